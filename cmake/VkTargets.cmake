@@ -1,0 +1,35 @@
+# Small helpers so every folder declares its targets the same way.
+
+# vk_library(name SOURCES ... [LIBS ...]): a static library of our own code.
+function(vk_library name)
+  cmake_parse_arguments(A "" "" "SOURCES;LIBS" ${ARGN})
+  add_library(${name} STATIC ${A_SOURCES})
+  target_compile_options(${name} PRIVATE ${VK_WARNINGS})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${A_LIBS})
+endfunction()
+
+# vk_test(name SOURCES ... [LIBS ...] [GUI] [FIXTURES ...]): a GoogleTest program run
+# through Wine by CTest. Tests that need the registered DLLs name the fixture "registered".
+function(vk_test name)
+  cmake_parse_arguments(A "" "TIMEOUT" "SOURCES;LIBS;FIXTURES" ${ARGN})
+  add_executable(${name} ${A_SOURCES})
+  target_compile_options(${name} PRIVATE ${VK_WARNINGS})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}
+                             ${PROJECT_SOURCE_DIR}/tests)
+  target_link_libraries(${name} PRIVATE ${A_LIBS} GTest::gtest_main)
+  add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+  if(NOT A_TIMEOUT)
+    set(A_TIMEOUT 300)
+  endif()
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "${VK_TEST_ENV}" TIMEOUT ${A_TIMEOUT})
+  if(A_FIXTURES)
+    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED "${A_FIXTURES}")
+  endif()
+endfunction()
+
+# vk_windows_path(out path): the Wine (Z:) path of a Linux path.
+function(vk_windows_path out path)
+  string(REPLACE "/" "\\" p "${path}")
+  set(${out} "Z:${p}" PARENT_SCOPE)
+endfunction()

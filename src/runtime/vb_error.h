@@ -1,0 +1,41 @@
+#pragma once
+// A run-time error as the component's callers know it: the platform's error number
+// (or an HRESULT, which is negative), the source that raised it and its text.
+#include <string>
+
+namespace vk {
+
+struct VbError {
+  long number = 0;
+  std::wstring source;
+  std::wstring description;
+};
+
+// The platform's own text for its error numbers ("Invalid procedure call or argument"
+// for 5); an empty text for numbers it does not name.
+std::wstring StandardErrorText(long number);
+
+// Throws VbError{number, source, StandardErrorText(number)}.
+[[noreturn]] void Raise(long number, std::wstring source = {});
+
+// Well-known numbers the component raises.
+namespace err {
+inline constexpr long InvalidProcedureCall = 5;
+inline constexpr long Overflow = 6;
+inline constexpr long OutOfMemory = 7;
+inline constexpr long SubscriptOutOfRange = 9;
+inline constexpr long TypeMismatch = 13;
+inline constexpr long FileNotFound = 53;
+inline constexpr long FileAlreadyExists = 58;
+inline constexpr long PermissionDenied = 70;
+inline constexpr long PathNotFound = 76;
+inline constexpr long ObjectNotSet = 91;
+inline constexpr long InvalidUseOfNull = 94;
+inline constexpr long InvalidPropertyValue = 380;
+inline constexpr long InvalidPicture = 481;
+inline constexpr long InternalError = 51;
+inline constexpr long ObjectRequired = 424;
+inline constexpr long NoCurrentRecord = 3021;  // ADO: BOF or EOF is True
+}  // namespace err
+
+}  // namespace vk
