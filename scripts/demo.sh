@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# The main job: builds everything, registers the component and its data-access
+# stand-in in the build's Wine prefix, and opens a screen in the demo host on the
+# sample databases. Arguments go to the demo host (default form code I01CAT).
+# With no display it runs under Xvfb, writes build/demo.png and exits.
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+build=${BUILD_DIR:-$here/build}
+"$here/scripts/build.sh"
+headless=
+[ -z "${DISPLAY:-}" ] && headless=1
+source "$here/scripts/wine-session.sh"
+"$here/scripts/register.sh" "$build/bin"
+cd "$build/bin"
+if [ -n "$headless" ]; then
+  rm -f "$build/demo.bmp"
+  status=0
+  wine DemoHost.exe --picture 'Z:'"${build//\//\\}"'\demo.bmp' "$@" || status=$?
+  if [ -f "$build/demo.bmp" ]; then
+    convert "$build/demo.bmp" "$build/demo.png" && echo "demo: picture of the screen in $build/demo.png"
+  fi
+  exit "$status"
+fi
+exec wine DemoHost.exe "$@"
