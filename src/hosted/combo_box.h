@@ -1,0 +1,54 @@
+#pragma once
+// The combo box of the catalogue screens: a drop-down list whose items show
+// "key - description". Every fill replaces the list and starts it with an empty item,
+// so ListIndex 0 means that nothing is chosen. Selecting, by the user or by code, raises
+// Change at once: the screens follow their ids only through that event.
+#include <oaidl.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "hosted/hosted_control.h"
+
+namespace vk::hosted {
+
+// The key of a shown item: the text before its first "-", trimmed.
+std::wstring ComboKeyOf(const std::wstring& text);
+
+class ComboBox : public HostedControl {
+ public:
+  // Replaces the list with one item per row of an ADO recordset: the first column, " - ",
+  // the second (the first alone when there is one column). Nothing (null) empties it.
+  void LoadRecordSetAPI(IDispatch* recordset);
+  // Replaces the list with the entries of a text separated by "|".
+  void LoadArray(const std::wstring& entries);
+  // Selects the item whose key (ComboKeyOf of its text) is key; a key that is not in the
+  // list selects the empty item. Raises Change either way.
+  void SelectKey(const std::wstring& key);
+
+  int ListIndex() const;
+  // -1 or 0 to ListCount - 1; anything else raises 380. Raises Change.
+  void SetListIndex(int index);
+  int ListCount() const;
+  std::wstring List(int index) const;
+  // The text of the current item (empty when none).
+  std::wstring Text() const;
+  const std::wstring& FieldName() const { return fieldName_; }
+  void SetFieldName(std::wstring name) { fieldName_ = std::move(name); }
+
+  std::function<void()> Change;
+
+ protected:
+  void OnCreated() override;
+  void OnCommand(WORD code, WORD id, HWND from) override;
+  void OnResized(int width, int height) override;
+
+ private:
+  void Replace(const std::vector<std::wstring>& items);
+  void RaiseChange();
+
+  std::wstring fieldName_;
+};
+
+}  // namespace vk::hosted

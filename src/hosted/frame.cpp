@@ -1,0 +1,109 @@
+#include "hosted/frame.h"
+
+#include <windowsx.h>
+
+#include "runtime/vb_error.h"
+
+namespace vk::hosted {
+namespace {
+
+constexpr int kCaptionPixels = 20;
+
+// Restores what was selected into a DC when it goes out of scope.
+class SelectGuard {
+ public:
+  SelectGuard(HDC dc, HGDIOBJ object) : dc_(dc), old_(SelectObject(dc, object)) {}
+  ~SelectGuard() { SelectObject(dc_, old_); }
+  SelectGuard(const SelectGuard&) = delete;
+  SelectGuard& operator=(const SelectGuard&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ old_;
+};
+
+// Shift and Ctrl come with the message; Alt only from the keyboard state.
+int ShiftState(WPARAM keys) {
+  return ((keys & MK_SHIFT) ? 1 : 0) | ((keys & MK_CONTROL) ? 2 : 0) | (GetKeyState(VK_MENU) < 0 ? 4 : 0);
+}
+
+}  // namespace
+
+void Frame::SetCaption(std::wstring caption) {
+  caption_ = std::move(caption);
+  InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+void Frame::SetExpandSwitch(bool shown) {
+  expandSwitch_ = shown;
+  InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+double Frame::CaptionHeight() const { return PixelsToTwips(kCaptionPixels); }
+
+RECT Frame::SwitchRect() const {
+  RECT client{};
+  GetClientRect(hwnd(), &client);
+  return RECT{client.right - kCaptionPixels, 2, client.right - 4, kCaptionPixels - 2};
+}
+
+void Frame::SetExpandState(int state) {
+  if (state != 0 && state != 1) Raise(err::InvalidPropertyValue, L"Frame.ExpandState");
+  Toggle(state == 1);
+}
+
+void Frame::Toggle(bool expand) {
+  if (expand == expanded_) return;
+  RECT rect{};
+  GetWindowRect(hwnd(), &rect);
+  const int width = rect.right - rect.left;
+  if (!expand) fullHeight_ = rect.bottom - rect.top;
+  expanded_ = expand;
+  SetWindowPos(hwnd(), nullptr, 0, 0, width, expand ? fullHeight_ : kCaptionPixels,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  InvalidateRect(hwnd(), nullptr, TRUE);
+  const auto& handler = expand ? Expand : Collapse;
+  if (handler) handler();
+}
+
+void Frame::Paint(HDC dc) {
+  RECT client{};
+  GetClientRect(hwnd(), &client);
+  FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+  RECT bar{0, 0, client.right, kCaptionPixels};
+  FillRect(dc, &bar, GetSysColorBrush(COLOR_ACTIVECAPTION));
+  RECT border = client;
+  DrawEdge(dc, &border, EDGE_ETCHED, BF_RECT);
+  SelectGuard font(dc, GetStockObject(DEFAULT_GUI_FONT));
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor(COLOR_CAPTIONTEXT));
+  RECT text{6, 0, client.right - (expandSwitch_ ? kCaptionPixels + 4 : 4), kCaptionPixels};
+  DrawTextW(dc, caption_.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
+  if (expandSwitch_) {
+    RECT box = SwitchRect();
+    DrawFrameControl(dc, &box, DFC_SCROLL, expanded_ ? DFCS_SCROLLUP : DFCS_SCROLLDOWN);
+  }
+}
+
+bool Frame::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+  switch (msg) {
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN: {
+      POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+      RECT box = SwitchRect();
+      if (msg == WM_LBUTTONDOWN && expandSwitch_ && PtInRect(&box, at)) {
+        Toggle(!expanded_);
+      } else if (MouseDown) {
+        const int button = msg == WM_LBUTTONDOWN ? 1 : msg == WM_RBUTTONDOWN ? 2 : 4;
+        MouseDown(MouseArgs{button, ShiftState(wp), PixelsToTwips(at.x), PixelsToTwips(at.y)});
+      }
+      result = 0;
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+}  // namespace vk::hosted

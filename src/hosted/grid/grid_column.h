@@ -1,0 +1,97 @@
+#pragma once
+// The grid's columns: a head column at position 0 (the row-header strip) and the data
+// columns from 1, reached by position or by key (field name, without regard to case).
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "hosted/grid/grid_style.h"
+#include "hosted/grid/grid_value.h"
+
+namespace vk::grid {
+
+// Column data types: how a written value is kept and shown.
+enum DataType : int {
+  kTypeVariant = 0,  // kept as written
+  kTypeDate = 7,
+  kTypeText = 8,
+  kTypeBoolean = 11,
+};
+
+// Sort types: 0 by the column's data, 2 numbers, 3 text, 5 dates.
+enum SortType : int { kSortDefault = 0, kSortNumeric = 2, kSortText = 3, kSortDate = 5 };
+enum SortOrder : int { kSortNone = 0, kSortAscending = 1, kSortDescending = 2 };
+
+// Cell editors: what the user gets when editing a cell.
+enum EditorType : int {
+  kEditText = 0,
+  kEditCheckBox = 2,
+  kEditDropDownList = 4,
+  kEditDatePicker = 7,
+};
+
+struct ValueItem {
+  GridValue Value;         // stored value
+  std::wstring Display;    // text shown in its place
+};
+
+class GridColumn {
+ public:
+  GridColumn(std::wstring key, int slot) : Key(std::move(key)), style_(Key), slot_(slot) {}
+
+  std::wstring Key;
+  std::wstring Caption;
+  float Width = 1200.0f;  // twips
+  bool Hidden = false;
+  int DataType = kTypeVariant;
+  int SortType = kSortDefault;
+  int SortOrder = kSortNone;
+  bool ReadOnly = false;
+  long MaxLength = 0;  // 0 = no limit
+  GridValue Tag;
+  int EditorType = kEditText;
+  int DropDownRows = 8;
+  int ListMode = 0;  // how the value list edits; kept for the caller
+  std::vector<ValueItem> ValueItems;
+
+  // The column's own style; unset values come from "Normal".
+  GridStyle& Style() { return style_; }
+  const GridStyle& Style() const { return style_; }
+
+  void AddValueItem(GridValue value, std::wstring display);
+  // The shown text of a stored value: its value item's text when one matches,
+  // "True"/"False" for a Boolean column, the value's own text otherwise.
+  std::wstring DisplayText(const GridValue& value) const;
+  // The stored value for a shown text (the reverse of the value list); the text itself
+  // when no item shows it.
+  GridValue ValueForDisplay(const std::wstring& text) const;
+  // Brings a written value to the column's type; raises a type mismatch when it cannot
+  // be shown as that type.
+  GridValue Coerce(const GridValue& value) const;
+
+  int Slot() const { return slot_; }  // where the column's cells are kept in a row
+
+ private:
+  GridStyle style_;
+  int slot_;
+};
+
+class ColumnCollection {
+ public:
+  ColumnCollection();
+  int Count() const { return static_cast<int>(columns_.size()); }  // head column included
+  GridColumn& Item(int position);  // raises for a position out of range
+  GridColumn& Item(const std::wstring& key);  // raises for an unknown key
+  const GridColumn& Item(int position) const;
+  int Find(const std::wstring& key) const;  // position, or -1
+  GridColumn& Add(const std::wstring& key);  // appended as the last column
+  void Remove(int position);                 // not the head column
+  void Clear();                              // all data columns
+  int SlotCount() const { return nextSlot_; }
+
+ private:
+  std::vector<std::unique_ptr<GridColumn>> columns_;
+  int nextSlot_ = 0;
+};
+
+}  // namespace vk::grid

@@ -1,0 +1,137 @@
+#include "hosted/grid/grid_value.h"
+
+#include <cwchar>
+#include <utility>
+
+namespace vk::grid {
+
+GridValue::GridValue(const VARIANT& v) {
+  VariantInit(&v_);
+  VariantCopy(&v_, const_cast<VARIANT*>(&v));
+}
+
+GridValue::GridValue(const wchar_t* text) : GridValue(std::wstring(text ? text : L"")) {}
+
+GridValue::GridValue(const std::wstring& text) {
+  VariantInit(&v_);
+  V_VT(&v_) = VT_BSTR;
+  V_BSTR(&v_) = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+}
+
+GridValue::GridValue(long number) {
+  VariantInit(&v_);
+  V_VT(&v_) = VT_I4;
+  V_I4(&v_) = number;
+}
+
+GridValue::GridValue(double number) {
+  VariantInit(&v_);
+  V_VT(&v_) = VT_R8;
+  V_R8(&v_) = number;
+}
+
+GridValue GridValue::Bool(bool value) {
+  GridValue g;
+  V_VT(&g.v_) = VT_BOOL;
+  V_BOOL(&g.v_) = value ? VARIANT_TRUE : VARIANT_FALSE;
+  return g;
+}
+
+GridValue GridValue::Date(DATE value) {
+  GridValue g;
+  V_VT(&g.v_) = VT_DATE;
+  V_DATE(&g.v_) = value;
+  return g;
+}
+
+GridValue GridValue::Null() {
+  GridValue g;
+  V_VT(&g.v_) = VT_NULL;
+  return g;
+}
+
+GridValue::GridValue(const GridValue& other) : GridValue(other.v_) {}
+
+GridValue::GridValue(GridValue&& other) noexcept {
+  v_ = other.v_;
+  VariantInit(&other.v_);
+}
+
+GridValue& GridValue::operator=(GridValue other) noexcept {
+  std::swap(v_, other.v_);
+  return *this;
+}
+
+bool GridValue::IsNumeric() const {
+  switch (type()) {
+    case VT_I1: case VT_I2: case VT_I4: case VT_I8: case VT_UI1: case VT_UI2: case VT_UI4:
+    case VT_UI8: case VT_INT: case VT_UINT: case VT_R4: case VT_R8: case VT_CY: case VT_DECIMAL:
+    case VT_BOOL: case VT_DATE:
+      return true;
+    default:
+      return false;
+  }
+}
+
+std::wstring GridValue::Text() const {
+  if (type() == VT_EMPTY || type() == VT_NULL) return {};
+  if (type() == VT_BSTR) return V_BSTR(&v_) ? std::wstring(V_BSTR(&v_), SysStringLen(V_BSTR(&v_))) : L"";
+  if (type() == VT_BOOL) return V_BOOL(&v_) ? L"True" : L"False";
+  VARIANT t;
+  VariantInit(&t);
+  // The user's locale, as the platform's own conversion to text does.
+  if (FAILED(VariantChangeTypeEx(&t, const_cast<VARIANT*>(&v_), LOCALE_USER_DEFAULT, 0, VT_BSTR))) return {};
+  std::wstring s(V_BSTR(&t), SysStringLen(V_BSTR(&t)));
+  VariantClear(&t);
+  return s;
+}
+
+bool GridValue::ToDouble(double& out) const {
+  if (type() == VT_EMPTY || type() == VT_NULL) return false;
+  if (type() == VT_R8) { out = V_R8(&v_); return true; }
+  if (type() == VT_I4) { out = V_I4(&v_); return true; }
+  VARIANT t;
+  VariantInit(&t);
+  if (FAILED(VariantChangeTypeEx(&t, const_cast<VARIANT*>(&v_), LOCALE_USER_DEFAULT, 0, VT_R8))) return false;
+  out = V_R8(&t);
+  return true;
+}
+
+bool GridValue::ChangeType(VARTYPE vt, GridValue& out) const {
+  GridValue t;
+  if (FAILED(VariantChangeTypeEx(&t.v_, const_cast<VARIANT*>(&v_), LOCALE_USER_DEFAULT, 0, vt))) return false;
+  out = std::move(t);
+  return true;
+}
+
+VARIANT GridValue::Copy() const {
+  VARIANT t;
+  VariantInit(&t);
+  VariantCopy(&t, const_cast<VARIANT*>(&v_));
+  return t;
+}
+
+bool ValuesMatch(const GridValue& a, const GridValue& b) {
+  if (a.IsNull() || b.IsNull() || a.IsEmpty() || b.IsEmpty()) return a.type() == b.type();
+  if (a.type() == VT_BSTR && b.type() == VT_BSTR) return a.Text() == b.Text();
+  double x = 0, y = 0;
+  if (a.ToDouble(x) && b.ToDouble(y)) return x == y;
+  return a.Text() == b.Text();
+}
+
+int CompareValues(const GridValue& a, const GridValue& b, bool asText) {
+  const bool aBlank = a.IsEmpty() || a.IsNull();
+  const bool bBlank = b.IsEmpty() || b.IsNull();
+  if (aBlank || bBlank) return aBlank == bBlank ? 0 : (aBlank ? -1 : 1);
+  if (!asText) {
+    double x = 0, y = 0;
+    if ((a.IsNumeric() || a.type() == VT_BSTR) && a.ToDouble(x) && b.ToDouble(y))
+      return x < y ? -1 : (x > y ? 1 : 0);
+  }
+  const std::wstring s = a.Text(), t = b.Text();
+  const int c = CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, s.c_str(), static_cast<int>(s.size()),
+                               t.c_str(), static_cast<int>(t.size()));
+  return c == CSTR_LESS_THAN ? -1 : (c == CSTR_GREATER_THAN ? 1 : 0);
+}
+
+}  // namespace vk::grid

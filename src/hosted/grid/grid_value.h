@@ -1,0 +1,57 @@
+#pragma once
+// A cell value of the grid: an owned VARIANT with the few conversions the grid needs
+// (text as shown, comparison for sorting, coercion to a column's data type).
+#include <windows.h>
+#include <oleauto.h>
+
+#include <string>
+
+namespace vk::grid {
+
+// The source name of the grid's errors.
+inline constexpr const wchar_t* kGridSource = L"VkGrid";
+
+class GridValue {
+ public:
+  GridValue() { VariantInit(&v_); }
+  GridValue(const VARIANT& v);  // copies
+  explicit GridValue(const wchar_t* text);
+  explicit GridValue(const std::wstring& text);
+  explicit GridValue(long number);
+  explicit GridValue(double number);
+  static GridValue Bool(bool value);
+  static GridValue Date(DATE value);
+  static GridValue Null();
+  GridValue(const GridValue& other);
+  GridValue(GridValue&& other) noexcept;
+  GridValue& operator=(GridValue other) noexcept;
+  ~GridValue() { VariantClear(&v_); }
+
+  const VARIANT& get() const { return v_; }
+  VARTYPE type() const { return V_VT(&v_); }
+  bool IsEmpty() const { return type() == VT_EMPTY; }
+  bool IsNull() const { return type() == VT_NULL; }
+  bool IsNumeric() const;
+  // The value as text the way the platform writes it (a date in the regional short form,
+  // True/False for Booleans); empty for Empty and Null.
+  std::wstring Text() const;
+  // The value as a double when it is a number or a text that reads as one.
+  bool ToDouble(double& out) const;
+  // A copy of the value in the given VARTYPE; false when it does not convert.
+  bool ChangeType(VARTYPE vt, GridValue& out) const;
+  // A VARIANT the caller owns (for handing out through COM or a callback).
+  VARIANT Copy() const;
+
+ private:
+  VARIANT v_;
+};
+
+// Equality as value lists match a stored value: numbers of any type by value, a number
+// and a text when the text reads as that number, texts exactly.
+bool ValuesMatch(const GridValue& a, const GridValue& b);
+
+// Ordering for a sort: -1, 0 or 1. Empty and Null sort first; numbers and dates by value
+// when both sides are numeric; otherwise by text without regard to case.
+int CompareValues(const GridValue& a, const GridValue& b, bool asText);
+
+}  // namespace vk::grid

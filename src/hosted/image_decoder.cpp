@@ -1,0 +1,126 @@
+#include "hosted/image_decoder.h"
+
+#include <wincodec.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "com/com_ptr.h"
+#include "runtime/vb_error.h"
+
+namespace vk::hosted {
+namespace {
+
+const wchar_t kSource[] = L"ImageViewer";
+
+[[noreturn]] void Fail(long number, const std::wstring& path) {
+  throw VbError{number, kSource, StandardErrorText(number) + L": " + path};
+}
+
+ComPtr<IWICImagingFactory> Factory() {
+  ComPtr<IWICImagingFactory> factory;
+  HRESULT hr = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                                factory.put_void());
+  if (hr == CO_E_NOTINITIALIZED) {
+    // A caller without COM on this thread: the apartment stays for the thread's life.
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    hr = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                          factory.put_void());
+  }
+  if (FAILED(hr)) throw VbError{static_cast<long>(hr), kSource, L"The imaging component is not available"};
+  return factory;
+}
+
+struct OpenedImage {
+  ComPtr<IWICImagingFactory> factory;
+  ComPtr<IWICBitmapFrameDecode> frame;
+  PixelSize size;
+};
+
+OpenedImage Open(const std::wstring& path) {
+  DWORD attributes = GetFileAttributesW(path.c_str());
+  if (path.empty() || attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    Fail(err::FileNotFound, path);
+  }
+  OpenedImage image;
+  image.factory = Factory();
+  ComPtr<IWICBitmapDecoder> decoder;
+  HRESULT hr = image.factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
+                                                       WICDecodeMetadataCacheOnDemand, decoder.put());
+  if (hr == HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED) || hr == HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION)) {
+    Fail(err::PermissionDenied, path);
+  }
+  if (FAILED(hr) || FAILED(decoder->GetFrame(0, image.frame.put()))) Fail(err::InvalidPicture, path);
+  UINT width = 0, height = 0;
+  if (FAILED(image.frame->GetSize(&width, &height)) || width == 0 || height == 0) {
+    Fail(err::InvalidPicture, path);
+  }
+  image.size = {static_cast<int>(width), static_cast<int>(height)};
+  return image;
+}
+
+HBITMAP MakeDib(int width, int height, void** bits) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top-down, as WIC hands the rows
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
+}
+
+}  // namespace
+
+PixelSize FitInside(PixelSize image, PixelSize box) {
+  if (image.width <= 0 || image.height <= 0 || box.width <= 0 || box.height <= 0) return {1, 1};
+  double scale = std::min(static_cast<double>(box.width) / image.width,
+                          static_cast<double>(box.height) / image.height);
+  return {std::max(1, static_cast<int>(std::lround(image.width * scale))),
+          std::max(1, static_cast<int>(std::lround(image.height * scale)))};
+}
+
+PixelSize ReadImageSize(const std::wstring& path) { return Open(path).size; }
+
+HBITMAP DecodeScaled(const std::wstring& path, PixelSize scaled, RECT part) {
+  OpenedImage image = Open(path);
+  scaled.width = std::max(1, scaled.width);
+  scaled.height = std::max(1, scaled.height);
+  part.left = std::clamp<LONG>(part.left, 0, scaled.width);
+  part.top = std::clamp<LONG>(part.top, 0, scaled.height);
+  part.right = std::clamp<LONG>(part.right, part.left, scaled.width);
+  part.bottom = std::clamp<LONG>(part.bottom, part.top, scaled.height);
+  const int width = part.right - part.left;
+  const int height = part.bottom - part.top;
+  if (width == 0 || height == 0) return nullptr;
+
+  // Convert first: the scaler does not take every format a scan comes in (1-bit tif,
+  // indexed gif); the converter works row by row, so nothing full-size is kept.
+  ComPtr<IWICFormatConverter> converter;
+  ComPtr<IWICBitmapScaler> scaler;
+  if (FAILED(image.factory->CreateFormatConverter(converter.put())) ||
+      FAILED(converter->Initialize(image.frame.get(), GUID_WICPixelFormat32bppBGR, WICBitmapDitherTypeNone,
+                                   nullptr, 0.0, WICBitmapPaletteTypeCustom)) ||
+      FAILED(image.factory->CreateBitmapScaler(scaler.put())) ||
+      FAILED(scaler->Initialize(converter.get(), scaled.width, scaled.height, WICBitmapInterpolationModeFant))) {
+    Fail(err::InvalidPicture, path);
+  }
+  void* bits = nullptr;
+  HBITMAP bitmap = MakeDib(width, height, &bits);
+  if (!bitmap) Fail(err::OutOfMemory, path);
+  WICRect rect{part.left, part.top, width, height};
+  const UINT stride = static_cast<UINT>(width) * 4;
+  if (FAILED(scaler->CopyPixels(&rect, stride, stride * height, static_cast<BYTE*>(bits)))) {
+    DeleteObject(bitmap);
+    Fail(err::InvalidPicture, path);
+  }
+  return bitmap;
+}
+
+HBITMAP DecodeThumbnail(const std::wstring& path, PixelSize box, PixelSize* shown) {
+  PixelSize size = FitInside(ReadImageSize(path), box);
+  if (shown) *shown = size;
+  return DecodeScaled(path, size, RECT{0, 0, size.width, size.height});
+}
+
+}  // namespace vk::hosted

@@ -1,0 +1,32 @@
+#pragma once
+// Image files through the platform's imaging component (WIC): bmp, gif, jpg, png and
+// tif. A picture is always decoded straight to the size it is shown at, and only the
+// part that is shown, so a full-page scan never sits in memory at full resolution; the
+// decoder is released after each use.
+#include <windows.h>
+
+#include <string>
+
+namespace vk::hosted {
+
+struct PixelSize {
+  int width = 0;
+  int height = 0;
+  bool operator==(const PixelSize&) const = default;
+};
+
+// The largest size with the image's proportions that fits inside box (at least 1×1).
+PixelSize FitInside(PixelSize image, PixelSize box);
+
+// The size of the image in a file, read from its header. Raises VbError 53 when the
+// file is missing and 481 when it is not an image the decoder knows.
+PixelSize ReadImageSize(const std::wstring& path);
+
+// Decodes the image scaled to `scaled` and returns the part `part` of it (in scaled
+// coordinates) as a top-down 32-bit DIB section the caller owns. Raises as above.
+HBITMAP DecodeScaled(const std::wstring& path, PixelSize scaled, RECT part);
+
+// The whole image scaled to fit inside box: a thumbnail.
+HBITMAP DecodeThumbnail(const std::wstring& path, PixelSize box, PixelSize* shown = nullptr);
+
+}  // namespace vk::hosted

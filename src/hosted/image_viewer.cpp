@@ -1,0 +1,171 @@
+#include "hosted/image_viewer.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "runtime/vb_error.h"
+
+namespace vk::hosted {
+
+ImageViewer::~ImageViewer() { Clear(); }
+
+void ImageViewer::Clear() {
+  if (held_) DeleteObject(held_);
+  held_ = nullptr;
+  image_ = {};
+  loaded_.clear();
+  scroll_ = {0, 0};
+  stale_ = true;
+}
+
+void ImageViewer::Load() {
+  Clear();
+  try {
+    image_ = ReadImageSize(path_);
+    loaded_ = path_;
+    Relayout();
+    EnsureRendered();  // a file that fails to decode fails here, not at the next paint
+  } catch (...) {
+    Clear();
+    Relayout();
+    throw;
+  }
+}
+
+void ImageViewer::SetFitToWindow(bool fit) {
+  fit_ = fit;
+  Relayout();
+}
+
+void ImageViewer::SetZoom(double zoom) {
+  if (!(zoom > 0) || zoom > 64) Raise(err::InvalidPropertyValue, L"ImageViewer.Zoom");
+  zoom_ = zoom;
+  Relayout();
+}
+
+PixelSize ImageViewer::ClientSize() const {
+  RECT client{};
+  GetClientRect(hwnd(), &client);
+  return {client.right, client.bottom};
+}
+
+PixelSize ImageViewer::ShownSize() const {
+  if (!HasImage()) return {};
+  if (fit_) return FitInside(image_, ClientSize());
+  return {std::max(1, static_cast<int>(std::lround(image_.width * zoom_))),
+          std::max(1, static_cast<int>(std::lround(image_.height * zoom_)))};
+}
+
+PixelSize ImageViewer::HeldSize() {
+  EnsureRendered();
+  return {heldPart_.right - heldPart_.left, heldPart_.bottom - heldPart_.top};
+}
+
+void ImageViewer::Relayout() {
+  if (!hwnd() || layingOut_) return;
+  layingOut_ = true;
+  // Showing or hiding one bar changes the client size, so settle the bars twice.
+  for (int pass = 0; pass < 2; ++pass) {
+    PixelSize shown = ShownSize();
+    PixelSize client = ClientSize();
+    const bool scrolls = HasImage() && !fit_;
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
+    scroll_.x = std::clamp<LONG>(scroll_.x, 0, std::max(0, shown.width - client.width));
+    scroll_.y = std::clamp<LONG>(scroll_.y, 0, std::max(0, shown.height - client.height));
+    info.nMax = scrolls ? shown.width - 1 : 0;
+    info.nPage = static_cast<UINT>(client.width);
+    info.nPos = scroll_.x;
+    ShowScrollBar(hwnd(), SB_HORZ, scrolls && shown.width > client.width);
+    SetScrollInfo(hwnd(), SB_HORZ, &info, TRUE);
+    info.nMax = scrolls ? shown.height - 1 : 0;
+    info.nPage = static_cast<UINT>(client.height);
+    info.nPos = scroll_.y;
+    ShowScrollBar(hwnd(), SB_VERT, scrolls && shown.height > client.height);
+    SetScrollInfo(hwnd(), SB_VERT, &info, TRUE);
+  }
+  layingOut_ = false;
+  stale_ = true;
+  InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+void ImageViewer::EnsureRendered() {
+  if (!stale_) return;
+  stale_ = false;
+  if (held_) DeleteObject(held_);
+  held_ = nullptr;
+  heldPart_ = {};
+  if (!HasImage()) return;
+  PixelSize shown = ShownSize();
+  PixelSize client = ClientSize();
+  RECT part{scroll_.x, scroll_.y, std::min<LONG>(shown.width, scroll_.x + client.width),
+            std::min<LONG>(shown.height, scroll_.y + client.height)};
+  if (part.right <= part.left || part.bottom <= part.top) return;
+  held_ = DecodeScaled(loaded_, shown, part);
+  heldPart_ = part;
+}
+
+void ImageViewer::Paint(HDC dc) {
+  RECT client{};
+  GetClientRect(hwnd(), &client);
+  FillRect(dc, &client, GetSysColorBrush(COLOR_APPWORKSPACE));
+  try {
+    EnsureRendered();
+  } catch (const VbError&) {
+    // The file went away or changed since it was loaded: show nothing rather than fail
+    // inside a paint.
+    Clear();
+    return;
+  }
+  if (!held_) return;
+  PixelSize shown = ShownSize();
+  // A picture smaller than the window is centred.
+  const int originX = shown.width < client.right ? (client.right - shown.width) / 2 : -scroll_.x;
+  const int originY = shown.height < client.bottom ? (client.bottom - shown.height) / 2 : -scroll_.y;
+  HDC memory = CreateCompatibleDC(dc);
+  HGDIOBJ old = SelectObject(memory, held_);
+  BitBlt(dc, originX + heldPart_.left, originY + heldPart_.top, heldPart_.right - heldPart_.left,
+         heldPart_.bottom - heldPart_.top, memory, 0, 0, SRCCOPY);
+  SelectObject(memory, old);
+  DeleteDC(memory);
+}
+
+void ImageViewer::Scroll(int bar, WORD request) {
+  SCROLLINFO info{};
+  info.cbSize = sizeof info;
+  info.fMask = SIF_ALL;
+  GetScrollInfo(hwnd(), bar, &info);
+  int pos = info.nPos;
+  const int page = static_cast<int>(info.nPage);
+  switch (request) {
+    case SB_LINEUP: pos -= 20; break;
+    case SB_LINEDOWN: pos += 20; break;
+    case SB_PAGEUP: pos -= page; break;
+    case SB_PAGEDOWN: pos += page; break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: pos = info.nTrackPos; break;
+    case SB_TOP: pos = 0; break;
+    case SB_BOTTOM: pos = info.nMax; break;
+    default: return;
+  }
+  pos = std::clamp(pos, 0, std::max(0, info.nMax + 1 - page));
+  (bar == SB_HORZ ? scroll_.x : scroll_.y) = pos;
+  Relayout();
+}
+
+void ImageViewer::OnResized(int, int) { Relayout(); }
+
+bool ImageViewer::OnMessage(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
+  switch (msg) {
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+      Scroll(msg == WM_HSCROLL ? SB_HORZ : SB_VERT, LOWORD(wp));
+      result = 0;
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace vk::hosted

@@ -1,0 +1,62 @@
+#pragma once
+// The image viewer control: shows the image file named by FilePath after Load, either
+// fitted to the window or at a zoom factor (1 = the image's own size) with scroll bars.
+// It keeps only the shown part of the picture, decoded at the shown size; moving,
+// zooming or resizing decodes that part again from the file.
+#include <string>
+
+#include "hosted/hosted_control.h"
+#include "hosted/image_decoder.h"
+
+namespace vk::hosted {
+
+class ImageViewer : public HostedControl {
+ public:
+  ~ImageViewer() override;
+
+  const std::wstring& FilePath() const { return path_; }
+  void SetFilePath(std::wstring path) { path_ = std::move(path); }
+  // Shows the file named by FilePath. A missing file raises 53, a file that is not an
+  // image it knows 481; the viewer is then empty.
+  void Load();
+
+  bool FitToWindow() const { return fit_; }
+  void SetFitToWindow(bool fit);
+  double Zoom() const { return zoom_; }
+  // A zoom factor above 0; anything else raises 380.
+  void SetZoom(double zoom);
+
+  bool HasImage() const { return image_.width > 0; }
+  PixelSize ImageSize() const { return image_; }
+  // The size the whole image is shown at, and the size of the part held in memory.
+  PixelSize ShownSize() const;
+  PixelSize HeldSize();
+  POINT ScrollPosition() const { return scroll_; }
+
+ protected:
+  bool PaintsItself() const override { return true; }
+  void Paint(HDC dc) override;
+  bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+  void OnResized(int width, int height) override;
+  DWORD ExtraStyle() const override { return WS_HSCROLL | WS_VSCROLL; }
+
+ private:
+  PixelSize ClientSize() const;
+  void Relayout();       // scroll ranges, then a fresh decode
+  void EnsureRendered();  // decodes the visible part when it is stale
+  void Clear();
+  void Scroll(int bar, WORD request);
+
+  std::wstring path_;
+  std::wstring loaded_;  // the file whose image is shown
+  bool fit_ = false;
+  double zoom_ = 1.0;
+  PixelSize image_;
+  POINT scroll_{0, 0};
+  HBITMAP held_ = nullptr;  // owned: the visible part at the shown size
+  RECT heldPart_{};
+  bool stale_ = true;
+  bool layingOut_ = false;
+};
+
+}  // namespace vk::hosted

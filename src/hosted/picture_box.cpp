@@ -1,0 +1,39 @@
+#include "hosted/picture_box.h"
+
+#include "hosted/image_decoder.h"
+
+namespace vk::hosted {
+
+PictureBox::~PictureBox() { SetPicture(nullptr); }
+
+void PictureBox::SetPicture(HBITMAP bitmap) {
+  if (picture_ && picture_ != bitmap) DeleteObject(picture_);
+  picture_ = bitmap;
+  if (hwnd()) InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+void PictureBox::CopyPictureFrom(const PictureBox& other) {
+  SetPicture(other.picture_ ? static_cast<HBITMAP>(CopyImage(other.picture_, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))
+                            : nullptr);
+}
+
+void PictureBox::LoadPicture(const std::wstring& path) {
+  PixelSize size = ReadImageSize(path);
+  SetPicture(DecodeScaled(path, size, RECT{0, 0, size.width, size.height}));
+}
+
+void PictureBox::Paint(HDC dc) {
+  RECT client{};
+  GetClientRect(hwnd(), &client);
+  FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+  if (!picture_) return;
+  BITMAP info{};
+  GetObjectW(picture_, sizeof info, &info);
+  HDC memory = CreateCompatibleDC(dc);
+  HGDIOBJ old = SelectObject(memory, picture_);
+  BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, memory, 0, 0, SRCCOPY);
+  SelectObject(memory, old);
+  DeleteDC(memory);
+}
+
+}  // namespace vk::hosted

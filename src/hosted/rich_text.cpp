@@ -1,0 +1,113 @@
+#include "hosted/rich_text.h"
+
+#include <richedit.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "runtime/vb_error.h"
+
+namespace vk::hosted {
+namespace {
+
+struct StreamState {
+  std::string text;
+  size_t position = 0;
+};
+
+DWORD CALLBACK ReadIn(DWORD_PTR cookie, BYTE* buffer, LONG wanted, LONG* given) {
+  auto* state = reinterpret_cast<StreamState*>(cookie);
+  const size_t count = std::min(static_cast<size_t>(wanted), state->text.size() - state->position);
+  memcpy(buffer, state->text.data() + state->position, count);
+  state->position += count;
+  *given = static_cast<LONG>(count);
+  return 0;
+}
+
+DWORD CALLBACK WriteOut(DWORD_PTR cookie, BYTE* buffer, LONG count, LONG* taken) {
+  reinterpret_cast<StreamState*>(cookie)->text.append(reinterpret_cast<char*>(buffer), static_cast<size_t>(count));
+  *taken = count;
+  return 0;
+}
+
+// Rich text is 8-bit text in the Windows code page; its escapes carry everything else.
+std::string Narrow(const std::wstring& text, UINT codePage) {
+  int size = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr, nullptr);
+  return out;
+}
+
+std::wstring Widen(const std::string& text) {
+  int size = MultiByteToWideChar(1252, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring out(static_cast<size_t>(size), L'\0');
+  MultiByteToWideChar(1252, 0, text.data(), static_cast<int>(text.size()), out.data(), size);
+  return out;
+}
+
+}  // namespace
+
+void RichTextEditor::OnCreated() {
+  LoadLibraryW(L"riched20.dll");  // registers RichEdit20W; stays loaded for the process
+  CreateInner(RICHEDIT_CLASSW, ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP, L"",
+              WS_EX_CLIENTEDGE);
+}
+
+std::wstring RichTextEditor::TextRTF() const {
+  StreamState state;
+  EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&state), 0, WriteOut};
+  SendMessageW(inner(), EM_STREAMOUT, SF_RTF, reinterpret_cast<LPARAM>(&stream));
+  return Widen(state.text);
+}
+
+void RichTextEditor::SetTextRTF(const std::wstring& rtf) {
+  if (rtf.rfind(L"{\\rtf", 0) != 0) {
+    SetText(rtf);
+    return;
+  }
+  StreamState state{Narrow(rtf, 1252), 0};
+  EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&state), 0, ReadIn};
+  SendMessageW(inner(), EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));
+  if (stream.dwError != 0) Raise(err::InvalidPropertyValue, L"RichTextEditor.TextRTF");
+}
+
+std::wstring RichTextEditor::Text() const {
+  GETTEXTLENGTHEX length{GTL_DEFAULT, 1200};
+  LRESULT count = SendMessageW(inner(), EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0);
+  std::wstring text(static_cast<size_t>(count) + 1, L'\0');
+  GETTEXTEX get{static_cast<DWORD>(text.size() * sizeof(wchar_t)), GT_DEFAULT, 1200, nullptr, nullptr};
+  LRESULT got = SendMessageW(inner(), EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<size_t>(got));
+  return text;
+}
+
+void RichTextEditor::SetText(const std::wstring& text) {
+  // Through a plain-text stream, so line breaks keep their place and no markup is read.
+  StreamState state{Narrow(text, CP_UTF8), 0};
+  EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&state), 0, ReadIn};
+  SendMessageW(inner(), EM_STREAMIN, SF_TEXT | (CP_UTF8 << 16) | SF_USECODEPAGE, reinterpret_cast<LPARAM>(&stream));
+}
+
+void RichTextEditor::SetReadOnly(bool readOnly) {
+  readOnly_ = readOnly;
+  SendMessageW(inner(), EM_SETREADONLY, readOnly, 0);
+}
+
+void RichTextEditor::SetRightMargin(long twips) {
+  if (twips < 0) Raise(err::InvalidPropertyValue, L"RichTextEditor.RightMargin");
+  rightMargin_ = twips;
+  if (twips == 0) {
+    SendMessageW(inner(), EM_SETTARGETDEVICE, 0, 0);
+    return;
+  }
+  HDC screen = GetDC(nullptr);
+  SendMessageW(inner(), EM_SETTARGETDEVICE, reinterpret_cast<WPARAM>(screen), twips);
+  ReleaseDC(nullptr, screen);
+}
+
+void RichTextEditor::SetScrollBars(int bars) {
+  if (bars < 0 || bars > 3) Raise(err::InvalidPropertyValue, L"RichTextEditor.ScrollBars");
+  scrollBars_ = bars;
+}
+
+}  // namespace vk::hosted

@@ -1,0 +1,46 @@
+#pragma once
+// The rich-text editor over the platform's RichEdit control. TextRTF takes a document
+// in rich text, or a plain text which then shows as that text; it reads back as rich
+// text. Text is the plain text. The ruler bar is a switch the editor only keeps (it
+// draws no ruler); the right margin, in twips, is the width lines wrap at (0: the
+// window's width). Two display options are accepted and kept, and mean nothing here.
+#include <string>
+
+#include "hosted/hosted_control.h"
+
+namespace vk::hosted {
+
+class RichTextEditor : public HostedControl {
+ public:
+  std::wstring TextRTF() const;
+  // Rich text (starting with "{\rtf") or plain text; other text is taken as plain.
+  void SetTextRTF(const std::wstring& rtf);
+  std::wstring Text() const;
+  void SetText(const std::wstring& text);
+
+  bool ReadOnly() const { return readOnly_; }
+  void SetReadOnly(bool readOnly);
+  bool RulerBar() const { return rulerBar_; }
+  void SetRulerBar(bool shown) { rulerBar_ = shown; }
+  long RightMargin() const { return rightMargin_; }
+  // 0 or more; below 0 raises 380.
+  void SetRightMargin(long twips);
+
+  bool AutoVerbMenu() const { return autoVerbMenu_; }
+  void SetAutoVerbMenu(bool on) { autoVerbMenu_ = on; }
+  int ScrollBars() const { return scrollBars_; }
+  // 0 none, 1 horizontal, 2 vertical, 3 both; anything else raises 380.
+  void SetScrollBars(int bars);
+
+ protected:
+  void OnCreated() override;
+
+ private:
+  bool readOnly_ = false;
+  bool rulerBar_ = false;
+  long rightMargin_ = 0;
+  bool autoVerbMenu_ = false;
+  int scrollBars_ = 3;
+};
+
+}  // namespace vk::hosted

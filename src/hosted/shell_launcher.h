@@ -1,0 +1,26 @@
+#pragma once
+// Starting another program through the shell, behind a seam: the real launcher calls
+// ShellExecuteW with the verb "Open", the working folder "C:\" and a normal window and
+// does not wait; tests put a recording launcher in its place.
+#include <string>
+
+namespace vk::hosted {
+
+class ShellLauncher {
+ public:
+  virtual ~ShellLauncher() = default;
+  // Returns false when the program could not be started.
+  virtual bool Open(const std::wstring& program, const std::wstring& parameters) = 0;
+};
+
+// The launcher in use (the real one unless a test set another).
+ShellLauncher& CurrentShellLauncher();
+// Puts a launcher in place (nullptr restores the real one); returns the one it replaces.
+ShellLauncher* SetShellLauncher(ShellLauncher* launcher);
+
+// The viewer program's parameters for one document: "F00:Ostrela - " & name & "|F01:" & path.
+std::wstring ViewerParameters(const std::wstring& documento, const std::wstring& path);
+// Starts the viewer program of applicationFolder on one document.
+bool LaunchViewer(const std::wstring& applicationFolder, const std::wstring& documento, const std::wstring& path);
+
+}  // namespace vk::hosted

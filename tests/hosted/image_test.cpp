@@ -1,0 +1,161 @@
+// The image decoding and the image viewer control, on full-page 300 dpi scans
+// (2480 × 3508) written here in each format.
+#include <gtest/gtest.h>
+
+#include <objbase.h>
+
+#include <string>
+
+#include "hosted/image_decoder.h"
+#include "hosted/image_viewer.h"
+#include "hosted/sample_images.h"
+#include "hosted/window_driver.h"
+#include "runtime/vb_error.h"
+
+namespace vk::hosted {
+namespace {
+
+using test::ImageFormat;
+
+constexpr int kPageWidth = 2480;
+constexpr int kPageHeight = 3508;
+
+class ImageTest : public ::testing::TestWithParam<ImageFormat> {
+ protected:
+  static void SetUpTestSuite() {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    folder_ = new std::wstring(test::FreshFolder(L"images"));
+    for (ImageFormat format : {ImageFormat::Bmp, ImageFormat::Gif, ImageFormat::Jpg, ImageFormat::Png,
+                               ImageFormat::Tif}) {
+      std::wstring path = *folder_ + L"\\page." + test::ExtensionOf(format);
+      ASSERT_TRUE(test::WriteSamplePage(path, format, kPageWidth, kPageHeight)) << test::ExtensionOf(format);
+    }
+  }
+  static std::wstring PagePath(ImageFormat format) { return *folder_ + L"\\page." + test::ExtensionOf(format); }
+  static std::wstring* folder_;
+};
+std::wstring* ImageTest::folder_ = nullptr;
+
+TEST_P(ImageTest, ReadsTheSizeFromTheFile) {
+  EXPECT_EQ(ReadImageSize(PagePath(GetParam())), (PixelSize{kPageWidth, kPageHeight}));
+}
+
+TEST_P(ImageTest, ThumbnailIsDecodedAtThumbnailSize) {
+  PixelSize shown;
+  HBITMAP thumbnail = DecodeThumbnail(PagePath(GetParam()), {120, 120}, &shown);
+  ASSERT_NE(thumbnail, nullptr);
+  BITMAP info{};
+  GetObjectW(thumbnail, sizeof info, &info);
+  EXPECT_EQ(shown, (PixelSize{85, 120}));
+  EXPECT_EQ(info.bmWidth, 85);
+  EXPECT_EQ(info.bmHeight, 120);
+  DeleteObject(thumbnail);
+}
+
+// The viewer shows the page and holds no more than the window's worth of it, fitted
+// or at any zoom; the top half of the page is dark and the bottom half light.
+TEST_P(ImageTest, ViewerShowsThePageAndHoldsOnlyTheShownPart) {
+  test::TestForm form(700, 600);
+  ImageViewer viewer;
+  viewer.Create(form.hwnd(), 0, 0, 600 * 15, 500 * 15);
+  viewer.SetFilePath(PagePath(GetParam()));
+  viewer.Load();
+  ASSERT_TRUE(viewer.HasImage());
+  EXPECT_EQ(viewer.ImageSize(), (PixelSize{kPageWidth, kPageHeight}));
+  RECT client{};
+
+  viewer.SetFitToWindow(true);
+  GetClientRect(viewer.hwnd(), &client);
+  PixelSize fitted = viewer.ShownSize();
+  EXPECT_EQ(fitted.height, client.bottom);
+  EXPECT_LE(fitted.width, client.right);
+  EXPECT_EQ(viewer.HeldSize(), fitted);
+  const int left = (client.right - fitted.width) / 2;
+  EXPECT_LT(test::GreyAt(viewer.hwnd(), left + fitted.width / 2, fitted.height / 4), 0x60);
+  EXPECT_GT(test::GreyAt(viewer.hwnd(), left + fitted.width / 2, fitted.height * 3 / 4), 0xA0);
+
+  struct ZoomCase {
+    double zoom;
+    PixelSize shown;
+  };
+  for (const ZoomCase& c : {ZoomCase{1.0, {2480, 3508}}, ZoomCase{0.53, {1314, 1859}}, ZoomCase{0.1, {248, 351}}}) {
+    viewer.SetFitToWindow(false);
+    viewer.SetZoom(c.zoom);
+    GetClientRect(viewer.hwnd(), &client);
+    EXPECT_EQ(viewer.ShownSize(), c.shown) << c.zoom;
+    PixelSize held = viewer.HeldSize();
+    EXPECT_LE(held.width, client.right) << c.zoom;
+    EXPECT_LE(held.height, client.bottom) << c.zoom;
+  }
+}
+
+TEST_P(ImageTest, ScrollingAZoomedPageShowsItsLowerHalf) {
+  test::TestForm form(700, 600);
+  ImageViewer viewer;
+  viewer.Create(form.hwnd(), 0, 0, 400 * 15, 300 * 15);
+  viewer.SetFilePath(PagePath(GetParam()));
+  viewer.Load();
+  viewer.SetZoom(0.25);  // 620 × 877: taller than the window
+  EXPECT_LT(test::GreyAt(viewer.hwnd(), 10, 10), 0x60);
+  for (int i = 0; i < 10; ++i) SendMessageW(viewer.hwnd(), WM_VSCROLL, SB_PAGEDOWN, 0);
+  RECT client{};
+  GetClientRect(viewer.hwnd(), &client);
+  EXPECT_EQ(viewer.ScrollPosition().y, 877 - client.bottom);
+  EXPECT_GT(test::GreyAt(viewer.hwnd(), 10, client.bottom - 10), 0xA0);
+}
+
+INSTANTIATE_TEST_SUITE_P(EachFormat, ImageTest,
+                         ::testing::Values(ImageFormat::Bmp, ImageFormat::Gif, ImageFormat::Jpg, ImageFormat::Png,
+                                           ImageFormat::Tif),
+                         [](const ::testing::TestParamInfo<ImageFormat>& param) {
+                           std::wstring extension = test::ExtensionOf(param.param);
+                           return std::string(extension.begin(), extension.end());
+                         });
+
+// Files the viewer cannot show: a clear error, and an empty viewer afterwards.
+TEST(ImageViewerErrors, BadFilesRaiseAndLeaveTheViewerEmpty) {
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  std::wstring folder = test::FreshFolder(L"bad_images");
+  ASSERT_TRUE(test::WriteSamplePage(folder + L"\\good.png", ImageFormat::Png, 64, 64));
+  std::string png = test::ReadBytes(folder + L"\\good.png");
+  ASSERT_TRUE(test::WriteBytes(folder + L"\\text.jpg", "this is not a picture"));
+  ASSERT_TRUE(test::WriteBytes(folder + L"\\cut.png", png.substr(0, png.size() / 3)));
+  ASSERT_TRUE(test::WriteBytes(folder + L"\\empty.bmp", ""));
+  struct Case {
+    const wchar_t* name;
+    long number;
+  };
+  const Case cases[] = {{L"missing.png", err::FileNotFound}, {L"text.jpg", err::InvalidPicture},
+                        {L"cut.png", err::InvalidPicture},   {L"empty.bmp", err::InvalidPicture},
+                        {L"", err::FileNotFound}};
+  test::TestForm form;
+  ImageViewer viewer;
+  viewer.Create(form.hwnd(), 0, 0, 3000, 3000);
+  for (const Case& c : cases) {
+    viewer.SetFilePath(folder + L"\\good.png");
+    viewer.Load();
+    ASSERT_TRUE(viewer.HasImage());
+    viewer.SetFilePath(*c.name ? folder + L"\\" + c.name : L"");
+    try {
+      viewer.Load();
+      ADD_FAILURE() << "no error for " << static_cast<int>(c.number);
+    } catch (const VbError& error) {
+      EXPECT_EQ(error.number, c.number);
+    }
+    EXPECT_FALSE(viewer.HasImage());
+    UpdateWindow(viewer.hwnd());  // painting an empty viewer is harmless
+  }
+}
+
+TEST(ImageViewerErrors, ZoomMustBeAboveZero) {
+  test::TestForm form;
+  ImageViewer viewer;
+  viewer.Create(form.hwnd(), 0, 0, 3000, 3000);
+  for (double zoom : {0.0, -1.0}) {
+    EXPECT_THROW(viewer.SetZoom(zoom), VbError);
+    EXPECT_EQ(viewer.Zoom(), 1.0);
+  }
+}
+
+}  // namespace
+}  // namespace vk::hosted
