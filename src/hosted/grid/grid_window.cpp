@@ -32,11 +32,10 @@ class SelectGuard {
 
 void RegisterClassOnce() {
   static const bool registered = [] {
-    WNDCLASSEXW wc{sizeof(wc)};
+    WNDCLASSEXW wc{};
+  wc.cbSize = sizeof(wc);
     wc.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = [](HWND h, UINT m, WPARAM w, LPARAM l) noexcept -> LRESULT {
-      return GridWindow::WndProcEntry(h, m, w, l);
-    };
+    wc.lpfnWndProc = GridWindow::WndProcEntry;
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.lpszClassName = kClassName;
@@ -76,7 +75,7 @@ double GridTwipsPerPixel() {
   return tpp;
 }
 
-LRESULT GridWindow::WndProcEntry(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+LRESULT CALLBACK GridWindow::WndProcEntry(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
   auto* self = reinterpret_cast<GridWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   if (message == WM_NCCREATE) {
     self = static_cast<GridWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
@@ -219,7 +218,8 @@ void GridWindow::EnsureVisible(int displayRow) {
 
 void GridWindow::UpdateScrollBars() {
   if (!hwnd_) return;
-  SCROLLINFO si{sizeof(si)};
+  SCROLLINFO si{};
+  si.cbSize = sizeof(si);
   si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
   si.nMin = 0;
   si.nMax = std::max(0, model_.DisplayRowCount() - 1);
@@ -246,7 +246,8 @@ void GridWindow::OnModelChanged() {
 }
 
 void GridWindow::OnVScroll(int code) {
-  SCROLLINFO si{sizeof(si)};
+  SCROLLINFO si{};
+  si.cbSize = sizeof(si);
   si.fMask = SIF_ALL;
   GetScrollInfo(hwnd_, SB_VERT, &si);
   int top = topRow_;
@@ -264,7 +265,8 @@ void GridWindow::OnVScroll(int code) {
 }
 
 void GridWindow::OnHScroll(int code) {
-  SCROLLINFO si{sizeof(si)};
+  SCROLLINFO si{};
+  si.cbSize = sizeof(si);
   si.fMask = SIF_ALL;
   GetScrollInfo(hwnd_, SB_HORZ, &si);
   int x = scrollX_;
@@ -405,6 +407,10 @@ LRESULT GridWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_KEYDOWN:
       OnKeyDown(wParam);
+      return 0;
+    case kEndEditMessage:
+      EndEdit(wParam != 0);
+      SetFocus(hwnd_);
       return 0;
     case WM_GETDLGCODE:
       return DLGC_WANTARROWS | DLGC_WANTCHARS;

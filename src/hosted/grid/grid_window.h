@@ -59,9 +59,14 @@ class GridWindow {
   bool BeginEdit(int position);
   void EndEdit(bool commit);
   bool Editing() const { return editor_ != nullptr; }
+  CellEditor* Editor() const { return editor_.get(); }
+
+  // The window procedure of the class.
+  static LRESULT CALLBACK WndProcEntry(HWND, UINT, WPARAM, LPARAM) noexcept;
+  // Posted by the editor: end the edit, keeping (wParam 1) or dropping (0) the text.
+  static constexpr UINT kEndEditMessage = WM_APP + 1;
 
  private:
-  static LRESULT CALLBACK WndProc(HWND, UINT, WPARAM, LPARAM) noexcept;
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void OnModelChanged();
   void UpdateScrollBars();
