@@ -20,6 +20,9 @@ std::wstring StandardErrorText(long number) {
     case 76: return L"Path not found";
     case 91: return L"Object variable or With block variable not set";
     case 94: return L"Invalid use of Null";
+    case 340: return L"Control array element does not exist";
+    case 360: return L"Object already loaded";
+    case 362: return L"Can't unload controls created at design time";
     case 380: return L"Invalid property value";
     case 424: return L"Object required";
     case 438: return L"Object doesn't support this property or method";

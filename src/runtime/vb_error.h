@@ -35,6 +35,10 @@ inline constexpr long InvalidPropertyValue = 380;
 inline constexpr long InvalidPicture = 481;
 inline constexpr long InternalError = 51;
 inline constexpr long ObjectRequired = 424;
+inline constexpr long ObjectDoesNotSupport = 438;
+inline constexpr long ObjectAlreadyLoaded = 360;
+inline constexpr long ControlArrayElementMissing = 340;
+inline constexpr long CannotUnloadDesignControl = 362;
 inline constexpr long NoCurrentRecord = 3021;  // ADO: BOF or EOF is True
 }  // namespace err
 

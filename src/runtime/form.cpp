@@ -1,0 +1,408 @@
+#include "runtime/form.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "runtime/mouse_pointer.h"
+#include "runtime/twips.h"
+
+namespace vk {
+
+namespace {
+
+constexpr wchar_t kFormClass[] = L"VkForm";
+
+// The thread's loaded forms. A heap vector that is never freed: forms still loaded
+// when a host thread ends must not be destroyed after its windows and COM are gone.
+std::vector<std::shared_ptr<Form>>& LoadedList() {
+  thread_local auto* list = new std::vector<std::shared_ptr<Form>>();
+  return *list;
+}
+
+HINSTANCE ThisModule() {
+  static HINSTANCE module = [] {
+    HMODULE m = nullptr;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCWSTR>(&ThisModule), &m);
+    return m;
+  }();
+  return module;
+}
+
+bool EqualsNoCase(std::wstring_view a, std::wstring_view b) {
+  return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
+                              static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
+
+// The window's rectangle in its parent's client coordinates (the screen for a
+// top-level window).
+RECT RectInParent(HWND hwnd) {
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  if (HWND parent = (GetWindowLongW(hwnd, GWL_STYLE) & WS_CHILD) ? GetParent(hwnd) : nullptr)
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+int ShiftState() {
+  return (GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (GetKeyState(VK_CONTROL) < 0 ? 2 : 0) |
+         (GetKeyState(VK_MENU) < 0 ? 4 : 0);
+}
+
+BOOL CALLBACK CollectEnabledWindow(HWND w, LPARAM p) {
+  auto* out = reinterpret_cast<std::vector<HWND>*>(p);
+  if (IsWindowVisible(w) && IsWindowEnabled(w)) out->push_back(w);
+  return TRUE;
+}
+
+// Wakes a message loop waiting in GetMessage, so it looks at its exit condition.
+void WakeMessageLoop() { PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0); }
+
+}  // namespace
+
+Form::Form(FormArgs args) : name_(std::move(args.name)) {
+  static const bool registered = [] {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = &Form::StaticWindowProc;
+    wc.hInstance = ThisModule();
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kFormClass;
+    return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+  }();
+  (void)registered;
+  const DWORD style = (args.borderless ? WS_POPUP : WS_OVERLAPPEDWINDOW) | WS_CLIPCHILDREN;
+  const DWORD exStyle = WS_EX_CONTROLPARENT | (args.toolWindow ? WS_EX_TOOLWINDOW : 0);
+  RECT r{0, 0, TwipsToPixels(args.scaleWidth), TwipsToPixels(args.scaleHeight)};
+  AdjustWindowRectEx(&r, style, FALSE, exStyle);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  const int x = std::max(0, (GetSystemMetrics(SM_CXSCREEN) - w) / 2);
+  const int y = std::max(0, (GetSystemMetrics(SM_CYSCREEN) - h) / 2);
+  CreateWindowExW(exStyle, kFormClass, args.caption.c_str(), style, x, y, w, h, nullptr, nullptr,
+                  ThisModule(), this);
+  if (!hwnd_) Raise(err::OutOfMemory);
+}
+
+Form::~Form() {
+  DestroyWindowNow();
+  // Controls go before the members they might still read.
+  controls_.clear();
+}
+
+void Form::Register() {
+  loaded_ = true;
+  LoadedList().push_back(shared_from_this());
+}
+
+void Form::DestroyWindowNow() {
+  if (!hwnd_) return;
+  HWND window = hwnd_;
+  DestroyWindow(window);  // WM_NCDESTROY clears hwnd_ and the controls' windows
+  hwnd_ = nullptr;
+  toolTip_ = nullptr;
+}
+
+double Form::left() const { return hwnd_ ? PixelsToTwips(RectInParent(hwnd_).left) : 0; }
+double Form::top() const { return hwnd_ ? PixelsToTwips(RectInParent(hwnd_).top) : 0; }
+
+double Form::width() const {
+  if (!hwnd_) return 0;
+  RECT r = RectInParent(hwnd_);
+  return PixelsToTwips(r.right - r.left);
+}
+
+double Form::height() const {
+  if (!hwnd_) return 0;
+  RECT r = RectInParent(hwnd_);
+  return PixelsToTwips(r.bottom - r.top);
+}
+
+void Form::Move(double left, double top, double width, double height) {
+  if (width < 0 || height < 0) Raise(err::InvalidPropertyValue);
+  if (!hwnd_) return;
+  SetWindowPos(hwnd_, nullptr, TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width),
+               TwipsToPixels(height), SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+double Form::scaleWidth() const {
+  RECT r{};
+  if (hwnd_) GetClientRect(hwnd_, &r);
+  return PixelsToTwips(r.right);
+}
+
+double Form::scaleHeight() const {
+  RECT r{};
+  if (hwnd_) GetClientRect(hwnd_, &r);
+  return PixelsToTwips(r.bottom);
+}
+
+std::wstring Form::caption() const {
+  if (!hwnd_) return {};
+  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd_)) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(hwnd_, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+void Form::setCaption(const std::wstring& caption) {
+  if (hwnd_) SetWindowTextW(hwnd_, caption.c_str());
+}
+
+bool Form::enabled() const { return hwnd_ && IsWindowEnabled(hwnd_); }
+
+void Form::setEnabled(bool enabled) {
+  if (hwnd_) EnableWindow(hwnd_, enabled);
+}
+
+bool Form::visible() const { return hwnd_ && (GetWindowLongW(hwnd_, GWL_STYLE) & WS_VISIBLE); }
+
+void Form::Show(ShowMode mode, HWND owner) {
+  if (!loaded_ || !hwnd_) return;
+  const bool child = (GetWindowLongW(hwnd_, GWL_STYLE) & WS_CHILD) != 0;
+  if (mode == ShowMode::Modeless || child) {
+    ShowWindow(hwnd_, SW_SHOW);
+    return;
+  }
+  if (modalDepth_ > 0) return;  // already shown modally further up the stack
+  auto self = shared_from_this();
+
+  // Everything of this thread that could take input, and the owner's top window
+  // (the host's, possibly on another thread), goes off while the form is modal.
+  std::vector<HWND> disabled;
+  EnumThreadWindows(GetCurrentThreadId(), &CollectEnabledWindow, reinterpret_cast<LPARAM>(&disabled));
+  std::erase(disabled, hwnd_);
+  std::erase(disabled, toolTip_);
+  HWND ownerRoot = owner ? GetAncestor(owner, GA_ROOT) : GetActiveWindow();
+  if (ownerRoot == hwnd_) ownerRoot = nullptr;
+  if (ownerRoot && IsWindowEnabled(ownerRoot) &&
+      std::find(disabled.begin(), disabled.end(), ownerRoot) == disabled.end()) {
+    disabled.push_back(ownerRoot);
+  }
+  if (ownerRoot) SetWindowLongPtrW(hwnd_, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(ownerRoot));
+  for (HWND w : disabled) EnableWindow(w, FALSE);
+
+  ShowWindow(hwnd_, SW_SHOW);
+  SetForegroundWindow(hwnd_);
+  ++modalDepth_;
+  RunModalLoop();
+  --modalDepth_;
+
+  for (auto it = disabled.rbegin(); it != disabled.rend(); ++it) {
+    if (IsWindow(*it)) EnableWindow(*it, TRUE);
+  }
+  if (ownerRoot && IsWindow(ownerRoot)) SetActiveWindow(ownerRoot);
+}
+
+void Form::RunModalLoop() {
+  MSG msg;
+  while (loaded_ && visible()) {
+    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+    if (got == 0) {
+      PostQuitMessage(static_cast<int>(msg.wParam));  // leave the quit to the outer loop
+      break;
+    }
+    if (got < 0) break;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+void Form::Hide() {
+  if (!loaded_ || !hwnd_) return;
+  ShowWindow(hwnd_, SW_HIDE);
+  WakeMessageLoop();
+}
+
+bool Form::Unload() {
+  if (!loaded_ || unloading_) return true;
+  auto self = shared_from_this();
+  HandlerScope scope;  // whatever the unloading frees waits until this returns
+  unloading_ = true;
+  bool cancel = false;
+  try {
+    Unloading.Raise(cancel);
+  } catch (...) {
+    unloading_ = false;
+    throw;
+  }
+  unloading_ = false;
+  if (cancel) return false;
+
+  loaded_ = false;
+  auto& list = LoadedList();
+  auto it = std::find(list.begin(), list.end(), self);
+  if (it != list.end()) {
+    ReleaseWhenHandlersReturn(std::move(*it));
+    list.erase(it);
+  }
+  DestroyWindowNow();
+  WakeMessageLoop();
+  return true;
+}
+
+void Form::DockInto(HWND host) {
+  if (!loaded_ || !hwnd_ || !host) return;
+  LONG style = GetWindowLongW(hwnd_, GWL_STYLE);
+  style = (style & ~WS_POPUP) | WS_CHILD;
+  SetWindowLongW(hwnd_, GWL_STYLE, style);
+  SetParent(hwnd_, host);
+  SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+std::vector<Control*> Form::Controls() const {
+  std::vector<Control*> out;
+  out.reserve(controls_.size());
+  for (const auto& c : controls_) out.push_back(c.get());
+  return out;
+}
+
+Control* Form::FindControl(std::wstring_view name, int index) const {
+  for (const auto& c : controls_) {
+    if (c->index() == index && EqualsNoCase(c->name(), name)) return c.get();
+  }
+  return nullptr;
+}
+
+void Form::Adopt(std::unique_ptr<Control> control) {
+  if (control->tabIndex_ < 0) control->tabIndex_ = static_cast<int>(controls_.size());
+  Control& c = *control;
+  controls_.push_back(std::move(control));
+  if (hwnd_) c.Realize();
+  ApplyTabOrder();
+}
+
+Control& Form::LoadElement(std::wstring_view name, int index) {
+  if (index < 0) Raise(err::InvalidPropertyValue);
+  if (FindControl(name, index)) Raise(err::ObjectAlreadyLoaded);
+  Control* first = FindControl(name, 0);
+  if (!first) Raise(err::ControlArrayElementMissing);
+  std::unique_ptr<Control> clone = first->Clone(*this, first->CloneArgs(index));
+  Control& ref = *clone;
+  Adopt(std::move(clone));
+  return ref;
+}
+
+void Form::UnloadElement(Control& element) {
+  if (element.index() <= 0) Raise(err::CannotUnloadDesignControl);
+  auto it = std::find_if(controls_.begin(), controls_.end(),
+                         [&](const auto& c) { return c.get() == &element; });
+  if (it == controls_.end()) return;
+  std::shared_ptr<Control> gone(std::move(*it));
+  controls_.erase(it);
+  if (gone->hwnd()) ShowWindow(gone->hwnd(), SW_HIDE);
+  ReleaseWhenHandlersReturn(gone);  // its own handler may be running
+}
+
+void Form::ApplyTabOrder(const Control* moved) {
+  // Renumbers 0..n-1; the control just given a number goes before the one that had it.
+  std::vector<Control*> order = Controls();
+  std::stable_sort(order.begin(), order.end(), [moved](Control* a, Control* b) {
+    if (a->tabIndex_ != b->tabIndex_) return a->tabIndex_ < b->tabIndex_;
+    return a == moved && b != moved;
+  });
+  HWND previous = HWND_TOP;
+  for (size_t i = 0; i < order.size(); ++i) {
+    order[i]->tabIndex_ = static_cast<int>(i);
+    if (HWND w = order[i]->hwnd()) {
+      SetWindowPos(w, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      previous = w;
+    }
+  }
+}
+
+void Form::SetToolTip(HWND control, const std::wstring& text) {
+  if (!hwnd_) return;
+  if (!toolTip_) {
+    if (text.empty()) return;
+    toolTip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
+                               nullptr, ThisModule(), nullptr);
+    if (!toolTip_) return;
+  }
+  TTTOOLINFOW info{};
+  info.cbSize = sizeof(info);
+  info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  info.hwnd = hwnd_;
+  info.uId = reinterpret_cast<UINT_PTR>(control);
+  SendMessageW(toolTip_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+  if (text.empty()) return;
+  info.lpszText = const_cast<wchar_t*>(text.c_str());
+  SendMessageW(toolTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+bool Form::HandleMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+
+Form* Form::FromWindow(HWND hwnd) {
+  if (!hwnd) return nullptr;
+  wchar_t cls[16] = {};
+  if (!GetClassNameW(hwnd, cls, 16) || lstrcmpW(cls, kFormClass) != 0) return nullptr;
+  return reinterpret_cast<Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
+
+LRESULT CALLBACK Form::StaticWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+  if (message == WM_NCCREATE) {
+    auto* self = static_cast<Form*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    self->hwnd_ = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    self->hwnd_ = nullptr;
+    self->toolTip_ = nullptr;
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+  }
+  HandlerScope scope;
+  try {
+    return self->WindowProc(message, wParam, lParam);
+  } catch (...) {
+    // An event handler that fails ends silently; nothing crosses the window procedure.
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+  }
+}
+
+LRESULT Form::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  LRESULT result = 0;
+  if (HandleMessage(message, wParam, lParam, result)) return result;
+  if (ReflectToControl(message, wParam, lParam, result)) return result;
+  switch (message) {
+    case WM_SETCURSOR:
+      if (ApplyMousePointer(hwnd_, lParam)) return TRUE;
+      break;
+    case WM_SIZE:
+      if (loaded_) Resize.Raise();
+      return 0;
+    case WM_CLOSE:
+      Unload();
+      return 0;
+    case WM_ACTIVATE:
+      if (loaded_ && LOWORD(wParam) != WA_INACTIVE) Activate.Raise();
+      break;
+    case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN: {
+      const int button = message == WM_LBUTTONDOWN ? 1 : message == WM_RBUTTONDOWN ? 2 : 4;
+      if (loaded_) {
+        MouseDown.Raise(button, ShiftState(), PixelsToTwips(static_cast<short>(LOWORD(lParam))),
+                        PixelsToTwips(static_cast<short>(HIWORD(lParam))));
+      }
+      return 0;
+    }
+    default:
+      break;
+  }
+  return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+std::vector<std::shared_ptr<Form>> LoadedForms() { return LoadedList(); }
+
+std::shared_ptr<Form> FindLoadedForm(std::wstring_view name) {
+  for (const auto& f : LoadedList()) {
+    if (EqualsNoCase(f->name(), name)) return f;
+  }
+  return nullptr;
+}
+
+}  // namespace vk

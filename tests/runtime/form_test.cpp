@@ -1,0 +1,192 @@
+// Forms and controls on real windows: geometry in twips, containers, control arrays,
+// the loaded-form list and unloading.
+#include <gtest/gtest.h>
+
+#include "runtime/form.h"
+#include "runtime/test_controls.h"
+#include "runtime/twips.h"
+#include "runtime/vb_error.h"
+
+namespace vk::test {
+namespace {
+
+long ErrorOf(const std::function<void()>& f) {
+  try {
+    f();
+  } catch (const VbError& e) {
+    return e.number;
+  }
+  return 0;
+}
+
+RECT ChildRect(HWND child) {
+  RECT r{};
+  GetWindowRect(child, &r);
+  MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+TEST(Twips, FifteenToAPixelAt96Dpi) {
+  EXPECT_DOUBLE_EQ(TwipsPerPixel(), 15.0);
+  struct Case { double twips; int pixels; };
+  const Case cases[] = {{0, 0}, {15, 1}, {1440, 96}, {11475, 765}, {22, 1}, {23, 2}, {-150, -10}};
+  for (const auto& c : cases) EXPECT_EQ(TwipsToPixels(c.twips), c.pixels) << c.twips;
+  EXPECT_DOUBLE_EQ(PixelsToTwips(765), 11475.0);
+}
+
+TEST(Form, ClientAreaAndControlPlacementInTwips) {
+  auto form = Form::Load<TestForm>(L"FPlace", true);
+  EXPECT_DOUBLE_EQ(form->scaleWidth(), 6000);
+  EXPECT_DOUBLE_EQ(form->scaleHeight(), 4500);
+  EXPECT_DOUBLE_EQ(form->width(), 6000) << "a borderless form's outer size is its client area";
+  auto& button = form->Add<TestButton>({.name = L"cmdOk", .left = 150, .top = 300, .width = 1500, .height = 450});
+  RECT r = ChildRect(button.hwnd());
+  EXPECT_EQ(r.left, 10);
+  EXPECT_EQ(r.top, 20);
+  EXPECT_EQ(r.right - r.left, 100);
+  EXPECT_EQ(r.bottom - r.top, 30);
+  button.Move(300, 600, 750, 300);
+  r = ChildRect(button.hwnd());
+  EXPECT_EQ(r.left, 20);
+  EXPECT_EQ(r.right - r.left, 50);
+
+  // A negative size is refused with 380 and changes nothing, so layout code that
+  // skips each failing step keeps the old value.
+  EXPECT_EQ(ErrorOf([&] { button.setWidth(-1); }), err::InvalidPropertyValue);
+  EXPECT_EQ(ErrorOf([&] { button.setHeight(-30); }), err::InvalidPropertyValue);
+  EXPECT_DOUBLE_EQ(button.width(), 750);
+  EXPECT_DOUBLE_EQ(button.height(), 300);
+  EXPECT_EQ(ErrorOf([&] { button.setLeft(-300); }), 0) << "a negative position is fine";
+  EXPECT_EQ(ErrorOf([&] { form->setWidth(-1); }), err::InvalidPropertyValue);
+  form->Unload();
+}
+
+TEST(Form, VisibleEnabledTagAndTabOrder) {
+  auto form = Form::Load<TestForm>();
+  auto& a = form->Add<TestButton>({.name = L"a", .width = 600, .height = 300, .tag = L"1|2"});
+  auto& b = form->Add<TestButton>({.name = L"b", .width = 600, .height = 300, .visible = false});
+  auto& c = form->Add<TestButton>({.name = L"c", .width = 600, .height = 300, .enabled = false});
+  EXPECT_EQ(a.tag(), L"1|2");
+  EXPECT_FALSE(b.visible());
+  EXPECT_FALSE(GetWindowLongW(b.hwnd(), GWL_STYLE) & WS_VISIBLE);
+  EXPECT_TRUE(GetWindowLongW(a.hwnd(), GWL_STYLE) & WS_VISIBLE);
+  EXPECT_FALSE(IsWindowEnabled(c.hwnd()));
+  c.setEnabled(true);
+  EXPECT_TRUE(IsWindowEnabled(c.hwnd()));
+  b.setVisible(true);
+  EXPECT_TRUE(GetWindowLongW(b.hwnd(), GWL_STYLE) & WS_VISIBLE);
+
+  EXPECT_EQ(a.tabIndex(), 0);
+  EXPECT_EQ(b.tabIndex(), 1);
+  EXPECT_EQ(c.tabIndex(), 2);
+  c.setTabIndex(0);  // the others move up one, as the designer renumbers them
+  EXPECT_EQ(c.tabIndex(), 0);
+  EXPECT_EQ(a.tabIndex(), 1);
+  EXPECT_EQ(b.tabIndex(), 2);
+  EXPECT_EQ(GetWindow(form->hwnd(), GW_CHILD), c.hwnd()) << "tab order is window order";
+  form->Unload();
+}
+
+TEST(Form, MovingAControlIntoAFrameReparentsIt) {
+  auto form = Form::Load<TestForm>();
+  auto& visibleFrame = form->Add<TestFrame>({.name = L"fraShown", .left = 1500, .top = 1500, .width = 3000, .height = 2000});
+  auto& hiddenFrame = form->Add<TestFrame>({.name = L"fraHidden", .width = 3000, .height = 2000, .visible = false});
+  auto& editor = form->Add<TestButton>({.name = L"txtField", .left = 150, .top = 150, .width = 900, .height = 300,
+                                        .container = &hiddenFrame});
+  EXPECT_EQ(GetParent(editor.hwnd()), hiddenFrame.hwnd());
+  EXPECT_FALSE(IsWindowVisible(editor.hwnd()));
+  editor.setContainer(visibleFrame);
+  EXPECT_EQ(&editor.container(), static_cast<Container*>(&visibleFrame));
+  EXPECT_EQ(GetParent(editor.hwnd()), visibleFrame.hwnd());
+  RECT r = ChildRect(editor.hwnd());
+  EXPECT_EQ(r.left, 10) << "Left stays relative to the new container";
+  EXPECT_DOUBLE_EQ(editor.left(), 150);
+  form->Show();
+  EXPECT_TRUE(IsWindowVisible(editor.hwnd()));
+
+  // A click in the frame reaches the control's own event.
+  int clicks = 0;
+  editor.Click.Connect([&] { ++clicks; });
+  editor.ClickWithMouse();
+  EXPECT_EQ(clicks, 1);
+
+  EXPECT_EQ(ErrorOf([&] { visibleFrame.setContainer(visibleFrame); }), err::InvalidPropertyValue);
+  form->Unload();
+}
+
+TEST(Form, ControlsWalkInOrderAndByKind) {
+  auto form = Form::Load<TestForm>();
+  form->Add<TestButton>({.name = L"one"});
+  form->Add<TestFrame>({.name = L"frame"});
+  form->Add<TestButton>({.name = L"two"});
+  std::vector<std::wstring> names;
+  for (Control* c : form->Controls()) names.push_back(c->name());
+  EXPECT_EQ(names, (std::vector<std::wstring>{L"one", L"frame", L"two"}));
+  auto buttons = form->ControlsOf<TestButton>();
+  ASSERT_EQ(buttons.size(), 2u);
+  EXPECT_EQ(buttons[1]->name(), L"two");
+  EXPECT_EQ(form->FindControl(L"FRAME"), form->Controls()[1]) << "names match in any case";
+  EXPECT_EQ(form->FindControl(L"none"), nullptr);
+  form->Unload();
+}
+
+TEST(ControlArrays, LoadClonesElementZeroHidden) {
+  auto form = Form::Load<TestForm>();
+  auto& first = form->Add<TestButton>({.name = L"cmdPage", .index = 0, .left = 300, .top = 150, .width = 600,
+                                       .height = 300, .tag = L"p"});
+  ControlArray<TestButton> pages(first);
+  std::vector<int> clicked;
+  pages.ConnectAll(&TestButton::Click, [&](int index) { clicked.push_back(index); });
+  EXPECT_EQ(pages.UBound(), 0);
+
+  TestButton& second = pages.Load(1);
+  TestButton& third = pages.Load(2);
+  EXPECT_EQ(pages.UBound(), 2);
+  EXPECT_EQ(pages.LBound(), 0);
+  EXPECT_EQ(&pages[2], &third);
+  EXPECT_FALSE(second.visible()) << "a loaded element starts hidden";
+  EXPECT_FALSE(IsWindowVisible(second.hwnd()));
+  EXPECT_EQ(second.tag(), L"p");
+  EXPECT_DOUBLE_EQ(second.left(), 300);
+  EXPECT_EQ(ErrorOf([&] { pages.Load(1); }), err::ObjectAlreadyLoaded);
+  EXPECT_EQ(ErrorOf([&] { pages[7]; }), err::ControlArrayElementMissing);
+
+  form->Show();
+  third.setVisible(true);
+  first.ClickWithMouse();
+  third.ClickWithMouse();
+  EXPECT_EQ(clicked, (std::vector<int>{0, 2})) << "handlers reach loaded elements with their index";
+
+  pages.Unload(2);
+  EXPECT_EQ(pages.UBound(), 1);
+  EXPECT_EQ(ErrorOf([&] { pages.Unload(0); }), err::CannotUnloadDesignControl);
+  form->Unload();
+}
+
+TEST(Form, LoadedListAndUnload) {
+  auto a = Form::Load<TestForm>(L"FDocumentosView");
+  auto b = Form::Load<TestForm>(L"FOther");
+  EXPECT_EQ(FindLoadedForm(L"fdocumentosview"), a);
+  int unloads = 0;
+  a->Unloading.Connect([&](bool&) { ++unloads; });
+  HWND window = a->hwnd();
+  EXPECT_TRUE(a->Unload());
+  EXPECT_EQ(unloads, 1);
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_FALSE(a->loaded());
+  EXPECT_EQ(FindLoadedForm(L"FDocumentosView"), nullptr);
+  EXPECT_TRUE(a->Unload()) << "a second unload is ignored";
+  EXPECT_EQ(unloads, 1);
+  a->Show();  // ignored
+  EXPECT_EQ(a->hwnd(), nullptr);
+
+  bool keep = true;
+  b->Unloading.Connect([&](bool& cancel) { cancel = keep; });
+  EXPECT_FALSE(b->Unload());
+  EXPECT_TRUE(b->loaded());
+  keep = false;
+  EXPECT_TRUE(b->Unload());
+}
+
+}  // namespace
+}  // namespace vk::test
