@@ -1,0 +1,33 @@
+#pragma once
+// Temporary files for the one-image GIFs the player writes and loads again.
+// Names keep the caller's prefix and extension; a file is only ever created
+// anew (an existing file is never overwritten), and a half-written one is
+// deleted before the failure is reported.
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vk::controls {
+
+// A unique name in `folder`: the folder, at most the first three characters of
+// the prefix, a hexadecimal number and `extension` in place of TMP (TMP when the
+// extension is empty). The platform reserves the name by creating an empty .TMP
+// file, which is deleted at once. Empty on failure.
+std::wstring MakeTempFileName(const std::wstring& folder, const std::wstring& prefix,
+                              const std::wstring& extension);
+
+// The platform's temporary folder, with its trailing backslash.
+std::wstring TempFolder();
+
+// Creates a new file under a fresh name (retrying when the name is taken
+// meanwhile) and writes `bytes` to it. Returns its path, or empty on failure,
+// in which case no file is left behind.
+std::wstring WriteNewTempFile(const std::wstring& prefix, const std::wstring& extension,
+                              const std::vector<uint8_t>& bytes);
+
+// Reads a whole file; false when it cannot be opened or read.
+bool ReadWholeFile(const std::wstring& path, std::vector<uint8_t>& bytes);
+
+}  // namespace vk::controls
