@@ -75,6 +75,7 @@ void DatePicker::MakePicker(const std::optional<DATE>& value) {
 }
 
 void DatePicker::Put(const std::optional<DATE>& value) {
+  hasDate_ = value.has_value();
   if (!value) {
     SendMessageW(inner(), DTM_SETSYSTEMTIME, GDT_NONE, 0);
     return;
@@ -86,6 +87,7 @@ void DatePicker::Put(const std::optional<DATE>& value) {
 
 std::optional<DATE> DatePicker::Value() const {
   SYSTEMTIME st{};
+  if (!hasDate_) return std::nullopt;
   if (SendMessageW(inner(), DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&st)) != GDT_VALID) return std::nullopt;
   st.wHour = st.wMinute = st.wSecond = st.wMilliseconds = 0;
   DATE date = 0;
@@ -133,7 +135,9 @@ void DatePicker::SetCheckNull(bool checkNull) {
 }
 
 LRESULT DatePicker::OnNotify(NMHDR* header) {
-  if (header->code == DTN_DATETIMECHANGE && !settingValue_ && Change) Change();
+  if (header->code != DTN_DATETIMECHANGE || settingValue_) return 0;
+  hasDate_ = reinterpret_cast<NMDATETIMECHANGE*>(header)->dwFlags == GDT_VALID;
+  if (Change) Change();
   return 0;
 }
 

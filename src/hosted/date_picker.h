@@ -29,7 +29,7 @@ class DatePicker : public HostedControl {
   void SetValueText(const std::wstring& text);
   // Clears the date (only with CheckNull on; otherwise raises 380).
   void ClearValue();
-  bool HasDate() const { return Value().has_value(); }
+  bool HasDate() const { return hasDate_; }
 
   bool CheckNull() const { return checkNull_; }
   void SetCheckNull(bool checkNull);
@@ -47,6 +47,7 @@ class DatePicker : public HostedControl {
   void Put(const std::optional<DATE>& value);
 
   bool checkNull_ = false;
+  bool hasDate_ = true;  // kept here too: not every picker reports a cleared box
   bool settingValue_ = false;
   std::wstring fieldName_;
 };

@@ -1,0 +1,381 @@
+// The other controls through real windows: toolbar, buttons, check box, frame, tab,
+// progress bar, date picker, rich text, picture box, and the extender properties.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+
+#include <functional>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "hosted/date_picker.h"
+#include "hosted/frame.h"
+#include "hosted/picture_box.h"
+#include "hosted/rich_text.h"
+#include "hosted/simple_controls.h"
+#include "hosted/tab_progress.h"
+#include "hosted/toolbar.h"
+#include "hosted/window_driver.h"
+#include "runtime/vb_error.h"
+
+namespace vk::hosted {
+namespace {
+
+long ErrorOf(const std::function<void()>& call) {
+  try {
+    call();
+  } catch (const VbError& error) {
+    return error.number;
+  }
+  return 0;
+}
+
+class ToolbarTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    bar.Create(form.hwnd(), 0, 0, 600 * 15, 30 * 15);
+    HICON icon = LoadIconW(nullptr, IDI_APPLICATION);
+    bar.AddButton(L"BTN_KIL", L"Salir", icon);
+    bar.AddSeparator();
+    bar.AddButton(L"BTN_SAV", L"Grabar", icon);
+    bar.AddButton(L"BTN_REP", L"Informes", nullptr, L"Rep");
+    bar.ButtonClick = [this](ToolbarClick& click) { clicks.push_back(click); };
+  }
+  test::TestForm form;
+  Toolbar bar;
+  std::vector<ToolbarClick> clicks;
+};
+
+TEST_F(ToolbarTest, KeysTurnIntoIndexesCountingSeparators) {
+  EXPECT_EQ(bar.ButtonCount(), 4);
+  struct Case {
+    const wchar_t* key;
+    int index;
+  };
+  for (const Case& c : {Case{L"BTN_KIL", 1}, Case{L"BTN_SAV", 3}, Case{L"BTN_REP", 4}}) {
+    EXPECT_EQ(bar.IndexOfKey(c.key), c.index) << c.key;
+    EXPECT_EQ(bar.Key(c.index), c.key);
+  }
+  EXPECT_EQ(ErrorOf([&] { bar.IndexOfKey(L"btn_sav"); }), 35601);
+  EXPECT_EQ(ErrorOf([&] { bar.IndexOfKey(L""); }), 35601);
+  EXPECT_EQ(ErrorOf([&] { bar.ButtonState(9); }), err::SubscriptOutOfRange);
+  EXPECT_EQ(bar.ToolTipText(3), L"Grabar");
+}
+
+TEST_F(ToolbarTest, AClickReportsIndexKeyAndTheButtonsLowerLeftCorner) {
+  const int index = bar.IndexOfKey(L"BTN_SAV");
+  RECT rect = bar.ButtonRect(index);
+  test::ClickIn(bar.inner(), rect);
+  ASSERT_EQ(clicks.size(), 1u);
+  EXPECT_EQ(clicks[0].index, index);
+  EXPECT_EQ(clicks[0].key, L"BTN_SAV");
+  EXPECT_EQ(clicks[0].x, rect.left * 15);
+  EXPECT_EQ(clicks[0].y, rect.bottom * 15);
+  EXPECT_TRUE(clicks[0].flag);
+  // The tool tip asks its parent for the text of the button under the mouse.
+  NMTTDISPINFOW info{};
+  info.hdr.hwndFrom = bar.inner();
+  info.hdr.idFrom = static_cast<UINT_PTR>(index);
+  info.hdr.code = TTN_GETDISPINFOW;
+  SendMessageW(bar.hwnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
+  EXPECT_STREQ(info.lpszText, L"Grabar");
+}
+
+TEST_F(ToolbarTest, StatesAndEnabledDecideWhetherAButtonAnswers) {
+  const int index = bar.IndexOfKey(L"BTN_REP");
+  struct Case {
+    int state;
+    bool enabled;
+    bool checked;
+    bool answers;
+  };
+  for (const Case& c : {Case{0, true, false, true}, Case{2, true, true, true}, Case{4, true, true, true},
+                        Case{5, true, false, false}, Case{0, false, false, false}}) {
+    clicks.clear();
+    bar.SetButtonState(index, c.state);
+    bar.SetButtonEnabled(index, c.enabled);
+    EXPECT_EQ(bar.ButtonState(index), c.state);
+    EXPECT_EQ(SendMessageW(bar.inner(), TB_ISBUTTONCHECKED, index, 0) != 0, c.checked) << c.state;
+    test::ClickIn(bar.inner(), bar.ButtonRect(index));
+    EXPECT_EQ(clicks.size(), c.answers ? 1u : 0u) << c.state << c.enabled;
+  }
+  for (int bad : {1, 3, 6, -1}) EXPECT_EQ(ErrorOf([&] { bar.SetButtonState(index, bad); }), err::InvalidPropertyValue);
+}
+
+TEST_F(ToolbarTest, SetLookWithCodeNinePressesAndReleases) {
+  const int index = bar.IndexOfKey(L"BTN_SAV");
+  bar.SetLook(2, index, 9);
+  EXPECT_EQ(bar.ButtonState(index), 2);
+  EXPECT_NE(SendMessageW(bar.inner(), TB_ISBUTTONCHECKED, index, 0), 0);
+  bar.SetLook(0, index, 9);
+  EXPECT_EQ(bar.ButtonState(index), 0);
+  EXPECT_EQ(ErrorOf([&] { bar.SetLook(2, index, 8); }), err::InvalidProcedureCall);
+  EXPECT_EQ(ErrorOf([&] { bar.SetLook(1, index, 9); }), err::InvalidProcedureCall);
+}
+
+TEST(Buttons, ClicksRaiseTheirEvents) {
+  test::TestForm form;
+  CommandButton button(L"&Ok");
+  CheckBox check(L"Propios");
+  button.Create(form.hwnd(), 150, 150, 1200, 400);
+  check.Create(form.hwnd(), 150, 750, 1800, 300);
+  int buttonClicks = 0;
+  std::vector<int> checkValues;
+  button.Click = [&] { ++buttonClicks; };
+  check.Click = [&] { checkValues.push_back(check.Value()); };
+  test::Click(button.inner(), 10, 10);
+  test::Click(check.inner(), 5, 5);
+  test::Click(check.inner(), 5, 5);
+  check.SetValue(1);
+  check.SetValue(1);  // no change, no event
+  EXPECT_EQ(buttonClicks, 1);
+  EXPECT_EQ(checkValues, (std::vector<int>{1, 0, 1}));
+  EXPECT_EQ(button.Caption(), L"&Ok");
+  EXPECT_EQ(ErrorOf([&] { check.SetValue(2); }), err::InvalidPropertyValue);
+}
+
+TEST(Extender, PlaceVisibilityTagAndContainer) {
+  test::TestForm form;
+  Frame frame(L"Datos");
+  frame.Create(form.hwnd(), 300, 300, 6000, 4500);
+  Label label(L"Categoría");
+  label.Create(form.hwnd(), 150, 150, 1500, 300);
+  label.Move(450, 600, 1800, 330);
+  EXPECT_EQ(label.Left(), 450);
+  EXPECT_EQ(label.Top(), 600);
+  EXPECT_EQ(label.Width(), 1800);
+  EXPECT_EQ(label.Height(), 330);
+  label.SetContainer(frame.hwnd());
+  EXPECT_EQ(label.Container(), frame.hwnd());
+  EXPECT_EQ(label.Left(), 450);  // the place is kept, now inside the frame
+  label.SetVisible(false);
+  EXPECT_FALSE(label.Visible());
+  label.SetEnabled(false);
+  EXPECT_FALSE(label.Enabled());
+  label.SetTag(L"3");
+  EXPECT_EQ(label.Tag(), L"3");
+  EXPECT_EQ(label.Caption(), L"Categoría");
+}
+
+TEST(FrameControl, TheSwitchCollapsesAndExpandsWithEvents) {
+  test::TestForm form;
+  Frame header(L"Datos Principales");
+  header.Create(form.hwnd(), 0, 0, 6000, 3000);
+  std::vector<std::string> events;
+  header.Expand = [&] { events.push_back("expand"); };
+  header.Collapse = [&] { events.push_back("collapse"); };
+  header.SetExpandSwitch(true);
+  EXPECT_EQ(header.ExpandState(), 1);
+  test::ClickIn(header.hwnd(), header.SwitchRect());
+  EXPECT_EQ(header.ExpandState(), 0);
+  EXPECT_EQ(header.Height(), header.CaptionHeight());
+  test::ClickIn(header.hwnd(), header.SwitchRect());
+  EXPECT_EQ(header.Height(), 3000);
+  header.SetExpandState(1);  // already expanded: nothing happens
+  header.SetExpandState(0);
+  EXPECT_EQ(events, (std::vector<std::string>{"collapse", "expand", "collapse"}));
+  EXPECT_EQ(ErrorOf([&] { header.SetExpandState(2); }), err::InvalidPropertyValue);
+}
+
+TEST(FrameControl, MouseDownPassesButtonShiftAndTwips) {
+  test::TestForm form;
+  Frame frame(L"Ostrela");
+  frame.Create(form.hwnd(), 0, 0, 6000, 3000);
+  std::vector<MouseArgs> presses;
+  frame.MouseDown = [&](const MouseArgs& args) { presses.push_back(args); };
+  SendMessageW(frame.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 5));
+  SendMessageW(frame.hwnd(), WM_RBUTTONDOWN, MK_RBUTTON | MK_SHIFT | MK_CONTROL, MAKELPARAM(40, 30));
+  // A press on the switch of a frame without one is an ordinary press.
+  test::ClickIn(frame.hwnd(), frame.SwitchRect());
+  ASSERT_EQ(presses.size(), 3u);
+  EXPECT_EQ(presses[0].button, 1);
+  EXPECT_EQ(presses[0].shift, 0);
+  EXPECT_EQ(presses[0].x, 150);
+  EXPECT_EQ(presses[0].y, 75);
+  EXPECT_EQ(presses[1].button, 2);
+  EXPECT_EQ(presses[1].shift, 3);
+  EXPECT_EQ(presses[1].x, 600);
+  frame.SetCaption(L"Aviso");
+  EXPECT_EQ(frame.Caption(), L"Aviso");
+}
+
+TEST(TabControlWindow, ClickingATabSelectsItAndRaisesClick) {
+  test::TestForm form;
+  TabControl tabs({L"Resultados", L"Filtros"});
+  tabs.Create(form.hwnd(), 0, 0, 6000, 3000);
+  int clicks = 0;
+  tabs.Click = [&] { ++clicks; };
+  EXPECT_EQ(tabs.Tab(), 0);
+  test::ClickIn(tabs.inner(), tabs.TabRect(1));
+  EXPECT_EQ(tabs.Tab(), 1);
+  tabs.SetTab(0);
+  tabs.SetTab(0);
+  EXPECT_EQ(clicks, 2);
+  for (int bad : {-1, 2}) EXPECT_EQ(ErrorOf([&] { tabs.SetTab(bad); }), err::InvalidPropertyValue);
+}
+
+TEST(ProgressBarWindow, MaximumAndValueReachTheBar) {
+  test::TestForm form;
+  ProgressBar bar;
+  bar.Create(form.hwnd(), 0, 0, 6000, 300);
+  bar.SetMax(40);
+  bar.SetValue(10);
+  EXPECT_EQ(SendMessageW(bar.inner(), PBM_GETRANGE, FALSE, 0), 40);
+  EXPECT_EQ(SendMessageW(bar.inner(), PBM_GETPOS, 0, 0), 10);
+  bar.SetMax(5);  // the value follows a smaller maximum
+  EXPECT_EQ(bar.Value(), 5);
+  EXPECT_EQ(ErrorOf([&] { bar.SetValue(6); }), err::InvalidPropertyValue);
+  EXPECT_EQ(ErrorOf([&] { bar.SetValue(-1); }), err::InvalidPropertyValue);
+  EXPECT_EQ(ErrorOf([&] { bar.SetMax(0); }), err::InvalidPropertyValue);
+}
+
+DATE Day(int year, int month, int day) {
+  SYSTEMTIME st{};
+  st.wYear = static_cast<WORD>(year);
+  st.wMonth = static_cast<WORD>(month);
+  st.wDay = static_cast<WORD>(day);
+  DATE date = 0;
+  SystemTimeToVariantTime(&st, &date);
+  return date;
+}
+
+TEST(DateText, IsReadDayFirst) {
+  struct Case {
+    const wchar_t* text;
+    DATE date;  // 0: not a date
+  };
+  const Case cases[] = {
+      {L"07/12/2026", Day(2026, 12, 7)}, {L"7-12-2026", Day(2026, 12, 7)}, {L"01-3-2025", Day(2025, 3, 1)},
+      {L"29/02/2024", Day(2024, 2, 29)}, {L"2026-12-07", Day(2026, 12, 7)}, {L"5.6.99", Day(1999, 6, 5)},
+      {L" 5/6/07 ", Day(2007, 6, 5)},    {L"31/04/2026", 0},                {L"29/02/2025", 0},
+      {L"13/13/2026", 0},                {L"hoy", 0},                       {L"", 0},
+      {L"1/2", 0},                       {L"1/2-2026", 0},                  {L"1/2/2026 x", 0},
+      {L"00/01/2026", 0},
+  };
+  for (const Case& c : cases) {
+    std::optional<DATE> date = ParseDateText(c.text);
+    if (c.date == 0) {
+      EXPECT_FALSE(date.has_value()) << c.text;
+    } else {
+      ASSERT_TRUE(date.has_value()) << c.text;
+      EXPECT_EQ(*date, c.date) << c.text;
+    }
+  }
+}
+
+TEST(DatePickerWindow, ValueTextsCheckNullAndChangeEvents) {
+  test::TestForm form;
+  DatePicker picker;
+  picker.Create(form.hwnd(), 0, 0, 1500, 315);
+  int changes = 0;
+  picker.Change = [&] { ++changes; };
+  picker.SetValueText(L"1-3-2025");
+  EXPECT_EQ(picker.Value(), Day(2025, 3, 1));
+  picker.SetValue(Day(2025, 3, 1) + 0.75);  // the time is dropped: no change
+  EXPECT_EQ(changes, 1);
+  EXPECT_EQ(ErrorOf([&] { picker.SetValueText(L"32/12/2026"); }), err::TypeMismatch);
+  EXPECT_EQ(picker.Value(), Day(2025, 3, 1));
+  EXPECT_EQ(ErrorOf([&] { picker.ClearValue(); }), err::InvalidPropertyValue);
+  picker.SetCheckNull(true);
+  picker.ClearValue();
+  EXPECT_FALSE(picker.HasDate());
+  picker.SetCheckNull(false);
+  EXPECT_TRUE(picker.HasDate());
+  EXPECT_EQ(changes, 2);
+  // The user's change through the control reaches the event.
+  SYSTEMTIME st{};
+  VariantTimeToSystemTime(Day(2027, 1, 2), &st);
+  NMDATETIMECHANGE change{};
+  change.nmhdr.hwndFrom = picker.inner();
+  change.nmhdr.code = DTN_DATETIMECHANGE;
+  change.dwFlags = GDT_VALID;
+  change.st = st;
+  SendMessageW(picker.inner(), DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st));
+  SendMessageW(picker.hwnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&change));
+  EXPECT_EQ(changes, 3);
+  EXPECT_EQ(picker.Value(), Day(2027, 1, 2));
+}
+
+TEST(RichText, PlainAndRichTextInReadOnlyAndMargins) {
+  test::TestForm form;
+  RichTextEditor editor;
+  editor.Create(form.hwnd(), 0, 0, 6000, 3000);
+  struct Case {
+    const wchar_t* input;
+    const wchar_t* text;
+  };
+  for (const Case& c : {Case{L"Hola mundo", L"Hola mundo"}, Case{L"{\\rtf1\\ansi {\\b Hola} mundo}", L"Hola mundo"},
+                        Case{L"usuario - Fecha : [ 07/12/2026 ]", L"usuario - Fecha : [ 07/12/2026 ]"},
+                        Case{L"", L""}}) {
+    editor.SetTextRTF(c.input);
+    EXPECT_EQ(editor.Text(), c.text) << c.input;
+    std::wstring rtf = editor.TextRTF();
+    EXPECT_EQ(rtf.rfind(L"{\\rtf", 0), 0u);
+    // What it gives back reads in again as the same text.
+    editor.SetTextRTF(rtf);
+    EXPECT_EQ(editor.Text(), c.text);
+  }
+  editor.SetTextRTF(L"");
+  SetFocus(editor.inner());
+  test::Type(editor.inner(), L"ab");
+  EXPECT_EQ(editor.Text(), L"ab");
+  editor.SetReadOnly(true);
+  test::Type(editor.inner(), L"cd");
+  EXPECT_EQ(editor.Text(), L"ab");
+  editor.SetRulerBar(true);
+  editor.SetRightMargin(9000);
+  editor.SetAutoVerbMenu(true);
+  editor.SetScrollBars(3);
+  EXPECT_TRUE(editor.RulerBar());
+  EXPECT_EQ(editor.RightMargin(), 9000);
+  EXPECT_EQ(ErrorOf([&] { editor.SetRightMargin(-1); }), err::InvalidPropertyValue);
+  EXPECT_EQ(ErrorOf([&] { editor.SetScrollBars(4); }), err::InvalidPropertyValue);
+}
+
+TEST(PictureBoxWindow, CopiesAPictureThatOutlivesItsSource) {
+  test::TestForm form;
+  PictureBox target;
+  target.Create(form.hwnd(), 0, 0, 1500, 1500);
+  {
+    PictureBox source;
+    source.Create(form.hwnd(), 1500, 0, 1500, 1500);
+    HDC screen = GetDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 40, 30);
+    HDC memory = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    RECT all{0, 0, 40, 30};
+    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+    FillRect(memory, &all, red);
+    DeleteObject(red);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    source.SetPicture(bitmap);
+    target.CopyPictureFrom(source);
+    EXPECT_NE(target.Picture(), source.Picture());
+  }
+  ASSERT_NE(target.Picture(), nullptr);
+  BITMAP info{};
+  GetObjectW(target.Picture(), sizeof info, &info);
+  EXPECT_EQ(info.bmWidth, 40);
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP canvas = CreateCompatibleBitmap(screen, 100, 100);
+  HGDIOBJ old = SelectObject(memory, canvas);
+  SendMessageW(target.hwnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+  EXPECT_EQ(GetPixel(memory, 20, 15), RGB(255, 0, 0));
+  SelectObject(memory, old);
+  DeleteObject(canvas);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  PictureBox empty;
+  empty.Create(form.hwnd(), 0, 1500, 1500, 1500);
+  target.CopyPictureFrom(empty);
+  EXPECT_EQ(target.Picture(), nullptr);
+}
+
+}  // namespace
+}  // namespace vk::hosted
