@@ -1,7 +1,9 @@
 #include "controls/frame_picture.h"
 
+#include <shlwapi.h>
 #include <wincodec.h>
 
+#include <cstddef>
 #include <utility>
 
 #include "com/com_ptr.h"
@@ -22,23 +24,30 @@ std::vector<uint32_t> ColoursOf(const std::vector<uint8_t>& indices,
 }
 
 // Palette indices through the imaging component; false where it cannot read the
-// file or does not hand out indices.
-bool ImagingIndices(const std::wstring& path, int width, int height,
+// image or does not hand out indices. The component refuses a file whose trailer
+// follows a graphic-control introducer, so it is given the file up to the image's
+// data terminator and a plain trailer: what lies after the image is ignored anyway.
+bool ImagingIndices(const std::vector<uint8_t>& file, const gif::ImageLayout& layout,
                     std::vector<uint8_t>& indices) {
+  if (layout.imageEnd == 0) return false;
+  std::vector<uint8_t> image(file.begin(), file.begin() + std::ptrdiff_t(layout.imageEnd));
+  image.push_back(0x3B);
+  ComPtr<IStream> stream = ComPtr<IStream>::Attach(SHCreateMemStream(image.data(), UINT(image.size())));
+  if (!stream) return false;
   ComPtr<IWICImagingFactory> factory;
   if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
                               IID_PPV_ARGS(factory.put()))))
     return false;
   ComPtr<IWICBitmapDecoder> decoder;
-  if (FAILED(factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
-                                                WICDecodeMetadataCacheOnDemand, decoder.put())))
+  if (FAILED(factory->CreateDecoderFromStream(stream.get(), &GUID_ContainerFormatGif,
+                                              WICDecodeMetadataCacheOnDemand, decoder.put())))
     return false;
   ComPtr<IWICBitmapFrameDecode> frame;
   if (FAILED(decoder->GetFrame(0, frame.put()))) return false;
   WICPixelFormatGUID format{};
   UINT w = 0, h = 0;
   if (FAILED(frame->GetPixelFormat(&format)) || format != GUID_WICPixelFormat8bppIndexed ||
-      FAILED(frame->GetSize(&w, &h)) || int(w) != width || int(h) != height)
+      FAILED(frame->GetSize(&w, &h)) || int(w) != layout.width || int(h) != layout.height)
     return false;
   indices.assign(size_t(w) * h, 0);
   if (indices.empty()) return true;
@@ -105,7 +114,7 @@ FramePicture LoadFramePicture(const std::wstring& path, PictureSource* source) {
   gif::ImageLayout layout;
   if (!gif::ReadFirstImageLayout(file, layout)) return {};
   std::vector<uint8_t> indices;
-  if (ImagingIndices(path, layout.width, layout.height, indices)) {
+  if (ImagingIndices(file, layout, indices)) {
     FramePicture picture =
         FramePicture::FromPixels(layout.width, layout.height, ColoursOf(indices, layout.palette));
     if (picture) {

@@ -4,9 +4,11 @@
 // the transparent entry's colour works as a colour key).
 //
 // Loading: the platform's picture loader rejects the one-image files the player
-// writes (a trailer after a graphic-control introducer), so the imaging
-// component's GIF decoder reads the palette indices and the colours come from the
-// file's own table; where that decoder fails, our own small decoder reads the file.
+// writes (a trailer after a graphic-control introducer), and so does the imaging
+// component when given the file as it is. The imaging component's GIF decoder is
+// given the image up to its data terminator with a plain trailer and reads the
+// palette indices; the colours come from the file's own table. Where that decoder
+// fails, our own small decoder reads the file.
 #include <windows.h>
 
 #include <cstdint>

@@ -178,6 +178,7 @@ bool ReadFirstImageLayout(const std::vector<uint8_t>& file, ImageLayout& layout)
   if (layout.palette.empty()) layout.palette = {0x000000, 0xFFFFFF};
   if (p >= file.size()) return false;
   layout.dataOffset = p;
+  layout.imageEnd = SkipSubBlocks(file, p + 1);
   return true;
 }
 

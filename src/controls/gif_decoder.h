@@ -26,6 +26,7 @@ struct ImageLayout {
   bool interlaced = false;
   std::vector<PackedColour> palette;  // local, else global, else black and white
   size_t dataOffset = 0;              // the LZW minimum code size byte
+  size_t imageEnd = 0;                // after the data terminator; 0 when cut short
 };
 bool ReadFirstImageLayout(const std::vector<uint8_t>& file, ImageLayout& layout);
 

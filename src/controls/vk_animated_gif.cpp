@@ -6,6 +6,7 @@
 #include <string>
 
 #include "controls/gif_temp_file.h"
+#include "runtime/mouse_pointer.h"
 
 namespace vk::controls {
 
@@ -137,6 +138,9 @@ LRESULT VkAnimatedGif::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         BitBlt(reinterpret_cast<HDC>(wParam), 0, 0, canvasSize_.cx, canvasSize_.cy, memoryDC_, 0,
                0, SRCCOPY);
       return 0;
+    case WM_SETCURSOR:
+      if (ApplyMousePointer(hwnd_, lParam)) return TRUE;
+      break;
     case WM_TIMER:
       if (wParam == kTimerId) OnTimerTick();
       return 0;
@@ -242,9 +246,9 @@ void VkAnimatedGif::LoadGif(bool getFname) {
     LetMessagesRun();
   }
   if (hwnd_) SetCapture(hwnd_);
-  HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+  SetMousePointer(pointer::Hourglass);
   ReadGifFrames();
-  SetCursor(previous);
+  SetMousePointer(pointer::Default);
   if (hwnd_ && GetCapture() == hwnd_) ReleaseCapture();
   if (!fileName_.empty()) {
     put_UserDelay(0);
