@@ -98,7 +98,7 @@ LRESULT CALLBACK GridWindow::WndProcEntry(HWND hwnd, UINT message, WPARAM wParam
   }
 }
 
-GridWindow::GridWindow(HWND parent, const RECT& pixels, bool visible) {
+GridWindow::GridWindow(HWND parent, const RECT& pixels, GridModel& model, bool visible) : model_(model) {
   RegisterClassOnce();
   model_.OnChanged = [this] { OnModelChanged(); };
   model_.OnRowSelected = [this] {
@@ -114,6 +114,8 @@ GridWindow::GridWindow(HWND parent, const RECT& pixels, bool visible) {
 
 GridWindow::~GridWindow() {
   editor_.reset();
+  model_.OnChanged = nullptr;
+  model_.OnRowSelected = nullptr;
   if (hwnd_) DestroyWindow(hwnd_);
   for (auto& [key, font] : fonts_) DeleteObject(font);
 }

@@ -19,8 +19,9 @@ class CellEditor;
 
 class GridWindow {
  public:
-  // Creates the window as a child of `parent` at the given pixel rectangle.
-  GridWindow(HWND parent, const RECT& pixels, bool visible = true);
+  // Creates the window as a child of `parent` at the given pixel rectangle, showing
+  // `model`, which must outlive the window.
+  GridWindow(HWND parent, const RECT& pixels, GridModel& model, bool visible = true);
   ~GridWindow();
   GridWindow(const GridWindow&) = delete;
   GridWindow& operator=(const GridWindow&) = delete;
@@ -84,7 +85,7 @@ class GridWindow {
   void PaintCell(HDC dc, const RECT& r, const GridStyle& style, const std::wstring& text, int defaultAlign);
   void PaintBackground(HDC dc, const RECT& r, const GridStyle& style);
 
-  GridModel model_;
+  GridModel& model_;
   HWND hwnd_ = nullptr;
   int topRow_ = 0;
   int scrollX_ = 0;  // pixels
