@@ -10,7 +10,7 @@ export DEBIAN_FRONTEND=noninteractive
 log() { printf '[setup] %s\n' "$*"; }
 
 need_pkgs=(wine wine32:i386 g++-mingw-w64-i686-posix mingw-w64-tools binutils-mingw-w64-i686
-           libwine-dev xvfb xauth cmake ninja-build googletest x11-apps imagemagick dpkg-dev tcl)
+           libwine-dev xvfb xauth cmake ninja-build googletest x11-apps imagemagick dpkg-dev tcl sqlite3)
 missing=()
 dpkg --print-foreign-architectures | grep -qx i386 || { log "adding i386"; dpkg --add-architecture i386; APT_UPDATED=; }
 for p in "${need_pkgs[@]}"; do

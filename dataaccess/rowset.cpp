@@ -1,0 +1,254 @@
+#include "dataaccess/rowset.h"
+
+#include <sqlite3.h>
+
+#include <cstring>
+
+#include "dataaccess/sqlite_db.h"
+#include "dataaccess/stored_date.h"
+
+namespace vk::data {
+
+namespace {
+
+bool Has(const std::string& upper, const char* part) { return upper.find(part) != std::string::npos; }
+
+void PutVarint(std::vector<uint8_t>& out, uint32_t value) {
+  while (value >= 0x80) {
+    out.push_back(static_cast<uint8_t>(value | 0x80));
+    value >>= 7;
+  }
+  out.push_back(static_cast<uint8_t>(value));
+}
+
+uint32_t GetVarint(const uint8_t*& p) {
+  uint32_t value = 0;
+  int shift = 0;
+  while (*p & 0x80) {
+    value |= static_cast<uint32_t>(*p++ & 0x7f) << shift;
+    shift += 7;
+  }
+  return value | static_cast<uint32_t>(*p++) << shift;
+}
+
+template <class T>
+void PutRaw(std::vector<uint8_t>& out, T value) {
+  uint8_t bytes[sizeof(T)];
+  std::memcpy(bytes, &value, sizeof(T));
+  out.insert(out.end(), bytes, bytes + sizeof(T));
+}
+
+template <class T>
+T GetRaw(const uint8_t* p) {
+  T value;
+  std::memcpy(&value, p, sizeof(T));
+  return value;
+}
+
+BSTR BstrFromUtf8(const uint8_t* text, uint32_t bytes) {
+  if (bytes == 0) return SysAllocStringLen(L"", 0);
+  const char* s = reinterpret_cast<const char*>(text);
+  int n = MultiByteToWideChar(CP_UTF8, 0, s, static_cast<int>(bytes), nullptr, 0);
+  BSTR out = SysAllocStringLen(nullptr, n);
+  MultiByteToWideChar(CP_UTF8, 0, s, static_cast<int>(bytes), out, n);
+  return out;
+}
+
+}  // namespace
+
+short AdoTypeOfDeclared(const char* declared) {
+  if (!declared || !*declared) return 0;
+  std::string upper(declared);
+  for (char& c : upper) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
+  if (Has(upper, "BIT") || Has(upper, "BOOL")) return ado::Boolean;
+  if (Has(upper, "INT")) return ado::Integer;
+  if (Has(upper, "MONEY")) return ado::Currency;
+  if (Has(upper, "DEC") || Has(upper, "NUMERIC")) return ado::Numeric;
+  if (Has(upper, "REAL") || Has(upper, "FLOA") || Has(upper, "DOUB")) return ado::Double;
+  if (Has(upper, "DATETIME") || Has(upper, "TIMESTAMP")) return ado::DBTimeStamp;
+  if (Has(upper, "DATE")) return ado::Date;
+  if (Has(upper, "CHAR")) return ado::VarChar;
+  if (Has(upper, "TEXT") || Has(upper, "MEMO") || Has(upper, "CLOB")) return ado::LongVarChar;
+  return ado::VarChar;
+}
+
+std::shared_ptr<const Rowset> Rowset::Fetch(sqlite3_stmt* stmt) {
+  auto rows = std::make_shared<Rowset>();
+  const int columns = sqlite3_column_count(stmt);
+  rows->columns_.resize(columns);
+  std::vector<bool> typed(columns);
+  for (int c = 0; c < columns; ++c) {
+    rows->columns_[c].name = static_cast<const wchar_t*>(sqlite3_column_name16(stmt, c));
+    short type = AdoTypeOfDeclared(sqlite3_column_decltype(stmt, c));
+    typed[c] = type != 0;
+    rows->columns_[c].type = type ? type : ado::VarChar;
+  }
+  std::vector<uint8_t>& data = rows->data_;
+  int rc;
+  while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+    rows->rowStart_.push_back(static_cast<uint32_t>(data.size()));
+    for (int c = 0; c < columns; ++c) {
+      ColumnInfo& column = rows->columns_[c];
+      int kind = sqlite3_column_type(stmt, c);
+      if (!typed[c] && kind != SQLITE_NULL) {
+        // An expression declares no type: its first value decides, as a server would.
+        // A text in the stored date form is a date (GetDate(), Max(Fecha)...).
+        column.type = kind == SQLITE_INTEGER ? ado::Integer : kind == SQLITE_FLOAT ? ado::Double : ado::VarChar;
+        if (kind == SQLITE_TEXT && sqlite3_column_bytes(stmt, c) == 19 &&
+            OleDateFromStored(reinterpret_cast<const char*>(sqlite3_column_text(stmt, c))))
+          column.type = ado::DBTimeStamp;
+        typed[c] = true;
+      }
+      bool date = column.type == ado::Date || column.type == ado::DBTimeStamp;
+      switch (kind) {
+        case SQLITE_NULL:
+          data.push_back(Null);
+          break;
+        case SQLITE_INTEGER: {
+          sqlite3_int64 v = sqlite3_column_int64(stmt, c);
+          if (v >= INT32_MIN && v <= INT32_MAX) {
+            data.push_back(Int32);
+            PutRaw<int32_t>(data, static_cast<int32_t>(v));
+          } else {
+            data.push_back(Int64);
+            PutRaw<int64_t>(data, v);
+          }
+          rows->valueBytes_ += 8;
+          break;
+        }
+        case SQLITE_FLOAT:
+          data.push_back(Real);
+          PutRaw<double>(data, sqlite3_column_double(stmt, c));
+          rows->valueBytes_ += 8;
+          break;
+        default: {
+          const uint8_t* bytes = static_cast<const uint8_t*>(
+              kind == SQLITE_BLOB ? sqlite3_column_blob(stmt, c) : sqlite3_column_text(stmt, c));
+          uint32_t n = static_cast<uint32_t>(sqlite3_column_bytes(stmt, c));
+          rows->valueBytes_ += n;
+          if (date && kind == SQLITE_TEXT) {
+            if (auto value = OleDateFromStored({reinterpret_cast<const char*>(bytes), n})) {
+              data.push_back(DateValue);
+              PutRaw<double>(data, *value);
+              break;
+            }
+          }
+          data.push_back(kind == SQLITE_BLOB ? Blob : Text);
+          PutVarint(data, n);
+          if (n) data.insert(data.end(), bytes, bytes + n);
+          break;
+        }
+      }
+    }
+  }
+  if (rc != SQLITE_DONE)
+    throw DataError{static_cast<const wchar_t*>(sqlite3_errmsg16(sqlite3_db_handle(stmt)))};
+  rows->data_.shrink_to_fit();
+  rows->rowStart_.shrink_to_fit();
+  return rows;
+}
+
+int Rowset::FindColumn(const wchar_t* name) const {
+  for (size_t i = 0; i < columns_.size(); ++i) {
+    if (CompareStringOrdinal(columns_[i].name.c_str(), -1, name, -1, TRUE) == CSTR_EQUAL)
+      return static_cast<int>(i);
+  }
+  return -1;
+}
+
+const uint8_t* Rowset::Cell(size_t row, size_t column) const {
+  if (row != cachedRow_) {
+    cellOffsets_.resize(columns_.size());
+    const uint8_t* base = data_.data();
+    const uint8_t* p = base + rowStart_[row];
+    for (size_t c = 0; c < columns_.size(); ++c) {
+      cellOffsets_[c] = static_cast<uint32_t>(p - base);
+      switch (*p++) {
+        case Int32: p += 4; break;
+        case Int64: case Real: case DateValue: p += 8; break;
+        case Text: case Blob: { uint32_t n = GetVarint(p); p += n; break; }
+        default: break;
+      }
+    }
+    cachedRow_ = row;
+  }
+  return data_.data() + cellOffsets_[column];
+}
+
+void Rowset::Read(size_t row, size_t column, VARIANT* out) const {
+  VariantInit(out);
+  const uint8_t* p = Cell(row, column);
+  const uint8_t tag = *p++;
+  const short type = columns_[column].type;
+  double number = 0;
+  switch (tag) {
+    case Null:
+      V_VT(out) = VT_NULL;
+      return;
+    case Text: case Blob: {
+      uint32_t n = GetVarint(p);
+      if (tag == Blob) {
+        SAFEARRAY* array = SafeArrayCreateVector(VT_UI1, 0, n);
+        if (array && n) std::memcpy(array->pvData, p, n);
+        V_VT(out) = VT_ARRAY | VT_UI1;
+        V_ARRAY(out) = array;
+      } else {
+        V_VT(out) = VT_BSTR;
+        V_BSTR(out) = BstrFromUtf8(p, n);
+      }
+      return;
+    }
+    case DateValue:
+      V_VT(out) = VT_DATE;
+      V_DATE(out) = GetRaw<double>(p);
+      return;
+    case Int32: number = GetRaw<int32_t>(p); break;
+    case Int64: number = static_cast<double>(GetRaw<int64_t>(p)); break;
+    case Real: number = GetRaw<double>(p); break;
+  }
+  switch (type) {
+    case ado::Boolean:
+      V_VT(out) = VT_BOOL;
+      V_BOOL(out) = number != 0 ? VARIANT_TRUE : VARIANT_FALSE;
+      return;
+    case ado::Currency:
+      V_VT(out) = VT_CY;
+      VarCyFromR8(number, &V_CY(out));
+      return;
+    case ado::Numeric:
+      V_VT(out) = VT_DECIMAL;
+      VarDecFromR8(number, &V_DECIMAL(out));
+      V_VT(out) = VT_DECIMAL;
+      return;
+    case ado::Date: case ado::DBTimeStamp:
+      V_VT(out) = VT_DATE;
+      V_DATE(out) = number;
+      return;
+    case ado::VarChar: case ado::LongVarChar: {
+      // A number kept in a text column reads back as text.
+      wchar_t text[40];
+      if (tag == Real) swprintf(text, 40, L"%.15g", number);
+      else swprintf(text, 40, L"%lld", tag == Int32 ? static_cast<long long>(GetRaw<int32_t>(p)) : GetRaw<int64_t>(p));
+      V_VT(out) = VT_BSTR;
+      V_BSTR(out) = SysAllocString(text);
+      return;
+    }
+    default:
+      if (tag == Int32) {
+        V_VT(out) = VT_I4;
+        V_I4(out) = GetRaw<int32_t>(p);
+      } else {
+        V_VT(out) = VT_R8;
+        V_R8(out) = number;
+      }
+      return;
+  }
+}
+
+size_t Rowset::HeldBytes() const {
+  size_t bytes = data_.capacity() + rowStart_.capacity() * sizeof(uint32_t) + sizeof(*this);
+  for (const ColumnInfo& c : columns_) bytes += sizeof(ColumnInfo) + c.name.capacity() * sizeof(wchar_t);
+  return bytes;
+}
+
+}  // namespace vk::data

@@ -1,0 +1,14 @@
+#pragma once
+// Dates are stored as text "yyyy-mm-dd hh:mm:ss", which sorts as it reads; callers
+// see them as the platform's date (days since 30 December 1899, time as a fraction).
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vk::data {
+
+// Reads "yyyy-mm-dd[ hh:mm[:ss[.fff]]]" (also with "T"); nothing when it is not one.
+std::optional<double> OleDateFromStored(std::string_view text);
+std::wstring StoredFromOleDate(double date);
+
+}  // namespace vk::data

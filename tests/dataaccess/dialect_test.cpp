@@ -1,0 +1,122 @@
+// The statements callers write for SQL Server, as SQLite receives them.
+#include <gtest/gtest.h>
+
+#include "dataaccess/sql_dialect.h"
+
+namespace {
+
+using vk::data::DateOrder;
+using vk::data::DialectOptions;
+using vk::data::StoredDateFromText;
+using vk::data::TranslateSql;
+
+struct Case {
+  const char* what;
+  const wchar_t* in;
+  const wchar_t* out;
+};
+
+class Translation : public ::testing::TestWithParam<Case> {};
+
+TEST_P(Translation, RewritesOnlyWhatSqliteLacks) {
+  EXPECT_EQ(TranslateSql(GetParam().in), GetParam().out) << GetParam().what;
+}
+
+const Case kCases[] = {
+    {"top with order",
+     L"Select Top 5 * From Documentos Order By DocumentoId Desc",
+     L"Select * From Documentos Order By DocumentoId Desc Limit 5"},
+    {"top with distinct", L"Select Distinct Top 3 Usuario From DocumentosLog",
+     L"Select Distinct Usuario From DocumentosLog Limit 3"},
+    {"top in parentheses", L"Select Top (10) Nombre From T", L"Select Nombre From T Limit 10"},
+    {"top over a derived table with alias (the picker's statement)",
+     L"Select Top 500 * From ( Select * From Documentos ) A  Order By DocumentoId Desc",
+     L"Select * From ( Select * From Documentos ) A  Order By DocumentoId Desc Limit 500"},
+    {"top inside a derived table",
+     L"Select * From ( Select Top 2 * From Documentos Order By Fecha ) A Where IsEnabled = 1",
+     L"Select * From ( Select * From Documentos Order By Fecha Limit 2 ) A Where IsEnabled = 1"},
+    {"top inside and outside",
+     L"Select Top 1 * From ( Select Top 2 Id From T Order By Id ) A Order By Id Desc",
+     L"Select * From ( Select Id From T Order By Id Limit 2 ) A Order By Id Desc Limit 1"},
+    {"top in a sub-query of an In list",
+     L"Select * From T Where Id In ( Select Top 3 Id From U Order By Id ) And X = 1",
+     L"Select * From T Where Id In ( Select Id From U Order By Id Limit 3 ) And X = 1"},
+    {"top before a statement end", L"Select Top 4 * From T;", L"Select * From T Limit 4;"},
+    {"convert a month/day/year date",
+     L"Select * From DocumentosLog Where Fecha >= Convert(DateTime, '12/31/2026', 101)",
+     L"Select * From DocumentosLog Where Fecha >= '2026-12-31 00:00:00'"},
+    {"convert an ISO date (the audit filter's form)",
+     L"Select * From DocumentosLog Where 1 = 1 And Fecha < Convert(DateTime, '2027-01-01', 101)",
+     L"Select * From DocumentosLog Where 1 = 1 And Fecha < '2027-01-01 00:00:00'"},
+    {"convert without a style, blanks and lower case", L"Where Fecha = convert ( datetime , '2026-02-03' )",
+     L"Where Fecha = '2026-02-03 00:00:00'"},
+    {"convert of what is not a date stays", L"Where X = Convert(DateTime, 'mañana', 101)",
+     L"Where X = Convert(DateTime, 'mañana', 101)"},
+    {"convert to another type stays", L"Select Convert(Varchar, 5)", L"Select Convert(Varchar, 5)"},
+    {"delete without from", L"Delete Documentos Where DocumentoId = 7",
+     L"Delete From Documentos Where DocumentoId = 7"},
+    {"delete with from stays", L"Delete From Documentos Where DocumentoId = 7",
+     L"Delete From Documentos Where DocumentoId = 7"},
+    {"delete of a bracketed name", L"delete [Documentos] where DocumentoId = 1",
+     L"delete From [Documentos] where DocumentoId = 1"},
+    {"short date compared with a value",
+     L"Select * From ( Select * From Documentos ) A Where FechaAlta >= '6/7/2026'",
+     L"Select * From ( Select * From Documentos ) A Where FechaAlta >= '2026-06-07 00:00:00'"},
+    {"short date in a pattern stays", L"Where Campo01 Like '%6/7/2026%'", L"Where Campo01 Like '%6/7/2026%'"},
+    {"words inside literals stay",
+     L"Update Documentos Set Comentarios = 'Select Top 5 -- Delete T Where' Where DocumentoId = 1",
+     L"Update Documentos Set Comentarios = 'Select Top 5 -- Delete T Where' Where DocumentoId = 1"},
+    {"doubled quotes stay doubled", L"Select * From Users Where UserName = 'o''brien'",
+     L"Select * From Users Where UserName = 'o''brien'"},
+    {"a column named like a keyword", L"Select TopLevel, Deleted From T", L"Select TopLevel, Deleted From T"},
+    {"sysobjects and getdate are served by the connection",
+     L"Select * From SysObjects Where Name = 'V_DocumentosExternos' And GetDate() > 0",
+     L"Select * From SysObjects Where Name = 'V_DocumentosExternos' And GetDate() > 0"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Dialect, Translation, ::testing::ValuesIn(kCases));
+
+TEST(Dialect, ShortDatesFollowTheUsersOrder) {
+  DialectOptions dayFirst{DateOrder::DayMonthYear};
+  EXPECT_EQ(TranslateSql(L"Where FechaAlta >= '6/7/2026'", dayFirst), L"Where FechaAlta >= '2026-07-06 00:00:00'");
+  DialectOptions yearFirst{DateOrder::YearMonthDay};
+  EXPECT_EQ(TranslateSql(L"Where FechaAlta < '2026/7/6'", yearFirst), L"Where FechaAlta < '2026-07-06 00:00:00'");
+}
+
+struct DateCase {
+  const wchar_t* text;
+  DateOrder order;
+  const wchar_t* stored;  // nullptr: not a date
+};
+
+TEST(Dialect, DateTextsReadInTheirOwnForm) {
+  const DateCase cases[] = {
+      {L"2026-12-07", DateOrder::MonthDayYear, L"2026-12-07 00:00:00"},
+      {L"2026-12-07 10:30", DateOrder::MonthDayYear, L"2026-12-07 10:30:00"},
+      {L"2026-12-07T10:30:15.250", DateOrder::MonthDayYear, L"2026-12-07 10:30:15"},
+      {L"12/7/2026", DateOrder::MonthDayYear, L"2026-12-07 00:00:00"},
+      {L"12/7/2026 23:59:59", DateOrder::MonthDayYear, L"2026-12-07 23:59:59"},
+      {L"7/12/2026", DateOrder::DayMonthYear, L"2026-12-07 00:00:00"},
+      {L"7/12/26", DateOrder::DayMonthYear, L"2026-12-07 00:00:00"},
+      {L"2/29/2024", DateOrder::MonthDayYear, L"2024-02-29 00:00:00"},
+      {L"2/29/2026", DateOrder::MonthDayYear, nullptr},
+      {L"13/1/2026", DateOrder::MonthDayYear, nullptr},
+      {L"2026-13-01", DateOrder::MonthDayYear, nullptr},
+      {L"2026-12-07 24:00", DateOrder::MonthDayYear, nullptr},
+      {L"1/2/203", DateOrder::MonthDayYear, nullptr},
+      {L"ayer", DateOrder::MonthDayYear, nullptr},
+      {L"", DateOrder::MonthDayYear, nullptr},
+      {L"2026-12-07 basura", DateOrder::MonthDayYear, nullptr},
+  };
+  for (const DateCase& c : cases) {
+    auto stored = StoredDateFromText(c.text, c.order);
+    if (c.stored) {
+      ASSERT_TRUE(stored.has_value()) << c.text;
+      EXPECT_EQ(*stored, c.stored) << c.text;
+    } else {
+      EXPECT_FALSE(stored.has_value()) << c.text;
+    }
+  }
+}
+
+}  // namespace

@@ -1,0 +1,275 @@
+// The data-access object end to end: each SQL Server construct the callers send,
+// the stored procedures, and every kind of bad input (a null result or False with a
+// reason, nothing written, nothing raised).
+#include "data_fixture.h"
+
+#include <sqlite3.h>
+
+#include "dataaccess/connection_keys.h"
+#include "dataaccess/sqlite_db.h"
+
+namespace vk::test {
+namespace {
+
+using QdProcedureTest = DataTest;
+
+// The 24 parameters of Documentos_Add / Documentos_Update.
+VARIANT DocumentParameters(double id, const wchar_t* categoria, const wchar_t* observacion, bool flag = true) {
+  std::vector<VARIANT> p = {Double(id), Text(categoria), Text(L"2"), Text(L"OP"), Long(2), Text(L"scan.TIF"),
+                            Text(L"C:\\Docs\\00001\\00002\\00000000000000000010.TIF")};
+  for (int i = 1; i <= 10; ++i) p.push_back(Text((L"campo" + std::to_wstring(i)).c_str()));
+  p.push_back(Date(2026, 12, 6));
+  p.push_back(Text(L"779000"));
+  p.push_back(Text(L"REF-10"));
+  p.push_back(Text(observacion));
+  p.push_back(Bool(flag));
+  p.push_back(Text(L"ana"));
+  p.push_back(Text(L"2026-12-07"));
+  return Array(std::move(p));
+}
+
+TEST_F(QdProcedureTest, EachTranslatedConstructRuns) {
+  struct Case {
+    const char* what;
+    const wchar_t* sql;
+    long rows;
+  };
+  const Case cases[] = {
+      {"top", L"Select Top 2 * From Documentos Order By DocumentoId Desc", 2},
+      {"top over a derived table with alias",
+       L"Select Top 500 * From ( Select * From Documentos ) A  Order By DocumentoId Desc", 3},
+      {"convert with style 101", L"Select * From Documentos Where FechaAlta >= Convert(DateTime, '01/01/2026', 101)", 2},
+      {"convert of an ISO day bound",
+       L"Select * From Documentos Where FechaAlta < Convert(DateTime, '2026-03-03', 101) And FechaAlta >= "
+       L"Convert(DateTime, '2026-03-02', 101)",
+       1},
+      {"sysobjects names a view", L"Select * From SysObjects Where Name = 'V_DocumentosExternos'", 1},
+      {"sysobjects compares without case", L"Select * From SysObjects Where Name = 'documentos'", 1},
+      {"sysobjects of what is not there", L"Select * From SysObjects Where Name = 'NoExiste'", 0},
+      {"getdate", L"Select * From Documentos Where FechaAlta < GetDate()", 3},
+      {"text keys without case", L"Select * From Documentos Where GerenciaId = 'ad' And CategoriaId In ( '1' , '2' )", 1},
+      {"an unquoted number against a text key", L"Select * From Documentos Where CategoriaId = 3", 1},
+      {"the search list with external documents",
+       L"Select * From ( Select A.* , Coalesce(B.IsNew,0) As IsNew From Documentos A Left Join ( Select DocumentoId , "
+       L"Usuario , 1 As IsNew From DocumentosLog Where Usuario = 'ana' Group By DocumentoId , Usuario ) B On "
+       L"A.DocumentoId = B.DocumentoId Union All Select * From V_DocumentosExternos ) A Where  CategoriaId = '1' ",
+       1},
+      {"the document view", L"Select * From DocumentosView", 3},
+      {"the dictionary of the document lists",
+       L"Select * From DictionaryFields Where TableName = 'DocumentosView' Order By FieldId", 23},
+  };
+  for (const Case& c : cases) {
+    ComPtr<IDispatch> rs = GetData(kApp, c.sql);
+    ASSERT_TRUE(rs) << c.what << ": " << ErrDescription();
+    EXPECT_EQ(LongOf(CallByName(rs.get(), L"RecordCount")), c.rows) << c.what;
+  }
+  ComPtr<IDispatch> top = GetData(kApp, L"Select Top 1 DocumentoId From Documentos Order By DocumentoId Desc");
+  EXPECT_EQ(LongOf(Field(top.get(), L"DocumentoId")), 3);
+
+  // A picker's "last six months" filter: a short date in the user's order.
+  wchar_t shortDate[40] = {};
+  SYSTEMTIME day{2026, 3, 0, 2, 0, 0, 0, 0};
+  GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &day, nullptr, shortDate, 40);
+  std::wstring filter =
+      L"Select * From ( Select * From Documentos ) A Where FechaAlta >= '" + std::wstring(shortDate) + L"'";
+  EXPECT_EQ(LongOf(CallByName(GetData(kApp, filter.c_str()).get(), L"RecordCount")), 2) << shortDate;
+
+  // Delete without From.
+  EXPECT_TRUE(Sql(kApp, L"Delete Documentos Where DocumentoId = 3")) << ErrDescription();
+  EXPECT_EQ(Count(kApp, L"Select Count(*) From Documentos"), 2);
+}
+
+TEST_F(QdProcedureTest, TheFieldPickerListOfATextBox) {
+  ComPtr<IDispatch> rs = GetData(kApp,
+      L"Select Distinct Contraparte As D_Contraparte From ( Select Campo01 As Contraparte From Documentos Where "
+      L"TipoDocumentoId = 1 ) A");
+  ASSERT_TRUE(rs) << ErrDescription();
+  EXPECT_EQ(TextOf(Field(rs.get(), L"D_Contraparte")), L"Inmobiliaria Sur");
+}
+
+TEST_F(QdProcedureTest, CommandMayBeAFieldHoldingTheText) {
+  ComPtr<IDispatch> holder = GetData(kApp, L"Select 'Select * From Gerencias Where IsEnabled = 1' As Q");
+  ASSERT_TRUE(holder);
+  ComPtr<IDispatch> field = ObjectOf(CallByName(holder.get(), L"Fields", {Text(L"Q")}));
+  ComPtr<IDispatch> rs = GetData(kApp, Object(field.get()));
+  ASSERT_TRUE(rs) << ErrDescription();
+  EXPECT_EQ(LongOf(CallByName(rs.get(), L"RecordCount")), 3);
+}
+
+TEST_F(QdProcedureTest, QuotesInsideValuesAreTheCallersToDouble) {
+  ASSERT_TRUE(Sql(kApp, L"Insert Into Gerencias (GerenciaId, Gerencia) Values ('QQ', 'O''Brien -- y ; Select')"));
+  ComPtr<IDispatch> rs = GetData(kApp, L"Select Gerencia From Gerencias Where Gerencia = 'O''Brien -- y ; Select'");
+  ASSERT_TRUE(rs) << ErrDescription();
+  EXPECT_EQ(TextOf(Field(rs.get(), L"Gerencia")), L"O'Brien -- y ; Select");
+}
+
+TEST_F(QdProcedureTest, DocumentsAreAddedAndUpdatedByTheirProcedures) {
+  ASSERT_TRUE(Execute(kApp, L"Documentos_Add", DocumentParameters(10, L"1", L"ana - alta\r\n"), 4)) << ErrDescription();
+  ComPtr<IDispatch> rs = GetData(kApp, L"Select * From Documentos Where DocumentoId = 10");
+  ASSERT_EQ(LongOf(CallByName(rs.get(), L"RecordCount")), 1);
+  EXPECT_EQ(TypeOf(Field(rs.get(), L"DocumentoId")), VT_I4);
+  EXPECT_EQ(TextOf(Field(rs.get(), L"Campo10")), L"campo10");
+  EXPECT_EQ(TypeOf(Field(rs.get(), L"Fecha")), VT_DATE);
+  EXPECT_EQ(TextOf(Field(rs.get(), L"Comentarios")), L"ana - alta\r\n");
+  EXPECT_EQ(TextOf(Field(rs.get(), L"UsuarioAlta")), L"ana");
+  EXPECT_EQ(TypeOf(Field(rs.get(), L"FechaAlta")), VT_DATE);
+  EXPECT_FALSE(IsTrue(Field(rs.get(), L"IsEnabled"))) << "a new document waits for validation";
+  EXPECT_EQ(Count(kApp, L"Select Count(*) From Documentos Where FechaAlta = '2026-12-07 00:00:00'"), 1);
+
+  ASSERT_TRUE(Execute(kApp, L"documentos_update", DocumentParameters(10, L"3", L"ana - cambio\r\n"), 4))
+      << ErrDescription();
+  rs = GetData(kApp, L"Select * From Documentos Where DocumentoId = 10");
+  EXPECT_EQ(TextOf(Field(rs.get(), L"CategoriaId")), L"3");
+  EXPECT_EQ(TextOf(Field(rs.get(), L"Comentarios")), L"ana - alta\r\nana - cambio\r\n");
+  EXPECT_EQ(TextOf(Field(rs.get(), L"UsuarioModificacion")), L"ana");
+
+  // With the flag off the history is left alone.
+  ASSERT_TRUE(Execute(kApp, L"Documentos_Update", DocumentParameters(10, L"3", L"otra\r\n", false), 4));
+  EXPECT_EQ(TextOf(Field(GetData(kApp, L"Select Comentarios From Documentos Where DocumentoId = 10").get(),
+                         L"Comentarios")),
+            L"ana - alta\r\nana - cambio\r\n");
+}
+
+TEST_F(QdProcedureTest, LogWritersProceduresFillTheirTables) {
+  std::vector<VARIANT> action = {Double(1), Long(1), Text(L"I01CAT"), Text(L"Catalogación"), Long(2),
+                                 Text(L"ALTA-CREACION"), Text(L"10"), Text(L"Se ha Catalogado"), Text(L""),
+                                 Text(L"PC01"), Text(L"ana"), Date(2026, 12, 7, 9, 30)};
+  ASSERT_TRUE(Execute(kApp, L"LogAcciones_Add", Array(action), 4)) << ErrDescription();
+  EXPECT_EQ(Count(kApp, L"Select (Coalesce(Max(EventoId),0)+1) As EventoId From LogAcciones"), 2);
+
+  std::vector<VARIANT> read = {Double(2), Text(L"ana"), Long(1), Date(2026, 12, 7, 9, 31), Text(L"OP"),
+                               Text(L"R01VIE"), Text(L"No Leídos"), Text(L"PC01"), Date(2026, 12, 7, 9, 31)};
+  ASSERT_TRUE(Execute(kApp, L"DocumentosLog_Add", Array(read), 4)) << ErrDescription();
+  EXPECT_EQ(Count(kApp, L"Select (Coalesce(Max(RegistroId),0)+1) As RegistroId From DocumentosLog Where "
+                        L"DocumentoId = 2 And Usuario = 'ANA'"),
+            2);
+  ComPtr<IDispatch> rs = GetData(kApp, L"Select * From DocumentosLog Where 1 = 1 And Usuario = 'ana'");
+  EXPECT_EQ(TextOf(Field(rs.get(), L"Modulo")), L"No Leídos");
+  EXPECT_EQ(TypeOf(Field(rs.get(), L"FechaAlta")), VT_DATE);
+}
+
+TEST_F(QdProcedureTest, BadInputFailsWithAReasonAndWritesNothing) {
+  ASSERT_TRUE(Execute(kApp, L"Documentos_Add", DocumentParameters(20, L"1", L"x"), 4));
+  ASSERT_TRUE(Sql(kApp, L"Insert Into Procedures (Name, ParameterTypes, Body) Values ('Prueba_DosPasos', 'T', "
+                        L"'Insert Into Gerencias (GerenciaId, Gerencia) Values (?1, ''Nueva''); "
+                        L"Select RaiseError(''segundo paso'');')"));
+  std::vector<VARIANT> tooFew = {Double(21), Text(L"1")};
+  std::vector<VARIANT> badType;
+  {
+    VARIANT all = DocumentParameters(22, L"1", L"x");
+    LONG zero = 0;
+    VARIANT text = Text(L"veintidós");
+    SafeArrayPutElement(V_ARRAY(&all), &zero, &text);
+    VariantClear(&text);
+    badType.push_back(all);
+  }
+  struct Case {
+    const char* what;
+    const wchar_t* command;
+    VARIANT parameters;
+    long kind;
+    const wchar_t* reason;  // part of ErrDescription
+  };
+  const Case cases[] = {
+      {"a second add of one id", L"Documentos_Add", DocumentParameters(20, L"1", L"x"), 4, L"UNIQUE"},
+      {"an update of an id that does not exist", L"Documentos_Update", DocumentParameters(99, L"1", L"x"), 4,
+       L"No existe el documento 99"},
+      {"an unknown procedure", L"Documentos_Borrar", Array({}), 4, L"Documentos_Borrar"},
+      {"too few parameters", L"Documentos_Add", Array(tooFew), 4, L"24"},
+      {"a text where a whole number goes", L"Documentos_Add", badType[0], 4, L"parámetro 1"},
+      {"a body that fails halfway", L"Prueba_DosPasos", Array({Text(L"NW")}), 4, L"segundo paso"},
+      {"malformed SQL text", L"Update Documentos Set Where", Null(), 1, L"syntax error"},
+      {"an unknown table", L"Update NoExiste Set A = 1", Null(), 1, L"NoExiste"},
+      {"a violated constraint", L"Insert Into Gerencias (GerenciaId) Values ('ZZ')", Null(), 1, L"NOT NULL"},
+      {"an empty command", L"   ", Null(), 1, L"vac"},
+      {"an unknown command kind", L"Select 1", Null(), 2, L"2"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_FALSE(Execute(kApp, c.command, c.parameters, c.kind)) << c.what;
+    std::wstring reason = ErrDescription();
+    EXPECT_NE(reason.find(c.reason), std::wstring::npos) << c.what << ": " << std::string(reason.begin(), reason.end());
+  }
+  EXPECT_EQ(Count(kApp, L"Select Count(*) From Documentos"), 4);
+  EXPECT_EQ(Count(kApp, L"Select Count(*) From Gerencias Where GerenciaId In ('NW', 'ZZ')"), 0);
+
+  // A success clears the last reason.
+  EXPECT_TRUE(Sql(kApp, L"Update Documentos Set IsEnabled = 1 Where DocumentoId = 20"));
+  EXPECT_EQ(ErrDescription(), L"");
+}
+
+TEST_F(QdProcedureTest, FailedReadsGiveNothingAndAReason) {
+  struct Case {
+    const char* what;
+    const wchar_t* key;
+    const wchar_t* sql;
+    const wchar_t* reason;
+  };
+  const Case cases[] = {
+      {"malformed SQL", kApp, L"Select * Fromm Documentos", L"syntax error"},
+      {"an unknown column", kApp, L"Select NoExiste From Documentos", L"NoExiste"},
+      {"an empty command", kApp, L"", L"vac"},
+      {"two statements", kApp, L"Select 1; Select 2", L"una sola"},
+      {"a statement that writes", kApp, L"Delete Documentos", L"no es una consulta"},
+      {"a key without a database", L"NoHay", L"Select 1", L"NoHay.db"},
+      {"a key that reaches outside", L"..\\App", L"Select 1", L"no es válida"},
+      {"no key", L"", L"Select 1", L"clave"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_FALSE(GetData(c.key, c.sql)) << c.what;
+    std::wstring reason = ErrDescription();
+    EXPECT_NE(reason.find(c.reason), std::wstring::npos) << c.what << ": " << std::string(reason.begin(), reason.end());
+  }
+  EXPECT_EQ(Count(kApp, L"Select Count(*) From Documentos"), 3) << "the refused delete did not run";
+  EXPECT_EQ(GetFileAttributesW(PathOf(L"NoHay").c_str()), INVALID_FILE_ATTRIBUTES) << "no empty database is made";
+}
+
+TEST_F(QdProcedureTest, ALockedDatabaseFailsAndRecovers) {
+  sqlite3* other = nullptr;
+  ASSERT_EQ(sqlite3_open(data::Narrow(PathOf(kApp)).c_str(), &other), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+  EXPECT_FALSE(Sql(kApp, L"Update Documentos Set IsEnabled = 1"));
+  EXPECT_NE(ErrDescription().find(L"locked"), std::wstring::npos);
+  EXPECT_FALSE(Execute(kApp, L"Documentos_Add", DocumentParameters(30, L"1", L"x"), 4));
+  EXPECT_FALSE(GetData(kApp, L"Select * From Documentos"));
+  EXPECT_NE(ErrDescription().find(L"locked"), std::wstring::npos);
+  sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+  sqlite3_close(other);
+  EXPECT_TRUE(Execute(kApp, L"Documentos_Add", DocumentParameters(30, L"1", L"x"), 4)) << ErrDescription();
+  EXPECT_EQ(Count(kApp, L"Select Count(*) From Documentos"), 4);
+}
+
+TEST_F(QdProcedureTest, TheRegistryNamesADatabaseForAKey) {
+  std::wstring key = L"Prueba" + std::to_wstring(GetCurrentProcessId());
+  ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, data::kConnectionsKey, key.c_str(), REG_SZ, PathOf(kSec).c_str(),
+                            static_cast<DWORD>((PathOf(kSec).size() + 1) * sizeof(wchar_t))),
+            ERROR_SUCCESS);
+  ComPtr<IDispatch> rs = GetData(key.c_str(), L"Select * From Users Where UserName = 'USUARIO1'");
+  RegDeleteKeyValueW(HKEY_CURRENT_USER, data::kConnectionsKey, key.c_str());
+  ASSERT_TRUE(rs) << ErrDescription();
+  EXPECT_EQ(LongOf(Field(rs.get(), L"UserLevel")), 1);
+}
+
+TEST_F(QdProcedureTest, TheSecurityStatementsOfTheProfileLoad) {
+  struct Case {
+    const wchar_t* sql;
+    long rows;
+  };
+  const Case cases[] = {
+      {L"Select * From Users Where UserName = 'usuario1'", 1},
+      {L"Select * From UsersPermissions Where UserName = 'usuario1' And ComponentId = 'I01CAT'", 1},
+      {L"Select A.UserName , C.CategoriaN2Id As CategoriaId From UsersCategorias A Inner Join Categorias B On "
+       L"A.CategoriaId = B.CategoriaId Inner Join CategoriasDetail C On B.CategoriaId = C.CategoriaN1Id Where "
+       L"A.UserName = 'usuario1'",
+       2},
+      {L"Select * From Components Where ComponentId = 'R01MRK'", 1},
+      {L"Select UserName , UserDescription From Users", 2},
+  };
+  for (const Case& c : cases) {
+    ComPtr<IDispatch> rs = GetData(kSec, c.sql);
+    ASSERT_TRUE(rs) << ErrDescription();
+    EXPECT_EQ(LongOf(CallByName(rs.get(), L"RecordCount")), c.rows);
+  }
+}
+
+}  // namespace
+}  // namespace vk::test
