@@ -1,5 +1,9 @@
 #include "host/cobject.h"
 
+#include "host/profile_loaders.h"
+#include "host/registry.h"
+#include "host/shared_state.h"
+#include "runtime/mouse_pointer.h"
 #include "runtime/vb_error.h"
 
 namespace vk {
@@ -13,6 +17,13 @@ const wchar_t kKillSource[] = L"[MorvalZIVI01.Kill]";
 }  // namespace
 
 CObject::~CObject() {
+  // Releasing the object closes its screen; nothing may fail the release.
+  if (screen_) {
+    try {
+      screen_->UnloadScreen();
+    } catch (...) {
+    }
+  }
   VariantClear(&reservedValue2_);
   VariantClear(&reservedValue3_);
   VariantClear(&reservedValue4_);
@@ -47,26 +58,79 @@ STDMETHODIMP CObject::put_ReservedValue4(VARIANT value) { return StoreVariant(re
 STDMETHODIMP CObject::put_ReservedValue5(VARIANT value) { return StoreVariant(reservedValue5_, value); }
 STDMETHODIMP CObject::put_Parameters(VARIANT value) { return StoreVariant(parameters_, value); }
 
+// Error exits of Build and Kill: the normal pointer back, the error to the host
+// under the method's own source.
+template <class Body>
+HRESULT RaiseToHost(const wchar_t* source, Body&& body) noexcept {
+  return com::ComMethod(IID__CObject, [&] {
+    try {
+      body();
+    } catch (VbError& error) {
+      SetMousePointer(pointer::Default);
+      error.source = source;
+      throw;
+    } catch (const std::exception& e) {
+      SetMousePointer(pointer::Default);
+      std::string what = e.what();
+      throw VbError{err::InternalError, source, std::wstring(what.begin(), what.end())};
+    }
+  });
+}
+
+void CObject::BuildScreen() {
+  SetMousePointer(pointer::ArrowHourglass);
+  LoadInternationalSettings();
+  SharedState& state = Shared();
+  state.gApplicationName = applicationName_;
+  // A failed parameter load leaves no error of its own: the host gets error 5.
+  if (!LoadParameters()) Raise(err::InvalidProcedureCall);
+  state.gObjectId = objectId_;
+  if (!LoadUser()) {
+    state.gEmpleadoId = L"-1";
+    state.gUserLevel = -1;
+    state.gGerenciaId = L"-1";
+    state.gPermissions.fill(false);
+  }
+  const FormCode* code = FindFormCode(objectName_);
+  if (!code) return;  // nothing opened; the busy pointer stays
+  std::shared_ptr<DocumentForm> screen = CurrentScreenFactory()(code->formName);
+  if (!screen) return;
+  screen_ = screen;
+  screen->SetHWndContainer(hwnd_);
+  screen->SetMode(code->mode);
+  screen->MakeForm();
+}
+
+void CObject::KillScreen() {
+  // No screen held: unloading an empty reference is the platform's error 91.
+  if (!screen_) Raise(err::ObjectNotSet);
+  screen_->UnloadScreen();
+}
+
+void CObject::ResizeScreen() noexcept {
+  try {
+    if (screen_ && screen_->IsScreenLoaded()) screen_->Form_Resize();
+  } catch (...) {
+    // The host's resizing never fails.
+  }
+}
+
 STDMETHODIMP CObject::Build(VARIANT_BOOL* result) {
   if (!result) return E_POINTER;
   *result = VARIANT_FALSE;
-  return com::ComMethod(IID__CObject, [&] {
-    (void)kBuildSource;
-  });
+  return RaiseToHost(kBuildSource, [&] { BuildScreen(); });
 }
 
 STDMETHODIMP CObject::Kill(VARIANT_BOOL* result) {
   if (!result) return E_POINTER;
   *result = VARIANT_FALSE;
-  return com::ComMethod(IID__CObject, [&] {
-    // No screen is held yet: unloading an empty reference is the platform's error 91.
-    Raise(err::ObjectNotSet, kKillSource);
-  });
+  return RaiseToHost(kKillSource, [&] { KillScreen(); });
 }
 
 STDMETHODIMP CObject::Resize(VARIANT_BOOL* result) {
   if (!result) return E_POINTER;
   *result = VARIANT_FALSE;
+  ResizeScreen();
   return S_OK;
 }
 

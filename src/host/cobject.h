@@ -4,12 +4,14 @@
 // Resize when that window changes size and Kill to close the screen.
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "MorvalZIVI01.h"
 #include "com/com_object.h"
 #include "com/error_info.h"
 #include "com/type_info.h"
+#include "host/document_form.h"
 
 namespace vk {
 
@@ -40,9 +42,13 @@ class CObject : public com::ComObject<CObject, com::DispatchFromTypeInfo<_CObjec
   const std::wstring& objectName() const { return objectName_; }
   long objectLocation() const { return objectLocation_; }
   long hwnd() const { return hwnd_; }
+  const std::shared_ptr<DocumentForm>& heldScreen() const { return screen_; }
 
  private:
   static HRESULT StoreVariant(VARIANT& slot, const VARIANT& value);
+  void BuildScreen();
+  void KillScreen();
+  void ResizeScreen() noexcept;
 
   std::wstring applicationName_;
   std::wstring objectId_;
@@ -54,6 +60,8 @@ class CObject : public com::ComObject<CObject, com::DispatchFromTypeInfo<_CObjec
   VARIANT reservedValue4_{};
   VARIANT reservedValue5_{};
   VARIANT parameters_{};
+  // The screen the last Build opened. An earlier one stays loaded on its own.
+  std::shared_ptr<DocumentForm> screen_;
 };
 
 }  // namespace vk

@@ -1,0 +1,60 @@
+#pragma once
+// The client side of the data-access component "QdPoolConnection.QdProcedure",
+// reached by ProgID and called by member name only, so the real component or our
+// stand-in serve alike. Every user creates one, uses it and lets it go; recordsets
+// are released when their wrapper goes.
+#include <optional>
+#include <string>
+
+#include "com/com_ptr.h"
+#include "runtime/variant.h"
+
+namespace vk {
+
+// An ADO recordset by member name. Reads raise as ADO does (MoveFirst on an empty
+// recordset, a field with no current row).
+class Recordset {
+ public:
+  explicit Recordset(ComPtr<IDispatch> recordset) : rs_(std::move(recordset)) {}
+
+  long RecordCount() const;
+  void MoveFirst() const;
+  void MoveNext() const;
+  bool IsEOF() const;
+  long AbsolutePosition() const;
+  void SetAbsolutePosition(long position) const;
+  long FieldCount() const;
+  Variant Field(const std::wstring& name) const;  // Fields(name).Value
+  Variant Field(long index) const;                // Fields(index).Value
+  std::wstring FieldName(long index) const;
+  long FieldType(long index) const;
+  IDispatch* get() const { return rs_.get(); }
+
+ private:
+  ComPtr<IDispatch> FieldObject(const Variant& key) const;
+  ComPtr<IDispatch> rs_;
+};
+
+class DataAccess {
+ public:
+  // A new data-access object; nullopt when the component cannot be created.
+  static std::optional<DataAccess> Create();
+  explicit DataAccess(ComPtr<IDispatch> procedure) : qd_(std::move(procedure)) {}
+
+  // GetData(key, sql, Null, True, 0, 1, 0): a recordset, or nothing on failure.
+  std::optional<Recordset> GetData(const std::wstring& key, const std::wstring& sql) const;
+  // Execute(key, procedure, parameters, 0, 4, 0): true on success.
+  bool ExecuteProcedure(const std::wstring& key, const std::wstring& procedure, const Variant& parameters) const;
+  // Execute(key, sql, Null, 0, 1, 0): true on success.
+  bool ExecuteSql(const std::wstring& key, const std::wstring& sql) const;
+  // The text of the last failure.
+  std::wstring ErrDescription() const;
+
+  IDispatch* get() const { return qd_.get(); }
+
+ private:
+  bool Execute(const std::wstring& key, const std::wstring& command, const Variant& parameters, long kind) const;
+  ComPtr<IDispatch> qd_;
+};
+
+}  // namespace vk

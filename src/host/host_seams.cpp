@@ -1,0 +1,44 @@
+#include "host/host_seams.h"
+
+namespace vk {
+namespace {
+
+std::wstring RealLogonName() {
+  // The name must fit 25 characters with its NUL; a longer one counts as unreadable.
+  wchar_t buffer[25] = {};
+  DWORD size = 25;
+  if (!GetUserNameW(buffer, &size)) return {};
+  return buffer;
+}
+
+std::wstring RealComputerName() {
+  wchar_t buffer[255] = {};
+  DWORD size = 255;
+  if (!GetComputerNameW(buffer, &size)) return {};
+  return buffer;
+}
+
+SYSTEMTIME RealNow() {
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  return now;
+}
+
+ComPtr<IDispatch> RealDataAccess() {
+  ComPtr<IDispatch> object;
+  CLSID clsid{};
+  if (SUCCEEDED(CLSIDFromProgID(L"QdPoolConnection.QdProcedure", &clsid)))
+    CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IDispatch, object.put_void());
+  return object;
+}
+
+}  // namespace
+
+HostSeams HostSeams::Real() { return {RealLogonName, RealComputerName, RealNow, RealDataAccess}; }
+
+HostSeams& HostSeams::Current() {
+  static thread_local HostSeams seams = Real();
+  return seams;
+}
+
+}  // namespace vk

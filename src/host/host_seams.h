@@ -1,0 +1,41 @@
+#pragma once
+// What the host services take from outside, each behind one replaceable function:
+// the logon and computer names, the clock, the data-access component and the
+// message box's answer. The defaults are the real thing; tests swap them through
+// ScopedHostSeams and product code never asks whether it is under test.
+#include <windows.h>
+#include <oaidl.h>
+
+#include <functional>
+#include <string>
+
+#include "com/com_ptr.h"
+
+namespace vk {
+
+struct HostSeams {
+  std::function<std::wstring()> logonName;
+  std::function<std::wstring()> computerName;
+  std::function<SYSTEMTIME()> now;
+  // A new data-access object; a null pointer when it cannot be created.
+  std::function<ComPtr<IDispatch>()> createDataAccess;
+
+  static HostSeams& Current();
+  static HostSeams Real();
+};
+
+// Replaces the seams for a scope and puts the previous ones back.
+class ScopedHostSeams {
+ public:
+  explicit ScopedHostSeams(HostSeams replacement) : saved_(HostSeams::Current()) {
+    HostSeams::Current() = std::move(replacement);
+  }
+  ~ScopedHostSeams() { HostSeams::Current() = std::move(saved_); }
+  ScopedHostSeams(const ScopedHostSeams&) = delete;
+  ScopedHostSeams& operator=(const ScopedHostSeams&) = delete;
+
+ private:
+  HostSeams saved_;
+};
+
+}  // namespace vk

@@ -1,0 +1,61 @@
+#include "host/shared_functions.h"
+
+#include <climits>
+
+#include "host/host_seams.h"
+#include "runtime/vb_error.h"
+
+namespace vk {
+
+std::wstring Trim(const std::wstring& text) {
+  size_t first = text.find_first_not_of(L' ');
+  if (first == std::wstring::npos) return {};
+  size_t last = text.find_last_not_of(L' ');
+  return text.substr(first, last - first + 1);
+}
+
+std::wstring PadLeft(const std::wstring& text, short width, std::wstring& pad) {
+  if (CompareStringOrdinal(pad.c_str(), -1, L"NULL", -1, TRUE) == CSTR_EQUAL) pad = L" ";
+  const std::wstring trimmed = Trim(text);
+  const long missing = static_cast<long>(width) - static_cast<long>(trimmed.size());
+  if (missing < SHRT_MIN || missing > SHRT_MAX) Raise(err::Overflow);
+  std::wstring out;
+  for (long i = 0; i < missing; ++i) out += pad;
+  return out + trimmed;
+}
+
+std::wstring GetField(const std::wstring& text, const std::wstring& delimiter, long index) {
+  if (text.empty() || index < 0) return {};
+  if (delimiter.empty()) return index == 0 ? Trim(text) : std::wstring();
+  size_t start = 0;
+  for (long piece = 0;; ++piece) {
+    size_t end = text.find(delimiter, start);
+    if (piece == index) return Trim(text.substr(start, end == std::wstring::npos ? end : end - start));
+    if (end == std::wstring::npos) return {};
+    start = end + delimiter.size();
+  }
+}
+
+std::wstring GetUserNameNT() { return HostSeams::Current().logonName(); }
+
+std::wstring GetComputerNameNT() { return HostSeams::Current().computerName(); }
+
+std::wstring BuildTempFileName(const std::wstring& folder, const std::wstring& extension) {
+  try {
+    SYSTEMTIME now = HostSeams::Current().now();
+    std::wstring name = folder + L"\\IM" + Trim(GetUserNameNT()) + std::to_wstring(now.wDay) +
+                        std::to_wstring(now.wHour) + std::to_wstring(now.wMinute) + L"." + extension;
+    DeleteFileW(name.c_str());  // a missing file or folder is no failure here
+    return name;
+  } catch (...) {
+    return {};
+  }
+}
+
+bool SetWindowLayered(HWND window) {
+  LONG style = GetWindowLongW(window, GWL_EXSTYLE);
+  if (style != -1) SetWindowLongW(window, GWL_EXSTYLE, style | WS_EX_LAYERED);
+  return false;
+}
+
+}  // namespace vk

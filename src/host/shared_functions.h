@@ -1,0 +1,38 @@
+#pragma once
+// The small text, user, date and file-name functions every screen shares.
+#include <windows.h>
+#include <oaidl.h>
+
+#include <string>
+
+namespace vk {
+
+// The text trimmed and left-filled with `pad` up to `width` characters. A pad of
+// "NULL" (any case) means a blank, and the caller's pad then holds that blank.
+// A longer text is returned trimmed, never cut; a pad of several characters is
+// repeated whole. A width difference outside 16 bits raises Overflow (6).
+std::wstring PadLeft(const std::wstring& text, short width, std::wstring& pad);
+
+// The zero-based `index`-th piece of `text` split at `delimiter`, trimmed; "" when
+// there is no such piece.
+std::wstring GetField(const std::wstring& text, const std::wstring& delimiter, long index);
+
+// The Windows logon name, "" when it has 25 characters or more or cannot be read.
+std::wstring GetUserNameNT();
+
+// The computer name, "" when it cannot be read.
+std::wstring GetComputerNameNT();
+
+// Dates pass through unchanged; kept as one place to tighten date checks.
+inline DATE ValidDate(DATE value) { return value; }
+
+// folder\IM<logon><day><hour><minute>.<extension>, with any file of that name deleted.
+std::wstring BuildTempFileName(const std::wstring& folder, const std::wstring& extension);
+
+// Gives a window the layered style so it can fade in; always false.
+bool SetWindowLayered(HWND window);
+
+// Leading and trailing blanks removed (blanks only, as the platform's Trim does).
+std::wstring Trim(const std::wstring& text);
+
+}  // namespace vk

@@ -1,0 +1,10 @@
+#include "host/shared_state.h"
+
+namespace vk {
+
+SharedState& Shared() {
+  static thread_local SharedState state;
+  return state;
+}
+
+}  // namespace vk

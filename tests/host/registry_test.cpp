@@ -1,0 +1,223 @@
+// CRegistry on a scratch key under HKEY_CURRENT_USER, and the regional separators.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "host/registry.h"
+#include "host/shared_state.h"
+#include "runtime/vb_error.h"
+
+namespace {
+
+using namespace vk;
+
+const wchar_t kScratch[] = L"Software\\VkRegistryTest";
+
+class RegistryTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    RegDeleteTreeW(HKEY_CURRENT_USER, kScratch);
+    RegCreateKeyExW(HKEY_CURRENT_USER, kScratch, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr);
+    reg_.SetClassKey(CRegistry::kCurrentUser);
+    reg_.SetSectionKey(kScratch);
+  }
+  void TearDown() override {
+    RegCloseKey(key_);
+    RegDeleteTreeW(HKEY_CURRENT_USER, kScratch);
+  }
+  void Store(const wchar_t* name, DWORD type, const void* data, DWORD size) {
+    ASSERT_EQ(RegSetValueExW(key_, name, 0, type, static_cast<const BYTE*>(data), size), ERROR_SUCCESS);
+  }
+  DWORD StoredType(const wchar_t* name) {
+    DWORD type = 0;
+    return RegQueryValueExW(key_, name, nullptr, &type, nullptr, nullptr) == ERROR_SUCCESS ? type : 0xFFFF;
+  }
+
+  HKEY key_ = nullptr;
+  CRegistry reg_;
+};
+
+TEST_F(RegistryTest, ReadsEachStoredType) {
+  Store(L"text", REG_SZ, L"abc", 8);
+  Store(L"empty", REG_SZ, L"", 0);
+  Store(L"multi", REG_MULTI_SZ, L"a\0b\0", 10);
+  long number = 0x01020304;
+  Store(L"dword", REG_DWORD, &number, 4);
+  Store(L"big", REG_DWORD_BIG_ENDIAN, &number, 4);
+  const BYTE bytes[] = {1, 2, 250};
+  Store(L"bin", REG_BINARY, bytes, 3);
+  SetEnvironmentVariableW(L"VK_REG_TEST", L"expanded");
+  Store(L"exp", REG_EXPAND_SZ, L"x%VK_REG_TEST%y", 32);
+
+  reg_.SetValueKey(L"text");
+  EXPECT_EQ(reg_.Value().toText(), L"abc");
+  EXPECT_EQ(reg_.ValueType(), REG_SZ);
+  reg_.SetValueKey(L"empty");
+  EXPECT_EQ(reg_.Value().toText(), L"");
+  reg_.SetValueKey(L"multi");
+  EXPECT_EQ(reg_.Value().toText(), std::wstring(L"a\0b\0", 4));
+  reg_.SetValueKey(L"dword");
+  EXPECT_EQ(reg_.Value().toLong(), 0x01020304);
+  EXPECT_EQ(reg_.ValueType(), REG_DWORD);
+  reg_.SetValueKey(L"big");
+  EXPECT_EQ(reg_.Value().toLong(), 0x04030201);
+  reg_.SetValueKey(L"exp");
+  EXPECT_EQ(reg_.Value().toText(), L"xexpandedy");
+  reg_.SetValueKey(L"bin");
+  Variant read = reg_.Value();
+  ASSERT_EQ(read.vt(), VT_ARRAY | VT_UI1);
+  EXPECT_EQ(read.ubound(), 2);
+  EXPECT_EQ(read.at(2).toLong(), 250);
+}
+
+TEST_F(RegistryTest, MissingValueGivesDefaultAndKeepsTheType) {
+  reg_.SetValueType(REG_BINARY);
+  reg_.SetValueKey(L"nothing here");
+  EXPECT_TRUE(reg_.Value().isEmpty());
+  EXPECT_EQ(reg_.ValueType(), REG_BINARY);
+  reg_.SetDefault(Variant(L"fallback"));
+  EXPECT_EQ(reg_.Value().toText(), L"fallback");
+  reg_.SetSectionKey(L"Software\\VkRegistryTest\\missing");
+  EXPECT_EQ(reg_.Value().toText(), L"fallback");
+}
+
+TEST_F(RegistryTest, TextWriteChoosesExpandableByItsPercentSigns) {
+  struct Case { const wchar_t* text; long asked; DWORD stored; };
+  const Case cases[] = {
+      {L"%1", REG_EXPAND_SZ, REG_SZ},
+      {L"a%%b", REG_EXPAND_SZ, REG_SZ},
+      {L"%ab%", REG_SZ, REG_EXPAND_SZ},
+      {L"%TEMP%", REG_SZ, REG_EXPAND_SZ},
+      {L"plain", REG_SZ, REG_SZ},
+  };
+  for (const Case& c : cases) {
+    reg_.SetValueKey(c.text);
+    reg_.SetValueType(c.asked);
+    reg_.SetValue(Variant(c.text));
+    EXPECT_EQ(StoredType(c.text), c.stored) << c.text;
+  }
+  // The stored text is whole, terminating NUL included.
+  wchar_t back[16] = {};
+  DWORD size = sizeof back;
+  RegQueryValueExW(key_, L"plain", nullptr, nullptr, reinterpret_cast<BYTE*>(back), &size);
+  EXPECT_EQ(size, 12u);
+  EXPECT_STREQ(back, L"plain");
+}
+
+TEST_F(RegistryTest, NumbersBytesAndRefusals) {
+  reg_.SetValueKey(L"n");
+  reg_.SetValueType(REG_DWORD);
+  reg_.SetValue(Variant(L"5"));  // a text is not written, and nothing is raised
+  EXPECT_EQ(StoredType(L"n"), 0xFFFFu);
+  reg_.SetValue(Variant(7L));
+  EXPECT_EQ(reg_.Value().toLong(), 7);
+
+  reg_.SetValueKey(L"bytes");
+  reg_.SetValueType(REG_BINARY);
+  const BYTE raw[] = {0, 9, 255};
+  SAFEARRAY* array = SafeArrayCreateVector(VT_UI1, 0, 3);
+  memcpy(array->pvData, raw, 3);
+  VARIANT v;
+  VariantInit(&v);
+  V_VT(&v) = VT_ARRAY | VT_UI1;
+  V_ARRAY(&v) = array;
+  reg_.SetValue(Variant::Attach(v));
+  Variant back = reg_.Value();
+  ASSERT_EQ(back.ubound(), 2);
+  EXPECT_EQ(back.at(1).toLong(), 9);
+  EXPECT_EQ(back.at(2).toLong(), 255);
+
+  try {
+    reg_.SetValue(Variant(L"not bytes"));
+    FAIL();
+  } catch (const VbError& e) {
+    EXPECT_EQ(e.number, 26001);
+    EXPECT_EQ(e.description, L"");
+  }
+  reg_.SetValueType(REG_LINK);
+  try {
+    reg_.SetValue(Variant(L"x"));
+    FAIL();
+  } catch (const VbError& e) {
+    EXPECT_EQ(e.number, static_cast<long>(0x800469A9));
+    EXPECT_EQ(e.source, L"MorvalZIVI01.cRegistry");
+    EXPECT_EQ(e.description, L"Failed to set registry value Key: '-2147483647',Section: 'Software\\VkRegistryTest',"
+                             L"Key: 'bytes' to value: 'x'");
+  }
+}
+
+TEST_F(RegistryTest, KeysAndEnumeration) {
+  std::vector<std::wstring> names;
+  long count = -1;
+  reg_.SetSectionKey(L"Software\\VkRegistryTest\\none");
+  EXPECT_FALSE(reg_.KeyExists());
+  EXPECT_TRUE(reg_.EnumerateValues(names, count));
+  EXPECT_EQ(count, 0);
+  try {
+    reg_.DeleteKey();
+    FAIL();
+  } catch (const VbError& e) {
+    EXPECT_EQ(e.number, 26001);
+    EXPECT_EQ(e.description, L"Failed to delete registry Key: '-2147483647',Section: 'Software\\VkRegistryTest\\none");
+  }
+  EXPECT_TRUE(reg_.CreateKey());
+  EXPECT_TRUE(reg_.KeyExists());
+  reg_.SetSectionKey(kScratch);
+  Store(L"one", REG_SZ, L"1", 4);
+  Store(L"two", REG_SZ, L"2", 4);
+  EXPECT_TRUE(reg_.EnumerateValues(names, count));
+  EXPECT_EQ(count, 2);
+  EXPECT_EQ(names.size(), 2u);
+  EXPECT_TRUE(reg_.EnumerateSections(names, count));
+  ASSERT_EQ(count, 1);
+  EXPECT_EQ(names[0], L"none");
+  reg_.SetValueKey(L"one");
+  EXPECT_TRUE(reg_.DeleteValue());
+  EXPECT_THROW(reg_.DeleteValue(), VbError);
+  reg_.SetSectionKey(L"Software\\VkRegistryTest\\none");
+  EXPECT_TRUE(reg_.DeleteKey());
+}
+
+TEST_F(RegistryTest, AdditionalAssociationsRefuseBadListsAndMissingClasses) {
+  reg_.SetClassKey(CRegistry::kCurrentUser);
+  try {
+    reg_.CreateAdditionalEXEAssociations(L"Software\\VkRegistryTest", Variant::Array({L"verb", L"text"}));
+    FAIL();
+  } catch (const VbError& e) {
+    EXPECT_EQ(e.number, static_cast<long>(0x800469AC));
+  }
+  try {
+    reg_.CreateAdditionalEXEAssociations(L"Software\\VkRegistryTest\\nope", Variant::Array({L"v", L"t", L"c"}));
+    FAIL();
+  } catch (const VbError& e) {
+    EXPECT_EQ(e.number, static_cast<long>(0x800469AD));
+  }
+}
+
+TEST(Endian, SwapsFourBytes) {
+  EXPECT_EQ(SwapEndian(0x01020304), 0x04030201);
+  EXPECT_EQ(SwapEndian(static_cast<long>(0xFF000000)), 0xFF);
+}
+
+TEST(InternationalSettings, ReadsBothSeparatorsAndLeavesMissingOnesEmpty) {
+  HKEY intl = nullptr;
+  RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\International", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &intl,
+                  nullptr);
+  wchar_t saved[16] = {};
+  DWORD size = sizeof saved;
+  bool had = RegQueryValueExW(intl, L"sList", nullptr, nullptr, reinterpret_cast<BYTE*>(saved), &size) == 0;
+  RegSetValueExW(intl, L"sDecimal", 0, REG_SZ, reinterpret_cast<const BYTE*>(L","), 4);
+  RegDeleteValueW(intl, L"sList");
+
+  EXPECT_TRUE(LoadInternationalSettings());
+  EXPECT_EQ(Shared().gDecimalSeparator.toText(), L",");
+  EXPECT_TRUE(Shared().gListSeparator.isEmpty());
+
+  RegSetValueExW(intl, L"sList", 0, REG_SZ, reinterpret_cast<const BYTE*>(L";"), 4);
+  EXPECT_TRUE(LoadInternationalSettings());
+  EXPECT_EQ(Shared().gListSeparator.toText(), L";");
+  if (had) RegSetValueExW(intl, L"sList", 0, REG_SZ, reinterpret_cast<const BYTE*>(saved), size);
+  RegCloseKey(intl);
+}
+
+}  // namespace
