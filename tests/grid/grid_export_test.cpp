@@ -1,0 +1,223 @@
+// The export: the spreadsheet file read back through its compound file and records,
+// the delimited text, and the errors of a bad call.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "hosted/grid/biff_writer.h"
+#include "hosted/grid/compound_file.h"
+#include "hosted/grid/delimited_writer.h"
+#include "hosted/grid/grid_export.h"
+#include "runtime/vb_error.h"
+#include "xls_reader.h"
+
+using namespace vk::grid;
+using vk::grid::test::ReadXls;
+
+namespace {
+
+long ErrorOf(const std::function<void()>& f) {
+  try {
+    f();
+  } catch (const vk::VbError& e) {
+    return e.number;
+  }
+  return 0;
+}
+
+std::vector<uint8_t> ReadAll(const std::wstring& path) {
+  std::vector<uint8_t> out;
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return out;
+  out.resize(GetFileSize(file, nullptr));
+  DWORD read = 0;
+  ReadFile(file, out.data(), static_cast<DWORD>(out.size()), &read, nullptr);
+  CloseHandle(file);
+  return out;
+}
+
+std::wstring TempPath(const wchar_t* name) {
+  wchar_t dir[MAX_PATH];
+  GetTempPathW(MAX_PATH, dir);
+  return std::wstring(dir) + name;
+}
+
+// The audit grid's shape: value list, hidden column, numbers, dates, texts.
+void FillAuditGrid(GridModel& m) {
+  GridColumn& doc = m.Columns().Add(L"DocumentoId");
+  doc.Caption = L"Documento";
+  doc.AddValueItem(GridValue(7L), L"Contrato 7.pdf");
+  m.Columns().Add(L"Usuario").Caption = L"Usuario";
+  m.Columns().Add(L"RegistroId").Caption = L"Nro.";
+  m.Columns().Add(L"Secreto").Hidden = true;
+  GridColumn& fecha = m.Columns().Add(L"Fecha");
+  fecha.DataType = kTypeDate;
+  m.Columns().Add(L"Leido").DataType = kTypeBoolean;
+  m.SetDataRowCount(3);
+  const wchar_t* users[] = {L"ana", L"luis; \"el jefe\"", L"línea\r\nnueva"};
+  for (int r = 0; r < 3; ++r) {
+    m.SetValue(r, 0, GridValue(r == 0 ? 7L : 8L + r));
+    m.SetValue(r, 1, GridValue(users[r]));
+    m.SetValue(r, 2, GridValue(r + 1.5));
+    m.SetValue(r, 3, GridValue(L"no sale"));
+    m.SetValue(r, 4, GridValue::Date(45292.0 + r));  // 1 January 2024 onward
+    m.SetValue(r, 5, GridValue(r % 2 ? 1L : 0L));
+  }
+}
+
+// A table made up on the fly, for sizes the grid would take long to fill.
+class GeneratedTable : public ExportTable {
+ public:
+  GeneratedTable(int rows, int columns, std::function<ExportCell(int, int)> cell)
+      : rows_(rows), columns_(columns), cell_(std::move(cell)) {}
+  int ColumnCount() const override { return columns_; }
+  int RowCount() const override { return rows_; }
+  std::wstring Caption(int c) const override { return L"C" + std::to_wstring(c); }
+  float ColumnWidth(int) const override { return 1200; }
+  ExportCell Cell(int r, int c) const override { return cell_(r, c); }
+
+ private:
+  int rows_, columns_;
+  std::function<ExportCell(int, int)> cell_;
+};
+
+}  // namespace
+
+TEST(SpreadsheetExport, HoldsTheVisibleColumnsAndTheRowsAsShown) {
+  GridModel m;
+  FillAuditGrid(m);
+  const std::wstring path = TempPath(L"grid_export_test.xls");
+  ExportData(m, path, kExportSpreadsheet, 2);
+  const auto sheet = ReadXls(ReadAll(path));
+  ASSERT_EQ(sheet.error, "");
+  const struct {
+    int row, col;
+    const wchar_t* value;
+  } cells[] = {
+      {0, 0, L"Documento"}, {0, 1, L"Usuario"}, {0, 2, L"Nro."}, {0, 3, L"Fecha"}, {0, 4, L"Leido"},
+      {1, 0, L"Contrato 7.pdf"},  // the value list's text
+      {2, 0, L"n:9"},             // no item: the number
+      {2, 1, L"luis; \"el jefe\""}, {3, 1, L"línea\r\nnueva"},
+      {1, 2, L"n:1.5"}, {1, 3, L"d:45292"}, {3, 3, L"d:45294"},
+      {1, 4, L"b:0"}, {2, 4, L"b:1"},
+  };
+  for (const auto& c : cells) EXPECT_EQ(sheet.cells.at({c.row, c.col}), c.value) << c.row << "," << c.col;
+  EXPECT_EQ(sheet.cells.count({0, 5}), 0u);  // the hidden column is left out
+  DeleteFileW(path.c_str());
+}
+
+TEST(SpreadsheetExport, GroupedGridsExportTheirDataRowsInTheOrderShown) {
+  GridModel m;
+  m.Columns().Add(L"CategoriaId");
+  m.SetDataRowCount(3);
+  m.SetValue(0, 0, GridValue(L"B"));
+  m.SetValue(1, 0, GridValue(L"A"));
+  m.SetValue(2, 0, GridValue(L"B"));
+  m.AddGroup(L"CategoriaId");
+  GridExportTable table(m);
+  ASSERT_EQ(table.RowCount(), 3);  // group rows are not data
+  EXPECT_EQ(table.Cell(0, 0).text, L"A");
+  EXPECT_EQ(table.Cell(1, 0).text, L"B");
+}
+
+TEST(SpreadsheetExport, LongStringTablesContinueAcrossRecords) {
+  // 3,000 distinct texts of 37 characters: the string table passes 8,224 bytes many
+  // times, and some strings are cut between two records.
+  GeneratedTable table(1000, 3, [](int r, int c) {
+    ExportCell cell;
+    cell.kind = ExportCell::kText;
+    cell.text = L"texto número " + std::to_wstring(r) + L" columna " + std::to_wstring(c) + L" ñandú";
+    return cell;
+  });
+  const auto sheet = ReadXls(BuildCompoundFile(L"Workbook", BuildWorkbookStream(table, L"Hoja1")));
+  ASSERT_EQ(sheet.error, "");
+  int continues = 0;
+  for (uint16_t t : sheet.recordTypes) continues += t == 0x003C;
+  EXPECT_GT(continues, 5);
+  for (int r = 0; r < 1000; r += 37)
+    for (int c = 0; c < 3; ++c) EXPECT_EQ(sheet.cells.at({r + 1, c}), table.Cell(r, c).text);
+}
+
+TEST(SpreadsheetExport, LargeFilesNeedDifatSectorsAndStayReadable) {
+  // About 13 MB of numbers: more FAT sectors than the header lists.
+  GeneratedTable table(60000, 12, [](int r, int c) {
+    ExportCell cell;
+    cell.kind = ExportCell::kNumber;
+    cell.number = r * 100.0 + c;
+    return cell;
+  });
+  const auto file = BuildCompoundFile(L"Workbook", BuildWorkbookStream(table, L"Hoja1"));
+  ASSERT_GT(file.size(), 109u * 128 * 512);
+  const auto sheet = ReadXls(file);
+  ASSERT_EQ(sheet.error, "");
+  EXPECT_EQ(sheet.cells.at({1, 0}), L"n:0");
+  EXPECT_EQ(sheet.cells.at({60000, 11}), L"n:5999911");
+  EXPECT_EQ(sheet.cells.size(), 60001u * 12);
+}
+
+TEST(SpreadsheetExport, SmallFilesArePaddedPastTheMiniStreamCutoff) {
+  GeneratedTable table(0, 1, [](int, int) { return ExportCell{}; });
+  const auto file = BuildCompoundFile(L"Workbook", BuildWorkbookStream(table, L"Hoja1"));
+  const auto sheet = ReadXls(file);
+  ASSERT_EQ(sheet.error, "");
+  EXPECT_EQ(sheet.cells.at({0, 0}), L"C0");
+  EXPECT_EQ(file.size() % 512, 0u);
+}
+
+TEST(SpreadsheetExport, TooManyRowsForTheFormatRaiseInsteadOfLosingRows) {
+  GeneratedTable table(65536, 1, [](int, int) { return ExportCell{}; });
+  EXPECT_EQ(ErrorOf([&] { BuildWorkbookStream(table, L"Hoja1"); }), vk::err::InvalidProcedureCall);
+}
+
+TEST(DelimitedExport, QuotesOnlyFieldsThatNeedIt) {
+  const struct {
+    const wchar_t* field;
+    const wchar_t* separator;
+    const wchar_t* written;
+  } cases[] = {
+      {L"plain", L";", L"plain"},
+      {L"a;b", L";", L"\"a;b\""},
+      {L"a,b", L";", L"a,b"},
+      {L"a,b", L",", L"\"a,b\""},
+      {L"di \"hola\"", L";", L"\"di \"\"hola\"\"\""},
+      {L"dos\nlíneas", L";", L"\"dos\nlíneas\""},
+      {L"retorno\r", L";", L"\"retorno\r\""},
+      {L"", L";", L""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(QuoteField(c.field, c.separator), c.written) << c.field;
+}
+
+TEST(DelimitedExport, WritesCaptionsThenRowsAsShown) {
+  GridModel m;
+  FillAuditGrid(m);
+  const std::wstring path = TempPath(L"grid_export_test.csv");
+  ExportData(m, path, kExportDelimited, 2, L";");
+  const auto bytes = ReadAll(path);
+  const std::string text(bytes.begin(), bytes.end());
+  ASSERT_EQ(text.substr(0, 3), "\xEF\xBB\xBF");
+  const size_t firstLine = text.find("\r\n");
+  EXPECT_EQ(text.substr(3, firstLine - 3), "Documento;Usuario;Nro.;Fecha;Leido");
+  EXPECT_NE(text.find("\r\nContrato 7.pdf;ana;"), std::string::npos);
+  EXPECT_NE(text.find(";\"luis; \"\"el jefe\"\"\";"), std::string::npos);
+  EXPECT_NE(text.find(";\"l\xC3\xAdnea\r\nnueva\";"), std::string::npos);
+  EXPECT_EQ(text.find("no sale"), std::string::npos);
+  DeleteFileW(path.c_str());
+}
+
+TEST(ExportCalls, BadCallsAndUnwritablePathsRaise) {
+  GridModel m;
+  FillAuditGrid(m);
+  const std::wstring missingFolder = TempPath(L"no_such_folder_4711\\x.xls");
+  const struct {
+    const char* what;
+    std::function<void()> call;
+    long error;
+  } cases[] = {
+      {"folder missing, spreadsheet", [&] { ExportData(m, missingFolder, 3, 2); }, vk::err::PathNotFound},
+      {"folder missing, text", [&] { ExportData(m, missingFolder, 2, 2, L";"); }, vk::err::PathNotFound},
+      {"no name", [&] { ExportData(m, L"", 3, 2); }, vk::err::FileNotFound},
+      {"unknown format", [&] { ExportData(m, TempPath(L"x.xls"), 5, 2); }, vk::err::InvalidProcedureCall},
+      {"unknown layout", [&] { ExportData(m, TempPath(L"x.xls"), 3, 9); }, vk::err::InvalidProcedureCall},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ErrorOf(c.call), c.error) << c.what;
+}
