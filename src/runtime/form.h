@@ -28,9 +28,20 @@
 
 #include "runtime/control.h"
 #include "runtime/event.h"
+#include "runtime/ole_color.h"
 #include "runtime/vb_error.h"
 
 namespace vk {
+
+// What a form tells the controls on it about itself.
+struct AmbientProperties {
+  OleColor backColor = kButtonFace;
+  OleColor foreColor = kButtonText;
+  std::wstring fontName{L"MS Sans Serif"};
+  double fontSize = 8.25;  // points
+  bool fontBold = false;
+  bool userMode = true;  // run time, not a design host
+};
 
 enum class ShowMode { Modeless = 0, Modal = 1 };
 
@@ -93,6 +104,8 @@ class Form : public Container, public std::enable_shared_from_this<Form> {
   // Makes the form a child of a host window at the host's top-left corner.
   void DockInto(HWND host);
   bool modal() const { return modalDepth_ > 0; }
+  const AmbientProperties& ambient() const { return ambient_; }
+  void setAmbient(AmbientProperties ambient) { ambient_ = std::move(ambient); }
 
   // Controls, in the order they were added (design order, then load order).
   template <class T, class... A>
@@ -156,6 +169,7 @@ class Form : public Container, public std::enable_shared_from_this<Form> {
   bool unloading_ = false;
   int modalDepth_ = 0;
   HWND toolTip_ = nullptr;
+  AmbientProperties ambient_;
   std::vector<std::unique_ptr<Control>> controls_;
 };
 

@@ -1,0 +1,233 @@
+#include "runtime/user_control.h"
+
+#include <algorithm>
+
+#include "runtime/vb_error.h"
+
+namespace vk {
+
+namespace {
+
+constexpr wchar_t kUserControlClass[] = L"VkUserControl";
+
+HINSTANCE ThisModule() {
+  static HINSTANCE module = [] {
+    HMODULE m = nullptr;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCWSTR>(&ThisModule), &m);
+    return m;
+  }();
+  return module;
+}
+
+int ShiftState() {
+  return (GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (GetKeyState(VK_CONTROL) < 0 ? 2 : 0) |
+         (GetKeyState(VK_MENU) < 0 ? 4 : 0);
+}
+
+int ButtonsOf(WPARAM keys) {
+  return ((keys & MK_LBUTTON) ? 1 : 0) | ((keys & MK_RBUTTON) ? 2 : 0) | ((keys & MK_MBUTTON) ? 4 : 0);
+}
+
+}  // namespace
+
+UserControl::UserControl(Form& form, ControlArgs args) : Control(form, std::move(args)) {}
+
+UserControl::~UserControl() {
+  ReleaseSurface();
+  // CS_OWNDC: the window's DC goes with the window (destroyed by the base).
+}
+
+HWND UserControl::CreateWindowIn(HWND parent, const RECT& r) {
+  static const bool registered = [] {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.style = CS_DBLCLKS | CS_OWNDC;
+    wc.lpfnWndProc = &UserControl::StaticWindowProc;
+    wc.hInstance = ThisModule();
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = kUserControlClass;
+    return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+  }();
+  (void)registered;
+  HWND hwnd = CreateWindowExW(0, kUserControlClass, L"", WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
+                              r.left, r.top, r.right - r.left, r.bottom - r.top, parent, nullptr,
+                              ThisModule(), this);
+  if (hwnd) dc_ = GetDC(hwnd);
+  return hwnd;
+}
+
+int UserControl::clientWidth() const {
+  RECT r{};
+  if (hwnd()) GetClientRect(hwnd(), &r);
+  return r.right;
+}
+
+int UserControl::clientHeight() const {
+  RECT r{};
+  if (hwnd()) GetClientRect(hwnd(), &r);
+  return r.bottom;
+}
+
+void UserControl::Refresh() {
+  if (!hwnd()) return;
+  if (retained_) {
+    Present();
+    return;
+  }
+  InvalidateRect(hwnd(), nullptr, FALSE);
+  UpdateWindow(hwnd());
+}
+
+void UserControl::setRetained(bool retained) {
+  if (retained_ == retained) return;
+  retained_ = retained;
+  if (retained) ResizeSurface();
+  else ReleaseSurface();
+}
+
+void UserControl::Present() {
+  if (!retained_ || !dc_ || !memoryDc_) return;
+  BitBlt(dc_, 0, 0, clientWidth(), clientHeight(), memoryDc_, 0, 0, SRCCOPY);
+}
+
+void UserControl::ResizeSurface() {
+  if (!dc_) return;
+  const int w = std::max(1, clientWidth()), h = std::max(1, clientHeight());
+  if (!memoryDc_) memoryDc_ = CreateCompatibleDC(dc_);
+  HBITMAP bitmap = CreateCompatibleBitmap(dc_, w, h);
+  if (!memoryDc_ || !bitmap) return;
+  HGDIOBJ old = SelectObject(memoryDc_, bitmap);
+  if (!previousBitmap_) previousBitmap_ = old;
+  if (surfaceBitmap_) {
+    // Keep what was drawn, as far as it still fits.
+    HDC copy = CreateCompatibleDC(dc_);
+    HGDIOBJ before = SelectObject(copy, surfaceBitmap_);
+    BitBlt(memoryDc_, 0, 0, w, h, copy, 0, 0, SRCCOPY);
+    SelectObject(copy, before);
+    DeleteDC(copy);
+    DeleteObject(surfaceBitmap_);
+  }
+  surfaceBitmap_ = bitmap;
+}
+
+void UserControl::ReleaseSurface() {
+  if (memoryDc_) {
+    if (previousBitmap_) SelectObject(memoryDc_, previousBitmap_);
+    DeleteDC(memoryDc_);
+  }
+  if (surfaceBitmap_) DeleteObject(surfaceBitmap_);
+  memoryDc_ = nullptr;
+  surfaceBitmap_ = nullptr;
+  previousBitmap_ = nullptr;
+}
+
+void UserControl::PaintNow(HDC target) {
+  if (retained_ && memoryDc_) {
+    BitBlt(target, 0, 0, clientWidth(), clientHeight(), memoryDc_, 0, 0, SRCCOPY);
+    return;
+  }
+  RECT client{0, 0, clientWidth(), clientHeight()};
+  Paint(target, client);
+}
+
+LRESULT CALLBACK UserControl::StaticWindowProc(HWND hwnd, UINT message, WPARAM wParam,
+                                               LPARAM lParam) noexcept {
+  if (message == WM_NCCREATE) {
+    auto* self = static_cast<UserControl*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    self->window_ = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<UserControl*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    self->window_ = nullptr;
+    self->dc_ = nullptr;
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+  }
+  HandlerScope scope;
+  try {
+    return self->WindowProc(message, wParam, lParam);
+  } catch (...) {
+    // Nothing crosses the window procedure; a failing handler ends silently.
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+  }
+}
+
+LRESULT UserControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  HWND hwnd = window_;
+  const int x = static_cast<short>(LOWORD(lParam)), y = static_cast<short>(HIWORD(lParam));
+  switch (message) {
+    case WM_ERASEBKGND:
+      return 1;  // Paint owns the background
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd, &ps);
+      PaintNow(dc);
+      EndPaint(hwnd, &ps);
+      return 0;
+    }
+    case WM_PRINTCLIENT:
+      PaintNow(reinterpret_cast<HDC>(wParam));
+      return 0;
+    case WM_SIZE:
+      if (retained_) ResizeSurface();
+      OnResize();
+      return 0;
+    case WM_SHOWWINDOW:
+      if (wParam && !shown_) {
+        shown_ = true;
+        OnShow();
+      }
+      break;
+    case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN: {
+      const int button = message == WM_LBUTTONDOWN ? 1 : message == WM_RBUTTONDOWN ? 2 : 4;
+      if (!buttonsDown_) SetCapture(hwnd);
+      buttonsDown_ |= button;
+      OnMouseDown(button, ShiftState(), x, y);
+      return 0;
+    }
+    case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP: {
+      const int button = message == WM_LBUTTONUP ? 1 : message == WM_RBUTTONUP ? 2 : 4;
+      const bool wasDown = (buttonsDown_ & button) != 0;
+      buttonsDown_ &= ~button;
+      if (!buttonsDown_ && GetCapture() == hwnd) ReleaseCapture();
+      OnMouseUp(button, ShiftState(), x, y);
+      // A click is a press and a release over the control.
+      RECT client{0, 0, clientWidth(), clientHeight()};
+      if (wasDown && button == 1 && PtInRect(&client, POINT{x, y})) OnClick();
+      return 0;
+    }
+    case WM_LBUTTONDBLCLK:
+      buttonsDown_ |= 1;
+      if (GetCapture() != hwnd) SetCapture(hwnd);
+      OnDblClick();
+      return 0;
+    case WM_MOUSEMOVE:
+      OnMouseMove(ButtonsOf(wParam), ShiftState(), x, y);
+      return 0;
+    case WM_CAPTURECHANGED:
+      buttonsDown_ = 0;
+      return 0;
+    case WM_KEYDOWN: case WM_SYSKEYDOWN:
+      OnKeyDown(static_cast<int>(wParam), ShiftState());
+      break;
+    case WM_KEYUP: case WM_SYSKEYUP:
+      OnKeyUp(static_cast<int>(wParam), ShiftState());
+      break;
+    case WM_CHAR:
+      OnKeyPress(static_cast<int>(wParam));
+      return 0;
+    case WM_KILLFOCUS:
+      OnLostFocus();
+      return 0;
+    case WM_GETDLGCODE:
+      return DLGC_WANTARROWS | DLGC_WANTCHARS;
+    default:
+      break;
+  }
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+}  // namespace vk

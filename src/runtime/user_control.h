@@ -1,0 +1,90 @@
+#pragma once
+// The base of the component's own owner-drawn controls (status bar, animated GIF,
+// caption label, image holder): a child window of our own class that
+//   - paints through one routine for WM_PAINT and WM_PRINTCLIENT;
+//   - hears mouse, keyboard, focus and size changes through virtual handlers
+//     (coordinates in pixels of its client area; derived controls raise their own
+//     public events from them);
+//   - keeps its design-time properties in a property bag: InitProperties for a new
+//     instance, ReadProperties / WriteProperties for a stored one;
+//   - can draw on a retained surface (an off-screen copy that is shown again on
+//     every repaint without calling Paint), and has its own device context for as
+//     long as it lives (class style CS_OWNDC).
+// The container's ambient values (colours, font, user mode) come from its form.
+#include <windows.h>
+
+#include <string>
+
+#include "runtime/control.h"
+#include "runtime/form.h"
+#include "runtime/ole_color.h"
+#include "runtime/property_bag.h"
+
+namespace vk {
+
+class UserControl : public Control {
+ public:
+  ~UserControl() override;
+
+  // Persisted properties.
+  void InitProperties() { OnInitProperties(); }
+  void ReadProperties(const PropertyBag& bag) { OnReadProperties(bag); }
+  void WriteProperties(PropertyBag& bag) const { OnWriteProperties(bag); }
+
+  // Paints again now.
+  void Refresh();
+  // The control's own device context, valid for the control's life.
+  HDC dc() const { return dc_; }
+  // Retained drawing: while on, drawing goes to surface() and WM_PAINT shows the
+  // copy without calling Paint; Present() shows the copy at once.
+  void setRetained(bool retained);
+  bool retained() const { return retained_; }
+  HDC surface() const { return retained_ ? memoryDc_ : dc_; }
+  void Present();
+
+  // Client area in pixels.
+  int clientWidth() const;
+  int clientHeight() const;
+
+  const AmbientProperties& ambient() const { return form().ambient(); }
+
+ protected:
+  UserControl(Form& form, ControlArgs args);
+
+  // One routine for WM_PAINT and WM_PRINTCLIENT; it owns the whole background.
+  virtual void Paint(HDC /*dc*/, const RECT& /*client*/) {}
+  virtual void OnResize() {}
+  virtual void OnShow() {}
+  virtual void OnMouseDown(int /*button*/, int /*shift*/, int /*x*/, int /*y*/) {}
+  virtual void OnMouseMove(int /*button*/, int /*shift*/, int /*x*/, int /*y*/) {}
+  virtual void OnMouseUp(int /*button*/, int /*shift*/, int /*x*/, int /*y*/) {}
+  virtual void OnClick() {}
+  virtual void OnDblClick() {}
+  virtual void OnKeyDown(int /*keyCode*/, int /*shift*/) {}
+  virtual void OnKeyUp(int /*keyCode*/, int /*shift*/) {}
+  virtual void OnKeyPress(int /*charCode*/) {}
+  virtual void OnLostFocus() {}
+  virtual void OnInitProperties() {}
+  virtual void OnReadProperties(const PropertyBag& /*bag*/) {}
+  virtual void OnWriteProperties(PropertyBag& /*bag*/) const {}
+
+  HWND CreateWindowIn(HWND parent, const RECT& pixels) override;
+
+ private:
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK StaticWindowProc(HWND, UINT, WPARAM, LPARAM) noexcept;
+  void PaintNow(HDC dc);
+  void ResizeSurface();
+  void ReleaseSurface();
+
+  HWND window_ = nullptr;  // the same as hwnd(), kept for the window procedure's teardown
+  HDC dc_ = nullptr;
+  bool retained_ = false;
+  HDC memoryDc_ = nullptr;
+  HBITMAP surfaceBitmap_ = nullptr;
+  HGDIOBJ previousBitmap_ = nullptr;
+  int buttonsDown_ = 0;
+  bool shown_ = false;
+};
+
+}  // namespace vk

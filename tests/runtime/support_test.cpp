@@ -1,0 +1,157 @@
+// Events and their mute switch, property bags, the step runner and the clock.
+#include <gtest/gtest.h>
+
+#include "runtime/clock.h"
+#include "runtime/event.h"
+#include "runtime/property_bag.h"
+#include "runtime/steps.h"
+#include "runtime/variant.h"
+
+namespace vk {
+namespace {
+
+TEST(Events, RaiseCallsHandlersInOrderWithArguments) {
+  Event<int, const std::wstring&> changed;
+  std::vector<std::wstring> seen;
+  changed.Connect([&](int i, const std::wstring& s) { seen.push_back(L"a" + std::to_wstring(i) + s); });
+  const int second = changed.Connect([&](int i, const std::wstring& s) { seen.push_back(L"b" + std::to_wstring(i) + s); });
+  changed.Raise(1, L"x");
+  changed.Disconnect(second);
+  changed.Raise(2, L"y");
+  EXPECT_EQ(seen, (std::vector<std::wstring>{L"a1x", L"b1x", L"a2y"}));
+}
+
+TEST(Events, MuteSwitchesNestAndCoverOneEventOrTheThread) {
+  Event<> a, b;
+  int countA = 0, countB = 0;
+  a.Connect([&] { ++countA; });
+  b.Connect([&] { ++countB; });
+  struct Step { std::function<void()> act; int expectA, expectB; };
+  auto raiseBoth = [&] { a.Raise(); b.Raise(); };
+  const Step steps[] = {
+      {raiseBoth, 1, 1},
+      {[&] { MuteEvents quiet(a); raiseBoth(); }, 1, 2},
+      {[&] { MuteEvents quiet; raiseBoth(); }, 1, 2},
+      {[&] { MuteEvents outer; { MuteEvents inner; } raiseBoth(); }, 1, 2},
+      {[&] { MuteEvents quiet(a, b); raiseBoth(); }, 1, 2},
+      {raiseBoth, 2, 3},
+  };
+  for (size_t i = 0; i < std::size(steps); ++i) {
+    steps[i].act();
+    EXPECT_EQ(countA, steps[i].expectA) << "step " << i;
+    EXPECT_EQ(countB, steps[i].expectB) << "step " << i;
+  }
+  EXPECT_FALSE(a.muted());
+}
+
+TEST(Events, AHandlerMayDisconnectOthersOrDestroyTheEvent) {
+  auto event = std::make_unique<Event<>>();
+  int calls = 0;
+  int later = 0;
+  event->Connect([&] {
+    ++calls;
+    event->Disconnect(later);
+    event.reset();  // the event goes while it is being raised
+  });
+  later = event->Connect([&] { ++calls; });
+  event->Raise();
+  EXPECT_EQ(calls, 2) << "handlers copied before the first call all run";
+  EXPECT_EQ(event, nullptr);
+}
+
+TEST(Events, ExceptionsReachTheRaiser) {
+  Event<> failing;
+  failing.Connect([] { Raise(err::InvalidPropertyValue); });
+  EXPECT_THROW(failing.Raise(), VbError);
+  EXPECT_EQ(HandlerScope::Depth(), 0) << "the handler count unwinds";
+}
+
+TEST(Events, ObjectsReleasedInsideHandlersLiveUntilTheOutermostReturns) {
+  std::weak_ptr<int> watch;
+  Event<> inner, outer;
+  inner.Connect([&] {
+    auto object = std::make_shared<int>(5);
+    watch = object;
+    ReleaseWhenHandlersReturn(object);
+  });
+  outer.Connect([&] {
+    inner.Raise();
+    EXPECT_FALSE(watch.expired()) << "still inside the outer handler";
+  });
+  outer.Raise();
+  EXPECT_TRUE(watch.expired());
+}
+
+TEST(PropertyBag, ReadsDefaultsAndWritesOnlyDifferences) {
+  PropertyBag bag;
+  bag.Write(L"BackColor", Variant(static_cast<long>(0x8000000F)), Variant(static_cast<long>(0x8000000F)));
+  EXPECT_FALSE(bag.Contains(L"BackColor")) << "a default is not written";
+  bag.Write(L"Theme", Variant(4), Variant(0));
+  bag.Write(L"Caption", Variant(L"Nombre"), Variant(L""));
+  EXPECT_EQ(bag.size(), 2u);
+  struct Case { const wchar_t* key; Variant fallback; Variant expected; };
+  const Case cases[] = {
+      {L"theme", Variant(0), Variant(4)},          // keys ignore case
+      {L"THEME", Variant(1), Variant(4)},
+      {L"Caption", Variant(L"x"), Variant(L"Nombre")},
+      {L"Missing", Variant(L"def"), Variant(L"def")},
+      {L"Missing", Variant(), Variant()},
+  };
+  for (const auto& c : cases) EXPECT_TRUE(SameValue(bag.Read(c.key, c.fallback), c.expected)) << c.key;
+
+  bag.Write(L"THEME", Variant(0.0), Variant(0));  // back to its default (another number type)
+  EXPECT_FALSE(bag.Contains(L"Theme"));
+  bag.Write(L"caption", Variant(L"Otro"), Variant(L""));
+  EXPECT_EQ(bag.Read(L"Caption").toText(), L"Otro");
+  EXPECT_EQ(bag.entries().front().first, L"Caption") << "the first spelling of a key stays";
+}
+
+TEST(PropertyBag, SameValueRules) {
+  struct Case { Variant a, b; bool same; };
+  const Case cases[] = {
+      {Variant(), Variant(), true},
+      {Variant(), Variant(L""), false},
+      {Variant::Null(), Variant::Null(), true},
+      {Variant(L"a"), Variant(L"A"), false},
+      {Variant(4), Variant(4.0), true},
+      {Variant(true), Variant(-1), true},
+      {Variant(L"4"), Variant(4), false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(SameValue(c.a, c.b), c.same);
+}
+
+TEST(Steps, EachStepRunsAndFailuresAreCounted) {
+  std::vector<int> ran;
+  const int failed = RunEachStep({
+      [&] { ran.push_back(1); },
+      [&] { ran.push_back(2); Raise(err::InvalidPropertyValue); },
+      [&] { ran.push_back(3); throw std::runtime_error("broken"); },
+      [&] { ran.push_back(4); },
+  });
+  EXPECT_EQ(failed, 2);
+  EXPECT_EQ(ran, (std::vector<int>{1, 2, 3, 4}));
+
+  VbError error;
+  EXPECT_FALSE(IgnoreErrors([] { Raise(err::TypeMismatch, L"Origen"); }, &error));
+  EXPECT_EQ(error.number, err::TypeMismatch);
+  EXPECT_EQ(error.source, L"Origen");
+  EXPECT_FALSE(IgnoreErrors([] { throw std::bad_alloc(); }, &error));
+  EXPECT_EQ(error.number, err::OutOfMemory);
+  EXPECT_TRUE(IgnoreErrors([] {}));
+}
+
+TEST(Clock, AFixedClockStandsInForTheSystemOne) {
+  const DATE system = Now();
+  EXPECT_GT(system, MakeDate(2020, 1, 1));
+  FixedClock fixed(MakeDate(2024, 2, 29, 17, 45, 0));
+  {
+    ClockScope scope(fixed);
+    EXPECT_DOUBLE_EQ(Now(), MakeDate(2024, 2, 29, 17, 45, 0));
+    EXPECT_DOUBLE_EQ(Today(), MakeDate(2024, 2, 29));
+    EXPECT_EQ(FormatDate(Today(), L"yyyy-mm-dd"), L"2024-02-29");
+  }
+  EXPECT_NE(&CurrentClock(), &fixed);
+}
+
+}  // namespace
+}  // namespace vk
