@@ -27,7 +27,7 @@ std::vector<uint8_t> SampleAnimation() {
           if ((x - cx) * (x - cx) + (y - cy) * (y - cy) <= radius * radius)
             pixels[size_t(y) * kSampleSize + size_t(x)] = index;
     }
-    builder.Control(1, 10, true, 0).Image(0, 0, kSampleSize, kSampleSize, pixels);
+    builder.Control(2, 10, true, 0).Image(0, 0, kSampleSize, kSampleSize, pixels);
   }
   builder.Trailer();
   return builder.Bytes();
