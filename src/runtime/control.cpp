@@ -82,6 +82,7 @@ void Control::Move(double left, double top, double width, double height) {
   height_ = height;
   ApplyBounds();
   OnBoundsChanged();
+  if (align_ != Align::None) form_->LayoutAligned();  // a docked control changed its own size
 }
 
 void Control::ApplyBounds() {
@@ -117,6 +118,11 @@ void Control::setToolTipText(std::wstring text) {
 
 void Control::ApplyToolTip() {
   if (hwnd_) form_->SetToolTip(hwnd_, toolTipText_);
+}
+
+void Control::setAlign(Align align) {
+  align_ = align;
+  form_->LayoutAligned();
 }
 
 void Control::setContainer(Container& container) {

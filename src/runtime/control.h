@@ -35,6 +35,10 @@ class Container {
   virtual ~Container() = default;
 };
 
+// Docking of a control to an edge of its form (the extender's Align): the form
+// places it again on every resize, keeping its height (top, bottom) or width.
+enum class Align { None = 0, Top = 1, Bottom = 2, Left = 3, Right = 4 };
+
 struct ControlArgs {
   std::wstring name{};
   int index = -1;  // -1: not an element of a control array
@@ -79,6 +83,9 @@ class Control {
   void setTabIndex(int index);
   const std::wstring& toolTipText() const { return toolTipText_; }
   void setToolTipText(std::wstring text);
+
+  Align align() const { return align_; }
+  void setAlign(Align align);
 
   Container& container() const { return *container_; }
   // Moves the control into another container (a frame of the same form), keeping
@@ -131,6 +138,7 @@ class Control {
   std::wstring tag_;
   std::wstring toolTipText_;
   int tabIndex_;
+  Align align_ = Align::None;
   HWND hwnd_ = nullptr;
 };
 

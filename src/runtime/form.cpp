@@ -313,6 +313,26 @@ void Form::ApplyTabOrder(const Control* moved) {
   }
 }
 
+void Form::LayoutAligned() {
+  // Like the platform: each aligned control takes its edge of what the ones before
+  // it left over, in the order the controls were added.
+  if (layingOut_) return;
+  layingOut_ = true;
+  struct Done { bool& flag; ~Done() { flag = false; } } done{layingOut_};
+  double left = 0, top = 0, right = scaleWidth(), bottom = scaleHeight();
+  for (const auto& c : controls_) {
+    if (c->align_ == Align::None || &c->container() != this) continue;
+    const double w = std::max(0.0, right - left), h = std::max(0.0, bottom - top);
+    switch (c->align_) {
+      case Align::Top: c->Move(left, top, w, c->height()); top += c->height(); break;
+      case Align::Bottom: c->Move(left, bottom - c->height(), w, c->height()); bottom -= c->height(); break;
+      case Align::Left: c->Move(left, top, c->width(), h); left += c->width(); break;
+      case Align::Right: c->Move(right - c->width(), top, c->width(), h); right -= c->width(); break;
+      case Align::None: break;
+    }
+  }
+}
+
 void Form::SetToolTip(HWND control, const std::wstring& text) {
   if (!hwnd_) return;
   if (!toolTip_) {
@@ -374,6 +394,7 @@ LRESULT Form::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       if (ApplyMousePointer(hwnd_, lParam)) return TRUE;
       break;
     case WM_SIZE:
+      LayoutAligned();
       if (loaded_) Resize.Raise();
       return 0;
     case WM_CLOSE:

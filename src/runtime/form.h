@@ -157,6 +157,7 @@ class Form : public Container, public std::enable_shared_from_this<Form> {
   void Register();
   void Adopt(std::unique_ptr<Control> control);
   void ApplyTabOrder(const Control* moved = nullptr);
+  void LayoutAligned();
   void SetToolTip(HWND control, const std::wstring& text);
   void DestroyWindowNow();
   void RunModalLoop();
@@ -167,6 +168,7 @@ class Form : public Container, public std::enable_shared_from_this<Form> {
   HWND hwnd_ = nullptr;
   bool loaded_ = false;
   bool unloading_ = false;
+  bool layingOut_ = false;
   int modalDepth_ = 0;
   HWND toolTip_ = nullptr;
   AmbientProperties ambient_;

@@ -2,7 +2,13 @@
 // the loaded-form list and unloading.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <commctrl.h>
+
+#include <tuple>
+
 #include "runtime/form.h"
+#include "runtime/steps.h"
 #include "runtime/test_controls.h"
 #include "runtime/twips.h"
 #include "runtime/vb_error.h"
@@ -17,6 +23,13 @@ long ErrorOf(const std::function<void()>& f) {
     return e.number;
   }
   return 0;
+}
+
+BOOL CALLBACK FindToolTip(HWND w, LPARAM p) {
+  wchar_t cls[32] = {};
+  GetClassNameW(w, cls, 32);
+  if (lstrcmpiW(cls, TOOLTIPS_CLASSW) == 0) *reinterpret_cast<HWND*>(p) = w;
+  return TRUE;
 }
 
 RECT ChildRect(HWND child) {
@@ -160,6 +173,55 @@ TEST(ControlArrays, LoadClonesElementZeroHidden) {
   pages.Unload(2);
   EXPECT_EQ(pages.UBound(), 1);
   EXPECT_EQ(ErrorOf([&] { pages.Unload(0); }), err::CannotUnloadDesignControl);
+  form->Unload();
+}
+
+TEST(Form, ResizeLaysOutDockedControlsThenRaisesResize) {
+  auto form = Form::Load<TestForm>(L"FDock", true);
+  auto& bar = form->Add<TestFrame>({.name = L"STBar", .width = 1000, .height = 360});
+  auto& strip = form->Add<TestFrame>({.name = L"TBarMain", .width = 1000, .height = 600});
+  auto& grid = form->Add<TestFrame>({.name = L"GRDetail", .left = 100, .top = 700, .width = 1000, .height = 900});
+  bar.setAlign(Align::Bottom);
+  strip.setAlign(Align::Top);
+  std::vector<double> barTopsSeen;
+  form->Resize.Connect([&] {
+    barTopsSeen.push_back(bar.top());
+    // The screens' layout code: each failing step is skipped, the others still run.
+    RunEachStep({[&] { grid.setWidth(form->scaleWidth() - 200); },
+                 [&] { grid.setHeight(form->scaleHeight() - strip.height() - bar.height() - 6000); },
+                 [&] { grid.setTop(strip.height() + 100); }});
+  });
+  form->Move(0, 0, 9000, 6000);
+  ASSERT_EQ(barTopsSeen.size(), 1u);
+  EXPECT_DOUBLE_EQ(barTopsSeen[0], 6000 - 360) << "docked before the screen's own layout runs";
+  EXPECT_DOUBLE_EQ(bar.width(), 9000);
+  EXPECT_DOUBLE_EQ(strip.top(), 0);
+  EXPECT_DOUBLE_EQ(strip.width(), 9000);
+  EXPECT_DOUBLE_EQ(grid.width(), 8800);
+  EXPECT_DOUBLE_EQ(grid.height(), 900) << "the negative height was refused";
+  EXPECT_DOUBLE_EQ(grid.top(), 700);
+  bar.setHeight(450);  // a docked control that changes its own height stays at the edge
+  EXPECT_DOUBLE_EQ(bar.top(), 6000 - 450);
+  form->Unload();
+}
+
+TEST(Form, MouseDownInTwipsAndToolTips) {
+  auto form = Form::Load<TestForm>(L"FMouse", true);
+  std::vector<std::tuple<int, int, double, double>> downs;
+  form->MouseDown.Connect([&](int button, int shift, double x, double y) { downs.emplace_back(button, shift, x, y); });
+  SendMessageW(form->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 20));
+  SendMessageW(form->hwnd(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(1, 2));
+  ASSERT_EQ(downs.size(), 2u);
+  EXPECT_EQ(downs[0], std::make_tuple(1, 0, 150.0, 300.0));
+  EXPECT_EQ(downs[1], std::make_tuple(2, 0, 15.0, 30.0));
+
+  auto& button = form->Add<TestButton>({.name = L"cmd", .width = 900, .height = 300, .toolTipText = L"Guardar"});
+  HWND tip = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), &FindToolTip, reinterpret_cast<LPARAM>(&tip));
+  ASSERT_NE(tip, nullptr);
+  EXPECT_EQ(SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0), 1);
+  button.setToolTipText(L"");
+  EXPECT_EQ(SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0), 0);
   form->Unload();
 }
 
