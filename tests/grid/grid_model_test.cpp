@@ -278,6 +278,10 @@ TEST(GridStyles, FormatConditionGivesUnreadRowsTheirStyle) {
   m.SetCellValue(0, L"IsNew", GridValue(1L));  // marked read
   EXPECT_FALSE(m.CellStyle(0, 2).Font->bold);
   EXPECT_EQ(ErrorOf([&] { m.AddFormatCondition(L"Nada", 0, GridValue(0L), L"IsNew"); }), vk::err::SubscriptOutOfRange);
+  // The base style of a grid without rows (row heights, the print) does not read a row.
+  m.RemoveAllRows();
+  EXPECT_EQ(ErrorOf([&] { m.CellStyle(-1, 0); }), 0);
+  EXPECT_EQ(ErrorOf([&] { m.CellStyle(0, 2); }), 0);
 }
 
 TEST(GridStyles, NamedStylesAreFetchedOrAddedWithoutRegardToCase) {

@@ -318,7 +318,8 @@ GridStyle GridModel::CellStyle(int dataRow, int position) const {
   GridStyle out(L"");
   if (const GridStyle* normal = styles_.Find(L"Normal")) out.OverlayFrom(*normal);
   out.OverlayFrom(columns_.Item(position).Style());
-  if (!SuspendConditions)
+  // The conditions read the row; a style asked for no row (sizes, the print) has none.
+  if (!SuspendConditions && dataRow >= 0 && dataRow < DataRowCount())
     for (const auto& c : conditions_)
       if (ConditionHolds(c, dataRow))
         if (const GridStyle* s = styles_.Find(c.StyleName)) out.OverlayFrom(*s);

@@ -98,7 +98,7 @@ ReportDocument RenderGridReport(const GridModel& model, const PrintSettings& s) 
 
   const GridStyle heading = model.HeadingStyle(0);
   const double headingHeight = LineHeight(heading.Font.value_or(StyleFont{}).size);
-  const GridStyle normal = model.CellStyle(0, 0);
+  const GridStyle normal = model.CellStyle(-1, 0);
   const double rowHeight = LineHeight(normal.Font.value_or(StyleFont{}).size);
   const double bodyTop = s.MarginTop + s.PageHeaderHeight;
   const double bodyBottom = doc.pageHeight - s.MarginBottom - s.PageFooterHeight;

@@ -145,7 +145,7 @@ int GridWindow::HeaderHeight() const {
 }
 
 int GridWindow::RowHeight() const {
-  const int px = -PointsToPixels(model_.CellStyle(0, 0).Font.value_or(StyleFont{}).size);
+  const int px = -PointsToPixels(model_.CellStyle(-1, 0).Font.value_or(StyleFont{}).size);
   return px + 8;
 }
 

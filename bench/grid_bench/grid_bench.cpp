@@ -1,0 +1,193 @@
+// The grid at scale: 100,000 rows of 23 columns filled from a recordset's rows, scrolled
+// to the end, sorted by one column and grouped on one column, then exported. Prints
+// the time of each step and the process's memory. Run under a display:
+//   wine grid_bench.exe                 the timings
+//   wine grid_bench.exe --sample DIR    writes grid_sample.xls and grid_sample.csv of a
+//                                       small grid for the spreadsheet check
+#include <windows.h>
+#include <psapi.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "hosted/grid/sharp_grid.h"
+#include "runtime/vb_error.h"
+
+using namespace vk::grid;
+
+namespace {
+
+double Now() {
+  static LARGE_INTEGER freq = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return f;
+  }();
+  LARGE_INTEGER t;
+  QueryPerformanceCounter(&t);
+  return static_cast<double>(t.QuadPart) / freq.QuadPart;
+}
+
+double MemoryMb() {
+  PROCESS_MEMORY_COUNTERS pmc{};
+  pmc.cb = sizeof(pmc);
+  GetProcessMemoryInfo(GetCurrentProcess(), &pmc, sizeof(pmc));
+  return pmc.PagefileUsage / (1024.0 * 1024.0);
+}
+
+const wchar_t* const kFields[23] = {
+    L"CategoriaId", L"SubCategoriaId", L"Fecha", L"TipoDocumentoId", L"Campo01", L"ReferenciaId",
+    L"GerenciaId", L"DocumentoId", L"Documento", L"Path", L"Campo02", L"Campo03", L"Campo04", L"Campo05",
+    L"Campo06", L"Campo07", L"Campo08", L"Campo09", L"Campo10", L"CBarra", L"Comentarios", L"FechaAlta",
+    L"IsNew"};
+
+// The rows as a recordset hands them over: one VARIANT per field.
+std::vector<std::vector<GridValue>> MakeRecords(int rows) {
+  std::vector<std::vector<GridValue>> records(static_cast<size_t>(rows));
+  for (int r = 0; r < rows; ++r) {
+    auto& rec = records[r];
+    rec.reserve(23);
+    rec.emplace_back(std::to_wstring(1 + (r * 7919) % 20));      // CategoriaId
+    rec.emplace_back(std::to_wstring(1 + r % 50));                // SubCategoriaId
+    rec.push_back(GridValue::Date(40000.0 + (r * 31) % 5000));    // Fecha
+    rec.emplace_back(static_cast<long>(1 + r % 12));              // TipoDocumentoId
+    for (int f = 4; f < 23; ++f) {
+      if (f == 7) rec.emplace_back(static_cast<long>(100000 - r));  // DocumentoId
+      else if (f == 21) rec.push_back(GridValue::Date(44000.0 + r % 700));
+      else if (f == 22) rec.emplace_back(static_cast<long>(r % 3 == 0 ? 0 : 1));
+      else rec.emplace_back(std::wstring(kFields[f]) + L" " + std::to_wstring(r));
+    }
+  }
+  return records;
+}
+
+void SetUpColumns(SharpGrid& grid) {
+  for (int f = 0; f < 23; ++f) {
+    GridColumn& c = grid.Columns().Add(kFields[f]);
+    c.Width = 1100;
+    if (f == 2 || f == 21) c.DataType = kTypeDate;
+  }
+  grid.Styles().Add(L"IsNew").OwnFont().bold = true;
+  grid.AddFormatCondition(L"IsNew", FormatCondition::kEqual, GridValue(0L), L"IsNew");
+}
+
+void Fill(SharpGrid& grid, const std::vector<std::vector<GridValue>>& records) {
+  grid.RemoveAllRows();
+  grid.SetDisplaySwitches(true);
+  grid.SetDataRowCount(static_cast<int>(records.size()));
+  for (size_t r = 0; r < records.size(); ++r)
+    for (int f = 0; f < 23; ++f) grid.SetValue(static_cast<int>(r), f, records[r][f]);
+  grid.SetDisplaySwitches(false);
+  grid.Refresh(1);
+}
+
+HWND MakeHost() {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = DefWindowProcW;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"GridBenchHost";
+  RegisterClassW(&wc);
+  return CreateWindowExW(0, wc.lpszClassName, L"grid bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 1000, 700,
+                         nullptr, nullptr, wc.hInstance, nullptr);
+}
+
+void Paint(HWND hwnd) {
+  InvalidateRect(hwnd, nullptr, FALSE);
+  UpdateWindow(hwnd);
+}
+
+int Sample(const std::wstring& folder) {
+  HWND host = MakeHost();
+  SharpGrid grid;
+  grid.Create(host, 0, 0, 14000, 9000);
+  SetUpColumns(grid);
+  grid.Columns().Item(L"Documento").AddValueItem(GridValue(L"Documento 5"), L"Cinco; \"quinto\"");
+  Fill(grid, MakeRecords(2000));
+  grid.ExportData(folder + L"\\grid_sample.xls", kExportSpreadsheet, 2);
+  grid.ExportData(folder + L"\\grid_sample.csv", kExportDelimited, 2, L",");
+  std::printf("wrote grid_sample.xls and grid_sample.csv\n");
+  return 0;
+}
+
+}  // namespace
+
+int Run(int argc, char** argv) {
+  if (argc == 3 && std::string(argv[1]) == "--sample") {
+    const std::string folder = argv[2];
+    return Sample(std::wstring(folder.begin(), folder.end()));
+  }
+  const int rows = 100000;
+  const double mem0 = MemoryMb();
+  double t = Now();
+  const auto records = MakeRecords(rows);
+  std::printf("recordset rows made:          %8.3f s  (%d x 23)\n", Now() - t, rows);
+  const double memRecords = MemoryMb();
+
+  HWND host = MakeHost();
+  SharpGrid grid;
+  grid.Create(host, 0, 0, 14000, 9000);
+  SetUpColumns(grid);
+  t = Now();
+  Fill(grid, records);
+  std::printf("fill 100,000 x 23:            %8.3f s\n", Now() - t);
+  std::printf("memory: records %.1f MB, grid %.1f MB more\n", memRecords - mem0, MemoryMb() - memRecords);
+
+  GridWindow& w = *grid.Window();
+  t = Now();
+  Paint(w.hwnd());
+  std::printf("first paint:                  %8.4f s  (%d rows painted)\n", Now() - t, w.LastPaintedRows());
+  t = Now();
+  SendMessageW(w.hwnd(), WM_VSCROLL, SB_BOTTOM, 0);
+  Paint(w.hwnd());
+  std::printf("scroll to the end + paint:    %8.4f s  (top row %d)\n", Now() - t, w.TopRow());
+  t = Now();
+  const int pages = 500;
+  SendMessageW(w.hwnd(), WM_VSCROLL, SB_TOP, 0);
+  for (int i = 0; i < pages; ++i) {
+    SendMessageW(w.hwnd(), WM_VSCROLL, SB_PAGEDOWN, 0);
+    Paint(w.hwnd());
+  }
+  std::printf("page down + paint, average:   %8.4f s  (%d pages)\n", (Now() - t) / pages, pages);
+
+  grid.Columns().Item(L"Documento").SortOrder = kSortAscending;
+  t = Now();
+  grid.Sort(grid.Columns().Find(L"Documento"));
+  std::printf("sort by Documento (text):     %8.3f s\n", Now() - t);
+  grid.Columns().Item(L"DocumentoId").SortType = kSortNumeric;
+  t = Now();
+  grid.Sort(grid.Columns().Find(L"DocumentoId"));
+  std::printf("sort by DocumentoId (number): %8.3f s\n", Now() - t);
+
+  t = Now();
+  grid.RemoveAllGroups();
+  grid.AddGroup(L"CategoriaId");
+  const int shown = grid.Model().DisplayRowCount();
+  std::printf("group on CategoriaId:         %8.3f s  (%d rows shown)\n", Now() - t, shown);
+  t = Now();
+  SendMessageW(w.hwnd(), WM_VSCROLL, SB_BOTTOM, 0);
+  Paint(w.hwnd());
+  std::printf("grouped scroll to end+paint:  %8.4f s\n", Now() - t);
+
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  t = Now();
+  grid.ExportData(std::wstring(temp) + L"grid_bench.csv", kExportDelimited, 2, L";");
+  std::printf("export 100,000 rows as text:  %8.3f s\n", Now() - t);
+  grid.SetDataRowCount(65000);
+  t = Now();
+  grid.ExportData(std::wstring(temp) + L"grid_bench.xls", kExportSpreadsheet, 2);
+  std::printf("export 65,000 rows as .xls:   %8.3f s\n", Now() - t);
+  std::printf("memory at the end:            %8.1f MB\n", MemoryMb());
+  DestroyWindow(host);
+  return 0;
+}
+
+int main(int argc, char** argv) {
+  try {
+    return Run(argc, argv);
+  } catch (const vk::VbError& e) {
+    std::printf("error %ld: %ls\n", e.number, e.description.c_str());
+    return 1;
+  }
+}
