@@ -85,10 +85,15 @@ class Event : public EventBase {
   // Calls every handler in connection order, unless muted.
   void Raise(Args... args) const {
     if (slots_.empty() || muted()) return;
+    HandlerScope scope;
+    if (slots_.size() == 1) {  // the usual case, without a copy of the list
+      std::shared_ptr<Handler> only = slots_.front().handler;
+      (*only)(args...);
+      return;
+    }
     std::vector<std::shared_ptr<Handler>> handlers;
     handlers.reserve(slots_.size());
     for (const Slot& s : slots_) handlers.push_back(s.handler);
-    HandlerScope scope;
     for (const auto& h : handlers) (*h)(args...);
   }
 

@@ -267,11 +267,14 @@ Control* Form::FindControl(std::wstring_view name, int index) const {
 }
 
 void Form::Adopt(std::unique_ptr<Control> control) {
-  if (control->tabIndex_ < 0) control->tabIndex_ = static_cast<int>(controls_.size());
+  const bool last = control->tabIndex_ < 0 || control->tabIndex_ >= static_cast<int>(controls_.size());
+  if (last) control->tabIndex_ = static_cast<int>(controls_.size());
   Control& c = *control;
   controls_.push_back(std::move(control));
   if (hwnd_) c.Realize();
-  ApplyTabOrder();
+  // The usual case, a control added after all others, needs no renumbering.
+  if (!last) ApplyTabOrder(&c);
+  else if (c.hwnd()) SetWindowPos(c.hwnd(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 Control& Form::LoadElement(std::wstring_view name, int index) {

@@ -20,6 +20,12 @@ void Check(HRESULT hr) {
   Raise(err::TypeMismatch);
 }
 
+bool NeedsPlain(const VARIANT& v) {
+  return (v.vt & VT_BYREF) || v.vt == VT_DISPATCH || v.vt == VT_UNKNOWN;
+}
+
+std::wstring_view BstrView(BSTR s) { return s ? std::wstring_view(s, SysStringLen(s)) : std::wstring_view(); }
+
 // Dereferences VT_BYREF and fetches an object's default value, so the conversions
 // below only meet plain values. Raises 91 for Nothing.
 Variant Plain(const VARIANT& v) {
@@ -228,70 +234,72 @@ IDispatch* Variant::object() const {
 }
 
 std::wstring Variant::toText() const {
-  Variant p = Plain(v_);
-  switch (p.vt()) {
+  if (NeedsPlain(v_)) return Plain(v_).toText();
+  switch (v_.vt) {
     case VT_EMPTY: return {};
     case VT_NULL: Raise(err::InvalidUseOfNull);
-    case VT_BSTR: return p.v_.bstrVal ? std::wstring(p.v_.bstrVal, SysStringLen(p.v_.bstrVal)) : L"";
-    case VT_BOOL: return p.v_.boolVal ? L"True" : L"False";
-    case VT_DATE: return DateToText(p.v_.date);
+    case VT_BSTR: return v_.bstrVal ? std::wstring(v_.bstrVal, SysStringLen(v_.bstrVal)) : L"";
+    case VT_BOOL: return v_.boolVal ? L"True" : L"False";
+    case VT_DATE: return DateToText(v_.date);
     default: break;
   }
-  if (p.isArray() || p.vt() == VT_ERROR) Raise(err::TypeMismatch);
+  if (isArray() || v_.vt == VT_ERROR) Raise(err::TypeMismatch);
   Variant text;
-  Check(VariantChangeTypeEx(text.put(), &p.v_, LOCALE_USER_DEFAULT, 0, VT_BSTR));
+  Check(VariantChangeTypeEx(text.put(), const_cast<VARIANT*>(&v_), LOCALE_USER_DEFAULT, 0, VT_BSTR));
   return text.toText();
 }
 
 double Variant::toDouble() const {
-  Variant p = Plain(v_);
-  switch (p.vt()) {
+  if (NeedsPlain(v_)) return Plain(v_).toDouble();
+  switch (v_.vt) {
     case VT_EMPTY: return 0;
     case VT_NULL: Raise(err::InvalidUseOfNull);
-    case VT_BSTR: return TextToDouble(p.toText());
-    case VT_BOOL: return p.v_.boolVal ? -1 : 0;
-    case VT_DATE: return p.v_.date;
+    case VT_BSTR: return TextToDouble(BstrView(v_.bstrVal));
+    case VT_BOOL: return v_.boolVal ? -1 : 0;
+    case VT_DATE: return v_.date;
+    case VT_I4: return v_.lVal;
+    case VT_R8: return v_.dblVal;
     default: break;
   }
-  if (p.isArray() || p.vt() == VT_ERROR) Raise(err::TypeMismatch);
+  if (isArray() || v_.vt == VT_ERROR) Raise(err::TypeMismatch);
   Variant number;
-  Check(VariantChangeTypeEx(number.put(), &p.v_, LOCALE_USER_DEFAULT, 0, VT_R8));
+  Check(VariantChangeTypeEx(number.put(), const_cast<VARIANT*>(&v_), LOCALE_USER_DEFAULT, 0, VT_R8));
   return number.v_.dblVal;
 }
 
 long Variant::toLong() const {
-  Variant p = Plain(v_);
-  if (p.vt() == VT_I4) return p.v_.lVal;
-  return RoundToLong(p.toDouble());
+  if (NeedsPlain(v_)) return Plain(v_).toLong();
+  if (v_.vt == VT_I4) return v_.lVal;
+  return RoundToLong(toDouble());
 }
 
 bool Variant::toBool() const {
-  Variant p = Plain(v_);
-  if (p.vt() == VT_BOOL) return p.v_.boolVal != VARIANT_FALSE;
-  if (p.vt() == VT_BSTR) {
-    std::wstring_view text = Trim(p.toText());
+  if (NeedsPlain(v_)) return Plain(v_).toBool();
+  if (v_.vt == VT_BOOL) return v_.boolVal != VARIANT_FALSE;
+  if (v_.vt == VT_BSTR) {
+    const std::wstring_view text = Trim(BstrView(v_.bstrVal));
     if (EqualsNoCase(text, L"True")) return true;
     if (EqualsNoCase(text, L"False")) return false;
   }
-  return p.toDouble() != 0;
+  return toDouble() != 0;
 }
 
 DATE Variant::toDate() const {
-  Variant p = Plain(v_);
-  switch (p.vt()) {
-    case VT_DATE: return p.v_.date;
+  if (NeedsPlain(v_)) return Plain(v_).toDate();
+  switch (v_.vt) {
+    case VT_DATE: return v_.date;
     case VT_EMPTY: return 0;
     case VT_NULL: Raise(err::InvalidUseOfNull);
     case VT_BSTR: {
       // The regional order decides, as for the platform; texts known to be day
       // first go through ParseDayFirstDate instead.
-      std::wstring text(Trim(p.toText()));
+      std::wstring text(Trim(BstrView(v_.bstrVal)));
       DATE out = 0;
       Check(VarDateFromStr(const_cast<wchar_t*>(text.c_str()), LOCALE_USER_DEFAULT, 0, &out));
       return out;
     }
     default:
-      return p.toDouble();
+      return toDouble();
   }
 }
 
