@@ -5,16 +5,10 @@
 #include "host/shared_functions.h"
 #include "host/shared_state.h"
 #include "host/sql_text.h"
+#include "runtime/clock.h"
 
 namespace vk {
 namespace {
-
-DATE Now() {
-  SYSTEMTIME now = HostSeams::Current().now();
-  DATE date = 0;
-  SystemTimeToVariantTime(&now, &date);
-  return date;
-}
 
 // The component's name from the security database; its id when the query fails.
 // A component id with no row raises, as reading a field with no current row does.

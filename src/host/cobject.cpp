@@ -4,6 +4,7 @@
 #include "host/registry.h"
 #include "host/shared_state.h"
 #include "runtime/mouse_pointer.h"
+#include "runtime/steps.h"
 #include "runtime/vb_error.h"
 
 namespace vk {
@@ -18,12 +19,7 @@ const wchar_t kKillSource[] = L"[MorvalZIVI01.Kill]";
 
 CObject::~CObject() {
   // Releasing the object closes its screen; nothing may fail the release.
-  if (screen_) {
-    try {
-      screen_->UnloadScreen();
-    } catch (...) {
-    }
-  }
+  if (screen_) IgnoreErrors([&] { screen_->UnloadScreen(); });
   VariantClear(&reservedValue2_);
   VariantClear(&reservedValue3_);
   VariantClear(&reservedValue4_);
@@ -71,8 +67,9 @@ HRESULT RaiseToHost(const wchar_t* source, Body&& body) noexcept {
       throw;
     } catch (const std::exception& e) {
       SetMousePointer(pointer::Default);
-      std::string what = e.what();
-      throw VbError{err::InternalError, source, std::wstring(what.begin(), what.end())};
+      VbError error = ToVbError(e);
+      error.source = source;
+      throw error;
     }
   });
 }
@@ -108,11 +105,10 @@ void CObject::KillScreen() {
 }
 
 void CObject::ResizeScreen() noexcept {
-  try {
+  // The host's resizing never fails.
+  IgnoreErrors([&] {
     if (screen_ && screen_->IsScreenLoaded()) screen_->Form_Resize();
-  } catch (...) {
-    // The host's resizing never fails.
-  }
+  });
 }
 
 STDMETHODIMP CObject::Build(VARIANT_BOOL* result) {

@@ -18,12 +18,6 @@ std::wstring RealComputerName() {
   return buffer;
 }
 
-SYSTEMTIME RealNow() {
-  SYSTEMTIME now{};
-  GetLocalTime(&now);
-  return now;
-}
-
 ComPtr<IDispatch> RealDataAccess() {
   ComPtr<IDispatch> object;
   CLSID clsid{};
@@ -34,7 +28,7 @@ ComPtr<IDispatch> RealDataAccess() {
 
 }  // namespace
 
-HostSeams HostSeams::Real() { return {RealLogonName, RealComputerName, RealNow, RealDataAccess}; }
+HostSeams HostSeams::Real() { return {RealLogonName, RealComputerName, RealDataAccess}; }
 
 HostSeams& HostSeams::Current() {
   static thread_local HostSeams seams = Real();

@@ -1,7 +1,7 @@
 #pragma once
 // What the host services take from outside, each behind one replaceable function:
-// the logon and computer names, the clock, the data-access component and the
-// message box's answer. The defaults are the real thing; tests swap them through
+// the logon and computer names and the data-access component (the clock is the
+// runtime's, the message box's answer has its own handler). The defaults are the real thing; tests swap them through
 // ScopedHostSeams and product code never asks whether it is under test.
 #include <windows.h>
 #include <oaidl.h>
@@ -16,7 +16,6 @@ namespace vk {
 struct HostSeams {
   std::function<std::wstring()> logonName;
   std::function<std::wstring()> computerName;
-  std::function<SYSTEMTIME()> now;
   // A new data-access object; a null pointer when it cannot be created.
   std::function<ComPtr<IDispatch>()> createDataAccess;
 

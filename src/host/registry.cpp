@@ -1,6 +1,7 @@
 #include "host/registry.h"
 
 #include "host/shared_state.h"
+#include "runtime/steps.h"
 #include "runtime/vb_error.h"
 
 namespace vk {
@@ -306,16 +307,16 @@ void CRegistry::CreateAdditionalEXEAssociations(const std::wstring& sClassName, 
   for (long i = 0; i < items; i += 3) {
     const std::wstring key = sClassName + L"\\shell\\" + vItems.at(first + i).toText();
     // A failing write is skipped and the next one follows.
-    try {
-      sectionKey_ = key;
-      SetClassValue(vItems.at(first + i + 1).toText());
-    } catch (const VbError&) {
-    }
-    try {
-      sectionKey_ = key + L"\\command";
-      SetClassValue(vItems.at(first + i + 2).toText());
-    } catch (const VbError&) {
-    }
+    RunEachStep({
+        [&] {
+          sectionKey_ = key;
+          SetClassValue(vItems.at(first + i + 1).toText());
+        },
+        [&] {
+          sectionKey_ = key + L"\\command";
+          SetClassValue(vItems.at(first + i + 2).toText());
+        },
+    });
   }
 }
 

@@ -3,6 +3,8 @@
 #include <climits>
 
 #include "host/host_seams.h"
+#include "runtime/clock.h"
+#include "runtime/variant.h"
 #include "runtime/vb_error.h"
 
 namespace vk {
@@ -42,9 +44,9 @@ std::wstring GetComputerNameNT() { return HostSeams::Current().computerName(); }
 
 std::wstring BuildTempFileName(const std::wstring& folder, const std::wstring& extension) {
   try {
-    SYSTEMTIME now = HostSeams::Current().now();
-    std::wstring name = folder + L"\\IM" + Trim(GetUserNameNT()) + std::to_wstring(now.wDay) +
-                        std::to_wstring(now.wHour) + std::to_wstring(now.wMinute) + L"." + extension;
+    const DateParts now = SplitDate(Now());
+    std::wstring name = folder + L"\\IM" + Trim(GetUserNameNT()) + std::to_wstring(now.day) +
+                        std::to_wstring(now.hour) + std::to_wstring(now.minute) + L"." + extension;
     DeleteFileW(name.c_str());  // a missing file or folder is no failure here
     return name;
   } catch (...) {

@@ -6,6 +6,7 @@
 #include "host/data_access.h"
 #include "host/host_seams.h"
 #include "host/shared_state.h"
+#include "runtime/clock.h"
 #include "support/com_test.h"
 #include "test_databases.h"
 
@@ -21,11 +22,6 @@ class AuditLogTest : public ::testing::Test {
     HostSeams seams = HostSeams::Real();
     seams.logonName = [this] { return user_; };
     seams.computerName = [] { return std::wstring(L"PC-07"); };
-    seams.now = [] {
-      SYSTEMTIME t{};
-      t.wYear = 2026; t.wMonth = 12; t.wDay = 7; t.wHour = 10; t.wMinute = 30;
-      return t;
-    };
     seams_ = std::make_unique<ScopedHostSeams>(seams);
     Shared() = SharedState{};
     Shared().gApplicationName = kAppKey;
@@ -48,6 +44,8 @@ class AuditLogTest : public ::testing::Test {
   test::ComApartment com_;
   test::TestDatabases databases_{kAppKey};
   std::unique_ptr<ScopedHostSeams> seams_;
+  FixedClock clock_{MakeDate(2026, 12, 7, 10, 30)};
+  ClockScope clockScope_{clock_};
   std::wstring user_ = L"usuario1";
 };
 
@@ -91,6 +89,7 @@ TEST_F(AuditLogTest, ReadLogCountsEntriesPerDocumentAndUser) {
   EXPECT_EQ(First(row, L"ModuloId").toText(), L"I01CAT");
   EXPECT_EQ(First(row, L"EquipoId").toText(), L"PC-07");
   EXPECT_EQ(First(row, L"Fecha").vt(), VT_DATE);
+  EXPECT_EQ(First(row, L"Fecha").toDate(), MakeDate(2026, 12, 7, 10, 30));
 }
 
 TEST_F(AuditLogTest, UnknownComponentWritesNothing) {

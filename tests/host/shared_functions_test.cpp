@@ -6,6 +6,8 @@
 #include "host/host_seams.h"
 #include "host/shared_functions.h"
 #include "host/sql_text.h"
+#include "runtime/clock.h"
+#include "runtime/variant.h"
 #include "runtime/vb_error.h"
 
 namespace {
@@ -72,16 +74,13 @@ TEST(SqlText, DoublesQuotesOnly) {
 HostSeams FixedSeams(std::wstring user) {
   HostSeams seams = HostSeams::Real();
   seams.logonName = [user] { return user; };
-  seams.now = [] {
-    SYSTEMTIME t{};
-    t.wYear = 2026; t.wMonth = 3; t.wDay = 6; t.wHour = 9; t.wMinute = 5;
-    return t;
-  };
   return seams;
 }
 
 TEST(BuildTempFileName, NamesByUserAndTimeAndDeletesTheOldFile) {
   ScopedHostSeams seams(FixedSeams(L" jdoe "));
+  FixedClock clock(MakeDate(2026, 3, 6, 9, 5));
+  ClockScope clockScope(clock);
   wchar_t temp[MAX_PATH];
   GetTempPathW(MAX_PATH, temp);
   std::wstring folder = temp;
