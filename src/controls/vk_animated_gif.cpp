@@ -2,23 +2,15 @@
 
 #include <commctrl.h>
 
-#include <exception>
 #include <string>
 
 #include "controls/gif_temp_file.h"
+#include "runtime/do_events.h"
 #include "runtime/mouse_pointer.h"
 
 namespace vk::controls {
 
 namespace {
-
-HINSTANCE ThisModule() {
-  HMODULE module = nullptr;
-  GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                         GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                     reinterpret_cast<LPCWSTR>(&ThisModule), &module);
-  return module;
-}
 
 // Restores what a DC held when the guard ends.
 class SelectGuard {
@@ -41,19 +33,6 @@ void FillWith(HDC dc, const RECT& rect, COLORREF colour) {
   DeleteObject(brush);
 }
 
-// Lets pending window messages run, as the loader does after clearing the name.
-void LetMessagesRun() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) {
-      PostQuitMessage(int(msg.wParam));
-      break;
-    }
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-}
-
 // The frame's delay as the timer turns it into an interval: the stored value in
 // hundredths, taken times 100, plus the user's delay; long delays are cut short.
 UINT FrameInterval(uint16_t delay, long userDelay) {
@@ -63,109 +42,39 @@ UINT FrameInterval(uint16_t delay, long userDelay) {
 
 }  // namespace
 
-bool VkAnimatedGif::RegisterWindowClass() {
-  static const ATOM atom = [] {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.style = CS_OWNDC | CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
-    wc.lpfnWndProc = &VkAnimatedGif::WindowProc;
-    wc.hInstance = ThisModule();
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = VkAnimatedGif::kClassName;
-    ATOM registered = RegisterClassExW(&wc);
-    if (!registered && GetLastError() == ERROR_CLASS_ALREADY_EXISTS) registered = 1;
-    return registered;
-  }();
-  return atom != 0;
+VkAnimatedGif::VkAnimatedGif(Form& form, ControlArgs args) : UserControl(form, std::move(args)) {
+  timer1_.Tick.Connect([this] { OnTimerTick(); });
 }
 
-VkAnimatedGif::~VkAnimatedGif() {
-  if (hwnd_) DestroyWindow(hwnd_);
-}
+VkAnimatedGif::~VkAnimatedGif() { End(); }
 
-bool VkAnimatedGif::Create(HWND parent, int x, int y, int width, int height, int id) {
-  if (hwnd_ || !RegisterWindowClass()) return false;
-  DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | (borderStyle_ ? WS_BORDER : 0);
-  HWND hwnd = CreateWindowExW(0, kClassName, L"", style, x, y, width, height, parent,
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ThisModule(),
-                              this);
-  return hwnd != nullptr;
-}
-
-LRESULT CALLBACK VkAnimatedGif::WindowProc(HWND hwnd, UINT msg, WPARAM wParam,
-                                           LPARAM lParam) noexcept {
-  auto* self = reinterpret_cast<VkAnimatedGif*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (msg == WM_NCCREATE) {
-    self = static_cast<VkAnimatedGif*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    self->hwnd_ = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+HWND VkAnimatedGif::CreateWindowIn(HWND parent, const RECT& pixels) {
+  HWND hwnd = UserControl::CreateWindowIn(parent, pixels);
+  if (hwnd) {
+    Initialise();
+    ApplyBorderStyle(hwnd);
   }
-  if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
-  try {
-    LRESULT result = self->HandleMessage(msg, wParam, lParam);
-    if (msg == WM_NCDESTROY) {
-      SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-      self->hwnd_ = nullptr;
-    }
-    return result;
-  } catch (const std::exception& e) {
-    // Nothing reaches the container from a paint or a tick: the control stays undrawn.
-    OutputDebugStringA(e.what());
-    return DefWindowProcW(hwnd, msg, wParam, lParam);
-  }
+  return hwnd;
 }
 
-LRESULT VkAnimatedGif::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-  switch (msg) {
-    case WM_CREATE:
-      Initialise();
-      return 0;
-    case WM_ERASEBKGND: {
-      RECT client;
-      GetClientRect(hwnd_, &client);
-      FillWith(reinterpret_cast<HDC>(wParam), client, TranslateColor(backColor_));
-      return 1;
-    }
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      BeginPaint(hwnd_, &ps);
-      OnPaint();
-      EndPaint(hwnd_, &ps);
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      if (memoryDC_ && canvas_)
-        BitBlt(reinterpret_cast<HDC>(wParam), 0, 0, canvasSize_.cx, canvasSize_.cy, memoryDC_, 0,
-               0, SRCCOPY);
-      return 0;
-    case WM_SETCURSOR:
-      if (ApplyMousePointer(hwnd_, lParam)) return TRUE;
-      break;
-    case WM_TIMER:
-      if (wParam == kTimerId) OnTimerTick();
-      return 0;
-    case WM_SIZE:
-      if (onResize) onResize();
-      return 0;
-    case WM_NCDESTROY:
-      End();
-      break;
+bool VkAnimatedGif::HandleMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
+  if (message == WM_SETCURSOR && ApplyMousePointer(hwnd(), lParam)) {
+    result = TRUE;
+    return true;
   }
-  return DefWindowProcW(hwnd_, msg, wParam, lParam);
+  return false;
 }
 
 void VkAnimatedGif::Initialise() {
   InitCommonControls();
   changeTransparentColor_ = true;
   stopRender_ = true;
-  ownDC_ = GetDC(hwnd_);  // the class's own DC: kept for the window's life
-  if (!memoryDC_) memoryDC_ = CreateCompatibleDC(ownDC_);
-  targetDC_ = ownDC_;
+  if (!memoryDC_) memoryDC_ = CreateCompatibleDC(dc());
+  targetDC_ = dc();
 }
 
 void VkAnimatedGif::End() {
-  if (hwnd_) KillTimer(hwnd_, kTimerId);
-  timerInterval_ = 0;
+  timer1_.setInterval(0);
   ReleaseFrames();
   if (memoryDC_) {
     if (firstBitmap_) SelectObject(memoryDC_, firstBitmap_);
@@ -175,24 +84,47 @@ void VkAnimatedGif::End() {
   if (canvas_) DeleteObject(canvas_);
   canvas_ = nullptr;
   firstBitmap_ = nullptr;
-  if (targetDC_ == ownDC_) targetDC_ = nullptr;
-  ownDC_ = nullptr;
+  targetDC_ = nullptr;
 }
+
+void VkAnimatedGif::Paint(HDC dc, const RECT& client) {
+  // The surface is cleared with the back colour before the control draws on it.
+  FillWith(dc, client, TranslateColor(backColor_));
+  if (dc != this->dc()) {
+    // Printed into another context: show the canvas as it stands.
+    if (canvas_) BitBlt(dc, 0, 0, canvasSize_.cx, canvasSize_.cy, memoryDC_, 0, 0, SRCCOPY);
+    return;
+  }
+  if (fileName_.empty()) return;
+  if (displaySaved_) {
+    displaySaved_ = false;
+    LoadGif(false);
+  } else {
+    PaintGif(0);
+  }
+}
+
+void VkAnimatedGif::OnResize() { Resize.Raise(); }
 
 // ---- properties -------------------------------------------------------------
 
-void VkAnimatedGif::put_BackColor(uint32_t colour) {
+void VkAnimatedGif::put_BackColor(OleColor colour) {
   backColor_ = colour;
-  if (hwnd_) InvalidateRect(hwnd_, nullptr, TRUE);
+  if (hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
 void VkAnimatedGif::put_BorderStyle(int16_t style) {
   borderStyle_ = style;
-  if (!hwnd_) return;
-  LONG_PTR bits = GetWindowLongPtrW(hwnd_, GWL_STYLE);
-  bits = style ? (bits | WS_BORDER) : (bits & ~LONG_PTR(WS_BORDER));
-  SetWindowLongPtrW(hwnd_, GWL_STYLE, bits);
-  SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
+  ApplyBorderStyle(hwnd());
+}
+
+// Style 1 is a fixed single line around the control.
+void VkAnimatedGif::ApplyBorderStyle(HWND hwnd) {
+  if (!hwnd) return;
+  LONG_PTR bits = GetWindowLongPtrW(hwnd, GWL_STYLE);
+  bits = borderStyle_ ? (bits | WS_BORDER) : (bits & ~LONG_PTR(WS_BORDER));
+  SetWindowLongPtrW(hwnd, GWL_STYLE, bits);
+  SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
@@ -214,21 +146,17 @@ void VkAnimatedGif::SetBackColor() {
 void VkAnimatedGif::StartTimer() {
   if (fileName_.empty()) return;
   stopRender_ = false;
-  SetTimerInterval(250);
+  timer1_.setInterval(250);
 }
 
 void VkAnimatedGif::StopTimer() {
   stopRender_ = true;
-  SetTimerInterval(0);
+  timer1_.setInterval(0);
 }
 
 void VkAnimatedGif::StopGif() {
   stopRender_ = true;
   StopTimer();
-}
-
-void VkAnimatedGif::Refresh() {
-  if (hwnd_) RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }
 
 void VkAnimatedGif::PaintGif(long curframe) {
@@ -243,37 +171,31 @@ void VkAnimatedGif::LoadGif(bool getFname) {
   ReleaseFrames();
   if (getFname) {
     fileName_.clear();
-    LetMessagesRun();
+    DoEvents();
   }
-  if (hwnd_) SetCapture(hwnd_);
+  if (hwnd()) SetCapture(hwnd());
   SetMousePointer(pointer::Hourglass);
   ReadGifFrames();
   SetMousePointer(pointer::Default);
-  if (hwnd_ && GetCapture() == hwnd_) ReleaseCapture();
+  if (hwnd() && GetCapture() == hwnd()) ReleaseCapture();
   if (!fileName_.empty()) {
     put_UserDelay(0);
     PaintGif(0);
   }
 }
 
-void VkAnimatedGif::SetTimerInterval(UINT milliseconds) {
-  timerInterval_ = milliseconds;
-  if (!hwnd_) return;
-  if (milliseconds == 0)
-    KillTimer(hwnd_, kTimerId);
-  else
-    SetTimer(hwnd_, kTimerId, milliseconds, nullptr);
-}
-
 // ---- the container's side ---------------------------------------------------
 
-void VkAnimatedGif::InitProperties() { fileName_.clear(); }
+void VkAnimatedGif::OnInitProperties() { fileName_.clear(); }
 
-void VkAnimatedGif::ReadProperties(const AnimatedGifStored& stored) {
-  backColor_ = stored.backColor;
-  maskColor_ = stored.maskColor;
-  put_BorderStyle(stored.borderStyle);
-  fileName_ = stored.strGifFileName;
+void VkAnimatedGif::OnReadProperties(const PropertyBag& bag) {
+  backColor_ = OleColor(bag.Read(L"BackColor", long(kButtonFace)).toLong());
+  picture_ = bag.Read(L"Picture");
+  maskColor_ = OleColor(bag.Read(L"MaskColor", long(kButtonFace)).toLong());
+  maskPicture_ = bag.Read(L"MaskPicture");
+  borderStyle_ = int16_t(bag.Read(L"BorderStyle", 0L).toLong());
+  ApplyBorderStyle(hwnd());
+  fileName_ = bag.Read(L"strGifFileName", L"").toText();
   // The platform's directory look-up of an empty name answers with the first entry
   // of the current folder, so a control stored without a name loads at first paint.
   if (fileName_.empty()) {
@@ -286,13 +208,13 @@ void VkAnimatedGif::ReadProperties(const AnimatedGifStored& stored) {
   }
 }
 
-AnimatedGifStored VkAnimatedGif::WriteProperties() const {
-  AnimatedGifStored stored;
-  stored.backColor = backColor_;
-  stored.maskColor = maskColor_;
-  stored.borderStyle = borderStyle_;
-  stored.strGifFileName = fileName_;
-  return stored;
+void VkAnimatedGif::OnWriteProperties(PropertyBag& bag) const {
+  bag.Write(L"BackColor", long(backColor_), long(kButtonFace));
+  bag.Write(L"Picture", picture_);
+  bag.Write(L"MaskColor", long(maskColor_), long(kButtonFace));
+  bag.Write(L"MaskPicture", maskPicture_);
+  bag.Write(L"BorderStyle", long(borderStyle_), 0L);
+  bag.Write(L"strGifFileName", fileName_, L"");
 }
 
 void VkAnimatedGif::OnTimerTick() {
@@ -303,23 +225,13 @@ void VkAnimatedGif::OnTimerTick() {
   if (userDelay_ < 100) userDelay_ = 100;
   if (currentFrame_ > numberOfFrames_) currentFrame_ = 0;
   if (!split_ || size_t(currentFrame_) >= split_->Frames().size()) return;
-  SetTimerInterval(FrameInterval(split_->Frames()[size_t(currentFrame_)].delay, userDelay_));
-}
-
-void VkAnimatedGif::OnPaint() {
-  if (fileName_.empty()) return;
-  if (displaySaved_) {
-    displaySaved_ = false;
-    LoadGif(false);
-  } else {
-    PaintGif(0);
-  }
+  timer1_.setInterval(FrameInterval(split_->Frames()[size_t(currentFrame_)].delay, userDelay_));
 }
 
 // ---- drawing ----------------------------------------------------------------
 
-COLORREF VkAnimatedGif::TranslateColor(uint32_t colour) const {
-  COLORREF rgb = (colour & 0x80000000u) ? GetSysColor(int(colour & 0xFFFFFF)) : colour;
+COLORREF VkAnimatedGif::TranslateColor(OleColor colour) const {
+  COLORREF rgb = OleColorToRgb(colour);
   HDC screen = GetDC(nullptr);
   COLORREF nearest = GetNearestColor(screen, rgb);
   ReleaseDC(nullptr, screen);
@@ -327,9 +239,8 @@ COLORREF VkAnimatedGif::TranslateColor(uint32_t colour) const {
 }
 
 void VkAnimatedGif::ClearBackground() {
-  if (!targetDC_ || !hwnd_) return;
-  RECT client;
-  GetClientRect(hwnd_, &client);
+  if (!targetDC_) return;
+  RECT client{0, 0, clientWidth(), clientHeight()};
   FillWith(targetDC_, client, TranslateColor(backColor_));
 }
 
@@ -359,7 +270,7 @@ void VkAnimatedGif::ReadGifFrames() {
   for (size_t k = 0; k < split_->Frames().size(); ++k) {
     std::wstring path = WriteNewTempFile(L" " + std::to_wstring(k), L"GIF", split_->FrameFile(k));
     if (path.empty()) return;
-    FramePicture picture = LoadFramePicture(path, &lastSource_);
+    FramePicture picture = LoadFramePicture(path);
     DeleteFileW(path.c_str());
     if (!picture) return;
     pictures_.push_back(std::move(picture));
@@ -371,7 +282,7 @@ void VkAnimatedGif::CreateBackBuffer() {
   if (!split_) return;
   const gif::ScreenInfo& screen = split_->Screen();
   SIZE size{(LONG(screen.width) + 31) & ~LONG(31), LONG(screen.height)};
-  HDC reference = targetDC_ ? targetDC_ : ownDC_;
+  HDC reference = targetDC_ ? targetDC_ : dc();
   if (!memoryDC_) memoryDC_ = CreateCompatibleDC(reference);
   if (!memoryDC_) return;
   HBITMAP canvas = CreateCompatibleBitmap(reference, size.cx, size.cy);
@@ -398,7 +309,7 @@ void VkAnimatedGif::RenderGif(long ctr) {
   if (pictures_.empty() || stopRender_ || !split_ || !memoryDC_) return;
   if (ctr < 0 || size_t(ctr) >= pictures_.size()) return;
   const gif::GifFrameInfo& frame = split_->Frames()[size_t(ctr)];
-  HDC frameDC = CreateCompatibleDC(ownDC_ ? ownDC_ : targetDC_);
+  HDC frameDC = CreateCompatibleDC(dc() ? dc() : targetDC_);
   if (!frameDC) return;
   {
     SelectGuard picture(frameDC, pictures_[size_t(ctr)].Bitmap());

@@ -9,6 +9,9 @@
 #include <string>
 
 #include "controls/gif_temp_file.h"
+#include "runtime/do_events.h"
+#include "runtime/form.h"
+#include "runtime/property_bag.h"
 #include "support/com_test.h"
 #include "tools/gif/gif_writer.h"
 #include "tools/gif/sample_animation.h"
@@ -119,30 +122,37 @@ int TempFrameFiles() {
   return n;
 }
 
+// The form the player sits on, as the search picker holds it.
+class GifForm : public Form {
+ public:
+  GifForm() : Form({.name = L"FGifTest", .caption = L"VkAnimatedGif", .scaleWidth = 3000, .scaleHeight = 3000}) {}
+};
+
+constexpr double kTwips = 15;  // a pixel at 96 dpi
+
 class Player : public ::testing::Test {
  protected:
   void SetUp() override {
-    parent_ = CreateWindowExW(0, L"STATIC", L"VkAnimatedGif test", WS_OVERLAPPEDWINDOW, 40, 40, 300, 200,
-                              nullptr, nullptr, nullptr, nullptr);
-    ASSERT_TRUE(parent_);
-    ASSERT_TRUE(gif_.Create(parent_, 0, 0, 64, 64));
-    gif_.put_BackColor(kBlue);
-    gif_.put_hDC(target_.dc());
+    form_ = Form::Load<GifForm>();
+    gif_ = &form_->Add<VkAnimatedGif>({.name = L"IType", .width = 64 * kTwips, .height = 64 * kTwips});
+    ASSERT_TRUE(gif_->hwnd());
+    gif_->put_BackColor(kBlue);
+    gif_->put_hDC(target_.dc());
   }
   void TearDown() override {
-    gif_.put_hDC(nullptr);
-    DestroyWindow(parent_);
+    gif_->put_hDC(nullptr);
+    form_->Unload();
   }
   // Loads bytes as the control's file.
   void Load(const std::vector<uint8_t>& bytes) {
     file_ = std::make_unique<GifFile>(bytes);
-    gif_.put_strGifFileName(file_->path());
-    gif_.LoadGif(false);
+    gif_->put_strGifFileName(file_->path());
+    gif_->LoadGif(false);
   }
 
-  HWND parent_ = nullptr;
   MemoryTarget target_{64, 64};
-  VkAnimatedGif gif_;
+  std::shared_ptr<GifForm> form_;
+  VkAnimatedGif* gif_ = nullptr;
   std::unique_ptr<GifFile> file_;
 };
 
@@ -168,8 +178,8 @@ TEST_F(Player, UserDelayIsClamped) {
     long set, read;
   } cases[] = {{5000, 1000}, {1000, 1000}, {500, 500}, {1, 1}, {0, 1}, {-7, 1}};
   for (auto c : cases) {
-    gif_.put_UserDelay(c.set);
-    EXPECT_EQ(gif_.UserDelay(), c.read) << c.set;
+    gif_->put_UserDelay(c.set);
+    EXPECT_EQ(gif_->UserDelay(), c.read) << c.set;
   }
 }
 
@@ -185,82 +195,82 @@ TEST_F(Player, IntervalFollowsTheNextFramesDelay) {
   for (auto c : cases) {
     SCOPED_TRACE(testing::Message() << "delay " << c.delay << " user " << c.userDelay);
     Load(ThreeFrames(7, c.delay, 9));
-    ASSERT_EQ(gif_.LoadedFrames(), 3u);
-    gif_.put_UserDelay(c.userDelay);
-    gif_.StartTimer();
-    EXPECT_EQ(gif_.TimerInterval(), 250u);
-    gif_.OnTimerTick();  // paints frame 0; frame 1 is next
-    EXPECT_EQ(gif_.CurrentFrame(), 1);
-    EXPECT_EQ(gif_.TimerInterval(), c.interval);
-    EXPECT_GE(gif_.UserDelay(), 100);
+    ASSERT_EQ(gif_->LoadedFrames(), 3u);
+    gif_->put_UserDelay(c.userDelay);
+    gif_->StartTimer();
+    EXPECT_EQ(gif_->TimerInterval(), 250u);
+    gif_->OnTimerTick();  // paints frame 0; frame 1 is next
+    EXPECT_EQ(gif_->CurrentFrame(), 1);
+    EXPECT_EQ(gif_->TimerInterval(), c.interval);
+    EXPECT_GE(gif_->UserDelay(), 100);
   }
 }
 
 TEST_F(Player, TicksWalkTheFramesAndWrap) {
   Load(ThreeFrames());
-  EXPECT_EQ(gif_.NumberofFrames(), 2);
-  gif_.StartTimer();
+  EXPECT_EQ(gif_->NumberofFrames(), 2);
+  gif_->StartTimer();
   const long expected[] = {1, 2, 0, 1, 2, 0};
   const Colour shown[] = {kRed, kGreen, kWhite, kRed, kGreen, kWhite};
   for (int i = 0; i < 6; ++i) {
-    gif_.OnTimerTick();
-    EXPECT_EQ(gif_.CurrentFrame(), expected[i]) << i;
+    gif_->OnTimerTick();
+    EXPECT_EQ(gif_->CurrentFrame(), expected[i]) << i;
     EXPECT_EQ(target_.Pixel(3, 3), shown[i]) << i;
   }
   // Paused painting: ticks change nothing.
-  gif_.put_StopRender(true);
-  gif_.OnTimerTick();
-  EXPECT_EQ(gif_.CurrentFrame(), 0);
+  gif_->put_StopRender(true);
+  gif_->OnTimerTick();
+  EXPECT_EQ(gif_->CurrentFrame(), 0);
 }
 
 TEST_F(Player, OneFrameFileRepaintsFrameZero) {
   Load(GifBuilder().Header("87a", 8, 8, kTable).Image(0, 0, 8, 8, Filled(8, 8, 2)).Trailer().Bytes());
-  EXPECT_EQ(gif_.NumberofFrames(), 0);
-  gif_.StartTimer();
+  EXPECT_EQ(gif_->NumberofFrames(), 0);
+  gif_->StartTimer();
   for (int i = 0; i < 3; ++i) {
     target_.Fill(kBlack);
-    gif_.OnTimerTick();
-    EXPECT_EQ(gif_.CurrentFrame(), 0);
+    gif_->OnTimerTick();
+    EXPECT_EQ(gif_->CurrentFrame(), 0);
     EXPECT_EQ(target_.Pixel(0, 0), kRed);
   }
 }
 
 TEST_F(Player, StartAndStopTimer) {
-  gif_.StartTimer();  // no file name: nothing
-  EXPECT_EQ(gif_.TimerInterval(), 0u);
-  EXPECT_TRUE(gif_.StopRender());
-  gif_.put_strGifFileName(L"x.gif");
-  gif_.StartTimer();
-  EXPECT_EQ(gif_.TimerInterval(), 250u);
-  EXPECT_FALSE(gif_.StopRender());
-  gif_.StopTimer();
-  EXPECT_EQ(gif_.TimerInterval(), 0u);
-  EXPECT_TRUE(gif_.StopRender());
-  gif_.StartTimer();
-  gif_.StopGif();
-  EXPECT_EQ(gif_.TimerInterval(), 0u);
-  EXPECT_TRUE(gif_.StopRender());
+  gif_->StartTimer();  // no file name: nothing
+  EXPECT_EQ(gif_->TimerInterval(), 0u);
+  EXPECT_TRUE(gif_->StopRender());
+  gif_->put_strGifFileName(L"x.gif");
+  gif_->StartTimer();
+  EXPECT_EQ(gif_->TimerInterval(), 250u);
+  EXPECT_FALSE(gif_->StopRender());
+  gif_->StopTimer();
+  EXPECT_EQ(gif_->TimerInterval(), 0u);
+  EXPECT_TRUE(gif_->StopRender());
+  gif_->StartTimer();
+  gif_->StopGif();
+  EXPECT_EQ(gif_->TimerInterval(), 0u);
+  EXPECT_TRUE(gif_->StopRender());
 }
 
 // ---- loading -----------------------------------------------------------------
 
 TEST_F(Player, LoadingStopsTheTimerAndShowsFrameZero) {
-  gif_.put_strGifFileName(L"x.gif");
-  gif_.StartTimer();
+  gif_->put_strGifFileName(L"x.gif");
+  gif_->StartTimer();
   const int before = TempFrameFiles();
   Load(ThreeFrames());
-  EXPECT_EQ(gif_.TimerInterval(), 0u);
-  EXPECT_EQ(gif_.CurrentFrame(), 0);
-  EXPECT_EQ(gif_.UserDelay(), 1);
-  EXPECT_EQ(gif_.LoadedFrames(), 3u);
+  EXPECT_EQ(gif_->TimerInterval(), 0u);
+  EXPECT_EQ(gif_->CurrentFrame(), 0);
+  EXPECT_EQ(gif_->UserDelay(), 1);
+  EXPECT_EQ(gif_->LoadedFrames(), 3u);
   EXPECT_EQ(target_.Pixel(0, 0), kRed);
-  EXPECT_EQ(gif_.CanvasSize().cx, 32);
-  EXPECT_EQ(gif_.CanvasSize().cy, 8);
+  EXPECT_EQ(gif_->CanvasSize().cx, 32);
+  EXPECT_EQ(gif_->CanvasSize().cy, 8);
   EXPECT_EQ(TempFrameFiles(), before) << "every frame file is deleted once loaded";
   // LoadGif(True) clears the name and loads nothing.
-  gif_.LoadGif(true);
-  EXPECT_TRUE(gif_.strGifFileName().empty());
-  EXPECT_EQ(gif_.LoadedFrames(), 0u);
+  gif_->LoadGif(true);
+  EXPECT_TRUE(gif_->strGifFileName().empty());
+  EXPECT_EQ(gif_->LoadedFrames(), 0u);
 }
 
 TEST_F(Player, CanvasWidthIsAMultipleOf32) {
@@ -269,14 +279,14 @@ TEST_F(Player, CanvasWidthIsAMultipleOf32) {
   } cases[] = {{1, 32}, {31, 32}, {32, 32}, {33, 64}, {70, 96}};
   for (auto c : cases) {
     Load(GifBuilder().Header("89a", c.width, 4, kTable).Image(0, 0, 1, 1, {1}).Trailer().Bytes());
-    EXPECT_EQ(gif_.CanvasSize().cx, c.canvas) << c.width;
+    EXPECT_EQ(gif_->CanvasSize().cx, c.canvas) << c.width;
   }
 }
 
 TEST_F(Player, UnreadableFilesLeaveTheControlCleared) {
   Load(ThreeFrames());
-  ASSERT_EQ(gif_.NumberofFrames(), 2);
-  const SIZE canvas = gif_.CanvasSize();
+  ASSERT_EQ(gif_->NumberofFrames(), 2);
+  const SIZE canvas = gif_->CanvasSize();
 
   auto good = GifBuilder().Header("89a", 16, 16, kTable).Image(0, 0, 16, 16, Filled(16, 16, 3)).Trailer().Bytes();
   auto gif7 = good;
@@ -305,41 +315,41 @@ TEST_F(Player, UnreadableFilesLeaveTheControlCleared) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     Load(ThreeFrames());
-    gif_.StartTimer();
-    gif_.OnTimerTick();
+    gif_->StartTimer();
+    gif_->OnTimerTick();
     target_.Fill(kBlack);
     Load(c.bytes);
-    EXPECT_EQ(gif_.LoadedFrames(), c.frames);
-    EXPECT_EQ(gif_.strGifFileName().empty(), c.nameCleared);
-    EXPECT_EQ(gif_.TimerInterval(), 0u);
+    EXPECT_EQ(gif_->LoadedFrames(), c.frames);
+    EXPECT_EQ(gif_->strGifFileName().empty(), c.nameCleared);
+    EXPECT_EQ(gif_->TimerInterval(), 0u);
     if (c.frames == 0) {
-      EXPECT_EQ(gif_.NumberofFrames(), 2) << "keeps its value";
-      EXPECT_EQ(gif_.CanvasSize().cx, canvas.cx) << "the canvas is not rebuilt";
+      EXPECT_EQ(gif_->NumberofFrames(), 2) << "keeps its value";
+      EXPECT_EQ(gif_->CanvasSize().cx, canvas.cx) << "the canvas is not rebuilt";
       EXPECT_EQ(target_.Pixel(0, 0), kBlue) << "the cleared background";
       // Nothing to draw: rendering and ticking do nothing, and the control stays usable.
       target_.Fill(kBlack);
-      gif_.put_StopRender(false);
-      gif_.RenderGif(0);
-      gif_.RenderGif(1);
-      gif_.OnTimerTick();
+      gif_->put_StopRender(false);
+      gif_->RenderGif(0);
+      gif_->RenderGif(1);
+      gif_->OnTimerTick();
       EXPECT_EQ(target_.Pixel(0, 0), kBlack);
-      EXPECT_EQ(gif_.CurrentFrame(), 0);
+      EXPECT_EQ(gif_->CurrentFrame(), 0);
     } else {
       EXPECT_EQ(target_.Pixel(0, 0), kGreen) << "drawn opaque: no entry can be keyed";
     }
   }
-  gif_.put_strGifFileName(L"Z:\\no\\such\\file.gif");
-  gif_.LoadGif(false);
-  EXPECT_EQ(gif_.LoadedFrames(), 0u);
+  gif_->put_strGifFileName(L"Z:\\no\\such\\file.gif");
+  gif_->LoadGif(false);
+  EXPECT_EQ(gif_->LoadedFrames(), 0u);
 }
 
 TEST_F(Player, RenderIgnoresFramesThatDoNotExist) {
   Load(ThreeFrames());
   target_.Fill(kBlack);
-  for (long ctr : {-1L, 3L, 100L}) gif_.RenderGif(ctr);
+  for (long ctr : {-1L, 3L, 100L}) gif_->RenderGif(ctr);
   EXPECT_EQ(target_.Pixel(0, 0), kBlack);
-  gif_.put_StopRender(true);
-  gif_.RenderGif(1);
+  gif_->put_StopRender(true);
+  gif_->RenderGif(1);
   EXPECT_EQ(target_.Pixel(0, 0), kBlack);
 }
 
@@ -359,7 +369,7 @@ TEST_F(Player, DisposalTwoClearsTheWholeCanvasFirst) {
              .Image(4, 4, 2, 2, Filled(2, 2, 3))
              .Trailer()
              .Bytes());
-    gif_.RenderGif(1);
+    gif_->RenderGif(1);
     EXPECT_EQ(target_.Pixel(0, 0), c.corner);
     EXPECT_EQ(target_.Pixel(4, 4), kGreen);
     EXPECT_EQ(target_.Pixel(5, 5), kGreen);
@@ -384,7 +394,7 @@ TEST_F(Player, TransparentPixelsShowWhatIsBehind) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    gif_.put_ChangeTransparentColor(c.change);
+    gif_->put_ChangeTransparentColor(c.change);
     std::vector<uint8_t> bytes = GifBuilder()
                                      .Header("89a", 4, 2, {kGreen, kRed, kSilver, kWhite})
                                      .Control(c.disposalFirst, 10)
@@ -394,13 +404,13 @@ TEST_F(Player, TransparentPixelsShowWhatIsBehind) {
                                      .Trailer()
                                      .Bytes();
     Load(bytes);
-    ASSERT_EQ(gif_.LoadedFrames(), 2u);
-    gif_.RenderGif(1);
+    ASSERT_EQ(gif_->LoadedFrames(), 2u);
+    gif_->RenderGif(1);
     EXPECT_EQ(target_.Pixel(0, 0), c.see);
     EXPECT_EQ(target_.Pixel(3, 1), c.see);
     EXPECT_EQ(target_.Pixel(1, 0), kRed);
     EXPECT_EQ(target_.Pixel(2, 0), c.shares);
-    gif_.put_ChangeTransparentColor(true);
+    gif_->put_ChangeTransparentColor(true);
   }
 }
 
@@ -420,32 +430,38 @@ TEST_F(Player, TransparentFrameAtAnOffset) {
 
 TEST_F(Player, SetBackColorPaintsBlack) {
   Load(ThreeFrames());
-  gif_.SetBackColor();
-  EXPECT_EQ(gif_.BackColor(), 0u);
+  gif_->SetBackColor();
+  EXPECT_EQ(gif_->BackColor(), 0u);
   EXPECT_EQ(target_.Pixel(40, 40), kBlack);
 }
 
 TEST_F(Player, StoredPropertiesRoundTrip) {
-  AnimatedGifStored stored;
-  stored.backColor = 0x80000005;
-  stored.borderStyle = 1;
-  stored.strGifFileName = L"Z:\\no\\such\\file.gif";
-  gif_.ReadProperties(stored);
-  EXPECT_FALSE(gif_.DisplaySavedGifFileName()) << "the stored file was not found";
-  EXPECT_TRUE(GetWindowLongPtrW(gif_.Window(), GWL_STYLE) & WS_BORDER);
-  AnimatedGifStored written = gif_.WriteProperties();
-  EXPECT_EQ(written.backColor, stored.backColor);
-  EXPECT_EQ(written.borderStyle, 1);
-  EXPECT_EQ(written.strGifFileName, stored.strGifFileName);
+  PropertyBag bag{{L"BackColor", long(0x80000005)},
+                  {L"BorderStyle", 1L},
+                  {L"strGifFileName", L"Z:\\no\\such\\file.gif"}};
+  gif_->ReadProperties(bag);
+  EXPECT_EQ(gif_->BackColor(), 0x80000005u);
+  EXPECT_EQ(gif_->MaskColor(), kButtonFace) << "an absent key reads as its default";
+  EXPECT_FALSE(gif_->DisplaySavedGifFileName()) << "the stored file was not found";
+  EXPECT_TRUE(GetWindowLongPtrW(gif_->hwnd(), GWL_STYLE) & WS_BORDER);
+  PropertyBag written;
+  gif_->WriteProperties(written);
+  EXPECT_EQ(written.size(), 3u) << "defaults are not written";
+  EXPECT_EQ(written.Read(L"BackColor").toLong(), long(0x80000005));
+  EXPECT_EQ(written.Read(L"borderstyle").toLong(), 1);
+  EXPECT_EQ(written.Read(L"strGifFileName").toText(), L"Z:\\no\\such\\file.gif");
+
   GifFile file(ThreeFrames());
-  stored.strGifFileName = file.path();
-  gif_.ReadProperties(stored);
-  EXPECT_TRUE(gif_.DisplaySavedGifFileName());
-  stored.strGifFileName.clear();
-  gif_.ReadProperties(stored);
-  EXPECT_TRUE(gif_.DisplaySavedGifFileName()) << "an empty stored name counts as found";
-  gif_.InitProperties();
-  EXPECT_TRUE(gif_.strGifFileName().empty());
+  gif_->ReadProperties(PropertyBag{{L"strGifFileName", file.path()}});
+  EXPECT_TRUE(gif_->DisplaySavedGifFileName());
+  EXPECT_FALSE(GetWindowLongPtrW(gif_->hwnd(), GWL_STYLE) & WS_BORDER);
+  gif_->ReadProperties(PropertyBag{});
+  EXPECT_TRUE(gif_->DisplaySavedGifFileName()) << "an empty stored name counts as found";
+  gif_->InitProperties();
+  EXPECT_TRUE(gif_->strGifFileName().empty());
+  written.Clear();
+  gif_->WriteProperties(written);
+  EXPECT_EQ(written.size(), 0u);
 }
 
 // ---- one real window -----------------------------------------------------------
@@ -458,83 +474,100 @@ Colour WindowPixel(HWND hwnd, int x, int y) {
   return c;
 }
 
-void PumpMessages() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+// Serves messages until `done` holds; false when it has not after a generous wait
+// (the real timer is slow under load; this only guards against waiting for ever).
+template <class F>
+bool ServeUntil(F done) {
+  for (int round = 0; round < 2000 && !done(); ++round) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    DoEvents();
+  }
+  return done();
 }
 
-TEST(PlayerWindow, PickerFlowShowsFrameZeroAndTimerMessagesAnimate) {
-  HWND parent = CreateWindowExW(0, L"STATIC", L"picker", WS_OVERLAPPEDWINDOW, 50, 50, 200, 200,
-                                nullptr, nullptr, nullptr, nullptr);
-  ASSERT_TRUE(parent);
-  {
-    VkAnimatedGif gif;
-    int resized = 0;
-    ASSERT_TRUE(gif.Create(parent, 12, 36, 34, 34));
-    gif.onResize = [&] { ++resized; };
-    // What the picker does: stored properties without a name, then name, delay, start.
-    AnimatedGifStored stored;
-    stored.backColor = 0x80000005;
-    stored.borderStyle = 1;
-    gif.ReadProperties(stored);
-    gif.put_strGifFileName(test::BinFolder() + L"\\Vk_OstrelaGIF01.gif");
-    gif.put_UserDelay(100);
-    gif.StartTimer();
-    EXPECT_EQ(gif.TimerInterval(), 250u);
-    ShowWindow(parent, SW_SHOW);
-    UpdateWindow(parent);
-    PumpMessages();
-    // The first paint loaded the file and stopped the timer.
-    EXPECT_FALSE(gif.DisplaySavedGifFileName());
-    EXPECT_EQ(gif.LoadedFrames(), size_t(gif::kSampleFrames));
-    EXPECT_EQ(gif.TimerInterval(), 0u);
-    EXPECT_EQ(gif.hDC(), GetDC(gif.Window()));
-    // Frame 0 lights the top dot (16, 5 inside the client area).
-    EXPECT_EQ(WindowPixel(gif.Window(), 16, 5), COLORREF(0xC06000));
-    // Started again, real timer messages walk the frames.
-    gif.StartTimer();
-    for (int i = 1; i <= 3; ++i) {
-      SendMessageW(gif.Window(), WM_TIMER, VkAnimatedGif::kTimerId, 0);
-      EXPECT_EQ(gif.CurrentFrame(), i);
-    }
-    // A repaint draws frame 0 and the next tick goes on from the current frame.
-    gif.Refresh();
-    EXPECT_EQ(WindowPixel(gif.Window(), 16, 5), COLORREF(0xC06000));
-    EXPECT_EQ(gif.CurrentFrame(), 3);
-    SendMessageW(gif.Window(), WM_TIMER, VkAnimatedGif::kTimerId, 0);
-    EXPECT_EQ(gif.CurrentFrame(), 4);
-    MoveWindow(gif.Window(), 12, 36, 50, 50, TRUE);
-    EXPECT_GE(resized, 1);
-    gif.StopGif();
-  }
-  DestroyWindow(parent);
+TEST(PlayerWindow, PickerFlowShowsFrameZeroThenRealTicksAnimate) {
+  auto form = Form::Load<GifForm>();
+  auto& gif = form->Add<VkAnimatedGif>({.name = L"IType", .left = 180, .top = 540, .width = 510, .height = 510});
+  int resized = 0;
+  gif.Resize.Connect([&] { ++resized; });
+  // What the picker does: stored properties without a name, then name, delay, start.
+  gif.ReadProperties(PropertyBag{{L"BackColor", long(0x80000005)}, {L"BorderStyle", 1L}});
+  gif.put_strGifFileName(test::BinFolder() + L"\\Vk_OstrelaGIF01.gif");
+  gif.put_UserDelay(100);
+  gif.StartTimer();
+  EXPECT_EQ(gif.TimerInterval(), 250u);
+  form->Show(ShowMode::Modeless);
+  ASSERT_TRUE(ServeUntil([&] { return gif.LoadedFrames() > 0; }));
+  // The first paint loaded the file and stopped the timer.
+  EXPECT_FALSE(gif.DisplaySavedGifFileName());
+  EXPECT_EQ(gif.LoadedFrames(), size_t(gif::kSampleFrames));
+  EXPECT_EQ(gif.TimerInterval(), 0u);
+  EXPECT_EQ(gif.hDC(), GetDC(gif.hwnd()));
+  // Frame 0 lights the top dot (16, 5 inside the client area).
+  EXPECT_EQ(WindowPixel(gif.hwnd(), 16, 5), COLORREF(0xC06000));
+  EXPECT_EQ(WindowPixel(gif.hwnd(), 16, 27), COLORREF(0xD0D0D0));
+
+  // Ticks walk the frames; a repaint draws frame 0 and the next tick goes on.
+  gif.StartTimer();
+  gif.OnTimerTick();
+  gif.OnTimerTick();
+  EXPECT_EQ(gif.CurrentFrame(), 2);
+  EXPECT_NE(WindowPixel(gif.hwnd(), 16, 5), COLORREF(0xC06000));
+  gif.Refresh();
+  EXPECT_EQ(WindowPixel(gif.hwnd(), 16, 5), COLORREF(0xC06000));
+  EXPECT_EQ(gif.CurrentFrame(), 2);
+  gif.OnTimerTick();
+  EXPECT_EQ(gif.CurrentFrame(), 3);
+  gif.Move(180, 540, 750, 750);
+  EXPECT_GE(resized, 1);
+  gif.StopGif();
+  form->Unload();
+}
+
+TEST(PlayerWindow, RealTimerTicksAdvanceFrames) {
+  auto form = Form::Load<GifForm>();
+  auto& gif = form->Add<VkAnimatedGif>({.name = L"IType", .width = 510, .height = 510});
+  GifFile file(GifBuilder()
+                   .Header("89a", 8, 8, kTable)
+                   .Control(1, 0).Image(0, 0, 8, 8, Filled(8, 8, 2))
+                   .Control(1, 0).Image(0, 0, 8, 8, Filled(8, 8, 3))
+                   .Trailer()
+                   .Bytes());
+  gif.put_strGifFileName(file.path());
+  gif.LoadGif(false);
+  form->Show(ShowMode::Modeless);
+  gif.StartTimer();
+  std::vector<long> seen;
+  ASSERT_TRUE(ServeUntil([&] {
+    if (seen.empty() || seen.back() != gif.CurrentFrame()) seen.push_back(gif.CurrentFrame());
+    return seen.size() >= 4;
+  }));
+  EXPECT_EQ(seen, (std::vector<long>{0, 1, 0, 1}));
+  EXPECT_EQ(gif.TimerInterval(), 100u) << "delay 0 and the raised user delay";
+  gif.StopGif();
+  form->Unload();
 }
 
 TEST(PlayerWindow, WritesAStripOfFramesForReview) {
-  HWND parent = CreateWindowExW(0, L"STATIC", L"strip", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
-                                nullptr, nullptr, nullptr);
-  ASSERT_TRUE(parent);
   const int size = gif::kSampleSize;
   const int frames = gif::kSampleFrames;
   MemoryTarget strip(size * frames, size);
-  {
-    VkAnimatedGif gif;
-    ASSERT_TRUE(gif.Create(parent, 0, 0, size, size));
-    gif.put_BackColor(kWhite);
-    gif.put_strGifFileName(test::BinFolder() + L"\\Vk_OstrelaGIF01.gif");
-    MemoryTarget one(32, size);
-    gif.put_hDC(one.dc());
-    gif.LoadGif(false);
-    ASSERT_EQ(gif.LoadedFrames(), size_t(frames));
-    for (int k = 0; k < frames; ++k) {
-      gif.RenderGif(k);
-      BitBlt(strip.dc(), k * size, 0, size, size, one.dc(), 0, 0, SRCCOPY);
-    }
-    gif.put_hDC(nullptr);
-    // Each frame lights a different dot.
-    EXPECT_NE(strip.Pixel(16, 5), strip.Pixel(size + 16, 5));
+  auto form = Form::Load<GifForm>();
+  auto& gif = form->Add<VkAnimatedGif>({.name = L"IType", .width = size * kTwips, .height = size * kTwips});
+  gif.put_BackColor(kWhite);
+  gif.put_strGifFileName(test::BinFolder() + L"\\Vk_OstrelaGIF01.gif");
+  MemoryTarget one(32, size);
+  gif.put_hDC(one.dc());
+  gif.LoadGif(false);
+  ASSERT_EQ(gif.LoadedFrames(), size_t(frames));
+  for (int k = 0; k < frames; ++k) {
+    gif.RenderGif(k);
+    BitBlt(strip.dc(), k * size, 0, size, size, one.dc(), 0, 0, SRCCOPY);
   }
-  DestroyWindow(parent);
+  gif.put_hDC(nullptr);
+  form->Unload();
+  // Each frame lights a different dot.
+  EXPECT_NE(strip.Pixel(16, 5), strip.Pixel(size + 16, 5));
   EXPECT_TRUE(strip.Save(test::BinFolder() + L"\\controls_animated_gif_frames.bmp"));
 }
 
