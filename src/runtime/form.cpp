@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "runtime/mouse_pointer.h"
+#include "runtime/steps.h"
 #include "runtime/twips.h"
 
 namespace vk {
@@ -100,9 +101,32 @@ void Form::Register() {
 void Form::DestroyWindowNow() {
   if (!hwnd_) return;
   HWND window = hwnd_;
+  destroyingWindow_ = true;
   DestroyWindow(window);  // WM_NCDESTROY clears hwnd_ and the controls' windows
+  destroyingWindow_ = false;
   hwnd_ = nullptr;
   toolTip_ = nullptr;
+}
+
+void Form::WindowDestroyedFromOutside() {
+  // A docked screen goes with its host's window: that is its unloading, and its
+  // unload handlers still run (they release what the screen holds); it cannot be
+  // cancelled any more.
+  if (!loaded_ || unloading_) return;
+  auto self = shared_from_this();
+  HandlerScope scope;
+  unloading_ = true;
+  bool cancel = false;
+  IgnoreErrors([&] { Unloading.Raise(cancel); });
+  unloading_ = false;
+  loaded_ = false;
+  auto& list = LoadedList();
+  auto it = std::find(list.begin(), list.end(), self);
+  if (it != list.end()) {
+    ReleaseWhenHandlersReturn(std::move(*it));
+    list.erase(it);
+  }
+  WakeMessageLoop();
 }
 
 double Form::left() const { return hwnd_ ? PixelsToTwips(RectInParent(hwnd_).left) : 0; }
@@ -373,6 +397,7 @@ LRESULT CALLBACK Form::StaticWindowProc(HWND hwnd, UINT message, WPARAM wParam, 
   }
   auto* self = reinterpret_cast<Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
+  if (message == WM_DESTROY && !self->destroyingWindow_) self->WindowDestroyedFromOutside();
   if (message == WM_NCDESTROY) {
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     self->hwnd_ = nullptr;

@@ -160,6 +160,7 @@ class Form : public Container, public std::enable_shared_from_this<Form> {
   void LayoutAligned();
   void SetToolTip(HWND control, const std::wstring& text);
   void DestroyWindowNow();
+  void WindowDestroyedFromOutside();
   void RunModalLoop();
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK StaticWindowProc(HWND, UINT, WPARAM, LPARAM) noexcept;
@@ -169,6 +170,7 @@ class Form : public Container, public std::enable_shared_from_this<Form> {
   bool loaded_ = false;
   bool unloading_ = false;
   bool layingOut_ = false;
+  bool destroyingWindow_ = false;
   int modalDepth_ = 0;
   HWND toolTip_ = nullptr;
   AmbientProperties ambient_;

@@ -225,6 +225,34 @@ TEST(Form, MouseDownInTwipsAndToolTips) {
   form->Unload();
 }
 
+TEST(Form, DockedIntoAHostWindow) {
+  HWND host = CreateWindowExW(0, L"STATIC", L"Host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 800, 600,
+                              nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  auto screen = Form::Load<TestForm>(L"FDocumentosABM", true);
+  screen->DockInto(host);
+  EXPECT_EQ(GetParent(screen->hwnd()), host);
+  EXPECT_TRUE(GetWindowLongW(screen->hwnd(), GWL_STYLE) & WS_CHILD);
+  screen->Move(150, 300, 7500, 4500);
+  EXPECT_DOUBLE_EQ(screen->left(), 150) << "relative to the host's client area";
+  EXPECT_DOUBLE_EQ(screen->top(), 300);
+  EXPECT_DOUBLE_EQ(screen->width(), 7500);
+  screen->Show();
+  EXPECT_TRUE(IsWindowVisible(screen->hwnd()));
+  screen->Show(ShowMode::Modal);  // a docked screen is shown modeless: returns at once
+  EXPECT_TRUE(IsWindowEnabled(host));
+  // The host closing its window takes the screen along: that unloads it, and its
+  // unload handlers run; the object stays for the caller that holds it.
+  int unloads = 0;
+  screen->Unloading.Connect([&](bool& cancel) { ++unloads; cancel = true; });
+  DestroyWindow(host);
+  EXPECT_EQ(screen->hwnd(), nullptr);
+  EXPECT_EQ(unloads, 1);
+  EXPECT_FALSE(screen->loaded());
+  EXPECT_EQ(FindLoadedForm(L"FDocumentosABM"), nullptr);
+  screen->Unload();
+  EXPECT_EQ(unloads, 1);
+}
+
 TEST(Form, LoadedListAndUnload) {
   auto a = Form::Load<TestForm>(L"FDocumentosView");
   auto b = Form::Load<TestForm>(L"FOther");

@@ -1,6 +1,7 @@
 // Events and their mute switch, property bags, the step runner and the clock.
 #include <gtest/gtest.h>
 
+#include "runtime/app_path.h"
 #include "runtime/clock.h"
 #include "runtime/event.h"
 #include "runtime/property_bag.h"
@@ -151,6 +152,15 @@ TEST(Clock, AFixedClockStandsInForTheSystemOne) {
     EXPECT_EQ(FormatDate(Today(), L"yyyy-mm-dd"), L"2024-02-29");
   }
   EXPECT_NE(&CurrentClock(), &fixed);
+}
+
+TEST(AppPath, IsTheFolderOfTheModuleHoldingTheCode) {
+  wchar_t path[MAX_PATH];
+  GetModuleFileNameW(nullptr, path, MAX_PATH);  // the runtime is linked into this program
+  std::wstring folder(path);
+  folder.resize(folder.find_last_of(L"\\"));
+  EXPECT_EQ(AppPath(), folder);
+  EXPECT_NE(AppPath().back(), L'\\');
 }
 
 }  // namespace
