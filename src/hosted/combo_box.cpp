@@ -87,8 +87,13 @@ std::wstring ComboBox::Text() const {
   return index < 0 ? std::wstring() : List(index);
 }
 
-void ComboBox::RaiseChange() {
-  if (Change) Change();
+void ComboBox::RaiseChange() { Change.Raise(index()); }
+
+std::unique_ptr<Control> ComboBox::Clone(Form& form, const ControlArgs& args) const {
+  auto copy = std::make_unique<ComboBox>(form, args);
+  copy->fieldName_ = fieldName_;
+  copy->Change.CopyHandlersFrom(Change);
+  return copy;
 }
 
 void ComboBox::OnCommand(WORD code, WORD, HWND) {

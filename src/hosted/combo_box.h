@@ -5,19 +5,20 @@
 // Change at once: the screens follow their ids only through that event.
 #include <oaidl.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
-#include "hosted/hosted_control.h"
+#include "hosted/form_control.h"
+#include "runtime/event.h"
 
 namespace vk::hosted {
 
 // The key of a shown item: the text before its first "-", trimmed.
 std::wstring ComboKeyOf(const std::wstring& text);
 
-class ComboBox : public HostedControl {
+class ComboBox : public FormControl {
  public:
+  ComboBox(Form& form, ControlArgs args) : FormControl(form, std::move(args)) {}
   // Replaces the list with one item per row of an ADO recordset: the first column, " - ",
   // the second (the first alone when there is one column). Nothing (null) empties it.
   void LoadRecordSetAPI(IDispatch* recordset);
@@ -37,10 +38,11 @@ class ComboBox : public HostedControl {
   const std::wstring& FieldName() const { return fieldName_; }
   void SetFieldName(std::wstring name) { fieldName_ = std::move(name); }
 
-  std::function<void()> Change;
+  Event<int> Change;  // the element's index (-1 outside a control array)
 
  protected:
   void OnCreated() override;
+  std::unique_ptr<Control> Clone(Form& form, const ControlArgs& args) const override;
   void OnCommand(WORD code, WORD id, HWND from) override;
   void OnResized(int width, int height) override;
 

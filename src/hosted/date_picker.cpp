@@ -54,6 +54,14 @@ std::optional<DATE> ParseDateText(const std::wstring& text) {
   return FromParts(year, numbers[1], numbers[0]);
 }
 
+std::unique_ptr<Control> DatePicker::Clone(Form& form, const ControlArgs& args) const {
+  auto copy = std::make_unique<DatePicker>(form, args);
+  copy->checkNull_ = checkNull_;
+  copy->fieldName_ = fieldName_;
+  copy->Change.CopyHandlersFrom(Change);
+  return copy;
+}
+
 void DatePicker::OnCreated() {
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_DATE_CLASSES};
   InitCommonControlsEx(&icc);
@@ -100,7 +108,7 @@ void DatePicker::SetValue(DATE value) {
   settingValue_ = true;
   Put(value);
   settingValue_ = false;
-  if (before != Value() && Change) Change();
+  if (before != Value()) Change.Raise(index());
 }
 
 void DatePicker::SetValueText(const std::wstring& text) {
@@ -115,7 +123,7 @@ void DatePicker::ClearValue() {
   settingValue_ = true;
   Put(std::nullopt);
   settingValue_ = false;
-  if (before && Change) Change();
+  if (before) Change.Raise(index());
 }
 
 void DatePicker::SetCheckNull(bool checkNull) {
@@ -137,7 +145,7 @@ void DatePicker::SetCheckNull(bool checkNull) {
 LRESULT DatePicker::OnNotify(NMHDR* header) {
   if (header->code != DTN_DATETIMECHANGE || settingValue_) return 0;
   hasDate_ = reinterpret_cast<NMDATETIMECHANGE*>(header)->dwFlags == GDT_VALID;
-  if (Change) Change();
+  Change.Raise(index());
   return 0;
 }
 

@@ -6,11 +6,11 @@
 #include <windows.h>
 #include <oaidl.h>
 
-#include <functional>
 #include <optional>
 #include <string>
 
-#include "hosted/hosted_control.h"
+#include "hosted/form_control.h"
+#include "runtime/event.h"
 
 namespace vk::hosted {
 
@@ -19,8 +19,9 @@ namespace vk::hosted {
 // or an impossible date.
 std::optional<DATE> ParseDateText(const std::wstring& text);
 
-class DatePicker : public HostedControl {
+class DatePicker : public FormControl {
  public:
+  DatePicker(Form& form, ControlArgs args) : FormControl(form, std::move(args)) {}
   // The picked date without its time; nothing when CheckNull is on and no date is set.
   std::optional<DATE> Value() const;
   // Raises Change when the date changes.
@@ -36,10 +37,11 @@ class DatePicker : public HostedControl {
   const std::wstring& FieldName() const { return fieldName_; }
   void SetFieldName(std::wstring name) { fieldName_ = std::move(name); }
 
-  std::function<void()> Change;
+  Event<int> Change;  // the element's index (-1 outside a control array)
 
  protected:
   void OnCreated() override;
+  std::unique_ptr<Control> Clone(Form& form, const ControlArgs& args) const override;
   LRESULT OnNotify(NMHDR* header) override;
 
  private:

@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include "runtime/twips.h"
 #include "runtime/vb_error.h"
 
 namespace vk::hosted {
@@ -31,19 +32,19 @@ int ShiftState(WPARAM keys) {
 
 void Frame::SetCaption(std::wstring caption) {
   caption_ = std::move(caption);
-  InvalidateRect(hwnd(), nullptr, TRUE);
+  InvalidateRect(outer_, nullptr, TRUE);
 }
 
 void Frame::SetExpandSwitch(bool shown) {
   expandSwitch_ = shown;
-  InvalidateRect(hwnd(), nullptr, TRUE);
+  InvalidateRect(outer_, nullptr, TRUE);
 }
 
 double Frame::CaptionHeight() const { return PixelsToTwips(kCaptionPixels); }
 
 RECT Frame::SwitchRect() const {
   RECT client{};
-  GetClientRect(hwnd(), &client);
+  GetClientRect(outer_, &client);
   return RECT{client.right - kCaptionPixels, 2, client.right - 4, kCaptionPixels - 2};
 }
 
@@ -54,21 +55,16 @@ void Frame::SetExpandState(int state) {
 
 void Frame::Toggle(bool expand) {
   if (expand == expanded_) return;
-  RECT rect{};
-  GetWindowRect(hwnd(), &rect);
-  const int width = rect.right - rect.left;
-  if (!expand) fullHeight_ = rect.bottom - rect.top;
+  if (!expand) fullHeight_ = height();
   expanded_ = expand;
-  SetWindowPos(hwnd(), nullptr, 0, 0, width, expand ? fullHeight_ : kCaptionPixels,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  InvalidateRect(hwnd(), nullptr, TRUE);
-  const auto& handler = expand ? Expand : Collapse;
-  if (handler) handler();
+  setHeight(expand ? fullHeight_ : CaptionHeight());
+  InvalidateRect(outer_, nullptr, TRUE);
+  (expand ? Expand : Collapse).Raise();
 }
 
 void Frame::Paint(HDC dc) {
   RECT client{};
-  GetClientRect(hwnd(), &client);
+  GetClientRect(outer_, &client);
   FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
   RECT bar{0, 0, client.right, kCaptionPixels};
   FillRect(dc, &bar, GetSysColorBrush(COLOR_ACTIVECAPTION));
@@ -94,9 +90,9 @@ bool Frame::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
       RECT box = SwitchRect();
       if (msg == WM_LBUTTONDOWN && expandSwitch_ && PtInRect(&box, at)) {
         Toggle(!expanded_);
-      } else if (MouseDown) {
+      } else {
         const int button = msg == WM_LBUTTONDOWN ? 1 : msg == WM_RBUTTONDOWN ? 2 : 4;
-        MouseDown(MouseArgs{button, ShiftState(wp), PixelsToTwips(at.x), PixelsToTwips(at.y)});
+        MouseDown.Raise(button, ShiftState(wp), PixelsToTwips(at.x), PixelsToTwips(at.y));
       }
       result = 0;
       return true;

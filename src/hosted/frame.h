@@ -4,25 +4,22 @@
 // in its caption bar: clicking it, or setting ExpandState, collapses the frame to its
 // caption bar or opens it to its full height, raising Collapse or Expand. ExpandState
 // 1 means expanded, 0 collapsed. A mouse press on the frame itself raises MouseDown.
-#include <functional>
 #include <string>
 
-#include "hosted/hosted_control.h"
+#include "hosted/form_control.h"
+#include "runtime/event.h"
 
 namespace vk::hosted {
 
-// Mouse-event arguments: button 1 left, 2 right, 4 middle; shift 1 Shift, 2 Ctrl,
-// 4 Alt; x and y in twips from the frame's top-left corner.
-struct MouseArgs {
-  int button = 0;
-  int shift = 0;
-  double x = 0;
-  double y = 0;
-};
-
-class Frame : public HostedControl {
+class Frame : public FormControl, public Container {
  public:
-  explicit Frame(std::wstring caption = L"") : caption_(std::move(caption)) {}
+  Frame(Form& form, ControlArgs args, std::wstring caption = L"")
+      : FormControl(form, std::move(args)), caption_(std::move(caption)) {}
+
+  // Container: controls placed in the frame are children of its window.
+  HWND ContainerWindow() const override { return outer_; }
+  Form& ContainerForm() override { return form(); }
+  Control* ContainerControl() override { return this; }
 
   const std::wstring& Caption() const { return caption_; }
   void SetCaption(std::wstring caption);
@@ -37,9 +34,11 @@ class Frame : public HostedControl {
   // Where the expand switch is, in pixels of the frame's client area.
   RECT SwitchRect() const;
 
-  std::function<void()> Expand;
-  std::function<void()> Collapse;
-  std::function<void(const MouseArgs&)> MouseDown;
+  Event<> Expand;
+  Event<> Collapse;
+  // Button 1 left, 2 right, 4 middle; shift 1 Shift, 2 Ctrl, 4 Alt; x and y in twips
+  // from the frame's top-left corner.
+  Event<int, int, double, double> MouseDown;
 
  protected:
   bool PaintsItself() const override { return true; }
@@ -52,7 +51,7 @@ class Frame : public HostedControl {
   std::wstring caption_;
   bool expandSwitch_ = false;
   bool expanded_ = true;
-  int fullHeight_ = 0;  // pixels, kept while collapsed
+  double fullHeight_ = 0;  // twips, kept while collapsed
 };
 
 }  // namespace vk::hosted

@@ -1,5 +1,6 @@
 #pragma once
-// The window every hosted control lives in. A hosted control is one outer window of
+// A hosted control outside the runtime's forms (the grid and the report viewer still
+// use it; the controls on forms derive from FormControl). It is one outer window of
 // our own class: it carries the extender properties the screens use (position and size
 // in twips, Visible, Enabled, Tag, Container) and is the parent of the system control
 // that does the work, so WM_COMMAND and WM_NOTIFY from that control reach the C++

@@ -45,7 +45,7 @@ void ImageViewer::SetZoom(double zoom) {
 
 PixelSize ImageViewer::ClientSize() const {
   RECT client{};
-  GetClientRect(hwnd(), &client);
+  GetClientRect(outer_, &client);
   return {client.right, client.bottom};
 }
 
@@ -62,7 +62,7 @@ PixelSize ImageViewer::HeldSize() {
 }
 
 void ImageViewer::Relayout() {
-  if (!hwnd() || layingOut_) return;
+  if (!outer_ || layingOut_) return;
   layingOut_ = true;
   // Showing or hiding one bar changes the client size, so settle the bars twice.
   for (int pass = 0; pass < 2; ++pass) {
@@ -77,17 +77,17 @@ void ImageViewer::Relayout() {
     info.nMax = scrolls ? shown.width - 1 : 0;
     info.nPage = static_cast<UINT>(client.width);
     info.nPos = scroll_.x;
-    ShowScrollBar(hwnd(), SB_HORZ, scrolls && shown.width > client.width);
-    SetScrollInfo(hwnd(), SB_HORZ, &info, TRUE);
+    ShowScrollBar(outer_, SB_HORZ, scrolls && shown.width > client.width);
+    SetScrollInfo(outer_, SB_HORZ, &info, TRUE);
     info.nMax = scrolls ? shown.height - 1 : 0;
     info.nPage = static_cast<UINT>(client.height);
     info.nPos = scroll_.y;
-    ShowScrollBar(hwnd(), SB_VERT, scrolls && shown.height > client.height);
-    SetScrollInfo(hwnd(), SB_VERT, &info, TRUE);
+    ShowScrollBar(outer_, SB_VERT, scrolls && shown.height > client.height);
+    SetScrollInfo(outer_, SB_VERT, &info, TRUE);
   }
   layingOut_ = false;
   stale_ = true;
-  InvalidateRect(hwnd(), nullptr, TRUE);
+  InvalidateRect(outer_, nullptr, TRUE);
 }
 
 void ImageViewer::EnsureRendered() {
@@ -108,7 +108,7 @@ void ImageViewer::EnsureRendered() {
 
 void ImageViewer::Paint(HDC dc) {
   RECT client{};
-  GetClientRect(hwnd(), &client);
+  GetClientRect(outer_, &client);
   FillRect(dc, &client, GetSysColorBrush(COLOR_APPWORKSPACE));
   try {
     EnsureRendered();
@@ -135,7 +135,7 @@ void ImageViewer::Scroll(int bar, WORD request) {
   SCROLLINFO info{};
   info.cbSize = sizeof info;
   info.fMask = SIF_ALL;
-  GetScrollInfo(hwnd(), bar, &info);
+  GetScrollInfo(outer_, bar, &info);
   int pos = info.nPos;
   const int page = static_cast<int>(info.nPage);
   switch (request) {

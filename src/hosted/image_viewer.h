@@ -5,13 +5,14 @@
 // zooming or resizing decodes that part again from the file.
 #include <string>
 
-#include "hosted/hosted_control.h"
+#include "hosted/form_control.h"
 #include "hosted/image_decoder.h"
 
 namespace vk::hosted {
 
-class ImageViewer : public HostedControl {
+class ImageViewer : public FormControl {
  public:
+  ImageViewer(Form& form, ControlArgs args) : FormControl(form, std::move(args)) {}
   ~ImageViewer() override;
 
   const std::wstring& FilePath() const { return path_; }

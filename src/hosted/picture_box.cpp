@@ -9,7 +9,7 @@ PictureBox::~PictureBox() { SetPicture(nullptr); }
 void PictureBox::SetPicture(HBITMAP bitmap) {
   if (picture_ && picture_ != bitmap) DeleteObject(picture_);
   picture_ = bitmap;
-  if (hwnd()) InvalidateRect(hwnd(), nullptr, TRUE);
+  if (outer_) InvalidateRect(outer_, nullptr, TRUE);
 }
 
 void PictureBox::CopyPictureFrom(const PictureBox& other) {
@@ -24,7 +24,7 @@ void PictureBox::LoadPicture(const std::wstring& path) {
 
 void PictureBox::Paint(HDC dc) {
   RECT client{};
-  GetClientRect(hwnd(), &client);
+  GetClientRect(outer_, &client);
   FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
   if (!picture_) return;
   BITMAP info{};

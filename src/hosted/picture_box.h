@@ -3,12 +3,13 @@
 // can be taken from another picture box, which keeps its own.
 #include <string>
 
-#include "hosted/hosted_control.h"
+#include "hosted/form_control.h"
 
 namespace vk::hosted {
 
-class PictureBox : public HostedControl {
+class PictureBox : public FormControl {
  public:
+  PictureBox(Form& form, ControlArgs args) : FormControl(form, std::move(args)) {}
   ~PictureBox() override;
   HBITMAP Picture() const { return picture_; }
   // Takes ownership of bitmap (nullptr clears the picture).

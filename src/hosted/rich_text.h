@@ -6,12 +6,13 @@
 // window's width). Two display options are accepted and kept, and mean nothing here.
 #include <string>
 
-#include "hosted/hosted_control.h"
+#include "hosted/form_control.h"
 
 namespace vk::hosted {
 
-class RichTextEditor : public HostedControl {
+class RichTextEditor : public FormControl {
  public:
+  RichTextEditor(Form& form, ControlArgs args) : FormControl(form, std::move(args)) {}
   std::wstring TextRTF() const;
   // Rich text (starting with "{\rtf") or plain text; other text is taken as plain.
   void SetTextRTF(const std::wstring& rtf);

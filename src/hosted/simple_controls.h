@@ -1,22 +1,24 @@
 #pragma once
 // The small controls: command button, label, check box and the menu hook.
-#include <functional>
 #include <string>
 
-#include "hosted/hosted_control.h"
+#include "hosted/form_control.h"
+#include "runtime/event.h"
 
 namespace vk::hosted {
 
 // A push button with a caption and a click event without arguments.
-class CommandButton : public HostedControl {
+class CommandButton : public FormControl {
  public:
-  explicit CommandButton(std::wstring caption = L"") : caption_(std::move(caption)) {}
+  CommandButton(Form& form, ControlArgs args, std::wstring caption = L"")
+      : FormControl(form, std::move(args)), caption_(std::move(caption)) {}
   std::wstring Caption() const;
   void SetCaption(const std::wstring& caption);
-  std::function<void()> Click;
+  Event<int> Click;  // the element's index (-1 outside a control array)
 
  protected:
   void OnCreated() override;
+  std::unique_ptr<Control> Clone(Form& form, const ControlArgs& args) const override;
   void OnCommand(WORD code, WORD id, HWND from) override;
 
  private:
@@ -24,14 +26,16 @@ class CommandButton : public HostedControl {
 };
 
 // A caption that takes no input.
-class Label : public HostedControl {
+class Label : public FormControl {
  public:
-  explicit Label(std::wstring caption = L"") : caption_(std::move(caption)) {}
+  Label(Form& form, ControlArgs args, std::wstring caption = L"")
+      : FormControl(form, std::move(args)), caption_(std::move(caption)) {}
   std::wstring Caption() const;
   void SetCaption(const std::wstring& caption);
 
  protected:
   void OnCreated() override;
+  std::unique_ptr<Control> Clone(Form& form, const ControlArgs& args) const override;
 
  private:
   std::wstring caption_;
@@ -39,17 +43,19 @@ class Label : public HostedControl {
 
 // A check box: Value 0 unchecked, 1 checked; the click event follows every change,
 // by the user or by code.
-class CheckBox : public HostedControl {
+class CheckBox : public FormControl {
  public:
-  explicit CheckBox(std::wstring caption = L"") : caption_(std::move(caption)) {}
+  CheckBox(Form& form, ControlArgs args, std::wstring caption = L"")
+      : FormControl(form, std::move(args)), caption_(std::move(caption)) {}
   int Value() const;
   // 0 or 1; anything else raises 380.
   void SetValue(int value);
   std::wstring Caption() const;
-  std::function<void()> Click;
+  Event<int> Click;  // the element's index (-1 outside a control array)
 
  protected:
   void OnCreated() override;
+  std::unique_ptr<Control> Clone(Form& form, const ControlArgs& args) const override;
   void OnCommand(WORD code, WORD id, HWND from) override;
 
  private:
@@ -58,9 +64,15 @@ class CheckBox : public HostedControl {
 
 // The context-menu hook every capture screen carries: the screens call none of its
 // members, so it is an empty, hidden control.
-class MenuHook : public HostedControl {
- protected:
-  void OnCreated() override { SetVisible(false); }
+class MenuHook : public FormControl {
+ public:
+  MenuHook(Form& form, ControlArgs args) : FormControl(form, Hidden(std::move(args))) {}
+
+ private:
+  static ControlArgs Hidden(ControlArgs args) {
+    args.visible = false;
+    return args;
+  }
 };
 
 }  // namespace vk::hosted

@@ -11,10 +11,12 @@ void TabControl::OnCreated() {
   InitCommonControlsEx(&icc);
   CreateInner(WC_TABCONTROLW, WS_TABSTOP | TCS_TABS);
   std::vector<std::wstring> captions = std::move(captions_);
+  captions_.clear();
   for (const auto& caption : captions) AddTab(caption);
 }
 
 void TabControl::AddTab(const std::wstring& caption) {
+  captions_.push_back(caption);
   TCITEMW item{};
   item.mask = TCIF_TEXT;
   item.pszText = const_cast<wchar_t*>(caption.c_str());
@@ -28,7 +30,7 @@ void TabControl::SetTab(int tab) {
   if (tab < 0 || tab >= TabCount()) Raise(err::InvalidPropertyValue, L"TabControl.Tab");
   if (tab == Tab()) return;
   SendMessageW(inner(), TCM_SETCURSEL, static_cast<WPARAM>(tab), 0);
-  if (Click) Click();
+  Click.Raise();
 }
 
 RECT TabControl::TabRect(int tab) const {
@@ -38,7 +40,7 @@ RECT TabControl::TabRect(int tab) const {
 }
 
 LRESULT TabControl::OnNotify(NMHDR* header) {
-  if (header->code == static_cast<UINT>(TCN_SELCHANGE) && Click) Click();
+  if (header->code == static_cast<UINT>(TCN_SELCHANGE)) Click.Raise();
   return 0;
 }
 

@@ -1,17 +1,18 @@
 #pragma once
 // The tab control (current tab 0-based, a click event on every change) and the
 // progress bar (maximum and current value).
-#include <functional>
 #include <string>
 #include <vector>
 
-#include "hosted/hosted_control.h"
+#include "hosted/form_control.h"
+#include "runtime/event.h"
 
 namespace vk::hosted {
 
-class TabControl : public HostedControl {
+class TabControl : public FormControl {
  public:
-  explicit TabControl(std::vector<std::wstring> captions = {}) : captions_(std::move(captions)) {}
+  TabControl(Form& form, ControlArgs args, std::vector<std::wstring> captions = {})
+      : FormControl(form, std::move(args)), captions_(std::move(captions)) {}
   void AddTab(const std::wstring& caption);
   int TabCount() const;
   int Tab() const;
@@ -19,7 +20,7 @@ class TabControl : public HostedControl {
   void SetTab(int tab);
   // Where tab `tab` is drawn, in pixels of the control's client area.
   RECT TabRect(int tab) const;
-  std::function<void()> Click;
+  Event<> Click;
 
  protected:
   void OnCreated() override;
@@ -29,8 +30,9 @@ class TabControl : public HostedControl {
   std::vector<std::wstring> captions_;
 };
 
-class ProgressBar : public HostedControl {
+class ProgressBar : public FormControl {
  public:
+  ProgressBar(Form& form, ControlArgs args) : FormControl(form, std::move(args)) {}
   long Max() const { return max_; }
   // Above 0; anything else raises 380. A value above the new maximum is cut to it.
   void SetMax(long max);

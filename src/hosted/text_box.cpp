@@ -27,7 +27,21 @@ TextBox::~TextBox() {
   if (brush_) DeleteObject(brush_);
 }
 
-void TextBox::OnCreated() { MakeEdit(L""); }
+void TextBox::OnCreated() {
+  MakeEdit(L"");
+  if (backColor_ != 0x80000005) SetBackColor(backColor_);
+}
+
+std::unique_ptr<Control> TextBox::Clone(Form& form, const ControlArgs& args) const {
+  auto copy = std::make_unique<TextBox>(form, args);
+  copy->fieldName_ = fieldName_;
+  copy->backColor_ = backColor_;
+  copy->alignment_ = alignment_;
+  copy->valueListEnabled_ = valueListEnabled_;
+  copy->values_ = values_;
+  copy->Change.CopyHandlersFrom(Change);
+  return copy;
+}
 
 void TextBox::MakeEdit(const std::wstring& text) {
   static const DWORD kAlign[] = {ES_LEFT, ES_RIGHT, ES_CENTER};
@@ -98,7 +112,7 @@ void TextBox::OnCommand(WORD code, WORD, HWND) {
   if (code != EN_CHANGE || completing_) return;
   if (!settingText_ && GetFocus() == inner()) Complete();
   deleting_ = false;
-  if (Change) Change();
+  Change.Raise(index());
 }
 
 bool TextBox::OnMessage(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {

@@ -4,19 +4,20 @@
 // when switched on, typing the start of a listed value completes it.
 #include <oaidl.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
-#include "hosted/hosted_control.h"
+#include "hosted/form_control.h"
+#include "runtime/event.h"
 
 namespace vk::hosted {
 
 // The colour an OLE colour stands for: &H8000000n& is system colour n.
 COLORREF TranslateOleColor(unsigned long oleColor);
 
-class TextBox : public HostedControl {
+class TextBox : public FormControl {
  public:
+  TextBox(Form& form, ControlArgs args) : FormControl(form, std::move(args)) {}
   ~TextBox() override;
 
   std::wstring Text() const;
@@ -38,10 +39,11 @@ class TextBox : public HostedControl {
   void LoadValueList(IDispatch* recordset);
   const std::vector<std::wstring>& ValueList() const { return values_; }
 
-  std::function<void()> Change;
+  Event<int> Change;  // the element's index (-1 outside a control array)
 
  protected:
   void OnCreated() override;
+  std::unique_ptr<Control> Clone(Form& form, const ControlArgs& args) const override;
   void OnCommand(WORD code, WORD id, HWND from) override;
   bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "runtime/twips.h"
 #include "runtime/vb_error.h"
 
 namespace vk::hosted {
@@ -100,7 +101,7 @@ RECT Toolbar::ButtonRect(int index) const {
 }
 
 void Toolbar::OnButton(int index) {
-  if (index < 1 || index > ButtonCount() || !ButtonClick) return;
+  if (index < 1 || index > ButtonCount()) return;
   RECT rect = ButtonRect(index);
   ToolbarClick click;
   click.index = static_cast<short>(index);
@@ -108,7 +109,7 @@ void Toolbar::OnButton(int index) {
   click.x = static_cast<short>(PixelsToTwips(rect.left));
   click.y = static_cast<short>(PixelsToTwips(rect.bottom));
   click.flag = true;
-  ButtonClick(click);
+  ButtonClick.Raise(click);
 }
 
 void Toolbar::OnCommand(WORD, WORD id, HWND) {

@@ -8,11 +8,11 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
-#include "hosted/hosted_control.h"
+#include "hosted/form_control.h"
+#include "runtime/event.h"
 
 namespace vk::hosted {
 
@@ -26,8 +26,9 @@ struct ToolbarClick {
   bool flag = false;
 };
 
-class Toolbar : public HostedControl {
+class Toolbar : public FormControl {
  public:
+  Toolbar(Form& form, ControlArgs args) : FormControl(form, std::move(args)) {}
   ~Toolbar() override;
 
   // Adds a button; icon may be null (the button then shows its caption only). The
@@ -52,7 +53,7 @@ class Toolbar : public HostedControl {
   // Where the button is, in pixels of the toolbar's client area.
   RECT ButtonRect(int index) const;
 
-  std::function<void(ToolbarClick&)> ButtonClick;
+  Event<ToolbarClick&> ButtonClick;
 
  protected:
   void OnCreated() override;

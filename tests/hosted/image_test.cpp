@@ -55,9 +55,8 @@ TEST_P(ImageTest, ThumbnailIsDecodedAtThumbnailSize) {
 // The viewer shows the page and holds no more than the window's worth of it, fitted
 // or at any zoom; the top half of the page is dark and the bottom half light.
 TEST_P(ImageTest, ViewerShowsThePageAndHoldsOnlyTheShownPart) {
-  test::TestForm form(700, 600);
-  ImageViewer viewer;
-  viewer.Create(form.hwnd(), 0, 0, 600 * 15, 500 * 15);
+  test::ShownForm form(10500, 9000);
+  auto& viewer = form->Add<ImageViewer>(test::At(0, 0, 600 * 15, 500 * 15, L"viewer"));
   viewer.SetFilePath(PagePath(GetParam()));
   viewer.Load();
   ASSERT_TRUE(viewer.HasImage());
@@ -90,9 +89,8 @@ TEST_P(ImageTest, ViewerShowsThePageAndHoldsOnlyTheShownPart) {
 }
 
 TEST_P(ImageTest, ScrollingAZoomedPageShowsItsLowerHalf) {
-  test::TestForm form(700, 600);
-  ImageViewer viewer;
-  viewer.Create(form.hwnd(), 0, 0, 400 * 15, 300 * 15);
+  test::ShownForm form(10500, 9000);
+  auto& viewer = form->Add<ImageViewer>(test::At(0, 0, 400 * 15, 300 * 15, L"viewer"));
   viewer.SetFilePath(PagePath(GetParam()));
   viewer.Load();
   viewer.SetZoom(0.25);  // 620 × 877: taller than the window
@@ -128,9 +126,8 @@ TEST(ImageViewerErrors, BadFilesRaiseAndLeaveTheViewerEmpty) {
   const Case cases[] = {{L"missing.png", err::FileNotFound}, {L"text.jpg", err::InvalidPicture},
                         {L"cut.png", err::InvalidPicture},   {L"empty.bmp", err::InvalidPicture},
                         {L"", err::FileNotFound}};
-  test::TestForm form;
-  ImageViewer viewer;
-  viewer.Create(form.hwnd(), 0, 0, 3000, 3000);
+  test::ShownForm form;
+  auto& viewer = form->Add<ImageViewer>(test::At(0, 0, 3000, 3000, L"viewer"));
   for (const Case& c : cases) {
     viewer.SetFilePath(folder + L"\\good.png");
     viewer.Load();
@@ -148,9 +145,8 @@ TEST(ImageViewerErrors, BadFilesRaiseAndLeaveTheViewerEmpty) {
 }
 
 TEST(ImageViewerErrors, ZoomMustBeAboveZero) {
-  test::TestForm form;
-  ImageViewer viewer;
-  viewer.Create(form.hwnd(), 0, 0, 3000, 3000);
+  test::ShownForm form;
+  auto& viewer = form->Add<ImageViewer>(test::At(0, 0, 3000, 3000, L"viewer"));
   for (double zoom : {0.0, -1.0}) {
     EXPECT_THROW(viewer.SetZoom(zoom), VbError);
     EXPECT_EQ(viewer.Zoom(), 1.0);

@@ -35,11 +35,10 @@ TEST(ComboKeyOf, TakesTheTrimmedTextBeforeTheFirstDash) {
 class ComboTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    combo.Create(form.hwnd(), 150, 150, 3000, 315);
-    combo.Change = [this] { changes.push_back(combo.Text()); };
+    combo.Change.Connect([this](int) { changes.push_back(combo.Text()); });
   }
-  test::TestForm form;
-  ComboBox combo;
+  test::ShownForm form;
+  ComboBox& combo = form->Add<ComboBox>(test::At(150, 150, 3000, 315, L"cboCategoriaId"));
   std::vector<std::wstring> changes;
 };
 
@@ -125,11 +124,10 @@ TEST_F(ComboTest, AnObjectThatIsNoRecordsetRaisesAndLeavesTheList) {
 class TextBoxTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    box.Create(form.hwnd(), 150, 150, 3000, 315);
-    box.Change = [this] { changes.push_back(box.Text()); };
+    box.Change.Connect([this](int) { changes.push_back(box.Text()); });
   }
-  test::TestForm form;
-  TextBox box;
+  test::ShownForm form;
+  TextBox& box = form->Add<TextBox>(test::At(150, 150, 3000, 315, L"txtCBarra"));
   std::vector<std::wstring> changes;
 };
 

@@ -53,21 +53,20 @@ TEST(ViewerWindowTest, ShowsImagesFittedAndExplainsWhatItCannotShow) {
       {folder + L"\\missing.png", Shown::Failure, L"missing.png"},
       {L"", Shown::Nothing, L"archivo"},
   };
-  ViewerWindow window;
-  ShowWindow(window.hwnd(), SW_SHOWNORMAL);
+  auto window = Form::Load<ViewerForm>();
+  window->Show();
   for (const Case& c : cases) {
-    EXPECT_EQ(window.Open({L"Ostrela - x", c.path}), c.shown);
-    EXPECT_NE(window.Message().find(c.inMessage), std::wstring::npos) << window.Message().c_str();
-    EXPECT_EQ(window.image().Visible(), c.shown == Shown::Image);
+    EXPECT_EQ(window->Open({L"Ostrela - x", c.path}), c.shown);
+    EXPECT_NE(window->Message().find(c.inMessage), std::wstring::npos) << window->Message().c_str();
+    EXPECT_EQ(IsWindowVisible(window->image().hwnd()) != FALSE, c.shown == Shown::Image);
   }
-  window.Open({L"Ostrela - page.tif", folder + L"\\page.tif"});
-  EXPECT_TRUE(window.image().FitToWindow());
+  window->Open({L"Ostrela - page.tif", folder + L"\\page.tif"});
+  EXPECT_TRUE(window->image().FitToWindow());
   RECT client{};
-  GetClientRect(window.image().hwnd(), &client);
-  EXPECT_EQ(window.image().ShownSize().height, client.bottom);
-  wchar_t title[100];
-  GetWindowTextW(window.hwnd(), title, 100);
-  EXPECT_STREQ(title, L"Ostrela - page.tif");
+  GetClientRect(window->image().hwnd(), &client);
+  EXPECT_EQ(window->image().ShownSize().height, client.bottom);
+  EXPECT_EQ(window->caption(), L"Ostrela - page.tif");
+  window->Unload();
 }
 
 struct FoundWindow {

@@ -17,6 +17,7 @@
 #include "hosted/rich_text.h"
 #include "hosted/simple_controls.h"
 #include "hosted/tab_progress.h"
+#include "hosted/text_box.h"
 #include "hosted/toolbar.h"
 #include "hosted/window_driver.h"
 #include "runtime/vb_error.h"
@@ -36,16 +37,15 @@ long ErrorOf(const std::function<void()>& call) {
 class ToolbarTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    bar.Create(form.hwnd(), 0, 0, 600 * 15, 30 * 15);
     HICON icon = LoadIconW(nullptr, IDI_APPLICATION);
     bar.AddButton(L"BTN_KIL", L"Salir", icon);
     bar.AddSeparator();
     bar.AddButton(L"BTN_SAV", L"Grabar", icon);
     bar.AddButton(L"BTN_REP", L"Informes", nullptr, L"Rep");
-    bar.ButtonClick = [this](ToolbarClick& click) { clicks.push_back(click); };
+    bar.ButtonClick.Connect([this](ToolbarClick& click) { clicks.push_back(click); });
   }
-  test::TestForm form;
-  Toolbar bar;
+  test::ShownForm form;
+  Toolbar& bar = form->Add<Toolbar>(test::At(0, 0, 600 * 15, 30 * 15, L"TBarMain"));
   std::vector<ToolbarClick> clicks;
 };
 
@@ -117,15 +117,13 @@ TEST_F(ToolbarTest, SetLookWithCodeNinePressesAndReleases) {
 }
 
 TEST(Buttons, ClicksRaiseTheirEvents) {
-  test::TestForm form;
-  CommandButton button(L"&Ok");
-  CheckBox check(L"Propios");
-  button.Create(form.hwnd(), 150, 150, 1200, 400);
-  check.Create(form.hwnd(), 150, 750, 1800, 300);
+  test::ShownForm form;
+  auto& button = form->Add<CommandButton>(test::At(150, 150, 1200, 400, L"cmdOK"), L"&Ok");
+  auto& check = form->Add<CheckBox>(test::At(150, 750, 1800, 300, L"chkPropios"), L"Propios");
   int buttonClicks = 0;
   std::vector<int> checkValues;
-  button.Click = [&] { ++buttonClicks; };
-  check.Click = [&] { checkValues.push_back(check.Value()); };
+  button.Click.Connect([&](int) { ++buttonClicks; });
+  check.Click.Connect([&](int) { checkValues.push_back(check.Value()); });
   test::Click(button.inner(), 10, 10);
   test::Click(check.inner(), 5, 5);
   test::Click(check.inner(), 5, 5);
@@ -137,43 +135,65 @@ TEST(Buttons, ClicksRaiseTheirEvents) {
   EXPECT_EQ(ErrorOf([&] { check.SetValue(2); }), err::InvalidPropertyValue);
 }
 
-TEST(Extender, PlaceVisibilityTagAndContainer) {
-  test::TestForm form;
-  Frame frame(L"Datos");
-  frame.Create(form.hwnd(), 300, 300, 6000, 4500);
-  Label label(L"Categoría");
-  label.Create(form.hwnd(), 150, 150, 1500, 300);
+TEST(Extender, PlaceVisibilityTagContainerAndArrays) {
+  test::ShownForm form;
+  auto& frame = form->Add<Frame>(test::At(300, 300, 6000, 4500, L"VkContainer"), L"Datos");
+  auto& label = form->Add<Label>(test::At(150, 150, 1500, 300, L"lblCategoriaId"), L"Categoría");
   label.Move(450, 600, 1800, 330);
-  EXPECT_EQ(label.Left(), 450);
-  EXPECT_EQ(label.Top(), 600);
-  EXPECT_EQ(label.Width(), 1800);
-  EXPECT_EQ(label.Height(), 330);
-  label.SetContainer(frame.hwnd());
-  EXPECT_EQ(label.Container(), frame.hwnd());
-  EXPECT_EQ(label.Left(), 450);  // the place is kept, now inside the frame
-  label.SetVisible(false);
-  EXPECT_FALSE(label.Visible());
-  label.SetEnabled(false);
-  EXPECT_FALSE(label.Enabled());
-  label.SetTag(L"3");
-  EXPECT_EQ(label.Tag(), L"3");
+  RECT place{};
+  GetWindowRect(label.hwnd(), &place);
+  MapWindowPoints(HWND_DESKTOP, form.hwnd(), reinterpret_cast<POINT*>(&place), 2);
+  EXPECT_EQ(place.left, 30);
+  EXPECT_EQ(place.top, 40);
+  EXPECT_EQ(place.right - place.left, 120);
+  EXPECT_EQ(place.bottom - place.top, 22);
+  label.setContainer(frame);
+  EXPECT_EQ(GetParent(label.hwnd()), frame.hwnd());
+  EXPECT_EQ(label.left(), 450);  // the place is kept, now inside the frame
+  label.setVisible(false);
+  EXPECT_FALSE(IsWindowVisible(label.hwnd()));
+  label.setEnabled(false);
+  EXPECT_FALSE(IsWindowEnabled(label.inner()));
   EXPECT_EQ(label.Caption(), L"Categoría");
+
+  // Field editors are loaded as elements of control arrays: a clone keeps the settings.
+  auto& first = form->Add<TextBox>([] {
+    ControlArgs args = test::At(400, 0, 2000, 315, L"VkTextBox");
+    args.index = 0;
+    return args;
+  }());
+  first.SetFieldName(L"Campo");
+  first.SetAlignment(2);
+  first.SetBackColor(0x80000005);
+  std::vector<int> changed;
+  first.Change.Connect([&](int index) { changed.push_back(index); });
+  auto& second = dynamic_cast<TextBox&>(form->LoadElement(L"VkTextBox", 1));
+  EXPECT_FALSE(second.visible());
+  EXPECT_EQ(second.FieldName(), L"Campo");
+  EXPECT_EQ(second.Alignment(), 2);
+  second.setVisible(true);
+  second.setContainer(frame);
+  second.SetText(L"x");
+  first.SetText(L"y");
+  EXPECT_EQ(changed, (std::vector<int>{1, 0}));
 }
 
 TEST(FrameControl, TheSwitchCollapsesAndExpandsWithEvents) {
-  test::TestForm form;
-  Frame header(L"Datos Principales");
-  header.Create(form.hwnd(), 0, 0, 6000, 3000);
+  test::ShownForm form;
+  auto& header = form->Add<Frame>(test::At(0, 0, 6000, 3000, L"header"), L"Datos Principales");
   std::vector<std::string> events;
-  header.Expand = [&] { events.push_back("expand"); };
-  header.Collapse = [&] { events.push_back("collapse"); };
+  header.Expand.Connect([&] { events.push_back("expand"); });
+  header.Collapse.Connect([&] { events.push_back("collapse"); });
   header.SetExpandSwitch(true);
   EXPECT_EQ(header.ExpandState(), 1);
   test::ClickIn(header.hwnd(), header.SwitchRect());
   EXPECT_EQ(header.ExpandState(), 0);
-  EXPECT_EQ(header.Height(), header.CaptionHeight());
+  EXPECT_EQ(header.height(), header.CaptionHeight());
+  RECT window{};
+  GetClientRect(header.hwnd(), &window);
+  EXPECT_EQ(window.bottom, 20);
   test::ClickIn(header.hwnd(), header.SwitchRect());
-  EXPECT_EQ(header.Height(), 3000);
+  EXPECT_EQ(header.height(), 3000);
   header.SetExpandState(1);  // already expanded: nothing happens
   header.SetExpandState(0);
   EXPECT_EQ(events, (std::vector<std::string>{"collapse", "expand", "collapse"}));
@@ -181,11 +201,14 @@ TEST(FrameControl, TheSwitchCollapsesAndExpandsWithEvents) {
 }
 
 TEST(FrameControl, MouseDownPassesButtonShiftAndTwips) {
-  test::TestForm form;
-  Frame frame(L"Ostrela");
-  frame.Create(form.hwnd(), 0, 0, 6000, 3000);
-  std::vector<MouseArgs> presses;
-  frame.MouseDown = [&](const MouseArgs& args) { presses.push_back(args); };
+  test::ShownForm form;
+  auto& frame = form->Add<Frame>(test::At(0, 0, 6000, 3000, L"frame"), L"Ostrela");
+  struct Press {
+    int button, shift;
+    double x, y;
+  };
+  std::vector<Press> presses;
+  frame.MouseDown.Connect([&](int button, int shift, double x, double y) { presses.push_back({button, shift, x, y}); });
   SendMessageW(frame.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 5));
   SendMessageW(frame.hwnd(), WM_RBUTTONDOWN, MK_RBUTTON | MK_SHIFT | MK_CONTROL, MAKELPARAM(40, 30));
   // A press on the switch of a frame without one is an ordinary press.
@@ -203,11 +226,10 @@ TEST(FrameControl, MouseDownPassesButtonShiftAndTwips) {
 }
 
 TEST(TabControlWindow, ClickingATabSelectsItAndRaisesClick) {
-  test::TestForm form;
-  TabControl tabs({L"Resultados", L"Filtros"});
-  tabs.Create(form.hwnd(), 0, 0, 6000, 3000);
+  test::ShownForm form;
+  auto& tabs = form->Add<TabControl>(test::At(0, 0, 6000, 3000, L"tabs"), std::vector<std::wstring>{L"Resultados", L"Filtros"});
   int clicks = 0;
-  tabs.Click = [&] { ++clicks; };
+  tabs.Click.Connect([&] { ++clicks; });
   EXPECT_EQ(tabs.Tab(), 0);
   test::ClickIn(tabs.inner(), tabs.TabRect(1));
   EXPECT_EQ(tabs.Tab(), 1);
@@ -218,9 +240,8 @@ TEST(TabControlWindow, ClickingATabSelectsItAndRaisesClick) {
 }
 
 TEST(ProgressBarWindow, MaximumAndValueReachTheBar) {
-  test::TestForm form;
-  ProgressBar bar;
-  bar.Create(form.hwnd(), 0, 0, 6000, 300);
+  test::ShownForm form;
+  auto& bar = form->Add<ProgressBar>(test::At(0, 0, 6000, 300, L"bar"));
   bar.SetMax(40);
   bar.SetValue(10);
   EXPECT_EQ(SendMessageW(bar.inner(), PBM_GETRANGE, FALSE, 0), 40);
@@ -267,11 +288,10 @@ TEST(DateText, IsReadDayFirst) {
 }
 
 TEST(DatePickerWindow, ValueTextsCheckNullAndChangeEvents) {
-  test::TestForm form;
-  DatePicker picker;
-  picker.Create(form.hwnd(), 0, 0, 1500, 315);
+  test::ShownForm form;
+  auto& picker = form->Add<DatePicker>(test::At(0, 0, 1500, 315, L"picker"));
   int changes = 0;
-  picker.Change = [&] { ++changes; };
+  picker.Change.Connect([&](int) { ++changes; });
   picker.SetValueText(L"1-3-2025");
   EXPECT_EQ(picker.Value(), Day(2025, 3, 1));
   picker.SetValue(Day(2025, 3, 1) + 0.75);  // the time is dropped: no change
@@ -300,9 +320,8 @@ TEST(DatePickerWindow, ValueTextsCheckNullAndChangeEvents) {
 }
 
 TEST(RichText, PlainAndRichTextInReadOnlyAndMargins) {
-  test::TestForm form;
-  RichTextEditor editor;
-  editor.Create(form.hwnd(), 0, 0, 6000, 3000);
+  test::ShownForm form;
+  auto& editor = form->Add<RichTextEditor>(test::At(0, 0, 6000, 3000, L"editor"));
   struct Case {
     const wchar_t* input;
     const wchar_t* text;
@@ -336,12 +355,10 @@ TEST(RichText, PlainAndRichTextInReadOnlyAndMargins) {
 }
 
 TEST(PictureBoxWindow, CopiesAPictureThatOutlivesItsSource) {
-  test::TestForm form;
-  PictureBox target;
-  target.Create(form.hwnd(), 0, 0, 1500, 1500);
+  test::ShownForm form;
+  auto& target = form->Add<PictureBox>(test::At(0, 0, 1500, 1500, L"target"));
   {
-    PictureBox source;
-    source.Create(form.hwnd(), 1500, 0, 1500, 1500);
+    auto& source = form->Add<PictureBox>(test::At(1500, 0, 1500, 1500, L"source"));
     HDC screen = GetDC(nullptr);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, 40, 30);
     HDC memory = CreateCompatibleDC(screen);
@@ -371,8 +388,7 @@ TEST(PictureBoxWindow, CopiesAPictureThatOutlivesItsSource) {
   DeleteObject(canvas);
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
-  PictureBox empty;
-  empty.Create(form.hwnd(), 0, 1500, 1500, 1500);
+  auto& empty = form->Add<PictureBox>(test::At(0, 1500, 1500, 1500, L"empty"));
   target.CopyPictureFrom(empty);
   EXPECT_EQ(target.Picture(), nullptr);
 }

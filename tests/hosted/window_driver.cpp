@@ -1,28 +1,25 @@
 #include "hosted/window_driver.h"
 
 namespace vk::test {
-namespace {
-
-LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcW(hwnd, msg, wp, lp); }
-
-}  // namespace
-
-TestForm::TestForm(int width, int height) {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = FormProc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.lpszClassName = L"VkTestForm";
-  RegisterClassW(&wc);
-  window_ = CreateWindowExW(WS_EX_CONTROLPARENT, L"VkTestForm", L"Test form", WS_OVERLAPPEDWINDOW | WS_VISIBLE |
-                            WS_CLIPCHILDREN, 20, 20, width, height, nullptr, nullptr, wc.hInstance, nullptr);
+ShownForm::ShownForm(double width, double height) : form_(Form::Load<TestForm>(width, height)) {
+  form_->Move(300, 300, form_->width(), form_->height());
+  form_->Show();
   Pump();
 }
 
-TestForm::~TestForm() {
-  DestroyWindow(window_);
+ShownForm::~ShownForm() {
+  form_->Unload();
   Pump();
+}
+
+ControlArgs At(double left, double top, double width, double height, std::wstring name) {
+  ControlArgs args;
+  args.name = std::move(name);
+  args.left = left;
+  args.top = top;
+  args.width = width;
+  args.height = height;
+  return args;
 }
 
 void Pump() {

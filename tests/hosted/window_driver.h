@@ -1,21 +1,39 @@
 #pragma once
-// Real windows for control tests: a top-level test form and the input a user gives,
-// sent as real messages.
+// Real windows for control tests: a shown test form and the input a user gives, sent
+// as real messages.
 #include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "runtime/control.h"
+#include "runtime/form.h"
 
 namespace vk::test {
 
-class TestForm {
+class TestForm : public Form {
  public:
-  TestForm(int width = 640, int height = 480);
-  ~TestForm();
-  TestForm(const TestForm&) = delete;
-  TestForm& operator=(const TestForm&) = delete;
-  HWND hwnd() const { return window_; }
+  TestForm(double width, double height)
+      : Form({.name = L"FTest", .caption = L"Test form", .scaleWidth = width, .scaleHeight = height}) {}
+};
+
+// A test form, loaded and shown for the life of the object, unloaded at its end.
+class ShownForm {
+ public:
+  explicit ShownForm(double width = 9600, double height = 7200);
+  ~ShownForm();
+  ShownForm(const ShownForm&) = delete;
+  ShownForm& operator=(const ShownForm&) = delete;
+  TestForm* operator->() const { return form_.get(); }
+  TestForm& operator*() const { return *form_; }
+  HWND hwnd() const { return form_->hwnd(); }
 
  private:
-  HWND window_ = nullptr;
+  std::shared_ptr<TestForm> form_;
 };
+
+// The settings of a control at a place, in twips.
+ControlArgs At(double left, double top, double width, double height, std::wstring name = L"ctl");
 
 // Runs the messages waiting in this thread's queue.
 void Pump();

@@ -7,19 +7,19 @@
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  int result = 0;
   {
-    vk::viewer::ViewerWindow window;
-    window.Open(vk::viewer::ParseViewerCommandLine(GetCommandLineW()));
-    ShowWindow(window.hwnd(), show);
+    auto viewer = vk::Form::Load<vk::viewer::ViewerForm>();
+    viewer->Open(vk::viewer::ParseViewerCommandLine(GetCommandLineW()));
+    viewer->Show();
+    ShowWindow(viewer->hwnd(), show);
+    // Closing the window unloads the form, which ends the program.
     MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-      if (IsDialogMessageW(window.hwnd(), &msg)) continue;
+    while (viewer->loaded() && GetMessageW(&msg, nullptr, 0, 0) > 0) {
+      if (IsDialogMessageW(viewer->hwnd(), &msg)) continue;
       TranslateMessage(&msg);
       DispatchMessageW(&msg);
     }
-    result = static_cast<int>(msg.wParam);
   }
   CoUninitialize();
-  return result;
+  return 0;
 }

@@ -5,8 +5,6 @@
 namespace vk::viewer {
 namespace {
 
-const wchar_t kClassName[] = L"VkDocumentViewer";
-
 std::wstring Trimmed(const std::wstring& text) {
   const auto first = text.find_first_not_of(L" \t\r\n");
   if (first == std::wstring::npos) return {};
@@ -38,46 +36,27 @@ ViewerCommand ParseViewerCommandLine(const std::wstring& commandLine) {
   return command;
 }
 
-ViewerWindow::ViewerWindow() {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = WindowProc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = kClassName;
-  wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
-  RegisterClassExW(&wc);
-  window_ = CreateWindowExW(0, kClassName, L"Ostrela", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
-                            CW_USEDEFAULT, 800, 900, nullptr, nullptr, wc.hInstance, this);
-  image_ = std::make_unique<hosted::ImageViewer>();
-  image_->Create(window_, 0, 0, 100, 100);
-  message_ = std::make_unique<hosted::Label>();
-  message_->Create(window_, 150, 150, 100, 100);
-  message_->SetVisible(false);
+ViewerForm::ViewerForm() : Form({.name = L"FViewer", .caption = L"Ostrela", .scaleWidth = 11475, .scaleHeight = 12750}) {
+  ControlArgs image;
+  image.name = L"iImage";
+  image_ = &Add<hosted::ImageViewer>(image);
+  ControlArgs message;
+  message.name = L"lblMessage";
+  message.visible = false;
+  message_ = &Add<hosted::Label>(message);
+  Resize.Connect([this] { Layout(); });
   Layout();
 }
 
-ViewerWindow::~ViewerWindow() {
-  image_.reset();
-  message_.reset();
-  if (window_) {
-    SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-    DestroyWindow(window_);
-  }
+void ViewerForm::Layout() {
+  const double width = scaleWidth();
+  const double height = scaleHeight();
+  image_->Move(0, 0, width, height);
+  message_->Move(150, 150, width > 300 ? width - 300 : 0, 900);
 }
 
-void ViewerWindow::Layout() {
-  RECT client{};
-  GetClientRect(window_, &client);
-  const double width = hosted::PixelsToTwips(client.right);
-  const double height = hosted::PixelsToTwips(client.bottom);
-  if (image_) image_->Move(0, 0, width, height);
-  if (message_) message_->Move(150, 150, width > 300 ? width - 300 : 0, 900);
-}
-
-Shown ViewerWindow::Open(const ViewerCommand& command) {
-  SetWindowTextW(window_, command.title.empty() ? L"Ostrela" : command.title.c_str());
+Shown ViewerForm::Open(const ViewerCommand& command) {
+  setCaption(command.title.empty() ? L"Ostrela" : command.title);
   std::wstring text;
   if (command.path.empty()) {
     shown_ = Shown::Nothing;
@@ -96,35 +75,12 @@ Shown ViewerWindow::Open(const ViewerCommand& command) {
       text = L"No se puede mostrar " + NameOf(command.path) + L": " + error.description;
     }
   }
-  image_->SetVisible(shown_ == Shown::Image);
+  image_->setVisible(shown_ == Shown::Image);
   message_->SetCaption(text);
-  message_->SetVisible(shown_ != Shown::Image);
+  message_->setVisible(shown_ != Shown::Image);
   return shown_;
 }
 
-std::wstring ViewerWindow::Message() const { return shown_ == Shown::Image ? std::wstring() : message_->Caption(); }
-
-LRESULT CALLBACK ViewerWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
-  if (msg == WM_NCCREATE) {
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA,
-                      reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
-  }
-  auto* self = reinterpret_cast<ViewerWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  switch (msg) {
-    case WM_SIZE:
-      if (self) self->Layout();
-      return 0;
-    case WM_DESTROY:
-      if (self) PostQuitMessage(0);
-      return 0;
-    case WM_NCDESTROY:
-      SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-      if (self) self->window_ = nullptr;
-      break;
-    default:
-      break;
-  }
-  return DefWindowProcW(hwnd, msg, wp, lp);
-}
+std::wstring ViewerForm::Message() const { return shown_ == Shown::Image ? std::wstring() : message_->Caption(); }
 
 }  // namespace vk::viewer

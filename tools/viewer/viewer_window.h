@@ -4,11 +4,11 @@
 // previewed here; a file it cannot show gets a line saying why.
 #include <windows.h>
 
-#include <memory>
 #include <string>
 
 #include "hosted/image_viewer.h"
 #include "hosted/simple_controls.h"
+#include "runtime/form.h"
 
 namespace vk::viewer {
 
@@ -23,14 +23,10 @@ ViewerCommand ParseViewerCommandLine(const std::wstring& commandLine);
 
 enum class Shown { Image, Pdf, Failure, Nothing };
 
-class ViewerWindow {
+class ViewerForm : public Form {
  public:
-  ViewerWindow();
-  ~ViewerWindow();
-  ViewerWindow(const ViewerWindow&) = delete;
-  ViewerWindow& operator=(const ViewerWindow&) = delete;
+  ViewerForm();
 
-  HWND hwnd() const { return window_; }
   Shown Open(const ViewerCommand& command);
   Shown shown() const { return shown_; }
   // The line shown instead of a picture (empty while a picture is shown).
@@ -38,12 +34,10 @@ class ViewerWindow {
   const hosted::ImageViewer& image() const { return *image_; }
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM) noexcept;
   void Layout();
 
-  HWND window_ = nullptr;  // owned
-  std::unique_ptr<hosted::ImageViewer> image_;
-  std::unique_ptr<hosted::Label> message_;
+  hosted::ImageViewer* image_;  // owned by the form, as all its controls
+  hosted::Label* message_;
   Shown shown_ = Shown::Nothing;
 };
 
