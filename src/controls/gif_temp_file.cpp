@@ -43,8 +43,13 @@ std::wstring WriteNewTempFile(const std::wstring& prefix, const std::wstring& ex
                               const std::vector<uint8_t>& bytes) {
   const std::wstring folder = TempFolder();
   if (folder.empty()) return {};
+  return WriteNewFile([&] { return MakeTempFileName(folder, prefix, extension); }, bytes);
+}
+
+std::wstring WriteNewFile(const std::function<std::wstring()>& makeName,
+                          const std::vector<uint8_t>& bytes) {
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
-    std::wstring path = MakeTempFileName(folder, prefix, extension);
+    std::wstring path = makeName();
     if (path.empty()) return {};
     FileHandle file;
     file.handle = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,11 @@ std::wstring TempFolder();
 // in which case no file is left behind.
 std::wstring WriteNewTempFile(const std::wstring& prefix, const std::wstring& extension,
                               const std::vector<uint8_t>& bytes);
+
+// The same with the names a caller makes (a fresh one on every call): a name
+// that is taken already is passed over, never overwritten.
+std::wstring WriteNewFile(const std::function<std::wstring()>& makeName,
+                          const std::vector<uint8_t>& bytes);
 
 // Reads a whole file; false when it cannot be opened or read.
 bool ReadWholeFile(const std::wstring& path, std::vector<uint8_t>& bytes);

@@ -428,6 +428,17 @@ TEST_F(Player, TransparentFrameAtAnOffset) {
   EXPECT_EQ(target_.Pixel(0, 0), kBlue);
 }
 
+TEST_F(Player, PrintingShowsTheCanvas) {
+  Load(ThreeFrames());
+  gif_->RenderGif(1);
+  MemoryTarget printed(64, 64);
+  printed.Fill(kBlack);
+  SendMessageW(gif_->hwnd(), WM_PRINTCLIENT, WPARAM(printed.dc()), PRF_CLIENT);
+  EXPECT_EQ(printed.Pixel(0, 0), kGreen) << "the frame on show";
+  EXPECT_EQ(printed.Pixel(40, 40), kBlue) << "the back colour around the canvas";
+  EXPECT_EQ(gif_->LoadedFrames(), 3u) << "printing loads nothing";
+}
+
 TEST_F(Player, SetBackColorPaintsBlack) {
   Load(ThreeFrames());
   gif_->SetBackColor();

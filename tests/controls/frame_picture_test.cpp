@@ -77,6 +77,39 @@ TEST(TempFiles, WritesANewFileEveryTime) {
   DeleteFileW(second.c_str());
 }
 
+TEST(TempFiles, ATakenNameIsNeverOverwritten) {
+  const std::vector<uint8_t> mine = {7, 7, 7};
+  std::wstring taken = WriteNewTempFile(L"tkn", L"GIF", mine);
+  ASSERT_FALSE(taken.empty());
+  const std::wstring fresh = MakeTempFileName(TempFolder(), L"frs", L"GIF");
+  struct Case {
+    const char* name;
+    std::vector<std::wstring> names;  // handed out in turn
+    bool written;
+  };
+  const Case cases[] = {
+      {"taken, then a fresh name", {taken, fresh}, true},
+      {"taken every time", std::vector<std::wstring>(20, taken), false},
+      {"no name at all", {L""}, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    size_t next = 0;
+    auto maker = [&] { return next < c.names.size() ? c.names[next++] : std::wstring(); };
+    std::wstring path = WriteNewFile(maker, {1, 2, 3, 4});
+    std::vector<uint8_t> read;
+    ASSERT_TRUE(ReadWholeFile(taken, read));
+    EXPECT_EQ(read, mine) << "the existing file is untouched";
+    EXPECT_EQ(path, c.written ? fresh : std::wstring());
+    if (c.written) {
+      ASSERT_TRUE(ReadWholeFile(fresh, read));
+      EXPECT_EQ(read, (std::vector<uint8_t>{1, 2, 3, 4}));
+      DeleteFileW(fresh.c_str());
+    }
+  }
+  DeleteFileW(taken.c_str());
+}
+
 TEST(TempFiles, AnUnwritableFolderLeavesNothing) {
   wchar_t saved[MAX_PATH] = {};
   DWORD had = GetEnvironmentVariableW(L"TMP", saved, MAX_PATH);
