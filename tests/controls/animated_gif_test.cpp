@@ -559,6 +559,12 @@ TEST(PlayerWindow, RealTimerTicksAdvanceFrames) {
   form->Unload();
 }
 
+TEST(PlayerWindow, SampleBesideTheProgramsIsOurAnimation) {
+  std::vector<uint8_t> bytes;
+  ASSERT_TRUE(ReadWholeFile(test::BinFolder() + L"\\Vk_OstrelaGIF01.gif", bytes));
+  EXPECT_EQ(bytes, gif::SampleAnimation()) << "regenerate it with make_sample_gif";
+}
+
 TEST(PlayerWindow, WritesAStripOfFramesForReview) {
   const int size = gif::kSampleSize;
   const int frames = gif::kSampleFrames;
