@@ -182,11 +182,45 @@ void Form::setEnabled(bool enabled) {
 
 bool Form::visible() const { return hwnd_ && (GetWindowLongW(hwnd_, GWL_STYLE) & WS_VISIBLE); }
 
+WindowState Form::windowState() const {
+  if (!hwnd_) return WindowState::Normal;
+  if (!visible()) return pendingState_;
+  if (IsZoomed(hwnd_)) return WindowState::Maximized;
+  if (IsIconic(hwnd_)) return WindowState::Minimized;
+  return WindowState::Normal;
+}
+
+void Form::setWindowState(WindowState state) {
+  if (!loaded_ || !hwnd_) return;
+  if (!visible()) {
+    pendingState_ = state;  // applied by the next Show; a hidden form stays hidden
+    return;
+  }
+  if (state == windowState()) return;
+  ShowWindow(hwnd_, state == WindowState::Maximized   ? SW_MAXIMIZE
+                    : state == WindowState::Minimized ? SW_MINIMIZE
+                                                      : SW_RESTORE);
+}
+
+int Form::ShowCommand() const {
+  switch (pendingState_) {
+    case WindowState::Maximized: return SW_SHOWMAXIMIZED;
+    case WindowState::Minimized: return SW_SHOWMINIMIZED;
+    default: return IsZoomed(hwnd_) || IsIconic(hwnd_) ? SW_SHOW : SW_SHOWNORMAL;
+  }
+}
+
 void Form::Show(ShowMode mode, HWND owner) {
   if (!loaded_ || !hwnd_) return;
+  if (!shownOnce_) {
+    shownOnce_ = true;
+    LayoutAligned();
+    Resize.Raise();
+    if (!loaded_ || !hwnd_) return;  // a Resize handler may unload the form
+  }
   const bool child = (GetWindowLongW(hwnd_, GWL_STYLE) & WS_CHILD) != 0;
   if (mode == ShowMode::Modeless || child) {
-    ShowWindow(hwnd_, SW_SHOW);
+    if (!visible()) ShowWindow(hwnd_, ShowCommand());
     return;
   }
   if (modalDepth_ > 0) return;  // already shown modally further up the stack
@@ -207,7 +241,7 @@ void Form::Show(ShowMode mode, HWND owner) {
   if (ownerRoot) SetWindowLongPtrW(hwnd_, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(ownerRoot));
   for (HWND w : disabled) EnableWindow(w, FALSE);
 
-  ShowWindow(hwnd_, SW_SHOW);
+  if (!visible()) ShowWindow(hwnd_, ShowCommand());
   SetForegroundWindow(hwnd_);
   ++modalDepth_;
   RunModalLoop();
@@ -235,6 +269,7 @@ void Form::RunModalLoop() {
 
 void Form::Hide() {
   if (!loaded_ || !hwnd_) return;
+  pendingState_ = windowState();
   ShowWindow(hwnd_, SW_HIDE);
   WakeMessageLoop();
 }

@@ -44,6 +44,7 @@ struct AmbientProperties {
 };
 
 enum class ShowMode { Modeless = 0, Modal = 1 };
+enum class WindowState { Normal = 0, Minimized = 1, Maximized = 2 };
 
 struct FormArgs {
   std::wstring name{};
@@ -94,6 +95,10 @@ class Form : public Container, public std::enable_shared_from_this<Form> {
   void setEnabled(bool enabled);
 
   bool visible() const;
+  WindowState windowState() const;
+  // A change of state resizes the window, which raises Resize.
+  void setWindowState(WindowState state);
+  // The first Show raises Resize before the window appears, as the platform does.
   // Modal: disables the owner and the thread's other top-level windows, runs a
   // message loop until the form is hidden or unloaded, then enables them again.
   void Show(ShowMode mode = ShowMode::Modeless, HWND owner = nullptr);
@@ -161,6 +166,7 @@ class Form : public Container, public std::enable_shared_from_this<Form> {
   void SetToolTip(HWND control, const std::wstring& text);
   void DestroyWindowNow();
   void WindowDestroyedFromOutside();
+  int ShowCommand() const;
   void RunModalLoop();
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK StaticWindowProc(HWND, UINT, WPARAM, LPARAM) noexcept;
@@ -171,6 +177,8 @@ class Form : public Container, public std::enable_shared_from_this<Form> {
   bool unloading_ = false;
   bool layingOut_ = false;
   bool destroyingWindow_ = false;
+  bool shownOnce_ = false;
+  WindowState pendingState_ = WindowState::Normal;  // the state a hidden form shows in
   int modalDepth_ = 0;
   HWND toolTip_ = nullptr;
   AmbientProperties ambient_;

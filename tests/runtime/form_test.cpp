@@ -205,6 +205,32 @@ TEST(Form, ResizeLaysOutDockedControlsThenRaisesResize) {
   form->Unload();
 }
 
+TEST(Form, FirstShowAndStateChangesRaiseResize) {
+  auto form = Form::Load<TestForm>(L"FSearch", true);
+  std::vector<double> widths;
+  form->Resize.Connect([&] { widths.push_back(form->scaleWidth()); });
+  form->setWindowState(WindowState::Maximized);
+  EXPECT_FALSE(form->visible()) << "a hidden form stays hidden";
+  EXPECT_EQ(form->windowState(), WindowState::Maximized);
+  EXPECT_TRUE(widths.empty());
+  form->setWindowState(WindowState::Normal);
+  form->Show();
+  ASSERT_EQ(widths.size(), 1u) << "the first show raises Resize";
+  EXPECT_DOUBLE_EQ(widths[0], 6000);
+  form->Hide();
+  form->Show();
+  EXPECT_EQ(widths.size(), 1u) << "only the first";
+
+  form->setWindowState(WindowState::Maximized);
+  EXPECT_EQ(form->windowState(), WindowState::Maximized);
+  ASSERT_GE(widths.size(), 2u);
+  EXPECT_DOUBLE_EQ(widths.back(), PixelsToTwips(GetSystemMetrics(SM_CXSCREEN)));
+  form->setWindowState(WindowState::Normal);
+  EXPECT_EQ(form->windowState(), WindowState::Normal);
+  EXPECT_DOUBLE_EQ(widths.back(), 6000) << "restoring gives the design size back";
+  form->Unload();
+}
+
 TEST(Form, MouseDownInTwipsAndToolTips) {
   auto form = Form::Load<TestForm>(L"FMouse", true);
   std::vector<std::tuple<int, int, double, double>> downs;
