@@ -13,7 +13,9 @@
 
 #include "hosted/grid/cell_editor.h"
 #include "hosted/grid/report_viewer.h"
+#include "hosted/grid/grid_control.h"
 #include "hosted/grid/sharp_grid.h"
+#include "runtime/form.h"
 #include "runtime/vb_error.h"
 
 using namespace vk::grid;
@@ -135,13 +137,13 @@ class GridWindowTest : public ::testing::Test {
     host_ = CreateWindowExW(0, wc.lpszClassName, L"grid", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 900, 600, nullptr,
                             nullptr, wc.hInstance, nullptr);
     grid_.Create(host_, 0, 0, 12000, 7500);
-    grid_.HeadClick = [this](int c) { events_.push_back(L"head " + std::to_wstring(c)); };
-    grid_.DblClick = [this] { events_.push_back(L"dblclick"); };
-    grid_.RowSelected = [this] { events_.push_back(L"row"); };
-    grid_.MouseUp = [this](int b, int s, float x, float y) {
+    grid_.HeadClick.Connect([this](int c) { events_.push_back(L"head " + std::to_wstring(c)); });
+    grid_.DblClick.Connect([this] { events_.push_back(L"dblclick"); });
+    grid_.RowSelected.Connect([this] { events_.push_back(L"row"); });
+    grid_.MouseUp.Connect([this](int b, int s, float x, float y) {
       events_.push_back(L"up " + std::to_wstring(b) + L" " + std::to_wstring(s) + L" " +
                         std::to_wstring(static_cast<int>(x)) + L" " + std::to_wstring(static_cast<int>(y)));
-    };
+    });
   }
   void TearDown() override { DestroyWindow(host_); }
 
@@ -189,13 +191,14 @@ class GridWindowTest : public ::testing::Test {
 TEST_F(GridWindowTest, HeaderClicksRaiseTheColumnAndSortAsThePickerDoes) {
   FillList(10);
   // The picker's handler: sort type 0, order toggles, rows sorted.
-  grid_.HeadClick = [this](int c) {
+  grid_.HeadClick.Clear();
+  grid_.HeadClick.Connect([this](int c) {
     events_.push_back(L"head " + std::to_wstring(c));
     GridColumn& col = grid_.Columns().Item(c);
     col.SortType = kSortDefault;
     col.SortOrder = col.SortOrder == kSortAscending ? kSortDescending : kSortAscending;
     grid_.Sort(c);
-  };
+  });
   const struct {
     int position;
     const wchar_t* event;
@@ -218,7 +221,7 @@ TEST_F(GridWindowTest, HeaderClicksRaiseTheColumnAndSortAsThePickerDoes) {
     } else {
       EXPECT_TRUE(heads.empty());
     }
-    EXPECT_EQ(grid_.CellValue(0, L"DocumentoId").Text(), c.firstId);
+    EXPECT_EQ(grid_.Model().CellValue(0, L"DocumentoId").Text(), c.firstId);
   }
 }
 
@@ -300,14 +303,14 @@ TEST_F(GridWindowTest, KeysMoveTheCurrentRowAndKeepItInView) {
 TEST_F(GridWindowTest, CheckBoxCellsToggleUnlessReadOnly) {
   FillList(4);
   Click(W().hwnd(), CellPoint(0, 4));  // row 0: starts False
-  EXPECT_EQ(grid_.CellValue(0, L"Leido").Text(), L"True");
+  EXPECT_EQ(grid_.Model().CellValue(0, L"Leido").Text(), L"True");
   Click(W().hwnd(), CellPoint(0, 4));
-  EXPECT_EQ(grid_.CellValue(0, L"Leido").Text(), L"False");
+  EXPECT_EQ(grid_.Model().CellValue(0, L"Leido").Text(), L"False");
   Key(W().hwnd(), VK_SPACE);  // the first editable column of the row is the tick
-  EXPECT_EQ(grid_.CellValue(0, L"Leido").Text(), L"True");
+  EXPECT_EQ(grid_.Model().CellValue(0, L"Leido").Text(), L"True");
   grid_.Columns().Item(L"Leido").ReadOnly = true;
   Click(W().hwnd(), CellPoint(1, 4));
-  EXPECT_EQ(grid_.CellValue(1, L"Leido").Text(), L"True");  // row 1 started True and stays
+  EXPECT_EQ(grid_.Model().CellValue(1, L"Leido").Text(), L"True");  // row 1 started True and stays
 }
 
 TEST_F(GridWindowTest, EditingACellWritesTheValueOnEnterAndDropsItOnEscape) {
@@ -320,13 +323,13 @@ TEST_F(GridWindowTest, EditingACellWritesTheValueOnEnterAndDropsItOnEscape) {
   SetWindowTextW(W().Editor()->hwnd(), L"revisado");
   Key(W().Editor()->hwnd(), VK_RETURN);
   EXPECT_FALSE(W().Editing());
-  EXPECT_EQ(grid_.CellValue(1, L"Nota").Text(), L"revisado");
+  EXPECT_EQ(grid_.Model().CellValue(1, L"Nota").Text(), L"revisado");
 
   Click(W().hwnd(), note);
   ASSERT_TRUE(W().Editing());
   SetWindowTextW(W().Editor()->hwnd(), L"descartado");
   Key(W().Editor()->hwnd(), VK_ESCAPE);
-  EXPECT_EQ(grid_.CellValue(1, L"Nota").Text(), L"revisado");
+  EXPECT_EQ(grid_.Model().CellValue(1, L"Nota").Text(), L"revisado");
 
   // A value list edits through a drop-down list and stores the item's value.
   const POINT align = CellPoint(1, 6);
@@ -335,7 +338,7 @@ TEST_F(GridWindowTest, EditingACellWritesTheValueOnEnterAndDropsItOnEscape) {
   ASSERT_EQ(W().Editor()->kind(), CellEditor::kList);
   SendMessageW(W().Editor()->hwnd(), CB_SETCURSEL, 2, 0);  // "Centro"
   Key(W().Editor()->hwnd(), VK_RETURN);
-  EXPECT_EQ(grid_.CellValue(1, L"FAlign").Text(), L"5");
+  EXPECT_EQ(grid_.Model().CellValue(1, L"FAlign").Text(), L"5");
 
   // Read-only cells do not edit.
   Click(W().hwnd(), CellPoint(1, 3));
@@ -475,4 +478,48 @@ TEST_F(GridWindowTest, PrintingRendersPagesIntoTheViewerWhichPagesAndZooms) {
   EXPECT_EQ(other.PageCount(), viewer.PageCount());
   DeleteFileW(saved.c_str());
   DeleteFileW(junk.c_str());
+}
+
+// The same grid as a control of the runtime's forms.
+class GridForm : public vk::Form {
+ public:
+  GridForm() : Form({.name = L"FGridTest", .caption = L"Grid", .scaleWidth = 9000, .scaleHeight = 6000}) {
+    grid = &Add<GridControl>({.name = L"GRDetail", .left = 200, .top = 500, .width = 8000, .height = 5000});
+  }
+  GridControl* grid;
+};
+
+TEST(GridControlOnForm, PlacedLikeAnyControlAndDrivenByMessages) {
+  auto form = vk::Form::Load<GridForm>();
+  GridControl& grid = *form->grid;
+  form->Show();
+  ASSERT_NE(grid.hwnd(), nullptr);
+  EXPECT_TRUE(IsWindowVisible(grid.hwnd()));
+  EXPECT_EQ(grid.hwnd(), grid.Window()->hwnd());
+  grid.Columns().Add(L"DocumentoId").ReadOnly = true;
+  grid.Columns().Add(L"Path").ReadOnly = true;
+  grid.SetDataRowCount(3);
+  for (int r = 0; r < 3; ++r) {
+    grid.SetValue(r, 0, vk::Variant(static_cast<long>(10 + r)));
+    grid.SetValue(r, 1, vk::Variant(L"C:\\docs\\" + std::to_wstring(r) + L".pdf"));
+  }
+  std::vector<std::wstring> seen;
+  grid.RowSelected.Connect([&] {
+    const RowRef row = grid.CurrentRow();
+    seen.push_back(grid.CellValue(row.Index, L"Path").toText());
+  });
+  grid.DblClick.Connect([&] { seen.push_back(L"dblclick " + grid.CellValue(grid.CurrentRow().Index, 1).toText()); });
+  // Extender properties move the window.
+  grid.setWidth(6000);
+  RECT r;
+  GetWindowRect(grid.hwnd(), &r);
+  EXPECT_EQ(r.right - r.left, 6000 / 15);
+  DoubleClick(grid.hwnd(), Center(grid.Window()->CellRect(1, 1)));
+  ASSERT_EQ(seen.size(), 2u);
+  EXPECT_EQ(seen[0], L"C:\\docs\\1.pdf");
+  EXPECT_EQ(seen[1], L"dblclick 11");
+  grid.SetCellValue(1, L"DocumentoId", vk::Variant(99L));
+  EXPECT_EQ(grid.CellValue(1, 1).toLong(), 99);
+  EXPECT_EQ(ErrorOf([&] { grid.SetCellValue(5, L"DocumentoId", vk::Variant(1L)); }), vk::err::SubscriptOutOfRange);
+  form->Unload();
 }
