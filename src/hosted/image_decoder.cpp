@@ -70,20 +70,7 @@ HBITMAP MakeDib(int width, int height, void** bits) {
   return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
 }
 
-}  // namespace
-
-PixelSize FitInside(PixelSize image, PixelSize box) {
-  if (image.width <= 0 || image.height <= 0 || box.width <= 0 || box.height <= 0) return {1, 1};
-  double scale = std::min(static_cast<double>(box.width) / image.width,
-                          static_cast<double>(box.height) / image.height);
-  return {std::max(1, static_cast<int>(std::lround(image.width * scale))),
-          std::max(1, static_cast<int>(std::lround(image.height * scale)))};
-}
-
-PixelSize ReadImageSize(const std::wstring& path) { return Open(path).size; }
-
-HBITMAP DecodeScaled(const std::wstring& path, PixelSize scaled, RECT part) {
-  OpenedImage image = Open(path);
+HBITMAP Render(const OpenedImage& image, const std::wstring& path, PixelSize scaled, RECT part) {
   scaled.width = std::max(1, scaled.width);
   scaled.height = std::max(1, scaled.height);
   part.left = std::clamp<LONG>(part.left, 0, scaled.width);
@@ -117,10 +104,27 @@ HBITMAP DecodeScaled(const std::wstring& path, PixelSize scaled, RECT part) {
   return bitmap;
 }
 
+}  // namespace
+
+PixelSize FitInside(PixelSize image, PixelSize box) {
+  if (image.width <= 0 || image.height <= 0 || box.width <= 0 || box.height <= 0) return {1, 1};
+  double scale = std::min(static_cast<double>(box.width) / image.width,
+                          static_cast<double>(box.height) / image.height);
+  return {std::max(1, static_cast<int>(std::lround(image.width * scale))),
+          std::max(1, static_cast<int>(std::lround(image.height * scale)))};
+}
+
+PixelSize ReadImageSize(const std::wstring& path) { return Open(path).size; }
+
+HBITMAP DecodeScaled(const std::wstring& path, PixelSize scaled, RECT part) {
+  return Render(Open(path), path, scaled, part);
+}
+
 HBITMAP DecodeThumbnail(const std::wstring& path, PixelSize box, PixelSize* shown) {
-  PixelSize size = FitInside(ReadImageSize(path), box);
+  OpenedImage image = Open(path);
+  PixelSize size = FitInside(image.size, box);
   if (shown) *shown = size;
-  return DecodeScaled(path, size, RECT{0, 0, size.width, size.height});
+  return Render(image, path, size, RECT{0, 0, size.width, size.height});
 }
 
 }  // namespace vk::hosted
