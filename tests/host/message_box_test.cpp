@@ -1,0 +1,148 @@
+// The message box answered through real button clicks while it runs modally: the
+// buttons each style shows, where, and what each click returns.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "host/fvk_msg_box.h"
+#include "host/message_box.h"
+#include "hosted/simple_controls.h"
+#include "runtime/form.h"
+#include "runtime/timer.h"
+
+namespace {
+
+using namespace vk;
+
+struct ShownButton {
+  std::wstring name;
+  double left;
+  bool operator==(const ShownButton&) const = default;
+};
+
+// While the box is up, `act` runs once from a timer tick with the box's form.
+long ShowAndAct(long style, const std::function<void(Form&)>& act, const std::wstring& title = L"Ostrela") {
+  Timer poke(10);  // short: the fade timer keeps the queue busy and longer ticks wait for it
+  poke.Tick.Connect([&] {
+    auto box = FindLoadedForm(L"FVkMsgBox");
+    if (!box) return;
+    poke.setEnabled(false);
+    act(*box);
+  });
+  return ShowVkMsgBox(L"¿Desea continuar?", style, title);
+}
+
+std::vector<ShownButton> VisibleButtons(Form& box) {
+  std::vector<ShownButton> shown;
+  for (auto* button : box.ControlsOf<hosted::CommandButton>())
+    if (button->visible() && button->name() != L"cmdQuit") shown.push_back({button->name(), button->left()});
+  return shown;
+}
+
+void Click(Form& box, const wchar_t* name) {
+  auto* button = dynamic_cast<hosted::CommandButton*>(box.FindControl(name));
+  ASSERT_NE(button, nullptr) << name;
+  SendMessageW(button->inner(), BM_CLICK, 0, 0);
+}
+
+TEST(MessageBoxTest, EachStyleShowsItsButtonsAndEachClickItsCode) {
+  struct Case {
+    long style;
+    std::vector<ShownButton> buttons;
+    const wchar_t* click;
+    long result;
+  };
+  const std::vector<Case> cases = {
+      {36, {{L"cmdNo", 6615}, {L"cmdYes", 5670}}, L"cmdYes", msg::Yes},
+      {36, {{L"cmdNo", 6615}, {L"cmdYes", 5670}}, L"cmdNo", msg::No},
+      {36, {{L"cmdNo", 6615}, {L"cmdYes", 5670}}, L"cmdQuit", msg::Quit},
+      {64, {{L"cmdOK", 6615}}, L"cmdOK", msg::OK},
+      {0, {{L"cmdOK", 6615}}, L"cmdOK", msg::OK},
+      {7, {{L"cmdOK", 6615}}, L"cmdOK", msg::OK},
+      {1, {{L"cmdCancel", 6615}, {L"cmdOK", 5670}}, L"cmdCancel", msg::Cancel},
+      {2, {{L"cmdAbort", 4725}, {L"cmdIgnore", 6615}, {L"cmdRetry", 5670}}, L"cmdAbort", msg::Abort},
+      {2, {{L"cmdAbort", 4725}, {L"cmdIgnore", 6615}, {L"cmdRetry", 5670}}, L"cmdIgnore", msg::Ignore},
+      {3, {{L"cmdCancel", 6615}, {L"cmdNo", 5670}, {L"cmdYes", 4725}}, L"cmdCancel", msg::Cancel},
+      {5, {{L"cmdCancel", 6615}, {L"cmdRetry", 5670}}, L"cmdRetry", msg::Retry},
+      {6, {{L"cmdNo", 6615}, {L"cmdPrint", 5670}, {L"cmdYes", 4725}}, L"cmdPrint", msg::Print},
+  };
+  for (const Case& c : cases) {
+    std::vector<ShownButton> shown;
+    const long result = ShowAndAct(c.style, [&](Form& box) {
+      shown = VisibleButtons(box);
+      std::sort(shown.begin(), shown.end(), [](auto& a, auto& b) { return a.name < b.name; });
+      Click(box, c.click);
+    });
+    EXPECT_EQ(shown, c.buttons) << "style " << c.style;
+    EXPECT_EQ(result, c.result) << "style " << c.style << " " << c.click;
+    EXPECT_EQ(FindLoadedForm(L"FVkMsgBox"), nullptr) << "the box is unloaded";
+  }
+}
+
+TEST(MessageBoxTest, ShowsTheCallersTitleAndTextAndClosingGivesZero) {
+  std::wstring title, text;
+  const long result = ShowAndAct(
+      64,
+      [&](Form& box) {
+        auto& msgBox = static_cast<FVkMsgBox&>(box);
+        title = msgBox.VkContainer().Caption();
+        text = msgBox.LMessage().Caption();
+        EXPECT_TRUE(GetWindowLongW(box.hwnd(), GWL_EXSTYLE) & WS_EX_LAYERED);
+        PostMessageW(box.hwnd(), WM_CLOSE, 0, 0);
+      },
+      L"");
+  EXPECT_EQ(result, 0);
+  EXPECT_EQ(title, L"");
+  EXPECT_EQ(text, L"¿Desea continuar?");
+}
+
+TEST(MessageBoxTest, ModalOverTheThreadsOtherWindows) {
+  HWND host = CreateWindowExW(0, L"STATIC", L"host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200, nullptr,
+                              nullptr, nullptr, nullptr);
+  bool hostDisabled = false;
+  ShowAndAct(64, [&](Form& box) {
+    hostDisabled = !IsWindowEnabled(host);
+    Click(box, L"cmdOK");
+  });
+  EXPECT_TRUE(hostDisabled);
+  EXPECT_TRUE(IsWindowEnabled(host));
+  DestroyWindow(host);
+}
+
+TEST(MessageBoxTest, FadesInToFullOpacityWithoutPassingIt) {
+  int seen = 0;
+  Timer watch(100);
+  std::vector<int> levels;
+  watch.Tick.Connect([&] {
+    auto box = FindLoadedForm(L"FVkMsgBox");
+    if (!box) return;
+    auto& msgBox = static_cast<FVkMsgBox&>(*box);
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    if (GetLayeredWindowAttributes(box->hwnd(), nullptr, &alpha, &flags)) levels.push_back(alpha);
+    if (msgBox.opacity() >= 255 && ++seen > 3) {
+      watch.setEnabled(false);
+      Click(*box, L"cmdOK");
+    }
+  });
+  EXPECT_EQ(ShowVkMsgBox(L"x", 64, L"Ostrela"), msg::OK);
+  ASSERT_FALSE(levels.empty());
+  EXPECT_EQ(levels.back(), 255);
+  for (size_t i = 1; i < levels.size(); ++i) EXPECT_GE(levels[i], levels[i - 1]);
+}
+
+TEST(MessageBoxTest, ShowMessageGoesThroughTheCurrentHandler) {
+  std::wstring seen;
+  ScopedMessageBox recorder([&](const std::wstring& text, long buttons, const std::wstring& title) {
+    seen = text + L"|" + std::to_wstring(buttons) + L"|" + title;
+    return msg::Yes;
+  });
+  EXPECT_EQ(ShowMessage(L"¿Borrar?", 36, L"Ostrela"), msg::Yes);
+  EXPECT_EQ(seen, L"¿Borrar?|36|Ostrela");
+}
+
+}  // namespace
