@@ -194,6 +194,40 @@ TEST_F(RegistryTest, AdditionalAssociationsRefuseBadListsAndMissingClasses) {
   }
 }
 
+std::wstring ClassesText(const std::wstring& path) {
+  wchar_t value[512] = {};
+  DWORD size = sizeof value;
+  if (RegGetValueW(HKEY_CLASSES_ROOT, path.c_str(), L"", RRF_RT_REG_SZ, nullptr, value, &size)) return L"<missing>";
+  return value;
+}
+
+TEST(Associations, WriteEveryVerbUnderBothRoots) {
+  CRegistry reg;
+  reg.CreateEXEAssociation(L"  C:\\Apps\\visor.exe ", L"VkTest.Doc", L"Documento de prueba", L"vktst", L"", true,
+                           L"", true, L"Nuevo", false, L"", 2);
+  EXPECT_EQ(ClassesText(L".vktst"), L"VkTest.Doc");
+  EXPECT_EQ(ClassesText(L"VkTest.Doc"), L"Documento de prueba");
+  EXPECT_EQ(ClassesText(L"VkTest.Doc\\shell\\open"), L"&Open");
+  EXPECT_EQ(ClassesText(L"VkTest.Doc\\shell\\open\\command"), L"\"C:\\Apps\\visor.exe\" \"%1\"");
+  EXPECT_EQ(ClassesText(L"VkTest.Doc\\shell\\print\\command"), L"\"C:\\Apps\\visor.exe\" /p \"%1\"");
+  EXPECT_EQ(ClassesText(L"VkTest.Doc\\shell\\new"), L"Nuevo");
+  EXPECT_EQ(ClassesText(L"VkTest.Doc\\shell\\add"), L"<missing>");
+  EXPECT_EQ(ClassesText(L"VkTest.Doc\\DefaultIcon"), L"\"C:\\Apps\\visor.exe\",2");
+  EXPECT_EQ(reg.ClassKey(), CRegistry::kLocalMachine);
+  HKEY machine = nullptr;
+  EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Classes\\VkTest.Doc\\shell\\new", 0, KEY_READ, &machine),
+            ERROR_SUCCESS);
+  RegCloseKey(machine);
+
+  reg.SetClassKey(CRegistry::kClassesRoot);
+  reg.CreateAdditionalEXEAssociations(L"VkTest.Doc", Variant::Array({L"edit", L"&Editar", L"visor.exe /e \"%1\""}));
+  EXPECT_EQ(ClassesText(L"VkTest.Doc\\shell\\edit"), L"&Editar");
+  EXPECT_EQ(ClassesText(L"VkTest.Doc\\shell\\edit\\command"), L"visor.exe /e \"%1\"");
+
+  RegDeleteTreeW(HKEY_CLASSES_ROOT, L"VkTest.Doc");
+  RegDeleteTreeW(HKEY_CLASSES_ROOT, L".vktst");
+}
+
 TEST(Endian, SwapsFourBytes) {
   EXPECT_EQ(SwapEndian(0x01020304), 0x04030201);
   EXPECT_EQ(SwapEndian(static_cast<long>(0xFF000000)), 0xFF);
