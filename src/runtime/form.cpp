@@ -120,6 +120,7 @@ void Form::WindowDestroyedFromOutside() {
   IgnoreErrors([&] { Unloading.Raise(cancel); });
   unloading_ = false;
   loaded_ = false;
+  wasUnloaded_ = true;
   auto& list = LoadedList();
   auto it = std::find(list.begin(), list.end(), self);
   if (it != list.end()) {
@@ -290,6 +291,7 @@ bool Form::Unload() {
   if (cancel) return false;
 
   loaded_ = false;
+  wasUnloaded_ = true;
   auto& list = LoadedList();
   auto it = std::find(list.begin(), list.end(), self);
   if (it != list.end()) {

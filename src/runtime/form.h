@@ -74,6 +74,8 @@ class Form : public Container, public std::enable_shared_from_this<Form> {
   const std::wstring& name() const { return name_; }
   HWND hwnd() const { return hwnd_; }
   bool loaded() const { return loaded_; }
+  // True once the form has been unloaded (false while it is being built).
+  bool wasUnloaded() const { return wasUnloaded_; }
 
   // Outer size and position in twips (the window, frame included).
   double left() const;
@@ -175,6 +177,7 @@ class Form : public Container, public std::enable_shared_from_this<Form> {
   HWND hwnd_ = nullptr;
   bool loaded_ = false;
   bool unloading_ = false;
+  bool wasUnloaded_ = false;
   bool layingOut_ = false;
   bool destroyingWindow_ = false;
   bool shownOnce_ = false;

@@ -2,6 +2,8 @@
 
 #include <map>
 
+#include "runtime/form.h"
+
 namespace vk {
 
 namespace {
@@ -15,6 +17,11 @@ std::map<UINT_PTR, Timer*>& Timers() {
 }  // namespace
 
 Timer::Timer(UINT intervalMs, bool enabled) : interval_(intervalMs), enabled_(enabled) { Restart(); }
+
+Timer::Timer(const Form& owner, UINT intervalMs, bool enabled)
+    : owner_(&owner), interval_(intervalMs), enabled_(enabled) {
+  Restart();
+}
 
 Timer::~Timer() { Stop(); }
 
@@ -38,7 +45,7 @@ void Timer::Stop() {
 
 void Timer::Restart() {
   Stop();
-  if (!enabled_ || interval_ == 0) return;
+  if (!enabled_ || interval_ == 0 || (owner_ && owner_->wasUnloaded())) return;
   id_ = SetTimer(nullptr, 0, interval_, &Timer::TimerProc);
   if (id_) Timers()[id_] = this;
 }
@@ -47,6 +54,10 @@ void CALLBACK Timer::TimerProc(HWND, UINT, UINT_PTR id, DWORD) noexcept {
   auto it = Timers().find(id);
   if (it == Timers().end()) return;
   Timer* timer = it->second;
+  if (timer->owner_ && timer->owner_->wasUnloaded()) {
+    timer->Stop();  // the form went: no more ticks, though Enabled still reads as set
+    return;
+  }
   HandlerScope scope;
   try {
     timer->Tick.Raise();  // the handler may delete the timer: nothing of it is used after

@@ -9,9 +9,14 @@
 
 namespace vk {
 
+class Form;
+
 class Timer {
  public:
   explicit Timer(UINT intervalMs = 0, bool enabled = true);
+  // A timer that belongs to a form (a member of it, or of one of its controls):
+  // once the form is unloaded its ticks stop, as the form's own timers would.
+  explicit Timer(const Form& owner, UINT intervalMs = 0, bool enabled = true);
   Timer(const Timer&) = delete;
   Timer& operator=(const Timer&) = delete;
   ~Timer();
@@ -30,6 +35,7 @@ class Timer {
   void Stop();
   static void CALLBACK TimerProc(HWND, UINT, UINT_PTR id, DWORD) noexcept;
 
+  const Form* owner_ = nullptr;
   UINT interval_;
   bool enabled_;
   UINT_PTR id_ = 0;

@@ -26,8 +26,8 @@ class HostWindow {
 
 // Runs the thread's messages until done() or a generous number of rounds passed.
 template <class F>
-void PumpUntil(F done) {
-  for (int round = 0; round < 2000 && !done(); ++round) {
+void PumpUntil(F done, int rounds = 2000) {
+  for (int round = 0; round < rounds && !done(); ++round) {
     MSG msg;
     if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
       TranslateMessage(&msg);
@@ -216,6 +216,27 @@ TEST(Timers, TickWhileEnabledAndStopWhenDisabledOrZero) {
   EXPECT_TRUE(timer.running());
   timer.setEnabled(false);
   EXPECT_FALSE(timer.running());
+}
+
+// A form with a timer of its own, as the fading dialogs have.
+class FadingForm : public TestForm {
+ public:
+  FadingForm() : TestForm(L"FFading"), fade(*this, 5) {
+    fade.Tick.Connect([this] { ++ticks; if (ticks == 2) Unload(); });
+  }
+  Timer fade;
+  int ticks = 0;
+};
+
+TEST(Timers, AFormsTimerStopsWhenTheFormIsUnloaded) {
+  auto form = Form::Load<FadingForm>();  // the caller keeps the object after the unload
+  PumpUntil([&] { return !form->loaded(); });
+  EXPECT_FALSE(form->loaded());
+  PumpUntil([] { return false; }, 30);  // room for more ticks, which must not come
+  EXPECT_EQ(form->ticks, 2);
+  EXPECT_FALSE(form->fade.running());
+  form->fade.setInterval(5);
+  EXPECT_FALSE(form->fade.running()) << "an unloaded form's timer does not start again";
 }
 
 TEST(Timers, AHandlerMayDestroyItsOwnTimer) {
