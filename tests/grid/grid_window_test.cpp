@@ -4,7 +4,9 @@
 // and of a report page (grid_grouped_styled.bmp, report_page.bmp beside the tests).
 #include <gtest/gtest.h>
 
+#include <windows.h>
 #include <windowsx.h>
+#include <commctrl.h>
 
 #include <algorithm>
 #include <functional>
@@ -339,6 +341,26 @@ TEST_F(GridWindowTest, EditingACellWritesTheValueOnEnterAndDropsItOnEscape) {
   SendMessageW(W().Editor()->hwnd(), CB_SETCURSEL, 2, 0);  // "Centro"
   Key(W().Editor()->hwnd(), VK_RETURN);
   EXPECT_EQ(grid_.Model().CellValue(1, L"FAlign").Text(), L"5");
+
+  // A date column edits through a date picker and stores a date.
+  grid_.Columns().Add(L"Fecha").DataType = kTypeDate;
+  grid_.Columns().Item(L"Fecha").Width = 1500;
+  grid_.Refresh(1);
+  const POINT fecha = CellPoint(1, grid_.Columns().Find(L"Fecha"));
+  Click(W().hwnd(), fecha);
+  ASSERT_TRUE(W().Editing());
+  ASSERT_EQ(W().Editor()->kind(), CellEditor::kDate);
+  SYSTEMTIME st{};
+  st.wYear = 2024;
+  st.wMonth = 12;
+  st.wDay = 31;
+  SendMessageW(W().Editor()->hwnd(), DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st));
+  Key(W().Editor()->hwnd(), VK_RETURN);
+  const GridValue date = grid_.Model().CellValue(1, L"Fecha");
+  ASSERT_EQ(date.type(), VT_DATE);
+  EXPECT_EQ(V_DATE(&date.get()), 45657.0);  // 31 December 2024
+  // A date written as text that reads as no date is refused with an error.
+  EXPECT_EQ(ErrorOf([&] { grid_.SetCellValue(1, L"Fecha", vk::Variant(L"nunca")); }), vk::err::TypeMismatch);
 
   // Read-only cells do not edit.
   Click(W().hwnd(), CellPoint(1, 3));

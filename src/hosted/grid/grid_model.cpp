@@ -14,19 +14,30 @@ namespace {
 
 const GridValue kBlank;
 
-// A cell reduced once to what a sort compares: the comparison runs n log n times.
+// A cell reduced once to what a sort compares: the comparison runs n log n times, so
+// texts become the locale's sort keys (case ignored) and compare as bytes.
 struct SortKey {
   bool blank = true;
   bool number = false;
   double d = 0;
-  std::wstring s;
+  std::string s;
 };
+
+std::string TextSortKey(const std::wstring& text) {
+  const DWORD flags = LCMAP_SORTKEY | NORM_IGNORECASE;
+  const int n = LCMapStringW(LOCALE_USER_DEFAULT, flags, text.c_str(), static_cast<int>(text.size()), nullptr, 0);
+  std::string key(static_cast<size_t>(n > 0 ? n : 0), '\0');
+  if (n > 0)
+    LCMapStringW(LOCALE_USER_DEFAULT, flags, text.c_str(), static_cast<int>(text.size()),
+                 reinterpret_cast<LPWSTR>(key.data()), n);
+  return key;
+}
 
 SortKey MakeKey(const GridValue& v, bool asText) {
   SortKey k;
   k.blank = v.IsEmpty() || v.IsNull();
   k.number = !k.blank && !asText && (v.IsNumeric() || v.type() == VT_BSTR) && v.ToDouble(k.d);
-  if (!k.blank && !k.number) k.s = v.Text();
+  if (!k.blank && !k.number) k.s = TextSortKey(v.Text());
   return k;
 }
 
@@ -34,9 +45,8 @@ int CompareKeys(const SortKey& x, const SortKey& y) {
   if (x.blank || y.blank) return x.blank == y.blank ? 0 : (x.blank ? -1 : 1);
   if (x.number && y.number) return x.d < y.d ? -1 : (x.d > y.d ? 1 : 0);
   if (x.number != y.number) return x.number ? -1 : 1;  // numbers before texts
-  const int c = CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, x.s.c_str(), static_cast<int>(x.s.size()),
-                               y.s.c_str(), static_cast<int>(y.s.size()));
-  return c == CSTR_LESS_THAN ? -1 : (c == CSTR_GREATER_THAN ? 1 : 0);
+  const int c = x.s.compare(y.s);
+  return c < 0 ? -1 : (c > 0 ? 1 : 0);
 }
 }  // namespace
 

@@ -453,14 +453,24 @@ void GridWindow::PaintCell(HDC dc, const RECT& r, const GridStyle& style, const 
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &inner,
               AlignFlags(style.TextAlignment.value_or(0), defaultAlign));
   }
-  HPEN pen = CreatePen(PS_SOLID, 1, style.BorderColor ? ToColorRef(*style.BorderColor) : kGridLine);
-  {
-    SelectGuard keep(dc, pen);
-    MoveToEx(dc, r.left, r.bottom - 1, nullptr);
-    LineTo(dc, r.right - 1, r.bottom - 1);
-    LineTo(dc, r.right - 1, r.top - 1);
-  }
-  DeleteObject(pen);
+  // The DC's own pen: no pen is made per cell.
+  SelectGuard keep(dc, GetStockObject(DC_PEN));
+  SetDCPenColor(dc, style.BorderColor ? ToColorRef(*style.BorderColor) : kGridLine);
+  MoveToEx(dc, r.left, r.bottom - 1, nullptr);
+  LineTo(dc, r.right - 1, r.bottom - 1);
+  LineTo(dc, r.right - 1, r.top - 1);
+}
+
+void GridWindow::PaintRowMarker(HDC dc, const RECT& r) {
+  // A small triangle pointing at the current row, drawn rather than taken from a font.
+  const int h = std::max(3, static_cast<int>(r.bottom - r.top) / 4);
+  const int cx = static_cast<int>(r.left + r.right) / 2, cy = static_cast<int>(r.top + r.bottom) / 2;
+  const POINT points[3] = {{cx - h / 2, cy - h}, {cx - h / 2, cy + h}, {cx + h / 2 + 1, cy}};
+  SelectGuard brush(dc, GetStockObject(DC_BRUSH));
+  SelectGuard pen(dc, GetStockObject(DC_PEN));
+  SetDCBrushColor(dc, RGB(32, 32, 32));
+  SetDCPenColor(dc, RGB(32, 32, 32));
+  Polygon(dc, points, 3);
 }
 
 void GridWindow::PaintHeader(HDC dc, const RECT& client) {
@@ -488,7 +498,8 @@ void GridWindow::PaintRow(HDC dc, int displayRow, int y, const RECT& client) {
     RECT text = r;
     text.left += (row.Kind - 1) * kGroupIndent + ColumnWidthPx(0);
     PaintBackground(dc, r, style);
-    PaintCell(dc, text, style, (current ? L"\x25B6 " : L"\x25BC ") + model_.GroupText(row.Index), kAlignLeft);
+    PaintCell(dc, text, style, L"\x25BC " + model_.GroupText(row.Index), kAlignLeft);
+    if (current) PaintRowMarker(dc, RECT{0, r.top, ColumnWidthPx(0), r.bottom});
     return;
   }
   for (int pos = model_.Columns().Count() - 1; pos >= 0; --pos) {
@@ -498,7 +509,8 @@ void GridWindow::PaintRow(HDC dc, int displayRow, int y, const RECT& client) {
     if (left + w < 0 || left > client.right) continue;
     RECT r{left, y, left + w, y + RowHeight()};
     if (pos == 0) {
-      PaintCell(dc, r, model_.HeadingStyle(0), current ? L"\x25B6" : L"", kAlignCenter);
+      PaintCell(dc, r, model_.HeadingStyle(0), L"", kAlignCenter);
+      if (current) PaintRowMarker(dc, r);
       continue;
     }
     GridStyle style = model_.CellStyle(row.Index, pos);

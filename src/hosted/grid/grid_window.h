@@ -81,6 +81,7 @@ class GridWindow {
   int ColumnLeft(int position) const;  // pixels, before scrolling
   int ColumnWidthPx(int position) const;
   void PaintHeader(HDC dc, const RECT& client);
+  void PaintRowMarker(HDC dc, const RECT& r);
   void PaintRow(HDC dc, int displayRow, int y, const RECT& client);
   void PaintCell(HDC dc, const RECT& r, const GridStyle& style, const std::wstring& text, int defaultAlign);
   void PaintBackground(HDC dc, const RECT& r, const GridStyle& style);
