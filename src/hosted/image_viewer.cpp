@@ -61,7 +61,12 @@ PixelSize ImageViewer::HeldSize() {
   return {heldPart_.right - heldPart_.left, heldPart_.bottom - heldPart_.top};
 }
 
-void ImageViewer::Relayout() {
+RECT ImageViewer::HeldPart() {
+  EnsureRendered();
+  return heldPart_;
+}
+
+void ImageViewer::Relayout(bool keepBand) {
   if (!outer_ || layingOut_) return;
   layingOut_ = true;
   // Showing or hiding one bar changes the client size, so settle the bars twice.
@@ -86,7 +91,7 @@ void ImageViewer::Relayout() {
     SetScrollInfo(outer_, SB_VERT, &info, TRUE);
   }
   layingOut_ = false;
-  stale_ = true;
+  stale_ = stale_ || !keepBand || !BandCoversView();
   InvalidateRect(outer_, nullptr, TRUE);
 }
 
@@ -99,11 +104,25 @@ void ImageViewer::EnsureRendered() {
   if (!HasImage()) return;
   PixelSize shown = ShownSize();
   PixelSize client = ClientSize();
-  RECT part{scroll_.x, scroll_.y, std::min<LONG>(shown.width, scroll_.x + client.width),
-            std::min<LONG>(shown.height, scroll_.y + client.height)};
+  // The visible part and, where the picture scrolls, one window's worth on each side,
+  // so that scrolling a little repaints from memory instead of decoding again.
+  const LONG marginX = shown.width > client.width ? client.width : 0;
+  const LONG marginY = shown.height > client.height ? client.height : 0;
+  RECT part{std::max<LONG>(0, scroll_.x - marginX), std::max<LONG>(0, scroll_.y - marginY),
+            std::min<LONG>(shown.width, scroll_.x + client.width + marginX),
+            std::min<LONG>(shown.height, scroll_.y + client.height + marginY)};
   if (part.right <= part.left || part.bottom <= part.top) return;
   held_ = DecodeScaled(loaded_, shown, part);
   heldPart_ = part;
+}
+
+bool ImageViewer::BandCoversView() const {
+  if (!held_) return false;
+  PixelSize shown = ShownSize();
+  PixelSize client = ClientSize();
+  return scroll_.x >= heldPart_.left && scroll_.y >= heldPart_.top &&
+         std::min<LONG>(shown.width, scroll_.x + client.width) <= heldPart_.right &&
+         std::min<LONG>(shown.height, scroll_.y + client.height) <= heldPart_.bottom;
 }
 
 void ImageViewer::Paint(HDC dc) {
@@ -151,7 +170,7 @@ void ImageViewer::Scroll(int bar, WORD request) {
   }
   pos = std::clamp(pos, 0, std::max(0, info.nMax + 1 - page));
   (bar == SB_HORZ ? scroll_.x : scroll_.y) = pos;
-  Relayout();
+  Relayout(true);
 }
 
 void ImageViewer::OnResized(int, int) { Relayout(); }

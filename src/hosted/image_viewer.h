@@ -1,8 +1,9 @@
 #pragma once
 // The image viewer control: shows the image file named by FilePath after Load, either
 // fitted to the window or at a zoom factor (1 = the image's own size) with scroll bars.
-// It keeps only the shown part of the picture, decoded at the shown size; moving,
-// zooming or resizing decodes that part again from the file.
+// It keeps only the shown part of the picture (with a margin of one window on each
+// side where it scrolls), decoded at the shown size; zooming or resizing, or scrolling
+// past that band, decodes again from the file.
 #include <string>
 
 #include "hosted/form_control.h"
@@ -32,6 +33,8 @@ class ImageViewer : public FormControl {
   // The size the whole image is shown at, and the size of the part held in memory.
   PixelSize ShownSize() const;
   PixelSize HeldSize();
+  // Which part of the shown picture is held, in shown pixels.
+  RECT HeldPart();
   POINT ScrollPosition() const { return scroll_; }
 
  protected:
@@ -43,7 +46,10 @@ class ImageViewer : public FormControl {
 
  private:
   PixelSize ClientSize() const;
-  void Relayout();       // scroll ranges, then a fresh decode
+  // Scroll ranges, then a fresh decode; a scroll keeps the decoded band while it still
+  // covers the window.
+  void Relayout(bool keepBand = false);
+  bool BandCoversView() const;
   void EnsureRendered();  // decodes the visible part when it is stale
   void Clear();
   void Scroll(int bar, WORD request);

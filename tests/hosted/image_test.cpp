@@ -4,6 +4,7 @@
 
 #include <objbase.h>
 
+#include <algorithm>
 #include <string>
 
 #include "hosted/image_decoder.h"
@@ -83,8 +84,10 @@ TEST_P(ImageTest, ViewerShowsThePageAndHoldsOnlyTheShownPart) {
     GetClientRect(viewer.hwnd(), &client);
     EXPECT_EQ(viewer.ShownSize(), c.shown) << c.zoom;
     PixelSize held = viewer.HeldSize();
-    EXPECT_LE(held.width, client.right) << c.zoom;
-    EXPECT_LE(held.height, client.bottom) << c.zoom;
+    // The window's part with at most one window's margin on each side.
+    EXPECT_LE(held.width, std::min<int>(3 * client.right, c.shown.width)) << c.zoom;
+    EXPECT_LE(held.height, std::min<int>(3 * client.bottom, c.shown.height)) << c.zoom;
+    EXPECT_LT(static_cast<double>(held.width) * held.height, 0.2 * kPageWidth * kPageHeight) << c.zoom;
   }
 }
 
@@ -95,9 +98,18 @@ TEST_P(ImageTest, ScrollingAZoomedPageShowsItsLowerHalf) {
   viewer.Load();
   viewer.SetZoom(0.25);  // 620 × 877: taller than the window
   EXPECT_LT(test::GreyAt(viewer.hwnd(), 10, 10), 0x60);
+  RECT band = viewer.HeldPart();
+  SendMessageW(viewer.hwnd(), WM_VSCROLL, SB_LINEDOWN, 0);
+  EXPECT_EQ(viewer.ScrollPosition().y, 20);
+  RECT after = viewer.HeldPart();
+  EXPECT_TRUE(EqualRect(&band, &after));  // a small scroll repaints from memory
   for (int i = 0; i < 10; ++i) SendMessageW(viewer.hwnd(), WM_VSCROLL, SB_PAGEDOWN, 0);
   RECT client{};
   GetClientRect(viewer.hwnd(), &client);
+  RECT moved = viewer.HeldPart();
+  EXPECT_FALSE(EqualRect(&band, &moved));
+  EXPECT_LE(moved.top, viewer.ScrollPosition().y);
+  EXPECT_GE(moved.bottom, viewer.ScrollPosition().y + client.bottom);
   EXPECT_EQ(viewer.ScrollPosition().y, 877 - client.bottom);
   EXPECT_GT(test::GreyAt(viewer.hwnd(), 10, client.bottom - 10), 0xA0);
 }
