@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "runtime/event.h"
 #include "runtime/form.h"
 #include "runtime/mouse_pointer.h"
 #include "runtime/twips.h"
@@ -172,6 +173,7 @@ LRESULT CALLBACK Control::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, L
     return DefSubclassProc(hwnd, message, wParam, lParam);
   }
   if (message == WM_SETCURSOR && ApplyMousePointer(hwnd, lParam)) return TRUE;
+  HandlerScope scope;  // a handler reached from here may unload the form
   try {
     LRESULT result = 0;
     if (self->HandleMessage(message, wParam, lParam, result)) return result;
