@@ -127,6 +127,31 @@ bool SaveCapture(const Capture& c, const std::wstring& path) {
   return ok;
 }
 
+// A whole report page drawn at `scale` pixels per twip.
+Capture WholePage(const ReportDocument& doc, int page, double scale) {
+  Capture c;
+  c.width = static_cast<int>(doc.pageWidth * scale);
+  c.height = static_cast<int>(doc.pageHeight * scale);
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+  bi.bmiHeader.biWidth = c.width;
+  bi.bmiHeader.biHeight = -c.height;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HDC dc = CreateCompatibleDC(nullptr);
+  HBITMAP dib = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(dc, dib);
+  PaintReportPage(dc, doc, page, scale, POINT{0, 0});
+  GdiFlush();
+  const auto* p = static_cast<const uint32_t*>(bits);
+  c.pixels.assign(p, p + static_cast<size_t>(c.width) * c.height);
+  SelectObject(dc, old);
+  DeleteObject(dib);
+  DeleteDC(dc);
+  return c;
+}
+
 class GridWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -446,6 +471,7 @@ TEST_F(GridWindowTest, PrintingRendersPagesIntoTheViewerWhichPagesAndZooms) {
   EXPECT_EQ(viewer.Page(), 1);
   const Capture page = CaptureClient(viewer.hwnd());
   ASSERT_TRUE(SaveCapture(page, BinFolder() + L"\\report_page.bmp"));
+  ASSERT_TRUE(SaveCapture(WholePage(viewer.Document(), 0, 0.05), BinFolder() + L"\\report_page_whole.bmp"));
 
   const struct {
     ReportViewer::Button button;
