@@ -44,11 +44,12 @@ HWND FormControl::CreateWindowIn(HWND parent, const RECT& pixels) {
   HINSTANCE instance = OwnModule();
   RegisterOnce(instance, &FormControl::WindowProc);
   outer_ = CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, L"",
-                                WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_TABSTOP | ExtraStyle(), pixels.left,
-                                pixels.top, pixels.right - pixels.left, pixels.bottom - pixels.top, parent, nullptr,
-                                instance, this);
+                           WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_TABSTOP | ExtraStyle(), pixels.left,
+                           pixels.top, pixels.right - pixels.left, pixels.bottom - pixels.top, parent, nullptr,
+                           instance, this);
   inner_ = nullptr;
   OnCreated();
+  if (inner_ && !enabled()) EnableWindow(inner_, FALSE);
   RECT client{};
   GetClientRect(outer_, &client);
   OnResized(client.right, client.bottom);
