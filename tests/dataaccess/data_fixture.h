@@ -14,6 +14,9 @@
 
 namespace vk::test {
 
+// The text of a script of the db folder.
+std::wstring DbScript(const std::string& name);
+
 // Runs SQL scripts (files of the db folder, by name) and extra SQL into a new database.
 void BuildDatabase(const std::wstring& path, const std::vector<std::string>& scripts, const std::string& extra = {});
 

@@ -271,5 +271,17 @@ TEST_F(QdProcedureTest, TheSecurityStatementsOfTheProfileLoad) {
   }
 }
 
+TEST_F(QdProcedureTest, TheSessionUserCanBeMadeARestrictedUser) {
+  ASSERT_TRUE(Sql(kSec, L"Insert Into Users (UserName, UserDescription, UserLevel) Values ('sesion', 'S', 0)"));
+  ASSERT_TRUE(Sql(kSec, DbScript("restrict_session_user.sql").c_str())) << ErrDescription();
+  EXPECT_EQ(Count(kSec, L"Select UserLevel From Users Where UserName = 'sesion'"), 1);
+  EXPECT_EQ(Count(kSec, L"Select UserLevel From Users Where UserName = 'administrador'"), 0);
+  EXPECT_EQ(Count(kSec, L"Select Count(*) From UsersPermissions Where UserName = 'sesion'"), 8);
+  EXPECT_EQ(Count(kSec, L"Select Count(*) From UsersCategorias A Inner Join Categorias B On A.CategoriaId = "
+                        L"B.CategoriaId Inner Join CategoriasDetail C On B.CategoriaId = C.CategoriaN1Id Where "
+                        L"A.UserName = 'sesion'"),
+            2);
+}
+
 }  // namespace
 }  // namespace vk::test
