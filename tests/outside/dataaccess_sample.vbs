@@ -1,6 +1,7 @@
 ' An outside client reads and writes the two sample databases through
-' "QdPoolConnection.QdProcedure" with the statements and procedures the screens use,
-' then removes what it wrote.
+' "QdPoolConnection.QdProcedure" with the statements and procedures the screens use.
+' The writes go to a copy of the application database (key "OstrelaScript", beside
+' the sample one), so that other clients never see them; it is removed at the end.
 Option Explicit
 Dim failures : failures = 0
 Sub Check(condition, what)
@@ -10,8 +11,10 @@ Sub Check(condition, what)
   End If
 End Sub
 
+Dim fso : Set fso = CreateObject("Scripting.FileSystemObject")
+fso.CopyFile "data\Ostrela.db", "data\OstrelaScript.db", True
 Dim d : Set d = CreateObject("QdPoolConnection.QdProcedure")
-Dim app : app = "Ostrela"
+Dim app : app = "OstrelaScript"
 Dim rs, n, i, ok
 
 ' Security database: the administrators, read through the default members.
@@ -95,4 +98,8 @@ Check InStr(d.ErrDescription, "syntax") > 0, "with the database's message: " & d
 Set rs = d.GetData("NoSuchKey", "Select 1", Null, True, 0, 1, 0)
 Check rs Is Nothing, "a key without a database gives Nothing"
 
+Set rs = Nothing
+Set d = Nothing
+fso.DeleteFile "data\OstrelaScript.db", True
+Check Not fso.FileExists("data\OstrelaScript.db"), "the copy is removed"
 WScript.Quit failures
