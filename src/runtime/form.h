@@ -66,8 +66,9 @@ class Form : public Container, public std::enable_shared_from_this<Form> {
   template <class T, class... A>
   static std::shared_ptr<T> Load(A&&... args) {
     auto form = std::make_shared<T>(std::forward<A>(args)...);
-    form->Register();
-    form->OnLoad();
+    Form& base = *form;  // OnLoad may be private in T: call it as the base's
+    base.Register();
+    base.OnLoad();
     return form;
   }
 
