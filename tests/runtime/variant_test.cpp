@@ -208,6 +208,85 @@ TEST(Variant, Arrays) {
   EXPECT_EQ(ErrorOf([] { Variant(5).ubound(); }), err::TypeMismatch);
 }
 
+// An object whose default property gives a text, as a combo box's does.
+class DefaultValueObject : public IDispatch {
+ public:
+  explicit DefaultValueObject(const wchar_t* value) : value_(value) {}
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    if (iid == IID_IUnknown || iid == IID_IDispatch) {
+      *out = this;
+      AddRef();
+      return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
+  ULONG STDMETHODCALLTYPE Release() override { return --refs; }
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* n) override { *n = 0; return S_OK; }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS*, VARIANT* result,
+                                   EXCEPINFO*, UINT*) override {
+    if (id != DISPID_VALUE || !(flags & DISPATCH_PROPERTYGET) || !value_) return DISP_E_MEMBERNOTFOUND;
+    result->vt = VT_BSTR;
+    result->bstrVal = SysAllocString(value_);
+    return S_OK;
+  }
+  long refs = 1;
+
+ private:
+  const wchar_t* value_;
+};
+
+TEST(Variant, ObjectsAndReferencesConvertThroughTheirValue) {
+  DefaultValueObject combo(L" 12 - Contratos");
+  {
+    Variant object(static_cast<IDispatch*>(&combo));
+    EXPECT_EQ(combo.refs, 2);
+    EXPECT_TRUE(object.isObject());
+    EXPECT_EQ(object.object(), &combo);
+    EXPECT_EQ(object.toText(), L" 12 - Contratos") << "the default property";
+    EXPECT_EQ(ErrorOf([&] { object.toLong(); }), err::TypeMismatch);
+  }
+  EXPECT_EQ(combo.refs, 1) << "the Variant released its reference";
+
+  DefaultValueObject noDefault(nullptr);
+  Variant bare(static_cast<IDispatch*>(&noDefault));
+  EXPECT_EQ(ErrorOf([&] { bare.toText(); }), err::ObjectDoesNotSupport);
+
+  // By reference, as a connection key is passed: the referenced value converts.
+  BSTR key = SysAllocString(L"VkS");
+  VARIANT ref;
+  VariantInit(&ref);
+  ref.vt = VT_BYREF | VT_BSTR;
+  ref.pbstrVal = &key;
+  EXPECT_EQ(Variant(ref).toText(), L"VkS");
+  long number = 41;
+  ref.vt = VT_BYREF | VT_I4;
+  ref.plVal = &number;
+  EXPECT_EQ(Variant(ref).toLong(), 41);
+  SysFreeString(key);
+}
+
+TEST(Variant, TypedArraysGiveTheirElements) {
+  SAFEARRAYBOUND bound{2, 0};
+  SAFEARRAY* array = SafeArrayCreate(VT_BSTR, 1, &bound);
+  LONG i = 1;
+  BSTR second = SysAllocString(L"segundo");
+  SafeArrayPutElement(array, &i, second);
+  SysFreeString(second);
+  VARIANT raw;
+  VariantInit(&raw);
+  raw.vt = VT_ARRAY | VT_BSTR;
+  raw.parray = array;
+  Variant texts = Variant::Attach(raw);
+  EXPECT_EQ(texts.ubound(), 1);
+  EXPECT_EQ(texts.at(1).toText(), L"segundo");
+  EXPECT_EQ(texts.at(0).vt(), VT_BSTR);
+  EXPECT_EQ(texts.at(0).toText(), L"");
+}
+
 TEST(Variant, NumericAndDateTests) {
   EXPECT_TRUE(IsNumeric(Variant(L"12")));
   EXPECT_FALSE(IsNumeric(Variant(L"12a")));
