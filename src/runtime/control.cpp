@@ -34,12 +34,13 @@ Control::Control(Form& form, ControlArgs args)
       toolTipText_(std::move(args.toolTipText)),
       tabIndex_(args.tabIndex) {}
 
-Control::~Control() {
-  if (hwnd_) {
-    HWND window = hwnd_;
-    WindowDestroyed();
-    DestroyWindow(window);
-  }
+Control::~Control() { DestroyWindowNow(); }
+
+void Control::DestroyWindowNow() {
+  if (!hwnd_) return;
+  HWND window = hwnd_;
+  WindowDestroyed();
+  DestroyWindow(window);
 }
 
 HWND Control::CreateWindowIn(HWND, const RECT&) { return nullptr; }

@@ -120,6 +120,11 @@ class Control {
   // Pixel rectangle of the control inside its container's window.
   RECT PixelRect() const;
 
+  // Destroys the window now. A control whose window procedure calls its own virtual
+  // members calls this in its destructor, so that the messages of the window's end
+  // (focus, capture, destroy) never reach a half-destroyed object.
+  void DestroyWindowNow();
+
  private:
   friend class Form;
   friend bool ReflectToControl(UINT, WPARAM, LPARAM, LRESULT&);

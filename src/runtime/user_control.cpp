@@ -34,8 +34,10 @@ int ButtonsOf(WPARAM keys) {
 UserControl::UserControl(Form& form, ControlArgs args) : Control(form, std::move(args)) {}
 
 UserControl::~UserControl() {
+  // The window goes while this is still a UserControl: its last messages may call
+  // the virtual handlers. CS_OWNDC: the window's DC goes with it.
+  DestroyWindowNow();
   ReleaseSurface();
-  // CS_OWNDC: the window's DC goes with the window (destroyed by the base).
 }
 
 HWND UserControl::CreateWindowIn(HWND parent, const RECT& r) {

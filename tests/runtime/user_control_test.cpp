@@ -1,6 +1,8 @@
 // User controls, the thread's mouse pointer and pop-up menus, on real windows.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "runtime/form.h"
 #include "runtime/mouse_pointer.h"
 #include "runtime/popup_menu.h"
@@ -121,6 +123,41 @@ TEST(UserControl, MouseAndKeyboardReachTheHandlers) {
   swatch.heard.clear();
   swatch.setWidth(3000);
   EXPECT_EQ(swatch.heard, (std::vector<std::string>{"resize"}));
+  form->Unload();
+}
+
+// A user control that holds the focus and the mouse capture when it is freed: the
+// focus and capture messages of its window's end must not reach a half-gone object.
+class Grabber : public UserControl {
+ public:
+  Grabber(Form& form, ControlArgs args, std::vector<std::string>* log)
+      : UserControl(form, std::move(args)), log_(log) {}
+  ~Grabber() override { log_->push_back("freed"); }
+
+ protected:
+  void OnLostFocus() override { log_->push_back("lost focus"); }
+  std::unique_ptr<Control> Clone(Form& form, const ControlArgs& args) const override {
+    return std::make_unique<Grabber>(form, args, log_);
+  }
+
+ private:
+  std::vector<std::string>* log_;
+};
+
+TEST(UserControl, FreedWhileFocusedAndCapturing) {
+  auto form = Form::Load<TestForm>();
+  form->Show();
+  std::vector<std::string> log;
+  auto& first = form->Add<Grabber>({.name = L"grab", .index = 0, .width = 900, .height = 300}, &log);
+  ControlArray<Grabber> grabbers(first);
+  Grabber& second = grabbers.Load(1);
+  second.setVisible(true);
+  second.SetFocus();
+  SendMessageW(second.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));  // takes the capture
+  grabbers.Unload(1);
+  ASSERT_FALSE(log.empty());
+  EXPECT_EQ(log.back(), "freed") << "nothing of the control ran after it began to go";
+  EXPECT_EQ(std::count(log.begin(), log.end(), "freed"), 1);
   form->Unload();
 }
 
