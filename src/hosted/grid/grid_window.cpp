@@ -450,8 +450,20 @@ void GridWindow::PaintCell(HDC dc, const RECT& r, const GridStyle& style, const 
     SetTextColor(dc, ToColorRef(style.ForeColor.value_or(0)));
     SetBkMode(dc, TRANSPARENT);
     RECT inner{r.left + 3, r.top + 1, r.right - 3, r.bottom - 1};
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &inner,
-              AlignFlags(style.TextAlignment.value_or(0), defaultAlign));
+    const int flags = AlignFlags(style.TextAlignment.value_or(0), defaultAlign);
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    if (size.cx > inner.right - inner.left) {
+      // Only a text that does not fit pays for the ellipsis.
+      DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &inner, flags);
+    } else {
+      int x = inner.left, y = inner.top;
+      if (flags & DT_CENTER) x = (inner.left + inner.right - size.cx) / 2;
+      else if (flags & DT_RIGHT) x = inner.right - size.cx;
+      if (flags & DT_VCENTER) y = (inner.top + inner.bottom - size.cy) / 2;
+      else if (flags & DT_BOTTOM) y = inner.bottom - size.cy;
+      ExtTextOutW(dc, x, y, ETO_CLIPPED, &inner, text.c_str(), static_cast<UINT>(text.size()), nullptr);
+    }
   }
   // The DC's own pen: no pen is made per cell.
   SelectGuard keep(dc, GetStockObject(DC_PEN));
