@@ -18,14 +18,13 @@ struct Definition {
 
 Definition Lookup(Database& db, const std::wstring& name) {
   sqlite3_stmt* stmt = db.Prepare(L"SELECT ParameterTypes, Body FROM Procedures WHERE Name = ?1");
+  StatementReset reset(stmt);
   sqlite3_bind_text16(stmt, 1, name.c_str(), -1, SQLITE_TRANSIENT);
   int rc = sqlite3_step(stmt);
   if (rc == SQLITE_DONE) throw DataError{L"No existe el procedimiento \"" + name + L"\""};
   if (rc != SQLITE_ROW) db.Fail(L"Procedimiento " + name);
-  Definition d{static_cast<const wchar_t*>(sqlite3_column_text16(stmt, 0)),
-               static_cast<const wchar_t*>(sqlite3_column_text16(stmt, 1))};
-  sqlite3_reset(stmt);
-  return d;
+  return Definition{static_cast<const wchar_t*>(sqlite3_column_text16(stmt, 0)),
+                    static_cast<const wchar_t*>(sqlite3_column_text16(stmt, 1))};
 }
 
 std::wstring Position(size_t index) { return L"el parámetro " + std::to_wstring(index + 1); }
@@ -97,8 +96,8 @@ void RunProcedure(Database& db, const std::wstring& name, const std::vector<VARI
   const std::vector<sqlite3_stmt*>& body = db.PrepareBody(name, definition.body);
   Transaction transaction(db);
   for (sqlite3_stmt* stmt : body) {
-    sqlite3_reset(stmt);
     sqlite3_clear_bindings(stmt);
+    StatementReset reset(stmt);
     int slots = sqlite3_bind_parameter_count(stmt);
     for (int slot = 1; slot <= slots; ++slot) {
       const char* slotName = sqlite3_bind_parameter_name(stmt, slot);
@@ -110,12 +109,8 @@ void RunProcedure(Database& db, const std::wstring& name, const std::vector<VARI
     int rc;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
     }
-    if (rc != SQLITE_DONE) {
-      std::wstring message = static_cast<const wchar_t*>(sqlite3_errmsg16(db.handle()));
-      sqlite3_reset(stmt);
-      throw DataError{L"Procedimiento " + name + L": " + message};
-    }
-    sqlite3_reset(stmt);
+    if (rc != SQLITE_DONE)
+      throw DataError{L"Procedimiento " + name + L": " + static_cast<const wchar_t*>(sqlite3_errmsg16(db.handle()))};
   }
   transaction.Commit();
 }

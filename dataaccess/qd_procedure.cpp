@@ -150,12 +150,11 @@ IDispatch* QdProcedure::GetData(const VARIANT& key, const VARIANT& command) {
     std::wstring sql = Trimmed(TextOf(command, L"Sentencia"));
     if (sql.empty()) throw DataError{L"La sentencia está vacía"};
     sqlite3_stmt* stmt = db.Prepare(TranslateSql(sql, dialect_));
+    StatementReset reset(stmt);
     // A read never writes: a statement that would is refused before it runs.
     if (!sqlite3_stmt_readonly(stmt) || sqlite3_column_count(stmt) == 0)
       throw DataError{L"La sentencia no es una consulta: " + sql};
-    auto rows = Rowset::Fetch(stmt);
-    sqlite3_reset(stmt);
-    return Recordset::Create(std::move(rows));
+    return Recordset::Create(Rowset::Fetch(stmt));
   } catch (const DataError& e) {
     lastError_ = e.message;
   }

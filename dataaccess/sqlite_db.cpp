@@ -145,6 +145,8 @@ void Database::Exec(const char* sql) {
   if (sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) != SQLITE_OK) Fail();
 }
 
+StatementReset::~StatementReset() { sqlite3_reset(stmt_); }
+
 Transaction::Transaction(Database& db) : db_(db) { db_.Exec("BEGIN IMMEDIATE"); }
 
 Transaction::~Transaction() {

@@ -51,6 +51,19 @@ class Database {
   std::unordered_map<std::wstring, std::vector<sqlite3_stmt*>> bodies_;
 };
 
+// Resets a cached statement when it leaves scope, so a failed read never keeps
+// the database's read lock.
+class StatementReset {
+ public:
+  explicit StatementReset(sqlite3_stmt* stmt) : stmt_(stmt) {}
+  StatementReset(const StatementReset&) = delete;
+  StatementReset& operator=(const StatementReset&) = delete;
+  ~StatementReset();
+
+ private:
+  sqlite3_stmt* stmt_;
+};
+
 // A transaction that rolls back unless committed.
 class Transaction {
  public:
