@@ -171,6 +171,23 @@ TEST(DeferredDestruction, StillAliveInsideHandlerWhenClosedDuringDoEvents) {
   EXPECT_EQ(destroyed, 1);
 }
 
+TEST(DeferredDestruction, InputQueuedForAnUnloadedFormIsIgnored) {
+  int destroyed = 0;
+  auto form = Form::Load<SelfClosingForm>(&destroyed);
+  form->Show();
+  int clicks = 0;
+  form->button().Click.Connect([&] { ++clicks; });
+  PostMessageW(form->button().hwnd(), BM_CLICK, 0, 0);
+  PostMessageW(form->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+  int downs = 0;
+  form->MouseDown.Connect([&](int, int, double, double) { ++downs; });
+  form->Unload();
+  DoEvents();
+  EXPECT_EQ(clicks, 0);
+  EXPECT_EQ(downs, 0);
+  EXPECT_EQ(destroyed, 0) << "the caller still holds it";
+}
+
 TEST(DeferredDestruction, ACallerReferenceKeepsTheUnloadedForm) {
   int destroyed = 0;
   auto form = Form::Load<SelfClosingForm>(&destroyed);
