@@ -7,6 +7,7 @@
 #include "runtime/mouse_pointer.h"
 #include "runtime/steps.h"
 #include "runtime/twips.h"
+#include "runtime/window_class.h"
 
 namespace vk {
 
@@ -19,16 +20,6 @@ constexpr wchar_t kFormClass[] = L"VkForm";
 std::vector<std::shared_ptr<Form>>& LoadedList() {
   thread_local auto* list = new std::vector<std::shared_ptr<Form>>();
   return *list;
-}
-
-HINSTANCE ThisModule() {
-  static HINSTANCE module = [] {
-    HMODULE m = nullptr;
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCWSTR>(&ThisModule), &m);
-    return m;
-  }();
-  return module;
 }
 
 bool EqualsNoCase(std::wstring_view a, std::wstring_view b) {
@@ -63,17 +54,8 @@ void WakeMessageLoop() { PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0)
 }  // namespace
 
 Form::Form(FormArgs args) : name_(std::move(args.name)) {
-  static const bool registered = [] {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = &Form::StaticWindowProc;
-    wc.hInstance = ThisModule();
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kFormClass;
-    return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-  }();
+  static const bool registered = RegisterRuntimeClass(kFormClass, &Form::StaticWindowProc, CS_DBLCLKS,
+                                                       reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
   (void)registered;
   const DWORD style = (args.borderless ? WS_POPUP : WS_OVERLAPPEDWINDOW) | WS_CLIPCHILDREN;
   const DWORD exStyle = WS_EX_CONTROLPARENT | (args.toolWindow ? WS_EX_TOOLWINDOW : 0);
@@ -83,7 +65,7 @@ Form::Form(FormArgs args) : name_(std::move(args.name)) {
   const int x = std::max(0, (GetSystemMetrics(SM_CXSCREEN) - w) / 2);
   const int y = std::max(0, (GetSystemMetrics(SM_CYSCREEN) - h) / 2);
   CreateWindowExW(exStyle, kFormClass, args.caption.c_str(), style, x, y, w, h, nullptr, nullptr,
-                  ThisModule(), this);
+                  RuntimeModule(), this);
   if (!hwnd_) Raise(err::OutOfMemory);
 }
 
@@ -403,7 +385,7 @@ void Form::SetToolTip(HWND control, const std::wstring& text) {
     if (text.empty()) return;
     toolTip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
-                               nullptr, ThisModule(), nullptr);
+                               nullptr, RuntimeModule(), nullptr);
     if (!toolTip_) return;
   }
   TTTOOLINFOW info{};

@@ -3,22 +3,13 @@
 #include <algorithm>
 
 #include "runtime/vb_error.h"
+#include "runtime/window_class.h"
 
 namespace vk {
 
 namespace {
 
 constexpr wchar_t kUserControlClass[] = L"VkUserControl";
-
-HINSTANCE ThisModule() {
-  static HINSTANCE module = [] {
-    HMODULE m = nullptr;
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCWSTR>(&ThisModule), &m);
-    return m;
-  }();
-  return module;
-}
 
 int ShiftState() {
   return (GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (GetKeyState(VK_CONTROL) < 0 ? 2 : 0) |
@@ -41,20 +32,12 @@ UserControl::~UserControl() {
 }
 
 HWND UserControl::CreateWindowIn(HWND parent, const RECT& r) {
-  static const bool registered = [] {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.style = CS_DBLCLKS | CS_OWNDC;
-    wc.lpfnWndProc = &UserControl::StaticWindowProc;
-    wc.hInstance = ThisModule();
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = kUserControlClass;
-    return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-  }();
+  static const bool registered =
+      RegisterRuntimeClass(kUserControlClass, &UserControl::StaticWindowProc, CS_DBLCLKS | CS_OWNDC, nullptr);
   (void)registered;
   HWND hwnd = CreateWindowExW(0, kUserControlClass, L"", WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
                               r.left, r.top, r.right - r.left, r.bottom - r.top, parent, nullptr,
-                              ThisModule(), this);
+                              RuntimeModule(), this);
   if (hwnd) dc_ = GetDC(hwnd);
   return hwnd;
 }

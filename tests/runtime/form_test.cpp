@@ -12,6 +12,7 @@
 #include "runtime/test_controls.h"
 #include "runtime/twips.h"
 #include "runtime/vb_error.h"
+#include "runtime/window_class.h"
 
 namespace vk::test {
 namespace {
@@ -37,6 +38,25 @@ RECT ChildRect(HWND child) {
   GetWindowRect(child, &r);
   MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
   return r;
+}
+
+LRESULT CALLBACK OldProcedure(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcW(w, m, wp, lp); }
+LRESULT CALLBACK NewProcedure(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcW(w, m, wp, lp); }
+
+TEST(WindowClasses, AClassLeftByAnEarlierLoadIsReplaced) {
+  WNDCLASSEXW old{};
+  old.cbSize = sizeof(old);
+  old.lpfnWndProc = &OldProcedure;
+  old.hInstance = RuntimeModule();
+  old.lpszClassName = L"VkLeftOver";
+  ASSERT_TRUE(RegisterClassExW(&old));
+  EXPECT_TRUE(RegisterRuntimeClass(L"VkLeftOver", &NewProcedure, CS_DBLCLKS, nullptr));
+  WNDCLASSEXW now{};
+  now.cbSize = sizeof(now);
+  ASSERT_TRUE(GetClassInfoExW(RuntimeModule(), L"VkLeftOver", &now));
+  EXPECT_EQ(now.lpfnWndProc, &NewProcedure);
+  EXPECT_TRUE(RegisterRuntimeClass(L"VkLeftOver", &NewProcedure, CS_DBLCLKS, nullptr)) << "twice is fine";
+  UnregisterClassW(L"VkLeftOver", RuntimeModule());
 }
 
 TEST(Twips, FifteenToAPixelAt96Dpi) {
