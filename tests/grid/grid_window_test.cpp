@@ -407,9 +407,23 @@ TEST_F(GridWindowTest, HundredThousandRowsScrollToTheEndPaintingOnlyWhatIsSeen) 
   EXPECT_EQ(W().TopRow(), 0);
   SendMessageW(W().hwnd(), WM_VSCROLL, SB_PAGEDOWN, 0);
   EXPECT_EQ(W().TopRow(), W().VisibleRowCount());
-  // Emptying the grid brings the view back to the top.
+  SCROLLINFO si{};
+  si.cbSize = sizeof(si);
+  si.fMask = SIF_ALL;
+  GetScrollInfo(W().hwnd(), SB_VERT, &si);
+  EXPECT_EQ(si.nMax, 99999);
+  EXPECT_EQ(static_cast<int>(si.nPage), W().VisibleRowCount());
+  // Emptying the grid brings the view back to the top; rows written one by one without
+  // the fill switches reach the scroll bar too.
   grid_.RemoveAllRows();
   EXPECT_EQ(W().TopRow(), 0);
+  grid_.SetDataRowCount(500);
+  for (int r = 0; r < 500; ++r) grid_.SetValue(r, 1, GridValue(static_cast<long>(r)));
+  UpdateWindow(W().hwnd());
+  GetScrollInfo(W().hwnd(), SB_VERT, &si);
+  EXPECT_EQ(si.nMax, 499);
+  SendMessageW(W().hwnd(), WM_VSCROLL, SB_BOTTOM, 0);
+  EXPECT_EQ(W().TopRow(), 500 - W().VisibleRowCount());
 }
 
 TEST_F(GridWindowTest, GroupedStyledGridPaintsItsStylesAndGroupRows) {

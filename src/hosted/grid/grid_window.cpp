@@ -170,6 +170,7 @@ int GridWindow::VisibleRowCount() const {
 
 RECT GridWindow::CellRect(int displayRow, int position) const {
   const int left = ColumnLeft(position);
+  Sync();
   const int top = HeaderHeight() + (displayRow - topRow_) * RowHeight();
   return RECT{left, top, left + ColumnWidthPx(position), top + RowHeight()};
 }
@@ -180,6 +181,7 @@ RECT GridWindow::HeaderRect(int position) const {
 }
 
 GridWindow::Hit GridWindow::HitTest(POINT p) const {
+  Sync();
   Hit hit;
   if (p.y < 0 || p.x < 0) return hit;
   if (p.y < HeaderHeight()) {
@@ -204,6 +206,7 @@ GridWindow::Hit GridWindow::HitTest(POINT p) const {
 }
 
 void GridWindow::SetTopRow(int displayRow) {
+  Sync();
   const int maxTop = std::max(0, model_.DisplayRowCount() - VisibleRowCount());
   const int top = std::clamp(displayRow, 0, maxTop);
   if (top == topRow_) return;
@@ -214,6 +217,7 @@ void GridWindow::SetTopRow(int displayRow) {
 }
 
 void GridWindow::EnsureVisible(int displayRow) {
+  Sync();
   if (displayRow < topRow_) SetTopRow(displayRow);
   else if (displayRow >= topRow_ + VisibleRowCount()) SetTopRow(displayRow - VisibleRowCount() + 1);
 }
@@ -240,14 +244,22 @@ void GridWindow::UpdateScrollBars() {
 }
 
 void GridWindow::OnModelChanged() {
-  if (!hwnd_) return;
-  const int maxTop = std::max(0, model_.DisplayRowCount() - VisibleRowCount());
-  if (topRow_ > maxTop) topRow_ = maxTop;
-  UpdateScrollBars();
+  // Called for every written cell: only note it; the next paint or question syncs.
+  if (!hwnd_ || layoutPending_) return;
+  layoutPending_ = true;
   if (model_.Redraw) InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
+void GridWindow::Sync() const {
+  if (!layoutPending_ || !hwnd_) return;
+  layoutPending_ = false;
+  const int maxTop = std::max(0, model_.DisplayRowCount() - VisibleRowCount());
+  if (topRow_ > maxTop) topRow_ = maxTop;
+  const_cast<GridWindow*>(this)->UpdateScrollBars();
+}
+
 void GridWindow::OnVScroll(int code) {
+  Sync();
   SCROLLINFO si{};
   si.cbSize = sizeof(si);
   si.fMask = SIF_ALL;
@@ -549,6 +561,7 @@ void GridWindow::PaintRow(HDC dc, int displayRow, int y, const RECT& client) {
 }
 
 void GridWindow::Paint(HDC dc) {
+  Sync();
   RECT client;
   GetClientRect(hwnd_, &client);
   GridStyle back(L"");

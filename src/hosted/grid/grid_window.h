@@ -38,7 +38,7 @@ class GridWindow {
   // Layout in pixels, for tests and for the report of what is in view.
   int HeaderHeight() const;
   int RowHeight() const;
-  int TopRow() const { return topRow_; }
+  int TopRow() const { Sync(); return topRow_; }
   int VisibleRowCount() const;  // whole rows that fit under the header
   void SetTopRow(int displayRow);
   void EnsureVisible(int displayRow);
@@ -70,6 +70,9 @@ class GridWindow {
  private:
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void OnModelChanged();
+  // Brings the scroll position and bars up to the model after changes (done once per
+  // batch of changes, not per written cell).
+  void Sync() const;
   void UpdateScrollBars();
   void OnVScroll(int code);
   void OnHScroll(int code);
@@ -88,7 +91,8 @@ class GridWindow {
 
   GridModel& model_;
   HWND hwnd_ = nullptr;
-  int topRow_ = 0;
+  mutable int topRow_ = 0;
+  mutable bool layoutPending_ = false;
   int scrollX_ = 0;  // pixels
   int lastPainted_ = 0;
   bool focused_ = false;
