@@ -82,18 +82,19 @@ std::vector<std::vector<std::wstring>> RecordsetRows(IDispatch* recordset, long 
   // ADO raises on MoveFirst over an empty recordset.
   if (LongOf(count.get()) == 0) return rows;
   CallMember(recordset, L"MoveFirst", {}, ignored.put());
+  // The Fields collection follows the current row, so one reference serves every row.
+  IDispatch* rowFields = ObjectOf(fields);
   for (;;) {
     CallMember(recordset, L"EOF", {}, eof.put());
     if (BoolOf(eof.get())) break;
     std::vector<std::wstring> row;
     for (long column = 0; column < columns; ++column) {
-      VariantValue rowFields, field, value;
+      VariantValue field, value;
       VARIANT index;
       VariantInit(&index);
       index.vt = VT_I4;
       index.lVal = column;
-      CallMember(recordset, L"Fields", {}, rowFields.put());
-      CallDefault(ObjectOf(rowFields), {index}, field.put());
+      CallDefault(rowFields, {index}, field.put());
       CallMember(ObjectOf(field), L"Value", {}, value.put());
       row.push_back(TextOf(value.get()));
     }

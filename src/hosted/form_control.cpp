@@ -43,8 +43,10 @@ FormControl::~FormControl() {
 HWND FormControl::CreateWindowIn(HWND parent, const RECT& pixels) {
   HINSTANCE instance = OwnModule();
   RegisterOnce(instance, &FormControl::WindowProc);
+  // The tab stop belongs to the inner control; the outer window only lets the dialog
+  // keys look inside it.
   outer_ = CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, L"",
-                           WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_TABSTOP | ExtraStyle(), pixels.left,
+                           WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | ExtraStyle(), pixels.left,
                            pixels.top, pixels.right - pixels.left, pixels.bottom - pixels.top, parent, nullptr,
                            instance, this);
   inner_ = nullptr;

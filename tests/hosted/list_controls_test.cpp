@@ -68,6 +68,26 @@ TEST_F(ComboTest, RecordsetFillReplacesTheListAndKeepsAnEmptyFirstItem) {
   EXPECT_EQ(Items(combo), std::vector<std::wstring>{L""});
 }
 
+// The recordset is walked as ADO wants it: no MoveFirst on an empty one (ADO raises
+// there), then EOF before every row.
+TEST_F(ComboTest, RecordsetIsWalkedTheAdoWay) {
+  struct Case {
+    size_t rows;
+    std::vector<std::wstring> calls;
+  };
+  const Case cases[] = {
+      {0, {L"RecordCount", L"Fields"}},
+      {2, {L"RecordCount", L"Fields", L"MoveFirst", L"EOF", L"MoveNext", L"EOF", L"MoveNext", L"EOF"}},
+  };
+  for (const Case& c : cases) {
+    auto* recordset = new test::FakeRecordset(std::vector<test::FakeRow>(c.rows, test::FakeRow{L"1", L"Uno"}));
+    combo.LoadRecordSetAPI(recordset);
+    EXPECT_EQ(recordset->calls, c.calls) << c.rows;
+    EXPECT_EQ(combo.ListCount(), static_cast<int>(c.rows) + 1);
+    recordset->Release();
+  }
+}
+
 TEST_F(ComboTest, ArrayFillSplitsOnBars) {
   struct Case {
     const wchar_t* entries;
