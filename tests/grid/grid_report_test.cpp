@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "hosted/grid/grid_print.h"
+#include "hosted/grid/sharp_grid.h"
 #include "runtime/vb_error.h"
 
 using namespace vk::grid;
@@ -164,4 +165,31 @@ TEST(ReportFile, TextsThatAreNotReportsRaise) {
   for (const char* text : cases)
     EXPECT_EQ(ErrorOf([&] { ReportDocument::Parse(text); }), vk::err::InvalidPropertyValue) << text;
   EXPECT_EQ(ErrorOf([] { ReportDocument::Load(L"Z:\\no\\such\\report.vkr"); }), vk::err::FileNotFound);
+}
+
+TEST(GridMembers, CallsOnTheGridRaiseClearErrorsBeforeAnyWindowExists) {
+  SharpGrid grid;  // never placed: the members work on the model alone
+  grid.Columns().Add(L"DocumentoId");
+  grid.SetDataRowCount(2);
+  grid.SetValue(1, 0, vk::Variant(42L));
+  EXPECT_EQ(grid.CellValue(1, L"DocumentoId").toLong(), 42);
+  EXPECT_EQ(grid.Window(), nullptr);
+  const struct {
+    const char* what;
+    std::function<void()> call;
+    long error;
+  } cases[] = {
+      {"layout past the last column", [&] { grid.LayoutColumns(1, 2); }, vk::err::SubscriptOutOfRange},
+      {"layout backwards", [&] { grid.LayoutColumns(1, 0); }, vk::err::SubscriptOutOfRange},
+      {"print without a viewer", [&] { grid.PrintPreview(); }, vk::err::ObjectNotSet},
+      {"current row of a fresh grid", [&] { grid.CurrentRow(); }, vk::err::ObjectNotSet},
+      {"cell of a missing row", [&] { grid.CellValue(2, 1); }, vk::err::SubscriptOutOfRange},
+      {"text into a date column", [&] {
+         grid.Columns().Add(L"Fecha").DataType = kTypeDate;
+         grid.SetCellValue(0, L"Fecha", vk::Variant(L"mañana"));
+       }, vk::err::TypeMismatch},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ErrorOf(c.call), c.error) << c.what;
+  EXPECT_NO_THROW(grid.LayoutColumns(1, 2));
+  EXPECT_NO_THROW(grid.SetRedraw(true));
 }

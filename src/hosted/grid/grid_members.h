@@ -3,6 +3,8 @@
 // the current row, sorting, grouping, the format condition, the fill switches, the
 // export, printing into a report viewer, and the events. SharpGrid (a hosted control)
 // and GridControl (a control of the runtime's forms) both carry these members.
+// Not handled yet: the owner's text-formatting event for columns whose format asks for
+// it (such cells show their values as they come), printing on a printer.
 #include <memory>
 #include <string>
 

@@ -3,6 +3,9 @@
 // paints only the rows in view (a million rows cost what forty do), scrolls by rows,
 // and turns mouse and keys into the grid's events: header click (column position),
 // double click, current-row change, mouse up (button, shift, x, y in twips).
+// The head column and the header row stay put; data columns scroll sideways.
+// Not handled yet: resizing columns with the mouse, collapsing groups, several
+// selected rows.
 #include <windows.h>
 
 #include <functional>
