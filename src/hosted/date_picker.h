@@ -2,7 +2,8 @@
 // The date picker, in both roles the screens use: the maker's picker of the field
 // editors (Value from a date or a date text, CheckNull) and the system picker of the
 // document date. Value is an automation date (days since 30 Dec 1899, time as the
-// fraction). With CheckNull on, the picker can hold no date.
+// fraction). With CheckNull on, the picker can hold no date; the control keeps that
+// state itself, since Wine's picker still shows its last date with the box cleared.
 #include <windows.h>
 #include <oaidl.h>
 

@@ -182,6 +182,15 @@ bool ImageViewer::OnMessage(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
       Scroll(msg == WM_HSCROLL ? SB_HORZ : SB_VERT, LOWORD(wp));
       result = 0;
       return true;
+    case WM_MOUSEWHEEL: {
+      // Three lines a notch, as the platform's lists scroll.
+      const int notches = GET_WHEEL_DELTA_WPARAM(wp) / WHEEL_DELTA;
+      for (int i = 0; i < 3 * (notches < 0 ? -notches : notches); ++i) {
+        Scroll(SB_VERT, notches < 0 ? SB_LINEDOWN : SB_LINEUP);
+      }
+      result = 0;
+      return true;
+    }
     default:
       return false;
   }

@@ -3,7 +3,9 @@
 // fitted to the window or at a zoom factor (1 = the image's own size) with scroll bars.
 // It keeps only the shown part of the picture (with a margin of one window on each
 // side where it scrolls), decoded at the shown size; zooming or resizing, or scrolling
-// past that band, decodes again from the file.
+// past that band, decodes again from the file. Scroll bars and the mouse wheel move a
+// picture larger than the window.
+// Not handled yet: dragging the picture with the mouse, multi-page tif (page 1 only).
 #include <string>
 
 #include "hosted/form_control.h"

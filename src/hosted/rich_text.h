@@ -4,6 +4,7 @@
 // text. Text is the plain text. The ruler bar is a switch the editor only keeps (it
 // draws no ruler); the right margin, in twips, is the width lines wrap at (0: the
 // window's width). Two display options are accepted and kept, and mean nothing here.
+// Not handled yet: drawing a ruler bar.
 #include <string>
 
 #include "hosted/form_control.h"

@@ -101,6 +101,10 @@ TEST_P(ImageTest, ScrollingAZoomedPageShowsItsLowerHalf) {
   RECT band = viewer.HeldPart();
   SendMessageW(viewer.hwnd(), WM_VSCROLL, SB_LINEDOWN, 0);
   EXPECT_EQ(viewer.ScrollPosition().y, 20);
+  SendMessageW(viewer.hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0);
+  EXPECT_EQ(viewer.ScrollPosition().y, 80);
+  SendMessageW(viewer.hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+  EXPECT_EQ(viewer.ScrollPosition().y, 20);
   RECT after = viewer.HeldPart();
   EXPECT_TRUE(EqualRect(&band, &after));  // a small scroll repaints from memory
   for (int i = 0; i < 10; ++i) SendMessageW(viewer.hwnd(), WM_VSCROLL, SB_PAGEDOWN, 0);
