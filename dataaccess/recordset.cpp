@@ -5,7 +5,7 @@ namespace vk::data {
 namespace {
 
 enum : DISPID {
-  kRecordCount = 1, kMoveFirst, kMoveNext, kEOF, kAbsolutePosition, kFields,
+  kRecordCount = 1, kMoveFirst, kMoveNext, kEOF, kAbsolutePosition,
   kCount = 20, kName, kType,
 };
 
@@ -30,8 +30,8 @@ long WholeNumber(const VARIANT& given) {
 std::span<const Member> Recordset::Members() {
   static const Member members[] = {
       {L"RecordCount", kRecordCount}, {L"MoveFirst", kMoveFirst}, {L"MoveNext", kMoveNext},
-      {L"EOF", kEOF}, {L"AbsolutePosition", kAbsolutePosition}, {L"Fields", kFields},
-      {L"", DISPID_VALUE},
+      {L"EOF", kEOF}, {L"AbsolutePosition", kAbsolutePosition},
+      {L"Fields", DISPID_VALUE},  // the default member, as in ADO: rs("name") is rs.Fields("name")
   };
   return members;
 }
@@ -70,7 +70,6 @@ HRESULT Recordset::Call(DISPID id, WORD flags, const Arguments& args, VARIANT* r
       V_VT(result) = VT_I4;
       V_I4(result) = count == 0 ? kPositionUnknown : c.AtEnd() ? kPositionEOF : static_cast<long>(c.position + 1);
       return S_OK;
-    case kFields:
     case DISPID_VALUE:
       if (IsPut(flags)) return DISP_E_MEMBERNOTFOUND;
       if (args.size() >= 1) {
