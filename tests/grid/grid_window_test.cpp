@@ -252,6 +252,26 @@ TEST_F(GridWindowTest, HeaderClicksRaiseTheColumnAndSortAsThePickerDoes) {
   }
 }
 
+TEST_F(GridWindowTest, ColumnChangesMadeThroughTheGridRepaintAndRelayIt) {
+  FillList(10);
+  UpdateWindow(W().hwnd());
+  SCROLLINFO si{};
+  si.cbSize = sizeof(si);
+  si.fMask = SIF_ALL;
+  GetScrollInfo(W().hwnd(), SB_HORZ, &si);
+  const int wide = si.nMax;
+  // What the column layout dialog does: caption, visibility, width, alignment.
+  grid_.Columns().Item(3).Hidden = true;
+  grid_.Columns().Item(2).Caption = L"Nro.";
+  grid_.Columns().Item(2).Style().TextAlignment = kAlignCenter;
+  EXPECT_TRUE(GetUpdateRect(W().hwnd(), nullptr, FALSE));
+  UpdateWindow(W().hwnd());
+  GetScrollInfo(W().hwnd(), SB_HORZ, &si);
+  EXPECT_EQ(si.nMax, wide - W().HeaderRect(4).right + W().HeaderRect(4).left);  // one 1500-twip column less
+  EXPECT_EQ(W().HeaderRect(3).right, W().HeaderRect(3).left);
+  EXPECT_FALSE(GetUpdateRect(W().hwnd(), nullptr, FALSE));
+}
+
 TEST_F(GridWindowTest, RowClicksMoveTheCurrentRowAndRaiseEachChangeOnce) {
   FillList(20);
   Click(W().hwnd(), CellPoint(3, 2));

@@ -26,8 +26,16 @@ class GridMembers {
 
   GridModel& Model() { return model_; }
   const GridModel& Model() const { return model_; }
-  ColumnCollection& Columns() { return model_.Columns(); }
-  StyleCollection& Styles() { return model_.Styles(); }
+  // Writable columns and styles: the grid is repainted after the caller's changes.
+  ColumnCollection& Columns() {
+    model_.Touch();
+    return model_.Columns();
+  }
+  const ColumnCollection& Columns() const { return model_.Columns(); }
+  StyleCollection& Styles() {
+    model_.Touch();
+    return model_.Styles();
+  }
   GridWindow* Window() { return window_.get(); }  // nullptr until the window exists
 
   // Rows and cells (data rows and fields from 0; columns by position or key). A written

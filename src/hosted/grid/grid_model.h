@@ -95,6 +95,9 @@ class GridModel {
   void SetDisplaySwitches(bool on);
   void Refresh(int how = 1);
   bool Redraw = true;
+  // Tells the window that columns or styles may be about to change (their properties are
+  // plain fields): it repaints and lays out once the current message is done.
+  void Touch() { Changed(); }
 
   // Told when what is shown changes (the window repaints) or the current row moves.
   std::function<void()> OnChanged;
