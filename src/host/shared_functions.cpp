@@ -60,4 +60,13 @@ bool SetWindowLayered(HWND window) {
   return false;
 }
 
+Variant BlankIfNoDate(const Variant& value) {
+  if (value.isEmpty() || value.isNull()) return Variant(L"");
+  if (IsDate(value)) {
+    const std::wstring text = CStr(value);
+    if (text.rfind(L"12:00", 0) == 0 || text.rfind(L"00:00", 0) == 0) return Variant(L"");
+  }
+  return value;
+}
+
 }  // namespace vk

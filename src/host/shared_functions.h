@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "runtime/variant.h"
+
 namespace vk {
 
 // The text trimmed and left-filled with `pad` up to `width` characters. A pad of
@@ -31,6 +33,10 @@ std::wstring BuildTempFileName(const std::wstring& folder, const std::wstring& e
 
 // Gives a window the layered style so it can fade in; always false.
 bool SetWindowLayered(HWND window);
+
+// The empty text for Empty, Null and a date (or date text) whose text form starts with
+// "12:00" or "00:00" (a bare midnight); every other value unchanged.
+Variant BlankIfNoDate(const Variant& value);
 
 // Leading and trailing blanks removed (blanks only, as the platform's Trim does).
 std::wstring Trim(const std::wstring& text);
