@@ -53,4 +53,9 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wineboot -i >/dev/null 2>&1 || true
   wineserver -w
 fi
+# Under Xvfb there is no window manager: Wine would wait for one (about 2 s) each
+# time it hides or destroys a top-level window. Windows are managed by Wine itself.
+if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 || true
+fi
 log "ready"
