@@ -134,6 +134,15 @@ TEST(SpreadsheetExport, LongStringTablesContinueAcrossRecords) {
   int continues = 0;
   for (uint16_t t : sheet.recordTypes) continues += t == 0x003C;
   EXPECT_GT(continues, 5);
+  // 3,003 strings (captions included) in buckets of 24: 126 index entries, the first at
+  // the first string, which stands 12 bytes into the table's record.
+  EXPECT_EQ(sheet.sstIndexBuckets, 126u);
+  ASSERT_FALSE(sheet.sstIndexTargets.empty());
+  const auto stream = BuildWorkbookStream(table, L"Hoja1");
+  for (uint32_t at : sheet.sstIndexTargets) EXPECT_LT(at, stream.size());
+  const uint32_t first = sheet.sstIndexTargets[0];
+  EXPECT_EQ(stream[first - 12], 0xFC);
+  EXPECT_EQ(stream[first] | (stream[first + 1] << 8), 2);  // "C0": the first caption
   for (int r = 0; r < 1000; r += 37)
     for (int c = 0; c < 3; ++c) EXPECT_EQ(sheet.cells.at({r + 1, c}), table.Cell(r, c).text);
 }

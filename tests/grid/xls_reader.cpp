@@ -78,6 +78,18 @@ XlsSheet ReadXls(const std::vector<uint8_t>& file) {
     if (type == 0 && len == 0) break;  // padding
     sheet.recordTypes.push_back(type);
     if (type == 0x00FC) { inSst = true; sstParts.assign(1, std::vector<uint8_t>(d, d + len)); continue; }
+    if (type == 0x00FF) {
+      // Each bucket names where a string starts: its length field must be there.
+      sheet.sstIndexBuckets = (len - 2) / 8;
+      for (size_t b = 0; b < sheet.sstIndexBuckets; ++b) {
+        const uint32_t ib = U32(d + 2 + 8 * b);
+        const uint16_t inRecord = U16(d + 6 + 8 * b);
+        if (ib + 3 > book.size() || inRecord < 4 || ib < inRecord) { sheet.error = "string index out of range"; return sheet; }
+        const uint16_t recordType = U16(&book[ib - inRecord]);
+        if (recordType != 0x00FC && recordType != 0x003C) { sheet.error = "string index not in the table"; return sheet; }
+        sheet.sstIndexTargets.push_back(ib);
+      }
+    }
     if (type == 0x003C && inSst) { sstParts.emplace_back(d, d + len); continue; }
     inSst = false;
     if (type == 0x000A && !globalsDone) globalsDone = true;

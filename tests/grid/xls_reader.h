@@ -15,6 +15,8 @@ struct XlsSheet {
   std::map<std::pair<int, int>, std::wstring> cells;
   std::vector<uint16_t> recordTypes;  // in stream order, for structure checks
   std::string error;                  // empty when the file read cleanly
+  size_t sstIndexBuckets = 0;         // entries of the string index (EXTSST)
+  std::vector<uint32_t> sstIndexTargets;  // where they point in the stream
 };
 
 XlsSheet ReadXls(const std::vector<uint8_t>& file);

@@ -1,5 +1,6 @@
 #include "hosted/grid/biff_writer.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <unordered_map>
@@ -115,12 +116,19 @@ class StringTable {
     if (added) strings_.push_back(&it->first);
     return it->second;
   }
+  // Writes the table and, after it, the index of every dsst-th string (EXTSST) that
+  // readers use to find a string without walking the whole table.
   void Write(Records& r) const {
+    const uint16_t perBucket = static_cast<uint16_t>(std::max<size_t>(8, (strings_.size() + 127) / 128));
+    std::vector<std::pair<uint32_t, uint16_t>> buckets;
     r.Begin(0x00FC);
     r.U32(total_);
     r.U32(static_cast<uint32_t>(strings_.size()));
-    for (const std::wstring* s : strings_) {
+    for (size_t i = 0; i < strings_.size(); ++i) {
+      const std::wstring* s = strings_[i];
       if (kMaxRecordData - r.DataSize() < 5) Continue(r);
+      if (i % perBucket == 0)
+        buckets.emplace_back(static_cast<uint32_t>(r.bytes.size()), static_cast<uint16_t>(r.DataSize() + 4));
       r.U16(static_cast<uint16_t>(s->size()));
       r.U8(1);
       for (wchar_t c : *s) {
@@ -130,6 +138,14 @@ class StringTable {
         }
         r.U16(static_cast<uint16_t>(c));
       }
+    }
+    r.End();
+    r.Begin(0x00FF);
+    r.U16(perBucket);
+    for (const auto& [offset, inRecord] : buckets) {
+      r.U32(offset);
+      r.U16(inRecord);
+      r.U16(0);
     }
     r.End();
   }
