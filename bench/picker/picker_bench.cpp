@@ -1,0 +1,178 @@
+// Search picker benchmark (run by hand under Wine and a display, never by CTest):
+//   - open: load the picker on "Select * From Documentos" over 100,000 documents, run
+//     the query (at most 500 rows, newest first), build both grids and show the first
+//     page of 20, until the window is activated;
+//   - last page: the click on ">>" until that page is filled;
+// each against the floor of plain SQLite stepping the same 500 rows and making every
+// field's value. The median of several rounds is reported.
+// Usage: picker_bench.exe [documents] [rounds]
+#include <windows.h>
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "com/com_ptr.h"
+#include "dataaccess/qd_procedure.h"
+#include "dataaccess/sqlite_db.h"
+#include "host/fsearch.h"
+#include "host/host_seams.h"
+#include "host/shared_functions.h"
+#include "host/shared_state.h"
+#include "runtime/timer.h"
+
+namespace {
+
+using vk::ComPtr;
+
+double Now() {
+  static LARGE_INTEGER frequency = [] { LARGE_INTEGER f; QueryPerformanceFrequency(&f); return f; }();
+  LARGE_INTEGER t;
+  QueryPerformanceCounter(&t);
+  return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+void Check(int rc, sqlite3* db, const char* what) {
+  if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW) {
+    fprintf(stderr, "%s: %s\n", what, sqlite3_errmsg(db));
+    ExitProcess(2);
+  }
+}
+
+std::string ReadScript(const char* name) {
+  std::ifstream in(std::string(VK_DB_DIR) + "/" + name, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void Fill(const std::wstring& path, long documents) {
+  sqlite3* db = nullptr;
+  Check(sqlite3_open(vk::data::Narrow(path).c_str(), &db), db, "open");
+  Check(sqlite3_exec(db, ReadScript("application_schema.sql").c_str(), nullptr, nullptr, nullptr), db, "schema");
+  const std::string insert =
+      "INSERT INTO Documentos (DocumentoId, CategoriaId, SubCategoriaId, GerenciaId, TipoDocumentoId, Documento, "
+      "Path, Campo01, Campo02, Fecha, CBarra, ReferenciaId, FechaAlta, IsEnabled, UsuarioAlta) "
+      "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " + std::to_string(documents) + ") "
+      "SELECT i, '1', '1', 'AD', 1 + i % 3, 'doc' || i || '.tif', 'C:\\Ostrela\\' || i || '.tif', "
+      "'Campo uno ' || i, 'Campo dos', '2026-03-01 00:00:00', '779' || i, 'REF-' || i, "
+      "'2026-12-07 09:00:00', 1, 'bench' FROM n";
+  Check(sqlite3_exec(db, insert.c_str(), nullptr, nullptr, nullptr), db, "fill");
+  sqlite3_close(db);
+}
+
+// Plain SQLite: the same 500 rows stepped and every field made into a VARIANT.
+double Floor(const std::wstring& path) {
+  const double start = Now();
+  sqlite3* db = nullptr;
+  Check(sqlite3_open(vk::data::Narrow(path).c_str(), &db), db, "open");
+  sqlite3_stmt* s = nullptr;
+  Check(sqlite3_prepare_v2(db, "SELECT * FROM (SELECT * FROM Documentos) A ORDER BY DocumentoId DESC LIMIT 500", -1,
+                           &s, nullptr), db, "prepare");
+  long rows = 0;
+  while (sqlite3_step(s) == SQLITE_ROW) {
+    ++rows;
+    for (int c = 0; c < sqlite3_column_count(s); ++c) {
+      VARIANT v;
+      VariantInit(&v);
+      switch (sqlite3_column_type(s, c)) {
+        case SQLITE_INTEGER: v.vt = VT_I4; v.lVal = sqlite3_column_int(s, c); break;
+        case SQLITE_FLOAT: v.vt = VT_R8; v.dblVal = sqlite3_column_double(s, c); break;
+        case SQLITE_TEXT:
+          v.vt = VT_BSTR;
+          v.bstrVal = SysAllocString(static_cast<const wchar_t*>(sqlite3_column_text16(s, c)));
+          break;
+        default: v.vt = VT_NULL; break;
+      }
+      VariantClear(&v);
+    }
+  }
+  sqlite3_finalize(s);
+  sqlite3_close(db);
+  const double elapsed = Now() - start;
+  if (rows != 500) fprintf(stderr, "floor read %ld rows\n", rows);
+  return elapsed;
+}
+
+struct Round {
+  double open = 0, last = 0;
+  long total = 0, lastPage = 0;
+};
+
+Round RunPicker() {
+  Round r;
+  const double start = Now();
+  auto picker = vk::Form::Load<vk::FSearch>();
+  vk::SetWindowLayered(picker->hwnd());
+  picker->mSentence = L"Select * From Documentos";
+  picker->mFieldName = L"DocumentoId";
+  picker->mFieldValue = L"";
+  bool opened = false, done = false;
+  picker->Activate.Connect([&] {
+    if (!opened) r.open = Now() - start;
+    opened = true;
+  });
+  vk::Timer ticks(20);
+  ticks.Tick.Connect([&] {
+    if (done || !opened || picker->filling()) return;
+    done = true;
+    const double t = Now();
+    SendMessageW(picker->controls().cmdLast->inner(), BM_CLICK, 0, 0);
+    r.last = Now() - t;
+    r.total = picker->recordTotal();
+    r.lastPage = picker->currentPage();
+    SendMessageW(picker->controls().cmdCancelar->inner(), BM_CLICK, 0, 0);
+  });
+  picker->ShowForm();
+  picker->Unload();
+  return r;
+}
+
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v[v.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const long documents = argc > 1 ? atol(argv[1]) : 100000;
+  const int rounds = argc > 2 ? atoi(argv[2]) : 7;
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring folder = std::wstring(temp) + L"pickerbench";
+  CreateDirectoryW(folder.c_str(), nullptr);
+  CreateDirectoryW((folder + L"\\data").c_str(), nullptr);
+  const std::wstring path = folder + L"\\data\\PickerBench.db";
+  DeleteFileW(path.c_str());
+  Fill(path, documents);
+
+  vk::data::QdProcedure::SetDefaultFolder(folder);
+  vk::HostSeams seams = vk::HostSeams::Real();
+  seams.createDataAccess = [] { return ComPtr<IDispatch>::Attach(vk::data::QdProcedure::Create()); };
+  vk::ScopedHostSeams scope(seams);
+  vk::Shared().gApplicationName = L"PickerBench";
+
+  std::vector<double> floors, opens, lasts;
+  Round r;
+  Floor(path);
+  RunPicker();  // warm-up
+  for (int i = 0; i < rounds; ++i) {
+    floors.push_back(Floor(path));
+    r = RunPicker();
+    opens.push_back(r.open);
+    lasts.push_back(r.last);
+  }
+  const double floor = Median(floors), open = Median(opens), last = Median(lasts);
+  printf("picker on %ld documents: %ld rows fetched, last page %ld\n", documents, r.total, r.lastPage);
+  printf("floor (SQLite, 500 rows, every field): %.4f s\n", floor);
+  printf("open and first page of 20: %.4f s (ratio %.1f)\n", open, open / floor);
+  printf("last page: %.4f s (ratio %.1f)\n", last, last / floor);
+  CoUninitialize();
+  return 0;
+}
