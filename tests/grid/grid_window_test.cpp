@@ -15,6 +15,7 @@
 
 #include "hosted/grid/cell_editor.h"
 #include "hosted/grid/report_viewer.h"
+#include "hosted/grid/report_viewer_control.h"
 #include "hosted/grid/grid_control.h"
 #include "hosted/grid/sharp_grid.h"
 #include "runtime/form.h"
@@ -567,8 +568,10 @@ class GridForm : public vk::Form {
  public:
   GridForm() : Form({.name = L"FGridTest", .caption = L"Grid", .scaleWidth = 9000, .scaleHeight = 6000}) {
     grid = &Add<GridControl>({.name = L"GRDetail", .left = 200, .top = 500, .width = 8000, .height = 5000});
+    viewer = &Add<ReportViewerControl>({.name = L"ARVPrint", .width = 9000, .height = 6000, .visible = false});
   }
   GridControl* grid;
+  ReportViewerControl* viewer;
 };
 
 TEST(GridControlOnForm, PlacedLikeAnyControlAndDrivenByMessages) {
@@ -603,5 +606,23 @@ TEST(GridControlOnForm, PlacedLikeAnyControlAndDrivenByMessages) {
   grid.SetCellValue(1, L"DocumentoId", vk::Variant(99L));
   EXPECT_EQ(grid.CellValue(1, 1).toLong(), 99);
   EXPECT_EQ(ErrorOf([&] { grid.SetCellValue(5, L"DocumentoId", vk::Variant(1L)); }), vk::err::SubscriptOutOfRange);
+
+  // The viewer on the same form takes the grid's pages.
+  ReportViewerControl& arv = *form->viewer;
+  EXPECT_FALSE(IsWindowVisible(arv.hwnd()));
+  grid.setVisible(false);
+  arv.setVisible(true);
+  EXPECT_TRUE(IsWindowVisible(arv.hwnd()));
+  grid.SetDataRowCount(200);
+  grid.Print().Viewer = &arv.Viewer();
+  grid.Print().PageHeader = L"Documentación Recibida";
+  grid.PrintPreview();
+  ASSERT_GT(arv.Viewer().PageCount(), 1);
+  Click(arv.hwnd(), Center(arv.Viewer().ButtonRect(ReportViewer::kNext)));
+  EXPECT_EQ(arv.Viewer().Page(), 2);
+  arv.setWidth(6000);
+  RECT vr;
+  GetWindowRect(arv.hwnd(), &vr);
+  EXPECT_EQ(vr.right - vr.left, 400);
   form->Unload();
 }

@@ -348,6 +348,8 @@ void GridWindow::OnKeyDown(WPARAM key) {
     case VK_PRIOR: MoveCurrent(current - VisibleRowCount()); break;
     case VK_NEXT: MoveCurrent(current + VisibleRowCount()); break;
     case VK_HOME: MoveCurrent(0); break;
+    case VK_LEFT: OnHScroll(SB_LINELEFT); break;
+    case VK_RIGHT: OnHScroll(SB_LINERIGHT); break;
     case VK_END: MoveCurrent(model_.DisplayRowCount() - 1); break;
     case VK_SPACE: case VK_F2: case VK_RETURN: {
       if (current < 0) break;
