@@ -118,7 +118,7 @@ TEST(GridColumns, WrittenValuesTakeTheColumnsType) {
   EXPECT_EQ(date.Coerce(GridValue(45000.0)).type(), VT_DATE);
   EXPECT_TRUE(date.Coerce(GridValue(L"")).IsEmpty());
   EXPECT_EQ(text.Coerce(GridValue(12L)).Text(), L"12");
-  EXPECT_EQ(text.Coerce(GridValue(L"abcdef")).Text(), L"abc");  // the column's max length
+  EXPECT_EQ(text.Coerce(GridValue(L"abcdef")).Text(), L"abcdef");  // max length bounds typing only
   EXPECT_EQ(any.Coerce(GridValue(7L)).type(), VT_I4);
   EXPECT_TRUE(tick.Coerce(GridValue::Null()).IsNull());
 

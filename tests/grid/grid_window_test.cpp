@@ -363,11 +363,13 @@ TEST_F(GridWindowTest, CheckBoxCellsToggleUnlessReadOnly) {
 
 TEST_F(GridWindowTest, EditingACellWritesTheValueOnEnterAndDropsItOnEscape) {
   FillList(4);
+  grid_.Columns().Item(L"Nota").MaxLength = 12;
   const POINT note = CellPoint(1, 5);
   Click(W().hwnd(), note);  // selects the row
   Click(W().hwnd(), note);  // edits the cell
   ASSERT_TRUE(W().Editing());
   ASSERT_EQ(W().Editor()->kind(), CellEditor::kText);
+  EXPECT_EQ(SendMessageW(W().Editor()->hwnd(), EM_GETLIMITTEXT, 0, 0), 12);
   SetWindowTextW(W().Editor()->hwnd(), L"revisado");
   Key(W().Editor()->hwnd(), VK_RETURN);
   EXPECT_FALSE(W().Editing());

@@ -33,11 +33,8 @@ GridValue GridColumn::Coerce(const GridValue& value) const {
       if (value.ChangeType(VT_DATE, out)) return out;
       break;
     case kTypeText:
-      if (value.ChangeType(VT_BSTR, out)) {
-        if (MaxLength > 0 && out.Text().size() > static_cast<size_t>(MaxLength))
-          return GridValue(out.Text().substr(0, MaxLength));
-        return out;
-      }
+      // MaxLength bounds what the user types; a longer stored text is kept whole.
+      if (value.ChangeType(VT_BSTR, out)) return out;
       break;
     default:
       return value;

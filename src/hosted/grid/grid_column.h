@@ -47,7 +47,7 @@ class GridColumn {
   int SortType = kSortDefault;
   int SortOrder = kSortNone;
   bool ReadOnly = false;
-  long MaxLength = 0;  // 0 = no limit
+  long MaxLength = 0;  // the longest text the user may type; 0 = no limit
   GridValue Tag;
   int EditorType = kEditText;
   int DropDownRows = 8;
