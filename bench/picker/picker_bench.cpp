@@ -118,7 +118,8 @@ Round RunPicker() {
   });
   vk::Timer ticks(20);
   ticks.Tick.Connect([&] {
-    if (done || !opened || picker->filling()) return;
+    // The last page is measured once the window is opaque, as the user sees it.
+    if (done || !opened || picker->filling() || picker->fadeAlpha() < 255) return;
     done = true;
     const double t = Now();
     SendMessageW(picker->controls().cmdLast->inner(), BM_CLICK, 0, 0);

@@ -131,6 +131,9 @@ bool FSearch::LoadPage() {
     return false;
   }
   filling_ = true;
+  // The page shows when it is whole: the grid is not repainted for every cell written
+  // (a repaint per cell costs a whole window update on a layered window).
+  g.SetRedraw(false);
   const bool filled = IgnoreErrors([&] {
     const Recordset& rs = *mRecordSource;
     const picker::PageSpan span = picker::PageOf(page_, pageSize_, total_);
@@ -156,8 +159,8 @@ bool FSearch::LoadPage() {
     }
   });
   filling_ = false;
+  g.SetRedraw(true);
   if (!filled || !loaded()) return false;
-  g.Refresh();
   pageCount_ = picker::PageCount(total_, pageSize_);
   c_.txtPageNumber->SetText(std::to_wstring(page_));
   c_.txtPageCount->SetText(std::to_wstring(pageCount_));
@@ -287,8 +290,10 @@ PickerHandler& CurrentPicker() {
     picker->mFieldName = fieldName;
     picker->mFieldValue = L"";
     picker->ShowForm();
+    SetMousePointer(pointer::Hourglass);
     Variant chosen = picker->oReturn;
     picker->Unload();
+    SetMousePointer(pointer::Default);
     return chosen;
   };
   return handler;
