@@ -424,10 +424,13 @@ LRESULT GridWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_KEYDOWN:
       OnKeyDown(wParam);
       return 0;
-    case kEndEditMessage:
+    case kEndEditMessage: {
+      // Enter and Escape give the keys back to the grid; a click elsewhere keeps its focus.
+      const bool editorHadFocus = editor_ && GetFocus() == editor_->hwnd();
       EndEdit(wParam != 0);
-      SetFocus(hwnd_);
+      if (editorHadFocus) SetFocus(hwnd_);
       return 0;
+    }
     case WM_GETDLGCODE:
       return DLGC_WANTARROWS | DLGC_WANTCHARS;
     case WM_SETFOCUS: case WM_KILLFOCUS:
