@@ -83,6 +83,22 @@ TEST(Dialect, ShortDatesFollowTheUsersOrder) {
   EXPECT_EQ(TranslateSql(L"Where FechaAlta < '2026/7/6'", yearFirst), L"Where FechaAlta < '2026-07-06 00:00:00'");
 }
 
+TEST(Dialect, MalformedTextPassesThroughForTheDatabaseToRefuse) {
+  const wchar_t* inputs[] = {
+      L"", L"   ", L"Select Top", L"Select Top 5", L"Select Top ( 5 * From T", L"Select Top 5 * From (",
+      L")))", L"(((Select Top 2 a", L"Convert(", L"Convert(DateTime, '1/2/2026'", L"Delete", L"Delete ;",
+      L"'unterminated", L"Where X = '1/2/2026", L"[unclosed", L"-- only a comment", L"/* open comment",
+      L"Select 'a''' , '''b' From T Where Y >= '12/31/1999'",
+  };
+  for (const wchar_t* in : inputs) {
+    std::wstring out = TranslateSql(in);
+    EXPECT_LE(out.size(), std::wstring(in).size() + 32) << std::wstring(in).size();
+  }
+  EXPECT_EQ(TranslateSql(L"Select 'a''' , '''b' From T"), L"Select 'a''' , '''b' From T");
+  // The limit goes where the unclosed select ends, and SQLite reports the error.
+  EXPECT_EQ(TranslateSql(L"Select Top 5 * From ("), L"Select * From ( Limit 5");
+}
+
 struct DateCase {
   const wchar_t* text;
   DateOrder order;
