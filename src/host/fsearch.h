@@ -18,8 +18,8 @@
 // While a page fills (it yields after every cell) the commands are ignored, so no
 // command can close the window under a running fill.
 //
-// Not handled: the decorative lines are kept as coordinates for the layout and not
-// drawn; the still picture before the animation is an empty picture box.
+// Not handled: the label, check-box and button colours of the design (they keep the
+// system's); the two lines drawn while the window is dragged are not kept.
 #include <functional>
 #include <optional>
 #include <string>

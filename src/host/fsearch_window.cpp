@@ -1,12 +1,17 @@
 // The picker's window: its controls at their design places, the fade-in, dragging the
 // borderless window, the two tabs, maximising, closing, the layout from the window
 // size and the busy animation.
+#include <windows.h>
+#include <commctrl.h>
+
 #include <algorithm>
 
 #include "host/fsearch.h"
 #include "runtime/app_path.h"
 #include "runtime/do_events.h"
+#include "runtime/property_bag.h"
 #include "runtime/steps.h"
+#include "runtime/twips.h"
 
 namespace vk {
 namespace {
@@ -28,6 +33,37 @@ ControlArgs At(const wchar_t* name, double left, double top, double width, doubl
 
 // Sizes computed from a window smaller than the design are held at 0.
 double Size(double twips) { return std::max(0.0, twips); }
+
+struct LineLook {
+  const DesignLine* line;
+  OleColor color;
+};
+
+void DrawLines(HWND window, std::initializer_list<LineLook> lines) {
+  HDC dc = GetDC(window);
+  for (const LineLook& l : lines) {
+    HPEN pen = CreatePen(PS_SOLID, 2, OleColorToRgb(l.color));
+    HGDIOBJ old = SelectObject(dc, pen);
+    MoveToEx(dc, TwipsToPixels(l.line->x1), TwipsToPixels(l.line->y1), nullptr);
+    LineTo(dc, TwipsToPixels(l.line->x2), TwipsToPixels(l.line->y2));
+    SelectObject(dc, old);
+    DeleteObject(pen);
+  }
+  ReleaseDC(window, dc);
+}
+
+// The frames paint themselves; the lines of the design go over them afterwards.
+LRESULT CALLBACK FrameLinesProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                DWORD_PTR data) noexcept {
+  const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+  if (message == WM_PAINT) {
+    const auto& c = *reinterpret_cast<const FSearch::Controls*>(data);
+    if (id == 1) DrawLines(window, {{&c.Line1, 0x0098432E}, {&c.Line2, 0x00D6B4A0}});
+    else DrawLines(window, {{&c.LineC1, 0x00BCD3CD}, {&c.LineC2, 0x00BCD3CD}});
+  }
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(window, FrameLinesProc, id);
+  return result;
+}
 
 }  // namespace
 
@@ -119,6 +155,13 @@ void FSearch::OnLoad() {
   data_ = DataAccess::Create();
   for (hosted::TextBox* box : {c_.txtPageNumber, c_.txtPageCount})
     SendMessageW(box->inner(), EM_SETREADONLY, TRUE, 0);
+  SetWindowSubclass(c_.VkContainer->hwnd(), FrameLinesProc, 1, reinterpret_cast<DWORD_PTR>(&c_));
+  SetWindowSubclass(c_.VkSearch01->hwnd(), FrameLinesProc, 2, reinterpret_cast<DWORD_PTR>(&c_));
+  // The animation's stored properties: no file name, so its first paint loads the file
+  // that StartAnimation names.
+  c_.IType->ReadProperties(PropertyBag{{L"BackColor", Variant(long(0x80000005))}, {L"BorderStyle", Variant(1L)}});
+  // The still picture: the animation's first frame, until the animation starts.
+  IgnoreErrors([this] { c_.IType2->LoadPicture(AppPath() + L"\\Vk_OstrelaGIF01.gif"); });
   alpha_ = 10;
   tmrFade_.setEnabled(true);
 }

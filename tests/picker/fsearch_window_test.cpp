@@ -478,6 +478,11 @@ TEST_F(PickerWindowTest, GridsFromAThreeFieldResult) {
         }
         EXPECT_TRUE(p.controls().IType->visible());
         EXPECT_FALSE(p.controls().IType2->visible());
+      }),
+      // The animation loads its picture at its first paint.
+      [tries = 0](FSearch& p) mutable { return p.controls().IType->LoadedFrames() > 1 || ++tries > 100; },
+      Do([](FSearch& p) {
+        EXPECT_GT(p.controls().IType->LoadedFrames(), 1u) << "the animation plays the picture beside the DLL";
         Press(*p.controls().cmdCancelar);
       })});
 }
@@ -581,6 +586,37 @@ TEST_F(PickerWindowTest, LayoutAtTheDesignSizeAndAfterMaximiseAndRestore) {
        })});
 }
 
+// The window as the screen shows it, written as a 24-bit .bmp for a reviewer to look at;
+// returns the colour at a point of the window.
+COLORREF SaveScreenPicture(HWND window, const std::wstring& path, POINT probe) {
+  RECT r;
+  GetWindowRect(window, &r);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP picture = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, picture);
+  BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+  const COLORREF probed = GetPixel(memory, probe.x, probe.y);
+  SelectObject(memory, old);
+  const DWORD stride = ((w * 3 + 3) / 4) * 4, size = stride * h;
+  BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + size), 0, 0,
+                        sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
+  HANDLE out = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD written = 0;
+  WriteFile(out, &file, sizeof file, &written, nullptr);
+  WriteFile(out, &info.bmiHeader, sizeof info.bmiHeader, &written, nullptr);
+  WriteFile(out, bits, size, &written, nullptr);
+  CloseHandle(out);
+  DeleteObject(picture);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return probed;
+}
+
 TEST_F(PickerWindowTest, FadesInToOpaqueWhileOpen) {
   std::vector<long> alphas;
   Run(kOrders, L"PedidoId",
@@ -596,6 +632,9 @@ TEST_F(PickerWindowTest, FadesInToOpaqueWhileOpen) {
          BYTE alpha = 0;
          GetLayeredWindowAttributes(p.hwnd(), nullptr, &alpha, nullptr);
          EXPECT_EQ(alpha, 255);
+         // Opaque: the blue margin left of the container shows in its own colour.
+         const COLORREF margin = SaveScreenPicture(p.hwnd(), test::BinFolder() + L"\\picker_window.bmp", {2, 200});
+         EXPECT_EQ(margin, RGB(0x2E, 0x43, 0x98));
          Press(*p.controls().cmdCancelar);
        })});
   for (size_t i = 0; i + 1 < alphas.size(); ++i) {
