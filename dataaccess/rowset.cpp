@@ -234,7 +234,7 @@ void Rowset::Read(size_t row, size_t column, VARIANT* out) const {
       return;
     }
     default:
-      if (tag == Int32) {
+      if (tag == Int32 && type != ado::Double) {
         V_VT(out) = VT_I4;
         V_I4(out) = GetRaw<int32_t>(p);
       } else {

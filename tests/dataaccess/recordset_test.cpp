@@ -153,6 +153,15 @@ TEST_F(RecordsetTest, ExpressionsTakeTheTypeOfTheirValues) {
   }
 }
 
+TEST_F(RecordsetTest, AWholeNumberInANumberColumnReadsAsANumber) {
+  ComPtr<IDispatch> rs = GetData(kApp, L"Select X From ( Select 2.5 As X Union All Select 3 ) A Order By X");
+  ASSERT_TRUE(rs) << ErrDescription();
+  CallByName(rs.get(), L"MoveNext");
+  DispResult three = Field(rs.get(), L"X");
+  EXPECT_EQ(TypeOf(three), VT_R8);
+  EXPECT_EQ(LongOf(three), 3);
+}
+
 TEST_F(RecordsetTest, AFieldReadsTheRowCurrentWhenItIsRead) {
   ComPtr<IDispatch> rs = GetData(kApp, L"Select DocumentoId From Documentos Order By DocumentoId");
   ASSERT_TRUE(rs);
