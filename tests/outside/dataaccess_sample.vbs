@@ -1,7 +1,8 @@
 ' An outside client reads and writes the two sample databases through
 ' "QdPoolConnection.QdProcedure" with the statements and procedures the screens use.
-' The writes go to a copy of the application database (key "OstrelaScript", beside
-' the sample one), so that other clients never see them; it is removed at the end.
+' It works on copies beside the samples (keys "OstrelaScript" and "VkSScript"), so
+' other clients never see its writes and a test that points the sample keys
+' elsewhere cannot change what it reads; the copies are removed at the end.
 Option Explicit
 Dim failures : failures = 0
 Sub Check(condition, what)
@@ -13,12 +14,13 @@ End Sub
 
 Dim fso : Set fso = CreateObject("Scripting.FileSystemObject")
 fso.CopyFile "data\Ostrela.db", "data\OstrelaScript.db", True
+fso.CopyFile "data\VkS.db", "data\VkSScript.db", True
 Dim d : Set d = CreateObject("QdPoolConnection.QdProcedure")
 Dim app : app = "OstrelaScript"
 Dim rs, n, i, ok
 
 ' Security database: the administrators, read through the default members.
-Set rs = d.GetData("VkS", "Select * From Users Where UserLevel = 0", Null, True, 0, 1, 0)
+Set rs = d.GetData("VkSScript", "Select * From Users Where UserLevel = 0", Null, True, 0, 1, 0)
 Check Not rs Is Nothing, "users: " & d.ErrDescription
 If Not rs Is Nothing Then
   Check rs.RecordCount >= 2, "two administrators at least (the builder and the sample one)"
@@ -101,5 +103,6 @@ Check rs Is Nothing, "a key without a database gives Nothing"
 Set rs = Nothing
 Set d = Nothing
 fso.DeleteFile "data\OstrelaScript.db", True
-Check Not fso.FileExists("data\OstrelaScript.db"), "the copy is removed"
+fso.DeleteFile "data\VkSScript.db", True
+Check Not fso.FileExists("data\OstrelaScript.db"), "the copies are removed"
 WScript.Quit failures
