@@ -52,16 +52,25 @@ void DrawLines(HWND window, std::initializer_list<LineLook> lines) {
   ReleaseDC(window, dc);
 }
 
-// The frames paint themselves; the lines of the design go over them afterwards.
+// The container paints itself and the design's lines go over it; the two pages are
+// plain white frames without a header, painted here with their lines.
 LRESULT CALLBACK FrameLinesProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                 DWORD_PTR data) noexcept {
-  const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
-  if (message == WM_PAINT) {
-    const auto& c = *reinterpret_cast<const FSearch::Controls*>(data);
-    if (id == 1) DrawLines(window, {{&c.Line1, 0x0098432E}, {&c.Line2, 0x00D6B4A0}});
-    else DrawLines(window, {{&c.LineC1, 0x00BCD3CD}, {&c.LineC2, 0x00BCD3CD}});
-  }
+  const auto& c = *reinterpret_cast<const FSearch::Controls*>(data);
   if (message == WM_NCDESTROY) RemoveWindowSubclass(window, FrameLinesProc, id);
+  if (id != 1 && message == WM_ERASEBKGND) return 1;
+  if (id != 1 && (message == WM_PAINT || message == WM_PRINTCLIENT)) {
+    PAINTSTRUCT ps{};
+    HDC dc = message == WM_PAINT ? BeginPaint(window, &ps) : reinterpret_cast<HDC>(wParam);
+    RECT client;
+    GetClientRect(window, &client);
+    FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    if (message == WM_PAINT) EndPaint(window, &ps);
+    if (id == 2) DrawLines(window, {{&c.LineC1, 0x00BCD3CD}, {&c.LineC2, 0x00BCD3CD}});
+    return 0;
+  }
+  const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+  if (message == WM_PAINT) DrawLines(window, {{&c.Line1, 0x0098432E}, {&c.Line2, 0x00D6B4A0}});
   return result;
 }
 
@@ -157,6 +166,7 @@ void FSearch::OnLoad() {
     SendMessageW(box->inner(), EM_SETREADONLY, TRUE, 0);
   SetWindowSubclass(c_.VkContainer->hwnd(), FrameLinesProc, 1, reinterpret_cast<DWORD_PTR>(&c_));
   SetWindowSubclass(c_.VkSearch01->hwnd(), FrameLinesProc, 2, reinterpret_cast<DWORD_PTR>(&c_));
+  SetWindowSubclass(c_.VkSearch02->hwnd(), FrameLinesProc, 3, reinterpret_cast<DWORD_PTR>(&c_));
   // The animation's stored properties: no file name, so its first paint loads the file
   // that StartAnimation names.
   c_.IType->ReadProperties(PropertyBag{{L"BackColor", Variant(long(0x80000005))}, {L"BorderStyle", Variant(1L)}});
