@@ -103,8 +103,9 @@ bool FSearch::RunQuery() {
 
 void FSearch::BuildWhere() {
   picker::Filters f;
-  f.ownUser = c_.chkFilter[0]->Value() == 1;
-  f.lastSixMonths = c_.chkFilter[1]->Value() == 1;
+  // A disabled box cannot be ticked: its condition never applies.
+  f.ownUser = c_.chkFilter[0]->enabled() && c_.chkFilter[0]->Value() == 1;
+  f.lastSixMonths = c_.chkFilter[1]->enabled() && c_.chkFilter[1]->Value() == 1;
   f.user = GetUserNameNT();
   f.today = Today();
   f.freeText = c_.txtSortKey->Text();

@@ -30,7 +30,8 @@ namespace {
 using namespace vk;
 
 const wchar_t kAppKey[] = L"VkPickerWindow";
-const wchar_t kOrders[] = L"Select * From Pedidos";
+// Names Usuario and FechaAlta, so that both boxes can be ticked.
+const wchar_t kOrders[] = L"Select PedidoId, Nombre, Usuario, FechaAlta From Pedidos";
 
 // A step returns false to be called again on the next tick (waiting for something).
 using Step = std::function<bool(FSearch&)>;
@@ -211,7 +212,9 @@ TEST_F(PickerWindowTest, TopFiveHundredNewestFirstTwentyAPageAndPaging) {
   };
   EXPECT_EQ(seen, expected);
   EXPECT_TRUE(p.oReturn.isEmpty());
-  EXPECT_EQ(p.mFinalSentence, L"Select Top 500 * From ( Select * From Pedidos ) A  Order By PedidoId Desc");
+  EXPECT_EQ(p.mFinalSentence,
+            L"Select Top 500 * From ( Select PedidoId, Nombre, Usuario, FechaAlta From Pedidos ) A  "
+            L"Order By PedidoId Desc");
 }
 
 TEST_F(PickerWindowTest, AcceptDoubleClickCancelAndQuit) {
@@ -331,6 +334,12 @@ TEST_F(PickerWindowTest, EachFilterNarrowsTheRowsOnApply) {
   const std::wstring sixMonths = L"FechaAlta >= Convert(DateTime, '06/07/2026', 101)";
   const FilterCase cases[] = {
       {"own user", {tick(0)}, 300, 600, L"Where Usuario = 'jdoe'"},
+      {"own user with a quote in the logon name",
+       {Do([this](FSearch& p) {
+         user_ = L"o'neil";
+         Press(*p.controls().chkFilter[0]);
+       })},
+       1, 5, L"Where Usuario = 'o''neil'"},
       {"six months", {tick(1)}, 300, 600, L"Where " + sixMonths},
       {"both boxes", {tick(0), tick(1)}, 150, 600, L"Where Usuario = 'jdoe' And " + sixMonths},
       {"free text", {type(L"Pedido 12")}, 11, 129,
@@ -356,6 +365,7 @@ TEST_F(PickerWindowTest, EachFilterNarrowsTheRowsOnApply) {
       Press(*p.controls().cmdCancelar);
     }));
     Run(kOrders, L"PedidoId", steps);
+    user_ = L"jdoe";
     if (c.total == 500) {
       EXPECT_EQ(picker_->controls().txtSortKey->Text(), L"");
       EXPECT_EQ(picker_->controls().chkFilter[0]->Value(), 0);
@@ -434,7 +444,7 @@ TEST_F(PickerWindowTest, BoxesFollowTheSentenceAndOrderByIsCut) {
   const Case cases[] = {
       {L"Select PedidoId, Nombre From Pedidos", false, false,
        L"Select Top 500 * From ( Select PedidoId, Nombre From Pedidos ) A  Order By PedidoId Desc"},
-      {L"Select PedidoId, Usuario As UsuarioId From Pedidos", true, false, L""},
+      {L"Select PedidoId, Usuario From Pedidos", true, false, L""},
       {L"Select * From Pedidos Where FechaAlta > '2000-01-01' order by Nombre", false, true,
        L"Select Top 500 * From ( Select * From Pedidos Where FechaAlta > '2000-01-01'  ) A  Order By PedidoId Desc"},
   };
@@ -446,6 +456,15 @@ TEST_F(PickerWindowTest, BoxesFollowTheSentenceAndOrderByIsCut) {
           if (!c.final.empty()) {
             EXPECT_EQ(p.mFinalSentence, c.final);
           }
+          // A disabled box takes no part even when a click gets through to it.
+          Press(*p.controls().chkFilter[0]);
+          Press(*p.controls().chkFilter[1]);
+          Press(*p.controls().cmdFilterApply);
+        }),
+        Do([&](FSearch& p) {
+          const std::wstring where = p.mWhere;
+          EXPECT_EQ(where.find(L"Usuario =") != std::wstring::npos, c.user) << where;
+          EXPECT_EQ(where.find(L"FechaAlta >=") != std::wstring::npos, c.date) << where;
           Press(*p.controls().cmdCancelar);
         })});
     picker_->Unload();
