@@ -92,12 +92,16 @@ bool FSearch::RunQuery() {
   total_ = 0;
   mFinalSentence = picker::FinalSentence(mSentence, mWhere, mOrderBy);
   mRecordSource.reset();
-  if (data_) mRecordSource = data_->GetData(Shared().gApplicationName, mFinalSentence);
-  if (!mRecordSource) {
+  const bool read = IgnoreErrors([this] {
+    if (data_) mRecordSource = data_->GetData(Shared().gApplicationName, mFinalSentence);
+    if (mRecordSource) total_ = mRecordSource->RecordCount();
+  });
+  if (!read || !mRecordSource) {
+    mRecordSource.reset();
+    total_ = 0;
     ShowMessage(L"No se han encontrado datos para la consulta", msg::Information, kTitle);
     return false;
   }
-  total_ = mRecordSource->RecordCount();
   return true;
 }
 
@@ -109,11 +113,13 @@ void FSearch::BuildWhere() {
   f.user = GetUserNameNT();
   f.today = Today();
   f.freeText = c_.txtSortKey->Text();
-  if (mRecordSource) {
+  // A result whose fields cannot be read ends the condition after the two boxes.
+  IgnoreErrors([&] {
+    if (!mRecordSource) return;
     std::vector<std::wstring> fields;
     for (long i = 0; i < mRecordSource->FieldCount(); ++i) fields.push_back(mRecordSource->FieldName(i));
     f.fields = std::move(fields);
-  }
+  });
   grid::GridControl& filter = *c_.GRFilter;
   if (filter.Columns().Count() > 3) {
     for (int r = 0; r < filter.DataRowCount(); ++r)
