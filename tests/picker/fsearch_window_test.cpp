@@ -425,6 +425,8 @@ TEST_F(PickerWindowTest, CommandsArrivingDuringAFillAreDropped) {
       {Do([](FSearch& p) {
          // The cancel waits in the queue; the page fill yields and meets it.
          PostMessageW(p.controls().cmdCancelar->inner(), BM_CLICK, 0, 0);
+         PostMessageW(p.controls().cmdLast->inner(), BM_CLICK, 0, 0);
+         PostMessageW(p.hwnd(), WM_CLOSE, 0, 0);
          Press(*p.controls().cmdNext);
          EXPECT_TRUE(p.loaded());
          EXPECT_TRUE(p.visible());
