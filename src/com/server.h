@@ -5,6 +5,8 @@
 
 #include <span>
 
+#include "com/module.h"
+
 namespace vk::com {
 
 struct ClassEntry {
@@ -43,3 +45,20 @@ HRESULT CreateInstance(REFIID iid, void** out) {
 }
 
 }  // namespace vk::com
+
+// The entry points of an in-process server DLL: DllMain records the module, the four
+// exports serve `server` (a vk::com::ServerInfo with static storage).
+#define VK_COM_SERVER_ENTRY_POINTS(server)                                                  \
+  extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {               \
+    if (reason == DLL_PROCESS_ATTACH) {                                                    \
+      vk::com::SetModuleInstance(instance);                                                \
+      DisableThreadLibraryCalls(instance);                                                 \
+    }                                                                                      \
+    return TRUE;                                                                           \
+  }                                                                                        \
+  extern "C" HRESULT WINAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) {    \
+    return vk::com::GetClassObject(server, clsid, iid, out);                               \
+  }                                                                                        \
+  extern "C" HRESULT WINAPI DllCanUnloadNow() { return vk::com::CanUnloadNow(); }          \
+  extern "C" HRESULT WINAPI DllRegisterServer() { return vk::com::RegisterServer(server); } \
+  extern "C" HRESULT WINAPI DllUnregisterServer() { return vk::com::UnregisterServer(server); }
