@@ -11,7 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "hosted/grid/sharp_grid.h"
+#include "hosted/grid/grid_control.h"
+#include "runtime/form.h"
 #include "runtime/vb_error.h"
 
 using namespace vk::grid;
@@ -62,7 +63,7 @@ std::vector<std::vector<GridValue>> MakeRecords(int rows) {
   return records;
 }
 
-void SetUpColumns(SharpGrid& grid) {
+void SetUpColumns(GridControl& grid) {
   for (int f = 0; f < 23; ++f) {
     GridColumn& c = grid.Columns().Add(kFields[f]);
     c.Width = 1100;
@@ -72,7 +73,7 @@ void SetUpColumns(SharpGrid& grid) {
   grid.AddFormatCondition(L"IsNew", FormatCondition::kEqual, GridValue(0L), L"IsNew");
 }
 
-void Fill(SharpGrid& grid, const std::vector<std::vector<GridValue>>& records) {
+void Fill(GridControl& grid, const std::vector<std::vector<GridValue>>& records) {
   grid.RemoveAllRows();
   grid.SetDisplaySwitches(true);
   grid.SetDataRowCount(static_cast<int>(records.size()));
@@ -82,15 +83,14 @@ void Fill(SharpGrid& grid, const std::vector<std::vector<GridValue>>& records) {
   grid.Refresh(1);
 }
 
-HWND MakeHost() {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = DefWindowProcW;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = L"GridBenchHost";
-  RegisterClassW(&wc);
-  return CreateWindowExW(0, wc.lpszClassName, L"grid bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 1000, 700,
-                         nullptr, nullptr, wc.hInstance, nullptr);
-}
+// A shown form of 1000 by 700 pixels holding one grid of 14000 by 9000 twips.
+class BenchForm : public vk::Form {
+ public:
+  BenchForm() : Form({.name = L"FGridBench", .caption = L"grid bench", .scaleWidth = 15000, .scaleHeight = 10500}) {
+    grid = &Add<GridControl>({.name = L"GRDetail", .width = 14000, .height = 9000});
+  }
+  GridControl* grid;
+};
 
 void Paint(HWND hwnd) {
   InvalidateRect(hwnd, nullptr, FALSE);
@@ -98,9 +98,9 @@ void Paint(HWND hwnd) {
 }
 
 int Sample(const std::wstring& folder) {
-  HWND host = MakeHost();
-  SharpGrid grid;
-  grid.Create(host, 0, 0, 14000, 9000);
+  auto form = vk::Form::Load<BenchForm>();
+  form->Show();
+  GridControl& grid = *form->grid;
   SetUpColumns(grid);
   grid.Columns().Item(L"Documento").AddValueItem(GridValue(L"Documento 5"), L"Cinco; \"quinto\"");
   Fill(grid, MakeRecords(2000));
@@ -124,9 +124,9 @@ int Run(int argc, char** argv) {
   std::printf("recordset rows made:          %8.3f s  (%d x 23)\n", Now() - t, rows);
   const double memRecords = MemoryMb();
 
-  HWND host = MakeHost();
-  SharpGrid grid;
-  grid.Create(host, 0, 0, 14000, 9000);
+  auto form = vk::Form::Load<BenchForm>();
+  form->Show();
+  GridControl& grid = *form->grid;
   SetUpColumns(grid);
   t = Now();
   Fill(grid, records);
@@ -204,7 +204,7 @@ int Run(int argc, char** argv) {
   grid.ExportData(std::wstring(temp) + L"grid_bench.xls", kExportSpreadsheet, 2);
   std::printf("export 65,000 rows as .xls:   %8.3f s\n", Now() - t);
   std::printf("memory at the end:            %8.1f MB\n", MemoryMb());
-  DestroyWindow(host);
+  form->Unload();
   return 0;
 }
 

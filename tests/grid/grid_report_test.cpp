@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <functional>
 
+#include "hosted/grid/grid_members.h"
 #include "hosted/grid/grid_print.h"
-#include "hosted/grid/sharp_grid.h"
 #include "runtime/vb_error.h"
 
 using namespace vk::grid;
@@ -168,7 +168,7 @@ TEST(ReportFile, TextsThatAreNotReportsRaise) {
 }
 
 TEST(GridMembers, CallsOnTheGridRaiseClearErrorsBeforeAnyWindowExists) {
-  SharpGrid grid;  // never placed: the members work on the model alone
+  GridMembers grid;  // never placed: the members work on the model alone
   grid.Columns().Add(L"DocumentoId");
   grid.SetDataRowCount(2);
   grid.SetValue(1, 0, vk::Variant(42L));

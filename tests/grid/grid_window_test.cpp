@@ -15,10 +15,9 @@
 
 #include "hosted/grid/cell_editor.h"
 #include "hosted/grid/report_viewer.h"
-#include "hosted/grid/report_viewer_control.h"
 #include "hosted/grid/grid_control.h"
-#include "hosted/grid/sharp_grid.h"
 #include "runtime/form.h"
+#include "runtime/twips.h"
 #include "runtime/vb_error.h"
 
 using namespace vk::grid;
@@ -153,64 +152,66 @@ Capture WholePage(const ReportDocument& doc, int page, double scale) {
   return c;
 }
 
+// A shown form of 900 by 600 pixels that the fixture places its grid and viewers on.
+class GridHostForm : public vk::Form {
+ public:
+  GridHostForm() : Form({.name = L"FGridHost", .caption = L"grid", .scaleWidth = 13500, .scaleHeight = 9000}) {}
+};
+
 class GridWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = DefWindowProcW;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = L"GridTestHost";
-    RegisterClassW(&wc);
-    host_ = CreateWindowExW(0, wc.lpszClassName, L"grid", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 900, 600, nullptr,
-                            nullptr, wc.hInstance, nullptr);
-    grid_.Create(host_, 0, 0, 12000, 7500);
-    grid_.HeadClick.Connect([this](int c) { events_.push_back(L"head " + std::to_wstring(c)); });
-    grid_.DblClick.Connect([this] { events_.push_back(L"dblclick"); });
-    grid_.RowSelected.Connect([this] { events_.push_back(L"row"); });
-    grid_.MouseUp.Connect([this](int b, int s, float x, float y) {
+    form_ = vk::Form::Load<GridHostForm>();
+    form_->Show();
+    host_ = form_->hwnd();
+    grid_ = &form_->Add<GridControl>({.name = L"GRDetail", .width = 12000, .height = 7500});
+    grid_->HeadClick.Connect([this](int c) { events_.push_back(L"head " + std::to_wstring(c)); });
+    grid_->DblClick.Connect([this] { events_.push_back(L"dblclick"); });
+    grid_->RowSelected.Connect([this] { events_.push_back(L"row"); });
+    grid_->MouseUp.Connect([this](int b, int s, float x, float y) {
       events_.push_back(L"up " + std::to_wstring(b) + L" " + std::to_wstring(s) + L" " +
                         std::to_wstring(static_cast<int>(x)) + L" " + std::to_wstring(static_cast<int>(y)));
     });
   }
-  void TearDown() override { DestroyWindow(host_); }
+  void TearDown() override { form_->Unload(); }
 
   // A document list: category, id, name, a tick the user may change, a note, IsNew.
   void FillList(int rows) {
-    GridColumn& category = grid_.Columns().Add(L"CategoriaId");
+    GridColumn& category = grid_->Columns().Add(L"CategoriaId");
     category.Caption = L"Categoría";
     category.ReadOnly = true;
-    GridColumn& id = grid_.Columns().Add(L"DocumentoId");
+    GridColumn& id = grid_->Columns().Add(L"DocumentoId");
     id.SortType = kSortNumeric;
     id.ReadOnly = true;
-    grid_.Columns().Add(L"Documento").ReadOnly = true;
-    grid_.Columns().Add(L"Leido").DataType = kTypeBoolean;
-    grid_.Columns().Add(L"Nota");
-    GridColumn& align = grid_.Columns().Add(L"FAlign");
+    grid_->Columns().Add(L"Documento").ReadOnly = true;
+    grid_->Columns().Add(L"Leido").DataType = kTypeBoolean;
+    grid_->Columns().Add(L"Nota");
+    GridColumn& align = grid_->Columns().Add(L"FAlign");
     for (auto [v, t] : {std::pair{0L, L"Sin Alinear"}, {4L, L"Izquierda"}, {5L, L"Centro"}, {6L, L"Derecha"}})
       align.AddValueItem(GridValue(v), t);
-    grid_.Columns().Add(L"IsNew");
-    for (int p = 1; p < grid_.Columns().Count(); ++p) grid_.Columns().Item(p).Width = 1500;
-    grid_.SetDisplaySwitches(true);
-    grid_.SetDataRowCount(rows);
+    grid_->Columns().Add(L"IsNew");
+    for (int p = 1; p < grid_->Columns().Count(); ++p) grid_->Columns().Item(p).Width = 1500;
+    grid_->SetDisplaySwitches(true);
+    grid_->SetDataRowCount(rows);
     for (int r = 0; r < rows; ++r) {
-      grid_.SetValue(r, 0, GridValue(std::wstring(1, static_cast<wchar_t>(L'A' + r % 3))));
-      grid_.SetValue(r, 1, GridValue(static_cast<long>(rows - r)));
-      grid_.SetValue(r, 2, GridValue(L"documento " + std::to_wstring(r)));
-      grid_.SetValue(r, 3, GridValue(static_cast<long>(r % 2)));
-      grid_.SetValue(r, 5, GridValue(4L));
-      grid_.SetValue(r, 6, GridValue(static_cast<long>(r % 4 ? 1 : 0)));
+      grid_->SetValue(r, 0, GridValue(std::wstring(1, static_cast<wchar_t>(L'A' + r % 3))));
+      grid_->SetValue(r, 1, GridValue(static_cast<long>(rows - r)));
+      grid_->SetValue(r, 2, GridValue(L"documento " + std::to_wstring(r)));
+      grid_->SetValue(r, 3, GridValue(static_cast<long>(r % 2)));
+      grid_->SetValue(r, 5, GridValue(4L));
+      grid_->SetValue(r, 6, GridValue(static_cast<long>(r % 4 ? 1 : 0)));
     }
-    grid_.SetDisplaySwitches(false);
-    grid_.Refresh(1);
+    grid_->SetDisplaySwitches(false);
+    grid_->Refresh(1);
     UpdateWindow(host_);
     events_.clear();
   }
-  GridWindow& W() { return *grid_.Window(); }
+  GridWindow& W() { return *grid_->Window(); }
   POINT CellPoint(int displayRow, int position) { return Center(W().CellRect(displayRow, position)); }
 
+  std::shared_ptr<GridHostForm> form_;
   HWND host_ = nullptr;
-  SharpGrid grid_;
+  GridControl* grid_ = nullptr;
   std::vector<std::wstring> events_;
 };
 
@@ -219,13 +220,13 @@ class GridWindowTest : public ::testing::Test {
 TEST_F(GridWindowTest, HeaderClicksRaiseTheColumnAndSortAsThePickerDoes) {
   FillList(10);
   // The picker's handler: sort type 0, order toggles, rows sorted.
-  grid_.HeadClick.Clear();
-  grid_.HeadClick.Connect([this](int c) {
+  grid_->HeadClick.Clear();
+  grid_->HeadClick.Connect([this](int c) {
     events_.push_back(L"head " + std::to_wstring(c));
-    GridColumn& col = grid_.Columns().Item(c);
+    GridColumn& col = grid_->Columns().Item(c);
     col.SortType = kSortDefault;
     col.SortOrder = col.SortOrder == kSortAscending ? kSortDescending : kSortAscending;
-    grid_.Sort(c);
+    grid_->Sort(c);
   });
   const struct {
     int position;
@@ -249,7 +250,7 @@ TEST_F(GridWindowTest, HeaderClicksRaiseTheColumnAndSortAsThePickerDoes) {
     } else {
       EXPECT_TRUE(heads.empty());
     }
-    EXPECT_EQ(grid_.Model().CellValue(0, L"DocumentoId").Text(), c.firstId);
+    EXPECT_EQ(grid_->Model().CellValue(0, L"DocumentoId").Text(), c.firstId);
   }
 }
 
@@ -262,9 +263,9 @@ TEST_F(GridWindowTest, ColumnChangesMadeThroughTheGridRepaintAndRelayIt) {
   GetScrollInfo(W().hwnd(), SB_HORZ, &si);
   const int wide = si.nMax;
   // What the column layout dialog does: caption, visibility, width, alignment.
-  grid_.Columns().Item(3).Hidden = true;
-  grid_.Columns().Item(2).Caption = L"Nro.";
-  grid_.Columns().Item(2).Style().TextAlignment = kAlignCenter;
+  grid_->Columns().Item(3).Hidden = true;
+  grid_->Columns().Item(2).Caption = L"Nro.";
+  grid_->Columns().Item(2).Style().TextAlignment = kAlignCenter;
   EXPECT_TRUE(GetUpdateRect(W().hwnd(), nullptr, FALSE));
   UpdateWindow(W().hwnd());
   GetScrollInfo(W().hwnd(), SB_HORZ, &si);
@@ -285,16 +286,16 @@ TEST_F(GridWindowTest, RowClicksMoveTheCurrentRowAndRaiseEachChangeOnce) {
     return out;
   }();
   EXPECT_EQ(rows.size(), 2u);
-  EXPECT_EQ(grid_.CurrentRow().Kind, kDataRow);
-  EXPECT_EQ(grid_.CurrentRow().Index, 5);
+  EXPECT_EQ(grid_->CurrentRow().Kind, kDataRow);
+  EXPECT_EQ(grid_->CurrentRow().Index, 5);
   // Rows cut below the current row leave none current; a click under the rows selects none.
-  grid_.SetDataRowCount(2);
-  EXPECT_FALSE(grid_.HasCurrentRow());
+  grid_->SetDataRowCount(2);
+  EXPECT_FALSE(grid_->HasCurrentRow());
   events_.clear();
   RECT client;
   GetClientRect(W().hwnd(), &client);
   Click(W().hwnd(), POINT{40, client.bottom - 5});
-  EXPECT_FALSE(grid_.HasCurrentRow());
+  EXPECT_FALSE(grid_->HasCurrentRow());
   EXPECT_EQ(std::count(events_.begin(), events_.end(), L"row"), 0);
 }
 
@@ -304,12 +305,12 @@ TEST_F(GridWindowTest, DoubleClickSelectsTheRowThenRaisesDblClick) {
   ASSERT_FALSE(events_.empty());
   EXPECT_EQ(events_.front(), L"row");
   EXPECT_NE(std::find(events_.begin(), events_.end(), L"dblclick"), events_.end());
-  EXPECT_EQ(grid_.CurrentRow().Index, 2);
+  EXPECT_EQ(grid_->CurrentRow().Index, 2);
 }
 
 TEST_F(GridWindowTest, MouseUpReportsButtonShiftAndPositionInTwips) {
   FillList(5);
-  const double tpp = GridTwipsPerPixel();
+  const double tpp = vk::TwipsPerPixel();
   const POINT p = CellPoint(1, 2);
   auto twips = [&](int px) { return std::to_wstring(static_cast<int>(px * tpp)); };
   const struct {
@@ -330,7 +331,7 @@ TEST_F(GridWindowTest, MouseUpReportsButtonShiftAndPositionInTwips) {
     EXPECT_EQ(events_.back(), c.expected + twips(p.x) + L" " + twips(p.y));
   }
   // The right button selects the row under it first, as the comments menu needs.
-  EXPECT_EQ(grid_.CurrentRow().Index, 1);
+  EXPECT_EQ(grid_->CurrentRow().Index, 1);
 }
 
 TEST_F(GridWindowTest, KeysMoveTheCurrentRowAndKeepItInView) {
@@ -342,7 +343,7 @@ TEST_F(GridWindowTest, KeysMoveTheCurrentRowAndKeepItInView) {
   } keys[] = {{VK_DOWN, 1}, {VK_DOWN, 2}, {VK_UP, 1}, {VK_END, 199}, {VK_HOME, 0}, {VK_NEXT, W().VisibleRowCount()}};
   for (const auto& k : keys) {
     Key(W().hwnd(), k.key);
-    EXPECT_EQ(grid_.CurrentRow().Index, k.expected) << k.key;
+    EXPECT_EQ(grid_->CurrentRow().Index, k.expected) << k.key;
     EXPECT_GE(k.expected, W().TopRow());
     EXPECT_LT(k.expected, W().TopRow() + W().VisibleRowCount());
   }
@@ -351,19 +352,19 @@ TEST_F(GridWindowTest, KeysMoveTheCurrentRowAndKeepItInView) {
 TEST_F(GridWindowTest, CheckBoxCellsToggleUnlessReadOnly) {
   FillList(4);
   Click(W().hwnd(), CellPoint(0, 4));  // row 0: starts False
-  EXPECT_EQ(grid_.Model().CellValue(0, L"Leido").Text(), L"True");
+  EXPECT_EQ(grid_->Model().CellValue(0, L"Leido").Text(), L"True");
   Click(W().hwnd(), CellPoint(0, 4));
-  EXPECT_EQ(grid_.Model().CellValue(0, L"Leido").Text(), L"False");
+  EXPECT_EQ(grid_->Model().CellValue(0, L"Leido").Text(), L"False");
   Key(W().hwnd(), VK_SPACE);  // the first editable column of the row is the tick
-  EXPECT_EQ(grid_.Model().CellValue(0, L"Leido").Text(), L"True");
-  grid_.Columns().Item(L"Leido").ReadOnly = true;
+  EXPECT_EQ(grid_->Model().CellValue(0, L"Leido").Text(), L"True");
+  grid_->Columns().Item(L"Leido").ReadOnly = true;
   Click(W().hwnd(), CellPoint(1, 4));
-  EXPECT_EQ(grid_.Model().CellValue(1, L"Leido").Text(), L"True");  // row 1 started True and stays
+  EXPECT_EQ(grid_->Model().CellValue(1, L"Leido").Text(), L"True");  // row 1 started True and stays
 }
 
 TEST_F(GridWindowTest, EditingACellWritesTheValueOnEnterAndDropsItOnEscape) {
   FillList(4);
-  grid_.Columns().Item(L"Nota").MaxLength = 12;
+  grid_->Columns().Item(L"Nota").MaxLength = 12;
   const POINT note = CellPoint(1, 5);
   Click(W().hwnd(), note);  // selects the row
   Click(W().hwnd(), note);  // edits the cell
@@ -373,13 +374,13 @@ TEST_F(GridWindowTest, EditingACellWritesTheValueOnEnterAndDropsItOnEscape) {
   SetWindowTextW(W().Editor()->hwnd(), L"revisado");
   Key(W().Editor()->hwnd(), VK_RETURN);
   EXPECT_FALSE(W().Editing());
-  EXPECT_EQ(grid_.Model().CellValue(1, L"Nota").Text(), L"revisado");
+  EXPECT_EQ(grid_->Model().CellValue(1, L"Nota").Text(), L"revisado");
 
   Click(W().hwnd(), note);
   ASSERT_TRUE(W().Editing());
   SetWindowTextW(W().Editor()->hwnd(), L"descartado");
   Key(W().Editor()->hwnd(), VK_ESCAPE);
-  EXPECT_EQ(grid_.Model().CellValue(1, L"Nota").Text(), L"revisado");
+  EXPECT_EQ(grid_->Model().CellValue(1, L"Nota").Text(), L"revisado");
 
   // Leaving the editor for another window keeps the text and leaves the focus there.
   HWND other = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 0, 560, 100, 20, host_, nullptr,
@@ -390,7 +391,7 @@ TEST_F(GridWindowTest, EditingACellWritesTheValueOnEnterAndDropsItOnEscape) {
   SetFocus(other);
   Pump();
   EXPECT_FALSE(W().Editing());
-  EXPECT_EQ(grid_.Model().CellValue(1, L"Nota").Text(), L"al salir");
+  EXPECT_EQ(grid_->Model().CellValue(1, L"Nota").Text(), L"al salir");
   EXPECT_NE(GetFocus(), W().hwnd());  // not taken back by the grid
   DestroyWindow(other);
 
@@ -401,13 +402,13 @@ TEST_F(GridWindowTest, EditingACellWritesTheValueOnEnterAndDropsItOnEscape) {
   ASSERT_EQ(W().Editor()->kind(), CellEditor::kList);
   SendMessageW(W().Editor()->hwnd(), CB_SETCURSEL, 2, 0);  // "Centro"
   Key(W().Editor()->hwnd(), VK_RETURN);
-  EXPECT_EQ(grid_.Model().CellValue(1, L"FAlign").Text(), L"5");
+  EXPECT_EQ(grid_->Model().CellValue(1, L"FAlign").Text(), L"5");
 
   // A date column edits through a date picker and stores a date.
-  grid_.Columns().Add(L"Fecha").DataType = kTypeDate;
-  grid_.Columns().Item(L"Fecha").Width = 1500;
-  grid_.Refresh(1);
-  const POINT fecha = CellPoint(1, grid_.Columns().Find(L"Fecha"));
+  grid_->Columns().Add(L"Fecha").DataType = kTypeDate;
+  grid_->Columns().Item(L"Fecha").Width = 1500;
+  grid_->Refresh(1);
+  const POINT fecha = CellPoint(1, grid_->Columns().Find(L"Fecha"));
   Click(W().hwnd(), fecha);
   ASSERT_TRUE(W().Editing());
   ASSERT_EQ(W().Editor()->kind(), CellEditor::kDate);
@@ -417,11 +418,11 @@ TEST_F(GridWindowTest, EditingACellWritesTheValueOnEnterAndDropsItOnEscape) {
   st.wDay = 31;
   SendMessageW(W().Editor()->hwnd(), DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st));
   Key(W().Editor()->hwnd(), VK_RETURN);
-  const GridValue date = grid_.Model().CellValue(1, L"Fecha");
+  const GridValue date = grid_->Model().CellValue(1, L"Fecha");
   ASSERT_EQ(date.type(), VT_DATE);
   EXPECT_EQ(V_DATE(&date.get()), 45657.0);  // 31 December 2024
   // A date written as text that reads as no date is refused with an error.
-  EXPECT_EQ(ErrorOf([&] { grid_.SetCellValue(1, L"Fecha", vk::Variant(L"nunca")); }), vk::err::TypeMismatch);
+  EXPECT_EQ(ErrorOf([&] { grid_->SetCellValue(1, L"Fecha", vk::Variant(L"nunca")); }), vk::err::TypeMismatch);
 
   // Read-only cells do not edit.
   Click(W().hwnd(), CellPoint(1, 3));
@@ -436,7 +437,7 @@ TEST_F(GridWindowTest, HundredThousandRowsScrollToTheEndPaintingOnlyWhatIsSeen) 
   EXPECT_LE(W().LastPaintedRows(), W().VisibleRowCount() + 1);
   EXPECT_GT(c.width, 0);
   Click(W().hwnd(), CellPoint(99999, 2));
-  EXPECT_EQ(grid_.CurrentRow().Index, 99999);
+  EXPECT_EQ(grid_->CurrentRow().Index, 99999);
   SendMessageW(W().hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
   EXPECT_EQ(W().TopRow(), 100000 - W().VisibleRowCount() - 3);
   SendMessageW(W().hwnd(), WM_VSCROLL, SB_TOP, 0);
@@ -451,10 +452,10 @@ TEST_F(GridWindowTest, HundredThousandRowsScrollToTheEndPaintingOnlyWhatIsSeen) 
   EXPECT_EQ(static_cast<int>(si.nPage), W().VisibleRowCount());
   // Emptying the grid brings the view back to the top; rows written one by one without
   // the fill switches reach the scroll bar too.
-  grid_.RemoveAllRows();
+  grid_->RemoveAllRows();
   EXPECT_EQ(W().TopRow(), 0);
-  grid_.SetDataRowCount(500);
-  for (int r = 0; r < 500; ++r) grid_.SetValue(r, 1, GridValue(static_cast<long>(r)));
+  grid_->SetDataRowCount(500);
+  for (int r = 0; r < 500; ++r) grid_->SetValue(r, 1, GridValue(static_cast<long>(r)));
   UpdateWindow(W().hwnd());
   GetScrollInfo(W().hwnd(), SB_VERT, &si);
   EXPECT_EQ(si.nMax, 499);
@@ -465,32 +466,32 @@ TEST_F(GridWindowTest, HundredThousandRowsScrollToTheEndPaintingOnlyWhatIsSeen) 
 TEST_F(GridWindowTest, GroupedStyledGridPaintsItsStylesAndGroupRows) {
   FillList(12);
   // The list screens' look: gradient heading, unread rows bold, blue group headers.
-  GridStyle& heading = grid_.Styles().Item(L"Heading");
+  GridStyle& heading = grid_->Styles().Item(L"Heading");
   heading.BackColor = 0xDABAA8;
   heading.BackColor2 = 0xECDCD3;
   heading.BackgroundStyle = kBackgroundGradient;
   heading.ForeColor = 0x7B2D02;
   heading.OwnFont() = StyleFont{L"verdana", 9, true, false};
-  GridStyle& selection = grid_.Styles().Item(L"Selection");
+  GridStyle& selection = grid_->Styles().Item(L"Selection");
   selection.BackColor = 0xEEFCFD;
   selection.BackColor2 = 0xDCF7FA;
   selection.BackgroundStyle = kBackgroundGradient;
-  grid_.Styles().Add(L"IsNew").OwnFont().bold = true;
-  grid_.AddFormatCondition(L"IsNew", FormatCondition::kEqual, GridValue(0L), L"IsNew");
-  grid_.RemoveAllGroups();
-  grid_.AddGroup(L"CategoriaId");
-  GridStyle& group = grid_.Styles().Item(L"GroupHeader");
+  grid_->Styles().Add(L"IsNew").OwnFont().bold = true;
+  grid_->AddFormatCondition(L"IsNew", FormatCondition::kEqual, GridValue(0L), L"IsNew");
+  grid_->RemoveAllGroups();
+  grid_->AddGroup(L"CategoriaId");
+  GridStyle& group = grid_->Styles().Item(L"GroupHeader");
   group.BackColor = 14334632;  // &HDABAA8: red 168, green 186, blue 218
   group.ForeColor = 0xFFFFFF;
   group.OwnFont() = StyleFont{L"Verdana", 8, true, false};
   group.TextAlignment = kAlignLeft;
-  grid_.Refresh(1);
+  grid_->Refresh(1);
 
-  ASSERT_EQ(grid_.Model().DisplayRowCount(), 15);
+  ASSERT_EQ(grid_->Model().DisplayRowCount(), 15);
   Click(W().hwnd(), CellPoint(0, 2));  // a group row
-  EXPECT_NE(grid_.CurrentRow().Kind, kDataRow);
+  EXPECT_NE(grid_->CurrentRow().Kind, kDataRow);
   Click(W().hwnd(), CellPoint(2, 2));
-  EXPECT_EQ(grid_.CurrentRow().Kind, kDataRow);
+  EXPECT_EQ(grid_->CurrentRow().Kind, kDataRow);
 
   const Capture c = CaptureClient(W().hwnd());
   ASSERT_TRUE(SaveCapture(c, BinFolder() + L"\\grid_grouped_styled.bmp"));
@@ -505,18 +506,17 @@ TEST_F(GridWindowTest, GroupedStyledGridPaintsItsStylesAndGroupRows) {
 
 TEST_F(GridWindowTest, PrintingRendersPagesIntoTheViewerWhichPagesAndZooms) {
   FillList(150);
-  ReportViewer viewer;
-  viewer.Create(host_, 0, 0, 12000, 8000);
+  ReportViewer& viewer = form_->Add<ReportViewer>({.name = L"ARVPrint", .width = 12000, .height = 8000});
   ShowWindow(W().hwnd(), SW_HIDE);
-  EXPECT_EQ(ErrorOf([&] { grid_.PrintPreview(); }), vk::err::ObjectNotSet);
-  PrintSettings& print = grid_.Print();
+  EXPECT_EQ(ErrorOf([&] { grid_->PrintPreview(); }), vk::err::ObjectNotSet);
+  PrintSettings& print = grid_->Print();
   print.Viewer = &viewer;
   print.PageHeader = L"Documentación Recibida";
   print.PageHeaderStyle = ReportTextStyle{L"Verdana", 10, true, false, 4925975, 7};
   print.PageFooter = L"[ Reporte Emitido por el Usuario : ana el día 01/02/2025 a las 10:00:00 ]";
   print.PageFooterStyle = ReportTextStyle{L"Verdana", 9, false, false, 0, 7};
-  grid_.AddGroup(L"CategoriaId");
-  grid_.PrintPreview();
+  grid_->AddGroup(L"CategoriaId");
+  grid_->PrintPreview();
   ASSERT_GT(viewer.PageCount(), 2);
   EXPECT_EQ(viewer.Page(), 1);
   const Capture page = CaptureClient(viewer.hwnd());
@@ -563,8 +563,7 @@ TEST_F(GridWindowTest, PrintingRendersPagesIntoTheViewerWhichPagesAndZooms) {
   GetTempPathW(MAX_PATH, temp);
   const std::wstring saved = std::wstring(temp) + L"grid_window_test.vkr";
   viewer.SaveFile(saved);
-  ReportViewer other;
-  other.Create(host_, 0, 0, 6000, 6000);
+  ReportViewer& other = form_->Add<ReportViewer>({.name = L"ARVOther", .width = 6000, .height = 6000});
   other.LoadFile(saved);
   EXPECT_EQ(other.PageCount(), viewer.PageCount());
   const std::wstring junk = std::wstring(temp) + L"grid_window_test.txt";
@@ -583,10 +582,10 @@ class GridForm : public vk::Form {
  public:
   GridForm() : Form({.name = L"FGridTest", .caption = L"Grid", .scaleWidth = 9000, .scaleHeight = 6000}) {
     grid = &Add<GridControl>({.name = L"GRDetail", .left = 200, .top = 500, .width = 8000, .height = 5000});
-    viewer = &Add<ReportViewerControl>({.name = L"ARVPrint", .width = 9000, .height = 6000, .visible = false});
+    viewer = &Add<ReportViewer>({.name = L"ARVPrint", .width = 9000, .height = 6000, .visible = false});
   }
   GridControl* grid;
-  ReportViewerControl* viewer;
+  ReportViewer* viewer;
 };
 
 TEST(GridControlOnForm, PlacedLikeAnyControlAndDrivenByMessages) {
@@ -623,18 +622,18 @@ TEST(GridControlOnForm, PlacedLikeAnyControlAndDrivenByMessages) {
   EXPECT_EQ(ErrorOf([&] { grid.SetCellValue(5, L"DocumentoId", vk::Variant(1L)); }), vk::err::SubscriptOutOfRange);
 
   // The viewer on the same form takes the grid's pages.
-  ReportViewerControl& arv = *form->viewer;
+  ReportViewer& arv = *form->viewer;
   EXPECT_FALSE(IsWindowVisible(arv.hwnd()));
   grid.setVisible(false);
   arv.setVisible(true);
   EXPECT_TRUE(IsWindowVisible(arv.hwnd()));
   grid.SetDataRowCount(200);
-  grid.Print().Viewer = &arv.Viewer();
+  grid.Print().Viewer = &arv;
   grid.Print().PageHeader = L"Documentación Recibida";
   grid.PrintPreview();
-  ASSERT_GT(arv.Viewer().PageCount(), 1);
-  Click(arv.hwnd(), Center(arv.Viewer().ButtonRect(ReportViewer::kNext)));
-  EXPECT_EQ(arv.Viewer().Page(), 2);
+  ASSERT_GT(arv.PageCount(), 1);
+  Click(arv.hwnd(), Center(arv.ButtonRect(ReportViewer::kNext)));
+  EXPECT_EQ(arv.Page(), 2);
   arv.setWidth(6000);
   RECT vr;
   GetWindowRect(arv.hwnd(), &vr);

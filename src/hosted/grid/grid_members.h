@@ -1,8 +1,8 @@
 #pragma once
 // What every placement of the grid offers the screens: columns, styles, rows and cells,
 // the current row, sorting, grouping, the format condition, the fill switches, the
-// export, printing into a report viewer, and the events. SharpGrid (a hosted control)
-// and GridControl (a control of the runtime's forms) both carry these members.
+// export, printing into a report viewer, and the events. GridControl places them on a
+// runtime form; they work on the model alone before any window exists.
 // Not handled yet: the owner's text-formatting event for columns whose format asks for
 // it (such cells show their values as they come), printing on a printer.
 #include <memory>

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "hosted/grid/cell_editor.h"
+#include "runtime/twips.h"
 #include "runtime/vb_error.h"
 
 namespace vk::grid {
@@ -64,16 +65,6 @@ int AlignFlags(int code, int fallback) {
 bool IsCheckColumn(const GridColumn& c) { return c.DataType == kTypeBoolean || c.EditorType == kEditCheckBox; }
 
 }  // namespace
-
-double GridTwipsPerPixel() {
-  static const double tpp = [] {
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
-    return dpi > 0 ? 1440.0 / dpi : 15.0;
-  }();
-  return tpp;
-}
 
 LRESULT CALLBACK GridWindow::WndProcEntry(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
   auto* self = reinterpret_cast<GridWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
@@ -152,7 +143,7 @@ int GridWindow::RowHeight() const {
 int GridWindow::ColumnWidthPx(int position) const {
   const GridColumn& c = model_.Columns().Item(position);
   if (c.Hidden || c.Width <= 0) return 0;
-  return std::max(1, static_cast<int>(std::lround(c.Width / GridTwipsPerPixel())));
+  return std::max(1, TwipsToPixels(c.Width));
 }
 
 int GridWindow::ColumnLeft(int position) const {
@@ -417,7 +408,7 @@ LRESULT GridWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       const int button = message == WM_LBUTTONUP ? 1 : (message == WM_RBUTTONUP ? 2 : 4);
       const int shift = ((wParam & MK_SHIFT) ? 1 : 0) | ((wParam & MK_CONTROL) ? 2 : 0) |
                         (GetKeyState(VK_MENU) < 0 ? 4 : 0);
-      const double tpp = GridTwipsPerPixel();
+      const double tpp = TwipsPerPixel();
       if (OnMouseUp) OnMouseUp(button, shift, static_cast<float>(p.x * tpp), static_cast<float>(p.y * tpp));
       return 0;
     }

@@ -104,7 +104,4 @@ class GridWindow {
   friend class CellEditor;
 };
 
-// Twips per pixel of the screen (15 at 96 dpi).
-double GridTwipsPerPixel();
-
 }  // namespace vk::grid

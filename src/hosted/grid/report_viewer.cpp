@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "hosted/grid/grid_value.h"
+#include "runtime/twips.h"
 #include "runtime/vb_error.h"
 
 namespace vk::grid {
@@ -21,7 +22,7 @@ void ReportViewer::SetDocument(ReportDocument doc) {
   page_ = doc_.pages.empty() ? -1 : 0;
   scrollY_ = 0;
   UpdateScrollBar();
-  if (hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);
+  if (outer_) InvalidateRect(outer_, nullptr, FALSE);
 }
 
 void ReportViewer::LoadFile(const std::wstring& path) { SetDocument(ReportDocument::Load(path)); }
@@ -39,7 +40,7 @@ void ReportViewer::Go(int page) {
   page_ = page;
   scrollY_ = 0;
   UpdateScrollBar();
-  if (hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);
+  if (outer_) InvalidateRect(outer_, nullptr, FALSE);
 }
 
 void ReportViewer::SetZoom(int percent) {
@@ -47,7 +48,7 @@ void ReportViewer::SetZoom(int percent) {
     throw VbError{err::InvalidPropertyValue, kGridSource, L"A zoom runs from 10 to 400 percent"};
   zoom_ = percent;
   UpdateScrollBar();
-  if (hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);
+  if (outer_) InvalidateRect(outer_, nullptr, FALSE);
 }
 
 void ReportViewer::ZoomIn() {
@@ -60,7 +61,7 @@ void ReportViewer::ZoomOut() {
     if (*it < zoom_) return SetZoom(*it);
 }
 
-double ReportViewer::Scale() const { return zoom_ / 100.0 / hosted::kTwipsPerPixel; }
+double ReportViewer::Scale() const { return zoom_ / 100.0 / TwipsPerPixel(); }
 
 int ReportViewer::PageHeightPx() const { return static_cast<int>(std::lround(doc_.pageHeight * Scale())); }
 
@@ -72,9 +73,9 @@ RECT ReportViewer::ButtonRect(Button b) const {
 }
 
 void ReportViewer::UpdateScrollBar() {
-  if (!hwnd()) return;
+  if (!outer_) return;
   RECT client;
-  GetClientRect(hwnd(), &client);
+  GetClientRect(outer_, &client);
   const int view = std::max<int>(1, client.bottom - StripHeight());
   const int content = PageHeightPx() + 2 * kMargin;
   scrollY_ = std::clamp(scrollY_, 0, std::max(0, content - view));
@@ -84,18 +85,18 @@ void ReportViewer::UpdateScrollBar() {
   si.nMax = content - 1;
   si.nPage = static_cast<UINT>(view);
   si.nPos = scrollY_;
-  SetScrollInfo(hwnd(), SB_VERT, &si, TRUE);
+  SetScrollInfo(outer_, SB_VERT, &si, TRUE);
 }
 
 void ReportViewer::ScrollTo(int y) {
   scrollY_ = y;
   UpdateScrollBar();
-  InvalidateRect(hwnd(), nullptr, FALSE);
+  InvalidateRect(outer_, nullptr, FALSE);
 }
 
 void ReportViewer::OnResized(int, int) {
   UpdateScrollBar();
-  InvalidateRect(hwnd(), nullptr, FALSE);
+  InvalidateRect(outer_, nullptr, FALSE);
 }
 
 void ReportViewer::PaintStrip(HDC dc, const RECT& client) {
@@ -122,7 +123,7 @@ void ReportViewer::PaintStrip(HDC dc, const RECT& client) {
 
 void ReportViewer::Paint(HDC target) {
   RECT client;
-  GetClientRect(hwnd(), &client);
+  GetClientRect(outer_, &client);
   const int w = std::max<LONG>(1, client.right), h = std::max<LONG>(1, client.bottom);
   HDC dc = CreateCompatibleDC(target);
   HBITMAP bitmap = CreateCompatibleBitmap(target, w, h);
@@ -145,7 +146,7 @@ bool ReportViewer::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   result = 0;
   switch (msg) {
     case WM_LBUTTONDOWN: {
-      SetFocus(hwnd());
+      ::SetFocus(outer_);
       const POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
       for (int b = 0; b < kButtonCount; ++b) {
         const RECT r = ButtonRect(static_cast<Button>(b));
@@ -185,7 +186,7 @@ bool ReportViewer::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
       SCROLLINFO si{};
       si.cbSize = sizeof(si);
       si.fMask = SIF_ALL;
-      GetScrollInfo(hwnd(), SB_VERT, &si);
+      GetScrollInfo(outer_, SB_VERT, &si);
       int y = scrollY_;
       switch (LOWORD(wp)) {
         case SB_LINEUP: y -= 40; break;

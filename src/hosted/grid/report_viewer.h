@@ -3,15 +3,20 @@
 // of page buttons ("|<", "<", ">", ">|", zoom "-" and "+") and the page number above
 // the page; the page scrolls when it is taller than the window. Keys: Page Up/Down,
 // Home/End, + and -. It loads and saves report files of ReportDocument's format.
+// A control of the runtime's forms (the preview dialog's ARVPrint):
+//
+//   auto& arv = form.Add<ReportViewer>({.name = L"ARVPrint", .width = 9000, .height = 6000});
+//   grid.Print().Viewer = &arv;  grid.PrintPreview();
 #include <string>
 
+#include "hosted/form_control.h"
 #include "hosted/grid/report_document.h"
-#include "hosted/hosted_control.h"
 
 namespace vk::grid {
 
-class ReportViewer : public hosted::HostedControl {
+class ReportViewer : public hosted::FormControl {
  public:
+  ReportViewer(Form& form, ControlArgs args) : FormControl(form, std::move(args)) {}
   enum Button { kFirst, kPrevious, kNext, kLast, kZoomOut, kZoomIn, kButtonCount };
 
   void SetDocument(ReportDocument doc);
