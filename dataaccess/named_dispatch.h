@@ -7,7 +7,9 @@
 #include <windows.h>
 #include <oaidl.h>
 
+#include <exception>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "com/error_info.h"
@@ -79,6 +81,9 @@ class NamedDispatch : public IDispatch {
       error = e;
     } catch (const std::bad_alloc&) {
       error = VbError{err::OutOfMemory, L"", StandardErrorText(err::OutOfMemory)};
+    } catch (const std::exception& e) {
+      std::string what = e.what();
+      error = VbError{err::InternalError, L"", std::wstring(what.begin(), what.end())};
     }
     VariantClear(&ignored);
     if (error.number == 0) return hr;
