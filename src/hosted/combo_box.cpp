@@ -1,6 +1,6 @@
 #include "hosted/combo_box.h"
 
-#include "hosted/dispatch_call.h"
+#include "hosted/recordset_rows.h"
 #include "runtime/vb_error.h"
 
 namespace vk::hosted {

@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "hosted/dispatch_call.h"
+#include "hosted/recordset_rows.h"
 #include "runtime/vb_error.h"
 
 namespace vk::hosted {

@@ -1,6 +1,6 @@
 #pragma once
 // A tiny recordset for tests: an IDispatch with the ADO members the controls call by
-// name (RecordCount, MoveFirst, MoveNext, EOF, Fields(i).Value, Fields.Count). A row
+// name (RecordCount, MoveFirst, MoveNext, EOF, Fields.Item(i).Value, Fields.Count). A row
 // value of nullopt reads as Null. It records the members called, in order.
 #include <windows.h>
 #include <oaidl.h>
@@ -138,7 +138,7 @@ class FakeRecordset : public FakeDispatch {
    protected:
     ~Fields() override { owner_->Release(); }
     const std::vector<const wchar_t*>& Members() const override {
-      static const std::vector<const wchar_t*> members{L"Count"};
+      static const std::vector<const wchar_t*> members{L"Count", L"Item"};
       return members;
     }
     HRESULT Call(DISPID id, DISPPARAMS* params, VARIANT* result, EXCEPINFO* info) override {
