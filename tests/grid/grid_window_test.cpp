@@ -19,6 +19,7 @@
 #include "runtime/form.h"
 #include "runtime/twips.h"
 #include "runtime/vb_error.h"
+#include "runtime/window_picture.h"
 
 using namespace vk::grid;
 
@@ -107,49 +108,21 @@ Capture CaptureClient(HWND w) {
   return c;
 }
 
-bool SaveCapture(const Capture& c, const std::wstring& path) {
-  BITMAPFILEHEADER fh{};
-  BITMAPINFOHEADER ih{};
-  ih.biSize = sizeof(ih);
-  ih.biWidth = c.width;
-  ih.biHeight = -c.height;
-  ih.biPlanes = 1;
-  ih.biBitCount = 32;
-  fh.bfType = 0x4D42;
-  fh.bfOffBits = sizeof(fh) + sizeof(ih);
-  fh.bfSize = fh.bfOffBits + static_cast<DWORD>(c.pixels.size() * 4);
-  HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (f == INVALID_HANDLE_VALUE) return false;
-  DWORD n = 0;
-  const bool ok = WriteFile(f, &fh, sizeof(fh), &n, nullptr) && WriteFile(f, &ih, sizeof(ih), &n, nullptr) &&
-                  WriteFile(f, c.pixels.data(), static_cast<DWORD>(c.pixels.size() * 4), &n, nullptr);
-  CloseHandle(f);
-  return ok;
-}
-
-// A whole report page drawn at `scale` pixels per twip.
-Capture WholePage(const ReportDocument& doc, int page, double scale) {
-  Capture c;
-  c.width = static_cast<int>(doc.pageWidth * scale);
-  c.height = static_cast<int>(doc.pageHeight * scale);
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-  bi.bmiHeader.biWidth = c.width;
-  bi.bmiHeader.biHeight = -c.height;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HDC dc = CreateCompatibleDC(nullptr);
-  HBITMAP dib = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(dc, dib);
+// Writes a whole report page drawn at `scale` pixels per twip as a picture.
+bool SaveWholePage(const ReportDocument& doc, int page, double scale, const std::wstring& path) {
+  const int width = static_cast<int>(doc.pageWidth * scale);
+  const int height = static_cast<int>(doc.pageHeight * scale);
+  HDC screen = GetDC(nullptr);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  HDC dc = CreateCompatibleDC(screen);
+  ReleaseDC(nullptr, screen);
+  HGDIOBJ old = SelectObject(dc, bitmap);
   PaintReportPage(dc, doc, page, scale, POINT{0, 0});
-  GdiFlush();
-  const auto* p = static_cast<const uint32_t*>(bits);
-  c.pixels.assign(p, p + static_cast<size_t>(c.width) * c.height);
   SelectObject(dc, old);
-  DeleteObject(dib);
   DeleteDC(dc);
-  return c;
+  const bool ok = vk::SaveBitmapPicture(bitmap, path);
+  DeleteObject(bitmap);
+  return ok;
 }
 
 // A shown form of 900 by 600 pixels that the fixture places its grid and viewers on.
@@ -494,7 +467,8 @@ TEST_F(GridWindowTest, GroupedStyledGridPaintsItsStylesAndGroupRows) {
   EXPECT_EQ(grid_->CurrentRow().Kind, kDataRow);
 
   const Capture c = CaptureClient(W().hwnd());
-  ASSERT_TRUE(SaveCapture(c, BinFolder() + L"\\grid_grouped_styled.bmp"));
+  UpdateWindow(W().hwnd());
+  ASSERT_TRUE(vk::SaveWindowPicture(W().hwnd(), BinFolder() + L"\\grid_grouped_styled.bmp"));
   const RECT groupRow = W().CellRect(5, 0);  // the second group's row
   EXPECT_EQ(c.At(W().CellRect(5, 6).right - 4, (groupRow.top + groupRow.bottom) / 2), RGB(168, 186, 218));
   const RECT head = W().HeaderRect(3);
@@ -520,8 +494,9 @@ TEST_F(GridWindowTest, PrintingRendersPagesIntoTheViewerWhichPagesAndZooms) {
   ASSERT_GT(viewer.PageCount(), 2);
   EXPECT_EQ(viewer.Page(), 1);
   const Capture page = CaptureClient(viewer.hwnd());
-  ASSERT_TRUE(SaveCapture(page, BinFolder() + L"\\report_page.bmp"));
-  ASSERT_TRUE(SaveCapture(WholePage(viewer.Document(), 0, 0.05), BinFolder() + L"\\report_page_whole.bmp"));
+  UpdateWindow(viewer.hwnd());
+  ASSERT_TRUE(vk::SaveWindowPicture(viewer.hwnd(), BinFolder() + L"\\report_page.bmp"));
+  ASSERT_TRUE(SaveWholePage(viewer.Document(), 0, 0.05, BinFolder() + L"\\report_page_whole.bmp"));
 
   const struct {
     ReportViewer::Button button;

@@ -6,7 +6,6 @@
 #include <commctrl.h>
 #include <objbase.h>
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -23,45 +22,10 @@
 #include "hosted/text_box.h"
 #include "hosted/toolbar.h"
 #include "hosted/window_driver.h"
+#include "runtime/window_picture.h"
 
 namespace vk::hosted {
 namespace {
-
-bool SaveFormPicture(HWND window, const std::wstring& path) {
-  RECT rect{};
-  GetWindowRect(window, &rect);
-  const int width = rect.right - rect.left;
-  const int height = rect.bottom - rect.top;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-  SelectObject(memory, old);
-  BITMAPINFOHEADER info{};
-  info.biSize = sizeof info;
-  info.biWidth = width;
-  info.biHeight = height;
-  info.biPlanes = 1;
-  info.biBitCount = 24;
-  info.biCompression = BI_RGB;
-  const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
-  std::vector<BYTE> pixels(static_cast<size_t>(stride) * static_cast<size_t>(height));
-  GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(), reinterpret_cast<BITMAPINFO*>(&info),
-            DIB_RGB_COLORS);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  BITMAPFILEHEADER file{};
-  file.bfType = 0x4D42;
-  file.bfOffBits = sizeof file + sizeof info;
-  file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
-  FILE* out = _wfopen(path.c_str(), L"wb");
-  if (!out) return false;
-  bool ok = fwrite(&file, sizeof file, 1, out) == 1 && fwrite(&info, sizeof info, 1, out) == 1 &&
-            fwrite(pixels.data(), 1, pixels.size(), out) == pixels.size();
-  return fclose(out) == 0 && ok;
-}
 
 HBITMAP Swatch(COLORREF colour, int width, int height) {
   HDC screen = GetDC(nullptr);
@@ -199,7 +163,7 @@ TEST(Showcase, OneOfEachControlDrivenByClicksAndKeys) {
   RedrawWindow(form.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   test::Pump();
   const std::wstring picturePath = L"hosted_showcase.bmp";
-  EXPECT_TRUE(SaveFormPicture(form.hwnd(), picturePath));
+  EXPECT_TRUE(SaveWindowPicture(form.hwnd(), picturePath));
   EXPECT_GT(test::ReadBytes(picturePath).size(), 100000u);
 }
 

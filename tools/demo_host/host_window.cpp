@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "screenshot.h"
+#include "runtime/window_picture.h"
 
 namespace {
 
@@ -105,7 +105,7 @@ void HostWindow::OnCreated() {
 
 void HostWindow::OnPictureTimer() {
   KillTimer(hwnd_, kPictureTimer);
-  if (!SaveWindowPicture(hwnd_, options_.picturePath)) {
+  if (!vk::SaveWindowPicture(hwnd_, options_.picturePath)) {
     Report(L"The picture could not be written to " + options_.picturePath, false);
     if (exitCode_ == 0) exitCode_ = 3;
   }

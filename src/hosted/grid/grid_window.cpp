@@ -573,45 +573,6 @@ void GridWindow::Paint(HDC dc) {
   if (editor_) editor_->Place();
 }
 
-bool GridWindow::SaveBitmap(const std::wstring& path) {
-  RECT client;
-  GetClientRect(hwnd_, &client);
-  const int w = std::max<LONG>(1, client.right), h = std::max<LONG>(1, client.bottom);
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-  bi.bmiHeader.biWidth = w;
-  bi.bmiHeader.biHeight = h;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 24;
-  void* bits = nullptr;
-  HDC screen = GetDC(hwnd_);
-  HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HDC memory = CreateCompatibleDC(screen);
-  ReleaseDC(hwnd_, screen);
-  {
-    SelectGuard keep(memory, dib);
-    Paint(memory);
-    GdiFlush();
-  }
-  const DWORD stride = ((w * 3 + 3) / 4) * 4;
-  BITMAPFILEHEADER fh{};
-  fh.bfType = 0x4D42;
-  fh.bfOffBits = sizeof(fh) + sizeof(bi.bmiHeader);
-  fh.bfSize = fh.bfOffBits + stride * h;
-  bool ok = false;
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (file != INVALID_HANDLE_VALUE) {
-    DWORD n = 0;
-    ok = WriteFile(file, &fh, sizeof(fh), &n, nullptr) &&
-         WriteFile(file, &bi.bmiHeader, sizeof(bi.bmiHeader), &n, nullptr) &&
-         WriteFile(file, bits, stride * h, &n, nullptr);
-    CloseHandle(file);
-  }
-  DeleteDC(memory);
-  DeleteObject(dib);
-  return ok;
-}
-
 // --- editing ---
 
 bool GridWindow::BeginEdit(int position) {

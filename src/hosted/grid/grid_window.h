@@ -56,8 +56,6 @@ class GridWindow {
   int LastPaintedRows() const { return lastPainted_; }
   // Paints the whole client area into a DC (what WM_PAINT and WM_PRINTCLIENT do).
   void Paint(HDC dc);
-  // Writes the client area as a 24-bit .bmp picture.
-  bool SaveBitmap(const std::wstring& path);
 
   // Editing the current cell in place (text, drop-down list, date picker).
   bool BeginEdit(int position);
