@@ -12,6 +12,13 @@ headless=
 source "$here/scripts/wine-session.sh"
 "$here/scripts/register.sh" "$build/bin"
 cd "$build/bin"
+# The sample parameters name the source folder C:\Ostrela\Origen\<logon name>: give it
+# a few scanned pages of every accepted format the first time.
+origin="$WINEPREFIX/drive_c/Ostrela/Origen/$(id -un)"
+if [ ! -d "$origin" ] || [ -z "$(ls -A "$origin")" ]; then
+  mkdir -p "$origin" "$WINEPREFIX/drive_c/Ostrela/Documentos"
+  wine SampleScans.exe 'C:\Ostrela\Origen\'"$(id -un)" 2 >/dev/null 2>&1 || true
+fi
 if [ -n "$headless" ]; then
   rm -f "$build/demo.bmp"
   status=0
