@@ -8,25 +8,8 @@
 namespace vk::test {
 namespace {
 
-std::wstring GuidText(const GUID& guid) {
-  wchar_t text[64] = {};
-  StringFromGUID2(guid, text, 64);
-  return text;
-}
-
 std::wstring DllPath() { return BinFolder() + L"\\QdPoolConnection.dll"; }
-
-DWORD Regsvr32(const wchar_t* flags) {
-  return RunAndWait(L"regsvr32.exe " + std::wstring(flags) + L" \"" + DllPath() + L"\"");
-}
-
-std::wstring ReadClassesValue(const std::wstring& path, const wchar_t* name = nullptr) {
-  wchar_t value[1024] = {};
-  DWORD size = sizeof value;
-  if (RegGetValueW(HKEY_CLASSES_ROOT, path.c_str(), name, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
-    return L"<missing>";
-  return value;
-}
+DWORD Regsvr32(const wchar_t* flags) { return test::Regsvr32(L"QdPoolConnection.dll", flags); }
 
 TEST(DataAccessRegistration, UnregisterRemovesTheClassAndRegisterRestoresIt) {
   const std::wstring clsidKey = L"CLSID\\" + GuidText(data::CLSID_QdProcedure);
@@ -35,10 +18,10 @@ TEST(DataAccessRegistration, UnregisterRemovesTheClassAndRegisterRestoresIt) {
   EXPECT_FALSE(ClassesKeyExists(L"QdPoolConnection.QdProcedure"));
 
   ASSERT_EQ(Regsvr32(L"/s"), 0u);
-  EXPECT_EQ(ReadClassesValue(L"QdPoolConnection.QdProcedure\\Clsid"), GuidText(data::CLSID_QdProcedure));
-  EXPECT_EQ(ReadClassesValue(clsidKey + L"\\ProgID"), L"QdPoolConnection.QdProcedure");
-  EXPECT_EQ(ReadClassesValue(clsidKey + L"\\InprocServer32", L"ThreadingModel"), L"Apartment");
-  std::wstring server = ReadClassesValue(clsidKey + L"\\InprocServer32");
+  EXPECT_EQ(ClassesValue(L"QdPoolConnection.QdProcedure\\Clsid"), GuidText(data::CLSID_QdProcedure));
+  EXPECT_EQ(ClassesValue(clsidKey + L"\\ProgID"), L"QdPoolConnection.QdProcedure");
+  EXPECT_EQ(ClassesValue(clsidKey + L"\\InprocServer32", L"ThreadingModel"), L"Apartment");
+  std::wstring server = ClassesValue(clsidKey + L"\\InprocServer32");
   EXPECT_EQ(CompareStringOrdinal(server.c_str(), -1, DllPath().c_str(), -1, TRUE), CSTR_EQUAL);
 }
 

@@ -89,6 +89,24 @@ VARIANT Long(long value) {
   return v;
 }
 
+std::wstring ClassesValue(const std::wstring& path, const wchar_t* name) {
+  wchar_t value[1024] = {};
+  DWORD size = sizeof value;
+  if (RegGetValueW(HKEY_CLASSES_ROOT, path.c_str(), name, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
+    return L"<missing>";
+  return value;
+}
+
+std::wstring GuidText(const GUID& guid) {
+  wchar_t text[64] = {};
+  StringFromGUID2(guid, text, 64);
+  return text;
+}
+
+DWORD Regsvr32(const std::wstring& dllName, const wchar_t* flags) {
+  return RunAndWait(L"regsvr32.exe " + std::wstring(flags) + L" \"" + BinFolder() + L"\\" + dllName + L"\"");
+}
+
 bool ClassesKeyExists(const std::wstring& path) {
   HKEY key = nullptr;
   if (RegOpenKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;

@@ -38,8 +38,16 @@ DispResult PutByName(IDispatch* object, const wchar_t* name, const VARIANT& valu
 VARIANT Text(const wchar_t* text);  // a VT_BSTR the callee does not own: free with VariantClear
 VARIANT Long(long value);
 
-// Registry key existence under HKEY_CLASSES_ROOT.
+// Registry key existence under HKEY_CLASSES_ROOT, and a REG_SZ value there
+// ("<missing>" when it cannot be read; name nullptr for the default value).
 bool ClassesKeyExists(const std::wstring& path);
+std::wstring ClassesValue(const std::wstring& path, const wchar_t* name = nullptr);
+
+// "{xxxxxxxx-...}" as the registry writes a GUID.
+std::wstring GuidText(const GUID& guid);
+
+// Runs regsvr32 with the flags ("/s", "/s /u") on a DLL of the bin folder; its exit code.
+DWORD Regsvr32(const std::wstring& dllName, const wchar_t* flags);
 
 // Initialises COM (apartment) for the whole test program.
 class ComApartment {
