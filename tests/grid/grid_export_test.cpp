@@ -9,6 +9,7 @@
 #include "hosted/grid/delimited_writer.h"
 #include "hosted/grid/grid_export.h"
 #include "runtime/vb_error.h"
+#include "support/error_of.h"
 #include "xls_reader.h"
 
 using namespace vk::grid;
@@ -16,14 +17,7 @@ using vk::grid::test::ReadXls;
 
 namespace {
 
-long ErrorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const vk::VbError& e) {
-    return e.number;
-  }
-  return 0;
-}
+using vk::test::ErrorOf;
 
 std::vector<uint8_t> ReadAll(const std::wstring& path) {
   std::vector<uint8_t> out;

@@ -6,19 +6,13 @@
 
 #include "hosted/grid/grid_model.h"
 #include "runtime/vb_error.h"
+#include "support/error_of.h"
 
 using namespace vk::grid;
 
 namespace {
 
-long ErrorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const vk::VbError& e) {
-    return e.number;
-  }
-  return 0;
-}
+using vk::test::ErrorOf;
 
 // A grid with the columns of a small document list.
 void AddColumns(GridModel& m) {

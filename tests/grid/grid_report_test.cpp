@@ -7,19 +7,13 @@
 #include "hosted/grid/grid_members.h"
 #include "hosted/grid/grid_print.h"
 #include "runtime/vb_error.h"
+#include "support/error_of.h"
 
 using namespace vk::grid;
 
 namespace {
 
-long ErrorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const vk::VbError& e) {
-    return e.number;
-  }
-  return 0;
-}
+using vk::test::ErrorOf;
 
 void FillList(GridModel& m, int rows) {
   m.Columns().Add(L"CategoriaId").Caption = L"Categoría";

@@ -20,10 +20,13 @@
 #include "runtime/twips.h"
 #include "runtime/vb_error.h"
 #include "runtime/window_picture.h"
+#include "support/error_of.h"
 
 using namespace vk::grid;
 
 namespace {
+
+using vk::test::ErrorOf;
 
 std::wstring BinFolder() {
   wchar_t path[MAX_PATH];
@@ -38,15 +41,6 @@ void Pump() {
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
-}
-
-long ErrorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const vk::VbError& e) {
-    return e.number;
-  }
-  return 0;
 }
 
 POINT Center(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }

@@ -11,18 +11,12 @@
 #include "hosted/sample_images.h"
 #include "hosted/shell_launcher.h"
 #include "runtime/vb_error.h"
+#include "support/error_of.h"
 
 namespace vk::hosted {
 namespace {
 
-long ErrorOf(const std::function<void()>& call) {
-  try {
-    call();
-  } catch (const VbError& error) {
-    return error.number;
-  }
-  return 0;
-}
+using test::ErrorOf;
 
 class FileSystemTest : public ::testing::Test {
  protected:

@@ -21,18 +21,12 @@
 #include "hosted/toolbar.h"
 #include "hosted/window_driver.h"
 #include "runtime/vb_error.h"
+#include "support/error_of.h"
 
 namespace vk::hosted {
 namespace {
 
-long ErrorOf(const std::function<void()>& call) {
-  try {
-    call();
-  } catch (const VbError& error) {
-    return error.number;
-  }
-  return 0;
-}
+using test::ErrorOf;
 
 class ToolbarTest : public ::testing::Test {
  protected:

@@ -13,18 +13,10 @@
 #include "runtime/twips.h"
 #include "runtime/vb_error.h"
 #include "runtime/window_class.h"
+#include "support/error_of.h"
 
 namespace vk::test {
 namespace {
-
-long ErrorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const VbError& e) {
-    return e.number;
-  }
-  return 0;
-}
 
 BOOL CALLBACK FindToolTip(HWND w, LPARAM p) {
   wchar_t cls[32] = {};

@@ -5,18 +5,12 @@
 
 #include "runtime/variant.h"
 #include "runtime/vb_error.h"
+#include "support/error_of.h"
 
 namespace vk {
 namespace {
 
-long ErrorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const VbError& e) {
-    return e.number;
-  }
-  return 0;
-}
+using test::ErrorOf;
 
 TEST(Variant, EmptyNullAndKinds) {
   Variant empty;
@@ -192,6 +186,12 @@ TEST(Dates, CStrShowsTimeOnlyWhenNotMidnight) {
   EXPECT_NE(fullText.find(L"30"), std::wstring::npos);
   // Reading the text back gives the same date.
   EXPECT_NEAR(Variant(dateText).toDate(), midnight, 1e-9);
+  // With no date part the value is a time of day, midnight included.
+  const std::wstring zero = Variant::FromDate(0).toText();
+  const std::wstring noon = Variant::FromDate(0.5).toText();
+  EXPECT_EQ(zero.find(L"1899"), std::wstring::npos) << zero;
+  EXPECT_NE(zero.find(RegionalTimeSeparator()), std::wstring::npos) << zero;
+  EXPECT_EQ(noon.rfind(L"12", 0), 0u) << noon;
 }
 
 TEST(Variant, Arrays) {
