@@ -406,11 +406,12 @@ std::wstring DateToText(DATE date) {
   const bool hasDay = std::trunc(date) != 0;
   std::wstring out;
   wchar_t buffer[128];
-  if (hasDay || !hasTime) {
+  if (hasDay) {
     if (GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, buffer, 128) > 0)
       out = buffer;
   }
-  if (hasTime) {
+  // A value with no date part is a time of day, midnight included.
+  if (hasTime || !hasDay) {
     if (GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &st, nullptr, buffer, 128) > 0) {
       if (!out.empty()) out += L' ';
       out += buffer;

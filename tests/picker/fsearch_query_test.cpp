@@ -113,6 +113,7 @@ TEST(BlankIfNoDate, BareMidnightsEmptyAndNullBecomeEmptyText) {
   EXPECT_TRUE(BlankIfNoDate(Variant()).isText());
   EXPECT_TRUE(BlankIfNoDate(Variant::Null()).isText());
   EXPECT_EQ(BlankIfNoDate(Variant::FromDate(0.5)).toText(), L"");  // noon without a date: "12:00:00"
+  EXPECT_EQ(BlankIfNoDate(Variant::FromDate(0)).toText(), L"");  // midnight without a date
   EXPECT_EQ(BlankIfNoDate(Variant(L"00:00:00")).toText(), L"");
   EXPECT_EQ(BlankIfNoDate(Variant(L"12:00:00")).toText(), L"");
   const Variant dated = Variant::FromDate(MakeDate(2026, 3, 2));
