@@ -7,25 +7,11 @@
 #include "controls/gif_temp_file.h"
 #include "runtime/do_events.h"
 #include "runtime/mouse_pointer.h"
+#include "runtime/select_guard.h"
 
 namespace vk::controls {
 
 namespace {
-
-// Restores what a DC held when the guard ends.
-class SelectGuard {
- public:
-  SelectGuard(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
-  SelectGuard(const SelectGuard&) = delete;
-  SelectGuard& operator=(const SelectGuard&) = delete;
-  ~SelectGuard() {
-    if (previous_) SelectObject(dc_, previous_);
-  }
-
- private:
-  HDC dc_;
-  HGDIOBJ previous_;
-};
 
 void FillWith(HDC dc, const RECT& rect, COLORREF colour) {
   HBRUSH brush = CreateSolidBrush(colour);

@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include "runtime/select_guard.h"
 #include "runtime/twips.h"
 #include "runtime/vb_error.h"
 
@@ -9,19 +10,6 @@ namespace vk::hosted {
 namespace {
 
 constexpr int kCaptionPixels = 20;
-
-// Restores what was selected into a DC when it goes out of scope.
-class SelectGuard {
- public:
-  SelectGuard(HDC dc, HGDIOBJ object) : dc_(dc), old_(SelectObject(dc, object)) {}
-  ~SelectGuard() { SelectObject(dc_, old_); }
-  SelectGuard(const SelectGuard&) = delete;
-  SelectGuard& operator=(const SelectGuard&) = delete;
-
- private:
-  HDC dc_;
-  HGDIOBJ old_;
-};
 
 // Shift and Ctrl come with the message; Alt only from the keyboard state.
 int ShiftState(WPARAM keys) {

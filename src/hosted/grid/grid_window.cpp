@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "hosted/grid/cell_editor.h"
+#include "runtime/select_guard.h"
 #include "runtime/twips.h"
 #include "runtime/vb_error.h"
 
@@ -17,19 +18,6 @@ namespace {
 constexpr wchar_t kClassName[] = L"VkSharpGridWindow";
 constexpr COLORREF kGridLine = RGB(208, 215, 229);
 constexpr int kGroupIndent = 16;
-
-// Restores what was selected into a DC when it goes out of scope.
-class SelectGuard {
- public:
-  SelectGuard(HDC dc, HGDIOBJ object) : dc_(dc), old_(SelectObject(dc, object)) {}
-  ~SelectGuard() { SelectObject(dc_, old_); }
-  SelectGuard(const SelectGuard&) = delete;
-  SelectGuard& operator=(const SelectGuard&) = delete;
-
- private:
-  HDC dc_;
-  HGDIOBJ old_;
-};
 
 void RegisterClassOnce() {
   static const bool registered = [] {
