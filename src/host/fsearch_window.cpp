@@ -10,6 +10,7 @@
 #include "runtime/app_path.h"
 #include "runtime/do_events.h"
 #include "runtime/property_bag.h"
+#include "runtime/select_guard.h"
 #include "runtime/steps.h"
 #include "runtime/twips.h"
 
@@ -206,13 +207,15 @@ void FSearch::Form_MouseDown(int button, int, double, double) {
   RECT r;
   GetClientRect(hwnd(), &r);
   HDC dc = GetDC(hwnd());
-  HGDIOBJ old = SelectObject(dc, GetStockObject(BLACK_PEN));
-  const int top = 20 / 15, bottom = r.bottom - 25 / 15, left = 5 / 15, right = r.right - 5 / 15;
-  MoveToEx(dc, left, top, nullptr);
-  LineTo(dc, right, top);
-  MoveToEx(dc, left, bottom, nullptr);
-  LineTo(dc, right, bottom);
-  SelectObject(dc, old);
+  {
+    SelectGuard pen(dc, GetStockObject(BLACK_PEN));
+    const int top = TwipsToPixels(20), bottom = r.bottom - TwipsToPixels(25);
+    const int left = TwipsToPixels(5), right = r.right - TwipsToPixels(5);
+    MoveToEx(dc, left, top, nullptr);
+    LineTo(dc, right, top);
+    MoveToEx(dc, left, bottom, nullptr);
+    LineTo(dc, right, bottom);
+  }
   ReleaseDC(hwnd(), dc);
   ReleaseCapture();
   SendMessageW(hwnd(), WM_NCLBUTTONDOWN, HTCAPTION, 0);

@@ -4,6 +4,7 @@
 
 #include "host/message_box.h"
 #include "host/shared_functions.h"
+#include "runtime/twips.h"
 
 namespace vk {
 namespace {
@@ -136,8 +137,9 @@ long FVkMsgBox::ShowForm() {
 
 long ShowVkMsgBox(const std::wstring& text, long buttons, const std::wstring& title) {
   auto box = Form::Load<FVkMsgBox>(buttons);
-  box->Move((GetSystemMetrics(SM_CXSCREEN) * 15.0 - FVkMsgBox::kWidth) / 2,
-            (GetSystemMetrics(SM_CYSCREEN) * 15.0 - FVkMsgBox::kHeight) / 2, FVkMsgBox::kWidth, FVkMsgBox::kHeight);
+  box->Move((PixelsToTwips(GetSystemMetrics(SM_CXSCREEN)) - FVkMsgBox::kWidth) / 2,
+            (PixelsToTwips(GetSystemMetrics(SM_CYSCREEN)) - FVkMsgBox::kHeight) / 2, FVkMsgBox::kWidth,
+            FVkMsgBox::kHeight);
   SetWindowLayered(box->hwnd());
   box->VkContainer().SetCaption(title);
   box->LMessage().SetCaption(text);
