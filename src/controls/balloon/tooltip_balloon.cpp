@@ -1,0 +1,165 @@
+#include "controls/balloon/tooltip_balloon.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "runtime/select_guard.h"
+#include "runtime/vb_error.h"
+
+namespace vk::controls {
+
+bool IsCursorOver(HWND hwnd) {
+  POINT p{};
+  GetCursorPos(&p);
+  return WindowFromPoint(p) == hwnd;
+}
+
+ToolTipBalloon::~ToolTipBalloon() {
+  hooks_.StopAll();
+  if (balloon_) DestroyWindow(balloon_);
+  if (surface_) DeleteObject(surface_);
+}
+
+HFONT ToolTipBalloon::MakeFont(bool bold) const {
+  LOGFONTW lf{};
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  lf.lfHeight = -static_cast<LONG>(std::lround(look.font.size * dpi / 72.0));
+  ReleaseDC(nullptr, screen);
+  lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+  lf.lfItalic = look.font.italic;
+  lf.lfUnderline = look.font.underline;
+  lf.lfStrikeOut = look.font.strikethrough;
+  lf.lfCharSet = look.font.charset;
+  lstrcpynW(lf.lfFaceName, look.font.name.c_str(), LF_FACESIZE);
+  return CreateFontIndirectW(&lf);
+}
+
+void ToolTipBalloon::MeasureText(const std::wstring& s, bool isTitle) {
+  std::wstring measured = (isTitle && s.empty()) ? L" " : s;
+  HDC dc = CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
+  HFONT font = MakeFont(isTitle);
+  {
+    SelectGuard guard(dc, font);
+    RECT r{};
+    DrawTextW(dc, measured.c_str(), -1, &r, DT_CALCRECT);
+    measuredHeight_ += r.bottom - r.top;
+    measuredWidth_ = std::max<int>(measuredWidth_, r.right - r.left);
+  }
+  if (isTitle && icon_ != 0) {
+    measuredWidth_ += 25 + look.iconSize;
+    measuredHeight_ += look.iconSize;
+  }
+  DeleteObject(font);
+  DeleteDC(dc);
+}
+
+void ToolTipBalloon::ShowToolTip(HWND target, const std::wstring& title, const std::wstring& text,
+                                 long icon, long transparentAlpha) {
+  hooks_.StopAll();
+  target_ = target;
+  title_ = title;
+  text_ = text;
+  if (transparentAlpha < 0 || transparentAlpha > 100) Raise(err::Overflow);
+  alpha_ = static_cast<int>(transparentAlpha);
+  measuredWidth_ = measuredHeight_ = 0;
+  icon_ = icon;
+  MeasureText(title_, true);
+  MeasureText(text_, false);
+  height_ = measuredHeight_ + (BlankTitle(title_) ? 0 : 13);
+  width_ = measuredWidth_ + 20;
+
+  if (!balloon_) {
+    hover_ = shown_ = false;
+    hooks_.Start(target_);
+    hooks_.AddMsg(target_, WM_MOUSEMOVE, When::After);
+    hooks_.AddMsg(target_, WM_TIMER, When::After);
+    hooks_.AddMsg(target_, WM_MOUSEACTIVATE, When::After);
+    alive = true;
+  } else {
+    // A balloon is open: this call only closes it; the next one arms again.
+    KillTimer(target_, kBalloonTimerId);
+    CloseBalloon();
+    balloonHeld_ = false;
+  }
+}
+
+void ToolTipBalloon::zSubclass_Proc(bool, bool&, LRESULT&, HWND hwnd, UINT uMsg, WPARAM wParam,
+                                    LPARAM) {
+  if (hwnd != target_ && uMsg == WM_DESTROY) {
+    alive = false;  // a balloon that closed does not come back until armed again
+    return;
+  }
+  if (hwnd != target_) return;
+  switch (uMsg) {
+    case WM_MOUSEMOVE: OnMouseMove(); break;
+    case WM_TIMER:
+      if (wParam == kBalloonTimerId) OnTimer();
+      break;
+    case WM_MOUSEACTIVATE: OnClick(); break;
+    default: break;
+  }
+}
+
+void ToolTipBalloon::OnMouseMove() {
+  if (IsCursorOver(target_)) {
+    if (!hover_) {
+      hover_ = true;
+      SetTimer(target_, kBalloonTimerId, 1, nullptr);
+    }
+  } else {
+    hover_ = false;
+  }
+}
+
+void ToolTipBalloon::OnTimer() {
+  if (hover_ && !shown_) {
+    previousCursor_ = cursor_;
+    GetCursorPos(&cursor_);
+    if (cursor_.x == previousCursor_.x && cursor_.y == previousCursor_.y) {
+      if (++ticks_ > look.delayTime) {
+        ticks_ = 0;
+        if (alive) {
+          CreateBalloonWindow();
+          shown_ = true;
+        }
+      }
+      return;
+    }
+    ticks_ = 0;
+  }
+  if (!IsCursorOver(target_)) {
+    KillTimer(target_, kBalloonTimerId);
+    CloseBalloon();
+    balloonHeld_ = false;
+    hover_ = shown_ = false;
+    return;
+  }
+  if (ticks_ < look.killTime) {
+    if (hover_ && balloonHeld_) ++ticks_;
+  } else {
+    CloseBalloon();  // spent: stays closed until the cursor leaves and comes back
+  }
+}
+
+void ToolTipBalloon::OnClick() {
+  KillTimer(target_, kBalloonTimerId);
+  CloseBalloon();
+  hover_ = false;
+  alive = true;
+}
+
+void ToolTipBalloon::CloseBalloon() {
+  if (balloon_) {
+    // Its WM_DESTROY reaches us through the hook first; the hook itself is dropped
+    // with the window and its record is released by the next ShowToolTip.
+    HWND window = balloon_;
+    balloon_ = nullptr;
+    DestroyWindow(window);
+  }
+  if (surface_) {
+    DeleteObject(surface_);
+    surface_ = nullptr;
+  }
+}
+}  // namespace vk::controls

@@ -1,0 +1,290 @@
+// The balloon over a real target window: the cursor is put on the target, the target
+// gets WM_MOUSEMOVE, and the balloon's timer ticks are sent to it one by one.
+#include "controls/balloon/tooltip_balloon.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "runtime/vb_error.h"
+#include "runtime/window_picture.h"
+#include "support/com_test.h"
+
+namespace vk::controls {
+namespace {
+
+class BalloonTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    wc.lpszClassName = L"BalloonTarget";
+    RegisterClassW(&wc);
+    target = CreateWindowExW(WS_EX_TOPMOST, L"BalloonTarget", L"target", WS_POPUP | WS_VISIBLE,
+                             300, 300, 200, 100, nullptr, nullptr, GetModuleHandleW(nullptr),
+                             nullptr);
+    ASSERT_TRUE(target);
+    Pump();
+    PointAt(400, 350);
+  }
+  void TearDown() override {
+    balloon.reset();
+    DestroyWindow(target);
+  }
+
+  static void Pump() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_TIMER || msg.message == WM_MOUSEMOVE) continue;  // we drive these
+      DispatchMessageW(&msg);
+    }
+  }
+  void PointAt(int x, int y) {
+    SetCursorPos(x, y);
+    POINT p{x, y};
+    ScreenToClient(target, &p);
+    SendMessageW(target, WM_MOUSEMOVE, 0, MAKELPARAM(p.x, p.y));
+  }
+  void Tick(int count = 1) {
+    for (int i = 0; i < count; ++i) SendMessageW(target, WM_TIMER, kBalloonTimerId, 0);
+  }
+  // The first tick that sees the cursor notes its place; the delay counts from there.
+  void RestUntilShown() {
+    Tick(1 + balloon->look.delayTime + 1);
+  }
+
+  HWND target = nullptr;
+  std::unique_ptr<ToolTipBalloon> balloon = std::make_unique<ToolTipBalloon>();
+};
+
+TEST_F(BalloonTest, ShownAfterTheDelayAndClosedAfterTheKillTime) {
+  balloon->ShowToolTip(target, L"Title", L"Some help text", 0);
+  EXPECT_TRUE(balloon->alive);
+  PointAt(400, 350);
+  EXPECT_TRUE(balloon->hovering());
+  Tick(1 + balloon->look.delayTime);
+  EXPECT_EQ(nullptr, balloon->balloonWindow()) << "shown one tick early";
+  Tick();
+  HWND window = balloon->balloonWindow();
+  ASSERT_TRUE(window);
+  EXPECT_TRUE(IsWindowVisible(window));
+  EXPECT_NE(window, GetForegroundWindow());
+  wchar_t caption[64] = {};
+  GetWindowTextW(window, caption, 64);
+  EXPECT_STREQ(L"QRW-EXTOOLTIP", caption);
+
+  Tick(balloon->look.killTime);
+  EXPECT_TRUE(IsWindow(window)) << "closed early";
+  Tick();
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_FALSE(balloon->alive) << "a closed balloon stays away until armed again";
+  // Spent: resting on does not bring it back.
+  Tick(balloon->look.delayTime + 5);
+  EXPECT_EQ(nullptr, balloon->balloonWindow());
+}
+
+TEST_F(BalloonTest, SitsAboveRightOfTheCursorWithItsStemPointingAtIt) {
+  balloon->ShowToolTip(target, L"Title", L"Text", 0);
+  PointAt(400, 350);
+  RestUntilShown();
+  HWND window = balloon->balloonWindow();
+  ASSERT_TRUE(window);
+  RECT r{};
+  GetWindowRect(window, &r);
+  SIZE body = balloon->bodySize();
+  EXPECT_EQ(400 + 1 - 17, r.left);
+  EXPECT_EQ(350 - body.cy - 17, r.top);
+  EXPECT_EQ(body.cx, r.right - r.left);
+  EXPECT_EQ(body.cy + 17, r.bottom - r.top);
+  // The window is shaped: the stem's tip is in, the corner beside it is out.
+  HRGN shape = CreateRectRgn(0, 0, 0, 0);
+  ASSERT_NE(ERROR, GetWindowRgn(window, shape));
+  EXPECT_TRUE(PtInRegion(shape, 18, body.cy + 16));
+  EXPECT_FALSE(PtInRegion(shape, 0, body.cy + 16));
+  EXPECT_TRUE(PtInRegion(shape, body.cx / 2, body.cy / 2));
+  DeleteObject(shape);
+}
+
+TEST_F(BalloonTest, MovingBeforeTheDelayRestartsTheCount) {
+  balloon->ShowToolTip(target, L"", L"Text", 0);
+  PointAt(400, 350);
+  Tick(balloon->look.delayTime);
+  PointAt(410, 355);
+  Tick(1);  // sees the move
+  EXPECT_EQ(0, balloon->ticks());
+  Tick(balloon->look.delayTime);
+  EXPECT_EQ(nullptr, balloon->balloonWindow());
+  Tick();
+  EXPECT_TRUE(balloon->balloonWindow());
+}
+
+TEST_F(BalloonTest, LeavingTheTargetClosesTheBalloonAndStopsHovering) {
+  balloon->ShowToolTip(target, L"Title", L"Text", 0);
+  PointAt(400, 350);
+  RestUntilShown();
+  HWND window = balloon->balloonWindow();
+  ASSERT_TRUE(window);
+  SetCursorPos(50, 50);
+  Tick();
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_FALSE(balloon->hovering());
+  EXPECT_FALSE(balloon->shown());
+}
+
+TEST_F(BalloonTest, ClickClosesAtOnceAndTheBalloonWaitsForALeave) {
+  balloon->ShowToolTip(target, L"Title", L"Text", 0);
+  PointAt(400, 350);
+  RestUntilShown();
+  HWND window = balloon->balloonWindow();
+  ASSERT_TRUE(window);
+  SendMessageW(target, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(target),
+               MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_TRUE(balloon->alive);
+  PointAt(400, 350);
+  Tick(balloon->look.delayTime + 5);
+  EXPECT_EQ(nullptr, balloon->balloonWindow()) << "came back without a leave";
+  SetCursorPos(50, 50);
+  Tick();
+  PointAt(400, 350);
+  RestUntilShown();
+  EXPECT_TRUE(balloon->balloonWindow()) << "did not come back after a leave";
+}
+
+TEST_F(BalloonTest, ShowWhileOpenOnlyClosesTheSecondArmsAgain) {
+  balloon->ShowToolTip(target, L"Title", L"Text", 0);
+  PointAt(400, 350);
+  RestUntilShown();
+  HWND window = balloon->balloonWindow();
+  ASSERT_TRUE(window);
+  balloon->ShowToolTip(target, L"Title", L"Text", 0);
+  EXPECT_FALSE(IsWindow(window));
+  PointAt(400, 350);
+  RestUntilShown();
+  EXPECT_EQ(nullptr, balloon->balloonWindow()) << "hooked while closing";
+  balloon->ShowToolTip(target, L"Title", L"Text", 0);
+  PointAt(400, 350);
+  RestUntilShown();
+  EXPECT_TRUE(balloon->balloonWindow());
+}
+
+TEST_F(BalloonTest, ReleasedWhileOpenDestroysTheWindowAndUnhooks) {
+  balloon->ShowToolTip(target, L"Title", L"Text", 0);
+  PointAt(400, 350);
+  RestUntilShown();
+  HWND window = balloon->balloonWindow();
+  ASSERT_TRUE(window);
+  balloon.reset();
+  EXPECT_FALSE(IsWindow(window));
+  PointAt(400, 350);  // the target carries on alone
+  Tick(3);
+}
+
+TEST_F(BalloonTest, OpacityOutsidePercentIsRefused) {
+  for (long alpha : {-1L, 101L, 255L, 256L}) {
+    try {
+      balloon->ShowToolTip(target, L"Title", L"Text", 0, alpha);
+      ADD_FAILURE() << alpha << " accepted";
+    } catch (const VbError& e) {
+      EXPECT_EQ(err::Overflow, e.number);
+    }
+    PointAt(400, 350);
+    EXPECT_FALSE(balloon->hovering()) << "hooked after a refused opacity";
+  }
+}
+
+TEST_F(BalloonTest, BlankTitleTakesOneLineButNoGap) {
+  SIZE withTitle{}, blank{}, spaces{};
+  balloon->ShowToolTip(target, L"Title", L"Text", 0);
+  withTitle = balloon->bodySize();
+  balloon->ShowToolTip(target, L"", L"Text", 0);
+  blank = balloon->bodySize();
+  balloon->ShowToolTip(target, L"   ", L"Text", 0);
+  spaces = balloon->bodySize();
+  EXPECT_EQ(withTitle.cy - 13, blank.cy);
+  EXPECT_EQ(blank.cy, spaces.cy);
+  balloon->ShowToolTip(target, L"Title", L"Text", 2);
+  EXPECT_EQ(withTitle.cy + 16, balloon->bodySize().cy);
+  EXPECT_EQ(withTitle.cx + 25 + 16, balloon->bodySize().cx);
+}
+
+// The colour at a point of the balloon's picture.
+COLORREF PixelOf(HBITMAP bitmap, int x, int y) {
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  COLORREF c = GetPixel(dc, x, y);
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  return c;
+}
+
+struct ColourCase {
+  const char* name;
+  long backStyle;
+  OleColor back, start, end, text;
+  COLORREF expectedInside, expectedBorder;
+};
+
+class BalloonColourTest : public BalloonTest, public ::testing::WithParamInterface<ColourCase> {};
+
+TEST_P(BalloonColourTest, PaintsFromOleColours) {
+  const ColourCase& c = GetParam();
+  balloon->look.style = BalloonStyle::Standard;
+  balloon->look.backStyle = c.backStyle;
+  balloon->look.backColor = c.back;
+  balloon->look.gradientStart = c.start;
+  balloon->look.gradientEnd = c.end;
+  balloon->look.textColor = c.text;
+  balloon->ShowToolTip(target, L"", L"x", 0);
+  PointAt(400, 350);
+  RestUntilShown();
+  ASSERT_TRUE(balloon->surface());
+  SIZE body = balloon->bodySize();
+  COLORREF inside = c.expectedInside;
+  if (c.backStyle == 3) {  // top to bottom from start to end, over the client's height
+    int v = static_cast<int>(std::nearbyint(255.0 * (body.cy - 3) / body.cy));
+    inside = RGB(v, v, v);
+  }
+  EXPECT_EQ(inside, PixelOf(balloon->surface(), body.cx - 3, body.cy - 3));
+  EXPECT_EQ(c.expectedBorder, PixelOf(balloon->surface(), 0, body.cy / 2));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Balloon, BalloonColourTest,
+    ::testing::Values(
+        ColourCase{"SolidRgb", 1, 0x00336699, 0, 0, 0x00000080, 0x00336699, 0x00000080},
+        ColourCase{"SolidSystemColour", 1, 0x80000018, 0, 0, 0x80000012,
+                   GetSysColor(COLOR_INFOBK), GetSysColor(COLOR_BTNTEXT)},
+        ColourCase{"EqualGradientIsSolid", 2, 0, 0x0000C000, 0x0000C000, 0x00FF0000, 0x0000C000,
+                   0x00FF0000},
+        ColourCase{"VerticalGradient", 3, 0, 0x00000000, 0x00FFFFFF, 0x00FF0000, 0, 0x00FF0000}),
+    [](const auto& tested) { return std::string(tested.param.name); });
+
+TEST_F(BalloonTest, HalfOpacityMixesWithWhatLiesBehind) {
+  balloon->look.style = BalloonStyle::Standard;
+  balloon->look.backColor = 0x00000000;  // black over the white target
+  balloon->ShowToolTip(target, L"", L"x", 0, 50);
+  PointAt(330, 390);  // low on the target: the balloon lies over the target
+  RestUntilShown();
+  ASSERT_TRUE(balloon->surface());
+  SIZE body = balloon->bodySize();
+  EXPECT_EQ(RGB(128, 128, 128), PixelOf(balloon->surface(), body.cx - 3, body.cy - 3));
+}
+
+TEST_F(BalloonTest, PictureForReview) {
+  balloon->look.backStyle = 2;
+  balloon->look.gradientStart = 0x00FFFFFF;
+  balloon->look.gradientEnd = 0x00F0D0A0;
+  balloon->look.iconSize = 32;
+  balloon->ShowToolTip(target, L"Palvexor - Ayuda On Line", L"Texto de ayuda del campo.", 2);
+  PointAt(400, 350);
+  RestUntilShown();
+  ASSERT_TRUE(balloon->surface());
+  EXPECT_TRUE(SaveBitmapPicture(balloon->surface(), vk::test::BinFolder() + L"\\balloon_review.bmp"));
+}
+
+}  // namespace
+}  // namespace vk::controls
