@@ -1,0 +1,127 @@
+#include "controls/status_bar/trans_blt.h"
+
+#include "controls/status_bar/status_bar_error.h"
+
+namespace vk::controls {
+
+namespace {
+
+// A memory DC with one bitmap selected, both released at the end of the scope.
+class Scratch {
+ public:
+  Scratch(HDC like, HBITMAP bitmap) : dc_(CreateCompatibleDC(like)), bitmap_(bitmap) {
+    if (dc_ && bitmap_) previous_ = SelectObject(dc_, bitmap_);
+  }
+  ~Scratch() {
+    if (dc_ && previous_) SelectObject(dc_, previous_);
+    if (dc_) DeleteDC(dc_);
+    if (bitmap_) DeleteObject(bitmap_);
+  }
+  Scratch(const Scratch&) = delete;
+  Scratch& operator=(const Scratch&) = delete;
+  HDC dc() const { return dc_; }
+  bool ok() const { return dc_ && bitmap_; }
+
+ private:
+  HDC dc_;
+  HBITMAP bitmap_;
+  HGDIOBJ previous_ = nullptr;
+};
+
+}  // namespace
+
+void GrayBlt(HDC dest, HDC source, long width, long height) {
+  Rethrown(L"GrayBlt", [&] {
+    if (width <= 0 || height <= 0) return;
+    // Each pixel becomes the grey nearest to it by RGB distance, which is the grey of
+    // the mean of its channels. Computed here rather than left to a palette match:
+    // GDI's matching to an 8-bit palette is approximate on some systems.
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP pixels = CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    Scratch grey(source, pixels);
+    if (!grey.ok() || !bits) return;
+    BitBlt(grey.dc(), 0, 0, width, height, source, 0, 0, SRCCOPY);
+    GdiFlush();
+    auto* p = static_cast<DWORD*>(bits);
+    for (long i = 0; i < width * height; ++i) {
+      const DWORD c = p[i];
+      const DWORD level = ((c & 0xFF) + (c >> 8 & 0xFF) + (c >> 16 & 0xFF) + 1) / 3;
+      p[i] = level | level << 8 | level << 16;
+    }
+    BitBlt(dest, 0, 0, width, height, grey.dc(), 0, 0, SRCCOPY);
+  });
+}
+
+void TransBltEx(HDC hDestDC, long X, long Y, long nWidth, long nHeight, IPicture* hSrcImg, long XSrc,
+                long YSrc, long TransColor, bool Disabled) {
+  Rethrown(L"TransBltEx", [&] {
+    if (!hSrcImg) throw VbError{err::ObjectNotSet, L"", StandardErrorText(err::ObjectNotSet)};
+    SHORT type = 0;
+    OLE_HANDLE handle = 0;
+    hSrcImg->get_Type(&type);
+    hSrcImg->get_Handle(&handle);
+
+    // The source: the picture's own bitmap (left with the picture), or the icon
+    // drawn at the area's size over the key colour.
+    HDC src = CreateCompatibleDC(hDestDC);
+    HBITMAP iconBitmap = nullptr;
+    HGDIOBJ srcPrevious = nullptr;
+    if (type == PICTYPE_BITMAP) {
+      srcPrevious = SelectObject(src, reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)));
+    } else {
+      iconBitmap = CreateCompatibleBitmap(hDestDC, nWidth, nHeight);
+      srcPrevious = SelectObject(src, iconBitmap);
+      HBRUSH key = CreateSolidBrush(static_cast<COLORREF>(TransColor));
+      DrawIconEx(src, 0, 0, reinterpret_cast<HICON>(static_cast<UINT_PTR>(handle)), nWidth, nHeight, 0, key,
+                 DI_NORMAL);
+      DeleteObject(key);
+    }
+
+    {
+      Scratch mask(hDestDC, CreateBitmap(nWidth, nHeight, 1, 1, nullptr));
+      Scratch inverse(hDestDC, CreateBitmap(nWidth, nHeight, 1, 1, nullptr));
+      Scratch backdrop(hDestDC, CreateCompatibleBitmap(hDestDC, nWidth, nHeight));
+      Scratch image(hDestDC, CreateCompatibleBitmap(hDestDC, nWidth, nHeight));
+      if (mask.ok() && inverse.ok() && backdrop.ok() && image.ok()) {
+        // Key-coloured pixels white in the mask, all others black.
+        const COLORREF oldBack = SetBkColor(src, static_cast<COLORREF>(TransColor));
+        BitBlt(mask.dc(), 0, 0, nWidth, nHeight, src, XSrc, YSrc, SRCCOPY);
+        SetBkColor(src, oldBack);
+        BitBlt(inverse.dc(), 0, 0, nWidth, nHeight, mask.dc(), 0, 0, NOTSRCCOPY);
+        // Mono to colour maps black to the text colour and white to the back colour.
+        for (HDC d : {backdrop.dc(), image.dc()}) {
+          SetTextColor(d, RGB(0, 0, 0));
+          SetBkColor(d, RGB(255, 255, 255));
+        }
+        BitBlt(backdrop.dc(), 0, 0, nWidth, nHeight, hDestDC, X, Y, SRCCOPY);
+        BitBlt(backdrop.dc(), 0, 0, nWidth, nHeight, mask.dc(), 0, 0, SRCAND);
+        if (Disabled && type == PICTYPE_BITMAP) {
+          // Greyed on a copy: the picture's own bitmap keeps its colours.
+          Scratch work(hDestDC, CreateCompatibleBitmap(hDestDC, nWidth, nHeight));
+          BitBlt(work.dc(), 0, 0, nWidth, nHeight, src, XSrc, YSrc, SRCCOPY);
+          GrayBlt(work.dc(), work.dc(), nWidth, nHeight);
+          BitBlt(image.dc(), 0, 0, nWidth, nHeight, work.dc(), 0, 0, SRCCOPY);
+        } else {
+          if (Disabled) GrayBlt(src, src, nWidth, nHeight);
+          BitBlt(image.dc(), 0, 0, nWidth, nHeight, src, XSrc, YSrc, SRCCOPY);
+        }
+        BitBlt(image.dc(), 0, 0, nWidth, nHeight, inverse.dc(), 0, 0, SRCAND);
+        BitBlt(backdrop.dc(), 0, 0, nWidth, nHeight, image.dc(), 0, 0, SRCINVERT);
+        BitBlt(hDestDC, X, Y, nWidth, nHeight, backdrop.dc(), 0, 0, SRCCOPY);
+      }
+    }
+
+    SelectObject(src, srcPrevious);
+    DeleteDC(src);
+    if (iconBitmap) DeleteObject(iconBitmap);
+  });
+}
+
+}  // namespace vk::controls
