@@ -4,6 +4,7 @@
 #include "MorvalZIVI01.h"
 #include "com/module.h"
 #include "com/server.h"
+#include "controls/balloon/ctooltip_baloon.h"
 #include "host/cobject.h"
 
 namespace {
@@ -11,6 +12,8 @@ namespace {
 const vk::com::ClassEntry kClasses[] = {
     {&CLSID_CObject, L"MorvalZIVI01.CObject", L"MorvalZIVI01.CObject", L"Apartment",
      &vk::com::CreateInstance<vk::CObject>},
+    {&CLSID_CToolTipBaloon, L"MorvalZIVI01.CToolTipBaloon", L"MorvalZIVI01.CToolTipBaloon",
+     L"Apartment", &vk::com::CreateInstance<vk::controls::CToolTipBaloon>},
 };
 
 const vk::com::ServerInfo kServer{kClasses, &LIBID_MorvalZIVI01, 1, 0};

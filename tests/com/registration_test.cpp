@@ -28,35 +28,55 @@ std::wstring ReadDefault(const std::wstring& path, const wchar_t* name = nullptr
   return value;
 }
 
+struct ServedClass {
+  const CLSID* clsid;
+  const IID* iid;
+  const wchar_t* progId;
+};
+
+const ServedClass kClasses[] = {
+    {&CLSID_CObject, &IID__CObject, L"MorvalZIVI01.CObject"},
+    {&CLSID_CToolTipBaloon, &IID__CToolTipBaloon, L"MorvalZIVI01.CToolTipBaloon"},
+};
+
 TEST(Registration, UnregisterRemovesEverythingAndRegisterRestoresIt) {
-  const std::wstring clsidKey = L"CLSID\\" + GuidText(CLSID_CObject);
   const std::wstring typeLibKey = L"TypeLib\\" + GuidText(LIBID_MorvalZIVI01);
-  const std::wstring interfaceKey = L"Interface\\" + GuidText(IID__CObject);
 
   ASSERT_EQ(Regsvr32(L"/s /u"), 0u);
-  EXPECT_FALSE(ClassesKeyExists(clsidKey));
-  EXPECT_FALSE(ClassesKeyExists(L"MorvalZIVI01.CObject"));
   EXPECT_FALSE(ClassesKeyExists(typeLibKey));
-  EXPECT_FALSE(ClassesKeyExists(interfaceKey));
+  for (const ServedClass& c : kClasses) {
+    SCOPED_TRACE(c.progId);
+    EXPECT_FALSE(ClassesKeyExists(L"CLSID\\" + GuidText(*c.clsid)));
+    EXPECT_FALSE(ClassesKeyExists(c.progId));
+    EXPECT_FALSE(ClassesKeyExists(L"Interface\\" + GuidText(*c.iid)));
+  }
 
   ASSERT_EQ(Regsvr32(L"/s"), 0u);
-  EXPECT_EQ(ReadDefault(L"MorvalZIVI01.CObject\\Clsid"), GuidText(CLSID_CObject));
-  EXPECT_EQ(ReadDefault(clsidKey + L"\\ProgID"), L"MorvalZIVI01.CObject");
-  EXPECT_EQ(ReadDefault(clsidKey + L"\\TypeLib"), GuidText(LIBID_MorvalZIVI01));
-  EXPECT_EQ(ReadDefault(clsidKey + L"\\InprocServer32", L"ThreadingModel"), L"Apartment");
-  std::wstring server = ReadDefault(clsidKey + L"\\InprocServer32");
-  EXPECT_EQ(CompareStringOrdinal(server.c_str(), -1, DllPath().c_str(), -1, TRUE), CSTR_EQUAL) << server;
   EXPECT_TRUE(ClassesKeyExists(typeLibKey + L"\\1.0"));
-  EXPECT_TRUE(ClassesKeyExists(interfaceKey));
+  for (const ServedClass& c : kClasses) {
+    SCOPED_TRACE(c.progId);
+    const std::wstring clsidKey = L"CLSID\\" + GuidText(*c.clsid);
+    EXPECT_EQ(ReadDefault(std::wstring(c.progId) + L"\\Clsid"), GuidText(*c.clsid));
+    EXPECT_EQ(ReadDefault(clsidKey + L"\\ProgID"), c.progId);
+    EXPECT_EQ(ReadDefault(clsidKey + L"\\TypeLib"), GuidText(LIBID_MorvalZIVI01));
+    EXPECT_EQ(ReadDefault(clsidKey + L"\\InprocServer32", L"ThreadingModel"), L"Apartment");
+    std::wstring server = ReadDefault(clsidKey + L"\\InprocServer32");
+    EXPECT_EQ(CompareStringOrdinal(server.c_str(), -1, DllPath().c_str(), -1, TRUE), CSTR_EQUAL) << server;
+    EXPECT_TRUE(ClassesKeyExists(L"Interface\\" + GuidText(*c.iid)));
+  }
 }
 
-TEST(Registration, RegisteredClassIsCreatableByProgId) {
+TEST(Registration, RegisteredClassesAreCreatableByProgId) {
   vk::test::ComApartment com;
-  CLSID clsid{};
-  ASSERT_HRESULT_SUCCEEDED(CLSIDFromProgID(L"MorvalZIVI01.CObject", &clsid));
-  EXPECT_EQ(clsid, CLSID_CObject);
-  vk::ComPtr<IDispatch> object;
-  ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, object.put_void()));
+  for (const ServedClass& c : kClasses) {
+    SCOPED_TRACE(c.progId);
+    CLSID clsid{};
+    ASSERT_HRESULT_SUCCEEDED(CLSIDFromProgID(c.progId, &clsid));
+    EXPECT_EQ(clsid, *c.clsid);
+    vk::ComPtr<IDispatch> object;
+    ASSERT_HRESULT_SUCCEEDED(
+        CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, object.put_void()));
+  }
 }
 
 }  // namespace

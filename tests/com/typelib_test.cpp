@@ -114,4 +114,125 @@ TEST(TypeLibrary, CObjectInterfaceMembersInOrder) {
   }
 }
 
+// The vtable half of a dual interface, which lists the members in declared order.
+vk::ComPtr<ITypeInfo> VtableHalf(ITypeLib* library, REFIID iid) {
+  vk::ComPtr<ITypeInfo> dispatchInfo;
+  EXPECT_HRESULT_SUCCEEDED(library->GetTypeInfoOfGuid(iid, dispatchInfo.put()));
+  vk::ComPtr<ITypeInfo> info;
+  HREFTYPE vtableHalf = 0;
+  if (dispatchInfo && SUCCEEDED(dispatchInfo->GetRefTypeOfImplType(-1, &vtableHalf)))
+    dispatchInfo->GetRefTypeInfo(vtableHalf, info.put());
+  return info;
+}
+
+TEST(TypeLibrary, ToolTipBalloonIsCreatableWithItsMembersInOrder) {
+  auto library = LoadOwnLibrary();
+  ASSERT_TRUE(library);
+  vk::ComPtr<ITypeInfo> coclass;
+  ASSERT_HRESULT_SUCCEEDED(library->GetTypeInfoOfGuid(CLSID_CToolTipBaloon, coclass.put()));
+  vk::Bstr className;
+  coclass->GetDocumentation(MEMBERID_NIL, className.put(), nullptr, nullptr, nullptr);
+  EXPECT_EQ(className.str(), L"CToolTipBaloon");
+  TYPEATTR* classAttr = nullptr;
+  coclass->GetTypeAttr(&classAttr);
+  EXPECT_TRUE(classAttr->wTypeFlags & TYPEFLAG_FCANCREATE);
+  coclass->ReleaseTypeAttr(classAttr);
+
+  auto info = VtableHalf(library.get(), IID__CToolTipBaloon);
+  ASSERT_TRUE(info);
+  constexpr VARTYPE kEnum = VT_USERDEFINED;
+  const std::vector<Member> expected = {
+      // First: the hook's callback keeps its place in the interface.
+      {L"zSubclass_Proc", INVOKE_FUNC, VT_PTR, VT_EMPTY},
+      {L"Alive", INVOKE_PROPERTYPUT, VT_BOOL, VT_EMPTY},
+      {L"Alive", INVOKE_PROPERTYGET, VT_EMPTY, VT_BOOL},
+      {L"Shadow", INVOKE_PROPERTYPUT, VT_BOOL, VT_EMPTY},
+      {L"Shadow", INVOKE_PROPERTYGET, VT_EMPTY, VT_BOOL},
+      {L"Font", INVOKE_PROPERTYGET, VT_EMPTY, VT_DISPATCH},
+      {L"Font", INVOKE_PROPERTYPUTREF, VT_DISPATCH, VT_EMPTY},
+      {L"Font", INVOKE_PROPERTYPUT, VT_DISPATCH, VT_EMPTY},
+      {L"IconSize", INVOKE_PROPERTYPUT, kEnum, VT_EMPTY},
+      {L"IconSize", INVOKE_PROPERTYGET, VT_EMPTY, kEnum},
+      {L"ToolTipStyle", INVOKE_PROPERTYPUT, kEnum, VT_EMPTY},
+      {L"ToolTipStyle", INVOKE_PROPERTYGET, VT_EMPTY, kEnum},
+      {L"TextColor", INVOKE_PROPERTYPUT, VT_I4, VT_EMPTY},
+      {L"TextColor", INVOKE_PROPERTYGET, VT_EMPTY, VT_I4},
+      {L"GradientColorStart", INVOKE_PROPERTYPUT, VT_I4, VT_EMPTY},
+      {L"GradientColorStart", INVOKE_PROPERTYGET, VT_EMPTY, VT_I4},
+      {L"GradientColorEnd", INVOKE_PROPERTYPUT, VT_I4, VT_EMPTY},
+      {L"GradientColorEnd", INVOKE_PROPERTYGET, VT_EMPTY, VT_I4},
+      {L"BackColor", INVOKE_PROPERTYPUT, VT_I4, VT_EMPTY},
+      {L"BackColor", INVOKE_PROPERTYGET, VT_EMPTY, VT_I4},
+      {L"BackStyle", INVOKE_PROPERTYPUT, VT_I4, VT_EMPTY},
+      {L"BackStyle", INVOKE_PROPERTYGET, VT_EMPTY, VT_I4},
+      {L"DelayTime", INVOKE_PROPERTYPUT, VT_I4, VT_EMPTY},
+      {L"DelayTime", INVOKE_PROPERTYGET, VT_EMPTY, VT_I4},
+      {L"KillTime", INVOKE_PROPERTYPUT, VT_I4, VT_EMPTY},
+      {L"KillTime", INVOKE_PROPERTYGET, VT_EMPTY, VT_I4},
+      {L"Picture", INVOKE_PROPERTYPUTREF, VT_DISPATCH, VT_EMPTY},
+      {L"Picture", INVOKE_PROPERTYGET, VT_EMPTY, VT_DISPATCH},
+      {L"ShowToolTip", INVOKE_FUNC, VT_I4, VT_EMPTY},
+  };
+  const std::vector<Member> actual = MembersOf(info.get());
+  ASSERT_EQ(actual.size(), expected.size());
+  for (size_t i = 0; i < expected.size(); ++i) {
+    SCOPED_TRACE(std::to_wstring(i) + L" " + expected[i].name);
+    EXPECT_EQ(actual[i].name, expected[i].name);
+    EXPECT_EQ(actual[i].kind, expected[i].kind);
+    EXPECT_EQ(actual[i].argument, expected[i].argument);
+    EXPECT_EQ(actual[i].result, expected[i].result);
+  }
+}
+
+TEST(TypeLibrary, ToolTipBalloonEnumerations) {
+  auto library = LoadOwnLibrary();
+  ASSERT_TRUE(library);
+  struct Constant {
+    const wchar_t* enumeration;
+    const wchar_t* name;
+    long value;
+  };
+  const Constant expected[] = {
+      {L"ttIconSize", L"TTIcon16", 16}, {L"ttIconSize", L"TTIcon24", 24},
+      {L"ttIconSize", L"TTIcon32", 32}, {L"ttIconSize", L"TTIcon48", 48},
+      {L"ttIconSize", L"TTIcon72", 72}, {L"ttIcon", L"TTI_ERROR", 1},
+      {L"ttIcon", L"TTI_INFO", 2},      {L"ttIcon", L"TTI_WARNING", 3},
+      {L"ttStyleEnum", L"TTStandard", 0}, {L"ttStyleEnum", L"TTBalloon", 1},
+      {L"ttFillStyle", L"TTNrml", 1},   {L"ttFillStyle", L"TTGdtH", 2},
+      {L"ttFillStyle", L"TTGdtV", 3},   {L"ttFillStyle", L"TTPict", 4},
+  };
+  for (const Constant& c : expected) {
+    SCOPED_TRACE(c.name);
+    // Each constant is found by name and belongs to its enumeration.
+    ITypeInfo* found[1] = {};
+    MEMBERID ids[1] = {};
+    USHORT count = 1;
+    std::wstring name = c.name;
+    ASSERT_HRESULT_SUCCEEDED(library->FindName(name.data(), 0, found, ids, &count));
+    ASSERT_EQ(count, 1);
+    vk::ComPtr<ITypeInfo> info = vk::ComPtr<ITypeInfo>::Attach(found[0]);
+    vk::Bstr enumName;
+    info->GetDocumentation(MEMBERID_NIL, enumName.put(), nullptr, nullptr, nullptr);
+    EXPECT_EQ(enumName.str(), c.enumeration);
+    TYPEATTR* attr = nullptr;
+    info->GetTypeAttr(&attr);
+    EXPECT_EQ(attr->typekind, TKIND_ENUM);
+    bool matched = false;
+    for (UINT i = 0; i < attr->cVars; ++i) {
+      VARDESC* var = nullptr;
+      info->GetVarDesc(i, &var);
+      if (var->memid == ids[0]) {
+        VARIANT value;
+        VariantInit(&value);
+        EXPECT_HRESULT_SUCCEEDED(VariantChangeType(&value, var->lpvarValue, 0, VT_I4));
+        EXPECT_EQ(V_I4(&value), c.value);
+        matched = true;
+      }
+      info->ReleaseVarDesc(var);
+    }
+    info->ReleaseTypeAttr(attr);
+    EXPECT_TRUE(matched);
+  }
+}
+
 }  // namespace
