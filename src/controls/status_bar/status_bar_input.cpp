@@ -16,7 +16,6 @@ namespace vk::controls {
 namespace {
 
 constexpr UINT_PTR kEditorSubclass = 1;
-constexpr UINT_PTR kBarSubclass = 2;
 
 // All four edges count as inside.
 bool InsideInclusive(const RECT& rc, long x, long y) {
@@ -233,13 +232,21 @@ void VkStatusBar::StartMessageHandling() {
   user32Tracking_ = ApiFunctionExists("TrackMouseEvent", L"user32.dll");
   if (!user32Tracking_ && !ApiFunctionExists("_TrackMouseEvent", L"comctl32.dll")) trackingAvailable_ = false;
   if (!trackingAvailable_ || subclassed_ || !hwnd()) return;
-  SetWindowSubclass(hwnd(), &VkStatusBar::BarSubclassProc, kBarSubclass, reinterpret_cast<DWORD_PTR>(this));
+  subclasser_.Start(hwnd());
+  const UINT messages[] = {WM_MOUSEMOVE, WM_MOUSELEAVE, WM_NCPAINT, WM_THEMECHANGED, WM_SIZING, WM_SYSCOLORCHANGE};
+  for (UINT message : messages) subclasser_.AddMsg(hwnd(), message, When::After);
   subclassed_ = true;
 }
 
 void VkStatusBar::StopMessageHandling() {
-  if (hwnd()) RemoveWindowSubclass(hwnd(), &VkStatusBar::BarSubclassProc, kBarSubclass);
+  subclasser_.StopAll();
   subclassed_ = false;
+}
+
+void VkStatusBar::zSubclass_Proc(bool /*bBefore*/, bool& /*bHandled*/, LRESULT& /*lReturn*/, HWND /*lng_hWnd*/,
+                                 UINT uMsg, WPARAM /*wParam*/, LPARAM /*lParam*/) {
+  // The window's own answer always stands.
+  AfterMessage(uMsg);
 }
 
 void VkStatusBar::AfterMessage(UINT message) {
@@ -262,17 +269,6 @@ void VkStatusBar::AfterMessage(UINT message) {
     default:
       break;
   }
-}
-
-LRESULT CALLBACK VkStatusBar::BarSubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                              UINT_PTR, DWORD_PTR data) noexcept {
-  const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
-  try {
-    reinterpret_cast<VkStatusBar*>(data)->AfterMessage(message);
-  } catch (...) {
-    // The window's own answer stands whatever a handler did.
-  }
-  return result;
 }
 
 LRESULT CALLBACK VkStatusBar::EditorSubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,

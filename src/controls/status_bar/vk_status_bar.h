@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "com/com_ptr.h"
+#include "controls/subclass/window_subclasser.h"
 #include "runtime/event.h"
 #include "runtime/user_control.h"
 
@@ -53,8 +54,13 @@ struct StatusBarPanel {
 // An OLE font with the given face, size and weight.
 Font MakeFont(const std::wstring& name, double points, bool bold = false);
 
-class VkStatusBar : public UserControl {
+class VkStatusBar : public UserControl, public SubclassOwner {
  public:
+  // Messages of the bar's window heard after its own procedure: enter/leave and the
+  // repaints on non-client paint, sizing, theme and system-colour changes.
+  void zSubclass_Proc(bool bBefore, bool& bHandled, LRESULT& lReturn, HWND lng_hWnd, UINT uMsg, WPARAM wParam,
+                      LPARAM lParam) override;
+
   VkStatusBar(Form& form, ControlArgs args);
   ~VkStatusBar() override;
 
@@ -173,7 +179,6 @@ class VkStatusBar : public UserControl {
   void StartMessageHandling();
   void StopMessageHandling();
   void AfterMessage(UINT message);
-  static LRESULT CALLBACK BarSubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR) noexcept;
   static LRESULT CALLBACK EditorSubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR) noexcept;
 
   // Painting (status_bar_paint.cpp).
@@ -202,6 +207,7 @@ class VkStatusBar : public UserControl {
   bool user32Tracking_ = false;
   bool mouseInside_ = false;
   bool subclassed_ = false;
+  WindowSubclasser subclasser_{*this};
 
   HWND txtEdit_ = nullptr;
   bool editorOpen_ = false;
