@@ -288,6 +288,27 @@ TEST_F(Input, EnterOnceLeaveOnceAndEnterAgain) {
   EXPECT_EQ(r.events, expected);
 }
 
+TEST_F(Input, ThemeAndColourMessagesRepaintWithTheSchemeOfTheMoment) {
+  const UINT messages[] = {WM_THEMECHANGED, WM_SYSCOLORCHANGE, WM_NCPAINT};
+  for (UINT message : messages) {
+    Make(PropertyBag{{L"backcolor", kGrey}});  // automatic theme: classic without a visual style
+    ASSERT_EQ(bar_->scheme(), kClassic);
+    EXPECT_EQ(Pixel(150, 0), kGrey);
+    VisualStyleSource xp = NoVisualStyle();
+    xp.version = [](OSVERSIONINFOA& info) {
+      info.dwPlatformId = 2, info.dwMajorVersion = 5, info.dwMinorVersion = 1, info.dwBuildNumber = 2600;
+      return TRUE;
+    };
+    xp.currentThemeName = [](wchar_t* b, int) { wcscpy(b, L"Metallic"); return S_OK; };
+    VisualStyleScope style(xp);
+    SendMessageW(bar_->hwnd(), message, 0, 0);
+    EXPECT_EQ(bar_->scheme(), kSilver) << message;
+    EXPECT_EQ(bar_->GripShape(), 1);
+    EXPECT_EQ(Pixel(150, 0), kWhite) << message;
+    EXPECT_EQ(Pixel(150, 1), Rgb(126, 126, 138)) << message;
+  }
+}
+
 TEST_F(Input, DesignModeBarIsNotSubclassedAndPaintsOnRequest) {
   Make(PropertyBag{{L"backcolor", kGrey}, {L"theme", 2L}}, false);
   EXPECT_FALSE(bar_->subclassed());
