@@ -94,6 +94,15 @@ TEST(StatusBarTheme, SchemeAndGripFollowThemeAndVisualStyle) {
   }
 }
 
+TEST(StatusBarTheme, TheSystemsOwnQueryAnswersWithoutAVisualStyleHere) {
+  // This platform reports a version later than the one with the imitated styles, so the
+  // automatic theme is classic whatever the theme service says.
+  VisualStyleScope system(SystemVisualStyle());
+  EXPECT_FALSE(IsWinXP());
+  EXPECT_EQ(GetThemeInfo(), L"None");
+  EXPECT_EQ(SelectScheme(0, 1).scheme, kClassic);
+}
+
 TEST(StatusBarColours, ShiftColor) {
   struct Case { long colour, amount, expected; };
   const Case cases[] = {

@@ -1,6 +1,8 @@
 // The status bar's model and persistence: panels and their per-panel properties
 // (index clamping, refusals on an empty bar, error sources), bound controls, the
 // control-level properties and the property bag's keys and defaults.
+#include <windows.h>
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include "status_bar/status_bar_fixture.h"
@@ -140,6 +142,36 @@ TEST_F(Model, BoundControlOfOneThemedPanelIsSizedOrHidden) {
       EXPECT_EQ(r.right - r.left, c.expectedWidth);
       EXPECT_EQ(r.bottom - r.top, 16);
     }
+  }
+}
+
+// A child that keeps its width of 50 pixels whatever it is asked.
+LRESULT CALLBACK FixedWidth(HWND h, UINT m, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR) {
+  if (m == WM_WINDOWPOSCHANGING) reinterpret_cast<WINDOWPOS*>(l)->cx = 50;
+  return DefSubclassProc(h, m, w, l);
+}
+
+TEST_F(Model, BoundControlThatRefusesItsWidthIsHidden) {
+  struct Case { long theme; bool refuses; bool visible; };
+  const Case cases[] = {{2, false, true}, {2, true, false}, {1, true, false}, {1, false, true}};
+  for (const Case& c : cases) {
+    bar_->put_Theme(c.theme);
+    if (bar_->PanelCount() == 0) bar_->AddPanel(L"", 0, false, false, nullptr, 0, false, 0, 0, nullptr, L"", 100);
+    HWND child = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 0, 0, 50, 20, form_->hwnd(), nullptr, nullptr, nullptr);
+    if (c.refuses) SetWindowSubclass(child, &FixedWidth, 1, 0);
+    bar_->BoundControl(1, child, 1);
+    EXPECT_EQ(IsWindowVisible(child) != FALSE, c.visible) << c.theme << " " << c.refuses;
+    if (c.visible) {
+      RECT r;
+      GetWindowRect(child, &r);
+      MapWindowPoints(nullptr, bar_->hwnd(), reinterpret_cast<POINT*>(&r), 2);
+      // Themed: the content rectangle (4..96); classic: 4 further left and 9 wider (1..100).
+      EXPECT_EQ(r.left, c.theme == 1 ? 1 : 4);
+      EXPECT_EQ(r.right - r.left, c.theme == 1 ? 99 : 92);
+      EXPECT_EQ(r.top, 4) << "half the bar's height less half the control's, in twips";
+    }
+    bar_->BoundControl(1, nullptr, 1);
+    DestroyWindow(child);
   }
 }
 
