@@ -5,12 +5,17 @@
 // blue, olive, silver); in-place editing of panel texts on double click; mouse,
 // key and enter/leave events.
 //
-// Model and properties here and in vk_status_bar.cpp, input in status_bar_input.cpp,
-// painting in status_bar_paint.cpp, colours in status_bar_colors.h.
+// The model, properties and storage are in vk_status_bar.cpp, input and editing in
+// status_bar_input.cpp, drawing in status_bar_paint.cpp, colours and the scheme
+// choice in status_bar_colors.h, the icon transfer in trans_blt.h.
 //
 // Fonts and icons are the OLE font and picture objects, held by reference. A bound
 // control is given by its window handle. Panels are not persisted: a stored panel
-// count has no panels behind it and loads as 0.
+// count has no panels behind it and loads as 0. Bound controls go back to their old
+// parent when the bar's window goes, before its children are destroyed with it.
+//
+// Not handled: panel tooltips (the text is kept and given back, never shown); the
+// editor uses the system font, not the panel's.
 #include <windows.h>
 #include <ocidl.h>
 #include <olectl.h>
