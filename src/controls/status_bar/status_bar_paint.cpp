@@ -181,9 +181,18 @@ void VkStatusBar::PaintPanels(HDC dc) {
     const int W = clientWidth(), H = clientHeight();
     const int G = scheme_ == kClassic ? 16 : 18;
     const SchemeColours colours = ColoursFor(scheme_, backColor_);
-    const COLORREF savedColour = GetTextColor(dc);
-    const HGDIOBJ savedFont = GetCurrentObject(dc, OBJ_FONT);
-    const int savedMode = SetBkMode(dc, TRANSPARENT);
+    // The DC's text colour, font and background mode come back however the pass ends.
+    struct TextState {
+      HDC dc;
+      COLORREF colour = GetTextColor(dc);
+      HGDIOBJ font = GetCurrentObject(dc, OBJ_FONT);
+      int mode = SetBkMode(dc, TRANSPARENT);
+      ~TextState() {
+        SetBkMode(dc, mode);
+        SetTextColor(dc, colour);
+        SelectObject(dc, font);
+      }
+    } saved{dc};
     long x = 0;
     for (long i = 1; i <= panelCount_ && i <= long(panels_.size()); ++i) {
       StatusBarPanel& p = panels_[size_t(i - 1)];
@@ -234,9 +243,6 @@ void VkStatusBar::PaintPanels(HDC dc) {
         DrawTextW(dc, p.Text.c_str(), -1, &text, UINT(p.TextAlign));
       }
     }
-    SetBkMode(dc, savedMode);
-    SetTextColor(dc, savedColour);
-    SelectObject(dc, savedFont);
   });
 }
 
