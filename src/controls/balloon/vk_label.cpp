@@ -1,0 +1,320 @@
+#include "controls/balloon/vk_label.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cwctype>
+
+#include "runtime/select_guard.h"
+#include "runtime/twips.h"
+#include "runtime/window_class.h"
+
+namespace vk::controls {
+
+namespace {
+
+constexpr wchar_t kIconClass[] = L"VkLabelHelpIcon";
+constexpr wchar_t kBalloonTitle[] = L"Palvexor - Ayuda On Line";
+constexpr double kIconTwips = 240;  // 16 pixels
+
+HICON HelpIcon() { return LoadIconW(nullptr, IDI_QUESTION); }
+
+HFONT MakeFont(const std::wstring& name, double points, bool bold, bool italic, bool underline,
+               bool strikeout) {
+  LOGFONTW lf{};
+  HDC screen = GetDC(nullptr);
+  lf.lfHeight = -static_cast<LONG>(std::lround(points * GetDeviceCaps(screen, LOGPIXELSY) / 72.0));
+  ReleaseDC(nullptr, screen);
+  lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+  lf.lfItalic = italic;
+  lf.lfUnderline = underline;
+  lf.lfStrikeOut = strikeout;
+  lf.lfCharSet = DEFAULT_CHARSET;
+  lstrcpynW(lf.lfFaceName, name.c_str(), LF_FACESIZE);
+  return CreateFontIndirectW(&lf);
+}
+
+}  // namespace
+
+VkLabel::VkLabel(Form& form, ControlArgs args) : UserControl(form, std::move(args)) {
+  timer1_.Tick.Connect([this] { OnTimer1Tick(); });
+  // The balloon's look for help texts.
+  balloon_.look.delayTime = 25;
+  balloon_.look.killTime = 500;
+  balloon_.look.backColor = 0x80000018;
+  balloon_.look.textColor = 0x80000012;
+  balloon_.look.gradientStart = 0x80000018;
+  balloon_.look.gradientEnd = 0x80000018;
+  balloon_.look.backStyle = static_cast<long>(BalloonFill::GradientH);
+  balloon_.look.font.name = L"Verdana";
+  balloon_.look.shadow = true;
+  balloon_.look.style = BalloonStyle::Balloon;
+  font_.name = ambient().fontName;
+  font_.size = ambient().fontSize;
+}
+
+VkLabel::~VkLabel() {
+  timer1_.setEnabled(false);
+  if (icon_) DestroyWindow(icon_);
+}
+
+HWND VkLabel::CreateWindowIn(HWND parent, const RECT& pixels) {
+  HWND own = UserControl::CreateWindowIn(parent, pixels);
+  if (!own) return own;
+  static bool registered = false;
+  if (!registered) {
+    RegisterRuntimeClass(kIconClass, IconProc, 0, nullptr);
+    registered = true;
+  }
+  // Hidden until a help text is given.
+  icon_ = CreateWindowExW(0, kIconClass, L"", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 16, 16, own,
+                          nullptr, RuntimeModule(), this);
+  PlaceIcon();
+  return own;
+}
+
+LRESULT CALLBACK VkLabel::IconProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  auto* self = reinterpret_cast<VkLabel*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  switch (msg) {
+    case WM_NCCREATE:
+      SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(
+                                                 reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+      break;
+    case WM_NCDESTROY:
+      if (self && self->icon_ == hwnd) self->icon_ = nullptr;
+      SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+      break;
+    case WM_PAINT: {
+      PAINTSTRUCT ps{};
+      HDC dc = BeginPaint(hwnd, &ps);
+      RECT r{};
+      GetClientRect(hwnd, &r);
+      FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+      DrawIconEx(dc, 0, 0, HelpIcon(), 16, 16, 0, nullptr, DI_NORMAL);
+      EndPaint(hwnd, &ps);
+      return 0;
+    }
+    case WM_MOUSEMOVE:
+      if (self) self->OnIconMouseMove();
+      break;
+    default:
+      break;
+  }
+  return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+void VkLabel::Changed(const wchar_t* property) { PropertyChanged.Raise(property); }
+
+void VkLabel::SetCaptionColor(OleColor color) {
+  captionColor_ = color;
+  Refresh();
+}
+
+// Properties that only change the caption's look.
+#define VK_LABEL_PROPERTY(Name, Type, field)        \
+  void VkLabel::put_##Name(Type value) {             \
+    field = value;                                   \
+    Refresh();                                       \
+    Changed(L## #Name);                              \
+  }
+VK_LABEL_PROPERTY(Alignment, long, alignment_)
+VK_LABEL_PROPERTY(Enabled, bool, labelEnabled_)
+VK_LABEL_PROPERTY(FontBold, bool, fontBold_)
+VK_LABEL_PROPERTY(FontItalic, bool, font_.italic)
+VK_LABEL_PROPERTY(FontStrikethru, bool, font_.strikethrough)
+VK_LABEL_PROPERTY(FontStrikeOut, bool, font_.strikethrough)
+VK_LABEL_PROPERTY(FontUnderline, bool, font_.underline)
+VK_LABEL_PROPERTY(FontName, const std::wstring&, font_.name)
+VK_LABEL_PROPERTY(FontSize, double, font_.size)
+VK_LABEL_PROPERTY(BackColor, OleColor, backColor_)
+VK_LABEL_PROPERTY(ForeColorDown, OleColor, foreColorDown_)
+VK_LABEL_PROPERTY(ForeColorOver, OleColor, foreColorOver_)
+VK_LABEL_PROPERTY(MousePointer, int, mousePointer_)
+VK_LABEL_PROPERTY(BackStyle, long, backStyle_)
+#undef VK_LABEL_PROPERTY
+
+void VkLabel::put_AutoSize(bool value) {
+  autoSize_ = value;
+  Layout();
+  Changed(L"AutoSize");
+}
+
+void VkLabel::put_ForeColor(OleColor value) {
+  foreColor_ = value;
+  captionColor_ = value;
+  Refresh();
+  Changed(L"ForeColor");
+}
+
+void VkLabel::put_Caption(const std::wstring& value) {
+  caption_ = value;
+  Changed(L"Caption");
+  Layout();
+  setToolTipText(value);
+  Changed(L"ToolTipText");
+}
+
+void VkLabel::put_BallonToolTipText(const std::wstring& value) {
+  balloonText_ = value;
+  Changed(L"ToolTipText");
+  iconTag_ = value;
+  if (!value.empty()) {
+    iconShown_ = true;
+    PlaceIcon();
+    Layout();
+  }
+}
+
+SIZE VkLabel::TextSize(const std::wstring& text) const {
+  HDC dc = GetDC(nullptr);
+  HFONT font = MakeFont(ambient().fontName, ambient().fontSize, ambient().fontBold, false, false,
+                        false);
+  SIZE size{};
+  {
+    SelectGuard guard(dc, font);
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  }
+  DeleteObject(font);
+  ReleaseDC(nullptr, dc);
+  return SIZE{static_cast<LONG>(PixelsToTwips(size.cx)), static_cast<LONG>(PixelsToTwips(size.cy))};
+}
+
+void VkLabel::Layout() {
+  if (layoutDepth_ >= 2) return;  // the pass started by our own resize is the last
+  ++layoutDepth_;
+  const bool withIcon = !iconTag_.empty();
+  const std::wstring first =
+      caption_.empty() ? std::wstring() : std::wstring(1, static_cast<wchar_t>(std::towupper(caption_[0])));
+  if (autoSize_) {
+    if (withIcon) iconLeft_ = labelWidth_ + 50;
+    labelWidth_ = (withIcon ? kIconTwips : 0) + TextSize(caption_).cx + (withIcon ? 20 : 300);
+    labelHeight_ = TextSize(first).cy;
+    PlaceIcon();
+    if (withIcon)
+      Move(left(), top(), kIconTwips + labelWidth_ + 50, kIconTwips);
+    else
+      Move(left(), top(), labelWidth_ + 20, labelHeight_);
+  } else {
+    if (withIcon) {
+      iconLeft_ = labelWidth_ + 50;
+      labelWidth_ = kIconTwips + width() + 100;
+    } else {
+      labelWidth_ = width() + 50;
+    }
+    labelHeight_ = height() + 50;
+    PlaceIcon();
+  }
+  Refresh();
+  --layoutDepth_;
+}
+
+void VkLabel::PlaceIcon() {
+  if (!icon_) return;
+  SetWindowPos(icon_, nullptr, TwipsToPixels(iconLeft_), 0, 16, 16,
+               SWP_NOZORDER | SWP_NOACTIVATE | (iconShown_ ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+}
+
+void VkLabel::OnResize() { Layout(); }
+
+void VkLabel::Paint(HDC dc, const RECT& client) {
+  HBRUSH back = CreateSolidBrush(OleColorToRgb(ambient().backColor));
+  FillRect(dc, &client, back);
+  DeleteObject(back);
+  RECT label{0, 0, TwipsToPixels(labelWidth_), TwipsToPixels(labelHeight_)};
+  if (backStyle_ == 1) {
+    HBRUSH fill = CreateSolidBrush(OleColorToRgb(backColor_));
+    FillRect(dc, &label, fill);
+    DeleteObject(fill);
+  }
+  HFONT font = MakeFont(font_.name, font_.size, fontBold_, font_.italic, font_.underline,
+                        font_.strikethrough);
+  {
+    SelectGuard guard(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, labelEnabled_ ? OleColorToRgb(captionColor_) : GetSysColor(COLOR_GRAYTEXT));
+    const UINT align = alignment_ == 1 ? DT_RIGHT : alignment_ == 2 ? DT_CENTER : DT_LEFT;
+    DrawTextW(dc, caption_.c_str(), -1, &label, align | DT_SINGLELINE | DT_NOPREFIX);
+  }
+  DeleteObject(font);
+}
+
+void VkLabel::OnMouseMove(int, int, int, int) {
+  if (hovering_) return;
+  hovering_ = true;
+  savedColor_ = captionColor_;
+  SetCaptionColor(foreColorOver_);
+  timer1_.setEnabled(true);
+}
+
+void VkLabel::OnMouseDown(int, int, int, int) { SetCaptionColor(foreColorDown_); }
+
+void VkLabel::OnMouseUp(int, int, int, int) {
+  SetCaptionColor(hovering_ ? foreColorOver_ : savedColor_);
+}
+
+void VkLabel::OnTimer1Tick() {
+  POINT p{};
+  GetCursorPos(&p);
+  if (WindowFromPoint(p) == Control::hwnd()) return;
+  hovering_ = false;
+  SetCaptionColor(savedColor_);
+  timer1_.setEnabled(false);
+}
+
+void VkLabel::OnIconMouseMove() {
+  if (balloon_.alive && balloonShown_) return;
+  balloonShown_ = true;
+  balloon_.look.style = BalloonStyle::Balloon;
+  balloon_.ShowToolTip(icon_, kBalloonTitle, iconTag_,
+                       static_cast<long>(reinterpret_cast<INT_PTR>(HelpIcon())), 100);
+}
+
+void VkLabel::OnInitProperties() { put_Caption(name()); }
+
+void VkLabel::OnReadProperties(const PropertyBag& bag) {
+  alignment_ = CLng(bag.Read(L"Alignment", 0L));
+  autoSize_ = CBool(bag.Read(L"AutoSize", true));
+  labelEnabled_ = CBool(bag.Read(L"Enabled", false));
+  fontBold_ = CBool(bag.Read(L"FontBold", false));
+  font_.italic = CBool(bag.Read(L"FontItalic", false));
+  // An absent name or size keeps the container's font rather than none at all.
+  std::wstring fontName = CStr(bag.Read(L"FontName", L""));
+  if (!fontName.empty()) font_.name = fontName;
+  double fontSize = CDbl(bag.Read(L"FontSize", 0L));
+  if (fontSize > 0) font_.size = fontSize;
+  font_.strikethrough = CBool(bag.Read(L"FontStrikeOut", false));
+  font_.underline = CBool(bag.Read(L"FontUnderline", false));
+  caption_ = CStr(bag.Read(L"Caption", name()));
+  foreColor_ = static_cast<OleColor>(CLng(bag.Read(L"ForeColor", static_cast<long>(0xC65D21))));
+  captionColor_ = foreColor_;
+  backColor_ = static_cast<OleColor>(CLng(bag.Read(L"BackColor", static_cast<long>(0xFFFFFF))));
+  backStyle_ = CLng(bag.Read(L"BackStyle", 0L));
+  foreColorDown_ = static_cast<OleColor>(CLng(bag.Read(L"ForeColorDown", 0L)));
+  foreColorOver_ = static_cast<OleColor>(CLng(bag.Read(L"ForeColorOver", 0L)));
+  mousePointer_ = static_cast<int>(CLng(bag.Read(L"MousePointer", 0L)));
+  setToolTipText(CStr(bag.Read(L"ToolTipText", L"")));
+  iconTag_ = CStr(bag.Read(L"BaloonToolTipText", L""));
+  Refresh();
+}
+
+void VkLabel::OnWriteProperties(PropertyBag& bag) const {
+  bag.Write(L"Alignment", alignment_, 0L);
+  bag.Write(L"AutoSize", autoSize_, true);
+  bag.Write(L"Caption", caption_, name());
+  bag.Write(L"Enabled", labelEnabled_, false);
+  bag.Write(L"FontBold", fontBold_, false);
+  bag.Write(L"FontItalic", font_.italic, false);
+  bag.Write(L"FontName", font_.name, L"");
+  bag.Write(L"FontSize", font_.size, 0L);
+  bag.Write(L"FontStrikeOut", font_.strikethrough, false);
+  bag.Write(L"FontUnderline", font_.underline, false);
+  bag.Write(L"ForeColor", static_cast<long>(foreColor_), static_cast<long>(0xC65D21));
+  bag.Write(L"BackColor", static_cast<long>(backColor_), static_cast<long>(0xFFFFFF));
+  bag.Write(L"BackStyle", backStyle_, 0L);
+  bag.Write(L"ForeColorDown", static_cast<long>(foreColorDown_), 0L);
+  bag.Write(L"ForeColorOver", static_cast<long>(foreColorOver_), 0L);
+  bag.Write(L"MousePointer", static_cast<long>(mousePointer_), 0L);
+  bag.Write(L"ToolTipText", toolTipText(), L"");
+  bag.Write(L"BaloonToolTipText", iconTag_, L"");
+}
+
+}  // namespace vk::controls
