@@ -183,6 +183,17 @@ TEST_F(BalloonTest, ReleasedWhileOpenDestroysTheWindowAndUnhooks) {
   Tick(3);
 }
 
+TEST_F(BalloonTest, TargetDestroyedWhileOpenTakesTheBalloonWithIt) {
+  balloon->ShowToolTip(target, L"Title", L"Text", 0);
+  PointAt(400, 350);
+  RestUntilShown();
+  HWND window = balloon->balloonWindow();
+  ASSERT_TRUE(window);
+  DestroyWindow(target);
+  EXPECT_FALSE(IsWindow(window));
+  balloon.reset();  // releasing after the target went is harmless
+}
+
 TEST_F(BalloonTest, OpacityOutsidePercentIsRefused) {
   for (long alpha : {-1L, 101L, 255L, 256L}) {
     try {

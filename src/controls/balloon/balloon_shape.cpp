@@ -129,14 +129,20 @@ const std::array<std::array<std::uint8_t, 101>, 256>& ScaleTable() {
 void BlendPixels(std::vector<std::uint32_t>& balloon, const std::vector<std::uint32_t>& background,
                  int alpha) {
   alpha = std::clamp(alpha, 0, 100);
+  // Each channel's two shares for this opacity, looked up once per value.
   const auto& scale = ScaleTable();
+  std::array<std::uint16_t, 256> fore{}, back{};
+  for (int v = 0; v < 256; ++v) {
+    fore[v] = scale[v][alpha];
+    back[v] = scale[v][100 - alpha];
+  }
   const size_t n = std::min(balloon.size(), background.size());
   for (size_t i = 0; i < n; ++i) {
-    std::uint32_t fore = balloon[i], back = background[i];
-    std::uint32_t mixed = fore & 0xFF000000u;
+    const std::uint32_t f = balloon[i], b = background[i];
+    std::uint32_t mixed = f & 0xFF000000u;
     for (int shift = 0; shift < 24; shift += 8) {
-      int sum = scale[(fore >> shift) & 0xFF][alpha] + scale[(back >> shift) & 0xFF][100 - alpha];
-      mixed |= static_cast<std::uint32_t>(std::min(sum, 255)) << shift;
+      unsigned sum = fore[(f >> shift) & 0xFF] + back[(b >> shift) & 0xFF];
+      mixed |= (sum > 255 ? 255u : sum) << shift;
     }
     balloon[i] = mixed;
   }

@@ -16,6 +16,7 @@ bool IsCursorOver(HWND hwnd) {
 
 ToolTipBalloon::~ToolTipBalloon() {
   hooks_.StopAll();
+  if (target_ && IsWindow(target_)) KillTimer(target_, kBalloonTimerId);
   if (balloon_) DestroyWindow(balloon_);
   if (surface_) DeleteObject(surface_);
 }
@@ -57,6 +58,8 @@ void ToolTipBalloon::MeasureText(const std::wstring& s, bool isTitle) {
 void ToolTipBalloon::ShowToolTip(HWND target, const std::wstring& title, const std::wstring& text,
                                  long icon, long transparentAlpha) {
   hooks_.StopAll();
+  // No hook hears the earlier target any more: its ticks would only cost time.
+  if (target_ && target_ != target && IsWindow(target_)) KillTimer(target_, kBalloonTimerId);
   target_ = target;
   title_ = title;
   text_ = text;
@@ -75,6 +78,7 @@ void ToolTipBalloon::ShowToolTip(HWND target, const std::wstring& title, const s
     hooks_.AddMsg(target_, WM_MOUSEMOVE, When::After);
     hooks_.AddMsg(target_, WM_TIMER, When::After);
     hooks_.AddMsg(target_, WM_MOUSEACTIVATE, When::After);
+    hooks_.AddMsg(target_, WM_DESTROY, When::After);  // a balloon never outlives its target
     alive = true;
   } else {
     // A balloon is open: this call only closes it; the next one arms again.
@@ -92,6 +96,9 @@ void ToolTipBalloon::zSubclass_Proc(bool, bool&, LRESULT&, HWND hwnd, UINT uMsg,
   }
   if (hwnd != target_) return;
   switch (uMsg) {
+    case WM_DESTROY:
+      CloseBalloon();
+      break;
     case WM_MOUSEMOVE: OnMouseMove(); break;
     case WM_TIMER:
       if (wParam == kBalloonTimerId) OnTimer();
