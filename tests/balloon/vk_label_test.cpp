@@ -9,6 +9,8 @@
 
 #include "runtime/form.h"
 #include "runtime/property_bag.h"
+#include "runtime/window_picture.h"
+#include "support/com_test.h"
 
 namespace vk::controls {
 namespace {
@@ -101,6 +103,15 @@ TEST_F(LabelTest, HelpIconOpensTheBalloonAndLeavingItHidesIt) {
   SetCursorPos(1, 1);
   SendMessageW(label->hwnd(), WM_TIMER, kBalloonTimerId, 0);
   EXPECT_FALSE(IsWindow(balloon));
+}
+
+TEST_F(LabelTest, PictureForReview) {
+  label->put_Caption(L"Número de legajo");
+  label->put_BallonToolTipText(L"Ayuda");
+  MoveOnto(own());  // hovered: the caption in its hover colour
+  UpdateWindow(form->hwnd());
+  RedrawWindow(form->hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  EXPECT_TRUE(SaveWindowPicture(form->hwnd(), vk::test::BinFolder() + L"\\vk_label_review.bmp"));
 }
 
 TEST_F(LabelTest, EmptyHelpTextKeepsTheIcon) {
