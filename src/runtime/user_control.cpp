@@ -1,6 +1,7 @@
 #include "runtime/user_control.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "runtime/vb_error.h"
 #include "runtime/window_class.h"
@@ -170,6 +171,7 @@ LRESULT UserControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       const int button = message == WM_LBUTTONDOWN ? 1 : message == WM_RBUTTONDOWN ? 2 : 4;
       if (!buttonsDown_) SetCapture(hwnd);
       buttonsDown_ |= button;
+      if (button == 1) releaseEndsDoubleClick_ = false;
       OnMouseDown(button, ShiftState(), x, y);
       return 0;
     }
@@ -181,11 +183,13 @@ LRESULT UserControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       OnMouseUp(button, ShiftState(), x, y);
       // A click is a press and a release over the control.
       RECT client{0, 0, clientWidth(), clientHeight()};
-      if (wasDown && button == 1 && PtInRect(&client, POINT{x, y})) OnClick();
+      const bool endsDoubleClick = button == 1 && std::exchange(releaseEndsDoubleClick_, false);
+      if (wasDown && button == 1 && !endsDoubleClick && PtInRect(&client, POINT{x, y})) OnClick();
       return 0;
     }
     case WM_LBUTTONDBLCLK:
       buttonsDown_ |= 1;
+      releaseEndsDoubleClick_ = true;
       if (GetCapture() != hwnd) SetCapture(hwnd);
       OnDblClick();
       return 0;

@@ -84,6 +84,7 @@ class UserControl : public Control {
   HBITMAP surfaceBitmap_ = nullptr;
   HGDIOBJ previousBitmap_ = nullptr;
   int buttonsDown_ = 0;
+  bool releaseEndsDoubleClick_ = false;  // the release after a double click is no click
   bool shown_ = false;
 };
 

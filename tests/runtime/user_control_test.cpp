@@ -111,14 +111,16 @@ TEST(UserControl, MouseAndKeyboardReachTheHandlers) {
       {WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5)},
       {WM_LBUTTONUP, 0, MAKELPARAM(500, 5)},  // released outside: no click
       {WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5)},
-      {WM_LBUTTONUP, 0, MAKELPARAM(5, 5)},
+      {WM_LBUTTONUP, 0, MAKELPARAM(5, 5)},  // ends the double click: no click of its own
+      {WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(6, 6)},
+      {WM_LBUTTONUP, 0, MAKELPARAM(6, 6)},
       {WM_KEYDOWN, VK_RIGHT, 0},
       {WM_CHAR, L'a', 0},
   };
   for (const auto& in : inputs) SendMessageW(w, in.message, in.wParam, in.lParam);
   const std::vector<std::string> expected = {
       "down 1 10,12", "up 1", "click", "down 2 3,4", "up 2", "down 1 5,5", "up 1",
-      "dblclick", "up 1", "click", "key 39", "char 97"};
+      "dblclick", "up 1", "down 1 6,6", "up 1", "click", "key 39", "char 97"};
   EXPECT_EQ(swatch.heard, expected);
   swatch.heard.clear();
   swatch.setWidth(3000);

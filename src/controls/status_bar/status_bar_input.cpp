@@ -125,8 +125,6 @@ void VkStatusBar::OnLostFocus() {
 
 void VkStatusBar::OnClick() {
   Rethrown(L"UserControl_Click", [&] {
-    // The release that ends a double click is no click of its own.
-    if (std::exchange(releaseEndsDblClick_, false)) return;
     if (editorVisible()) HideEditor();  // the typed text is dropped
     Click.Raise();
     long index = GetPanelIndex();
@@ -136,7 +134,6 @@ void VkStatusBar::OnClick() {
 
 void VkStatusBar::OnDblClick() {
   Rethrown(L"UserControl_DblClick", [&] {
-    releaseEndsDblClick_ = true;
     editIndex_ = GetPanelIndex();
     if (editIndex_ > 0 && editIndex_ <= long(panels_.size()) && panels_[size_t(editIndex_ - 1)].Editable)
       OpenEditor(panels_[size_t(editIndex_ - 1)]);
@@ -159,7 +156,6 @@ void VkStatusBar::OnKeyUp(int keyCode, int shift) {
 
 void VkStatusBar::OnMouseDown(int button, int shift, int x, int y) {
   Rethrown(L"UserControl_MouseDown", [&] {
-    releaseEndsDblClick_ = false;
     if (InsideInclusive(grip_, x, y) && sizable_) {
       // The system sizes the form from its bottom-right corner until the button is up.
       ReleaseCapture();

@@ -218,7 +218,6 @@ class VkStatusBar : public UserControl, public SubclassOwner {
   bool editorOpen_ = false;
   int mousePointer_ = 0;
   bool resizing_ = false;
-  bool releaseEndsDblClick_ = false;
   HBRUSH editorBrush_ = nullptr;
 };
 
