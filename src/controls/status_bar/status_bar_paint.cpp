@@ -7,6 +7,7 @@
 #include "controls/status_bar/status_bar_error.h"
 #include "controls/status_bar/trans_blt.h"
 #include "controls/status_bar/vk_status_bar.h"
+#include "runtime/select_guard.h"
 #include "runtime/twips.h"
 
 namespace vk::controls {
@@ -16,19 +17,6 @@ namespace {
 constexpr long kWhite = 0xFFFFFF;
 constexpr int kIconSlot = 18;
 constexpr double kBarHeightTwips = 360;
-
-// Puts a DC's selected object back when the scope ends.
-class SelectionGuard {
- public:
-  SelectionGuard(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
-  ~SelectionGuard() { SelectObject(dc_, previous_); }
-  SelectionGuard(const SelectionGuard&) = delete;
-  SelectionGuard& operator=(const SelectionGuard&) = delete;
-
- private:
-  HDC dc_;
-  HGDIOBJ previous_;
-};
 
 HFONT FontHandle(const Font& font) {
   HFONT handle = nullptr;
@@ -128,7 +116,7 @@ void VkStatusBar::APILine(HDC dc, long x1, long y1, long x2, long y2, long colou
   Rethrown(L"APILine", [&] {
     HPEN pen = CreatePen(PS_SOLID, 1, static_cast<COLORREF>(TranslateColor(colour)));
     {
-      SelectionGuard keep(dc, pen);
+      SelectGuard keep(dc, pen);
       MoveToEx(dc, x1, y1, nullptr);
       LineTo(dc, x2, y2);
     }
