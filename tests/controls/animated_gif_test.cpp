@@ -13,6 +13,7 @@
 #include "runtime/form.h"
 #include "runtime/property_bag.h"
 #include "support/com_test.h"
+#include "support/memory_dc.h"
 #include "tools/gif/gif_writer.h"
 #include "tools/gif/sample_animation.h"
 
@@ -33,72 +34,13 @@ constexpr Colour kBlack = 0x000000;
 
 std::vector<uint8_t> Filled(int w, int h, uint8_t index) { return std::vector<uint8_t>(size_t(w) * size_t(h), index); }
 
-// A 32-bit DIB selected into a memory DC: the target the player draws on.
-class MemoryTarget {
+// A 32-bit DIB selected into a memory DC: the target the player draws on, its
+// pixels in the GIF writer's packing.
+class MemoryTarget : public test::MemoryDc {
  public:
-  MemoryTarget(int width, int height) : width_(width), height_(height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    HDC screen = GetDC(nullptr);
-    dc_ = CreateCompatibleDC(screen);
-    ReleaseDC(nullptr, screen);
-    void* bits = nullptr;
-    bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    bits_ = static_cast<uint32_t*>(bits);
-    previous_ = SelectObject(dc_, bitmap_);
-  }
-  ~MemoryTarget() {
-    SelectObject(dc_, previous_);
-    DeleteObject(bitmap_);
-    DeleteDC(dc_);
-  }
-  HDC dc() const { return dc_; }
-  Colour Pixel(int x, int y) const {
-    GdiFlush();
-    uint32_t p = bits_[size_t(y) * size_t(width_) + size_t(x)];
-    return (p & 0xFF) << 16 | (p & 0xFF00) | (p >> 16 & 0xFF);
-  }
-  void Fill(Colour c) {
-    for (int i = 0; i < width_ * height_; ++i) bits_[i] = (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF);
-  }
-  // Saves the picture as a 32-bit BMP file.
-  bool Save(const std::wstring& path) const {
-    GdiFlush();
-    BITMAPFILEHEADER file{};
-    BITMAPINFOHEADER header{};
-    header.biSize = sizeof(header);
-    header.biWidth = width_;
-    header.biHeight = -height_;
-    header.biPlanes = 1;
-    header.biBitCount = 32;
-    header.biCompression = BI_RGB;
-    DWORD bytes = DWORD(width_ * height_ * 4);
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof(file) + sizeof(header);
-    file.bfSize = file.bfOffBits + bytes;
-    std::vector<uint8_t> out(file.bfSize);
-    memcpy(out.data(), &file, sizeof(file));
-    memcpy(out.data() + sizeof(file), &header, sizeof(header));
-    memcpy(out.data() + file.bfOffBits, bits_, bytes);
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    bool ok = WriteFile(h, out.data(), DWORD(out.size()), &written, nullptr) && written == out.size();
-    CloseHandle(h);
-    return ok;
-  }
-
- private:
-  int width_, height_;
-  HDC dc_ = nullptr;
-  HBITMAP bitmap_ = nullptr;
-  HGDIOBJ previous_ = nullptr;
-  uint32_t* bits_ = nullptr;
+  using MemoryDc::MemoryDc;
+  Colour Pixel(int x, int y) const { return Colour(MemoryDc::Pixel(x, y)); }
+  void Fill(Colour c) { MemoryDc::Fill(long(c)); }
 };
 
 // A GIF written to the temporary folder for the test's life.

@@ -21,6 +21,7 @@
 #include "runtime/vb_error.h"
 #include "runtime/window_picture.h"
 #include "support/error_of.h"
+#include "support/memory_dc.h"
 
 using namespace vk::grid;
 
@@ -80,25 +81,11 @@ Capture CaptureClient(HWND w) {
   Capture c;
   c.width = client.right;
   c.height = client.bottom;
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-  bi.bmiHeader.biWidth = c.width;
-  bi.bmiHeader.biHeight = -c.height;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HDC screen = GetDC(nullptr);
-  HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HDC dc = CreateCompatibleDC(screen);
-  ReleaseDC(nullptr, screen);
-  HGDIOBJ old = SelectObject(dc, dib);
-  SendMessageW(w, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+  vk::test::MemoryDc target(c.width, c.height);
+  SendMessageW(w, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(target.dc()), PRF_CLIENT);
   GdiFlush();
-  const auto* p = static_cast<const uint32_t*>(bits);
-  c.pixels.assign(p, p + static_cast<size_t>(c.width) * c.height);
-  SelectObject(dc, old);
-  DeleteDC(dc);
-  DeleteObject(dib);
+  const uint32_t* p = target.bits();
+  if (p) c.pixels.assign(p, p + static_cast<size_t>(c.width) * c.height);
   return c;
 }
 

@@ -9,7 +9,7 @@
 #include <algorithm>
 
 #include "runtime/window_picture.h"
-#include "status_bar/memory_dc.h"
+#include "support/memory_dc.h"
 #include "status_bar/status_bar_fixture.h"
 
 namespace vk::controls {

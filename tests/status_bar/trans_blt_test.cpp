@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "com/com_ptr.h"
-#include "status_bar/memory_dc.h"
+#include "support/memory_dc.h"
 
 namespace vk::controls {
 namespace {

@@ -1,6 +1,12 @@
 #include "controls/status_bar/trans_blt.h"
 
 #include "controls/status_bar/status_bar_error.h"
+#include "runtime/colour_bitmap.h"
+
+// Scratch bitmaps are DIB sections rather than compatible bitmaps: selecting a new
+// compatible bitmap costs about 0.13 ms each under Wine (three per icon made a
+// repaint with three icons take 2 ms), a DIB section almost nothing, and the pixels
+// come out the same.
 
 namespace vk::controls {
 
@@ -28,24 +34,6 @@ class Scratch {
   HGDIOBJ previous_ = nullptr;
 };
 
-// A 32-bit colour bitmap for scratch work. A DIB section rather than a compatible
-// bitmap: selecting a new compatible bitmap costs about 0.13 ms each under Wine
-// (three per icon made a repaint with three icons take 2 ms), a DIB section almost
-// nothing, and the pixels come out the same.
-HBITMAP ColourBitmap(HDC like, long width, long height, void** pixels = nullptr) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(like, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (pixels) *pixels = bits;
-  return bitmap;
-}
-
 }  // namespace
 
 void GrayBlt(HDC dest, HDC source, long width, long height) {
@@ -55,7 +43,7 @@ void GrayBlt(HDC dest, HDC source, long width, long height) {
     // the mean of its channels. Computed here rather than left to a palette match:
     // GDI's matching to an 8-bit palette is approximate on some systems.
     void* bits = nullptr;
-    HBITMAP pixels = ColourBitmap(source, width, height, &bits);
+    HBITMAP pixels = CreateColourBitmap(source, width, height, &bits);
     Scratch grey(source, pixels);
     if (!grey.ok() || !bits) return;
     BitBlt(grey.dc(), 0, 0, width, height, source, 0, 0, SRCCOPY);
@@ -87,7 +75,7 @@ void TransBltEx(HDC hDestDC, long X, long Y, long nWidth, long nHeight, IPicture
     if (type == PICTYPE_BITMAP) {
       srcPrevious = SelectObject(src, reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)));
     } else {
-      iconBitmap = ColourBitmap(hDestDC, nWidth, nHeight);
+      iconBitmap = CreateColourBitmap(hDestDC, nWidth, nHeight);
       srcPrevious = SelectObject(src, iconBitmap);
       HBRUSH key = CreateSolidBrush(static_cast<COLORREF>(TransColor));
       DrawIconEx(src, 0, 0, reinterpret_cast<HICON>(static_cast<UINT_PTR>(handle)), nWidth, nHeight, 0, key,
@@ -98,8 +86,8 @@ void TransBltEx(HDC hDestDC, long X, long Y, long nWidth, long nHeight, IPicture
     {
       Scratch mask(hDestDC, CreateBitmap(nWidth, nHeight, 1, 1, nullptr));
       Scratch inverse(hDestDC, CreateBitmap(nWidth, nHeight, 1, 1, nullptr));
-      Scratch backdrop(hDestDC, ColourBitmap(hDestDC, nWidth, nHeight));
-      Scratch image(hDestDC, ColourBitmap(hDestDC, nWidth, nHeight));
+      Scratch backdrop(hDestDC, CreateColourBitmap(hDestDC, nWidth, nHeight));
+      Scratch image(hDestDC, CreateColourBitmap(hDestDC, nWidth, nHeight));
       if (mask.ok() && inverse.ok() && backdrop.ok() && image.ok()) {
         // Key-coloured pixels white in the mask, all others black.
         const COLORREF oldBack = SetBkColor(src, static_cast<COLORREF>(TransColor));
@@ -115,7 +103,7 @@ void TransBltEx(HDC hDestDC, long X, long Y, long nWidth, long nHeight, IPicture
         BitBlt(backdrop.dc(), 0, 0, nWidth, nHeight, mask.dc(), 0, 0, SRCAND);
         if (Disabled && type == PICTYPE_BITMAP) {
           // Greyed on a copy: the picture's own bitmap keeps its colours.
-          Scratch work(hDestDC, ColourBitmap(hDestDC, nWidth, nHeight));
+          Scratch work(hDestDC, CreateColourBitmap(hDestDC, nWidth, nHeight));
           BitBlt(work.dc(), 0, 0, nWidth, nHeight, src, XSrc, YSrc, SRCCOPY);
           GrayBlt(work.dc(), work.dc(), nWidth, nHeight);
           BitBlt(image.dc(), 0, 0, nWidth, nHeight, work.dc(), 0, 0, SRCCOPY);

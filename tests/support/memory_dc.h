@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "runtime/colour_bitmap.h"
 #include "runtime/window_picture.h"
 
 namespace vk::test {
@@ -13,18 +14,11 @@ namespace vk::test {
 class MemoryDc {
  public:
   MemoryDc(int width, int height) : width_(width), height_(height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     HDC screen = GetDC(nullptr);
     dc_ = CreateCompatibleDC(screen);
     ReleaseDC(nullptr, screen);
     void* bits = nullptr;
-    bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    bitmap_ = CreateColourBitmap(dc_, width, height, &bits);
     bits_ = static_cast<uint32_t*>(bits);
     previous_ = SelectObject(dc_, bitmap_);
   }
@@ -37,6 +31,8 @@ class MemoryDc {
   MemoryDc& operator=(const MemoryDc&) = delete;
 
   HDC dc() const { return dc_; }
+  // The raw pixels, row by row from the top (blue in the low byte); GdiFlush first.
+  const uint32_t* bits() const { return bits_; }
   long Pixel(int x, int y) const {
     GdiFlush();
     const uint32_t p = bits_[size_t(y) * size_t(width_) + size_t(x)];
