@@ -7,29 +7,17 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <functional>
 #include <vector>
 
+#include "bench/support/bench_timing.h"
 #include "controls/balloon/balloon_shape.h"
 #include "controls/balloon/tooltip_balloon.h"
 
 namespace {
 
+using vk::bench::Report;
+using vk::bench::Seconds;
 using namespace vk::controls;
-
-double Seconds(const std::function<void()>& work) {
-  LARGE_INTEGER f, a, b;
-  QueryPerformanceFrequency(&f);
-  QueryPerformanceCounter(&a);
-  work();
-  QueryPerformanceCounter(&b);
-  return double(b.QuadPart - a.QuadPart) / double(f.QuadPart);
-}
-
-void Report(const char* what, int count, double ours, double floor) {
-  std::printf("%-40s %6d  %9.3f ms  floor %9.3f ms  ratio %5.2f\n", what, count, ours * 1000,
-              floor * 1000, floor > 0 ? ours / floor : 0.0);
-}
 
 constexpr int kW = 320, kH = 107;  // a two-line balloon with its stem
 

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/support/bench_timing.h"
 #include "com/com_ptr.h"
 #include "dataaccess/qd_procedure.h"
 #include "dataaccess/rowset.h"
@@ -24,14 +25,8 @@
 
 namespace {
 
+using vk::bench::Now;
 using vk::ComPtr;
-
-double Now() {
-  static LARGE_INTEGER frequency = [] { LARGE_INTEGER f; QueryPerformanceFrequency(&f); return f; }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 size_t WorkingSetBytes() {
   PROCESS_MEMORY_COUNTERS_EX counters{};

@@ -6,9 +6,9 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <functional>
 #include <random>
 
+#include "bench/support/bench_timing.h"
 #include "controls/frame_picture.h"
 #include "controls/gif_decoder.h"
 #include "controls/gif_frames.h"
@@ -19,21 +19,9 @@
 
 namespace {
 
+using vk::bench::Report;
+using vk::bench::Seconds;
 using vk::controls::VkAnimatedGif;
-
-double Seconds(const std::function<void()>& work) {
-  LARGE_INTEGER f, a, b;
-  QueryPerformanceFrequency(&f);
-  QueryPerformanceCounter(&a);
-  work();
-  QueryPerformanceCounter(&b);
-  return double(b.QuadPart - a.QuadPart) / double(f.QuadPart);
-}
-
-void Report(const char* what, int count, double ours, double floor) {
-  std::printf("%-40s %6d  %9.3f ms  floor %9.3f ms  ratio %5.2f\n", what, count, ours * 1000,
-              floor * 1000, floor > 0 ? ours / floor : 0.0);
-}
 
 class BenchForm : public vk::Form {
  public:

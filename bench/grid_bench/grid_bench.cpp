@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/support/bench_timing.h"
 #include "hosted/grid/grid_control.h"
 #include "runtime/form.h"
 #include "runtime/vb_error.h"
@@ -19,16 +20,7 @@ using namespace vk::grid;
 
 namespace {
 
-double Now() {
-  static LARGE_INTEGER freq = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / freq.QuadPart;
-}
+using vk::bench::Now;
 
 double MemoryMb() {
   PROCESS_MEMORY_COUNTERS pmc{};

@@ -13,24 +13,15 @@
 #include <cstdlib>
 #include <string>
 
+#include "bench/support/bench_timing.h"
 #include "hosted/image_decoder.h"
 #include "hosted/sample_images.h"
 
 namespace {
 
+using vk::bench::NowMs;
 using vk::hosted::PixelSize;
 using vk::test::ImageFormat;
-
-double Now() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER count;
-  QueryPerformanceCounter(&count);
-  return static_cast<double>(count.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
 
 // The process's working set now, in MB.
 double WorkingSetMb() {
@@ -67,13 +58,13 @@ int main(int argc, char** argv) {
   for (ImageFormat format : formats) {
     const std::wstring path = folder + L"\\page." + vk::test::ExtensionOf(format);
     // The floor: what reading the file costs without decoding anything.
-    double start = Now();
+    double start = NowMs();
     size_t fileBytes = 0;
     for (int i = 0; i < count; ++i) fileBytes = vk::test::ReadBytes(path).size();
-    const double floorMs = (Now() - start) / count;
+    const double floorMs = (NowMs() - start) / count;
     size_t kept = 0;
     double more = 0;
-    start = Now();
+    start = NowMs();
     for (int i = 0; i < count; ++i) {
       const double before = WorkingSetMb();
       HBITMAP thumbnail = vk::hosted::DecodeThumbnail(path, box);
@@ -81,7 +72,7 @@ int main(int argc, char** argv) {
       kept = BitmapBytes(thumbnail);
       DeleteObject(thumbnail);
     }
-    const double thumbMs = (Now() - start) / count;
+    const double thumbMs = (NowMs() - start) / count;
     std::printf("%-4ls %8.0f %9.1f %9.2f %7.1f %9.1f %10.1f\n", vk::test::ExtensionOf(format),
                 static_cast<double>(fileBytes) / 1024.0, thumbMs, floorMs, floorMs > 0 ? thumbMs / floorMs : 0.0,
                 static_cast<double>(kept) / 1024.0, more);
@@ -91,9 +82,9 @@ int main(int argc, char** argv) {
   for (ImageFormat format : formats) {
     const std::wstring path = folder + L"\\page." + vk::test::ExtensionOf(format);
     const double before = WorkingSetMb();
-    const double start = Now();
+    const double start = NowMs();
     HBITMAP full = vk::hosted::DecodeScaled(path, {2480, 3508}, RECT{0, 0, 2480, 3508});
-    const double fullMs = Now() - start;
+    const double fullMs = NowMs() - start;
     const double more = WorkingSetMb() - before;
     const size_t kept = BitmapBytes(full);
     DeleteObject(full);

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <functional>
 
+#include "bench/support/bench_timing.h"
 #include "runtime/do_events.h"
 #include "runtime/form.h"
 #include "runtime/event.h"
@@ -14,14 +15,7 @@
 
 namespace {
 
-double Seconds(const std::function<void()>& work) {
-  LARGE_INTEGER f, a, b;
-  QueryPerformanceFrequency(&f);
-  QueryPerformanceCounter(&a);
-  work();
-  QueryPerformanceCounter(&b);
-  return static_cast<double>(b.QuadPart - a.QuadPart) / static_cast<double>(f.QuadPart);
-}
+using vk::bench::Seconds;
 
 class Button : public vk::Control {
  public:
@@ -40,8 +34,7 @@ class BenchForm : public vk::Form {
 };
 
 void Report(const char* what, int count, double ours, double floor) {
-  std::printf("%-34s %7d  %9.3f ms  floor %9.3f ms  ratio %5.2f\n", what, count, ours * 1000,
-              floor * 1000, floor > 0 ? ours / floor : 0.0);
+  vk::bench::Report(what, count, ours, floor, 34, 7);
 }
 
 }  // namespace

@@ -8,8 +8,8 @@
 #include <olectl.h>
 
 #include <cstdio>
-#include <functional>
 
+#include "bench/support/bench_timing.h"
 #include "controls/status_bar/vk_status_bar.h"
 #include "runtime/do_events.h"
 #include "runtime/form.h"
@@ -17,16 +17,8 @@
 
 namespace {
 
+using vk::bench::Seconds;
 using vk::controls::VkStatusBar;
-
-double Seconds(const std::function<void()>& work) {
-  LARGE_INTEGER f, a, b;
-  QueryPerformanceFrequency(&f);
-  QueryPerformanceCounter(&a);
-  work();
-  QueryPerformanceCounter(&b);
-  return double(b.QuadPart - a.QuadPart) / double(f.QuadPart);
-}
 
 class BenchForm : public vk::Form {
  public:
