@@ -75,6 +75,19 @@ DocumentValues MakeDocument(long n) {
   return d;
 }
 
+// Binds one document to the INSERT: its id, its type and its field texts.
+void BindDocument(sqlite3_stmt* insert, long id, const DocumentValues& d, int type) {
+  sqlite3_bind_int64(insert, 1, id);
+  for (int i = 1; i <= 19; ++i) {
+    if (i == 4) sqlite3_bind_int(insert, 5, type);
+    else sqlite3_bind_text16(insert, i + 1, d.texts[i].c_str(), -1, SQLITE_TRANSIENT);
+  }
+  sqlite3_bind_text(insert, 18, "2026-12-06 00:00:00", -1, SQLITE_STATIC);
+  sqlite3_bind_text16(insert, 21, d.texts[20].c_str(), -1, SQLITE_TRANSIENT);
+  sqlite3_bind_text(insert, 22, "2026-12-07 00:00:00", -1, SQLITE_STATIC);
+  sqlite3_bind_text(insert, 23, "bench", -1, SQLITE_STATIC);
+}
+
 void Fill(const std::wstring& path, long rows) {
   sqlite3* db = nullptr;
   Check(sqlite3_open(vk::data::Narrow(path).c_str(), &db), db, "open");
@@ -84,15 +97,7 @@ void Fill(const std::wstring& path, long rows) {
   Check(sqlite3_prepare_v2(db, kInsert, -1, &insert, nullptr), db, "prepare");
   for (long n = 1; n <= rows; ++n) {
     DocumentValues d = MakeDocument(n);
-    sqlite3_bind_int64(insert, 1, n);
-    for (int i = 1; i <= 19; ++i) {
-      if (i == 4) sqlite3_bind_int(insert, 5, 1 + n % 3);
-      else sqlite3_bind_text16(insert, i + 1, d.texts[i].c_str(), -1, SQLITE_TRANSIENT);
-    }
-    sqlite3_bind_text(insert, 18, "2026-12-06 00:00:00", -1, SQLITE_STATIC);
-    sqlite3_bind_text16(insert, 21, d.texts[20].c_str(), -1, SQLITE_TRANSIENT);
-    sqlite3_bind_text(insert, 22, "2026-12-07 00:00:00", -1, SQLITE_STATIC);
-    sqlite3_bind_text(insert, 23, "bench", -1, SQLITE_STATIC);
+    BindDocument(insert, n, d, int(1 + n % 3));
     Check(sqlite3_step(insert), db, "insert");
     sqlite3_reset(insert);
   }
@@ -237,15 +242,7 @@ double AddFloor(const std::wstring& path, long first, long count) {
   for (long k = 0; k < count; ++k) {
     const DocumentValues& d = docs[k];
     Check(sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), db, "begin");
-    sqlite3_bind_int64(insert, 1, first + k);
-    for (int i = 1; i <= 19; ++i) {
-      if (i == 4) sqlite3_bind_int(insert, 5, 2);
-      else sqlite3_bind_text16(insert, i + 1, d.texts[i].c_str(), -1, SQLITE_TRANSIENT);
-    }
-    sqlite3_bind_text(insert, 18, "2026-12-06 00:00:00", -1, SQLITE_STATIC);
-    sqlite3_bind_text16(insert, 21, d.texts[20].c_str(), -1, SQLITE_TRANSIENT);
-    sqlite3_bind_text(insert, 22, "2026-12-07 00:00:00", -1, SQLITE_STATIC);
-    sqlite3_bind_text(insert, 23, "bench", -1, SQLITE_STATIC);
+    BindDocument(insert, first + k, d, 2);
     Check(sqlite3_step(insert), db, "insert");
     sqlite3_reset(insert);
     Check(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr), db, "commit");
