@@ -22,6 +22,17 @@ std::vector<std::shared_ptr<Form>>& LoadedList() {
   return *list;
 }
 
+// Takes the form off the loaded list; the list's reference goes once the running
+// handlers return.
+void RemoveFromLoaded(const std::shared_ptr<Form>& form) {
+  auto& list = LoadedList();
+  auto it = std::find(list.begin(), list.end(), form);
+  if (it != list.end()) {
+    ReleaseWhenHandlersReturn(std::move(*it));
+    list.erase(it);
+  }
+}
+
 bool EqualsNoCase(std::wstring_view a, std::wstring_view b) {
   return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
                               static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
@@ -103,12 +114,7 @@ void Form::WindowDestroyedFromOutside() {
   unloading_ = false;
   loaded_ = false;
   wasUnloaded_ = true;
-  auto& list = LoadedList();
-  auto it = std::find(list.begin(), list.end(), self);
-  if (it != list.end()) {
-    ReleaseWhenHandlersReturn(std::move(*it));
-    list.erase(it);
-  }
+  RemoveFromLoaded(self);
   WakeMessageLoop();
 }
 
@@ -274,12 +280,7 @@ bool Form::Unload() {
 
   loaded_ = false;
   wasUnloaded_ = true;
-  auto& list = LoadedList();
-  auto it = std::find(list.begin(), list.end(), self);
-  if (it != list.end()) {
-    ReleaseWhenHandlersReturn(std::move(*it));
-    list.erase(it);
-  }
+  RemoveFromLoaded(self);
   DestroyWindowNow();
   WakeMessageLoop();
   return true;
