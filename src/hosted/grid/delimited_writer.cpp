@@ -1,19 +1,10 @@
 #include "hosted/grid/delimited_writer.h"
 
 #include "hosted/grid/grid_value.h"
+#include "hosted/grid/utf8_text.h"
 #include "runtime/vb_error.h"
 
 namespace vk::grid {
-
-namespace {
-std::string Utf8(const std::wstring& s) {
-  if (s.empty()) return {};
-  const int n = WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), out.data(), n, nullptr, nullptr);
-  return out;
-}
-}  // namespace
 
 std::wstring QuoteField(const std::wstring& field, const std::wstring& separator) {
   const bool quote = (!separator.empty() && field.find(separator) != std::wstring::npos) ||

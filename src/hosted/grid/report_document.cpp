@@ -6,6 +6,7 @@
 
 #include "hosted/grid/export_table.h"
 #include "hosted/grid/grid_value.h"
+#include "hosted/grid/utf8_text.h"
 #include "runtime/vb_error.h"
 
 namespace vk::grid {
@@ -13,22 +14,6 @@ namespace vk::grid {
 namespace {
 
 constexpr char kMagic[] = "VKREPORT 1";
-
-std::string Utf8(const std::wstring& s) {
-  if (s.empty()) return {};
-  const int n = WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), out.data(), n, nullptr, nullptr);
-  return out;
-}
-
-std::wstring Wide(const std::string& s) {
-  if (s.empty()) return {};
-  const int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
-  std::wstring out(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), out.data(), n);
-  return out;
-}
 
 // Texts stand last on their line; line breaks and backslashes inside are escaped.
 std::string Escape(const std::wstring& s) {
