@@ -10,6 +10,7 @@
 
 #include "runtime/window_picture.h"
 #include "support/memory_dc.h"
+#include "support/painted_picture.h"
 #include "status_bar/status_bar_fixture.h"
 
 namespace vk::controls {
@@ -27,25 +28,10 @@ bool operator==(const RECT& a, const RECT& b) {
 
 // A 16x16 bitmap picture: blue with a magenta (transparent) border of 2 pixels.
 ComPtr<IPicture> IconPicture(long key) {
-  HDC screen = GetDC(nullptr);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, 16, 16);
-  HDC dc = CreateCompatibleDC(screen);
-  ReleaseDC(nullptr, screen);
-  HGDIOBJ old = SelectObject(dc, bitmap);
-  for (int y = 0; y < 16; ++y)
-    for (int x = 0; x < 16; ++x) {
-      const bool border = x < 2 || y < 2 || x > 13 || y > 13;
-      SetPixelV(dc, x, y, border ? COLORREF(key) : RGB(0, 0, 255));
-    }
-  SelectObject(dc, old);
-  DeleteDC(dc);
-  PICTDESC desc{};
-  desc.cbSizeofstruct = sizeof(desc);
-  desc.picType = PICTYPE_BITMAP;
-  desc.bmp.hbitmap = bitmap;
-  ComPtr<IPicture> picture;
-  OleCreatePictureIndirect(&desc, IID_IPicture, TRUE, picture.put_void());
-  return picture;
+  return test::PaintedPicture(16, 16, [key](int x, int y) {
+    const bool border = x < 2 || y < 2 || x > 13 || y > 13;
+    return border ? COLORREF(key) : RGB(0, 0, 255);
+  });
 }
 
 TEST_F(Layout, BarIsDockedAtTheBottomWithTheFixedHeightAndGripSquare) {

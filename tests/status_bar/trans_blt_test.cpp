@@ -6,6 +6,7 @@
 
 #include "com/com_ptr.h"
 #include "support/memory_dc.h"
+#include "support/painted_picture.h"
 
 namespace vk::controls {
 namespace {
@@ -19,24 +20,11 @@ constexpr long kBackdrop = Rgb(10, 120, 30);
 // A picture object around a bitmap whose left half is the key colour and right
 // half red, except one orange pixel at (12, 3).
 struct BitmapPicture {
-  BitmapPicture(int w, int h) {
-    HDC screen = GetDC(nullptr);
-    bitmap = CreateCompatibleBitmap(screen, w, h);
-    HDC dc = CreateCompatibleDC(screen);
-    ReleaseDC(nullptr, screen);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    for (int y = 0; y < h; ++y)
-      for (int x = 0; x < w; ++x) SetPixelV(dc, x, y, COLORREF(x < w / 2 ? kKey : kRed));
-    SetPixelV(dc, 12, 3, COLORREF(kOrange));
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    PICTDESC desc{};
-    desc.cbSizeofstruct = sizeof(desc);
-    desc.picType = PICTYPE_BITMAP;
-    desc.bmp.hbitmap = bitmap;
-    OleCreatePictureIndirect(&desc, IID_IPicture, TRUE, picture.put_void());
-  }
-  HBITMAP bitmap;
+  BitmapPicture(int w, int h)
+      : picture(test::PaintedPicture(w, h, [w](int x, int y) {
+          if (x == 12 && y == 3) return COLORREF(kOrange);
+          return COLORREF(x < w / 2 ? kKey : kRed);
+        })) {}
   ComPtr<IPicture> picture;
 };
 
