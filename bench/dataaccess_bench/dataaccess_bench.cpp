@@ -11,11 +11,10 @@
 #include <sqlite3.h>
 
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "bench/support/bench_sqlite.h"
 #include "bench/support/bench_timing.h"
 #include "com/com_ptr.h"
 #include "dataaccess/qd_procedure.h"
@@ -25,27 +24,15 @@
 
 namespace {
 
+using vk::bench::Check;
 using vk::bench::Now;
+using vk::bench::ReadScript;
 using vk::ComPtr;
 
 size_t WorkingSetBytes() {
   PROCESS_MEMORY_COUNTERS_EX counters{};
   GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters);
   return counters.WorkingSetSize;
-}
-
-std::string ReadScript(const char* name) {
-  std::ifstream in(std::string(VK_DB_DIR) + "/" + name, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-void Check(int rc, sqlite3* db, const char* what) {
-  if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW) {
-    fprintf(stderr, "%s: %s\n", what, sqlite3_errmsg(db));
-    ExitProcess(2);
-  }
 }
 
 const char kInsert[] =
