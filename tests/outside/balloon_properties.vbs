@@ -1,14 +1,6 @@
 ' A host creates the balloon tooltip by ProgID, late bound: reads the defaults, sets
 ' every property and reads it back, shares a font object, and meets the error of an
 ' opacity that is no percentage.
-Option Explicit
-Dim failures : failures = 0
-Sub Check(condition, what)
-  If Not condition Then
-    WScript.Echo "FAILED: " & what
-    failures = failures + 1
-  End If
-End Sub
 
 Dim t : Set t = CreateObject("MorvalZIVI01.CToolTipBaloon")
 Check t.Alive = False, "Alive starts False"

@@ -1,14 +1,6 @@
 ' A host drives Build, Resize and Kill late bound against the sample databases.
 ' An empty parameter table makes Build raise error 5 under its own source, with no
 ' message box (a box would wait for an answer and this script would never end).
-Option Explicit
-Dim failures : failures = 0
-Sub Check(condition, what)
-  If Not condition Then
-    WScript.Echo "FAILED: " & what
-    failures = failures + 1
-  End If
-End Sub
 
 Dim fso, shell, temp, copy, key, qd, o, r
 Set fso = CreateObject("Scripting.FileSystemObject")

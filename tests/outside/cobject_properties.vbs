@@ -1,13 +1,5 @@
 ' A host creates CObject by ProgID, late bound, writes every property and meets
 ' the errors Kill raises before any Build.
-Option Explicit
-Dim failures : failures = 0
-Sub Check(condition, what)
-  If Not condition Then
-    WScript.Echo "FAILED: " & what
-    failures = failures + 1
-  End If
-End Sub
 
 Dim o : Set o = CreateObject("MorvalZIVI01.CObject")
 o.ApplicationName = "Ostrela"

@@ -3,14 +3,6 @@
 ' It works on copies beside the samples (keys "OstrelaScript" and "VkSScript"), so
 ' other clients never see its writes and a test that points the sample keys
 ' elsewhere cannot change what it reads; the copies are removed at the end.
-Option Explicit
-Dim failures : failures = 0
-Sub Check(condition, what)
-  If Not condition Then
-    WScript.Echo "FAILED: " & what
-    failures = failures + 1
-  End If
-End Sub
 
 Dim fso : Set fso = CreateObject("Scripting.FileSystemObject")
 fso.CopyFile "data\Ostrela.db", "data\OstrelaScript.db", True
