@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "runtime/vb_error.h"
+#include "runtime/window_class.h"
 
 namespace vk::hosted {
 namespace {
@@ -131,14 +132,9 @@ LRESULT FormControl::Dispatch(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT CALLBACK FormControl::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
-  if (msg == WM_NCCREATE) {
-    auto* created = static_cast<FormControl*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-    created->outer_ = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
-  }
-  auto* self = reinterpret_cast<FormControl*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  auto* self = WindowOwner<FormControl>(hwnd, msg, lp);
+  if (self && msg == WM_NCCREATE) self->outer_ = hwnd;
   if (msg == WM_NCDESTROY) {
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     if (self) self->inner_ = self->outer_ = nullptr;
     return DefWindowProcW(hwnd, msg, wp, lp);
   }

@@ -410,16 +410,11 @@ Form* Form::FromWindow(HWND hwnd) {
 }
 
 LRESULT CALLBACK Form::StaticWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-  if (message == WM_NCCREATE) {
-    auto* self = static_cast<Form*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    self->hwnd_ = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  auto* self = WindowOwner<Form>(hwnd, message, lParam);
   if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
+  if (message == WM_NCCREATE) self->hwnd_ = hwnd;
   if (message == WM_DESTROY && !self->destroyingWindow_) self->WindowDestroyedFromOutside();
   if (message == WM_NCDESTROY) {
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     self->hwnd_ = nullptr;
     self->toolTip_ = nullptr;
     return DefWindowProcW(hwnd, message, wParam, lParam);

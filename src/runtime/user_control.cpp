@@ -119,15 +119,10 @@ void UserControl::PaintNow(HDC target) {
 
 LRESULT CALLBACK UserControl::StaticWindowProc(HWND hwnd, UINT message, WPARAM wParam,
                                                LPARAM lParam) noexcept {
-  if (message == WM_NCCREATE) {
-    auto* self = static_cast<UserControl*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    self->window_ = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<UserControl*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  auto* self = WindowOwner<UserControl>(hwnd, message, lParam);
   if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
+  if (message == WM_NCCREATE) self->window_ = hwnd;
   if (message == WM_NCDESTROY) {
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     self->window_ = nullptr;
     self->dc_ = nullptr;
     return DefWindowProcW(hwnd, message, wParam, lParam);

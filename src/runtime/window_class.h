@@ -13,4 +13,17 @@ HINSTANCE RuntimeModule();
 // procedure, so it is replaced.
 bool RegisterRuntimeClass(const wchar_t* name, WNDPROC procedure, UINT style, HBRUSH background);
 
+// The C++ object a window of ours belongs to: attached at WM_NCCREATE from the create
+// parameters, detached at WM_NCDESTROY (still answered for that message, so the
+// object can forget its window); nullptr before and after.
+template <class T>
+T* WindowOwner(HWND hwnd, UINT message, LPARAM lParam) {
+  if (message == WM_NCCREATE)
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA,
+                      reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+  auto* owner = reinterpret_cast<T*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (message == WM_NCDESTROY) SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+  return owner;
+}
+
 }  // namespace vk

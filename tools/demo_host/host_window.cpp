@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "runtime/window_class.h"
 #include "runtime/window_picture.h"
 
 namespace {
@@ -51,13 +52,8 @@ bool HostWindow::Create(int showCommand) {
 }
 
 LRESULT CALLBACK HostWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* self = static_cast<HostWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    self->hwnd_ = hwnd;
-  }
-  auto* self = reinterpret_cast<HostWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (message == WM_NCDESTROY) SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+  auto* self = vk::WindowOwner<HostWindow>(hwnd, message, lParam);
+  if (self && message == WM_NCCREATE) self->hwnd_ = hwnd;
   return self ? self->OnMessage(message, wParam, lParam) : DefWindowProcW(hwnd, message, wParam, lParam);
 }
 

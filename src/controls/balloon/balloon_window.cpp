@@ -90,15 +90,8 @@ std::vector<std::uint32_t> ReadPixels(HDC dc, HBITMAP bitmap, int width, int hei
 }  // namespace
 
 LRESULT CALLBACK ToolTipBalloon::BalloonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<ToolTipBalloon*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  auto* self = WindowOwner<ToolTipBalloon>(hwnd, msg, lParam);
   switch (msg) {
-    case WM_NCCREATE:
-      SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(
-                                                 reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
-      break;
-    case WM_NCDESTROY:
-      SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-      break;
     case WM_MOUSEACTIVATE:
       return MA_NOACTIVATE;
     case WM_PAINT:

@@ -73,15 +73,10 @@ HWND VkLabel::CreateWindowIn(HWND parent, const RECT& pixels) {
 }
 
 LRESULT CALLBACK VkLabel::IconProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<VkLabel*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  auto* self = WindowOwner<VkLabel>(hwnd, msg, lParam);
   switch (msg) {
-    case WM_NCCREATE:
-      SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(
-                                                 reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
-      break;
     case WM_NCDESTROY:
       if (self && self->icon_ == hwnd) self->icon_ = nullptr;
-      SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
       break;
     case WM_PAINT: {
       PAINTSTRUCT ps{};

@@ -10,6 +10,7 @@
 #include "runtime/select_guard.h"
 #include "runtime/twips.h"
 #include "runtime/vb_error.h"
+#include "runtime/window_class.h"
 
 namespace vk::grid {
 
@@ -55,15 +56,10 @@ bool IsCheckColumn(const GridColumn& c) { return c.DataType == kTypeBoolean || c
 }  // namespace
 
 LRESULT CALLBACK GridWindow::WndProcEntry(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-  auto* self = reinterpret_cast<GridWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (message == WM_NCCREATE) {
-    self = static_cast<GridWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    self->hwnd_ = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
+  auto* self = WindowOwner<GridWindow>(hwnd, message, lParam);
   if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
+  if (message == WM_NCCREATE) self->hwnd_ = hwnd;
   if (message == WM_NCDESTROY) {
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     self->hwnd_ = nullptr;
     return DefWindowProcW(hwnd, message, wParam, lParam);
   }
