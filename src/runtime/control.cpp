@@ -7,6 +7,7 @@
 #include "runtime/mouse_pointer.h"
 #include "runtime/twips.h"
 #include "runtime/vb_error.h"
+#include "runtime/vk_name.h"
 
 namespace vk {
 
@@ -63,6 +64,7 @@ void Control::Realize() {
   hwnd_ = CreateWindowIn(container_->ContainerWindow(), r);
   if (!hwnd_) return;
   SetPropW(hwnd_, kControlProperty, this);
+  SetVkName(hwnd_, name_, index_);
   SetWindowSubclass(hwnd_, &Control::SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
   EnableWindow(hwnd_, enabled_);
   ShowWindow(hwnd_, visible_ ? SW_SHOWNA : SW_HIDE);
@@ -73,6 +75,7 @@ void Control::WindowDestroyed() {
   if (!hwnd_) return;
   RemoveWindowSubclass(hwnd_, &Control::SubclassProc, kSubclassId);
   RemovePropW(hwnd_, kControlProperty);
+  RemoveVkName(hwnd_);
   hwnd_ = nullptr;
 }
 

@@ -7,6 +7,7 @@
 #include "runtime/mouse_pointer.h"
 #include "runtime/steps.h"
 #include "runtime/twips.h"
+#include "runtime/vk_name.h"
 #include "runtime/window_class.h"
 
 namespace vk {
@@ -412,9 +413,13 @@ Form* Form::FromWindow(HWND hwnd) {
 LRESULT CALLBACK Form::StaticWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
   auto* self = WindowOwner<Form>(hwnd, message, lParam);
   if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
-  if (message == WM_NCCREATE) self->hwnd_ = hwnd;
+  if (message == WM_NCCREATE) {
+    self->hwnd_ = hwnd;
+    SetVkName(hwnd, self->name_);
+  }
   if (message == WM_DESTROY && !self->destroyingWindow_) self->WindowDestroyedFromOutside();
   if (message == WM_NCDESTROY) {
+    RemoveVkName(hwnd);
     self->hwnd_ = nullptr;
     self->toolTip_ = nullptr;
     return DefWindowProcW(hwnd, message, wParam, lParam);

@@ -12,6 +12,7 @@
 #include "runtime/test_controls.h"
 #include "runtime/twips.h"
 #include "runtime/vb_error.h"
+#include "runtime/vk_name.h"
 #include "runtime/window_class.h"
 #include "support/error_of.h"
 
@@ -186,6 +187,27 @@ TEST(ControlArrays, LoadClonesElementZeroHidden) {
   EXPECT_EQ(pages.UBound(), 1);
   EXPECT_EQ(ErrorOf([&] { pages.Unload(0); }), err::CannotUnloadDesignControl);
   form->Unload();
+}
+
+TEST(Form, WindowsAreFoundByTheirVkName) {
+  auto form = Form::Load<TestForm>(L"FNamed");
+  auto& frame = form->Add<TestFrame>({.name = L"fraBox"});
+  auto& first = form->Add<TestButton>({.name = L"cmdPage", .index = 0, .container = &frame});
+  ControlArray<TestButton> pages(first);
+  TestButton& third = pages.Load(3);
+  EXPECT_EQ(VkNameOf(form->hwnd()), L"FNamed");
+  EXPECT_EQ(FindVkWindow(form->hwnd(), L"cmdpage(3)"), third.hwnd()) << "array elements carry their index";
+  EXPECT_EQ(FindVkWindow(form->hwnd(), L"cmdPage(0)"), first.hwnd());
+  EXPECT_EQ(FindVkWindow(form->hwnd(), L"cmdPage"), nullptr);
+
+  // The atom goes with the window: once the last window named so is gone, the
+  // name is no longer in the global atom table.
+  HWND thirdWindow = third.hwnd();
+  pages.Unload(3);
+  EXPECT_FALSE(IsWindow(thirdWindow));
+  EXPECT_EQ(GlobalFindAtomW(L"cmdPage(3)"), 0);
+  form->Unload();
+  EXPECT_EQ(GlobalFindAtomW(L"fraBox"), 0);
 }
 
 TEST(Form, ResizeLaysOutDockedControlsThenRaisesResize) {

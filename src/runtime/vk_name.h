@@ -1,0 +1,30 @@
+#pragma once
+// Findable windows: every control's outer window and every form carries the window
+// property "VkName", a global atom of its name ("txtCBarra", "VkTextBox(3)" for an
+// element of a control array). A global atom can be read from another process, so
+// an outside driver finds a screen's controls the same way our tests do.
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+namespace vk {
+
+inline constexpr wchar_t kVkNameProperty[] = L"VkName";
+
+// The text an element is known by: the name, with "(index)" for array elements.
+std::wstring VkNameText(std::wstring_view name, int index);
+
+// Puts the name on the window (replacing an earlier one); RemoveVkName takes it off
+// and releases the atom. Both do nothing for a null window.
+void SetVkName(HWND hwnd, std::wstring_view name, int index = -1);
+void RemoveVkName(HWND hwnd);
+
+// The window's name, "" when it has none.
+std::wstring VkNameOf(HWND hwnd);
+
+// The first window below root (root itself included, depth first in z-order) whose
+// name is `name` (compared without case); nullptr when there is none.
+HWND FindVkWindow(HWND root, std::wstring_view name);
+
+}  // namespace vk
