@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "controls/balloon/tooltip_balloon.h"
+#include "controls/balloon/balloon_tip.h"
 #include "runtime/select_guard.h"
 #include "runtime/window_class.h"
 
@@ -89,8 +89,8 @@ std::vector<std::uint32_t> ReadPixels(HDC dc, HBITMAP bitmap, int width, int hei
 
 }  // namespace
 
-LRESULT CALLBACK ToolTipBalloon::BalloonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  auto* self = WindowOwner<ToolTipBalloon>(hwnd, msg, lParam);
+LRESULT CALLBACK BalloonTip::BalloonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  auto* self = WindowOwner<BalloonTip>(hwnd, msg, lParam);
   switch (msg) {
     case WM_MOUSEACTIVATE:
       return MA_NOACTIVATE;
@@ -119,7 +119,7 @@ LRESULT CALLBACK ToolTipBalloon::BalloonProc(HWND hwnd, UINT msg, WPARAM wParam,
   return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
-bool ToolTipBalloon::CreateBalloonWindow() {
+bool BalloonTip::CreateBalloonWindow() {
   static bool registered = false;
   if (!registered) {
     RegisterRuntimeClass(kPlainClass, BalloonProc, 0, nullptr);
@@ -163,7 +163,7 @@ bool ToolTipBalloon::CreateBalloonWindow() {
   return true;
 }
 
-void ToolTipBalloon::PaintBalloon(HDC dc, int width, int fullHeight, HRGN outline) {
+void BalloonTip::PaintBalloon(HDC dc, int width, int fullHeight, HRGN outline) {
   const RECT client{0, 0, width, fullHeight};
   switch (static_cast<BalloonFill>(look.backStyle)) {
     case BalloonFill::Solid: FillSolid(dc, client, OleColorToRgb(look.backColor)); break;
@@ -192,7 +192,7 @@ void ToolTipBalloon::PaintBalloon(HDC dc, int width, int fullHeight, HRGN outlin
   DrawCaption(dc, text_, false);
 }
 
-void ToolTipBalloon::DrawCaption(HDC dc, const std::wstring& s, bool isTitle) {
+void BalloonTip::DrawCaption(HDC dc, const std::wstring& s, bool isTitle) {
   HFONT font = MakeFont(isTitle);
   {
     SelectGuard guard(dc, font);
@@ -229,7 +229,7 @@ void ToolTipBalloon::DrawCaption(HDC dc, const std::wstring& s, bool isTitle) {
   DeleteObject(font);
 }
 
-void ToolTipBalloon::BlendWithScreen(HDC dc, const RECT& windowRect) {
+void BalloonTip::BlendWithScreen(HDC dc, const RECT& windowRect) {
   if (alpha_ >= 100) return;  // opaque: the balloon's own pixels
   const int w = windowRect.right - windowRect.left, h = windowRect.bottom - windowRect.top;
   HDC screen = GetDC(nullptr);

@@ -1,6 +1,6 @@
 #pragma once
 // CToolTipBaloon: the balloon tooltip as a creatable COM class. A host sets the look
-// through properties and calls ShowToolTip; the work is done by ToolTipBalloon. The
+// through properties and calls ShowToolTip; the work is done by BalloonTip. The
 // font and the picture are OLE objects kept by reference and read at ShowToolTip.
 #include <windows.h>
 #include <ocidl.h>
@@ -10,7 +10,7 @@
 #include "com/com_ptr.h"
 #include "com/error_info.h"
 #include "com/type_info.h"
-#include "controls/balloon/tooltip_balloon.h"
+#include "controls/balloon/balloon_tip.h"
 
 namespace vk::controls {
 
@@ -54,13 +54,13 @@ class CToolTipBaloon
   STDMETHODIMP ShowToolTip(LONG aWnd, BSTR Title, BSTR Text, LONG cIcon,
                            LONG TransparentAlpha) override;
 
-  ToolTipBalloon& balloon() { return balloon_; }
+  BalloonTip& balloon() { return balloon_; }
 
  private:
   void ReadFont();
   void ReadPicture();
 
-  ToolTipBalloon balloon_;
+  BalloonTip balloon_;
   ComPtr<IDispatch> font_;
   ComPtr<IDispatch> picture_;
 };

@@ -1,4 +1,4 @@
-#include "controls/balloon/tooltip_balloon.h"
+#include "controls/balloon/balloon_tip.h"
 
 #include <algorithm>
 #include <cmath>
@@ -14,14 +14,14 @@ bool IsCursorOver(HWND hwnd) {
   return WindowFromPoint(p) == hwnd;
 }
 
-ToolTipBalloon::~ToolTipBalloon() {
+BalloonTip::~BalloonTip() {
   hooks_.StopAll();
   if (target_ && IsWindow(target_)) KillTimer(target_, kBalloonTimerId);
   if (balloon_) DestroyWindow(balloon_);
   if (surface_) DeleteObject(surface_);
 }
 
-HFONT ToolTipBalloon::MakeFont(bool bold) const {
+HFONT BalloonTip::MakeFont(bool bold) const {
   LOGFONTW lf{};
   HDC screen = GetDC(nullptr);
   const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
@@ -36,7 +36,7 @@ HFONT ToolTipBalloon::MakeFont(bool bold) const {
   return CreateFontIndirectW(&lf);
 }
 
-void ToolTipBalloon::MeasureText(const std::wstring& s, bool isTitle) {
+void BalloonTip::MeasureText(const std::wstring& s, bool isTitle) {
   std::wstring measured = (isTitle && s.empty()) ? L" " : s;
   HDC dc = CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
   HFONT font = MakeFont(isTitle);
@@ -55,7 +55,7 @@ void ToolTipBalloon::MeasureText(const std::wstring& s, bool isTitle) {
   DeleteDC(dc);
 }
 
-void ToolTipBalloon::ShowToolTip(HWND target, const std::wstring& title, const std::wstring& text,
+void BalloonTip::ShowToolTip(HWND target, const std::wstring& title, const std::wstring& text,
                                  long icon, long transparentAlpha) {
   hooks_.StopAll();
   // No hook hears the earlier target any more: its ticks would only cost time.
@@ -88,7 +88,7 @@ void ToolTipBalloon::ShowToolTip(HWND target, const std::wstring& title, const s
   }
 }
 
-void ToolTipBalloon::zSubclass_Proc(bool, bool&, LRESULT&, HWND hwnd, UINT uMsg, WPARAM wParam,
+void BalloonTip::zSubclass_Proc(bool, bool&, LRESULT&, HWND hwnd, UINT uMsg, WPARAM wParam,
                                     LPARAM) {
   if (hwnd != target_ && uMsg == WM_DESTROY) {
     alive = false;  // a balloon that closed does not come back until armed again
@@ -108,7 +108,7 @@ void ToolTipBalloon::zSubclass_Proc(bool, bool&, LRESULT&, HWND hwnd, UINT uMsg,
   }
 }
 
-void ToolTipBalloon::OnMouseMove() {
+void BalloonTip::OnMouseMove() {
   if (IsCursorOver(target_)) {
     if (!hover_) {
       hover_ = true;
@@ -119,7 +119,7 @@ void ToolTipBalloon::OnMouseMove() {
   }
 }
 
-void ToolTipBalloon::OnTimer() {
+void BalloonTip::OnTimer() {
   if (hover_ && !shown_) {
     previousCursor_ = cursor_;
     GetCursorPos(&cursor_);
@@ -149,14 +149,14 @@ void ToolTipBalloon::OnTimer() {
   }
 }
 
-void ToolTipBalloon::OnClick() {
+void BalloonTip::OnClick() {
   KillTimer(target_, kBalloonTimerId);
   CloseBalloon();
   hover_ = false;
   alive = true;
 }
 
-void ToolTipBalloon::CloseBalloon() {
+void BalloonTip::CloseBalloon() {
   if (balloon_) {
     // Its WM_DESTROY reaches us through the hook first; the hook itself is dropped
     // with the window and its record is released by the next ShowToolTip.

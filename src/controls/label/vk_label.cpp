@@ -1,4 +1,4 @@
-#include "controls/balloon/vk_label.h"
+#include "controls/label/vk_label.h"
 
 #include <algorithm>
 #include <cmath>
@@ -249,7 +249,7 @@ void VkLabel::OnMouseUp(int, int, int, int) {
 void VkLabel::OnTimer1Tick() {
   POINT p{};
   GetCursorPos(&p);
-  if (WindowFromPoint(p) == Control::hwnd()) return;
+  if (WindowFromPoint(p) == hwnd()) return;
   hovering_ = false;
   SetCaptionColor(savedColor_);
   timer1_.setEnabled(false);

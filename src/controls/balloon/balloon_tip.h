@@ -49,12 +49,12 @@ struct BalloonLook {
 
 inline constexpr UINT_PTR kBalloonTimerId = 0xB411;
 
-class ToolTipBalloon : public SubclassOwner {
+class BalloonTip : public SubclassOwner {
  public:
-  ToolTipBalloon() = default;
-  ~ToolTipBalloon();
-  ToolTipBalloon(const ToolTipBalloon&) = delete;
-  ToolTipBalloon& operator=(const ToolTipBalloon&) = delete;
+  BalloonTip() = default;
+  ~BalloonTip();
+  BalloonTip(const BalloonTip&) = delete;
+  BalloonTip& operator=(const BalloonTip&) = delete;
 
   BalloonLook look;
   bool alive = false;  // armed: the balloon may appear when the delay expires

@@ -1,6 +1,6 @@
 // The balloon over a real target window: the cursor is put on the target, the target
 // gets WM_MOUSEMOVE, and the balloon's timer ticks are sent to it one by one.
-#include "controls/balloon/tooltip_balloon.h"
+#include "controls/balloon/balloon_tip.h"
 
 #include <gtest/gtest.h>
 
@@ -57,7 +57,7 @@ class BalloonTest : public ::testing::Test {
   }
 
   HWND target = nullptr;
-  std::unique_ptr<ToolTipBalloon> balloon = std::make_unique<ToolTipBalloon>();
+  std::unique_ptr<BalloonTip> balloon = std::make_unique<BalloonTip>();
 };
 
 TEST_F(BalloonTest, ShownAfterTheDelayAndClosedAfterTheKillTime) {
