@@ -10,6 +10,7 @@
 #include "runtime/vb_error.h"
 #include "runtime/window_picture.h"
 #include "support/com_test.h"
+#include "support/resource_counts.h"
 
 namespace vk::controls {
 namespace {
@@ -192,6 +193,31 @@ TEST_F(BalloonTest, TargetDestroyedWhileOpenTakesTheBalloonWithIt) {
   DestroyWindow(target);
   EXPECT_FALSE(IsWindow(window));
   balloon.reset();  // releasing after the target went is harmless
+}
+
+TEST_F(BalloonTest, AThousandBalloonsShownAndClosedLeaveNothingBehind) {
+  balloon->look.delayTime = 0;
+  auto cycles = [&](int n) {
+    for (int i = 0; i < n; ++i) {
+      balloon->ShowToolTip(target, L"Title", L"Text", 0);
+      PointAt(400, 350);
+      Tick(2);
+      ASSERT_TRUE(balloon->balloonWindow()) << "cycle " << i;
+      SetCursorPos(50, 50);
+      Tick();  // the leave closes it
+      ASSERT_EQ(nullptr, balloon->balloonWindow());
+    }
+  };
+  cycles(20);  // the platform's own first-use allocations
+  Pump();
+  const size_t heap = test::HeapBytesInUse();
+  const int gdi = test::GdiObjectCount(), windows = test::ThreadWindowCount();
+  cycles(1000);
+  Pump();
+  EXPECT_EQ(windows, test::ThreadWindowCount());
+  EXPECT_LE(test::GdiObjectCount(), gdi + 2);
+  // A subclass block kept for each closed balloon alone would be 32 bytes a cycle.
+  EXPECT_LT(static_cast<long long>(test::HeapBytesInUse()) - static_cast<long long>(heap), 8000);
 }
 
 TEST_F(BalloonTest, OpacityOutsidePercentIsRefused) {

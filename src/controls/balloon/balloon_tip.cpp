@@ -158,8 +158,7 @@ void BalloonTip::OnClick() {
 
 void BalloonTip::CloseBalloon() {
   if (balloon_) {
-    // Its WM_DESTROY reaches us through the hook first; the hook itself is dropped
-    // with the window and its record is released by the next ShowToolTip.
+    // Its WM_DESTROY reaches us through the hook first; the hook goes with the window.
     HWND window = balloon_;
     balloon_ = nullptr;
     DestroyWindow(window);
