@@ -1,7 +1,6 @@
 #include "controls/balloon/balloon_tip.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "runtime/select_guard.h"
 #include "runtime/vb_error.h"
@@ -21,25 +20,16 @@ BalloonTip::~BalloonTip() {
   if (surface_) DeleteObject(surface_);
 }
 
-HFONT BalloonTip::MakeFont(bool bold) const {
-  LOGFONTW lf{};
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  lf.lfHeight = -static_cast<LONG>(std::lround(look.font.size * dpi / 72.0));
-  ReleaseDC(nullptr, screen);
-  lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
-  lf.lfItalic = look.font.italic;
-  lf.lfUnderline = look.font.underline;
-  lf.lfStrikeOut = look.font.strikethrough;
-  lf.lfCharSet = look.font.charset;
-  lstrcpynW(lf.lfFaceName, look.font.name.c_str(), LF_FACESIZE);
-  return CreateFontIndirectW(&lf);
+HFONT BalloonTip::CaptionFont(bool bold) const {
+  FontSpec spec = look.font;
+  spec.bold = bold;
+  return CreateGdiFont(spec);
 }
 
 void BalloonTip::MeasureText(const std::wstring& s, bool isTitle) {
   std::wstring measured = (isTitle && s.empty()) ? L" " : s;
   HDC dc = CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
-  HFONT font = MakeFont(isTitle);
+  HFONT font = CaptionFont(isTitle);
   {
     SelectGuard guard(dc, font);
     RECT r{};

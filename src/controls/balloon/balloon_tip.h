@@ -17,6 +17,7 @@
 
 #include "controls/balloon/balloon_shape.h"
 #include "controls/subclass/window_subclasser.h"
+#include "runtime/font.h"
 #include "runtime/ole_color.h"
 
 namespace vk::controls {
@@ -24,17 +25,10 @@ namespace vk::controls {
 enum class BalloonIcon : long { None = 0, Error = 1, Info = 2, Warning = 3 };
 enum class BalloonFill : long { Solid = 1, GradientH = 2, GradientV = 3, Picture = 4 };
 
-struct BalloonFont {
-  std::wstring name = L"MS Sans Serif";
-  double size = 8.25;  // points
-  bool italic = false, underline = false, strikethrough = false;
-  BYTE charset = DEFAULT_CHARSET;
-};
-
 // What a host can set; the defaults are those of a new balloon.
 struct BalloonLook {
   bool shadow = false;
-  BalloonFont font;
+  FontSpec font;  // the title is drawn bold
   long iconSize = 16;
   BalloonStyle style = BalloonStyle::Balloon;
   OleColor textColor = 0x80000012;
@@ -81,7 +75,7 @@ class BalloonTip : public SubclassOwner {
 
  private:
   void MeasureText(const std::wstring& s, bool isTitle);
-  HFONT MakeFont(bool bold) const;
+  HFONT CaptionFont(bool bold) const;
   void OnMouseMove();
   void OnTimer();
   void OnClick();

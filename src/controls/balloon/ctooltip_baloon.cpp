@@ -13,14 +13,7 @@ std::wstring TextOf(BSTR value) {
 }
 
 // A new font object as a host gets from a new StdFont.
-ComPtr<IDispatch> NewDefaultFont() {
-  FONTDESC desc{sizeof(FONTDESC), const_cast<LPOLESTR>(L"MS Sans Serif"), {}, FW_NORMAL,
-                DEFAULT_CHARSET, FALSE, FALSE, FALSE};
-  desc.cySize.int64 = 82500;  // 8.25 points
-  ComPtr<IDispatch> font;
-  OleCreateFontIndirect(&desc, IID_IFontDisp, font.put_void());
-  return font;
-}
+ComPtr<IDispatch> NewDefaultFont() { return CreateOleFont(FontSpec{}).as<IDispatch>(); }
 
 }  // namespace
 
@@ -106,19 +99,8 @@ STDMETHODIMP CToolTipBaloon::get_Picture(IDispatch** value) {
 }
 
 void CToolTipBaloon::ReadFont() {
-  auto font = font_ ? font_.as<IFont>() : ComPtr<IFont>();
-  if (!font) return;  // not a font object: the last one read stays
-  BalloonFont& f = balloon_.look.font;
-  Bstr name;
-  if (SUCCEEDED(font->get_Name(name.put()))) f.name = name.str();
-  CY size{};
-  if (SUCCEEDED(font->get_Size(&size))) f.size = static_cast<double>(size.int64) / 10000.0;
-  BOOL flag = FALSE;
-  if (SUCCEEDED(font->get_Italic(&flag))) f.italic = flag;
-  if (SUCCEEDED(font->get_Underline(&flag))) f.underline = flag;
-  if (SUCCEEDED(font->get_Strikethrough(&flag))) f.strikethrough = flag;
-  SHORT charset = DEFAULT_CHARSET;
-  if (SUCCEEDED(font->get_Charset(&charset))) f.charset = static_cast<BYTE>(charset);
+  // Not a font object: the last one read stays.
+  balloon_.look.font = FontSpecOf(font_.get(), balloon_.look.font);
 }
 
 void CToolTipBaloon::ReadPicture() {

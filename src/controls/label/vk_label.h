@@ -31,7 +31,7 @@ class VkLabel : public UserControl {
   void put_AutoSize(bool value);
   bool Enabled() const { return labelEnabled_; }
   void put_Enabled(bool value);
-  bool FontBold() const { return fontBold_; }
+  bool FontBold() const { return font_.bold; }
   void put_FontBold(bool value);
   bool FontItalic() const { return font_.italic; }
   void put_FontItalic(bool value);
@@ -106,8 +106,7 @@ class VkLabel : public UserControl {
   long alignment_ = 0;
   bool autoSize_ = true;
   bool labelEnabled_ = true;
-  BalloonFont font_;
-  bool fontBold_ = false;
+  FontSpec font_;
   OleColor backColor_ = 0xFFFFFF;
   OleColor foreColor_ = 0xC65D21;
   int mousePointer_ = 0;
