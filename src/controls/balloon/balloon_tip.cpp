@@ -1,5 +1,7 @@
 #include "controls/balloon/balloon_tip.h"
 
+#include <olectl.h>
+
 #include <algorithm>
 
 #include "runtime/select_guard.h"
@@ -21,9 +23,19 @@ BalloonTip::~BalloonTip() {
 }
 
 HFONT BalloonTip::CaptionFont(bool bold) const {
-  FontSpec spec = look.font;
+  FontSpec spec = FontSpecOf(look.font.get());
   spec.bold = bold;
   return CreateGdiFont(spec);
+}
+
+HBITMAP BalloonTip::TileBitmap() const {
+  auto picture = look.picture.as<IPicture>();
+  SHORT type = PICTYPE_NONE;
+  OLE_HANDLE handle = 0;
+  if (!picture || FAILED(picture->get_Type(&type)) || type != PICTYPE_BITMAP ||
+      FAILED(picture->get_Handle(&handle)))
+    return nullptr;
+  return reinterpret_cast<HBITMAP>(static_cast<INT_PTR>(handle));
 }
 
 void BalloonTip::MeasureText(const std::wstring& s, bool isTitle) {
@@ -47,13 +59,14 @@ void BalloonTip::MeasureText(const std::wstring& s, bool isTitle) {
 
 void BalloonTip::ShowToolTip(HWND target, const std::wstring& title, const std::wstring& text,
                                  long icon, long transparentAlpha) {
+  // Decided first: a refused call leaves an open balloon hooked, so it still closes.
+  if (transparentAlpha < 0 || transparentAlpha > 255) Raise(err::Overflow);
   hooks_.StopAll();
   // No hook hears the earlier target any more: its ticks would only cost time.
   if (target_ && target_ != target && IsWindow(target_)) KillTimer(target_, kBalloonTimerId);
   target_ = target;
   title_ = title;
   text_ = text;
-  if (transparentAlpha < 0 || transparentAlpha > 100) Raise(err::Overflow);
   alpha_ = static_cast<int>(transparentAlpha);
   measuredWidth_ = measuredHeight_ = 0;
   icon_ = icon;

@@ -117,6 +117,7 @@ LRESULT CALLBACK BalloonTip::BalloonProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
 }
 
 bool BalloonTip::CreateBalloonWindow() {
+  if (alpha_ > 100) return false;  // no mix for more than opaque: no balloon
   static bool registered = false;
   if (!registered) {
     RegisterRuntimeClass(kPlainClass, BalloonProc, 0, nullptr);
@@ -165,7 +166,7 @@ void BalloonTip::PaintBalloon(HDC dc, int width, int fullHeight, HRGN outline) {
   switch (static_cast<BalloonFill>(look.backStyle)) {
     case BalloonFill::Solid: FillSolid(dc, client, OleColorToRgb(look.backColor)); break;
     case BalloonFill::Picture:
-      if (look.picture) FillPattern(dc, client, look.picture);
+      if (HBITMAP tile = TileBitmap()) FillPattern(dc, client, tile);
       break;
     default:
       FillGradient(dc, client, OleColorToRgb(look.gradientStart), OleColorToRgb(look.gradientEnd),

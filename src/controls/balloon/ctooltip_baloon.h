@@ -1,7 +1,7 @@
 #pragma once
 // CToolTipBaloon: the balloon tooltip as a creatable COM class. A host sets the look
 // through properties and calls ShowToolTip; the work is done by BalloonTip. The
-// font and the picture are OLE objects kept by reference and read at ShowToolTip.
+// font and the picture are the host's OLE objects, kept by reference.
 #include <windows.h>
 #include <ocidl.h>
 
@@ -57,12 +57,7 @@ class CToolTipBaloon
   BalloonTip& balloon() { return balloon_; }
 
  private:
-  void ReadFont();
-  void ReadPicture();
-
   BalloonTip balloon_;
-  ComPtr<IDispatch> font_;
-  ComPtr<IDispatch> picture_;
 };
 
 }  // namespace vk::controls

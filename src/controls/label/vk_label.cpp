@@ -30,7 +30,9 @@ VkLabel::VkLabel(Form& form, ControlArgs args) : UserControl(form, std::move(arg
   balloon_.look.gradientStart = 0x80000018;
   balloon_.look.gradientEnd = 0x80000018;
   balloon_.look.backStyle = static_cast<long>(BalloonFill::GradientH);
-  balloon_.look.font.name = L"Verdana";
+  FontSpec verdana;
+  verdana.name = L"Verdana";
+  balloon_.look.font = CreateOleFont(verdana).as<IDispatch>();
   balloon_.look.shadow = true;
   balloon_.look.style = BalloonStyle::Balloon;
   font_ = AmbientFont(ambient());
