@@ -3,6 +3,8 @@
 // "key - description". Every fill replaces the list and starts it with an empty item,
 // so ListIndex 0 means that nothing is chosen. Selecting, by the user or by code, raises
 // Change at once: the screens follow their ids only through that event.
+// Each item keeps the key and description of the row it was loaded from, so a key
+// that itself holds a "-" ("AD-1", "jean-luc") is never cut at it.
 #include <oaidl.h>
 
 #include <string>
@@ -24,9 +26,17 @@ class ComboBox : public FormControl {
   void LoadRecordSetAPI(IDispatch* recordset);
   // Replaces the list with the entries of a text separated by "|".
   void LoadArray(const std::wstring& entries);
-  // Selects the item whose key (ComboKeyOf of its text) is key; a key that is not in the
-  // list selects the empty item. Raises Change either way.
+  // Selects the item whose key is key (trimmed); a key that is not in the list selects
+  // the empty item. Raises Change either way.
   void SelectKey(const std::wstring& key);
+  // The key and description of an item as loaded: a recordset row's first and second
+  // fields (trimmed), or for a fixed entry the text before and after its first "-".
+  // The empty item has both empty; a bad index raises 380.
+  const std::wstring& ItemKey(int index) const;
+  const std::wstring& ItemDescription(int index) const;
+  // Those of the current item; empty when none.
+  std::wstring SelectedKey() const;
+  std::wstring SelectedDescription() const;
 
   int ListIndex() const;
   // -1 or 0 to ListCount - 1; anything else raises 380. Raises Change.
@@ -47,10 +57,15 @@ class ComboBox : public FormControl {
   void OnResized(int width, int height) override;
 
  private:
-  void Replace(const std::vector<std::wstring>& items);
+  struct Item {
+    std::wstring text, key, description;
+  };
+  void Replace(const std::vector<Item>& items);
+  const Item& At(int index) const;
   void RaiseChange();
 
   std::wstring fieldName_;
+  std::vector<Item> items_;  // parallel to the list, the empty item first
 };
 
 }  // namespace vk::hosted
