@@ -42,25 +42,11 @@
 #include <memory>
 #include <string>
 
+#include "capture/catalog_entry.h"
 #include "hosted/image_viewer.h"
 #include "runtime/user_control.h"
 
 namespace vk::capture {
-
-// The document-record fields one image carries: CategoriaId to ReferenciaId, without
-// DocumentoId.
-struct CatalogEntry {
-  std::wstring CategoriaId;
-  std::wstring SubCategoriaId;
-  std::wstring GerenciaId;
-  long TipoDocumentoId = 0;
-  std::wstring Documento;  // the source file name, without folder
-  std::wstring Path;       // the full path of the file LoadDocument shows
-  std::array<std::wstring, 10> Campo;  // Campo01 ... Campo10
-  DATE Fecha = 0;
-  std::wstring CBarra;  // the bar code
-  std::wstring ReferenciaId;
-};
 
 class VkImage : public UserControl {
  public:
