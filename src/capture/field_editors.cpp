@@ -113,7 +113,7 @@ FieldEditors::FieldEditors(Form& screen, Frames frames, FieldEditorGeometry geom
     IgnoreErrors([&] { WriteBack(VkTextBox_[index].tag(), VkTextBox_[index].Text()); });
   });
   VkComboBox_[0].Change.Connect([this](int index) {
-    IgnoreErrors([&] { WriteBack(VkComboBox_[index].tag(), hosted::ComboKeyOf(VkComboBox_[index].Text())); });
+    IgnoreErrors([&] { WriteBack(VkComboBox_[index].tag(), VkComboBox_[index].SelectedKey()); });
   });
   VkDTPicker_[0].Change.Connect([this](int index) {
     IgnoreErrors([&] {
@@ -214,7 +214,7 @@ void FieldEditors::cboTipoDocumentoId_Change() {
   hosted::CommandButton* accept = frames_.cmdAceptar;
   try {
     if (accept) accept->setVisible(false);
-    const std::optional<long> key = WholeNumber(hosted::ComboKeyOf(frames_.cboTipoDocumentoId.Text()));
+    const std::optional<long> key = WholeNumber(frames_.cboTipoDocumentoId.SelectedKey());
     if (geometry_.typeIntoRecord) {
       if (!key) return;
       record_.TipoDocumentoId = *key;

@@ -162,6 +162,7 @@ TEST_F(CatalogueCombosTest, OneEnabledTypeIsPickedWithoutADialog) {
 }
 
 TEST_F(CatalogueCombosTest, TheRecordFollowsTheUsersChoiceOnly) {
+  Sql(L"Insert Into Gerencias (GerenciaId, Gerencia, IsEnabled) Values ('AD-1', 'Anexo - Norte', 1)");
   ASSERT_TRUE(Load());
   capture::DocumentRecord record;
   record.GerenciaId = L"XX";
@@ -177,9 +178,12 @@ TEST_F(CatalogueCombosTest, TheRecordFollowsTheUsersChoiceOnly) {
   test::Key(combos_.cboGerenciaId->inner(), VK_HOME);
   test::Key(combos_.cboGerenciaId->inner(), VK_DOWN);
   test::Key(combos_.cboGerenciaId->inner(), VK_DOWN);
+  test::Key(combos_.cboGerenciaId->inner(), VK_DOWN);
   EXPECT_EQ(record.GerenciaId, L"OP");
   test::Key(combos_.cboGerenciaId->inner(), VK_HOME);
   EXPECT_EQ(record.GerenciaId, L"");
+  combos_.cboGerenciaId->SelectKey(L"AD-1");
+  EXPECT_EQ(record.GerenciaId, L"AD-1");
   combos_.cboSubCategoriaId->LoadArray(L" 12 - Doce|7");
   combos_.cboSubCategoriaId->SetListIndex(1);
   EXPECT_EQ(record.SubCategoriaId, L"12");
