@@ -33,6 +33,7 @@
 namespace {
 
 using vk::bench::Check;
+using vk::bench::Median;
 using vk::bench::Now;
 using vk::bench::ReadScript;
 
@@ -322,11 +323,6 @@ struct PlacingFloor {
     return Now() - start;
   }
 };
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
 
 }  // namespace
 

@@ -28,6 +28,7 @@
 namespace {
 
 using vk::bench::Check;
+using vk::bench::Median;
 using vk::bench::Now;
 using vk::bench::ReadScript;
 using vk::ComPtr;
@@ -113,11 +114,6 @@ Round RunPicker() {
   picker->ShowForm();
   picker->Unload();
   return r;
-}
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
 }
 
 }  // namespace
