@@ -165,6 +165,7 @@ void FieldEditors::BuildOne(const Definition& row, int k, const DataAccess& data
                             bool& stopped) {
   hosted::Frame& temp = frames_.VkDataTemp;
   hosted::Label& label = lblTitle_.Load(k);
+  label.SetAutoSize(true);
   label.SetCaption(row.nombre);
   label.setVisible(true);
   label.setEnabled(true);

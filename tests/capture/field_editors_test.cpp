@@ -103,8 +103,9 @@ class FieldEditorsTest : public ::testing::Test {
     for (Control* c : screen_->Controls()) {
       if (&c->container() != screen_->VkDataParameter || c == screen_->cmdAceptar) continue;
       auto* label = dynamic_cast<hosted::Label*>(c);
-      shown.push_back({c->name() + L"(" + std::to_wstring(c->index()) + L")", c->left(), c->top(), c->width(),
-                       label ? label->Caption() : c->tag()});
+      // A label's width is its caption's (AutoSize), so only its place is compared.
+      shown.push_back({c->name() + L"(" + std::to_wstring(c->index()) + L")", c->left(), c->top(),
+                       label ? 0 : c->width(), label ? label->Caption() : c->tag()});
     }
     return shown;
   }
@@ -141,6 +142,8 @@ TEST_F(FieldEditorsTest, OneHiddenEditorPerDistinctDefinition) {
   EXPECT_TRUE(box.ValueListEnabled());
   EXPECT_EQ(box.ValueList(), std::vector<std::wstring>{L"Inmobiliaria Sur"});
   EXPECT_EQ(e.lblTitle()[contraparte].toolTipText(), L"Nombre de la otra parte");
+  EXPECT_TRUE(e.lblTitle()[contraparte].AutoSize());
+  EXPECT_GT(e.lblTitle()[EditorOf(L"Responsable")].width(), e.lblTitle()[EditorOf(L"Numero")].width());
   EXPECT_EQ(e.VkTextBox()[EditorOf(L"Numero")].Alignment(), 1);
   EXPECT_EQ(e.VkTextBox()[EditorOf(L"Legajo")].Alignment(), 0);
   EXPECT_FALSE(e.VkTextBox()[EditorOf(L"Legajo")].ValueListEnabled());
@@ -162,7 +165,7 @@ TEST_F(FieldEditorsTest, PlacesTheSampleTypesOnTheCataloguingScreen) {
     return Shown{std::wstring(kind) + L"(" + std::to_wstring(k) + L")", 2200, top, width, tag};
   };
   auto label = [](int k, double top, const wchar_t* caption) {
-    return Shown{L"lblTitle(" + std::to_wstring(k) + L")", 200, top, 1590, caption};
+    return Shown{L"lblTitle(" + std::to_wstring(k) + L")", 200, top, 0, caption};
   };
   std::vector<Shown> expected{
       label(contraparte, 450, L"Contraparte"), label(expediente, 850, L"Expediente"),
