@@ -297,7 +297,9 @@ void FieldEditors::PlaceRows(const std::vector<DetailRow>& rows) {
       label.setContainer(parameter);
       label.setVisible(true);
       label.Move(geometry_.labelLeft, y + kLabelOffset, label.width(), label.height());
-      label.SetCaption(row.nombre);
+      // The build gave the label this caption already; measuring it again costs a
+      // screen device context per label.
+      if (label.Caption() != row.nombre) label.SetCaption(row.nombre);
     }
   }
 }
