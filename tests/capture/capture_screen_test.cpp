@@ -20,6 +20,7 @@
 #include "hosted/window_driver.h"
 #include "runtime/clock.h"
 #include "runtime/mouse_pointer.h"
+#include "runtime/timer.h"
 #include "support/com_test.h"
 
 namespace {
@@ -198,6 +199,21 @@ TEST_F(CaptureScreenTest, PickerButtonsChooseCancelAndFailQuietly) {
   fail = true;
   EXPECT_TRUE(capture::PickCatalogueKey(s.combos, Catalogue::Gerencia).isEmpty());
   EXPECT_EQ(s.combos.cboGerenciaId->ListIndex(), 0);
+  EXPECT_EQ(MousePointer(), pointer::Default);
+}
+
+// Without a chooser in place the real picker runs: one enabled type answers at once.
+TEST_F(CaptureScreenTest, OneEnabledTypeIsPickedWithoutADialog) {
+  Sql(L"Update TipoDocumentos Set IsEnabled = 0 Where TipoDocumentoId <> 2");
+  FCaptureTest& s = Open();
+  Timer guard(5000);
+  guard.Tick.Connect([] {
+    ADD_FAILURE() << "the picker showed a dialog";
+    if (auto picker = FindLoadedForm(L"FSearch")) picker->Unload();
+  });
+  EXPECT_EQ(CStr(capture::PickCatalogueKey(s.combos, Catalogue::TipoDocumento)), L"2");
+  EXPECT_EQ(s.combos.cboTipoDocumentoId->Text(), L"2 - Factura");
+  EXPECT_EQ(FindLoadedForm(L"FSearch"), nullptr);
   EXPECT_EQ(MousePointer(), pointer::Default);
 }
 

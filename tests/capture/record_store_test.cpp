@@ -157,6 +157,23 @@ TEST_F(MoveDocumentFileTest, EveryRefusalMovesAndCreatesNothing) {
   EXPECT_EQ(source_.Read(L"scan.JPG"), "scan bytes");
 }
 
+TEST(CopyToTemp, CopiesUnderTheTemporaryNameAndGivesNothingOnFailure) {
+  ScratchFolder temp(L"vktemp");
+  temp.Write(L"page.tif", "page");
+  wchar_t saved[MAX_PATH] = {};
+  GetEnvironmentVariableW(L"TEMP", saved, MAX_PATH);
+  SetEnvironmentVariableW(L"TEMP", temp.path.c_str());
+  HostSeams seams = HostSeams::Real();
+  seams.logonName = [] { return std::wstring(L"jdoe"); };
+  ScopedHostSeams scope(seams);
+  FixedClock clock(MakeDate(2026, 12, 6, 9, 5));
+  ClockScope clockScope(clock);
+  EXPECT_EQ(capture::CopyToTemp(temp.path + L"\\page.tif"), temp.path + L"\\IMjdoe695.TMP");
+  EXPECT_EQ(temp.Read(L"IMjdoe695.TMP"), "page");
+  EXPECT_EQ(capture::CopyToTemp(temp.path + L"\\none.tif"), L"");
+  SetEnvironmentVariableW(L"TEMP", saved);
+}
+
 class DocumentRecordTest : public ::testing::Test {
  protected:
   void SetUp() override {
