@@ -1,5 +1,5 @@
 // The other controls through real windows: toolbar, buttons, check box, frame, tab,
-// progress bar, date picker, rich text, picture box, and the extender properties.
+// progress bar, date picker, rich text, picture box, line, and the extender properties.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
@@ -13,6 +13,7 @@
 
 #include "hosted/date_picker.h"
 #include "hosted/frame.h"
+#include "hosted/line.h"
 #include "hosted/picture_box.h"
 #include "hosted/rich_text.h"
 #include "hosted/simple_controls.h"
@@ -22,6 +23,7 @@
 #include "hosted/window_driver.h"
 #include "runtime/vb_error.h"
 #include "support/error_of.h"
+#include "support/memory_dc.h"
 
 namespace vk::hosted {
 namespace {
@@ -322,6 +324,7 @@ TEST(RichText, PlainAndRichTextInReadOnlyAndMargins) {
   };
   for (const Case& c : {Case{L"Hola mundo", L"Hola mundo"}, Case{L"{\\rtf1\\ansi {\\b Hola} mundo}", L"Hola mundo"},
                         Case{L"usuario - Fecha : [ 07/12/2026 ]", L"usuario - Fecha : [ 07/12/2026 ]"},
+                        Case{L"línea uno\r\nlínea dos\r\n\r\n", L"línea uno\r\nlínea dos\r\n\r\n"},
                         Case{L"", L""}}) {
     editor.SetTextRTF(c.input);
     EXPECT_EQ(editor.Text(), c.text) << c.input;
@@ -331,6 +334,8 @@ TEST(RichText, PlainAndRichTextInReadOnlyAndMargins) {
     editor.SetTextRTF(rtf);
     EXPECT_EQ(editor.Text(), c.text);
   }
+  // No limit of the system control's own on what the user may type.
+  EXPECT_GE(SendMessageW(editor.inner(), EM_GETLIMITTEXT, 0, 0), 0x7FFFFFFE);
   editor.SetTextRTF(L"");
   SetFocus(editor.inner());
   test::Type(editor.inner(), L"ab");
@@ -346,6 +351,36 @@ TEST(RichText, PlainAndRichTextInReadOnlyAndMargins) {
   EXPECT_EQ(editor.RightMargin(), 9000);
   EXPECT_EQ(ErrorOf([&] { editor.SetRightMargin(-1); }), err::InvalidPropertyValue);
   EXPECT_EQ(ErrorOf([&] { editor.SetScrollBars(4); }), err::InvalidPropertyValue);
+}
+
+TEST(LineWindow, CoversItsPointsPaintsItsColourAndLetsClicksThrough) {
+  test::ShownForm form;
+  auto& line = form->Add<Line>({.name = L"Line1"}, LinePoints{300, 600, 3300, 600});
+  auto placed = [&] {
+    RECT r{};
+    GetWindowRect(line.hwnd(), &r);
+    MapWindowPoints(nullptr, form.hwnd(), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+  };
+  struct Case {
+    LinePoints points;
+    int thickness;
+    RECT pixels;
+  };
+  for (const Case& c : {Case{{300, 600, 3300, 600}, 1, {20, 40, 221, 41}},
+                        Case{{3300, 600, 300, 600}, 2, {20, 40, 222, 42}},
+                        Case{{1500, 2400, 1500, 900}, 1, {100, 60, 101, 161}}}) {
+    line.SetBorderWidth(c.thickness);
+    line.SetPoints(c.points);
+    const RECT r = placed();
+    EXPECT_TRUE(EqualRect(&r, &c.pixels)) << r.left << "," << r.top << "," << r.right << "," << r.bottom;
+  }
+  line.SetBorderColor(0x0000FF);
+  test::MemoryDc picture(1, 100);
+  SendMessageW(line.hwnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(picture.dc()), PRF_CLIENT);
+  EXPECT_EQ(picture.Pixel(0, 50), 0x0000FF);
+  EXPECT_EQ(SendMessageW(line.hwnd(), WM_NCHITTEST, 0, 0), HTTRANSPARENT);
+  EXPECT_EQ(ErrorOf([&] { line.SetBorderWidth(0); }), err::InvalidPropertyValue);
 }
 
 TEST(PictureBoxWindow, CopiesAPictureThatOutlivesItsSource) {
