@@ -316,6 +316,30 @@ TEST_F(GridWindowTest, CheckBoxCellsToggleUnlessReadOnly) {
   EXPECT_EQ(grid_->Model().CellValue(1, L"Leido").Text(), L"True");  // row 1 started True and stays
 }
 
+TEST_F(GridWindowTest, AReadOnlyGridTakesNoInputInAnyCell) {
+  FillList(4);
+  const POINT note = CellPoint(1, 5);
+  Click(W().hwnd(), note);
+  Click(W().hwnd(), note);
+  ASSERT_TRUE(W().Editing());
+  SetWindowTextW(W().Editor()->hwnd(), L"a medias");
+  grid_->SetReadOnly(true);  // ends the edit, keeping what was typed
+  EXPECT_FALSE(W().Editing());
+  EXPECT_EQ(grid_->Model().CellValue(1, L"Nota").Text(), L"a medias");
+  Click(W().hwnd(), note);
+  Key(W().hwnd(), VK_F2);
+  EXPECT_FALSE(W().Editing());
+  const std::wstring tick = grid_->Model().CellValue(0, L"Leido").Text();
+  Click(W().hwnd(), CellPoint(0, 4));
+  Key(W().hwnd(), VK_SPACE);
+  EXPECT_EQ(grid_->Model().CellValue(0, L"Leido").Text(), tick);
+  EXPECT_EQ(grid_->CurrentRow().Index, 0);  // the rows still follow the clicks
+  EXPECT_FALSE(grid_->Columns().Item(L"Nota").ReadOnly);
+  grid_->SetReadOnly(false);
+  Click(W().hwnd(), CellPoint(0, 4));
+  EXPECT_NE(grid_->Model().CellValue(0, L"Leido").Text(), tick);
+}
+
 TEST_F(GridWindowTest, EditingACellWritesTheValueOnEnterAndDropsItOnEscape) {
   FillList(4);
   grid_->Columns().Item(L"Nota").MaxLength = 12;
