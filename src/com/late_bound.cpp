@@ -9,7 +9,7 @@
 namespace vk::com {
 namespace {
 
-[[noreturn]] void Fail(HRESULT hr, EXCEPINFO& exception, std::wstring_view member) {
+[[noreturn]] void Fail(HRESULT hr, EXCEPINFO& exception) {
   if (exception.pfnDeferredFillIn) exception.pfnDeferredFillIn(&exception);
   VbError error;
   HRESULT code = hr == DISP_E_EXCEPTION && exception.scode ? exception.scode : hr;
@@ -21,10 +21,7 @@ namespace {
   SysFreeString(exception.bstrDescription);
   SysFreeString(exception.bstrHelpFile);
   if (hr == DISP_E_UNKNOWNNAME || hr == DISP_E_MEMBERNOTFOUND) error.number = 438;
-  if (error.description.empty()) {
-    error.description = StandardErrorText(error.number);
-    if (error.description.empty()) error.description = std::wstring(member) + L" failed";
-  }
+  if (error.description.empty()) error.description = StandardErrorText(error.number);
   throw error;
 }
 
@@ -35,7 +32,7 @@ Variant Invoke(IDispatch* object, std::wstring_view member, WORD flags, std::ini
   DISPID id = 0;
   EXCEPINFO exception{};
   HRESULT hr = object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
-  if (FAILED(hr)) Fail(hr, exception, member);
+  if (FAILED(hr)) Fail(hr, exception);
 
   // DISPPARAMS wants the arguments last to first.
   std::vector<VARIANT> reversed;
@@ -51,11 +48,23 @@ Variant Invoke(IDispatch* object, std::wstring_view member, WORD flags, std::ini
   UINT argError = 0;
   hr = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
                       (flags & DISPATCH_PROPERTYPUT) ? nullptr : result.put(), &exception, &argError);
-  if (FAILED(hr)) Fail(hr, exception, member);
+  if (FAILED(hr)) Fail(hr, exception);
   return result;
 }
 
 }  // namespace
+
+ComPtr<IDispatch> CreateObject(std::wstring_view progId) {
+  const std::wstring name(progId);
+  CLSID clsid{};
+  ComPtr<IDispatch> object;
+  HRESULT hr = CLSIDFromProgID(name.c_str(), &clsid);
+  if (SUCCEEDED(hr))
+    hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IDispatch, object.put_void());
+  if (hr == E_NOINTERFACE) Raise(430);
+  if (FAILED(hr) || !object) Raise(err::CannotCreateObject);
+  return object;
+}
 
 long ErrorNumberOf(HRESULT hr) {
   if (HRESULT_FACILITY(hr) == FACILITY_CONTROL) return HRESULT_CODE(hr);

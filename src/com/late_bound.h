@@ -8,6 +8,7 @@
 #include <initializer_list>
 #include <string_view>
 
+#include "com/com_ptr.h"
 #include "runtime/variant.h"
 
 namespace vk::com {
@@ -19,6 +20,11 @@ Variant Call(IDispatch* object, std::wstring_view member, std::initializer_list<
 Variant Get(IDispatch* object, std::wstring_view member, std::initializer_list<Variant> args = {});
 // Property put (or let) of one value.
 void Put(IDispatch* object, std::wstring_view member, const Variant& value);
+
+// A new object of the class a ProgID names ("Outlook.Application"), through IDispatch.
+// Raises 429, "ActiveX component can't create object", when the class is unknown or
+// will not start, and 430 when it offers no automation.
+ComPtr<IDispatch> CreateObject(std::wstring_view progId);
 
 // The platform error number an HRESULT stands for: the low word of a FACILITY_CONTROL
 // error (0x800A0000 + n), the HRESULT itself otherwise.

@@ -26,38 +26,58 @@ void ComboBox::OnResized(int width, int) {
   if (inner_) MoveWindow(inner_, 0, 0, width, 200, TRUE);
 }
 
-void ComboBox::Replace(const std::vector<std::wstring>& items) {
+void ComboBox::Replace(const std::vector<Item>& items) {
   SendMessageW(inner(), CB_RESETCONTENT, 0, 0);
   SendMessageW(inner(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L""));
-  for (const auto& item : items) SendMessageW(inner(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+  keys_.assign(1, std::wstring());
+  for (const auto& item : items) {
+    SendMessageW(inner(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.text.c_str()));
+    keys_.push_back(item.key);
+  }
   SendMessageW(inner(), CB_SETCURSEL, 0, 0);
 }
 
 void ComboBox::LoadRecordSetAPI(IDispatch* recordset) {
-  std::vector<std::wstring> items;
+  std::vector<Item> items;
   for (auto& row : RecordsetRows(recordset, 2)) {
-    items.push_back(row.size() > 1 ? row[0] + L" - " + row[1] : row.empty() ? std::wstring() : row[0]);
+    if (row.empty()) {
+      items.push_back({});
+      continue;
+    }
+    items.push_back({Trim(row[0]), row.size() > 1 ? row[0] + L" - " + row[1] : row[0]});
   }
   Replace(items);
 }
 
 void ComboBox::LoadArray(const std::wstring& entries) {
-  std::vector<std::wstring> items;
+  std::vector<Item> items;
   size_t start = 0;
   while (!entries.empty()) {
     size_t bar = entries.find(L'|', start);
-    items.push_back(entries.substr(start, bar == std::wstring::npos ? std::wstring::npos : bar - start));
+    std::wstring entry = entries.substr(start, bar == std::wstring::npos ? std::wstring::npos : bar - start);
+    items.push_back({ComboKeyOf(entry), std::move(entry)});
     if (bar == std::wstring::npos) break;
     start = bar + 1;
   }
   Replace(items);
 }
 
+std::wstring ComboBox::ItemKey(int index) const {
+  const std::wstring text = List(index);  // raises outside the list
+  // An item the fills did not make has only its text to go by.
+  return static_cast<size_t>(index) < keys_.size() ? keys_[static_cast<size_t>(index)] : ComboKeyOf(text);
+}
+
+std::wstring ComboBox::Key() const {
+  const int index = ListIndex();
+  return index < 0 ? std::wstring() : ItemKey(index);
+}
+
 void ComboBox::SelectKey(const std::wstring& key) {
   const std::wstring wanted = Trim(key);
   int found = 0;
   for (int i = 1; i < ListCount() && found == 0; ++i) {
-    if (ComboKeyOf(List(i)) == wanted) found = i;
+    if (ItemKey(i) == wanted) found = i;
   }
   SendMessageW(inner(), CB_SETCURSEL, static_cast<WPARAM>(found), 0);
   RaiseChange();

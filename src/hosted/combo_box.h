@@ -3,6 +3,9 @@
 // "key - description". Every fill replaces the list and starts it with an empty item,
 // so ListIndex 0 means that nothing is chosen. Selecting, by the user or by code, raises
 // Change at once: the screens follow their ids only through that event.
+// Each item keeps its key: the first column of the row it was loaded from (trimmed), or
+// for a fixed list the text before the entry's first "-". Read it with Key or ItemKey
+// rather than from the shown text, so a key that holds a "-" comes back whole.
 #include <oaidl.h>
 
 #include <string>
@@ -24,9 +27,13 @@ class ComboBox : public FormControl {
   void LoadRecordSetAPI(IDispatch* recordset);
   // Replaces the list with the entries of a text separated by "|".
   void LoadArray(const std::wstring& entries);
-  // Selects the item whose key (ComboKeyOf of its text) is key; a key that is not in the
-  // list selects the empty item. Raises Change either way.
+  // Selects the item whose key is `key` (blanks around it ignored); a key that is not in
+  // the list selects the empty item. Raises Change either way.
   void SelectKey(const std::wstring& key);
+  // The key of the item at index (raises 380 outside the list), of the current item
+  // ("" when none is chosen).
+  std::wstring ItemKey(int index) const;
+  std::wstring Key() const;
 
   int ListIndex() const;
   // -1 or 0 to ListCount - 1; anything else raises 380. Raises Change.
@@ -47,10 +54,14 @@ class ComboBox : public FormControl {
   void OnResized(int width, int height) override;
 
  private:
-  void Replace(const std::vector<std::wstring>& items);
+  struct Item {
+    std::wstring key, text;
+  };
+  void Replace(const std::vector<Item>& items);
   void RaiseChange();
 
   std::wstring fieldName_;
+  std::vector<std::wstring> keys_;  // one per item, the empty item's first
 };
 
 }  // namespace vk::hosted

@@ -164,7 +164,9 @@ TEST(CommentEditor, FadesInFromTwentyToExactlyFullOpacity) {
   // Each level is one of the fade's steps (20, 30 ... 250, then 255), rising.
   for (size_t i = 0; i < alphas.size(); ++i) {
     EXPECT_TRUE(alphas[i] == 255 || (alphas[i] >= 20 && alphas[i] <= 250 && alphas[i] % 10 == 0)) << alphas[i];
-    if (i > 0) EXPECT_GT(alphas[i], alphas[i - 1]);
+    if (i > 0) {
+      EXPECT_GT(alphas[i], alphas[i - 1]);
+    }
   }
 }
 

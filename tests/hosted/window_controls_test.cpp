@@ -1,5 +1,6 @@
 // The other controls through real windows: toolbar, buttons, check box, frame, tab,
-// progress bar, date picker, rich text, picture box, line, and the extender properties.
+// progress bar, date picker, rich text, picture box, line, system status bar, and the
+// extender properties.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
@@ -17,6 +18,7 @@
 #include "hosted/picture_box.h"
 #include "hosted/rich_text.h"
 #include "hosted/simple_controls.h"
+#include "hosted/system_status_bar.h"
 #include "hosted/tab_progress.h"
 #include "hosted/text_box.h"
 #include "hosted/toolbar.h"
@@ -381,6 +383,25 @@ TEST(LineWindow, CoversItsPointsPaintsItsColourAndLetsClicksThrough) {
   EXPECT_EQ(picture.Pixel(0, 50), 0x0000FF);
   EXPECT_EQ(SendMessageW(line.hwnd(), WM_NCHITTEST, 0, 0), HTTRANSPARENT);
   EXPECT_EQ(ErrorOf([&] { line.SetBorderWidth(0); }), err::InvalidPropertyValue);
+}
+
+TEST(SystemStatusBarWindow, SitsAtTheBottomAtTheSystemsHeight) {
+  auto form = Form::Load<test::TestForm>(6000.0, 4500.0);
+  auto& bar = form->Add<SystemStatusBar>({.name = L"STBar"});
+  form->Show();
+  test::Pump();
+  wchar_t cls[64] = {};
+  GetClassNameW(bar.inner(), cls, 64);
+  EXPECT_STREQ(cls, STATUSCLASSNAMEW);
+  EXPECT_EQ(bar.align(), Align::Bottom);
+  EXPECT_GT(bar.height(), 150);
+  EXPECT_EQ(bar.height(), SystemStatusBar::NaturalHeight());
+  for (double width : {6000.0, 9000.0}) {
+    form->Move(form->left(), form->top(), width, form->height() + 600);
+    EXPECT_EQ(bar.top(), form->scaleHeight() - bar.height()) << width;
+    EXPECT_EQ(bar.width(), form->scaleWidth()) << width;
+  }
+  form->Unload();
 }
 
 TEST(PictureBoxWindow, CopiesAPictureThatOutlivesItsSource) {

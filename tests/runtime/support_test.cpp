@@ -1,4 +1,4 @@
-// Events and their mute switch, property bags, the step runner and the clock.
+// Events and their mute switch, property bags, the step runner, error texts and the clock.
 #include <gtest/gtest.h>
 
 #include "runtime/app_path.h"
@@ -139,6 +139,29 @@ TEST(Steps, EachStepRunsAndFailuresAreCounted) {
   EXPECT_FALSE(IgnoreErrors([] { throw std::bad_alloc(); }, &error));
   EXPECT_EQ(error.number, err::OutOfMemory);
   EXPECT_TRUE(IgnoreErrors([] {}));
+}
+
+TEST(ErrorTexts, EveryNumberShownToUsersHasTheDescriptionThePlatformGivesIt) {
+  struct Case {
+    long number;
+    const wchar_t* text;
+  };
+  for (const Case& c : {Case{429, L"ActiveX component can't create object"},
+                        Case{438, L"Object doesn't support this property or method"},
+                        Case{91, L"Object variable or With block variable not set"},
+                        Case{53, L"File not found"}, Case{75, L"Path/File access error"},
+                        Case{450, L"Wrong number of arguments or invalid property assignment"},
+                        Case{26001, L"Application-defined or object-defined error"}, Case{0, L""}}) {
+    EXPECT_EQ(StandardErrorText(c.number), c.text) << c.number;
+  }
+  // An HRESULT passed on as the number reads as the system's text for it.
+  const std::wstring notRegistered = StandardErrorText(static_cast<long>(REGDB_E_CLASSNOTREG));
+  EXPECT_FALSE(notRegistered.empty());
+  EXPECT_NE(notRegistered, L"Application-defined or object-defined error");
+  EXPECT_NE(notRegistered.back(), L'\n');
+  VbError raised;
+  IgnoreErrors([] { Raise(err::CannotCreateObject, L"Outlook"); }, &raised);
+  EXPECT_EQ(raised.description, L"ActiveX component can't create object");
 }
 
 TEST(Clock, AFixedClockStandsInForTheSystemOne) {
