@@ -29,4 +29,15 @@ inline ComPtr<IPicture> PaintedPicture(int width, int height, const std::functio
   return picture;
 }
 
+// A picture object around an icon the caller keeps (a shared system icon, say).
+inline ComPtr<IPicture> PictureOfIcon(HICON icon) {
+  PICTDESC desc{};
+  desc.cbSizeofstruct = sizeof(desc);
+  desc.picType = PICTYPE_ICON;
+  desc.icon.hicon = icon;
+  ComPtr<IPicture> picture;
+  OleCreatePictureIndirect(&desc, IID_IPicture, FALSE, picture.put_void());
+  return picture;
+}
+
 }  // namespace vk::test
