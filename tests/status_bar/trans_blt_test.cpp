@@ -108,8 +108,10 @@ TEST(TransBltEx, IconIsScaledAndItsTransparentPixelsShowTheDestination) {
 
 TEST(GrayBlt, EachPixelBecomesTheNearestGrey) {
   struct Case { long colour, grey; };
-  const Case cases[] = {{kRed, 85}, {kOrange, 100}, {Rgb(0, 0, 0), 0}, {Rgb(255, 255, 255), 255},
-                        {Rgb(30, 60, 90), 60}};
+  // A mean a third above a whole number rounds down, two thirds above rounds up.
+  const Case cases[] = {{kRed, 85},           {kOrange, 100},        {Rgb(0, 0, 0), 0},
+                        {Rgb(255, 255, 255), 255}, {Rgb(30, 60, 90), 60}, {Rgb(200, 100, 1), 100},
+                        {Rgb(200, 100, 2), 101},   {Rgb(1, 0, 0), 0},      {Rgb(0, 2, 0), 1}};
   for (const Case& c : cases) {
     test::MemoryDc dc(4, 4);
     dc.Fill(c.colour);
