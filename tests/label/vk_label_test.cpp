@@ -240,7 +240,7 @@ TEST_F(LabelTest, MousePointerShowsOverTheCaptionOnly) {
   EXPECT_EQ(LoadCursorW(nullptr, IDC_CROSS), setCursor(own(), own()));
   EXPECT_NE(LoadCursorW(nullptr, IDC_CROSS), setCursor(label->helpIconHwnd(), label->helpIconHwnd()));
   HICON icon = LoadIconW(nullptr, IDI_WARNING);
-  label->put_MouseIcon(test::PictureOfIcon(icon).get());
+  label->put_MouseIcon(test::PictureOf(PICTYPE_ICON, icon, false).get());
   label->put_MousePointer(99);
   EXPECT_EQ(icon, setCursor(own(), own()));
   label->put_MousePointer(0);
@@ -286,7 +286,7 @@ TEST_F(LabelTest, PropertiesSurviveTheBag) {
   courier.italic = true;
   const ComPtr<IFont> font = CreateOleFont(courier);
   const FontSpec given = FontSpecOf(font.get());  // the face the system gave it
-  const ComPtr<IPicture> icon = test::PictureOfIcon(LoadIconW(nullptr, IDI_WARNING));
+  const ComPtr<IPicture> icon = test::PictureOf(PICTYPE_ICON, LoadIconW(nullptr, IDI_WARNING), false);
   const std::vector<Case> cases = {
       {"CaptionEqualToName", [](VkLabel&) {},
        [](VkLabel& l) {

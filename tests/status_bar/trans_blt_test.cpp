@@ -92,12 +92,8 @@ TEST(TransBltEx, IconIsScaledAndItsTransparentPixelsShowTheDestination) {
   DeleteObject(colour);
   DeleteObject(mask);
   ASSERT_TRUE(icon);
-  PICTDESC desc{};
-  desc.cbSizeofstruct = sizeof(desc);
-  desc.picType = PICTYPE_ICON;
-  desc.icon.hicon = icon;
-  ComPtr<IPicture> picture;
-  ASSERT_EQ(OleCreatePictureIndirect(&desc, IID_IPicture, TRUE, picture.put_void()), S_OK);
+  ComPtr<IPicture> picture = test::PictureOf(PICTYPE_ICON, icon, true);
+  ASSERT_TRUE(picture);
   test::MemoryDc dest(40, 40);
   dest.Fill(kBackdrop);
   TransBltEx(dest.dc(), 0, 0, 32, 32, picture.get(), 0, 0, kKey, false);
