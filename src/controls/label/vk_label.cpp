@@ -3,7 +3,6 @@
 #include <olectl.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cwctype>
 
 #include "runtime/mouse_pointer.h"
