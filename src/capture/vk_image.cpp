@@ -46,6 +46,9 @@ void PaintPdfMark(HDC dc, const RECT& client) {
 
 VkImage::VkImage(Form& form, ControlArgs args) : UserControl(form, args) {
   viewer_ = &AddConstituent<hosted::ImageViewer>({.name = L"iImage", .width = args.width, .height = args.height});
+  // The viewer's own design setting. A thumbnail's first load then decodes once, at
+  // the fitted size it ends at, instead of at zoom 1 and again fitted.
+  viewer_->SetFitToWindow(true);
 }
 
 std::unique_ptr<Control> VkImage::Clone(Form& form, const ControlArgs& args) const {

@@ -101,7 +101,6 @@ TEST_F(VkImageTest, ReadsTheBagWithItsDefaults) {
   VkImage& empty = AddImage(L"PSelection");
   empty.ReadProperties(PropertyBag{});
   EXPECT_TRUE(empty.FitMode());
-  EXPECT_FALSE(empty.iImage().FitToWindow()) << "the stored FitMode is not passed to the viewer";
   EXPECT_EQ(empty.Fecha(), clock.Now());
   EXPECT_EQ(empty.TipoDocumentoId(), 0);
   EXPECT_EQ(empty.Documento(), L"");
@@ -113,6 +112,7 @@ TEST_F(VkImageTest, ReadsTheBagWithItsDefaults) {
                                   {L"Fecha", Variant::FromDate(MakeDate(2024, 12, 31))}, {L"CBarra", L"B-1"},
                                   {L"ReferenciaId", L"R-9"}});
   EXPECT_FALSE(full.FitMode());
+  EXPECT_TRUE(full.iImage().FitToWindow()) << "the stored FitMode is not passed to the viewer";
   EXPECT_EQ(full.CategoriaId(), L"00003");
   EXPECT_EQ(full.SubCategoriaId(), L"7");
   EXPECT_EQ(full.GerenciaId(), L"G1");
@@ -317,6 +317,15 @@ TEST_F(VkImageTest, ThumbnailsLoadedAsAnArrayOwnTheirViewerAndStartFromTheDesign
   EXPECT_FALSE(IsWindowVisible(second.iImage().hwnd()));
   EXPECT_EQ(first.iImage().ImageSize(), (hosted::PixelSize{kPageWidth, kPageHeight}));
   EXPECT_FALSE(second.iImage().HasImage());
+  // Beside them, a large view as a thumbnail's click shows it: at 0.53, with scroll bars.
+  VkImage& large = form->Add<VkImage>(test::At(4400, 150, 4400, 5600, L"PSelection"));
+  large.setFitMode(false);
+  large.setZoom(0.53);
+  large.setPath(File(L"page.jpg"));
+  large.Resize();
+  large.LoadDocument();
+  EXPECT_EQ(large.iImage().ShownSize(), (hosted::PixelSize{1314, 1859}));
+  EXPECT_TRUE(GetWindowLongW(large.iImage().hwnd(), GWL_STYLE) & WS_VSCROLL);
   test::Pump();
   EXPECT_TRUE(SaveWindowPicture(form.hwnd(), L"capture_vk_image_thumbnails.bmp"));
 
