@@ -9,7 +9,7 @@
 namespace vk::com {
 namespace {
 
-[[noreturn]] void Fail(HRESULT hr, EXCEPINFO& exception) {
+[[noreturn]] void Fail(HRESULT hr, EXCEPINFO& exception, std::wstring_view member) {
   if (exception.pfnDeferredFillIn) exception.pfnDeferredFillIn(&exception);
   VbError error;
   HRESULT code = hr == DISP_E_EXCEPTION && exception.scode ? exception.scode : hr;
@@ -21,18 +21,28 @@ namespace {
   SysFreeString(exception.bstrDescription);
   SysFreeString(exception.bstrHelpFile);
   if (hr == DISP_E_UNKNOWNNAME || hr == DISP_E_MEMBERNOTFOUND) error.number = 438;
-  if (error.description.empty()) error.description = StandardErrorText(error.number);
+  if (error.description.empty()) {
+    error.description = StandardErrorText(error.number);
+    if (error.description.empty()) error.description = std::wstring(member) + L" failed";
+  }
   throw error;
 }
 
-Variant Invoke(IDispatch* object, std::wstring_view member, WORD flags, std::initializer_list<Variant> args) {
+DISPID IdOf(IDispatch* object, std::wstring_view member) {
   if (!object) Raise(err::ObjectNotSet);
   std::wstring name(member);
   LPOLESTR names[] = {name.data()};
   DISPID id = 0;
   EXCEPINFO exception{};
   HRESULT hr = object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
-  if (FAILED(hr)) Fail(hr, exception);
+  if (FAILED(hr)) Fail(hr, exception, member);
+  return id;
+}
+
+Variant Invoke(IDispatch* object, std::wstring_view member, WORD flags, std::initializer_list<Variant> args) {
+  const DISPID id = IdOf(object, member);
+  EXCEPINFO exception{};
+  HRESULT hr = S_OK;
 
   // DISPPARAMS wants the arguments last to first.
   std::vector<VARIANT> reversed;
@@ -48,7 +58,7 @@ Variant Invoke(IDispatch* object, std::wstring_view member, WORD flags, std::ini
   UINT argError = 0;
   hr = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
                       (flags & DISPATCH_PROPERTYPUT) ? nullptr : result.put(), &exception, &argError);
-  if (FAILED(hr)) Fail(hr, exception);
+  if (FAILED(hr)) Fail(hr, exception, member);
   return result;
 }
 
@@ -64,6 +74,20 @@ ComPtr<IDispatch> CreateObject(std::wstring_view progId) {
   if (hr == E_NOINTERFACE) Raise(430);
   if (FAILED(hr) || !object) Raise(err::CannotCreateObject);
   return object;
+}
+
+BoundMember::BoundMember(IDispatch* object, std::wstring_view member)
+    : object_(object), member_(member), id_(IdOf(object, member)) {}
+
+Variant BoundMember::Call() const {
+  DISPPARAMS none{nullptr, nullptr, 0, 0};
+  EXCEPINFO exception{};
+  UINT argError = 0;
+  Variant result;
+  const HRESULT hr = object_->Invoke(id_, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD | DISPATCH_PROPERTYGET,
+                                     &none, result.put(), &exception, &argError);
+  if (FAILED(hr)) Fail(hr, exception, member_);
+  return result;
 }
 
 long ErrorNumberOf(HRESULT hr) {
