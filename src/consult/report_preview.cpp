@@ -36,29 +36,31 @@ void FPrintReport::ReportPrint(const std::wstring& caption, const std::wstring& 
 }
 
 void SetListReportSettings(grid::PrintSettings& print, grid::ReportViewer& viewer) {
-  print.Viewer = &viewer;
   viewer.SetOption(2);
-  print.MarginLeft = 300;
-  print.MarginTop = 400;
-  print.MarginRight = 400;
-  print.MarginBottom = 400;
-  print.PageHeaderHeight = 750;
-  print.PageHeaderStyle = {.fontName = L"Verdana", .fontSize = 10, .bold = true, .foreColor = 4925975, .alignment = 7};
-  print.PageHeader = kReportTitle;
-  print.PageFooterHeight = 750;
-  print.PageFooterStyle = {.fontName = L"Verdana", .fontSize = 9, .foreColor = 0};
   const DATE now = Now();
-  print.PageFooter = L"[ Reporte Emitido por el Usuario : " + GetUserNameNT() + L" el día " +
-                     FormatDate(now, L"dd/mm/yyyy") + L" a las " + DateToText(now - std::trunc(now)) + L" ]";
-  print.PageFooterStyle.option = 1;
-  print.PageFooterStyle.alignment = 7;
-  print.Copies = 1;
-  print.RepeatColumnHeaders = true;
-  print.PrintGridLines = true;
-  print.PrintGroupRows = true;
-  print.ShowPageNumbers = true;
-  print.PrintHiddenColumns = false;
-  print.Landscape = false;
+  print = grid::PrintSettings{
+      .MarginLeft = 300,
+      .MarginTop = 400,
+      .MarginRight = 400,
+      .MarginBottom = 400,
+      .PageHeaderHeight = 750,
+      .PageFooterHeight = 750,
+      .PageHeader = kReportTitle,
+      .PageHeaderStyle = {.fontName = L"Verdana", .fontSize = 10, .bold = true, .foreColor = 4925975, .alignment = 7},
+      .PageFooter = L"[ Reporte Emitido por el Usuario : " + GetUserNameNT() + L" el día " +
+                    FormatDate(now, L"dd/mm/yyyy") + L" a las " + DateToText(now - std::trunc(now)) + L" ]",
+      .PageFooterStyle = {.fontName = L"Verdana", .fontSize = 9, .foreColor = 0, .alignment = 7, .option = 1},
+      // One copy; column headers on every page, grid lines, group rows and page
+      // numbers; neither hidden columns nor landscape.
+      .Copies = 1,
+      .RepeatColumnHeaders = true,
+      .PrintGridLines = true,
+      .PrintGroupRows = true,
+      .ShowPageNumbers = true,
+      .PrintHiddenColumns = false,
+      .Landscape = false,
+      .Viewer = &viewer,
+  };
 }
 
 void ShowListReport(grid::GridMembers& list, HWND owner) {

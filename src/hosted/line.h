@@ -36,10 +36,11 @@ class Line : public FormControl {
   void SetBorderWidth(int pixels);
 
  protected:
+  std::unique_ptr<Control> Clone(Form& form, const ControlArgs& args) const override;
+  // Drawn by itself; lets every click through to what lies under it.
   bool PaintsItself() const override { return true; }
   void Paint(HDC dc) override;
   bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
-  std::unique_ptr<Control> Clone(Form& form, const ControlArgs& args) const override;
 
  private:
   static ControlArgs Bounds(ControlArgs args, const LinePoints& points, int thickness);
