@@ -5,9 +5,9 @@
 #include "runtime/clock.h"
 #include "runtime/select_guard.h"
 #include "runtime/twips.h"
-#include "runtime/vb_error.h"
 
 namespace vk::capture {
+
 namespace {
 
 // Zoom 0, the load value, means that no zoom was chosen: the image's own size. The
@@ -36,6 +36,9 @@ void PaintPdfMark(HDC dc, const RECT& client) {
 
 VkImage::VkImage(Form& form, ControlArgs args) : UserControl(form, args) {
   viewer_ = &AddConstituent<hosted::ImageViewer>({.name = L"iImage", .width = args.width, .height = args.height});
+  // The viewer's own design setting. A thumbnail's first load then decodes once, at
+  // the fitted size it ends at, instead of at zoom 1 and again fitted.
+  viewer_->SetFitToWindow(true);
 }
 
 std::unique_ptr<Control> VkImage::Clone(Form& form, const ControlArgs& args) const {
@@ -56,10 +59,6 @@ void VkImage::setZoom(double value) {
   zoom_ = value;
   if (!isPDF_) viewer_->SetZoom(ViewerZoom(value));
 }
-
-const std::wstring& VkImage::Campo(int number) const { return entry_.Campo(number); }
-
-void VkImage::setCampo(int number, std::wstring value) { entry_.Campo(number) = std::move(value); }
 
 void VkImage::Resize() {
   viewer_->Move(0, 0, PixelsToTwips(clientWidth()), PixelsToTwips(clientHeight()));
