@@ -138,8 +138,9 @@ void Control::setContainer(Container& container) {
   }
   container_ = &container;
   if (hwnd_) {
+    // The window keeps its place relative to its parent's client area, which is what
+    // Left and Top already say; setting the bounds again costs a second move.
     SetParent(hwnd_, container.ContainerWindow());
-    ApplyBounds();
   }
   OnBoundsChanged();
 }
