@@ -3,6 +3,10 @@
 
 #include <windows.h>
 
+#include <atomic>
+#include <functional>
+#include <thread>
+
 #include "host/registry.h"
 #include "host/shared_state.h"
 #include "runtime/vb_error.h"
@@ -46,6 +50,10 @@ TEST_F(RegistryTest, ReadsEachStoredType) {
   Store(L"big", REG_DWORD_BIG_ENDIAN, &number, 4);
   const BYTE bytes[] = {1, 2, 250};
   Store(L"bin", REG_BINARY, bytes, 3);
+  const BYTE shortNumber[] = {0x02, 0x01};  // a DWORD stored with two bytes only
+  Store(L"short", REG_DWORD, shortNumber, 2);
+  Store(L"none", REG_DWORD, shortNumber, 0);
+  Store(L"shortBig", REG_DWORD_BIG_ENDIAN, shortNumber, 2);
   SetEnvironmentVariableW(L"VK_REG_TEST", L"expanded");
   Store(L"exp", REG_EXPAND_SZ, L"x%VK_REG_TEST%y", 32);
 
@@ -61,6 +69,13 @@ TEST_F(RegistryTest, ReadsEachStoredType) {
   EXPECT_EQ(reg_.ValueType(), REG_DWORD);
   reg_.SetValueKey(L"big");
   EXPECT_EQ(reg_.Value().toLong(), 0x04030201);
+  // Read as far as the data goes, never past it.
+  reg_.SetValueKey(L"short");
+  EXPECT_EQ(reg_.Value().toLong(), 0x0102);
+  reg_.SetValueKey(L"none");
+  EXPECT_EQ(reg_.Value().toLong(), 0);
+  reg_.SetValueKey(L"shortBig");
+  EXPECT_EQ(reg_.Value().toLong(), 0x02010000);
   reg_.SetValueKey(L"exp");
   EXPECT_EQ(reg_.Value().toText(), L"xexpandedy");
   reg_.SetValueKey(L"bin");
@@ -79,6 +94,39 @@ TEST_F(RegistryTest, MissingValueGivesDefaultAndKeepsTheType) {
   EXPECT_EQ(reg_.Value().toText(), L"fallback");
   reg_.SetSectionKey(L"Software\\VkRegistryTest\\missing");
   EXPECT_EQ(reg_.Value().toText(), L"fallback");
+}
+
+TEST_F(RegistryTest, TheTypeAlwaysDescribesTheValueReturned) {
+  // Another writer makes the value come and go between the probe and the read: a read
+  // that then fails gives the default and leaves ValueType as it was.
+  std::atomic<bool> stop{false};
+  std::thread writer([&] {
+    HKEY key = nullptr;
+    RegOpenKeyExW(HKEY_CURRENT_USER, kScratch, 0, KEY_ALL_ACCESS, &key);
+    const DWORD number = 9;
+    while (!stop) {
+      RegSetValueExW(key, L"flicker", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
+      RegDeleteValueW(key, L"flicker");
+    }
+    RegCloseKey(key);
+  });
+  reg_.SetValueKey(L"flicker");
+  int read = 0, missed = 0;
+  for (int i = 0; i < 400; ++i) {
+    reg_.SetValueType(REG_BINARY);
+    const Variant value = reg_.Value();
+    if (value.isEmpty()) {
+      ++missed;
+      EXPECT_EQ(reg_.ValueType(), REG_BINARY);
+    } else {
+      ++read;
+      EXPECT_EQ(value.toLong(), 9);
+      EXPECT_EQ(reg_.ValueType(), REG_DWORD);
+    }
+  }
+  stop = true;
+  writer.join();
+  EXPECT_EQ(read + missed, 400);
 }
 
 TEST_F(RegistryTest, TextWriteChoosesExpandableByItsPercentSigns) {
@@ -178,6 +226,54 @@ TEST_F(RegistryTest, KeysAndEnumeration) {
   EXPECT_TRUE(reg_.DeleteKey());
 }
 
+TEST_F(RegistryTest, FailuresNameTheirKeysInTheirTexts) {
+  struct Case {
+    const char* what;
+    long classKey;
+    const wchar_t* section;
+    const wchar_t* valueName;
+    std::function<void(CRegistry&)> call;
+    long number;
+    std::wstring description;
+  };
+  const std::wstring scratch = kScratch;
+  const Case cases[] = {
+      {"create under no root", 0, L"Software\\VkRegistryTest\\x", L"", [](CRegistry& r) { r.CreateKey(); },
+       26001, L"Failed to create registry Key: 'Software\\VkRegistryTest\\x"},
+      {"delete a missing key", CRegistry::kCurrentUser, L"Software\\VkRegistryTest\\gone", L"",
+       [](CRegistry& r) { r.DeleteKey(); }, 26001,
+       L"Failed to delete registry Key: '-2147483647',Section: 'Software\\VkRegistryTest\\gone"},
+      {"delete a value of a missing key", CRegistry::kCurrentUser, L"Software\\VkRegistryTest\\gone", L"v",
+       [](CRegistry& r) { r.DeleteValue(); }, 26001,
+       L"Failed to open key '-2147483647',Section: 'Software\\VkRegistryTest\\gone' for delete access"},
+      {"delete a missing value", CRegistry::kCurrentUser, kScratch, L"v", [](CRegistry& r) { r.DeleteValue(); },
+       26001, L"Failed to delete registry Key: '-2147483647',Section: '" + scratch + L"',Key: 'v"},
+      {"write under no root", 0, kScratch, L"v",
+       [](CRegistry& r) {
+         r.SetValueType(REG_DWORD);
+         r.SetValue(Variant(5L));
+       },
+       26001, L"Failed to set registry value Key: '0',Section: '" + scratch + L"',Key: 'v' to value: '5'"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    CRegistry reg;
+    reg.SetClassKey(c.classKey);
+    reg.SetSectionKey(c.section);
+    reg.SetValueKey(c.valueName);
+    try {
+      c.call(reg);
+      ADD_FAILURE() << "nothing raised";
+    } catch (const VbError& e) {
+      EXPECT_EQ(e.number, c.number);
+      EXPECT_EQ(e.source, L"MorvalZIVI01.cRegistry");
+      EXPECT_EQ(e.description, c.description);
+    }
+    EXPECT_EQ(reg.ClassKey(), c.classKey) << "a failed call changes no property";
+    EXPECT_EQ(reg.SectionKey(), c.section);
+  }
+}
+
 TEST_F(RegistryTest, AdditionalAssociationsRefuseBadListsAndMissingClasses) {
   reg_.SetClassKey(CRegistry::kCurrentUser);
   try {
@@ -220,7 +316,9 @@ TEST(Associations, WriteEveryVerbUnderBothRoots) {
   RegCloseKey(machine);
 
   reg.SetClassKey(CRegistry::kClassesRoot);
-  reg.CreateAdditionalEXEAssociations(L"VkTest.Doc", Variant::Array({L"edit", L"&Editar", L"visor.exe /e \"%1\""}));
+  // A triple whose verb is Null is skipped; the next one is written.
+  reg.CreateAdditionalEXEAssociations(L"VkTest.Doc", Variant::Array({Variant::Null(), L"&Nada", L"nada.exe", L"edit",
+                                                                     L"&Editar", L"visor.exe /e \"%1\""}));
   EXPECT_EQ(ClassesText(L"VkTest.Doc\\shell\\edit"), L"&Editar");
   EXPECT_EQ(ClassesText(L"VkTest.Doc\\shell\\edit\\command"), L"visor.exe /e \"%1\"");
 
@@ -233,25 +331,48 @@ TEST(Endian, SwapsFourBytes) {
   EXPECT_EQ(SwapEndian(static_cast<long>(0xFF000000)), 0xFF);
 }
 
-TEST(InternationalSettings, ReadsBothSeparatorsAndLeavesMissingOnesEmpty) {
-  HKEY intl = nullptr;
-  RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\International", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &intl,
-                  nullptr);
-  wchar_t saved[16] = {};
-  DWORD size = sizeof saved;
-  bool had = RegQueryValueExW(intl, L"sList", nullptr, nullptr, reinterpret_cast<BYTE*>(saved), &size) == 0;
-  RegSetValueExW(intl, L"sDecimal", 0, REG_SZ, reinterpret_cast<const BYTE*>(L","), 4);
-  RegDeleteValueW(intl, L"sList");
+// Keeps one value of the user's international settings and puts it back as it was
+// (or removes it when there was none), so no later test sees this test's settings.
+class SavedSetting {
+ public:
+  explicit SavedSetting(const wchar_t* name) : name_(name) {
+    RegCreateKeyExW(HKEY_CURRENT_USER, kInternational, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr);
+    DWORD size = sizeof value_;
+    had_ = RegQueryValueExW(key_, name_, nullptr, &type_, value_, &size) == ERROR_SUCCESS;
+    size_ = size;
+  }
+  ~SavedSetting() {
+    if (had_) RegSetValueExW(key_, name_, 0, type_, value_, size_);
+    else RegDeleteValueW(key_, name_);
+    RegCloseKey(key_);
+  }
+  void Set(const wchar_t* text) {
+    RegSetValueExW(key_, name_, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                   static_cast<DWORD>((wcslen(text) + 1) * sizeof(wchar_t)));
+  }
+  void Remove() { RegDeleteValueW(key_, name_); }
 
+ private:
+  static constexpr wchar_t kInternational[] = L"Control Panel\\International";
+  const wchar_t* name_;
+  HKEY key_ = nullptr;
+  bool had_ = false;
+  DWORD type_ = REG_SZ;
+  BYTE value_[512] = {};
+  DWORD size_ = 0;
+};
+
+TEST(InternationalSettings, ReadsBothSeparatorsAndLeavesMissingOnesEmpty) {
+  SavedSetting decimal(L"sDecimal"), list(L"sList");
+  decimal.Set(L",");
+  list.Remove();
   EXPECT_TRUE(LoadInternationalSettings());
   EXPECT_EQ(Shared().gDecimalSeparator.toText(), L",");
   EXPECT_TRUE(Shared().gListSeparator.isEmpty());
 
-  RegSetValueExW(intl, L"sList", 0, REG_SZ, reinterpret_cast<const BYTE*>(L";"), 4);
+  list.Set(L";");
   EXPECT_TRUE(LoadInternationalSettings());
   EXPECT_EQ(Shared().gListSeparator.toText(), L";");
-  if (had) RegSetValueExW(intl, L"sList", 0, REG_SZ, reinterpret_cast<const BYTE*>(saved), size);
-  RegCloseKey(intl);
 }
 
 }  // namespace
