@@ -1,5 +1,6 @@
 #include "host/cobject.h"
 
+#include "com/com_ptr.h"
 #include "host/profile_loaders.h"
 #include "host/registry.h"
 #include "host/shared_state.h"
@@ -111,15 +112,19 @@ void CObject::ResizeScreen() noexcept {
   });
 }
 
+// Build and Kill yield (a message box, a screen's own loops): a host that releases
+// this object meanwhile must not free it under the running call.
 STDMETHODIMP CObject::Build(VARIANT_BOOL* result) {
   if (!result) return E_POINTER;
   *result = VARIANT_FALSE;
+  const ComPtr<_CObject> holdWhileBuilding(this);
   return RaiseToHost(kBuildSource, [&] { BuildScreen(); });
 }
 
 STDMETHODIMP CObject::Kill(VARIANT_BOOL* result) {
   if (!result) return E_POINTER;
   *result = VARIANT_FALSE;
+  const ComPtr<_CObject> holdWhileKilling(this);
   return RaiseToHost(kKillSource, [&] { KillScreen(); });
 }
 

@@ -4,8 +4,12 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
+#include <new>
+#include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host/cobject.h"
@@ -15,6 +19,7 @@
 #include "host/message_box.h"
 #include "host/shared_state.h"
 #include "runtime/mouse_pointer.h"
+#include "runtime/vb_error.h"
 #include "support/com_test.h"
 #include "test_databases.h"
 
@@ -30,6 +35,8 @@ struct RecordingScreen : DocumentForm {
   std::vector<std::wstring>* calls;
   bool loaded = true;
   long container = 0;
+  std::function<void()> onMakeForm;  // runs inside MakeForm (may raise)
+  std::function<void()> onUnload;    // runs once inside the next unload (may raise)
 
   RecordingScreen(std::wstring name, std::vector<std::wstring>* log) : formName(std::move(name)), calls(log) {}
   void SetMode(const std::wstring& mode) override { calls->push_back(L"Mode=" + mode); }
@@ -41,6 +48,7 @@ struct RecordingScreen : DocumentForm {
   void Form_Resize() override { calls->push_back(L"Form_Resize"); }
   bool MakeForm() override {
     calls->push_back(L"MakeForm " + formName);
+    if (onMakeForm) onMakeForm();
     SetMousePointer(pointer::Default);
     return true;
   }
@@ -48,6 +56,7 @@ struct RecordingScreen : DocumentForm {
   void UnloadScreen() override {
     calls->push_back(L"Unload " + formName);
     loaded = false;
+    if (auto hook = std::exchange(onUnload, nullptr)) hook();
   }
   bool IsScreenLoaded() const override { return loaded; }
 };
@@ -89,9 +98,11 @@ class BuildTest : public ::testing::Test {
     return object;
   }
   // Calls Build and answers the error raised, or 0.
-  long Build(_CObject* object, std::wstring* source = nullptr) {
+  long Build(_CObject* object, std::wstring* source = nullptr) { return Call(&_CObject::Build, object, source); }
+  long Kill(_CObject* object, std::wstring* source = nullptr) { return Call(&_CObject::Kill, object, source); }
+  long Call(HRESULT (STDMETHODCALLTYPE _CObject::*method)(VARIANT_BOOL*), _CObject* object, std::wstring* source) {
     VARIANT_BOOL result = VARIANT_TRUE;
-    HRESULT hr = object->Build(&result);
+    HRESULT hr = (object->*method)(&result);
     EXPECT_EQ(result, VARIANT_FALSE);
     if (SUCCEEDED(hr)) return 0;
     ComPtr<IErrorInfo> info;
@@ -238,6 +249,127 @@ TEST_F(BuildTest, MissingDatabaseTellsTheUserThenRaisesFive) {
   ASSERT_EQ(shownMessages_.size(), 1u);
   EXPECT_EQ(shownMessages_[0].rfind(L"CObject.Build : Se produjo un Error al Cargar los Parametros - [ ", 0), 0u);
   EXPECT_TRUE(calls_.empty());
+}
+
+TEST_F(BuildTest, ErrorsFromTheScreenReachTheHostUnderBuildWithTheDefaultPointer) {
+  struct Case {
+    const char* what;
+    std::function<void()> inFactory;   // runs where the screen is created
+    std::function<void()> inMakeForm;  // runs inside MakeForm
+    long number;
+  };
+  const Case cases[] = {
+      {"creating the screen raises", [] { throw VbError{481, L"FDocumentosIndex", L"Invalid picture"}; }, nullptr, 481},
+      {"creating the screen runs out of memory", [] { throw std::bad_alloc(); }, nullptr, 7},
+      {"MakeForm raises", nullptr, [] { Raise(err::PathNotFound); }, 76},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ScopedScreenFactory factory([&](std::wstring_view name) {
+      if (c.inFactory) c.inFactory();
+      auto screen = std::make_shared<RecordingScreen>(std::wstring(name), &calls_);
+      screen->onMakeForm = c.inMakeForm;
+      return screen;
+    });
+    auto object = NewObject(L"I01CAT");
+    std::wstring source;
+    EXPECT_EQ(Build(object.get(), &source), c.number);
+    EXPECT_EQ(source, L"[MorvalZIVI01.Build]");
+    EXPECT_EQ(MousePointer(), pointer::Default);
+  }
+}
+
+TEST_F(BuildTest, KillRaisesWhatUnloadingRaisesUnderKill) {
+  auto object = NewObject(L"I01MAN");
+  ASSERT_EQ(Build(object.get()), 0);
+  made_.back()->onUnload = [] { Raise(err::PermissionDenied); };
+  SetMousePointer(pointer::Hourglass);
+  std::wstring source;
+  EXPECT_EQ(Kill(object.get(), &source), 70);
+  EXPECT_EQ(source, L"[MorvalZIVI01.Kill]");
+  EXPECT_EQ(MousePointer(), pointer::Default);
+}
+
+TEST_F(BuildTest, AHostReleasingTheObjectDuringBuildOrKillFreesItOnlyAfterTheCall) {
+  // Build: the host lets the object go while the parameter failure's message is up.
+  auto object = NewObject(L"I01MAN");
+  ASSERT_EQ(Build(object.get()), 0);
+  object->put_ApplicationName(Bstr(L"NoSuchKeyAnywhere").get());
+  messages_.reset();
+  messages_ = std::make_unique<ScopedMessageBox>([&](const std::wstring&, long, const std::wstring&) {
+    object.reset();
+    calls_.push_back(L"released");
+    return msg::OK;
+  });
+  calls_.clear();
+  _CObject* raw = object.get();
+  std::wstring source;
+  EXPECT_EQ(Build(raw, &source), 5);
+  EXPECT_EQ(source, L"[MorvalZIVI01.Build]");
+  EXPECT_EQ(calls_, (std::vector<std::wstring>{L"released", L"Unload FDocumentosABM"}));
+
+  // Kill: the host lets the object go while its screen unloads.
+  object = NewObject(L"R01VIE");
+  ASSERT_EQ(Build(object.get()), 0);
+  made_.back()->onUnload = [&] {
+    object.reset();
+    calls_.push_back(L"released");
+  };
+  calls_.clear();
+  raw = object.get();
+  EXPECT_EQ(Kill(raw), 0);
+  EXPECT_EQ(calls_, (std::vector<std::wstring>{L"Unload FDocumentosView", L"released", L"Unload FDocumentosView"}));
+}
+
+TEST_F(BuildTest, OneCategoryAndNoCategory) {
+  auto object = NewObject(L"I01CAT");
+  Sql(L"VkS", L"Update UsersCategorias Set CategoriaId = 'G2' Where UserName = 'usuario1'");
+  ASSERT_EQ(Build(object.get()), 0);
+  EXPECT_EQ(Shared().gCategorias, L"'3'");
+  EXPECT_EQ(Shared().gGerenciaId, L"OP");
+
+  // No category: the profile load fails; the list of the earlier Build stays.
+  Sql(L"VkS", L"Delete From UsersCategorias");
+  ASSERT_EQ(Build(object.get()), 0);
+  EXPECT_EQ(Shared().gGerenciaId, L"-1");
+  EXPECT_EQ(Shared().gCategorias, L"'3'");
+  Shared() = SharedState{};
+  ASSERT_EQ(Build(object.get()), 0);
+  EXPECT_EQ(Shared().gCategorias, L"");
+  EXPECT_EQ(calls_.back(), L"MakeForm FDocumentosIndex") << "the screen opens all the same";
+}
+
+TEST_F(BuildTest, ParameterRowsWithoutAKeyAreIgnored) {
+  // The sample table does not take a Null key; a table that does stands in for it.
+  Sql(kAppKey, L"Create Table Parametros (ParameterId VARCHAR(60), ParameterValue VARCHAR(255))");
+  Sql(kAppKey, L"Insert Into Parametros Select * From AplicationParameters");
+  Sql(kAppKey, L"Insert Into Parametros Values (Null, 'sin clave')");
+  Sql(kAppKey, L"Drop Table AplicationParameters");
+  Sql(kAppKey, L"Alter Table Parametros Rename To AplicationParameters");
+  auto object = NewObject(L"I01CAT");
+  ASSERT_EQ(Build(object.get()), 0);
+  EXPECT_EQ(Shared().gLoadMax, 50);
+  EXPECT_EQ(Shared().gPathDestino, L"C:\\Ostrela\\Documentos");
+}
+
+TEST_F(BuildTest, AnyFailureInsideTheLoadersTakesTheirFallback) {
+  // The parameter load fails (error 5, no message), whatever the failure inside it.
+  HostSeams::Current().createDataAccess = []() -> ComPtr<IDispatch> { throw std::bad_alloc(); };
+  auto object = NewObject(L"I01CAT");
+  std::wstring source;
+  EXPECT_EQ(Build(object.get(), &source), 5);
+  EXPECT_EQ(source, L"[MorvalZIVI01.Build]");
+  EXPECT_TRUE(shownMessages_.empty());
+
+  // The profile load fails silently: the fallback values, and the screen opens.
+  int created = 0;
+  HostSeams::Current().createDataAccess = [&created]() -> ComPtr<IDispatch> {
+    if (++created > 1) throw std::runtime_error("profile");
+    return HostSeams::Real().createDataAccess();
+  };
+  EXPECT_EQ(Build(object.get()), 0);
+  EXPECT_EQ(Shared().gGerenciaId, L"-1");
+  EXPECT_EQ(calls_.back(), L"MakeForm FDocumentosIndex");
 }
 
 TEST_F(BuildTest, SecondBuildKeepsTheFirstScreenAndKillUnloadsTheSecond) {
