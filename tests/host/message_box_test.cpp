@@ -4,8 +4,10 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host/fvk_msg_box.h"
@@ -113,26 +115,52 @@ TEST(MessageBoxTest, ModalOverTheThreadsOtherWindows) {
   DestroyWindow(host);
 }
 
-TEST(MessageBoxTest, FadesInToFullOpacityWithoutPassingIt) {
-  int seen = 0;
-  Timer watch(100);
+TEST(MessageBoxTest, FadesInFromTwentyInStepsOfTenToOpaque) {
+  // Sampled far more often than the fade steps: every level the box goes through.
   std::vector<int> levels;
+  int opaqueSamples = 0;
+  Timer watch(5);
   watch.Tick.Connect([&] {
     auto box = FindLoadedForm(L"FVkMsgBox");
     if (!box) return;
-    auto& msgBox = static_cast<FVkMsgBox&>(*box);
     BYTE alpha = 0;
     DWORD flags = 0;
-    if (GetLayeredWindowAttributes(box->hwnd(), nullptr, &alpha, &flags)) levels.push_back(alpha);
-    if (msgBox.opacity() >= 255 && ++seen > 3) {
+    if (GetLayeredWindowAttributes(box->hwnd(), nullptr, &alpha, &flags) && (flags & LWA_ALPHA) &&
+        (levels.empty() || levels.back() != alpha))
+      levels.push_back(alpha);
+    if (static_cast<FVkMsgBox&>(*box).opacity() >= 255 && ++opaqueSamples > 3) {
       watch.setEnabled(false);
       Click(*box, L"cmdOK");
     }
   });
   EXPECT_EQ(ShowVkMsgBox(L"x", 64, L"Ostrela"), msg::OK);
-  ASSERT_FALSE(levels.empty());
+  ASSERT_GE(levels.size(), 2u);
+  EXPECT_EQ(levels.front(), 20) << "the first step";
   EXPECT_EQ(levels.back(), 255);
-  for (size_t i = 1; i < levels.size(); ++i) EXPECT_GE(levels[i], levels[i - 1]);
+  for (size_t i = 1; i + 1 < levels.size(); ++i) {
+    // A step may go unseen on a busy machine, but every level is 20 plus tens.
+    EXPECT_EQ((levels[i] - levels[i - 1]) % 10, 0) << levels[i];
+    EXPECT_GT(levels[i], levels[i - 1]);
+  }
+}
+
+TEST(MessageBoxTest, ButtonsCarryTheirCaptions) {
+  std::vector<std::pair<std::wstring, std::wstring>> captions;
+  ShowAndAct(64, [&](Form& box) {
+    for (auto* button : box.ControlsOf<hosted::CommandButton>()) {
+      wchar_t text[64] = {};
+      GetWindowTextW(button->inner(), text, 64);
+      captions.emplace_back(button->name(), text);
+    }
+    Click(box, L"cmdOK");
+  });
+  std::sort(captions.begin(), captions.end());
+  const std::vector<std::pair<std::wstring, std::wstring>> expected = {
+      {L"cmdAbort", L"&Abortar"}, {L"cmdCancel", L"&Cancel"}, {L"cmdIgnore", L"&Ignorar"},
+      {L"cmdNo", L"No"},          {L"cmdOK", L"&Ok"},         {L"cmdPrint", L"&Imprimir"},
+      {L"cmdQuit", L"X"},         {L"cmdRetry", L"&Reiterar"}, {L"cmdYes", L"Si"},
+  };
+  EXPECT_EQ(captions, expected);
 }
 
 TEST(MessageBoxTest, ShowMessageGoesThroughTheCurrentHandler) {

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <map>
+#include <stdexcept>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -22,6 +23,7 @@
 #include "hosted/grid/grid_window.h"
 #include "hosted/window_driver.h"
 #include "runtime/clock.h"
+#include "runtime/mouse_pointer.h"
 #include "runtime/timer.h"
 #include "support/com_test.h"
 
@@ -270,38 +272,88 @@ TEST_F(PickerWindowTest, AcceptDoubleClickCancelAndQuit) {
 }
 
 TEST_F(PickerWindowTest, AcceptWithTheWholeRowGivesNamesAndValues) {
-  picker_ = Form::Load<FSearch>();
-  picker_->mKeySimple = true;
-  picker_->mSentence = L"Select PedidoId, Nombre From Pedidos";
-  picker_->mFieldName = L"PedidoId";
-  Timer ticks(20);
-  bool done = false;
-  ticks.Tick.Connect([&] {
-    if (done || !picker_->visible() || picker_->filling()) return;
-    done = true;
-    ClickCell(*picker_->controls().GRDetail, 0, 1);
-    Press(*picker_->controls().cmdAceptar);
-  });
-  picker_->ShowForm();
-  ASSERT_TRUE(picker_->oReturn.isArray());
-  SAFEARRAY* a = picker_->oReturn.get().parray;
-  ASSERT_EQ(SafeArrayGetDim(a), 2u);
-  LONG hi1 = 0, hi2 = 0;
-  SafeArrayGetUBound(a, 1, &hi1);
-  SafeArrayGetUBound(a, 2, &hi2);
-  EXPECT_EQ(hi1, 1);
-  EXPECT_EQ(hi2, 1);
-  auto at = [&](LONG i, LONG j) {
-    LONG index[2] = {i, j};
-    VARIANT v;
-    VariantInit(&v);
-    SafeArrayGetElement(a, index, &v);
-    return Variant::Attach(v);
+  // The newest order: 600, "Pedido 600", user jdoe, created on the 1st of October 2026.
+  const std::vector<std::pair<std::wstring, Variant>> row600 = {
+      {L"PedidoId", Variant(600L)},
+      {L"Nombre", Variant(L"Pedido 600")},
+      {L"Usuario", Variant(L"jdoe")},
+      {L"FechaAlta", Variant::FromDate(MakeDate(2026, 10, 1, 9, 0))},
+      {L"Doble", Variant(1200L)},
   };
-  EXPECT_EQ(at(0, 0).toText(), L"PedidoId");
-  EXPECT_EQ(at(0, 1).toText(), L"Nombre");
-  EXPECT_EQ(at(1, 0).toLong(), 600);
-  EXPECT_EQ(at(1, 1).toText(), L"Pedido 600");
+  const std::pair<const wchar_t*, size_t> cases[] = {
+      {L"Select PedidoId From Pedidos", 1},
+      {L"Select PedidoId, Nombre From Pedidos", 2},
+      {L"Select PedidoId, Nombre, Usuario, FechaAlta, PedidoId * 2 As Doble From Pedidos", 5},
+  };
+  for (const auto& [sentence, columns] : cases) {
+    SCOPED_TRACE(sentence);
+    picker_ = Form::Load<FSearch>();
+    picker_->mKeySimple = true;
+    picker_->mSentence = sentence;
+    picker_->mFieldName = L"PedidoId";
+    Timer ticks(20);
+    bool done = false;
+    ticks.Tick.Connect([&] {
+      if (done || !picker_->visible() || picker_->filling()) return;
+      done = true;
+      ClickCell(*picker_->controls().GRDetail, 0, 1);
+      Press(*picker_->controls().cmdAceptar);
+    });
+    picker_->ShowForm();
+    ASSERT_TRUE(picker_->oReturn.isArray());
+    // What a client reads: LBound/UBound of each dimension, then (0, c) and (1, c).
+    SAFEARRAY* a = picker_->oReturn.get().parray;
+    ASSERT_EQ(SafeArrayGetDim(a), 2u);
+    LONG lo1 = -1, hi1 = -1, lo2 = -1, hi2 = -1;
+    SafeArrayGetLBound(a, 1, &lo1);
+    SafeArrayGetUBound(a, 1, &hi1);
+    SafeArrayGetLBound(a, 2, &lo2);
+    SafeArrayGetUBound(a, 2, &hi2);
+    EXPECT_EQ(std::make_pair(lo1, hi1), std::make_pair(0L, 1L));
+    EXPECT_EQ(std::make_pair(lo2, hi2), std::make_pair(0L, static_cast<LONG>(columns) - 1));
+    auto at = [&](LONG i, LONG j) {
+      LONG index[2] = {i, j};
+      VARIANT v;
+      VariantInit(&v);
+      EXPECT_HRESULT_SUCCEEDED(SafeArrayGetElement(a, index, &v));
+      return Variant::Attach(v);
+    };
+    for (size_t c = 0; c < columns; ++c) {
+      const auto& [name, value] = row600[c];
+      EXPECT_EQ(at(0, static_cast<LONG>(c)).toText(), name);
+      const Variant read = at(1, static_cast<LONG>(c));
+      if (value.isDate()) {
+        EXPECT_EQ(read.toDate(), value.toDate()) << name;
+      } else {
+        EXPECT_EQ(read.toText(), value.toText()) << name;
+      }
+    }
+    picker_->Unload();
+    picker_.reset();
+  }
+}
+
+TEST_F(PickerWindowTest, AResultThatGoesAwayLeavesAnEmptyPageAndSaysSo) {
+  std::wstring error;
+  ASSERT_TRUE(databases_->Sql(kAppKey, L"Create Table PedidosPasados As Select * From Pedidos", &error)) << error;
+  Run(L"Select * From PedidosPasados", L"PedidoId",
+      {Do([&](FSearch& p) {
+         // The table goes while the picker is open: applying fails, and so does the
+         // query run again without the filters.
+         std::wstring dropError;
+         ASSERT_TRUE(databases_->Sql(kAppKey, L"Drop Table PedidosPasados", &dropError)) << dropError;
+         Press(*p.controls().cmdFilterApply);
+       }),
+       Do([&](FSearch& p) {
+         const std::vector<std::wstring> expected = {L"Ostrela: No se han encontrado datos para la consulta",
+                                                     L"Ostrela: No se han encontrado datos para la consulta",
+                                                     L"Ostrela: No existe información para Mostar en el Buscador"};
+         EXPECT_EQ(messages_, expected);
+         EXPECT_EQ(p.controls().GRDetail->DataRowCount(), 0);
+         EXPECT_FALSE(p.mRecordSource.has_value());
+         Press(*p.controls().cmdCancelar);
+       })});
+  EXPECT_TRUE(picker_->oReturn.isEmpty());
 }
 
 struct FilterCase {
@@ -673,6 +725,13 @@ TEST_F(PickerWindowTest, PickKeyRunsTheCallersProtocol) {
     EXPECT_EQ(PickKey(L"S", L"K").toText(), L"S/K");
   }
   EXPECT_TRUE(LoadedForms().empty());
+
+  // A set-up that fails before the window shows still unloads the picker and its data
+  // object, and gives the pointer back.
+  HostSeams::Current().logonName = []() -> std::wstring { throw std::runtime_error("no logon name"); };
+  EXPECT_THROW(PickKey(L"Select * From Pedidos", L"PedidoId"), std::runtime_error);
+  EXPECT_TRUE(LoadedForms().empty());
+  EXPECT_EQ(MousePointer(), pointer::Default);
 }
 
 }  // namespace
