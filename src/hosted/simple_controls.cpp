@@ -1,5 +1,6 @@
 #include "hosted/simple_controls.h"
 
+#include "runtime/select_guard.h"
 #include "runtime/vb_error.h"
 
 namespace vk::hosted {
@@ -27,6 +28,33 @@ void CommandButton::SetCaption(const std::wstring& caption) {
 }
 void CommandButton::OnCommand(WORD code, WORD, HWND) {
   if (code == BN_CLICKED) Click.Raise(index());
+}
+
+void CommandButton::OnLookChanged() {
+  if (inner_ && ForeColor()) SendMessageW(inner_, BM_SETSTYLE, BS_OWNERDRAW, TRUE);
+}
+
+bool CommandButton::OnMessage(UINT msg, WPARAM, LPARAM lp, LRESULT& result) {
+  if (msg != WM_DRAWITEM) return false;
+  const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+  if (item.hwndItem != inner_) return false;
+  RECT face = item.rcItem;
+  const bool pushed = (item.itemState & ODS_SELECTED) != 0;
+  DrawFrameControl(item.hDC, &face, DFC_BUTTON, DFCS_BUTTONPUSH | (pushed ? DFCS_PUSHED : 0));
+  SelectGuard font(item.hDC, Font());
+  SetBkMode(item.hDC, TRANSPARENT);
+  SetTextColor(item.hDC, (item.itemState & ODS_DISABLED) ? GetSysColor(COLOR_GRAYTEXT)
+                                                           : OleColorToRgb(ForeColor().value_or(kButtonText)));
+  RECT text = item.rcItem;
+  if (pushed) OffsetRect(&text, 1, 1);
+  DrawTextW(item.hDC, caption_.c_str(), -1, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  if (item.itemState & ODS_FOCUS) {
+    RECT focus = item.rcItem;
+    InflateRect(&focus, -3, -3);
+    DrawFocusRect(item.hDC, &focus);
+  }
+  result = TRUE;
+  return true;
 }
 
 void Label::OnCreated() { CreateInner(L"STATIC", SS_LEFT | SS_NOPREFIX, caption_.c_str()); }

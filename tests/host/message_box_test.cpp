@@ -15,6 +15,8 @@
 #include "hosted/simple_controls.h"
 #include "runtime/form.h"
 #include "runtime/timer.h"
+#include "runtime/window_picture.h"
+#include "support/com_test.h"
 
 namespace {
 
@@ -93,6 +95,11 @@ TEST(MessageBoxTest, ShowsTheCallersTitleAndTextAndClosingGivesZero) {
         auto& msgBox = static_cast<FVkMsgBox&>(box);
         title = msgBox.VkContainer().Caption();
         text = msgBox.LMessage().Caption();
+        // The box's controls are in its font, Verdana.
+        LOGFONTW font{};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(msgBox.LMessage().inner(), WM_GETFONT, 0, 0)), sizeof font,
+                   &font);
+        EXPECT_STREQ(font.lfFaceName, L"Verdana");
         EXPECT_TRUE(GetWindowLongW(box.hwnd(), GWL_EXSTYLE) & WS_EX_LAYERED);
         PostMessageW(box.hwnd(), WM_CLOSE, 0, 0);
       },
@@ -130,6 +137,7 @@ TEST(MessageBoxTest, FadesInFromTwentyInStepsOfTenToOpaque) {
       levels.push_back(alpha);
     if (static_cast<FVkMsgBox&>(*box).opacity() >= 255 && ++opaqueSamples > 3) {
       watch.setEnabled(false);
+      EXPECT_TRUE(SaveWindowPicture(box->hwnd(), test::BinFolder() + L"\\message_box.bmp"));
       Click(*box, L"cmdOK");
     }
   });

@@ -660,8 +660,8 @@ TEST_F(PickerWindowTest, LayoutAtTheDesignSizeAndAfterMaximiseAndRestore) {
 }
 
 // The window as the screen shows it, written as a 24-bit .bmp for a reviewer to look at;
-// returns the colour at a point of the window.
-COLORREF SaveScreenPicture(HWND window, const std::wstring& path, POINT probe) {
+// returns the colours at points of the window.
+std::vector<COLORREF> SaveScreenPicture(HWND window, const std::wstring& path, const std::vector<POINT>& probes) {
   RECT r;
   GetWindowRect(window, &r);
   const int w = r.right - r.left, h = r.bottom - r.top;
@@ -673,7 +673,8 @@ COLORREF SaveScreenPicture(HWND window, const std::wstring& path, POINT probe) {
   HBITMAP picture = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   HGDIOBJ old = SelectObject(memory, picture);
   BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-  const COLORREF probed = GetPixel(memory, probe.x, probe.y);
+  std::vector<COLORREF> probed;
+  for (const POINT& probe : probes) probed.push_back(GetPixel(memory, probe.x, probe.y));
   SelectObject(memory, old);
   const DWORD stride = ((w * 3 + 3) / 4) * 4, size = stride * h;
   BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + size), 0, 0,
@@ -705,9 +706,14 @@ TEST_F(PickerWindowTest, FadesInToOpaqueWhileOpen) {
          BYTE alpha = 0;
          GetLayeredWindowAttributes(p.hwnd(), nullptr, &alpha, nullptr);
          EXPECT_EQ(alpha, 255);
-         // Opaque: the blue margin left of the container shows in its own colour.
-         const COLORREF margin = SaveScreenPicture(p.hwnd(), test::BinFolder() + L"\\picker_window.bmp", {2, 200});
-         EXPECT_EQ(margin, RGB(0x2E, 0x43, 0x98));
+         // Opaque: the blue margin left of the container shows in its own colour, the
+         // container's header its light-to-dark blue, the check boxes their own colour.
+         const std::vector<COLORREF> seen =
+             SaveScreenPicture(p.hwnd(), test::BinFolder() + L"\\picker_window.bmp", {{2, 200}, {400, 10}, {410, 472}});
+         EXPECT_EQ(seen[0], RGB(0x2E, 0x43, 0x98));
+         EXPECT_TRUE(GetRValue(seen[1]) >= 0xA8 && GetRValue(seen[1]) <= 0xD3 && GetBValue(seen[1]) >= 0xDA &&
+                     GetBValue(seen[1]) <= 0xEC) << std::hex << seen[1];
+         EXPECT_EQ(seen[2], RGB(0xDD, 0xE5, 0xF1));
          Press(*p.controls().cmdCancelar);
        })});
   for (size_t i = 0; i + 1 < alphas.size(); ++i) {
