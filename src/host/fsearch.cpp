@@ -40,21 +40,6 @@ Variant NamesAndValues(const std::vector<std::wstring>& names, const std::vector
   return result;
 }
 
-// Unloads the picker however its run ends, and gives the pointer back.
-class UnloadWhenDone {
- public:
-  explicit UnloadWhenDone(FSearch& picker) : picker_(picker) {}
-  UnloadWhenDone(const UnloadWhenDone&) = delete;
-  UnloadWhenDone& operator=(const UnloadWhenDone&) = delete;
-  ~UnloadWhenDone() {
-    IgnoreErrors([this] { picker_.Unload(); });
-    SetMousePointer(pointer::Default);
-  }
-
- private:
-  FSearch& picker_;
-};
-
 }  // namespace
 
 void FSearch::Command(const std::function<void()>& handler) {
@@ -309,15 +294,23 @@ Variant PickKey(const std::wstring& sentence, const std::wstring& fieldName) {
 
 PickerHandler& CurrentPicker() {
   thread_local PickerHandler handler = [](const std::wstring& sentence, const std::wstring& fieldName) {
-    auto picker = Form::Load<FSearch>();
-    const UnloadWhenDone unload(*picker);  // also when the set-up fails before the window shows
-    SetWindowLayered(picker->hwnd());
-    picker->mSentence = sentence;
-    picker->mFieldName = fieldName;
-    picker->mFieldValue = L"";
-    picker->ShowForm();
+    // However the picker ends, even by an error, it is unloaded and the pointer is
+    // the default again: a picker left loaded would stay in the thread's forms.
+    struct Cleanup {
+      std::shared_ptr<FSearch> picker = Form::Load<FSearch>();
+      ~Cleanup() {
+        IgnoreErrors([this] { picker->Unload(); });
+        SetMousePointer(pointer::Default);
+      }
+    } scope;
+    FSearch& picker = *scope.picker;
+    SetWindowLayered(picker.hwnd());
+    picker.mSentence = sentence;
+    picker.mFieldName = fieldName;
+    picker.mFieldValue = L"";
+    picker.ShowForm();
     SetMousePointer(pointer::Hourglass);
-    return picker->oReturn;
+    return picker.oReturn;
   };
   return handler;
 }

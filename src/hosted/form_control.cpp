@@ -71,8 +71,9 @@ HWND FormControl::CreateInner(const wchar_t* className, DWORD style, const wchar
 }
 
 HFONT FormControl::Font() const {
-  const AmbientProperties& ambient = form().ambient();
-  return SharedFont(ambient.fontName, ambient.fontSize, ambient.fontBold || fontBold_);
+  FontSpec spec = AmbientFont(form().ambient());
+  spec.bold = spec.bold || fontBold_;
+  return SharedFont(spec);
 }
 
 void FormControl::SetFontBold(bool bold) {

@@ -90,7 +90,9 @@ void Frame::Paint(HDC dc) {
     DeleteObject(border);
   }
   if (!header_) return;
-  SelectGuard font(dc, SharedFont(form().ambient().fontName, form().ambient().fontSize, true));
+  FontSpec captionFont = AmbientFont(form().ambient());
+  captionFont.bold = true;
+  SelectGuard font(dc, SharedFont(captionFont));
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, theme_ == 0 ? GetSysColor(COLOR_CAPTIONTEXT) : OleColorToRgb(kButtonText));
   RECT text{6, 0, client.right - (expandSwitch_ ? kCaptionPixels + 4 : 4), kCaptionPixels};

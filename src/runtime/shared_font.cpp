@@ -13,31 +13,28 @@ class FontCache {
   ~FontCache() {
     for (auto& entry : fonts_) DeleteObject(entry.second);
   }
-  HFONT Get(const std::wstring& faceName, double points, bool bold) {
+  HFONT Get(const FontSpec& spec) {
     const std::lock_guard<std::mutex> hold(lock_);
-    const auto key = std::make_tuple(faceName, std::lround(points * 100), bold);
+    const Key key{spec.name, std::lround(spec.size * 100), spec.bold, spec.italic, spec.underline,
+                  spec.strikethrough, spec.charset};
     auto found = fonts_.find(key);
     if (found != fonts_.end()) return found->second;
-    HDC screen = GetDC(nullptr);
-    const int height = -static_cast<int>(std::lround(points * GetDeviceCaps(screen, LOGPIXELSY) / 72.0));
-    ReleaseDC(nullptr, screen);
-    HFONT font = CreateFontW(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                             faceName.c_str());
+    HFONT font = CreateGdiFont(spec);
     fonts_.emplace(key, font);
     return font;
   }
 
  private:
+  using Key = std::tuple<std::wstring, long, bool, bool, bool, bool, BYTE>;
   std::mutex lock_;
-  std::map<std::tuple<std::wstring, long, bool>, HFONT> fonts_;
+  std::map<Key, HFONT> fonts_;
 };
 
 }  // namespace
 
-HFONT SharedFont(const std::wstring& faceName, double points, bool bold) {
+HFONT SharedFont(const FontSpec& spec) {
   static FontCache cache;
-  return cache.Get(faceName, points, bold);
+  return cache.Get(spec);
 }
 
 }  // namespace vk

@@ -1,14 +1,14 @@
 #pragma once
-// Fonts by face name, size in points and weight, made once per process and shared by
-// every window that shows text in them (a form's ambient font, a bold caption).
+// GDI fonts made once per process and shared by every window that shows text in them
+// (a form's ambient font, a bold caption), so a control need not own one.
 #include <windows.h>
 
-#include <string>
+#include "runtime/font.h"
 
 namespace vk {
 
-// The font for these settings; callers select it or hand it to a window and never
+// The font for this description; callers select it or hand it to a window and never
 // delete it (the fonts go when the module is unloaded).
-HFONT SharedFont(const std::wstring& faceName, double points, bool bold);
+HFONT SharedFont(const FontSpec& spec);
 
 }  // namespace vk
