@@ -92,7 +92,9 @@ void CObject::BuildScreen() {
   const FormCode* code = FindFormCode(objectName_);
   if (!code) return;  // nothing opened; the busy pointer stays
   std::shared_ptr<DocumentForm> screen = CurrentScreenFactory()(code->formName);
-  if (!screen) return;
+  // A code that names a screen this component cannot make is a failure the host must
+  // hear of, not a busy pointer left on.
+  if (!screen) Raise(err::CannotCreateObject);
   screen_ = screen;
   screen->SetHWndContainer(hwnd_);
   screen->SetMode(code->mode);

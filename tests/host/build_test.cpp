@@ -262,11 +262,13 @@ TEST_F(BuildTest, ErrorsFromTheScreenReachTheHostUnderBuildWithTheDefaultPointer
       {"creating the screen raises", [] { throw VbError{481, L"FDocumentosIndex", L"Invalid picture"}; }, nullptr, 481},
       {"creating the screen runs out of memory", [] { throw std::bad_alloc(); }, nullptr, 7},
       {"MakeForm raises", nullptr, [] { Raise(err::PathNotFound); }, 76},
+      {"no screen comes back", [] {}, nullptr, 429},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    ScopedScreenFactory factory([&](std::wstring_view name) {
+    ScopedScreenFactory factory([&](std::wstring_view name) -> std::shared_ptr<DocumentForm> {
       if (c.inFactory) c.inFactory();
+      if (c.number == 429) return nullptr;
       auto screen = std::make_shared<RecordingScreen>(std::wstring(name), &calls_);
       screen->onMakeForm = c.inMakeForm;
       return screen;
