@@ -28,6 +28,8 @@ namespace {
 using namespace vk;
 
 const wchar_t kAppKey[] = L"VkBuildTest";
+const wchar_t kBuild[] = L"[MorvalZIVI01.Build]";
+const wchar_t kKill[] = L"[MorvalZIVI01.Kill]";
 
 // A screen that records what CObject asks of it.
 struct RecordingScreen : DocumentForm {
@@ -217,7 +219,25 @@ TEST_F(BuildTest, ProfileFailuresFallBack) {
   EXPECT_EQ(Shared().gGerenciaId, L"-1");
 }
 
-TEST_F(BuildTest, ParameterDefaultsAndMarkers) {
+TEST_F(BuildTest, OneCategoryAndNoCategory) {
+  auto object = NewObject(L"I01CAT");
+  Sql(L"VkS", L"Update UsersCategorias Set CategoriaId = 'G2' Where UserName = 'usuario1'");
+  ASSERT_EQ(Build(object.get()), 0);
+  EXPECT_EQ(Shared().gCategorias, L"'3'");
+  // None: the profile load fails; a first Build's list stays empty.
+  Sql(L"VkS", L"Delete From UsersCategorias");
+  Shared() = SharedState{};
+  ASSERT_EQ(Build(object.get()), 0);
+  EXPECT_EQ(Shared().gGerenciaId, L"-1");
+  EXPECT_EQ(Shared().gCategorias, L"");
+}
+
+TEST_F(BuildTest, ParameterDefaultsMarkersAndRowsWithoutAKey) {
+  // The sample table takes no Null key; one that does stands in for it.
+  Sql(kAppKey, L"Create Table P (ParameterId VARCHAR(60), ParameterValue VARCHAR(255))");
+  Sql(kAppKey, L"Insert Into P Select * From AplicationParameters Union All Select Null, 'sin clave'");
+  Sql(kAppKey, L"Drop Table AplicationParameters");
+  Sql(kAppKey, L"Alter Table P Rename To AplicationParameters");
   Sql(kAppKey, L"Delete From AplicationParameters Where ParameterId = 'HKEY_DOCUMENTOS_LOAD_MAX'");
   Sql(kAppKey, L"Update AplicationParameters Set ParameterValue = '[UserNameNT]\\x\\[UserNameNT]\\[usernament]' "
                L"Where ParameterId = 'HKEY_DOCUMENTOS_PATH_ORIGEN'");
@@ -251,45 +271,42 @@ TEST_F(BuildTest, MissingDatabaseTellsTheUserThenRaisesFive) {
   EXPECT_TRUE(calls_.empty());
 }
 
-TEST_F(BuildTest, ErrorsFromTheScreenReachTheHostUnderBuildWithTheDefaultPointer) {
+TEST_F(BuildTest, ErrorsOfTheScreenReachTheHostUnderTheirSourceWithTheDefaultPointer) {
   struct Case {
-    const char* what;
-    std::function<void()> inFactory;   // runs where the screen is created
-    std::function<void()> inMakeForm;  // runs inside MakeForm
+    std::function<void()> inFactory, inMakeForm, inUnload;  // where the screen fails
     long number;
+    const wchar_t* source;
   };
   const Case cases[] = {
-      {"creating the screen raises", [] { throw VbError{481, L"FDocumentosIndex", L"Invalid picture"}; }, nullptr, 481},
-      {"creating the screen runs out of memory", [] { throw std::bad_alloc(); }, nullptr, 7},
-      {"MakeForm raises", nullptr, [] { Raise(err::PathNotFound); }, 76},
-      {"no screen comes back", [] {}, nullptr, 429},
+      {[] { throw VbError{481, L"FDocumentosIndex", L"Invalid picture"}; }, nullptr, nullptr, 481, kBuild},
+      {[] { throw std::bad_alloc(); }, nullptr, nullptr, 7, kBuild},
+      {nullptr, [] { Raise(err::PathNotFound); }, nullptr, 76, kBuild},
+      {nullptr, nullptr, nullptr, 429, kBuild},  // no screen comes back
+      {nullptr, nullptr, [] { Raise(err::PermissionDenied); }, 70, kKill},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
+    SCOPED_TRACE(c.number);
     ScopedScreenFactory factory([&](std::wstring_view name) -> std::shared_ptr<DocumentForm> {
       if (c.inFactory) c.inFactory();
-      if (c.number == 429) return nullptr;
+      if (c.number == err::CannotCreateObject) return nullptr;
       auto screen = std::make_shared<RecordingScreen>(std::wstring(name), &calls_);
       screen->onMakeForm = c.inMakeForm;
+      screen->onUnload = c.inUnload;
       return screen;
     });
     auto object = NewObject(L"I01CAT");
     std::wstring source;
-    EXPECT_EQ(Build(object.get(), &source), c.number);
-    EXPECT_EQ(source, L"[MorvalZIVI01.Build]");
+    const long built = Build(object.get(), &source);
+    if (c.source == kKill) {
+      ASSERT_EQ(built, 0);
+      SetMousePointer(pointer::Hourglass);
+      EXPECT_EQ(Kill(object.get(), &source), c.number);
+    } else {
+      EXPECT_EQ(built, c.number);
+    }
+    EXPECT_EQ(source, c.source);
     EXPECT_EQ(MousePointer(), pointer::Default);
   }
-}
-
-TEST_F(BuildTest, KillRaisesWhatUnloadingRaisesUnderKill) {
-  auto object = NewObject(L"I01MAN");
-  ASSERT_EQ(Build(object.get()), 0);
-  made_.back()->onUnload = [] { Raise(err::PermissionDenied); };
-  SetMousePointer(pointer::Hourglass);
-  std::wstring source;
-  EXPECT_EQ(Kill(object.get(), &source), 70);
-  EXPECT_EQ(source, L"[MorvalZIVI01.Kill]");
-  EXPECT_EQ(MousePointer(), pointer::Default);
 }
 
 TEST_F(BuildTest, AHostReleasingTheObjectDuringBuildOrKillFreesItOnlyAfterTheCall) {
@@ -304,10 +321,7 @@ TEST_F(BuildTest, AHostReleasingTheObjectDuringBuildOrKillFreesItOnlyAfterTheCal
     return msg::OK;
   });
   calls_.clear();
-  _CObject* raw = object.get();
-  std::wstring source;
-  EXPECT_EQ(Build(raw, &source), 5);
-  EXPECT_EQ(source, L"[MorvalZIVI01.Build]");
+  EXPECT_EQ(Build(object.get()), 5);
   EXPECT_EQ(calls_, (std::vector<std::wstring>{L"released", L"Unload FDocumentosABM"}));
 
   // Kill: the host lets the object go while its screen unloads.
@@ -318,51 +332,16 @@ TEST_F(BuildTest, AHostReleasingTheObjectDuringBuildOrKillFreesItOnlyAfterTheCal
     calls_.push_back(L"released");
   };
   calls_.clear();
-  raw = object.get();
-  EXPECT_EQ(Kill(raw), 0);
+  EXPECT_EQ(Kill(object.get()), 0);
   EXPECT_EQ(calls_, (std::vector<std::wstring>{L"Unload FDocumentosView", L"released", L"Unload FDocumentosView"}));
 }
 
-TEST_F(BuildTest, OneCategoryAndNoCategory) {
-  auto object = NewObject(L"I01CAT");
-  Sql(L"VkS", L"Update UsersCategorias Set CategoriaId = 'G2' Where UserName = 'usuario1'");
-  ASSERT_EQ(Build(object.get()), 0);
-  EXPECT_EQ(Shared().gCategorias, L"'3'");
-  EXPECT_EQ(Shared().gGerenciaId, L"OP");
-
-  // No category: the profile load fails; the list of the earlier Build stays.
-  Sql(L"VkS", L"Delete From UsersCategorias");
-  ASSERT_EQ(Build(object.get()), 0);
-  EXPECT_EQ(Shared().gGerenciaId, L"-1");
-  EXPECT_EQ(Shared().gCategorias, L"'3'");
-  Shared() = SharedState{};
-  ASSERT_EQ(Build(object.get()), 0);
-  EXPECT_EQ(Shared().gCategorias, L"");
-  EXPECT_EQ(calls_.back(), L"MakeForm FDocumentosIndex") << "the screen opens all the same";
-}
-
-TEST_F(BuildTest, ParameterRowsWithoutAKeyAreIgnored) {
-  // The sample table does not take a Null key; a table that does stands in for it.
-  Sql(kAppKey, L"Create Table Parametros (ParameterId VARCHAR(60), ParameterValue VARCHAR(255))");
-  Sql(kAppKey, L"Insert Into Parametros Select * From AplicationParameters");
-  Sql(kAppKey, L"Insert Into Parametros Values (Null, 'sin clave')");
-  Sql(kAppKey, L"Drop Table AplicationParameters");
-  Sql(kAppKey, L"Alter Table Parametros Rename To AplicationParameters");
-  auto object = NewObject(L"I01CAT");
-  ASSERT_EQ(Build(object.get()), 0);
-  EXPECT_EQ(Shared().gLoadMax, 50);
-  EXPECT_EQ(Shared().gPathDestino, L"C:\\Ostrela\\Documentos");
-}
-
 TEST_F(BuildTest, AnyFailureInsideTheLoadersTakesTheirFallback) {
-  // The parameter load fails (error 5, no message), whatever the failure inside it.
+  // The parameter load fails (error 5, no message), whatever failed inside it.
   HostSeams::Current().createDataAccess = []() -> ComPtr<IDispatch> { throw std::bad_alloc(); };
   auto object = NewObject(L"I01CAT");
-  std::wstring source;
-  EXPECT_EQ(Build(object.get(), &source), 5);
-  EXPECT_EQ(source, L"[MorvalZIVI01.Build]");
+  EXPECT_EQ(Build(object.get()), 5);
   EXPECT_TRUE(shownMessages_.empty());
-
   // The profile load fails silently: the fallback values, and the screen opens.
   int created = 0;
   HostSeams::Current().createDataAccess = [&created]() -> ComPtr<IDispatch> {
