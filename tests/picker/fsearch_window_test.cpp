@@ -689,11 +689,12 @@ TEST_F(PickerWindowTest, FadesInToOpaqueWhileOpen) {
          BYTE alpha = 0;
          GetLayeredWindowAttributes(p.hwnd(), nullptr, &alpha, nullptr);
          EXPECT_EQ(alpha, 255);
-         // Opaque: the blue margin left of the container and the check boxes show in
-         // the design's colours.
-         const std::vector<COLORREF> seen =
-             SaveScreenPicture(p.hwnd(), test::BinFolder() + L"\\picker_window.bmp", {{2, 200}, {410, 472}});
-         EXPECT_EQ(seen, (std::vector<COLORREF>{RGB(0x2E, 0x43, 0x98), RGB(0xDD, 0xE5, 0xF1)}));
+         // Opaque, in the design's colours: the blue margin, the container's border, the
+         // tab strip, the white results page and a check box.
+         const std::vector<COLORREF> seen = SaveScreenPicture(
+             p.hwnd(), test::BinFolder() + L"\\picker_window.bmp", {{2, 200}, {4, 200}, {860, 37}, {840, 62}, {410, 472}});
+         EXPECT_EQ(seen, (std::vector<COLORREF>{RGB(0x2E, 0x43, 0x98), RGB(0xA0, 0xB4, 0xD6), RGB(0xEF, 0xF2, 0xF8),
+                                                RGB(0xFF, 0xFF, 0xFF), RGB(0xDD, 0xE5, 0xF1)}));
          Press(*p.controls().cmdCancelar);
        })});
   for (size_t i = 0; i + 1 < alphas.size(); ++i) {
