@@ -317,7 +317,7 @@ int main(int argc, char** argv) {
   size_t held = 0, values = 0;
   {
     auto db = vk::data::Database::Open(path);
-    auto rowset = vk::data::Rowset::Fetch(db->Prepare(L"Select * From Documentos"));
+    auto rowset = vk::data::Rowset::Fetch(db->Prepare("Select * From Documentos"));
     held = rowset->HeldBytes();
     values = rowset->ValueBytes();
   }
