@@ -40,12 +40,10 @@ std::wstring TextOf(const VARIANT& value, const wchar_t* what) {
     HRESULT hr = VariantChangeType(&text, &inner, 0, VT_BSTR);
     VariantClear(&inner);
     if (FAILED(hr)) throw DataError{std::wstring(what) + L": se esperaba un texto"};
-  } else if (V_VT(&value) == VT_BSTR) {
-    VariantCopy(&text, const_cast<VARIANT*>(&value));
-  } else {
+  } else if (V_VT(&value) != VT_BSTR) {
     throw DataError{std::wstring(what) + L": se esperaba un texto"};
   }
-  BSTR bstr = V_BSTR(&text);
+  BSTR bstr = V_VT(&text) == VT_BSTR ? V_BSTR(&text) : V_BSTR(&value);
   std::wstring out(bstr ? bstr : L"", bstr ? SysStringLen(bstr) : 0);
   VariantClear(&text);
   if (size_t nul = out.find(L'\0'); nul != std::wstring::npos)
@@ -62,11 +60,14 @@ long LongOf(const VARIANT& value) {
 
 bool IsBlank(wchar_t c) { return c == L' ' || (c >= L'\t' && c <= L'\r'); }
 
-std::wstring Trimmed(const std::wstring& text) {
-  size_t a = 0, b = text.size();
+std::wstring Trimmed(std::wstring text) {
+  size_t b = text.size();
+  while (b > 0 && IsBlank(text[b - 1])) --b;
+  text.resize(b);
+  size_t a = 0;
   while (a < b && IsBlank(text[a])) ++a;
-  while (b > a && IsBlank(text[b - 1])) --b;
-  return text.substr(a, b - a);
+  text.erase(0, a);
+  return text;
 }
 
 std::wstring TimeLimitText() {

@@ -10,7 +10,7 @@ namespace vk::data {
 
 namespace {
 
-enum class Kind { Space, Word, Number, String, Quoted, Op, Open, Close, Comma, Semicolon, Other };
+enum class Kind { Word, Number, String, Quoted, Op, Open, Close, Comma, Semicolon, Other };
 
 struct Token {
   Kind kind;
@@ -28,9 +28,11 @@ bool IsWordStart(wchar_t c) { return IsLetter(c) || c == L'_' || c == L'@' || c 
 bool IsWordChar(wchar_t c) { return IsWordStart(c) || IsDigit(c) || c == L'$'; }
 wchar_t Lower(wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c + 32) : c; }
 
+// The tokens of a text; blanks and comments only separate them and are left out
+// (the translation copies the text between the tokens it rewrites as it came).
 std::vector<Token> Tokenize(std::wstring_view s) {
   std::vector<Token> out;
-  out.reserve(s.size() / 3 + 1);
+  out.reserve(s.size() / 4 + 1);
   size_t i = 0;
   auto take = [&](Kind kind, size_t end) {
     out.push_back({kind, s.substr(i, end - i)});
@@ -40,14 +42,13 @@ std::vector<Token> Tokenize(std::wstring_view s) {
     wchar_t c = s[i];
     size_t j = i + 1;
     if (IsBlank(c)) {
-      while (j < s.size() && IsBlank(s[j])) ++j;
-      take(Kind::Space, j);
+      i = j;
     } else if (c == L'-' && j < s.size() && s[j] == L'-') {
       while (j < s.size() && s[j] != L'\n') ++j;
-      take(Kind::Space, j);
+      i = j;
     } else if (c == L'/' && j < s.size() && s[j] == L'*') {
       size_t end = s.find(L"*/", j + 1);
-      take(Kind::Space, end == std::wstring_view::npos ? s.size() : end + 2);
+      i = end == std::wstring_view::npos ? s.size() : end + 2;
     } else if (c == L'\'') {
       // A doubled quote stays inside the literal.
       while (j < s.size()) {
@@ -100,18 +101,6 @@ bool IsComparison(const Token& t) {
                                 t.text == L">" || t.text == L"<=" || t.text == L">=");
 }
 
-// Index of the next token that is not blank, from i on; tokens.size() when none.
-size_t NextSignificant(const std::vector<Token>& tokens, size_t i) {
-  while (i < tokens.size() && tokens[i].kind == Kind::Space) ++i;
-  return i;
-}
-
-// Index of the last token before i that is not blank; kNone when none.
-size_t PreviousSignificant(const std::vector<Token>& tokens, size_t i) {
-  while (i > 0 && tokens[i - 1].kind == Kind::Space) --i;
-  return i > 0 ? i - 1 : kNone;
-}
-
 std::wstring LiteralContent(std::wstring_view literal) {
   std::wstring_view inner = literal.size() >= 2 ? literal.substr(1, literal.size() - 2) : std::wstring_view();
   std::wstring out;
@@ -132,9 +121,9 @@ std::wstring_view ColumnName(const Token& t) {
 // The last part of a name that starts at i ("A.[Fecha]" ends at "[Fecha]").
 size_t LastPartOfName(const std::vector<Token>& t, size_t i) {
   while (i < t.size()) {
-    size_t dot = NextSignificant(t, i + 1);
+    size_t dot = i + 1;
     if (dot >= t.size() || t[dot].kind != Kind::Other || t[dot].text != L".") break;
-    size_t part = NextSignificant(t, dot + 1);
+    size_t part = dot + 1;
     if (part >= t.size() || ColumnName(t[part]).empty()) break;
     i = part;
   }
@@ -150,13 +139,8 @@ bool IsDateColumnAt(const std::vector<Token>& t, size_t i, const DialectOptions&
 // A short-date literal at i stands beside a comparison whose other side is a date column.
 bool ComparedWithDateColumn(const std::vector<Token>& t, size_t i, const DialectOptions& options) {
   if (!options.isDateColumn) return false;
-  size_t before = PreviousSignificant(t, i);
-  if (before != kNone && IsComparison(t[before]) && before > 0 &&
-      IsDateColumnAt(t, PreviousSignificant(t, before), options))
-    return true;
-  size_t after = NextSignificant(t, i + 1);
-  return after < t.size() && IsComparison(t[after]) &&
-         IsDateColumnAt(t, LastPartOfName(t, NextSignificant(t, after + 1)), options);
+  if (i >= 2 && IsComparison(t[i - 1]) && IsDateColumnAt(t, i - 2, options)) return true;
+  return i + 2 < t.size() && IsComparison(t[i + 1]) && IsDateColumnAt(t, LastPartOfName(t, i + 2), options);
 }
 
 bool ReadNumber(std::wstring_view s, size_t& i, size_t minDigits, size_t maxDigits, int& value) {
@@ -199,6 +183,49 @@ std::wstring_view DateFunctionFor(const Token& type) {
 bool IsTransactionWord(const Token& t) {
   return Is(t, L"Begin") || Is(t, L"Commit") || Is(t, L"End") || Is(t, L"Rollback") || Is(t, L"Savepoint") ||
          Is(t, L"Release");
+}
+
+CommandOutline OutlineOf(const std::vector<Token>& t) {
+  CommandOutline outline;
+  size_t words = 0;           // tokens that are not blank in the current statement
+  const Token* first = nullptr;
+  bool trigger = false;       // inside "Create [Temp] Trigger ... Begin ... End"
+  int caseDepth = 0;          // Case ... End inside a trigger's body
+  const Token* previous = nullptr;
+  auto endStatement = [&] {
+    if (words > 0) ++outline.statements;
+    words = 0;
+    first = nullptr;
+    trigger = false;
+    caseDepth = 0;
+  };
+  for (const Token& tok : t) {
+    if (tok.kind == Kind::Other && tok.text == L"?") ++outline.markers;
+    if (tok.kind == Kind::Semicolon) {
+      // In a trigger's body only "End ;" ends the statement.
+      bool bodyEnds = previous && Is(*previous, L"End") && caseDepth == 0;
+      previous = &tok;
+      if (!trigger || bodyEnds) endStatement();
+      continue;
+    }
+    ++words;
+    if (words == 1) {
+      first = &tok;
+      if (IsTransactionWord(tok) && outline.transactionControl.empty())
+        outline.transactionControl = std::wstring(tok.text);
+    } else if (words <= 3 && first && Is(*first, L"Create") && Is(tok, L"Trigger")) {
+      trigger = true;
+    } else if (trigger && Is(tok, L"Case")) {
+      ++caseDepth;
+    } else if (trigger && caseDepth > 0 && Is(tok, L"End")) {
+      --caseDepth;
+      previous = nullptr;  // this End closes a Case, not the body
+      continue;
+    }
+    previous = &tok;
+  }
+  endStatement();
+  return outline;
 }
 
 }  // namespace
@@ -253,199 +280,137 @@ std::optional<std::wstring> StoredDateFromText(std::wstring_view text, DateOrder
   return std::wstring(out);
 }
 
-std::wstring TranslateSql(std::wstring_view sql, const DialectOptions& options) {
+std::wstring TranslateSql(std::wstring_view sql, const DialectOptions& options, CommandOutline* outline) {
   const std::vector<Token> t = Tokenize(sql);
-  const Parentheses parens = MatchParentheses(t);
+  if (outline) *outline = OutlineOf(t);
+  std::optional<Parentheses> parens;  // matched when the first Cast needs them
+  auto begin = [&](size_t i) { return static_cast<size_t>(t[i].text.data() - sql.data()); };
+  auto end = [&](size_t i) { return begin(i) + t[i].text.size(); };
+
+  // The text is copied in spans: what is not rewritten goes out as it came.
   std::wstring out;
   out.reserve(sql.size() + 16);
+  size_t copied = 0;  // the input before this offset is in out
+  auto copyTo = [&](size_t offset) {
+    out.append(sql, copied, offset - copied);
+    copied = offset;
+  };
+  // Puts `text` in place of the input from `from` to `to`.
+  auto replace = [&](size_t from, size_t to, std::wstring_view text) {
+    copyTo(from);
+    out += text;
+    copied = to;
+  };
+  // A literal written in place of others never joins a literal just before it.
+  auto replaceByLiteral = [&](size_t from, size_t to, const std::wstring& stored) {
+    copyTo(from);
+    if (!out.empty() && out.back() == L'\'') out += L' ';
+    replace(from, to, L'\'' + stored + L'\'');
+  };
+
   struct PendingLimit { int depth; std::wstring_view count; };
   std::vector<PendingLimit> limits;
   std::unordered_map<size_t, size_t> skipTo;  // tokens left out: the "As type" of a Cast
   int depth = 0;
   bool statementStart = true;
-  size_t lastEnd = 0;  // where the last token that is not blank ends in out
+  size_t lastEnd = 0;  // where the last token that is not blank ends in the input
 
   // The limit goes right after the select's last word, so a comment that follows
   // (even a line comment at the very end) never swallows it.
   auto flushLimits = [&](int closingDepth) {
     while (!limits.empty() && limits.back().depth >= closingDepth) {
-      std::wstring clause = L" Limit " + std::wstring(limits.back().count);
-      out.insert(lastEnd, clause);
-      lastEnd += clause.size();
+      replace(lastEnd, lastEnd, L" Limit " + std::wstring(limits.back().count));
       limits.pop_back();
     }
   };
-  auto emit = [&](std::wstring_view text) {
-    out += text;
-    lastEnd = out.size();
-  };
-  // A literal written in place of others never joins a literal just before it.
-  auto emitLiteral = [&](const std::wstring& stored) {
-    if (!out.empty() && out.back() == L'\'') out += L' ';
-    emit(L'\'' + stored + L'\'');
-  };
 
   for (size_t i = 0; i < t.size(); ++i) {
-    if (auto skip = skipTo.find(i); skip != skipTo.end()) {
-      i = skip->second;
-      continue;
+    if (!skipTo.empty()) {
+      if (auto skip = skipTo.find(i); skip != skipTo.end()) {
+        replace(begin(i), end(skip->second), {});
+        lastEnd = end(skip->second);
+        i = skip->second;
+        continue;
+      }
     }
     const Token& tok = t[i];
-    if (tok.kind == Kind::Space) {
-      out += tok.text;
-      continue;
-    }
     bool wasStart = statementStart;
     statementStart = false;
 
     if (tok.kind == Kind::Open) {
       ++depth;
       statementStart = true;  // a derived table or sub-query starts a statement of its own
-      emit(tok.text);
-      continue;
-    }
-    if (tok.kind == Kind::Close) {
+    } else if (tok.kind == Kind::Close) {
       flushLimits(depth);
       --depth;
-      emit(tok.text);
-      continue;
-    }
-    if (tok.kind == Kind::Semicolon) {
+    } else if (tok.kind == Kind::Semicolon) {
       flushLimits(0);
       statementStart = true;
-      emit(tok.text);
-      continue;
-    }
-    if (Is(tok, L"Select")) {
-      emit(tok.text);
-      size_t k = NextSignificant(t, i + 1);
-      if (k < t.size() && (Is(t[k], L"Distinct") || Is(t[k], L"All"))) {
-        for (size_t n = i + 1; n <= k; ++n) out += t[n].text;
-        lastEnd = out.size();
-        i = k;
-        k = NextSignificant(t, k + 1);
-      }
-      if (k < t.size() && Is(t[k], L"Top")) {
-        size_t n = NextSignificant(t, k + 1);
-        bool paren = n < t.size() && t[n].kind == Kind::Open;
-        size_t num = paren ? NextSignificant(t, n + 1) : n;
-        size_t last = paren ? NextSignificant(t, num + 1) : num;
+    } else if (Is(tok, L"Select")) {
+      if (i + 1 < t.size() && (Is(t[i + 1], L"Distinct") || Is(t[i + 1], L"All"))) ++i;
+      if (i + 1 < t.size() && Is(t[i + 1], L"Top")) {
+        bool paren = i + 2 < t.size() && t[i + 2].kind == Kind::Open;
+        size_t num = paren ? i + 3 : i + 2;
+        size_t last = paren ? num + 1 : num;
         if (num < t.size() && t[num].kind == Kind::Number && last < t.size() &&
             (!paren || t[last].kind == Kind::Close)) {
           limits.push_back({depth, t[num].text});
-          i = last;  // the blank after the count stays in the text
+          replace(end(i), end(last), {});  // the blank after the count stays in the text
+          lastEnd = end(i);
+          i = last;
+          continue;
         }
       }
-      continue;
-    }
-    if (Is(tok, L"Convert")) {
+    } else if (Is(tok, L"Convert")) {
       // Convert ( DateTime , 'text' [, style] )
-      size_t open = NextSignificant(t, i + 1);
-      size_t type = NextSignificant(t, open + 1);
-      size_t comma = NextSignificant(t, type + 1);
-      size_t text = NextSignificant(t, comma + 1);
-      size_t after = NextSignificant(t, text + 1);
+      const size_t open = i + 1, type = i + 2, comma = i + 3, text = i + 4, after = i + 5;
       if (after < t.size() && t[open].kind == Kind::Open &&
           (Is(t[type], L"DateTime") || Is(t[type], L"SmallDateTime") || Is(t[type], L"Date")) &&
           t[comma].kind == Kind::Comma && t[text].kind == Kind::String) {
         size_t close = after;
         if (t[after].kind == Kind::Comma) {
-          size_t style = NextSignificant(t, after + 1);
-          close = style < t.size() && t[style].kind == Kind::Number ? NextSignificant(t, style + 1) : t.size();
+          const size_t style = after + 1;
+          close = style < t.size() && t[style].kind == Kind::Number ? style + 1 : t.size();
         }
         if (close < t.size() && t[close].kind == Kind::Close) {
           if (auto date = StoredDateFromText(LiteralContent(t[text].text), DateOrder::MonthDayYear)) {
-            emitLiteral(*date);
+            replaceByLiteral(begin(i), end(close), *date);
             i = close;
-            continue;
           }
         }
       }
-      emit(tok.text);
-      continue;
-    }
-    if (Is(tok, L"Cast")) {
+    } else if (Is(tok, L"Cast")) {
       // Cast ( expression As DateTime ): the expression stays and is translated as usual.
-      size_t open = NextSignificant(t, i + 1);
-      if (open < t.size() && t[open].kind == Kind::Open && parens.close[open] != kNone &&
-          parens.lastAs[open] != kNone) {
-        size_t as = parens.lastAs[open];
-        size_t type = NextSignificant(t, as + 1);
+      size_t open = i + 1;
+      if (open < t.size() && t[open].kind == Kind::Open && !parens) parens = MatchParentheses(t);
+      if (open < t.size() && t[open].kind == Kind::Open && parens->close[open] != kNone &&
+          parens->lastAs[open] != kNone) {
+        size_t as = parens->lastAs[open];
+        size_t type = as + 1;
         std::wstring_view function = type < t.size() ? DateFunctionFor(t[type]) : std::wstring_view();
-        if (!function.empty() && NextSignificant(t, type + 1) == parens.close[open]) {
-          emit(function);
+        if (!function.empty() && type + 1 == parens->close[open]) {
+          replace(begin(i), end(i), function);
           skipTo[as] = type;
-          continue;
         }
       }
-      emit(tok.text);
-      continue;
-    }
-    if (wasStart && Is(tok, L"Delete")) {
-      emit(tok.text);
-      size_t k = NextSignificant(t, i + 1);
+    } else if (wasStart && Is(tok, L"Delete")) {
+      size_t k = i + 1;
       if (k < t.size() && (t[k].kind == Kind::Word || t[k].kind == Kind::Quoted) && !Is(t[k], L"From"))
-        emit(L" From");
-      continue;
-    }
-    if (tok.kind == Kind::String && tok.text.find(L'/') != std::wstring_view::npos &&
-        ComparedWithDateColumn(t, i, options)) {
+        replace(end(i), end(i), L" From");
+    } else if (tok.kind == Kind::String && tok.text.find(L'/') != std::wstring_view::npos &&
+               ComparedWithDateColumn(t, i, options)) {
       // A short date against a date column is read as a date, in the user's own order;
       // every other literal stays exactly as written.
-      if (auto date = StoredDateFromText(LiteralContent(tok.text), options.shortDateOrder)) {
-        emitLiteral(*date);
-        continue;
-      }
+      if (auto date = StoredDateFromText(LiteralContent(tok.text), options.shortDateOrder))
+        replaceByLiteral(begin(i), end(i), *date);
     }
-    emit(tok.text);
+    lastEnd = end(i);
   }
   flushLimits(0);
+  copyTo(sql.size());
   return out;
 }
 
-CommandOutline OutlineCommand(std::wstring_view sql) {
-  CommandOutline outline;
-  const std::vector<Token> t = Tokenize(sql);
-  size_t words = 0;           // tokens that are not blank in the current statement
-  const Token* first = nullptr;
-  bool trigger = false;       // inside "Create [Temp] Trigger ... Begin ... End"
-  int caseDepth = 0;          // Case ... End inside a trigger's body
-  const Token* previous = nullptr;
-  auto endStatement = [&] {
-    if (words > 0) ++outline.statements;
-    words = 0;
-    first = nullptr;
-    trigger = false;
-    caseDepth = 0;
-  };
-  for (const Token& tok : t) {
-    if (tok.kind == Kind::Space) continue;
-    if (tok.kind == Kind::Other && tok.text == L"?") ++outline.markers;
-    if (tok.kind == Kind::Semicolon) {
-      // In a trigger's body only "End ;" ends the statement.
-      bool bodyEnds = previous && Is(*previous, L"End") && caseDepth == 0;
-      previous = &tok;
-      if (!trigger || bodyEnds) endStatement();
-      continue;
-    }
-    ++words;
-    if (words == 1) {
-      first = &tok;
-      if (IsTransactionWord(tok) && outline.transactionControl.empty())
-        outline.transactionControl = std::wstring(tok.text);
-    } else if (words <= 3 && first && Is(*first, L"Create") && Is(tok, L"Trigger")) {
-      trigger = true;
-    } else if (trigger && Is(tok, L"Case")) {
-      ++caseDepth;
-    } else if (trigger && caseDepth > 0 && Is(tok, L"End")) {
-      --caseDepth;
-      previous = nullptr;  // this End closes a Case, not the body
-      continue;
-    }
-    previous = &tok;
-  }
-  endStatement();
-  return outline;
-}
+CommandOutline OutlineCommand(std::wstring_view sql) { return OutlineOf(Tokenize(sql)); }
 
 }  // namespace vk::data

@@ -30,8 +30,6 @@ struct DialectOptions {
   std::function<bool(std::wstring_view)> isDateColumn;
 };
 
-std::wstring TranslateSql(std::wstring_view sql, const DialectOptions& options = {});
-
 // What a command holds, split into statements where SQLite splits it (a trigger's
 // body stays inside its statement).
 struct CommandOutline {
@@ -41,6 +39,10 @@ struct CommandOutline {
                                     // marks a transaction ("Commit"); empty when none does
 };
 CommandOutline OutlineCommand(std::wstring_view sql);
+
+// The text SQLite runs; with `outline`, also the outline of the text as given.
+std::wstring TranslateSql(std::wstring_view sql, const DialectOptions& options = {},
+                          CommandOutline* outline = nullptr);
 
 // The stored form "yyyy-mm-dd hh:mm:ss" of a date text: ISO ("2026-12-07",
 // "2026-12-07 10:30[:15]", "2026-12-07T10:30:15") or a short date with slashes in the

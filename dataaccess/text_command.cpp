@@ -24,13 +24,14 @@ void FailUnboundMarkers(size_t markers, size_t values) {
 
 void RunTextCommand(Database& db, const std::wstring& text, const std::vector<VARIANT>& parameters,
                     const DialectOptions& dialect) {
-  const CommandOutline outline = OutlineCommand(text);
+  CommandOutline outline;
+  const std::wstring translated = TranslateSql(text, dialect, &outline);
   if (outline.statements == 0) throw DataError{L"El comando está vacío"};
   if (!outline.transactionControl.empty())
     throw DataError{L"El comando no puede usar " + outline.transactionControl +
                     L": cada comando corre en una sola transacción; no se ejecutó nada"};
   if (outline.markers != parameters.size()) FailUnboundMarkers(outline.markers, parameters.size());
-  const std::string sql = Utf8Of(TranslateSql(text, dialect), L"El comando");
+  const std::string sql = Utf8Of(translated, L"El comando");
 
   Transaction transaction(db);
   size_t next = 0;  // the caller's value the next "?" takes

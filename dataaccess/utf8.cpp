@@ -16,12 +16,14 @@ bool IsLowSurrogate(wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 }  // namespace
 
 std::string Utf8Of(std::wstring_view text, std::wstring_view what) {
-  std::string out;
-  out.reserve(text.size() + text.size() / 4);
+  size_t bytes = 0;  // counted first, so the text is written once into its own size
+  for (wchar_t c : text) bytes += c < 0x80 ? 1 : c < 0x800 ? 2 : (c >= 0xD800 && c <= 0xDFFF) ? 2 : 3;
+  std::string out(bytes, '\0');
+  char* p = out.data();
   for (size_t i = 0; i < text.size(); ++i) {
     char32_t c = static_cast<char16_t>(text[i]);
     if (c < 0x80) {
-      out += static_cast<char>(c);
+      *p++ = static_cast<char>(c);
       continue;
     }
     if (IsHighSurrogate(text[i]) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
@@ -34,16 +36,16 @@ std::string Utf8Of(std::wstring_view text, std::wstring_view what) {
                       L" sin su par (texto UTF-16 no válido) en la posición " + std::to_wstring(i + 1)};
     }
     if (c < 0x800) {
-      out += static_cast<char>(0xC0 | (c >> 6));
+      *p++ = static_cast<char>(0xC0 | (c >> 6));
     } else if (c < 0x10000) {
-      out += static_cast<char>(0xE0 | (c >> 12));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      *p++ = static_cast<char>(0xE0 | (c >> 12));
+      *p++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
     } else {
-      out += static_cast<char>(0xF0 | (c >> 18));
-      out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      *p++ = static_cast<char>(0xF0 | (c >> 18));
+      *p++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+      *p++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
     }
-    out += static_cast<char>(0x80 | (c & 0x3F));
+    *p++ = static_cast<char>(0x80 | (c & 0x3F));
   }
   return out;
 }
