@@ -1,5 +1,6 @@
 #include "dataaccess/sql_dialect.h"
 
+#include <algorithm>
 #include <cwchar>
 #include <unordered_map>
 #include <vector>
@@ -10,7 +11,8 @@ namespace vk::data {
 
 namespace {
 
-enum class Kind { Word, Number, String, Quoted, Op, Open, Close, Comma, Semicolon, Other };
+// Unclosed: a literal or quoted name left open, which runs to the end of the text.
+enum class Kind { Unclosed, Word, Number, String, Quoted, Op, Open, Close, Comma, Semicolon, Other };
 
 struct Token {
   Kind kind;
@@ -50,20 +52,22 @@ std::vector<Token> Tokenize(std::wstring_view s) {
       size_t end = s.find(L"*/", j + 1);
       i = end == std::wstring_view::npos ? s.size() : end + 2;
     } else if (c == L'\'') {
-      // A doubled quote stays inside the literal.
-      while (j < s.size()) {
-        if (s[j] == L'\'') {
-          if (j + 1 < s.size() && s[j + 1] == L'\'') { j += 2; continue; }
-          ++j;
-          break;
+      // A doubled quote stays inside the literal. One left open runs to the end and
+      // is no literal to rewrite (SQLite refuses it).
+      bool closed = false;
+      while (j < s.size() && !closed) {
+        if (s[j] == L'\'' && j + 1 < s.size() && s[j + 1] == L'\'') {
+          j += 2;
+        } else {
+          closed = s[j++] == L'\'';
         }
-        ++j;
       }
-      take(Kind::String, j);
+      take(closed ? Kind::String : Kind::Unclosed, j);
     } else if (c == L'[' || c == L'"' || c == L'`') {
       wchar_t close = c == L'[' ? L']' : c;
       while (j < s.size() && s[j] != close) ++j;
-      take(Kind::Quoted, j < s.size() ? j + 1 : j);
+      if (j < s.size()) take(Kind::Quoted, j + 1);
+      else take(Kind::Unclosed, j);
     } else if (IsDigit(c) || (c == L'.' && j < s.size() && IsDigit(s[j]))) {
       while (j < s.size() && (IsLetter(s[j]) || IsDigit(s[j]) || s[j] == L'.')) ++j;
       take(Kind::Number, j);
@@ -301,11 +305,11 @@ std::wstring TranslateSql(std::wstring_view sql, const DialectOptions& options, 
     out += text;
     copied = to;
   };
-  // A literal written in place of others never joins a literal just before it.
+  // A literal written in place of others never joins a literal just before or after it.
   auto replaceByLiteral = [&](size_t from, size_t to, const std::wstring& stored) {
     copyTo(from);
     if (!out.empty() && out.back() == L'\'') out += L' ';
-    replace(from, to, L'\'' + stored + L'\'');
+    replace(from, to, L'\'' + stored + L'\'' + (to < sql.size() && sql[to] == L'\'' ? L" " : L""));
   };
 
   struct PendingLimit { int depth; std::wstring_view count; };
@@ -318,8 +322,10 @@ std::wstring TranslateSql(std::wstring_view sql, const DialectOptions& options, 
   // The limit goes right after the select's last word, so a comment that follows
   // (even a line comment at the very end) never swallows it.
   auto flushLimits = [&](int closingDepth) {
+    // Past lastEnd, what is already out was rewritten to nothing (the Top it replaces).
+    const size_t at = std::max(lastEnd, copied);
     while (!limits.empty() && limits.back().depth >= closingDepth) {
-      replace(lastEnd, lastEnd, L" Limit " + std::wstring(limits.back().count));
+      replace(at, at, L" Limit " + std::wstring(limits.back().count));
       limits.pop_back();
     }
   };
@@ -334,6 +340,7 @@ std::wstring TranslateSql(std::wstring_view sql, const DialectOptions& options, 
       }
     }
     const Token& tok = t[i];
+    if (tok.kind == Kind::Unclosed) continue;  // nothing goes inside it
     bool wasStart = statementStart;
     statementStart = false;
 

@@ -99,8 +99,8 @@ const Case kCases[] = {
      L"Select Cast(Cast((Select Top 1 Fecha As F From T) As Varchar(20)) As SmallDateTime)",
      L"Select QdDateTime(Cast((Select Fecha As F From T Limit 1) As Varchar(20)) )"},
     {"cast to another type stays", L"Select Cast(X As Integer)", L"Select Cast(X As Integer)"},
-    {"a replaced date never joins the literal before it", L"Select 'a'Convert(DateTime, '1/2/2020')",
-     L"Select 'a' '2020-01-02 00:00:00'"},
+    {"a replaced date never joins the literals beside it", L"Select 'a'Convert(DateTime, '1/2/2020')'b'",
+     L"Select 'a' '2020-01-02 00:00:00' 'b'"},
     {"words inside literals stay",
      L"Update Documentos Set Comentarios = 'Select Top 5 -- Delete T Where' Where DocumentoId = 1",
      L"Update Documentos Set Comentarios = 'Select Top 5 -- Delete T Where' Where DocumentoId = 1"},
@@ -133,8 +133,12 @@ TEST(Dialect, MalformedTextPassesThroughForTheDatabaseToRefuse) {
     EXPECT_LE(out.size(), std::wstring(in).size() + 32) << std::wstring(in).size();
   }
   EXPECT_EQ(TranslateSql(L"Select 'a''' , '''b' From T"), L"Select 'a''' , '''b' From T");
-  // The limit goes where the unclosed select ends, and SQLite reports the error.
+  // The limit goes where the unclosed select ends, never inside what is left open,
+  // and SQLite reports the error.
   EXPECT_EQ(TranslateSql(L"Select Top 5 * From ("), L"Select * From ( Limit 5");
+  EXPECT_EQ(TranslateSql(L"Select Top 5"), L"Select Limit 5");
+  EXPECT_EQ(TranslateSql(L"Select Top 5 'open -- x"), L"Select Limit 5 'open -- x");
+  EXPECT_EQ(TranslateSql(L"Select Top 5 A From [open"), L"Select A From Limit 5 [open");
 }
 
 TEST(Dialect, CommandsAreOutlinedAsSqliteSplitsThem) {
