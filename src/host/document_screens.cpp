@@ -1,5 +1,7 @@
 #include "host/document_form.h"
 
+#include "consult/log_screen.h"
+
 namespace vk {
 namespace {
 
@@ -18,8 +20,9 @@ const FormCode* FindFormCode(std::wstring_view code) {
   return nullptr;
 }
 
-std::shared_ptr<DocumentForm> CreateDocumentScreen(std::wstring_view) {
+std::shared_ptr<DocumentForm> CreateDocumentScreen(std::wstring_view formName) {
   // The document screens join here as they are built.
+  if (formName == L"FDocumentosLogGeneral") return Form::Load<FDocumentosLogGeneral>();
   return nullptr;
 }
 
