@@ -102,11 +102,7 @@ int main(int argc, char** argv) {
   const long statements = argc > 1 ? atol(argv[1]) : 20000;
   const int rounds = argc > 2 ? atoi(argv[2]) : 5;
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  wchar_t temp[MAX_PATH];
-  GetTempPathW(MAX_PATH, temp);
-  const std::wstring folder = std::wstring(temp) + L"qdcommandbench";
-  CreateDirectoryW(folder.c_str(), nullptr);
-  CreateDirectoryW((folder + L"\\data").c_str(), nullptr);
+  const std::wstring folder = vk::bench::ScratchDataFolder(L"qdcommandbench");
   const std::wstring path = folder + L"\\data\\Bench.db";
 
   // Alternating rounds, the best of each side, so a slow spell of the disk falls on both;
