@@ -108,7 +108,8 @@ int main(int argc, char** argv) {
   // Alternating rounds, the best of each side, so a slow spell of the disk falls on both;
   // then twice the statements, which should take about twice as long on both sides.
   double ratio = 0;
-  printf("(floor: plain SQLite, sqlite3_exec of the same text in one transaction; target ratio <= %.1f)\n", kFloorRatio);
+  printf("(floor: plain SQLite, sqlite3_exec of the same text in one transaction; target ratio <= %.1f)\n",
+         kFloorRatio);
   for (long count : {statements, statements * 2}) {
     const std::wstring command = Command(count);
     const std::string utf8 = vk::data::Narrow(command);
