@@ -72,4 +72,4 @@ Set rs = Nothing
 Set fresh = Nothing
 Set d = Nothing
 fso.DeleteFile "data\OstrelaGuards.db", True
-WScript.Quit failures
+Finish
