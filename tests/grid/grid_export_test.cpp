@@ -8,6 +8,7 @@
 #include "hosted/grid/compound_file.h"
 #include "hosted/grid/delimited_writer.h"
 #include "hosted/grid/grid_export.h"
+#include "hosted/grid/utf8_text.h"
 #include "runtime/vb_error.h"
 #include "support/error_of.h"
 #include "xls_reader.h"
@@ -188,6 +189,21 @@ TEST(DelimitedExport, QuotesOnlyFieldsThatNeedIt) {
       {L"", L";", L""},
   };
   for (const auto& c : cases) EXPECT_EQ(QuoteField(c.field, c.separator), c.written) << c.field;
+}
+
+TEST(DelimitedExport, Utf8AsTheSystemWritesIt) {
+  // Our converter, which writes whole files without a string per field, against the
+  // system's: one to four bytes, a surrogate pair, a lone surrogate.
+  for (const std::wstring& text : {std::wstring(L"a\u00ed\u20ac"), std::wstring(L"\xD83D\xDE00x"),
+                                  std::wstring(L"\xD800"), std::wstring(L"x\xDC00y"), std::wstring()}) {
+    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
+                                      nullptr);
+    std::string expected(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), expected.data(), n, nullptr, nullptr);
+    std::string ours = "pre";
+    AppendUtf8(ours, text.data(), text.size());
+    EXPECT_EQ(ours, "pre" + expected);
+  }
 }
 
 TEST(DelimitedExport, WritesCaptionsThenRowsAsShown) {
