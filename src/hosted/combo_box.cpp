@@ -28,6 +28,7 @@ void ComboBox::OnResized(int width, int) {
 
 void ComboBox::Replace(const std::vector<Item>& items) {
   SendMessageW(inner(), CB_RESETCONTENT, 0, 0);
+  extraItem_ = 0;
   SendMessageW(inner(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L""));
   for (const auto& item : items) SendMessageW(inner(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.text.c_str()));
   items_.assign(1, Item{});
@@ -47,6 +48,7 @@ void ComboBox::LoadRecordSetAPI(IDispatch* recordset) {
     }
   }
   Replace(items);
+  fixedList_ = false;
 }
 
 void ComboBox::LoadArray(const std::wstring& entries) {
@@ -62,6 +64,22 @@ void ComboBox::LoadArray(const std::wstring& entries) {
     start = bar + 1;
   }
   Replace(items);
+  fixedList_ = true;
+}
+
+int ComboBox::FindKey(const std::wstring& key) const {
+  const std::wstring wanted = Trim(key);
+  const int count = static_cast<int>(items_.size());
+  // A fixed list's entries are their own keys, dashes and all ("1-A" and "1-B" differ).
+  if (fixedList_) {
+    for (int i = 1; i < count; ++i) {
+      if (Trim(items_[static_cast<size_t>(i)].text) == wanted) return i;
+    }
+  }
+  for (int i = 1; i < count; ++i) {
+    if (items_[static_cast<size_t>(i)].key == wanted) return i;
+  }
+  return 0;
 }
 
 const ComboBox::Item& ComboBox::At(int index) const {
@@ -83,10 +101,22 @@ std::wstring ComboBox::SelectedDescription() const {
 }
 
 void ComboBox::SelectKey(const std::wstring& key) {
-  const std::wstring wanted = Trim(key);
-  int found = 0;
-  for (int i = 1; i < static_cast<int>(items_.size()) && found == 0; ++i) {
-    if (items_[static_cast<size_t>(i)].key == wanted) found = i;
+  SendMessageW(inner(), CB_SETCURSEL, static_cast<WPARAM>(FindKey(key)), 0);
+  RaiseChange();
+}
+
+void ComboBox::SelectStoredKey(const std::wstring& key) {
+  if (extraItem_ > 0) {
+    SendMessageW(inner(), CB_DELETESTRING, static_cast<WPARAM>(extraItem_), 0);
+    items_.erase(items_.begin() + extraItem_);
+    extraItem_ = 0;
+  }
+  int found = FindKey(key);
+  const std::wstring stored = Trim(key);
+  if (found == 0 && !stored.empty()) {
+    found = static_cast<int>(SendMessageW(inner(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(stored.c_str())));
+    items_.push_back(Item{stored, stored, L""});
+    extraItem_ = found;
   }
   SendMessageW(inner(), CB_SETCURSEL, static_cast<WPARAM>(found), 0);
   RaiseChange();

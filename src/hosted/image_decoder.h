@@ -4,8 +4,11 @@
 // part that is shown, so a full-page scan never sits in memory at full resolution; the
 // decoder is released after each use.
 #include <windows.h>
+#include <wincodec.h>
 
 #include <string>
+
+#include "com/com_ptr.h"
 
 namespace vk::hosted {
 
@@ -17,6 +20,25 @@ struct PixelSize {
 
 // The largest size with the image's proportions that fits inside box (at least 1×1).
 PixelSize FitInside(PixelSize image, PixelSize box);
+
+// An image file opened once: its size, then decodes from the same decoder. Some
+// decoders read the whole file when they open it, so a caller that wants both the
+// size and a picture opens the file once through this.
+class ImageFile {
+ public:
+  // Raises VbError 53 when the file is missing and 481 when it is not an image the
+  // decoder knows.
+  explicit ImageFile(const std::wstring& path);
+  PixelSize Size() const { return size_; }
+  // See DecodeScaled.
+  HBITMAP Decode(PixelSize scaled, RECT part) const;
+
+ private:
+  std::wstring path_;
+  ComPtr<IWICImagingFactory> factory_;
+  ComPtr<IWICBitmapFrameDecode> frame_;
+  PixelSize size_;
+};
 
 // The size of the image in a file, read from its header. Raises VbError 53 when the
 // file is missing and 481 when it is not an image the decoder knows.

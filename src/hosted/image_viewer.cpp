@@ -10,8 +10,7 @@ namespace vk::hosted {
 ImageViewer::~ImageViewer() { Clear(); }
 
 void ImageViewer::Clear() {
-  if (held_) DeleteObject(held_);
-  held_ = nullptr;
+  ReleaseHeld();
   image_ = {};
   loaded_.clear();
   scroll_ = {0, 0};
@@ -21,10 +20,11 @@ void ImageViewer::Clear() {
 void ImageViewer::Load() {
   Clear();
   try {
-    image_ = ReadImageSize(path_);
+    const ImageFile file(path_);  // opened once for the size and the first picture
+    image_ = file.Size();
     loaded_ = path_;
     Relayout();
-    EnsureRendered();  // a file that fails to decode fails here, not at the next paint
+    EnsureRendered(&file);  // a file that fails to decode fails here, not at the next paint
   } catch (...) {
     Clear();
     Relayout();
@@ -82,26 +82,33 @@ void ImageViewer::Relayout(bool keepBand) {
     info.nMax = scrolls ? shown.width - 1 : 0;
     info.nPage = static_cast<UINT>(client.width);
     info.nPos = scroll_.x;
-    ShowScrollBar(outer_, SB_HORZ, scrolls && shown.width > client.width);
-    SetScrollInfo(outer_, SB_HORZ, &info, TRUE);
+    ShowBar(SB_HORZ, scrolls && shown.width > client.width);
+    SetScrollInfo(outer_, SB_HORZ, &info, FALSE);
     info.nMax = scrolls ? shown.height - 1 : 0;
     info.nPage = static_cast<UINT>(client.height);
     info.nPos = scroll_.y;
-    ShowScrollBar(outer_, SB_VERT, scrolls && shown.height > client.height);
-    SetScrollInfo(outer_, SB_VERT, &info, TRUE);
+    ShowBar(SB_VERT, scrolls && shown.height > client.height);
+    SetScrollInfo(outer_, SB_VERT, &info, FALSE);
   }
   layingOut_ = false;
   stale_ = stale_ || !keepBand || !BandCoversView();
-  InvalidateRect(outer_, nullptr, TRUE);
+  RedrawWindow(outer_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
 }
 
-void ImageViewer::EnsureRendered() {
+void ImageViewer::ShowBar(int bar, bool show) {
+  // Showing a bar changes the window's frame, which is slow: only when it changes.
+  const LONG style = GetWindowLongW(outer_, GWL_STYLE);
+  const bool shown = (style & (bar == SB_HORZ ? WS_HSCROLL : WS_VSCROLL)) != 0;
+  if (shown != show) ShowScrollBar(outer_, bar, show);
+}
+
+void ImageViewer::EnsureRendered(const ImageFile* opened) {
   if (!stale_) return;
   stale_ = false;
-  if (held_) DeleteObject(held_);
-  held_ = nullptr;
-  heldPart_ = {};
-  if (!HasImage()) return;
+  if (!HasImage()) {
+    ReleaseHeld();
+    return;
+  }
   PixelSize shown = ShownSize();
   PixelSize client = ClientSize();
   // The visible part and, where the picture scrolls, one window's worth on each side,
@@ -111,9 +118,21 @@ void ImageViewer::EnsureRendered() {
   RECT part{std::max<LONG>(0, scroll_.x - marginX), std::max<LONG>(0, scroll_.y - marginY),
             std::min<LONG>(shown.width, scroll_.x + client.width + marginX),
             std::min<LONG>(shown.height, scroll_.y + client.height + marginY)};
+  // Settings that went away and came back (a load at zoom 1 that is fitted again at
+  // once) leave the same picture: keep it rather than decode the file again.
+  if (held_ && shown == heldShown_ && EqualRect(&part, &heldPart_)) return;
+  ReleaseHeld();
   if (part.right <= part.left || part.bottom <= part.top) return;
-  held_ = DecodeScaled(loaded_, shown, part);
+  held_ = opened ? opened->Decode(shown, part) : DecodeScaled(loaded_, shown, part);
   heldPart_ = part;
+  heldShown_ = shown;
+}
+
+void ImageViewer::ReleaseHeld() {
+  if (held_) DeleteObject(held_);
+  held_ = nullptr;
+  heldPart_ = {};
+  heldShown_ = {};
 }
 
 bool ImageViewer::BandCoversView() const {

@@ -7,13 +7,16 @@
 // help icon is a small child window of its own, so moving onto the icon counts as
 // leaving the caption. A 100 ms timer, running only while hovered, notices the leave.
 //
-// Not handled yet: the "Font" and "MouseIcon" keys (font and picture objects in the
-// property bag); the single font keys are stored and read.
+// The label keeps its own font: Font gives a font object that describes it, and a font
+// object given to it is copied. The mouse pointer (and, for 99, the mouse icon) shows
+// over the caption, not over the help icon.
 #include <windows.h>
+
+#include <ocidl.h>
 
 #include <string>
 
-#include "controls/balloon/tooltip_balloon.h"
+#include "controls/balloon/balloon_tip.h"
 #include "runtime/event.h"
 #include "runtime/timer.h"
 #include "runtime/user_control.h"
@@ -31,7 +34,7 @@ class VkLabel : public UserControl {
   void put_AutoSize(bool value);
   bool Enabled() const { return labelEnabled_; }
   void put_Enabled(bool value);
-  bool FontBold() const { return fontBold_; }
+  bool FontBold() const { return font_.bold; }
   void put_FontBold(bool value);
   bool FontItalic() const { return font_.italic; }
   void put_FontItalic(bool value);
@@ -45,6 +48,8 @@ class VkLabel : public UserControl {
   void put_FontName(const std::wstring& value);
   double FontSize() const { return font_.size; }
   void put_FontSize(double value);
+  ComPtr<IFont> Font() const { return CreateOleFont(font_); }
+  void put_Font(IFont* value);
   OleColor BackColor() const { return backColor_; }
   void put_BackColor(OleColor value);
   OleColor ForeColor() const { return foreColor_; }
@@ -55,14 +60,17 @@ class VkLabel : public UserControl {
   void put_ForeColorOver(OleColor value);
   int MousePointer() const { return mousePointer_; }
   void put_MousePointer(int value);
+  const ComPtr<IPicture>& MouseIcon() const { return mouseIcon_; }
+  void put_MouseIcon(IPicture* value);
   long BackStyle() const { return backStyle_; }
   void put_BackStyle(long value);
   const std::wstring& Caption() const { return caption_; }
   void put_Caption(const std::wstring& value);
   const std::wstring& BallonToolTipText() const { return balloonText_; }
   void put_BallonToolTipText(const std::wstring& value);
-  // The help icon's window, not the caption's.
-  HWND hwnd() const { return icon_; }
+  // The label's hwnd property: the help icon's window, not the caption's (which
+  // is the control's own hwnd()).
+  HWND helpIconHwnd() const { return icon_; }
 
   // The container learns of each changed property by name.
   Event<const std::wstring&> PropertyChanged;
@@ -75,7 +83,7 @@ class VkLabel : public UserControl {
   double labelWidth() const { return labelWidth_; }
   double labelHeight() const { return labelHeight_; }
   double iconLeft() const { return iconLeft_; }
-  ToolTipBalloon& balloon() { return balloon_; }
+  BalloonTip& balloon() { return balloon_; }
   bool timerRunning() const { return timer1_.running(); }
   // One tick of the leave poll; the timer calls it every 100 ms while hovered.
   void OnTimer1Tick();
@@ -90,6 +98,7 @@ class VkLabel : public UserControl {
   void OnInitProperties() override;
   void OnReadProperties(const PropertyBag& bag) override;
   void OnWriteProperties(PropertyBag& bag) const override;
+  bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:
   void Changed(const wchar_t* property);
@@ -105,11 +114,11 @@ class VkLabel : public UserControl {
   long alignment_ = 0;
   bool autoSize_ = true;
   bool labelEnabled_ = true;
-  BalloonFont font_;
-  bool fontBold_ = false;
+  FontSpec font_;
   OleColor backColor_ = 0xFFFFFF;
   OleColor foreColor_ = 0xC65D21;
   int mousePointer_ = 0;
+  ComPtr<IPicture> mouseIcon_;
   long backStyle_ = 0;
   double labelWidth_ = 0, labelHeight_ = 0;  // twips
   OleColor captionColor_ = 0xC65D21;         // what the caption shows now
@@ -124,7 +133,7 @@ class VkLabel : public UserControl {
   OleColor foreColorOver_ = 0x96E7;
   OleColor savedColor_ = 0;
   bool balloonShown_ = false;
-  ToolTipBalloon balloon_;
+  BalloonTip balloon_;
   std::wstring balloonText_;
   bool hovering_ = false;
   int layoutDepth_ = 0;
