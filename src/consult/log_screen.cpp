@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "consult/grid_layout_dialog.h"
 #include "host/message_box.h"
 #include "runtime/do_events.h"
 #include "runtime/mouse_pointer.h"
@@ -307,7 +308,18 @@ void FDocumentosLogGeneral::TBarDetail_ButtonClick(hosted::ToolbarClick& click) 
   BusyScope busy(*this);
   IgnoreErrors([&] {
     if (click.key == L"EXP_XLS") ExportGrid();
+    else if (click.key == L"CFG_GRD") ShowGridLayout();
   });
+}
+
+void FDocumentosLogGeneral::ShowGridLayout() {
+  // Applied captions, visibility and alignments stay on the grid until the screen
+  // closes; widths last until the next layout gives every column its share again.
+  auto dialog = Form::Load<FGridLayout>();
+  dialog->mTable = L"Log de Eventos del Sistema";
+  dialog->mGrid = c_.GRDetail;
+  dialog->ShowForm();
+  dialog->Unload();
 }
 
 }  // namespace vk

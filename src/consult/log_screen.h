@@ -78,6 +78,7 @@ class FDocumentosLogGeneral : public Form, public DocumentForm {
   void TBarMain_ButtonClick(hosted::ToolbarClick& click);
   void TBarDetail_ButtonClick(hosted::ToolbarClick& click);
   void OpenReportMenu(hosted::ToolbarClick& click);
+  void ShowGridLayout();
   void mnuReportView_Click() {}   // the audit screen has no report
   void mnuReportPrint_Click() {}
   void Form_Unload();

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "consult/grid_layout_dialog.h"
 #include "consult/log_screen.h"
 #include "grid/xls_reader.h"
 #include "host/cobject.h"
@@ -24,6 +25,7 @@
 #include "hosted/window_driver.h"
 #include "runtime/do_events.h"
 #include "runtime/mouse_pointer.h"
+#include "runtime/timer.h"
 #include "runtime/twips.h"
 #include "runtime/vk_name.h"
 #include "support/com_test.h"
@@ -419,6 +421,38 @@ TEST_F(LogScreenTest, ReportKeyShowsItsMenuWithTheStateFourWhileOpen) {
   KillTimer(host_.hwnd, 7);
   EXPECT_EQ(stateWhileOpen, 4);
   EXPECT_EQ(bar.ButtonState(index), 0);
+}
+
+TEST_F(LogScreenTest, ColumnLayoutDialogChangesLastUntilTheNextLayoutGivesWidthsBack) {
+  Open();
+  auto& columns = C().GRDetail->Columns();
+  const float documentWidth = columns.Item(1).Width;
+  std::wstring title;
+  int listed = 0;
+  // The dialog is modal: a timer edits its list and accepts it.
+  Timer edit(50);
+  edit.Tick.Connect([&] {
+    auto dialog = std::dynamic_pointer_cast<FGridLayout>(FindLoadedForm(L"FGridLayout"));
+    if (!dialog) return;
+    edit.setEnabled(false);
+    title = dialog->FrameControl().Caption();
+    listed = dialog->FlexData().DataRowCount();
+    dialog->FlexData().SetCellValue(0, FGridLayout::kCaption, Variant(L"Archivo"));
+    dialog->FlexData().SetCellValue(0, FGridLayout::kWidth, Variant(99L));
+    dialog->FlexData().SetCellValue(1, FGridLayout::kVisible, Variant(false));
+    SendMessageW(dialog->cmdAceptar().inner(), BM_CLICK, 0, 0);
+  });
+  ClickButton(L"TBarDetail", L"CFG_GRD");
+  EXPECT_FALSE(FindLoadedForm(L"FGridLayout"));
+  EXPECT_EQ(title, L"Parametrización de la Tabla : Log de Eventos del Sistema");
+  EXPECT_EQ(listed, 10);
+  EXPECT_EQ(columns.Item(1).Caption, L"Archivo");
+  EXPECT_FLOAT_EQ(columns.Item(1).Width, 99);
+  EXPECT_TRUE(columns.Item(2).Hidden);
+  screen_->Form_Resize();
+  EXPECT_FLOAT_EQ(columns.Item(1).Width, documentWidth);
+  EXPECT_EQ(columns.Item(1).Caption, L"Archivo");
+  EXPECT_TRUE(columns.Item(2).Hidden);
 }
 
 TEST_F(LogScreenTest, CommandsDuringASearchWaitAndAHostCloseIsHonouredAfterIt) {
