@@ -461,6 +461,7 @@ TEST_F(LogScreenTest, CommandsDuringASearchWaitAndAHostCloseIsHonouredAfterIt) {
   // the close waits for the search to end.
   answer_ = msg::Yes;
   host_.onPosted = [&] {
+    EXPECT_EQ(MousePointer(), pointer::Hourglass) << "busy while the search runs";
     ClickButton(L"TBarMain", L"BTN_CLE");
     screen_->UnloadScreen();
     EXPECT_TRUE(screen_->loaded());
@@ -588,6 +589,24 @@ TEST_F(LogExportTest, AboveTheSpreadsheetsRowsTheListSeparatorTextIsWrittenAndNa
   EXPECT_NE(csv.find("Documento;Usuario;Nro.;Fecha;Gerencia;C.Mod;Modulo;Equipo;F.Alta;F.Modificacion\r\n"),
             std::string::npos);
   EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 65543 + 1);
+}
+
+TEST_F(LogExportTest, AHostCloseWhileTheSaveDialogIsOpenWritesNothingAndClosesAfter) {
+  Open();
+  Search();
+  ScopedSaveDialog dialog([&](HWND, bool) {
+    screen_->UnloadScreen();  // the host's close, arriving through the dialog's loop
+    SaveDialogResult result;
+    result.Canceled = false;
+    result.FileCount = 1;
+    result.FileNames = {L"tarde.xls"};
+    result.Path = folder_;
+    return result;
+  });
+  ClickButton(L"TBarDetail", L"EXP_XLS");
+  EXPECT_FALSE(screen_->loaded());
+  EXPECT_TRUE(FilesIn(folder_).empty());
+  EXPECT_TRUE(messages_.empty());
 }
 
 TEST_F(LogExportTest, ATargetThatCannotBeWrittenFailsAndLeavesEverythingAsItWas) {
