@@ -33,17 +33,17 @@ ControlArgs At(const wchar_t* name, double left, double top, double width, doubl
   return a;
 }
 
-// A small system icon for a toolbar button (none when the system has no such icon).
-HICON StockIcon(SHSTOCKICONID id) {
-  SHSTOCKICONINFO info{};
-  info.cbSize = sizeof info;
-  if (FAILED(SHGetStockIconInfo(id, SHGSI_ICON | SHGSI_SMALLICON, &info))) return nullptr;
-  return info.hIcon;
+// A small icon of the system's shell for a toolbar button (none when it has no such
+// icon: the button then shows its caption only).
+HICON ShellIcon(int index) {
+  HICON small = nullptr;
+  ExtractIconExW(L"shell32.dll", index, nullptr, &small, 1);
+  return small;
 }
 
-void AddButton(hosted::Toolbar& bar, const wchar_t* key, const wchar_t* toolTip, SHSTOCKICONID icon,
+void AddButton(hosted::Toolbar& bar, const wchar_t* key, const wchar_t* toolTip, int icon,
                const wchar_t* caption = L"") {
-  HICON picture = StockIcon(icon);
+  HICON picture = ShellIcon(icon);
   bar.AddButton(key, toolTip, picture, caption);
   if (picture) DestroyIcon(picture);  // the toolbar keeps its own copy
 }
@@ -107,19 +107,19 @@ void FDocumentosLogGeneral::BuildControls() {
   c_.dtpFechaHasta->SetCheckNull(true);
 
   Toolbar& main = *c_.TBarMain;
-  AddButton(main, L"BTN_KIL", L"Salir", SIID_DELETE);
+  AddButton(main, L"BTN_KIL", L"Salir", 12);
   main.AddSeparator();
-  AddButton(main, L"BTN_CLE", L"Limpiar Pantalla", SIID_RECYCLER);
+  AddButton(main, L"BTN_CLE", L"Limpiar Pantalla", 62);
   main.AddSeparator();
-  AddButton(main, L"BTN_FIN", L"Buscar Eventos Registrados", SIID_FIND);
+  AddButton(main, L"BTN_FIN", L"Buscar Eventos Registrados", 23);
   main.AddSeparator();
-  AddButton(main, L"BTN_REP", L"", SIID_PRINTER, L" ");
+  AddButton(main, L"BTN_REP", L"", 17, L" ");
   main.AddSeparator();
   Toolbar& detail = *c_.TBarDetail;
   detail.AddSeparator();
-  AddButton(detail, L"EXP_XLS", L"", SIID_DOCASSOC);
+  AddButton(detail, L"EXP_XLS", L"", 2);
   detail.AddSeparator();
-  AddButton(detail, L"CFG_GRD", L"", SIID_SETTINGS);
+  AddButton(detail, L"CFG_GRD", L"", 47);
   detail.AddSeparator();
 
   c_.VkHeader->Expand.Connect([this] { VkHeaderExpand(); });

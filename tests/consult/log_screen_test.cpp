@@ -28,6 +28,7 @@
 #include "runtime/timer.h"
 #include "runtime/twips.h"
 #include "runtime/vk_name.h"
+#include "runtime/window_picture.h"
 #include "support/com_test.h"
 
 namespace {
@@ -237,6 +238,11 @@ TEST_F(LogScreenTest, BuildOpensTheScreenDockedInTheHostWithItsControlsFindable)
   EXPECT_EQ(screen_form.sql(), L"Select * From DocumentosLog");
   EXPECT_EQ(screen_form.controls().GRDetail->DataRowCount(), 0);
   EXPECT_FALSE(screen_form.controls().dtpFechaDesde->Value());
+  for (const wchar_t* picker : {L"dtpFechaDesde", L"dtpFechaHasta"}) {
+    SYSTEMTIME shown{};
+    EXPECT_EQ(SendMessageW(Inner(Find(picker)), DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&shown)), GDT_NONE)
+        << picker << " shows no date, its box not ticked";
+  }
   EXPECT_EQ(screen_form.controls().cboUsuarioId->ListCount(), 4);  // the empty item and three users
   object->Kill(&result);
   test::Pump();
@@ -320,6 +326,8 @@ TEST_F(LogScreenTest, GridShowsTheTenColumnsThroughTheirValueListsWithoutGroups)
   EXPECT_EQ(model.DisplayRowCount(), grid.DataRowCount());
   EXPECT_TRUE(shown.count(L"doce.tif|Jean Luc|Archivo Central")) << "names for stored keys";
   EXPECT_TRUE(shown.count(L"99|jean|ZZ")) << "a key without a name shows as stored";
+  test::Pump();
+  EXPECT_TRUE(SaveWindowPicture(host_.hwnd, test::BinFolder() + L"\\consult_log_screen_review.bmp"));
 }
 
 TEST_F(LogScreenTest, FailedReadTellsTheUserAndAnEmptyResultSaysNothing) {
