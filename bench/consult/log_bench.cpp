@@ -12,6 +12,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -30,6 +32,7 @@ namespace {
 
 using vk::ComPtr;
 using vk::bench::Check;
+using vk::bench::Median;
 using vk::bench::Now;
 using vk::bench::ReadScript;
 using vk::bench::Report;
@@ -80,30 +83,7 @@ void FillUsers(const std::wstring& path) {
 // Plain SQLite: the same statement stepped and every field made into a VARIANT.
 double Floor(const std::wstring& path, const std::string& sql, long expected) {
   const double start = Now();
-  sqlite3* db = nullptr;
-  Check(sqlite3_open(vk::data::Narrow(path).c_str(), &db), db, "open");
-  sqlite3_stmt* s = nullptr;
-  Check(sqlite3_prepare_v2(db, sql.c_str(), -1, &s, nullptr), db, "prepare");
-  long rows = 0;
-  while (sqlite3_step(s) == SQLITE_ROW) {
-    ++rows;
-    for (int c = 0; c < sqlite3_column_count(s); ++c) {
-      VARIANT v;
-      VariantInit(&v);
-      switch (sqlite3_column_type(s, c)) {
-        case SQLITE_INTEGER: v.vt = VT_I4; v.lVal = sqlite3_column_int(s, c); break;
-        case SQLITE_FLOAT: v.vt = VT_R8; v.dblVal = sqlite3_column_double(s, c); break;
-        case SQLITE_TEXT:
-          v.vt = VT_BSTR;
-          v.bstrVal = SysAllocString(static_cast<const wchar_t*>(sqlite3_column_text16(s, c)));
-          break;
-        default: v.vt = VT_NULL; break;
-      }
-      VariantClear(&v);
-    }
-  }
-  sqlite3_finalize(s);
-  sqlite3_close(db);
+  const long rows = vk::bench::ReadAllIntoVariants(vk::data::Narrow(path), sql.c_str());
   const double elapsed = Now() - start;
   if (rows != expected) fprintf(stderr, "floor read %ld rows, expected %ld\n", rows, expected);
   return elapsed;
@@ -117,15 +97,10 @@ double PrivateMb() {
   return pmc.PagefileUsage / (1024.0 * 1024.0);
 }
 
+// The bytes of a file the export wrote (its folder has a plain name).
 std::vector<char> ReadBytes(const std::wstring& path) {
-  std::vector<char> bytes;
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return bytes;
-  bytes.resize(GetFileSize(file, nullptr));
-  DWORD read = 0;
-  ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-  CloseHandle(file);
-  return bytes;
+  std::ifstream in(vk::data::Narrow(path), std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // Writing the bytes the export wrote, to a new file: the export's floor.
@@ -138,10 +113,6 @@ double WriteFloor(const std::wstring& path, const std::vector<char>& bytes) {
   return Now() - start;
 }
 
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
 
 // The screen docked in a plain host window of the design size.
 struct Screen {
@@ -191,11 +162,7 @@ int main(int argc, char** argv) {
   const int rounds = argc > 2 ? atoi(argv[2]) : 3;
   const long matching = readings / kUsers;
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  wchar_t temp[MAX_PATH];
-  GetTempPathW(MAX_PATH, temp);
-  const std::wstring folder = std::wstring(temp) + L"logbench\\";
-  CreateDirectoryW(folder.c_str(), nullptr);
-  CreateDirectoryW((folder + L"data").c_str(), nullptr);
+  const std::wstring folder = vk::bench::ScratchDataFolder(L"logbench") + L"\\";
   const std::wstring path = folder + L"data\\LogBench.db";
   DeleteFileW(path.c_str());
   DeleteFileW((folder + L"data\\VkS.db").c_str());

@@ -3,8 +3,10 @@
 // work timed, and a figure printed beside its floor with the ratio between them.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <vector>
 
 namespace vk::bench {
 
@@ -28,6 +30,12 @@ inline double Seconds(const std::function<void()>& work) {
   const double start = Now();
   work();
   return Now() - start;
+}
+
+// The middle one of several rounds' figures.
+inline double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v[v.size() / 2];
 }
 
 // One line: what was measured, how many times, our time and the floor's (both in

@@ -30,6 +30,7 @@
 #include "runtime/vk_name.h"
 #include "runtime/window_picture.h"
 #include "support/com_test.h"
+#include "support/file_bytes.h"
 
 namespace {
 
@@ -96,18 +97,6 @@ std::wstring TempFolder(const wchar_t* name) {
   const std::wstring folder = std::wstring(temp) + name + std::to_wstring(GetCurrentProcessId()) + L"\\";
   CreateDirectoryW(folder.c_str(), nullptr);
   return folder;
-}
-
-std::vector<uint8_t> ReadBytes(const std::wstring& path) {
-  std::vector<uint8_t> bytes;
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return bytes;
-  bytes.resize(GetFileSize(file, nullptr));
-  DWORD read = 0;
-  ::ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-  CloseHandle(file);
-  bytes.resize(read);
-  return bytes;
 }
 
 std::vector<std::wstring> FilesIn(const std::wstring& folder) {
@@ -550,7 +539,7 @@ class LogExportTest : public LogScreenTest {
     CloseHandle(file);
   }
   std::string Text(const std::wstring& name) {
-    const auto bytes = ReadBytes(folder_ + name);
+    const auto bytes = test::ReadFileBytes(folder_ + name);
     return {bytes.begin(), bytes.end()};
   }
   std::wstring folder_;
@@ -567,7 +556,7 @@ TEST_F(LogExportTest, SpreadsheetReadsBackAndReplacesAnOldFileWholly) {
   const std::vector<std::wstring> files = FilesIn(folder_);
   ASSERT_EQ(files.size(), 1u);
   EXPECT_EQ(CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, files[0].c_str(), -1, L"informe.Xls", -1), CSTR_EQUAL);
-  const auto sheet = grid::test::ReadXls(ReadBytes(folder_ + L"informe.Xls"));
+  const auto sheet = grid::test::ReadXls(test::ReadFileBytes(folder_ + L"informe.Xls"));
   ASSERT_EQ(sheet.error, "");
   EXPECT_EQ(sheet.cells.at({0, 0}), L"Documento");
   EXPECT_EQ(sheet.cells.at({0, 9}), L"F.Modificacion");

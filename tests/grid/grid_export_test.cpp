@@ -11,6 +11,7 @@
 #include "hosted/grid/utf8_text.h"
 #include "runtime/vb_error.h"
 #include "support/error_of.h"
+#include "support/file_bytes.h"
 #include "xls_reader.h"
 
 using namespace vk::grid;
@@ -20,16 +21,7 @@ namespace {
 
 using vk::test::ErrorOf;
 
-std::vector<uint8_t> ReadAll(const std::wstring& path) {
-  std::vector<uint8_t> out;
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return out;
-  out.resize(GetFileSize(file, nullptr));
-  DWORD read = 0;
-  ReadFile(file, out.data(), static_cast<DWORD>(out.size()), &read, nullptr);
-  CloseHandle(file);
-  return out;
-}
+std::vector<uint8_t> ReadAll(const std::wstring& path) { return vk::test::ReadFileBytes(path); }
 
 std::wstring TempPath(const wchar_t* name) {
   wchar_t dir[MAX_PATH];
