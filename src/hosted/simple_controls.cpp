@@ -71,8 +71,6 @@ void CheckBox::OnCommand(WORD code, WORD, HWND) {
   if (code == BN_CLICKED) Click.Raise(index());
 }
 
-void Line::OnCreated() { CreateInner(L"STATIC", SS_ETCHEDHORZ); }
-
 void CommonStatusBar::OnCreated() {
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES};
   InitCommonControlsEx(&icc);

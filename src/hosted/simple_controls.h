@@ -1,6 +1,6 @@
 #pragma once
-// The small controls: command button, label, check box, line, the system status bar
-// and the menu hook.
+// The small controls: command button, label, check box, the system status bar and the
+// menu hook (the line control is in line.h).
 #include <string>
 
 #include "hosted/form_control.h"
@@ -68,20 +68,6 @@ class CheckBox : public FormControl {
 
  private:
   std::wstring caption_;
-};
-
-// A horizontal line drawn as an etched groove across the control's width; its ends are
-// X1 and X2 (twips of its container) on the line at its Top.
-class Line : public FormControl {
- public:
-  Line(Form& form, ControlArgs args) : FormControl(form, std::move(args)) {}
-  double X1() const { return left(); }
-  double X2() const { return left() + width(); }
-  // X2 before X1 raises 380 and keeps the line.
-  void SetEnds(double x1, double x2) { Move(x1, top(), x2 - x1, height()); }
-
- protected:
-  void OnCreated() override;
 };
 
 // The common controls' status bar with its size grip; the screens only read its size.

@@ -1,5 +1,5 @@
 // The other controls through real windows: toolbar, buttons, check box, frame, tab,
-// progress bar, date picker, rich text, picture box, and the extender properties.
+// progress bar, date picker, rich text, picture box, line, and the extender properties.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
@@ -9,10 +9,12 @@
 
 #include <cmath>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "hosted/date_picker.h"
 #include "hosted/frame.h"
+#include "hosted/line.h"
 #include "hosted/picture_box.h"
 #include "hosted/rich_text.h"
 #include "hosted/simple_controls.h"
@@ -23,6 +25,7 @@
 #include "runtime/twips.h"
 #include "runtime/vb_error.h"
 #include "support/error_of.h"
+#include "support/memory_dc.h"
 
 namespace vk::hosted {
 namespace {
@@ -349,6 +352,7 @@ TEST(RichText, PlainAndRichTextInReadOnlyAndMargins) {
   };
   for (const Case& c : {Case{L"Hola mundo", L"Hola mundo"}, Case{L"{\\rtf1\\ansi {\\b Hola} mundo}", L"Hola mundo"},
                         Case{L"usuario - Fecha : [ 07/12/2026 ]", L"usuario - Fecha : [ 07/12/2026 ]"},
+                        Case{L"línea uno\r\nlínea dos\r\n\r\n", L"línea uno\r\nlínea dos\r\n\r\n"},
                         Case{L"", L""}}) {
     editor.SetTextRTF(c.input);
     EXPECT_EQ(editor.Text(), c.text) << c.input;
@@ -358,6 +362,8 @@ TEST(RichText, PlainAndRichTextInReadOnlyAndMargins) {
     editor.SetTextRTF(rtf);
     EXPECT_EQ(editor.Text(), c.text);
   }
+  // No limit of the system control's own on what the user may type.
+  EXPECT_GE(SendMessageW(editor.inner(), EM_GETLIMITTEXT, 0, 0), 0x7FFFFFFE);
   editor.SetTextRTF(L"");
   SetFocus(editor.inner());
   test::Type(editor.inner(), L"ab");
@@ -373,6 +379,26 @@ TEST(RichText, PlainAndRichTextInReadOnlyAndMargins) {
   EXPECT_EQ(editor.RightMargin(), 9000);
   EXPECT_EQ(ErrorOf([&] { editor.SetRightMargin(-1); }), err::InvalidPropertyValue);
   EXPECT_EQ(ErrorOf([&] { editor.SetScrollBars(4); }), err::InvalidPropertyValue);
+}
+
+TEST(LineWindow, CoversItsPointsPaintsItsColourAndLetsClicksThrough) {
+  test::ShownForm form;
+  auto& line = form->Add<Line>({.name = L"Line1"}, LinePoints{300, 600, 3300, 600});
+  using Case = std::tuple<LinePoints, int, RECT>;  // points, thickness, where the window lies
+  for (const auto& [points, thickness, pixels] :
+       {Case{{3300, 600, 300, 600}, 2, {20, 40, 222, 42}}, Case{{1500, 2400, 1500, 900}, 1, {100, 60, 101, 161}}}) {
+    line.SetBorderWidth(thickness);
+    line.SetPoints(points);
+    RECT r{};
+    GetWindowRect(line.hwnd(), &r);
+    MapWindowPoints(nullptr, form.hwnd(), reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_TRUE(EqualRect(&r, &pixels)) << r.left << "," << r.top << "," << r.right << "," << r.bottom;
+  }
+  line.SetBorderColor(0x0000FF);
+  test::MemoryDc picture(1, 100);
+  SendMessageW(line.hwnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(picture.dc()), PRF_CLIENT);
+  EXPECT_EQ(picture.Pixel(0, 50), 0x0000FF);
+  EXPECT_EQ(SendMessageW(line.hwnd(), WM_NCHITTEST, 0, 0), HTTRANSPARENT);
 }
 
 TEST(PictureBoxWindow, CopiesAPictureThatOutlivesItsSource) {
