@@ -133,8 +133,6 @@ void FDocumentosLogGeneral::BuildControls() {
   Unloading.Connect([this](bool&) { Form_Unload(); });
 }
 
-void FDocumentosLogGeneral::OnLoad() {}
-
 // --- host protocol ---
 
 bool FDocumentosLogGeneral::MakeForm() {

@@ -63,10 +63,6 @@ class FDocumentosLogGeneral : public Form, public DocumentForm {
   bool busy() const { return busy_ > 0; }
   bool ready() const { return mReady; }
 
- protected:
-  friend class Form;  // Load runs OnLoad
-  void OnLoad() override;
-
  private:
   class BusyScope;
 

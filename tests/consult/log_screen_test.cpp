@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "consult/grid_layout_dialog.h"
+#include "consult/log_export.h"
 #include "consult/log_screen.h"
 #include "grid/xls_reader.h"
 #include "host/cobject.h"
@@ -538,6 +539,21 @@ class LogExportTest : public LogScreenTest {
   }
   std::wstring folder_;
 };
+
+TEST(LogExportNames, ExtensionAddedAndOnlyTheFinalOneReplacedByTheFallback) {
+  const struct {
+    const wchar_t *folder, *name, *exported, *fallback;
+  } cases[] = {
+      {L"C:\\Datos\\", L"informe", L"C:\\Datos\\informe.Xls", L"C:\\DATOS\\INFORME.csv"},
+      {L"C:\\Datos\\", L"informe.XLS", L"C:\\Datos\\informe.XLS", L"C:\\DATOS\\INFORME.csv"},
+      {L"C:\\a.xls\\", L"b.Xls", L"C:\\a.xls\\b.Xls", L"C:\\A.XLS\\B.csv"},
+      {L"", L"informe.xlsx", L"informe.xlsx.Xls", L"INFORME.XLSX.csv"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ExportFileName(c.folder, c.name), c.exported);
+    EXPECT_EQ(FallbackFileName(c.exported), c.fallback);
+  }
+}
 
 TEST_F(LogExportTest, SpreadsheetReadsBackAndReplacesAnOldFileWholly) {
   Open();
