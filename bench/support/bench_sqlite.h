@@ -33,9 +33,8 @@ inline std::string ReadScript(const char* name) {
   return text.str();
 }
 
-// A scratch folder for a benchmark's databases, <temp>\<name> (no backslash at the
-// end), with the data folder in which the data-access stand-in looks for a key's
-// database (data\<key>.db).
+// A folder of its own under %TEMP% with the data\ sub-folder where the data-access
+// component looks for a key's database; returns the folder.
 inline std::wstring ScratchDataFolder(const wchar_t* name) {
   wchar_t temp[MAX_PATH];
   GetTempPathW(MAX_PATH, temp);
