@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "consult/grid_layout_dialog.h"
 #include "host/message_box.h"
 #include "runtime/do_events.h"
 #include "runtime/mouse_pointer.h"
@@ -32,17 +33,17 @@ ControlArgs At(const wchar_t* name, double left, double top, double width, doubl
   return a;
 }
 
-// A small system icon for a toolbar button (none when the system has no such icon).
-HICON StockIcon(SHSTOCKICONID id) {
-  SHSTOCKICONINFO info{};
-  info.cbSize = sizeof info;
-  if (FAILED(SHGetStockIconInfo(id, SHGSI_ICON | SHGSI_SMALLICON, &info))) return nullptr;
-  return info.hIcon;
+// A small icon of the system's shell for a toolbar button (none when it has no such
+// icon: the button then shows its caption only).
+HICON ShellIcon(int index) {
+  HICON small = nullptr;
+  ExtractIconExW(L"shell32.dll", index, nullptr, &small, 1);
+  return small;
 }
 
-void AddButton(hosted::Toolbar& bar, const wchar_t* key, const wchar_t* toolTip, SHSTOCKICONID icon,
+void AddButton(hosted::Toolbar& bar, const wchar_t* key, const wchar_t* toolTip, int icon,
                const wchar_t* caption = L"") {
-  HICON picture = StockIcon(icon);
+  HICON picture = ShellIcon(icon);
   bar.AddButton(key, toolTip, picture, caption);
   if (picture) DestroyIcon(picture);  // the toolbar keeps its own copy
 }
@@ -107,19 +108,19 @@ void FDocumentosLogGeneral::BuildControls() {
   c_.dtpFechaHasta->SetCheckNull(true);
 
   Toolbar& main = *c_.TBarMain;
-  AddButton(main, L"BTN_KIL", L"Salir", SIID_DELETE);
+  AddButton(main, L"BTN_KIL", L"Salir", 12);
   main.AddSeparator();
-  AddButton(main, L"BTN_CLE", L"Limpiar Pantalla", SIID_RECYCLER);
+  AddButton(main, L"BTN_CLE", L"Limpiar Pantalla", 62);
   main.AddSeparator();
-  AddButton(main, L"BTN_FIN", L"Buscar Eventos Registrados", SIID_FIND);
+  AddButton(main, L"BTN_FIN", L"Buscar Eventos Registrados", 23);
   main.AddSeparator();
-  AddButton(main, L"BTN_REP", L"", SIID_PRINTER, L" ");
+  AddButton(main, L"BTN_REP", L"", 17, L" ");
   main.AddSeparator();
   Toolbar& detail = *c_.TBarDetail;
   detail.AddSeparator();
-  AddButton(detail, L"EXP_XLS", L"", SIID_DOCASSOC);
+  AddButton(detail, L"EXP_XLS", L"", 2);
   detail.AddSeparator();
-  AddButton(detail, L"CFG_GRD", L"", SIID_SETTINGS);
+  AddButton(detail, L"CFG_GRD", L"", 47);
   detail.AddSeparator();
 
   c_.VkHeader->Expand.Connect([this] { VkHeaderExpand(); });
@@ -131,8 +132,6 @@ void FDocumentosLogGeneral::BuildControls() {
   });
   Unloading.Connect([this](bool&) { Form_Unload(); });
 }
-
-void FDocumentosLogGeneral::OnLoad() {}
 
 // --- host protocol ---
 
@@ -311,7 +310,18 @@ void FDocumentosLogGeneral::TBarDetail_ButtonClick(hosted::ToolbarClick& click) 
   BusyScope busy(*this);
   IgnoreErrors([&] {
     if (click.key == L"EXP_XLS") ExportGrid();
+    else if (click.key == L"CFG_GRD") ShowGridLayout();
   });
+}
+
+void FDocumentosLogGeneral::ShowGridLayout() {
+  // Applied captions, visibility and alignments stay on the grid until the screen
+  // closes; widths last until the next layout gives every column its share again.
+  auto dialog = Form::Load<FGridLayout>();
+  dialog->mTable = L"Log de Eventos del Sistema";
+  dialog->mGrid = c_.GRDetail;
+  dialog->ShowForm();
+  dialog->Unload();
 }
 
 }  // namespace vk

@@ -22,6 +22,8 @@ class GridValue {
   static GridValue Bool(bool value);
   static GridValue Date(DATE value);
   static GridValue Null();
+  // Takes over a VARIANT the caller owns, without a copy; the source is left Empty.
+  static GridValue Adopt(VARIANT& owned);
   GridValue(const GridValue& other);
   GridValue(GridValue&& other) noexcept;
   GridValue& operator=(GridValue other) noexcept;
