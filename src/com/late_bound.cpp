@@ -57,6 +57,18 @@ Variant Invoke(IDispatch* object, std::wstring_view member, WORD flags, std::ini
 
 }  // namespace
 
+ComPtr<IDispatch> CreateObject(std::wstring_view progId) {
+  const std::wstring name(progId);
+  CLSID clsid{};
+  ComPtr<IDispatch> object;
+  if (FAILED(CLSIDFromProgID(name.c_str(), &clsid)) ||
+      FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IDispatch,
+                              object.put_void())) ||
+      !object)
+    Raise(err::CannotCreateObject);
+  return object;
+}
+
 long ErrorNumberOf(HRESULT hr) {
   if (HRESULT_FACILITY(hr) == FACILITY_CONTROL) return HRESULT_CODE(hr);
   return static_cast<long>(hr);

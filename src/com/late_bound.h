@@ -8,9 +8,15 @@
 #include <initializer_list>
 #include <string_view>
 
+#include "com/com_ptr.h"
 #include "runtime/variant.h"
 
 namespace vk::com {
+
+// A new object of the class a ProgID names, as the platform's CreateObject makes it
+// (in process or local server); raises 429 when the class is not registered or
+// cannot be created.
+ComPtr<IDispatch> CreateObject(std::wstring_view progId);
 
 // Method or property get (DISPATCH_METHOD | DISPATCH_PROPERTYGET); arguments in the
 // caller's order.

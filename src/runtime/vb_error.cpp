@@ -25,6 +25,7 @@ std::wstring StandardErrorText(long number) {
     case 362: return L"Can't unload controls created at design time";
     case 380: return L"Invalid property value";
     case 424: return L"Object required";
+    case 429: return L"ActiveX component can't create object";
     case 438: return L"Object doesn't support this property or method";
     case 481: return L"Invalid picture";
     case 3021: return L"Either BOF or EOF is True, or the current record has been deleted. "

@@ -35,6 +35,7 @@ inline constexpr long InvalidPropertyValue = 380;
 inline constexpr long InvalidPicture = 481;
 inline constexpr long InternalError = 51;
 inline constexpr long ObjectRequired = 424;
+inline constexpr long CannotCreateObject = 429;
 inline constexpr long ObjectDoesNotSupport = 438;
 inline constexpr long ObjectAlreadyLoaded = 360;
 inline constexpr long ControlArrayElementMissing = 340;
