@@ -1,5 +1,7 @@
 #include "host/document_form.h"
 
+#include "consult/list_screen.h"
+
 namespace vk {
 namespace {
 
@@ -18,8 +20,9 @@ const FormCode* FindFormCode(std::wstring_view code) {
   return nullptr;
 }
 
-std::shared_ptr<DocumentForm> CreateDocumentScreen(std::wstring_view) {
+std::shared_ptr<DocumentForm> CreateDocumentScreen(std::wstring_view formName) {
   // The document screens join here as they are built.
+  if (auto screen = consult::CreateListScreen(formName)) return screen;
   return nullptr;
 }
 

@@ -1,0 +1,48 @@
+#include "consult/screen_conventions.h"
+
+#include "host/shared_functions.h"
+#include "host/shared_state.h"
+#include "hosted/combo_box.h"
+#include "hosted/date_picker.h"
+#include "hosted/rich_text.h"
+#include "hosted/text_box.h"
+#include "runtime/clock.h"
+#include "runtime/do_events.h"
+#include "runtime/event.h"
+#include "runtime/steps.h"
+
+namespace vk::consult {
+
+bool LoadCombosFromTags(const Form& form, const DataAccess& data, std::optional<Recordset>& current,
+                        const std::function<bool()>& stillHere) {
+  for (hosted::ComboBox* combo : form.ControlsOf<hosted::ComboBox>()) {
+    const std::wstring tag = combo->tag();
+    if (tag.find(L'|') != std::wstring::npos) {
+      if (!IgnoreErrors([&] { combo->LoadArray(tag); })) return false;
+      continue;
+    }
+    bool loaded = IgnoreErrors([&] { current = data.GetData(Shared().gApplicationName, tag); });
+    if (!loaded) return false;
+    DoEvents();
+    if (!stillHere()) return false;
+    loaded = IgnoreErrors([&] { combo->LoadRecordSetAPI(current ? current->get() : nullptr); });
+    if (!loaded) return false;
+    DoEvents();
+    if (!stillHere()) return false;
+  }
+  return true;
+}
+
+void ClearControls(const Form& form) {
+  MuteEvents quiet;
+  for (Control* control : form.Controls()) {
+    if (auto* box = dynamic_cast<hosted::TextBox*>(control))
+      IgnoreErrors([&] { box->SetText(box->FieldName() == L"Usuario" ? GetUserNameNT() : L""); });
+    if (auto* combo = dynamic_cast<hosted::ComboBox*>(control)) IgnoreErrors([&] { combo->SetListIndex(0); });
+    if (auto* picker = dynamic_cast<hosted::DatePicker*>(control))
+      IgnoreErrors([&] { picker->SetValueText(FormatDate(Today(), L"dd/mm/yyyy")); });
+    if (auto* editor = dynamic_cast<hosted::RichTextEditor*>(control)) IgnoreErrors([&] { editor->SetTextRTF(L""); });
+  }
+}
+
+}  // namespace vk::consult

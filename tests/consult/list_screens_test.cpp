@@ -1,0 +1,298 @@
+// The unread-documents and search screens through their real windows: opening from
+// CObject.Build, the lists they read, the current row, marking as read, the viewer
+// program, mail through the registered stand-in, the layout and closing while a
+// question is open.
+#include <gtest/gtest.h>
+
+#include "com/late_bound.h"
+#include "consult/list_query.h"
+#include "consult/mail_program.h"
+#include "consult/search_screen.h"
+#include "consult/view_screen.h"
+#include "hosted/window_driver.h"
+#include "list_fixture.h"
+#include "runtime/twips.h"
+#include "runtime/vk_name.h"
+#include "support/outbox_folder.h"
+
+namespace vk::test {
+namespace {
+
+using consult::FDocumentosSearchS;
+using consult::FDocumentosView;
+using consult::ListScreen;
+
+std::vector<long> Ids(std::initializer_list<long> ids) { return ids; }
+
+class ViewScreenTest : public ListScreenTest {};
+class SearchScreenTest : public ListScreenTest {
+ protected:
+  FDocumentosSearchS& Search(const std::wstring& user = L"administrador") {
+    return dynamic_cast<FDocumentosSearchS&>(Open(L"B01F01", user));
+  }
+  std::vector<long> Find() {
+    ClickKey(*screen().controls().TBarMain, L"BTN_FIN");
+    return ListedIds();
+  }
+};
+
+TEST_F(ViewScreenTest, OpensDockedOnTheUsersUnreadDocumentsGroupedAndBold) {
+  ListScreen& view = Open(L"R01VIE");
+  ASSERT_NE(dynamic_cast<FDocumentosView*>(&view), nullptr);
+  EXPECT_TRUE(IsWindowVisible(view.hwnd()));
+  EXPECT_EQ(GetParent(view.hwnd()), host());
+  RECT client;
+  GetClientRect(host(), &client);
+  EXPECT_EQ(TwipsToPixels(view.scaleWidth()), client.right);
+  EXPECT_NE(FindVkWindow(host(), L"GRDetail"), nullptr);
+  EXPECT_NE(FindVkWindow(host(), L"TBarMain"), nullptr);
+
+  // usuario1 sees categories 1 and 2 and has read 101 and 105.
+  EXPECT_EQ(ListedIds(), Ids({1, 2, 102, 103, 104, 106, 107, 108, 109, 114, 115}));
+  EXPECT_EQ(grid().Columns().Count(), 24);
+  const grid::GridModel& model = grid().Model();
+  EXPECT_EQ(model.GroupCount(), 1);
+  EXPECT_EQ(model.DisplayRowCount(), 11 + 2);
+  EXPECT_NE(model.DisplayRow(0).Kind, grid::kDataRow);
+  for (int row = 0; row < grid().DataRowCount(); ++row) EXPECT_TRUE(model.CellStyle(row, 1).Font->bold) << row;
+  const grid::GridStyle header = model.GroupStyle();
+  EXPECT_EQ(*header.BackColor, 14334632u);
+  EXPECT_TRUE(header.Font->bold);
+
+  // The design layout: the list takes the whole width; the preview frame stays hidden.
+  const auto& c = view.controls();
+  EXPECT_DOUBLE_EQ(c.VkContainer->width(), c.TBarMain->width() - 300);
+  EXPECT_DOUBLE_EQ(c.GRDetail->width(), c.VkContainer->width() - 400);
+  EXPECT_FALSE(c.VkImageMain->visible());
+  // Columns take their dictionary share of the list's width (Documento: 12 %).
+  EXPECT_NEAR(grid().Columns().Item(L"Documento").Width, c.GRDetail->width() * 12 / 100, 0.01);
+}
+
+TEST_F(ViewScreenTest, FollowsTheHostsSizeAndSkipsWidthsThatWouldBeNegative) {
+  ListScreen& view = Open(L"R01VIE");
+  const auto& c = view.controls();
+  auto resizeHost = [&](int width, int height) {
+    RECT r{0, 0, width, height};
+    AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, FALSE);
+    SetWindowPos(host(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
+    view.Form_Resize();
+    Pump();
+  };
+  resizeHost(900, 650);
+  EXPECT_EQ(TwipsToPixels(view.scaleWidth()), 900);
+  EXPECT_DOUBLE_EQ(c.VkContainer->width(), PixelsToTwips(900) - 600);
+  EXPECT_TRUE(IsWindowVisible(view.hwnd()));
+
+  const double listHeight = c.VkContainer->height();
+  resizeHost(900, 40);  // lower than the list's top and the status bar
+  EXPECT_DOUBLE_EQ(c.VkContainer->height(), listHeight) << "a negative height is skipped";
+  EXPECT_DOUBLE_EQ(c.VkContainer->width(), PixelsToTwips(900) - 600) << "the rest of the layout still runs";
+  EXPECT_TRUE(IsWindowVisible(view.hwnd()));
+}
+
+TEST_F(SearchScreenTest, FiltersNarrowTheSearchAndPastedTextsKeepTheirQuotes) {
+  FDocumentosSearchS& search = Search();
+  const auto& f = search.filters();
+  EXPECT_TRUE(ListedIds().empty()) << "the search starts empty";
+  EXPECT_EQ(f.cboCategoriaId->ListCount(), 1 + 3);  // the empty item and the enabled categories
+  EXPECT_EQ(f.cboTipoDocumentoId->ListCount(), 1 + 3);
+
+  EXPECT_EQ(Find().size(), 18u) << "an administrator sees every document";
+
+  f.cboCategoriaId->SelectKey(L"2");
+  f.txtReferenciaId->SetText(L"FC");
+  EXPECT_EQ(Find(), Ids({2, 105, 106, 107, 108, 109}));
+
+  f.cboCategoriaId->SetListIndex(0);
+  f.txtReferenciaId->SetText(L"D'ANGELO");
+  EXPECT_EQ(Find(), Ids({115}));
+  f.txtReferenciaId->SetText(L"  CT-D'ANGELO-1 ");
+  EXPECT_TRUE(Find().empty()) << "blanks stay inside the Like pattern";
+  f.chkReferenciaId->SetValue(1);
+  EXPECT_EQ(Find(), Ids({115})) << "an exact reference is trimmed";
+
+  f.txtReferenciaId->SetText(L"");
+  f.txtCBarra->SetText(L"'; Delete From Documentos --");
+  EXPECT_TRUE(Find().empty());
+  EXPECT_EQ(Scalar(L"Select Count(*) From Documentos"), L"18");
+}
+
+TEST_F(SearchScreenTest, ExternalDocumentsJoinOnlyWhenTheViewIsThere) {
+  // As shipped the view exists and is empty; without it the search reads Documentos alone.
+  Search();
+  EXPECT_EQ(Find().size(), 18u);
+  Sql(kAppKey, L"Drop View V_DocumentosExternos");
+  EXPECT_EQ(Find().size(), 18u) << "a missing view never empties the search";
+  Sql(kAppKey, L"Create View V_DocumentosExternos As Select *, 0 As IsNew From Documentos "
+               L"Where DocumentoId In (110, 101)");
+  EXPECT_EQ(Find().size(), 20u);
+  Kill();
+
+  // Any other user: the category list applies to the external documents too.
+  Search(L"usuario1");
+  EXPECT_EQ(Find(), Ids({1, 2, 101, 101, 102, 103, 104, 105, 106, 107, 108, 109, 114, 115}));
+}
+
+TEST_F(SearchScreenTest, AQuoteInTheLogonNameStillReadsItsOwnReadings) {
+  Sql(L"VkS", L"Insert Into Users (UserName, UserDescription, UserLevel) Values ('o''neil', 'O''Neil', 0)");
+  Sql(kAppKey, L"Insert Into DocumentosLog (DocumentoId, Usuario, RegistroId) Values (101, 'o''neil', 1)");
+  Open(L"R01VIE", L"o'neil");
+  EXPECT_EQ(ListedIds().size(), 17u);
+  EXPECT_EQ(RowOf(101), -1);
+}
+
+TEST_F(ViewScreenTest, NullAndUnreadableDatesBecomeEmptyCellsAndEveryRowIsListed) {
+  Sql(kAppKey, L"Update Documentos Set Fecha = Null Where DocumentoId = 102");
+  Sql(kAppKey, L"Update Documentos Set FechaAlta = 'no es una fecha', Fecha = 'tampoco' Where DocumentoId = 103");
+  Open(L"R01VIE");
+  EXPECT_EQ(ListedIds().size(), 11u);
+  for (long id : {102L, 103L}) {
+    const int row = grid().Model().DisplayRow(RowOf(id)).Index;
+    EXPECT_TRUE(grid().CellValue(row, L"Fecha").isEmpty()) << id;
+    EXPECT_EQ(consult::CellText(grid(), row, L"Documento").empty(), false) << id;
+  }
+  const int row103 = grid().Model().DisplayRow(RowOf(103)).Index;
+  EXPECT_TRUE(grid().CellValue(row103, L"FechaAlta").isEmpty());
+  for (int row = 0; row < grid().DataRowCount(); ++row) EXPECT_GT(consult::CellLong(grid(), row, L"DocumentoId"), 0);
+}
+
+TEST_F(ViewScreenTest, SelectingARowReadsItWholeOrNotAtAll) {
+  Sql(kAppKey, L"Update Documentos Set TipoDocumentoId = 'abc' Where DocumentoId = 107");
+  ListScreen& view = Open(L"R01VIE");
+  ClickRow(RowOf(2));
+  const consult::ListDocument& d = view.currentDocument();
+  EXPECT_EQ(d.DocumentoId, 2);
+  EXPECT_EQ(d.CategoriaId, L"2");
+  EXPECT_EQ(d.TipoDocumentoId, 2);
+  EXPECT_EQ(d.Documento, L"factura_0001.pdf");
+  EXPECT_EQ(d.Path, L"C:\\Ostrela\\Documentos\\00002\\00001\\00000000000000000002.pdf");
+  EXPECT_EQ(d.Campo[1], L"0001-00012345");
+  EXPECT_EQ(d.Campo[3], L"") << "a Null cell reads as the empty text";
+  EXPECT_EQ(d.ReferenciaId, L"FC-0001-12345");
+
+  ClickRow(0);  // the first group's header
+  EXPECT_EQ(view.currentDocument().DocumentoId, 2);
+  ClickRow(RowOf(107));  // its type is no number: the row is not taken
+  EXPECT_EQ(view.currentDocument().DocumentoId, 2);
+  EXPECT_EQ(view.currentDocument().Documento, L"factura_0001.pdf");
+}
+
+TEST_F(ViewScreenTest, MarkingAsReadWritesTheRowsOwnDocumentOnlyOnYes) {
+  ListScreen& view = Open(L"R01VIE");
+  auto readings = [&](long id) {
+    return Scalar(L"Select Count(*) From DocumentosLog Where Usuario = 'usuario1' And DocumentoId = " +
+                  std::to_wstring(id));
+  };
+  // Nothing selected yet (a group row is current, no document): nothing is written.
+  answers.push_back([] { return msg::Yes; });
+  ClickKey(*view.controls().TBarMain, L"BTN_VAL");
+  ASSERT_EQ(messages.size(), 2u);
+  EXPECT_EQ(messages[0].text, L"Desea Marcar como Leído el Documento?");
+  EXPECT_EQ(messages[0].style, 36);
+  EXPECT_EQ(messages[1].text, L"Se Produjo un Error al Marcar el Documento");
+  EXPECT_EQ(messages[1].style, 64);
+  EXPECT_EQ(messages[1].title, L"Ostrela");
+  EXPECT_EQ(Scalar(L"Select Count(*) From DocumentosLog"), L"3");
+
+  ClickRow(RowOf(102));
+  answers.push_back([] { return msg::No; });
+  ClickKey(*view.controls().TBarMain, L"BTN_VAL");
+  EXPECT_EQ(readings(102), L"0");
+
+  messages.clear();
+  answers.push_back([] { return msg::Yes; });
+  ClickKey(*view.controls().TBarMain, L"BTN_VAL");
+  EXPECT_EQ(messages.size(), 1u) << "no failure text";
+  EXPECT_EQ(readings(102), L"1");
+  const int row = grid().Model().DisplayRow(RowOf(102)).Index;
+  EXPECT_TRUE(grid().CellValue(row, L"IsNew").toBool());
+  EXPECT_FALSE(grid().Model().CellStyle(row, 1).Font->bold);
+}
+
+TEST_F(ViewScreenTest, TheViewerOpensTheDocumentAndOnlyAStartedViewerMarksIt) {
+  ListScreen& view = Open(L"R01VIE");
+  ClickKey(*view.controls().TBarDetail, L"BTN_PAN");
+  EXPECT_TRUE(launcher.parameters.empty()) << "no document: nothing starts";
+
+  DoubleClickRow(RowOf(103));
+  ASSERT_EQ(launcher.parameters.size(), 1u);
+  EXPECT_EQ(launcher.parameters[0],
+            L"F00:Ostrela - anexo_contrato.png|F01:C:\\Ostrela\\Documentos\\00001\\00003\\00000000000000000103.png");
+  EXPECT_EQ(Scalar(L"Select Count(*) From DocumentosLog Where DocumentoId = 103"), L"1");
+
+  launcher.starts = false;  // the viewer program is missing
+  DoubleClickRow(RowOf(104));
+  ClickKey(*view.controls().TBarDetail, L"BTN_PAN");
+  EXPECT_EQ(launcher.parameters.size(), 3u);
+  EXPECT_EQ(Scalar(L"Select Count(*) From DocumentosLog Where DocumentoId = 104"), L"0");
+
+  DoubleClickRow(0);  // a group row
+  EXPECT_EQ(launcher.parameters.size(), 3u);
+}
+
+TEST_F(ViewScreenTest, MailGoesThroughTheMailProgramWithTheStoredFileAttached) {
+  ScopedOutbox outbox;
+  const std::wstring scan = outbox.folder() + L"\\00000000000000000104.pdf";
+  HANDLE file = CreateFileW(scan.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  CloseHandle(file);
+  Sql(kAppKey, L"Update Documentos Set Path = '" + scan + L"' Where DocumentoId = 104");
+  Open(L"R01VIE");
+
+  RightClickRow(RowOf(104), {VK_DOWN, VK_RETURN});
+  const auto log = outbox.LogLines();
+  ASSERT_EQ(log.size(), 4u);
+  EXPECT_EQ(log[0], "CreateItem 0");
+  EXPECT_EQ(log[1], "To=");
+  EXPECT_EQ(log[2], "Attachments.Add " + std::string(scan.begin(), scan.end()));
+  EXPECT_EQ(outbox.Files(L"*.eml").size(), 1u);
+  EXPECT_TRUE(messages.empty());
+
+  // A stored file that is gone: the mail still shows, without it.
+  RightClickRow(RowOf(103), {VK_DOWN, VK_RETURN});
+  EXPECT_EQ(outbox.Files(L"*.eml").size(), 2u);
+  EXPECT_TRUE(messages.empty());
+
+  // Without a mail program the user is told why.
+  consult::ScopedMailProgram none([] { return com::CreateObject(L"Outlook.NoSuchProgram"); });
+  RightClickRow(RowOf(104), {VK_DOWN, VK_RETURN});
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].text,
+            L"No se ha podido Enviar el Mail con el Documento. Error [ ActiveX component can't create object ]");
+  EXPECT_EQ(messages[0].style, 64);
+  RightClickRow(0, {});  // a group row opens no menu
+  EXPECT_EQ(outbox.Files(L"*.eml").size(), 2u);
+}
+
+TEST_F(SearchScreenTest, ThePreviewToggleSharesTheWidthAndGivesItBack) {
+  FDocumentosSearchS& search = Search();
+  const auto& c = search.controls();
+  const double header = search.filters().VkHeader->width();
+  EXPECT_FALSE(search.previewShown());
+  EXPECT_DOUBLE_EQ(c.VkContainer->width(), header);
+  ClickKey(*c.TBarMain, L"BTN_VIE");
+  EXPECT_TRUE(c.VkImageMain->visible());
+  EXPECT_DOUBLE_EQ(c.VkContainer->width(), header * 65 / 100);
+  EXPECT_DOUBLE_EQ(c.VkImageMain->left(), c.VkContainer->left() + c.VkContainer->width() + 100);
+  EXPECT_DOUBLE_EQ(c.VkImageMain->width(), search.scaleWidth() - c.VkImageMain->left() - 300);
+  EXPECT_DOUBLE_EQ(c.VkImageMain->height(), c.VkContainer->height());
+  ClickKey(*c.TBarMain, L"BTN_VIE");
+  EXPECT_FALSE(c.VkImageMain->visible());
+  EXPECT_DOUBLE_EQ(c.VkContainer->width(), header);
+}
+
+TEST_F(ViewScreenTest, AHostCloseWhileTheQuestionIsOpenStopsTheMarkingQuietly) {
+  ListScreen& view = Open(L"R01VIE");
+  ClickRow(RowOf(102));
+  answers.push_back([this] {
+    Kill();
+    return msg::Yes;
+  });
+  ClickKey(*view.controls().TBarMain, L"BTN_VAL");
+  EXPECT_FALSE(view.IsScreenLoaded());
+  EXPECT_FALSE(view.hasDataObject());
+  EXPECT_EQ(messages.size(), 1u);
+  EXPECT_EQ(Scalar(L"Select Count(*) From DocumentosLog Where DocumentoId = 102 And Usuario = 'usuario1'"), L"0");
+}
+
+}  // namespace
+}  // namespace vk::test
