@@ -11,7 +11,7 @@
 
 #include "bench/support/bench_timing.h"
 #include "controls/balloon/balloon_shape.h"
-#include "controls/balloon/tooltip_balloon.h"
+#include "controls/balloon/balloon_tip.h"
 
 namespace {
 
@@ -60,7 +60,7 @@ int main() {
   const int shows = 50;
   double show = Seconds([&] {
     for (int i = 0; i < shows; ++i) {
-      ToolTipBalloon tip;
+      BalloonTip tip;
       tip.look.delayTime = 0;
       tip.ShowToolTip(target, L"Palvexor - Ayuda On Line", L"Texto de ayuda\nen dos líneas", 2, 60);
       SendMessageW(target, WM_MOUSEMOVE, 0, MAKELPARAM(100, 50));

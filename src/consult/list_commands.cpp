@@ -3,6 +3,7 @@
 // the row read whole into the current document, the viewer program and the marking
 // of a document as read.
 #include <cwchar>
+#include <cwctype>
 
 #include "consult/list_query.h"
 #include "consult/list_screen.h"
@@ -33,7 +34,37 @@ void ListScreen::TBarDetail_ButtonClick(hosted::ToolbarClick& click) {
     const hosted::Frame& frame = *c_.VkImageMain;
     const UINT chosen = PopUpFromKey(*c_.TBarDetail, click, ImageMenu(), frame.left(), frame.top());
     if (chosen && StillHere()) RunMenuCommand(chosen);
+  } else {
+    PreviewCommand(click.key, click.index);
   }
+}
+
+void ListScreen::PreviewCommand(const std::wstring& key, int index) {
+  capture::VkImage& preview = *c_.PSelection;
+  hosted::Toolbar& toolbar = *c_.TBarDetail;
+  if (key == L"BTN_FIT") {
+    // The key's own state decides, not FitMode: a row selection turns fit off and
+    // leaves the key pressed.
+    if (toolbar.ButtonState(index) == 0) {
+      toolbar.SetButtonState(index, 2);
+      preview.setFitMode(true);
+    } else {
+      toolbar.SetButtonState(index, 0);
+      preview.setFitMode(false);
+      preview.setZoom(1.0);
+    }
+  } else if (key == L"BTN_ZIN") {
+    const double zoom = preview.Zoom();
+    preview.setZoom(zoom < 25.0 ? zoom + 1 : zoom);
+  } else if (key == L"BTN_ZOU") {
+    const double zoom = preview.Zoom();
+    preview.setZoom(zoom > 1.0 ? zoom - 1 : zoom);
+  } else if (key == L"BTN_Z11") {
+    preview.setZoom(1.0);
+  } else if (key != L"BTN_RT1" && key != L"BTN_RT2") {
+    return;  // a key the preview does not know
+  }
+  preview.Resize();
 }
 
 UINT ListScreen::PopUpFromKey(hosted::Toolbar& toolbar, hosted::ToolbarClick& click, const std::vector<MenuItem>& menu,
@@ -84,7 +115,33 @@ bool ListScreen::GRDetail_RowSelected() {
   ListDocument staged;
   if (!IgnoreErrors([&] { staged = ReadRow(dataRow); })) return false;
   document_ = std::move(staged);
+  // A preview that cannot show the file leaves the document selected.
+  IgnoreErrors([this] { ShowInPreview(); });
   return true;
+}
+
+void ListScreen::ShowInPreview() {
+  capture::VkImage& preview = *c_.PSelection;
+  const std::wstring& path = document_.Path;
+  std::wstring ending = path.size() >= 3 ? path.substr(path.size() - 3) : path;
+  for (wchar_t& ch : ending) ch = static_cast<wchar_t>(std::towlower(ch));
+  if (ending == L"pdf") {
+    // A PDF only hides the viewer; fit and zoom stay as they were.
+    preview.setIsPDF(true);
+    preview.setDocumento(document_.Documento);
+    preview.setPath(path);
+    preview.LoadDocument();
+    return;
+  }
+  preview.setIsPDF(false);
+  preview.setFitMode(false);
+  preview.setZoom(0.53);
+  preview.setDocumento(document_.Documento);
+  preview.setPath(path);
+  preview.Resize();
+  preview.LoadDocument();
+  preview.setVisible(false);  // drawn anew
+  preview.setVisible(true);
 }
 
 void ListScreen::GRDetail_DblClick() {
@@ -104,12 +161,13 @@ void ListScreen::GRDetail_MouseUp(int button, float x, float y) {
 // --- the viewer program and the read marking ---
 
 bool ListScreen::StartViewer() {
-  return hosted::LaunchViewer(AppPath(), document_.Documento, document_.Path);
+  // The viewer shows what the preview holds.
+  return hosted::LaunchViewer(AppPath(), c_.PSelection->Documento(), c_.PSelection->Path());
 }
 
 void ListScreen::OpenInViewer() {
   // Only a document with a stored file is opened, and only an opened one is read.
-  if (document_.DocumentoId <= 0 || document_.Path.empty()) return;
+  if (document_.DocumentoId <= 0 || c_.PSelection->Path().empty()) return;
   if (!StartViewer()) return;
   MarkDocumentRead();
 }

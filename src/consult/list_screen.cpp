@@ -11,6 +11,7 @@
 #include "host/grid_dictionary.h"
 #include "host/shared_state.h"
 #include "runtime/do_events.h"
+#include "runtime/font.h"
 #include "runtime/mouse_pointer.h"
 #include "runtime/property_bag.h"
 #include "runtime/steps.h"
@@ -86,10 +87,14 @@ void ListScreen::BuildListAndPreview(double listTop, const ControlArgs& previewF
   c_.TBarDetail->AddSeparator();
   c_.TBarDetail->ButtonClick.Connect(
       [this](hosted::ToolbarClick& click) { Command([this, &click] { TBarDetail_ButtonClick(click); }); });
+  const double previewWidth = previewFrame.width - 400;
+  c_.PSelection = &Add<capture::VkImage>(At(L"PSelection", 200, kToolbarHeight + 700, previewWidth,
+                                            previewWidth * 100 / 75, c_.VkImageMain));
+  c_.PSelection->ReadProperties(PropertyBag{});
 
   c_.STBar = &Add<controls::VkStatusBar>(At(L"STBar", 0, kDesignHeight - kStatusBarHeight, kDesignWidth,
                                             kStatusBarHeight));
-  controls::Font font = controls::MakeFont(L"Verdana", 8.25);
+  ComPtr<IFont> font = CreateOleFont({.name = L"Verdana", .size = 8.25});
   ComPtr<IDispatch> fontDispatch;
   if (font) font->QueryInterface(IID_IFontDisp, fontDispatch.put_void());
   c_.STBar->ReadProperties(PropertyBag{{L"BackColor", Variant(long(0x8000000F))},
@@ -168,7 +173,13 @@ bool ListScreen::LoadGridLayout() {
 bool ListScreen::LoadCombos() {
   return IgnoreErrors([this] {
     SetComboTags();
-    if (!LoadCombosFromTags(*this, Data(), current_, [this] { return StillHere(); })) Raise(err::InvalidProcedureCall);
+    // The loader keeps its own reference to the data object while the queue runs.
+    const DataAccess data = Data();
+    const auto yield = [this] {
+      DoEvents();
+      return StillHere();
+    };
+    if (!LoadCombosFromTags(*this, data, yield)) Raise(err::InvalidProcedureCall);
   });
 }
 
@@ -213,6 +224,10 @@ void ListScreen::Form_Resize() {
       [&] { c_.TBarDetail->setLeft(100); },
       [&] { c_.TBarDetail->setWidth(preview.width() - 200); },
       [&] { c_.TBarDetail->setTop(500); },
+      [&] { c_.PSelection->setTop(c_.TBarDetail->height() + 700); },
+      [&] { c_.PSelection->setLeft(200); },
+      [&] { c_.PSelection->setWidth(preview.width() - 400); },
+      [&] { c_.PSelection->setHeight(c_.PSelection->width() * 100 / 75); },  // a portrait page, 3 by 4
   });
   // Each data column takes its share of the list's width again.
   for (int position = 1; position < grid.Columns().Count(); ++position) {

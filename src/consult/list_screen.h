@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "capture/vk_image.h"
 #include "controls/status_bar/vk_status_bar.h"
 #include "host/data_access.h"
 #include "host/document_form.h"
@@ -72,6 +73,7 @@ class ListScreen : public Form, public DocumentForm {
     grid::GridControl* GRDetail = nullptr;
     hosted::Frame* VkImageMain = nullptr;
     hosted::Toolbar* TBarDetail = nullptr;
+    capture::VkImage* PSelection = nullptr;
     controls::VkStatusBar* STBar = nullptr;
   };
   const Controls& controls() const { return c_; }
@@ -147,6 +149,8 @@ class ListScreen : public Form, public DocumentForm {
   void TBarDetail_ButtonClick(hosted::ToolbarClick& click);
   UINT PopUpFromKey(hosted::Toolbar& toolbar, hosted::ToolbarClick& click, const std::vector<MenuItem>& menu,
                     double frameLeft, double frameTop);
+  void PreviewCommand(const std::wstring& key, int index);
+  void ShowInPreview();
   bool CurrentDataRow(int& dataRow) const;
   ListDocument ReadRow(int dataRow) const;
   bool GRDetail_RowSelected();

@@ -1,5 +1,7 @@
 #include "consult/screen_conventions.h"
 
+#include "capture/catalogue_combos.h"
+
 #include "host/shared_functions.h"
 #include "host/shared_state.h"
 #include "hosted/combo_box.h"
@@ -7,30 +9,21 @@
 #include "hosted/rich_text.h"
 #include "hosted/text_box.h"
 #include "runtime/clock.h"
-#include "runtime/do_events.h"
 #include "runtime/event.h"
 #include "runtime/steps.h"
 
 namespace vk::consult {
 
-bool LoadCombosFromTags(const Form& form, const DataAccess& data, std::optional<Recordset>& current,
-                        const std::function<bool()>& stillHere) {
-  for (hosted::ComboBox* combo : form.ControlsOf<hosted::ComboBox>()) {
-    const std::wstring tag = combo->tag();
-    if (tag.find(L'|') != std::wstring::npos) {
-      if (!IgnoreErrors([&] { combo->LoadArray(tag); })) return false;
-      continue;
-    }
-    bool loaded = IgnoreErrors([&] { current = data.GetData(Shared().gApplicationName, tag); });
-    if (!loaded) return false;
-    DoEvents();
-    if (!stillHere()) return false;
-    loaded = IgnoreErrors([&] { combo->LoadRecordSetAPI(current ? current->get() : nullptr); });
-    if (!loaded) return false;
-    DoEvents();
-    if (!stillHere()) return false;
+bool LoadCombosFromTags(const Form& form, const DataAccess& data, const std::function<bool()>& yield) {
+  try {
+    for (hosted::ComboBox* combo : form.ControlsOf<hosted::ComboBox>())
+      if (capture::LoadComboSource(*combo, combo->tag(), data, yield) != capture::SourceLoad::Loaded) return false;
+    return true;
+  } catch (const VbError&) {
+    return false;
+  } catch (const std::exception&) {
+    return false;
   }
-  return true;
 }
 
 void ClearControls(const Form& form) {

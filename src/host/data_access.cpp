@@ -31,6 +31,21 @@ Variant Recordset::Field(long index) const { return Call(FieldObject(index).get(
 std::wstring Recordset::FieldName(long index) const { return Call(FieldObject(index).get(), L"Name").toText(); }
 long Recordset::FieldType(long index) const { return Call(FieldObject(index).get(), L"Type").toLong(); }
 
+std::wstring Recordset::FieldText(const std::wstring& name) const {
+  const Variant value = Field(name);
+  return value.isNull() || value.isEmpty() ? std::wstring() : value.toText();
+}
+
+long Recordset::FieldLong(const std::wstring& name) const {
+  const Variant value = Field(name);
+  return value.isNull() ? 0 : value.toLong();
+}
+
+DATE Recordset::FieldDate(const std::wstring& name) const {
+  const Variant value = Field(name);
+  return value.isNull() ? 0 : value.toDate();
+}
+
 std::optional<DataAccess> DataAccess::Create() {
   ComPtr<IDispatch> object = HostSeams::Current().createDataAccess();
   if (!object) return std::nullopt;

@@ -291,17 +291,23 @@ Variant PickKey(const std::wstring& sentence, const std::wstring& fieldName) {
 
 PickerHandler& CurrentPicker() {
   thread_local PickerHandler handler = [](const std::wstring& sentence, const std::wstring& fieldName) {
-    auto picker = Form::Load<FSearch>();
-    SetWindowLayered(picker->hwnd());
-    picker->mSentence = sentence;
-    picker->mFieldName = fieldName;
-    picker->mFieldValue = L"";
-    picker->ShowForm();
+    // However the picker ends, even by an error, it is unloaded and the pointer is
+    // the default again: a picker left loaded would stay in the thread's forms.
+    struct Cleanup {
+      std::shared_ptr<FSearch> picker = Form::Load<FSearch>();
+      ~Cleanup() {
+        IgnoreErrors([this] { picker->Unload(); });
+        SetMousePointer(pointer::Default);
+      }
+    } scope;
+    FSearch& picker = *scope.picker;
+    SetWindowLayered(picker.hwnd());
+    picker.mSentence = sentence;
+    picker.mFieldName = fieldName;
+    picker.mFieldValue = L"";
+    picker.ShowForm();
     SetMousePointer(pointer::Hourglass);
-    Variant chosen = picker->oReturn;
-    picker->Unload();
-    SetMousePointer(pointer::Default);
-    return chosen;
+    return picker.oReturn;
   };
   return handler;
 }

@@ -28,6 +28,7 @@ void ComboBox::OnResized(int width, int) {
 
 void ComboBox::Replace(const std::vector<std::wstring>& items) {
   SendMessageW(inner(), CB_RESETCONTENT, 0, 0);
+  extraItem_ = 0;
   SendMessageW(inner(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L""));
   for (const auto& item : items) SendMessageW(inner(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
   SendMessageW(inner(), CB_SETCURSEL, 0, 0);
@@ -39,6 +40,7 @@ void ComboBox::LoadRecordSetAPI(IDispatch* recordset) {
     items.push_back(row.size() > 1 ? row[0] + L" - " + row[1] : row.empty() ? std::wstring() : row[0]);
   }
   Replace(items);
+  fixedList_ = false;
 }
 
 void ComboBox::LoadArray(const std::wstring& entries) {
@@ -51,13 +53,37 @@ void ComboBox::LoadArray(const std::wstring& entries) {
     start = bar + 1;
   }
   Replace(items);
+  fixedList_ = true;
+}
+
+int ComboBox::FindKey(const std::wstring& key) const {
+  const std::wstring wanted = Trim(key);
+  // A fixed list's entries are their own keys, dashes and all ("1-A" and "1-B" differ).
+  if (fixedList_) {
+    for (int i = 1; i < ListCount(); ++i) {
+      if (Trim(List(i)) == wanted) return i;
+    }
+  }
+  for (int i = 1; i < ListCount(); ++i) {
+    if (ComboKeyOf(List(i)) == wanted) return i;
+  }
+  return 0;
 }
 
 void ComboBox::SelectKey(const std::wstring& key) {
-  const std::wstring wanted = Trim(key);
-  int found = 0;
-  for (int i = 1; i < ListCount() && found == 0; ++i) {
-    if (ComboKeyOf(List(i)) == wanted) found = i;
+  SendMessageW(inner(), CB_SETCURSEL, static_cast<WPARAM>(FindKey(key)), 0);
+  RaiseChange();
+}
+
+void ComboBox::SelectStoredKey(const std::wstring& key) {
+  if (extraItem_ > 0) {
+    SendMessageW(inner(), CB_DELETESTRING, static_cast<WPARAM>(extraItem_), 0);
+    extraItem_ = 0;
+  }
+  int found = FindKey(key);
+  if (found == 0 && !Trim(key).empty()) {
+    found = static_cast<int>(SendMessageW(inner(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Trim(key).c_str())));
+    extraItem_ = found;
   }
   SendMessageW(inner(), CB_SETCURSEL, static_cast<WPARAM>(found), 0);
   RaiseChange();

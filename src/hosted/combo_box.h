@@ -1,8 +1,9 @@
 #pragma once
 // The combo box of the catalogue screens: a drop-down list whose items show
-// "key - description". Every fill replaces the list and starts it with an empty item,
-// so ListIndex 0 means that nothing is chosen. Selecting, by the user or by code, raises
-// Change at once: the screens follow their ids only through that event.
+// "key - description" (filled from a recordset) or plain entries (a fixed list). Every
+// fill replaces the list and starts it with an empty item, so ListIndex 0 means that
+// nothing is chosen. Selecting, by the user or by code, raises Change at once: the
+// screens follow their ids only through that event.
 #include <oaidl.h>
 
 #include <string>
@@ -24,9 +25,15 @@ class ComboBox : public FormControl {
   void LoadRecordSetAPI(IDispatch* recordset);
   // Replaces the list with the entries of a text separated by "|".
   void LoadArray(const std::wstring& entries);
-  // Selects the item whose key (ComboKeyOf of its text) is key; a key that is not in the
-  // list selects the empty item. Raises Change either way.
+  // Selects the item whose key is key (trimmed): in a fixed list the item whose whole
+  // text is key, else the first whose ComboKeyOf is key. A key that is not in the list
+  // selects the empty item. Raises Change either way.
   void SelectKey(const std::wstring& key);
+  // For a key kept in a stored record: as SelectKey, but a key that is not in the list
+  // (no longer enabled) is shown as an extra item holding the key, and selected. The
+  // extra item goes with the next fill or the next SelectStoredKey. Raises Change.
+  void SelectStoredKey(const std::wstring& key);
+  bool FixedList() const { return fixedList_; }
 
   int ListIndex() const;
   // -1 or 0 to ListCount - 1; anything else raises 380. Raises Change.
@@ -48,9 +55,12 @@ class ComboBox : public FormControl {
 
  private:
   void Replace(const std::vector<std::wstring>& items);
+  int FindKey(const std::wstring& key) const;  // 0 when absent
   void RaiseChange();
 
   std::wstring fieldName_;
+  bool fixedList_ = false;
+  int extraItem_ = 0;  // the index of the item SelectStoredKey added; 0 for none
 };
 
 }  // namespace vk::hosted

@@ -23,12 +23,12 @@ namespace {
   }
 }
 
-bool IsFile(const std::wstring& path) {
-  DWORD attributes = GetFileAttributesW(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 }  // namespace
+
+bool FileExists(const std::wstring& path) {
+  DWORD attributes = GetFileAttributesW(path.c_str());
+  return !path.empty() && attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
 
 bool FolderExists(const std::wstring& path) {
   DWORD attributes = GetFileAttributesW(path.c_str());
@@ -40,7 +40,7 @@ void CreateFolder(const std::wstring& path) {
 }
 
 void MoveFileNoReplace(const std::wstring& source, const std::wstring& destination) {
-  if (!IsFile(source)) Raise(err::FileNotFound, L"FileSystem.MoveFile");
+  if (!FileExists(source)) Raise(err::FileNotFound, L"FileSystem.MoveFile");
   // Without MOVEFILE_REPLACE_EXISTING an existing destination fails and stays whole.
   if (!MoveFileExW(source.c_str(), destination.c_str(), MOVEFILE_COPY_ALLOWED)) {
     RaiseFor(GetLastError(), L"FileSystem.MoveFile");
@@ -48,7 +48,7 @@ void MoveFileNoReplace(const std::wstring& source, const std::wstring& destinati
 }
 
 void CopyFileReplacing(const std::wstring& source, const std::wstring& destination) {
-  if (!IsFile(source)) Raise(err::FileNotFound, L"FileSystem.CopyFile");
+  if (!FileExists(source)) Raise(err::FileNotFound, L"FileSystem.CopyFile");
   if (!CopyFileW(source.c_str(), destination.c_str(), FALSE)) RaiseFor(GetLastError(), L"FileSystem.CopyFile");
 }
 

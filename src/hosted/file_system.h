@@ -14,6 +14,8 @@ struct FolderFile {
 };
 
 bool FolderExists(const std::wstring& path);
+// True when a file (not a folder) of that path exists.
+bool FileExists(const std::wstring& path);
 // Creates one folder; its parent must exist. An existing folder raises 58.
 void CreateFolder(const std::wstring& path);
 // Moves a file; an existing destination raises 58 and is left as it was.

@@ -17,6 +17,40 @@ void PictureBox::CopyPictureFrom(const PictureBox& other) {
                             : nullptr);
 }
 
+std::unique_ptr<Control> PictureBox::Clone(Form& form, const ControlArgs& args) const {
+  auto copy = std::make_unique<PictureBox>(form, args);
+  copy->CopyPictureFrom(*this);
+  copy->Click.CopyHandlersFrom(Click);
+  return copy;
+}
+
+bool PictureBox::OnMessage(UINT msg, WPARAM, LPARAM lp, LRESULT& result) {
+  switch (msg) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:  // a quick second press is a click too
+      pressed_ = true;
+      SetCapture(outer_);
+      result = 0;
+      return true;
+    case WM_LBUTTONUP: {
+      const bool wasPressed = pressed_;
+      pressed_ = false;
+      if (GetCapture() == outer_) ReleaseCapture();
+      RECT client{};
+      GetClientRect(outer_, &client);
+      const POINT at{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+      if (wasPressed && PtInRect(&client, at)) Click.Raise(index());
+      result = 0;
+      return true;
+    }
+    case WM_CAPTURECHANGED:
+      pressed_ = false;
+      return false;
+    default:
+      return false;
+  }
+}
+
 void PictureBox::LoadPicture(const std::wstring& path) {
   PixelSize size = ReadImageSize(path);
   SetPicture(DecodeScaled(path, size, RECT{0, 0, size.width, size.height}));

@@ -1,9 +1,12 @@
 #pragma once
 // The picture box: shows a picture (a bitmap it owns) at its top-left corner. A picture
-// can be taken from another picture box, which keeps its own.
+// can be taken from another picture box, which keeps its own. The screens use picture
+// boxes as buttons (Click) and as elements of control arrays (a clone shows a copy of
+// element 0's picture and raises element 0's Click handlers with its own index).
 #include <string>
 
 #include "hosted/form_control.h"
+#include "runtime/event.h"
 
 namespace vk::hosted {
 
@@ -19,12 +22,18 @@ class PictureBox : public FormControl {
   // Loads an image file at its own size (ImageViewer's rules for bad files).
   void LoadPicture(const std::wstring& path);
 
+  // A left press and release over the box; the element's index (-1 outside an array).
+  Event<int> Click;
+
  protected:
   bool PaintsItself() const override { return true; }
   void Paint(HDC dc) override;
+  bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+  std::unique_ptr<Control> Clone(Form& form, const ControlArgs& args) const override;
 
  private:
   HBITMAP picture_ = nullptr;  // owned
+  bool pressed_ = false;       // the left button went down over the box
 };
 
 }  // namespace vk::hosted

@@ -1,5 +1,6 @@
 #include "hosted/simple_controls.h"
 
+#include "runtime/twips.h"
 #include "runtime/vb_error.h"
 
 namespace vk::hosted {
@@ -10,7 +11,9 @@ std::unique_ptr<Control> CommandButton::Clone(Form& form, const ControlArgs& arg
 }
 
 std::unique_ptr<Control> Label::Clone(Form& form, const ControlArgs& args) const {
-  return std::make_unique<Label>(form, args, Caption());
+  auto copy = std::make_unique<Label>(form, args, Caption());
+  copy->autoSize_ = autoSize_;  // the clone keeps the size it was made with until its caption changes
+  return copy;
 }
 
 std::unique_ptr<Control> CheckBox::Clone(Form& form, const ControlArgs& args) const {
@@ -34,6 +37,23 @@ std::wstring Label::Caption() const { return caption_; }
 void Label::SetCaption(const std::wstring& caption) {
   caption_ = caption;
   if (inner_) SetWindowTextW(inner_, caption.c_str());
+  if (autoSize_) FitCaption();
+}
+void Label::SetAutoSize(bool autoSize) {
+  autoSize_ = autoSize;
+  if (autoSize_) FitCaption();
+}
+void Label::FitCaption() {
+  // Measured with the font the inner control draws with, so the caption is never cut.
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+  SIZE text{};
+  GetTextExtentPoint32W(dc, caption_.c_str(), static_cast<int>(caption_.size()), &text);
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  Move(left(), top(), PixelsToTwips(text.cx), PixelsToTwips(metrics.tmHeight));
 }
 
 void CheckBox::OnCreated() { CreateInner(L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, caption_.c_str()); }

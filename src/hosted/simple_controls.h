@@ -25,20 +25,27 @@ class CommandButton : public FormControl {
   std::wstring caption_;
 };
 
-// A caption that takes no input.
+// A caption that takes no input. With AutoSize on, the label takes the size of its
+// caption (one line, its own font) when AutoSize is switched on and whenever the
+// caption changes; a size set in between stays until then.
 class Label : public FormControl {
  public:
   Label(Form& form, ControlArgs args, std::wstring caption = L"")
       : FormControl(form, std::move(args)), caption_(std::move(caption)) {}
   std::wstring Caption() const;
   void SetCaption(const std::wstring& caption);
+  bool AutoSize() const { return autoSize_; }
+  void SetAutoSize(bool autoSize);
 
  protected:
   void OnCreated() override;
   std::unique_ptr<Control> Clone(Form& form, const ControlArgs& args) const override;
 
  private:
+  void FitCaption();
+
   std::wstring caption_;
+  bool autoSize_ = false;
 };
 
 // A check box: Value 0 unchecked, 1 checked; the click event follows every change,

@@ -48,15 +48,20 @@ void ProgressBar::OnCreated() {
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_PROGRESS_CLASS};
   InitCommonControlsEx(&icc);
   CreateInner(PROGRESS_CLASSW, PBS_SMOOTH);
-  SendMessageW(inner(), PBM_SETRANGE32, 0, max_);
+  ApplyRange();
+}
+
+void ProgressBar::ApplyRange() {
+  // The system bar needs a range of at least one step; a maximum of 0 shows an empty bar.
+  SendMessageW(inner(), PBM_SETRANGE32, 0, max_ > 0 ? max_ : 1);
+  SendMessageW(inner(), PBM_SETPOS, static_cast<WPARAM>(value_), 0);
 }
 
 void ProgressBar::SetMax(long max) {
-  if (max <= 0) Raise(err::InvalidPropertyValue, L"ProgressBar.Max");
+  if (max < 0) Raise(err::InvalidPropertyValue, L"ProgressBar.Max");
   max_ = max;
   if (value_ > max_) value_ = max_;
-  SendMessageW(inner(), PBM_SETRANGE32, 0, max_);
-  SendMessageW(inner(), PBM_SETPOS, static_cast<WPARAM>(value_), 0);
+  ApplyRange();
 }
 
 void ProgressBar::SetValue(long value) {

@@ -34,7 +34,8 @@ class ProgressBar : public FormControl {
  public:
   ProgressBar(Form& form, ControlArgs args) : FormControl(form, std::move(args)) {}
   long Max() const { return max_; }
-  // Above 0; anything else raises 380. A value above the new maximum is cut to it.
+  // 0 or more (0: an empty folder or a single thumbnail; the bar stays empty); a
+  // negative maximum raises 380. A value above the new maximum is cut to it.
   void SetMax(long max);
   long Value() const { return value_; }
   // 0 to Max; anything else raises 380.
@@ -44,6 +45,8 @@ class ProgressBar : public FormControl {
   void OnCreated() override;
 
  private:
+  void ApplyRange();
+
   long max_ = 100;
   long value_ = 0;
 };

@@ -127,6 +127,7 @@ class Control {
 
  private:
   friend class Form;
+  friend class UserControl;  // makes the windows of its constituents
   friend bool ReflectToControl(UINT, WPARAM, LPARAM, LRESULT&);
   void Realize();            // creates the window and applies the state
   void WindowDestroyed();    // the window went (with its form, or on its own)

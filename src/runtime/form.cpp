@@ -60,6 +60,14 @@ BOOL CALLBACK CollectEnabledWindow(HWND w, LPARAM p) {
   return TRUE;
 }
 
+// The loaded form whose window is `window` or holds it, or nullptr.
+std::shared_ptr<Form> OpeningForm(HWND window) {
+  for (HWND w = window; w; w = GetAncestor(w, GA_PARENT)) {
+    if (Form* form = Form::FromWindow(w)) return form->loaded() ? form->shared_from_this() : nullptr;
+  }
+  return nullptr;
+}
+
 // Wakes a message loop waiting in GetMessage, so it looks at its exit condition.
 void WakeMessageLoop() { PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0); }
 
@@ -217,30 +225,57 @@ void Form::Show(ShowMode mode, HWND owner) {
   auto self = shared_from_this();
 
   // Everything of this thread that could take input, and the owner's top window
-  // (the host's, possibly on another thread), goes off while the form is modal.
-  std::vector<HWND> disabled;
-  EnumThreadWindows(GetCurrentThreadId(), &CollectEnabledWindow, reinterpret_cast<LPARAM>(&disabled));
-  std::erase(disabled, hwnd_);
-  std::erase(disabled, toolTip_);
+  // (the host's, possibly on another thread), goes off while the form is modal, and
+  // comes back on however the loop ends.
+  struct Disabled {
+    std::vector<HWND> windows;
+    HWND ownerRoot = nullptr;
+    ~Disabled() {
+      for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
+        if (IsWindow(*it)) EnableWindow(*it, TRUE);
+      }
+      if (ownerRoot && IsWindow(ownerRoot)) SetActiveWindow(ownerRoot);
+    }
+  } disabled;
+  EnumThreadWindows(GetCurrentThreadId(), &CollectEnabledWindow, reinterpret_cast<LPARAM>(&disabled.windows));
+  std::erase(disabled.windows, hwnd_);
+  std::erase(disabled.windows, toolTip_);
   HWND ownerRoot = owner ? GetAncestor(owner, GA_ROOT) : GetActiveWindow();
   if (ownerRoot == hwnd_) ownerRoot = nullptr;
   if (ownerRoot && IsWindowEnabled(ownerRoot) &&
-      std::find(disabled.begin(), disabled.end(), ownerRoot) == disabled.end()) {
-    disabled.push_back(ownerRoot);
+      std::find(disabled.windows.begin(), disabled.windows.end(), ownerRoot) == disabled.windows.end()) {
+    disabled.windows.push_back(ownerRoot);
   }
+  disabled.ownerRoot = ownerRoot;
   if (ownerRoot) SetWindowLongPtrW(hwnd_, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(ownerRoot));
-  for (HWND w : disabled) EnableWindow(w, FALSE);
+  for (HWND w : disabled.windows) EnableWindow(w, FALSE);
+
+  // A dialog opened from a form (a docked screen) closes when that form unloads, so
+  // nothing in it outlives what the form held.
+  struct OpenerWatch {
+    std::shared_ptr<Form> opener;
+    int token = 0;
+    ~OpenerWatch() {
+      if (opener) opener->Unloading.Disconnect(token);
+    }
+  } watch;
+  watch.opener = OpeningForm(owner);
+  if (watch.opener && watch.opener.get() != this) {
+    watch.token = watch.opener->Unloading.Connect([weak = weak_from_this()](bool&) {
+      if (auto dialog = weak.lock()) dialog->Unload();
+    });
+  } else {
+    watch.opener.reset();
+  }
 
   if (!visible()) ShowWindow(hwnd_, ShowCommand());
   SetForegroundWindow(hwnd_);
   ++modalDepth_;
+  struct Depth {
+    int& depth;
+    ~Depth() { --depth; }
+  } depth{modalDepth_};
   RunModalLoop();
-  --modalDepth_;
-
-  for (auto it = disabled.rbegin(); it != disabled.rend(); ++it) {
-    if (IsWindow(*it)) EnableWindow(*it, TRUE);
-  }
-  if (ownerRoot && IsWindow(ownerRoot)) SetActiveWindow(ownerRoot);
 }
 
 void Form::RunModalLoop() {

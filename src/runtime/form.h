@@ -103,7 +103,9 @@ class Form : public Container, public std::enable_shared_from_this<Form> {
   void setWindowState(WindowState state);
   // The first Show raises Resize before the window appears, as the platform does.
   // Modal: disables the owner and the thread's other top-level windows, runs a
-  // message loop until the form is hidden or unloaded, then enables them again.
+  // message loop until the form is hidden or unloaded, then enables them again
+  // (on every way out). When the owner window is a loaded form's, or lies in one,
+  // the modal form unloads when that form unloads.
   void Show(ShowMode mode = ShowMode::Modeless, HWND owner = nullptr);
   void Hide();
   // Raises Unloading (a handler may set cancel), destroys the window and leaves

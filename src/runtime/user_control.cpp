@@ -26,10 +26,23 @@ int ButtonsOf(WPARAM keys) {
 UserControl::UserControl(Form& form, ControlArgs args) : Control(form, std::move(args)) {}
 
 UserControl::~UserControl() {
-  // The window goes while this is still a UserControl: its last messages may call
-  // the virtual handlers. CS_OWNDC: the window's DC goes with it.
+  // Constituents go first, while the window they sit in still stands. Then the
+  // window goes while this is still a UserControl: its last messages may call the
+  // virtual handlers. CS_OWNDC: the window's DC goes with it.
+  constituents_.clear();
   DestroyWindowNow();
   ReleaseSurface();
+}
+
+void UserControl::ReadProperties(const PropertyBag& bag) {
+  designBag_ = bag;
+  OnReadProperties(bag);
+}
+
+void UserControl::AdoptConstituent(std::unique_ptr<Control> control) {
+  Control& c = *control;
+  constituents_.push_back(std::move(control));
+  if (window_) c.Realize();
 }
 
 HWND UserControl::CreateWindowIn(HWND parent, const RECT& r) {
@@ -39,19 +52,24 @@ HWND UserControl::CreateWindowIn(HWND parent, const RECT& r) {
   HWND hwnd = CreateWindowExW(0, kUserControlClass, L"", WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
                               r.left, r.top, r.right - r.left, r.bottom - r.top, parent, nullptr,
                               RuntimeModule(), this);
-  if (hwnd) dc_ = GetDC(hwnd);
+  if (hwnd) {
+    dc_ = GetDC(hwnd);
+    for (const auto& c : constituents_) c->Realize();
+  }
   return hwnd;
 }
 
+// Through window_, so that handlers called while the window is being made (its
+// first WM_SIZE) see the real size.
 int UserControl::clientWidth() const {
   RECT r{};
-  if (hwnd()) GetClientRect(hwnd(), &r);
+  if (window_) GetClientRect(window_, &r);
   return r.right;
 }
 
 int UserControl::clientHeight() const {
   RECT r{};
-  if (hwnd()) GetClientRect(hwnd(), &r);
+  if (window_) GetClientRect(window_, &r);
   return r.bottom;
 }
 
@@ -138,6 +156,8 @@ LRESULT CALLBACK UserControl::StaticWindowProc(HWND hwnd, UINT message, WPARAM w
 
 LRESULT UserControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   HWND hwnd = window_;
+  LRESULT reflected = 0;
+  if (ReflectToControl(message, wParam, lParam, reflected)) return reflected;  // a constituent's
   const int x = static_cast<short>(LOWORD(lParam)), y = static_cast<short>(HIWORD(lParam));
   switch (message) {
     case WM_ERASEBKGND:

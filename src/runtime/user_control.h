@@ -9,11 +9,21 @@
 //     instance, ReadProperties / WriteProperties for a stored one;
 //   - can draw on a retained surface (an off-screen copy that is shown again on
 //     every repaint without calling Paint), and has its own device context for as
-//     long as it lives (class style CS_OWNDC).
+//     long as it lives (class style CS_OWNDC);
+//   - can hold constituent controls (hosted controls placed inside it). They belong
+//     to the user control, not to the form: the form's control list and walks by
+//     kind do not see them, their windows are children of the user control's
+//     window, made and destroyed with it, and a clone gets constituents of its own
+//     because the derived constructor adds them.
+// A clone for a control array starts from the bag element 0 was read from (its
+// design-time state), not from element 0's current values: see CloneFromDesign.
 // The container's ambient values (colours, font, user mode) come from its form.
 #include <windows.h>
 
+#include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "runtime/control.h"
 #include "runtime/form.h"
@@ -22,13 +32,14 @@
 
 namespace vk {
 
-class UserControl : public Control {
+class UserControl : public Control, public Container {
  public:
   ~UserControl() override;
 
-  // Persisted properties.
+  // Persisted properties. The bag read last is kept as the design-time state that
+  // clones start from.
   void InitProperties() { OnInitProperties(); }
-  void ReadProperties(const PropertyBag& bag) { OnReadProperties(bag); }
+  void ReadProperties(const PropertyBag& bag);
   void WriteProperties(PropertyBag& bag) const { OnWriteProperties(bag); }
 
   // Paints again now.
@@ -48,8 +59,34 @@ class UserControl : public Control {
 
   const AmbientProperties& ambient() const { return form().ambient(); }
 
+  // Container: constituents sit in the control's own window.
+  HWND ContainerWindow() const override { return window_; }
+  Form& ContainerForm() override { return form(); }
+  Control* ContainerControl() override { return this; }
+
  protected:
   UserControl(Form& form, ControlArgs args);
+
+  // Adds a constituent control inside this one (positions relative to its client
+  // area); its window is made now, or with this control's window.
+  template <class T, class... A>
+  T& AddConstituent(ControlArgs args, A&&... settings) {
+    args.container = this;
+    auto control = std::make_unique<T>(form(), std::move(args), std::forward<A>(settings)...);
+    T& ref = *control;
+    AdoptConstituent(std::move(control));
+    return ref;
+  }
+
+  // For Clone: a new control of kind T (made with the form, the clone's settings and
+  // `settings`) that reads the bag this one was read from; without one it keeps what
+  // its constructor gave it.
+  template <class T, class... A>
+  std::unique_ptr<T> CloneFromDesign(Form& form, const ControlArgs& args, A&&... settings) const {
+    auto copy = std::make_unique<T>(form, args, std::forward<A>(settings)...);
+    if (designBag_) copy->ReadProperties(*designBag_);
+    return copy;
+  }
 
   // One routine for WM_PAINT and WM_PRINTCLIENT; it owns the whole background.
   virtual void Paint(HDC /*dc*/, const RECT& /*client*/) {}
@@ -76,6 +113,7 @@ class UserControl : public Control {
   void PaintNow(HDC dc);
   void ResizeSurface();
   void ReleaseSurface();
+  void AdoptConstituent(std::unique_ptr<Control> control);
 
   HWND window_ = nullptr;  // the same as hwnd(), kept for the window procedure's teardown
   HDC dc_ = nullptr;
@@ -86,6 +124,8 @@ class UserControl : public Control {
   int buttonsDown_ = 0;
   bool releaseEndsDoubleClick_ = false;  // the release after a double click is no click
   bool shown_ = false;
+  std::optional<PropertyBag> designBag_;
+  std::vector<std::unique_ptr<Control>> constituents_;  // in the order they were added
 };
 
 }  // namespace vk

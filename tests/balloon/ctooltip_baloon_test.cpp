@@ -62,11 +62,15 @@ TEST_F(HostedBalloonTest, ShownAfterTheHostsDelayAndGoneWithTheObject) {
   Hover(10);  // the target carries on alone
 }
 
-TEST_F(HostedBalloonTest, OpacityOutsidePercentRaisesOverflow) {
-  auto result = CallByName(balloon.get(), L"ShowToolTip",
-                           {Long(static_cast<long>(reinterpret_cast<INT_PTR>(target))),
-                            Text(L""), Text(L"x"), Long(0), Long(101)});
-  EXPECT_EQ(static_cast<HRESULT>(0x800A0006), result.scode ? result.scode : result.hr);
+TEST_F(HostedBalloonTest, OpacityOutsideAByteRaisesOverflowAboveAHundredIsKept) {
+  struct Case { long alpha; HRESULT expected; };
+  for (const Case& c : {Case{256, static_cast<HRESULT>(0x800A0006)}, Case{-1, static_cast<HRESULT>(0x800A0006)},
+                        Case{101, S_OK}}) {
+    auto result = CallByName(balloon.get(), L"ShowToolTip",
+                             {Long(static_cast<long>(reinterpret_cast<INT_PTR>(target))), Text(L""),
+                              Text(L"x"), Long(0), Long(c.alpha)});
+    EXPECT_EQ(c.expected, result.scode ? result.scode : result.hr) << c.alpha;
+  }
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "consult/search_screen.h"
 #include "consult/view_screen.h"
 #include "hosted/window_driver.h"
+#include "hosted/sample_images.h"
 #include "list_fixture.h"
 #include "runtime/twips.h"
 #include "runtime/vk_name.h"
@@ -278,6 +279,60 @@ TEST_F(SearchScreenTest, ThePreviewToggleSharesTheWidthAndGivesItBack) {
   ClickKey(*c.TBarMain, L"BTN_VIE");
   EXPECT_FALSE(c.VkImageMain->visible());
   EXPECT_DOUBLE_EQ(c.VkContainer->width(), header);
+}
+
+TEST_F(SearchScreenTest, TheSelectedRowShowsInThePreviewAndThePreviewKeysZoomAndFit) {
+  const std::wstring folder = FreshFolder(L"vk_lists_preview");
+  const std::wstring page = folder + L"\\page.jpg";
+  ASSERT_TRUE(WriteSamplePage(page, ImageFormat::Jpg, 620, 877));
+  Sql(kAppKey, L"Update Documentos Set Path = '" + page + L"' Where DocumentoId In (102, 103)");
+  FDocumentosSearchS& search = Search();
+  const auto& c = search.controls();
+  capture::VkImage& preview = *c.PSelection;
+  ClickKey(*c.TBarMain, L"BTN_VIE");
+  Find();
+  ClickRow(RowOf(102));
+  EXPECT_FALSE(preview.IsPDF());
+  EXPECT_FALSE(preview.FitMode());
+  EXPECT_DOUBLE_EQ(preview.Zoom(), 0.53);
+  EXPECT_EQ(preview.Path(), page);
+  EXPECT_EQ(preview.Documento(), L"contrato_servicios.jpg");
+  EXPECT_TRUE(preview.iImage().HasImage());
+  EXPECT_DOUBLE_EQ(preview.iImage().Zoom(), 0.53);
+  EXPECT_DOUBLE_EQ(preview.height(), preview.width() * 100 / 75);
+
+  hosted::Toolbar& keys = *c.TBarDetail;
+  auto press = [&](const wchar_t* key, int times = 1) {
+    for (int i = 0; i < times; ++i) ClickKey(keys, key);
+  };
+  press(L"BTN_ZIN", 24);
+  EXPECT_NEAR(preview.Zoom(), 24.53, 1e-9);
+  press(L"BTN_ZIN", 2);
+  EXPECT_NEAR(preview.Zoom(), 25.53, 1e-9) << "zoom in stops at the first value of 25 or more";
+  press(L"BTN_ZOU", 25);
+  EXPECT_NEAR(preview.Zoom(), 0.53, 1e-9) << "zoom out keeps the fraction and never passes 1";
+  press(L"BTN_Z11");
+  EXPECT_DOUBLE_EQ(preview.Zoom(), 1.0);
+  press(L"BTN_ZOU");
+  EXPECT_DOUBLE_EQ(preview.Zoom(), 1.0);
+
+  const int fit = keys.IndexOfKey(L"BTN_FIT");
+  press(L"BTN_FIT");
+  EXPECT_EQ(keys.ButtonState(fit), 2);
+  EXPECT_TRUE(preview.FitMode());
+  ClickRow(RowOf(103));  // a new row turns fit off; the key stays pressed
+  EXPECT_FALSE(preview.FitMode());
+  EXPECT_EQ(keys.ButtonState(fit), 2);
+  press(L"BTN_FIT");
+  EXPECT_EQ(keys.ButtonState(fit), 0);
+  EXPECT_FALSE(preview.FitMode());
+  EXPECT_DOUBLE_EQ(preview.Zoom(), 1.0);
+
+  ClickRow(RowOf(104));  // a PDF: the viewer is hidden, fit and zoom stay
+  EXPECT_TRUE(preview.IsPDF());
+  EXPECT_DOUBLE_EQ(preview.Zoom(), 1.0);
+  EXPECT_FALSE(IsWindowVisible(preview.iImage().hwnd()));
+  EXPECT_EQ(preview.Documento(), L"contrato_mantenimiento.pdf");
 }
 
 TEST_F(ViewScreenTest, AHostCloseWhileTheQuestionIsOpenStopsTheMarkingQuietly) {

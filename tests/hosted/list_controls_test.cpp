@@ -119,6 +119,40 @@ TEST_F(ComboTest, SelectingByKeyRaisesChangeAtOnce) {
   EXPECT_EQ(combo.Text(), L"20");
 }
 
+TEST_F(ComboTest, AFixedListSelectsByTheWholeEntryFirst) {
+  combo.LoadArray(L"1-A|1-B| 1 - C |Si - Yes");
+  struct Case {
+    const wchar_t* key;
+    int index;
+  };
+  for (const Case& c : {Case{L"1-B", 2}, Case{L"1 - C", 3}, Case{L"1", 1}, Case{L"Si", 4}, Case{L"2", 0}}) {
+    combo.SelectKey(c.key);
+    EXPECT_EQ(combo.ListIndex(), c.index) << c.key;
+  }
+  // Filled from a recordset the key rule alone holds.
+  auto* recordset = new test::FakeRecordset({{L"1", L"A"}, {L"1-B", L"B"}});
+  combo.LoadRecordSetAPI(recordset);
+  recordset->Release();
+  combo.SelectKey(L"1-B");
+  EXPECT_EQ(combo.ListIndex(), 0);
+}
+
+TEST_F(ComboTest, AStoredKeyOutsideTheListShowsAsOneExtraItem) {
+  combo.LoadArray(L"01 - Contratos|02 - Facturas");
+  changes.clear();
+  combo.SelectStoredKey(L"04");
+  EXPECT_EQ(Items(combo), (std::vector<std::wstring>{L"", L"01 - Contratos", L"02 - Facturas", L"04"}));
+  EXPECT_EQ(changes, std::vector<std::wstring>{L"04"});
+  combo.SelectStoredKey(L"09");  // the earlier extra item goes
+  EXPECT_EQ(Items(combo), (std::vector<std::wstring>{L"", L"01 - Contratos", L"02 - Facturas", L"09"}));
+  combo.SelectStoredKey(L"02");
+  EXPECT_EQ(combo.Text(), L"02 - Facturas");
+  EXPECT_EQ(combo.ListCount(), 3);
+  combo.SelectStoredKey(L"");
+  EXPECT_EQ(combo.ListIndex(), 0);
+  EXPECT_EQ(combo.ListCount(), 3);
+}
+
 TEST_F(ComboTest, ListIndexAndTheUsersKeysRaiseChange) {
   combo.LoadArray(L"A - Uno|B - Dos");
   combo.SetListIndex(2);

@@ -20,6 +20,7 @@
 #include "hosted/text_box.h"
 #include "hosted/toolbar.h"
 #include "hosted/window_driver.h"
+#include "runtime/twips.h"
 #include "runtime/vb_error.h"
 #include "support/error_of.h"
 
@@ -244,7 +245,40 @@ TEST(ProgressBarWindow, MaximumAndValueReachTheBar) {
   EXPECT_EQ(bar.Value(), 5);
   EXPECT_EQ(ErrorOf([&] { bar.SetValue(6); }), err::InvalidPropertyValue);
   EXPECT_EQ(ErrorOf([&] { bar.SetValue(-1); }), err::InvalidPropertyValue);
-  EXPECT_EQ(ErrorOf([&] { bar.SetMax(0); }), err::InvalidPropertyValue);
+  // A maximum of 0 (an empty folder, a strip of one thumbnail) shows an empty bar.
+  bar.SetMax(0);
+  EXPECT_EQ(bar.Max(), 0);
+  EXPECT_EQ(bar.Value(), 0);
+  EXPECT_EQ(SendMessageW(bar.inner(), PBM_GETPOS, 0, 0), 0);
+  EXPECT_EQ(ErrorOf([&] { bar.SetValue(0); }), 0);
+  EXPECT_EQ(ErrorOf([&] { bar.SetValue(1); }), err::InvalidPropertyValue);
+  EXPECT_EQ(ErrorOf([&] { bar.SetMax(-1); }), err::InvalidPropertyValue);
+  bar.SetMax(3);
+  bar.SetValue(3);
+  EXPECT_EQ(SendMessageW(bar.inner(), PBM_GETPOS, 0, 0), 3);
+}
+
+TEST(LabelWindow, AutoSizeFitsTheCaptionWheneverItChanges) {
+  test::ShownForm form;
+  auto& label = form->Add<Label>(test::At(400, 0, 300, 285, L"lblTitle"), L"Nombre");
+  label.SetAutoSize(true);
+  const double shortWidth = label.width();
+  EXPECT_GT(shortWidth, 300);
+  label.SetCaption(L"Número de expediente del cliente");
+  EXPECT_GT(label.width(), 2 * shortWidth);
+  RECT place{};
+  GetClientRect(label.inner(), &place);
+  EXPECT_EQ(place.right, TwipsToPixels(label.width())) << "the window follows";
+  // A height set afterwards stays until the caption changes again.
+  label.setHeight(285);
+  EXPECT_EQ(label.height(), 285);
+  EXPECT_EQ(label.left(), 400);
+  label.SetCaption(L"Fecha");
+  EXPECT_LT(label.height(), 285);
+  EXPECT_LT(label.width(), shortWidth + 1);
+  label.SetAutoSize(false);
+  label.SetCaption(L"Una leyenda mucho más larga que la anterior");
+  EXPECT_LT(label.width(), shortWidth + 1) << "without AutoSize the size stays";
 }
 
 DATE Day(int year, int month, int day) {
@@ -385,6 +419,33 @@ TEST(PictureBoxWindow, CopiesAPictureThatOutlivesItsSource) {
   auto& empty = form->Add<PictureBox>(test::At(0, 1500, 1500, 1500, L"empty"));
   target.CopyPictureFrom(empty);
   EXPECT_EQ(target.Picture(), nullptr);
+}
+
+// State icons are a control array of picture boxes that serve as buttons.
+TEST(PictureBoxWindow, ClicksAndClonesCarryTheIndex) {
+  test::ShownForm form;
+  ControlArgs args = test::At(0, 0, 285, 285, L"PSlideState");
+  args.index = 0;
+  auto& first = form->Add<PictureBox>(args);
+  HDC screen = GetDC(nullptr);
+  first.SetPicture(CreateCompatibleBitmap(screen, 19, 19));
+  ReleaseDC(nullptr, screen);
+  std::vector<int> clicked;
+  first.Click.Connect([&](int index) { clicked.push_back(index); });
+  auto& second = dynamic_cast<PictureBox&>(form->LoadElement(L"PSlideState", 1));
+  second.Move(600, 0, 285, 285);
+  second.setVisible(true);
+  ASSERT_NE(second.Picture(), nullptr);
+  EXPECT_NE(second.Picture(), first.Picture());
+  test::Click(first.hwnd(), 5, 5);
+  test::Click(second.hwnd(), 5, 5);
+  // Pressed on the box and released outside it: no click.
+  SendMessageW(first.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  SendMessageW(first.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(100, 5));
+  // Released over it without a press on it: no click either.
+  SendMessageW(second.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  EXPECT_EQ(clicked, (std::vector<int>{0, 1}));
+  EXPECT_EQ(GetCapture(), nullptr);
 }
 
 }  // namespace

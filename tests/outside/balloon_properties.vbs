@@ -1,6 +1,6 @@
 ' A host creates the balloon tooltip by ProgID, late bound: reads the defaults, sets
 ' every property and reads it back, shares a font object, and meets the error of an
-' opacity that is no percentage.
+' opacity that does not fit a byte.
 
 Dim t : Set t = CreateObject("MorvalZIVI01.CToolTipBaloon")
 Check t.Alive = False, "Alive starts False"
@@ -36,8 +36,11 @@ f.Bold = True
 Check t.Font.Bold = True, "font kept by reference"
 
 On Error Resume Next
+t.ShowToolTip 0, "Title", "Text", 0, 256
+Check Err.Number = 6, "an opacity of 256 raises overflow, got " & Err.Number
+Err.Clear
 t.ShowToolTip 0, "Title", "Text", 0, 150
-Check Err.Number = 6, "an opacity of 150 raises overflow, got " & Err.Number
+Check Err.Number = 0, "an opacity of 150 is kept (no balloon shows), got " & Err.Number
 Err.Clear
 t.ShowToolTip 0, "Title", "Text", 0
 Check Err.Number = 0, "ShowToolTip with the default opacity, got " & Err.Number

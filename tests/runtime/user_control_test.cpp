@@ -180,6 +180,51 @@ TEST(UserControl, PropertiesPersistThroughABag) {
   form->Unload();
 }
 
+// A user control that holds a button of its own and a caption from its bag.
+class Holder : public UserControl {
+ public:
+  Holder(Form& form, ControlArgs args) : UserControl(form, std::move(args)) {
+    button = &AddConstituent<TestButton>({.name = L"cmdInner", .left = 150, .top = 150, .width = 600, .height = 300});
+    button->Click.Connect([this] { ++clicks; });
+  }
+  TestButton* button;
+  int clicks = 0;
+  std::wstring caption;
+
+ protected:
+  void OnReadProperties(const PropertyBag& bag) override { caption = bag.Read(L"Caption", Variant(L"")).toText(); }
+  std::unique_ptr<Control> Clone(Form& form, const ControlArgs& args) const override {
+    return CloneFromDesign<Holder>(form, args);
+  }
+};
+
+TEST(UserControl, ConstituentsAreItsOwnAndEachCloneGetsItsOwn) {
+  auto form = Form::Load<TestForm>();
+  form->Show();
+  auto& first = form->Add<Holder>({.name = L"holder", .index = 0, .width = 1500, .height = 900});
+  first.ReadProperties(PropertyBag{{L"Caption", Variant(L"design")}});
+  first.caption = L"changed at run time";
+  EXPECT_EQ(GetParent(first.button->hwnd()), first.hwnd());
+  EXPECT_EQ(first.button->left(), 150);
+  EXPECT_EQ(form->Controls().size(), 1u) << "constituents are not the form's controls";
+  first.button->ClickWithMouse();
+  EXPECT_EQ(first.clicks, 1) << "the button's notification reaches it through the user control";
+
+  ControlArray<Holder> holders(first);
+  Holder& second = holders.Load(1);
+  EXPECT_EQ(second.caption, L"design") << "a clone reads the bag element 0 was read from";
+  ASSERT_NE(second.button, first.button);
+  EXPECT_EQ(GetParent(second.button->hwnd()), second.hwnd());
+  second.button->ClickWithMouse();
+  EXPECT_EQ(second.clicks, 1);
+  EXPECT_EQ(first.clicks, 1);
+  HWND secondButton = second.button->hwnd();
+  holders.Unload(1);
+  PumpPending();
+  EXPECT_FALSE(IsWindow(secondButton)) << "constituents go with their control";
+  form->Unload();
+}
+
 TEST(MousePointer, EveryWindowOfTheComponentShowsIt) {
   auto form = Form::Load<TestForm>();
   auto& button = form->Add<TestButton>({.name = L"cmd", .width = 900, .height = 300});

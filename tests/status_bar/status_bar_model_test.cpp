@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "status_bar/status_bar_fixture.h"
+#include "runtime/font.h"
 #include "support/error_of.h"
 
 namespace vk::controls {
@@ -88,8 +89,8 @@ TEST_F(Model, PerPanelSettersOnAnEmptyBarDoNothingAndDoNotRepaint) {
 }
 
 TEST_F(Model, AddPanelFontFallsBackToTheBarsFont) {
-  Font verdana = MakeFont(L"Verdana", 8.25);
-  Font own = MakeFont(L"Courier New", 10);
+  Font verdana = CreateOleFont({.name = L"Verdana", .size = 8.25});
+  Font own = CreateOleFont({.name = L"Courier New", .size = 10});
   bar_->put_Font(verdana.get());
   bar_->AddPanel(L"a");
   bar_->AddPanel(L"b", 0, false, false, nullptr, 0, false, 0, 0, own.get());
@@ -101,7 +102,7 @@ TEST_F(Model, AddPanelFontFallsBackToTheBarsFont) {
   ASSERT_TRUE(bar_->PanelFont(3));
   bar_->PanelFont(3)->get_Name(name.put());
   Bstr ambientName;
-  MakeFont(form_->ambient().fontName, form_->ambient().fontSize)->get_Name(ambientName.put());
+  CreateOleFont(AmbientFont(form_->ambient()))->get_Name(ambientName.put());
   EXPECT_EQ(name.str(), ambientName.str());
 }
 
@@ -240,7 +241,7 @@ TEST_F(Model, StoredValuesRoundTripAndTheClassicThemeSavesItsGrip) {
   Make(PropertyBag{{L"backcolor", long(0x8000000F)}, {L"font", Variant()}, {L"theme", 4L}});
   EXPECT_EQ(bar_->scheme(), kSilver);
   EXPECT_EQ(bar_->align(), Align::Bottom);
-  Font verdana = MakeFont(L"Verdana", 12);
+  Font verdana = CreateOleFont({.name = L"Verdana", .size = 12});
   bar_->put_Font(verdana.get());
   bar_->put_ForeColor(Rgb(9, 8, 7));
   bar_->put_Theme(1);  // grip becomes 2 and is saved as 2

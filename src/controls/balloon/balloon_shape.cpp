@@ -4,6 +4,8 @@
 #include <array>
 #include <cstdlib>
 
+#include "runtime/rounding.h"
+
 namespace vk::controls {
 
 RECT BalloonPlacement::WindowRect(int width, int height) const {
@@ -105,10 +107,8 @@ HRGN BuildBalloonRegion(int width, int height, const BalloonPlacement& place,
 }
 
 int ScaleByPercent(int v, int percent) {
-  int product = v * percent;
-  int q = product / 100, r = product % 100;
-  if (r > 50 || (r == 50 && (q & 1))) ++q;
-  return q;
+  // An exact half of v * percent / 100 is exact in a double too.
+  return static_cast<int>(RoundHalfEven(v * percent / 100.0));
 }
 
 namespace {

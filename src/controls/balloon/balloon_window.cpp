@@ -4,12 +4,12 @@
 #include <shellapi.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <vector>
 
-#include "controls/balloon/tooltip_balloon.h"
+#include "controls/balloon/balloon_tip.h"
+#include "runtime/rounding.h"
 #include "runtime/select_guard.h"
 #include "runtime/window_class.h"
 
@@ -21,9 +21,6 @@ constexpr wchar_t kPlainClass[] = L"VkBalloonTip";
 constexpr wchar_t kShadowClass[] = L"VkBalloonTipShadow";
 
 
-
-int RoundHalfEven(double v) { return static_cast<int>(std::nearbyint(v)); }
-
 void FillSolid(HDC dc, const RECT& rect, COLORREF color) {
   HBRUSH brush = CreateSolidBrush(color);
   FillRect(dc, &rect, brush);
@@ -34,7 +31,7 @@ void FillGradient(HDC dc, const RECT& rect, COLORREF from, COLORREF to, bool hor
   const int n = horizontal ? rect.right : rect.bottom;
   auto channel = [&](int shift, int i) {
     int a = (from >> shift) & 0xFF, b = (to >> shift) & 0xFF;
-    return RoundHalfEven(a + static_cast<double>(i) * (b - a) / std::max(n, 1));
+    return static_cast<int>(RoundHalfEven(a + static_cast<double>(i) * (b - a) / std::max(n, 1)));
   };
   for (int i = 0; i <= n; ++i) {
     HPEN pen = CreatePen(PS_SOLID, 1, RGB(channel(0, i), channel(8, i), channel(16, i)));
@@ -89,8 +86,8 @@ std::vector<std::uint32_t> ReadPixels(HDC dc, HBITMAP bitmap, int width, int hei
 
 }  // namespace
 
-LRESULT CALLBACK ToolTipBalloon::BalloonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  auto* self = WindowOwner<ToolTipBalloon>(hwnd, msg, lParam);
+LRESULT CALLBACK BalloonTip::BalloonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  auto* self = WindowOwner<BalloonTip>(hwnd, msg, lParam);
   switch (msg) {
     case WM_MOUSEACTIVATE:
       return MA_NOACTIVATE;
@@ -119,7 +116,8 @@ LRESULT CALLBACK ToolTipBalloon::BalloonProc(HWND hwnd, UINT msg, WPARAM wParam,
   return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
-bool ToolTipBalloon::CreateBalloonWindow() {
+bool BalloonTip::CreateBalloonWindow() {
+  if (alpha_ > 100) return false;  // no mix for more than opaque: no balloon
   static bool registered = false;
   if (!registered) {
     RegisterRuntimeClass(kPlainClass, BalloonProc, 0, nullptr);
@@ -163,12 +161,12 @@ bool ToolTipBalloon::CreateBalloonWindow() {
   return true;
 }
 
-void ToolTipBalloon::PaintBalloon(HDC dc, int width, int fullHeight, HRGN outline) {
+void BalloonTip::PaintBalloon(HDC dc, int width, int fullHeight, HRGN outline) {
   const RECT client{0, 0, width, fullHeight};
   switch (static_cast<BalloonFill>(look.backStyle)) {
     case BalloonFill::Solid: FillSolid(dc, client, OleColorToRgb(look.backColor)); break;
     case BalloonFill::Picture:
-      if (look.picture) FillPattern(dc, client, look.picture);
+      if (HBITMAP tile = TileBitmap()) FillPattern(dc, client, tile);
       break;
     default:
       FillGradient(dc, client, OleColorToRgb(look.gradientStart), OleColorToRgb(look.gradientEnd),
@@ -192,8 +190,8 @@ void ToolTipBalloon::PaintBalloon(HDC dc, int width, int fullHeight, HRGN outlin
   DrawCaption(dc, text_, false);
 }
 
-void ToolTipBalloon::DrawCaption(HDC dc, const std::wstring& s, bool isTitle) {
-  HFONT font = MakeFont(isTitle);
+void BalloonTip::DrawCaption(HDC dc, const std::wstring& s, bool isTitle) {
+  HFONT font = CaptionFont(isTitle);
   {
     SelectGuard guard(dc, font);
     RECT r{};
@@ -204,14 +202,14 @@ void ToolTipBalloon::DrawCaption(HDC dc, const std::wstring& s, bool isTitle) {
     if (isTitle) {
       if (icon_ != 0) {
         left = look.iconSize + 20 + p;
-        top = p + RoundHalfEven(look.iconSize / 2.0) + 1;
+        top = p + static_cast<int>(RoundHalfEven(look.iconSize / 2.0)) + 1;
       } else {
         top = p + 6;
       }
     } else if (!BlankTitle(title_)) {
       // Below the title line (and the icon): the title's own height, not the text's,
       // so several lines of text still start under the title.
-      HFONT bold = MakeFont(true);
+      HFONT bold = CaptionFont(true);
       RECT t{};
       {
         SelectGuard boldGuard(dc, bold);
@@ -220,7 +218,7 @@ void ToolTipBalloon::DrawCaption(HDC dc, const std::wstring& s, bool isTitle) {
       DeleteObject(bold);
       top = p + (icon_ != 0 ? look.iconSize : 3) + (t.bottom - t.top) + 5;
     } else {
-      top = p + RoundHalfEven(textHeight / 2.0) + (icon_ != 0 ? look.iconSize : 0);
+      top = p + static_cast<int>(RoundHalfEven(textHeight / 2.0)) + (icon_ != 0 ? look.iconSize : 0);
     }
     OffsetRect(&r, left, top);
     SetTextColor(dc, OleColorToRgb(look.textColor));
@@ -229,7 +227,7 @@ void ToolTipBalloon::DrawCaption(HDC dc, const std::wstring& s, bool isTitle) {
   DeleteObject(font);
 }
 
-void ToolTipBalloon::BlendWithScreen(HDC dc, const RECT& windowRect) {
+void BalloonTip::BlendWithScreen(HDC dc, const RECT& windowRect) {
   if (alpha_ >= 100) return;  // opaque: the balloon's own pixels
   const int w = windowRect.right - windowRect.left, h = windowRect.bottom - windowRect.top;
   HDC screen = GetDC(nullptr);

@@ -13,18 +13,11 @@ std::wstring TextOf(BSTR value) {
 }
 
 // A new font object as a host gets from a new StdFont.
-ComPtr<IDispatch> NewDefaultFont() {
-  FONTDESC desc{sizeof(FONTDESC), const_cast<LPOLESTR>(L"MS Sans Serif"), {}, FW_NORMAL,
-                DEFAULT_CHARSET, FALSE, FALSE, FALSE};
-  desc.cySize.int64 = 82500;  // 8.25 points
-  ComPtr<IDispatch> font;
-  OleCreateFontIndirect(&desc, IID_IFontDisp, font.put_void());
-  return font;
-}
+ComPtr<IDispatch> NewDefaultFont() { return CreateOleFont(FontSpec{}).as<IDispatch>(); }
 
 }  // namespace
 
-CToolTipBaloon::CToolTipBaloon() : font_(NewDefaultFont()) {}
+CToolTipBaloon::CToolTipBaloon() { balloon_.look.font = NewDefaultFont(); }
 
 STDMETHODIMP CToolTipBaloon::zSubclass_Proc(VARIANT_BOOL bBefore, VARIANT_BOOL* bHandled,
                                             LONG* lReturn, LONG* lng_hWnd, LONG* uMsg,
@@ -81,62 +74,33 @@ VK_LONG_PROPERTY(KillTime, LONG, balloon_.look.killTime, long)
 
 STDMETHODIMP CToolTipBaloon::get_Font(IDispatch** value) {
   if (!value) return E_POINTER;
-  *value = font_.get();
+  *value = balloon_.look.font.get();
   if (*value) (*value)->AddRef();
   return S_OK;
 }
 
 // Both setters keep the caller's object, as the font is shared with whoever set it.
 STDMETHODIMP CToolTipBaloon::putref_Font(IDispatch* value) {
-  font_ = ComPtr<IDispatch>(value);
+  balloon_.look.font = ComPtr<IDispatch>(value);
   return S_OK;
 }
 STDMETHODIMP CToolTipBaloon::put_Font(IDispatch* value) { return putref_Font(value); }
 
 STDMETHODIMP CToolTipBaloon::putref_Picture(IDispatch* value) {
-  picture_ = ComPtr<IDispatch>(value);
+  balloon_.look.picture = ComPtr<IDispatch>(value);
   return S_OK;
 }
 
 STDMETHODIMP CToolTipBaloon::get_Picture(IDispatch** value) {
   if (!value) return E_POINTER;
-  *value = picture_.get();
+  *value = balloon_.look.picture.get();
   if (*value) (*value)->AddRef();
   return S_OK;
-}
-
-void CToolTipBaloon::ReadFont() {
-  auto font = font_ ? font_.as<IFont>() : ComPtr<IFont>();
-  if (!font) return;  // not a font object: the last one read stays
-  BalloonFont& f = balloon_.look.font;
-  Bstr name;
-  if (SUCCEEDED(font->get_Name(name.put()))) f.name = name.str();
-  CY size{};
-  if (SUCCEEDED(font->get_Size(&size))) f.size = static_cast<double>(size.int64) / 10000.0;
-  BOOL flag = FALSE;
-  if (SUCCEEDED(font->get_Italic(&flag))) f.italic = flag;
-  if (SUCCEEDED(font->get_Underline(&flag))) f.underline = flag;
-  if (SUCCEEDED(font->get_Strikethrough(&flag))) f.strikethrough = flag;
-  SHORT charset = DEFAULT_CHARSET;
-  if (SUCCEEDED(font->get_Charset(&charset))) f.charset = static_cast<BYTE>(charset);
-}
-
-void CToolTipBaloon::ReadPicture() {
-  balloon_.look.picture = nullptr;
-  auto picture = picture_ ? picture_.as<IPicture>() : ComPtr<IPicture>();
-  if (!picture) return;
-  SHORT type = PICTYPE_NONE;
-  OLE_HANDLE handle = 0;
-  if (SUCCEEDED(picture->get_Type(&type)) && type == PICTYPE_BITMAP &&
-      SUCCEEDED(picture->get_Handle(&handle)))
-    balloon_.look.picture = reinterpret_cast<HBITMAP>(static_cast<INT_PTR>(handle));
 }
 
 STDMETHODIMP CToolTipBaloon::ShowToolTip(LONG aWnd, BSTR Title, BSTR Text, LONG cIcon,
                                          LONG TransparentAlpha) {
   return com::ComMethod(IID__CToolTipBaloon, [&] {
-    ReadFont();
-    ReadPicture();
     balloon_.ShowToolTip(reinterpret_cast<HWND>(static_cast<INT_PTR>(aWnd)), TextOf(Title),
                          TextOf(Text), cIcon, TransparentAlpha);
   });

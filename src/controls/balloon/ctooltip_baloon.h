@@ -1,7 +1,7 @@
 #pragma once
 // CToolTipBaloon: the balloon tooltip as a creatable COM class. A host sets the look
-// through properties and calls ShowToolTip; the work is done by ToolTipBalloon. The
-// font and the picture are OLE objects kept by reference and read at ShowToolTip.
+// through properties and calls ShowToolTip; the work is done by BalloonTip. The
+// font and the picture are the host's OLE objects, kept by reference.
 #include <windows.h>
 #include <ocidl.h>
 
@@ -10,7 +10,7 @@
 #include "com/com_ptr.h"
 #include "com/error_info.h"
 #include "com/type_info.h"
-#include "controls/balloon/tooltip_balloon.h"
+#include "controls/balloon/balloon_tip.h"
 
 namespace vk::controls {
 
@@ -54,15 +54,10 @@ class CToolTipBaloon
   STDMETHODIMP ShowToolTip(LONG aWnd, BSTR Title, BSTR Text, LONG cIcon,
                            LONG TransparentAlpha) override;
 
-  ToolTipBalloon& balloon() { return balloon_; }
+  BalloonTip& balloon() { return balloon_; }
 
  private:
-  void ReadFont();
-  void ReadPicture();
-
-  ToolTipBalloon balloon_;
-  ComPtr<IDispatch> font_;
-  ComPtr<IDispatch> picture_;
+  BalloonTip balloon_;
 };
 
 }  // namespace vk::controls

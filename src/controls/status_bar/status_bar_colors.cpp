@@ -3,9 +3,9 @@
 #include <olectl.h>
 
 #include <algorithm>
-#include <cmath>
 
 #include "controls/status_bar/status_bar_error.h"
+#include "runtime/rounding.h"
 
 namespace vk::controls {
 
@@ -148,12 +148,12 @@ SchemeColours ColoursFor(long scheme, long backColor) {
 }
 
 long SchemeColours::BlendRow(int y, int height) const {
-  const long w = std::lrint(double(y) / double(height) * 48.0);  // halves to even
+  const long w = RoundHalfEven(double(y) / double(height) * 48.0);
   return BlendColors(kWhite, base, w);
 }
 
 long SchemeColours::BottomRow(int i, int height) const {
-  const long k = std::lrint(double(i) * double(height) / 3.0);
+  const long k = RoundHalfEven(double(i) * double(height) / 3.0);
   return ShiftColor(base, -k);
 }
 

@@ -4,12 +4,12 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <cmath>
 #include <utility>
 
 #include "controls/status_bar/status_bar_colors.h"
 #include "controls/status_bar/status_bar_error.h"
 #include "controls/status_bar/vk_status_bar.h"
+#include "runtime/rounding.h"
 
 namespace vk::controls {
 
@@ -31,7 +31,7 @@ bool ApiFunctionExists(const char* function, const wchar_t* module) {
 }
 
 // v rounded to a whole number, then halved toward zero.
-long Half(double v) { return std::lrint(v) / 2; }
+long Half(double v) { return RoundHalfEven(v) / 2; }
 
 }  // namespace
 

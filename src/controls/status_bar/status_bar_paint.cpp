@@ -7,6 +7,7 @@
 #include "controls/status_bar/status_bar_error.h"
 #include "controls/status_bar/trans_blt.h"
 #include "controls/status_bar/vk_status_bar.h"
+#include "runtime/rounding.h"
 #include "runtime/select_guard.h"
 #include "runtime/twips.h"
 
@@ -251,7 +252,7 @@ void VkStatusBar::PlaceBoundControl(StatusBarPanel& p) {
     const bool refused = WindowWidth(c) != width;
     const double barTwips = PixelsToTwips(clientHeight());
     SetWindowPos(c, nullptr, left, WindowTop(c), WindowWidth(c), kHeight, SWP_NOZORDER);
-    const long controlTwips = std::lrint(PixelsToTwips(WindowHeight(c)));
+    const long controlTwips = RoundHalfEven(PixelsToTwips(WindowHeight(c)));
     const long topTwips = long(barTwips) / 2 - controlTwips / 2;
     const int top = TwipsToPixels(double(topTwips));
     const bool hide = refused || PixelsToTwips(WindowWidth(c)) <= 30;

@@ -7,28 +7,12 @@
 
 #include "controls/status_bar/status_bar_colors.h"
 #include "controls/status_bar/status_bar_error.h"
+#include "runtime/font.h"
 #include "runtime/property_bag.h"
 
 namespace vk::controls {
 
 namespace {
-
-// The text the bag keeps for a font: face, size and weight compare by value.
-bool SameFont(IFont* a, IFont* b) {
-  if (a == b) return true;
-  if (!a || !b) return false;
-  Bstr nameA, nameB;
-  CY sizeA{}, sizeB{};
-  BOOL boldA = FALSE, boldB = FALSE;
-  a->get_Name(nameA.put());
-  b->get_Name(nameB.put());
-  a->get_Size(&sizeA);
-  b->get_Size(&sizeB);
-  a->get_Bold(&boldA);
-  b->get_Bold(&boldB);
-  return _wcsicmp(nameA.str().c_str(), nameB.str().c_str()) == 0 && sizeA.int64 == sizeB.int64 &&
-         !boldA == !boldB;
-}
 
 Font FontFromVariant(const Variant& value) {
   Font font;
@@ -43,19 +27,6 @@ Variant FontVariant(const Font& font) {
 }
 
 }  // namespace
-
-Font MakeFont(const std::wstring& name, double points, bool bold) {
-  Bstr face(name);
-  FONTDESC desc{};
-  desc.cbSizeofstruct = sizeof(desc);
-  desc.lpstrName = face.get();
-  desc.cySize.int64 = std::llround(points * 10000.0);
-  desc.sWeight = bold ? FW_BOLD : FW_NORMAL;
-  desc.sCharset = DEFAULT_CHARSET;
-  Font font;
-  OleCreateFontIndirect(&desc, IID_IFont, font.put_void());
-  return font;
-}
 
 VkStatusBar::VkStatusBar(Form& form, ControlArgs args) : UserControl(form, std::move(args)) {}
 
@@ -90,10 +61,7 @@ void VkStatusBar::Terminate() noexcept {
   }
 }
 
-Font VkStatusBar::AmbientFont() const {
-  const AmbientProperties& a = ambient();
-  return MakeFont(a.fontName, a.fontSize, a.fontBold);
-}
+Font VkStatusBar::AmbientFont() const { return CreateOleFont(vk::AmbientFont(ambient())); }
 
 Font VkStatusBar::DefaultFont() const { return font_ ? font_ : AmbientFont(); }
 
@@ -299,7 +267,10 @@ void VkStatusBar::OnWriteProperties(PropertyBag& bag) const {
     bag.Write(L"BackColor", Variant(backColor_), Variant(long(a.backColor)));
     bag.Write(L"ForeColor", Variant(foreColor_), Variant(long(a.foreColor)));
     const Variant font = FontVariant(font_);
-    if (SameFont(font_.get(), AmbientFont().get())) bag.Write(L"Font", font, font);
+    // The bag keeps a font by value: one like the ambient font is not stored. Both are
+    // compared as font objects, which name the face the system actually gives them.
+    if (font_ && SameFont(FontSpecOf(font_.get()), FontSpecOf(AmbientFont().get())))
+      bag.Write(L"Font", font, font);
     else bag.Write(L"Font", font);
     bag.Write(L"GripShape", Variant(gripShape_), Variant(1L));
     bag.Write(L"PanelCount", Variant(panelCount_), Variant(0L));

@@ -56,9 +56,6 @@ struct StatusBarPanel {
   long Width = 0;
 };
 
-// An OLE font with the given face, size and weight.
-Font MakeFont(const std::wstring& name, double points, bool bold = false);
-
 class VkStatusBar : public UserControl, public SubclassOwner {
  public:
   // Messages of the bar's window heard after its own procedure: enter/leave and the

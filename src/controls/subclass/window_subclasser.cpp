@@ -12,13 +12,12 @@ namespace vk::controls {
 
 struct WindowSubclasser::Record {
   HWND hwnd = nullptr;
-  SubclassOwner* owner = nullptr;
+  WindowSubclasser* subclasser = nullptr;  // whose record array holds this one
   unsigned long long order = 0;  // later hooks have higher numbers
   std::vector<UINT> before, after;  // 0 marks a hole
   bool allBefore = false, allAfter = false;
-  bool windowGone = false;  // comctl32 dropped the hook at WM_NCDESTROY
-  int routing = 0;          // messages of this hook being routed right now
-  bool stopped = false;     // unhooked while routing: delete when the last one returns
+  int routing = 0;       // messages of this hook being routed right now
+  bool stopped = false;  // unhooked while routing: delete when the last one returns
 
   std::vector<UINT>& Table(When w) { return w == When::Before ? before : after; }
   bool& All(When w) { return w == When::Before ? allBefore : allAfter; }
@@ -39,11 +38,13 @@ namespace {
 
 unsigned long long g_nextOrder = 1;
 
+}  // namespace
+
 // An owner's failure must not cross the window procedure of a window it does not own.
-void CallOwner(WindowSubclasser::Record& rec, bool before, bool& handled, LRESULT& result,
-               HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
+void WindowSubclasser::CallOwner(Record& rec, bool before, bool& handled, LRESULT& result,
+                                 HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
   try {
-    rec.owner->zSubclass_Proc(before, handled, result, hwnd, msg, wParam, lParam);
+    rec.subclasser->owner_.zSubclass_Proc(before, handled, result, hwnd, msg, wParam, lParam);
   } catch (const VbError& e) {
     OutputDebugStringW((L"subclass callback failed: " + e.description).c_str());
   } catch (const std::exception& e) {
@@ -51,9 +52,9 @@ void CallOwner(WindowSubclasser::Record& rec, bool before, bool& handled, LRESUL
   }
 }
 
-LRESULT CALLBACK Route(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                       DWORD_PTR refData) noexcept {
-  auto* rec = reinterpret_cast<WindowSubclasser::Record*>(refData);
+LRESULT CALLBACK WindowSubclasser::Route(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR id, DWORD_PTR refData) noexcept {
+  auto* rec = reinterpret_cast<Record*>(refData);
   ++rec->routing;
   LRESULT result = 0;
   bool handled = false;
@@ -64,12 +65,19 @@ LRESULT CALLBACK Route(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_P
     if (rec->Hears(When::After, msg))
       CallOwner(*rec, false, handled, result, hwnd, msg, wParam, lParam);
   }
-  if (msg == WM_NCDESTROY) rec->windowGone = true;  // comctl32 removes its hooks here
+  if (msg == WM_NCDESTROY && !rec->stopped) {
+    // The window's last message. comctl32 (Wine's at least) keeps a window's subclass
+    // block until its last subclass is removed, even once the window is gone: remove
+    // ours, and free the record's slot, so a destroyed window leaves nothing behind.
+    RemoveWindowSubclass(hwnd, Route, id);
+    auto& records = rec->subclasser->records_;
+    std::replace(records.begin(), records.end(), rec, static_cast<Record*>(nullptr));
+    rec->Silence();
+    rec->stopped = true;
+  }
   if (--rec->routing == 0 && rec->stopped) delete rec;
   return result;
 }
-
-}  // namespace
 
 WindowSubclasser::~WindowSubclasser() { StopAll(); }
 
@@ -83,7 +91,7 @@ int WindowSubclasser::Start(HWND hwnd) {
   }
   auto* rec = new Record;
   rec->hwnd = hwnd;
-  rec->owner = &owner_;
+  rec->subclasser = this;
   rec->order = g_nextOrder++;
   records_[index] = rec;
   // The record's address is the hook's id: unique while the hook lives.
@@ -96,8 +104,7 @@ int WindowSubclasser::Find(HWND hwnd) const {
   int found = -1;
   for (int i = 0; i < static_cast<int>(records_.size()); ++i) {
     const Record* r = records_[i];
-    if (r && r->hwnd == hwnd && !r->windowGone &&
-        (found < 0 || r->order > records_[found]->order))
+    if (r && r->hwnd == hwnd && (found < 0 || r->order > records_[found]->order))
       found = i;
   }
   return found;
@@ -144,6 +151,11 @@ void WindowSubclasser::DelMsg(HWND hwnd, UINT uMsg, When when) {
   }
 }
 
+int WindowSubclasser::HookCount() const {
+  return static_cast<int>(std::count_if(records_.begin(), records_.end(),
+                                        [](const Record* r) { return r != nullptr; }));
+}
+
 int WindowSubclasser::Count(HWND hwnd, When when) const {
   Record& rec = *records_[FindOrRaise(hwnd)];
   return rec.All(when) ? -1 : static_cast<int>(rec.Table(when).size());
@@ -160,8 +172,7 @@ void WindowSubclasser::StopAt(int index) noexcept {
   Record* rec = records_[index];
   records_[index] = nullptr;
   rec->Silence();
-  if (!rec->windowGone)
-    RemoveWindowSubclass(rec->hwnd, Route, reinterpret_cast<UINT_PTR>(rec));
+  RemoveWindowSubclass(rec->hwnd, Route, reinterpret_cast<UINT_PTR>(rec));
   if (rec->routing > 0)
     rec->stopped = true;  // Route deletes it once the message in progress returns
   else

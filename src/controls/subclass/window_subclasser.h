@@ -12,6 +12,8 @@
 // owner (which must outlive its subclasser) is never called after it is gone. A hook may
 // be stopped from inside a callback: the message being routed then finishes without
 // further callbacks, and the hook's record lives until that routing has returned.
+// A window destroyed while hooked takes its hook with it: the hook is removed at the
+// window's WM_NCDESTROY and its record's slot is free again at once.
 #include <windows.h>
 
 #include <memory>
@@ -56,6 +58,8 @@ class WindowSubclasser {
   void StopAll() noexcept;
 
   bool IsHooked(HWND hwnd) const { return Find(hwnd) >= 0; }
+  // Hooks in place (records in use).
+  int HookCount() const;
   // Entries scanned in one table: -1 for every message, 0 for none. Freed entries stay
   // as holes that the next AddMsg reuses, so deleting a message keeps the count.
   int Count(HWND hwnd, When when) const;
@@ -66,6 +70,10 @@ class WindowSubclasser {
   int Find(HWND hwnd) const;
   int FindOrRaise(HWND hwnd) const;
   void StopAt(int index) noexcept;
+  static void CallOwner(Record& rec, bool before, bool& handled, LRESULT& result, HWND hwnd,
+                        UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
+  static LRESULT CALLBACK Route(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                DWORD_PTR refData) noexcept;
 
   SubclassOwner& owner_;
   std::vector<Record*> records_;  // null slots are free for reuse; never shrinks

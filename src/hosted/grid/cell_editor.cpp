@@ -109,7 +109,7 @@ LRESULT CALLBACK CellEditor::SubclassProc(HWND hwnd, UINT message, WPARAM wParam
     case WM_KEYDOWN:
       if (wParam == VK_RETURN || wParam == VK_ESCAPE) {
         // Posted: the editor's window must not go while its own message runs.
-        PostMessageW(self->grid_.hwnd(), GridWindow::kEndEditMessage, wParam == VK_RETURN, 0);
+        PostMessageW(self->grid_.hwnd(), GridWindow::kEndEditMessage, wParam == VK_RETURN, reinterpret_cast<LPARAM>(hwnd));
         return 0;
       }
       break;
@@ -118,7 +118,7 @@ LRESULT CALLBACK CellEditor::SubclassProc(HWND hwnd, UINT message, WPARAM wParam
       break;
     case WM_KILLFOCUS:
       if (self->kind_ != kDate && reinterpret_cast<HWND>(wParam) != hwnd)
-        PostMessageW(self->grid_.hwnd(), GridWindow::kEndEditMessage, 1, 0);
+        PostMessageW(self->grid_.hwnd(), GridWindow::kEndEditMessage, 1, reinterpret_cast<LPARAM>(hwnd));
       break;
     default:
       break;

@@ -52,6 +52,9 @@ class GridColumn {
   int EditorType = kEditText;
   int DropDownRows = 8;
   int ListMode = 0;  // how the value list edits; kept for the caller
+  // A column switch the screens turn on (every audit column, the layout dialog's first
+  // column) whose look is ours to choose: it changes nothing here and reads back.
+  bool Option = false;
   std::vector<ValueItem> ValueItems;
 
   // The column's own style; unset values come from "Normal".

@@ -400,6 +400,9 @@ LRESULT GridWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       OnKeyDown(wParam);
       return 0;
     case kEndEditMessage: {
+      // Only for the editor that asked: a click on another cell may have opened a new
+      // one since.
+      if (!editor_ || reinterpret_cast<HWND>(lParam) != editor_->hwnd()) return 0;
       // Enter and Escape give the keys back to the grid; a click elsewhere keeps its focus.
       const bool editorHadFocus = editor_ && GetFocus() == editor_->hwnd();
       EndEdit(wParam != 0);

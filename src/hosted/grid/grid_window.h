@@ -65,7 +65,8 @@ class GridWindow {
 
   // The window procedure of the class.
   static LRESULT CALLBACK WndProcEntry(HWND, UINT, WPARAM, LPARAM) noexcept;
-  // Posted by the editor: end the edit, keeping (wParam 1) or dropping (0) the text.
+  // Posted by the editor (lParam its window): end the edit, keeping (wParam 1) or
+  // dropping (0) the text.
   static constexpr UINT kEndEditMessage = WM_APP + 1;
 
  private:

@@ -8,15 +8,22 @@
 // class that never takes the focus; it is painted once off the screen, mixed with what
 // lies behind it by the caller's opacity, and shown from that picture.
 //
+// The font and the tile picture are the host's objects, held by reference and read
+// each time the balloon is measured or painted, so a host may change or replace them
+// at any time.
+//
 // Choices of ours: the timer has an id of its own and other timers of the target are no
-// ticks; the host's property values survive the close of a balloon; an opacity outside
-// 0-100 is refused at once rather than leaving the balloon silently unshown.
+// ticks; the host's property values survive the close of a balloon; an opacity of
+// 101-255 is kept but has no mix, so no balloon appears; an opacity outside 0-255
+// fails before anything changes, so an open balloon keeps its hooks and still closes.
 #include <windows.h>
 
 #include <string>
 
+#include "com/com_ptr.h"
 #include "controls/balloon/balloon_shape.h"
 #include "controls/subclass/window_subclasser.h"
+#include "runtime/font.h"
 #include "runtime/ole_color.h"
 
 namespace vk::controls {
@@ -24,17 +31,10 @@ namespace vk::controls {
 enum class BalloonIcon : long { None = 0, Error = 1, Info = 2, Warning = 3 };
 enum class BalloonFill : long { Solid = 1, GradientH = 2, GradientV = 3, Picture = 4 };
 
-struct BalloonFont {
-  std::wstring name = L"MS Sans Serif";
-  double size = 8.25;  // points
-  bool italic = false, underline = false, strikethrough = false;
-  BYTE charset = DEFAULT_CHARSET;
-};
-
 // What a host can set; the defaults are those of a new balloon.
 struct BalloonLook {
   bool shadow = false;
-  BalloonFont font;
+  ComPtr<IDispatch> font;  // an OLE font object (none: the default font); the title is bold
   long iconSize = 16;
   BalloonStyle style = BalloonStyle::Balloon;
   OleColor textColor = 0x80000012;
@@ -44,24 +44,24 @@ struct BalloonLook {
   long backStyle = static_cast<long>(BalloonFill::Solid);
   long delayTime = 100;
   long killTime = 500;
-  HBITMAP picture = nullptr;  // the tile of BackStyle 4; owned by the caller
+  ComPtr<IDispatch> picture;  // the tile of BackStyle 4: an OLE bitmap picture, or none
 };
 
 inline constexpr UINT_PTR kBalloonTimerId = 0xB411;
 
-class ToolTipBalloon : public SubclassOwner {
+class BalloonTip : public SubclassOwner {
  public:
-  ToolTipBalloon() = default;
-  ~ToolTipBalloon();
-  ToolTipBalloon(const ToolTipBalloon&) = delete;
-  ToolTipBalloon& operator=(const ToolTipBalloon&) = delete;
+  BalloonTip() = default;
+  ~BalloonTip();
+  BalloonTip(const BalloonTip&) = delete;
+  BalloonTip& operator=(const BalloonTip&) = delete;
 
   BalloonLook look;
   bool alive = false;  // armed: the balloon may appear when the delay expires
 
   // Releases earlier hooks, measures the texts and arms on the target; while a balloon
   // is open it only closes it. icon: 0 none, 1-3 a system icon, else the caller's
-  // HICON. Raises error 6 (overflow) for an opacity outside 0-100.
+  // HICON. Raises error 6 (overflow), and changes nothing, for an opacity outside 0-255.
   void ShowToolTip(HWND target, const std::wstring& title, const std::wstring& text, long icon,
                    long transparentAlpha = 100);
 
@@ -81,7 +81,8 @@ class ToolTipBalloon : public SubclassOwner {
 
  private:
   void MeasureText(const std::wstring& s, bool isTitle);
-  HFONT MakeFont(bool bold) const;
+  HFONT CaptionFont(bool bold) const;
+  HBITMAP TileBitmap() const;
   void OnMouseMove();
   void OnTimer();
   void OnClick();

@@ -1,4 +1,4 @@
-#include "controls/balloon/vk_label.h"
+#include "controls/label/vk_label.h"
 
 #include <algorithm>
 #include <cmath>
@@ -18,21 +18,6 @@ constexpr double kIconTwips = 240;  // 16 pixels
 
 HICON HelpIcon() { return LoadIconW(nullptr, IDI_QUESTION); }
 
-HFONT MakeFont(const std::wstring& name, double points, bool bold, bool italic, bool underline,
-               bool strikeout) {
-  LOGFONTW lf{};
-  HDC screen = GetDC(nullptr);
-  lf.lfHeight = -static_cast<LONG>(std::lround(points * GetDeviceCaps(screen, LOGPIXELSY) / 72.0));
-  ReleaseDC(nullptr, screen);
-  lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
-  lf.lfItalic = italic;
-  lf.lfUnderline = underline;
-  lf.lfStrikeOut = strikeout;
-  lf.lfCharSet = DEFAULT_CHARSET;
-  lstrcpynW(lf.lfFaceName, name.c_str(), LF_FACESIZE);
-  return CreateFontIndirectW(&lf);
-}
-
 }  // namespace
 
 VkLabel::VkLabel(Form& form, ControlArgs args) : UserControl(form, std::move(args)) {
@@ -45,11 +30,12 @@ VkLabel::VkLabel(Form& form, ControlArgs args) : UserControl(form, std::move(arg
   balloon_.look.gradientStart = 0x80000018;
   balloon_.look.gradientEnd = 0x80000018;
   balloon_.look.backStyle = static_cast<long>(BalloonFill::GradientH);
-  balloon_.look.font.name = L"Verdana";
+  FontSpec verdana;
+  verdana.name = L"Verdana";
+  balloon_.look.font = CreateOleFont(verdana).as<IDispatch>();
   balloon_.look.shadow = true;
   balloon_.look.style = BalloonStyle::Balloon;
-  font_.name = ambient().fontName;
-  font_.size = ambient().fontSize;
+  font_ = AmbientFont(ambient());
 }
 
 VkLabel::~VkLabel() {
@@ -113,7 +99,7 @@ void VkLabel::SetCaptionColor(OleColor color) {
   }
 VK_LABEL_PROPERTY(Alignment, long, alignment_)
 VK_LABEL_PROPERTY(Enabled, bool, labelEnabled_)
-VK_LABEL_PROPERTY(FontBold, bool, fontBold_)
+VK_LABEL_PROPERTY(FontBold, bool, font_.bold)
 VK_LABEL_PROPERTY(FontItalic, bool, font_.italic)
 VK_LABEL_PROPERTY(FontStrikethru, bool, font_.strikethrough)
 VK_LABEL_PROPERTY(FontStrikeOut, bool, font_.strikethrough)
@@ -161,8 +147,7 @@ void VkLabel::put_BallonToolTipText(const std::wstring& value) {
 
 SIZE VkLabel::TextSize(const std::wstring& text) const {
   HDC dc = GetDC(nullptr);
-  HFONT font = MakeFont(ambient().fontName, ambient().fontSize, ambient().fontBold, false, false,
-                        false);
+  HFONT font = CreateGdiFont(AmbientFont(ambient()));
   SIZE size{};
   {
     SelectGuard guard(dc, font);
@@ -220,8 +205,7 @@ void VkLabel::Paint(HDC dc, const RECT& client) {
     FillRect(dc, &label, fill);
     DeleteObject(fill);
   }
-  HFONT font = MakeFont(font_.name, font_.size, fontBold_, font_.italic, font_.underline,
-                        font_.strikethrough);
+  HFONT font = CreateGdiFont(font_);
   {
     SelectGuard guard(dc, font);
     SetBkMode(dc, TRANSPARENT);
@@ -249,7 +233,7 @@ void VkLabel::OnMouseUp(int, int, int, int) {
 void VkLabel::OnTimer1Tick() {
   POINT p{};
   GetCursorPos(&p);
-  if (WindowFromPoint(p) == Control::hwnd()) return;
+  if (WindowFromPoint(p) == hwnd()) return;
   hovering_ = false;
   SetCaptionColor(savedColor_);
   timer1_.setEnabled(false);
@@ -269,7 +253,7 @@ void VkLabel::OnReadProperties(const PropertyBag& bag) {
   alignment_ = CLng(bag.Read(L"Alignment", 0L));
   autoSize_ = CBool(bag.Read(L"AutoSize", true));
   labelEnabled_ = CBool(bag.Read(L"Enabled", false));
-  fontBold_ = CBool(bag.Read(L"FontBold", false));
+  font_.bold = CBool(bag.Read(L"FontBold", false));
   font_.italic = CBool(bag.Read(L"FontItalic", false));
   // An absent name or size keeps the container's font rather than none at all.
   std::wstring fontName = CStr(bag.Read(L"FontName", L""));
@@ -296,7 +280,7 @@ void VkLabel::OnWriteProperties(PropertyBag& bag) const {
   bag.Write(L"AutoSize", autoSize_, true);
   bag.Write(L"Caption", caption_, name());
   bag.Write(L"Enabled", labelEnabled_, false);
-  bag.Write(L"FontBold", fontBold_, false);
+  bag.Write(L"FontBold", font_.bold, false);
   bag.Write(L"FontItalic", font_.italic, false);
   bag.Write(L"FontName", font_.name, L"");
   bag.Write(L"FontSize", font_.size, 0L);

@@ -13,7 +13,7 @@
 
 #include <string>
 
-#include "controls/balloon/tooltip_balloon.h"
+#include "controls/balloon/balloon_tip.h"
 #include "runtime/event.h"
 #include "runtime/timer.h"
 #include "runtime/user_control.h"
@@ -31,7 +31,7 @@ class VkLabel : public UserControl {
   void put_AutoSize(bool value);
   bool Enabled() const { return labelEnabled_; }
   void put_Enabled(bool value);
-  bool FontBold() const { return fontBold_; }
+  bool FontBold() const { return font_.bold; }
   void put_FontBold(bool value);
   bool FontItalic() const { return font_.italic; }
   void put_FontItalic(bool value);
@@ -61,8 +61,9 @@ class VkLabel : public UserControl {
   void put_Caption(const std::wstring& value);
   const std::wstring& BallonToolTipText() const { return balloonText_; }
   void put_BallonToolTipText(const std::wstring& value);
-  // The help icon's window, not the caption's.
-  HWND hwnd() const { return icon_; }
+  // The label's hwnd property: the help icon's window, not the caption's (which
+  // is the control's own hwnd()).
+  HWND helpIconHwnd() const { return icon_; }
 
   // The container learns of each changed property by name.
   Event<const std::wstring&> PropertyChanged;
@@ -75,7 +76,7 @@ class VkLabel : public UserControl {
   double labelWidth() const { return labelWidth_; }
   double labelHeight() const { return labelHeight_; }
   double iconLeft() const { return iconLeft_; }
-  ToolTipBalloon& balloon() { return balloon_; }
+  BalloonTip& balloon() { return balloon_; }
   bool timerRunning() const { return timer1_.running(); }
   // One tick of the leave poll; the timer calls it every 100 ms while hovered.
   void OnTimer1Tick();
@@ -105,8 +106,7 @@ class VkLabel : public UserControl {
   long alignment_ = 0;
   bool autoSize_ = true;
   bool labelEnabled_ = true;
-  BalloonFont font_;
-  bool fontBold_ = false;
+  FontSpec font_;
   OleColor backColor_ = 0xFFFFFF;
   OleColor foreColor_ = 0xC65D21;
   int mousePointer_ = 0;
@@ -124,7 +124,7 @@ class VkLabel : public UserControl {
   OleColor foreColorOver_ = 0x96E7;
   OleColor savedColor_ = 0;
   bool balloonShown_ = false;
-  ToolTipBalloon balloon_;
+  BalloonTip balloon_;
   std::wstring balloonText_;
   bool hovering_ = false;
   int layoutDepth_ = 0;

@@ -1,7 +1,8 @@
-#include "controls/balloon/tooltip_balloon.h"
+#include "controls/balloon/balloon_tip.h"
+
+#include <olectl.h>
 
 #include <algorithm>
-#include <cmath>
 
 #include "runtime/select_guard.h"
 #include "runtime/vb_error.h"
@@ -14,32 +15,33 @@ bool IsCursorOver(HWND hwnd) {
   return WindowFromPoint(p) == hwnd;
 }
 
-ToolTipBalloon::~ToolTipBalloon() {
+BalloonTip::~BalloonTip() {
   hooks_.StopAll();
   if (target_ && IsWindow(target_)) KillTimer(target_, kBalloonTimerId);
   if (balloon_) DestroyWindow(balloon_);
   if (surface_) DeleteObject(surface_);
 }
 
-HFONT ToolTipBalloon::MakeFont(bool bold) const {
-  LOGFONTW lf{};
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  lf.lfHeight = -static_cast<LONG>(std::lround(look.font.size * dpi / 72.0));
-  ReleaseDC(nullptr, screen);
-  lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
-  lf.lfItalic = look.font.italic;
-  lf.lfUnderline = look.font.underline;
-  lf.lfStrikeOut = look.font.strikethrough;
-  lf.lfCharSet = look.font.charset;
-  lstrcpynW(lf.lfFaceName, look.font.name.c_str(), LF_FACESIZE);
-  return CreateFontIndirectW(&lf);
+HFONT BalloonTip::CaptionFont(bool bold) const {
+  FontSpec spec = FontSpecOf(look.font.get());
+  spec.bold = bold;
+  return CreateGdiFont(spec);
 }
 
-void ToolTipBalloon::MeasureText(const std::wstring& s, bool isTitle) {
+HBITMAP BalloonTip::TileBitmap() const {
+  auto picture = look.picture.as<IPicture>();
+  SHORT type = PICTYPE_NONE;
+  OLE_HANDLE handle = 0;
+  if (!picture || FAILED(picture->get_Type(&type)) || type != PICTYPE_BITMAP ||
+      FAILED(picture->get_Handle(&handle)))
+    return nullptr;
+  return reinterpret_cast<HBITMAP>(static_cast<INT_PTR>(handle));
+}
+
+void BalloonTip::MeasureText(const std::wstring& s, bool isTitle) {
   std::wstring measured = (isTitle && s.empty()) ? L" " : s;
   HDC dc = CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
-  HFONT font = MakeFont(isTitle);
+  HFONT font = CaptionFont(isTitle);
   {
     SelectGuard guard(dc, font);
     RECT r{};
@@ -55,15 +57,16 @@ void ToolTipBalloon::MeasureText(const std::wstring& s, bool isTitle) {
   DeleteDC(dc);
 }
 
-void ToolTipBalloon::ShowToolTip(HWND target, const std::wstring& title, const std::wstring& text,
+void BalloonTip::ShowToolTip(HWND target, const std::wstring& title, const std::wstring& text,
                                  long icon, long transparentAlpha) {
+  // Decided first: a refused call leaves an open balloon hooked, so it still closes.
+  if (transparentAlpha < 0 || transparentAlpha > 255) Raise(err::Overflow);
   hooks_.StopAll();
   // No hook hears the earlier target any more: its ticks would only cost time.
   if (target_ && target_ != target && IsWindow(target_)) KillTimer(target_, kBalloonTimerId);
   target_ = target;
   title_ = title;
   text_ = text;
-  if (transparentAlpha < 0 || transparentAlpha > 100) Raise(err::Overflow);
   alpha_ = static_cast<int>(transparentAlpha);
   measuredWidth_ = measuredHeight_ = 0;
   icon_ = icon;
@@ -88,7 +91,7 @@ void ToolTipBalloon::ShowToolTip(HWND target, const std::wstring& title, const s
   }
 }
 
-void ToolTipBalloon::zSubclass_Proc(bool, bool&, LRESULT&, HWND hwnd, UINT uMsg, WPARAM wParam,
+void BalloonTip::zSubclass_Proc(bool, bool&, LRESULT&, HWND hwnd, UINT uMsg, WPARAM wParam,
                                     LPARAM) {
   if (hwnd != target_ && uMsg == WM_DESTROY) {
     alive = false;  // a balloon that closed does not come back until armed again
@@ -108,7 +111,7 @@ void ToolTipBalloon::zSubclass_Proc(bool, bool&, LRESULT&, HWND hwnd, UINT uMsg,
   }
 }
 
-void ToolTipBalloon::OnMouseMove() {
+void BalloonTip::OnMouseMove() {
   if (IsCursorOver(target_)) {
     if (!hover_) {
       hover_ = true;
@@ -119,7 +122,7 @@ void ToolTipBalloon::OnMouseMove() {
   }
 }
 
-void ToolTipBalloon::OnTimer() {
+void BalloonTip::OnTimer() {
   if (hover_ && !shown_) {
     previousCursor_ = cursor_;
     GetCursorPos(&cursor_);
@@ -149,17 +152,16 @@ void ToolTipBalloon::OnTimer() {
   }
 }
 
-void ToolTipBalloon::OnClick() {
+void BalloonTip::OnClick() {
   KillTimer(target_, kBalloonTimerId);
   CloseBalloon();
   hover_ = false;
   alive = true;
 }
 
-void ToolTipBalloon::CloseBalloon() {
+void BalloonTip::CloseBalloon() {
   if (balloon_) {
-    // Its WM_DESTROY reaches us through the hook first; the hook itself is dropped
-    // with the window and its record is released by the next ShowToolTip.
+    // Its WM_DESTROY reaches us through the hook first; the hook goes with the window.
     HWND window = balloon_;
     balloon_ = nullptr;
     DestroyWindow(window);

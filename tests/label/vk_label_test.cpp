@@ -1,6 +1,6 @@
 // The caption label on a real form: pointer moves, presses and the leave poll change
 // the caption's colour; the help icon opens the balloon; properties survive the bag.
-#include "controls/balloon/vk_label.h"
+#include "controls/label/vk_label.h"
 
 #include <gtest/gtest.h>
 
@@ -33,7 +33,7 @@ class LabelTest : public ::testing::Test {
   }
   void TearDown() override { form->Unload(); }
 
-  HWND own() const { return static_cast<Control&>(*label).hwnd(); }
+  HWND own() const { return label->hwnd(); }
   static POINT Centre(HWND hwnd) {
     RECT r{};
     GetWindowRect(hwnd, &r);
@@ -83,25 +83,34 @@ TEST_F(LabelTest, HelpIconOpensTheBalloonAndLeavingItHidesIt) {
   label->put_BallonToolTipText(L"Escriba el número de legajo.");
   EXPECT_TRUE(label->iconVisible());
   EXPECT_GT(label->width(), narrow);
-  EXPECT_EQ(label->hwnd(), label->balloon().target() ? label->balloon().target() : label->hwnd());
+  // The label's hwnd is its help icon: a 16 x 16 child of the caption's window.
+  HWND icon = label->helpIconHwnd();
+  ASSERT_TRUE(icon);
+  EXPECT_NE(own(), icon);
+  EXPECT_EQ(own(), GetParent(icon));
+  RECT place{};
+  GetWindowRect(icon, &place);
+  EXPECT_EQ(16, place.right - place.left);
+  EXPECT_EQ(16, place.bottom - place.top);
+  EXPECT_EQ(nullptr, label->balloon().target()) << "armed before the pointer reached the icon";
 
   MoveOnto(own());
   ASSERT_TRUE(label->hovering());
-  MoveOnto(label->hwnd());
+  MoveOnto(label->helpIconHwnd());
   label->OnTimer1Tick();
   EXPECT_FALSE(label->hovering()) << "the icon is outside the caption";
-  EXPECT_EQ(label->hwnd(), label->balloon().target());
+  EXPECT_EQ(label->helpIconHwnd(), label->balloon().target());
   EXPECT_TRUE(label->balloon().alive);
-  MoveOnto(label->hwnd());  // the pointer goes on moving over the icon
+  MoveOnto(label->helpIconHwnd());  // the pointer goes on moving over the icon
   EXPECT_TRUE(label->balloon().hovering());
 
   // The balloon's own ticks on the icon: it appears after the label's short delay.
-  for (int i = 0; i < 1 + 25 + 1; ++i) SendMessageW(label->hwnd(), WM_TIMER, kBalloonTimerId, 0);
+  for (int i = 0; i < 1 + 25 + 1; ++i) SendMessageW(label->helpIconHwnd(), WM_TIMER, kBalloonTimerId, 0);
   HWND balloon = label->balloon().balloonWindow();
   ASSERT_TRUE(balloon);
   EXPECT_TRUE(IsWindowVisible(balloon));
   SetCursorPos(1, 1);
-  SendMessageW(label->hwnd(), WM_TIMER, kBalloonTimerId, 0);
+  SendMessageW(label->helpIconHwnd(), WM_TIMER, kBalloonTimerId, 0);
   EXPECT_FALSE(IsWindow(balloon));
 }
 

@@ -1,0 +1,120 @@
+#include "capture/document_store.h"
+
+#include <windows.h>
+
+#include <cwctype>
+#include <exception>
+
+#include "host/shared_functions.h"
+#include "host/shared_state.h"
+#include "hosted/file_system.h"
+#include "runtime/vb_error.h"
+
+namespace vk::capture {
+namespace {
+
+std::wstring Padded(const std::wstring& id, short width) {
+  std::wstring zero = L"0";
+  return PadLeft(id, width, zero);
+}
+
+// The last three characters of the source name, as they stand.
+std::wstring Extension(const std::wstring& documento) {
+  return documento.size() > 3 ? documento.substr(documento.size() - 3) : documento;
+}
+
+// "C:\..." or "\\server\share...": a path that does not depend on the current folder.
+bool IsRooted(const std::wstring& root) {
+  auto separator = [](wchar_t c) { return c == L'\\' || c == L'/'; };
+  if (root.size() >= 3 && std::iswalpha(root[0]) && root[1] == L':' && separator(root[2])) return true;
+  return root.size() > 2 && separator(root[0]) && separator(root[1]) && !separator(root[2]);
+}
+
+// One folder or file name that the store may create: no separator, no character the
+// file system refuses, and not a name for the folder itself or its parent.
+bool IsPlainName(const std::wstring& name) {
+  if (name.empty() || name == L"." || name == L"..") return false;
+  for (wchar_t c : name) {
+    if (c < 32 || std::wstring_view(L"\\/:*?\"<>|").find(c) != std::wstring_view::npos) return false;
+  }
+  return true;
+}
+
+void CreateFolderWhenMissing(const std::wstring& folder) {
+  if (!hosted::FolderExists(folder + L"\\")) hosted::CreateFolder(folder);
+}
+
+std::wstring EnvironmentValue(const wchar_t* name) {
+  wchar_t buffer[MAX_PATH] = {};
+  const DWORD length = GetEnvironmentVariableW(name, buffer, MAX_PATH);
+  return length > 0 && length < MAX_PATH ? std::wstring(buffer, length) : std::wstring();
+}
+
+}  // namespace
+
+std::wstring CategoryFolder(const std::wstring& root, const std::wstring& categoriaId) {
+  return root + L"\\" + Padded(categoriaId, 5);
+}
+
+std::wstring SubCategoryFolder(const std::wstring& root, const std::wstring& categoriaId,
+                               const std::wstring& subCategoriaId) {
+  return CategoryFolder(root, categoriaId) + L"\\" + Padded(subCategoriaId, 5);
+}
+
+std::wstring DocumentStorePath(const std::wstring& root, const std::wstring& categoriaId,
+                               const std::wstring& subCategoriaId, long documentoId, const std::wstring& documento) {
+  return SubCategoryFolder(root, categoriaId, subCategoriaId) + L"\\" + Padded(std::to_wstring(documentoId), 20) +
+         L"." + Extension(documento);
+}
+
+std::wstring DocumentStorePath(const DocumentRecord& record) {
+  return DocumentStorePath(Shared().gPathDestino, record.CategoriaId, record.SubCategoriaId, record.DocumentoId,
+                           record.Documento);
+}
+
+bool MoveDocumentFile(const DocumentRecord& record, const std::wstring& sourcePath) {
+  try {
+    const std::wstring root = Shared().gPathDestino;
+    const std::wstring category = CategoryFolder(root, record.CategoriaId);
+    const std::wstring subCategory = SubCategoryFolder(root, record.CategoriaId, record.SubCategoriaId);
+    const std::wstring stored = DocumentStorePath(record);
+    // Everything that can be known before the first folder is made is checked first,
+    // so a refused move leaves no trace in the store.
+    if (!IsRooted(root) || !hosted::FolderExists(root)) return false;
+    if (!IsPlainName(Padded(record.CategoriaId, 5)) || !IsPlainName(Padded(record.SubCategoriaId, 5)) ||
+        !IsPlainName(stored.substr(subCategory.size() + 1))) {
+      return false;
+    }
+    if (!hosted::FileExists(sourcePath)) return false;
+    if (hosted::FileExists(stored) || hosted::FolderExists(stored)) return false;
+    CreateFolderWhenMissing(category);
+    CreateFolderWhenMissing(subCategory);
+    hosted::MoveFileNoReplace(sourcePath, stored);
+    if (hosted::FileExists(sourcePath)) {
+      // Copied to another volume but the source could not go: the document would live
+      // twice, so the copy goes and the move counts as failed.
+      DeleteFileW(stored.c_str());
+      return false;
+    }
+    return true;
+  } catch (const VbError&) {
+    return false;
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+std::wstring CopyToTemp(const std::wstring& source) {
+  try {
+    const std::wstring name = BuildTempFileName(EnvironmentValue(L"TEMP"), L"TMP");
+    if (name.empty()) return {};
+    hosted::CopyFileReplacing(source, name);
+    return name;
+  } catch (const VbError&) {
+    return {};
+  } catch (const std::exception&) {
+    return {};
+  }
+}
+
+}  // namespace vk::capture

@@ -1,0 +1,36 @@
+#pragma once
+// The document store: a folder tree under the destination root of the shared state
+// where every catalogued file lives, at
+//   root \ category padded to 5 \ sub-category padded to 5 \ id padded to 20 . ext
+// ("0"-filled after trimming, never cut; ext is the last three characters of the
+// source name in their own case; the root is used as stored). All file work goes
+// through the file-system layer (hosted/file_system.h).
+#include <string>
+
+#include "capture/document_record.h"
+
+namespace vk::capture {
+
+std::wstring CategoryFolder(const std::wstring& root, const std::wstring& categoriaId);
+std::wstring SubCategoryFolder(const std::wstring& root, const std::wstring& categoriaId,
+                               const std::wstring& subCategoriaId);
+std::wstring DocumentStorePath(const std::wstring& root, const std::wstring& categoriaId,
+                               const std::wstring& subCategoriaId, long documentoId, const std::wstring& documento);
+// The stored path of the record's category, sub-category, id and source name under the
+// shared state's destination root.
+std::wstring DocumentStorePath(const DocumentRecord& record);
+
+// Moves the source file into the store at DocumentStorePath(record), creating the
+// category and sub-category folders when missing. Returns false, having moved and
+// created nothing, when the root is empty, relative (not a drive or UNC path) or
+// missing, when a folder or file name of the path would hold \ / : * ? " < > | or be
+// "." or "..", when the source file is missing, or when the stored file exists (it is
+// never overwritten). False too when the source is still there after the move (a copy
+// to another volume whose delete failed): the copy is taken back. No message.
+bool MoveDocumentFile(const DocumentRecord& record, const std::wstring& sourcePath);
+
+// Copies a file into the folder of the TEMP variable under BuildTempFileName's name
+// with the extension "TMP"; the copy's path, or "" on any failure.
+std::wstring CopyToTemp(const std::wstring& source);
+
+}  // namespace vk::capture

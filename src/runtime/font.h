@@ -1,0 +1,40 @@
+#pragma once
+// A font as the controls describe it (face, size in points, weight and styles), made
+// into the GDI font a DC draws with or into the OLE font object a host sees, and read
+// back from such an object.
+#include <windows.h>
+#include <ocidl.h>
+
+#include <string>
+
+#include "com/com_ptr.h"
+
+namespace vk {
+
+struct FontSpec {
+  std::wstring name = L"MS Sans Serif";
+  double size = 8.25;  // points
+  bool bold = false;
+  bool italic = false;
+  bool underline = false;
+  bool strikethrough = false;
+  BYTE charset = DEFAULT_CHARSET;
+};
+
+// The same face (in any case), size, weight and styles.
+bool SameFont(const FontSpec& a, const FontSpec& b);
+
+// A GDI font at the screen's resolution; the caller deletes it.
+HFONT CreateGdiFont(const FontSpec& spec);
+
+// A new OLE font object (IFontDisp through QueryInterface).
+ComPtr<IFont> CreateOleFont(const FontSpec& spec);
+
+// What an OLE font object describes; `fallback` for none or an object that is no font.
+FontSpec FontSpecOf(IUnknown* font, const FontSpec& fallback = {});
+
+// The container's ambient font.
+struct AmbientProperties;
+FontSpec AmbientFont(const AmbientProperties& ambient);
+
+}  // namespace vk
