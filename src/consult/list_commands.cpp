@@ -140,8 +140,8 @@ void ListScreen::ShowInPreview() {
   preview.setPath(path);
   preview.Resize();
   preview.LoadDocument();
-  preview.setVisible(false);  // drawn anew
-  preview.setVisible(true);
+  // Drawn anew, without hiding and showing it again (which repaints the whole pane).
+  RedrawWindow(preview.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void ListScreen::GRDetail_DblClick() {

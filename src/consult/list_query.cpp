@@ -63,14 +63,38 @@ struct FieldSlot {
   bool isDate = false;
 };
 
-grid::GridValue DateCell(const VARIANT& value) {
-  if (value.vt == VT_DATE) return grid::GridValue::Date(value.date);
-  if (value.vt == VT_EMPTY || value.vt == VT_NULL) return grid::GridValue();
+// A date cell: Null, Empty or a value that reads as no date leaves the cell empty.
+grid::GridValue DateCell(VARIANT& value) {
+  if (value.vt == VT_DATE) return grid::GridValue::Attach(value);
   VARIANT converted;
   VariantInit(&converted);
-  if (FAILED(VariantChangeType(&converted, const_cast<VARIANT*>(&value), 0, VT_DATE))) return grid::GridValue();
+  if (value.vt == VT_EMPTY || value.vt == VT_NULL ||
+      FAILED(VariantChangeType(&converted, &value, 0, VT_DATE)))
+    return grid::GridValue();
   return grid::GridValue::Date(converted.date);
 }
+
+// A member of the recordset called many times: its id asked for once.
+class RecordsetMember {
+ public:
+  RecordsetMember(IDispatch* recordset, const wchar_t* name) : recordset_(recordset) {
+    LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
+    if (FAILED(recordset->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id_)))
+      throw VbError{err::ObjectDoesNotSupport, L"FillGrid", name};
+  }
+  Variant Call() const {
+    DISPPARAMS none{};
+    Variant result;
+    if (FAILED(recordset_->Invoke(id_, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD | DISPATCH_PROPERTYGET, &none,
+                                  result.put(), nullptr, nullptr)))
+      throw VbError{err::InternalError, L"FillGrid", L"The list's records cannot be read"};
+    return result;
+  }
+
+ private:
+  IDispatch* recordset_;
+  DISPID id_ = DISPID_UNKNOWN;
+};
 
 void StyleGroupHeaders(grid::GridMembers& grid) {
   grid::GridStyle& header = grid.Styles().Item(L"GroupHeader");
@@ -154,19 +178,20 @@ bool FillGrid(grid::GridMembers& grid, const Recordset* records) {
       grid.SetDataRowCount(count);
       if (count == 0) return;
       records->MoveFirst();
+      const RecordsetMember atEnd(records->get(), L"EOF"), moveNext(records->get(), L"MoveNext");
       std::vector<grid::GridValue> row(slots.size());
-      while (written < count && !records->IsEOF()) {
+      while (written < count && !atEnd.Call().toBool()) {
         // The record is read whole before any of it is written.
         for (size_t i = 0; i < slots.size(); ++i) {
           VARIANT value;
-          VariantInit(&value);
+          V_VT(&value) = VT_EMPTY;
           slots[i].source->Read(&value);
-          row[i] = slots[i].isDate ? DateCell(value) : grid::GridValue(value);
-          VariantClear(&value);
+          row[i] = slots[i].isDate ? DateCell(value) : grid::GridValue::Attach(value);
+          if (V_VT(&value) != VT_EMPTY) VariantClear(&value);
         }
-        for (size_t i = 0; i < slots.size(); ++i) model.SetCellValue(written, slots[i].position, row[i]);
+        for (size_t i = 0; i < slots.size(); ++i) model.SetCellValue(written, slots[i].position, std::move(row[i]));
         ++written;
-        records->MoveNext();
+        moveNext.Call();
       }
     });
     IgnoreErrors([&] { grid.SetDataRowCount(written); });

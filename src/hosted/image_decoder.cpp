@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "com/com_ptr.h"
 #include "runtime/vb_error.h"
@@ -31,11 +32,18 @@ ComPtr<IWICImagingFactory> Factory() {
   return factory;
 }
 
-struct OpenedImage {
+}  // namespace
+
+struct ImageFile::Opened {
+  std::wstring path;
   ComPtr<IWICImagingFactory> factory;
   ComPtr<IWICBitmapFrameDecode> frame;
   PixelSize size;
 };
+
+namespace {
+
+using OpenedImage = ImageFile::Opened;
 
 OpenedImage Open(const std::wstring& path) {
   DWORD attributes = GetFileAttributesW(path.c_str());
@@ -43,6 +51,7 @@ OpenedImage Open(const std::wstring& path) {
     Fail(err::FileNotFound, path);
   }
   OpenedImage image;
+  image.path = path;
   image.factory = Factory();
   ComPtr<IWICBitmapDecoder> decoder;
   HRESULT hr = image.factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
@@ -112,6 +121,20 @@ PixelSize FitInside(PixelSize image, PixelSize box) {
                           static_cast<double>(box.height) / image.height);
   return {std::max(1, static_cast<int>(std::lround(image.width * scale))),
           std::max(1, static_cast<int>(std::lround(image.height * scale)))};
+}
+
+ImageFile::ImageFile(Opened* opened) : opened_(opened) {}
+ImageFile::ImageFile(ImageFile&& other) noexcept : opened_(std::exchange(other.opened_, nullptr)) {}
+ImageFile& ImageFile::operator=(ImageFile&& other) noexcept {
+  std::swap(opened_, other.opened_);
+  return *this;
+}
+ImageFile::~ImageFile() { delete opened_; }
+
+ImageFile ImageFile::Open(const std::wstring& path) { return ImageFile(new Opened(vk::hosted::Open(path))); }
+PixelSize ImageFile::Size() const { return opened_->size; }
+HBITMAP ImageFile::Decode(PixelSize scaled, RECT part) const {
+  return Render(*opened_, opened_->path, scaled, part);
 }
 
 PixelSize ReadImageSize(const std::wstring& path) { return Open(path).size; }

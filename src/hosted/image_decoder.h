@@ -18,6 +18,28 @@ struct PixelSize {
 // The largest size with the image's proportions that fits inside box (at least 1×1).
 PixelSize FitInside(PixelSize image, PixelSize box);
 
+// An image file opened once: its size, and parts of it decoded at a scale. Some
+// decoders read the whole picture as they open, so a caller that needs both the size
+// and a part opens the file once; the decoder goes with the object.
+class ImageFile {
+ public:
+  // Raises VbError 53 when the file is missing and 481 when it is not an image the
+  // decoder knows.
+  static ImageFile Open(const std::wstring& path);
+  ImageFile(ImageFile&&) noexcept;
+  ImageFile& operator=(ImageFile&&) noexcept;
+  ~ImageFile();
+  PixelSize Size() const;
+  // As DecodeScaled below.
+  HBITMAP Decode(PixelSize scaled, RECT part) const;
+
+  struct Opened;  // the decoder's objects, known to the decoder only
+  explicit ImageFile(Opened* opened);
+
+ private:
+  Opened* opened_;
+};
+
 // The size of the image in a file, read from its header. Raises VbError 53 when the
 // file is missing and 481 when it is not an image the decoder knows.
 PixelSize ReadImageSize(const std::wstring& path);

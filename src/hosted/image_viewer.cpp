@@ -21,10 +21,11 @@ void ImageViewer::Clear() {
 void ImageViewer::Load() {
   Clear();
   try {
-    image_ = ReadImageSize(path_);
+    const ImageFile file = ImageFile::Open(path_);  // opened once for its size and its part
+    image_ = file.Size();
     loaded_ = path_;
     Relayout();
-    EnsureRendered();  // a file that fails to decode fails here, not at the next paint
+    EnsureRendered(&file);  // a file that fails to decode fails here, not at the next paint
   } catch (...) {
     Clear();
     Relayout();
@@ -33,12 +34,14 @@ void ImageViewer::Load() {
 }
 
 void ImageViewer::SetFitToWindow(bool fit) {
+  if (fit == fit_) return;  // the picture held stays right: no second decode
   fit_ = fit;
   Relayout();
 }
 
 void ImageViewer::SetZoom(double zoom) {
   if (!(zoom > 0) || zoom > 64) Raise(err::InvalidPropertyValue, L"ImageViewer.Zoom");
+  if (zoom == zoom_) return;
   zoom_ = zoom;
   Relayout();
 }
@@ -82,20 +85,28 @@ void ImageViewer::Relayout(bool keepBand) {
     info.nMax = scrolls ? shown.width - 1 : 0;
     info.nPage = static_cast<UINT>(client.width);
     info.nPos = scroll_.x;
-    ShowScrollBar(outer_, SB_HORZ, scrolls && shown.width > client.width);
-    SetScrollInfo(outer_, SB_HORZ, &info, TRUE);
+    ShowBar(SB_HORZ, scrolls && shown.width > client.width);
+    SetScrollInfo(outer_, SB_HORZ, &info, FALSE);
     info.nMax = scrolls ? shown.height - 1 : 0;
     info.nPage = static_cast<UINT>(client.height);
     info.nPos = scroll_.y;
-    ShowScrollBar(outer_, SB_VERT, scrolls && shown.height > client.height);
-    SetScrollInfo(outer_, SB_VERT, &info, TRUE);
+    ShowBar(SB_VERT, scrolls && shown.height > client.height);
+    SetScrollInfo(outer_, SB_VERT, &info, FALSE);
   }
   layingOut_ = false;
   stale_ = stale_ || !keepBand || !BandCoversView();
-  InvalidateRect(outer_, nullptr, TRUE);
+  // The bars and the picture are drawn at the next paint, not once per change.
+  RedrawWindow(outer_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
 }
 
-void ImageViewer::EnsureRendered() {
+void ImageViewer::ShowBar(int bar, bool shown) {
+  // Showing a bar that shows already still recomputes and repaints the frame.
+  const LONG style = GetWindowLongW(outer_, GWL_STYLE);
+  const bool showing = (style & (bar == SB_HORZ ? WS_HSCROLL : WS_VSCROLL)) != 0;
+  if (showing != shown) ShowScrollBar(outer_, bar, shown);
+}
+
+void ImageViewer::EnsureRendered(const ImageFile* opened) {
   if (!stale_) return;
   stale_ = false;
   if (held_) DeleteObject(held_);
@@ -112,7 +123,7 @@ void ImageViewer::EnsureRendered() {
             std::min<LONG>(shown.width, scroll_.x + client.width + marginX),
             std::min<LONG>(shown.height, scroll_.y + client.height + marginY)};
   if (part.right <= part.left || part.bottom <= part.top) return;
-  held_ = DecodeScaled(loaded_, shown, part);
+  held_ = opened ? opened->Decode(shown, part) : DecodeScaled(loaded_, shown, part);
   heldPart_ = part;
 }
 

@@ -52,7 +52,10 @@ class ImageViewer : public FormControl {
   // covers the window.
   void Relayout(bool keepBand = false);
   bool BandCoversView() const;
-  void EnsureRendered();  // decodes the visible part when it is stale
+  void ShowBar(int bar, bool shown);
+  // Decodes the visible part when it is stale, from `opened` when the caller has the
+  // file open already.
+  void EnsureRendered(const ImageFile* opened = nullptr);
   void Clear();
   void Scroll(int bar, WORD request);
 

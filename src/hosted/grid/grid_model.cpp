@@ -103,11 +103,11 @@ GridValue GridModel::CellValue(int dataRow, const std::wstring& key) const {
   return CellValue(dataRow, position);
 }
 
-void GridModel::SetCellValue(int dataRow, int position, const GridValue& value) {
+void GridModel::SetCellValue(int dataRow, int position, GridValue value) {
   CheckDataRow(dataRow);
   GridColumn& column = columns_.Item(position);
   if (position == 0) throw VbError{err::InvalidProcedureCall, kGridSource, L"The head column holds no values"};
-  GridValue stored = column.Coerce(value);
+  GridValue stored = column.Coerce(std::move(value));
   auto& row = rows_[dataRow];
   const size_t slot = static_cast<size_t>(column.Slot());
   if (row.size() <= slot) row.resize(static_cast<size_t>(columns_.SlotCount()));

@@ -56,7 +56,7 @@ class GridModel {
   void SetValue(int dataRow, int dataField, const GridValue& value);
   GridValue CellValue(int dataRow, int position) const;
   GridValue CellValue(int dataRow, const std::wstring& key) const;
-  void SetCellValue(int dataRow, int position, const GridValue& value);
+  void SetCellValue(int dataRow, int position, GridValue value);
   void SetCellValue(int dataRow, const std::wstring& key, const GridValue& value);
   std::wstring CellText(int dataRow, int position) const;  // as shown
 

@@ -50,11 +50,18 @@ GridValue GridValue::Null() {
   return g;
 }
 
+GridValue GridValue::Attach(VARIANT& owned) {
+  GridValue g;
+  g.v_ = owned;
+  V_VT(&owned) = VT_EMPTY;
+  return g;
+}
+
 GridValue::GridValue(const GridValue& other) : GridValue(other.v_) {}
 
 GridValue::GridValue(GridValue&& other) noexcept {
   v_ = other.v_;
-  VariantInit(&other.v_);
+  V_VT(&other.v_) = VT_EMPTY;
 }
 
 GridValue& GridValue::operator=(GridValue other) noexcept {
