@@ -12,6 +12,7 @@
 #include "hosted/window_driver.h"
 #include "hosted/sample_images.h"
 #include "list_fixture.h"
+#include "runtime/mouse_pointer.h"
 #include "runtime/twips.h"
 #include "runtime/vk_name.h"
 #include "support/outbox_folder.h"
@@ -264,6 +265,17 @@ TEST_F(ViewScreenTest, MailGoesThroughTheMailProgramWithTheStoredFileAttached) {
   EXPECT_EQ(outbox.Files(L"*.eml").size(), 2u);
 }
 
+TEST_F(SearchScreenTest, ACatalogueThatCannotBeReadKeepsTheScreenUndockedAndHidden) {
+  Sql(kAppKey, L"Alter Table Gerencias Rename To GerenciasCerradas");
+  FDocumentosSearchS& search = Search();
+  EXPECT_TRUE(search.IsScreenLoaded());
+  EXPECT_FALSE(IsWindowVisible(search.hwnd()));
+  EXPECT_NE(GetParent(search.hwnd()), host());
+  EXPECT_EQ(MousePointer(), pointer::ArrowHourglass) << "the host's busy pointer stays";
+  search.Form_Resize();  // the host's resize never shows it as a loose window
+  EXPECT_FALSE(IsWindowVisible(search.hwnd()));
+}
+
 TEST_F(SearchScreenTest, ThePreviewToggleSharesTheWidthAndGivesItBack) {
   FDocumentosSearchS& search = Search();
   const auto& c = search.controls();
@@ -338,7 +350,11 @@ TEST_F(SearchScreenTest, TheSelectedRowShowsInThePreviewAndThePreviewKeysZoomAnd
 TEST_F(ViewScreenTest, AHostCloseWhileTheQuestionIsOpenStopsTheMarkingQuietly) {
   ListScreen& view = Open(L"R01VIE");
   ClickRow(RowOf(102));
-  answers.push_back([this] {
+  Sql(kAppKey, L"Update Documentos Set CategoriaId = '1' Where DocumentoId = 110");
+  answers.push_back([&] {
+    // A command that arrives while the question is open is dropped; the close is not.
+    ClickKey(*view.controls().TBarMain, L"BTN_FIN");
+    EXPECT_EQ(RowOf(110), -1);
     Kill();
     return msg::Yes;
   });
