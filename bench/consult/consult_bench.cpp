@@ -20,12 +20,12 @@
 
 #include "bench/support/bench_sqlite.h"
 #include "bench/support/bench_timing.h"
+#include "bench/support/bench_variants.h"
 #include "com/com_ptr.h"
 #include "consult/list_query.h"
 #include "consult/search_screen.h"
 #include "consult/view_screen.h"
 #include "dataaccess/sqlite_db.h"
-#include "dataaccess/stored_date.h"
 #include "host/host_seams.h"
 #include "host/shared_state.h"
 #include "hosted/sample_images.h"
@@ -77,33 +77,10 @@ double ReadFloor(const std::wstring& path, const std::wstring& statement, long& 
   const double start = Now();
   sqlite3_stmt* stmt = nullptr;
   Check(sqlite3_prepare16_v2(db, statement.c_str(), -1, &stmt, nullptr), db, "prepare");
-  const int columns = sqlite3_column_count(stmt);
-  std::vector<bool> isDate(static_cast<size_t>(columns));
-  for (int c = 0; c < columns; ++c) {
-    const char* declared = sqlite3_column_decltype(stmt, c);
-    isDate[static_cast<size_t>(c)] = declared && std::string(declared) == "DATETIME";
-  }
+  const std::vector<bool> isDate = vk::bench::DateColumns(stmt);
   rows = 0;
   while (sqlite3_step(stmt) == SQLITE_ROW) {
-    for (int c = 0; c < columns; ++c) {
-      VARIANT v;
-      VariantInit(&v);
-      switch (sqlite3_column_type(stmt, c)) {
-        case SQLITE_NULL: V_VT(&v) = VT_NULL; break;
-        case SQLITE_INTEGER: V_VT(&v) = VT_I4; V_I4(&v) = sqlite3_column_int(stmt, c); break;
-        case SQLITE_FLOAT: V_VT(&v) = VT_R8; V_R8(&v) = sqlite3_column_double(stmt, c); break;
-        default:
-          if (isDate[static_cast<size_t>(c)]) {
-            V_VT(&v) = VT_DATE;
-            V_DATE(&v) =
-                vk::data::OleDateFromStored(reinterpret_cast<const char*>(sqlite3_column_text(stmt, c))).value_or(0);
-          } else {
-            V_VT(&v) = VT_BSTR;
-            V_BSTR(&v) = SysAllocString(static_cast<const wchar_t*>(sqlite3_column_text16(stmt, c)));
-          }
-      }
-      VariantClear(&v);
-    }
+    vk::bench::MakeRowVariants(stmt, isDate);
     ++rows;
   }
   sqlite3_finalize(stmt);

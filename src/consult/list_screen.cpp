@@ -25,18 +25,6 @@ constexpr double kDesignWidth = 11475, kDesignHeight = 8430;
 constexpr double kToolbarHeight = 420;
 constexpr double kStatusBarHeight = 330;
 
-ControlArgs At(const wchar_t* name, double left, double top, double width, double height,
-               Container* container = nullptr) {
-  ControlArgs a;
-  a.name = name;
-  a.left = left;
-  a.top = top;
-  a.width = width;
-  a.height = height;
-  a.container = container;
-  return a;
-}
-
 }  // namespace
 
 ListScreen::ListScreen(std::wstring formName)
@@ -52,7 +40,7 @@ ListScreen::ListScreen(std::wstring formName)
 ListScreen::~ListScreen() = default;
 
 void ListScreen::BuildMainToolbar(std::initializer_list<ToolbarKey> keys) {
-  c_.TBarMain = &Add<hosted::Toolbar>(At(L"TBarMain", 50, 45, kDesignWidth - 300, kToolbarHeight));
+  c_.TBarMain = &Add<hosted::Toolbar>(ControlAt(L"TBarMain", 50, 45, kDesignWidth - 300, kToolbarHeight));
   for (const ToolbarKey& k : keys) {
     AddToolbarButton(*c_.TBarMain, k.key, k.toolTip);
     c_.TBarMain->AddSeparator();
@@ -66,12 +54,12 @@ void ListScreen::BuildMainToolbar(std::initializer_list<ToolbarKey> keys) {
 
 void ListScreen::BuildListAndPreview(double listTop, const ControlArgs& previewFrame) {
   const double listHeight = kDesignHeight - listTop - kStatusBarHeight - 200;
-  c_.VkContainer = &Add<hosted::Frame>(At(L"VkContainer", 200, listTop, kDesignWidth - 600, listHeight),
+  c_.VkContainer = &Add<hosted::Frame>(ControlAt(L"VkContainer", 200, listTop, kDesignWidth - 600, listHeight),
                                        L"Documentos Recibidos");
-  c_.GRDetail = &Add<grid::GridControl>(At(L"GRDetail", 200, 500, kDesignWidth - 1000, listHeight - 700,
+  c_.GRDetail = &Add<grid::GridControl>(ControlAt(L"GRDetail", 200, 500, kDesignWidth - 1000, listHeight - 700,
                                            c_.VkContainer));
   c_.VkImageMain = &Add<hosted::Frame>(previewFrame, L"Imagen Seleccionada");
-  c_.TBarDetail = &Add<hosted::Toolbar>(At(L"TBarDetail", 100, 500, previewFrame.width - 200, kToolbarHeight,
+  c_.TBarDetail = &Add<hosted::Toolbar>(ControlAt(L"TBarDetail", 100, 500, previewFrame.width - 200, kToolbarHeight,
                                            c_.VkImageMain));
   c_.TBarDetail->AddSeparator();
   for (const ToolbarKey& k : {ToolbarKey{L"BTN_FIT", L"Ajustar a la Página"}, ToolbarKey{L"BTN_ZIN", L"Zoom ++"},
@@ -88,11 +76,11 @@ void ListScreen::BuildListAndPreview(double listTop, const ControlArgs& previewF
   c_.TBarDetail->ButtonClick.Connect(
       [this](hosted::ToolbarClick& click) { Command([this, &click] { TBarDetail_ButtonClick(click); }); });
   const double previewWidth = previewFrame.width - 400;
-  c_.PSelection = &Add<capture::VkImage>(At(L"PSelection", 200, kToolbarHeight + 700, previewWidth,
+  c_.PSelection = &Add<capture::VkImage>(ControlAt(L"PSelection", 200, kToolbarHeight + 700, previewWidth,
                                             previewWidth * 100 / 75, c_.VkImageMain));
   c_.PSelection->ReadProperties(PropertyBag{});
 
-  c_.STBar = &Add<controls::VkStatusBar>(At(L"STBar", 0, kDesignHeight - kStatusBarHeight, kDesignWidth,
+  c_.STBar = &Add<controls::VkStatusBar>(ControlAt(L"STBar", 0, kDesignHeight - kStatusBarHeight, kDesignWidth,
                                             kStatusBarHeight));
   ComPtr<IFont> font = CreateOleFont({.name = L"Verdana", .size = 8.25});
   ComPtr<IDispatch> fontDispatch;

@@ -12,20 +12,8 @@ constexpr double kHeaderTop = 520, kHeaderHeight = 1250;
 constexpr double kListTop = kHeaderTop + kHeaderHeight + 100;
 constexpr double kHeaderWidth = 10975;  // the design width less the margins
 
-ControlArgs At(const wchar_t* name, double left, double top, double width, double height,
-               Container* container = nullptr) {
-  ControlArgs a;
-  a.name = name;
-  a.left = left;
-  a.top = top;
-  a.width = width;
-  a.height = height;
-  a.container = container;
-  return a;
-}
-
 ControlArgs PreviewFrame() {
-  ControlArgs a = At(L"VkImageMain", 200 + kHeaderWidth * 65 / 100 + 100, kListTop, 3740, 5980);
+  ControlArgs a = ControlAt(L"VkImageMain", 200 + kHeaderWidth * 65 / 100 + 100, kListTop, 3740, 5980);
   a.visible = false;  // the preview flag starts off
   return a;
 }
@@ -49,23 +37,23 @@ FDocumentosSearchS::FDocumentosSearchS() : ListScreen(L"FDocumentosSearchS") {
 
 void FDocumentosSearchS::BuildFilterPanel() {
   using namespace hosted;
-  f_.VkHeader = &Add<Frame>(At(L"VkHeader", 200, kHeaderTop, kHeaderWidth, kHeaderHeight), L"Parámetros de Búsqueda");
+  f_.VkHeader = &Add<Frame>(ControlAt(L"VkHeader", 200, kHeaderTop, kHeaderWidth, kHeaderHeight), L"Parámetros de Búsqueda");
   Container* panel = f_.VkHeader;
   constexpr double row1 = 380, row2 = 800, high = 315;
-  Add<Label>(At(L"lblCategoriaId", 150, row1 + 45, 1000, 240, panel), L"Categoría");
-  f_.cboCategoriaId = &Add<ComboBox>(At(L"cboCategoriaId", 1200, row1, 2300, high, panel));
-  Add<Label>(At(L"lblSubCategoriaId", 3700, row1 + 45, 1200, 240, panel), L"Sub-Categoría");
-  f_.cboSubCategoriaId = &Add<ComboBox>(At(L"cboSubCategoriaId", 4950, row1, 2300, high, panel));
-  Add<Label>(At(L"lblGerenciaId", 7450, row1 + 45, 850, 240, panel), L"Gerencia");
-  f_.cboGerenciaId = &Add<ComboBox>(At(L"cboGerenciaId", 8350, row1, 2400, high, panel));
-  Add<Label>(At(L"lblTipoDocumentoId", 150, row2 + 45, 1050, 240, panel), L"Tipo Documento");
-  f_.cboTipoDocumentoId = &Add<ComboBox>(At(L"cboTipoDocumentoId", 1200, row2, 2300, high, panel));
-  Add<Label>(At(L"lblReferenciaId", 3700, row2 + 45, 1200, 240, panel), L"Referencia");
-  f_.txtReferenciaId = &Add<TextBox>(At(L"txtReferenciaId", 4950, row2, 1950, high, panel));
-  f_.chkReferenciaId = &Add<CheckBox>(At(L"chkReferenciaId", 6950, row2 + 15, 300, 285, panel));
-  Add<Label>(At(L"lblCBarra", 7450, row2 + 45, 850, 240, panel), L"C.Barra");
-  f_.txtCBarra = &Add<TextBox>(At(L"txtCBarra", 8350, row2, 2000, high, panel));
-  f_.chkCBarra = &Add<CheckBox>(At(L"chkCBarra", 10400, row2 + 15, 300, 285, panel));
+  Add<Label>(ControlAt(L"lblCategoriaId", 150, row1 + 45, 1000, 240, panel), L"Categoría");
+  f_.cboCategoriaId = &Add<ComboBox>(ControlAt(L"cboCategoriaId", 1200, row1, 2300, high, panel));
+  Add<Label>(ControlAt(L"lblSubCategoriaId", 3700, row1 + 45, 1200, 240, panel), L"Sub-Categoría");
+  f_.cboSubCategoriaId = &Add<ComboBox>(ControlAt(L"cboSubCategoriaId", 4950, row1, 2300, high, panel));
+  Add<Label>(ControlAt(L"lblGerenciaId", 7450, row1 + 45, 850, 240, panel), L"Gerencia");
+  f_.cboGerenciaId = &Add<ComboBox>(ControlAt(L"cboGerenciaId", 8350, row1, 2400, high, panel));
+  Add<Label>(ControlAt(L"lblTipoDocumentoId", 150, row2 + 45, 1050, 240, panel), L"Tipo Documento");
+  f_.cboTipoDocumentoId = &Add<ComboBox>(ControlAt(L"cboTipoDocumentoId", 1200, row2, 2300, high, panel));
+  Add<Label>(ControlAt(L"lblReferenciaId", 3700, row2 + 45, 1200, 240, panel), L"Referencia");
+  f_.txtReferenciaId = &Add<TextBox>(ControlAt(L"txtReferenciaId", 4950, row2, 1950, high, panel));
+  f_.chkReferenciaId = &Add<CheckBox>(ControlAt(L"chkReferenciaId", 6950, row2 + 15, 300, 285, panel));
+  Add<Label>(ControlAt(L"lblCBarra", 7450, row2 + 45, 850, 240, panel), L"C.Barra");
+  f_.txtCBarra = &Add<TextBox>(ControlAt(L"txtCBarra", 8350, row2, 2000, high, panel));
+  f_.chkCBarra = &Add<CheckBox>(ControlAt(L"chkCBarra", 10400, row2 + 15, 300, 285, panel));
   f_.cboCategoriaId->SetFieldName(L"CategoriaId");
   f_.cboSubCategoriaId->SetFieldName(L"SubCategoriaId");
   f_.cboGerenciaId->SetFieldName(L"GerenciaId");

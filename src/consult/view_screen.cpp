@@ -12,12 +12,7 @@ namespace {
 constexpr double kListTop = 520;
 
 ControlArgs PreviewFrame() {
-  ControlArgs a;
-  a.name = L"VkImageMain";
-  a.left = 7435;
-  a.top = kListTop;
-  a.width = 3740;
-  a.height = 7180;
+  ControlArgs a = ControlAt(L"VkImageMain", 7435, kListTop, 3740, 7180);
   a.visible = false;
   return a;
 }

@@ -152,20 +152,26 @@ Control* Control::FromWindow(HWND hwnd) {
   return hwnd ? static_cast<Control*>(GetPropW(hwnd, kControlProperty)) : nullptr;
 }
 
-ControlArgs Control::CloneArgs(int newIndex) const {
+ControlArgs ControlAt(std::wstring name, double left, double top, double width, double height, Container* container,
+                      int index) {
   ControlArgs a;
-  a.name = name_;
-  a.index = newIndex;
-  a.left = left_;
-  a.top = top_;
-  a.width = width_;
-  a.height = height_;
+  a.name = std::move(name);
+  a.index = index;
+  a.left = left;
+  a.top = top;
+  a.width = width;
+  a.height = height;
+  a.container = container;
+  return a;
+}
+
+ControlArgs Control::CloneArgs(int newIndex) const {
+  ControlArgs a = ControlAt(name_, left_, top_, width_, height_, container_, newIndex);
   a.visible = false;  // a loaded element starts hidden
   a.enabled = enabled_;
   a.tag = tag_;
   a.toolTipText = toolTipText_;
   a.tabIndex = -1;
-  a.container = container_;
   return a;
 }
 
