@@ -5,7 +5,6 @@
 #include "runtime/clock.h"
 #include "runtime/select_guard.h"
 #include "runtime/twips.h"
-#include "runtime/vb_error.h"
 
 namespace vk::capture {
 
@@ -19,11 +18,6 @@ const wchar_t* const kCampoKeys[kCampoCount] = {L"Campo01", L"Campo02", L"Campo0
 // screens write an unchanged 0 back (zoom out before any load), which the viewer
 // would refuse.
 double ViewerZoom(double zoom) { return zoom == 0 ? 1.0 : zoom; }
-
-size_t CampoSlot(int number) {
-  if (number < 1 || number > kCampoCount) Raise(err::SubscriptOutOfRange, L"VkImage.Campo");
-  return static_cast<size_t>(number - 1);
-}
 
 // A white page with "PDF" across its middle, in the control's design font.
 void PaintPdfMark(HDC dc, const RECT& client) {
@@ -46,6 +40,9 @@ void PaintPdfMark(HDC dc, const RECT& client) {
 
 VkImage::VkImage(Form& form, ControlArgs args) : UserControl(form, args) {
   viewer_ = &AddConstituent<hosted::ImageViewer>({.name = L"iImage", .width = args.width, .height = args.height});
+  // The viewer's own design setting. A thumbnail's first load then decodes once, at
+  // the fitted size it ends at, instead of at zoom 1 and again fitted.
+  viewer_->SetFitToWindow(true);
 }
 
 std::unique_ptr<Control> VkImage::Clone(Form& form, const ControlArgs& args) const {
@@ -66,10 +63,6 @@ void VkImage::setZoom(double value) {
   zoom_ = value;
   if (!isPDF_) viewer_->SetZoom(ViewerZoom(value));
 }
-
-const std::wstring& VkImage::Campo(int number) const { return entry_.Campo[CampoSlot(number)]; }
-
-void VkImage::setCampo(int number, std::wstring value) { entry_.Campo[CampoSlot(number)] = std::move(value); }
 
 void VkImage::Resize() {
   viewer_->Move(0, 0, PixelsToTwips(clientWidth()), PixelsToTwips(clientHeight()));
@@ -103,7 +96,7 @@ void VkImage::OnReadProperties(const PropertyBag& bag) {
   entry_.TipoDocumentoId = CLng(bag.Read(L"TipoDocumentoId", 0L));
   entry_.Documento = CStr(bag.Read(L"Documento", L""));
   entry_.Path = CStr(bag.Read(L"Path", L""));
-  for (int i = 0; i < kCampoCount; ++i) entry_.Campo[static_cast<size_t>(i)] = CStr(bag.Read(kCampoKeys[i], L""));
+  for (int n = 1; n <= kCampoCount; ++n) entry_.Campo(n) = CStr(bag.Read(kCampoKeys[n - 1], L""));
   entry_.Fecha = CDate(bag.Read(L"Fecha", Variant::FromDate(Now())));
   entry_.ReferenciaId = CStr(bag.Read(L"ReferenciaId", L""));
   entry_.CBarra = CStr(bag.Read(L"CBarra", L""));
@@ -117,7 +110,7 @@ void VkImage::OnWriteProperties(PropertyBag& bag) const {
   bag.Write(L"TipoDocumentoId", entry_.TipoDocumentoId, 0L);
   bag.Write(L"Documento", entry_.Documento, L"");
   bag.Write(L"Path", entry_.Path, L"");
-  for (int i = 0; i < kCampoCount; ++i) bag.Write(kCampoKeys[i], entry_.Campo[static_cast<size_t>(i)], L"");
+  for (int n = 1; n <= kCampoCount; ++n) bag.Write(kCampoKeys[n - 1], entry_.Campo(n), L"");
   bag.Write(L"Fecha", Variant::FromDate(entry_.Fecha), Variant::FromDate(Now()));
   bag.Write(L"ReferenciaId", entry_.ReferenciaId, L"");
   bag.Write(L"CBarra", entry_.CBarra, L"");

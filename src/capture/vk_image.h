@@ -38,29 +38,14 @@
 #include <windows.h>
 #include <oaidl.h>
 
-#include <array>
 #include <memory>
 #include <string>
 
+#include "capture/document_record.h"
 #include "hosted/image_viewer.h"
 #include "runtime/user_control.h"
 
 namespace vk::capture {
-
-// The document-record fields one image carries: CategoriaId to ReferenciaId, without
-// DocumentoId.
-struct CatalogEntry {
-  std::wstring CategoriaId;
-  std::wstring SubCategoriaId;
-  std::wstring GerenciaId;
-  long TipoDocumentoId = 0;
-  std::wstring Documento;  // the source file name, without folder
-  std::wstring Path;       // the full path of the file LoadDocument shows
-  std::array<std::wstring, 10> Campo;  // Campo01 ... Campo10
-  DATE Fecha = 0;
-  std::wstring CBarra;  // the bar code
-  std::wstring ReferenciaId;
-};
 
 class VkImage : public UserControl {
  public:
@@ -94,8 +79,8 @@ class VkImage : public UserControl {
   const std::wstring& Path() const { return entry_.Path; }
   void setPath(std::wstring value) { entry_.Path = std::move(value); }
   // Campo01 ... Campo10 by number; a number outside 1 to 10 raises 9.
-  const std::wstring& Campo(int number) const;
-  void setCampo(int number, std::wstring value);
+  const std::wstring& Campo(int number) const { return entry_.Campo(number); }
+  void setCampo(int number, std::wstring value) { entry_.Campo(number) = std::move(value); }
   DATE Fecha() const { return entry_.Fecha; }
   void setFecha(DATE value) { entry_.Fecha = value; }
   const std::wstring& CBarra() const { return entry_.CBarra; }
@@ -110,7 +95,8 @@ class VkImage : public UserControl {
   // Fits the viewer to the control, as the control's own resize does.
   void Resize();
 
-  // The whole entry at once, for copying into a document record.
+  // The whole entry at once (the record's CatalogEntry part), for copying into a
+  // document record.
   const CatalogEntry& Entry() const { return entry_; }
   // The inner viewer, for drivers and tests.
   hosted::ImageViewer& iImage() const { return *viewer_; }

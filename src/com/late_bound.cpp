@@ -28,7 +28,7 @@ namespace {
   throw error;
 }
 
-Variant Invoke(IDispatch* object, std::wstring_view member, WORD flags, std::initializer_list<Variant> args) {
+DISPID IdOf(IDispatch* object, std::wstring_view member) {
   if (!object) Raise(err::ObjectNotSet);
   std::wstring name(member);
   LPOLESTR names[] = {name.data()};
@@ -36,6 +36,13 @@ Variant Invoke(IDispatch* object, std::wstring_view member, WORD flags, std::ini
   EXCEPINFO exception{};
   HRESULT hr = object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
   if (FAILED(hr)) Fail(hr, exception, member);
+  return id;
+}
+
+Variant Invoke(IDispatch* object, std::wstring_view member, WORD flags, std::initializer_list<Variant> args) {
+  const DISPID id = IdOf(object, member);
+  EXCEPINFO exception{};
+  HRESULT hr = S_OK;
 
   // DISPPARAMS wants the arguments last to first.
   std::vector<VARIANT> reversed;
@@ -61,12 +68,26 @@ ComPtr<IDispatch> CreateObject(std::wstring_view progId) {
   const std::wstring name(progId);
   CLSID clsid{};
   ComPtr<IDispatch> object;
-  if (FAILED(CLSIDFromProgID(name.c_str(), &clsid)) ||
-      FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IDispatch,
-                              object.put_void())) ||
-      !object)
-    Raise(err::CannotCreateObject);
+  HRESULT hr = CLSIDFromProgID(name.c_str(), &clsid);
+  if (SUCCEEDED(hr))
+    hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IDispatch, object.put_void());
+  if (hr == E_NOINTERFACE) Raise(430);
+  if (FAILED(hr) || !object) Raise(err::CannotCreateObject);
   return object;
+}
+
+BoundMember::BoundMember(IDispatch* object, std::wstring_view member)
+    : object_(object), member_(member), id_(IdOf(object, member)) {}
+
+Variant BoundMember::Call() const {
+  DISPPARAMS none{nullptr, nullptr, 0, 0};
+  EXCEPINFO exception{};
+  UINT argError = 0;
+  Variant result;
+  const HRESULT hr = object_->Invoke(id_, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD | DISPATCH_PROPERTYGET,
+                                     &none, result.put(), &exception, &argError);
+  if (FAILED(hr)) Fail(hr, exception, member_);
+  return result;
 }
 
 long ErrorNumberOf(HRESULT hr) {

@@ -20,8 +20,7 @@ void ListScreen::TBarMain_ButtonClick(hosted::ToolbarClick& click) {
   if (click.key == L"BTN_FIN") {
     LoadDocuments();
   } else if (click.key == L"BTN_REP") {
-    const UINT chosen = PopUpFromKey(*c_.TBarMain, click, ReportMenu(), 0, 0);
-    if (chosen && StillHere()) RunMenuCommand(chosen);
+    PopUpFromKey(*c_.TBarMain, click, ReportMenu(), 0, 0);
   } else {
     OnMainKey(click.key);
   }
@@ -32,8 +31,7 @@ void ListScreen::TBarDetail_ButtonClick(hosted::ToolbarClick& click) {
     OpenInViewer();
   } else if (click.key == L"BTN_REP") {
     const hosted::Frame& frame = *c_.VkImageMain;
-    const UINT chosen = PopUpFromKey(*c_.TBarDetail, click, ImageMenu(), frame.left(), frame.top());
-    if (chosen && StillHere()) RunMenuCommand(chosen);
+    PopUpFromKey(*c_.TBarDetail, click, ImageMenu(), frame.left(), frame.top());
   } else {
     PreviewCommand(click.key, click.index);
   }
@@ -67,16 +65,17 @@ void ListScreen::PreviewCommand(const std::wstring& key, int index) {
   preview.Resize();
 }
 
-UINT ListScreen::PopUpFromKey(hosted::Toolbar& toolbar, hosted::ToolbarClick& click, const std::vector<MenuItem>& menu,
+void ListScreen::PopUpFromKey(hosted::Toolbar& toolbar, hosted::ToolbarClick& click, const std::vector<MenuItem>& menu,
                               double frameLeft, double frameTop) {
   toolbar.SetButtonState(click.index, 4);
   const double x = frameLeft + toolbar.left() + click.x;
   // Without the button's own corner the menu opens just below the toolbar.
   const double y = frameTop + toolbar.top() + (click.flag ? click.y : toolbar.height());
   const UINT chosen = PopupMenu(hwnd(), menu, x, y);
-  // The menu's loop served other messages: the screen may have gone meanwhile.
+  // The menu's loop served other messages: the screen may have gone meanwhile. The
+  // chosen item runs while the key still shows its menu open.
+  if (chosen && StillHere()) RunMenuCommand(chosen);
   if (loaded()) toolbar.SetButtonState(click.index, 0);
-  return chosen;
 }
 
 // --- the current row ---

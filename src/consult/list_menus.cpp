@@ -5,6 +5,7 @@
 #include "consult/list_query.h"
 #include "consult/list_screen.h"
 #include "consult/mail_program.h"
+#include "consult/report_preview.h"
 #include "host/message_box.h"
 #include "host/shared_functions.h"
 #include "host/shared_state.h"
@@ -47,9 +48,36 @@ std::vector<MenuItem> ListScreen::CommentMenu() const {
 
 void ListScreen::RunMenuCommand(UINT command) {
   switch (command) {
+    case mnuReportView:
+    case mnuReportPrint: ReportPreview(true); break;
+    case mnuImageView:
+    case mnuImagePrint: ImagePrint(true); break;
     case mnuSendMail: mnuSendMail_Click(); break;
-    default: break;  // the image items have nothing to do
+    case mnuComentariosAdd: mnuComentariosAdd_Click(); break;
+    case mnuComentariosView: mnuComentariosView_Click(); break;
+    default: break;
   }
+}
+
+// --- report and comment editor ---
+
+bool ListScreen::ReportPreview(bool) {
+  return IgnoreErrors([this] { ShowListReport(*c_.GRDetail, hwnd()); });
+}
+
+std::wstring ListScreen::EditComments(const std::wstring& title, const std::wstring& text, bool readOnly) {
+  std::wstring result = text;
+  IgnoreErrors([&] {
+    editor_ = Form::Load<FEditorRTF>();
+    SetWindowLayered(editor_->hwnd());  // its fade-in shows a layered window
+    editor_->mTitle = title;
+    editor_->mTexto = text;
+    editor_->mReadOnly = readOnly;
+    result = editor_->ShowForm(hwnd()) == FEditorRTF::kOK ? editor_->mTexto : std::wstring();
+  });
+  if (editor_) IgnoreErrors([this] { editor_->Unload(); });
+  editor_.reset();
+  return result;
 }
 
 // --- mail ---
@@ -78,6 +106,23 @@ void ListScreen::mnuSendMail_Click() {
 }
 
 // --- comments ---
+
+void ListScreen::mnuComentariosAdd_Click() {
+  int dataRow = -1;
+  if (!CurrentDataRow(dataRow)) return;
+  // The row whose cell shows the history is the row whose document takes the entry.
+  const long documentId = CellLong(*c_.GRDetail, dataRow, L"DocumentoId");
+  if (documentId <= 0) return;
+  const std::wstring text = EditComments(L"Comentarios del Documento", L"", false);
+  if (text.empty() || !StillHere()) return;  // cancelled, or closed while the editor was open
+  AppendComment(dataRow, documentId, text);
+}
+
+void ListScreen::mnuComentariosView_Click() {
+  int dataRow = -1;
+  if (!CurrentDataRow(dataRow)) return;
+  EditComments(L"Comentarios del Documento", CellText(*c_.GRDetail, dataRow, L"Comentarios"), true);
+}
 
 bool ListScreen::AppendComment(int dataRow, long documentId, const std::wstring& text) {
   if (documentId <= 0) return false;

@@ -35,30 +35,11 @@ void AddTextFilter(std::wstring& where, const wchar_t* column, const std::wstrin
   else where += std::wstring(L" ") + column + L" Like '%" + SqlText(text) + L"%' And ";
 }
 
-// Reads one field of the recordset's current row through its Field object, held for
-// the whole fill: ADO's fields follow the current row, and asking the recordset for
-// the field again on every row would cost three calls by name instead of one.
-class FieldReader {
- public:
-  explicit FieldReader(ComPtr<IDispatch> field) : field_(std::move(field)) {}
-  void Read(VARIANT* out) const {
-    DISPPARAMS none{};
-    EXCEPINFO exception{};
-    HRESULT hr = field_->Invoke(DISPID_VALUE, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none, out,
-                                &exception, nullptr);
-    SysFreeString(exception.bstrSource);
-    SysFreeString(exception.bstrDescription);
-    SysFreeString(exception.bstrHelpFile);
-    if (FAILED(hr)) throw VbError{com::ErrorNumberOf(hr), L"FillGrid", L"A field of the list cannot be read"};
-  }
-
- private:
-  ComPtr<IDispatch> field_;
-};
-
 // One list field: where it comes from and where it goes (position 0: no such column).
 struct FieldSlot {
-  std::optional<FieldReader> source;
+  // Read through its Field object, held for the whole fill: ADO's fields follow the
+  // current row, and asking the recordset for the field again would cost three calls.
+  std::optional<com::BoundMember> source;
   int position = 0;
   bool isDate = false;
 };
@@ -73,28 +54,6 @@ grid::GridValue DateCell(VARIANT& value) {
     return grid::GridValue();
   return grid::GridValue::Date(converted.date);
 }
-
-// A member of the recordset called many times: its id asked for once.
-class RecordsetMember {
- public:
-  RecordsetMember(IDispatch* recordset, const wchar_t* name) : recordset_(recordset) {
-    LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
-    if (FAILED(recordset->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id_)))
-      throw VbError{err::ObjectDoesNotSupport, L"FillGrid", name};
-  }
-  Variant Call() const {
-    DISPPARAMS none{};
-    Variant result;
-    if (FAILED(recordset_->Invoke(id_, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD | DISPATCH_PROPERTYGET, &none,
-                                  result.put(), nullptr, nullptr)))
-      throw VbError{err::InternalError, L"FillGrid", L"The list's records cannot be read"};
-    return result;
-  }
-
- private:
-  IDispatch* recordset_;
-  DISPID id_ = DISPID_UNKNOWN;
-};
 
 void StyleGroupHeaders(grid::GridMembers& grid) {
   grid::GridStyle& header = grid.Styles().Item(L"GroupHeader");
@@ -170,7 +129,7 @@ bool FillGrid(grid::GridMembers& grid, const Recordset* records) {
         slot.isDate = std::wstring_view(name) == L"Fecha" || std::wstring_view(name) == L"FechaAlta";
         IgnoreErrors([&] {
           Variant field = com::Call(fields.object(), L"Item", {std::wstring(name)});
-          if (field.object()) slot.source.emplace(ComPtr<IDispatch>(field.object()));
+          if (field.object()) slot.source.emplace(field.object(), L"Value");
         });
         if (slot.source && slot.position > 0) slots.push_back(std::move(slot));
       }
@@ -178,14 +137,12 @@ bool FillGrid(grid::GridMembers& grid, const Recordset* records) {
       grid.SetDataRowCount(count);
       if (count == 0) return;
       records->MoveFirst();
-      const RecordsetMember atEnd(records->get(), L"EOF"), moveNext(records->get(), L"MoveNext");
+      const com::BoundMember atEnd(records->get(), L"EOF"), moveNext(records->get(), L"MoveNext");
       std::vector<grid::GridValue> row(slots.size());
       while (written < count && !atEnd.Call().toBool()) {
         // The record is read whole before any of it is written.
         for (size_t i = 0; i < slots.size(); ++i) {
-          VARIANT value;
-          V_VT(&value) = VT_EMPTY;
-          slots[i].source->Read(&value);
+          VARIANT value = slots[i].source->Call().detach();
           row[i] = slots[i].isDate ? DateCell(value) : grid::GridValue::Attach(value);
           if (V_VT(&value) != VT_EMPTY) VariantClear(&value);
         }

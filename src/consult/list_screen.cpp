@@ -6,7 +6,8 @@
 #include <algorithm>
 
 #include "consult/list_query.h"
-#include "consult/screen_conventions.h"
+#include "consult/clear_controls.h"
+#include "consult/combo_source.h"
 #include "consult/toolbar_icons.h"
 #include "host/grid_dictionary.h"
 #include "host/shared_state.h"
@@ -167,12 +168,15 @@ bool ListScreen::LoadCombos() {
       DoEvents();
       return StillHere();
     };
-    if (!LoadCombosFromTags(*this, data, yield)) Raise(err::InvalidProcedureCall);
+    if (!LoadCombosFromTags(*this, data, current_, yield)) Raise(err::InvalidProcedureCall);
   });
 }
 
 void ListScreen::ClearForm() {
-  ClearControls(*this);
+  {
+    MuteEvents quiet;  // the reset writes nothing back through the controls' events
+    ClearControlsByKind(*this);
+  }
   IgnoreErrors([this] { AfterClear(); });
 }
 

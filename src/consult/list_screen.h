@@ -26,6 +26,7 @@
 #include "hosted/grid/grid_control.h"
 #include "hosted/toolbar.h"
 #include "runtime/form.h"
+#include "consult/comment_editor.h"
 #include "runtime/popup_menu.h"
 
 namespace vk::consult {
@@ -85,6 +86,16 @@ class ListScreen : public Form, public DocumentForm {
   // The screen's routines.
   bool LoadDocuments();
   bool MarkDocumentRead();
+  // The list as a report in the preview window; the flag has no effect.
+  bool ReportPreview(bool flag);
+  // Printing the image from its menu does nothing: always true.
+  bool ImagePrint(bool flag) {
+    (void)flag;
+    return true;
+  }
+  // The comment editor, modal: the plain text accepted, "" when it was cancelled or
+  // closed, `text` itself when the editor could not be shown.
+  std::wstring EditComments(const std::wstring& title, const std::wstring& text, bool readOnly);
 
  protected:
   explicit ListScreen(std::wstring formName);
@@ -147,7 +158,7 @@ class ListScreen : public Form, public DocumentForm {
   // Toolbars, grid events and the current row (list_commands.cpp).
   void TBarMain_ButtonClick(hosted::ToolbarClick& click);
   void TBarDetail_ButtonClick(hosted::ToolbarClick& click);
-  UINT PopUpFromKey(hosted::Toolbar& toolbar, hosted::ToolbarClick& click, const std::vector<MenuItem>& menu,
+  void PopUpFromKey(hosted::Toolbar& toolbar, hosted::ToolbarClick& click, const std::vector<MenuItem>& menu,
                     double frameLeft, double frameTop);
   void PreviewCommand(const std::wstring& key, int index);
   void ShowInPreview();
@@ -165,6 +176,8 @@ class ListScreen : public Form, public DocumentForm {
   std::vector<MenuItem> CommentMenu() const;
   void RunMenuCommand(UINT command);
   void mnuSendMail_Click();
+  void mnuComentariosAdd_Click();
+  void mnuComentariosView_Click();
   bool AppendComment(int dataRow, long documentId, const std::wstring& text);
 
   std::wstring mode_;
@@ -172,6 +185,7 @@ class ListScreen : public Form, public DocumentForm {
   std::optional<DataAccess> data_;
   std::optional<Recordset> current_;
   ListDocument document_;
+  std::shared_ptr<FEditorRTF> editor_;  // the comment editor while it is open
   int busy_ = 0;
   bool layingOut_ = false;
 };

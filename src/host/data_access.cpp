@@ -46,6 +46,12 @@ DATE Recordset::FieldDate(const std::wstring& name) const {
   return value.isNull() ? 0 : value.toDate();
 }
 
+RecordsetWalker::RecordsetWalker(const Recordset& recordset, const std::vector<std::wstring>& fieldNames)
+    : eof_(recordset.get(), L"EOF"), moveNext_(recordset.get(), L"MoveNext") {
+  values_.reserve(fieldNames.size());
+  for (const std::wstring& name : fieldNames) values_.emplace_back(recordset.FieldObject(name).get(), L"Value");
+}
+
 std::optional<DataAccess> DataAccess::Create() {
   ComPtr<IDispatch> object = HostSeams::Current().createDataAccess();
   if (!object) return std::nullopt;

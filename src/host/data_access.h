@@ -5,8 +5,10 @@
 // are released when their wrapper goes.
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "com/com_ptr.h"
+#include "com/late_bound.h"
 #include "runtime/variant.h"
 
 namespace vk {
@@ -34,10 +36,25 @@ class Recordset {
   long FieldLong(const std::wstring& name) const;
   DATE FieldDate(const std::wstring& name) const;
   IDispatch* get() const { return rs_.get(); }
+  ComPtr<IDispatch> FieldObject(const Variant& key) const;
 
  private:
-  ComPtr<IDispatch> FieldObject(const Variant& key) const;
   ComPtr<IDispatch> rs_;
+};
+
+// Reads the named fields of a recordset row after row with every member looked up
+// once: the field objects follow the current row, as ADO's do, so a row costs one
+// Value per field and a MoveNext and EOF. Unknown names raise as Fields(name) does.
+class RecordsetWalker {
+ public:
+  RecordsetWalker(const Recordset& recordset, const std::vector<std::wstring>& fieldNames);
+  bool AtEnd() const { return eof_.Call().toBool(); }
+  void Next() const { moveNext_.Call(); }
+  Variant Value(size_t field) const { return values_[field].Call(); }
+
+ private:
+  com::BoundMember eof_, moveNext_;
+  std::vector<com::BoundMember> values_;
 };
 
 class DataAccess {

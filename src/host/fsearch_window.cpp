@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "host/fsearch.h"
+#include "host/shared_functions.h"
 #include "runtime/app_path.h"
 #include "runtime/do_events.h"
 #include "runtime/property_bag.h"
@@ -178,34 +179,12 @@ bool FSearch::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result
 void FSearch::Form_Unload() { data_.reset(); }
 
 void FSearch::tmrFade_Timer() {
-  alpha_ += 20;
-  if (alpha_ < 255) {
-    SetLayeredWindowAttributes(hwnd(), 0, static_cast<BYTE>(alpha_), LWA_ALPHA);
-    return;
-  }
-  tmrFade_.setEnabled(false);
-  SetLayeredWindowAttributes(hwnd(), 0, 255, LWA_ALPHA);
-  MessageBeep(0);
+  if (FadeInStep(hwnd(), alpha_, 20)) tmrFade_.setEnabled(false);
 }
 
 void FSearch::Form_MouseDown(int button, int, double, double) {
   if (button != 1 || !c_.VkContainer->visible()) return;
-  // Two black lines on the window's own background, where the container leaves it bare.
-  RECT r;
-  GetClientRect(hwnd(), &r);
-  HDC dc = GetDC(hwnd());
-  {
-    SelectGuard pen(dc, GetStockObject(BLACK_PEN));
-    const int top = TwipsToPixels(20), bottom = r.bottom - TwipsToPixels(25);
-    const int left = TwipsToPixels(5), right = r.right - TwipsToPixels(5);
-    MoveToEx(dc, left, top, nullptr);
-    LineTo(dc, right, top);
-    MoveToEx(dc, left, bottom, nullptr);
-    LineTo(dc, right, bottom);
-  }
-  ReleaseDC(hwnd(), dc);
-  ReleaseCapture();
-  SendMessageW(hwnd(), WM_NCLBUTTONDOWN, HTCAPTION, 0);
+  DragWindowByBody(hwnd(), true);
 }
 
 void FSearch::TContainer_Click() {

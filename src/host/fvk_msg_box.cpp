@@ -113,21 +113,12 @@ void FVkMsgBox::LayOutButtons() {
 }
 
 void FVkMsgBox::OnFadeTick() {
-  opacity_ += 10;
-  const BYTE alpha = static_cast<BYTE>(std::min(opacity_, 255));
-  SetLayeredWindowAttributes(hwnd(), 0, alpha, LWA_ALPHA);
-  if (opacity_ >= 255) {
-    tmrFade_.setEnabled(false);
-    SetLayeredWindowAttributes(hwnd(), 0, 255, LWA_ALPHA);
-    MessageBeep(MB_OK);
-  }
+  if (FadeInStep(hwnd(), opacity_, 10)) tmrFade_.setEnabled(false);
 }
 
 void FVkMsgBox::StartDrag(int button) {
   if (button != 1 || !frame_->visible()) return;
-  // The system moves the borderless box with the mouse, as if its caption were held.
-  ReleaseCapture();
-  SendMessageW(hwnd(), WM_NCLBUTTONDOWN, HTCAPTION, 0);
+  DragWindowByBody(hwnd(), false);
 }
 
 long FVkMsgBox::ShowForm() {

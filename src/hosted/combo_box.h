@@ -4,6 +4,8 @@
 // fill replaces the list and starts it with an empty item, so ListIndex 0 means that
 // nothing is chosen. Selecting, by the user or by code, raises Change at once: the
 // screens follow their ids only through that event.
+// Each item keeps the key and description of the row it was loaded from, so a key
+// that itself holds a "-" ("AD-1", "jean-luc") is never cut at it.
 #include <oaidl.h>
 
 #include <string>
@@ -26,7 +28,7 @@ class ComboBox : public FormControl {
   // Replaces the list with the entries of a text separated by "|".
   void LoadArray(const std::wstring& entries);
   // Selects the item whose key is key (trimmed): in a fixed list the item whose whole
-  // text is key, else the first whose ComboKeyOf is key. A key that is not in the list
+  // text is key, else the first whose loaded key is key. A key that is not in the list
   // selects the empty item. Raises Change either way.
   void SelectKey(const std::wstring& key);
   // For a key kept in a stored record: as SelectKey, but a key that is not in the list
@@ -34,6 +36,14 @@ class ComboBox : public FormControl {
   // extra item goes with the next fill or the next SelectStoredKey. Raises Change.
   void SelectStoredKey(const std::wstring& key);
   bool FixedList() const { return fixedList_; }
+  // The key and description of an item as loaded: a recordset row's first and second
+  // fields (trimmed), or for a fixed entry the text before and after its first "-".
+  // The empty item has both empty; a bad index raises 380.
+  const std::wstring& ItemKey(int index) const;
+  const std::wstring& ItemDescription(int index) const;
+  // Those of the current item; empty when none.
+  std::wstring SelectedKey() const;
+  std::wstring SelectedDescription() const;
 
   int ListIndex() const;
   // -1 or 0 to ListCount - 1; anything else raises 380. Raises Change.
@@ -54,11 +64,16 @@ class ComboBox : public FormControl {
   void OnResized(int width, int height) override;
 
  private:
-  void Replace(const std::vector<std::wstring>& items);
+  struct Item {
+    std::wstring text, key, description;
+  };
+  void Replace(const std::vector<Item>& items);
+  const Item& At(int index) const;
   int FindKey(const std::wstring& key) const;  // 0 when absent
   void RaiseChange();
 
   std::wstring fieldName_;
+  std::vector<Item> items_;  // parallel to the list, the empty item first
   bool fixedList_ = false;
   int extraItem_ = 0;  // the index of the item SelectStoredKey added; 0 for none
 };

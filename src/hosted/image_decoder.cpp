@@ -1,12 +1,8 @@
 #include "hosted/image_decoder.h"
 
-#include <wincodec.h>
-
 #include <algorithm>
 #include <cmath>
-#include <utility>
 
-#include "com/com_ptr.h"
 #include "runtime/vb_error.h"
 
 namespace vk::hosted {
@@ -32,42 +28,6 @@ ComPtr<IWICImagingFactory> Factory() {
   return factory;
 }
 
-}  // namespace
-
-struct ImageFile::Opened {
-  std::wstring path;
-  ComPtr<IWICImagingFactory> factory;
-  ComPtr<IWICBitmapFrameDecode> frame;
-  PixelSize size;
-};
-
-namespace {
-
-using OpenedImage = ImageFile::Opened;
-
-OpenedImage Open(const std::wstring& path) {
-  DWORD attributes = GetFileAttributesW(path.c_str());
-  if (path.empty() || attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-    Fail(err::FileNotFound, path);
-  }
-  OpenedImage image;
-  image.path = path;
-  image.factory = Factory();
-  ComPtr<IWICBitmapDecoder> decoder;
-  HRESULT hr = image.factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
-                                                       WICDecodeMetadataCacheOnDemand, decoder.put());
-  if (hr == HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED) || hr == HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION)) {
-    Fail(err::PermissionDenied, path);
-  }
-  if (FAILED(hr) || FAILED(decoder->GetFrame(0, image.frame.put()))) Fail(err::InvalidPicture, path);
-  UINT width = 0, height = 0;
-  if (FAILED(image.frame->GetSize(&width, &height)) || width == 0 || height == 0) {
-    Fail(err::InvalidPicture, path);
-  }
-  image.size = {static_cast<int>(width), static_cast<int>(height)};
-  return image;
-}
-
 HBITMAP MakeDib(int width, int height, void** bits) {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -79,7 +39,29 @@ HBITMAP MakeDib(int width, int height, void** bits) {
   return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
 }
 
-HBITMAP Render(const OpenedImage& image, const std::wstring& path, PixelSize scaled, RECT part) {
+}  // namespace
+
+ImageFile::ImageFile(const std::wstring& path) : path_(path) {
+  DWORD attributes = GetFileAttributesW(path.c_str());
+  if (path.empty() || attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    Fail(err::FileNotFound, path);
+  }
+  factory_ = Factory();
+  ComPtr<IWICBitmapDecoder> decoder;
+  HRESULT hr = factory_->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
+                                                   WICDecodeMetadataCacheOnDemand, decoder.put());
+  if (hr == HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED) || hr == HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION)) {
+    Fail(err::PermissionDenied, path);
+  }
+  if (FAILED(hr) || FAILED(decoder->GetFrame(0, frame_.put()))) Fail(err::InvalidPicture, path);
+  UINT width = 0, height = 0;
+  if (FAILED(frame_->GetSize(&width, &height)) || width == 0 || height == 0) {
+    Fail(err::InvalidPicture, path);
+  }
+  size_ = {static_cast<int>(width), static_cast<int>(height)};
+}
+
+HBITMAP ImageFile::Decode(PixelSize scaled, RECT part) const {
   scaled.width = std::max(1, scaled.width);
   scaled.height = std::max(1, scaled.height);
   part.left = std::clamp<LONG>(part.left, 0, scaled.width);
@@ -94,26 +76,24 @@ HBITMAP Render(const OpenedImage& image, const std::wstring& path, PixelSize sca
   // indexed gif); the converter works row by row, so nothing full-size is kept.
   ComPtr<IWICFormatConverter> converter;
   ComPtr<IWICBitmapScaler> scaler;
-  if (FAILED(image.factory->CreateFormatConverter(converter.put())) ||
-      FAILED(converter->Initialize(image.frame.get(), GUID_WICPixelFormat32bppBGR, WICBitmapDitherTypeNone,
+  if (FAILED(factory_->CreateFormatConverter(converter.put())) ||
+      FAILED(converter->Initialize(frame_.get(), GUID_WICPixelFormat32bppBGR, WICBitmapDitherTypeNone,
                                    nullptr, 0.0, WICBitmapPaletteTypeCustom)) ||
-      FAILED(image.factory->CreateBitmapScaler(scaler.put())) ||
+      FAILED(factory_->CreateBitmapScaler(scaler.put())) ||
       FAILED(scaler->Initialize(converter.get(), scaled.width, scaled.height, WICBitmapInterpolationModeFant))) {
-    Fail(err::InvalidPicture, path);
+    Fail(err::InvalidPicture, path_);
   }
   void* bits = nullptr;
   HBITMAP bitmap = MakeDib(width, height, &bits);
-  if (!bitmap) Fail(err::OutOfMemory, path);
+  if (!bitmap) Fail(err::OutOfMemory, path_);
   WICRect rect{part.left, part.top, width, height};
   const UINT stride = static_cast<UINT>(width) * 4;
   if (FAILED(scaler->CopyPixels(&rect, stride, stride * height, static_cast<BYTE*>(bits)))) {
     DeleteObject(bitmap);
-    Fail(err::InvalidPicture, path);
+    Fail(err::InvalidPicture, path_);
   }
   return bitmap;
 }
-
-}  // namespace
 
 PixelSize FitInside(PixelSize image, PixelSize box) {
   if (image.width <= 0 || image.height <= 0 || box.width <= 0 || box.height <= 0) return {1, 1};
@@ -123,31 +103,17 @@ PixelSize FitInside(PixelSize image, PixelSize box) {
           std::max(1, static_cast<int>(std::lround(image.height * scale)))};
 }
 
-ImageFile::ImageFile(Opened* opened) : opened_(opened) {}
-ImageFile::ImageFile(ImageFile&& other) noexcept : opened_(std::exchange(other.opened_, nullptr)) {}
-ImageFile& ImageFile::operator=(ImageFile&& other) noexcept {
-  std::swap(opened_, other.opened_);
-  return *this;
-}
-ImageFile::~ImageFile() { delete opened_; }
-
-ImageFile ImageFile::Open(const std::wstring& path) { return ImageFile(new Opened(vk::hosted::Open(path))); }
-PixelSize ImageFile::Size() const { return opened_->size; }
-HBITMAP ImageFile::Decode(PixelSize scaled, RECT part) const {
-  return Render(*opened_, opened_->path, scaled, part);
-}
-
-PixelSize ReadImageSize(const std::wstring& path) { return Open(path).size; }
+PixelSize ReadImageSize(const std::wstring& path) { return ImageFile(path).Size(); }
 
 HBITMAP DecodeScaled(const std::wstring& path, PixelSize scaled, RECT part) {
-  return Render(Open(path), path, scaled, part);
+  return ImageFile(path).Decode(scaled, part);
 }
 
 HBITMAP DecodeThumbnail(const std::wstring& path, PixelSize box, PixelSize* shown) {
-  OpenedImage image = Open(path);
-  PixelSize size = FitInside(image.size, box);
+  ImageFile image(path);
+  PixelSize size = FitInside(image.Size(), box);
   if (shown) *shown = size;
-  return Render(image, path, size, RECT{0, 0, size.width, size.height});
+  return image.Decode(size, RECT{0, 0, size.width, size.height});
 }
 
 }  // namespace vk::hosted

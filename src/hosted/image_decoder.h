@@ -4,8 +4,11 @@
 // part that is shown, so a full-page scan never sits in memory at full resolution; the
 // decoder is released after each use.
 #include <windows.h>
+#include <wincodec.h>
 
 #include <string>
+
+#include "com/com_ptr.h"
 
 namespace vk::hosted {
 
@@ -18,26 +21,23 @@ struct PixelSize {
 // The largest size with the image's proportions that fits inside box (at least 1×1).
 PixelSize FitInside(PixelSize image, PixelSize box);
 
-// An image file opened once: its size, and parts of it decoded at a scale. Some
-// decoders read the whole picture as they open, so a caller that needs both the size
-// and a part opens the file once; the decoder goes with the object.
+// An image file opened once: its size, then decodes from the same decoder. Some
+// decoders read the whole file when they open it, so a caller that wants both the
+// size and a picture opens the file once through this.
 class ImageFile {
  public:
   // Raises VbError 53 when the file is missing and 481 when it is not an image the
   // decoder knows.
-  static ImageFile Open(const std::wstring& path);
-  ImageFile(ImageFile&&) noexcept;
-  ImageFile& operator=(ImageFile&&) noexcept;
-  ~ImageFile();
-  PixelSize Size() const;
-  // As DecodeScaled below.
+  explicit ImageFile(const std::wstring& path);
+  PixelSize Size() const { return size_; }
+  // See DecodeScaled.
   HBITMAP Decode(PixelSize scaled, RECT part) const;
 
-  struct Opened;  // the decoder's objects, known to the decoder only
-  explicit ImageFile(Opened* opened);
-
  private:
-  Opened* opened_;
+  std::wstring path_;
+  ComPtr<IWICImagingFactory> factory_;
+  ComPtr<IWICBitmapFrameDecode> frame_;
+  PixelSize size_;
 };
 
 // The size of the image in a file, read from its header. Raises VbError 53 when the

@@ -10,8 +10,7 @@ namespace vk::hosted {
 ImageViewer::~ImageViewer() { Clear(); }
 
 void ImageViewer::Clear() {
-  if (held_) DeleteObject(held_);
-  held_ = nullptr;
+  ReleaseHeld();
   image_ = {};
   loaded_.clear();
   scroll_ = {0, 0};
@@ -21,7 +20,7 @@ void ImageViewer::Clear() {
 void ImageViewer::Load() {
   Clear();
   try {
-    const ImageFile file = ImageFile::Open(path_);  // opened once for its size and its part
+    const ImageFile file(path_);  // opened once for the size and the first picture
     image_ = file.Size();
     loaded_ = path_;
     Relayout();
@@ -34,14 +33,12 @@ void ImageViewer::Load() {
 }
 
 void ImageViewer::SetFitToWindow(bool fit) {
-  if (fit == fit_) return;  // the picture held stays right: no second decode
   fit_ = fit;
   Relayout();
 }
 
 void ImageViewer::SetZoom(double zoom) {
   if (!(zoom > 0) || zoom > 64) Raise(err::InvalidPropertyValue, L"ImageViewer.Zoom");
-  if (zoom == zoom_) return;
   zoom_ = zoom;
   Relayout();
 }
@@ -95,24 +92,23 @@ void ImageViewer::Relayout(bool keepBand) {
   }
   layingOut_ = false;
   stale_ = stale_ || !keepBand || !BandCoversView();
-  // The bars and the picture are drawn at the next paint, not once per change.
   RedrawWindow(outer_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
 }
 
-void ImageViewer::ShowBar(int bar, bool shown) {
-  // Showing a bar that shows already still recomputes and repaints the frame.
+void ImageViewer::ShowBar(int bar, bool show) {
+  // Showing a bar changes the window's frame, which is slow: only when it changes.
   const LONG style = GetWindowLongW(outer_, GWL_STYLE);
-  const bool showing = (style & (bar == SB_HORZ ? WS_HSCROLL : WS_VSCROLL)) != 0;
-  if (showing != shown) ShowScrollBar(outer_, bar, shown);
+  const bool shown = (style & (bar == SB_HORZ ? WS_HSCROLL : WS_VSCROLL)) != 0;
+  if (shown != show) ShowScrollBar(outer_, bar, show);
 }
 
 void ImageViewer::EnsureRendered(const ImageFile* opened) {
   if (!stale_) return;
   stale_ = false;
-  if (held_) DeleteObject(held_);
-  held_ = nullptr;
-  heldPart_ = {};
-  if (!HasImage()) return;
+  if (!HasImage()) {
+    ReleaseHeld();
+    return;
+  }
   PixelSize shown = ShownSize();
   PixelSize client = ClientSize();
   // The visible part and, where the picture scrolls, one window's worth on each side,
@@ -122,9 +118,21 @@ void ImageViewer::EnsureRendered(const ImageFile* opened) {
   RECT part{std::max<LONG>(0, scroll_.x - marginX), std::max<LONG>(0, scroll_.y - marginY),
             std::min<LONG>(shown.width, scroll_.x + client.width + marginX),
             std::min<LONG>(shown.height, scroll_.y + client.height + marginY)};
+  // Settings that went away and came back (a load at zoom 1 that is fitted again at
+  // once) leave the same picture: keep it rather than decode the file again.
+  if (held_ && shown == heldShown_ && EqualRect(&part, &heldPart_)) return;
+  ReleaseHeld();
   if (part.right <= part.left || part.bottom <= part.top) return;
   held_ = opened ? opened->Decode(shown, part) : DecodeScaled(loaded_, shown, part);
   heldPart_ = part;
+  heldShown_ = shown;
+}
+
+void ImageViewer::ReleaseHeld() {
+  if (held_) DeleteObject(held_);
+  held_ = nullptr;
+  heldPart_ = {};
+  heldShown_ = {};
 }
 
 bool ImageViewer::BandCoversView() const {

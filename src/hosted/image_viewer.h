@@ -52,10 +52,11 @@ class ImageViewer : public FormControl {
   // covers the window.
   void Relayout(bool keepBand = false);
   bool BandCoversView() const;
-  void ShowBar(int bar, bool shown);
-  // Decodes the visible part when it is stale, from `opened` when the caller has the
-  // file open already.
+  void ShowBar(int bar, bool show);
+  // Decodes the visible part when it is stale and not held already (from `opened`
+  // when the caller has the file open).
   void EnsureRendered(const ImageFile* opened = nullptr);
+  void ReleaseHeld();
   void Clear();
   void Scroll(int bar, WORD request);
 
@@ -67,6 +68,7 @@ class ImageViewer : public FormControl {
   POINT scroll_{0, 0};
   HBITMAP held_ = nullptr;  // owned: the visible part at the shown size
   RECT heldPart_{};
+  PixelSize heldShown_;  // the shown size the held part was decoded for
   bool stale_ = true;
   bool layingOut_ = false;
 };

@@ -1,5 +1,7 @@
 #include "hosted/simple_controls.h"
 
+#include <commctrl.h>
+
 #include "runtime/twips.h"
 #include "runtime/vb_error.h"
 
@@ -67,6 +69,13 @@ void CheckBox::SetValue(int value) {
 std::wstring CheckBox::Caption() const { return caption_; }
 void CheckBox::OnCommand(WORD code, WORD, HWND) {
   if (code == BN_CLICKED) Click.Raise(index());
+}
+
+void CommonStatusBar::OnCreated() {
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES};
+  InitCommonControlsEx(&icc);
+  // Placed by its owner (the form aligns it), not by the parent's size.
+  CreateInner(STATUSCLASSNAMEW, SBARS_SIZEGRIP | CCS_NOPARENTALIGN | CCS_NORESIZE);
 }
 
 }  // namespace vk::hosted

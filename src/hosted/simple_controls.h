@@ -1,5 +1,6 @@
 #pragma once
-// The small controls: command button, label, check box and the menu hook.
+// The small controls: command button, label, check box, the system status bar and the
+// menu hook (the line control is in line.h).
 #include <string>
 
 #include "hosted/form_control.h"
@@ -67,6 +68,15 @@ class CheckBox : public FormControl {
 
  private:
   std::wstring caption_;
+};
+
+// The common controls' status bar with its size grip; the screens only read its size.
+class CommonStatusBar : public FormControl {
+ public:
+  CommonStatusBar(Form& form, ControlArgs args) : FormControl(form, std::move(args)) {}
+
+ protected:
+  void OnCreated() override;
 };
 
 // The context-menu hook every capture screen carries: the screens call none of its

@@ -6,12 +6,15 @@
 
 #include "com/late_bound.h"
 #include "consult/list_query.h"
+#include "consult/comment_editor.h"
 #include "consult/mail_program.h"
+#include "consult/report_preview.h"
 #include "consult/search_screen.h"
 #include "consult/view_screen.h"
 #include "hosted/window_driver.h"
 #include "hosted/sample_images.h"
 #include "list_fixture.h"
+#include "runtime/clock.h"
 #include "runtime/mouse_pointer.h"
 #include "runtime/twips.h"
 #include "runtime/vk_name.h"
@@ -49,12 +52,12 @@ TEST_F(ViewScreenTest, OpensDockedOnTheUsersUnreadDocumentsGroupedAndBold) {
   EXPECT_NE(FindVkWindow(host(), L"GRDetail"), nullptr);
   EXPECT_NE(FindVkWindow(host(), L"TBarMain"), nullptr);
 
-  // usuario1 sees categories 1 and 2 and has read 101 and 105.
-  EXPECT_EQ(ListedIds(), Ids({1, 2, 102, 103, 104, 106, 107, 108, 109, 114, 115}));
+  // usuario1 sees categories 1 and 2 and has read 1, 2, 101 and 105.
+  EXPECT_EQ(ListedIds(), Ids({102, 103, 104, 106, 107, 108, 109, 114, 115}));
   EXPECT_EQ(grid().Columns().Count(), 24);
   const grid::GridModel& model = grid().Model();
   EXPECT_EQ(model.GroupCount(), 1);
-  EXPECT_EQ(model.DisplayRowCount(), 11 + 2);
+  EXPECT_EQ(model.DisplayRowCount(), 9 + 2);
   EXPECT_NE(model.DisplayRow(0).Kind, grid::kDataRow);
   for (int row = 0; row < grid().DataRowCount(); ++row) EXPECT_TRUE(model.CellStyle(row, 1).Font->bold) << row;
   const grid::GridStyle header = model.GroupStyle();
@@ -147,7 +150,7 @@ TEST_F(ViewScreenTest, NullAndUnreadableDatesBecomeEmptyCellsAndEveryRowIsListed
   Sql(kAppKey, L"Update Documentos Set Fecha = Null Where DocumentoId = 102");
   Sql(kAppKey, L"Update Documentos Set FechaAlta = 'no es una fecha', Fecha = 'tampoco' Where DocumentoId = 103");
   Open(L"R01VIE");
-  EXPECT_EQ(ListedIds().size(), 11u);
+  EXPECT_EQ(ListedIds().size(), 9u);
   for (long id : {102L, 103L}) {
     const int row = grid().Model().DisplayRow(RowOf(id)).Index;
     EXPECT_TRUE(grid().CellValue(row, L"Fecha").isEmpty()) << id;
@@ -161,22 +164,23 @@ TEST_F(ViewScreenTest, NullAndUnreadableDatesBecomeEmptyCellsAndEveryRowIsListed
 TEST_F(ViewScreenTest, SelectingARowReadsItWholeOrNotAtAll) {
   Sql(kAppKey, L"Update Documentos Set TipoDocumentoId = 'abc' Where DocumentoId = 107");
   ListScreen& view = Open(L"R01VIE");
-  ClickRow(RowOf(2));
+  ClickRow(RowOf(108));
   const consult::ListDocument& d = view.currentDocument();
-  EXPECT_EQ(d.DocumentoId, 2);
+  EXPECT_EQ(d.DocumentoId, 108);
   EXPECT_EQ(d.CategoriaId, L"2");
+  EXPECT_EQ(d.GerenciaId, L"RH");
   EXPECT_EQ(d.TipoDocumentoId, 2);
-  EXPECT_EQ(d.Documento, L"factura_0001.pdf");
-  EXPECT_EQ(d.Path, L"C:\\Ostrela\\Documentos\\00002\\00001\\00000000000000000002.pdf");
-  EXPECT_EQ(d.Campo[1], L"0001-00012345");
-  EXPECT_EQ(d.Campo[3], L"") << "a Null cell reads as the empty text";
-  EXPECT_EQ(d.ReferenciaId, L"FC-0001-12345");
+  EXPECT_EQ(d.Documento, L"factura_0005.pdf");
+  EXPECT_EQ(d.Path, L"C:\\Ostrela\\Documentos\\00002\\00001\\00000000000000000108.pdf");
+  EXPECT_EQ(d.Campo[1], L"0005-00003310");
+  EXPECT_EQ(d.Campo[4], L"") << "a Null cell reads as the empty text";
+  EXPECT_EQ(d.ReferenciaId, L"FC-0005-3310");
 
   ClickRow(0);  // the first group's header
-  EXPECT_EQ(view.currentDocument().DocumentoId, 2);
+  EXPECT_EQ(view.currentDocument().DocumentoId, 108);
   ClickRow(RowOf(107));  // its type is no number: the row is not taken
-  EXPECT_EQ(view.currentDocument().DocumentoId, 2);
-  EXPECT_EQ(view.currentDocument().Documento, L"factura_0001.pdf");
+  EXPECT_EQ(view.currentDocument().DocumentoId, 108);
+  EXPECT_EQ(view.currentDocument().Documento, L"factura_0005.pdf");
 }
 
 TEST_F(ViewScreenTest, MarkingAsReadWritesTheRowsOwnDocumentOnlyOnYes) {
@@ -186,6 +190,7 @@ TEST_F(ViewScreenTest, MarkingAsReadWritesTheRowsOwnDocumentOnlyOnYes) {
                   std::to_wstring(id));
   };
   // Nothing selected yet (a group row is current, no document): nothing is written.
+  const std::wstring allReadings = Scalar(L"Select Count(*) From DocumentosLog");
   answers.push_back([] { return msg::Yes; });
   ClickKey(*view.controls().TBarMain, L"BTN_VAL");
   ASSERT_EQ(messages.size(), 2u);
@@ -194,7 +199,7 @@ TEST_F(ViewScreenTest, MarkingAsReadWritesTheRowsOwnDocumentOnlyOnYes) {
   EXPECT_EQ(messages[1].text, L"Se Produjo un Error al Marcar el Documento");
   EXPECT_EQ(messages[1].style, 64);
   EXPECT_EQ(messages[1].title, L"Ostrela");
-  EXPECT_EQ(Scalar(L"Select Count(*) From DocumentosLog"), L"3");
+  EXPECT_EQ(Scalar(L"Select Count(*) From DocumentosLog"), allReadings);
 
   ClickRow(RowOf(102));
   answers.push_back([] { return msg::No; });
@@ -265,15 +270,18 @@ TEST_F(ViewScreenTest, MailGoesThroughTheMailProgramWithTheStoredFileAttached) {
   EXPECT_EQ(outbox.Files(L"*.eml").size(), 2u);
 }
 
-TEST_F(SearchScreenTest, ACatalogueThatCannotBeReadKeepsTheScreenUndockedAndHidden) {
-  Sql(kAppKey, L"Alter Table Gerencias Rename To GerenciasCerradas");
-  FDocumentosSearchS& search = Search();
-  EXPECT_TRUE(search.IsScreenLoaded());
-  EXPECT_FALSE(IsWindowVisible(search.hwnd()));
-  EXPECT_NE(GetParent(search.hwnd()), host());
+TEST_F(SearchScreenTest, WithoutItsDataObjectTheScreenStaysUndockedAndHidden) {
+  HostSeams::Current().createDataAccess = [] { return ComPtr<IDispatch>(); };
+  auto search = Form::Load<FDocumentosSearchS>();
+  search->SetHWndContainer(static_cast<long>(reinterpret_cast<LONG_PTR>(host())));
+  SetMousePointer(pointer::ArrowHourglass);
+  EXPECT_FALSE(search->MakeForm());
+  EXPECT_FALSE(IsWindowVisible(search->hwnd()));
+  EXPECT_NE(GetParent(search->hwnd()), host());
   EXPECT_EQ(MousePointer(), pointer::ArrowHourglass) << "the host's busy pointer stays";
-  search.Form_Resize();  // the host's resize never shows it as a loose window
-  EXPECT_FALSE(IsWindowVisible(search.hwnd()));
+  search->Form_Resize();  // the host's resize never shows it as a loose window
+  EXPECT_FALSE(IsWindowVisible(search->hwnd()));
+  search->Unload();
 }
 
 TEST_F(SearchScreenTest, ThePreviewToggleSharesTheWidthAndGivesItBack) {
@@ -345,6 +353,123 @@ TEST_F(SearchScreenTest, TheSelectedRowShowsInThePreviewAndThePreviewKeysZoomAnd
   EXPECT_DOUBLE_EQ(preview.Zoom(), 1.0);
   EXPECT_FALSE(IsWindowVisible(preview.iImage().hwnd()));
   EXPECT_EQ(preview.Documento(), L"contrato_mantenimiento.pdf");
+}
+
+// Presses a button of a dialog the way a click does.
+void Press(hosted::CommandButton& button) { SendMessageW(button.inner(), BM_CLICK, 0, 0); }
+
+const std::vector<UINT> kAddComment = {VK_DOWN, VK_DOWN, VK_RETURN};
+const std::vector<UINT> kViewComments = {VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN};
+
+TEST_F(ViewScreenTest, ACommentJoinsTheStoredHistoryWithItsQuotesAndOnlyAfterTheWrite) {
+  FixedClock clock(MakeDate(2026, 12, 7, 10, 15, 0));
+  ClockScope fixed(clock);
+  const std::wstring stamp = L"usuario1 - Fecha : [ " + DateToText(clock.Now()) + L"]\r\n";
+  auto stored = [&](long id) {
+    return Scalar(L"Select Comentarios From Documentos Where DocumentoId = " + std::to_wstring(id));
+  };
+  auto shown = [&](long id) {
+    return consult::CellText(grid(), grid().Model().DisplayRow(RowOf(id)).Index, L"Comentarios");
+  };
+  auto write = [](const wchar_t* text) {
+    return [text](Form& f) {
+      auto& editor = static_cast<FEditorRTF&>(f);
+      EXPECT_EQ(editor.VkContainer().Caption(), L"Comentarios del Documento");
+      editor.rtfTexto().SetText(text);
+      Press(editor.cmdOK());
+    };
+  };
+  Open(L"R01VIE");
+  {
+    auto editor = ActWhenShown(L"FEditorRTF", write(L"Falta el sello de D'Angelo"));
+    RightClickRow(RowOf(102), kAddComment);
+  }
+  EXPECT_EQ(stored(102), stamp + L"Falta el sello de D'Angelo\r\n\r\n");
+  EXPECT_EQ(shown(102), stored(102));
+
+  // Another user's entry written while this one was being typed is kept before it.
+  const std::wstring before = stored(106);
+  {
+    auto editor = ActWhenShown(L"FEditorRTF", [&](Form& f) {
+      Sql(kAppKey, L"Update Documentos Set Comentarios = Comentarios || 'otro' Where DocumentoId = 106");
+      write(L"Segundo")(f);
+    });
+    RightClickRow(RowOf(106), kAddComment);
+  }
+  EXPECT_EQ(stored(106), before + L"otro" + stamp + L"Segundo\r\n\r\n");
+  EXPECT_EQ(shown(106), stored(106));
+
+  // Cancelled: nothing changes.
+  {
+    auto editor = ActWhenShown(L"FEditorRTF", [](Form& f) { Press(static_cast<FEditorRTF&>(f).cmdCancel()); });
+    RightClickRow(RowOf(103), kAddComment);
+  }
+  EXPECT_EQ(stored(103), L"");
+  EXPECT_TRUE(messages.empty());
+
+  // A refused write is told, and the list keeps what the database holds.
+  Sql(kAppKey, L"Create Trigger NoComments Before Update Of Comentarios On Documentos "
+               L"Begin Select Raise(Abort, 'comentarios bloqueados'); End");
+  {
+    auto editor = ActWhenShown(L"FEditorRTF", write(L"Tercero"));
+    RightClickRow(RowOf(103), kAddComment);
+  }
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].text.rfind(L"No se ha podido Grabar el Comentario. Error [ ", 0), 0u);
+  EXPECT_NE(messages[0].text.find(L"comentarios bloqueados"), std::wstring::npos);
+  EXPECT_EQ(messages[0].style, 64);
+  EXPECT_EQ(messages[0].title, L"Ostrela");
+  EXPECT_EQ(shown(103), L"");
+
+  // Reading the history: read-only, nothing written.
+  std::wstring read;
+  bool readOnly = false;
+  {
+    auto editor = ActWhenShown(L"FEditorRTF", [&](Form& f) {
+      auto& e = static_cast<FEditorRTF&>(f);
+      read = e.rtfTexto().Text();
+      readOnly = e.rtfTexto().ReadOnly();
+      Press(e.cmdOK());
+    });
+    RightClickRow(RowOf(102), kViewComments);
+  }
+  EXPECT_TRUE(readOnly);
+  EXPECT_EQ(read.find(L"Falta el sello de D'Angelo"), stamp.size());
+}
+
+TEST_F(ViewScreenTest, BothReportItemsShowTheListInThePreviewWindow) {
+  ListScreen& view = Open(L"R01VIE");
+  hosted::Toolbar& main = *view.controls().TBarMain;
+  const int key = main.IndexOfKey(L"BTN_REP");
+  for (const std::vector<UINT>& item : {std::vector<UINT>{VK_DOWN, VK_RETURN}, {VK_DOWN, VK_DOWN, VK_RETURN}}) {
+    std::wstring caption, firstPage;
+    int keyState = -1;
+    auto preview = ActWhenShown(L"FPrintReport", [&](Form& f) {
+      caption = f.caption();
+      keyState = main.ButtonState(key);
+      for (const auto& line : static_cast<FPrintReport&>(f).ARVPrint().Document().pages.at(0).items)
+        firstPage += line.text + L"\n";
+    });
+    AnswerNextMenu(item);
+    ClickKey(main, L"BTN_REP");
+    EXPECT_EQ(caption, L"Documentación Recibida");
+    EXPECT_EQ(keyState, 4) << "the key shows its menu open while the report runs";
+    EXPECT_EQ(main.ButtonState(key), 0);
+    EXPECT_NE(firstPage.find(L"anexo_contrato.png"), std::wstring::npos);
+    EXPECT_NE(firstPage.find(L"[ Reporte Emitido por el Usuario : usuario1 el día "), std::wstring::npos);
+  }
+}
+
+TEST_F(ViewScreenTest, AHostCloseWhileTheEditorIsOpenWritesNothing) {
+  ListScreen& view = Open(L"R01VIE");
+  auto editor = ActWhenShown(L"FEditorRTF", [&](Form& f) {
+    static_cast<FEditorRTF&>(f).rtfTexto().SetText(L"Nunca grabado");
+    Kill();
+  });
+  RightClickRow(RowOf(102), kAddComment);
+  EXPECT_FALSE(view.IsScreenLoaded());
+  EXPECT_TRUE(messages.empty());
+  EXPECT_EQ(Scalar(L"Select Coalesce(Comentarios, '') From Documentos Where DocumentoId = 102"), L"");
 }
 
 TEST_F(ViewScreenTest, AHostCloseWhileTheQuestionIsOpenStopsTheMarkingQuietly) {

@@ -96,6 +96,29 @@ TEST(GridColumns, ValueItemsMatchAcrossNumericTypesAndText) {
   EXPECT_EQ(align.ValueForDisplay(L"Otro").Text(), L"Otro");
 }
 
+TEST(GridColumns, LookupByKeyFindsTheItemALinearSearchWould) {
+  // A mixed list (duplicates, texts that read as numbers, blanks, a date) against values
+  // of every kind: the indexed lookup must pick the first item ValuesMatch accepts.
+  GridColumn column(L"Mixed", 0);
+  const DATE day = 46082.0;  // 1 March 2026
+  const GridValue items[] = {GridValue(L"7"),  GridValue(3L),     GridValue(L"abc"),    GridValue(3.0),
+                             GridValue::Null(), GridValue(L"3"),  GridValue::Date(day), GridValue(),
+                             GridValue(L"x y"), GridValue::Bool(true), GridValue(L"abc")};
+  for (const GridValue& v : items) column.AddValueItem(v, L"#" + std::to_wstring(column.ValueItems.size()));
+  const GridValue values[] = {GridValue(7L), GridValue(L"7"), GridValue(3L), GridValue(L"3"), GridValue(3.0),
+                              GridValue(L"abc"), GridValue(L"ABC"), GridValue::Null(), GridValue(),
+                              GridValue::Date(day), GridValue(day), GridValue(-1L), GridValue(L"x y"),
+                              GridValue::Bool(true), GridValue(L"nada"), GridValue(L"3.0")};
+  for (const GridValue& v : values) {
+    const ValueItem* linear = nullptr;
+    for (const auto& item : column.ValueItems)
+      if (!linear && ValuesMatch(item.Value, v)) linear = &item;
+    EXPECT_EQ(column.FindValueItem(v), linear) << v.Text() << " of type " << v.type();
+  }
+  column.AddValueItem(GridValue(99L), L"late");  // the index follows the list as it grows
+  EXPECT_EQ(column.DisplayText(GridValue(L"99")), L"late");
+}
+
 TEST(GridColumns, WrittenValuesTakeTheColumnsType) {
   GridColumn tick(L"Seleccionado", 0);
   tick.DataType = kTypeBoolean;

@@ -160,6 +160,28 @@ TEST(ImageViewerErrors, BadFilesRaiseAndLeaveTheViewerEmpty) {
   }
 }
 
+// A thumbnail is loaded at zoom 1 and fitted at once: it must decode once, at the
+// fitted size. The file goes after the load, so a second decode would fail.
+TEST(ImageViewerDecodes, SettingsThatComeBackKeepTheHeldPicture) {
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  std::wstring folder = test::FreshFolder(L"held_picture");
+  const std::wstring path = folder + L"\\page.png";
+  ASSERT_TRUE(test::WriteSamplePage(path, ImageFormat::Png, 620, 877));
+  test::ShownForm form;
+  auto& viewer = form->Add<ImageViewer>(test::At(0, 0, 1875, 1900, L"viewer"));
+  viewer.SetFitToWindow(true);
+  viewer.SetFilePath(path);
+  viewer.Load();
+  const PixelSize fitted = viewer.HeldSize();
+  ASSERT_TRUE(DeleteFileW(path.c_str()));
+  viewer.SetFitToWindow(false);
+  viewer.SetZoom(1);
+  viewer.SetFitToWindow(true);
+  UpdateWindow(viewer.hwnd());
+  EXPECT_TRUE(viewer.HasImage()) << "the picture was decoded again from the file";
+  EXPECT_EQ(viewer.HeldSize(), fitted);
+}
+
 TEST(ImageViewerErrors, ZoomMustBeAboveZero) {
   test::ShownForm form;
   auto& viewer = form->Add<ImageViewer>(test::At(0, 0, 3000, 3000, L"viewer"));

@@ -129,12 +129,12 @@ TEST_F(ComboTest, AFixedListSelectsByTheWholeEntryFirst) {
     combo.SelectKey(c.key);
     EXPECT_EQ(combo.ListIndex(), c.index) << c.key;
   }
-  // Filled from a recordset the key rule alone holds.
+  // Filled from a recordset, an item's key is its row's key, dash and all.
   auto* recordset = new test::FakeRecordset({{L"1", L"A"}, {L"1-B", L"B"}});
   combo.LoadRecordSetAPI(recordset);
   recordset->Release();
   combo.SelectKey(L"1-B");
-  EXPECT_EQ(combo.ListIndex(), 0);
+  EXPECT_EQ(combo.ListIndex(), 2);
 }
 
 TEST_F(ComboTest, AStoredKeyOutsideTheListShowsAsOneExtraItem) {
@@ -151,6 +151,25 @@ TEST_F(ComboTest, AStoredKeyOutsideTheListShowsAsOneExtraItem) {
   combo.SelectStoredKey(L"");
   EXPECT_EQ(combo.ListIndex(), 0);
   EXPECT_EQ(combo.ListCount(), 3);
+}
+
+TEST_F(ComboTest, ItemsKeepTheKeyTheyWereLoadedWith) {
+  // A key with a dash is neither cut at it nor mistaken for a shorter key.
+  auto* recordset = new test::FakeRecordset({{L"AD", L"Administraci\u00f3n"}, {L"AD-1", L"Archivo"}, {L" x ", L""}});
+  combo.LoadRecordSetAPI(recordset);
+  recordset->Release();
+  combo.SelectKey(L"AD-1");
+  EXPECT_EQ(combo.ListIndex(), 2);
+  EXPECT_EQ(combo.SelectedKey(), L"AD-1");
+  EXPECT_EQ(combo.SelectedDescription(), L"Archivo");
+  EXPECT_EQ(combo.ItemKey(3), L"x");
+  EXPECT_EQ(combo.ItemDescription(3), L"");
+  EXPECT_EQ(combo.ItemKey(0), L"");
+  EXPECT_THROW(combo.ItemKey(4), VbError);
+  combo.LoadArray(L"jean-luc - Jean Luc|B");
+  combo.SetListIndex(1);
+  EXPECT_EQ(combo.SelectedKey(), L"jean");  // a fixed entry's key is the text before its first "-"
+  EXPECT_EQ(combo.SelectedDescription(), L"luc - Jean Luc");
 }
 
 TEST_F(ComboTest, ListIndexAndTheUsersKeysRaiseChange) {

@@ -1,5 +1,7 @@
 #include "hosted/grid/grid_column.h"
 
+#include <algorithm>
+
 #include "runtime/vb_error.h"
 
 namespace vk::grid {
@@ -8,9 +10,77 @@ void GridColumn::AddValueItem(GridValue value, std::wstring display) {
   ValueItems.push_back({std::move(value), std::move(display)});
 }
 
+namespace {
+
+// Keeps the first item for a key.
+template <class Map, class Key>
+void First(Map& map, const Key& key, int item) {
+  map.emplace(key, item);
+}
+
+template <class Map, class Key>
+int Lookup(const Map& map, const Key& key) {
+  const auto found = map.find(key);
+  return found == map.end() ? -1 : found->second;
+}
+
+// The earlier of two item numbers, -1 standing for none.
+int Earlier(int a, int b) { return a < 0 ? b : (b < 0 ? a : std::min(a, b)); }
+
+}  // namespace
+
+const GridColumn::ValueIndex& GridColumn::Index() const {
+  if (index_.items == ValueItems.size()) return index_;
+  index_ = ValueIndex{};
+  for (size_t i = 0; i < ValueItems.size(); ++i) {
+    const GridValue& v = ValueItems[i].Value;
+    const int item = static_cast<int>(i);
+    double d = 0;
+    if (v.IsNull()) {
+      if (index_.firstNull < 0) index_.firstNull = item;
+    } else if (v.IsEmpty()) {
+      if (index_.firstEmpty < 0) index_.firstEmpty = item;
+    } else if (v.type() == VT_BSTR) {
+      First(index_.texts, v.Text(), item);
+      if (v.ToDouble(d)) First(index_.numberTexts, d, item);
+    } else {
+      if (v.ToDouble(d)) First(index_.numbers, d, item);
+      First(index_.otherTexts, v.Text(), item);
+    }
+  }
+  index_.items = ValueItems.size();
+  return index_;
+}
+
+const ValueItem* GridColumn::FindValueItem(const GridValue& value) const {
+  if (ValueItems.empty()) return nullptr;
+  const ValueIndex& index = Index();
+  int found = -1;
+  double d = 0;
+  // The same rules as ValuesMatch: blanks match their own kind, two texts their exact
+  // text, a text and a number by value when both read as numbers, by text otherwise.
+  if (value.IsNull()) {
+    found = index.firstNull;
+  } else if (value.IsEmpty()) {
+    found = index.firstEmpty;
+  } else if (value.type() == VT_BSTR) {
+    const std::wstring text = value.Text();
+    found = Lookup(index.texts, text);
+    if (value.ToDouble(d)) found = Earlier(found, Lookup(index.numbers, d));
+    else found = Earlier(found, Lookup(index.otherTexts, text));
+  } else if (value.ToDouble(d)) {
+    found = Earlier(Lookup(index.numbers, d), Lookup(index.numberTexts, d));
+    // A date also matches a text item that shows it and reads as no number.
+    if (value.type() == VT_DATE && !index.texts.empty()) found = Earlier(found, Lookup(index.texts, value.Text()));
+  } else {
+    const std::wstring text = value.Text();
+    found = Earlier(Lookup(index.texts, text), Lookup(index.otherTexts, text));
+  }
+  return found < 0 ? nullptr : &ValueItems[static_cast<size_t>(found)];
+}
+
 std::wstring GridColumn::DisplayText(const GridValue& value) const {
-  for (const auto& item : ValueItems)
-    if (ValuesMatch(item.Value, value)) return item.Display;
+  if (const ValueItem* item = FindValueItem(value)) return item->Display;
   return value.Text();
 }
 

@@ -3,6 +3,7 @@
 // columns from 1, reached by position or by key (field name, without regard to case).
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "hosted/grid/grid_style.h"
@@ -62,6 +63,9 @@ class GridColumn {
   const GridStyle& Style() const { return style_; }
 
   void AddValueItem(GridValue value, std::wstring display);
+  // The first value item whose value matches (ValuesMatch), or nullptr. Looked up by
+  // key, so a long list (every document's name) costs the same per cell as a short one.
+  const ValueItem* FindValueItem(const GridValue& value) const;
   // The shown text of a stored value: its value item's text when one matches,
   // "True"/"False" for a Boolean column, the value's own text otherwise.
   std::wstring DisplayText(const GridValue& value) const;
@@ -75,8 +79,21 @@ class GridColumn {
   int Slot() const { return slot_; }  // where the column's cells are kept in a row
 
  private:
+  // Where FindValueItem looks: the first item of each value, by kind of value. Rebuilt
+  // when the list has grown since it was made.
+  struct ValueIndex {
+    size_t items = 0;
+    int firstNull = -1, firstEmpty = -1;
+    std::unordered_map<std::wstring, int> texts;        // text items, exact text
+    std::unordered_map<double, int> numberTexts;        // text items that read as a number
+    std::unordered_map<double, int> numbers;            // number, date and Boolean items
+    std::unordered_map<std::wstring, int> otherTexts;   // those items as text
+  };
+  const ValueIndex& Index() const;
+
   GridStyle style_;
   int slot_;
+  mutable ValueIndex index_;
 };
 
 class ColumnCollection {

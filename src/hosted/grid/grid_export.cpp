@@ -30,10 +30,12 @@ ExportCell GridExportTable::Cell(int row, int column) const {
   const GridValue v = model_.CellValue(rows_.at(row), positions_[column]);
   ExportCell cell;
   if (v.IsEmpty() || v.IsNull()) return cell;
-  cell.text = c.DisplayText(v);
   cell.kind = ExportCell::kText;
-  for (const auto& item : c.ValueItems)
-    if (ValuesMatch(item.Value, v)) return cell;  // the shown text stands for the value
+  if (const ValueItem* item = c.FindValueItem(v)) {
+    cell.text = item->Display;  // the shown text stands for the value
+    return cell;
+  }
+  cell.text = c.DisplayText(v);
   switch (v.type()) {
     case VT_BOOL:
       cell.kind = ExportCell::kBool;

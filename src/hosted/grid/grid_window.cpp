@@ -310,7 +310,7 @@ void GridWindow::OnButtonDown(int button, WPARAM, POINT p, bool doubleClick) {
   const RowRef row = model_.DisplayRow(hit.row);
   if (row.Kind != kDataRow || hit.position <= 0) return;
   const GridColumn& column = model_.Columns().Item(hit.position);
-  if (column.ReadOnly) return;
+  if (column.ReadOnly || model_.ReadOnly) return;
   if (IsCheckColumn(column)) ToggleCheck(row.Index, hit.position);
   else if (wasCurrent) BeginEdit(hit.position);  // a second click on the row edits the cell
 }
@@ -327,7 +327,7 @@ void GridWindow::OnKeyDown(WPARAM key) {
     case VK_RIGHT: OnHScroll(SB_LINERIGHT); break;
     case VK_END: MoveCurrent(model_.DisplayRowCount() - 1); break;
     case VK_SPACE: case VK_F2: case VK_RETURN: {
-      if (current < 0) break;
+      if (current < 0 || model_.ReadOnly) break;
       const RowRef row = model_.DisplayRow(current);
       if (row.Kind != kDataRow) break;
       for (int pos = 1; pos < model_.Columns().Count(); ++pos) {
@@ -569,7 +569,7 @@ bool GridWindow::BeginEdit(int position) {
   const RowRef row = model_.DisplayRow(current);
   if (row.Kind != kDataRow) return false;
   const GridColumn& column = model_.Columns().Item(position);
-  if (position == 0 || column.ReadOnly || column.Hidden || IsCheckColumn(column)) return false;
+  if (position == 0 || column.ReadOnly || model_.ReadOnly || column.Hidden || IsCheckColumn(column)) return false;
   EnsureVisible(current);
   editor_ = std::make_unique<CellEditor>(*this, row.Index, position);
   return true;

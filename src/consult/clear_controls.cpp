@@ -1,0 +1,34 @@
+#include "consult/clear_controls.h"
+
+#include "host/shared_functions.h"
+#include "hosted/combo_box.h"
+#include "hosted/date_picker.h"
+#include "hosted/rich_text.h"
+#include "hosted/text_box.h"
+#include "runtime/clock.h"
+#include "runtime/steps.h"
+
+namespace vk {
+
+void ClearControlsByKind(Form& form) {
+  for (Control* control : form.Controls()) {
+    // The kinds are tested one after the other, as independent steps.
+    RunEachStep({
+        [&] {
+          if (auto* box = dynamic_cast<hosted::TextBox*>(control))
+            box->SetText(box->FieldName() == L"Usuario" ? GetUserNameNT() : L"");
+        },
+        [&] {
+          if (auto* combo = dynamic_cast<hosted::ComboBox*>(control)) combo->SetListIndex(0);
+        },
+        [&] {
+          if (auto* picker = dynamic_cast<hosted::DatePicker*>(control)) picker->SetValue(Today());
+        },
+        [&] {
+          if (auto* editor = dynamic_cast<hosted::RichTextEditor*>(control)) editor->SetTextRTF(L"");
+        },
+    });
+  }
+}
+
+}  // namespace vk

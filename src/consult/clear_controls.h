@@ -1,0 +1,12 @@
+#pragma once
+// The reset every screen makes of its controls, visiting them in the form's order,
+// each by itself with its errors ignored: text boxes to the empty text (or the logon
+// name when their FieldName is "Usuario"), combo boxes to their first item, date
+// pickers to today, rich-text editors to no text. Other controls keep their state.
+#include "runtime/form.h"
+
+namespace vk {
+
+void ClearControlsByKind(Form& form);
+
+}  // namespace vk

@@ -1,0 +1,119 @@
+// The export of the audit grid: the save dialog, the spreadsheet file and, when the
+// grid does not fit one (or it cannot be written), the delimited text with the
+// regional list separator. A file is only ever replaced by a complete new one.
+#include "consult/log_export.h"
+
+#include <windows.h>
+
+#include <cwctype>
+
+#include "consult/log_screen.h"
+#include "host/message_box.h"
+#include "host/save_dialog.h"
+#include "host/shared_state.h"
+#include "runtime/app_path.h"
+#include "runtime/mouse_pointer.h"
+#include "runtime/steps.h"
+
+namespace vk {
+namespace {
+
+const wchar_t kTitle[] = L"Ostrela";
+constexpr DWORD kDialogFlags = 0x00280204;  // hide read-only, multiple selection, explorer, long names
+
+std::wstring Upper(std::wstring text) {
+  for (wchar_t& ch : text) ch = static_cast<wchar_t>(std::towupper(ch));
+  return text;
+}
+
+bool EndsWithXls(const std::wstring& name) {
+  return name.size() >= 4 && Upper(name.substr(name.size() - 4)) == L".XLS";
+}
+
+// The system's text for an error code, without its line end.
+std::wstring SystemText(DWORD code) {
+  wchar_t* text = nullptr;
+  FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                 code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  std::wstring out = text ? text : L"";
+  LocalFree(text);
+  while (!out.empty() && (out.back() == L'\n' || out.back() == L'\r' || out.back() == L' ')) out.pop_back();
+  if (out.empty()) out = L"Error " + std::to_wstring(code);
+  return out;
+}
+
+[[noreturn]] void FileFailure(DWORD code, const std::wstring& path) {
+  throw VbError{err::PermissionDenied, L"FDocumentosLogGeneral.Export", SystemText(code) + L": " + path};
+}
+
+std::wstring ListSeparator() {
+  const Variant& separator = Shared().gListSeparator;
+  return separator.isText() ? separator.toText() : L"";
+}
+
+}  // namespace
+
+std::wstring ExportFileName(const std::wstring& folder, const std::wstring& name) {
+  std::wstring full = folder + name;
+  if (!EndsWithXls(full)) full += L".Xls";
+  return full;
+}
+
+std::wstring FallbackFileName(const std::wstring& exportName) {
+  std::wstring name = Upper(exportName);
+  if (EndsWithXls(name)) name.resize(name.size() - 4);
+  return name + L".csv";
+}
+
+void ReplaceFileWith(const std::wstring& target, const std::function<void(const std::wstring&)>& write) {
+  const size_t slash = target.find_last_of(L"\\/");
+  const std::wstring folder = slash == std::wstring::npos ? L"." : target.substr(0, slash + 1);
+  wchar_t temporary[MAX_PATH] = {};
+  if (!GetTempFileNameW(folder.c_str(), L"vkx", 0, temporary)) FileFailure(GetLastError(), target);
+  try {
+    write(temporary);
+    if (!MoveFileExW(temporary, target.c_str(), MOVEFILE_REPLACE_EXISTING)) FileFailure(GetLastError(), target);
+  } catch (...) {
+    DeleteFileW(temporary);
+    throw;
+  }
+}
+
+void FDocumentosLogGeneral::ExportGrid() {
+  SaveDialogRecord& dialog = SaveDialogSettings();
+  dialog.lpstrFilter = std::wstring(L"Excel Files (*.xls)") + L'\0' + L"*.xls";
+  dialog.Flags = kDialogFlags;
+  dialog.lpstrTitle = L"Show Open";
+  dialog.lpstrInitialDir = AppPath() + L"\\";
+  const SaveDialogResult chosen = ShowSaveDialog(hwnd(), true);
+  if (chosen.Canceled || chosen.FileNames.empty()) return;
+  if (!StillWanted()) return;  // closed while the dialog was open
+
+  std::wstring name = ExportFileName(chosen.Path, chosen.FileNames.front());
+  const grid::GridControl& grid = *c_.GRDetail;
+  VbError reason;
+  SetMousePointer(pointer::Hourglass);
+  bool written = IgnoreErrors(
+      [&] { ReplaceFileWith(name, [&](const std::wstring& file) { grid.ExportData(file, 3, 2); }); }, &reason);
+  bool delimited = false;
+  if (!written) {
+    name = FallbackFileName(name);
+    delimited = true;
+    written = IgnoreErrors(
+        [&] {
+          const std::wstring separator = ListSeparator();
+          ReplaceFileWith(name, [&](const std::wstring& file) { grid.ExportData(file, 2, 2, separator); });
+        },
+        &reason);
+  }
+  SetMousePointer(pointer::Default);
+  if (!written) {
+    ShowMessage(L"No se ha Podido Realizar la Exportación de Datos: " + reason.description, msg::Information, kTitle);
+  } else if (delimited) {
+    ShowMessage(L"Se ha Realizado la Exportación de Datos: " + name, msg::Information, kTitle);
+  } else {
+    ShowMessage(L"Se ha Realizado la Exportación de Datos", msg::Information, kTitle);
+  }
+}
+
+}  // namespace vk

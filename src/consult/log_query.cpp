@@ -1,0 +1,189 @@
+// The audit screen's routines behind its list: the data object, the grid's columns,
+// value lists and styles, the filter combos, the reset, the query built from the
+// filters and the fill of the grid.
+#include "consult/log_query.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "consult/clear_controls.h"
+#include "consult/combo_source.h"
+#include "consult/log_screen.h"
+#include "host/grid_dictionary.h"
+#include "host/message_box.h"
+#include "host/shared_state.h"
+#include "host/sql_text.h"
+#include "runtime/mouse_pointer.h"
+#include "runtime/steps.h"
+
+namespace vk {
+
+const LogColumn kLogColumns[kLogColumnCount] = {
+    {L"DocumentoId", L"Documento", 20, grid::kAlignLeft, L"Select DocumentoId , Documento From Documentos", false},
+    {L"Usuario", L"Usuario", 10, grid::kAlignLeft, L"Select UserName , UserDescription From Users", true},
+    {L"RegistroId", L"Nro.", 5, grid::kAlignCenter, nullptr, false},
+    {L"Fecha", L"Fecha", 10, grid::kAlignLeft, nullptr, false},
+    {L"GerenciaId", L"Gerencia", 10, grid::kAlignLeft, L"Select GerenciaId , Gerencia From Gerencias", false},
+    {L"ModuloId", L"C.Mod", 5, grid::kAlignCenter, nullptr, false},
+    {L"Modulo", L"Modulo", 10, grid::kAlignLeft, nullptr, false},
+    {L"EquipoId", L"Equipo", 10, grid::kAlignCenter, nullptr, false},
+    {L"FechaAlta", L"F.Alta", 10, grid::kAlignLeft, nullptr, false},
+    {L"FechaModificacion", L"F.Modificacion", 10, grid::kAlignLeft, nullptr, false},
+};
+
+namespace {
+
+const wchar_t kTitle[] = L"Ostrela";
+const wchar_t kSecurityKey[] = L"VkS";
+
+// " And DocumentoId In ( Select DocumentoId From Documentos Where <column> = '<key>' ) "
+std::wstring DocumentsWhere(const wchar_t* column, const std::wstring& key) {
+  return std::wstring(L" And DocumentoId In ( Select DocumentoId From Documentos Where ") + column + L" = " +
+         SqlQuoted(key) + L" ) ";
+}
+
+std::wstring DateBound(const wchar_t* comparison, DATE day) {
+  return std::wstring(L" And Fecha ") + comparison + L" Convert(DateTime, '" + FormatDate(day, L"yyyy-mm-dd") +
+         L"', 101)";
+}
+
+// A recordset field as a grid value: Null stays Null, as the grid shows it.
+grid::GridValue CellOf(const Variant& value) { return grid::GridValue(value.get()); }
+
+}  // namespace
+
+std::wstring BuildLogQuery(const LogFilters& f) {
+  std::wstring sql = L"Select * From DocumentosLog Where 1 = 1";
+  if (f.categoriaId) sql += DocumentsWhere(L"CategoriaId", *f.categoriaId);
+  if (f.subCategoriaId) sql += DocumentsWhere(L"SubCategoriaId", *f.subCategoriaId);
+  if (f.gerenciaId) sql += DocumentsWhere(L"GerenciaId", *f.gerenciaId);
+  if (f.usuario) sql += L" And Usuario = " + SqlQuoted(*f.usuario);
+  if (f.documentoId) sql += L" And DocumentoId = " + SqlQuoted(*f.documentoId);
+  if (f.desde) sql += DateBound(L">=", std::floor(*f.desde));
+  // The day after the upper date, so that the whole of that day is included.
+  if (f.hasta) sql += DateBound(L"<", std::floor(*f.hasta) + 1);
+  return sql;
+}
+
+bool FDocumentosLogGeneral::CreateDataObject() {
+  mData = DataAccess::Create();
+  if (!mData) return false;
+  mSQL = L"Select * From DocumentosLog";
+  return true;
+}
+
+bool FDocumentosLogGeneral::InitGrid() {
+  ConfigureGrid();  // fails only silently, inside
+  return true;
+}
+
+void FDocumentosLogGeneral::ConfigureGrid() {
+  grid::GridControl& grid = *c_.GRDetail;
+  // An error ends the set-up where it happens; what was made so far stays.
+  IgnoreErrors([&] {
+    for (const LogColumn& spec : kLogColumns) {
+      grid::GridColumn& column = grid.Columns().Add(spec.key);
+      column.Caption = spec.caption;
+      column.Style().TextAlignment = spec.alignment;
+      column.ReadOnly = true;  // a log is read, never edited
+      column.Tag = grid::GridValue(static_cast<long>(spec.widthPercent));
+      if (!spec.valueList) continue;
+      column.EditorType = grid::kEditDropDownList;
+      column.ListMode = 3;
+      mRS = mData->GetData(spec.securityDatabase ? kSecurityKey : Shared().gApplicationName, spec.valueList);
+      if (!mRS) continue;  // the column shows its stored values
+      RecordsetWalker rows(*mRS, {});
+      if (!rows.AtEnd()) mRS->MoveFirst();
+      for (; !rows.AtEnd(); rows.Next()) {
+        const Variant shown = mRS->Field(1L);
+        column.AddValueItem(CellOf(mRS->Field(0L)), shown.isNull() ? std::wstring() : CStr(shown));
+      }
+    }
+    ApplyListStyles(grid.Styles());
+  });
+}
+
+bool FDocumentosLogGeneral::LoadCombos() {
+  c_.cboCategoriaId->setTag(L"Select CategoriaId , Categoria From TipoCategorias");
+  c_.cboSubCategoriaId->setTag(L"Select SubCategoriaId , SubCategoria From TipoSubCategorias");
+  c_.cboGerenciaId->setTag(L"Select GerenciaId , Gerencia From Gerencias");
+  c_.cboUsuarioId->setTag(L"Select Distinct UsuarioId , UsuarioId As Usuario From LogAcciones");
+  c_.cboDocumentoId->setTag(L"Select DocumentoId , Documento From Documentos");
+  return LoadCombosFromTags(*this, *mData, mRS, [this] { return ServeMessages(); });
+}
+
+bool FDocumentosLogGeneral::ClearForm() {
+  ClearControlsByKind(*this);
+  RunEachStep({
+      [&] { c_.dtpFechaDesde->ClearValue(); },
+      [&] { c_.dtpFechaHasta->ClearValue(); },
+      [&] { c_.GRDetail->SetDataRowCount(0); },
+      [&] { c_.GRDetail->RemoveAllRows(); },
+      [&] { c_.GRDetail->SetDisplaySwitches(false); },
+  });
+  return true;
+}
+
+bool FDocumentosLogGeneral::SearchLog() {
+  SetMousePointer(pointer::Hourglass);
+  const bool done = IgnoreErrors([&] {
+    const Controls& c = c_;
+    LogFilters filters;
+    // Category and sub-category filter only on an item with a description; the others
+    // on any item chosen. Each item filters on the key it was loaded with.
+    if (!c.cboCategoriaId->SelectedDescription().empty()) filters.categoriaId = c.cboCategoriaId->SelectedKey();
+    if (!c.cboSubCategoriaId->SelectedDescription().empty())
+      filters.subCategoriaId = c.cboSubCategoriaId->SelectedKey();
+    if (!c.cboGerenciaId->Text().empty()) filters.gerenciaId = c.cboGerenciaId->SelectedKey();
+    if (!c.cboUsuarioId->Text().empty()) filters.usuario = c.cboUsuarioId->SelectedKey();
+    if (!c.cboDocumentoId->Text().empty()) filters.documentoId = c.cboDocumentoId->SelectedKey();
+    filters.desde = c.dtpFechaDesde->Value();
+    filters.hasta = c.dtpFechaHasta->Value();
+    mSQL = BuildLogQuery(filters);
+    ExecuteQuery();
+  });
+  SetMousePointer(pointer::Default);
+  return done;
+}
+
+bool FDocumentosLogGeneral::ExecuteQuery() {
+  return IgnoreErrors([&] {
+    mRS = mData->GetData(Shared().gApplicationName, mSQL);
+    FillGrid();
+    ServeMessages();
+  });
+}
+
+bool FDocumentosLogGeneral::FillGrid() {
+  grid::GridControl& grid = *c_.GRDetail;
+  grid.RemoveAllRows();
+  if (!mRS) {
+    ShowMessage(L"No Existe Información para la Busqueda Solicitada", msg::Information, kTitle);
+    return true;
+  }
+  grid.SetDisplaySwitches(true);
+  int written = 0;
+  const bool filled = IgnoreErrors([&] {
+    std::vector<std::wstring> fields;
+    for (const LogColumn& spec : kLogColumns) fields.push_back(spec.key);
+    // The count only sizes the grid up front: the rows are walked to the end.
+    grid.SetDataRowCount(std::max(0L, mRS->RecordCount()));
+    RecordsetWalker rows(*mRS, fields);
+    if (!rows.AtEnd()) mRS->MoveFirst();
+    for (; !rows.AtEnd(); rows.Next()) {
+      if (written == grid.DataRowCount()) grid.SetDataRowCount(written + 1);
+      for (size_t f = 0; f < fields.size(); ++f) grid.SetValue(written, static_cast<int>(f), CellOf(rows.Value(f)));
+      ++written;
+    }
+  });
+  // Rows the walk did not reach (a count above the rows, or a failing read) go.
+  IgnoreErrors([&] {
+    if (grid.DataRowCount() > written) grid.SetDataRowCount(written);
+  });
+  grid.SetDisplaySwitches(false);
+  grid.Refresh(1);
+  return filled;
+}
+
+}  // namespace vk

@@ -1,0 +1,317 @@
+// The audit screen's frame: controls at their design places, the layout from the
+// host's size, the header's expand and collapse, the two toolbars, the report menu,
+// the column layout dialog and the host protocol with the busy flag.
+#include "consult/log_screen.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include "host/message_box.h"
+#include "runtime/do_events.h"
+#include "runtime/mouse_pointer.h"
+#include "runtime/popup_menu.h"
+#include "runtime/steps.h"
+#include "runtime/twips.h"
+
+namespace vk {
+namespace {
+
+// The design size: a host client area of 765 x 562 pixels.
+constexpr double kDesignWidth = 11475, kDesignHeight = 8430;
+constexpr UINT kMenuReportView = 1, kMenuReportPrint = 2;
+
+ControlArgs At(const wchar_t* name, double left, double top, double width, double height,
+               Container* container = nullptr) {
+  ControlArgs a;
+  a.name = name;
+  a.left = left;
+  a.top = top;
+  a.width = width;
+  a.height = height;
+  a.container = container;
+  return a;
+}
+
+// A small system icon for a toolbar button (none when the system has no such icon).
+HICON StockIcon(SHSTOCKICONID id) {
+  SHSTOCKICONINFO info{};
+  info.cbSize = sizeof info;
+  if (FAILED(SHGetStockIconInfo(id, SHGSI_ICON | SHGSI_SMALLICON, &info))) return nullptr;
+  return info.hIcon;
+}
+
+void AddButton(hosted::Toolbar& bar, const wchar_t* key, const wchar_t* toolTip, SHSTOCKICONID icon,
+               const wchar_t* caption = L"") {
+  HICON picture = StockIcon(icon);
+  bar.AddButton(key, toolTip, picture, caption);
+  if (picture) DestroyIcon(picture);  // the toolbar keeps its own copy
+}
+
+}  // namespace
+
+// Marks the screen busy for its life; when the last one ends, a close that arrived
+// meanwhile is done.
+class FDocumentosLogGeneral::BusyScope {
+ public:
+  explicit BusyScope(FDocumentosLogGeneral& screen) : screen_(screen) { ++screen_.busy_; }
+  ~BusyScope() {
+    if (--screen_.busy_ == 0 && screen_.closeRequested_) screen_.CloseNow();
+  }
+  BusyScope(const BusyScope&) = delete;
+  BusyScope& operator=(const BusyScope&) = delete;
+
+ private:
+  FDocumentosLogGeneral& screen_;
+};
+
+FDocumentosLogGeneral::FDocumentosLogGeneral()
+    : Form({.name = L"FDocumentosLogGeneral", .caption = L"Log de Eventos del Sistema",
+            .scaleWidth = kDesignWidth, .scaleHeight = kDesignHeight, .borderless = true}) {
+  BuildControls();
+}
+
+FDocumentosLogGeneral::~FDocumentosLogGeneral() = default;
+
+void FDocumentosLogGeneral::BuildControls() {
+  using namespace hosted;
+  c_.TBarMain = &Add<Toolbar>(At(L"TBarMain", 50, 45, kDesignWidth - 300, 390));
+  c_.VkHeader = &Add<Frame>(At(L"VkHeader", 200, 635, kDesignWidth - 600, 1755), L"Datos Principales Para Búsqueda");
+  Container* header = c_.VkHeader;
+  const double comboWidth = 3637, rightLeft = kDesignWidth - 600 - comboWidth - 200;
+  c_.lblCategoriaId = &Add<Label>(At(L"lblCategoriaId", 200, 450, 1200, 255, header), L"Categoría");
+  c_.cboCategoriaId = &Add<ComboBox>(At(L"cboCategoriaId", 1400, 390, comboWidth, 315, header));
+  c_.lblSubCategoriaId = &Add<Label>(At(L"lblSubCategoriaId", 200, 840, 1200, 255, header), L"Sub Categoria");
+  c_.cboSubCategoriaId = &Add<ComboBox>(At(L"cboSubCategoriaId", 1400, 780, comboWidth, 315, header));
+  c_.lblGerenciaId = &Add<Label>(At(L"lblGerenciaId", 200, 1230, 1200, 255, header), L"Gerencia");
+  c_.cboGerenciaId = &Add<ComboBox>(At(L"cboGerenciaId", 1400, 1170, comboWidth, 315, header));
+  c_.lblUsuarioId = &Add<Label>(At(L"lblUsuarioId", rightLeft - 1200, 450, 1200, 255, header), L"Usuario");
+  c_.cboUsuarioId = &Add<ComboBox>(At(L"cboUsuarioId", rightLeft, 390, comboWidth, 315, header));
+  c_.lblDesdeHasta = &Add<Label>(At(L"lblDesdeHasta", rightLeft - 1200, 840, 1200, 255, header), L"Desde/Hasta");
+  c_.dtpFechaDesde = &Add<DatePicker>(At(L"dtpFechaDesde", rightLeft, 780, 1755, 315, header));
+  c_.dtpFechaHasta =
+      &Add<DatePicker>(At(L"dtpFechaHasta", rightLeft + comboWidth - 1755, 780, 1755, 315, header));
+  c_.lblDocumentoId = &Add<Label>(At(L"lblDocumentoId", rightLeft - 1200, 1230, 1200, 255, header), L"Documento");
+  c_.cboDocumentoId = &Add<ComboBox>(At(L"cboDocumentoId", rightLeft, 1170, comboWidth, 315, header));
+  c_.Line1 = &Add<Line>(At(L"Line1", 0, 0, 0, 0, header), LinePoints{100, 1620, kDesignWidth - 700, 1620});
+  c_.Line1->SetBorderColor(0x80000010);  // the button shadow: a groove across the header
+
+  c_.VkContainerData = &Add<Frame>(At(L"VkContainerData", 200, 2545, kDesignWidth - 600, 5340),
+                                   L"Detalle de Eventos Registrados en el Sistema");
+  c_.TBarDetail = &Add<Toolbar>(At(L"TBarDetail", 100, 330, kDesignWidth - 800, 390, c_.VkContainerData));
+  c_.GRDetail = &Add<grid::GridControl>(At(L"GRDetail", 200, 990, kDesignWidth - 1000, 4250, c_.VkContainerData));
+  c_.STBar = &Add<CommonStatusBar>(At(L"STBar", 0, kDesignHeight - 300, kDesignWidth, 300));
+  c_.STBar->setAlign(Align::Bottom);
+
+  // Either picker may hold no date: neither then bounds the search.
+  c_.dtpFechaDesde->SetCheckNull(true);
+  c_.dtpFechaHasta->SetCheckNull(true);
+
+  Toolbar& main = *c_.TBarMain;
+  AddButton(main, L"BTN_KIL", L"Salir", SIID_DELETE);
+  main.AddSeparator();
+  AddButton(main, L"BTN_CLE", L"Limpiar Pantalla", SIID_RECYCLER);
+  main.AddSeparator();
+  AddButton(main, L"BTN_FIN", L"Buscar Eventos Registrados", SIID_FIND);
+  main.AddSeparator();
+  AddButton(main, L"BTN_REP", L"", SIID_PRINTER, L" ");
+  main.AddSeparator();
+  Toolbar& detail = *c_.TBarDetail;
+  detail.AddSeparator();
+  AddButton(detail, L"EXP_XLS", L"", SIID_DOCASSOC);
+  detail.AddSeparator();
+  AddButton(detail, L"CFG_GRD", L"", SIID_SETTINGS);
+  detail.AddSeparator();
+
+  c_.VkHeader->Expand.Connect([this] { VkHeaderExpand(); });
+  c_.VkHeader->Collapse.Connect([this] { VkHeaderCollapse(); });
+  main.ButtonClick.Connect([this](ToolbarClick& click) { TBarMain_ButtonClick(click); });
+  detail.ButtonClick.Connect([this](ToolbarClick& click) { TBarDetail_ButtonClick(click); });
+  Resize.Connect([this] {
+    if (!fitting_) Layout();
+  });
+  Unloading.Connect([this](bool&) { Form_Unload(); });
+}
+
+void FDocumentosLogGeneral::OnLoad() {}
+
+// --- host protocol ---
+
+bool FDocumentosLogGeneral::MakeForm() {
+  HandlerScope running;  // a close inside a yield frees nothing still in use here
+  BusyScope busy(*this);
+  bool result = false;
+  IgnoreErrors([&] {
+    mReady = false;
+    if (!CreateDataObject()) return;
+    if (!InitGrid()) return;
+    if (!LoadCombos()) return;
+    c_.VkHeader->SetExpandSwitch(true);
+    c_.VkHeader->SetExpandState(1);
+    ClearForm();
+    // Docking into no window would leave a loose one on the desktop: that fails.
+    const HWND host = reinterpret_cast<HWND>(static_cast<LONG_PTR>(mHWndContainer));
+    if (!IsWindow(host)) Raise(err::InvalidProcedureCall);
+    DockInto(host);
+    result = true;
+    SetMousePointer(pointer::Default);
+    FitToHost();
+    Show();
+    mReady = true;
+  });
+  return result;
+}
+
+bool FDocumentosLogGeneral::KillForm() {
+  mData.reset();
+  IgnoreErrors([&] { Unload(); });
+  return false;
+}
+
+void FDocumentosLogGeneral::UnloadScreen() {
+  if (busy()) {
+    closeRequested_ = true;  // done when the running command stops
+    return;
+  }
+  Unload();
+}
+
+void FDocumentosLogGeneral::Form_Unload() { mData.reset(); }
+
+void FDocumentosLogGeneral::CloseNow() {
+  closeRequested_ = false;
+  KillForm();
+}
+
+bool FDocumentosLogGeneral::StillWanted() const { return loaded() && !closeRequested_ && mData.has_value(); }
+
+bool FDocumentosLogGeneral::ServeMessages() {
+  DoEvents();
+  return StillWanted();
+}
+
+// --- layout ---
+
+void FDocumentosLogGeneral::Form_Resize() {
+  FitToHost();
+  Layout();
+}
+
+void FDocumentosLogGeneral::FitToHost() {
+  const HWND host = GetParent(hwnd());
+  RECT client{};
+  if (!host || !GetClientRect(host, &client)) return;
+  fitting_ = true;
+  IgnoreErrors([&] { Move(0, 0, PixelsToTwips(client.right), PixelsToTwips(client.bottom)); });
+  fitting_ = false;
+}
+
+void FDocumentosLogGeneral::Layout() {
+  if (!loaded()) return;
+  // Shown again only when it was shown before: a screen that never docked stays hidden.
+  const bool wasShown = visible();
+  Hide();
+  const double W = scaleWidth(), H = scaleHeight();
+  Controls& c = c_;
+  RunEachStep({
+      [&] { c.TBarMain->setWidth(W - 300); },
+      [&] { c.TBarMain->setTop(45); },
+      [&] { c.TBarMain->setLeft(50); },
+      [&] { c.VkHeader->setWidth(W - 600); },
+      [&] { c.VkHeader->setTop(c.TBarMain->height() + 245); },
+      [&] { c.VkHeader->setLeft(200); },
+      [&] { c.cboCategoriaId->setWidth((c.VkHeader->width() - 2 * c.lblCategoriaId->width() - 1200) / 2); },
+      [&] { c.cboSubCategoriaId->setWidth(c.cboCategoriaId->width()); },
+      [&] { c.cboGerenciaId->setWidth(c.cboCategoriaId->width()); },
+      [&] { c.cboUsuarioId->setWidth(c.cboCategoriaId->width()); },
+      [&] { c.cboDocumentoId->setWidth(c.cboCategoriaId->width()); },
+      [&] { c.cboUsuarioId->setLeft(c.VkHeader->width() - c.cboUsuarioId->width() - 200); },
+      [&] { c.dtpFechaDesde->setLeft(c.cboUsuarioId->left()); },
+      [&] { c.cboDocumentoId->setLeft(c.cboUsuarioId->left()); },
+      [&] { c.lblUsuarioId->setLeft(c.cboUsuarioId->left() - c.lblUsuarioId->width()); },
+      [&] { c.lblDesdeHasta->setLeft(c.lblUsuarioId->left()); },
+      [&] { c.lblDocumentoId->setLeft(c.lblUsuarioId->left()); },
+      [&] { c.dtpFechaHasta->setLeft(c.cboUsuarioId->left() + c.cboUsuarioId->width() - c.dtpFechaHasta->width()); },
+      [&] {
+        c.Line1->SetX1(100);
+        c.Line1->SetX2(c.VkHeader->width() - 100);
+      },
+      [&] { c.VkContainerData->setWidth(c.VkHeader->width()); },
+      [&] { c.VkContainerData->setLeft(c.VkHeader->left()); },
+      [&] { c.VkContainerData->setTop(c.VkHeader->height() + c.TBarMain->height() + 400); },
+      [&] {
+        c.VkContainerData->setHeight(H - c.TBarMain->height() - c.VkHeader->height() - c.STBar->height() - 645);
+      },
+      [&] { c.TBarDetail->setWidth(c.VkContainerData->width() - 200); },
+      [&] { c.GRDetail->setTop(c.TBarDetail->height() + 600); },
+      [&] { c.GRDetail->setLeft(200); },
+      [&] { c.GRDetail->setWidth(c.VkContainerData->width() - 400); },
+      [&] { c.GRDetail->setHeight(c.VkContainerData->height() - c.TBarDetail->height() - 700); },
+  });
+  // Each data column takes its share of the grid's width again.
+  grid::ColumnCollection& columns = c.GRDetail->Columns();
+  for (int position = 1; position < columns.Count(); ++position) {
+    IgnoreErrors([&] {
+      double share = 0;
+      if (!columns.Item(position).Tag.ToDouble(share)) share = 0;
+      columns.Item(position).Width = static_cast<float>(c.GRDetail->width() * share / 100.0);
+    });
+  }
+  if (wasShown) Show();
+}
+
+void FDocumentosLogGeneral::VkHeaderExpand() {
+  if (mReady) Layout();
+}
+
+void FDocumentosLogGeneral::VkHeaderCollapse() {
+  if (mReady) Layout();
+}
+
+// --- toolbars ---
+
+void FDocumentosLogGeneral::TBarMain_ButtonClick(hosted::ToolbarClick& click) {
+  if (busy()) {
+    if (click.key == L"BTN_KIL") closeRequested_ = true;  // honoured when the command stops
+    return;
+  }
+  HandlerScope running;
+  BusyScope busy(*this);
+  IgnoreErrors([&] {
+    if (click.key == L"BTN_KIL") {
+      closeRequested_ = true;  // the close runs as the busy scope ends
+    } else if (click.key == L"BTN_CLE") {
+      if (ShowMessage(L"Desea Limpiar los datos de la Ventana?", msg::QuestionYesNo, L"Ostrela") == msg::Yes)
+        ClearForm();
+    } else if (click.key == L"BTN_FIN") {
+      SearchLog();
+    } else if (click.key == L"BTN_REP") {
+      OpenReportMenu(click);
+    }
+  });
+}
+
+void FDocumentosLogGeneral::OpenReportMenu(hosted::ToolbarClick& click) {
+  hosted::Toolbar& bar = *c_.TBarMain;
+  bar.SetButtonState(click.index, 4);
+  const double x = bar.left() + click.x;
+  // Without the button's own offsets the menu opens just below the toolbar.
+  const double y = click.flag ? bar.top() + click.y : bar.top() + bar.height();
+  const UINT chosen = PopupMenu(hwnd(),
+                                {{kMenuReportView, L"Vista Previa del Informe"},
+                                 {kMenuReportPrint, L"Imprimir Informe por Impresora"}},
+                                x, y);
+  if (chosen == kMenuReportView) mnuReportView_Click();
+  if (chosen == kMenuReportPrint) mnuReportPrint_Click();
+  bar.SetButtonState(click.index, 0);
+}
+
+void FDocumentosLogGeneral::TBarDetail_ButtonClick(hosted::ToolbarClick& click) {
+  if (busy()) return;
+  HandlerScope running;
+  BusyScope busy(*this);
+  IgnoreErrors([&] {
+    if (click.key == L"EXP_XLS") ExportGrid();
+  });
+}
+
+}  // namespace vk

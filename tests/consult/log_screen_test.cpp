@@ -1,0 +1,576 @@
+// The audit screen driven through its real windows under the display, docked in a
+// host window: toolbar clicks, combo picks and the header switch as real messages,
+// against a copy of the sample databases whose log the tests write themselves (keys
+// with quotes and dashes, readings at the edges of days).
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cwctype>
+#include <functional>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "consult/log_screen.h"
+#include "grid/xls_reader.h"
+#include "host/cobject.h"
+#include "host/message_box.h"
+#include "host/save_dialog.h"
+#include "host/shared_state.h"
+#include "host/test_databases.h"
+#include "hosted/window_driver.h"
+#include "runtime/do_events.h"
+#include "runtime/mouse_pointer.h"
+#include "runtime/twips.h"
+#include "runtime/vk_name.h"
+#include "support/com_test.h"
+
+namespace {
+
+using namespace vk;
+using Rows = std::set<std::wstring>;
+
+const wchar_t kAppKey[] = L"VkLogScreen";
+
+// The readings the tests filter: document/user of each row.
+const wchar_t kLog[] =
+    L"Insert Into DocumentosLog (DocumentoId, Usuario, RegistroId, Fecha, GerenciaId, ModuloId, Modulo, EquipoId) "
+    L"Values (11, 'jean', 1, '2026-03-01 00:00:00', 'AD', 'B01F01', 'Busqueda', 'PC-1'),"
+    L" (11, 'jean-luc', 1, '2026-03-01 23:59:59', 'AD', 'B01F01', 'Busqueda', 'PC-2'),"
+    L" (12, 'jean-luc', 1, '2026-03-02 00:00:00', 'AD-1', 'R01VIE', 'No Leidos', 'PC-2'),"
+    L" (12, 'o''neil', 1, '2026-02-28 23:59:59', 'OP', 'R01VIE', 'No Leidos', 'PC-3'),"
+    L" (13, 'o''neil', 1, '2026-12-31 12:00:00', 'OP', 'B01F01', 'Busqueda', 'PC-3'),"
+    L" (14, 'jean', 1, '2027-01-01 00:00:00', 'AD', 'B01F01', 'Busqueda', 'PC-1'),"
+    L" (99, 'jean', 1, '2026-06-15 10:00:00', 'ZZ', 'B01F01', 'Busqueda', 'PC-1')";
+const Rows kAll = {L"11/jean", L"11/jean-luc", L"12/jean-luc", L"12/o'neil", L"13/o'neil", L"14/jean", L"99/jean"};
+
+// The host: a plain window whose client area the screen fills. A posted WM_APP runs
+// `onPosted`, as a host command that arrives while the screen is at work.
+struct HostWindow {
+  HWND hwnd = nullptr;
+  std::function<void()> onPosted;
+
+  static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<HostWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (message == WM_APP && self && self->onPosted) self->onPosted();
+    return DefWindowProcW(window, message, wParam, lParam);
+  }
+  HostWindow() {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = Proc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"VkLogTestHost";
+    RegisterClassW(&wc);
+    // A frameless window: its client area can be as small as a test wants.
+    hwnd = CreateWindowW(L"VkLogTestHost", L"Host", WS_POPUP | WS_CLIPCHILDREN | WS_VISIBLE, 20, 20, 765, 562,
+                         nullptr, nullptr, wc.hInstance, nullptr);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  }
+  ~HostWindow() { DestroyWindow(hwnd); }
+  void SetClientSize(int width, int height) const {
+    SetWindowPos(hwnd, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
+  }
+};
+
+// Replaces the save dialog's answer for a test.
+class ScopedSaveDialog {
+ public:
+  explicit ScopedSaveDialog(SaveDialogHandler handler) : saved_(CurrentSaveDialog()) {
+    CurrentSaveDialog() = std::move(handler);
+  }
+  ~ScopedSaveDialog() { CurrentSaveDialog() = std::move(saved_); }
+
+ private:
+  SaveDialogHandler saved_;
+};
+
+std::wstring TempFolder(const wchar_t* name) {
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring folder = std::wstring(temp) + name + std::to_wstring(GetCurrentProcessId()) + L"\\";
+  CreateDirectoryW(folder.c_str(), nullptr);
+  return folder;
+}
+
+std::vector<uint8_t> ReadBytes(const std::wstring& path) {
+  std::vector<uint8_t> bytes;
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return bytes;
+  bytes.resize(GetFileSize(file, nullptr));
+  DWORD read = 0;
+  ::ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+  CloseHandle(file);
+  bytes.resize(read);
+  return bytes;
+}
+
+std::vector<std::wstring> FilesIn(const std::wstring& folder) {
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((folder + L"*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    if (found.cFileName[0] != L'.') names.push_back(found.cFileName);
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+class LogScreenTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Shared() = SharedState{};
+    Shared().gApplicationName = kAppKey;
+    Shared().gListSeparator = Variant(L";");
+    for (const std::wstring& sql : {
+             std::wstring(L"Delete From DocumentosLog"), std::wstring(L"Delete From LogAcciones"),
+             std::wstring(L"Insert Into TipoCategorias (CategoriaId, Categoria) Values ('C-1', 'Con guion'),"
+                          L" ('C', 'Corta'), ('O''K', 'Con comilla'), ('7', '')"),
+             std::wstring(L"Insert Into Gerencias (GerenciaId, Gerencia) Values ('AD-1', 'Archivo Central')"),
+             std::wstring(L"Insert Into Documentos (DocumentoId, CategoriaId, SubCategoriaId, GerenciaId, Documento)"
+                          L" Values (11, '1', '1', 'AD', 'once.tif'), (12, 'C-1', '2', 'AD-1', 'doce.tif'),"
+                          L" (13, 'O''K', '3', 'OP', 'trece.tif'), (14, 'C', '1', 'AD', 'catorce.tif')"),
+             std::wstring(L"Insert Into LogAcciones (EventoId, UsuarioId) Values (1, 'jean'), (2, 'jean-luc'),"
+                          L" (3, 'o''neil'), (4, 'jean')"),
+             std::wstring(kLog)})
+      Sql(kAppKey, sql);
+    Sql(L"VkS", L"Insert Into Users (UserName, UserDescription) Values ('jean-luc', 'Jean Luc')");
+  }
+  void TearDown() override {
+    if (screen_) screen_->Unload();
+    test::Pump();
+  }
+
+  void Sql(const std::wstring& key, const std::wstring& sql) {
+    std::wstring error;
+    ASSERT_TRUE(databases_.Sql(key, sql, &error)) << error << "\n" << sql;
+  }
+
+  // A screen opened the way the host opens it.
+  FDocumentosLogGeneral& Open() {
+    screen_ = Form::Load<FDocumentosLogGeneral>();
+    screen_->SetHWndContainer(static_cast<long>(reinterpret_cast<LONG_PTR>(host_.hwnd)));
+    screen_->SetMode(L"GEN");
+    EXPECT_TRUE(screen_->MakeForm());
+    test::Pump();
+    return *screen_;
+  }
+  const FDocumentosLogGeneral::Controls& C() const { return screen_->controls(); }
+
+  // The control's window, found by its name as an outside driver finds it.
+  HWND Find(const wchar_t* name) const { return FindVkWindow(host_.hwnd, name); }
+  static HWND Inner(HWND outer) { return GetWindow(outer, GW_CHILD); }
+
+  // A click on a toolbar button, found by its key.
+  void ClickButton(const wchar_t* toolbarName, const wchar_t* key) {
+    auto& bar = *static_cast<hosted::Toolbar*>(screen_->FindControl(toolbarName));
+    test::ClickIn(Inner(Find(toolbarName)), bar.ButtonRect(bar.IndexOfKey(key)));
+  }
+  // The user's pick of the item loaded with `key` ("" for the empty item).
+  void Pick(const wchar_t* comboName, const std::wstring& key) {
+    auto& combo = *static_cast<hosted::ComboBox*>(screen_->FindControl(comboName));
+    int index = -1;
+    for (int i = 0; i < combo.ListCount() && index < 0; ++i)
+      if (combo.ItemKey(i) == key) index = i;
+    ASSERT_GE(index, 0) << comboName << " has no item " << testing::PrintToString(key);
+    const HWND inner = Inner(Find(comboName));
+    SendMessageW(inner, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SendMessageW(Find(comboName), WM_COMMAND, MAKEWPARAM(1, CBN_SELCHANGE), reinterpret_cast<LPARAM>(inner));
+  }
+  Rows Search() {
+    ClickButton(L"TBarMain", L"BTN_FIN");
+    return Shown();
+  }
+  Rows Shown() const {
+    Rows rows;
+    const auto& grid = *C().GRDetail;
+    for (int r = 0; r < grid.DataRowCount(); ++r)
+      rows.insert(grid.CellValue(r, L"DocumentoId").toText() + L"/" + grid.CellValue(r, L"Usuario").toText());
+    return rows;
+  }
+
+  test::ComApartment com_;
+  test::TestDatabases databases_{kAppKey};
+  HostWindow host_;
+  std::vector<std::wstring> messages_;
+  long answer_ = msg::OK;
+  ScopedMessageBox box_{[this](const std::wstring& text, long style, const std::wstring& title) {
+    messages_.push_back(text + L"|" + std::to_wstring(style) + L"|" + title);
+    return answer_;
+  }};
+  std::shared_ptr<FDocumentosLogGeneral> screen_;
+};
+
+TEST_F(LogScreenTest, BuildOpensTheScreenDockedInTheHostWithItsControlsFindable) {
+  auto object = ComPtr<_CObject>::Attach(vk::CObject::Create());
+  object->put_ApplicationName(Bstr(kAppKey).get());
+  object->put_ObjectId(Bstr(L"R01MRK").get());
+  object->put_ObjectName(Bstr(L"R01MRK").get());
+  object->put_hwnd(static_cast<LONG>(reinterpret_cast<LONG_PTR>(host_.hwnd)));
+  VARIANT_BOOL result = VARIANT_TRUE;
+  ASSERT_EQ(object->Build(&result), S_OK);
+  test::Pump();
+  auto form = FindLoadedForm(L"FDocumentosLogGeneral");
+  ASSERT_TRUE(form);
+  EXPECT_EQ(GetParent(form->hwnd()), host_.hwnd);
+  EXPECT_TRUE(IsWindowVisible(form->hwnd()));
+  EXPECT_EQ(MousePointer(), pointer::Default);
+  RECT client{}, screen{};
+  GetClientRect(host_.hwnd, &client);
+  GetWindowRect(form->hwnd(), &screen);
+  EXPECT_EQ(screen.right - screen.left, client.right);
+  EXPECT_EQ(screen.bottom - screen.top, client.bottom);
+  for (const wchar_t* name : {L"TBarMain", L"VkHeader", L"lblCategoriaId", L"cboCategoriaId", L"lblSubCategoriaId",
+                              L"cboSubCategoriaId", L"lblGerenciaId", L"cboGerenciaId", L"lblUsuarioId",
+                              L"cboUsuarioId", L"lblDesdeHasta", L"dtpFechaDesde", L"dtpFechaHasta",
+                              L"lblDocumentoId", L"cboDocumentoId", L"Line1", L"VkContainerData", L"TBarDetail",
+                              L"GRDetail", L"STBar"})
+    EXPECT_TRUE(FindVkWindow(host_.hwnd, name)) << name;
+  auto& screen_form = static_cast<FDocumentosLogGeneral&>(*form);
+  // Opens with every filter reset, no dates and an empty list.
+  EXPECT_EQ(screen_form.sql(), L"Select * From DocumentosLog");
+  EXPECT_EQ(screen_form.controls().GRDetail->DataRowCount(), 0);
+  EXPECT_FALSE(screen_form.controls().dtpFechaDesde->Value());
+  EXPECT_EQ(screen_form.controls().cboUsuarioId->ListCount(), 4);  // the empty item and three users
+  object->Kill(&result);
+  test::Pump();
+  EXPECT_FALSE(FindLoadedForm(L"FDocumentosLogGeneral"));
+}
+
+TEST_F(LogScreenTest, EachFilterAloneAndCombinedUsesTheKeyItsItemWasLoadedWith) {
+  Open();
+  EXPECT_EQ(Search(), kAll);
+  EXPECT_EQ(screen_->sql(), L"Select * From DocumentosLog Where 1 = 1");
+  struct Case {
+    const wchar_t* combo;
+    std::wstring key;
+    Rows rows;
+  };
+  const Case cases[] = {
+      {L"cboUsuarioId", L"jean-luc", {L"11/jean-luc", L"12/jean-luc"}},
+      {L"cboUsuarioId", L"o'neil", {L"12/o'neil", L"13/o'neil"}},
+      {L"cboCategoriaId", L"C-1", {L"12/jean-luc", L"12/o'neil"}},
+      {L"cboCategoriaId", L"O'K", {L"13/o'neil"}},
+      {L"cboCategoriaId", L"7", kAll},  // an item without a description filters nothing
+      {L"cboSubCategoriaId", L"2", {L"12/jean-luc", L"12/o'neil"}},
+      {L"cboGerenciaId", L"AD-1", {L"12/jean-luc", L"12/o'neil"}},
+      {L"cboDocumentoId", L"13", {L"13/o'neil"}},
+  };
+  for (const Case& c : cases) {
+    Pick(c.combo, c.key);
+    EXPECT_EQ(Search(), c.rows) << testing::PrintToString(c.key) << "\n" << testing::PrintToString(screen_->sql());
+    Pick(c.combo, L"");
+  }
+  Pick(L"cboUsuarioId", L"jean-luc");
+  Pick(L"cboCategoriaId", L"C-1");
+  EXPECT_EQ(Search(), Rows{L"12/jean-luc"});
+  EXPECT_EQ(screen_->sql(),
+            L"Select * From DocumentosLog Where 1 = 1 And DocumentoId In ( Select DocumentoId From Documentos Where "
+            L"CategoriaId = 'C-1' )  And Usuario = 'jean-luc'");
+}
+
+TEST_F(LogScreenTest, DateBoundsIncludeTheFirstAndLastDayWhole) {
+  Open();
+  auto& from = *C().dtpFechaDesde;
+  auto& to = *C().dtpFechaHasta;
+  from.SetValue(MakeDate(2026, 3, 1));
+  to.SetValue(MakeDate(2026, 3, 1));
+  EXPECT_EQ(Search(), (Rows{L"11/jean", L"11/jean-luc"}));
+  to.ClearValue();
+  EXPECT_EQ(Search(), (Rows{L"11/jean", L"11/jean-luc", L"12/jean-luc", L"13/o'neil", L"14/jean", L"99/jean"}));
+  from.ClearValue();
+  to.SetValue(MakeDate(2026, 12, 31));
+  Rows untilNewYear = kAll;
+  untilNewYear.erase(L"14/jean");
+  EXPECT_EQ(Search(), untilNewYear);
+  EXPECT_NE(screen_->sql().find(L"Fecha < Convert(DateTime, '2027-01-01', 101)"), std::wstring::npos);
+  Pick(L"cboUsuarioId", L"o'neil");
+  to.SetValue(MakeDate(2026, 2, 28));
+  EXPECT_EQ(Search(), Rows{L"12/o'neil"});
+}
+
+TEST_F(LogScreenTest, GridShowsTheTenColumnsThroughTheirValueListsWithoutGroups) {
+  Open();
+  Search();
+  const auto& grid = *C().GRDetail;
+  ASSERT_EQ(grid.Columns().Count(), 11);
+  const wchar_t* captions[] = {L"Documento", L"Usuario", L"Nro.",   L"Fecha",  L"Gerencia",
+                               L"C.Mod",     L"Modulo",  L"Equipo", L"F.Alta", L"F.Modificacion"};
+  const int alignments[] = {4, 4, 5, 4, 4, 5, 4, 5, 4, 4};
+  double widths = 0;
+  for (int p = 1; p <= 10; ++p) {
+    EXPECT_EQ(grid.Columns().Item(p).Caption, captions[p - 1]);
+    EXPECT_EQ(grid.Columns().Item(p).Style().TextAlignment, alignments[p - 1]);
+    widths += grid.Columns().Item(p).Width;
+  }
+  EXPECT_NEAR(widths, grid.width(), 1.0);
+  const grid::GridModel& model = grid.Model();
+  std::set<std::wstring> shown;
+  for (int r = 0; r < grid.DataRowCount(); ++r) {
+    shown.insert(model.CellText(r, 1) + L"|" + model.CellText(r, 2) + L"|" + model.CellText(r, 5));
+    // The log is a flat list: no group rows among the data rows.
+    EXPECT_EQ(model.DisplayRow(r).Kind, grid::kDataRow);
+  }
+  EXPECT_EQ(model.DisplayRowCount(), grid.DataRowCount());
+  EXPECT_TRUE(shown.count(L"doce.tif|Jean Luc|Archivo Central")) << "names for stored keys";
+  EXPECT_TRUE(shown.count(L"99|jean|ZZ")) << "a key without a name shows as stored";
+}
+
+TEST_F(LogScreenTest, FailedReadTellsTheUserAndAnEmptyResultSaysNothing) {
+  Open();
+  Pick(L"cboDocumentoId", L"1");
+  EXPECT_TRUE(Search().empty());
+  EXPECT_TRUE(messages_.empty());
+  Sql(kAppKey, L"Drop Table DocumentosLog");
+  EXPECT_TRUE(Search().empty());
+  EXPECT_EQ(messages_, std::vector<std::wstring>{L"No Existe Información para la Busqueda Solicitada|64|Ostrela"});
+  EXPECT_EQ(MousePointer(), pointer::Default);
+}
+
+TEST_F(LogScreenTest, ClearAsksFirstAndResetsFiltersAndList) {
+  Open();
+  Pick(L"cboUsuarioId", L"jean");
+  C().dtpFechaDesde->SetValue(MakeDate(2026, 1, 1));
+  Search();
+  for (long answer : {msg::No, 0L}) {
+    answer_ = answer;
+    ClickButton(L"TBarMain", L"BTN_CLE");
+    EXPECT_EQ(C().cboUsuarioId->SelectedKey(), L"jean");
+    EXPECT_TRUE(C().dtpFechaDesde->Value());
+    EXPECT_EQ(C().GRDetail->DataRowCount(), 3);
+  }
+  EXPECT_EQ(messages_.back(), L"Desea Limpiar los datos de la Ventana?|36|Ostrela");
+  answer_ = msg::Yes;
+  ClickButton(L"TBarMain", L"BTN_CLE");
+  EXPECT_EQ(C().cboUsuarioId->ListIndex(), 0);
+  EXPECT_FALSE(C().dtpFechaDesde->Value());
+  EXPECT_EQ(C().GRDetail->DataRowCount(), 0);
+}
+
+TEST_F(LogScreenTest, LayoutFollowsTheHostAndTheHeader) {
+  Open();
+  auto columnsAddUp = [&] {
+    double sum = 0;
+    for (int p = 1; p < C().GRDetail->Columns().Count(); ++p) sum += C().GRDetail->Columns().Item(p).Width;
+    return std::abs(sum - C().GRDetail->width()) < 1.0;
+  };
+  host_.SetClientSize(900, 640);
+  screen_->Form_Resize();
+  const double W = screen_->scaleWidth(), H = screen_->scaleHeight();
+  EXPECT_DOUBLE_EQ(W, PixelsToTwips(900));
+  EXPECT_DOUBLE_EQ(C().TBarMain->width(), W - 300);
+  EXPECT_DOUBLE_EQ(C().VkHeader->width(), W - 600);
+  EXPECT_DOUBLE_EQ(C().cboUsuarioId->left() + C().cboUsuarioId->width(), C().VkHeader->width() - 200);
+  EXPECT_DOUBLE_EQ(C().dtpFechaHasta->left() + C().dtpFechaHasta->width(),
+                   C().cboUsuarioId->left() + C().cboUsuarioId->width());
+  EXPECT_DOUBLE_EQ(C().VkContainerData->top() + C().VkContainerData->height(), H - C().STBar->height() - 245);
+  EXPECT_TRUE(columnsAddUp());
+  EXPECT_TRUE(IsWindowVisible(screen_->hwnd()));
+
+  // Collapsing the header moves the list up by what the header lost; expanding it back.
+  const double listTop = C().VkContainerData->top(), headerHeight = C().VkHeader->height();
+  const HWND header = Find(L"VkHeader");
+  test::ClickIn(header, C().VkHeader->SwitchRect());
+  EXPECT_EQ(C().VkHeader->ExpandState(), 0);
+  EXPECT_DOUBLE_EQ(C().VkContainerData->top(), listTop - (headerHeight - C().VkHeader->height()));
+  test::ClickIn(header, C().VkHeader->SwitchRect());
+  EXPECT_DOUBLE_EQ(C().VkContainerData->top(), listTop);
+  EXPECT_TRUE(columnsAddUp());
+
+  // Narrower than the margins: the widths that would be negative keep their value.
+  const double headerWidth = C().VkHeader->width();
+  host_.SetClientSize(30, 200);
+  screen_->Form_Resize();
+  EXPECT_DOUBLE_EQ(C().TBarMain->width(), PixelsToTwips(30) - 300);
+  EXPECT_DOUBLE_EQ(C().VkHeader->width(), headerWidth);
+  EXPECT_DOUBLE_EQ(C().VkHeader->left(), 200);
+}
+
+TEST_F(LogScreenTest, HeaderEventsBeforeTheScreenIsReadyLayNothingOut) {
+  screen_ = Form::Load<FDocumentosLogGeneral>();
+  const double before = C().VkContainerData->top();
+  C().VkHeader->SetExpandState(0);
+  EXPECT_DOUBLE_EQ(C().VkContainerData->top(), before);
+  EXPECT_FALSE(IsWindowVisible(screen_->hwnd()));
+}
+
+TEST_F(LogScreenTest, ReportKeyShowsItsMenuWithTheStateFourWhileOpen) {
+  Open();
+  auto& bar = *C().TBarMain;
+  const int index = bar.IndexOfKey(L"BTN_REP");
+  // The menu runs its own loop: a timer reads the key's state and closes the menu.
+  static int stateWhileOpen;
+  static hosted::Toolbar* toolbar;
+  stateWhileOpen = -1;
+  toolbar = &bar;
+  struct Tick {
+    static void CALLBACK Proc(HWND window, UINT, UINT_PTR id, DWORD) {
+      KillTimer(window, id);
+      stateWhileOpen = toolbar->ButtonState(toolbar->IndexOfKey(L"BTN_REP"));
+      EndMenu();
+    }
+  };
+  SetTimer(host_.hwnd, 7, 200, &Tick::Proc);
+  ClickButton(L"TBarMain", L"BTN_REP");
+  KillTimer(host_.hwnd, 7);
+  EXPECT_EQ(stateWhileOpen, 4);
+  EXPECT_EQ(bar.ButtonState(index), 0);
+}
+
+TEST_F(LogScreenTest, CommandsDuringASearchWaitAndAHostCloseIsHonouredAfterIt) {
+  Open();
+  // A reset and a close that arrive while the search yields: the reset is ignored,
+  // the close waits for the search to end.
+  answer_ = msg::Yes;
+  host_.onPosted = [&] {
+    ClickButton(L"TBarMain", L"BTN_CLE");
+    screen_->UnloadScreen();
+    EXPECT_TRUE(screen_->loaded());
+  };
+  PostMessageW(host_.hwnd, WM_APP, 0, 0);
+  ClickButton(L"TBarMain", L"BTN_FIN");
+  EXPECT_FALSE(screen_->loaded());
+  EXPECT_EQ(C().GRDetail->DataRowCount(), 7);
+  EXPECT_TRUE(messages_.empty());
+}
+
+TEST_F(LogScreenTest, ACloseWhileTheScreenIsBuiltLeavesNothingShown) {
+  screen_ = Form::Load<FDocumentosLogGeneral>();
+  screen_->SetHWndContainer(static_cast<long>(reinterpret_cast<LONG_PTR>(host_.hwnd)));
+  host_.onPosted = [&] { screen_->UnloadScreen(); };
+  PostMessageW(host_.hwnd, WM_APP, 0, 0);
+  SetMousePointer(pointer::ArrowHourglass);
+  EXPECT_FALSE(screen_->MakeForm());
+  EXPECT_FALSE(screen_->loaded());
+  EXPECT_FALSE(IsWindow(screen_->hwnd()));
+}
+
+TEST_F(LogScreenTest, WithoutAHostWindowTheScreenStaysHiddenWithTheBusyPointer) {
+  screen_ = Form::Load<FDocumentosLogGeneral>();
+  SetMousePointer(pointer::ArrowHourglass);
+  EXPECT_FALSE(screen_->MakeForm());  // no container given
+  EXPECT_FALSE(IsWindowVisible(screen_->hwnd()));
+  EXPECT_EQ(MousePointer(), pointer::ArrowHourglass);
+  screen_->Form_Resize();
+  EXPECT_FALSE(IsWindowVisible(screen_->hwnd()));
+}
+
+// --- export ---
+
+class LogExportTest : public LogScreenTest {
+ protected:
+  void SetUp() override {
+    LogScreenTest::SetUp();
+    folder_ = TempFolder(L"VkLogExport");
+  }
+  void TearDown() override {
+    for (const std::wstring& name : FilesIn(folder_)) {
+      DeleteFileW((folder_ + name).c_str());
+      RemoveDirectoryW((folder_ + name).c_str());
+    }
+    RemoveDirectoryW(folder_.c_str());
+    LogScreenTest::TearDown();
+  }
+  // Exports to `name` in the test folder as if the user had chosen it.
+  void Export(const std::wstring& name) {
+    ScopedSaveDialog dialog([&](HWND owner, bool centre) {
+      const SaveDialogRecord& record = SaveDialogSettings();
+      EXPECT_EQ(record.lpstrFilter, std::wstring(L"Excel Files (*.xls)\0*.xls", 25));
+      EXPECT_EQ(record.Flags, 0x00280204u);
+      EXPECT_EQ(record.lpstrTitle, L"Show Open");
+      EXPECT_EQ(owner, screen_->hwnd());
+      EXPECT_TRUE(centre);
+      SaveDialogResult result;
+      if (name.empty()) return result;
+      result.Canceled = false;
+      result.FileCount = 1;
+      result.FileNames = {name};
+      result.Path = folder_;
+      return result;
+    });
+    messages_.clear();
+    ClickButton(L"TBarDetail", L"EXP_XLS");
+  }
+  void AddReadings(int count) {
+    Sql(kAppKey, L"Insert Into DocumentosLog (DocumentoId, Usuario, RegistroId, Fecha) "
+                 L"With Recursive n(i) As (Select 1 Union All Select i + 1 From n Where i < " +
+                     std::to_wstring(count) + L") Select 500, 'masivo', i, '2026-05-05 10:00:00' From n");
+  }
+  void WriteText(const std::wstring& name, const std::string& text) {
+    HANDLE file = CreateFileW((folder_ + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD wrote = 0;
+    ::WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &wrote, nullptr);
+    CloseHandle(file);
+  }
+  std::string Text(const std::wstring& name) {
+    const auto bytes = ReadBytes(folder_ + name);
+    return {bytes.begin(), bytes.end()};
+  }
+  std::wstring folder_;
+};
+
+TEST_F(LogExportTest, SpreadsheetReadsBackAndReplacesAnOldFileWholly) {
+  Open();
+  Pick(L"cboUsuarioId", L"jean-luc");
+  Search();
+  WriteText(L"informe.xls", "an old report");
+  Export(L"informe");  // no extension: ".Xls" is added
+  EXPECT_EQ(messages_, std::vector<std::wstring>{L"Se ha Realizado la Exportación de Datos|64|Ostrela"});
+  // One file in the end, the new one (its name's case is the file system's business).
+  const std::vector<std::wstring> files = FilesIn(folder_);
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_EQ(CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, files[0].c_str(), -1, L"informe.Xls", -1), CSTR_EQUAL);
+  const auto sheet = grid::test::ReadXls(ReadBytes(folder_ + L"informe.Xls"));
+  ASSERT_EQ(sheet.error, "");
+  EXPECT_EQ(sheet.cells.at({0, 0}), L"Documento");
+  EXPECT_EQ(sheet.cells.at({0, 9}), L"F.Modificacion");
+  std::set<std::wstring> documents{sheet.cells.at({1, 0}), sheet.cells.at({2, 0})};
+  EXPECT_EQ(documents, (std::set<std::wstring>{L"once.tif", L"doce.tif"}));
+  EXPECT_EQ(sheet.cells.at({1, 1}), L"Jean Luc");
+  EXPECT_FALSE(sheet.cells.count({3, 0}));
+  Export(L"");  // cancelled: nothing happens
+  EXPECT_TRUE(messages_.empty());
+}
+
+TEST_F(LogExportTest, AboveTheSpreadsheetsRowsTheListSeparatorTextIsWrittenAndNamed) {
+  AddReadings(65536);
+  Open();
+  EXPECT_EQ(Search().size(), 7u + 1);  // readings of one user and document count once here
+  EXPECT_EQ(C().GRDetail->DataRowCount(), 65543);
+  WriteText(L"grande.xls", "kept");
+  Export(L"grande.xls");
+  std::wstring upper = folder_;
+  for (wchar_t& ch : upper) ch = static_cast<wchar_t>(std::towupper(ch));
+  EXPECT_EQ(messages_, std::vector<std::wstring>{L"Se ha Realizado la Exportación de Datos: " + upper +
+                                                  L"GRANDE.csv|64|Ostrela"});
+  EXPECT_EQ(FilesIn(folder_), (std::vector<std::wstring>{L"GRANDE.csv", L"grande.xls"}));
+  EXPECT_EQ(Text(L"grande.xls"), "kept") << "a failed spreadsheet leaves the old file alone";
+  const std::string csv = Text(L"GRANDE.csv");
+  EXPECT_EQ(csv.substr(0, 3 + 9), "\xEF\xBB\xBF" "Documento");
+  EXPECT_NE(csv.find("Documento;Usuario;Nro.;Fecha;Gerencia;C.Mod;Modulo;Equipo;F.Alta;F.Modificacion\r\n"),
+            std::string::npos);
+  EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 65543 + 1);
+}
+
+TEST_F(LogExportTest, ATargetThatCannotBeWrittenFailsAndLeavesEverythingAsItWas) {
+  Open();
+  Search();
+  // Both the spreadsheet's and the text's names are folders.
+  CreateDirectoryW((folder_ + L"bloqueado.xls").c_str(), nullptr);
+  CreateDirectoryW((folder_ + L"BLOQUEADO.csv").c_str(), nullptr);
+  Export(L"bloqueado.xls");
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_EQ(messages_[0].rfind(L"No se ha Podido Realizar la Exportación de Datos: ", 0), 0u) << messages_[0];
+  EXPECT_NE(messages_[0].find(L"BLOQUEADO.csv"), std::wstring::npos) << messages_[0];
+  EXPECT_EQ(FilesIn(folder_), (std::vector<std::wstring>{L"BLOQUEADO.csv", L"bloqueado.xls"}))
+      << "no temporary file is left";
+  EXPECT_EQ(GetFileAttributesW((folder_ + L"bloqueado.xls").c_str()) & FILE_ATTRIBUTE_DIRECTORY,
+            static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
+  EXPECT_EQ(MousePointer(), pointer::Default);
+}
+
+}  // namespace
