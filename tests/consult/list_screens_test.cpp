@@ -22,6 +22,7 @@
 #include "runtime/mouse_pointer.h"
 #include "runtime/twips.h"
 #include "runtime/vk_name.h"
+#include "runtime/window_picture.h"
 #include "support/outbox_folder.h"
 
 namespace vk::test {
@@ -287,6 +288,8 @@ TEST_F(SearchScreenTest, TheSelectedRowShowsInThePreviewAndThePreviewKeysZoomAnd
   EXPECT_TRUE(preview.iImage().HasImage());
   EXPECT_DOUBLE_EQ(preview.iImage().Zoom(), 0.53);
   EXPECT_DOUBLE_EQ(preview.height(), preview.width() * 100 / 75);
+  Pump();
+  SaveWindowPicture(host(), L"consult_search_with_preview.bmp");  // for a reviewer
 
   hosted::Toolbar& keys = *c.TBarDetail;
   auto press = [&](const wchar_t* key, int times = 1) {
