@@ -93,6 +93,12 @@ void Control::Move(double left, double top, double width, double height) {
 void Control::ApplyBounds() {
   if (!hwnd_) return;
   const RECT r = PixelRect();
+  // Layouts set every place again; a window already there is left alone, since even a
+  // move to where it is costs a round trip to the window system.
+  RECT now{};
+  GetWindowRect(hwnd_, &now);
+  MapWindowPoints(HWND_DESKTOP, GetParent(hwnd_), reinterpret_cast<POINT*>(&now), 2);
+  if (EqualRect(&now, &r)) return;
   SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                SWP_NOZORDER | SWP_NOACTIVATE);
 }
