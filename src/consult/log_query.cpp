@@ -51,7 +51,7 @@ std::wstring DateBound(const wchar_t* comparison, DATE day) {
 // A recordset field as a grid value, handed over without a copy; Null stays Null.
 grid::GridValue CellOf(Variant value) {
   VARIANT owned = value.detach();
-  return grid::GridValue::Adopt(owned);
+  return grid::GridValue::Attach(owned);
 }
 
 }  // namespace

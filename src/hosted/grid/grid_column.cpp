@@ -100,15 +100,18 @@ GridValue GridColumn::Coerce(GridValue value) const {
   GridValue out;
   switch (DataType) {
     case kTypeBoolean:
+      if (value.type() == VT_BOOL) return value;
       // A number or "True"/"False"; the filter grid's ticks start as the number 1.
       if (value.ChangeType(VT_BOOL, out)) return out;
       break;
     case kTypeDate:
+      if (value.type() == VT_DATE) return value;
       if (value.type() == VT_BSTR && value.Text().empty()) return GridValue();
       if (value.ChangeType(VT_DATE, out)) return out;
       break;
     case kTypeText:
       // MaxLength bounds what the user types; a longer stored text is kept whole.
+      if (value.type() == VT_BSTR) return value;
       if (value.ChangeType(VT_BSTR, out)) return out;
       break;
     default:

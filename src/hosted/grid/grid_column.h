@@ -74,8 +74,8 @@ class GridColumn {
   // The stored value for a shown text (the reverse of the value list); the text itself
   // when no item shows it.
   GridValue ValueForDisplay(const std::wstring& text) const;
-  // Brings a written value to the column's type; raises a type mismatch when it cannot
-  // be shown as that type.
+  // Brings a written value to the column's type (a value of that type already is moved
+  // through untouched); raises a type mismatch when it cannot be shown as that type.
   GridValue Coerce(GridValue value) const;
 
   int Slot() const { return slot_; }  // where the column's cells are kept in a row

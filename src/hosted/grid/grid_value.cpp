@@ -61,16 +61,16 @@ GridValue GridValue::Date(DATE value) {
   return g;
 }
 
-GridValue GridValue::Adopt(VARIANT& owned) {
-  GridValue g;
-  g.v_ = owned;
-  VariantInit(&owned);
-  return g;
-}
-
 GridValue GridValue::Null() {
   GridValue g;
   V_VT(&g.v_) = VT_NULL;
+  return g;
+}
+
+GridValue GridValue::Attach(VARIANT& owned) {
+  GridValue g;
+  g.v_ = owned;
+  V_VT(&owned) = VT_EMPTY;
   return g;
 }
 
@@ -78,7 +78,7 @@ GridValue::GridValue(const GridValue& other) : GridValue(other.v_) {}
 
 GridValue::GridValue(GridValue&& other) noexcept {
   v_ = other.v_;
-  VariantInit(&other.v_);
+  V_VT(&other.v_) = VT_EMPTY;
 }
 
 GridValue& GridValue::operator=(GridValue other) noexcept {
