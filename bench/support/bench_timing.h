@@ -38,12 +38,6 @@ inline double Seconds(const std::function<void()>& work) {
   return Now() - start;
 }
 
-// The middle one of several rounds' figures.
-inline double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
-
 // One line: what was measured, how many times, our time and the floor's (both in
 // seconds, printed in ms) and their ratio. The widths keep each program's columns.
 inline void Report(const char* what, int count, double ours, double floor, int whatWidth = 40,
