@@ -2,6 +2,8 @@
 // the delimited text, and the errors of a bad call.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <functional>
 
 #include "hosted/grid/biff_writer.h"
@@ -9,6 +11,7 @@
 #include "hosted/grid/delimited_writer.h"
 #include "hosted/grid/grid_export.h"
 #include "hosted/grid/utf8_text.h"
+#include "runtime/variant.h"
 #include "runtime/vb_error.h"
 #include "support/error_of.h"
 #include "support/file_bytes.h"
@@ -67,6 +70,19 @@ class GeneratedTable : public ExportTable {
   int rows_, columns_;
   std::function<ExportCell(int, int)> cell_;
 };
+
+// The lines of a delimited file, its byte-order mark and captions left out.
+std::vector<std::string> DataLines(const std::wstring& path) {
+  const auto bytes = ReadAll(path);
+  std::string text(bytes.begin(), bytes.end());
+  std::vector<std::string> lines;
+  size_t at = text.find("\r\n") + 2;
+  for (size_t end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2) lines.push_back(text.substr(at, end - at));
+  return lines;
+}
+
+// More rows than one block of the export, so that several threads write them.
+constexpr int kManyRows = 9000;
 
 }  // namespace
 
@@ -160,6 +176,40 @@ TEST(SpreadsheetExport, SmallFilesArePaddedPastTheMiniStreamCutoff) {
   EXPECT_EQ(file.size() % 512, 0u);
 }
 
+TEST(SpreadsheetExport, StringsAreNumberedInTheOrderTheyFirstAppear) {
+  // Rows encoded in blocks on several threads: a value list's texts, texts repeated in a
+  // column and texts met again blocks later all keep one number, given at first use.
+  GridModel m;
+  GridColumn& doc = m.Columns().Add(L"DocumentoId");
+  for (long id = 1; id <= 700; ++id) doc.AddValueItem(GridValue(id), L"doc " + std::to_wstring(id));
+  m.Columns().Add(L"Equipo");
+  m.Columns().Add(L"Nro");
+  m.SetDataRowCount(kManyRows);
+  for (int r = 0; r < kManyRows; ++r) {
+    m.SetValue(r, 0, GridValue(static_cast<long>(1 + r * 7919 % 800)));  // some ids have no item
+    m.SetValue(r, 1, GridValue(r % 5 ? L"PC-" + std::to_wstring(r / 300 % 11) : L"doc 3"));
+    m.SetValue(r, 2, GridValue(static_cast<long>(r)));
+  }
+  const std::wstring path = TempPath(L"grid_export_strings.xls");
+  ExportData(m, path, kExportSpreadsheet, 2);
+  const auto sheet = ReadXls(ReadAll(path));
+  ASSERT_EQ(sheet.error, "");
+  std::vector<std::wstring> expected = {L"DocumentoId", L"Equipo", L"Nro"};
+  uint32_t uses = 3;
+  const GridExportTable table(m);
+  for (int r = 0; r < kManyRows; ++r)
+    for (int c = 0; c < 2; ++c) {
+      const ExportCell cell = table.Cell(r, c);
+      if (cell.kind != ExportCell::kText) continue;
+      ++uses;
+      if (std::find(expected.begin(), expected.end(), cell.text) == expected.end()) expected.push_back(cell.text);
+      ASSERT_EQ(sheet.cells.at({r + 1, c}), cell.text) << r << "," << c;
+    }
+  EXPECT_EQ(sheet.sharedStrings, expected);
+  EXPECT_EQ(sheet.sharedStringUses, uses);
+  DeleteFileW(path.c_str());
+}
+
 TEST(SpreadsheetExport, TooManyRowsForTheFormatRaiseInsteadOfLosingRows) {
   GeneratedTable table(65536, 1, [](int, int) { return ExportCell{}; });
   EXPECT_EQ(ErrorOf([&] { BuildWorkbookStream(table, L"Hoja1"); }), vk::err::InvalidProcedureCall);
@@ -212,6 +262,57 @@ TEST(DelimitedExport, WritesCaptionsThenRowsAsShown) {
   EXPECT_NE(text.find(";\"luis; \"\"el jefe\"\"\";"), std::string::npos);
   EXPECT_NE(text.find(";\"l\xC3\xAdnea\r\nnueva\";"), std::string::npos);
   EXPECT_EQ(text.find("no sale"), std::string::npos);
+  DeleteFileW(path.c_str());
+}
+
+TEST(DelimitedExport, RowsWrittenBySeveralThreadsKeepTheirOrderAndEveryByte) {
+  // Blocks of rows made on several threads, a field longer than any buffer, quotes,
+  // separators and characters of every UTF-8 length, against each field written alone.
+  GeneratedTable table(kManyRows, 3, [](int r, int c) {
+    ExportCell cell;
+    cell.kind = ExportCell::kText;
+    if (c == 0) cell.text = std::to_wstring(r);
+    if (c == 1) cell.text = r % 3 ? L"texto; \"" + std::to_wstring(r % 17) + L"\"" : L"\u00f1\u20ac\xD83D\xDE00";
+    if (c == 2 && r == 4321) cell.text = std::wstring(1500000, L'\u00e9');
+    return cell;
+  });
+  const std::wstring path = TempPath(L"grid_export_threads.csv");
+  WriteDelimited(path, table, L";");
+  const auto lines = DataLines(path);
+  ASSERT_EQ(lines.size(), static_cast<size_t>(kManyRows));
+  for (int r = 0; r < kManyRows; ++r) {
+    std::string expected;
+    for (int c = 0; c < 3; ++c) expected += (c ? ";" : "") + Utf8(QuoteField(table.Cell(r, c).text, L";"));
+    ASSERT_EQ(lines[static_cast<size_t>(r)], expected) << r;
+  }
+  DeleteFileW(path.c_str());
+}
+
+TEST(DelimitedExport, DatesShowTheirOwnTextFromDayAndTimeOfDay) {
+  // A date's text is made from its day and its second of the day: rounding into the next
+  // day, half seconds, days past 2079, dates before 1900 and past any real day all read
+  // as the date's own text.
+  std::vector<DATE> dates = {1.0, 1.5, 2.25, 45292.0, 45292.5, 45292.99999999, 45292.999994, 45292.9999942,
+                             45300.0000057870370, 36526.041666666664, 70000.25, 2958465.99, 1e10, 0.75, -1.25,
+                             -700000.75};
+  for (int s = 0; s < 86400; s += 997) {
+    const DATE half = 45000.0 + (s + 0.5) / 86400.0;
+    dates.insert(dates.end(), {half, std::nextafter(half, 0.0), std::nextafter(half, 1e9), 44000.0 + s / 86400.0});
+  }
+  while (dates.size() < static_cast<size_t>(kManyRows)) dates.push_back(40000.0 + dates.size() * 1.37);
+  GridModel m;
+  m.Columns().Add(L"Fecha");
+  m.SetDataRowCount(static_cast<int>(dates.size()));
+  for (size_t r = 0; r < dates.size(); ++r) m.SetValue(static_cast<int>(r), 0, GridValue::Date(dates[r]));
+  const std::wstring path = TempPath(L"grid_export_dates.csv");
+  ExportData(m, path, kExportDelimited, 2, L";");
+  const auto lines = DataLines(path);
+  ASSERT_EQ(lines.size(), dates.size());
+  for (size_t r = 0; r < dates.size(); ++r) {
+    // Dates from 31/12/1899 on as CStr writes them; earlier ones as the value's text.
+    const std::wstring shown = dates[r] >= 1 ? vk::DateToText(dates[r]) : GridValue::Date(dates[r]).Text();
+    ASSERT_EQ(lines[r], Utf8(QuoteField(shown, L";"))) << dates[r];
+  }
   DeleteFileW(path.c_str());
 }
 

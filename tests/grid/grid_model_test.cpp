@@ -97,26 +97,34 @@ TEST(GridColumns, ValueItemsMatchAcrossNumericTypesAndText) {
 }
 
 TEST(GridColumns, LookupByKeyFindsTheItemALinearSearchWould) {
-  // A mixed list (duplicates, texts that read as numbers, blanks, a date) against values
-  // of every kind: the indexed lookup must pick the first item ValuesMatch accepts.
-  GridColumn column(L"Mixed", 0);
+  // A mixed list (duplicates, texts that read as numbers, blanks, a date), and a list of
+  // ids close together (found in a table by number: gaps, a duplicate, a negative id),
+  // against values of every kind: the indexed lookup must pick the first item
+  // ValuesMatch accepts.
+  GridColumn mixed(L"Mixed", 0);
   const DATE day = 46082.0;  // 1 March 2026
   const GridValue items[] = {GridValue(L"7"),  GridValue(3L),     GridValue(L"abc"),    GridValue(3.0),
                              GridValue::Null(), GridValue(L"3"),  GridValue::Date(day), GridValue(),
                              GridValue(L"x y"), GridValue::Bool(true), GridValue(L"abc")};
-  for (const GridValue& v : items) column.AddValueItem(v, L"#" + std::to_wstring(column.ValueItems.size()));
+  for (const GridValue& v : items) mixed.AddValueItem(v, L"#" + std::to_wstring(mixed.ValueItems.size()));
+  GridColumn ids(L"DocumentoId", 1);
+  for (long id = -2; id <= 300; id += (id % 7 ? 1 : 3)) ids.AddValueItem(GridValue(id), L"doc " + std::to_wstring(id));
+  ids.AddValueItem(GridValue(10L), L"doc 10 again");
   const GridValue values[] = {GridValue(7L), GridValue(L"7"), GridValue(3L), GridValue(L"3"), GridValue(3.0),
                               GridValue(L"abc"), GridValue(L"ABC"), GridValue::Null(), GridValue(),
                               GridValue::Date(day), GridValue(day), GridValue(-1L), GridValue(L"x y"),
-                              GridValue::Bool(true), GridValue(L"nada"), GridValue(L"3.0")};
-  for (const GridValue& v : values) {
-    const ValueItem* linear = nullptr;
-    for (const auto& item : column.ValueItems)
-      if (!linear && ValuesMatch(item.Value, v)) linear = &item;
-    EXPECT_EQ(column.FindValueItem(v), linear) << v.Text() << " of type " << v.type();
-  }
-  column.AddValueItem(GridValue(99L), L"late");  // the index follows the list as it grows
-  EXPECT_EQ(column.DisplayText(GridValue(L"99")), L"late");
+                              GridValue::Bool(true), GridValue(L"nada"), GridValue(L"3.0"), GridValue(-2L),
+                              GridValue(-3L), GridValue(300L), GridValue(301L), GridValue(8L), GridValue(10L),
+                              GridValue(10.5), GridValue(L"299"), GridValue(299.0), GridValue(-0.0)};
+  for (const GridColumn* column : {&mixed, &ids})
+    for (const GridValue& v : values) {
+      const ValueItem* linear = nullptr;
+      for (const auto& item : column->ValueItems)
+        if (!linear && ValuesMatch(item.Value, v)) linear = &item;
+      EXPECT_EQ(column->FindValueItem(v), linear) << v.Text() << " of type " << v.type() << " in " << column->Key;
+    }
+  mixed.AddValueItem(GridValue(99L), L"late");  // the index follows the list as it grows
+  EXPECT_EQ(mixed.DisplayText(GridValue(L"99")), L"late");
 }
 
 TEST(GridColumns, WrittenValuesTakeTheColumnsType) {

@@ -130,6 +130,8 @@ XlsSheet ReadXls(const std::vector<uint8_t>& file) {
         }
         sst.push_back(str);
       }
+      sheet.sharedStrings = sst;
+      sheet.sharedStringUses = U32(&sstParts[0][0]);
     }
   }
   return sheet;

@@ -17,6 +17,8 @@ struct XlsSheet {
   std::string error;                  // empty when the file read cleanly
   size_t sstIndexBuckets = 0;         // entries of the string index (EXTSST)
   std::vector<uint32_t> sstIndexTargets;  // where they point in the stream
+  std::vector<std::wstring> sharedStrings;  // the string table in its order
+  uint32_t sharedStringUses = 0;            // the cells it says show strings
 };
 
 XlsSheet ReadXls(const std::vector<uint8_t>& file);

@@ -3,9 +3,13 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <memory>
+#include <string_view>
 #include <unordered_map>
 
 #include "hosted/grid/compound_file.h"
+#include "hosted/grid/export_blocks.h"
+#include "hosted/grid/export_file.h"
 #include "hosted/grid/grid_value.h"
 #include "runtime/vb_error.h"
 
@@ -16,39 +20,49 @@ namespace {
 constexpr size_t kMaxRecordData = 8224;
 constexpr uint16_t kXfGeneral = 15, kXfDate = 16, kXfDateTime = 17;
 
+// Records written in place into a buffer that grows by doubling (sized up front for a
+// sheet); only the first Size() bytes are written.
 class Records {
  public:
-  std::vector<uint8_t> bytes;
+  void Reserve(size_t size) {
+    if (size > capacity_) Grow(size);
+  }
+  size_t Size() const { return used_; }
+  const uint8_t* Data() const { return bytes_.get(); }
+  uint8_t& At(size_t offset) { return bytes_[offset]; }
 
   void Begin(uint16_t type) {
-    start_ = bytes.size();
+    start_ = used_;
     U16(type);
     U16(0);
   }
   void End() {
-    const size_t len = bytes.size() - start_ - 4;
-    bytes[start_ + 2] = len & 0xFF;
-    bytes[start_ + 3] = (len >> 8) & 0xFF;
+    const size_t len = used_ - start_ - 4;
+    bytes_[start_ + 2] = len & 0xFF;
+    bytes_[start_ + 3] = (len >> 8) & 0xFF;
   }
-  size_t DataSize() const { return bytes.size() - start_ - 4; }
-  void U8(uint8_t v) { bytes.push_back(v); }
+  size_t DataSize() const { return used_ - start_ - 4; }
+  void U8(uint8_t v) { Raw(&v, 1); }
   // Little-endian, as the format is and as this machine is.
   void U16(uint16_t v) { Raw(&v, 2); }
   void U32(uint32_t v) { Raw(&v, 4); }
   void F64(double d) { Raw(&d, 8); }
   void Raw(const void* data, size_t size) {
-    const size_t at = bytes.size();
-    bytes.resize(at + size);
-    std::memcpy(bytes.data() + at, data, size);
+    if (capacity_ - used_ < size) Grow(used_ + size);
+    std::memcpy(bytes_.get() + used_, data, size);
+    used_ += size;
   }
-  void Chars(const std::wstring& s) { for (wchar_t c : s) U16(static_cast<uint16_t>(c)); }
+  void Chars(std::wstring_view s) {
+    static_assert(sizeof(wchar_t) == 2, "UTF-16 as stored");
+    Raw(s.data(), s.size() * 2);
+  }
   // A short string with its one-byte length, always stored as UTF-16.
-  void ShortString(const std::wstring& s) {
+  void ShortString(std::wstring_view s) {
     U8(static_cast<uint8_t>(s.size()));
     U8(1);
     Chars(s);
   }
-  void LongString(const std::wstring& s) {
+  void LongString(std::wstring_view s) {
     U16(static_cast<uint16_t>(s.size()));
     U8(1);
     Chars(s);
@@ -58,8 +72,28 @@ class Records {
     for (uint16_t w : words) U16(w);
     End();
   }
+  // A whole record of a cell at once: its type, row, column and XF, then `body`.
+  template <size_t N>
+  void CellRecord(uint16_t type, uint16_t row, uint16_t column, uint16_t xf, const uint8_t (&body)[N]) {
+    uint8_t record[10 + N];
+    const uint16_t head[5] = {type, static_cast<uint16_t>(6 + N), row, column, xf};
+    std::memcpy(record, head, 10);
+    std::memcpy(record + 10, body, N);
+    Raw(record, sizeof record);
+  }
 
  private:
+  void Grow(size_t atLeast) {
+    // Left unset: a sheet's buffer is only touched where it is written.
+    const size_t capacity = std::max(atLeast, capacity_ * 2);
+    std::unique_ptr<uint8_t[]> bigger(new uint8_t[capacity]);
+    if (used_) std::memcpy(bigger.get(), bytes_.get(), used_);
+    bytes_ = std::move(bigger);
+    capacity_ = capacity;
+  }
+  std::unique_ptr<uint8_t[]> bytes_;
+  size_t capacity_ = 0;
+  size_t used_ = 0;
   size_t start_ = 0;
 };
 
@@ -108,18 +142,27 @@ void Xf(Records& r, bool style, uint16_t font, uint16_t format) {
   r.End();
 }
 
+struct TextHash {
+  using is_transparent = void;
+  size_t operator()(std::wstring_view text) const { return std::hash<std::wstring_view>{}(text); }
+};
+using TextNumbers = std::unordered_map<std::wstring, uint32_t, TextHash, std::equal_to<>>;
+
 // The shared string table, split into CONTINUE records where it passes the record size;
 // a string cut in two repeats its flags byte at the start of the continuation.
 class StringTable {
  public:
-  uint32_t Index(const std::wstring& s) {
-    ++total_;
+  // The number of a string, added at its first use.
+  uint32_t Add(std::wstring_view s) {
     // Looked up first: most texts of a log repeat, and a new key costs a copy.
     if (auto found = index_.find(s); found != index_.end()) return found->second;
-    auto [it, added] = index_.emplace(s, static_cast<uint32_t>(strings_.size()));
+    auto [it, added] = index_.emplace(std::wstring(s), static_cast<uint32_t>(strings_.size()));
     strings_.push_back(&it->first);
     return it->second;
   }
+  // Counts the cells that show strings (the table records how many there are).
+  void CountUses(size_t uses) { total_ += static_cast<uint32_t>(uses); }
+
   // Writes the table and, after it, the index of every dsst-th string (EXTSST) that
   // readers use to find a string without walking the whole table.
   void Write(Records& r) const {
@@ -129,18 +172,23 @@ class StringTable {
     r.U32(total_);
     r.U32(static_cast<uint32_t>(strings_.size()));
     for (size_t i = 0; i < strings_.size(); ++i) {
-      const std::wstring* s = strings_[i];
+      std::wstring_view s = *strings_[i];
       if (kMaxRecordData - r.DataSize() < 5) Continue(r);
       if (i % perBucket == 0)
-        buckets.emplace_back(static_cast<uint32_t>(r.bytes.size()), static_cast<uint16_t>(r.DataSize() + 4));
-      r.U16(static_cast<uint16_t>(s->size()));
+        buckets.emplace_back(static_cast<uint32_t>(r.Size()), static_cast<uint16_t>(r.DataSize() + 4));
+      r.U16(static_cast<uint16_t>(s.size()));
       r.U8(1);
-      for (wchar_t c : *s) {
-        if (kMaxRecordData - r.DataSize() < 2) {
+      // As many characters as the record holds, then a continuation.
+      while (!s.empty()) {
+        size_t fits = (kMaxRecordData - r.DataSize()) / 2;
+        if (fits == 0) {
           Continue(r);
           r.U8(1);
+          fits = (kMaxRecordData - r.DataSize()) / 2;
         }
-        r.U16(static_cast<uint16_t>(c));
+        const size_t n = std::min(fits, s.size());
+        r.Chars(s.substr(0, n));
+        s.remove_prefix(n);
       }
     }
     r.End();
@@ -160,15 +208,187 @@ class StringTable {
     r.Begin(0x003C);
   }
   uint32_t total_ = 0;
-  std::unordered_map<std::wstring, uint32_t> index_;
+  TextNumbers index_;
   std::vector<const std::wstring*> strings_;
 };
 
 constexpr size_t kLongestCellText = 32767;  // the longest text a cell holds
+constexpr uint32_t kNoString = UINT32_MAX;
 
-}  // namespace
+std::wstring_view Cut(std::wstring_view text) { return text.substr(0, kLongestCellText); }
 
-std::vector<uint8_t> BuildWorkbookStream(const ExportTable& table, const std::wstring& sheetName) {
+// Cell records of a block of rows, made on an encoding thread. Their strings carry the
+// block's own numbers, in the order of first use in the block, until the block is taken:
+// taken in order, the blocks number the strings as one pass over the rows would. The
+// texts are copied one after the other: a block is made without an allocation per
+// string (the threads would queue for the heap).
+struct alignas(64) SheetBlock {  // a cache line of its own: another thread writes the next
+  struct String {
+    size_t at, size;  // in texts
+    int piece;        // the repeating piece it shows, or -1
+  };
+  Records records;
+  std::wstring texts;
+  std::vector<String> strings;                      // by the block's number
+  std::vector<std::pair<size_t, uint32_t>> labels;  // where each label's number goes, and the block's number
+  std::wstring_view Text(const String& s) const { return std::wstring_view(texts).substr(s.at, s.size); }
+};
+
+// The block numbers of one thread's strings: each text gets one number a block. A
+// repeating piece (a value list's text) is found by its id, a column's text the same as
+// the cell above it without a look-up, the others by hash.
+class BlockStrings {
+ public:
+  explicit BlockStrings(int columns) : last_(static_cast<size_t>(columns)), seen_(kSeenSlots, {0, 0}) {}
+
+  void Start(SheetBlock& block) {
+    block_ = &block;
+    block.texts.clear();
+    block.strings.clear();
+    block.labels.clear();
+    ++generation_;
+    for (Last& last : last_) last.number = kNoString;
+  }
+
+  uint32_t Of(int column, const ShownCell& cell) {
+    if (cell.pieceCount == 1 && cell.pieces[0].id >= 0) {
+      const auto id = static_cast<size_t>(cell.pieces[0].id);
+      if (id >= byPiece_.size()) byPiece_.resize(id + 1, {0, kNoString});
+      auto& [generation, number] = byPiece_[id];
+      if (generation != generation_) number = Add(Cut(cell.pieces[0].text), cell.pieces[0].id);
+      generation = generation_;
+      return number;
+    }
+    Last& last = last_[static_cast<size_t>(column)];
+    if (cell.pieceCount == 1) {
+      const std::wstring_view text = Cut(cell.pieces[0].text);
+      if (last.number != kNoString && text == last.text) return last.number;
+      last.text.assign(text);
+    } else {
+      last.text = JoinedText(cell);
+      if (last.text.size() > kLongestCellText) last.text.resize(kLongestCellText);
+    }
+    return last.number = Seen(last.text);
+  }
+
+ private:
+  static constexpr size_t kSeenSlots = 1 << 14;
+
+  uint32_t Add(std::wstring_view text, int piece) {
+    block_->strings.push_back({block_->texts.size(), text.size(), piece});
+    block_->texts.append(text);
+    return static_cast<uint32_t>(block_->strings.size() - 1);
+  }
+  // A text met in this block before keeps its number; past half the table's slots the
+  // rest are numbered as they come (numbers that name the same shared string).
+  uint32_t Seen(std::wstring_view text) {
+    if (block_->strings.size() >= kSeenSlots / 2) return Add(text, -1);
+    size_t slot = std::hash<std::wstring_view>{}(text) & (kSeenSlots - 1);
+    for (;; slot = (slot + 1) & (kSeenSlots - 1)) {
+      auto& [generation, number] = seen_[slot];
+      if (generation != generation_) {
+        generation = generation_;
+        return number = Add(text, -1);
+      }
+      const SheetBlock::String& s = block_->strings[number];
+      if (s.piece < 0 && block_->Text(s) == text) return number;
+    }
+  }
+
+  struct Last {
+    std::wstring text;
+    uint32_t number = kNoString;
+  };
+  SheetBlock* block_ = nullptr;
+  uint32_t generation_ = 0;
+  std::vector<std::pair<uint32_t, uint32_t>> byPiece_;  // the block it was numbered in, and its number
+  std::vector<Last> last_;
+  std::vector<std::pair<uint32_t, uint32_t>> seen_;  // by hash: the block it was numbered in, and its number
+};
+
+// The workbook stream in parts, written one after the other: the globals (formats,
+// styles, the shared strings, the sheet's place), then the sheet: its head, its blocks
+// of cell records and its end.
+struct Workbook {
+  Records globals, sheetHead;
+  std::vector<Records> blocks;
+  Records sheetTail;
+  template <class Part>
+  void EachPart(Part part) const {
+    part(globals);
+    part(sheetHead);
+    for (const Records& block : blocks) part(block);
+    part(sheetTail);
+  }
+  size_t Size() const {
+    size_t size = 0;
+    EachPart([&](const Records& r) { size += r.Size(); });
+    return size;
+  }
+};
+
+void WriteCells(SheetBlock& block, BlockStrings& strings, RowReader& reader, ExportRow& cells, int first, int end) {
+  Records& sheet = block.records;
+  strings.Start(block);
+  for (int r = first; r < end; ++r) {
+    reader.Read(r, cells, ExportText::kTextsOnly);
+    const uint16_t row = static_cast<uint16_t>(r + 1);
+    for (size_t c = 0; c < cells.cells.size(); ++c) {
+      const ShownCell& cell = cells.cells[c];
+      const auto column = static_cast<uint16_t>(c);
+      switch (cell.kind) {
+        case ExportCell::kBlank:
+          break;
+        case ExportCell::kText: {
+          const uint32_t number = strings.Of(static_cast<int>(c), cell);
+          block.labels.emplace_back(sheet.Size() + 10, number);
+          uint8_t body[4];
+          std::memcpy(body, &number, 4);
+          sheet.CellRecord(0x00FD, row, column, kXfGeneral, body);
+          break;
+        }
+        case ExportCell::kNumber:
+        case ExportCell::kDate: {
+          uint16_t xf = kXfGeneral;
+          if (cell.kind == ExportCell::kDate) xf = cell.number == std::floor(cell.number) ? kXfDate : kXfDateTime;
+          uint8_t body[8];
+          std::memcpy(body, &cell.number, 8);
+          sheet.CellRecord(0x0203, row, column, xf, body);
+          break;
+        }
+        case ExportCell::kBool: {
+          const uint8_t body[2] = {static_cast<uint8_t>(cell.number != 0 ? 1 : 0), 0};
+          sheet.CellRecord(0x0205, row, column, kXfGeneral, body);
+          break;
+        }
+      }
+    }
+  }
+}
+
+// A block's strings get the table's numbers, in the block's order of first use. A
+// repeating piece is looked up once for the whole table (`byPiece`, by its id).
+void NumberStrings(SheetBlock& block, StringTable& sst, std::vector<uint32_t>& byPiece) {
+  std::vector<uint32_t> numbers;
+  numbers.reserve(block.strings.size());
+  for (const SheetBlock::String& s : block.strings) {
+    if (s.piece < 0) {
+      numbers.push_back(sst.Add(block.Text(s)));
+      continue;
+    }
+    const auto id = static_cast<size_t>(s.piece);
+    if (id >= byPiece.size()) byPiece.resize(id + 1, kNoString);
+    if (byPiece[id] == kNoString) byPiece[id] = sst.Add(block.Text(s));
+    numbers.push_back(byPiece[id]);
+  }
+  for (const auto& [at, number] : block.labels) {
+    const uint32_t shared = numbers[number];
+    for (int i = 0; i < 4; ++i) block.records.At(at + i) = (shared >> (8 * i)) & 0xFF;
+  }
+  sst.CountUses(block.labels.size());
+}
+
+Workbook BuildWorkbook(const ExportTable& table, const std::wstring& sheetName) {
   const int columns = table.ColumnCount();
   const int rows = table.RowCount();
   if (columns > 256 || rows + 1 > 65536)
@@ -176,109 +396,113 @@ std::vector<uint8_t> BuildWorkbookStream(const ExportTable& table, const std::ws
                   L"Too many rows or columns for a spreadsheet of this format (65,536 rows, 256 columns)"};
 
   // The sheet first, so that its strings are known when the globals are written.
+  Workbook book;
   StringTable sst;
-  Records sheet;
-  Bof(sheet, 0x0010);
-  sheet.Begin(0x0200);
-  sheet.U32(0);
-  sheet.U32(static_cast<uint32_t>(rows + 1));
-  sheet.U16(0);
-  sheet.U16(static_cast<uint16_t>(columns));
-  sheet.U16(0);
-  sheet.End();
+  Records& head = book.sheetHead;
+  Bof(head, 0x0010);
+  head.Begin(0x0200);
+  head.U32(0);
+  head.U32(static_cast<uint32_t>(rows + 1));
+  head.U16(0);
+  head.U16(static_cast<uint16_t>(columns));
+  head.U16(0);
+  head.End();
   for (int c = 0; c < columns; ++c) {
     // Column widths in 1/256 of a character (a character is about 107 twips).
     const double chars = table.ColumnWidth(c) / 107.0;
     const uint16_t width = static_cast<uint16_t>(std::fmin(255.0, std::fmax(1.0, chars)) * 256);
-    sheet.Record(0x007D, {static_cast<uint16_t>(c), static_cast<uint16_t>(c), width, kXfGeneral, 0, 0});
+    head.Record(0x007D, {static_cast<uint16_t>(c), static_cast<uint16_t>(c), width, kXfGeneral, 0, 0});
   }
-  auto label = [&](int row, int col, const std::wstring& text) {
-    sheet.Begin(0x00FD);
-    sheet.U16(static_cast<uint16_t>(row));
-    sheet.U16(static_cast<uint16_t>(col));
-    sheet.U16(kXfGeneral);
-    sheet.U32(text.size() > kLongestCellText ? sst.Index(text.substr(0, kLongestCellText)) : sst.Index(text));
-    sheet.End();
+  for (int c = 0; c < columns; ++c) {
+    uint8_t body[4];
+    const uint32_t number = sst.Add(Cut(table.Caption(c)));
+    std::memcpy(body, &number, 4);
+    head.CellRecord(0x00FD, 0, static_cast<uint16_t>(c), kXfGeneral, body);
+  }
+  sst.CountUses(static_cast<size_t>(columns));
+
+  // What each encoding thread keeps: its reader and its strings.
+  struct alignas(64) Worker {
+    std::unique_ptr<RowReader> reader;
+    BlockStrings strings;
+    ExportRow cells;
   };
-  for (int c = 0; c < columns; ++c) label(0, c, table.Caption(c));
-  sheet.bytes.reserve(static_cast<size_t>(rows) * columns * 16);
-  ExportCell cell;  // one for the whole table: its text buffer is reused
-  for (int r = 0; r < rows; ++r) {
-    for (int c = 0; c < columns; ++c) {
-      table.FillCell(r, c, cell, ExportText::kTextsOnly);
-      const uint16_t row = static_cast<uint16_t>(r + 1);
-      switch (cell.kind) {
-        case ExportCell::kBlank:
-          break;
-        case ExportCell::kText:
-          label(row, c, cell.text);
-          break;
-        case ExportCell::kNumber:
-        case ExportCell::kDate: {
-          uint16_t xf = kXfGeneral;
-          if (cell.kind == ExportCell::kDate) xf = cell.number == std::floor(cell.number) ? kXfDate : kXfDateTime;
-          sheet.Begin(0x0203);
-          sheet.U16(row);
-          sheet.U16(static_cast<uint16_t>(c));
-          sheet.U16(xf);
-          sheet.F64(cell.number);
-          sheet.End();
-          break;
-        }
-        case ExportCell::kBool:
-          sheet.Begin(0x0205);
-          sheet.U16(row);
-          sheet.U16(static_cast<uint16_t>(c));
-          sheet.U16(kXfGeneral);
-          sheet.U8(cell.number != 0 ? 1 : 0);
-          sheet.U8(0);
-          sheet.End();
-          break;
-      }
-    }
-  }
-  sheet.Begin(0x023E);  // window: gridlines, headers, zeros, first sheet selected
-  sheet.U16(0x06B6);
-  sheet.U16(0);
-  sheet.U16(0);
-  sheet.U32(0x40);
-  sheet.U16(0);
-  sheet.U16(0);
-  sheet.U32(0);
-  sheet.End();
-  sheet.Record(0x000A, {});
+  const int threads = EncodingThreads(rows);
+  std::vector<Worker> workers;
+  for (int t = 0; t < threads; ++t) workers.push_back({table.Reader(), BlockStrings(columns), {}});
+  std::vector<SheetBlock> slots(static_cast<size_t>(BlockSlots(threads)));
+  auto encode = [&](int thread, int first, int end, int slot) {
+    Worker& worker = workers[static_cast<size_t>(thread)];
+    SheetBlock& block = slots[static_cast<size_t>(slot)];
+    // Most cells are numbers (18 bytes) or strings (14).
+    block.records.Reserve(static_cast<size_t>(end - first) * static_cast<size_t>(columns) * 16);
+    WriteCells(block, worker.strings, *worker.reader, worker.cells, first, end);
+  };
+  std::vector<uint32_t> sharedByPiece;
+  auto take = [&](int slot) {
+    SheetBlock& block = slots[static_cast<size_t>(slot)];
+    NumberStrings(block, sst, sharedByPiece);
+    book.blocks.push_back(std::move(block.records));
+    block.records = Records();
+  };
+  EncodeInBlocks(rows, threads, encode, take);
 
-  Records book;
-  Bof(book, 0x0005);
-  book.Record(0x0042, {1200});  // code page: UTF-16
-  book.Record(0x003D, {0, 0, 0x3000, 0x2000, 0x0038, 0, 0, 1, 0x0258});
-  for (int i = 0; i < 5; ++i) Font(book, false);  // font 4 is never referenced, by convention
-  Format(book, 164, L"dd/mm/yyyy");
-  Format(book, 165, L"dd/mm/yyyy hh:mm:ss");
-  for (int i = 0; i < 15; ++i) Xf(book, true, 0, 0);
-  Xf(book, false, 0, 0);
-  Xf(book, false, 0, 164);
-  Xf(book, false, 0, 165);
-  book.Record(0x0293, {0x8000, 0xFF00});  // the built-in Normal style on XF 0
-  book.Begin(0x0085);
-  const size_t sheetOffsetAt = book.bytes.size();
-  book.U32(0);
-  book.U8(0);
-  book.U8(0);
-  book.ShortString(sheetName.substr(0, 31));
-  book.End();
-  sst.Write(book);
-  book.Record(0x000A, {});
+  Records& tail = book.sheetTail;
+  tail.Begin(0x023E);  // window: gridlines, headers, zeros, first sheet selected
+  tail.U16(0x06B6);
+  tail.U16(0);
+  tail.U16(0);
+  tail.U32(0x40);
+  tail.U16(0);
+  tail.U16(0);
+  tail.U32(0);
+  tail.End();
+  tail.Record(0x000A, {});
 
-  const uint32_t sheetOffset = static_cast<uint32_t>(book.bytes.size());
-  for (int i = 0; i < 4; ++i) book.bytes[sheetOffsetAt + i] = (sheetOffset >> (8 * i)) & 0xFF;
-  book.bytes.insert(book.bytes.end(), sheet.bytes.begin(), sheet.bytes.end());
-  return std::move(book.bytes);
+  Records& globals = book.globals;
+  Bof(globals, 0x0005);
+  globals.Record(0x0042, {1200});  // code page: UTF-16
+  globals.Record(0x003D, {0, 0, 0x3000, 0x2000, 0x0038, 0, 0, 1, 0x0258});
+  for (int i = 0; i < 5; ++i) Font(globals, false);  // font 4 is never referenced, by convention
+  Format(globals, 164, L"dd/mm/yyyy");
+  Format(globals, 165, L"dd/mm/yyyy hh:mm:ss");
+  for (int i = 0; i < 15; ++i) Xf(globals, true, 0, 0);
+  Xf(globals, false, 0, 0);
+  Xf(globals, false, 0, 164);
+  Xf(globals, false, 0, 165);
+  globals.Record(0x0293, {0x8000, 0xFF00});  // the built-in Normal style on XF 0
+  globals.Begin(0x0085);
+  const size_t sheetOffsetAt = globals.Size();
+  globals.U32(0);
+  globals.U8(0);
+  globals.U8(0);
+  globals.ShortString(std::wstring_view(sheetName).substr(0, 31));
+  globals.End();
+  sst.Write(globals);
+  globals.Record(0x000A, {});
+
+  const uint32_t sheetOffset = static_cast<uint32_t>(globals.Size());
+  for (int i = 0; i < 4; ++i) globals.At(sheetOffsetAt + i) = (sheetOffset >> (8 * i)) & 0xFF;
+  return book;
+}
+
+}  // namespace
+
+std::vector<uint8_t> BuildWorkbookStream(const ExportTable& table, const std::wstring& sheetName) {
+  const Workbook book = BuildWorkbook(table, sheetName);
+  std::vector<uint8_t> stream;
+  book.EachPart([&](const Records& r) { stream.insert(stream.end(), r.Data(), r.Data() + r.Size()); });
+  return stream;
 }
 
 void WriteSpreadsheet(const std::wstring& path, const ExportTable& table) {
-  const std::vector<uint8_t> file = BuildCompoundFile(L"Workbook", BuildWorkbookStream(table, L"Hoja1"));
-  WriteWholeFile(path, file.data(), file.size());
+  const Workbook book = BuildWorkbook(table, L"Hoja1");
+  const CompoundFileFrame frame = FrameStream(L"Workbook", book.Size());
+  ExportFile file(path);
+  file.Write(frame.head.data(), frame.head.size());
+  book.EachPart([&](const Records& r) { file.Write(r.Data(), r.Size()); });
+  file.Write(frame.tail.data(), frame.tail.size());
+  file.Commit();
 }
 
 }  // namespace vk::grid

@@ -27,9 +27,9 @@ void DirEntry(uint8_t* e, const std::wstring& name, uint8_t type, uint32_t child
 }
 }  // namespace
 
-std::vector<uint8_t> BuildCompoundFile(const std::wstring& streamName, std::vector<uint8_t> stream) {
-  if (stream.size() < kMiniCutoff) stream.resize(kMiniCutoff, 0);
-  const uint32_t streamSize = static_cast<uint32_t>(stream.size());
+CompoundFileFrame FrameStream(const std::wstring& streamName, size_t size) {
+  // A short stream is padded to the cut-off.
+  const uint32_t streamSize = static_cast<uint32_t>(size < kMiniCutoff ? kMiniCutoff : size);
   const uint32_t streamSectors = (streamSize + kSector - 1) / kSector;
 
   // FAT and DIFAT sectors cover every sector, themselves included.
@@ -47,8 +47,9 @@ std::vector<uint8_t> BuildCompoundFile(const std::wstring& streamName, std::vect
   const uint32_t firstDifat = firstFat + fat;
   const uint32_t totalSectors = firstDifat + difat;
 
-  std::vector<uint8_t> out(static_cast<size_t>(kSector) * (1 + totalSectors), 0);
-  uint8_t* h = out.data();
+  CompoundFileFrame frame;
+  frame.head.assign(kSector, 0);
+  uint8_t* h = frame.head.data();
   const uint8_t signature[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
   std::memcpy(h, signature, 8);
   Put16(h + 24, 0x003E);
@@ -64,8 +65,11 @@ std::vector<uint8_t> BuildCompoundFile(const std::wstring& streamName, std::vect
   Put32(h + 72, difat);
   for (uint32_t i = 0; i < 109; ++i) Put32(h + 76 + 4 * i, i < fat ? firstFat + i : kFree);
 
-  auto sector = [&](uint32_t s) { return out.data() + kSector * (1 + static_cast<size_t>(s)); };
-  std::memcpy(sector(0), stream.data(), stream.size());
+  // The tail starts where the stream's bytes end; sectors are counted from the first
+  // stream sector.
+  const size_t tailStart = size;
+  frame.tail.assign(static_cast<size_t>(kSector) * totalSectors - tailStart, 0);
+  auto sector = [&](uint32_t s) { return frame.tail.data() + (kSector * static_cast<size_t>(s) - tailStart); };
 
   uint8_t* dir = sector(dirSector);
   DirEntry(dir, L"Root Entry", 5, 1, kEndOfChain, 0);
@@ -91,6 +95,14 @@ std::vector<uint8_t> BuildCompoundFile(const std::wstring& streamName, std::vect
     for (uint32_t j = 0; j < 127; ++j, ++listed) Put32(d + 4 * j, listed < fat ? firstFat + listed : kFree);
     Put32(d + 508, i + 1 < difat ? firstDifat + i + 1 : kEndOfChain);
   }
+  return frame;
+}
+
+std::vector<uint8_t> BuildCompoundFile(const std::wstring& streamName, const std::vector<uint8_t>& stream) {
+  const CompoundFileFrame frame = FrameStream(streamName, stream.size());
+  std::vector<uint8_t> out = frame.head;
+  out.insert(out.end(), stream.begin(), stream.end());
+  out.insert(out.end(), frame.tail.begin(), frame.tail.end());
   return out;
 }
 

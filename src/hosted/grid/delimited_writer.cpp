@@ -1,27 +1,146 @@
 #include "hosted/grid/delimited_writer.h"
 
-#include "hosted/grid/utf8_text.h"
+#include <algorithm>
+#include <cstring>
+#include <vector>
 
-#include "hosted/grid/grid_value.h"
-#include "runtime/vb_error.h"
+#include "hosted/grid/export_blocks.h"
+#include "hosted/grid/export_file.h"
+#include "hosted/grid/utf8_text.h"
 
 namespace vk::grid {
 
 namespace {
 
-bool NeedsQuotes(const std::wstring& field, const std::wstring& separator) {
-  return (!separator.empty() && field.find(separator) != std::wstring::npos) ||
-         field.find_first_of(L"\"\r\n") != std::wstring::npos;
+bool NeedsQuotes(std::wstring_view field, std::wstring_view separator) {
+  return (!separator.empty() && field.find(separator) != std::wstring_view::npos) ||
+         field.find_first_of(L"\"\r\n") != std::wstring_view::npos;
 }
 
-void AppendField(std::string& out, const std::wstring& field, const std::wstring& separator) {
-  if (!NeedsQuotes(field, separator)) {
-    AppendUtf8(out, field.data(), field.size());
-    return;
+// Bytes of the file, made in place. Each thread writes its own: a cache line each, or
+// their cursors would share one.
+class alignas(64) Output {
+ public:
+  // Room for `size` bytes at the returned place; Advance says where the bytes end.
+  char* Room(size_t size) {
+    if (static_cast<size_t>(end_ - at_) < size) Grow(size);
+    return at_;
   }
-  const std::wstring quoted = QuoteField(field, separator);
-  AppendUtf8(out, quoted.data(), quoted.size());
-}
+  void Advance(char* to) { at_ = to; }
+  void Put(const char* data, size_t size) {
+    std::memcpy(Room(size), data, size);
+    at_ += size;
+  }
+  void Put(char c) {
+    *Room(1) = c;
+    ++at_;
+  }
+  // Bytes followed by at least kPadding readable bytes: most pieces are shorter than
+  // that, and one fixed copy costs less than a call to memcpy.
+  static constexpr size_t kPadding = 32;
+  void PutPadded(const char* data, size_t size) {
+    char* to = Room(size + kPadding);
+    std::memcpy(to, data, kPadding);
+    if (size > kPadding) std::memcpy(to + kPadding, data + kPadding, size - kPadding);
+    at_ = to + size;
+  }
+  const char* Data() const { return buffer_.data(); }
+  size_t Size() const { return static_cast<size_t>(at_ - buffer_.data()); }
+  void Clear() { at_ = buffer_.data(); }
+
+ private:
+  void Grow(size_t size) {
+    const size_t used = Size();
+    buffer_.resize(std::max(buffer_.size() * 2, used + size + 4096));
+    at_ = buffer_.data() + used;
+    end_ = buffer_.data() + buffer_.size();
+  }
+  std::vector<char> buffer_;
+  char* at_ = nullptr;
+  char* end_ = nullptr;
+};
+
+// Writes fields for one separator.
+class FieldWriter {
+ public:
+  explicit FieldWriter(std::wstring_view separator) : separator_(separator) {
+    for (wchar_t c : {L'"', L'\r', L'\n'}) stops_[c] = true;
+    if (!separator.empty() && separator[0] < 0x80) stops_[separator[0]] = true;
+  }
+
+  // The field as it goes into the file: UTF-8, quoted where needed.
+  void Put(Output& out, std::wstring_view field) const {
+    // The longest form: three bytes a unit (a doubled quote takes two) and the quotes.
+    char* const start = out.Room(field.size() * 3 + 2);
+    char* p = start;
+    // Most fields are plain ASCII with nothing to quote: copied as they are read.
+    for (wchar_t c : field) {
+      if (c >= 0x80 || stops_[c]) {
+        out.Advance(PutSlowly(start, field));
+        return;
+      }
+      *p++ = static_cast<char>(c);
+    }
+    out.Advance(p);
+  }
+
+  bool NeedsQuotes(std::wstring_view field) const { return grid::NeedsQuotes(field, separator_); }
+
+ private:
+  char* PutSlowly(char* p, std::wstring_view field) const {
+    if (!NeedsQuotes(field)) return WriteUtf8(p, field.data(), field.size());
+    *p++ = '"';
+    for (size_t quote; (quote = field.find(L'"')) != std::wstring_view::npos; field.remove_prefix(quote + 1)) {
+      p = WriteUtf8(p, field.data(), quote);
+      *p++ = '"';
+      *p++ = '"';
+    }
+    p = WriteUtf8(p, field.data(), field.size());
+    *p++ = '"';
+    return p;
+  }
+
+  std::wstring_view separator_;
+  bool stops_[0x80] = {};  // ASCII characters that end the plain copy
+};
+
+// The UTF-8 of each repeating piece (a value list's text, a day, a time), made once.
+class EncodedPieces {
+ public:
+  explicit EncodedPieces(const FieldWriter& fields) : fields_(fields) {}
+
+  struct Encoded {
+    size_t offset = 0, size = 0;
+    bool quotes = false;  // the piece alone needs quotes
+    bool made = false;
+  };
+  const Encoded& Of(const TextPiece& piece) {
+    const auto id = static_cast<size_t>(piece.id);
+    if (id < pieces_.size() && pieces_[id].made) return pieces_[id];
+    return Make(piece);
+  }
+  const char* Bytes(const Encoded& e) const { return bytes_.data() + e.offset; }
+
+ private:
+  const Encoded& Make(const TextPiece& piece) {
+    const auto id = static_cast<size_t>(piece.id);
+    if (id >= pieces_.size()) pieces_.resize(id + 1);
+    Encoded& e = pieces_[id];
+    // The padding after the last piece moves behind the new one.
+    bytes_.resize(bytes_.size() - Output::kPadding);
+    e.offset = bytes_.size();
+    AppendUtf8(bytes_, piece.text.data(), piece.text.size());
+    e.size = bytes_.size() - e.offset;
+    bytes_.append(Output::kPadding, '\0');
+    e.quotes = fields_.NeedsQuotes(piece.text);
+    e.made = true;
+    return e;
+  }
+
+  const FieldWriter& fields_;
+  std::vector<Encoded> pieces_;
+  std::string bytes_ = std::string(Output::kPadding, '\0');  // ends in padding for PutPadded
+};
 
 }  // namespace
 
@@ -35,58 +154,77 @@ std::wstring QuoteField(const std::wstring& field, const std::wstring& separator
   return out + L"\"";
 }
 
-std::string BuildDelimitedText(const ExportTable& table, const std::wstring& separator) {
-  std::string out = "\xEF\xBB\xBF";
-  // About ten bytes a field, so that the text is seldom moved while it grows.
-  out.reserve(static_cast<size_t>(table.RowCount() + 1) * (table.ColumnCount() + 1) * 10);
-  std::string between;
-  AppendUtf8(between, separator.data(), separator.size());
-  for (int c = 0; c < table.ColumnCount(); ++c) {
-    if (c) out += between;
-    AppendField(out, table.Caption(c), separator);
-  }
-  out += "\r\n";
-  // Written straight into the output, one reused cell for the whole table.
-  ExportCell cell;
-  for (int r = 0; r < table.RowCount(); ++r) {
-    for (int c = 0; c < table.ColumnCount(); ++c) {
-      if (c) out += between;
-      table.FillCell(r, c, cell);
-      AppendField(out, cell.text, separator);
-    }
-    out += "\r\n";
-  }
-  return out;
-}
-
 void WriteDelimited(const std::wstring& path, const ExportTable& table, const std::wstring& separator) {
-  const std::string text = BuildDelimitedText(table, separator);
-  WriteWholeFile(path, text.data(), text.size());
-}
+  ExportFile file(path);
+  const FieldWriter fields(separator);
+  const std::string between = Utf8(separator);
+  auto putSeparator = [&](Output& out) {
+    if (between.size() == 1)
+      out.Put(between[0]);
+    else
+      out.Put(between.data(), between.size());
+  };
+  Output captions;
+  captions.Put("\xEF\xBB\xBF", 3);
+  for (int c = 0; c < table.ColumnCount(); ++c) {
+    if (c) putSeparator(captions);
+    fields.Put(captions, table.Caption(c));
+  }
+  captions.Put("\r\n", 2);
+  file.Write(captions.Data(), captions.Size());
 
-void WriteWholeFile(const std::wstring& path, const void* data, size_t size) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
-    const DWORD code = GetLastError();
-    long number = err::PathNotFound;
-    if (code == ERROR_ACCESS_DENIED || code == ERROR_SHARING_VIOLATION) number = err::PermissionDenied;
-    throw VbError{number, kGridSource, StandardErrorText(number) + L": " + path};
-  }
-  const auto* p = static_cast<const char*>(data);
-  bool ok = true;
-  while (ok && size > 0) {
-    DWORD wrote = 0;
-    const DWORD chunk = size > (1u << 24) ? (1u << 24) : static_cast<DWORD>(size);
-    ok = WriteFile(file, p, chunk, &wrote, nullptr) && wrote == chunk;
-    p += chunk;
-    size -= chunk;
-  }
-  CloseHandle(file);
-  if (!ok) {
-    // A half-written file is worse than none.
-    DeleteFileW(path.c_str());
-    throw VbError{61, kGridSource, L"Disk full or write failed: " + path};
-  }
+  // What each encoding thread keeps: its reader, and the bytes of the pieces it has met.
+  struct alignas(64) Worker {
+    std::unique_ptr<RowReader> reader;
+    EncodedPieces encoded;
+    ExportRow row;
+  };
+  const int threads = EncodingThreads(table.RowCount());
+  std::vector<Worker> workers;
+  for (int t = 0; t < threads; ++t) workers.push_back({table.Reader(), EncodedPieces(fields), {}});
+  std::vector<Output> blocks(static_cast<size_t>(BlockSlots(threads)));
+  // A separator of several characters may span two pieces: such fields are checked whole.
+  const bool spans = separator.size() > 1;
+  auto encode = [&](int thread, int first, int end, int slot) {
+    Worker& worker = workers[static_cast<size_t>(thread)];
+    Output& out = blocks[static_cast<size_t>(slot)];
+    out.Clear();
+    EncodedPieces::Encoded parts[2];  // copies: meeting the second piece may move the first
+    for (int r = first; r < end; ++r) {
+      worker.reader->Read(r, worker.row, ExportText::kAll);
+      for (size_t c = 0; c < worker.row.cells.size(); ++c) {
+        if (c) putSeparator(out);
+        const ShownCell& cell = worker.row.cells[c];
+        if (cell.pieceCount == 1 && cell.pieces[0].id < 0) {
+          fields.Put(out, cell.pieces[0].text);
+          continue;
+        }
+        // Pieces converted once, unless the field needs quotes as a whole.
+        bool whole = spans && cell.pieceCount > 1;
+        for (int p = 0; p < cell.pieceCount && !whole; ++p) {
+          if (cell.pieces[p].id < 0) {
+            whole = true;
+          } else {
+            parts[p] = worker.encoded.Of(cell.pieces[p]);
+            whole = parts[p].quotes;
+          }
+        }
+        if (whole) {
+          fields.Put(out, JoinedText(cell));
+          continue;
+        }
+        for (int p = 0; p < cell.pieceCount; ++p) out.PutPadded(worker.encoded.Bytes(parts[p]), parts[p].size);
+      }
+      out.Put('\r');
+      out.Put('\n');
+    }
+  };
+  auto write = [&](int slot) {
+    const Output& out = blocks[static_cast<size_t>(slot)];
+    file.Write(out.Data(), out.Size());
+  };
+  EncodeInBlocks(table.RowCount(), threads, encode, write);
+  file.Commit();
 }
 
 }  // namespace vk::grid

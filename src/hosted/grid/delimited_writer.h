@@ -9,7 +9,7 @@
 namespace vk::grid {
 
 std::wstring QuoteField(const std::wstring& field, const std::wstring& separator);
-std::string BuildDelimitedText(const ExportTable& table, const std::wstring& separator);
+// Writes the file a chunk at a time, as the rows are read.
 void WriteDelimited(const std::wstring& path, const ExportTable& table, const std::wstring& separator);
 
 }  // namespace vk::grid

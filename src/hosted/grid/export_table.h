@@ -2,7 +2,10 @@
 // What the export writers read: a table of captions and cells as the grid shows them.
 #include <windows.h>
 
+#include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace vk::grid {
 
@@ -16,6 +19,40 @@ struct ExportCell {
   double number = 0;   // kNumber, kDate (an OLE date), kBool (0 or 1)
 };
 
+// A part of a shown text. One with an id repeats (a value list's text, a day, a time of
+// day): for one reader the same id stands for the same text, so that a writer converts
+// each such text once. -1: a text of this cell only.
+struct TextPiece {
+  std::wstring_view text;
+  int id = -1;
+};
+
+// A cell as a reader hands it: its text is its pieces one after the other, seen in place
+// (no copy per cell).
+struct ShownCell {
+  ExportCell::Kind kind = ExportCell::kBlank;
+  double number = 0;
+  int pieceCount = 0;
+  TextPiece pieces[2];
+};
+
+// One row as a reader fills it: the cells, and a text per column for texts made for the
+// row (numbers as shown), reused from row to row.
+struct ExportRow {
+  std::vector<ShownCell> cells;
+  std::vector<std::wstring> made;
+};
+
+// Reads rows for one thread of a writer. What it keeps between rows (the pieces and
+// their ids among it) is its own, so that several read one table at once.
+class RowReader {
+ public:
+  virtual ~RowReader() = default;
+  // Every cell of a row; their views stay valid until the next call and while the
+  // reader lives.
+  virtual void Read(int row, ExportRow& out, ExportText text) = 0;
+};
+
 class ExportTable {
  public:
   virtual ~ExportTable() = default;
@@ -24,15 +61,12 @@ class ExportTable {
   virtual std::wstring Caption(int column) const = 0;
   virtual float ColumnWidth(int column) const = 0;  // twips
   virtual ExportCell Cell(int row, int column) const = 0;
-  // The same into a cell the caller reuses, so that a writer walking every cell keeps
-  // one text buffer instead of making one per cell.
-  virtual void FillCell(int row, int column, ExportCell& cell, ExportText = ExportText::kAll) const {
-    cell = Cell(row, column);
-  }
+  // A reader for one thread: a writer reads a large table with several at once. By
+  // default through Cell(), which is then called from those threads.
+  virtual std::unique_ptr<RowReader> Reader() const;
 };
 
-// Writes bytes to a file, replacing it; raises the platform's file errors (path not
-// found, permission denied...) with the file's name in the text.
-void WriteWholeFile(const std::wstring& path, const void* data, size_t size);
+// A cell's text as one string (the pieces joined).
+std::wstring JoinedText(const ShownCell& cell);
 
 }  // namespace vk::grid

@@ -1,6 +1,7 @@
 #include "hosted/grid/grid_column.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "runtime/vb_error.h"
 
@@ -29,6 +30,38 @@ int Earlier(int a, int b) { return a < 0 ? b : (b < 0 ? a : std::min(a, b)); }
 
 }  // namespace
 
+void GridColumn::NumberMap::Seal() {
+  table_.clear();
+  if (map_.empty()) return;
+  double low = map_.begin()->first, high = low;
+  for (const auto& [key, item] : map_) {
+    if (key != std::floor(key)) return;  // NaN and fractions: the hash serves
+    low = std::min(low, key);
+    high = std::max(high, key);
+  }
+  // Gaps of up to about twice the items (ids of deleted records) still pay for a table.
+  const double span = high - low + 1;
+  if (span > 2.0 * static_cast<double>(map_.size()) + 1024 || low < -2e9 || high > 2e9) return;
+  first_ = static_cast<long>(low);
+  table_.assign(static_cast<size_t>(span), -1);
+  for (const auto& [key, item] : map_) table_[static_cast<size_t>(key - low)] = item;
+  map_.clear();
+}
+
+int GridColumn::NumberMap::Find(double key) const {
+  if (!table_.empty()) {
+    // A whole number in range is its own slot; the conversion is checked by going back.
+    const double offset = key - first_;
+    if (!(offset >= 0 && offset < static_cast<double>(table_.size()))) return -1;
+    const auto slot = static_cast<size_t>(offset);
+    return static_cast<double>(slot) == offset ? table_[slot] : -1;
+  }
+  if (map_.empty()) return -1;
+  const auto found = map_.find(key);
+  return found == map_.end() ? -1 : found->second;
+}
+
+
 const GridColumn::ValueIndex& GridColumn::Index() const {
   if (index_.items == ValueItems.size()) return index_;
   index_ = ValueIndex{};
@@ -42,12 +75,14 @@ const GridColumn::ValueIndex& GridColumn::Index() const {
       if (index_.firstEmpty < 0) index_.firstEmpty = item;
     } else if (v.type() == VT_BSTR) {
       First(index_.texts, v.Text(), item);
-      if (v.ToDouble(d)) First(index_.numberTexts, d, item);
+      if (v.ToDouble(d)) index_.numberTexts.Add(d, item);
     } else {
-      if (v.ToDouble(d)) First(index_.numbers, d, item);
+      if (v.ToDouble(d)) index_.numbers.Add(d, item);
       First(index_.otherTexts, v.Text(), item);
     }
   }
+  index_.numbers.Seal();
+  index_.numberTexts.Seal();
   index_.items = ValueItems.size();
   return index_;
 }
@@ -64,17 +99,20 @@ const ValueItem* GridColumn::FindValueItem(const GridValue& value) const {
   } else if (value.IsEmpty()) {
     found = index.firstEmpty;
   } else if (value.type() == VT_BSTR) {
-    const BSTR raw = V_BSTR(&value.get());
-    const std::wstring_view text(raw ? raw : L"", raw ? SysStringLen(raw) : 0);
+    const std::wstring_view text = value.TextView();
     found = Lookup(index.texts, text);
     // Items that are no texts match by number or by their text (a list of texts only,
     // the usual case, needs no conversion).
     if (!index.numbers.empty() || !index.otherTexts.empty()) {
-      if (value.ToDouble(d)) found = Earlier(found, Lookup(index.numbers, d));
+      if (value.ToDouble(d)) found = Earlier(found, index.numbers.Find(d));
       else found = Earlier(found, Lookup(index.otherTexts, text));
     }
+  } else if (value.type() == VT_I4) {
+    // Ids, the usual key: found without a conversion to a double.
+    const long key = V_I4(&value.get());
+    found = Earlier(index.numbers.Find(key), index.numberTexts.Find(key));
   } else if (value.ToDouble(d)) {
-    found = Earlier(Lookup(index.numbers, d), Lookup(index.numberTexts, d));
+    found = Earlier(index.numbers.Find(d), index.numberTexts.Find(d));
     // A date also matches a text item that shows it and reads as no number.
     if (value.type() == VT_DATE && !index.texts.empty()) found = Earlier(found, Lookup(index.texts, value.Text()));
   } else {

@@ -68,6 +68,9 @@ class GridColumn {
   // The first value item whose value matches (ValuesMatch), or nullptr. Looked up by
   // key, so a long list (every document's name) costs the same per cell as a short one.
   const ValueItem* FindValueItem(const GridValue& value) const;
+  // Makes the index FindValueItem reads, which it makes at its first call otherwise:
+  // once made, lookups from several threads only read it (until the list grows).
+  void IndexValueItems() const { Index(); }
   // The shown text of a stored value: its value item's text when one matches,
   // "True"/"False" for a Boolean column, the value's own text otherwise.
   std::wstring DisplayText(const GridValue& value) const;
@@ -89,13 +92,34 @@ class GridColumn {
     size_t operator()(std::wstring_view text) const { return std::hash<std::wstring_view>{}(text); }
   };
   using TextMap = std::unordered_map<std::wstring, int, TextHash, std::equal_to<>>;
+  // Items by a number. Lists are mostly keyed by ids, whole numbers close together: those
+  // are found in a plain table, which a hash cannot match when every cell of a large
+  // grid is looked up (the export, the paint).
+  class NumberMap {
+   public:
+    void Add(double key, int item) { map_.emplace(key, item); }  // the first item of a key stays
+    void Seal();  // after the last Add
+    bool empty() const { return map_.empty() && table_.empty(); }
+    int Find(double key) const;  // -1 when none
+    // The same for a whole number (inline: the export looks up every cell of a column).
+    int Find(long key) const {
+      if (table_.empty()) return map_.empty() ? -1 : Find(static_cast<double>(key));
+      const long long slot = static_cast<long long>(key) - first_;
+      return slot >= 0 && slot < static_cast<long long>(table_.size()) ? table_[static_cast<size_t>(slot)] : -1;
+    }
+
+   private:
+    std::unordered_map<double, int> map_;
+    std::vector<int> table_;  // by key - first_, -1 for none; when it fits
+    long first_ = 0;
+  };
   struct ValueIndex {
     size_t items = 0;
     int firstNull = -1, firstEmpty = -1;
-    TextMap texts;                                 // text items, exact text
-    std::unordered_map<double, int> numberTexts;   // text items that read as a number
-    std::unordered_map<double, int> numbers;       // number, date and Boolean items
-    TextMap otherTexts;                            // those items as text
+    TextMap texts;          // text items, exact text
+    NumberMap numberTexts;  // text items that read as a number
+    NumberMap numbers;      // number, date and Boolean items
+    TextMap otherTexts;     // those items as text
   };
   const ValueIndex& Index() const;
 

@@ -1,76 +1,183 @@
 #include "hosted/grid/grid_export.h"
 
+#include <stdexcept>
+
 #include "hosted/grid/biff_writer.h"
 #include "hosted/grid/delimited_writer.h"
+#include "hosted/grid/export_blocks.h"
 #include "runtime/vb_error.h"
 
 namespace vk::grid {
 
-GridExportTable::GridExportTable(const GridModel& model) : model_(model) {
-  for (int p = 1; p < model.Columns().Count(); ++p)
-    if (!model.Columns().Item(p).Hidden) positions_.push_back(p);
+namespace {
+
+const GridValue kBlank;
+
+// Compared here: the library's wmemcmp is a call per cell for a few characters.
+bool SameText(std::wstring_view a, std::wstring_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (a[i] != b[i]) return false;
+  return true;
+}
+
+}  // namespace
+
+GridExportTable::GridExportTable(const GridModel& model, ExportText reading) : model_(model) {
+  int nextPiece = kFalseId + 1;
+  for (int p = 1; p < model.Columns().Count(); ++p) {
+    const GridColumn& column = model.Columns().Item(p);
+    if (column.Hidden) continue;
+    Column& shown = columns_.emplace_back(Column{&column, {}});
+    if (column.ValueItems.empty()) continue;
+    column.IndexValueItems();  // now: readers on several threads only read it
+    shown.items.reserve(column.ValueItems.size());
+    for (const ValueItem& item : column.ValueItems) shown.items.push_back({item.Display, nextPiece++});
+  }
   const int shown = model.DisplayRowCount();
   rows_.reserve(static_cast<size_t>(model.DataRowCount()));
   for (int d = 0; d < shown; ++d) {
     const RowRef row = model.DisplayRow(d);
     if (row.Kind == kDataRow) rows_.push_back(row.Index);
   }
-}
-
-std::wstring GridExportTable::Caption(int column) const {
-  return model_.Columns().Item(positions_.at(column)).Caption;
-}
-
-float GridExportTable::ColumnWidth(int column) const {
-  return model_.Columns().Item(positions_.at(column)).Width;
-}
-
-ExportCell GridExportTable::Cell(int row, int column) const {
-  ExportCell cell;
-  FillCell(row, column, cell);
-  return cell;
-}
-
-void GridExportTable::FillCell(int row, int column, ExportCell& cell, ExportText text) const {
-  const GridColumn& c = model_.Columns().Item(positions_.at(column));
-  const GridValue& v = model_.CellRef(rows_.at(row), positions_[column]);
-  cell.number = 0;
-  cell.text.clear();
-  cell.kind = ExportCell::kBlank;
-  if (v.IsEmpty() || v.IsNull()) return;
-  cell.kind = ExportCell::kText;
-  if (const ValueItem* item = c.FindValueItem(v)) {
-    cell.text = item->Display;  // the shown text stands for the value
-    return;
+  if (reading == ExportText::kAll) {
+    // The days and times of the dates shown, made before the readers start.
+    const int threads = EncodingThreads(RowCount());
+    std::vector<DateTextPieces::Uses> uses(static_cast<size_t>(threads));
+    ForEachBlock(RowCount(), threads, [&](int thread, int first, int end) {
+      DateTextPieces::Uses& used = uses[static_cast<size_t>(thread)];
+      for (int r = first; r < end; ++r) {
+        const std::vector<GridValue>& values = model.RowSlots(rows_[static_cast<size_t>(r)]);
+        for (const Column& column : columns_) {
+          const auto slot = static_cast<size_t>(column.column->Slot());
+          if (slot < values.size() && values[slot].type() == VT_DATE) used.Add(V_DATE(&values[slot].get()));
+        }
+      }
+    });
+    for (size_t t = 1; t < uses.size(); ++t) uses[0].Merge(uses[t]);
+    dates_.Make(uses[0], nextPiece);
   }
-  switch (v.type()) {
-    case VT_BSTR: {
-      const BSTR shown = V_BSTR(&v.get());
-      if (shown) cell.text.assign(shown, SysStringLen(shown));
+}
+
+std::wstring GridExportTable::Caption(int column) const { return columns_.at(column).column->Caption; }
+
+float GridExportTable::ColumnWidth(int column) const { return columns_.at(column).column->Width; }
+
+// One thread's reading: what it keeps is the last text it looked up in each value list.
+class GridExportTable::GridReader : public RowReader {
+ public:
+  explicit GridReader(const GridExportTable& table) : table_(table) {
+    for (const GridExportTable::Column& column : table.columns_)
+      columns_.push_back({&column, column.column, static_cast<size_t>(column.column->Slot())});
+  }
+
+  void Read(int row, ExportRow& out, ExportText text) override {
+    const std::vector<GridValue>& values = table_.model_.RowSlots(table_.rows_.at(row));
+    // The next row's values are fetched from memory while this one is read.
+    if (static_cast<size_t>(row) + 1 < table_.rows_.size())
+      __builtin_prefetch(table_.model_.RowSlots(table_.rows_[static_cast<size_t>(row) + 1]).data());
+    if (out.cells.size() != columns_.size()) {
+      out.cells.resize(columns_.size());
+      out.made.resize(columns_.size());
+    }
+    ShownCell* cell = out.cells.data();
+    std::wstring* made = out.made.data();
+    for (Reading& column : columns_)
+      ReadCell(column, column.slot < values.size() ? values[column.slot] : kBlank, *cell++, *made++, text);
+  }
+
+ private:
+  struct Reading {
+    const GridExportTable::Column* shared;
+    const GridColumn* column;
+    size_t slot;
+    std::wstring lastText = {};  // the last text looked up in the value list, and its item
+    const ValueItem* lastItem = nullptr;
+    bool hasLast = false;
+  };
+
+  const ValueItem* FindItem(Reading& column, const GridValue& value) {
+    if (value.type() != VT_BSTR) return column.column->FindValueItem(value);
+    // A text finds the same item every time.
+    const std::wstring_view text = value.TextView();
+    if (column.hasLast && SameText(text, column.lastText)) return column.lastItem;
+    column.lastItem = column.column->FindValueItem(value);
+    column.lastText.assign(text);
+    column.hasLast = true;
+    return column.lastItem;
+  }
+
+  void ReadCell(Reading& column, const GridValue& v, ShownCell& cell, std::wstring& made, ExportText text) {
+    const VARTYPE type = v.type();
+    cell.number = 0;
+    cell.pieceCount = 0;
+    if (type == VT_EMPTY || type == VT_NULL) {
+      cell.kind = ExportCell::kBlank;
       return;
     }
-    case VT_BOOL:
-      cell.kind = ExportCell::kBool;
-      cell.number = V_BOOL(&v.get()) ? 1 : 0;
-      break;
-    case VT_DATE:
-      cell.kind = ExportCell::kDate;
-      cell.number = V_DATE(&v.get());
-      break;
-    default:
-      if (v.IsNumeric() && v.ToDouble(cell.number)) cell.kind = ExportCell::kNumber;
+    cell.kind = ExportCell::kText;
+    if (!column.shared->items.empty()) {
+      if (const ValueItem* item = FindItem(column, v)) {
+        // The shown text stands for the value.
+        cell.pieces[0] = column.shared->items[static_cast<size_t>(item - column.column->ValueItems.data())];
+        cell.pieceCount = 1;
+        return;
+      }
+    }
+    switch (type) {
+      case VT_BSTR:
+        cell.pieces[0] = {v.TextView(), -1};
+        cell.pieceCount = 1;
+        return;
+      case VT_I4:
+        cell.kind = ExportCell::kNumber;
+        cell.number = V_I4(&v.get());
+        break;
+      case VT_BOOL:
+        cell.kind = ExportCell::kBool;
+        cell.number = V_BOOL(&v.get()) ? 1 : 0;
+        break;
+      case VT_DATE:
+        cell.kind = ExportCell::kDate;
+        cell.number = V_DATE(&v.get());
+        break;
+      default:
+        if (v.IsNumeric() && v.ToDouble(cell.number)) cell.kind = ExportCell::kNumber;
+    }
+    if (text == ExportText::kTextsOnly && cell.kind != ExportCell::kText) return;
+    cell.pieceCount = 1;
+    if (cell.kind == ExportCell::kDate && cell.number >= 1) {
+      // A date's text is the value's own (CStr) text, made once per day and time of day.
+      cell.pieceCount = table_.dates_.Split(V_DATE(&v.get()), cell.pieces, made);
+    } else if (cell.kind == ExportCell::kBool) {
+      cell.pieces[0] = cell.number != 0 ? TextPiece{L"True", kTrueId} : TextPiece{L"False", kFalseId};
+    } else {
+      v.TextInto(made);
+      cell.pieces[0] = {made, -1};
+    }
   }
-  if (text == ExportText::kTextsOnly && cell.kind != ExportCell::kText) return;
-  // A date's text is the value's own (CStr) text, made once per day and time of day.
-  if (cell.kind == ExportCell::kDate && cell.number >= 1) cell.text = dates_.Text(cell.number);
-  else cell.text = v.Text();
+
+  const GridExportTable& table_;
+  std::vector<Reading> columns_;
+};
+
+std::unique_ptr<RowReader> GridExportTable::Reader() const { return std::make_unique<GridReader>(*this); }
+
+ExportCell GridExportTable::Cell(int row, int column) const {
+  const size_t at = static_cast<size_t>(column);
+  if (at >= columns_.size()) throw std::out_of_range("no such column");
+  GridReader reader(*this);
+  ExportRow cells;
+  reader.Read(row, cells, ExportText::kAll);
+  const ShownCell& shown = cells.cells[at];
+  return {shown.kind, JoinedText(shown), shown.number};
 }
 
 void ExportData(const GridModel& model, const std::wstring& file, int format, int what,
                 const std::wstring& separator) {
   if (file.empty()) throw VbError{err::FileNotFound, kGridSource, L"No file name to export to"};
   if (what != 2) throw VbError{err::InvalidProcedureCall, kGridSource, L"Unknown export layout " + std::to_wstring(what)};
-  const GridExportTable table(model);
+  const GridExportTable table(model, format == kExportSpreadsheet ? ExportText::kTextsOnly : ExportText::kAll);
   if (format == kExportSpreadsheet)
     WriteSpreadsheet(file, table);
   else if (format == kExportDelimited)

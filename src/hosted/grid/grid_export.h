@@ -1,33 +1,46 @@
 #pragma once
 // The grid's export: its visible columns and data rows, in the order shown, as a
 // spreadsheet file (format 3) or a delimited text file (format 2).
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "hosted/grid/date_text_pieces.h"
 #include "hosted/grid/export_table.h"
 #include "hosted/grid/grid_model.h"
-#include "runtime/variant.h"
 
 namespace vk::grid {
 
 inline constexpr int kExportDelimited = 2;
 inline constexpr int kExportSpreadsheet = 3;
 
+// The grid as the writers read it. The texts of value lists, days and times of day are
+// pieces that repeat (see TextPiece), made with the table: its readers, on several
+// threads, only read it. A value list is read by key, and a column that repeats one text
+// (a log's user) looks it up once. The grid must not change while the table lives.
 class GridExportTable : public ExportTable {
  public:
-  explicit GridExportTable(const GridModel& model);
-  int ColumnCount() const override { return static_cast<int>(positions_.size()); }
+  // `reading` says whether the writer reads the texts of dates (it then makes them here).
+  explicit GridExportTable(const GridModel& model, ExportText reading = ExportText::kAll);
+  int ColumnCount() const override { return static_cast<int>(columns_.size()); }
   int RowCount() const override { return static_cast<int>(rows_.size()); }
   std::wstring Caption(int column) const override;
   float ColumnWidth(int column) const override;
   ExportCell Cell(int row, int column) const override;
-  void FillCell(int row, int column, ExportCell& cell, ExportText text = ExportText::kAll) const override;
+  std::unique_ptr<RowReader> Reader() const override;
 
  private:
+  class GridReader;
+  struct Column {
+    const GridColumn* column;
+    std::vector<TextPiece> items;  // each value item's text as a piece
+  };
+
   const GridModel& model_;
-  std::vector<int> positions_;  // visible data columns
-  std::vector<int> rows_;       // data rows in the order shown
-  mutable DateTextCache dates_;  // a log repeats its days and times
+  std::vector<Column> columns_;  // the visible ones
+  std::vector<int> rows_;        // data rows in the order shown
+  DateTextPieces dates_;
+  static constexpr int kTrueId = 0, kFalseId = 1;
 };
 
 // ExportData(file, format, what[, separator]): `what` 2 is the rows and columns shown

@@ -60,6 +60,9 @@ class GridModel {
   // The stored value itself, for readers of every cell (the export); blank for the
   // head column.
   const GridValue& CellRef(int dataRow, int position) const;
+  // A data row's stored values by column slot (GridColumn::Slot()), without checks; a
+  // slot past the end is blank. For readers of every cell, row by row (the export).
+  const std::vector<GridValue>& RowSlots(int dataRow) const { return rows_[static_cast<size_t>(dataRow)]; }
   void SetCellValue(int dataRow, int position, GridValue value);
   void SetCellValue(int dataRow, const std::wstring& key, GridValue value);
   std::wstring CellText(int dataRow, int position) const;  // as shown

@@ -7,7 +7,7 @@ namespace vk::grid {
 namespace {
 
 // The digits of a whole number, as the platform writes it (no grouping).
-std::wstring WholeNumberText(long value) {
+void WholeNumberText(long value, std::wstring& out) {
   wchar_t digits[16];
   wchar_t* end = digits + 16;
   wchar_t* p = end;
@@ -17,7 +17,7 @@ std::wstring WholeNumberText(long value) {
     magnitude /= 10;
   } while (magnitude);
   if (value < 0) *--p = L'-';
-  return std::wstring(p, end);
+  out.assign(p, end);
 }
 
 }  // namespace
@@ -98,19 +98,39 @@ bool GridValue::IsNumeric() const {
 }
 
 std::wstring GridValue::Text() const {
-  if (type() == VT_EMPTY || type() == VT_NULL) return {};
-  if (type() == VT_BSTR) return V_BSTR(&v_) ? std::wstring(V_BSTR(&v_), SysStringLen(V_BSTR(&v_))) : L"";
-  if (type() == VT_BOOL) return V_BOOL(&v_) ? L"True" : L"False";
-  // Whole numbers have no regional form: the common cells skip the conversion.
-  if (type() == VT_I4) return WholeNumberText(V_I4(&v_));
-  if (type() == VT_I2) return WholeNumberText(V_I2(&v_));
+  std::wstring out;
+  TextInto(out);
+  return out;
+}
+
+void GridValue::TextInto(std::wstring& out) const {
+  out.clear();
+  switch (type()) {
+    case VT_EMPTY:
+    case VT_NULL:
+      return;
+    case VT_BSTR:
+      if (V_BSTR(&v_)) out.assign(V_BSTR(&v_), SysStringLen(V_BSTR(&v_)));
+      return;
+    case VT_BOOL:
+      out = V_BOOL(&v_) ? L"True" : L"False";
+      return;
+    // Whole numbers have no regional form: the common cells skip the conversion.
+    case VT_I4:
+      WholeNumberText(V_I4(&v_), out);
+      return;
+    case VT_I2:
+      WholeNumberText(V_I2(&v_), out);
+      return;
+    default:
+      break;
+  }
   VARIANT t;
   VariantInit(&t);
   // The user's locale, as the platform's own conversion to text does.
-  if (FAILED(VariantChangeTypeEx(&t, const_cast<VARIANT*>(&v_), LOCALE_USER_DEFAULT, 0, VT_BSTR))) return {};
-  std::wstring s(V_BSTR(&t), SysStringLen(V_BSTR(&t)));
+  if (FAILED(VariantChangeTypeEx(&t, const_cast<VARIANT*>(&v_), LOCALE_USER_DEFAULT, 0, VT_BSTR))) return;
+  out.assign(V_BSTR(&t), SysStringLen(V_BSTR(&t)));
   VariantClear(&t);
-  return s;
 }
 
 bool GridValue::ToDouble(double& out) const {

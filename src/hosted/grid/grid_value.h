@@ -5,6 +5,7 @@
 #include <oleauto.h>
 
 #include <string>
+#include <string_view>
 
 namespace vk::grid {
 
@@ -34,6 +35,13 @@ class GridValue {
   }
 
   const VARIANT& get() const { return v_; }
+  // A text value's characters in place (empty for other values). The length comes from
+  // the BSTR's own prefix: SysStringLen would be a call into the automation library for
+  // every cell an export or a search reads.
+  std::wstring_view TextView() const {
+    if (type() != VT_BSTR || !V_BSTR(&v_)) return {};
+    return {V_BSTR(&v_), reinterpret_cast<const UINT*>(V_BSTR(&v_))[-1] / sizeof(wchar_t)};
+  }
   VARTYPE type() const { return V_VT(&v_); }
   bool IsEmpty() const { return type() == VT_EMPTY; }
   bool IsNull() const { return type() == VT_NULL; }
@@ -41,6 +49,8 @@ class GridValue {
   // The value as text the way the platform writes it (a date in the regional short form,
   // True/False for Booleans); empty for Empty and Null.
   std::wstring Text() const;
+  // The same into `out`, whose buffer is reused (a reader of every cell).
+  void TextInto(std::wstring& out) const;
   // The value as a double when it is a number or a text that reads as one.
   bool ToDouble(double& out) const;
   // A copy of the value in the given VARTYPE; false when it does not convert.

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <sstream>
 
-#include "hosted/grid/export_table.h"
+#include "hosted/grid/export_file.h"
 #include "hosted/grid/grid_value.h"
 #include "hosted/grid/utf8_text.h"
 #include "runtime/vb_error.h"

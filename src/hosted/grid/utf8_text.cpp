@@ -6,11 +6,7 @@
 
 namespace vk::grid {
 
-void AppendUtf8(std::string& out, const wchar_t* text, size_t length) {
-  // Room for the longest form (three bytes a unit), then cut to what was written.
-  const size_t start = out.size();
-  out.resize(start + length * 3);
-  char* p = out.data() + start;
+char* WriteUtf8(char* p, const wchar_t* text, size_t length) {
   for (size_t i = 0; i < length; ++i) {
     uint32_t c = static_cast<uint16_t>(text[i]);
     if (c < 0x80) {
@@ -28,14 +24,21 @@ void AppendUtf8(std::string& out, const wchar_t* text, size_t length) {
       *p++ = static_cast<char>(0xE0 | (c >> 12));
       *p++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
     } else {
-      // Two units give four bytes: within the six reserved for them.
+      // Two units give four bytes: within the six allowed for them.
       *p++ = static_cast<char>(0xF0 | (c >> 18));
       *p++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
       *p++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
     }
     *p++ = static_cast<char>(0x80 | (c & 0x3F));
   }
-  out.resize(static_cast<size_t>(p - out.data()));
+  return p;
+}
+
+void AppendUtf8(std::string& out, const wchar_t* text, size_t length) {
+  // Room for the longest form, then cut to what was written.
+  const size_t start = out.size();
+  out.resize(start + length * 3);
+  out.resize(static_cast<size_t>(WriteUtf8(out.data() + start, text, length) - out.data()));
 }
 
 std::string Utf8(const std::wstring& s) {

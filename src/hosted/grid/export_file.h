@@ -1,0 +1,32 @@
+#pragma once
+// The file an export writes, in one piece or in many: made (replacing one of that name)
+// when opened, and removed again unless the writer commits it, so that a failure never
+// leaves half a file behind.
+#include <windows.h>
+
+#include <string>
+
+namespace vk::grid {
+
+class ExportFile {
+ public:
+  // Raises the platform's file errors (path not found, permission denied) with the
+  // file's name in the text.
+  explicit ExportFile(std::wstring path);
+  ExportFile(const ExportFile&) = delete;
+  ExportFile& operator=(const ExportFile&) = delete;
+  ~ExportFile();  // removes an uncommitted file
+
+  // Raises 61 when the disk is full or the write fails.
+  void Write(const void* data, size_t size);
+  void Commit();  // closes the finished file
+
+ private:
+  std::wstring path_;
+  HANDLE file_ = INVALID_HANDLE_VALUE;
+};
+
+// A whole file at once through ExportFile.
+void WriteWholeFile(const std::wstring& path, const void* data, size_t size);
+
+}  // namespace vk::grid
