@@ -49,9 +49,19 @@ PixelSize ImageViewer::ClientSize() const {
   return {client.right, client.bottom};
 }
 
+PixelSize ImageViewer::ClientSizeWithoutBars() const {
+  RECT window{}, frame{};
+  GetWindowRect(outer_, &window);
+  // The frame's borders alone: the bars are not part of what this adds.
+  AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(outer_, GWL_STYLE)), FALSE,
+                     static_cast<DWORD>(GetWindowLongW(outer_, GWL_EXSTYLE)));
+  return {std::max<LONG>(0, (window.right - window.left) - (frame.right - frame.left)),
+          std::max<LONG>(0, (window.bottom - window.top) - (frame.bottom - frame.top))};
+}
+
 PixelSize ImageViewer::ShownSize() const {
   if (!HasImage()) return {};
-  if (fit_) return FitInside(image_, ClientSize());
+  if (fit_) return FitInside(image_, ClientSizeWithoutBars());
   return {std::max(1, static_cast<int>(std::lround(image_.width * zoom_))),
           std::max(1, static_cast<int>(std::lround(image_.height * zoom_)))};
 }
@@ -69,37 +79,45 @@ RECT ImageViewer::HeldPart() {
 void ImageViewer::Relayout(bool keepBand) {
   if (!outer_ || layingOut_) return;
   layingOut_ = true;
+  bool changed = false;
   // Showing or hiding one bar changes the client size, so settle the bars twice.
   for (int pass = 0; pass < 2; ++pass) {
-    PixelSize shown = ShownSize();
-    PixelSize client = ClientSize();
+    const PixelSize client = ClientSize();
+    const PixelSize shown = ShownSize();
     const bool scrolls = HasImage() && !fit_;
-    SCROLLINFO info{};
-    info.cbSize = sizeof info;
-    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
     scroll_.x = std::clamp<LONG>(scroll_.x, 0, std::max(0, shown.width - client.width));
     scroll_.y = std::clamp<LONG>(scroll_.y, 0, std::max(0, shown.height - client.height));
-    info.nMax = scrolls ? shown.width - 1 : 0;
-    info.nPage = static_cast<UINT>(client.width);
-    info.nPos = scroll_.x;
-    ShowBar(SB_HORZ, scrolls && shown.width > client.width);
-    SetScrollInfo(outer_, SB_HORZ, &info, FALSE);
-    info.nMax = scrolls ? shown.height - 1 : 0;
-    info.nPage = static_cast<UINT>(client.height);
-    info.nPos = scroll_.y;
-    ShowBar(SB_VERT, scrolls && shown.height > client.height);
-    SetScrollInfo(outer_, SB_VERT, &info, FALSE);
+    changed |= SetBar(SB_HORZ, scrolls && shown.width > client.width, scrolls ? shown.width - 1 : 0, client.width,
+                      scroll_.x);
+    changed |= SetBar(SB_VERT, scrolls && shown.height > client.height, scrolls ? shown.height - 1 : 0,
+                      client.height, scroll_.y);
   }
   layingOut_ = false;
   stale_ = stale_ || !keepBand || !BandCoversView();
-  RedrawWindow(outer_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+  // A changed bar is drawn with the frame at the next paint; the frame is left alone
+  // otherwise.
+  RedrawWindow(outer_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | (changed ? RDW_FRAME : 0));
 }
 
-void ImageViewer::ShowBar(int bar, bool show) {
+bool ImageViewer::SetBar(int bar, bool show, int max, int page, int position) {
+  bool changed = false;
   // Showing a bar changes the window's frame, which is slow: only when it changes.
-  const LONG style = GetWindowLongW(outer_, GWL_STYLE);
-  const bool shown = (style & (bar == SB_HORZ ? WS_HSCROLL : WS_VSCROLL)) != 0;
-  if (shown != show) ShowScrollBar(outer_, bar, show);
+  const bool shown = (GetWindowLongW(outer_, GWL_STYLE) & (bar == SB_HORZ ? WS_HSCROLL : WS_VSCROLL)) != 0;
+  if (shown != show) {
+    ShowScrollBar(outer_, bar, show);
+    changed = true;
+  }
+  Bar& set = bars_[bar == SB_HORZ ? 0 : 1];
+  if (set.known && set.max == max && set.page == page && set.position == position) return changed;
+  set = {true, max, page, position};
+  SCROLLINFO info{};
+  info.cbSize = sizeof info;
+  info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
+  info.nMax = max;
+  info.nPage = static_cast<UINT>(page);
+  info.nPos = position;
+  SetScrollInfo(outer_, bar, &info, FALSE);
+  return true;
 }
 
 void ImageViewer::EnsureRendered(const ImageFile* opened) {
@@ -109,8 +127,8 @@ void ImageViewer::EnsureRendered(const ImageFile* opened) {
     ReleaseHeld();
     return;
   }
-  PixelSize shown = ShownSize();
-  PixelSize client = ClientSize();
+  const PixelSize client = ClientSize();
+  const PixelSize shown = ShownSize();
   // The visible part and, where the picture scrolls, one window's worth on each side,
   // so that scrolling a little repaints from memory instead of decoding again.
   const LONG marginX = shown.width > client.width ? client.width : 0;
@@ -137,8 +155,8 @@ void ImageViewer::ReleaseHeld() {
 
 bool ImageViewer::BandCoversView() const {
   if (!held_) return false;
-  PixelSize shown = ShownSize();
-  PixelSize client = ClientSize();
+  const PixelSize client = ClientSize();
+  const PixelSize shown = ShownSize();
   return scroll_.x >= heldPart_.left && scroll_.y >= heldPart_.top &&
          std::min<LONG>(shown.width, scroll_.x + client.width) <= heldPart_.right &&
          std::min<LONG>(shown.height, scroll_.y + client.height) <= heldPart_.bottom;
@@ -157,7 +175,7 @@ void ImageViewer::Paint(HDC dc) {
     return;
   }
   if (!held_) return;
-  PixelSize shown = ShownSize();
+  const PixelSize shown = ShownSize();
   // A picture smaller than the window is centred.
   const int originX = shown.width < client.right ? (client.right - shown.width) / 2 : -scroll_.x;
   const int originY = shown.height < client.bottom ? (client.bottom - shown.height) / 2 : -scroll_.y;

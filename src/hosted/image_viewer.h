@@ -5,6 +5,9 @@
 // side where it scrolls), decoded at the shown size; zooming or resizing, or scrolling
 // past that band, decodes again from the file. Scroll bars and the mouse wheel move a
 // picture larger than the window.
+// A setting lays the window out at once (the scroll bars and their ranges), but a bar
+// and the frame are only touched when they change: the platform draws themed bars
+// slowly, and a load of a page like the one shown leaves them as they are.
 // Not handled yet: dragging the picture with the mouse, multi-page tif (page 1 only).
 #include <string>
 
@@ -48,11 +51,15 @@ class ImageViewer : public FormControl {
 
  private:
   PixelSize ClientSize() const;
+  // The client area the window has without scroll bars (a fitted picture has none).
+  PixelSize ClientSizeWithoutBars() const;
   // Scroll ranges, then a fresh decode; a scroll keeps the decoded band while it still
   // covers the window.
   void Relayout(bool keepBand = false);
   bool BandCoversView() const;
-  void ShowBar(int bar, bool show);
+  // Shows or hides a bar and sets its range, page and position, each only when it
+  // changes; true when anything changed.
+  bool SetBar(int bar, bool show, int max, int page, int position);
   // Decodes the visible part when it is stale and not held already (from `opened`
   // when the caller has the file open).
   void EnsureRendered(const ImageFile* opened = nullptr);
@@ -70,6 +77,11 @@ class ImageViewer : public FormControl {
   RECT heldPart_{};
   PixelSize heldShown_;  // the shown size the held part was decoded for
   bool stale_ = true;
+  // What each bar (horizontal, vertical) was last given.
+  struct Bar {
+    bool known = false;
+    int max = 0, page = 0, position = 0;
+  } bars_[2];
   bool layingOut_ = false;
 };
 
