@@ -160,6 +160,7 @@ TEST_F(VkImageTest, TheViewerFillsTheControlAndFollowsLoadDocumentsZoomFitAndPdf
     image.setPath(path);
     EXPECT_EQ(ErrorOf([&] { image.LoadDocument(); }), error);
     EXPECT_FALSE(image.iImage().HasImage());
+    EXPECT_TRUE(IsWindowVisible(image.hwnd())) << "the control paints again after the error";
     test::Pump();
   }
 }
