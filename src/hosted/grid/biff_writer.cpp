@@ -391,9 +391,7 @@ void NumberStrings(SheetBlock& block, StringTable& sst, std::vector<uint32_t>& b
 Workbook BuildWorkbook(const ExportTable& table, const std::wstring& sheetName) {
   const int columns = table.ColumnCount();
   const int rows = table.RowCount();
-  if (columns > 256 || rows + 1 > 65536)
-    throw VbError{err::InvalidProcedureCall, kGridSource,
-                  L"Too many rows or columns for a spreadsheet of this format (65,536 rows, 256 columns)"};
+  CheckSpreadsheetFits(rows, columns);
 
   // The sheet first, so that its strings are known when the globals are written.
   Workbook book;
@@ -487,6 +485,12 @@ Workbook BuildWorkbook(const ExportTable& table, const std::wstring& sheetName) 
 }
 
 }  // namespace
+
+void CheckSpreadsheetFits(int rows, int columns) {
+  if (columns > 256 || rows + 1 > 65536)
+    throw VbError{err::InvalidProcedureCall, kGridSource,
+                  L"Too many rows or columns for a spreadsheet of this format (65,536 rows, 256 columns)"};
+}
 
 std::vector<uint8_t> BuildWorkbookStream(const ExportTable& table, const std::wstring& sheetName) {
   const Workbook book = BuildWorkbook(table, sheetName);

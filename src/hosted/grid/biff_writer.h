@@ -11,6 +11,8 @@
 
 namespace vk::grid {
 
+// Raises unless a sheet holds that many data rows and columns (with the captions' row).
+void CheckSpreadsheetFits(int rows, int columns);
 std::vector<uint8_t> BuildWorkbookStream(const ExportTable& table, const std::wstring& sheetName);
 void WriteSpreadsheet(const std::wstring& path, const ExportTable& table);
 

@@ -177,6 +177,13 @@ void ExportData(const GridModel& model, const std::wstring& file, int format, in
                 const std::wstring& separator) {
   if (file.empty()) throw VbError{err::FileNotFound, kGridSource, L"No file name to export to"};
   if (what != 2) throw VbError{err::InvalidProcedureCall, kGridSource, L"Unknown export layout " + std::to_wstring(what)};
+  if (format == kExportSpreadsheet) {
+    // Checked before the table is made: a caller that then writes a large grid as text
+    // (the audit screen) makes one table, not two.
+    int shown = 0;
+    for (int p = 1; p < model.Columns().Count(); ++p) shown += model.Columns().Item(p).Hidden ? 0 : 1;
+    CheckSpreadsheetFits(model.DataRowCount(), shown);
+  }
   const GridExportTable table(model, format == kExportSpreadsheet ? ExportText::kTextsOnly : ExportText::kAll);
   if (format == kExportSpreadsheet)
     WriteSpreadsheet(file, table);
