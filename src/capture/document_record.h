@@ -13,6 +13,7 @@
 #include <windows.h>
 #include <oaidl.h>
 
+#include <bitset>
 #include <string>
 
 #include "host/data_access.h"
@@ -40,10 +41,16 @@ struct CatalogEntry {
   const std::wstring& Campo(int n) const;
 };
 
+inline constexpr int kDocumentParameterCount = 24;
+
 struct DocumentRecord : CatalogEntry {
   long DocumentoId = 0;
   std::wstring Observacion;          // built afresh by every save
   bool AppendObservacion = false;    // sent as the 22nd value; every save sets it
+  // The columns that were Null when the row was read, by their place among the 24
+  // values: a save sends each as Null again while it still holds the empty text or 0
+  // it was read as, so a save without edits stores what it loaded.
+  std::bitset<kDocumentParameterCount> NullWhenRead;
 };
 
 // The logon name, " - Fecha : [ ", the date and time now as the regional settings write
@@ -52,7 +59,9 @@ std::wstring ObservacionText();
 
 // The 24 values both procedures take, as a zero-based array copied from the record:
 // the record from DocumentoId to ReferenciaId, the observation, the flag, the logon
-// name and today as "yyyy-mm-dd". A later change of the record does not reach it.
+// name and today as "yyyy-mm-dd". A Fecha of 0 (no date) goes as Null, and so does a
+// column that was Null when read and is still empty. A later change of the record does
+// not reach the array.
 Variant DocumentParameters(const DocumentRecord& record);
 
 // What both saves do: a fresh observation and the flag into the record, then the
@@ -61,8 +70,8 @@ Variant DocumentParameters(const DocumentRecord& record);
 bool ExecuteDocumentProcedure(const DataAccess& data, const std::wstring& procedure, DocumentRecord& record);
 
 // The current row of a Documentos recordset, read whole: DocumentoId and the entry
-// (Null gives "", 0 or no date). Raises when a column is missing or will not convert,
-// so a caller never keeps half a row.
+// (Null gives "", 0 or no date, noted in NullWhenRead). Raises when a column is missing
+// or will not convert, so a caller never keeps half a row.
 DocumentRecord ReadDocumentRow(const Recordset& row);
 
 }  // namespace vk::capture

@@ -10,8 +10,9 @@
 
 namespace vk {
 
-void ClearControlsByKind(Form& form) {
+void ClearControlsByKind(Form& form, const Control* keep) {
   for (Control* control : form.Controls()) {
+    if (control == keep) continue;
     // The kinds are tested one after the other, as independent steps.
     RunEachStep({
         [&] {

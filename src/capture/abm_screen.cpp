@@ -1,0 +1,395 @@
+// The maintenance screen's frame: controls at their design places, the layout from the
+// host's size, the toolbar with its states by mode, the large view's commands, the
+// report menu, the reset of the controls and the host protocol with the busy flag.
+#include "capture/abm_screen.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include "capture/toolbar_commands.h"
+#include "consult/clear_controls.h"
+#include "host/message_box.h"
+#include "host/shared_state.h"
+#include "runtime/do_events.h"
+#include "runtime/font.h"
+#include "runtime/mouse_pointer.h"
+#include "runtime/property_bag.h"
+#include "runtime/steps.h"
+#include "runtime/twips.h"
+
+namespace vk::capture {
+namespace {
+
+// The design size: a host client area of 765 x 562 pixels.
+constexpr double kDesignWidth = 11475, kDesignHeight = 8430;
+constexpr double kToolbarHeight = 435, kStatusBarHeight = 360;
+// Where the layout puts the frames at the design size.
+constexpr double kMainWidth = kDesignWidth - 600, kMainTop = kToolbarHeight + 150;
+constexpr double kMainHeight = kDesignHeight - kToolbarHeight - kStatusBarHeight - 545;
+constexpr double kViewWidth = kMainHeight * 75 / 100, kParameterLeft = kViewWidth + 200 + 400;
+constexpr double kComboTops[] = {540, 900, 1260, 1620};
+constexpr double kComboLeft = 2220, kComboWidth = 4215, kLabelLeft = 135, kLabelWidth = 1650;
+
+// The record buttons, at fixed places on the toolbar.
+constexpr int kSaveButton = 3, kValidateButton = 4, kDeleteButton = 5;
+
+ControlArgs At(const wchar_t* name, double left, double top, double width, double height,
+               Container* container = nullptr, bool visible = true) {
+  ControlArgs a;
+  a.name = name;
+  a.left = left;
+  a.top = top;
+  a.width = width;
+  a.height = height;
+  a.container = container;
+  a.visible = visible;
+  return a;
+}
+
+// A small system icon (none when the system has no such icon); the caller destroys it.
+HICON StockIcon(SHSTOCKICONID id) {
+  SHSTOCKICONINFO info{};
+  info.cbSize = sizeof info;
+  if (FAILED(SHGetStockIconInfo(id, SHGSI_ICON | SHGSI_SMALLICON, &info))) return nullptr;
+  return info.hIcon;
+}
+
+void AddButton(hosted::Toolbar& bar, const wchar_t* key, const wchar_t* toolTip, SHSTOCKICONID icon,
+               const wchar_t* caption = L"") {
+  HICON picture = StockIcon(icon);
+  bar.AddButton(key, toolTip, picture, caption);
+  if (picture) DestroyIcon(picture);  // the toolbar keeps its own copy
+}
+
+// The magnifier the picker buttons show, on the button face.
+HBITMAP PickerPicture() {
+  const int side = GetSystemMetrics(SM_CXSMICON);
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, side, side);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  RECT all{0, 0, side, side};
+  FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
+  if (HICON icon = StockIcon(SIID_FIND)) {
+    DrawIconEx(dc, 0, 0, icon, side, side, 0, nullptr, DI_NORMAL);
+    DestroyIcon(icon);
+  }
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  ReleaseDC(nullptr, screen);
+  return bitmap;
+}
+
+}  // namespace
+
+FDocumentosABM::FDocumentosABM()
+    : Form({.name = L"FDocumentosABM", .caption = L"Mantenimiento de Documentos", .scaleWidth = kDesignWidth,
+            .scaleHeight = kDesignHeight, .borderless = true}) {
+  BuildControls();
+}
+
+FDocumentosABM::~FDocumentosABM() = default;
+
+void FDocumentosABM::BuildControls() {
+  using namespace hosted;
+  c_.TBarMain = &Add<Toolbar>(At(L"TBarMain", 60, 60, kDesignWidth - 300, kToolbarHeight));
+  c_.VkImageMain =
+      &Add<Frame>(At(L"VkImageMain", 200, kMainTop, kMainWidth, kMainHeight), L"Imagen Seleccionada");
+  Container* main = c_.VkImageMain;
+  c_.PSelection = &Add<VkImage>(At(L"PSelection", 200, 500, kViewWidth, kMainHeight - 800, main));
+  c_.PSelection->ReadProperties(PropertyBag{});
+
+  ComboBox** combos[] = {&c_.cboCategoriaId, &c_.cboSubCategoriaId, &c_.cboGerenciaId, &c_.cboTipoDocumentoId};
+  const wchar_t* comboNames[] = {L"cboCategoriaId", L"cboSubCategoriaId", L"cboGerenciaId", L"cboTipoDocumentoId"};
+  for (int i = 0; i < 4; ++i)
+    *combos[i] = &Add<ComboBox>(At(comboNames[i], kComboLeft, kComboTops[i], kComboWidth, 315, main));
+  Label** labels[] = {&c_.lblCategoriaId, &c_.lblSubCategoriaId, &c_.lblGerenciaId, &c_.lblTipoDocumentoId};
+  const wchar_t* labelNames[] = {L"lblCategoriaId", L"lblSubCategoriaId", L"lblGerenciaId", L"lblTipoDocumentoId"};
+  const wchar_t* captions[] = {L"Categoría", L"Sub-Categoría", L"Gerencia", L"Tipo Documento"};
+  for (int i = 0; i < 4; ++i)
+    *labels[i] = &Add<Label>(At(labelNames[i], kLabelLeft, kComboTops[i] + 60, kLabelWidth, 240, main), captions[i]);
+  PictureBox** pickers[] = {&c_.PCategoriaId, &c_.PSubCategoriaId, &c_.PGerenciaId, &c_.PTipoDocumentoId};
+  const wchar_t* pickerNames[] = {L"PCategoriaId", L"PSubCategoriaId", L"PGerenciaId", L"PTipoDocumentoId"};
+  for (int i = 0; i < 4; ++i) {
+    *pickers[i] = &Add<PictureBox>(At(pickerNames[i], kLabelLeft + kLabelWidth + 50, kComboTops[i] + 38, 240, 240, main));
+    (*pickers[i])->SetPicture(PickerPicture());
+  }
+  combos_ = {c_.cboCategoriaId, c_.cboSubCategoriaId, c_.cboGerenciaId, c_.cboTipoDocumentoId};
+
+  const double parameterTop = kComboTops[3] + 600, parameterHeight = kMainHeight - parameterTop - 1100;
+  const double parameterWidth = kMainWidth - kParameterLeft - 600;
+  c_.VkDataParameter =
+      &Add<Frame>(At(L"VkDataParameter", kParameterLeft, parameterTop, parameterWidth, parameterHeight, main));
+  c_.VkDataTemp = &Add<Frame>(
+      At(L"VkDataTemp", kParameterLeft, parameterTop, parameterWidth, parameterHeight, main, /*visible=*/false));
+
+  const double barTop = parameterTop + parameterHeight + 150, comboLeft = kParameterLeft + kLabelWidth + 50 + 240 + 100;
+  const double comboWidth = kMainWidth - comboLeft - 600;
+  c_.txtCBarra = &Add<TextBox>(At(L"txtCBarra", comboLeft, barTop, 1755, 315, main));
+  c_.lblCBarra = &Add<Label>(At(L"lblCBarra", kParameterLeft, barTop + 50, kLabelWidth, 240, main), L"C.Barra");
+  c_.txtReferenciaId = &Add<TextBox>(At(L"txtReferenciaId", comboLeft, barTop + 415, comboWidth, 315, main));
+  c_.lblReferenciaId =
+      &Add<Label>(At(L"lblReferenciaId", kParameterLeft, barTop + 440, kLabelWidth, 240, main), L"Referencia");
+  c_.dtpFecha = &Add<DatePicker>(At(L"dtpFecha", comboLeft + comboWidth - 1455, barTop, 1455, 315, main));
+  c_.lblFecha = &Add<Label>(At(L"lblFecha", comboLeft + comboWidth - 1455 - 930, barTop + 50, 930, 240, main), L"Fecha");
+  // A document stored without a date shows none, and keeps none unless the user sets one.
+  c_.dtpFecha->SetCheckNull(true);
+
+  c_.STBar = &Add<controls::VkStatusBar>(At(L"STBar", 0, kDesignHeight - kStatusBarHeight, kDesignWidth,
+                                            kStatusBarHeight));
+  PropertyBag design{{L"BackColor", long(kButtonFace)}};
+  WriteFontProperty(design, L"Font", CreateOleFont({.name = L"Verdana"}).get(), FontSpec{});
+  c_.STBar->ReadProperties(design);  // docks it to the bottom edge
+  c_.ctxHookMenu1 = &Add<MenuHook>(At(L"ctxHookMenu1", 0, 0, 0, 0));
+
+  AddToolbarButtons();
+  KeepRecordKeys(combos_, record_);
+  c_.TBarMain->ButtonClick.Connect([this](ToolbarClick& click) { TBarMain_ButtonClick(click); });
+  const Catalogue kinds[] = {Catalogue::Categoria, Catalogue::SubCategoria, Catalogue::Gerencia,
+                             Catalogue::TipoDocumento};
+  for (int i = 0; i < 4; ++i)
+    (*pickers[i])->Click.Connect([this, which = kinds[i]](int) { PickerButton_Click(which); });
+  Resize.Connect([this] {
+    if (!fitting_) Layout();
+  });
+  Unloading.Connect([this](bool&) { Form_Unload(); });
+}
+
+void FDocumentosABM::AddToolbarButtons() {
+  hosted::Toolbar& bar = *c_.TBarMain;
+  AddButton(bar, L"BTN_KIL", L"Salir", SIID_DELETE);
+  bar.AddSeparator();
+  AddButton(bar, L"BTN_SAV", L"Grabar Documento", SIID_DRIVE35);
+  AddButton(bar, L"BTN_VAL", L"Validar Catalogación", SIID_SHIELD);
+  AddButton(bar, L"BTN_DEL", L"Eliminar Imágen", SIID_RECYCLER);
+  bar.AddSeparator();
+  AddButton(bar, L"BTN_FIN", L"Buscar Documentos", SIID_FIND);
+  bar.AddSeparator();
+  AddButton(bar, L"BTN_FIT", L"Ajustar a la Página", SIID_IMAGEFILES);
+  AddButton(bar, L"BTN_ZIN", L"Zoom ++", SIID_ZIPFILE);
+  AddButton(bar, L"BTN_ZOU", L"Zoom --", SIID_STACK);
+  AddButton(bar, L"BTN_Z11", L"Tamaño Original", SIID_DOCNOASSOC);
+  AddButton(bar, L"BTN_PAN", L"Vista Panorámica", SIID_DESKTOPPC);
+  bar.AddSeparator();
+  AddButton(bar, L"BTN_RT1", L"Rotar Imagen", SIID_RENAME);
+  AddButton(bar, L"BTN_RT2", L"Rotar Imagen", SIID_LINK);
+  bar.AddSeparator();
+  AddButton(bar, L"BTN_REP", L"", SIID_PRINTER, L" ");
+  bar.AddSeparator();
+}
+
+// --- host protocol ---
+
+bool FDocumentosABM::MakeForm() {
+  HandlerScope running;  // a close inside a yield frees nothing still in use here
+  ScreenBusy::Scope busy(busy_);
+  bool result = false;
+  IgnoreErrors([&] {
+    if (!CreateDataObject()) return;
+    const ScreenYield yield = [this] { return ServeMessages(); };
+    LoadCombos(*this, *data_, combos_, yield);
+    if (!StillWanted()) return;  // closed while the lists loaded
+    InitStatusBar();
+    ClearForm();
+    // Docking into no window would leave a loose one on the desktop: that fails.
+    const HWND host = reinterpret_cast<HWND>(static_cast<LONG_PTR>(mHWndContainer));
+    if (!IsWindow(host)) Raise(err::InvalidProcedureCall);
+    DockInto(host);
+    result = true;
+    SetMousePointer(pointer::Default);
+    FitToHost();
+    Show();
+  });
+  return result;
+}
+
+bool FDocumentosABM::KillForm() {
+  data_.reset();
+  IgnoreErrors([&] { Unload(); });
+  return false;
+}
+
+void FDocumentosABM::UnloadScreen() { busy_.Close(); }
+
+void FDocumentosABM::Form_Unload() { data_.reset(); }
+
+bool FDocumentosABM::CreateDataObject() {
+  data_ = DataAccess::Create();
+  return data_.has_value();
+}
+
+bool FDocumentosABM::InitStatusBar() { return false; }  // the bar keeps its design settings
+
+bool FDocumentosABM::StillWanted() const { return loaded() && !busy_.closeRequested() && data_.has_value(); }
+
+bool FDocumentosABM::ServeMessages() {
+  DoEvents();
+  return StillWanted();
+}
+
+// --- layout ---
+
+void FDocumentosABM::Form_Resize() {
+  FitToHost();
+  Layout();
+}
+
+void FDocumentosABM::FitToHost() {
+  const HWND host = GetParent(hwnd());
+  RECT client{};
+  if (!host || !GetClientRect(host, &client)) return;
+  fitting_ = true;
+  IgnoreErrors([&] { Move(0, 0, PixelsToTwips(client.right), PixelsToTwips(client.bottom)); });
+  fitting_ = false;
+}
+
+void FDocumentosABM::Layout() {
+  if (!loaded()) return;
+  // Shown again only when it was shown before: a screen that never docked stays hidden.
+  const bool wasShown = visible();
+  Hide();
+  const double W = scaleWidth(), H = scaleHeight();
+  Controls& c = c_;
+  RunEachStep({
+      [&] { c.TBarMain->setWidth(W - 300); },
+      [&] { c.TBarMain->setTop(45); },
+      [&] { c.TBarMain->setLeft(50); },
+      [&] { c.VkImageMain->setWidth(W - 600); },
+      [&] { c.VkImageMain->setTop(c.TBarMain->height() + 150); },
+      [&] { c.VkImageMain->setLeft(200); },
+      [&] { c.VkImageMain->setHeight(H - c.TBarMain->height() - c.STBar->height() - 545); },
+      [&] { c.PSelection->setTop(500); },
+      [&] { c.PSelection->setLeft(200); },
+      [&] { c.PSelection->setHeight(c.VkImageMain->height() - 800); },
+      // The image is three quarters as wide as the frame is high.
+      [&] { c.PSelection->setWidth(c.VkImageMain->height() * 75 / 100); },
+      [&] { c.VkDataParameter->setTop(c.cboTipoDocumentoId->top() + 600); },
+      [&] { c.VkDataParameter->setLeft(c.PSelection->width() + c.PSelection->left() + 400); },
+      [&] { c.VkDataParameter->setWidth(c.VkImageMain->width() - c.VkDataParameter->left() - 600); },
+      [&] { c.VkDataParameter->setHeight(c.VkImageMain->height() - c.VkDataParameter->top() - 1100); },
+      [&] { c.lblCBarra->setTop(c.VkDataParameter->height() + c.VkDataParameter->top() + 200); },
+      [&] { c.txtCBarra->setTop(c.VkDataParameter->height() + c.VkDataParameter->top() + 150); },
+      [&] { c.lblReferenciaId->setTop(c.lblCBarra->top() + c.lblCBarra->height() + 150); },
+      [&] { c.txtReferenciaId->setTop(c.txtCBarra->top() + c.txtCBarra->height() + 100); },
+      [&] { c.lblCategoriaId->setLeft(c.VkDataParameter->left()); },
+      [&] { c.lblSubCategoriaId->setLeft(c.lblCategoriaId->left()); },
+      [&] { c.lblGerenciaId->setLeft(c.lblCategoriaId->left()); },
+      [&] { c.lblTipoDocumentoId->setLeft(c.lblCategoriaId->left()); },
+      [&] { c.lblCBarra->setLeft(c.lblCategoriaId->left()); },
+      [&] { c.lblReferenciaId->setLeft(c.lblCategoriaId->left()); },
+      [&] { c.PCategoriaId->setLeft(c.lblCategoriaId->left() + c.lblCategoriaId->width() + 50); },
+      [&] { c.PSubCategoriaId->setLeft(c.PCategoriaId->left()); },
+      [&] { c.PGerenciaId->setLeft(c.PCategoriaId->left()); },
+      [&] { c.PTipoDocumentoId->setLeft(c.PCategoriaId->left()); },
+      [&] { c.cboCategoriaId->setLeft(c.PCategoriaId->left() + c.PCategoriaId->width() + 100); },
+      [&] { c.cboSubCategoriaId->setLeft(c.cboCategoriaId->left()); },
+      [&] { c.cboGerenciaId->setLeft(c.cboCategoriaId->left()); },
+      [&] { c.cboTipoDocumentoId->setLeft(c.cboCategoriaId->left()); },
+      [&] { c.txtReferenciaId->setLeft(c.cboCategoriaId->left()); },
+      [&] { c.cboCategoriaId->setWidth(c.VkImageMain->width() - c.cboCategoriaId->left() - 600); },
+      [&] { c.cboSubCategoriaId->setWidth(c.cboCategoriaId->width()); },
+      [&] { c.cboGerenciaId->setWidth(c.cboCategoriaId->width()); },
+      [&] { c.cboTipoDocumentoId->setWidth(c.cboCategoriaId->width()); },
+      [&] { c.txtReferenciaId->setWidth(c.cboCategoriaId->width()); },
+      [&] { c.dtpFecha->setTop(c.txtCBarra->top()); },
+      [&] { c.lblFecha->setTop(c.lblCBarra->top()); },
+      [&] { c.txtCBarra->setLeft(c.cboCategoriaId->left()); },
+      // The date's right edge meets the combos'.
+      [&] { c.dtpFecha->setLeft(c.cboCategoriaId->left() + c.cboCategoriaId->width() - c.dtpFecha->width()); },
+      [&] { c.lblFecha->setLeft(c.dtpFecha->left() - c.lblFecha->width()); },
+  });
+  if (wasShown) Show();
+}
+
+// --- controls' reset and the toolbar's states ---
+
+bool FDocumentosABM::ClearForm() {
+  {
+    // Code never writes into the record: every change event stays quiet. (The type
+    // combo's first item has no key, so its placement would place nothing anyway.)
+    MuteEvents quiet;
+    // The document date is not one of the controls reset here.
+    ClearControlsByKind(*this, c_.dtpFecha);
+  }
+  SetToolbarState();
+  return false;
+}
+
+bool FDocumentosABM::SetToolbarState() {
+  return IgnoreErrors([&] {
+    hosted::Toolbar& bar = *c_.TBarMain;
+    auto set = [&bar](int index, bool enabled) {
+      bar.SetButtonEnabled(index, enabled);
+      bar.SetButtonState(index, enabled ? 0 : 5);
+    };
+    for (int index : {kSaveButton, kValidateButton, kDeleteButton}) set(index, false);
+    if (mMode == L"VAL") {
+      set(kValidateButton, true);
+    } else if (mMode == L"ADM") {
+      set(kSaveButton, true);
+      if (Shared().gIsAdmin) set(kDeleteButton, true);
+    }
+  });
+}
+
+// --- commands ---
+
+void FDocumentosABM::TBarMain_ButtonClick(hosted::ToolbarClick& click) {
+  if (busy_.busy()) {
+    // Arrived through a running command's yield: only a close is kept, for its end.
+    if (click.key == L"BTN_KIL") busy_.Close();
+    return;
+  }
+  HandlerScope running;
+  ScreenBusy::Scope busy(busy_);
+  IgnoreErrors([&] { RunCommand(click); });
+}
+
+void FDocumentosABM::RunCommand(hosted::ToolbarClick& click) {
+  const std::wstring& key = click.key;
+  VkImage& view = *c_.PSelection;
+  if (key == L"BTN_KIL") {
+    busy_.Close();  // done as the command ends
+  } else if (key == L"BTN_SAV") {
+    SaveDocument();
+  } else if (key == L"BTN_VAL") {
+    if (ShowMessage(L"Desea Validar el Documento?", msg::QuestionYesNo, L"Ostrela") == msg::Yes && StillWanted())
+      ValidateDocument();
+  } else if (key == L"BTN_DEL") {
+    if (ShowMessage(L"Desea Eliminar el Documento?", msg::QuestionYesNo, L"Ostrela") == msg::Yes && StillWanted()) {
+      DeleteDocument();
+      ClearForm();
+    }
+  } else if (key == L"BTN_FIN") {
+    FindDocument();
+  } else if (key == L"BTN_FIT") {
+    ToggleFit(*c_.TBarMain, click.index, view);
+    view.Resize();  // the view fits its viewer again after every display command
+  } else if (key == L"BTN_ZIN") {
+    ZoomIn(view);
+    view.Resize();
+  } else if (key == L"BTN_ZOU") {
+    ZoomOut(view);
+    view.Resize();
+  } else if (key == L"BTN_Z11") {
+    ZoomOriginal(view);
+    view.Resize();
+  } else if (key == L"BTN_PAN") {
+    OpenInViewer(view);
+  } else if (key == L"BTN_RT1" || key == L"BTN_RT2") {
+    view.Resize();
+  } else if (key == L"BTN_REP") {
+    const UINT chosen = PopReportMenu(*this, *c_.TBarMain, click);
+    if (chosen == kReportView) mnuReportView_Click();
+    if (chosen == kReportPrint) mnuReportPrint_Click();
+  }
+}
+
+void FDocumentosABM::PickerButton_Click(Catalogue which) {
+  if (busy_.busy()) return;
+  HandlerScope running;
+  ScreenBusy::Scope busy(busy_);
+  PickCatalogueKey(combos_, which);  // the combo's change carries the key into the record
+}
+
+}  // namespace vk::capture
