@@ -15,7 +15,6 @@
 #include "runtime/mouse_pointer.h"
 #include "runtime/property_bag.h"
 #include "runtime/steps.h"
-#include "runtime/twips.h"
 
 namespace vk::capture {
 namespace {
@@ -32,19 +31,6 @@ constexpr double kComboLeft = 2220, kComboWidth = 4215, kLabelLeft = 135, kLabel
 
 // The record buttons, at fixed places on the toolbar.
 constexpr int kSaveButton = 3, kValidateButton = 4, kDeleteButton = 5;
-
-ControlArgs At(const wchar_t* name, double left, double top, double width, double height,
-               Container* container = nullptr, bool visible = true) {
-  ControlArgs a;
-  a.name = name;
-  a.left = left;
-  a.top = top;
-  a.width = width;
-  a.height = height;
-  a.container = container;
-  a.visible = visible;
-  return a;
-}
 
 // A small system icon (none when the system has no such icon); the caller destroys it.
 HICON StockIcon(SHSTOCKICONID id) {
@@ -92,66 +78,90 @@ FDocumentosABM::~FDocumentosABM() = default;
 
 void FDocumentosABM::BuildControls() {
   using namespace hosted;
-  c_.TBarMain = &Add<Toolbar>(At(L"TBarMain", 60, 60, kDesignWidth - 300, kToolbarHeight));
-  c_.VkImageMain =
-      &Add<Frame>(At(L"VkImageMain", 200, kMainTop, kMainWidth, kMainHeight), L"Imagen Seleccionada");
+  c_.TBarMain = &Add<Toolbar>({.name = L"TBarMain", .left = 60, .top = 60, .width = kDesignWidth - 300,
+                               .height = kToolbarHeight});
+  c_.VkImageMain = &Add<Frame>(
+      {.name = L"VkImageMain", .left = 200, .top = kMainTop, .width = kMainWidth, .height = kMainHeight},
+      L"Imagen Seleccionada");
   Container* main = c_.VkImageMain;
-  c_.PSelection = &Add<VkImage>(At(L"PSelection", 200, 500, kViewWidth, kMainHeight - 800, main));
+  c_.PSelection = &Add<VkImage>({.name = L"PSelection", .left = 200, .top = 500, .width = kViewWidth,
+                                 .height = kMainHeight - 800, .container = main});
   c_.PSelection->ReadProperties(PropertyBag{});
 
-  ComboBox** combos[] = {&c_.cboCategoriaId, &c_.cboSubCategoriaId, &c_.cboGerenciaId, &c_.cboTipoDocumentoId};
-  const wchar_t* comboNames[] = {L"cboCategoriaId", L"cboSubCategoriaId", L"cboGerenciaId", L"cboTipoDocumentoId"};
+  // The four catalogue rows: the combo, its caption and its picker button.
+  struct CatalogueRow {
+    Catalogue kind;
+    const wchar_t *combo, *label, *caption, *picker;
+    ComboBox** comboControl;
+    Label** labelControl;
+    PictureBox** pickerControl;
+  };
+  const CatalogueRow rows[] = {
+      {Catalogue::Categoria, L"cboCategoriaId", L"lblCategoriaId", L"Categoría", L"PCategoriaId", &c_.cboCategoriaId,
+       &c_.lblCategoriaId, &c_.PCategoriaId},
+      {Catalogue::SubCategoria, L"cboSubCategoriaId", L"lblSubCategoriaId", L"Sub-Categoría", L"PSubCategoriaId", &c_.cboSubCategoriaId,
+       &c_.lblSubCategoriaId, &c_.PSubCategoriaId},
+      {Catalogue::Gerencia, L"cboGerenciaId", L"lblGerenciaId", L"Gerencia", L"PGerenciaId", &c_.cboGerenciaId, &c_.lblGerenciaId,
+       &c_.PGerenciaId},
+      {Catalogue::TipoDocumento, L"cboTipoDocumentoId", L"lblTipoDocumentoId", L"Tipo Documento", L"PTipoDocumentoId",
+       &c_.cboTipoDocumentoId, &c_.lblTipoDocumentoId, &c_.PTipoDocumentoId},
+  };
   for (int i = 0; i < 4; ++i)
-    *combos[i] = &Add<ComboBox>(At(comboNames[i], kComboLeft, kComboTops[i], kComboWidth, 315, main));
-  Label** labels[] = {&c_.lblCategoriaId, &c_.lblSubCategoriaId, &c_.lblGerenciaId, &c_.lblTipoDocumentoId};
-  const wchar_t* labelNames[] = {L"lblCategoriaId", L"lblSubCategoriaId", L"lblGerenciaId", L"lblTipoDocumentoId"};
-  const wchar_t* captions[] = {L"Categoría", L"Sub-Categoría", L"Gerencia", L"Tipo Documento"};
+    *rows[i].comboControl = &Add<ComboBox>({.name = rows[i].combo, .left = kComboLeft, .top = kComboTops[i],
+                                            .width = kComboWidth, .height = 315, .container = main});
   for (int i = 0; i < 4; ++i)
-    *labels[i] = &Add<Label>(At(labelNames[i], kLabelLeft, kComboTops[i] + 60, kLabelWidth, 240, main), captions[i]);
-  PictureBox** pickers[] = {&c_.PCategoriaId, &c_.PSubCategoriaId, &c_.PGerenciaId, &c_.PTipoDocumentoId};
-  const wchar_t* pickerNames[] = {L"PCategoriaId", L"PSubCategoriaId", L"PGerenciaId", L"PTipoDocumentoId"};
+    *rows[i].labelControl = &Add<Label>({.name = rows[i].label, .left = kLabelLeft, .top = kComboTops[i] + 60,
+                                         .width = kLabelWidth, .height = 240, .container = main},
+                                        rows[i].caption);
   for (int i = 0; i < 4; ++i) {
-    *pickers[i] = &Add<PictureBox>(At(pickerNames[i], kLabelLeft + kLabelWidth + 50, kComboTops[i] + 38, 240, 240, main));
-    (*pickers[i])->SetPicture(PickerPicture());
+    PictureBox& picker = Add<PictureBox>({.name = rows[i].picker, .left = kLabelLeft + kLabelWidth + 50,
+                                          .top = kComboTops[i] + 38, .width = 240, .height = 240, .container = main});
+    picker.SetPicture(PickerPicture());
+    picker.Click.Connect([this, which = rows[i].kind](int) { PickerButton_Click(which); });
+    *rows[i].pickerControl = &picker;
   }
   combos_ = {c_.cboCategoriaId, c_.cboSubCategoriaId, c_.cboGerenciaId, c_.cboTipoDocumentoId};
 
   const double parameterTop = kComboTops[3] + 600, parameterHeight = kMainHeight - parameterTop - 1100;
   const double parameterWidth = kMainWidth - kParameterLeft - 600;
-  c_.VkDataParameter =
-      &Add<Frame>(At(L"VkDataParameter", kParameterLeft, parameterTop, parameterWidth, parameterHeight, main));
-  c_.VkDataTemp = &Add<Frame>(
-      At(L"VkDataTemp", kParameterLeft, parameterTop, parameterWidth, parameterHeight, main, /*visible=*/false));
+  c_.VkDataParameter = &Add<Frame>({.name = L"VkDataParameter", .left = kParameterLeft, .top = parameterTop,
+                                    .width = parameterWidth, .height = parameterHeight, .container = main});
+  c_.VkDataTemp = &Add<Frame>({.name = L"VkDataTemp", .left = kParameterLeft, .top = parameterTop,
+                               .width = parameterWidth, .height = parameterHeight, .visible = false,
+                               .container = main});
 
-  const double barTop = parameterTop + parameterHeight + 150, comboLeft = kParameterLeft + kLabelWidth + 50 + 240 + 100;
-  const double comboWidth = kMainWidth - comboLeft - 600;
-  c_.txtCBarra = &Add<TextBox>(At(L"txtCBarra", comboLeft, barTop, 1755, 315, main));
-  c_.lblCBarra = &Add<Label>(At(L"lblCBarra", kParameterLeft, barTop + 50, kLabelWidth, 240, main), L"C.Barra");
-  c_.txtReferenciaId = &Add<TextBox>(At(L"txtReferenciaId", comboLeft, barTop + 415, comboWidth, 315, main));
-  c_.lblReferenciaId =
-      &Add<Label>(At(L"lblReferenciaId", kParameterLeft, barTop + 440, kLabelWidth, 240, main), L"Referencia");
-  c_.dtpFecha = &Add<DatePicker>(At(L"dtpFecha", comboLeft + comboWidth - 1455, barTop, 1455, 315, main));
-  c_.lblFecha = &Add<Label>(At(L"lblFecha", comboLeft + comboWidth - 1455 - 930, barTop + 50, 930, 240, main), L"Fecha");
+  const double barTop = parameterTop + parameterHeight + 150;
+  const double entryLeft = kParameterLeft + kLabelWidth + 50 + 240 + 100, entryWidth = kMainWidth - entryLeft - 600;
+  c_.txtCBarra = &Add<TextBox>(
+      {.name = L"txtCBarra", .left = entryLeft, .top = barTop, .width = 1755, .height = 315, .container = main});
+  c_.lblCBarra = &Add<Label>({.name = L"lblCBarra", .left = kParameterLeft, .top = barTop + 50,
+                              .width = kLabelWidth, .height = 240, .container = main},
+                             L"C.Barra");
+  c_.txtReferenciaId = &Add<TextBox>({.name = L"txtReferenciaId", .left = entryLeft, .top = barTop + 415,
+                                      .width = entryWidth, .height = 315, .container = main});
+  c_.lblReferenciaId = &Add<Label>({.name = L"lblReferenciaId", .left = kParameterLeft, .top = barTop + 440,
+                                    .width = kLabelWidth, .height = 240, .container = main},
+                                   L"Referencia");
+  const double dateLeft = entryLeft + entryWidth - 1455;
+  c_.dtpFecha = &Add<DatePicker>(
+      {.name = L"dtpFecha", .left = dateLeft, .top = barTop, .width = 1455, .height = 315, .container = main});
+  c_.lblFecha = &Add<Label>({.name = L"lblFecha", .left = dateLeft - 930, .top = barTop + 50, .width = 930,
+                             .height = 240, .container = main},
+                            L"Fecha");
   // A document stored without a date shows none, and keeps none unless the user sets one.
   c_.dtpFecha->SetCheckNull(true);
 
-  c_.STBar = &Add<controls::VkStatusBar>(At(L"STBar", 0, kDesignHeight - kStatusBarHeight, kDesignWidth,
-                                            kStatusBarHeight));
+  c_.STBar = &Add<controls::VkStatusBar>({.name = L"STBar", .top = kDesignHeight - kStatusBarHeight,
+                                          .width = kDesignWidth, .height = kStatusBarHeight});
   PropertyBag design{{L"BackColor", long(kButtonFace)}};
   WriteFontProperty(design, L"Font", CreateOleFont({.name = L"Verdana"}).get(), FontSpec{});
   c_.STBar->ReadProperties(design);  // docks it to the bottom edge
-  c_.ctxHookMenu1 = &Add<MenuHook>(At(L"ctxHookMenu1", 0, 0, 0, 0));
+  c_.ctxHookMenu1 = &Add<MenuHook>({.name = L"ctxHookMenu1"});
 
   AddToolbarButtons();
   KeepRecordKeys(combos_, record_);
   c_.TBarMain->ButtonClick.Connect([this](ToolbarClick& click) { TBarMain_ButtonClick(click); });
-  const Catalogue kinds[] = {Catalogue::Categoria, Catalogue::SubCategoria, Catalogue::Gerencia,
-                             Catalogue::TipoDocumento};
-  for (int i = 0; i < 4; ++i)
-    (*pickers[i])->Click.Connect([this, which = kinds[i]](int) { PickerButton_Click(which); });
-  Resize.Connect([this] {
-    if (!fitting_) Layout();
-  });
+  Resize.Connect([this] { Layout(); });
   Unloading.Connect([this](bool&) { Form_Unload(); });
 }
 
@@ -191,13 +201,10 @@ bool FDocumentosABM::MakeForm() {
     if (!StillWanted()) return;  // closed while the lists loaded
     InitStatusBar();
     ClearForm();
-    // Docking into no window would leave a loose one on the desktop: that fails.
-    const HWND host = reinterpret_cast<HWND>(static_cast<LONG_PTR>(mHWndContainer));
-    if (!IsWindow(host)) Raise(err::InvalidProcedureCall);
-    DockInto(host);
+    DockIntoHost(*this, mHWndContainer);
     result = true;
     SetMousePointer(pointer::Default);
-    FitToHost();
+    FitToHost(*this);
     Show();
   });
   return result;
@@ -230,17 +237,7 @@ bool FDocumentosABM::ServeMessages() {
 // --- layout ---
 
 void FDocumentosABM::Form_Resize() {
-  FitToHost();
-  Layout();
-}
-
-void FDocumentosABM::FitToHost() {
-  const HWND host = GetParent(hwnd());
-  RECT client{};
-  if (!host || !GetClientRect(host, &client)) return;
-  fitting_ = true;
-  IgnoreErrors([&] { Move(0, 0, PixelsToTwips(client.right), PixelsToTwips(client.bottom)); });
-  fitting_ = false;
+  if (!FitToHost(*this)) Layout();
 }
 
 void FDocumentosABM::Layout() {

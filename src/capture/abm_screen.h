@@ -83,7 +83,6 @@ class FDocumentosABM : public Form, public DocumentForm {
   void BuildControls();
   void AddToolbarButtons();
   void Layout();
-  void FitToHost();
   bool CreateDataObject();
   bool InitStatusBar();
   bool ClearForm();
@@ -122,7 +121,6 @@ class FDocumentosABM : public Form, public DocumentForm {
   std::optional<DataAccess> data_;
   DocumentRecord record_;
   ScreenBusy busy_{[this] { KillForm(); }};
-  bool fitting_ = false;  // sizing to the host: the resize it raises is laid out once
 };
 
 }  // namespace vk::capture

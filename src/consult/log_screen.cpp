@@ -11,7 +11,6 @@
 #include "runtime/mouse_pointer.h"
 #include "runtime/popup_menu.h"
 #include "runtime/steps.h"
-#include "runtime/twips.h"
 
 namespace vk {
 namespace {
@@ -126,9 +125,7 @@ void FDocumentosLogGeneral::BuildControls() {
   c_.VkHeader->Collapse.Connect([this] { VkHeaderCollapse(); });
   main.ButtonClick.Connect([this](ToolbarClick& click) { TBarMain_ButtonClick(click); });
   detail.ButtonClick.Connect([this](ToolbarClick& click) { TBarDetail_ButtonClick(click); });
-  Resize.Connect([this] {
-    if (!fitting_) Layout();
-  });
+  Resize.Connect([this] { Layout(); });
   Unloading.Connect([this](bool&) { Form_Unload(); });
 }
 
@@ -148,13 +145,10 @@ bool FDocumentosLogGeneral::MakeForm() {
     c_.VkHeader->SetExpandSwitch(true);
     c_.VkHeader->SetExpandState(1);
     ClearForm();
-    // Docking into no window would leave a loose one on the desktop: that fails.
-    const HWND host = reinterpret_cast<HWND>(static_cast<LONG_PTR>(mHWndContainer));
-    if (!IsWindow(host)) Raise(err::InvalidProcedureCall);
-    DockInto(host);
+    DockIntoHost(*this, mHWndContainer);
     result = true;
     SetMousePointer(pointer::Default);
-    FitToHost();
+    FitToHost(*this);
     Show();
     mReady = true;
   });
@@ -192,17 +186,7 @@ bool FDocumentosLogGeneral::ServeMessages() {
 // --- layout ---
 
 void FDocumentosLogGeneral::Form_Resize() {
-  FitToHost();
-  Layout();
-}
-
-void FDocumentosLogGeneral::FitToHost() {
-  const HWND host = GetParent(hwnd());
-  RECT client{};
-  if (!host || !GetClientRect(host, &client)) return;
-  fitting_ = true;
-  IgnoreErrors([&] { Move(0, 0, PixelsToTwips(client.right), PixelsToTwips(client.bottom)); });
-  fitting_ = false;
+  if (!FitToHost(*this)) Layout();
 }
 
 void FDocumentosLogGeneral::Layout() {

@@ -73,7 +73,6 @@ class FDocumentosLogGeneral : public Form, public DocumentForm {
   // Frame (log_screen.cpp).
   void BuildControls();
   void Layout();
-  void FitToHost();
   void VkHeaderExpand();
   void VkHeaderCollapse();
   void TBarMain_ButtonClick(hosted::ToolbarClick& click);
@@ -111,7 +110,6 @@ class FDocumentosLogGeneral : public Form, public DocumentForm {
 
   int busy_ = 0;
   bool closeRequested_ = false;
-  bool fitting_ = false;  // sizing to the host: the resize it raises is laid out once
 };
 
 }  // namespace vk

@@ -2,6 +2,8 @@
 
 #include "capture/abm_screen.h"
 #include "consult/log_screen.h"
+#include "runtime/steps.h"
+#include "runtime/twips.h"
 
 namespace vk {
 namespace {
@@ -14,6 +16,21 @@ const FormCode kFormCodes[] = {
 };
 
 }  // namespace
+
+void DockIntoHost(Form& screen, long hostWindow) {
+  const HWND host = reinterpret_cast<HWND>(static_cast<LONG_PTR>(hostWindow));
+  if (!IsWindow(host)) Raise(err::InvalidProcedureCall);
+  screen.DockInto(host);
+}
+
+bool FitToHost(Form& screen) {
+  const HWND host = GetParent(screen.hwnd());
+  RECT client{};
+  if (!host || !GetClientRect(host, &client)) return false;
+  const double width = PixelsToTwips(client.right), height = PixelsToTwips(client.bottom);
+  if (screen.width() == width && screen.height() == height) return false;
+  return IgnoreErrors([&] { screen.Move(0, 0, width, height); });
+}
 
 const FormCode* FindFormCode(std::wstring_view code) {
   for (const FormCode& entry : kFormCodes)

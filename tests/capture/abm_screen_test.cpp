@@ -110,10 +110,7 @@ class AbmScreenTest : public ::testing::Test {
   HWND Find(const wchar_t* name) const { return FindVkWindow(host_.hwnd, name); }
   static HWND Inner(HWND outer) { return GetWindow(outer, GW_CHILD); }
 
-  void Click(const wchar_t* key) {
-    hosted::Toolbar& bar = *C().TBarMain;
-    test::ClickIn(Inner(Find(L"TBarMain")), bar.ButtonRect(bar.IndexOfKey(key)));
-  }
+  void Click(const wchar_t* key) { test::ClickToolbarButton(host_.hwnd, L"TBarMain", key); }
   // The find command with the picker answering `key` (Empty: the picker was cancelled).
   void FindDocument(const Variant& key) {
     pick_ = key;
@@ -128,16 +125,8 @@ class AbmScreenTest : public ::testing::Test {
     SendMessageW(Inner(Find(name)), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
     test::Pump();
   }
-  // The user's pick of the combo item loaded with `key`.
   void Pick(const wchar_t* comboName, const std::wstring& key) {
-    auto& combo = *static_cast<hosted::ComboBox*>(screen_->FindControl(comboName));
-    int index = -1;
-    for (int i = 0; i < combo.ListCount() && index < 0; ++i)
-      if (combo.ItemKey(i) == key) index = i;
-    ASSERT_GE(index, 0) << testing::PrintToString(key);
-    const HWND inner = Inner(Find(comboName));
-    SendMessageW(inner, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    SendMessageW(Find(comboName), WM_COMMAND, MAKEWPARAM(1, CBN_SELCHANGE), reinterpret_cast<LPARAM>(inner));
+    ASSERT_TRUE(test::PickComboItem(host_.hwnd, comboName, key)) << testing::PrintToString(key);
   }
   std::vector<std::wstring> Keys() const {
     return {C().cboCategoriaId->SelectedKey(), C().cboSubCategoriaId->SelectedKey(), C().cboGerenciaId->SelectedKey(),

@@ -135,23 +135,15 @@ class LogScreenTest : public ::testing::Test {
 
   // The control's window, found by its name as an outside driver finds it.
   HWND Find(const wchar_t* name) const { return FindVkWindow(host_.hwnd, name); }
-  static HWND Inner(HWND outer) { return GetWindow(outer, GW_CHILD); }
 
   // A click on a toolbar button, found by its key.
   void ClickButton(const wchar_t* toolbarName, const wchar_t* key) {
-    auto& bar = *static_cast<hosted::Toolbar*>(screen_->FindControl(toolbarName));
-    test::ClickIn(Inner(Find(toolbarName)), bar.ButtonRect(bar.IndexOfKey(key)));
+    test::ClickToolbarButton(host_.hwnd, toolbarName, key);
   }
   // The user's pick of the item loaded with `key` ("" for the empty item).
   void Pick(const wchar_t* comboName, const std::wstring& key) {
-    auto& combo = *static_cast<hosted::ComboBox*>(screen_->FindControl(comboName));
-    int index = -1;
-    for (int i = 0; i < combo.ListCount() && index < 0; ++i)
-      if (combo.ItemKey(i) == key) index = i;
-    ASSERT_GE(index, 0) << comboName << " has no item " << testing::PrintToString(key);
-    const HWND inner = Inner(Find(comboName));
-    SendMessageW(inner, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    SendMessageW(Find(comboName), WM_COMMAND, MAKEWPARAM(1, CBN_SELCHANGE), reinterpret_cast<LPARAM>(inner));
+    ASSERT_TRUE(test::PickComboItem(host_.hwnd, comboName, key))
+        << comboName << " has no item " << testing::PrintToString(key);
   }
   Rows Search() {
     ClickButton(L"TBarMain", L"BTN_FIN");

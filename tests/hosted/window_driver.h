@@ -62,6 +62,13 @@ ControlArgs At(double left, double top, double width, double height, std::wstrin
 // so no test hangs. Keep the timer until the dialog has run.
 std::unique_ptr<Timer> ActWhenShown(std::wstring name, std::function<void(Form&)> act);
 
+// A click on the button with `key` of the toolbar named `toolbarName` below `root`,
+// at the button's place in the toolbar's window.
+void ClickToolbarButton(HWND root, const wchar_t* toolbarName, const std::wstring& key);
+// The user's choice, in the combo box named `comboName` below `root`, of the item
+// loaded with `key` ("" for the empty item); false when it has no such item.
+bool PickComboItem(HWND root, const wchar_t* comboName, const std::wstring& key);
+
 // Runs the messages waiting in this thread's queue.
 void Pump();
 // A left click (button down and up) at a point of window's client area.
