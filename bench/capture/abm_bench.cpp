@@ -1,0 +1,282 @@
+// Maintenance screen benchmark (run by hand under Wine and a display, never by CTest),
+// over 100,000 documents and one more whose comment history is 1 MB and whose type has
+// ten fields (its stored file a PDF, so that no image is decoded):
+//   1. load: the find command loading that document (the picker's answer given),
+//      against plain SQLite stepping the same row and making every field a VARIANT;
+//   2. save: the save command (Documentos_Update, its action-log entry, the reload),
+//      against plain SQLite running the same statements;
+//   3. find: the find command until the search picker shows its first page, against
+//      the picker opened by itself on the same statement (the picker's own figure).
+// The median of several rounds is reported.
+// Usage: abm_bench.exe [documents] [rounds]
+#include <windows.h>
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "bench/support/bench_sqlite.h"
+#include "bench/support/bench_timing.h"
+#include "capture/abm_screen.h"
+#include "com/com_ptr.h"
+#include "dataaccess/qd_procedure.h"
+#include "dataaccess/sqlite_db.h"
+#include "host/fsearch.h"
+#include "host/host_seams.h"
+#include "host/message_box.h"
+#include "host/shared_functions.h"
+#include "host/shared_state.h"
+
+namespace {
+
+using vk::bench::Check;
+using vk::bench::Now;
+using vk::bench::ReadScript;
+using vk::ComPtr;
+
+const wchar_t kKey[] = L"AbmBench";
+constexpr long kHeavyDocument = 900000;  // the document with the long history
+
+double MedianOf(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+void Exec(sqlite3* db, const std::string& sql, const char* what) {
+  Check(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), db, what);
+}
+
+void Fill(const std::wstring& folder, long documents) {
+  sqlite3* db = nullptr;
+  const std::wstring path = folder + L"\\data\\" + kKey + L".db";
+  DeleteFileW(path.c_str());
+  Check(sqlite3_open(vk::data::Narrow(path).c_str(), &db), db, "open");
+  Exec(db, ReadScript("application_schema.sql"), "schema");
+  Exec(db, ReadScript("application_data.sql"), "data");  // the catalogue tables; its documents go
+  std::string sql = "DELETE FROM Documentos;INSERT INTO TipoDocumentos VALUES (9, 'Expediente', 1);";
+  for (int d = 1; d <= 10; ++d)
+    sql += "INSERT INTO TipoDocumentosDetalle (TipoDocumentoId, DetalleId, Nombre, DataType, ScreenType, "
+           "RelationSentence, Alignment, Decimales, ToolTipText) VALUES (9, " + std::to_string(d) + ", 'Dato" +
+           std::to_string(d) + "', 0, 'TextBox', NULL, 0, 0, 'Dato " + std::to_string(d) + "');";
+  sql += "INSERT INTO Documentos (DocumentoId, CategoriaId, SubCategoriaId, GerenciaId, TipoDocumentoId, Documento, "
+         "Path, Campo01, Campo02, Fecha, CBarra, ReferenciaId, FechaAlta, IsEnabled, UsuarioAlta) "
+         "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " + std::to_string(documents) +
+         ") SELECT i, '1', '1', 'AD', 1 + i % 3, 'doc' || i || '.tif', 'C:\\Ostrela\\' || i || '.tif', "
+         "'Campo uno ' || i, 'Campo dos', '2026-03-01 00:00:00', '779' || i, 'REF-' || i, "
+         "'2026-12-07 09:00:00', 1, 'bench' FROM n;";
+  sql += "INSERT INTO Documentos (DocumentoId, CategoriaId, SubCategoriaId, GerenciaId, TipoDocumentoId, Documento, "
+         "Path, Campo01, Campo02, Campo03, Campo04, Campo05, Campo06, Campo07, Campo08, Campo09, Campo10, Fecha, "
+         "CBarra, ReferenciaId, Comentarios, FechaAlta, IsEnabled, UsuarioAlta) VALUES (" +
+         std::to_string(kHeavyDocument) +
+         ", '2', '1', 'OP', 9, 'expediente.pdf', 'C:\\Ostrela\\expediente.pdf', 'uno', 'dos', 'tres', 'cuatro', "
+         "'cinco', 'seis', 'siete', 'ocho', 'nueve', 'diez', '2026-03-01 10:30:00', '7790001', 'EXP-1', "
+         "printf('%.*c', 1048576, 'x'), '2026-03-02 00:00:00', 0, 'bench');";
+  Exec(db, sql, "fill");
+  sqlite3_close(db);
+  const std::wstring security = folder + L"\\data\\VkS.db";
+  DeleteFileW(security.c_str());
+  Check(sqlite3_open(vk::data::Narrow(security).c_str(), &db), db, "open VkS");
+  Exec(db, ReadScript("security_schema.sql"), "security schema");
+  Exec(db, ReadScript("security_data.sql"), "security data");
+  sqlite3_close(db);
+}
+
+// Steps a statement to its end, making every field of every row a VARIANT.
+void Step(sqlite3* db, sqlite3_stmt* s) {
+  int rc;
+  while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
+    for (int c = 0; c < sqlite3_column_count(s); ++c) {
+      VARIANT v;
+      VariantInit(&v);
+      switch (sqlite3_column_type(s, c)) {
+        case SQLITE_INTEGER: v.vt = VT_I4; v.lVal = sqlite3_column_int(s, c); break;
+        case SQLITE_FLOAT: v.vt = VT_R8; v.dblVal = sqlite3_column_double(s, c); break;
+        case SQLITE_TEXT:
+          v.vt = VT_BSTR;
+          v.bstrVal = SysAllocString(static_cast<const wchar_t*>(sqlite3_column_text16(s, c)));
+          break;
+        default: v.vt = VT_NULL; break;
+      }
+      VariantClear(&v);
+    }
+  }
+  Check(rc, db, "step");
+  sqlite3_reset(s);
+}
+
+// Plain SQLite doing the load's and the save's statements on the same database.
+class Floor {
+ public:
+  explicit Floor(const std::wstring& path) {
+    Check(sqlite3_open(vk::data::Narrow(path).c_str(), &db_), db_, "open");
+    prepare(read_, "SELECT * FROM Documentos WHERE DocumentoId = ?1");
+    prepare(update_,
+            "UPDATE Documentos SET CategoriaId = ?2, SubCategoriaId = ?3, GerenciaId = ?4, TipoDocumentoId = ?5, "
+            "Documento = ?6, Path = ?7, Campo01 = ?8, Campo02 = ?9, Campo03 = ?10, Campo04 = ?11, Campo05 = ?12, "
+            "Campo06 = ?13, Campo07 = ?14, Campo08 = ?15, Campo09 = ?16, Campo10 = ?17, Fecha = ?18, CBarra = ?19, "
+            "ReferenciaId = ?20, Comentarios = Coalesce(Comentarios, '') || ?21, UsuarioModificacion = ?23, "
+            "FechaModificacion = ?24 WHERE DocumentoId = ?1");
+    prepare(nextEvent_, "SELECT (Coalesce(Max(EventoId),0)+1) AS EventoId FROM LogAcciones");
+    prepare(log_,
+            "INSERT INTO LogAcciones (EventoId, ModoDetalle, ComponentId, ComponentName, TipoAccion, Accion, Detalle, "
+            "Mensaje, Extra, EquipoId, UsuarioId, Fecha) VALUES ((SELECT (Coalesce(Max(EventoId),0)+1) FROM "
+            "LogAcciones), 1, 'I01MAN', 'Mantenimiento', 3, 'N/A', ?1, ?2, '', 'PC', 'bench', '2026-03-01')");
+  }
+  ~Floor() {
+    for (sqlite3_stmt* s : {read_, update_, nextEvent_, log_}) sqlite3_finalize(s);
+    sqlite3_close(db_);
+  }
+  double Load(long id) {
+    const double start = Now();
+    sqlite3_bind_int(read_, 1, id);
+    Step(db_, read_);
+    return Now() - start;
+  }
+  double Save(long id) {
+    const double start = Now();
+    Exec(db_, "BEGIN", "begin");
+    sqlite3_bind_int(update_, 1, id);
+    const char* texts[] = {"2", "1", "OP", nullptr, "expediente.pdf", "C:\\Ostrela\\expediente.pdf", "uno", "dos",
+                           "tres", "cuatro", "cinco", "seis", "siete", "ocho", "nueve", "diez", "2026-03-01 10:30:00",
+                           "7790001", "EXP-1", "bench - Fecha : [ 3/1/2026 ]\r\n--\r\nDocumento\r\n\r\n"};
+    for (int p = 2; p <= 21; ++p) {
+      if (p == 5) sqlite3_bind_int(update_, p, 9);
+      else sqlite3_bind_text(update_, p, texts[p - 2], -1, SQLITE_STATIC);
+    }
+    sqlite3_bind_text(update_, 23, "bench", -1, SQLITE_STATIC);
+    sqlite3_bind_text(update_, 24, "2026-03-01", -1, SQLITE_STATIC);
+    Step(db_, update_);
+    Exec(db_, "COMMIT", "commit");
+    Step(db_, nextEvent_);
+    sqlite3_bind_int(log_, 1, id);
+    sqlite3_bind_text(log_, 2, "Se ha Modificado la Catalogación", -1, SQLITE_STATIC);
+    Step(db_, log_);
+    const double write = Now() - start;
+    return write + Load(id);  // the reload
+  }
+
+ private:
+  void prepare(sqlite3_stmt*& s, const char* sql) { Check(sqlite3_prepare_v2(db_, sql, -1, &s, nullptr), db_, sql); }
+  sqlite3* db_ = nullptr;
+  sqlite3_stmt *read_ = nullptr, *update_ = nullptr, *nextEvent_ = nullptr, *log_ = nullptr;
+};
+
+LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+HWND MakeHost() {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = HostProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"AbmBenchHost";
+  RegisterClassW(&wc);
+  return CreateWindowW(L"AbmBenchHost", L"Host", WS_POPUP | WS_CLIPCHILDREN | WS_VISIBLE, 20, 20, 765, 562, nullptr,
+                       nullptr, wc.hInstance, nullptr);
+}
+
+void ClickKey(const vk::capture::FDocumentosABM& screen, const wchar_t* key) {
+  vk::hosted::Toolbar& bar = *screen.controls().TBarMain;
+  const RECT r = bar.ButtonRect(bar.IndexOfKey(key));
+  const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  SendMessageW(bar.inner(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+  SendMessageW(bar.inner(), WM_LBUTTONUP, 0, at);
+}
+
+// The time from `open` until a search picker is activated; the picker is then cancelled.
+double UntilPickerShows(const std::function<void()>& open) {
+  static double shownAt;
+  static HHOOK hook;
+  shownAt = 0;
+  struct Hook {
+    static LRESULT CALLBACK Proc(int code, WPARAM wParam, LPARAM lParam) {
+      if (code == HCBT_ACTIVATE && shownAt == 0) {
+        if (auto* picker = dynamic_cast<vk::FSearch*>(vk::Form::FromWindow(reinterpret_cast<HWND>(wParam)))) {
+          shownAt = Now();
+          PostMessageW(picker->controls().cmdCancelar->inner(), BM_CLICK, 0, 0);
+        }
+      }
+      return CallNextHookEx(hook, code, wParam, lParam);
+    }
+  };
+  hook = SetWindowsHookExW(WH_CBT, &Hook::Proc, nullptr, GetCurrentThreadId());
+  const double start = Now();
+  open();
+  UnhookWindowsHookEx(hook);
+  return shownAt - start;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const long documents = argc > 1 ? atol(argv[1]) : 100000;
+  const int rounds = argc > 2 ? atoi(argv[2]) : 7;
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring folder = std::wstring(temp) + L"abmbench";
+  CreateDirectoryW(folder.c_str(), nullptr);
+  CreateDirectoryW((folder + L"\\data").c_str(), nullptr);
+  Fill(folder, documents);
+
+  vk::data::QdProcedure::SetDefaultFolder(folder);
+  vk::HostSeams seams = vk::HostSeams::Real();
+  seams.createDataAccess = [] { return ComPtr<IDispatch>::Attach(vk::data::QdProcedure::Create()); };
+  vk::ScopedHostSeams scope(seams);
+  vk::SharedState& state = vk::Shared();
+  state.gApplicationName = kKey;
+  state.gObjectId = L"I01MAN";
+  state.gIsAdmin = true;
+  vk::ScopedMessageBox answers([](const std::wstring&, long, const std::wstring&) { return vk::msg::OK; });
+
+  const HWND host = MakeHost();
+  auto screen = vk::Form::Load<vk::capture::FDocumentosABM>();
+  screen->SetHWndContainer(static_cast<long>(reinterpret_cast<LONG_PTR>(host)));
+  screen->SetMode(L"ADM");
+  if (!screen->MakeForm()) {
+    fprintf(stderr, "the screen did not open\n");
+    return 2;
+  }
+
+  Floor floor(folder + L"\\data\\" + kKey + L".db");
+  std::vector<double> loads, loadFloors, saves, saveFloors, finds, pickers;
+  {
+    vk::ScopedPicker answer([](const std::wstring&, const std::wstring&) { return vk::Variant(kHeavyDocument); });
+    for (int i = 0; i <= rounds; ++i) {
+      const double load = vk::bench::Seconds([&] { ClickKey(*screen, L"BTN_FIN"); });
+      const double save = vk::bench::Seconds([&] { ClickKey(*screen, L"BTN_SAV"); });
+      if (screen->currentDocumentId() != kHeavyDocument) {
+        fprintf(stderr, "the document did not load\n");
+        return 2;
+      }
+      if (i == 0) continue;  // warm-up
+      loads.push_back(load);
+      saves.push_back(save);
+      loadFloors.push_back(floor.Load(kHeavyDocument));
+      saveFloors.push_back(floor.Save(kHeavyDocument));
+    }
+  }
+  for (int i = 0; i <= rounds; ++i) {
+    const double find = UntilPickerShows([&] { ClickKey(*screen, L"BTN_FIN"); });
+    const double own = UntilPickerShows([] {
+      vk::PickKey(L"Select * From Documentos", L"DocumentoId");
+    });
+    if (i == 0) continue;
+    finds.push_back(find);
+    pickers.push_back(own);
+  }
+  screen->Unload();
+  DestroyWindow(host);
+
+  printf("maintenance screen on %ld documents, a 1 MB comment history, ten fields; median of %d rounds\n",
+         documents, rounds);
+  vk::bench::Report("load (find command, picker answered)", 1, MedianOf(loads), MedianOf(loadFloors));
+  vk::bench::Report("save (update, log entry, reload)", 1, MedianOf(saves), MedianOf(saveFloors));
+  vk::bench::Report("find until the picker's first page", 1, MedianOf(finds), MedianOf(pickers));
+  printf("(the find's floor is the picker opened by itself on the same statement)\n");
+  CoUninitialize();
+  return 0;
+}
