@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The main job: builds everything, registers the component and its data-access
 # stand-in in the build's Wine prefix, and opens a screen in the demo host on the
-# sample databases. Arguments go to the demo host (default form code I01CAT).
+# sample databases. Arguments go to the demo host (default form code R01MRK).
 # With no display it runs under Xvfb, writes build/demo.png and exits.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)

@@ -67,6 +67,9 @@ FVkMsgBox::FVkMsgBox(long vkButtons)
     : Form({.name = L"FVkMsgBox", .caption = L"", .scaleWidth = kWidth, .scaleHeight = kHeight,
             .borderless = true}),
       vkButtons_(vkButtons) {
+  AmbientProperties ambient;
+  ambient.fontName = L"Verdana";
+  setAmbient(ambient);  // before the controls: they take the form's font
   frame_ = &Add<hosted::Frame>({.name = L"VkContainer", .left = 0, .top = 0, .width = kWidth, .height = kHeight});
   icon_ = &Add<hosted::PictureBox>(
       {.name = L"IType", .left = 240, .top = 540, .width = 480, .height = 480, .visible = false, .container = frame_});

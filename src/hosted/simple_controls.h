@@ -8,7 +8,8 @@
 
 namespace vk::hosted {
 
-// A push button with a caption and a click event without arguments.
+// A push button with a caption and a click event without arguments. With a text
+// colour of its own it draws itself (the system draws push buttons in its colours).
 class CommandButton : public FormControl {
  public:
   CommandButton(Form& form, ControlArgs args, std::wstring caption = L"")
@@ -21,6 +22,8 @@ class CommandButton : public FormControl {
   void OnCreated() override;
   std::unique_ptr<Control> Clone(Form& form, const ControlArgs& args) const override;
   void OnCommand(WORD code, WORD id, HWND from) override;
+  void OnLookChanged() override;
+  bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
  private:
   std::wstring caption_;
@@ -41,6 +44,7 @@ class Label : public FormControl {
  protected:
   void OnCreated() override;
   std::unique_ptr<Control> Clone(Form& form, const ControlArgs& args) const override;
+  void OnLookChanged() override;
 
  private:
   void FitCaption();

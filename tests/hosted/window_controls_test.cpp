@@ -237,6 +237,50 @@ TEST(TabControlWindow, ClickingATabSelectsItAndRaisesClick) {
   for (int bad : {-1, 2}) EXPECT_EQ(ErrorOf([&] { tabs.SetTab(bad); }), err::InvalidPropertyValue);
 }
 
+// Whether a window shows a colour anywhere in its client area.
+bool Shows(HWND window, COLORREF colour) {
+  UpdateWindow(window);
+  RECT client{};
+  GetClientRect(window, &client);
+  HDC dc = GetDC(window);
+  bool found = false;
+  for (int y = 0; y < client.bottom && !found; ++y)
+    for (int x = 0; x < client.right && !found; ++x) found = GetPixel(dc, x, y) == colour;
+  ReleaseDC(window, dc);
+  return found;
+}
+
+LOGFONTW FontOf(HWND window) {
+  LOGFONTW font{};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)), sizeof font, &font);
+  return font;
+}
+
+TEST(Look, ControlsTakeTheFormsFontBoldOnRequestAndButtonsTheirTextColour) {
+  test::ShownForm form;
+  AmbientProperties ambient;
+  ambient.fontName = L"Verdana";
+  form->setAmbient(ambient);
+  auto& label = form->Add<Label>(test::At(150, 150, 3000, 300, L"Label4"), L"Buscador");
+  auto& check = form->Add<CheckBox>(test::At(150, 600, 3000, 330, L"chkFilter"), L"Solo mi usuario");
+  auto& button = form->Add<CommandButton>(test::At(150, 1050, 1200, 400, L"cmdNext"), L"WWW");
+  for (FormControl* control : std::initializer_list<FormControl*>{&label, &check, &button}) {
+    EXPECT_STREQ(FontOf(control->inner()).lfFaceName, L"Verdana") << control->name();
+    EXPECT_EQ(FontOf(control->inner()).lfHeight, -11) << "8.25 points at 96 dpi";
+  }
+  label.SetFontBold(true);
+  EXPECT_EQ(FontOf(label.inner()).lfWeight, FW_BOLD);
+  // The system draws a push button's text in its own colour: with one of its own the
+  // button draws itself, and still clicks.
+  EXPECT_FALSE(Shows(button.inner(), RGB(200, 0, 0)));
+  button.SetForeColor(0x000000C8);
+  EXPECT_TRUE(Shows(button.inner(), RGB(200, 0, 0)));
+  int clicks = 0;
+  button.Click.Connect([&](int) { ++clicks; });
+  test::Click(button.inner(), 10, 10);
+  EXPECT_EQ(clicks, 1);
+}
+
 TEST(ProgressBarWindow, MaximumAndValueReachTheBar) {
   test::ShownForm form;
   auto& bar = form->Add<ProgressBar>(test::At(0, 0, 6000, 300, L"bar"));

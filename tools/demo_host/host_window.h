@@ -10,7 +10,7 @@
 struct HostOptions {
   std::wstring applicationName = L"Ostrela";
   std::wstring objectId = L"C01";
-  std::wstring objectName = L"I01CAT";
+  std::wstring objectName = L"R01MRK";  // the document screen this build has (I01CAT once it is built)
   std::wstring picturePath;  // when set: write a picture after `pictureDelayMs` and close
   UINT pictureDelayMs = 4000;
 };

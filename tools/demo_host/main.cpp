@@ -1,7 +1,7 @@
 // DemoHost: a plain Win32 program that hosts the component the way the document-
 // management application does.
 //   DemoHost [FORMCODE] [--app KEY] [--id COMPONENT] [--picture FILE.bmp] [--delay MS]
-// FORMCODE defaults to I01CAT. With --picture it writes a picture of its window after
+// FORMCODE defaults to R01MRK, the audit browser. With --picture it writes a picture of its window after
 // the delay and closes, so the demo can be checked without a screen.
 #include <windows.h>
 #include <shellapi.h>

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "hosted/grid/cell_editor.h"
+#include "runtime/gradient.h"
 #include "runtime/select_guard.h"
 #include "runtime/twips.h"
 #include "runtime/vb_error.h"
@@ -425,13 +426,7 @@ LRESULT GridWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 void GridWindow::PaintBackground(HDC dc, const RECT& r, const GridStyle& style) {
   const COLORREF back = ToColorRef(style.BackColor.value_or(0xFFFFFF));
   if (style.BackgroundStyle.value_or(kBackgroundSolid) == kBackgroundGradient && style.BackColor2) {
-    const COLORREF back2 = ToColorRef(*style.BackColor2);
-    TRIVERTEX v[2] = {{r.left, r.top, static_cast<COLOR16>(GetRValue(back) << 8),
-                       static_cast<COLOR16>(GetGValue(back) << 8), static_cast<COLOR16>(GetBValue(back) << 8), 0},
-                      {r.right, r.bottom, static_cast<COLOR16>(GetRValue(back2) << 8),
-                       static_cast<COLOR16>(GetGValue(back2) << 8), static_cast<COLOR16>(GetBValue(back2) << 8), 0}};
-    GRADIENT_RECT g{0, 1};
-    GradientFill(dc, v, 2, &g, 1, GRADIENT_FILL_RECT_V);
+    FillVerticalGradient(dc, r, back, ToColorRef(*style.BackColor2));
     return;
   }
   SetBkColor(dc, back);
