@@ -12,7 +12,6 @@
 #include <windows.h>
 #include <sqlite3.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -33,17 +32,13 @@
 namespace {
 
 using vk::bench::Check;
+using vk::bench::Median;
 using vk::bench::Now;
 using vk::bench::ReadScript;
 using vk::ComPtr;
 
 const wchar_t kKey[] = L"AbmBench";
 constexpr long kHeavyDocument = 900000;  // the document with the long history
-
-double MedianOf(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
 
 void Exec(sqlite3* db, const std::string& sql, const char* what) {
   Check(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), db, what);
@@ -273,9 +268,9 @@ int main(int argc, char** argv) {
 
   printf("maintenance screen on %ld documents, a 1 MB comment history, ten fields; median of %d rounds\n",
          documents, rounds);
-  vk::bench::Report("load (find command, picker answered)", 1, MedianOf(loads), MedianOf(loadFloors));
-  vk::bench::Report("save (update, log entry, reload)", 1, MedianOf(saves), MedianOf(saveFloors));
-  vk::bench::Report("find until the picker's first page", 1, MedianOf(finds), MedianOf(pickers));
+  vk::bench::Report("load (find command, picker answered)", 1, Median(loads), Median(loadFloors));
+  vk::bench::Report("save (update, log entry, reload)", 1, Median(saves), Median(saveFloors));
+  vk::bench::Report("find until the picker's first page", 1, Median(finds), Median(pickers));
   printf("(the find's floor is the picker opened by itself on the same statement)\n");
   CoUninitialize();
   return 0;
