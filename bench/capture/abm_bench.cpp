@@ -1,8 +1,10 @@
 // Maintenance screen benchmark (run by hand under Wine and a display, never by CTest),
 // over 100,000 documents and one more whose comment history is 1 MB and whose type has
 // ten fields (its stored file a PDF, so that no image is decoded):
-//   1. load: the find command loading that document (the picker's answer given),
-//      against plain SQLite stepping the same row and making every field a VARIANT;
+//   1. load: the find command loading that document (the picker's answer given), once
+//      with its type's editors placed already and once after a document of another
+//      type of ten fields, against plain SQLite stepping the same row (and the type's
+//      definitions) and making every field a VARIANT;
 //   2. save: the save command (Documentos_Update, its action-log entry, the reload),
 //      against plain SQLite running the same statements;
 //   3. find: the find command until the search picker shows its first page, against
@@ -38,7 +40,8 @@ using vk::bench::ReadScript;
 using vk::ComPtr;
 
 const wchar_t kKey[] = L"AbmBench";
-constexpr long kHeavyDocument = 900000;  // the document with the long history
+constexpr long kHeavyDocument = 900000;  // the document with the long history, of type 9
+constexpr long kOtherDocument = 900001;  // its twin of type 8 (ten other fields)
 
 void Exec(sqlite3* db, const std::string& sql, const char* what) {
   Check(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), db, what);
@@ -51,11 +54,13 @@ void Fill(const std::wstring& folder, long documents) {
   Check(sqlite3_open(vk::data::Narrow(path).c_str(), &db), db, "open");
   Exec(db, ReadScript("application_schema.sql"), "schema");
   Exec(db, ReadScript("application_data.sql"), "data");  // the catalogue tables; its documents go
-  std::string sql = "DELETE FROM Documentos;INSERT INTO TipoDocumentos VALUES (9, 'Expediente', 1);";
-  for (int d = 1; d <= 10; ++d)
-    sql += "INSERT INTO TipoDocumentosDetalle (TipoDocumentoId, DetalleId, Nombre, DataType, ScreenType, "
-           "RelationSentence, Alignment, Decimales, ToolTipText) VALUES (9, " + std::to_string(d) + ", 'Dato" +
-           std::to_string(d) + "', 0, 'TextBox', NULL, 0, 0, 'Dato " + std::to_string(d) + "');";
+  std::string sql = "DELETE FROM Documentos;INSERT INTO TipoDocumentos VALUES (9, 'Expediente', 1), (8, 'Legajo', 1);";
+  for (int type : {8, 9})
+    for (int d = 1; d <= 10; ++d)
+      sql += "INSERT INTO TipoDocumentosDetalle (TipoDocumentoId, DetalleId, Nombre, DataType, ScreenType, "
+             "RelationSentence, Alignment, Decimales, ToolTipText) VALUES (" + std::to_string(type) + ", " +
+             std::to_string(d) + ", 'Dato" + std::to_string(type) + "_" + std::to_string(d) +
+             "', 0, 'TextBox', NULL, 0, 0, 'Dato " + std::to_string(d) + "');";
   sql += "INSERT INTO Documentos (DocumentoId, CategoriaId, SubCategoriaId, GerenciaId, TipoDocumentoId, Documento, "
          "Path, Campo01, Campo02, Fecha, CBarra, ReferenciaId, FechaAlta, IsEnabled, UsuarioAlta) "
          "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " + std::to_string(documents) +
@@ -69,6 +74,11 @@ void Fill(const std::wstring& folder, long documents) {
          ", '2', '1', 'OP', 9, 'expediente.pdf', 'C:\\Ostrela\\expediente.pdf', 'uno', 'dos', 'tres', 'cuatro', "
          "'cinco', 'seis', 'siete', 'ocho', 'nueve', 'diez', '2026-03-01 10:30:00', '7790001', 'EXP-1', "
          "printf('%.*c', 1048576, 'x'), '2026-03-02 00:00:00', 0, 'bench');";
+  sql += "INSERT INTO Documentos SELECT " + std::to_string(kOtherDocument) +
+         ", CategoriaId, SubCategoriaId, GerenciaId, 8, Documento, Path, Campo01, Campo02, Campo03, Campo04, Campo05, "
+         "Campo06, Campo07, Campo08, Campo09, Campo10, Fecha, CBarra, ReferenciaId, Comentarios, FechaAlta, IsEnabled, "
+         "UsuarioAlta, UsuarioModificacion, FechaModificacion FROM Documentos WHERE DocumentoId = " +
+         std::to_string(kHeavyDocument) + ";";
   Exec(db, sql, "fill");
   sqlite3_close(db);
   const std::wstring security = folder + L"\\data\\VkS.db";
@@ -108,6 +118,7 @@ class Floor {
   explicit Floor(const std::wstring& path) {
     Check(sqlite3_open(vk::data::Narrow(path).c_str(), &db_), db_, "open");
     prepare(read_, "SELECT * FROM Documentos WHERE DocumentoId = ?1");
+    prepare(details_, "SELECT * FROM TipoDocumentosDetalle WHERE TipoDocumentoId = ?1 ORDER BY TipoDocumentoId");
     prepare(update_,
             "UPDATE Documentos SET CategoriaId = ?2, SubCategoriaId = ?3, GerenciaId = ?4, TipoDocumentoId = ?5, "
             "Documento = ?6, Path = ?7, Campo01 = ?8, Campo02 = ?9, Campo03 = ?10, Campo04 = ?11, Campo05 = ?12, "
@@ -121,7 +132,7 @@ class Floor {
             "LogAcciones), 1, 'I01MAN', 'Mantenimiento', 3, 'N/A', ?1, ?2, '', 'PC', 'bench', '2026-03-01')");
   }
   ~Floor() {
-    for (sqlite3_stmt* s : {read_, update_, nextEvent_, log_}) sqlite3_finalize(s);
+    for (sqlite3_stmt* s : {read_, details_, update_, nextEvent_, log_}) sqlite3_finalize(s);
     sqlite3_close(db_);
   }
   double Load(long id) {
@@ -129,6 +140,13 @@ class Floor {
     sqlite3_bind_int(read_, 1, id);
     Step(db_, read_);
     return Now() - start;
+  }
+  // A load that places the type's editors also reads the type's definitions.
+  double LoadWithType(long id, long type) {
+    const double start = Now();
+    sqlite3_bind_int(details_, 1, type);
+    Step(db_, details_);
+    return Now() - start + Load(id);
   }
   double Save(long id) {
     const double start = Now();
@@ -156,7 +174,7 @@ class Floor {
  private:
   void prepare(sqlite3_stmt*& s, const char* sql) { Check(sqlite3_prepare_v2(db_, sql, -1, &s, nullptr), db_, sql); }
   sqlite3* db_ = nullptr;
-  sqlite3_stmt *read_ = nullptr, *update_ = nullptr, *nextEvent_ = nullptr, *log_ = nullptr;
+  sqlite3_stmt *read_ = nullptr, *details_ = nullptr, *update_ = nullptr, *nextEvent_ = nullptr, *log_ = nullptr;
 };
 
 LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -237,21 +255,36 @@ int main(int argc, char** argv) {
   }
 
   Floor floor(folder + L"\\data\\" + kKey + L".db");
-  std::vector<double> loads, loadFloors, saves, saveFloors, finds, pickers;
+  std::vector<double> loads, loadFloors, placing, placingFloors, saves, saveFloors, finds, pickers;
   {
-    vk::ScopedPicker answer([](const std::wstring&, const std::wstring&) { return vk::Variant(kHeavyDocument); });
-    for (int i = 0; i <= rounds; ++i) {
-      const double load = vk::bench::Seconds([&] { ClickKey(*screen, L"BTN_FIN"); });
-      const double save = vk::bench::Seconds([&] { ClickKey(*screen, L"BTN_SAV"); });
-      if (screen->currentDocumentId() != kHeavyDocument) {
-        fprintf(stderr, "the document did not load\n");
-        return 2;
+    long picked = 0;
+    vk::ScopedPicker answer([&](const std::wstring&, const std::wstring&) { return vk::Variant(picked); });
+    auto load = [&](long id) {
+      picked = id;
+      const double seconds = vk::bench::Seconds([&] { ClickKey(*screen, L"BTN_FIN"); });
+      if (screen->currentDocumentId() != id) {
+        fprintf(stderr, "document %ld did not load\n", id);
+        ExitProcess(2);
       }
+      return seconds;
+    };
+    for (int i = 0; i <= rounds; ++i) {
+      const double same = load(kHeavyDocument);  // its type's editors are placed from the round before
+      const double save = vk::bench::Seconds([&] { ClickKey(*screen, L"BTN_SAV"); });
       if (i == 0) continue;  // warm-up
-      loads.push_back(load);
+      loads.push_back(same);
       saves.push_back(save);
+      // In the state ours ran in: the load after the other connection's save, the save
+      // after the connection's own load.
       loadFloors.push_back(floor.Load(kHeavyDocument));
       saveFloors.push_back(floor.Save(kHeavyDocument));
+    }
+    for (int i = 0; i <= rounds; ++i) {
+      load(kOtherDocument);
+      const double another = load(kHeavyDocument);  // a type change: its ten editors are placed
+      if (i == 0) continue;
+      placing.push_back(another);
+      placingFloors.push_back(floor.LoadWithType(kHeavyDocument, 9));
     }
   }
   for (int i = 0; i <= rounds; ++i) {
@@ -268,7 +301,8 @@ int main(int argc, char** argv) {
 
   printf("maintenance screen on %ld documents, a 1 MB comment history, ten fields; median of %d rounds\n",
          documents, rounds);
-  vk::bench::Report("load (find command, picker answered)", 1, Median(loads), Median(loadFloors));
+  vk::bench::Report("load, its type's editors placed already", 1, Median(loads), Median(loadFloors));
+  vk::bench::Report("load of another type (ten editors placed)", 1, Median(placing), Median(placingFloors));
   vk::bench::Report("save (update, log entry, reload)", 1, Median(saves), Median(saveFloors));
   vk::bench::Report("find until the picker's first page", 1, Median(finds), Median(pickers));
   printf("(the find's floor is the picker opened by itself on the same statement)\n");

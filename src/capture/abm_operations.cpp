@@ -73,8 +73,7 @@ bool FDocumentosABM::LoadDocumentById(double id) {
   RunEachStep({
       [&] { bar.SetButtonState(bar.IndexOfKey(L"BTN_FIT"), 2); },
       [&] { view.Resize(); },
-      [&] { view.setVisible(false); },
-      [&] { view.setVisible(true); },
+      [&] { view.setVisible(true); },  // the view repaints itself: no hiding it first
   });
   if (!ServeMessages()) return true;  // closed meanwhile: the document is loaded, nothing more to say
   // The entry is loaded and can be corrected even when its stored file cannot be shown.
@@ -93,25 +92,39 @@ std::optional<DocumentRecord> FDocumentosABM::ReadDocument(long id) const {
 void FDocumentosABM::ShowDocument(const DocumentRecord& staged) {
   record_ = staged;
   Controls& c = c_;
+  // A control already showing the value is left alone: a reload repaints only what changed.
+  auto showKey = [](hosted::ComboBox& combo, const std::wstring& key) {
+    if (combo.SelectedKey() != key) combo.SelectStoredKey(key);  // a key no longer enabled: an extra item
+  };
+  auto showText = [](hosted::TextBox& box, const std::wstring& text) {
+    if (box.Text() != text) box.SetText(text);
+  };
   RunEachStep({
       [&] {
-        // The record has its keys already; a key no longer enabled shows as an extra item.
         MuteEvents quiet(c.cboCategoriaId->Change, c.cboSubCategoriaId->Change, c.cboGerenciaId->Change);
-        c.cboCategoriaId->SelectStoredKey(record_.CategoriaId);
-        c.cboSubCategoriaId->SelectStoredKey(record_.SubCategoriaId);
-        c.cboGerenciaId->SelectStoredKey(record_.GerenciaId);
+        showKey(*c.cboCategoriaId, record_.CategoriaId);
+        showKey(*c.cboSubCategoriaId, record_.SubCategoriaId);
+        showKey(*c.cboGerenciaId, record_.GerenciaId);
       },
-      // The type's change stays live: it places the type's field editors.
-      [&] { c.cboTipoDocumentoId->SelectStoredKey(std::to_wstring(record_.TipoDocumentoId)); },
+      [&] {
+        const std::wstring type = std::to_wstring(record_.TipoDocumentoId);
+        if (c.cboTipoDocumentoId->SelectedKey() == type) {
+          editors_->FillFromRecord();  // the type's editors are placed already (a reload)
+        } else {
+          // The type's change stays live: it places the type's field editors, which then
+          // show the record's fields.
+          c.cboTipoDocumentoId->SelectStoredKey(type);
+        }
+      },
       [&] {
         MuteEvents quiet(c.dtpFecha->Change, c.txtCBarra->Change, c.txtReferenciaId->Change);
         if (record_.Fecha == 0) {
-          c.dtpFecha->ClearValue();
-        } else {
+          if (c.dtpFecha->Value()) c.dtpFecha->ClearValue();
+        } else if (c.dtpFecha->Value() != std::trunc(record_.Fecha)) {
           c.dtpFecha->SetValue(ValidDate(record_.Fecha));
         }
-        c.txtCBarra->SetText(record_.CBarra);
-        c.txtReferenciaId->SetText(record_.ReferenciaId);
+        showText(*c.txtCBarra, record_.CBarra);
+        showText(*c.txtReferenciaId, record_.ReferenciaId);
       },
   });
 }
@@ -132,15 +145,6 @@ bool FDocumentosABM::ShowLargeView() {
     view.setFitMode(false);
     view.setZoom(0.53);
     view.Resize();
-    struct ShowAgain {  // even when the file cannot be read
-      VkImage& view;
-      ~ShowAgain() {
-        IgnoreErrors([this] {
-          view.setVisible(false);
-          view.setVisible(true);
-        });
-      }
-    } again{view};
     // A document stored without a file shows an empty view, and that is no failure.
     if (record_.Path.empty()) {
       IgnoreErrors([&] { view.LoadDocument(); });

@@ -129,6 +129,12 @@ void FDocumentosABM::BuildControls() {
   c_.VkDataTemp = &Add<Frame>({.name = L"VkDataTemp", .left = kParameterLeft, .top = parameterTop,
                                .width = parameterWidth, .height = parameterHeight, .visible = false,
                                .container = main});
+  editors_.emplace(*this, FieldEditors::Frames{*c_.VkDataParameter, *c_.VkDataTemp, *c_.cboTipoDocumentoId, nullptr},
+                   kMaintenanceGeometry, record_, [this] { return data_ ? &*data_ : nullptr; });
+  editors_->CampoWritten.Connect([this](int n, const std::wstring& value) { c_.PSelection->setCampo(n, value); });
+  // After the type's editors are placed they show the record's fields: what a save
+  // would store, on a load as after the user's choice of another type.
+  c_.cboTipoDocumentoId->Change.Connect([this](int) { editors_->FillFromRecord(); });
 
   const double barTop = parameterTop + parameterHeight + 150;
   const double entryLeft = kParameterLeft + kLabelWidth + 50 + 240 + 100, entryWidth = kMainWidth - entryLeft - 600;
@@ -197,6 +203,8 @@ bool FDocumentosABM::MakeForm() {
   IgnoreErrors([&] {
     if (!CreateDataObject()) return;
     const ScreenYield yield = [this] { return ServeMessages(); };
+    editors_->BuildFieldEditors(*data_, yield);
+    if (!StillWanted()) return;  // closed while the editors were built
     LoadCombos(*this, *data_, combos_, yield);
     if (!StillWanted()) return;  // closed while the lists loaded
     InitStatusBar();

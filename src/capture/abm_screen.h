@@ -23,6 +23,7 @@
 
 #include "capture/catalogue_combos.h"
 #include "capture/document_record.h"
+#include "capture/field_editors.h"
 #include "capture/screen_busy.h"
 #include "capture/vk_image.h"
 #include "controls/status_bar/vk_status_bar.h"
@@ -73,6 +74,7 @@ class FDocumentosABM : public Form, public DocumentForm {
     hosted::MenuHook* ctxHookMenu1;
   };
   const Controls& controls() const { return c_; }
+  const FieldEditors& editors() const { return *editors_; }
   // The current document's id, 0 when there is none, and the working record.
   long currentDocumentId() const { return record_.DocumentoId; }
   const DocumentRecord& record() const { return record_; }
@@ -120,6 +122,7 @@ class FDocumentosABM : public Form, public DocumentForm {
   long mHWndContainer = 0;
   std::optional<DataAccess> data_;
   DocumentRecord record_;
+  std::optional<FieldEditors> editors_;  // made with the frames, kept with the record
   ScreenBusy busy_{[this] { KillForm(); }};
 };
 

@@ -117,8 +117,8 @@ class AbmScreenTest : public ::testing::Test {
     return bar.ButtonEnabled(bar.IndexOfKey(key)) && bar.ButtonState(bar.IndexOfKey(key)) != 5;
   }
   // What the user types into a text box, as the edit control receives it.
-  void TypeInto(const wchar_t* name, const wchar_t* text) {
-    SendMessageW(GetWindow(Find(name), GW_CHILD), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+  void TypeInto(const std::wstring& name, const wchar_t* text) {
+    SendMessageW(GetWindow(Find(name.c_str()), GW_CHILD), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
     test::Pump();
   }
   void Pick(const wchar_t* comboName, const std::wstring& key) {
@@ -246,6 +246,29 @@ TEST_F(AbmScreenTest, FindLoadsTheRowWholeAndASaveWithoutEditsChangesOnlyTheAudi
             L"3|N/A - MENSAJE NO DISPONIBLE|21|Se ha Modificado la Catalogación en el Documento Nro. [ 21 ] - "
             L"[ contrato.bmp ]");
   EXPECT_EQ(MousePointer(), pointer::Default);
+}
+
+TEST_F(AbmScreenTest, FieldEditorsArePlacedAtTheScreensSizeShowTheRowAndWriteTheirCampo) {
+  Open();
+  FindDocument(21L);
+  std::map<std::wstring, Control*> editors;  // by field name
+  for (const capture::PlacedField& field : screen_->editors().PlacedFields()) {
+    Control* editor = screen_->FindControl(field.kind, field.index);
+    Control* label = screen_->FindControl(L"lblTitle", field.index);
+    ASSERT_TRUE(editor && label) << field.nombre;
+    // The frame is narrower than the stretched width: the editor keeps its own and is placed all the same.
+    EXPECT_EQ(editor->tag(), std::to_wstring(field.detalleId)) << field.nombre;
+    EXPECT_TRUE(&editor->container() == C().VkDataParameter && &label->container() == C().VkDataParameter);
+    editors[field.nombre] = editor;
+  }
+  ASSERT_EQ(editors.size(), 3u);  // the contracts' counterpart, term and currency
+  EXPECT_EQ(static_cast<hosted::TextBox*>(editors[L"Contraparte"])->Text(), L"Acme");
+  EXPECT_EQ(*static_cast<hosted::DatePicker*>(editors[L"Vigencia"])->Value(), MakeDate(2027, 3, 31));
+  EXPECT_EQ(static_cast<hosted::ComboBox*>(editors[L"Moneda"])->Text(), L"USD");
+  TypeInto(VkNameText(L"VkTextBox", editors[L"Contraparte"]->index()), L"Beta SA");
+  EXPECT_EQ(C().PSelection->Campo(1), L"Beta SA");
+  Click(L"BTN_SAV");
+  EXPECT_EQ(Columns(21, {L"Campo01", L"Campo02", L"Campo03"}), L"Beta SA|2027-03-31|USD");
 }
 
 TEST_F(AbmScreenTest, TheUsersEditsReachTheRowAndTheScreenShowsItAgain) {
