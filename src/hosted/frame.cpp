@@ -54,9 +54,14 @@ void Frame::Paint(HDC dc) {
   RECT client{};
   GetClientRect(outer_, &client);
   FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+  RECT border = client;
+  // A frame without a caption is only a border round the controls it holds.
+  if (caption_.empty() && !expandSwitch_) {
+    DrawEdge(dc, &border, EDGE_ETCHED, BF_RECT);
+    return;
+  }
   RECT bar{0, 0, client.right, kCaptionPixels};
   FillRect(dc, &bar, GetSysColorBrush(COLOR_ACTIVECAPTION));
-  RECT border = client;
   DrawEdge(dc, &border, EDGE_ETCHED, BF_RECT);
   SelectGuard font(dc, GetStockObject(DEFAULT_GUI_FONT));
   SetBkMode(dc, TRANSPARENT);

@@ -1,6 +1,7 @@
 #pragma once
-// The container frame: a window with a caption that other controls are placed in
-// (their Container is the frame's window). As a header it also shows an expand switch
+// The container frame: a window with a caption bar (none without a caption: only an
+// etched border) that other controls are placed in (their Container is the frame's
+// window). As a header it also shows an expand switch
 // in its caption bar: clicking it, or setting ExpandState, collapses the frame to its
 // caption bar or opens it to its full height, raising Collapse or Expand. ExpandState
 // 1 means expanded, 0 collapsed. A mouse press on the frame itself raises MouseDown.
