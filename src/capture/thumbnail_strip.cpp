@@ -18,6 +18,10 @@ namespace {
 
 constexpr double kSlideHeight = 1900;
 constexpr double kScrollStep = 500;
+// The zoom a thumbnail is loaded at before it is fitted: small enough that no page
+// needs scroll bars, so the viewer's frame never changes between the load and the fit
+// (a frame change costs about as much as decoding a small page).
+constexpr double kLoadZoom = 0.01;
 
 // A scan the strip takes: the last three characters of its path, in any case, are
 // bmp, gif, jpg, png, tif or pdf (so .jpeg and .tiff are not taken).
@@ -139,6 +143,7 @@ void FDocumentosIndex::FillSlide(int index, const hosted::FolderFile& file) {
       [&] { image.setPath(file.path); },
       [&] { image.setVisible(true); },
       [&] { image.setEnabled(true); },
+      [&] { image.setZoom(kLoadZoom); },
       [&] { readable = IgnoreErrors([&] { image.LoadDocument(); }); },
       [&] { image.setFitMode(true); },
   });
