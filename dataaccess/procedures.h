@@ -3,7 +3,8 @@
 // per parameter giving its type (I whole number, F number, T text, D date,
 // B Boolean) and a body of SQL statements that name the parameters ?1, ?2, ...
 // A call checks the count and each value's type, then runs the whole body in one
-// transaction: a failing statement leaves nothing written.
+// transaction: a failing statement leaves nothing written. A body that would begin,
+// end or mark a transaction of its own is refused before it runs.
 #include <windows.h>
 #include <oaidl.h>
 

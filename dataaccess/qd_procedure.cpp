@@ -7,8 +7,10 @@
 #include "com/com_ptr.h"
 #include "com/module.h"
 #include "dataaccess/connection_keys.h"
+#include "dataaccess/parameters.h"
 #include "dataaccess/procedures.h"
 #include "dataaccess/recordset.h"
+#include "dataaccess/text_command.h"
 
 namespace vk::data {
 
@@ -22,11 +24,13 @@ std::wstring& DefaultFolder() {
   return folder;
 }
 
+// The text of a key or a command: a string, or an object whose default member holds
+// one (an ADO field). A NUL inside would cut the text short where SQLite or the
+// file system reads it, so it is refused.
 std::wstring TextOf(const VARIANT& value, const wchar_t* what) {
   VARIANT text;
   VariantInit(&text);
   if (V_VT(&value) == VT_DISPATCH && V_DISPATCH(&value)) {
-    // A field object: its default member holds the text.
     DISPPARAMS none{};
     VARIANT inner;
     VariantInit(&inner);
@@ -36,13 +40,14 @@ std::wstring TextOf(const VARIANT& value, const wchar_t* what) {
     HRESULT hr = VariantChangeType(&text, &inner, 0, VT_BSTR);
     VariantClear(&inner);
     if (FAILED(hr)) throw DataError{std::wstring(what) + L": se esperaba un texto"};
-  } else if (V_VT(&value) == VT_BSTR) {
-    VariantCopy(&text, const_cast<VARIANT*>(&value));
-  } else {
+  } else if (V_VT(&value) != VT_BSTR) {
     throw DataError{std::wstring(what) + L": se esperaba un texto"};
   }
-  std::wstring out = V_BSTR(&text) ? V_BSTR(&text) : L"";
+  BSTR bstr = V_VT(&text) == VT_BSTR ? V_BSTR(&text) : V_BSTR(&value);
+  std::wstring out(bstr ? bstr : L"", bstr ? SysStringLen(bstr) : 0);
   VariantClear(&text);
+  if (size_t nul = out.find(L'\0'); nul != std::wstring::npos)
+    throw DataError{std::wstring(what) + L": contiene un carácter nulo en la posición " + std::to_wstring(nul + 1)};
   return out;
 }
 
@@ -53,30 +58,21 @@ long LongOf(const VARIANT& value) {
   return V_I4(&v);
 }
 
-std::wstring Trimmed(const std::wstring& text) {
-  size_t a = 0, b = text.size();
-  while (a < b && std::iswspace(text[a])) ++a;
-  while (b > a && std::iswspace(text[b - 1])) --b;
-  return text.substr(a, b - a);
+bool IsBlank(wchar_t c) { return c == L' ' || (c >= L'\t' && c <= L'\r'); }
+
+std::wstring Trimmed(std::wstring text) {
+  size_t b = text.size();
+  while (b > 0 && IsBlank(text[b - 1])) --b;
+  text.resize(b);
+  size_t a = 0;
+  while (a < b && IsBlank(text[a])) ++a;
+  text.erase(0, a);
+  return text;
 }
 
-// The parameters of a procedure call: one Variant holding an array of Variants.
-std::vector<VARIANT> ParameterList(const VARIANT* given) {
-  std::vector<VARIANT> out;
-  if (!given || V_VT(given) == VT_NULL || V_VT(given) == VT_EMPTY || V_VT(given) == VT_ERROR) return out;
-  if (V_VT(given) != (VT_ARRAY | VT_VARIANT) || !V_ARRAY(given) || SafeArrayGetDim(V_ARRAY(given)) != 1)
-    throw DataError{L"Los parámetros deben ser una lista de valores"};
-  SAFEARRAY* array = V_ARRAY(given);
-  LONG low = 0, high = -1;
-  SafeArrayGetLBound(array, 1, &low);
-  SafeArrayGetUBound(array, 1, &high);
-  for (LONG i = low; i <= high; ++i) {
-    VARIANT item;
-    VariantInit(&item);
-    SafeArrayGetElement(array, &i, &item);
-    out.push_back(item);
-  }
-  return out;
+std::wstring TimeLimitText() {
+  unsigned ms = Database::TimeLimit();
+  return ms % 1000 == 0 ? std::to_wstring(ms / 1000) + L" s" : std::to_wstring(ms) + L" ms";
 }
 
 }  // namespace
@@ -122,7 +118,7 @@ HRESULT QdProcedure::Call(DISPID id, WORD flags, const Arguments& args, VARIANT*
         if (args.size() >= 5) kind = LongOf(args[4]);
         ok = Execute(args[0], args[1], args.size() >= 3 ? &args[2] : nullptr, kind);
       } catch (const DataError& e) {
-        lastError_ = e.message;
+        lastError_ = Reason(e);
       }
       V_VT(result) = VT_BOOL;
       V_BOOL(result) = ok ? VARIANT_TRUE : VARIANT_FALSE;
@@ -143,39 +139,55 @@ Database& QdProcedure::Connect(const VARIANT& key) {
   return *connections_.emplace(folded, std::move(db)).first->second;
 }
 
+DialectOptions QdProcedure::DialectOf(Database& db) const {
+  DialectOptions options = dialect_;
+  options.isDateColumn = [&db](std::wstring_view name) { return db.IsDateColumn(name); };
+  return options;
+}
+
+std::wstring QdProcedure::Reason(const DataError& error) const {
+  if (current_ && current_->TimedOut())
+    return L"Se canceló al pasar el tiempo límite de " + TimeLimitText() + L"; no cambió nada";
+  return error.message;
+}
+
 IDispatch* QdProcedure::GetData(const VARIANT& key, const VARIANT& command) {
   lastError_.clear();
+  current_ = nullptr;
   try {
     Database& db = Connect(key);
-    std::wstring sql = Trimmed(TextOf(command, L"Sentencia"));
+    current_ = &db;
+    db.StartCall();
+    std::wstring sql = Trimmed(TextOf(command, L"La sentencia"));
     if (sql.empty()) throw DataError{L"La sentencia está vacía"};
-    sqlite3_stmt* stmt = db.Prepare(TranslateSql(sql, dialect_));
+    sqlite3_stmt* stmt = db.Prepare(Utf8Of(TranslateSql(sql, DialectOf(db)), L"La sentencia"));
     StatementReset reset(stmt);
     // A read never writes: a statement that would is refused before it runs.
     if (!sqlite3_stmt_readonly(stmt) || sqlite3_column_count(stmt) == 0)
       throw DataError{L"La sentencia no es una consulta: " + sql};
+    // A read takes no values, so a "?" would read as Null.
+    if (int markers = sqlite3_bind_parameter_count(stmt)) FailUnboundMarkers(markers, 0);
     return Recordset::Create(Rowset::Fetch(stmt));
   } catch (const DataError& e) {
-    lastError_ = e.message;
+    lastError_ = Reason(e);
   }
   return nullptr;
 }
 
 bool QdProcedure::Execute(const VARIANT& key, const VARIANT& command, const VARIANT* parameters, long kind) {
   lastError_.clear();
+  current_ = nullptr;
   Database& db = Connect(key);
+  current_ = &db;
+  db.StartCall();
   std::wstring text = Trimmed(TextOf(command, L"Comando"));
   if (text.empty()) throw DataError{L"El comando está vacío"};
-  if (kind == kStoredProcedure) {
-    std::vector<VARIANT> list = ParameterList(parameters);
-    struct Clear { std::vector<VARIANT>& v; ~Clear() { for (VARIANT& x : v) VariantClear(&x); } } clear{list};
-    RunProcedure(db, text, list, dialect_.shortDateOrder);
-    return true;
-  }
-  if (kind != kText) throw DataError{L"Tipo de comando no admitido: " + std::to_wstring(kind)};
-  Transaction transaction(db);
-  ExecText(db, TranslateSql(text, dialect_));
-  transaction.Commit();
+  if (kind != kStoredProcedure && kind != kText)
+    throw DataError{L"Tipo de comando no admitido: " + std::to_wstring(kind)};
+  std::vector<VARIANT> list = ParameterList(parameters);
+  VariantsClear clear{list};
+  if (kind == kStoredProcedure) RunProcedure(db, text, list, dialect_.shortDateOrder);
+  else RunTextCommand(db, text, list, DialectOf(db));
   return true;
 }
 

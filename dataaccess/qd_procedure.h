@@ -5,7 +5,8 @@
 //                                                    stored procedure, kind 1 SQL text
 //   ErrDescription                                -> the text of the last failure
 // No call raises to its caller: a failure is Nothing or False and a text. The
-// object keeps one connection per key for its lifetime.
+// object keeps one connection per key for its lifetime. A call stops after the time
+// limit (30 s, ADO's command timeout), and waits as long for another's lock.
 #include <map>
 #include <memory>
 #include <string>
@@ -35,9 +36,13 @@ class QdProcedure : public com::ComObject<QdProcedure, NamedDispatch<QdProcedure
   IDispatch* GetData(const VARIANT& key, const VARIANT& command);
   bool Execute(const VARIANT& key, const VARIANT& command, const VARIANT* parameters, long kind);
   Database& Connect(const VARIANT& key);
+  DialectOptions DialectOf(Database& db) const;
+  // The text of a failure for ErrDescription: the time limit's when it stopped the call.
+  std::wstring Reason(const DataError& error) const;
 
   std::map<std::wstring, std::unique_ptr<Database>> connections_;
   std::wstring lastError_;
+  Database* current_ = nullptr;  // the database of the call running or run last
   DialectOptions dialect_;
 };
 

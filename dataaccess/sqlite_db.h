@@ -1,21 +1,24 @@
 #pragma once
 // One open SQLite database: the connection, the functions and view that stand in
-// for SQL Server's (GetDate, RaiseError, SysObjects), and a cache of prepared
-// statements so a caller that repeats a statement does not compile it again.
+// for SQL Server's (GetDate, RaiseError, QdDateTime and QdDate for Cast, SysObjects),
+// a cache of prepared statements so a caller that repeats a statement does not
+// compile it again, the names of its date columns, and the time limit of each call.
+// SQL reaches SQLite as UTF-8 (see utf8.h).
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
+
+#include "dataaccess/data_error.h"
+#include "dataaccess/utf8.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
 
 namespace vk::data {
-
-// A failure with the text the caller reads from ErrDescription.
-struct DataError {
-  std::wstring message;
-};
 
 class Database {
  public:
@@ -28,27 +31,53 @@ class Database {
   sqlite3* handle() const { return db_; }
   const std::wstring& path() const { return path_; }
 
+  // How long one call may run, and wait for another connection's lock, before it
+  // fails: ADO's command timeout, 30 seconds. Tests shorten it.
+  static void SetTimeLimit(unsigned milliseconds);
+  static unsigned TimeLimit();
+  // Starts the clock of one call (a read or a command).
+  void StartCall();
+  // Whether the time limit stopped the call started last.
+  bool TimedOut() const { return timedOut_; }
+
   // A statement for exactly one SQL statement, reset and with no bindings. The
   // database owns it; it stays valid until the next Prepare.
-  sqlite3_stmt* Prepare(const std::wstring& sql);
+  sqlite3_stmt* Prepare(const std::string& sql);
+
+  // The next statement of a text of several, moving `rest` past it; null when only
+  // blanks and comments are left. The caller finalizes it.
+  sqlite3_stmt* PrepareNext(const char*& rest, const std::wstring& context = {});
 
   // The statements of a stored procedure body, prepared once per connection.
-  const std::vector<sqlite3_stmt*>& PrepareBody(const std::wstring& name, const std::wstring& body);
+  const std::vector<sqlite3_stmt*>& PrepareBody(const std::wstring& name, const std::string& body);
 
   // Runs SQL with no result rows; throws DataError.
   void Exec(const char* sql);
+  // Ends the open transaction, undoing its writes, whatever the clock says.
+  void Rollback();
 
-  // The database's own message for its last failure, with the statement's text.
+  // The database's own message for its last failure.
+  std::wstring LastError() const;
   [[noreturn]] void Fail(const std::wstring& context = {}) const;
+
+  // Whether a column of that name (any case) is declared as a date in every table or
+  // view that has one.
+  bool IsDateColumn(std::wstring_view name);
 
  private:
   Database() = default;
   void ClearCache();
+  void ReadDateColumns();
+  static int Progress(void* self);
 
   sqlite3* db_ = nullptr;
   std::wstring path_;
-  std::unordered_map<std::wstring, sqlite3_stmt*> statements_;
+  std::unordered_map<std::string, sqlite3_stmt*> statements_;
   std::unordered_map<std::wstring, std::vector<sqlite3_stmt*>> bodies_;
+  std::unordered_set<std::wstring> dateColumns_;
+  int dateColumnsVersion_ = -1;  // the schema version they were read at
+  uint64_t deadline_ = 0;        // tick count the running call must end by; 0: none
+  bool timedOut_ = false;
 };
 
 // Resets a cached statement when it leaves scope, so a failed read never keeps
@@ -64,7 +93,8 @@ class StatementReset {
   sqlite3_stmt* stmt_;
 };
 
-// A transaction that rolls back unless committed.
+// A transaction that rolls back unless committed. It waits for another
+// connection's write lock up to the time limit.
 class Transaction {
  public:
   explicit Transaction(Database& db);
@@ -76,10 +106,7 @@ class Transaction {
   bool open_ = true;
 };
 
-// Runs every statement of a text in turn, keeping no rows; throws DataError.
-void ExecText(Database& db, const std::wstring& sql);
-
-std::wstring Widen(const char* utf8, int bytes = -1);
-std::string Narrow(const std::wstring& text);
+// Steps a statement to its end, keeping no rows; throws DataError with the context.
+void StepToEnd(Database& db, sqlite3_stmt* stmt, const std::wstring& context = {});
 
 }  // namespace vk::data

@@ -43,6 +43,13 @@ bool Digits(std::string_view s, size_t at, size_t count, int& value) {
 
 }  // namespace
 
+bool IsCalendarDate(int year, int month, int day) {
+  static const int days[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > days[month - 1]) return false;
+  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+  return !(month == 2 && day == 29 && !leap);
+}
+
 std::optional<double> OleDateFromStored(std::string_view s) {
   int y, mo, d, h = 0, mi = 0, se = 0;
   if (!Digits(s, 0, 4, y) || s.size() < 10 || s[4] != '-' || !Digits(s, 5, 2, mo) || s[7] != '-' ||
@@ -54,7 +61,7 @@ std::optional<double> OleDateFromStored(std::string_view s) {
       return std::nullopt;
     if (s.size() > 16 && (s[16] != ':' || !Digits(s, 17, 2, se))) return std::nullopt;
   }
-  if (mo < 1 || mo > 12 || d < 1 || d > 31 || h > 23 || mi > 59 || se > 59) return std::nullopt;
+  if (!IsCalendarDate(y, mo, d) || h > 23 || mi > 59 || se > 59) return std::nullopt;
   double days = static_cast<double>(DaysFromCivil(y, mo, d) + kOleEpochFrom1970);
   double fraction = (h * 3600 + mi * 60 + se) / 86400.0;
   // Before the epoch the platform counts days backwards and the time forwards.

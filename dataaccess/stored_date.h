@@ -7,7 +7,11 @@
 
 namespace vk::data {
 
-// Reads "yyyy-mm-dd[ hh:mm[:ss[.fff]]]" (also with "T"); nothing when it is not one.
+// Whether the day exists in the calendar (years 1 to 9999).
+bool IsCalendarDate(int year, int month, int day);
+
+// Reads "yyyy-mm-dd[ hh:mm[:ss[.fff]]]" (also with "T"); nothing when it is not one or
+// names a day the calendar lacks ("2021-02-30"), so such a text is never another day.
 std::optional<double> OleDateFromStored(std::string_view text);
 std::wstring StoredFromOleDate(double date);
 

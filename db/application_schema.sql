@@ -2,6 +2,8 @@
 -- dictionary and the stored procedures. Plain SQLite; run with the sqlite3 shell.
 -- Text keys compare without regard to case, as the server's default collation does.
 -- Dates are stored as text 'yyyy-mm-dd hh:mm:ss' (sortable) in DATETIME columns.
+-- Numeric keys are INT, not INTEGER: an INTEGER PRIMARY KEY would take a Null as
+-- "pick the next id", where the server refuses a Null for a NOT NULL key.
 PRAGMA foreign_keys = ON;
 
 CREATE TABLE AplicationParameters (
@@ -28,7 +30,7 @@ CREATE TABLE Gerencias (
 );
 
 CREATE TABLE TipoDocumentos (
-  TipoDocumentoId INTEGER NOT NULL PRIMARY KEY,
+  TipoDocumentoId INT NOT NULL PRIMARY KEY,
   TipoDocumento   VARCHAR(100) NOT NULL,
   IsEnabled       BIT NOT NULL DEFAULT 1
 );
@@ -58,7 +60,7 @@ CREATE TABLE Empleados (
 );
 
 CREATE TABLE Documentos (
-  DocumentoId         INTEGER NOT NULL PRIMARY KEY,
+  DocumentoId         INT NOT NULL PRIMARY KEY,
   CategoriaId         VARCHAR(10) NOT NULL COLLATE NOCASE,
   SubCategoriaId      VARCHAR(10) NOT NULL COLLATE NOCASE,
   GerenciaId          VARCHAR(10) COLLATE NOCASE,
@@ -123,7 +125,7 @@ CREATE INDEX DocumentosLog_Fecha ON DocumentosLog (Fecha);
 
 -- What was done, by whom, from which component and computer.
 CREATE TABLE LogAcciones (
-  EventoId      INTEGER NOT NULL PRIMARY KEY,
+  EventoId      INT NOT NULL PRIMARY KEY,
   ModoDetalle   INTEGER,
   ComponentId   VARCHAR(20) COLLATE NOCASE,
   ComponentName VARCHAR(100),

@@ -1,18 +1,39 @@
 #!/usr/bin/env bash
-# Builds the GIF splitter fuzzer natively with clang (libFuzzer + AddressSanitizer),
-# writes a small generated starting corpus and fuzzes for $1 seconds (default 600).
-# Usage: fuzz/run.sh [seconds] [work folder]
+# Builds a fuzzer natively with clang (libFuzzer + AddressSanitizer + UBSan), writes a
+# small generated starting corpus and fuzzes for $1 seconds (default 600).
+#   fuzz/run.sh [seconds] [work folder]       the GIF splitter and decoder
+#   fuzz/run.sh sql [seconds] [work folder]   the data-access statement translator
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
+target=gif
+case "${1:-}" in gif|sql) target=$1; shift ;; esac
 seconds=${1:-600}
-work=${2:-/tmp/vk-gif-fuzz}
+work=${2:-/tmp/vk-$target-fuzz}
 mkdir -p "$work/corpus" "$work/findings"
 command -v clang++ >/dev/null || apt-get install -y clang
-sources="$here/src/controls/gif_frames.cpp $here/src/controls/gif_decoder.cpp"
-clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -I"$here/src" -I"$here" \
-  "$here/fuzz/gif_fuzz.cpp" $sources -o "$work/gif_fuzz"
-clang++ -std=c++20 -O1 -I"$here/src" -I"$here" "$here/fuzz/make_corpus.cpp" \
-  "$here/tools/gif/gif_writer.cpp" -o "$work/make_corpus"
-"$work/make_corpus" "$work/corpus"
+build() {  # build <program> <sources...>
+  local program=$1
+  shift
+  clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
+    -I"$here/src" -I"$here" "$@" -o "$work/$program"
+}
+extra=()
+if [ "$target" = gif ]; then
+  build gif_fuzz "$here/fuzz/gif_fuzz.cpp" "$here/src/controls/gif_frames.cpp" "$here/src/controls/gif_decoder.cpp"
+  clang++ -std=c++20 -O1 -I"$here/src" -I"$here" "$here/fuzz/make_corpus.cpp" \
+    "$here/tools/gif/gif_writer.cpp" -o "$work/make_corpus"
+  "$work/make_corpus" "$work/corpus"
+  extra=(-max_len=4096)
+else
+  build sql_fuzz "$here/fuzz/sql_fuzz.cpp" "$here/dataaccess/sql_dialect.cpp" "$here/dataaccess/stored_date.cpp"
+  # One seed per line of statements the screens send: option byte 5 (day first, the
+  # date columns known), then the text.
+  n=0
+  while IFS= read -r line; do
+    n=$((n + 1))
+    { printf '\005'; printf '%s' "$line"; } >"$work/corpus/seed$n"
+  done <"$here/fuzz/sql_seeds.txt"
+  extra=(-max_len=2048 -dict="$here/fuzz/sql.dict")
+fi
 cd "$work/findings"
-"$work/gif_fuzz" -max_total_time="$seconds" -max_len=4096 -print_final_stats=1 "$work/corpus"
+"$work/${target}_fuzz" -max_total_time="$seconds" -print_final_stats=1 "${extra[@]}" "$work/corpus"

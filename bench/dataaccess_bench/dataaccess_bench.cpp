@@ -294,11 +294,7 @@ int main(int argc, char** argv) {
   const long rows = argc > 1 ? atol(argv[1]) : 100000;
   const long adds = argc > 2 ? atol(argv[2]) : 10000;
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  wchar_t temp[MAX_PATH];
-  GetTempPathW(MAX_PATH, temp);
-  std::wstring folder = std::wstring(temp) + L"qdbench";
-  CreateDirectoryW(folder.c_str(), nullptr);
-  CreateDirectoryW((folder + L"\\data").c_str(), nullptr);
+  std::wstring folder = vk::bench::ScratchDataFolder(L"qdbench");
   std::wstring path = folder + L"\\data\\Bench.db";
   DeleteFileW(path.c_str());
   Fill(path, rows);
@@ -317,7 +313,7 @@ int main(int argc, char** argv) {
   size_t held = 0, values = 0;
   {
     auto db = vk::data::Database::Open(path);
-    auto rowset = vk::data::Rowset::Fetch(db->Prepare(L"Select * From Documentos"));
+    auto rowset = vk::data::Rowset::Fetch(db->Prepare("Select * From Documentos"));
     held = rowset->HeldBytes();
     values = rowset->ValueBytes();
   }

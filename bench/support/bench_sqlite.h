@@ -32,4 +32,15 @@ inline std::string ReadScript(const char* name) {
   return text.str();
 }
 
+// A folder of its own under %TEMP% with the data\ sub-folder where the data-access
+// component looks for a key's database; returns the folder.
+inline std::wstring ScratchDataFolder(const wchar_t* name) {
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring folder = std::wstring(temp) + name;
+  CreateDirectoryW(folder.c_str(), nullptr);
+  CreateDirectoryW((folder + L"\\data").c_str(), nullptr);
+  return folder;
+}
+
 }  // namespace vk::bench

@@ -81,9 +81,11 @@ void FDocumentosIndex::BuildControls() {
     picker->SetPicture(DrawPickerPicture());
 
   c.VkDataParameter = &Add<Frame>(At(L"VkDataParameter", 180, 2040, 6315, 1815, main));
+  c.VkDataParameter->SetHeaderShown(false);
   c.cmdAceptar = &Add<CommandButton>(At(L"cmdAceptar", 5160, 1380, 1035, 315, c.VkDataParameter), L"&Aceptar");
   c.VkDataTemp = &Add<Frame>(At(L"VkDataTemp", 180, 2040, 1815, 1635, main));
   c.VkDataTemp->setVisible(false);
+  c.VkDataTemp->SetHeaderShown(false);
   c.txtCBarra = &Add<TextBox>(At(L"txtCBarra", 2265, 3960, 1755, 285, main));
   c.lblCBarra = &Add<Label>(At(L"lblCBarra", 180, 4020, 1650, 240, main), L"C.Barra");
   c.txtReferenciaId = &Add<TextBox>(At(L"txtReferenciaId", 2280, 4320, 4215, 285, main));
@@ -97,6 +99,7 @@ void FDocumentosIndex::BuildControls() {
   c.cmdPrevious->SetPicture(DrawArrowPicture(false));
   c.cmdNext->SetPicture(DrawArrowPicture(true));
   c.VkImageSlideInt = &Add<Frame>(At(L"VkImageSlideInt", 60, 480, 6495, 2115, c.VkImageSlide));
+  c.VkImageSlideInt->SetHeaderShown(false);
   Container* strip = c.VkImageSlideInt;
   VkImage& firstSlide = Add<VkImage>(At(L"PSlide", 210, 60, 1875, 1995, strip, 0));
   firstSlide.ReadProperties(PropertyBag{});  // the design state every later thumbnail starts from

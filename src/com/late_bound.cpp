@@ -64,6 +64,18 @@ Variant Invoke(IDispatch* object, std::wstring_view member, WORD flags, std::ini
 
 }  // namespace
 
+ComPtr<IDispatch> CreateObject(std::wstring_view progId) {
+  const std::wstring name(progId);
+  CLSID clsid{};
+  ComPtr<IDispatch> object;
+  HRESULT hr = CLSIDFromProgID(name.c_str(), &clsid);
+  if (SUCCEEDED(hr))
+    hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IDispatch, object.put_void());
+  if (hr == E_NOINTERFACE) Raise(430);
+  if (FAILED(hr) || !object) Raise(err::CannotCreateObject);
+  return object;
+}
+
 BoundMember::BoundMember(IDispatch* object, std::wstring_view member)
     : object_(object), member_(member), id_(IdOf(object, member)) {}
 

@@ -22,6 +22,11 @@ Variant Get(IDispatch* object, std::wstring_view member, std::initializer_list<V
 // Property put (or let) of one value.
 void Put(IDispatch* object, std::wstring_view member, const Variant& value);
 
+// A new object of the class a ProgID names ("Outlook.Application"), through IDispatch.
+// Raises 429, "ActiveX component can't create object", when the class is unknown or
+// will not start, and 430 when it offers no automation.
+ComPtr<IDispatch> CreateObject(std::wstring_view progId);
+
 // One member of one object with its DISPID looked up once, for a call made many times
 // in a loop (a field's Value, a recordset's MoveNext). Raises as Call does.
 class BoundMember {

@@ -92,7 +92,8 @@ void FDocumentosLogGeneral::BuildControls() {
       &Add<DatePicker>(At(L"dtpFechaHasta", rightLeft + comboWidth - 1755, 780, 1755, 315, header));
   c_.lblDocumentoId = &Add<Label>(At(L"lblDocumentoId", rightLeft - 1200, 1230, 1200, 255, header), L"Documento");
   c_.cboDocumentoId = &Add<ComboBox>(At(L"cboDocumentoId", rightLeft, 1170, comboWidth, 315, header));
-  c_.Line1 = &Add<Line>(At(L"Line1", 100, 1620, kDesignWidth - 800, 30, header));
+  c_.Line1 = &Add<Line>(At(L"Line1", 0, 0, 0, 0, header), LinePoints{100, 1620, kDesignWidth - 700, 1620});
+  c_.Line1->SetBorderColor(0x80000010);  // the button shadow: a groove across the header
 
   c_.VkContainerData = &Add<Frame>(At(L"VkContainerData", 200, 2545, kDesignWidth - 600, 5340),
                                    L"Detalle de Eventos Registrados en el Sistema");
@@ -230,7 +231,10 @@ void FDocumentosLogGeneral::Layout() {
       [&] { c.lblDesdeHasta->setLeft(c.lblUsuarioId->left()); },
       [&] { c.lblDocumentoId->setLeft(c.lblUsuarioId->left()); },
       [&] { c.dtpFechaHasta->setLeft(c.cboUsuarioId->left() + c.cboUsuarioId->width() - c.dtpFechaHasta->width()); },
-      [&] { c.Line1->SetEnds(100, c.VkHeader->width() - 100); },
+      [&] {
+        c.Line1->SetX1(100);
+        c.Line1->SetX2(c.VkHeader->width() - 100);
+      },
       [&] { c.VkContainerData->setWidth(c.VkHeader->width()); },
       [&] { c.VkContainerData->setLeft(c.VkHeader->left()); },
       [&] { c.VkContainerData->setTop(c.VkHeader->height() + c.TBarMain->height() + 400); },

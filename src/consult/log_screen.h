@@ -20,6 +20,7 @@
 #include "hosted/date_picker.h"
 #include "hosted/frame.h"
 #include "hosted/grid/grid_control.h"
+#include "hosted/line.h"
 #include "hosted/simple_controls.h"
 #include "hosted/toolbar.h"
 #include "runtime/form.h"

@@ -28,16 +28,6 @@ std::wstring Detail(long detailMode, long actionType, const std::wstring& subjec
   return subject;
 }
 
-template <class Writer>
-bool RunWriter(Writer&& writer) {
-  try {
-    auto data = DataAccess::Create();
-    return data && writer(*data);
-  } catch (const VbError&) {
-    return false;
-  }
-}
-
 }  // namespace
 
 std::wstring ActionText(long actionType) {
@@ -51,7 +41,7 @@ std::wstring ActionText(long actionType) {
 
 bool LogAcciones_Add(long detailMode, long actionType, const std::wstring& subject, const std::wstring& message,
                      const std::wstring& extra) {
-  return RunWriter([&](const DataAccess& data) {
+  return WithOwnDataAccess([&](const DataAccess& data) {
     const std::wstring& key = Shared().gApplicationName;
     double eventId = 1;
     if (auto rs = data.GetData(key, L"Select (Coalesce(Max(EventoId),0)+1) As EventoId From LogAcciones"))
@@ -67,7 +57,7 @@ bool LogAcciones_Add(long detailMode, long actionType, const std::wstring& subje
 }
 
 bool DocumentosLog_Add(double documentId, const std::wstring&) {
-  return RunWriter([&](const DataAccess& data) {
+  return WithOwnDataAccess([&](const DataAccess& data) {
     const std::wstring& key = Shared().gApplicationName;
     const std::wstring user = GetUserNameNT();
     long entryId = 1;

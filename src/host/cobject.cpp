@@ -1,5 +1,6 @@
 #include "host/cobject.h"
 
+#include "com/com_ptr.h"
 #include "host/profile_loaders.h"
 #include "host/registry.h"
 #include "host/shared_state.h"
@@ -91,7 +92,9 @@ void CObject::BuildScreen() {
   const FormCode* code = FindFormCode(objectName_);
   if (!code) return;  // nothing opened; the busy pointer stays
   std::shared_ptr<DocumentForm> screen = CurrentScreenFactory()(code->formName);
-  if (!screen) return;
+  // A code that names a screen this component cannot make is a failure the host must
+  // hear of, not a busy pointer left on.
+  if (!screen) Raise(err::CannotCreateObject);
   screen_ = screen;
   screen->SetHWndContainer(hwnd_);
   screen->SetMode(code->mode);
@@ -111,15 +114,19 @@ void CObject::ResizeScreen() noexcept {
   });
 }
 
+// Build and Kill yield (a message box, a screen's own loops): a host that releases
+// this object meanwhile must not free it under the running call.
 STDMETHODIMP CObject::Build(VARIANT_BOOL* result) {
   if (!result) return E_POINTER;
   *result = VARIANT_FALSE;
+  const ComPtr<_CObject> holdWhileBuilding(this);
   return RaiseToHost(kBuildSource, [&] { BuildScreen(); });
 }
 
 STDMETHODIMP CObject::Kill(VARIANT_BOOL* result) {
   if (!result) return E_POINTER;
   *result = VARIANT_FALSE;
+  const ComPtr<_CObject> holdWhileKilling(this);
   return RaiseToHost(kKillSource, [&] { KillScreen(); });
 }
 

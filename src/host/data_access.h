@@ -9,6 +9,7 @@
 
 #include "com/com_ptr.h"
 #include "com/late_bound.h"
+#include "runtime/steps.h"
 #include "runtime/variant.h"
 
 namespace vk {
@@ -78,5 +79,16 @@ class DataAccess {
   bool Execute(const std::wstring& key, const std::wstring& command, const Variant& parameters, long kind) const;
   ComPtr<IDispatch> qd_;
 };
+
+// Runs work that answers true or false with a data-access object of its own, released
+// when the work ends; false when the component cannot be created or when anything
+// inside fails (a run-time error or any other C++ exception).
+template <class Work>
+bool WithOwnDataAccess(Work&& work) {
+  return FalseOnError([&] {
+    auto data = DataAccess::Create();
+    return data && work(*data);
+  });
+}
 
 }  // namespace vk

@@ -35,7 +35,7 @@ class DocumentForm {
 };
 
 // Creates a new, loaded screen by its form name ("FDocumentosIndex", ...); nullptr
-// for a name no screen answers to.
+// for a name no screen answers to, which Build reports to the host as error 429.
 using ScreenFactory = std::function<std::shared_ptr<DocumentForm>(std::wstring_view formName)>;
 
 // The factory Build uses: the product's screens by default; tests put recorders here.

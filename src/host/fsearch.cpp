@@ -18,23 +18,26 @@ namespace {
 
 const wchar_t kTitle[] = L"Ostrela";
 
-// A two-row array (names, then values) with first index 0..1 and second 0..n-1.
+// The whole row as a two-dimensional array: (0, c) the name of data column c, (1, c)
+// its value, the first index 0 to 1 and the second 0 to n - 1.
 Variant NamesAndValues(const std::vector<std::wstring>& names, const std::vector<Variant>& values) {
-  SAFEARRAYBOUND bounds[2] = {{static_cast<ULONG>(names.size()), 0}, {2, 0}};  // rightmost dimension first
+  SAFEARRAYBOUND bounds[2] = {{2, 0}, {static_cast<ULONG>(names.size()), 0}};  // first dimension first
   SAFEARRAY* array = SafeArrayCreate(VT_VARIANT, 2, bounds);
   if (!array) Raise(err::OutOfMemory);
-  for (size_t c = 0; c < names.size(); ++c) {
-    LONG at[2] = {0, static_cast<LONG>(c)};
-    Variant name(names[c]);
-    SafeArrayPutElement(array, at, const_cast<VARIANT*>(&name.get()));
-    at[0] = 1;
-    SafeArrayPutElement(array, at, const_cast<VARIANT*>(&values[c].get()));
-  }
   VARIANT v;
   VariantInit(&v);
   v.vt = VT_ARRAY | VT_VARIANT;
   v.parray = array;
-  return Variant::Attach(v);
+  Variant result = Variant::Attach(v);  // owns the array from here on, also when a put fails
+  auto put = [array](LONG row, LONG column, const Variant& value) {
+    LONG at[2] = {row, column};  // the first dimension's index first
+    if (FAILED(SafeArrayPutElement(array, at, const_cast<VARIANT*>(&value.get())))) Raise(err::SubscriptOutOfRange);
+  };
+  for (size_t c = 0; c < names.size(); ++c) {
+    put(0, static_cast<LONG>(c), Variant(names[c]));
+    put(1, static_cast<LONG>(c), values[c]);
+  }
+  return result;
 }
 
 }  // namespace

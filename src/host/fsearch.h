@@ -18,8 +18,7 @@
 // While a page fills (it yields after every cell) the commands are ignored, so no
 // command can close the window under a running fill.
 //
-// Not handled: the label, check-box and button colours of the design (they keep the
-// system's); the two lines drawn while the window is dragged are not kept.
+// Not handled: the two lines drawn while the window is dragged are not kept.
 #include <functional>
 #include <optional>
 #include <string>

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "host/fsearch.h"
+#include "host/shared_functions.h"
 #include "runtime/app_path.h"
 #include "runtime/do_events.h"
 #include "runtime/property_bag.h"
@@ -53,26 +54,43 @@ void DrawLines(HWND window, std::initializer_list<LineLook> lines) {
   ReleaseDC(window, dc);
 }
 
-// The container paints itself and the design's lines go over it; the two pages are
-// plain white frames without a header, painted here with their lines.
+// The frames paint themselves and the design's lines go over them.
 LRESULT CALLBACK FrameLinesProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                 DWORD_PTR data) noexcept {
   const auto& c = *reinterpret_cast<const FSearch::Controls*>(data);
   if (message == WM_NCDESTROY) RemoveWindowSubclass(window, FrameLinesProc, id);
-  if (id != 1 && message == WM_ERASEBKGND) return 1;
-  if (id != 1 && (message == WM_PAINT || message == WM_PRINTCLIENT)) {
-    PAINTSTRUCT ps{};
-    HDC dc = message == WM_PAINT ? BeginPaint(window, &ps) : reinterpret_cast<HDC>(wParam);
-    RECT client;
-    GetClientRect(window, &client);
-    FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    if (message == WM_PAINT) EndPaint(window, &ps);
-    if (id == 2) DrawLines(window, {{&c.LineC1, 0x00BCD3CD}, {&c.LineC2, 0x00BCD3CD}});
-    return 0;
-  }
   const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
-  if (message == WM_PAINT) DrawLines(window, {{&c.Line1, 0x0098432E}, {&c.Line2, 0x00D6B4A0}});
+  if (message != WM_PAINT) return result;
+  if (id == 1) DrawLines(window, {{&c.Line1, 0x0098432E}, {&c.Line2, 0x00D6B4A0}});
+  if (id == 2) DrawLines(window, {{&c.LineC1, 0x00BCD3CD}, {&c.LineC2, 0x00BCD3CD}});
   return result;
+}
+
+// The design's colours: the blue container with its light header, white pages, labels
+// and check boxes in blue, paging buttons in dark blue, and the tabs.
+constexpr OleColor kWhite = 0x00FFFFFF, kLabelBlue = 0x00C65D21, kButtonBlue = 0x007B2D02;
+
+void ApplyDesignLook(FSearch::Controls& c) {
+  c.VkContainer->SetColors({.headerLight = 0x00ECDCD3, .headerDark = 0x00DABAA8, .bodyLight = 0x00F8F2EF,
+                            .bodyDark = 0x00F1E5DD, .border = 0x00D6B4A0});
+  c.VkContainer->SetTheme(3);
+  for (hosted::Frame* page : {c.VkSearch01, c.VkSearch02}) {
+    page->SetHeaderShown(false);
+    page->SetColors({kWhite, kWhite, kWhite, kWhite, kWhite});
+    page->SetTheme(3);
+  }
+  c.Label4->SetFontBold(true);
+  for (hosted::Label* label : {c.Label4, c.lblPaginas, c.lblDivision, c.lblPageSize}) label->SetBackColor(kWhite);
+  for (hosted::Label* label : {c.Label4, c.lblPaginas}) label->SetForeColor(kLabelBlue);
+  for (hosted::CheckBox* box : c.chkFilter) {
+    box->SetBackColor(0x00F1E5DD);
+    box->SetForeColor(kLabelBlue);
+  }
+  for (hosted::CommandButton* button : {c.cmdFirst, c.cmdPrevious, c.cmdNext, c.cmdLast})
+    button->SetForeColor(kButtonBlue);
+  c.TContainer->SetColors({.active = 0x00FBFDFB, .inactiveTop = 0x00FFFFFF, .inactiveBottom = 0x00EAF0F0,
+                           .border = 0x009B9C91, .strip = 0x00F8F2EF, .disabled = 0x8000000F,
+                           .disabledText = 0x00A0A0A0});
 }
 
 }  // namespace
@@ -132,6 +150,7 @@ void FSearch::BuildControls() {
   c_.LineC2 = {0, 5400, 11700, 5400};
 
   c_.cboPageSize->LoadArray(L"10|20|40|60|80|100");
+  ApplyDesignLook(c_);
 
   // Events.
   auto command = [this](void (FSearch::*handler)()) {
@@ -191,34 +210,12 @@ bool FSearch::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result
 void FSearch::Form_Unload() { data_.reset(); }
 
 void FSearch::tmrFade_Timer() {
-  alpha_ += 20;
-  if (alpha_ < 255) {
-    SetLayeredWindowAttributes(hwnd(), 0, static_cast<BYTE>(alpha_), LWA_ALPHA);
-    return;
-  }
-  tmrFade_.setEnabled(false);
-  SetLayeredWindowAttributes(hwnd(), 0, 255, LWA_ALPHA);
-  MessageBeep(0);
+  if (FadeInStep(hwnd(), alpha_, 20)) tmrFade_.setEnabled(false);
 }
 
 void FSearch::Form_MouseDown(int button, int, double, double) {
   if (button != 1 || !c_.VkContainer->visible()) return;
-  // Two black lines on the window's own background, where the container leaves it bare.
-  RECT r;
-  GetClientRect(hwnd(), &r);
-  HDC dc = GetDC(hwnd());
-  {
-    SelectGuard pen(dc, GetStockObject(BLACK_PEN));
-    const int top = TwipsToPixels(20), bottom = r.bottom - TwipsToPixels(25);
-    const int left = TwipsToPixels(5), right = r.right - TwipsToPixels(5);
-    MoveToEx(dc, left, top, nullptr);
-    LineTo(dc, right, top);
-    MoveToEx(dc, left, bottom, nullptr);
-    LineTo(dc, right, bottom);
-  }
-  ReleaseDC(hwnd(), dc);
-  ReleaseCapture();
-  SendMessageW(hwnd(), WM_NCLBUTTONDOWN, HTCAPTION, 0);
+  DragWindowByBody(hwnd(), true);
 }
 
 void FSearch::TContainer_Click() {

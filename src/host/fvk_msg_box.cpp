@@ -67,6 +67,9 @@ FVkMsgBox::FVkMsgBox(long vkButtons)
     : Form({.name = L"FVkMsgBox", .caption = L"", .scaleWidth = kWidth, .scaleHeight = kHeight,
             .borderless = true}),
       vkButtons_(vkButtons) {
+  AmbientProperties ambient;
+  ambient.fontName = L"Verdana";
+  setAmbient(ambient);  // before the controls: they take the form's font
   frame_ = &Add<hosted::Frame>({.name = L"VkContainer", .left = 0, .top = 0, .width = kWidth, .height = kHeight});
   icon_ = &Add<hosted::PictureBox>(
       {.name = L"IType", .left = 240, .top = 540, .width = 480, .height = 480, .visible = false, .container = frame_});
@@ -113,21 +116,12 @@ void FVkMsgBox::LayOutButtons() {
 }
 
 void FVkMsgBox::OnFadeTick() {
-  opacity_ += 10;
-  const BYTE alpha = static_cast<BYTE>(std::min(opacity_, 255));
-  SetLayeredWindowAttributes(hwnd(), 0, alpha, LWA_ALPHA);
-  if (opacity_ >= 255) {
-    tmrFade_.setEnabled(false);
-    SetLayeredWindowAttributes(hwnd(), 0, 255, LWA_ALPHA);
-    MessageBeep(MB_OK);
-  }
+  if (FadeInStep(hwnd(), opacity_, 10)) tmrFade_.setEnabled(false);
 }
 
 void FVkMsgBox::StartDrag(int button) {
   if (button != 1 || !frame_->visible()) return;
-  // The system moves the borderless box with the mouse, as if its caption were held.
-  ReleaseCapture();
-  SendMessageW(hwnd(), WM_NCLBUTTONDOWN, HTCAPTION, 0);
+  DragWindowByBody(hwnd(), false);
 }
 
 long FVkMsgBox::ShowForm() {

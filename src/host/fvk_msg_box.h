@@ -23,7 +23,7 @@ class FVkMsgBox : public Form {
 
   hosted::Frame& VkContainer() { return *frame_; }
   hosted::Label& LMessage() { return *message_; }
-  int opacity() const { return opacity_; }
+  long opacity() const { return opacity_; }
 
   static constexpr double kWidth = 7710;
   static constexpr double kHeight = 2370;
@@ -39,7 +39,7 @@ class FVkMsgBox : public Form {
 
   long vkButtons_;
   long result_ = 0;
-  int opacity_ = 10;
+  long opacity_ = 10;
   hosted::Frame* frame_ = nullptr;
   hosted::Label* message_ = nullptr;
   hosted::PictureBox* icon_ = nullptr;

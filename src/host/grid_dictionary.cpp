@@ -93,10 +93,12 @@ void AddColumn(grid::GridMembers& grid, double gridWidth, const Recordset& row, 
   GridColumn& column = grid.Columns().Add(CStr(row.Field(L"FieldName")));
   const Variant screenType = row.Field(L"ScreenType");  // Null matches no kind
   ApplyEditor(column, screenType.isNull() ? std::wstring() : CStr(screenType), row, data);
-  ApplyDataType(column, CLng(row.Field(L"SQLDataType")));
+  const Variant sqlType = row.Field(L"SQLDataType");  // Null is no type: the default treatment
+  ApplyDataType(column, sqlType.isNull() ? 0 : CLng(sqlType));
   column.Style().TextAlignment = AlignmentCode(row.Field(L"Alignment"));
   column.Caption = CStr(row.Field(L"FieldCaption"));
-  if (CBool(row.Field(L"IsEnabled"))) column.ReadOnly = false;
+  // The lists rely on a column that is not enabled being read-only for the user.
+  column.ReadOnly = !CBool(row.Field(L"IsEnabled"));
   const bool visible = CBool(row.Field(L"IsVisible"));
   column.Hidden = !visible;
   const Variant share = row.Field(L"ColumnWidth");

@@ -1,5 +1,8 @@
 #include "host/host_seams.h"
 
+#include "com/late_bound.h"
+#include "runtime/steps.h"
+
 namespace vk {
 namespace {
 
@@ -20,9 +23,7 @@ std::wstring RealComputerName() {
 
 ComPtr<IDispatch> RealDataAccess() {
   ComPtr<IDispatch> object;
-  CLSID clsid{};
-  if (SUCCEEDED(CLSIDFromProgID(L"QdPoolConnection.QdProcedure", &clsid)))
-    CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IDispatch, object.put_void());
+  IgnoreErrors([&] { object = com::CreateObject(L"QdPoolConnection.QdProcedure"); });
   return object;
 }
 

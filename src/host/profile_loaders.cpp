@@ -28,7 +28,9 @@ bool ReadParameters(const DataAccess& data, SharedState& state) {
   state.gLoadMax = 99;
   rs->MoveFirst();
   for (; !rs->IsEOF(); rs->MoveNext()) {
-    const std::wstring id = rs->Field(L"ParameterId").toText();
+    const Variant parameter = rs->Field(L"ParameterId");
+    if (parameter.isNull()) continue;  // a row without a key names no parameter
+    const std::wstring id = parameter.toText();
     if (id == L"HKEY_DOCUMENTOS_LOAD_MAX") {
       state.gLoadMax = rs->Field(L"ParameterValue").toLong();
     } else if (id == L"HKEY_DOCUMENTOS_PATH_ORIGEN") {
@@ -102,22 +104,14 @@ bool ReadUser(const DataAccess& data, SharedState& state) {
   return true;
 }
 
-// Runs a loader with its own data-access object; any run-time error makes it false.
-template <class Loader>
-bool WithDataAccess(Loader&& loader) {
-  try {
-    auto data = DataAccess::Create();
-    if (!data) return false;
-    return loader(*data, Shared());
-  } catch (const VbError&) {
-    return false;
-  }
-}
-
 }  // namespace
 
-bool LoadParameters() { return WithDataAccess(ReadParameters); }
+bool LoadParameters() {
+  return WithOwnDataAccess([](const DataAccess& data) { return ReadParameters(data, Shared()); });
+}
 
-bool LoadUser() { return WithDataAccess(ReadUser); }
+bool LoadUser() {
+  return WithOwnDataAccess([](const DataAccess& data) { return ReadUser(data, Shared()); });
+}
 
 }  // namespace vk

@@ -1,5 +1,8 @@
 #include "host/registry.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "host/shared_state.h"
 #include "runtime/steps.h"
 #include "runtime/vb_error.h"
@@ -133,14 +136,22 @@ Variant CRegistry::Value() {
   RegOpenKeyExW(Root(), sectionKey_.c_str(), 0, KEY_QUERY_VALUE, key.put());
   DWORD type = 0;
   DWORD size = 0;
-  LONG probe = RegQueryValueExW(key.get(), valueKey_.c_str(), nullptr, &type, nullptr, &size);
-  if (!key.get() || (probe != ERROR_SUCCESS && probe != ERROR_MORE_DATA)) return default_;
-  valueType_ = static_cast<long>(type);
+  LONG rc = RegQueryValueExW(key.get(), valueKey_.c_str(), nullptr, &type, nullptr, &size);
+  if (!key.get() || (rc != ERROR_SUCCESS && rc != ERROR_MORE_DATA)) return default_;
 
-  std::vector<BYTE> data(size + sizeof(wchar_t));  // room for a NUL the value may lack
-  DWORD read = size;
-  if (RegQueryValueExW(key.get(), valueKey_.c_str(), nullptr, &type, data.data(), &read) != ERROR_SUCCESS)
-    return default_;
+  // The value may change between the probe and the read: a value that grew is read
+  // again with room for it; one that went leaves the type as it was.
+  std::vector<BYTE> data;
+  DWORD read = 0;
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    data.assign(size + sizeof(wchar_t), 0);  // room for a NUL the value may lack
+    read = size;
+    rc = RegQueryValueExW(key.get(), valueKey_.c_str(), nullptr, &type, data.data(), &read);
+    if (rc != ERROR_MORE_DATA) break;
+    size = read;
+  }
+  if (rc != ERROR_SUCCESS) return default_;
+  valueType_ = static_cast<long>(type);
   switch (type) {
     case REG_SZ:
     case REG_MULTI_SZ:
@@ -152,9 +163,13 @@ Variant CRegistry::Value() {
       return type == REG_EXPAND_SZ ? Variant(ExpandEnvStr(text)) : Variant(text);
     }
     case REG_DWORD:
-      return Variant(*reinterpret_cast<const long*>(data.data()));
-    case REG_DWORD_BIG_ENDIAN:
-      return Variant(SwapEndian(*reinterpret_cast<const long*>(data.data())));
+    case REG_DWORD_BIG_ENDIAN: {
+      // A number stored with fewer than four bytes is read as far as it goes.
+      DWORD number = 0;
+      memcpy(&number, data.data(), std::min<DWORD>(read, sizeof number));
+      const long value = static_cast<long>(number);
+      return Variant(type == REG_DWORD ? value : SwapEndian(value));
+    }
     default:
       return ByteArray(data.data(), read);
   }
@@ -305,15 +320,16 @@ void CRegistry::CreateAdditionalEXEAssociations(const std::wstring& sClassName, 
   valueKey_.clear();
   const long first = vItems.lbound();
   for (long i = 0; i < items; i += 3) {
-    const std::wstring key = sClassName + L"\\shell\\" + vItems.at(first + i).toText();
-    // A failing write is skipped and the next one follows.
+    // A failing write, a verb or text that is no text included, is skipped and the
+    // next one follows.
+    auto verbKey = [&] { return sClassName + L"\\shell\\" + vItems.at(first + i).toText(); };
     RunEachStep({
         [&] {
-          sectionKey_ = key;
+          sectionKey_ = verbKey();
           SetClassValue(vItems.at(first + i + 1).toText());
         },
         [&] {
-          sectionKey_ = key + L"\\command";
+          sectionKey_ = verbKey() + L"\\command";
           SetClassValue(vItems.at(first + i + 2).toText());
         },
     });
@@ -321,7 +337,8 @@ void CRegistry::CreateAdditionalEXEAssociations(const std::wstring& sClassName, 
 }
 
 bool LoadInternationalSettings() {
-  try {
+  // What was stored before a failure stays.
+  return FalseOnError([] {
     CRegistry registry;
     registry.SetClassKey(CRegistry::kCurrentUser);
     registry.SetSectionKey(L"Control Panel\\International");
@@ -330,9 +347,7 @@ bool LoadInternationalSettings() {
     registry.SetValueKey(L"sList");
     Shared().gListSeparator = registry.Value();
     return true;
-  } catch (const VbError&) {
-    return false;
-  }
+  });
 }
 
 }  // namespace vk

@@ -4,6 +4,8 @@
 
 #include "host/host_seams.h"
 #include "runtime/clock.h"
+#include "runtime/select_guard.h"
+#include "runtime/twips.h"
 #include "runtime/variant.h"
 #include "runtime/vb_error.h"
 
@@ -58,6 +60,37 @@ bool SetWindowLayered(HWND window) {
   LONG style = GetWindowLongW(window, GWL_EXSTYLE);
   if (style != -1) SetWindowLongW(window, GWL_EXSTYLE, style | WS_EX_LAYERED);
   return false;
+}
+
+bool FadeInStep(HWND window, long& level, long step) {
+  level += step;
+  if (level < 255) {
+    SetLayeredWindowAttributes(window, 0, static_cast<BYTE>(level), LWA_ALPHA);
+    return false;
+  }
+  SetLayeredWindowAttributes(window, 0, 255, LWA_ALPHA);
+  MessageBeep(MB_OK);
+  return true;
+}
+
+void DragWindowByBody(HWND window, bool markEdges) {
+  if (markEdges) {
+    RECT r;
+    GetClientRect(window, &r);
+    HDC dc = GetDC(window);
+    {
+      SelectGuard pen(dc, GetStockObject(BLACK_PEN));
+      const int top = TwipsToPixels(20), bottom = r.bottom - TwipsToPixels(25);
+      const int left = TwipsToPixels(5), right = r.right - TwipsToPixels(5);
+      MoveToEx(dc, left, top, nullptr);
+      LineTo(dc, right, top);
+      MoveToEx(dc, left, bottom, nullptr);
+      LineTo(dc, right, bottom);
+    }
+    ReleaseDC(window, dc);
+  }
+  ReleaseCapture();
+  SendMessageW(window, WM_NCLBUTTONDOWN, HTCAPTION, 0);
 }
 
 Variant BlankIfNoDate(const Variant& value) {

@@ -34,6 +34,16 @@ std::wstring BuildTempFileName(const std::wstring& folder, const std::wstring& e
 // Gives a window the layered style so it can fade in; always false.
 bool SetWindowLayered(HWND window);
 
+// One tick of a dialog's fade-in: `level` rises by `step` and becomes the layered
+// window's alpha, never above 255. Once it reaches 255 the window is made fully
+// opaque and the system beep sounds; true then (the caller stops its timer).
+bool FadeInStep(HWND window, long& level, long step);
+
+// Moves a borderless window with the mouse, as if its caption were held: called on a
+// left-button press on its body. With `markEdges` it first draws two black lines
+// along the window's top and bottom edges.
+void DragWindowByBody(HWND window, bool markEdges);
+
 // The empty text for Empty, Null and a date (or date text) whose text form starts with
 // "12:00" or "00:00" (a bare midnight); every other value unchanged.
 Variant BlankIfNoDate(const Variant& value);

@@ -4,6 +4,7 @@
 
 #include <exception>
 
+#include "runtime/shared_font.h"
 #include "runtime/vb_error.h"
 #include "runtime/window_class.h"
 
@@ -39,6 +40,7 @@ FormControl::~FormControl() {
   // The control base destroys the window after this part of the object is gone:
   // its messages must not reach it any more.
   if (outer_) SetWindowLongPtrW(outer_, GWLP_USERDATA, 0);
+  if (backBrush_) DeleteObject(backBrush_);
 }
 
 HWND FormControl::CreateWindowIn(HWND parent, const RECT& pixels) {
@@ -64,8 +66,54 @@ HWND FormControl::CreateInner(const wchar_t* className, DWORD style, const wchar
   GetClientRect(outer_, &client);
   inner_ = CreateWindowExW(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, 0, 0, client.right,
                            client.bottom, outer_, reinterpret_cast<HMENU>(1), OwnModule(), nullptr);
-  SendMessageW(inner_, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+  SendMessageW(inner_, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
   return inner_;
+}
+
+HFONT FormControl::Font() const {
+  FontSpec spec = AmbientFont(form().ambient());
+  spec.bold = spec.bold || fontBold_;
+  return SharedFont(spec);
+}
+
+void FormControl::SetFontBold(bool bold) {
+  fontBold_ = bold;
+  if (inner_) SendMessageW(inner_, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
+  ApplyLook();
+}
+
+void FormControl::SetForeColor(OleColor color) {
+  foreColor_ = color;
+  ApplyLook();
+}
+
+void FormControl::SetBackColor(OleColor color) {
+  backColor_ = color;
+  if (backBrush_) DeleteObject(backBrush_);
+  backBrush_ = CreateSolidBrush(OleColorToRgb(color));
+  ApplyLook();
+}
+
+void FormControl::ApplyLook() {
+  OnLookChanged();
+  if (outer_) InvalidateRect(outer_, nullptr, TRUE);
+  if (inner_) InvalidateRect(inner_, nullptr, TRUE);
+}
+
+// The inner control asks its parent (the outer window) for its colours before it
+// paints; a control without colours of its own gets the system's answer.
+bool FormControl::AnswerColours(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+  if ((msg != WM_CTLCOLORSTATIC && msg != WM_CTLCOLORBTN) || !inner_ || reinterpret_cast<HWND>(lp) != inner_ ||
+      (!foreColor_ && !backColor_))
+    return false;
+  HDC dc = reinterpret_cast<HDC>(wp);
+  result = DefWindowProcW(outer_, msg, wp, lp);
+  if (foreColor_) SetTextColor(dc, OleColorToRgb(*foreColor_));
+  if (backColor_) {
+    SetBkColor(dc, OleColorToRgb(*backColor_));
+    result = reinterpret_cast<LRESULT>(backBrush_);
+  }
+  return true;
 }
 
 void FormControl::OnEnabledChanged() {
@@ -93,6 +141,7 @@ bool FormControl::FromInner(UINT msg, WPARAM, LPARAM lp) const {
 LRESULT FormControl::Dispatch(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
   LRESULT result = 0;
   if (OnMessage(msg, wp, lp, result)) return result;
+  if (AnswerColours(msg, wp, lp, result)) return result;
   if (PaintsItself()) {
     if (msg == WM_PAINT) {
       PAINTSTRUCT ps;

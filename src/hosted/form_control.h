@@ -6,13 +6,19 @@
 // it reach the C++ object wherever the control is placed (a form, a frame, a page).
 // Notifications from other children (controls placed inside a frame) go on to the
 // controls they concern.
+//
+// The look: the inner control shows its text in the form's ambient font (bold on
+// request) and, where a colour is given, in that text and back colour; controls the
+// system draws without asking for colours (a push button) draw themselves then.
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "runtime/control.h"
 #include "runtime/form.h"
+#include "runtime/ole_color.h"
 
 namespace vk::hosted {
 
@@ -21,6 +27,13 @@ class FormControl : public Control {
   ~FormControl() override;
   // The system control inside, or the outer window for controls that paint themselves.
   HWND inner() const { return inner_ ? inner_ : outer_; }
+
+  bool FontBold() const { return fontBold_; }
+  void SetFontBold(bool bold);
+  std::optional<OleColor> ForeColor() const { return foreColor_; }
+  void SetForeColor(OleColor color);
+  std::optional<OleColor> BackColor() const { return backColor_; }
+  void SetBackColor(OleColor color);
 
  protected:
   FormControl(Form& form, ControlArgs args) : Control(form, std::move(args)) {}
@@ -42,6 +55,10 @@ class FormControl : public Control {
   HWND CreateWindowIn(HWND parent, const RECT& pixels) override;
   void OnEnabledChanged() override;
   HWND CreateInner(const wchar_t* className, DWORD style, const wchar_t* text = L"", DWORD exStyle = 0);
+  // The form's ambient font, bold when the control asks for it.
+  HFONT Font() const;
+  // After a font or colour change; the inner control is repainted by the base.
+  virtual void OnLookChanged() {}
 
   HWND outer_ = nullptr;  // the control's window (owned by the control base)
   HWND inner_ = nullptr;  // a child of the outer window: destroyed with it
@@ -50,6 +67,13 @@ class FormControl : public Control {
   static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM) noexcept;
   LRESULT Dispatch(HWND window, UINT msg, WPARAM wp, LPARAM lp);
   bool FromInner(UINT msg, WPARAM wp, LPARAM lp) const;
+  bool AnswerColours(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+  void ApplyLook();
+
+  bool fontBold_ = false;
+  std::optional<OleColor> foreColor_;
+  std::optional<OleColor> backColor_;
+  HBRUSH backBrush_ = nullptr;  // owned: the back colour's brush
 };
 
 }  // namespace vk::hosted

@@ -2,7 +2,9 @@
 
 #include <windowsx.h>
 
+#include "runtime/gradient.h"
 #include "runtime/select_guard.h"
+#include "runtime/shared_font.h"
 #include "runtime/twips.h"
 #include "runtime/vb_error.h"
 
@@ -20,6 +22,21 @@ int ShiftState(WPARAM keys) {
 
 void Frame::SetCaption(std::wstring caption) {
   caption_ = std::move(caption);
+  InvalidateRect(outer_, nullptr, TRUE);
+}
+
+void Frame::SetColors(const FrameColors& colors) {
+  colors_ = colors;
+  InvalidateRect(outer_, nullptr, TRUE);
+}
+
+void Frame::SetTheme(int theme) {
+  theme_ = theme;
+  InvalidateRect(outer_, nullptr, TRUE);
+}
+
+void Frame::SetHeaderShown(bool shown) {
+  header_ = shown;
   InvalidateRect(outer_, nullptr, TRUE);
 }
 
@@ -53,19 +70,31 @@ void Frame::Toggle(bool expand) {
 void Frame::Paint(HDC dc) {
   RECT client{};
   GetClientRect(outer_, &client);
-  FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
-  RECT border = client;
-  // A frame without a caption is only a border round the controls it holds.
-  if (caption_.empty() && !expandSwitch_) {
-    DrawEdge(dc, &border, EDGE_ETCHED, BF_RECT);
-    return;
+  const int barBottom = header_ ? kCaptionPixels : 0;
+  RECT bar{0, 0, client.right, barBottom};
+  RECT body{0, barBottom, client.right, client.bottom};
+  const COLORREF headerLight = OleColorToRgb(colors_.headerLight), headerDark = OleColorToRgb(colors_.headerDark);
+  const COLORREF bodyLight = OleColorToRgb(colors_.bodyLight), bodyDark = OleColorToRgb(colors_.bodyDark);
+  if (theme_ == 0) {
+    SetBkColor(dc, bodyLight);
+    ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &body, nullptr, 0, nullptr);
+    SetBkColor(dc, headerDark);
+    ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &bar, nullptr, 0, nullptr);
+    RECT edge = client;
+    DrawEdge(dc, &edge, EDGE_ETCHED, BF_RECT);
+  } else {
+    FillVerticalGradient(dc, body, bodyLight, bodyDark);
+    if (header_) FillVerticalGradient(dc, bar, headerLight, headerDark);
+    HBRUSH border = CreateSolidBrush(OleColorToRgb(colors_.border));
+    FrameRect(dc, &client, border);
+    DeleteObject(border);
   }
-  RECT bar{0, 0, client.right, kCaptionPixels};
-  FillRect(dc, &bar, GetSysColorBrush(COLOR_ACTIVECAPTION));
-  DrawEdge(dc, &border, EDGE_ETCHED, BF_RECT);
-  SelectGuard font(dc, GetStockObject(DEFAULT_GUI_FONT));
+  if (!header_) return;
+  FontSpec captionFont = AmbientFont(form().ambient());
+  captionFont.bold = true;
+  SelectGuard font(dc, SharedFont(captionFont));
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, GetSysColor(COLOR_CAPTIONTEXT));
+  SetTextColor(dc, theme_ == 0 ? GetSysColor(COLOR_CAPTIONTEXT) : OleColorToRgb(kButtonText));
   RECT text{6, 0, client.right - (expandSwitch_ ? kCaptionPixels + 4 : 4), kCaptionPixels};
   DrawTextW(dc, caption_.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
   if (expandSwitch_) {

@@ -1,16 +1,30 @@
 #pragma once
-// The container frame: a window with a caption bar (none without a caption: only an
-// etched border) that other controls are placed in (their Container is the frame's
-// window). As a header it also shows an expand switch
+// The container frame: a window with a caption that other controls are placed in
+// (their Container is the frame's window). As a header it also shows an expand switch
 // in its caption bar: clicking it, or setting ExpandState, collapses the frame to its
 // caption bar or opens it to its full height, raising Collapse or Expand. ExpandState
 // 1 means expanded, 0 collapsed. A mouse press on the frame itself raises MouseDown.
+//
+// Its look: a header (the caption bar) that can be left out, the header's and the
+// body's colour pairs, a border colour and a theme. Theme 0 is the classic look (the
+// header in its dark colour, the body in its light one, an etched edge); any other
+// theme draws the header and the body as gradients from their light to their dark
+// colour inside a line of the border colour. The caption is in the form's font, bold.
 #include <string>
 
 #include "hosted/form_control.h"
 #include "runtime/event.h"
+#include "runtime/ole_color.h"
 
 namespace vk::hosted {
+
+struct FrameColors {
+  OleColor headerLight = 0x8000001B;  // the system's gradient caption colour
+  OleColor headerDark = 0x80000002;   // the active caption
+  OleColor bodyLight = kButtonFace;
+  OleColor bodyDark = kButtonFace;
+  OleColor border = 0x80000010;  // the button shadow
+};
 
 class Frame : public FormControl, public Container {
  public:
@@ -24,6 +38,13 @@ class Frame : public FormControl, public Container {
 
   const std::wstring& Caption() const { return caption_; }
   void SetCaption(std::wstring caption);
+
+  const FrameColors& Colors() const { return colors_; }
+  void SetColors(const FrameColors& colors);
+  int Theme() const { return theme_; }
+  void SetTheme(int theme);
+  bool HeaderShown() const { return header_; }
+  void SetHeaderShown(bool shown);
 
   bool ExpandSwitch() const { return expandSwitch_; }
   void SetExpandSwitch(bool shown);
@@ -50,6 +71,9 @@ class Frame : public FormControl, public Container {
   void Toggle(bool expand);
 
   std::wstring caption_;
+  FrameColors colors_;
+  int theme_ = 0;
+  bool header_ = true;
   bool expandSwitch_ = false;
   bool expanded_ = true;
   double fullHeight_ = 0;  // twips, kept while collapsed

@@ -10,6 +10,8 @@
 namespace vk::hosted {
 namespace {
 
+constexpr LPARAM kTextLimit = 0x7FFFFFFE;
+
 struct StreamState {
   std::string text;
   size_t position = 0;
@@ -18,6 +20,23 @@ struct StreamState {
 DWORD CALLBACK ReadIn(DWORD_PTR cookie, BYTE* buffer, LONG wanted, LONG* given) {
   auto* state = reinterpret_cast<StreamState*>(cookie);
   const size_t count = std::min(static_cast<size_t>(wanted), state->text.size() - state->position);
+  memcpy(buffer, state->text.data() + state->position, count);
+  state->position += count;
+  *given = static_cast<LONG>(count);
+  return 0;
+}
+
+// Plain text in UTF-16: whole characters, and never a chunk that ends between the CR
+// and the LF of a line break (the control would read two breaks).
+DWORD CALLBACK ReadInText(DWORD_PTR cookie, BYTE* buffer, LONG wanted, LONG* given) {
+  auto* state = reinterpret_cast<StreamState*>(cookie);
+  size_t count = std::min(static_cast<size_t>(wanted), state->text.size() - state->position) & ~size_t{1};
+  const size_t end = state->position + count;
+  if (count > sizeof(wchar_t) && end < state->text.size()) {
+    wchar_t last;
+    memcpy(&last, state->text.data() + end - sizeof(wchar_t), sizeof(wchar_t));
+    if (last == L'\r') count -= sizeof(wchar_t);
+  }
   memcpy(buffer, state->text.data() + state->position, count);
   state->position += count;
   *given = static_cast<LONG>(count);
@@ -51,6 +70,8 @@ void RichTextEditor::OnCreated() {
   LoadLibraryW(L"riched20.dll");  // registers RichEdit20W; stays loaded for the process
   CreateInner(RICHEDIT_CLASSW, ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP, L"",
               WS_EX_CLIENTEDGE);
+  // The control's default limit would cut long comment histories.
+  SendMessageW(inner(), EM_EXLIMITTEXT, 0, kTextLimit);
 }
 
 std::wstring RichTextEditor::TextRTF() const {
@@ -72,20 +93,30 @@ void RichTextEditor::SetTextRTF(const std::wstring& rtf) {
 }
 
 std::wstring RichTextEditor::Text() const {
-  GETTEXTLENGTHEX length{GTL_DEFAULT, 1200};
+  // Paragraphs end in CR LF, as every other text of the system does (the control keeps CR).
+  GETTEXTLENGTHEX length{GTL_USECRLF | GTL_PRECISE | GTL_NUMCHARS, 1200};
   LRESULT count = SendMessageW(inner(), EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0);
   std::wstring text(static_cast<size_t>(count) + 1, L'\0');
-  GETTEXTEX get{static_cast<DWORD>(text.size() * sizeof(wchar_t)), GT_DEFAULT, 1200, nullptr, nullptr};
+  GETTEXTEX get{static_cast<DWORD>(text.size() * sizeof(wchar_t)), GT_USECRLF, 1200, nullptr, nullptr};
   LRESULT got = SendMessageW(inner(), EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get), reinterpret_cast<LPARAM>(text.data()));
   text.resize(static_cast<size_t>(got));
   return text;
 }
 
 void RichTextEditor::SetText(const std::wstring& text) {
-  // Through a plain-text stream, so line breaks keep their place and no markup is read.
-  StreamState state{Narrow(text, CP_UTF8), 0};
-  EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&state), 0, ReadIn};
-  SendMessageW(inner(), EM_STREAMIN, SF_TEXT | (CP_UTF8 << 16) | SF_USECODEPAGE, reinterpret_cast<LPARAM>(&stream));
+  // Through a plain-text stream, so line breaks keep their place and no markup is read;
+  // in UTF-16, which every version of the control reads (not all take a code page).
+  StreamState state{std::string(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t)), 0};
+  EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&state), 0, ReadInText};
+  SendMessageW(inner(), EM_STREAMIN, SF_TEXT | SF_UNICODE, reinterpret_cast<LPARAM>(&stream));
+}
+
+void RichTextEditor::SetFontName(const std::wstring& name) {
+  CHARFORMAT2W format{};
+  format.cbSize = sizeof(format);
+  format.dwMask = CFM_FACE;
+  lstrcpynW(format.szFaceName, name.c_str(), LF_FACESIZE);
+  SendMessageW(inner(), EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
 }
 
 void RichTextEditor::SetReadOnly(bool readOnly) {

@@ -1,9 +1,11 @@
 #pragma once
 // The rich-text editor over the platform's RichEdit control. TextRTF takes a document
 // in rich text, or a plain text which then shows as that text; it reads back as rich
-// text. Text is the plain text. The ruler bar is a switch the editor only keeps (it
-// draws no ruler); the right margin, in twips, is the width lines wrap at (0: the
-// window's width). Two display options are accepted and kept, and mean nothing here.
+// text. Text is the plain text, its line breaks CR LF. The text has no length limit
+// beyond memory (the system control's default limit would cut long texts). The ruler bar
+// is a switch the editor only keeps (it draws no ruler); the right margin, in twips,
+// is the width lines wrap at (0: the window's width). Two display options are accepted
+// and kept, and mean nothing here.
 // Not handled yet: drawing a ruler bar.
 #include <string>
 
@@ -19,6 +21,9 @@ class RichTextEditor : public FormControl {
   void SetTextRTF(const std::wstring& rtf);
   std::wstring Text() const;
   void SetText(const std::wstring& text);
+
+  // The font of plain text shown from now on (a document in rich text brings its own).
+  void SetFontName(const std::wstring& name);
 
   bool ReadOnly() const { return readOnly_; }
   void SetReadOnly(bool readOnly);

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "runtime/select_guard.h"
 #include "runtime/twips.h"
 #include "runtime/vb_error.h"
 
@@ -34,6 +35,33 @@ void CommandButton::OnCommand(WORD code, WORD, HWND) {
   if (code == BN_CLICKED) Click.Raise(index());
 }
 
+void CommandButton::OnLookChanged() {
+  if (inner_ && ForeColor()) SendMessageW(inner_, BM_SETSTYLE, BS_OWNERDRAW, TRUE);
+}
+
+bool CommandButton::OnMessage(UINT msg, WPARAM, LPARAM lp, LRESULT& result) {
+  if (msg != WM_DRAWITEM) return false;
+  const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+  if (item.hwndItem != inner_) return false;
+  RECT face = item.rcItem;
+  const bool pushed = (item.itemState & ODS_SELECTED) != 0;
+  DrawFrameControl(item.hDC, &face, DFC_BUTTON, DFCS_BUTTONPUSH | (pushed ? DFCS_PUSHED : 0));
+  SelectGuard font(item.hDC, Font());
+  SetBkMode(item.hDC, TRANSPARENT);
+  SetTextColor(item.hDC, (item.itemState & ODS_DISABLED) ? GetSysColor(COLOR_GRAYTEXT)
+                                                           : OleColorToRgb(ForeColor().value_or(kButtonText)));
+  RECT text = item.rcItem;
+  if (pushed) OffsetRect(&text, 1, 1);
+  DrawTextW(item.hDC, caption_.c_str(), -1, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  if (item.itemState & ODS_FOCUS) {
+    RECT focus = item.rcItem;
+    InflateRect(&focus, -3, -3);
+    DrawFocusRect(item.hDC, &focus);
+  }
+  result = TRUE;
+  return true;
+}
+
 void Label::OnCreated() { CreateInner(L"STATIC", SS_LEFT | SS_NOPREFIX, caption_.c_str()); }
 std::wstring Label::Caption() const { return caption_; }
 void Label::SetCaption(const std::wstring& caption) {
@@ -45,15 +73,19 @@ void Label::SetAutoSize(bool autoSize) {
   autoSize_ = autoSize;
   if (autoSize_) FitCaption();
 }
+void Label::OnLookChanged() {
+  if (autoSize_) FitCaption();  // a bold caption is wider
+}
 void Label::FitCaption() {
   // Measured with the font the inner control draws with, so the caption is never cut.
   HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
   SIZE text{};
-  GetTextExtentPoint32W(dc, caption_.c_str(), static_cast<int>(caption_.size()), &text);
   TEXTMETRICW metrics{};
-  GetTextMetricsW(dc, &metrics);
-  SelectObject(dc, old);
+  {
+    SelectGuard font(dc, Font());
+    GetTextExtentPoint32W(dc, caption_.c_str(), static_cast<int>(caption_.size()), &text);
+    GetTextMetricsW(dc, &metrics);
+  }
   ReleaseDC(nullptr, dc);
   Move(left(), top(), PixelsToTwips(text.cx), PixelsToTwips(metrics.tmHeight));
 }
@@ -70,8 +102,6 @@ std::wstring CheckBox::Caption() const { return caption_; }
 void CheckBox::OnCommand(WORD code, WORD, HWND) {
   if (code == BN_CLICKED) Click.Raise(index());
 }
-
-void Line::OnCreated() { CreateInner(L"STATIC", SS_ETCHEDHORZ); }
 
 void CommonStatusBar::OnCreated() {
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES};

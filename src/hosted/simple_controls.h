@@ -1,6 +1,6 @@
 #pragma once
-// The small controls: command button, label, check box, line, the system status bar
-// and the menu hook.
+// The small controls: command button, label, check box, the system status bar and the
+// menu hook (the line control is in line.h).
 #include <string>
 
 #include "hosted/form_control.h"
@@ -8,7 +8,8 @@
 
 namespace vk::hosted {
 
-// A push button with a caption and a click event without arguments.
+// A push button with a caption and a click event without arguments. With a text
+// colour of its own it draws itself (the system draws push buttons in its colours).
 class CommandButton : public FormControl {
  public:
   CommandButton(Form& form, ControlArgs args, std::wstring caption = L"")
@@ -21,6 +22,8 @@ class CommandButton : public FormControl {
   void OnCreated() override;
   std::unique_ptr<Control> Clone(Form& form, const ControlArgs& args) const override;
   void OnCommand(WORD code, WORD id, HWND from) override;
+  void OnLookChanged() override;
+  bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
  private:
   std::wstring caption_;
@@ -41,6 +44,7 @@ class Label : public FormControl {
  protected:
   void OnCreated() override;
   std::unique_ptr<Control> Clone(Form& form, const ControlArgs& args) const override;
+  void OnLookChanged() override;
 
  private:
   void FitCaption();
@@ -68,20 +72,6 @@ class CheckBox : public FormControl {
 
  private:
   std::wstring caption_;
-};
-
-// A horizontal line drawn as an etched groove across the control's width; its ends are
-// X1 and X2 (twips of its container) on the line at its Top.
-class Line : public FormControl {
- public:
-  Line(Form& form, ControlArgs args) : FormControl(form, std::move(args)) {}
-  double X1() const { return left(); }
-  double X2() const { return left() + width(); }
-  // X2 before X1 raises 380 and keeps the line.
-  void SetEnds(double x1, double x2) { Move(x1, top(), x2 - x1, height()); }
-
- protected:
-  void OnCreated() override;
 };
 
 // The common controls' status bar with its size grip; the screens only read its size.

@@ -2,17 +2,88 @@
 
 #include <commctrl.h>
 
+#include "runtime/gradient.h"
+#include "runtime/select_guard.h"
 #include "runtime/vb_error.h"
 
 namespace vk::hosted {
 
+TabControl::~TabControl() {
+  if (inner_) RemoveWindowSubclass(inner_, StripProc, 1);
+}
+
 void TabControl::OnCreated() {
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TAB_CLASSES | ICC_PROGRESS_CLASS};
   InitCommonControlsEx(&icc);
-  CreateInner(WC_TABCONTROLW, WS_TABSTOP | TCS_TABS);
+  CreateInner(WC_TABCONTROLW, WS_TABSTOP | TCS_TABS | TCS_OWNERDRAWFIXED);
+  SetWindowSubclass(inner_, StripProc, 1, reinterpret_cast<DWORD_PTR>(this));
   std::vector<std::wstring> captions = std::move(captions_);
   captions_.clear();
   for (const auto& caption : captions) AddTab(caption);
+}
+
+void TabControl::SetColors(const TabColors& colors) {
+  colors_ = colors;
+  InvalidateRect(inner(), nullptr, TRUE);
+}
+
+// The system control draws the tabs' edges and the body's; the strip behind the tabs
+// and the line around the body are ours.
+LRESULT CALLBACK TabControl::StripProc(HWND window, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                                       DWORD_PTR self) noexcept {
+  const auto& tabs = *reinterpret_cast<const TabControl*>(self);
+  if (msg == WM_ERASEBKGND) {
+    tabs.PaintStrip(reinterpret_cast<HDC>(wp));
+    return 1;
+  }
+  const LRESULT result = DefSubclassProc(window, msg, wp, lp);
+  if (msg == WM_PAINT) tabs.PaintBorder();
+  return result;
+}
+
+void TabControl::PaintStrip(HDC dc) const {
+  RECT client{};
+  GetClientRect(inner_, &client);
+  SetBkColor(dc, OleColorToRgb(colors_.strip));
+  ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &client, nullptr, 0, nullptr);
+}
+
+void TabControl::PaintBorder() const {
+  RECT body{};
+  GetClientRect(inner_, &body);
+  SendMessageW(inner_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&body));
+  InflateRect(&body, 2, 2);
+  HDC dc = GetDC(inner_);
+  HBRUSH line = CreateSolidBrush(OleColorToRgb(colors_.border));
+  FrameRect(dc, &body, line);
+  DeleteObject(line);
+  ReleaseDC(inner_, dc);
+}
+
+bool TabControl::OnMessage(UINT msg, WPARAM, LPARAM lp, LRESULT& result) {
+  if (msg != WM_DRAWITEM) return false;
+  const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+  if (item.hwndItem != inner_) return false;
+  const bool disabled = !IsWindowEnabled(inner_);
+  if (disabled) {
+    SetBkColor(item.hDC, OleColorToRgb(colors_.disabled));
+    ExtTextOutW(item.hDC, 0, 0, ETO_OPAQUE, &item.rcItem, nullptr, 0, nullptr);
+  } else if (item.itemState & ODS_SELECTED) {
+    SetBkColor(item.hDC, OleColorToRgb(colors_.active));
+    ExtTextOutW(item.hDC, 0, 0, ETO_OPAQUE, &item.rcItem, nullptr, 0, nullptr);
+  } else {
+    FillVerticalGradient(item.hDC, item.rcItem, OleColorToRgb(colors_.inactiveTop),
+                         OleColorToRgb(colors_.inactiveBottom));
+  }
+  if (item.itemID < captions_.size()) {
+    SelectGuard font(item.hDC, Font());
+    SetBkMode(item.hDC, TRANSPARENT);
+    SetTextColor(item.hDC, OleColorToRgb(disabled ? colors_.disabledText : kButtonText));
+    RECT text = item.rcItem;
+    DrawTextW(item.hDC, captions_[item.itemID].c_str(), -1, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  }
+  result = TRUE;
+  return true;
 }
 
 void TabControl::AddTab(const std::wstring& caption) {

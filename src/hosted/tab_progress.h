@@ -6,13 +6,30 @@
 
 #include "hosted/form_control.h"
 #include "runtime/event.h"
+#include "runtime/ole_color.h"
 
 namespace vk::hosted {
 
+// The tab control's look: the current tab, the others as a gradient, the line around
+// the body, the strip behind the tabs, and every tab while the control is disabled.
+struct TabColors {
+  OleColor active = kButtonFace;
+  OleColor inactiveTop = kButtonFace;
+  OleColor inactiveBottom = kButtonFace;
+  OleColor border = 0x80000010;  // the button shadow
+  OleColor strip = kButtonFace;
+  OleColor disabled = kButtonFace;
+  OleColor disabledText = 0x80000011;  // the grey text
+};
+
+// Draws its tabs itself, in the form's font and the colours given.
 class TabControl : public FormControl {
  public:
   TabControl(Form& form, ControlArgs args, std::vector<std::wstring> captions = {})
       : FormControl(form, std::move(args)), captions_(std::move(captions)) {}
+  ~TabControl() override;
+  const TabColors& Colors() const { return colors_; }
+  void SetColors(const TabColors& colors);
   void AddTab(const std::wstring& caption);
   int TabCount() const;
   int Tab() const;
@@ -25,9 +42,15 @@ class TabControl : public FormControl {
  protected:
   void OnCreated() override;
   LRESULT OnNotify(NMHDR* header) override;
+  bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
  private:
+  static LRESULT CALLBACK StripProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR) noexcept;
+  void PaintStrip(HDC dc) const;
+  void PaintBorder() const;
+
   std::vector<std::wstring> captions_;
+  TabColors colors_;
 };
 
 class ProgressBar : public FormControl {

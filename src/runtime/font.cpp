@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "runtime/form.h"
+#include "runtime/property_bag.h"
 #include "runtime/rounding.h"
 
 namespace vk {
@@ -62,6 +63,22 @@ FontSpec FontSpecOf(IUnknown* object, const FontSpec& fallback) {
   SHORT charset = DEFAULT_CHARSET;
   if (SUCCEEDED(font->get_Charset(&charset))) spec.charset = static_cast<BYTE>(charset);
   return spec;
+}
+
+void WriteFontProperty(PropertyBag& bag, const wchar_t* key, IFont* value, const FontSpec& defaultValue) {
+  ComPtr<IDispatch> object;
+  if (value) value->QueryInterface(IID_IFontDisp, object.put_void());
+  const Variant stored(object.get());
+  if (value && SameFont(FontSpecOf(value), FontSpecOf(CreateOleFont(defaultValue).get())))
+    bag.Write(key, stored, stored);  // equal to its default: not kept
+  else
+    bag.Write(key, stored);
+}
+
+ComPtr<IFont> ReadFontProperty(const PropertyBag& bag, const wchar_t* key) {
+  ComPtr<IFont> font;
+  if (IDispatch* object = bag.Read(key).object()) object->QueryInterface(IID_IFont, font.put_void());
+  return font;
 }
 
 FontSpec AmbientFont(const AmbientProperties& ambient) {

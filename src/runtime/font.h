@@ -37,4 +37,11 @@ FontSpec FontSpecOf(IUnknown* font, const FontSpec& fallback = {});
 struct AmbientProperties;
 FontSpec AmbientFont(const AmbientProperties& ambient);
 
+// A font object in a property bag. One like the default is not stored; they are
+// compared as font objects, which name the face the system actually gives them.
+class PropertyBag;
+void WriteFontProperty(PropertyBag& bag, const wchar_t* key, IFont* value, const FontSpec& defaultValue);
+// The stored font object, or none.
+ComPtr<IFont> ReadFontProperty(const PropertyBag& bag, const wchar_t* key);
+
 }  // namespace vk

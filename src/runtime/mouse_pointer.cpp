@@ -1,5 +1,7 @@
 #include "runtime/mouse_pointer.h"
 
+#include <iterator>
+
 #include "runtime/control.h"
 #include "runtime/form.h"
 
@@ -8,15 +10,6 @@ namespace vk {
 namespace {
 
 thread_local int currentPointer = pointer::Default;
-
-HCURSOR CursorFor(int value) {
-  switch (value) {
-    case pointer::Arrow: return LoadCursorW(nullptr, IDC_ARROW);
-    case pointer::Hourglass: return LoadCursorW(nullptr, IDC_WAIT);
-    case pointer::ArrowHourglass: return LoadCursorW(nullptr, IDC_APPSTARTING);
-    default: return nullptr;
-  }
-}
 
 // True when the window is a form or control of ours, or inside one.
 bool IsOurs(HWND hwnd) {
@@ -27,6 +20,15 @@ bool IsOurs(HWND hwnd) {
 }
 
 }  // namespace
+
+HCURSOR CursorFor(int value) {
+  static const LPCWSTR kCursors[] = {
+      nullptr,      IDC_ARROW,  IDC_CROSS,    IDC_IBEAM, IDC_ICON, IDC_SIZEALL,
+      IDC_SIZENESW, IDC_SIZENS, IDC_SIZENWSE, IDC_SIZEWE, IDC_UPARROW, IDC_WAIT,
+      IDC_NO,       IDC_APPSTARTING, IDC_HELP, IDC_SIZEALL};
+  if (value < 1 || value >= static_cast<int>(std::size(kCursors))) return nullptr;
+  return LoadCursorW(nullptr, kCursors[value]);
+}
 
 int MousePointer() { return currentPointer; }
 

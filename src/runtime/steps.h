@@ -22,6 +22,15 @@ int RunEachStep(std::initializer_list<std::function<void()>> steps);
 // Runs one step; false (and the error, when asked for) when it failed.
 bool IgnoreErrors(const std::function<void()>& step, VbError* error = nullptr);
 
+// Runs a routine that answers true or false; a failure inside it (a run-time error or
+// any C++ exception) answers false, as the loaders and writers that "return False" do.
+template <class Routine>
+bool FalseOnError(Routine&& routine) {
+  bool answer = false;
+  IgnoreErrors([&] { answer = routine(); });
+  return answer;
+}
+
 // The run-time error a C++ exception stands for: 7 for memory, 51 otherwise.
 VbError ToVbError(const std::exception& e);
 

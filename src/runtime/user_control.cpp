@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "runtime/edge_report.h"
 #include "runtime/vb_error.h"
 #include "runtime/window_class.h"
 
@@ -149,7 +150,8 @@ LRESULT CALLBACK UserControl::StaticWindowProc(HWND hwnd, UINT message, WPARAM w
   try {
     return self->WindowProc(message, wParam, lParam);
   } catch (...) {
-    // Nothing crosses the window procedure; a failing handler ends silently.
+    // Nothing crosses the window procedure; a failing handler ends here.
+    ReportFailureAtEdge(L"user control");
     return DefWindowProcW(hwnd, message, wParam, lParam);
   }
 }

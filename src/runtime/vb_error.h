@@ -11,8 +11,11 @@ struct VbError {
   std::wstring description;
 };
 
-// The platform's own text for its error numbers ("Invalid procedure call or argument"
-// for 5); an empty text for numbers it does not name.
+// The platform's own text for an error number ("Invalid procedure call or argument" for
+// 5, "ActiveX component can't create object" for 429); for an HRESULT the system's text
+// ("Automation error" when it has none), for any other number the platform's
+// "Application-defined or object-defined error". Empty only for 0, so no message shows
+// an empty description.
 std::wstring StandardErrorText(long number);
 
 // Throws VbError{number, source, StandardErrorText(number)}.
@@ -35,6 +38,7 @@ inline constexpr long InvalidPropertyValue = 380;
 inline constexpr long InvalidPicture = 481;
 inline constexpr long InternalError = 51;
 inline constexpr long ObjectRequired = 424;
+inline constexpr long CannotCreateObject = 429;
 inline constexpr long ObjectDoesNotSupport = 438;
 inline constexpr long ObjectAlreadyLoaded = 360;
 inline constexpr long ControlArrayElementMissing = 340;

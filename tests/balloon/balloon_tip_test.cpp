@@ -59,6 +59,14 @@ class BalloonTest : public ::testing::Test {
   void RestUntilShown() {
     Tick(1 + balloon->look.delayTime + 1);
   }
+  // Arms the balloon on the target and rests the cursor there until it shows.
+  HWND ShowBalloon(const std::wstring& title = L"Title", const std::wstring& text = L"Text",
+                   long alpha = 100) {
+    balloon->ShowToolTip(target, title, text, 0, alpha);
+    PointAt(400, 350);
+    RestUntilShown();
+    return balloon->balloonWindow();
+  }
 
   HWND target = nullptr;
   std::unique_ptr<BalloonTip> balloon = std::make_unique<BalloonTip>();
@@ -101,10 +109,7 @@ TEST_F(BalloonTest, ShownAfterTheDelayAndClosedAfterTheKillTime) {
 }
 
 TEST_F(BalloonTest, SitsAboveRightOfTheCursorWithItsStemPointingAtIt) {
-  balloon->ShowToolTip(target, L"Title", L"Text", 0);
-  PointAt(400, 350);
-  RestUntilShown();
-  HWND window = balloon->balloonWindow();
+  HWND window = ShowBalloon();
   ASSERT_TRUE(window);
   RECT r{};
   GetWindowRect(window, &r);
@@ -136,10 +141,7 @@ TEST_F(BalloonTest, MovingBeforeTheDelayRestartsTheCount) {
 }
 
 TEST_F(BalloonTest, LeavingTheTargetClosesTheBalloonAndStopsHovering) {
-  balloon->ShowToolTip(target, L"Title", L"Text", 0);
-  PointAt(400, 350);
-  RestUntilShown();
-  HWND window = balloon->balloonWindow();
+  HWND window = ShowBalloon();
   ASSERT_TRUE(window);
   SetCursorPos(50, 50);
   Tick();
@@ -149,10 +151,7 @@ TEST_F(BalloonTest, LeavingTheTargetClosesTheBalloonAndStopsHovering) {
 }
 
 TEST_F(BalloonTest, ClickClosesAtOnceAndTheBalloonWaitsForALeave) {
-  balloon->ShowToolTip(target, L"Title", L"Text", 0);
-  PointAt(400, 350);
-  RestUntilShown();
-  HWND window = balloon->balloonWindow();
+  HWND window = ShowBalloon();
   ASSERT_TRUE(window);
   SendMessageW(target, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(target),
                MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
@@ -169,27 +168,18 @@ TEST_F(BalloonTest, ClickClosesAtOnceAndTheBalloonWaitsForALeave) {
 }
 
 TEST_F(BalloonTest, ShowWhileOpenOnlyClosesTheSecondArmsAgain) {
-  balloon->ShowToolTip(target, L"Title", L"Text", 0);
-  PointAt(400, 350);
-  RestUntilShown();
-  HWND window = balloon->balloonWindow();
+  HWND window = ShowBalloon();
   ASSERT_TRUE(window);
   balloon->ShowToolTip(target, L"Title", L"Text", 0);
   EXPECT_FALSE(IsWindow(window));
   PointAt(400, 350);
   RestUntilShown();
   EXPECT_EQ(nullptr, balloon->balloonWindow()) << "hooked while closing";
-  balloon->ShowToolTip(target, L"Title", L"Text", 0);
-  PointAt(400, 350);
-  RestUntilShown();
-  EXPECT_TRUE(balloon->balloonWindow());
+  EXPECT_TRUE(ShowBalloon());
 }
 
 TEST_F(BalloonTest, ReleasedWhileOpenDestroysTheWindowAndUnhooks) {
-  balloon->ShowToolTip(target, L"Title", L"Text", 0);
-  PointAt(400, 350);
-  RestUntilShown();
-  HWND window = balloon->balloonWindow();
+  HWND window = ShowBalloon();
   ASSERT_TRUE(window);
   balloon.reset();
   EXPECT_FALSE(IsWindow(window));
@@ -198,10 +188,7 @@ TEST_F(BalloonTest, ReleasedWhileOpenDestroysTheWindowAndUnhooks) {
 }
 
 TEST_F(BalloonTest, TargetDestroyedWhileOpenTakesTheBalloonWithIt) {
-  balloon->ShowToolTip(target, L"Title", L"Text", 0);
-  PointAt(400, 350);
-  RestUntilShown();
-  HWND window = balloon->balloonWindow();
+  HWND window = ShowBalloon();
   ASSERT_TRUE(window);
   DestroyWindow(target);
   EXPECT_FALSE(IsWindow(window));
@@ -212,10 +199,7 @@ TEST_F(BalloonTest, AThousandBalloonsShownAndClosedLeaveNothingBehind) {
   balloon->look.delayTime = 0;
   auto cycles = [&](int n) {
     for (int i = 0; i < n; ++i) {
-      balloon->ShowToolTip(target, L"Title", L"Text", 0);
-      PointAt(400, 350);
-      Tick(2);
-      ASSERT_TRUE(balloon->balloonWindow()) << "cycle " << i;
+      ASSERT_TRUE(ShowBalloon()) << "cycle " << i;
       SetCursorPos(50, 50);
       Tick();  // the leave closes it
       ASSERT_EQ(nullptr, balloon->balloonWindow());
@@ -234,10 +218,7 @@ TEST_F(BalloonTest, AThousandBalloonsShownAndClosedLeaveNothingBehind) {
 }
 
 TEST_F(BalloonTest, OpacityOutsideAByteChangesNothingAboveAHundredShowsNoBalloon) {
-  balloon->ShowToolTip(target, L"Title", L"Text", 0);
-  PointAt(400, 350);
-  RestUntilShown();
-  HWND open = balloon->balloonWindow();
+  HWND open = ShowBalloon();
   ASSERT_TRUE(open);
   for (long alpha : {-1L, 256L}) {
     EXPECT_EQ(err::Overflow, test::ErrorOf([&] { balloon->ShowToolTip(target, L"T", L"x", 0, alpha); }));
@@ -247,12 +228,9 @@ TEST_F(BalloonTest, OpacityOutsideAByteChangesNothingAboveAHundredShowsNoBalloon
   Tick();
   EXPECT_FALSE(IsWindow(open)) << "left open without its hooks";
   for (long alpha : {101L, 255L}) {
-    balloon->ShowToolTip(target, L"Title", L"Text", 0, alpha);
+    EXPECT_EQ(nullptr, ShowBalloon(L"Title", L"Text", alpha)) << alpha << " has no mix, so no balloon";
     EXPECT_TRUE(balloon->alive) << alpha;
-    PointAt(400, 350);
-    RestUntilShown();
     EXPECT_TRUE(balloon->shown()) << alpha;
-    EXPECT_EQ(nullptr, balloon->balloonWindow()) << alpha << " has no mix, so no balloon";
     SetCursorPos(50, 50);
     Tick();
     EXPECT_FALSE(balloon->hovering());
@@ -267,21 +245,16 @@ TEST_F(BalloonTest, TileIsTheHostsCurrentPictureWhenPainted) {
   balloon->look.style = BalloonStyle::Standard;
   balloon->look.backStyle = 4;
   balloon->look.picture = stripes.as<IDispatch>();
-  balloon->ShowToolTip(target, L"", L"x", 0);
-  PointAt(400, 350);
-  RestUntilShown();
-  ASSERT_TRUE(balloon->surface());
+  ASSERT_TRUE(ShowBalloon(L"", L"x"));
   const SIZE body = balloon->bodySize();
   for (int x = 2; x < 10; ++x)
     EXPECT_EQ(x % 4 < 2 ? RGB(255, 0, 0) : RGB(0, 0, 255), PixelOf(balloon->surface(), x, body.cy - 3)) << x;
 
-  balloon->ShowToolTip(target, L"", L"x", 0);  // closes it
+  balloon->ShowToolTip(target, L"", L"x", 0);  // closes it; the next one arms again
   balloon->ShowToolTip(target, L"", L"x", 0);
   balloon->look.picture = green.as<IDispatch>();
   stripes.reset();
   green.reset();
-  SetCursorPos(50, 50);
-  Tick();
   PointAt(400, 350);
   RestUntilShown();
   ASSERT_TRUE(balloon->surface());
@@ -320,9 +293,7 @@ TEST_P(BalloonColourTest, PaintsFromOleColours) {
   balloon->look.gradientStart = c.start;
   balloon->look.gradientEnd = c.end;
   balloon->look.textColor = c.text;
-  balloon->ShowToolTip(target, L"", L"x", 0);
-  PointAt(400, 350);
-  RestUntilShown();
+  ShowBalloon(L"", L"x");
   ASSERT_TRUE(balloon->surface());
   SIZE body = balloon->bodySize();
   COLORREF inside = c.expectedInside;

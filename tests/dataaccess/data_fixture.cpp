@@ -143,23 +143,49 @@ VARIANT Object(IDispatch* object) {
   return v;
 }
 
-void DataTest::SetUp() {
-  static std::atomic<int> counter{0};
+namespace {
+
+std::wstring ScratchFolder(const std::wstring& name) {
   wchar_t temp[MAX_PATH] = {};
   GetTempPathW(MAX_PATH, temp);
-  folder_ = std::wstring(temp) + L"qdtest_" + std::to_wstring(GetCurrentProcessId()) + L"_" +
-            std::to_wstring(++counter);
-  DeleteTree(folder_);
-  CreateDirectoryW(folder_.c_str(), nullptr);
+  std::wstring folder = std::wstring(temp) + L"qdtest_" + std::to_wstring(GetCurrentProcessId()) + L"_" + name;
+  DeleteTree(folder);
+  CreateDirectoryW(folder.c_str(), nullptr);
+  return folder;
+}
+
+// The two databases, built once per test program from the scripts (each test gets
+// copies) and removed when the program ends.
+struct Templates {
+  std::wstring folder = ScratchFolder(L"templates");
+  Templates() {
+    BuildDatabase(folder + L"\\App.db", {"application_schema.sql", "application_data.sql"});
+    BuildDatabase(folder + L"\\Sec.db", {"security_schema.sql", "security_data.sql"});
+  }
+  ~Templates() { DeleteTree(folder); }
+};
+
+const std::wstring& TemplateFolder() {
+  static const Templates templates;
+  return templates.folder;
+}
+
+}  // namespace
+
+void DataTest::SetUp() {
+  static std::atomic<int> counter{0};
+  folder_ = ScratchFolder(std::to_wstring(++counter));
   CreateDirectoryW(DataFolder().c_str(), nullptr);
-  BuildDatabase(PathOf(kApp), {"application_schema.sql", "application_data.sql"});
-  BuildDatabase(PathOf(kSec), {"security_schema.sql", "security_data.sql"});
+  for (const wchar_t* key : {kApp, kSec}) {
+    ASSERT_TRUE(CopyFileW((TemplateFolder() + L"\\" + key + L".db").c_str(), PathOf(key).c_str(), FALSE));
+  }
   data::QdProcedure::SetDefaultFolder(folder_);
   data_ = ComPtr<IDispatch>::Attach(data::QdProcedure::Create());
 }
 
 void DataTest::TearDown() {
   data_.reset();
+  data::Database::SetTimeLimit(kDefaultTimeLimitMs);
   DeleteTree(folder_);
 }
 

@@ -55,6 +55,8 @@ class DataTest : public ::testing::Test {
   // Keys of the two databases each test gets.
   static constexpr const wchar_t* kApp = L"App";
   static constexpr const wchar_t* kSec = L"Sec";
+  // The component's own time limit, which a test may shorten (it is put back after each).
+  static constexpr unsigned kDefaultTimeLimitMs = 30000;
 
   void SetUp() override;
   void TearDown() override;

@@ -1,12 +1,17 @@
 // The statements callers write for SQL Server, as SQLite receives them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cwctype>
+
 #include "dataaccess/sql_dialect.h"
 
 namespace {
 
+using vk::data::CommandOutline;
 using vk::data::DateOrder;
 using vk::data::DialectOptions;
+using vk::data::OutlineCommand;
 using vk::data::StoredDateFromText;
 using vk::data::TranslateSql;
 
@@ -16,10 +21,25 @@ struct Case {
   const wchar_t* out;
 };
 
+// The date columns of the sample schema, as a connection names them.
+DialectOptions WithDateColumns(DateOrder order = DateOrder::MonthDayYear) {
+  DialectOptions options;
+  options.shortDateOrder = order;
+  options.isDateColumn = [](std::wstring_view name) {
+    for (std::wstring_view date : {L"fecha", L"fechaalta"}) {
+      if (name.size() == date.size() && std::equal(name.begin(), name.end(), date.begin(),
+                                                   [](wchar_t a, wchar_t b) { return std::towlower(a) == b; }))
+        return true;
+    }
+    return false;
+  };
+  return options;
+}
+
 class Translation : public ::testing::TestWithParam<Case> {};
 
 TEST_P(Translation, RewritesOnlyWhatSqliteLacks) {
-  EXPECT_EQ(TranslateSql(GetParam().in), GetParam().out) << GetParam().what;
+  EXPECT_EQ(TranslateSql(GetParam().in, WithDateColumns()), GetParam().out) << GetParam().what;
 }
 
 const Case kCases[] = {
@@ -42,6 +62,11 @@ const Case kCases[] = {
      L"Select * From T Where Id In ( Select Top 3 Id From U Order By Id ) And X = 1",
      L"Select * From T Where Id In ( Select Id From U Order By Id Limit 3 ) And X = 1"},
     {"top before a statement end", L"Select Top 4 * From T;", L"Select * From T Limit 4;"},
+    {"top before a line comment at the end", L"Select Top 4 * From T -- newest", L"Select * From T Limit 4 -- newest"},
+    {"top before a block comment, blanks and a semicolon", L"Select Top 4 * From T /* c */ \r\n ; ",
+     L"Select * From T Limit 4 /* c */ \r\n ; "},
+    {"top in a sub-query ending in a comment", L"Select * From ( Select Top 2 * From T -- c\n) A",
+     L"Select * From ( Select * From T Limit 2 -- c\n) A"},
     {"convert a month/day/year date",
      L"Select * From DocumentosLog Where Fecha >= Convert(DateTime, '12/31/2026', 101)",
      L"Select * From DocumentosLog Where Fecha >= '2026-12-31 00:00:00'"},
@@ -63,6 +88,19 @@ const Case kCases[] = {
      L"Select * From ( Select * From Documentos ) A Where FechaAlta >= '6/7/2026'",
      L"Select * From ( Select * From Documentos ) A Where FechaAlta >= '2026-06-07 00:00:00'"},
     {"short date in a pattern stays", L"Where Campo01 Like '%6/7/2026%'", L"Where Campo01 Like '%6/7/2026%'"},
+    {"short date assigned to a text column stays", L"Update Documentos Set Campo09 = '1/2/2020'",
+     L"Update Documentos Set Campo09 = '1/2/2020'"},
+    {"short date compared with a text column stays", L"Where Campo01 = '12/05/2020'", L"Where Campo01 = '12/05/2020'"},
+    {"short date before the date column, bracketed", L"Where '6/7/2026' <= A.[Fecha]",
+     L"Where '2026-06-07 00:00:00' <= A.[Fecha]"},
+    {"cast to a date", L"Select Cast(FechaAlta As DateTime), cast( '2021-02-03' as date ) From T",
+     L"Select QdDateTime(FechaAlta ), QdDate( '2021-02-03'  ) From T"},
+    {"cast of a cast, with a select inside",
+     L"Select Cast(Cast((Select Top 1 Fecha As F From T) As Varchar(20)) As SmallDateTime)",
+     L"Select QdDateTime(Cast((Select Fecha As F From T Limit 1) As Varchar(20)) )"},
+    {"cast to another type stays", L"Select Cast(X As Integer)", L"Select Cast(X As Integer)"},
+    {"a replaced date never joins the literals beside it", L"Select 'a'Convert(DateTime, '1/2/2020')'b'",
+     L"Select 'a' '2020-01-02 00:00:00' 'b'"},
     {"words inside literals stay",
      L"Update Documentos Set Comentarios = 'Select Top 5 -- Delete T Where' Where DocumentoId = 1",
      L"Update Documentos Set Comentarios = 'Select Top 5 -- Delete T Where' Where DocumentoId = 1"},
@@ -77,10 +115,10 @@ const Case kCases[] = {
 INSTANTIATE_TEST_SUITE_P(Dialect, Translation, ::testing::ValuesIn(kCases));
 
 TEST(Dialect, ShortDatesFollowTheUsersOrder) {
-  DialectOptions dayFirst{DateOrder::DayMonthYear};
-  EXPECT_EQ(TranslateSql(L"Where FechaAlta >= '6/7/2026'", dayFirst), L"Where FechaAlta >= '2026-07-06 00:00:00'");
-  DialectOptions yearFirst{DateOrder::YearMonthDay};
-  EXPECT_EQ(TranslateSql(L"Where FechaAlta < '2026/7/6'", yearFirst), L"Where FechaAlta < '2026-07-06 00:00:00'");
+  EXPECT_EQ(TranslateSql(L"Where FechaAlta >= '6/7/2026'", WithDateColumns(DateOrder::DayMonthYear)),
+            L"Where FechaAlta >= '2026-07-06 00:00:00'");
+  EXPECT_EQ(TranslateSql(L"Where FechaAlta < '2026/7/6'", WithDateColumns(DateOrder::YearMonthDay)),
+            L"Where FechaAlta < '2026-07-06 00:00:00'");
 }
 
 TEST(Dialect, MalformedTextPassesThroughForTheDatabaseToRefuse) {
@@ -95,8 +133,38 @@ TEST(Dialect, MalformedTextPassesThroughForTheDatabaseToRefuse) {
     EXPECT_LE(out.size(), std::wstring(in).size() + 32) << std::wstring(in).size();
   }
   EXPECT_EQ(TranslateSql(L"Select 'a''' , '''b' From T"), L"Select 'a''' , '''b' From T");
-  // The limit goes where the unclosed select ends, and SQLite reports the error.
+  // The limit goes where the unclosed select ends, never inside what is left open,
+  // and SQLite reports the error.
   EXPECT_EQ(TranslateSql(L"Select Top 5 * From ("), L"Select * From ( Limit 5");
+  EXPECT_EQ(TranslateSql(L"Select Top 5"), L"Select Limit 5");
+  EXPECT_EQ(TranslateSql(L"Select Top 5 'open -- x"), L"Select Limit 5 'open -- x");
+  EXPECT_EQ(TranslateSql(L"Select Top 5 A From [open"), L"Select A From Limit 5 [open");
+}
+
+TEST(Dialect, CommandsAreOutlinedAsSqliteSplitsThem) {
+  struct OutlineCase {
+    const wchar_t* sql;
+    size_t statements;
+    size_t markers;
+    const wchar_t* control;
+  };
+  const OutlineCase cases[] = {
+      {L"", 0, 0, L""},
+      {L" ; -- nada\n ;", 0, 0, L""},
+      {L"Update T Set A = ? Where B = '?' -- ?\n; Delete T Where C = ?", 2, 2, L""},
+      {L"Delete T; commit", 2, 0, L"commit"},
+      {L"Select 1; END", 2, 0, L"END"},
+      {L"Insert Into T Values ('Begin; Commit')", 1, 0, L""},
+      {L"Create Temp Trigger X After Insert On T Begin Update T Set A = Case When 1 Then 2 End; "
+       L"Delete From U; End; Select ?",
+       2, 1, L""},
+  };
+  for (const OutlineCase& c : cases) {
+    CommandOutline outline = OutlineCommand(c.sql);
+    EXPECT_EQ(outline.statements, c.statements) << std::wstring(c.sql).size();
+    EXPECT_EQ(outline.markers, c.markers) << std::wstring(c.sql).size();
+    EXPECT_EQ(outline.transactionControl, c.control) << std::wstring(c.sql).size();
+  }
 }
 
 struct DateCase {
@@ -123,6 +191,7 @@ TEST(Dialect, DateTextsReadInTheirOwnForm) {
       {L"ayer", DateOrder::MonthDayYear, nullptr},
       {L"", DateOrder::MonthDayYear, nullptr},
       {L"2026-12-07 basura", DateOrder::MonthDayYear, nullptr},
+      {L"2021-02-30", DateOrder::MonthDayYear, nullptr},
   };
   for (const DateCase& c : cases) {
     auto stored = StoredDateFromText(c.text, c.order);

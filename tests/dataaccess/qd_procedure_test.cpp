@@ -6,6 +6,7 @@
 #include <sqlite3.h>
 
 #include "dataaccess/connection_keys.h"
+#include "dataaccess/qd_procedure.h"
 #include "dataaccess/sqlite_db.h"
 
 namespace vk::test {
@@ -154,15 +155,14 @@ TEST_F(QdProcedureTest, BadInputFailsWithAReasonAndWritesNothing) {
                         L"'Insert Into Gerencias (GerenciaId, Gerencia) Values (?1, ''Nueva''); "
                         L"Select RaiseError(''segundo paso'');')"));
   std::vector<VARIANT> tooFew = {Double(21), Text(L"1")};
-  std::vector<VARIANT> badType;
-  {
+  // The parameters of a document with another first value.
+  auto withId = [](VARIANT id) {
     VARIANT all = DocumentParameters(22, L"1", L"x");
     LONG zero = 0;
-    VARIANT text = Text(L"veintidós");
-    SafeArrayPutElement(V_ARRAY(&all), &zero, &text);
-    VariantClear(&text);
-    badType.push_back(all);
-  }
+    SafeArrayPutElement(V_ARRAY(&all), &zero, &id);
+    VariantClear(&id);
+    return all;
+  };
   struct Case {
     const char* what;
     const wchar_t* command;
@@ -176,7 +176,10 @@ TEST_F(QdProcedureTest, BadInputFailsWithAReasonAndWritesNothing) {
        L"No existe el documento 99"},
       {"an unknown procedure", L"Documentos_Borrar", Array({}), 4, L"Documentos_Borrar"},
       {"too few parameters", L"Documentos_Add", Array(tooFew), 4, L"24"},
-      {"a text where a whole number goes", L"Documentos_Add", badType[0], 4, L"parámetro 1"},
+      {"a text where a whole number goes", L"Documentos_Add", withId(Text(L"veintidós")), 4, L"parámetro 1"},
+      {"a Null key", L"Documentos_Add", withId(Null()), 4, L"NOT NULL constraint failed: Documentos.DocumentoId"},
+      {"a Null key in SQL text", L"Insert Into LogAcciones (EventoId, Accion) Values (Null, 'x')", Null(), 1,
+       L"NOT NULL"},
       {"a body that fails halfway", L"Prueba_DosPasos", Array({Text(L"NW")}), 4, L"segundo paso"},
       {"malformed SQL text", L"Update Documentos Set Where", Null(), 1, L"syntax error"},
       {"an unknown table", L"Update NoExiste Set A = 1", Null(), 1, L"NoExiste"},
@@ -223,7 +226,8 @@ TEST_F(QdProcedureTest, FailedReadsGiveNothingAndAReason) {
   EXPECT_EQ(GetFileAttributesW(PathOf(L"NoHay").c_str()), INVALID_FILE_ATTRIBUTES) << "no empty database is made";
 }
 
-TEST_F(QdProcedureTest, ALockedDatabaseFailsAndRecovers) {
+TEST_F(QdProcedureTest, ALockedDatabaseFailsAfterTheTimeLimitAndRecovers) {
+  data::Database::SetTimeLimit(200);
   sqlite3* other = nullptr;
   ASSERT_EQ(sqlite3_open(data::Narrow(PathOf(kApp)).c_str(), &other), SQLITE_OK);
   ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
@@ -238,15 +242,67 @@ TEST_F(QdProcedureTest, ALockedDatabaseFailsAndRecovers) {
   EXPECT_EQ(Count(kApp, L"Select Count(*) From Documentos"), 4);
 }
 
-TEST_F(QdProcedureTest, TheRegistryNamesADatabaseForAKey) {
-  std::wstring key = L"Prueba" + std::to_wstring(GetCurrentProcessId());
-  ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, data::kConnectionsKey, key.c_str(), REG_SZ, PathOf(kSec).c_str(),
-                            static_cast<DWORD>((PathOf(kSec).size() + 1) * sizeof(wchar_t))),
-            ERROR_SUCCESS);
-  ComPtr<IDispatch> rs = GetData(key.c_str(), L"Select * From Users Where UserName = 'USUARIO1'");
-  RegDeleteKeyValueW(HKEY_CURRENT_USER, data::kConnectionsKey, key.c_str());
-  ASSERT_TRUE(rs) << ErrDescription();
-  EXPECT_EQ(LongOf(Field(rs.get(), L"UserLevel")), 1);
+// A registry value of the key, written for the length of one test.
+class ConnectionValue {
+ public:
+  ConnectionValue(const std::wstring& key, DWORD type, const void* data, DWORD bytes) : key_(key) {
+    EXPECT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, data::kConnectionsKey, key.c_str(), type, data, bytes), ERROR_SUCCESS);
+  }
+  ~ConnectionValue() { RegDeleteKeyValueW(HKEY_CURRENT_USER, data::kConnectionsKey, key_.c_str()); }
+
+ private:
+  std::wstring key_;
+};
+
+DWORD TextBytes(const std::wstring& text) { return static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)); }
+
+TEST_F(QdProcedureTest, TheRegistryNamesADatabaseForAKeyOfAnyLength) {
+  // A path well past MAX_PATH: nested folders holding a copy of the security database.
+  std::wstring deep = folder_;
+  while (deep.size() < 400) {
+    deep += L"\\carpeta_de_documentos_escaneados";
+    ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + deep).c_str(), nullptr));
+  }
+  std::wstring longPath = deep + L"\\Seguridad.db";
+  ASSERT_TRUE(CopyFileW(PathOf(kSec).c_str(), (L"\\\\?\\" + longPath).c_str(), FALSE));
+  for (const std::wstring& path : {PathOf(kSec), longPath}) {
+    std::wstring key = L"Prueba" + std::to_wstring(GetCurrentProcessId());
+    ConnectionValue value(key, REG_SZ, path.c_str(), TextBytes(path));
+    ComPtr<IDispatch> rs = GetData(key.c_str(), L"Select * From Users Where UserName = 'USUARIO1'");
+    ASSERT_TRUE(rs) << path.size() << ": " << ErrDescription();
+    EXPECT_EQ(LongOf(Field(rs.get(), L"UserLevel")), 1);
+  }
+}
+
+TEST_F(QdProcedureTest, ARegistryValueThatCannotBeUsedFailsInsteadOfOpeningTheSample) {
+  // The key also has a database in the default folder, which must not be opened.
+  const std::wstring key = L"Prueba" + std::to_wstring(GetCurrentProcessId());
+  ASSERT_TRUE(CopyFileW(PathOf(kApp).c_str(), PathOf(key.c_str()).c_str(), FALSE));
+  const DWORD number = 7;
+  const std::wstring blanks = L"   ";
+  struct Case {
+    const char* what;
+    DWORD type;
+    const void* data;
+    DWORD bytes;
+    const wchar_t* reason;
+  };
+  const Case cases[] = {
+      {"a number", REG_DWORD, &number, sizeof number, L"REG_DWORD"},
+      {"an empty text", REG_SZ, L"", sizeof(wchar_t), L"vacío"},
+      {"blanks", REG_SZ, blanks.c_str(), TextBytes(blanks), L"vacío"},
+      {"bytes", REG_BINARY, "abc", 3, L"REG_BINARY"},
+  };
+  for (const Case& c : cases) {
+    ConnectionValue value(key, c.type, c.data, c.bytes);
+    data_ = ComPtr<IDispatch>::Attach(data::QdProcedure::Create());  // no connection kept from before
+    EXPECT_FALSE(GetData(key.c_str(), L"Select * From Documentos")) << c.what;
+    std::wstring reason = ErrDescription();
+    EXPECT_NE(reason.find(L"Connections\\" + key), std::wstring::npos) << c.what;
+    EXPECT_NE(reason.find(c.reason), std::wstring::npos) << c.what << ": " << std::string(reason.begin(), reason.end());
+    EXPECT_FALSE(Sql(key.c_str(), L"Delete From Documentos")) << c.what;
+  }
+  EXPECT_EQ(Count(key.c_str(), L"Select Count(*) From Documentos"), 3) << "without the value the default serves again";
 }
 
 TEST_F(QdProcedureTest, TheSecurityStatementsOfTheProfileLoad) {

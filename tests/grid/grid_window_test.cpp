@@ -316,6 +316,22 @@ TEST_F(GridWindowTest, CheckBoxCellsToggleUnlessReadOnly) {
   EXPECT_EQ(grid_->Model().CellValue(1, L"Leido").Text(), L"True");  // row 1 started True and stays
 }
 
+TEST_F(GridWindowTest, AReadOnlyGridTakesNoInputInAnyCell) {
+  FillList(4);
+  const POINT note = CellPoint(1, 5);
+  Click(W().hwnd(), note);
+  Click(W().hwnd(), note);
+  SetWindowTextW(W().Editor()->hwnd(), L"a medias");
+  grid_->SetReadOnly(true);  // ends the edit, keeping what was typed
+  Click(W().hwnd(), note);
+  Key(W().hwnd(), VK_F2);
+  Click(W().hwnd(), CellPoint(0, 4));  // a tick
+  EXPECT_FALSE(W().Editing());
+  EXPECT_EQ(grid_->Model().CellValue(1, L"Nota").Text(), L"a medias");
+  EXPECT_EQ(grid_->Model().CellValue(0, L"Leido").Text(), L"False");
+  EXPECT_EQ(grid_->CurrentRow().Index, 0);  // the rows still follow the clicks
+}
+
 TEST_F(GridWindowTest, EditingACellWritesTheValueOnEnterAndDropsItOnEscape) {
   FillList(4);
   grid_->Columns().Item(L"Nota").MaxLength = 12;

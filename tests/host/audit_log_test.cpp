@@ -2,6 +2,11 @@
 // leave, read back, and the ids they take.
 #include <gtest/gtest.h>
 
+#include <new>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
 #include "host/audit_log.h"
 #include "host/data_access.h"
 #include "host/host_seams.h"
@@ -15,6 +20,7 @@ namespace {
 using namespace vk;
 
 const wchar_t kAppKey[] = L"VkAuditTest";
+const DATE kClockTime = MakeDate(2026, 12, 7, 10, 30);
 
 class AuditLogTest : public ::testing::Test {
  protected:
@@ -44,7 +50,7 @@ class AuditLogTest : public ::testing::Test {
   test::ComApartment com_;
   test::TestDatabases databases_{kAppKey};
   std::unique_ptr<ScopedHostSeams> seams_;
-  FixedClock clock_{MakeDate(2026, 12, 7, 10, 30)};
+  FixedClock clock_{kClockTime};
   ClockScope clockScope_{clock_};
   std::wstring user_ = L"usuario1";
 };
@@ -56,21 +62,66 @@ TEST(ActionText, FollowsTheActionType) {
   for (long t : {0, 3, 99}) EXPECT_EQ(ActionText(t), L"N/A - MENSAJE NO DISPONIBLE") << t;
 }
 
-TEST_F(AuditLogTest, ActionLogRowsCarryEveryParameter) {
+// The named columns of the first row a query gives, as text; a date shows as whether it
+// is the fixed clock's time.
+std::vector<std::wstring> RowOf(const std::wstring& sql, const std::vector<const wchar_t*>& columns) {
+  auto data = DataAccess::Create();
+  auto rs = data->GetData(kAppKey, sql);
+  if (!rs) return {L"no recordset: " + data->ErrDescription()};
+  rs->MoveFirst();
+  std::vector<std::wstring> values;
+  for (const wchar_t* column : columns) {
+    const Variant v = rs->Field(column);
+    values.push_back(v.vt() != VT_DATE ? v.toText() : v.toDate() == kClockTime ? L"clock" : L"another date");
+  }
+  return values;
+}
+
+TEST_F(AuditLogTest, BothLogsKeepEveryParameterInItsColumn) {
   databases_.Sql(kAppKey, L"Delete From LogAcciones");
   ASSERT_TRUE(LogAcciones_Add(1, 2, L"15", L"Se ha Catalogado el Documento Nro. [ 15 ] - [ a.tif ]", L""));
   ASSERT_TRUE(LogAcciones_Add(0, 3, L"15", L"second", L"extra"));
   ASSERT_TRUE(LogAcciones_Add(99, 12, L"ana", L"third", L""));
-  EXPECT_EQ(Count(L"LogAcciones"), 3);
-  const std::wstring first = L"Select * From LogAcciones Where EventoId = 1";
-  EXPECT_EQ(First(first, L"ComponentId").toText(), L"I01CAT");
-  EXPECT_EQ(First(first, L"ComponentName").toText(), L"Catalogación de Documentos");
-  EXPECT_EQ(First(first, L"Detalle").toText(), L"15");
-  EXPECT_EQ(First(first, L"Accion").toText(), L"ALTA-CREACION");
-  const std::wstring second = L"Select * From LogAcciones Where EventoId = 2";
-  EXPECT_EQ(First(second, L"Detalle").toText(), L"N/A");
-  EXPECT_EQ(First(second, L"Accion").toText(), L"N/A - MENSAJE NO DISPONIBLE");
-  EXPECT_EQ(First(L"Select * From LogAcciones Where EventoId = 3", L"Detalle").toText(), L"Usuario = 'ana'");
+  ASSERT_TRUE(DocumentosLog_Add(900042, L"N/A"));
+  const std::wstring name = L"Catalogación de Documentos";
+  const std::vector<std::vector<std::wstring>> actions = {
+      {L"1", L"1", L"I01CAT", name, L"2", L"ALTA-CREACION", L"15",
+       L"Se ha Catalogado el Documento Nro. [ 15 ] - [ a.tif ]", L"", L"PC-07", L"usuario1", L"clock"},
+      {L"2", L"0", L"I01CAT", name, L"3", L"N/A - MENSAJE NO DISPONIBLE", L"N/A", L"second", L"extra", L"PC-07",
+       L"usuario1", L"clock"},
+      {L"3", L"99", L"I01CAT", name, L"12", L"ALTA-CREACION", L"Usuario = 'ana'", L"third", L"", L"PC-07",
+       L"usuario1", L"clock"},
+  };
+  for (size_t i = 0; i < actions.size(); ++i)
+    EXPECT_EQ(RowOf(L"Select * From LogAcciones Where EventoId = " + std::to_wstring(i + 1),
+                    {L"EventoId", L"ModoDetalle", L"ComponentId", L"ComponentName", L"TipoAccion", L"Accion",
+                     L"Detalle", L"Mensaje", L"Extra", L"EquipoId", L"UsuarioId", L"Fecha"}),
+              actions[i]);
+  EXPECT_EQ(RowOf(L"Select * From DocumentosLog Where DocumentoId = 900042",
+                  {L"DocumentoId", L"Usuario", L"RegistroId", L"Fecha", L"GerenciaId", L"ModuloId", L"Modulo",
+                   L"EquipoId", L"FechaAlta"}),
+            (std::vector<std::wstring>{L"900042", L"usuario1", L"1", L"clock", L"OP", L"I01CAT", name, L"PC-07",
+                                       L"clock"}));
+}
+
+TEST_F(AuditLogTest, FallbacksOfBothWriters) {
+  // Any failure inside a writer answers False and writes nothing.
+  const long actions = Count(L"LogAcciones"), readings = Count(L"DocumentosLog");
+  HostSeams::Current().computerName = []() -> std::wstring { throw std::runtime_error("no computer name"); };
+  EXPECT_FALSE(LogAcciones_Add(1, 2, L"1", L"m", L""));
+  HostSeams::Current().computerName = []() -> std::wstring { throw std::bad_alloc(); };
+  EXPECT_FALSE(DocumentosLog_Add(1, L"N/A"));
+  EXPECT_EQ(Count(L"LogAcciones"), actions);
+  EXPECT_EQ(Count(L"DocumentosLog"), readings);
+  // A failed component query: the component id stands as its name.
+  HostSeams::Current().computerName = [] { return std::wstring(L"PC-07"); };
+  databases_.Sql(L"VkS", L"Alter Table Components Rename To ComponentesViejos");
+  ASSERT_TRUE(LogAcciones_Add(1, 2, L"9", L"m", L""));
+  ASSERT_TRUE(DocumentosLog_Add(900009, L"N/A"));
+  EXPECT_EQ(RowOf(L"Select * From LogAcciones Order By EventoId Desc", {L"ComponentId", L"ComponentName"}),
+            (std::vector<std::wstring>{L"I01CAT", L"I01CAT"}));
+  EXPECT_EQ(RowOf(L"Select * From DocumentosLog Where DocumentoId = 900009", {L"ModuloId", L"Modulo"}),
+            (std::vector<std::wstring>{L"I01CAT", L"I01CAT"}));
 }
 
 TEST_F(AuditLogTest, ReadLogCountsEntriesPerDocumentAndUser) {

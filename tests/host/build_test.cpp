@@ -4,8 +4,12 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
+#include <new>
+#include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host/cobject.h"
@@ -15,6 +19,7 @@
 #include "host/message_box.h"
 #include "host/shared_state.h"
 #include "runtime/mouse_pointer.h"
+#include "runtime/vb_error.h"
 #include "support/com_test.h"
 #include "test_databases.h"
 
@@ -23,6 +28,8 @@ namespace {
 using namespace vk;
 
 const wchar_t kAppKey[] = L"VkBuildTest";
+const wchar_t kBuild[] = L"[MorvalZIVI01.Build]";
+const wchar_t kKill[] = L"[MorvalZIVI01.Kill]";
 
 // A screen that records what CObject asks of it.
 struct RecordingScreen : DocumentForm {
@@ -30,6 +37,8 @@ struct RecordingScreen : DocumentForm {
   std::vector<std::wstring>* calls;
   bool loaded = true;
   long container = 0;
+  std::function<void()> onMakeForm;  // runs inside MakeForm (may raise)
+  std::function<void()> onUnload;    // runs once inside the next unload (may raise)
 
   RecordingScreen(std::wstring name, std::vector<std::wstring>* log) : formName(std::move(name)), calls(log) {}
   void SetMode(const std::wstring& mode) override { calls->push_back(L"Mode=" + mode); }
@@ -41,6 +50,7 @@ struct RecordingScreen : DocumentForm {
   void Form_Resize() override { calls->push_back(L"Form_Resize"); }
   bool MakeForm() override {
     calls->push_back(L"MakeForm " + formName);
+    if (onMakeForm) onMakeForm();
     SetMousePointer(pointer::Default);
     return true;
   }
@@ -48,6 +58,7 @@ struct RecordingScreen : DocumentForm {
   void UnloadScreen() override {
     calls->push_back(L"Unload " + formName);
     loaded = false;
+    if (auto hook = std::exchange(onUnload, nullptr)) hook();
   }
   bool IsScreenLoaded() const override { return loaded; }
 };
@@ -89,9 +100,11 @@ class BuildTest : public ::testing::Test {
     return object;
   }
   // Calls Build and answers the error raised, or 0.
-  long Build(_CObject* object, std::wstring* source = nullptr) {
+  long Build(_CObject* object, std::wstring* source = nullptr) { return Call(&_CObject::Build, object, source); }
+  long Kill(_CObject* object, std::wstring* source = nullptr) { return Call(&_CObject::Kill, object, source); }
+  long Call(HRESULT (STDMETHODCALLTYPE _CObject::*method)(VARIANT_BOOL*), _CObject* object, std::wstring* source) {
     VARIANT_BOOL result = VARIANT_TRUE;
-    HRESULT hr = object->Build(&result);
+    HRESULT hr = (object->*method)(&result);
     EXPECT_EQ(result, VARIANT_FALSE);
     if (SUCCEEDED(hr)) return 0;
     ComPtr<IErrorInfo> info;
@@ -206,7 +219,25 @@ TEST_F(BuildTest, ProfileFailuresFallBack) {
   EXPECT_EQ(Shared().gGerenciaId, L"-1");
 }
 
-TEST_F(BuildTest, ParameterDefaultsAndMarkers) {
+TEST_F(BuildTest, OneCategoryAndNoCategory) {
+  auto object = NewObject(L"I01CAT");
+  Sql(L"VkS", L"Update UsersCategorias Set CategoriaId = 'G2' Where UserName = 'usuario1'");
+  ASSERT_EQ(Build(object.get()), 0);
+  EXPECT_EQ(Shared().gCategorias, L"'3'");
+  // None: the profile load fails; a first Build's list stays empty.
+  Sql(L"VkS", L"Delete From UsersCategorias");
+  Shared() = SharedState{};
+  ASSERT_EQ(Build(object.get()), 0);
+  EXPECT_EQ(Shared().gGerenciaId, L"-1");
+  EXPECT_EQ(Shared().gCategorias, L"");
+}
+
+TEST_F(BuildTest, ParameterDefaultsMarkersAndRowsWithoutAKey) {
+  // The sample table takes no Null key; one that does stands in for it.
+  Sql(kAppKey, L"Create Table P (ParameterId VARCHAR(60), ParameterValue VARCHAR(255))");
+  Sql(kAppKey, L"Insert Into P Select * From AplicationParameters Union All Select Null, 'sin clave'");
+  Sql(kAppKey, L"Drop Table AplicationParameters");
+  Sql(kAppKey, L"Alter Table P Rename To AplicationParameters");
   Sql(kAppKey, L"Delete From AplicationParameters Where ParameterId = 'HKEY_DOCUMENTOS_LOAD_MAX'");
   Sql(kAppKey, L"Update AplicationParameters Set ParameterValue = '[UserNameNT]\\x\\[UserNameNT]\\[usernament]' "
                L"Where ParameterId = 'HKEY_DOCUMENTOS_PATH_ORIGEN'");
@@ -238,6 +269,88 @@ TEST_F(BuildTest, MissingDatabaseTellsTheUserThenRaisesFive) {
   ASSERT_EQ(shownMessages_.size(), 1u);
   EXPECT_EQ(shownMessages_[0].rfind(L"CObject.Build : Se produjo un Error al Cargar los Parametros - [ ", 0), 0u);
   EXPECT_TRUE(calls_.empty());
+}
+
+TEST_F(BuildTest, ErrorsOfTheScreenReachTheHostUnderTheirSourceWithTheDefaultPointer) {
+  struct Case {
+    std::function<void()> inFactory, inMakeForm, inUnload;  // where the screen fails
+    long number;
+    const wchar_t* source;
+  };
+  const Case cases[] = {
+      {[] { throw VbError{481, L"FDocumentosIndex", L"Invalid picture"}; }, nullptr, nullptr, 481, kBuild},
+      {[] { throw std::bad_alloc(); }, nullptr, nullptr, 7, kBuild},
+      {nullptr, [] { Raise(err::PathNotFound); }, nullptr, 76, kBuild},
+      {nullptr, nullptr, nullptr, 429, kBuild},  // no screen comes back
+      {nullptr, nullptr, [] { Raise(err::PermissionDenied); }, 70, kKill},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.number);
+    ScopedScreenFactory factory([&](std::wstring_view name) -> std::shared_ptr<DocumentForm> {
+      if (c.inFactory) c.inFactory();
+      if (c.number == err::CannotCreateObject) return nullptr;
+      auto screen = std::make_shared<RecordingScreen>(std::wstring(name), &calls_);
+      screen->onMakeForm = c.inMakeForm;
+      screen->onUnload = c.inUnload;
+      return screen;
+    });
+    auto object = NewObject(L"I01CAT");
+    std::wstring source;
+    const long built = Build(object.get(), &source);
+    if (c.source == kKill) {
+      ASSERT_EQ(built, 0);
+      SetMousePointer(pointer::Hourglass);
+      EXPECT_EQ(Kill(object.get(), &source), c.number);
+    } else {
+      EXPECT_EQ(built, c.number);
+    }
+    EXPECT_EQ(source, c.source);
+    EXPECT_EQ(MousePointer(), pointer::Default);
+  }
+}
+
+TEST_F(BuildTest, AHostReleasingTheObjectDuringBuildOrKillFreesItOnlyAfterTheCall) {
+  // Build: the host lets the object go while the parameter failure's message is up.
+  auto object = NewObject(L"I01MAN");
+  ASSERT_EQ(Build(object.get()), 0);
+  object->put_ApplicationName(Bstr(L"NoSuchKeyAnywhere").get());
+  messages_.reset();
+  messages_ = std::make_unique<ScopedMessageBox>([&](const std::wstring&, long, const std::wstring&) {
+    object.reset();
+    calls_.push_back(L"released");
+    return msg::OK;
+  });
+  calls_.clear();
+  EXPECT_EQ(Build(object.get()), 5);
+  EXPECT_EQ(calls_, (std::vector<std::wstring>{L"released", L"Unload FDocumentosABM"}));
+
+  // Kill: the host lets the object go while its screen unloads.
+  object = NewObject(L"R01VIE");
+  ASSERT_EQ(Build(object.get()), 0);
+  made_.back()->onUnload = [&] {
+    object.reset();
+    calls_.push_back(L"released");
+  };
+  calls_.clear();
+  EXPECT_EQ(Kill(object.get()), 0);
+  EXPECT_EQ(calls_, (std::vector<std::wstring>{L"Unload FDocumentosView", L"released", L"Unload FDocumentosView"}));
+}
+
+TEST_F(BuildTest, AnyFailureInsideTheLoadersTakesTheirFallback) {
+  // The parameter load fails (error 5, no message), whatever failed inside it.
+  HostSeams::Current().createDataAccess = []() -> ComPtr<IDispatch> { throw std::bad_alloc(); };
+  auto object = NewObject(L"I01CAT");
+  EXPECT_EQ(Build(object.get()), 5);
+  EXPECT_TRUE(shownMessages_.empty());
+  // The profile load fails silently: the fallback values, and the screen opens.
+  int created = 0;
+  HostSeams::Current().createDataAccess = [&created]() -> ComPtr<IDispatch> {
+    if (++created > 1) throw std::runtime_error("profile");
+    return HostSeams::Real().createDataAccess();
+  };
+  EXPECT_EQ(Build(object.get()), 0);
+  EXPECT_EQ(Shared().gGerenciaId, L"-1");
+  EXPECT_EQ(calls_.back(), L"MakeForm FDocumentosIndex");
 }
 
 TEST_F(BuildTest, SecondBuildKeepsTheFirstScreenAndKillUnloadsTheSecond) {

@@ -13,6 +13,8 @@
 #include "hosted/simple_controls.h"
 #include "runtime/form.h"
 #include "runtime/timer.h"
+#include "runtime/window_picture.h"
+#include "support/com_test.h"
 
 namespace {
 
@@ -91,6 +93,11 @@ TEST(MessageBoxTest, ShowsTheCallersTitleAndTextAndClosingGivesZero) {
         auto& msgBox = static_cast<FVkMsgBox&>(box);
         title = msgBox.VkContainer().Caption();
         text = msgBox.LMessage().Caption();
+        // The box's controls are in its font, Verdana.
+        LOGFONTW font{};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(msgBox.LMessage().inner(), WM_GETFONT, 0, 0)), sizeof font,
+                   &font);
+        EXPECT_STREQ(font.lfFaceName, L"Verdana");
         EXPECT_TRUE(GetWindowLongW(box.hwnd(), GWL_EXSTYLE) & WS_EX_LAYERED);
         PostMessageW(box.hwnd(), WM_CLOSE, 0, 0);
       },
@@ -113,26 +120,48 @@ TEST(MessageBoxTest, ModalOverTheThreadsOtherWindows) {
   DestroyWindow(host);
 }
 
-TEST(MessageBoxTest, FadesInToFullOpacityWithoutPassingIt) {
-  int seen = 0;
-  Timer watch(100);
+TEST(MessageBoxTest, FadesInFromTwentyInStepsOfTenToOpaque) {
+  // Sampled far more often than the fade steps: every level the box goes through.
   std::vector<int> levels;
+  int opaqueSamples = 0;
+  Timer watch(5);
   watch.Tick.Connect([&] {
     auto box = FindLoadedForm(L"FVkMsgBox");
     if (!box) return;
-    auto& msgBox = static_cast<FVkMsgBox&>(*box);
     BYTE alpha = 0;
     DWORD flags = 0;
-    if (GetLayeredWindowAttributes(box->hwnd(), nullptr, &alpha, &flags)) levels.push_back(alpha);
-    if (msgBox.opacity() >= 255 && ++seen > 3) {
+    if (GetLayeredWindowAttributes(box->hwnd(), nullptr, &alpha, &flags) && (flags & LWA_ALPHA) &&
+        (levels.empty() || levels.back() != alpha))
+      levels.push_back(alpha);
+    if (static_cast<FVkMsgBox&>(*box).opacity() >= 255 && ++opaqueSamples > 3) {
       watch.setEnabled(false);
+      EXPECT_TRUE(SaveWindowPicture(box->hwnd(), test::BinFolder() + L"\\message_box.bmp"));
       Click(*box, L"cmdOK");
     }
   });
   EXPECT_EQ(ShowVkMsgBox(L"x", 64, L"Ostrela"), msg::OK);
-  ASSERT_FALSE(levels.empty());
+  ASSERT_GE(levels.size(), 2u);
+  EXPECT_EQ(levels.front(), 20) << "the first step";
   EXPECT_EQ(levels.back(), 255);
-  for (size_t i = 1; i < levels.size(); ++i) EXPECT_GE(levels[i], levels[i - 1]);
+  for (size_t i = 1; i + 1 < levels.size(); ++i) {
+    // A step may go unseen on a busy machine, but every level is 20 plus tens.
+    EXPECT_EQ((levels[i] - levels[i - 1]) % 10, 0) << levels[i];
+    EXPECT_GT(levels[i], levels[i - 1]);
+  }
+}
+
+TEST(MessageBoxTest, ButtonsCarryTheirCaptions) {
+  std::wstring captions;
+  ShowAndAct(64, [&](Form& box) {
+    for (auto* button : box.ControlsOf<hosted::CommandButton>()) {
+      wchar_t text[64] = {};
+      GetWindowTextW(button->inner(), text, 64);
+      captions += button->name() + L"=" + text + L" ";
+    }
+    Click(box, L"cmdOK");
+  });
+  EXPECT_EQ(captions, L"cmdAbort=&Abortar cmdCancel=&Cancel cmdQuit=X cmdIgnore=&Ignorar cmdNo=No cmdOK=&Ok "
+                      L"cmdRetry=&Reiterar cmdYes=Si cmdPrint=&Imprimir ");
 }
 
 TEST(MessageBoxTest, ShowMessageGoesThroughTheCurrentHandler) {

@@ -3,9 +3,15 @@
 
 #include <windows.h>
 
+#include <atomic>
+#include <thread>
+#include <tuple>
+#include <vector>
+
 #include "host/registry.h"
 #include "host/shared_state.h"
 #include "runtime/vb_error.h"
+#include "support/error_of.h"
 
 namespace {
 
@@ -61,6 +67,13 @@ TEST_F(RegistryTest, ReadsEachStoredType) {
   EXPECT_EQ(reg_.ValueType(), REG_DWORD);
   reg_.SetValueKey(L"big");
   EXPECT_EQ(reg_.Value().toLong(), 0x04030201);
+  // A number stored with fewer than four bytes is read as far as it goes, never past it.
+  const BYTE two[] = {0x02, 0x01};
+  for (auto [type, size, read] : {std::tuple{REG_DWORD, 2, 0x0102}, {REG_DWORD, 0, 0}, {REG_DWORD_BIG_ENDIAN, 2, 0x02010000}}) {
+    Store(L"short", type, two, size);
+    reg_.SetValueKey(L"short");
+    EXPECT_EQ(reg_.Value().toLong(), read) << type << " of " << size << " bytes";
+  }
   reg_.SetValueKey(L"exp");
   EXPECT_EQ(reg_.Value().toText(), L"xexpandedy");
   reg_.SetValueKey(L"bin");
@@ -79,6 +92,27 @@ TEST_F(RegistryTest, MissingValueGivesDefaultAndKeepsTheType) {
   EXPECT_EQ(reg_.Value().toText(), L"fallback");
   reg_.SetSectionKey(L"Software\\VkRegistryTest\\missing");
   EXPECT_EQ(reg_.Value().toText(), L"fallback");
+}
+
+TEST_F(RegistryTest, TheTypeAlwaysDescribesTheValueReturned) {
+  // Another writer makes the value come and go, also between the probe and the read: a
+  // read that then fails gives the default and leaves ValueType as it was.
+  std::atomic<bool> stop{false};
+  std::thread writer([&] {
+    const DWORD nine = 9;
+    while (!stop) {
+      RegSetValueExW(key_, L"flicker", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&nine), sizeof nine);
+      RegDeleteValueW(key_, L"flicker");
+    }
+  });
+  reg_.SetValueKey(L"flicker");
+  for (int i = 0; i < 400; ++i) {
+    reg_.SetValueType(REG_BINARY);
+    const Variant value = reg_.Value();
+    EXPECT_EQ(reg_.ValueType(), value.isEmpty() ? REG_BINARY : REG_DWORD);
+  }
+  stop = true;
+  writer.join();
 }
 
 TEST_F(RegistryTest, TextWriteChoosesExpandableByItsPercentSigns) {
@@ -178,6 +212,29 @@ TEST_F(RegistryTest, KeysAndEnumeration) {
   EXPECT_TRUE(reg_.DeleteKey());
 }
 
+TEST_F(RegistryTest, FailuresNameTheirKeysInTheirTexts) {
+  // The description of error 26001 that a call on a registry at this place raises.
+  auto failure = [](long root, const std::wstring& section, const wchar_t* value, auto call) {
+    CRegistry r;
+    r.SetClassKey(root);
+    r.SetSectionKey(section);
+    r.SetValueKey(value);
+    const VbError e = test::RaisedBy([&] { call(r); });
+    EXPECT_EQ(e.number, 26001);
+    EXPECT_EQ(e.source, L"MorvalZIVI01.cRegistry");
+    return e.description;
+  };
+  const std::wstring gone = L"Software\\VkRegistryTest\\gone", scratch = kScratch;
+  const long user = CRegistry::kCurrentUser;
+  EXPECT_EQ(failure(0, gone, L"", [](CRegistry& r) { r.CreateKey(); }), L"Failed to create registry Key: '" + gone);
+  EXPECT_EQ(failure(user, gone, L"v", [](CRegistry& r) { r.DeleteValue(); }),
+            L"Failed to open key '-2147483647',Section: '" + gone + L"' for delete access");
+  EXPECT_EQ(failure(user, scratch, L"v", [](CRegistry& r) { r.DeleteValue(); }),
+            L"Failed to delete registry Key: '-2147483647',Section: '" + scratch + L"',Key: 'v");
+  EXPECT_EQ(failure(0, scratch, L"v", [](CRegistry& r) { r.SetValueType(REG_DWORD), r.SetValue(Variant(5L)); }),
+            L"Failed to set registry value Key: '0',Section: '" + scratch + L"',Key: 'v' to value: '5'");
+}
+
 TEST_F(RegistryTest, AdditionalAssociationsRefuseBadListsAndMissingClasses) {
   reg_.SetClassKey(CRegistry::kCurrentUser);
   try {
@@ -220,7 +277,9 @@ TEST(Associations, WriteEveryVerbUnderBothRoots) {
   RegCloseKey(machine);
 
   reg.SetClassKey(CRegistry::kClassesRoot);
-  reg.CreateAdditionalEXEAssociations(L"VkTest.Doc", Variant::Array({L"edit", L"&Editar", L"visor.exe /e \"%1\""}));
+  // A triple whose verb is Null is skipped; the next one is written.
+  reg.CreateAdditionalEXEAssociations(L"VkTest.Doc", Variant::Array({Variant::Null(), L"&Nada", L"nada.exe", L"edit",
+                                                                     L"&Editar", L"visor.exe /e \"%1\""}));
   EXPECT_EQ(ClassesText(L"VkTest.Doc\\shell\\edit"), L"&Editar");
   EXPECT_EQ(ClassesText(L"VkTest.Doc\\shell\\edit\\command"), L"visor.exe /e \"%1\"");
 
@@ -233,25 +292,43 @@ TEST(Endian, SwapsFourBytes) {
   EXPECT_EQ(SwapEndian(static_cast<long>(0xFF000000)), 0xFF);
 }
 
-TEST(InternationalSettings, ReadsBothSeparatorsAndLeavesMissingOnesEmpty) {
-  HKEY intl = nullptr;
-  RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\International", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &intl,
-                  nullptr);
-  wchar_t saved[16] = {};
-  DWORD size = sizeof saved;
-  bool had = RegQueryValueExW(intl, L"sList", nullptr, nullptr, reinterpret_cast<BYTE*>(saved), &size) == 0;
-  RegSetValueExW(intl, L"sDecimal", 0, REG_SZ, reinterpret_cast<const BYTE*>(L","), 4);
-  RegDeleteValueW(intl, L"sList");
+// One value of the user's international settings, put back as it was (or removed when
+// there was none) however the test ends, so no later test depends on this one.
+struct SavedSetting {
+  explicit SavedSetting(const wchar_t* valueName) : name(valueName), saved(512) {
+    RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\International", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                    &key, nullptr);
+    DWORD size = static_cast<DWORD>(saved.size());
+    had = RegQueryValueExW(key, name, nullptr, &type, saved.data(), &size) == ERROR_SUCCESS;
+    saved.resize(size);
+  }
+  ~SavedSetting() {
+    if (had) RegSetValueExW(key, name, 0, type, saved.data(), static_cast<DWORD>(saved.size()));
+    else RegDeleteValueW(key, name);
+    RegCloseKey(key);
+  }
+  void Set(const std::wstring& text) {
+    RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                   static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+  }
+  const wchar_t* name;
+  std::vector<BYTE> saved;
+  HKEY key = nullptr;
+  DWORD type = REG_SZ;
+  bool had = false;
+};
 
+TEST(InternationalSettings, ReadsBothSeparatorsAndLeavesMissingOnesEmpty) {
+  SavedSetting decimal(L"sDecimal"), list(L"sList");
+  decimal.Set(L",");
+  RegDeleteValueW(list.key, list.name);
   EXPECT_TRUE(LoadInternationalSettings());
   EXPECT_EQ(Shared().gDecimalSeparator.toText(), L",");
   EXPECT_TRUE(Shared().gListSeparator.isEmpty());
 
-  RegSetValueExW(intl, L"sList", 0, REG_SZ, reinterpret_cast<const BYTE*>(L";"), 4);
+  list.Set(L";");
   EXPECT_TRUE(LoadInternationalSettings());
   EXPECT_EQ(Shared().gListSeparator.toText(), L";");
-  if (had) RegSetValueExW(intl, L"sList", 0, REG_SZ, reinterpret_cast<const BYTE*>(saved), size);
-  RegCloseKey(intl);
 }
 
 }  // namespace

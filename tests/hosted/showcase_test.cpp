@@ -152,7 +152,7 @@ TEST(Showcase, OneOfEachControlDrivenByClicksAndKeys) {
   EXPECT_EQ(header.ExpandState(), 1);
   EXPECT_EQ(progress.Value(), 3);
   EXPECT_NE(picture.Picture(), nullptr);
-  EXPECT_EQ(rich.Text(), L"usuario - Fecha : [ 01/03/2025 ]\rDocumento revisado.");
+  EXPECT_EQ(rich.Text(), L"usuario - Fecha : [ 01/03/2025 ]\r\nDocumento revisado.");
   systemDate.ClearValue();
   EXPECT_FALSE(systemDate.HasDate());
   EXPECT_LE(viewer.HeldSize().height, 497);

@@ -1,5 +1,5 @@
 // The other controls through real windows: toolbar, buttons, check box, frame, tab,
-// progress bar, date picker, rich text, picture box, and the extender properties.
+// progress bar, date picker, rich text, picture box, line, and the extender properties.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
@@ -9,10 +9,12 @@
 
 #include <cmath>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "hosted/date_picker.h"
 #include "hosted/frame.h"
+#include "hosted/line.h"
 #include "hosted/picture_box.h"
 #include "hosted/rich_text.h"
 #include "hosted/simple_controls.h"
@@ -23,6 +25,7 @@
 #include "runtime/twips.h"
 #include "runtime/vb_error.h"
 #include "support/error_of.h"
+#include "support/memory_dc.h"
 
 namespace vk::hosted {
 namespace {
@@ -234,6 +237,50 @@ TEST(TabControlWindow, ClickingATabSelectsItAndRaisesClick) {
   for (int bad : {-1, 2}) EXPECT_EQ(ErrorOf([&] { tabs.SetTab(bad); }), err::InvalidPropertyValue);
 }
 
+// Whether a window shows a colour anywhere in its client area.
+bool Shows(HWND window, COLORREF colour) {
+  UpdateWindow(window);
+  RECT client{};
+  GetClientRect(window, &client);
+  HDC dc = GetDC(window);
+  bool found = false;
+  for (int y = 0; y < client.bottom && !found; ++y)
+    for (int x = 0; x < client.right && !found; ++x) found = GetPixel(dc, x, y) == colour;
+  ReleaseDC(window, dc);
+  return found;
+}
+
+LOGFONTW FontOf(HWND window) {
+  LOGFONTW font{};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)), sizeof font, &font);
+  return font;
+}
+
+TEST(Look, ControlsTakeTheFormsFontBoldOnRequestAndButtonsTheirTextColour) {
+  test::ShownForm form;
+  AmbientProperties ambient;
+  ambient.fontName = L"Verdana";
+  form->setAmbient(ambient);
+  auto& label = form->Add<Label>(test::At(150, 150, 3000, 300, L"Label4"), L"Buscador");
+  auto& check = form->Add<CheckBox>(test::At(150, 600, 3000, 330, L"chkFilter"), L"Solo mi usuario");
+  auto& button = form->Add<CommandButton>(test::At(150, 1050, 1200, 400, L"cmdNext"), L"WWW");
+  for (FormControl* control : std::initializer_list<FormControl*>{&label, &check, &button}) {
+    EXPECT_STREQ(FontOf(control->inner()).lfFaceName, L"Verdana") << control->name();
+    EXPECT_EQ(FontOf(control->inner()).lfHeight, -11) << "8.25 points at 96 dpi";
+  }
+  label.SetFontBold(true);
+  EXPECT_EQ(FontOf(label.inner()).lfWeight, FW_BOLD);
+  // The system draws a push button's text in its own colour: with one of its own the
+  // button draws itself, and still clicks.
+  EXPECT_FALSE(Shows(button.inner(), RGB(200, 0, 0)));
+  button.SetForeColor(0x000000C8);
+  EXPECT_TRUE(Shows(button.inner(), RGB(200, 0, 0)));
+  int clicks = 0;
+  button.Click.Connect([&](int) { ++clicks; });
+  test::Click(button.inner(), 10, 10);
+  EXPECT_EQ(clicks, 1);
+}
+
 TEST(ProgressBarWindow, MaximumAndValueReachTheBar) {
   test::ShownForm form;
   auto& bar = form->Add<ProgressBar>(test::At(0, 0, 6000, 300, L"bar"));
@@ -349,6 +396,7 @@ TEST(RichText, PlainAndRichTextInReadOnlyAndMargins) {
   };
   for (const Case& c : {Case{L"Hola mundo", L"Hola mundo"}, Case{L"{\\rtf1\\ansi {\\b Hola} mundo}", L"Hola mundo"},
                         Case{L"usuario - Fecha : [ 07/12/2026 ]", L"usuario - Fecha : [ 07/12/2026 ]"},
+                        Case{L"línea uno\r\nlínea dos\r\n\r\n", L"línea uno\r\nlínea dos\r\n\r\n"},
                         Case{L"", L""}}) {
     editor.SetTextRTF(c.input);
     EXPECT_EQ(editor.Text(), c.text) << c.input;
@@ -358,6 +406,8 @@ TEST(RichText, PlainAndRichTextInReadOnlyAndMargins) {
     editor.SetTextRTF(rtf);
     EXPECT_EQ(editor.Text(), c.text);
   }
+  // No limit of the system control's own on what the user may type.
+  EXPECT_GE(SendMessageW(editor.inner(), EM_GETLIMITTEXT, 0, 0), 0x7FFFFFFE);
   editor.SetTextRTF(L"");
   SetFocus(editor.inner());
   test::Type(editor.inner(), L"ab");
@@ -373,6 +423,26 @@ TEST(RichText, PlainAndRichTextInReadOnlyAndMargins) {
   EXPECT_EQ(editor.RightMargin(), 9000);
   EXPECT_EQ(ErrorOf([&] { editor.SetRightMargin(-1); }), err::InvalidPropertyValue);
   EXPECT_EQ(ErrorOf([&] { editor.SetScrollBars(4); }), err::InvalidPropertyValue);
+}
+
+TEST(LineWindow, CoversItsPointsPaintsItsColourAndLetsClicksThrough) {
+  test::ShownForm form;
+  auto& line = form->Add<Line>({.name = L"Line1"}, LinePoints{300, 600, 3300, 600});
+  using Case = std::tuple<LinePoints, int, RECT>;  // points, thickness, where the window lies
+  for (const auto& [points, thickness, pixels] :
+       {Case{{3300, 600, 300, 600}, 2, {20, 40, 222, 42}}, Case{{1500, 2400, 1500, 900}, 1, {100, 60, 101, 161}}}) {
+    line.SetBorderWidth(thickness);
+    line.SetPoints(points);
+    RECT r{};
+    GetWindowRect(line.hwnd(), &r);
+    MapWindowPoints(nullptr, form.hwnd(), reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_TRUE(EqualRect(&r, &pixels)) << r.left << "," << r.top << "," << r.right << "," << r.bottom;
+  }
+  line.SetBorderColor(0x0000FF);
+  test::MemoryDc picture(1, 100);
+  SendMessageW(line.hwnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(picture.dc()), PRF_CLIENT);
+  EXPECT_EQ(picture.Pixel(0, 50), 0x0000FF);
+  EXPECT_EQ(SendMessageW(line.hwnd(), WM_NCHITTEST, 0, 0), HTTRANSPARENT);
 }
 
 TEST(PictureBoxWindow, CopiesAPictureThatOutlivesItsSource) {

@@ -22,6 +22,19 @@ ControlArgs At(double left, double top, double width, double height, std::wstrin
   return args;
 }
 
+std::unique_ptr<Timer> ActWhenShown(std::wstring name, std::function<void(Form&)> act) {
+  auto poke = std::make_unique<Timer>(20);
+  Timer* timer = poke.get();
+  poke->Tick.Connect([timer, name = std::move(name), act = std::move(act)] {
+    auto form = FindLoadedForm(name);
+    if (!form || !form->visible()) return;
+    timer->setEnabled(false);
+    act(*form);
+    if (form->loaded()) form->Unload();
+  });
+  return poke;
+}
+
 void Pump() {
   MSG msg;
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {

@@ -3,11 +3,13 @@
 // as real messages.
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "runtime/control.h"
 #include "runtime/form.h"
+#include "runtime/timer.h"
 
 namespace vk::test {
 
@@ -34,6 +36,11 @@ class ShownForm {
 
 // The settings of a control at a place, in twips.
 ControlArgs At(double left, double top, double width, double height, std::wstring name = L"ctl");
+
+// Once a form named `name` is loaded and visible (a modal dialog about to be answered),
+// `act` runs once with it from a timer tick; a form that `act` leaves open is unloaded,
+// so no test hangs. Keep the timer until the dialog has run.
+std::unique_ptr<Timer> ActWhenShown(std::wstring name, std::function<void(Form&)> act);
 
 // Runs the messages waiting in this thread's queue.
 void Pump();

@@ -48,4 +48,4 @@ On Error GoTo 0
 Check t.Alive = True, "armed after ShowToolTip"
 
 Set t = Nothing
-WScript.Quit failures
+Finish

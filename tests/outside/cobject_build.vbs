@@ -2,12 +2,11 @@
 ' An empty parameter table makes Build raise error 5 under its own source, with no
 ' message box (a box would wait for an answer and this script would never end).
 
-Dim fso, shell, temp, copy, key, qd, o, r
+Dim fso, shell, copy, key, qd, o, r
 Set fso = CreateObject("Scripting.FileSystemObject")
 Set shell = CreateObject("WScript.Shell")
-temp = shell.ExpandEnvironmentStrings("%TEMP%")
-copy = temp & "\VkOutsideBuild.db"
-fso.CopyFile fso.GetAbsolutePathName("data\Ostrela.db"), copy, True
+copy = fso.GetAbsolutePathName("data\OstrelaOutsideBuild.db")
+fso.CopyFile "data\Ostrela.db", copy, True
 key = "HKCU\Software\QdPoolConnection\Connections\VkOutsideBuild"
 shell.RegWrite key, copy, "REG_SZ"
 
@@ -45,6 +44,7 @@ On Error GoTo 0
 
 Set o = Nothing
 Set qd = Nothing
-shell.RegDelete key
+' Wine's RegDelete is a stub that raises; reg.exe removes the value.
+Check shell.Run("reg.exe delete HKCU\Software\QdPoolConnection\Connections /v VkOutsideBuild /f", 0, True) = 0, "the connection value is removed"
 fso.DeleteFile copy
-WScript.Quit failures
+Finish

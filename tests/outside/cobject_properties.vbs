@@ -31,4 +31,4 @@ Check r = False, "Resize returns False"
 On Error GoTo 0
 
 Set o = Nothing
-WScript.Quit failures
+Finish

@@ -97,4 +97,4 @@ Set d = Nothing
 fso.DeleteFile "data\OstrelaScript.db", True
 fso.DeleteFile "data\VkSScript.db", True
 Check Not fso.FileExists("data\OstrelaScript.db"), "the copies are removed"
-WScript.Quit failures
+Finish

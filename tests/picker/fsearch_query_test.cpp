@@ -112,8 +112,15 @@ TEST(BlankIfNoDate, BareMidnightsEmptyAndNullBecomeEmptyText) {
   EXPECT_EQ(BlankIfNoDate(Variant()).toText(), L"");
   EXPECT_TRUE(BlankIfNoDate(Variant()).isText());
   EXPECT_TRUE(BlankIfNoDate(Variant::Null()).isText());
-  EXPECT_EQ(BlankIfNoDate(Variant::FromDate(0.5)).toText(), L"");  // noon without a date: "12:00:00"
-  EXPECT_EQ(BlankIfNoDate(Variant::FromDate(0)).toText(), L"");  // midnight without a date
+  // Times without a date, as this machine writes them: midnight is "12:00:00 AM" with a
+  // 12-hour clock, "00:00:00" with a 24-hour one ("0:00:00" without the leading zero
+  // stays), noon "12:00:00 PM" or "12:00:00"; six in the morning never reads as midnight.
+  for (const Variant& time : {Variant::FromDate(0), Variant::FromDate(0.5), Variant::FromDate(0.25)}) {
+    const std::wstring text = CStr(time);
+    const bool midnight = text.rfind(L"12:00", 0) == 0 || text.rfind(L"00:00", 0) == 0;
+    EXPECT_EQ(BlankIfNoDate(time).isText(), midnight) << text;
+  }
+  EXPECT_EQ(BlankIfNoDate(Variant::FromDate(0.25)).toDate(), 0.25);
   EXPECT_EQ(BlankIfNoDate(Variant(L"00:00:00")).toText(), L"");
   EXPECT_EQ(BlankIfNoDate(Variant(L"12:00:00")).toText(), L"");
   const Variant dated = Variant::FromDate(MakeDate(2026, 3, 2));

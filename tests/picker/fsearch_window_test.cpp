@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <map>
+#include <stdexcept>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -22,6 +23,7 @@
 #include "hosted/grid/grid_window.h"
 #include "hosted/window_driver.h"
 #include "runtime/clock.h"
+#include "runtime/mouse_pointer.h"
 #include "runtime/timer.h"
 #include "support/com_test.h"
 
@@ -270,38 +272,71 @@ TEST_F(PickerWindowTest, AcceptDoubleClickCancelAndQuit) {
 }
 
 TEST_F(PickerWindowTest, AcceptWithTheWholeRowGivesNamesAndValues) {
-  picker_ = Form::Load<FSearch>();
-  picker_->mKeySimple = true;
-  picker_->mSentence = L"Select PedidoId, Nombre From Pedidos";
-  picker_->mFieldName = L"PedidoId";
-  Timer ticks(20);
-  bool done = false;
-  ticks.Tick.Connect([&] {
-    if (done || !picker_->visible() || picker_->filling()) return;
-    done = true;
-    ClickCell(*picker_->controls().GRDetail, 0, 1);
-    Press(*picker_->controls().cmdAceptar);
-  });
-  picker_->ShowForm();
-  ASSERT_TRUE(picker_->oReturn.isArray());
-  SAFEARRAY* a = picker_->oReturn.get().parray;
-  ASSERT_EQ(SafeArrayGetDim(a), 2u);
-  LONG hi1 = 0, hi2 = 0;
-  SafeArrayGetUBound(a, 1, &hi1);
-  SafeArrayGetUBound(a, 2, &hi2);
-  EXPECT_EQ(hi1, 1);
-  EXPECT_EQ(hi2, 1);
-  auto at = [&](LONG i, LONG j) {
-    LONG index[2] = {i, j};
-    VARIANT v;
-    VariantInit(&v);
-    SafeArrayGetElement(a, index, &v);
-    return Variant::Attach(v);
-  };
-  EXPECT_EQ(at(0, 0).toText(), L"PedidoId");
-  EXPECT_EQ(at(0, 1).toText(), L"Nombre");
-  EXPECT_EQ(at(1, 0).toLong(), 600);
-  EXPECT_EQ(at(1, 1).toText(), L"Pedido 600");
+  // The newest order's columns as a client reads them: oReturn(0, c) the name, (1, c)
+  // the value, with the first index 0 to 1 and the second 0 to n - 1.
+  const std::vector<std::pair<std::wstring, std::wstring>> row600 = {
+      {L"PedidoId", L"600"}, {L"Nombre", L"Pedido 600"}, {L"Usuario", L"jdoe"}, {L"Doble", L"1200"}, {L"Otro", L"600"}};
+  const std::pair<const wchar_t*, LONG> cases[] = {
+      {L"Select PedidoId From Pedidos", 1}, {L"Select PedidoId, Nombre From Pedidos", 2},
+      {L"Select PedidoId, Nombre, Usuario, PedidoId * 2 As Doble, PedidoId As Otro From Pedidos", 5}};
+  for (const auto& [sentence, columns] : cases) {
+    SCOPED_TRACE(sentence);
+    picker_ = Form::Load<FSearch>();
+    picker_->mKeySimple = true;
+    picker_->mSentence = sentence;
+    picker_->mFieldName = L"PedidoId";
+    Timer ticks(20);
+    ticks.Tick.Connect([&] {
+      if (!picker_->visible() || picker_->filling()) return;
+      ticks.setEnabled(false);
+      ClickCell(*picker_->controls().GRDetail, 0, 1);
+      Press(*picker_->controls().cmdAceptar);
+    });
+    picker_->ShowForm();
+    ASSERT_TRUE(picker_->oReturn.isArray());
+    SAFEARRAY* a = picker_->oReturn.get().parray;
+    ASSERT_EQ(SafeArrayGetDim(a), 2u);
+    LONG bounds[4] = {-1, -1, -1, -1};
+    SafeArrayGetLBound(a, 1, &bounds[0]);
+    SafeArrayGetUBound(a, 1, &bounds[1]);
+    SafeArrayGetLBound(a, 2, &bounds[2]);
+    SafeArrayGetUBound(a, 2, &bounds[3]);
+    EXPECT_EQ(std::vector<LONG>(bounds, bounds + 4), (std::vector<LONG>{0, 1, 0, columns - 1}));
+    for (LONG c = 0; c < columns; ++c) {
+      for (LONG row : {0L, 1L}) {
+        LONG index[2] = {row, c};
+        VARIANT v;
+        VariantInit(&v);
+        EXPECT_HRESULT_SUCCEEDED(SafeArrayGetElement(a, index, &v));
+        EXPECT_EQ(Variant::Attach(v).toText(), row == 0 ? row600[c].first : row600[c].second);
+      }
+    }
+    picker_->Unload();
+    picker_.reset();
+  }
+}
+
+TEST_F(PickerWindowTest, AResultThatGoesAwayLeavesAnEmptyPageAndSaysSo) {
+  std::wstring error;
+  ASSERT_TRUE(databases_->Sql(kAppKey, L"Create Table PedidosPasados As Select * From Pedidos", &error)) << error;
+  Run(L"Select * From PedidosPasados", L"PedidoId",
+      {Do([&](FSearch& p) {
+         // The table goes while the picker is open: applying fails, and so does the
+         // query run again without the filters.
+         std::wstring dropError;
+         ASSERT_TRUE(databases_->Sql(kAppKey, L"Drop Table PedidosPasados", &dropError)) << dropError;
+         Press(*p.controls().cmdFilterApply);
+       }),
+       Do([&](FSearch& p) {
+         const std::vector<std::wstring> expected = {L"Ostrela: No se han encontrado datos para la consulta",
+                                                     L"Ostrela: No se han encontrado datos para la consulta",
+                                                     L"Ostrela: No existe información para Mostar en el Buscador"};
+         EXPECT_EQ(messages_, expected);
+         EXPECT_EQ(p.controls().GRDetail->DataRowCount(), 0);
+         EXPECT_FALSE(p.mRecordSource.has_value());
+         Press(*p.controls().cmdCancelar);
+       })});
+  EXPECT_TRUE(picker_->oReturn.isEmpty());
 }
 
 struct FilterCase {
@@ -608,8 +643,8 @@ TEST_F(PickerWindowTest, LayoutAtTheDesignSizeAndAfterMaximiseAndRestore) {
 }
 
 // The window as the screen shows it, written as a 24-bit .bmp for a reviewer to look at;
-// returns the colour at a point of the window.
-COLORREF SaveScreenPicture(HWND window, const std::wstring& path, POINT probe) {
+// returns the colours at points of the window.
+std::vector<COLORREF> SaveScreenPicture(HWND window, const std::wstring& path, const std::vector<POINT>& probes) {
   RECT r;
   GetWindowRect(window, &r);
   const int w = r.right - r.left, h = r.bottom - r.top;
@@ -621,7 +656,8 @@ COLORREF SaveScreenPicture(HWND window, const std::wstring& path, POINT probe) {
   HBITMAP picture = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   HGDIOBJ old = SelectObject(memory, picture);
   BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-  const COLORREF probed = GetPixel(memory, probe.x, probe.y);
+  std::vector<COLORREF> probed;
+  for (const POINT& probe : probes) probed.push_back(GetPixel(memory, probe.x, probe.y));
   SelectObject(memory, old);
   const DWORD stride = ((w * 3 + 3) / 4) * 4, size = stride * h;
   BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + size), 0, 0,
@@ -653,9 +689,12 @@ TEST_F(PickerWindowTest, FadesInToOpaqueWhileOpen) {
          BYTE alpha = 0;
          GetLayeredWindowAttributes(p.hwnd(), nullptr, &alpha, nullptr);
          EXPECT_EQ(alpha, 255);
-         // Opaque: the blue margin left of the container shows in its own colour.
-         const COLORREF margin = SaveScreenPicture(p.hwnd(), test::BinFolder() + L"\\picker_window.bmp", {2, 200});
-         EXPECT_EQ(margin, RGB(0x2E, 0x43, 0x98));
+         // Opaque, in the design's colours: the blue margin, the container's border, the
+         // tab strip, the white results page and a check box.
+         const std::vector<COLORREF> seen = SaveScreenPicture(
+             p.hwnd(), test::BinFolder() + L"\\picker_window.bmp", {{2, 200}, {4, 200}, {860, 37}, {840, 62}, {410, 472}});
+         EXPECT_EQ(seen, (std::vector<COLORREF>{RGB(0x2E, 0x43, 0x98), RGB(0xA0, 0xB4, 0xD6), RGB(0xEF, 0xF2, 0xF8),
+                                                RGB(0xFF, 0xFF, 0xFF), RGB(0xDD, 0xE5, 0xF1)}));
          Press(*p.controls().cmdCancelar);
        })});
   for (size_t i = 0; i + 1 < alphas.size(); ++i) {
@@ -673,6 +712,13 @@ TEST_F(PickerWindowTest, PickKeyRunsTheCallersProtocol) {
     EXPECT_EQ(PickKey(L"S", L"K").toText(), L"S/K");
   }
   EXPECT_TRUE(LoadedForms().empty());
+
+  // A set-up that fails before the window shows still unloads the picker and its data
+  // object, and gives the pointer back.
+  HostSeams::Current().logonName = []() -> std::wstring { throw std::runtime_error("no logon name"); };
+  EXPECT_THROW(PickKey(L"Select * From Pedidos", L"PedidoId"), std::runtime_error);
+  EXPECT_TRUE(LoadedForms().empty());
+  EXPECT_EQ(MousePointer(), pointer::Default);
 }
 
 }  // namespace

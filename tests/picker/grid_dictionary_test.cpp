@@ -81,6 +81,9 @@ TEST_F(GridDictionaryTest, EachEditorKindAndDataType) {
       {L"'checkbox'", L"200", grid::kTypeText, grid::kSortText, grid::kEditText, L"", -1},
       {L"'DTPICKER'", L"200", grid::kTypeText, grid::kSortText, grid::kEditText, L"", -1},
       {L"NULL", L"200", grid::kTypeText, grid::kSortText, grid::kEditText, L"", -1},
+      // A Null data type is read as a type without a treatment of its own.
+      {L"'CheckBox'", L"NULL", grid::kTypeBoolean, grid::kSortDefault, grid::kEditCheckBox, L"", 4},
+      {L"'TextBox'", L"NULL", grid::kTypeVariant, grid::kSortDefault, grid::kEditText, L"", -1},
   };
   int id = 1;
   for (const auto& c : cases) AddRow(id++, c.screenType, c.sqlType, L"NULL", L"0", 0, 1, 10, 20);
@@ -178,9 +181,7 @@ TEST_F(GridDictionaryTest, AlignmentEditabilityVisibilityWidthTagAndLength) {
     SCOPED_TRACE(i);
     EXPECT_EQ(col.Caption, L"Campo " + std::to_wstring(i + 1));
     EXPECT_EQ(col.Style().TextAlignment.value_or(-1), c.textAlignment);
-    if (c.enabled) {
-      EXPECT_FALSE(col.ReadOnly);
-    }
+    EXPECT_EQ(col.ReadOnly, !c.enabled) << "a column not enabled is read-only for the user";
     EXPECT_EQ(col.Hidden, c.hidden);
     EXPECT_FLOAT_EQ(col.Width, c.columnWidth);
     double tag = -1;

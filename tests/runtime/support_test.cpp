@@ -1,4 +1,4 @@
-// Events and their mute switch, property bags, the step runner and the clock.
+// Events and their mute switch, property bags, the step runner, error texts and the clock.
 #include <gtest/gtest.h>
 
 #include "runtime/app_path.h"
@@ -139,6 +139,14 @@ TEST(Steps, EachStepRunsAndFailuresAreCounted) {
   EXPECT_FALSE(IgnoreErrors([] { throw std::bad_alloc(); }, &error));
   EXPECT_EQ(error.number, err::OutOfMemory);
   EXPECT_TRUE(IgnoreErrors([] {}));
+}
+
+TEST(ErrorTexts, EveryNumberShownToUsersHasADescription) {
+  EXPECT_EQ(StandardErrorText(429), L"ActiveX component can't create object");
+  EXPECT_EQ(StandardErrorText(75), L"Path/File access error");
+  EXPECT_EQ(StandardErrorText(26001), L"Application-defined or object-defined error");
+  const std::wstring hresult = StandardErrorText(static_cast<long>(REGDB_E_CLASSNOTREG));  // the system's text
+  EXPECT_TRUE(!hresult.empty() && hresult.back() != L'\n' && hresult != StandardErrorText(26001)) << hresult;
 }
 
 TEST(Clock, AFixedClockStandsInForTheSystemOne) {

@@ -7,8 +7,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <string>
 
 #include "runtime/window_picture.h"
+#include "support/debug_output.h"
 #include "support/memory_dc.h"
 #include "support/painted_picture.h"
 #include "status_bar/status_bar_fixture.h"
@@ -124,6 +127,47 @@ TEST_F(Painting, PanelTextIsDrawnInThePanelsColour) {
   EXPECT_GT(red, 10);
 }
 
+TEST_F(Painting, PanelTextIsAlignedInItsRectangleAndCutWithAnEllipsis) {
+  const long red = Rgb(255, 0, 0);
+  // Text pixels: those that differ from their row's background (column 275 holds no panel).
+  auto inked = [&](int x, int y) { return Pixel(x, y) != Pixel(275, y); };
+  auto ink = [&](int from, int to) {  // the columns with text pixels
+    std::vector<int> columns;
+    for (int x = from; x < to; ++x)
+      for (int y = 5; y < 19; ++y)
+        if (inked(x, y)) {
+          columns.push_back(x);
+          break;
+        }
+    return columns;
+  };
+  bar_->AddPanel(L"ab", 0, false, false, nullptr, 0, false, 0, red, nullptr, L"", 90);  // content 4..86
+  bar_->AddPanel(L"ab", 1, false, false, nullptr, 0, false, 0, red, nullptr, L"", 90);  // 94..176
+  bar_->AddPanel(L"ab", 2, false, false, nullptr, 0, false, 0, red, nullptr, L"", 90);  // 184..266
+  const auto left = ink(2, 88), centre = ink(92, 178), right = ink(182, 268);
+  ASSERT_FALSE(left.empty());
+  ASSERT_FALSE(centre.empty());
+  ASSERT_FALSE(right.empty());
+  EXPECT_GE(left.front(), 4);
+  EXPECT_LE(left.front(), 6);
+  EXPECT_NEAR((centre.front() + centre.back()) / 2, (94 + 176) / 2, 2);
+  EXPECT_GE(right.back(), 263);
+  EXPECT_LE(right.back(), 266);
+
+  // A text too long for its panel ends in dots within the panel, not in a cut letter.
+  Make(PropertyBag{{L"backcolor", kGrey}, {L"theme", 2L}});
+  bar_->AddPanel(L"WWWWWWWWWWWWWWWW", 0, false, false, nullptr, 0, false, 0, red, nullptr, L"", 60);  // 4..56
+  const auto cut = ink(2, 58);
+  ASSERT_GE(cut.size(), 4u);
+  EXPECT_LT(cut.back(), 56);
+  int top = 19, bottom = 0;
+  for (int y = 5; y < 19; ++y)
+    for (int x : cut)
+      if (inked(x, y)) top = std::min(top, y), bottom = std::max(bottom, y);
+  for (int x = cut.back() - 1; x <= cut.back(); ++x)
+    for (int y = top; y < bottom - 2; ++y) EXPECT_FALSE(inked(x, y)) << "not a dot at " << x << "," << y;
+}
+
 TEST_F(Painting, PictureOfTheBarInEachScheme) {
   const wchar_t* names[] = {L"classic", L"blue", L"olive", L"silver"};
   for (long theme = 1; theme <= 4; ++theme) {
@@ -191,11 +235,11 @@ TEST_F(Input, HitAreasOfIconPanelsAndGaps) {
   bar_->AddPanel(L"", 0, false, false, icon.get(), 0, false, 0, 0, nullptr, L"", 30);  // Rect (42,5,64,19)
   bar_->AddPanel(L"", 2, false, false, icon.get(), 0, false, 0, 0, nullptr, L"", 30);  // Rect (90,5,112,19)
   // Panel 2: left-aligned icon: 16 left -> (26..48); previous right 4 + 10 < 26: 8 left, 6 wider
-  // -> (12..46, -1..25). Panel 3: right-aligned: 2 wider -> (88..114, 3..21); 64 + 10 < 88:
-  // -> (74..112, -3..27).
+  // on each side -> (12..46). Panel 3: right-aligned: 2 wider -> (88..114); 64 + 10 < 88:
+  // -> (74..112). Only ever wider, never taller: rows 5..19.
   struct Case { int x, y; long panel; };
-  const Case cases[] = {{4, 12, 1}, {11, 12, 0}, {12, 12, 2}, {46, 23, 2}, {47, 12, 0},
-                        {74, 12, 3}, {73, 12, 0}, {112, 0, 3}, {113, 12, 0}};
+  const Case cases[] = {{4, 12, 1},  {11, 12, 0}, {12, 12, 2}, {46, 19, 2},  {46, 20, 0}, {47, 12, 0},
+                        {74, 12, 3}, {73, 12, 0}, {112, 5, 3}, {112, 4, 0}, {113, 12, 0}};
   for (const Case& c : cases) {
     PointerAt(c.x, c.y);
     long got = -1;
@@ -246,6 +290,8 @@ TEST_F(Input, PressOnTheGripStartsTheFormsSizeDragOnlyWhenSizable) {
     DragRecorder drag(form_->hwnd(), r.events);
     SendMessageW(bar_->hwnd(), WM_MOUSEMOVE, 0, At(c.x, c.y));
     EXPECT_EQ(bar_->mousePointer(), c.x >= 285 ? 8 : 0) << "size cursor, whatever Sizable says";
+    EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, c.x >= 285 ? IDC_SIZENWSE : IDC_ARROW))
+        << "the cursor changes on the move that enters or leaves the grip";
     const UINT down = c.button == 1 ? WM_LBUTTONDOWN : WM_RBUTTONDOWN;
     SendMessageW(bar_->hwnd(), down, c.button == 1 ? MK_LBUTTON : MK_RBUTTON, At(c.x, c.y));
     ASSERT_EQ(drag.hits.size(), c.drags) << c.x << "," << c.y;
@@ -272,6 +318,28 @@ TEST_F(Input, EnterOnceLeaveOnceAndEnterAgain) {
       L"MouseMove", L"PanelMouseMove 0", L"MouseEnter", L"MouseMove", L"PanelMouseMove 0", L"MouseMove",
       L"PanelMouseMove 0", L"MouseLeave", L"MouseMove", L"PanelMouseMove 0", L"MouseEnter"};
   EXPECT_EQ(r.events, expected);
+}
+
+TEST_F(Input, TheRealPointerEntersOnceAndLeaves) {
+  auto pumpUntil = [](const std::function<bool()>& done) {
+    for (int i = 0; i < 200 && !done(); ++i) {
+      Sleep(10);
+      DoEvents();
+    }
+  };
+  Recorder r;
+  r.Attach(*bar_);
+  auto count = [&](const wchar_t* e) { return std::count(r.events.begin(), r.events.end(), std::wstring(e)); };
+  SetCursorPos(1270, 1010);  // off the form
+  pumpUntil([&] { return count(L"MouseLeave") > 0; });
+  r.events.clear();
+  PointerAt(150, 12);
+  PointerAt(160, 12);
+  EXPECT_EQ(1, count(L"MouseEnter"));
+  SetCursorPos(1270, 1010);
+  pumpUntil([&] { return count(L"MouseLeave") > 0; });
+  EXPECT_EQ(1, count(L"MouseLeave")) << "no leave notice from the system";
+  EXPECT_EQ(1, count(L"MouseEnter"));
 }
 
 TEST_F(Input, ThemeAndColourMessagesRepaintWithTheSchemeOfTheMoment) {
@@ -387,6 +455,30 @@ TEST_F(Editing, EnterCommitsEscDiscardsFocusLossCommitsClickDiscards) {
     }
     EXPECT_FALSE(bar_->editorVisible()) << how;
     EXPECT_EQ(bar_->PanelText(2), c.expected) << how;
+  }
+}
+
+TEST_F(Editing, ACommitToAPanelThatIsNotThereFailsAndKeepsTheText) {
+  bar_->PanelDblClick.Connect([](long& index) { index = 7; });
+  struct Case { const char* how; const char* source; };
+  for (const Case& c : {Case{"enter", "VkStatxpSar.txtEdit_KeyUp"}, Case{"focus", "VkStatxpSar.txtEdit_LostFocus"}}) {
+    DoubleClick(150, 12);
+    ASSERT_TRUE(bar_->editorVisible());
+    Type(L"X");
+    test::DebugOutputRecorder debug;
+    if (std::string(c.how) == "enter") Key(VK_RETURN);
+    else ::SetFocus(form_->hwnd());
+    EXPECT_NE(debug.text().find(std::string("error 9 in ") + c.source + ": Subscript out of range"), std::string::npos)
+        << c.how << ": " << debug.text();
+    EXPECT_TRUE(bar_->editorVisible()) << c.how << ": the typed text went";
+    wchar_t typed[16] = {};
+    GetWindowTextW(bar_->editor(), typed, 16);
+    EXPECT_STREQ(L"X", typed);
+    EXPECT_EQ(bar_->PanelText(1), L"fixed");
+    EXPECT_EQ(bar_->PanelText(2), L"editable");
+    ::SetFocus(bar_->editor());
+    Key(VK_ESCAPE);
+    EXPECT_FALSE(bar_->editorVisible());
   }
 }
 

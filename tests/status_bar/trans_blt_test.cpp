@@ -92,12 +92,8 @@ TEST(TransBltEx, IconIsScaledAndItsTransparentPixelsShowTheDestination) {
   DeleteObject(colour);
   DeleteObject(mask);
   ASSERT_TRUE(icon);
-  PICTDESC desc{};
-  desc.cbSizeofstruct = sizeof(desc);
-  desc.picType = PICTYPE_ICON;
-  desc.icon.hicon = icon;
-  ComPtr<IPicture> picture;
-  ASSERT_EQ(OleCreatePictureIndirect(&desc, IID_IPicture, TRUE, picture.put_void()), S_OK);
+  ComPtr<IPicture> picture = test::PictureOf(PICTYPE_ICON, icon, true);
+  ASSERT_TRUE(picture);
   test::MemoryDc dest(40, 40);
   dest.Fill(kBackdrop);
   TransBltEx(dest.dc(), 0, 0, 32, 32, picture.get(), 0, 0, kKey, false);
@@ -108,8 +104,10 @@ TEST(TransBltEx, IconIsScaledAndItsTransparentPixelsShowTheDestination) {
 
 TEST(GrayBlt, EachPixelBecomesTheNearestGrey) {
   struct Case { long colour, grey; };
-  const Case cases[] = {{kRed, 85}, {kOrange, 100}, {Rgb(0, 0, 0), 0}, {Rgb(255, 255, 255), 255},
-                        {Rgb(30, 60, 90), 60}};
+  // A mean a third above a whole number rounds down, two thirds above rounds up.
+  const Case cases[] = {{kRed, 85},           {kOrange, 100},        {Rgb(0, 0, 0), 0},
+                        {Rgb(255, 255, 255), 255}, {Rgb(30, 60, 90), 60}, {Rgb(200, 100, 1), 100},
+                        {Rgb(200, 100, 2), 101},   {Rgb(1, 0, 0), 0},      {Rgb(0, 2, 0), 1}};
   for (const Case& c : cases) {
     test::MemoryDc dc(4, 4);
     dc.Fill(c.colour);

@@ -7,13 +7,16 @@
 
 namespace vk::test {
 
-inline long ErrorOf(const std::function<void()>& call) {
+// The whole error a call raises (number, source, text); an empty one when it returns.
+inline VbError RaisedBy(const std::function<void()>& call) {
   try {
     call();
   } catch (const VbError& error) {
-    return error.number;
+    return error;
   }
-  return 0;
+  return {};
 }
+
+inline long ErrorOf(const std::function<void()>& call) { return RaisedBy(call).number; }
 
 }  // namespace vk::test

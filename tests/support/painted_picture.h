@@ -9,6 +9,18 @@
 
 namespace vk::test {
 
+// A picture object around a bitmap or an icon; `owned`: the picture destroys it.
+inline ComPtr<IPicture> PictureOf(SHORT type, HANDLE handle, bool owned) {
+  PICTDESC desc{};
+  desc.cbSizeofstruct = sizeof(desc);
+  desc.picType = type;
+  if (type == PICTYPE_BITMAP) desc.bmp.hbitmap = static_cast<HBITMAP>(handle);
+  else desc.icon.hicon = static_cast<HICON>(handle);
+  ComPtr<IPicture> picture;
+  OleCreatePictureIndirect(&desc, IID_IPicture, owned, picture.put_void());
+  return picture;
+}
+
 // A picture that owns a width x height bitmap whose pixel (x, y) is colour(x, y).
 inline ComPtr<IPicture> PaintedPicture(int width, int height, const std::function<COLORREF(int, int)>& colour) {
   HDC screen = GetDC(nullptr);
@@ -20,13 +32,7 @@ inline ComPtr<IPicture> PaintedPicture(int width, int height, const std::functio
     for (int x = 0; x < width; ++x) SetPixelV(dc, x, y, colour(x, y));
   SelectObject(dc, old);
   DeleteDC(dc);
-  PICTDESC desc{};
-  desc.cbSizeofstruct = sizeof(desc);
-  desc.picType = PICTYPE_BITMAP;
-  desc.bmp.hbitmap = bitmap;
-  ComPtr<IPicture> picture;
-  OleCreatePictureIndirect(&desc, IID_IPicture, TRUE, picture.put_void());
-  return picture;
+  return PictureOf(PICTYPE_BITMAP, bitmap, true);
 }
 
 }  // namespace vk::test

@@ -1,9 +1,10 @@
 // DemoHost: a plain Win32 program that hosts the component the way the document-
 // management application does.
 //   DemoHost [FORMCODE] [--app KEY] [--id COMPONENT] [--picture FILE.bmp] [--delay MS] [--tour]
-// FORMCODE defaults to I01CAT. With --picture it writes a picture of its window after
-// the delay and closes, so the demo can be checked without a screen. With --tour it
-// takes the first steps on the cataloguing screen (find, show a scan, choose a type).
+// FORMCODE defaults to I01CAT, the cataloguing screen. With --picture it writes a
+// picture of its window after the delay and closes, so the demo can be checked without
+// a screen. With --tour it takes the first steps on the cataloguing screen (find, show
+// a scan, choose a type).
 #include <windows.h>
 #include <shellapi.h>
 

@@ -1,9 +1,16 @@
 #include "viewer_window.h"
 
+#include <algorithm>
+
+#include "image_header.h"
 #include "runtime/vb_error.h"
 
 namespace vk::viewer {
 namespace {
+
+// The imaging component holds the whole picture while it scales it: past this many
+// pixels a 32-bit process runs out of memory (a 14,000-pixel square already does).
+constexpr long kMostPixels = 100000000;
 
 std::wstring Trimmed(const std::wstring& text) {
   const auto first = text.find_first_not_of(L" \t\r\n");
@@ -24,8 +31,16 @@ std::wstring NameOf(const std::wstring& path) {
 
 }  // namespace
 
-ViewerCommand ParseViewerCommandLine(const std::wstring& commandLine) {
+ViewerCommand ParseViewerCommandLine(const std::wstring& line) {
   ViewerCommand command;
+  std::wstring commandLine = line;
+  // The shell may pass the parameters quoted as a whole ("F00:...|F01:..."): the
+  // closing quote then ends the line and belongs to neither part.
+  const auto first = std::min(commandLine.find(L"F00:"), commandLine.find(L"|F01:"));
+  if (first != std::wstring::npos && first > 0 && commandLine[first - 1] == L'"') {
+    const auto last = commandLine.find_last_not_of(L" \t\r\n");
+    if (last > first && commandLine[last] == L'"') commandLine.erase(last);
+  }
   const auto title = commandLine.find(L"F00:");
   const auto path = commandLine.find(L"|F01:");
   if (title != std::wstring::npos && (path == std::wstring::npos || title < path)) {
@@ -64,11 +79,18 @@ Shown ViewerForm::Open(const ViewerCommand& command) {
   } else if (EndsWithPdf(command.path)) {
     shown_ = Shown::Pdf;
     text = L"El documento " + NameOf(command.path) + L" es un archivo PDF y no se puede previsualizar.";
+  } else if (auto size = DeclaredPixelSize(command.path);
+             size && static_cast<double>(size->width) * size->height > kMostPixels) {
+    shown_ = Shown::Failure;
+    text = L"La imagen " + NameOf(command.path) + L" mide " + std::to_wstring(size->width) + L" × " +
+           std::to_wstring(size->height) + L" píxeles: es demasiado grande para mostrarla (hasta " +
+           std::to_wstring(kMostPixels / 1000000) + L" millones de píxeles).";
   } else {
     try {
+      // Fitted before it loads, so the picture is decoded once, at the window's size.
+      image_->SetFitToWindow(true);
       image_->SetFilePath(command.path);
       image_->Load();
-      image_->SetFitToWindow(true);
       shown_ = Shown::Image;
     } catch (const VbError& error) {
       shown_ = Shown::Failure;

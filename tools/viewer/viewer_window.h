@@ -1,7 +1,8 @@
 #pragma once
 // The viewer program's window: it shows the file named after "|F01:" in its command
-// line, an image fitted to the window, or for a PDF its name and that it cannot be
-// previewed here; a file it cannot show gets a line saying why.
+// line, an image fitted to the window (decoded at the window's size), or for a PDF its
+// name and that it cannot be previewed here; a file it cannot show, or a picture too
+// large to decode in memory, gets a line saying why.
 #include <windows.h>
 
 #include <string>
@@ -17,8 +18,8 @@ struct ViewerCommand {
   std::wstring path;   // the text after "|F01:", without surrounding quotes
 };
 
-// Reads the parameters the screens pass: "F00:<title>|F01:<path>". The program's own
-// name may come first. Without "|F01:" the path is empty.
+// Reads the parameters the screens pass: "F00:<title>|F01:<path>", also quoted as a
+// whole. The program's own name may come first. Without "|F01:" the path is empty.
 ViewerCommand ParseViewerCommandLine(const std::wstring& commandLine);
 
 enum class Shown { Image, Pdf, Failure, Nothing };

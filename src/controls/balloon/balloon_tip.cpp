@@ -58,7 +58,7 @@ void BalloonTip::MeasureText(const std::wstring& s, bool isTitle) {
 }
 
 void BalloonTip::ShowToolTip(HWND target, const std::wstring& title, const std::wstring& text,
-                                 long icon, long transparentAlpha) {
+                             long icon, long transparentAlpha) {
   // Decided first: a refused call leaves an open balloon hooked, so it still closes.
   if (transparentAlpha < 0 || transparentAlpha > 255) Raise(err::Overflow);
   hooks_.StopAll();
@@ -92,7 +92,7 @@ void BalloonTip::ShowToolTip(HWND target, const std::wstring& title, const std::
 }
 
 void BalloonTip::zSubclass_Proc(bool, bool&, LRESULT&, HWND hwnd, UINT uMsg, WPARAM wParam,
-                                    LPARAM) {
+                                LPARAM) {
   if (hwnd != target_ && uMsg == WM_DESTROY) {
     alive = false;  // a balloon that closed does not come back until armed again
     return;

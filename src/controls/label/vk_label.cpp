@@ -1,9 +1,11 @@
 #include "controls/label/vk_label.h"
 
+#include <olectl.h>
+
 #include <algorithm>
-#include <cmath>
 #include <cwctype>
 
+#include "runtime/mouse_pointer.h"
 #include "runtime/select_guard.h"
 #include "runtime/twips.h"
 #include "runtime/window_class.h"
@@ -112,6 +114,33 @@ VK_LABEL_PROPERTY(ForeColorOver, OleColor, foreColorOver_)
 VK_LABEL_PROPERTY(MousePointer, int, mousePointer_)
 VK_LABEL_PROPERTY(BackStyle, long, backStyle_)
 #undef VK_LABEL_PROPERTY
+
+void VkLabel::put_Font(IFont* value) {
+  font_ = FontSpecOf(value, font_);
+  Refresh();
+  Changed(L"Font");
+}
+
+void VkLabel::put_MouseIcon(IPicture* value) {
+  mouseIcon_ = ComPtr<IPicture>(value);
+  Changed(L"MouseIcon");
+}
+
+bool VkLabel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  // Over the caption only: the help icon is a window of its own with its own pointer.
+  if (message != WM_SETCURSOR || reinterpret_cast<HWND>(wParam) != hwnd() || LOWORD(lParam) != HTCLIENT)
+    return false;
+  HCURSOR cursor = CursorFor(mousePointer_);
+  SHORT type = PICTYPE_NONE;
+  OLE_HANDLE handle = 0;
+  if (mousePointer_ == pointer::Custom && mouseIcon_ && SUCCEEDED(mouseIcon_->get_Type(&type)) &&
+      type == PICTYPE_ICON && SUCCEEDED(mouseIcon_->get_Handle(&handle)))
+    cursor = reinterpret_cast<HCURSOR>(static_cast<INT_PTR>(handle));
+  if (!cursor) return false;
+  SetCursor(cursor);
+  result = TRUE;
+  return true;
+}
 
 void VkLabel::put_AutoSize(bool value) {
   autoSize_ = value;
@@ -247,15 +276,20 @@ void VkLabel::OnIconMouseMove() {
                        static_cast<long>(reinterpret_cast<INT_PTR>(HelpIcon())), 100);
 }
 
-void VkLabel::OnInitProperties() { put_Caption(name()); }
+void VkLabel::OnInitProperties() {
+  // A new label shows its own name, with no plain tooltip.
+  caption_ = name();
+  Layout();
+}
 
 void VkLabel::OnReadProperties(const PropertyBag& bag) {
   alignment_ = CLng(bag.Read(L"Alignment", 0L));
   autoSize_ = CBool(bag.Read(L"AutoSize", true));
   labelEnabled_ = CBool(bag.Read(L"Enabled", false));
+  font_ = FontSpecOf(ReadFontProperty(bag, L"Font").get(), AmbientFont(ambient()));
   font_.bold = CBool(bag.Read(L"FontBold", false));
   font_.italic = CBool(bag.Read(L"FontItalic", false));
-  // An absent name or size keeps the container's font rather than none at all.
+  // An absent name or size keeps the face and size of the font read above.
   std::wstring fontName = CStr(bag.Read(L"FontName", L""));
   if (!fontName.empty()) font_.name = fontName;
   double fontSize = CDbl(bag.Read(L"FontSize", 0L));
@@ -269,10 +303,12 @@ void VkLabel::OnReadProperties(const PropertyBag& bag) {
   backStyle_ = CLng(bag.Read(L"BackStyle", 0L));
   foreColorDown_ = static_cast<OleColor>(CLng(bag.Read(L"ForeColorDown", 0L)));
   foreColorOver_ = static_cast<OleColor>(CLng(bag.Read(L"ForeColorOver", 0L)));
+  mouseIcon_ = ComPtr<IPicture>();
+  if (IDispatch* icon = bag.Read(L"MouseIcon").object()) icon->QueryInterface(IID_IPicture, mouseIcon_.put_void());
   mousePointer_ = static_cast<int>(CLng(bag.Read(L"MousePointer", 0L)));
   setToolTipText(CStr(bag.Read(L"ToolTipText", L"")));
   iconTag_ = CStr(bag.Read(L"BaloonToolTipText", L""));
-  Refresh();
+  Layout();  // sized for the restored caption
 }
 
 void VkLabel::OnWriteProperties(PropertyBag& bag) const {
@@ -280,6 +316,7 @@ void VkLabel::OnWriteProperties(PropertyBag& bag) const {
   bag.Write(L"AutoSize", autoSize_, true);
   bag.Write(L"Caption", caption_, name());
   bag.Write(L"Enabled", labelEnabled_, false);
+  WriteFontProperty(bag, L"Font", CreateOleFont(font_).get(), AmbientFont(ambient()));
   bag.Write(L"FontBold", font_.bold, false);
   bag.Write(L"FontItalic", font_.italic, false);
   bag.Write(L"FontName", font_.name, L"");
@@ -291,6 +328,8 @@ void VkLabel::OnWriteProperties(PropertyBag& bag) const {
   bag.Write(L"BackStyle", backStyle_, 0L);
   bag.Write(L"ForeColorDown", static_cast<long>(foreColorDown_), 0L);
   bag.Write(L"ForeColorOver", static_cast<long>(foreColorOver_), 0L);
+  const Variant noIcon(static_cast<IDispatch*>(nullptr));
+  bag.Write(L"MouseIcon", mouseIcon_ ? Variant(mouseIcon_.as<IDispatch>().get()) : noIcon, noIcon);
   bag.Write(L"MousePointer", static_cast<long>(mousePointer_), 0L);
   bag.Write(L"ToolTipText", toolTipText(), L"");
   bag.Write(L"BaloonToolTipText", iconTag_, L"");

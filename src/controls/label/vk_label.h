@@ -7,9 +7,12 @@
 // help icon is a small child window of its own, so moving onto the icon counts as
 // leaving the caption. A 100 ms timer, running only while hovered, notices the leave.
 //
-// Not handled yet: the "Font" and "MouseIcon" keys (font and picture objects in the
-// property bag); the single font keys are stored and read.
+// The label keeps its own font: Font gives a font object that describes it, and a font
+// object given to it is copied. The mouse pointer (and, for 99, the mouse icon) shows
+// over the caption, not over the help icon.
 #include <windows.h>
+
+#include <ocidl.h>
 
 #include <string>
 
@@ -45,6 +48,8 @@ class VkLabel : public UserControl {
   void put_FontName(const std::wstring& value);
   double FontSize() const { return font_.size; }
   void put_FontSize(double value);
+  ComPtr<IFont> Font() const { return CreateOleFont(font_); }
+  void put_Font(IFont* value);
   OleColor BackColor() const { return backColor_; }
   void put_BackColor(OleColor value);
   OleColor ForeColor() const { return foreColor_; }
@@ -55,6 +60,8 @@ class VkLabel : public UserControl {
   void put_ForeColorOver(OleColor value);
   int MousePointer() const { return mousePointer_; }
   void put_MousePointer(int value);
+  const ComPtr<IPicture>& MouseIcon() const { return mouseIcon_; }
+  void put_MouseIcon(IPicture* value);
   long BackStyle() const { return backStyle_; }
   void put_BackStyle(long value);
   const std::wstring& Caption() const { return caption_; }
@@ -91,6 +98,7 @@ class VkLabel : public UserControl {
   void OnInitProperties() override;
   void OnReadProperties(const PropertyBag& bag) override;
   void OnWriteProperties(PropertyBag& bag) const override;
+  bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:
   void Changed(const wchar_t* property);
@@ -110,6 +118,7 @@ class VkLabel : public UserControl {
   OleColor backColor_ = 0xFFFFFF;
   OleColor foreColor_ = 0xC65D21;
   int mousePointer_ = 0;
+  ComPtr<IPicture> mouseIcon_;
   long backStyle_ = 0;
   double labelWidth_ = 0, labelHeight_ = 0;  // twips
   OleColor captionColor_ = 0xC65D21;         // what the caption shows now

@@ -9,6 +9,8 @@
 #include "controls/status_bar/status_bar_colors.h"
 #include "controls/status_bar/status_bar_error.h"
 #include "controls/status_bar/vk_status_bar.h"
+#include "runtime/edge_report.h"
+#include "runtime/mouse_pointer.h"
 #include "runtime/rounding.h"
 
 namespace vk::controls {
@@ -47,11 +49,11 @@ long VkStatusBar::GetPanelIndex() const {
       if (p.Icon) {
         if (p.TextAlign == kAlignLeft) OffsetRect(&rc, -16, 0);
         else if (p.TextAlign == kAlignCentre) OffsetRect(&rc, -8, 0);
-        else if (p.TextAlign == kAlignRight) InflateRect(&rc, 2, 2);
+        else if (p.TextAlign == kAlignRight) InflateRect(&rc, 2, 0);  // wider on each side
       }
       if (i > 1 && panels_[size_t(i - 2)].Rect.right + 10 < rc.left) {
         OffsetRect(&rc, -8, 0);
-        InflateRect(&rc, 6, 6);
+        InflateRect(&rc, 6, 0);
       }
       if (InsideInclusive(rc, pt.x, pt.y)) return i;
     }
@@ -71,8 +73,11 @@ void VkStatusBar::CommitEditor() {
   std::wstring text(size_t(length) + 1, L'\0');
   GetWindowTextW(txtEdit_, text.data(), length + 1);
   text.resize(size_t(length));
+  // A PanelDblClick handler may have pointed EditIndex past the panels: the commit
+  // fails there and the editor stays open with the typed text.
+  if (editIndex_ < 1 || editIndex_ > long(panels_.size())) Raise(err::SubscriptOutOfRange);
+  panels_[size_t(editIndex_ - 1)].Text = text;
   HideEditor();
-  if (editIndex_ >= 1 && editIndex_ <= long(panels_.size())) panels_[size_t(editIndex_ - 1)].Text = text;
 }
 
 void VkStatusBar::OpenEditor(const StatusBarPanel& p) {
@@ -170,7 +175,10 @@ void VkStatusBar::OnMouseDown(int button, int shift, int x, int y) {
 
 void VkStatusBar::OnMouseMove(int button, int shift, int x, int y) {
   Rethrown(L"UserControl_MouseMove", [&] {
-    mousePointer_ = InsideInclusive(grip_, x, y) ? 8 : 0;
+    const int wanted = InsideInclusive(grip_, x, y) ? pointer::SizeNWSE : pointer::Default;
+    if (std::exchange(mousePointer_, wanted) != wanted)
+      // The cursor for this position was chosen before this move arrived: choose again.
+      SendMessageW(hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     float fx = float(x), fy = float(y);
     MouseMove.Raise(button, shift, fx, fy);
     long index = GetPanelIndex();
@@ -193,8 +201,8 @@ bool VkStatusBar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
       Terminate();  // bound controls go back before the bar's children are destroyed
       return false;
     case WM_SETCURSOR:
-      if (mousePointer_ == 8 && LOWORD(lParam) == HTCLIENT) {
-        SetCursor(LoadCursorW(nullptr, IDC_SIZENWSE));
+      if (mousePointer_ == pointer::SizeNWSE && LOWORD(lParam) == HTCLIENT) {
+        SetCursor(CursorFor(pointer::SizeNWSE));
         result = TRUE;
         return true;
       }
@@ -275,7 +283,7 @@ LRESULT CALLBACK VkStatusBar::EditorSubclassProc(HWND hwnd, UINT message, WPARAM
     else if (message == WM_KILLFOCUS) self->EditorLostFocus();
     else if (message == WM_CHAR && (wParam == VK_RETURN || wParam == VK_ESCAPE)) return 0;  // no beep
   } catch (...) {
-    // Nothing crosses the window procedure.
+    ReportFailureAtEdge(L"status bar editor");  // nothing crosses the window procedure
   }
   return DefSubclassProc(hwnd, message, wParam, lParam);
 }

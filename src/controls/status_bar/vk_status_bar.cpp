@@ -3,7 +3,6 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <cmath>
 
 #include "controls/status_bar/status_bar_colors.h"
 #include "controls/status_bar/status_bar_error.h"
@@ -11,22 +10,6 @@
 #include "runtime/property_bag.h"
 
 namespace vk::controls {
-
-namespace {
-
-Font FontFromVariant(const Variant& value) {
-  Font font;
-  if (IDispatch* object = value.object()) object->QueryInterface(IID_IFont, font.put_void());
-  return font;
-}
-
-Variant FontVariant(const Font& font) {
-  ComPtr<IDispatch> disp;
-  if (font) font->QueryInterface(IID_IFontDisp, disp.put_void());
-  return Variant(disp.get());
-}
-
-}  // namespace
 
 VkStatusBar::VkStatusBar(Form& form, ControlArgs args) : UserControl(form, std::move(args)) {}
 
@@ -248,7 +231,7 @@ void VkStatusBar::OnReadProperties(const PropertyBag& bag) {
     const AmbientProperties& a = ambient();
     backColor_ = bag.Read(L"BackColor", Variant(long(a.backColor))).toLong();
     foreColor_ = bag.Read(L"ForeColor", Variant(long(a.foreColor))).toLong();
-    font_ = FontFromVariant(bag.Read(L"Font"));
+    font_ = ReadFontProperty(bag, L"Font");
     if (!font_) font_ = AmbientFont();
     gripShape_ = bag.Read(L"GripShape", Variant(1L)).toLong();
     // A stored count has no panels behind it: the list starts empty.
@@ -266,12 +249,7 @@ void VkStatusBar::OnWriteProperties(PropertyBag& bag) const {
     const AmbientProperties& a = ambient();
     bag.Write(L"BackColor", Variant(backColor_), Variant(long(a.backColor)));
     bag.Write(L"ForeColor", Variant(foreColor_), Variant(long(a.foreColor)));
-    const Variant font = FontVariant(font_);
-    // The bag keeps a font by value: one like the ambient font is not stored. Both are
-    // compared as font objects, which name the face the system actually gives them.
-    if (font_ && SameFont(FontSpecOf(font_.get()), FontSpecOf(AmbientFont().get())))
-      bag.Write(L"Font", font, font);
-    else bag.Write(L"Font", font);
+    WriteFontProperty(bag, L"Font", font_.get(), vk::AmbientFont(a));
     bag.Write(L"GripShape", Variant(gripShape_), Variant(1L));
     bag.Write(L"PanelCount", Variant(panelCount_), Variant(0L));
     bag.Write(L"Sizable", Variant(sizable_), Variant(true));

@@ -3,9 +3,8 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <exception>
-#include <string>
 
+#include "runtime/edge_report.h"
 #include "runtime/vb_error.h"
 
 namespace vk::controls {
@@ -45,10 +44,8 @@ void WindowSubclasser::CallOwner(Record& rec, bool before, bool& handled, LRESUL
                                  HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
   try {
     rec.subclasser->owner_.zSubclass_Proc(before, handled, result, hwnd, msg, wParam, lParam);
-  } catch (const VbError& e) {
-    OutputDebugStringW((L"subclass callback failed: " + e.description).c_str());
-  } catch (const std::exception& e) {
-    OutputDebugStringA((std::string("subclass callback failed: ") + e.what()).c_str());
+  } catch (...) {
+    ReportFailureAtEdge(L"subclass callback");
   }
 }
 

@@ -109,7 +109,8 @@ LRESULT CALLBACK CellEditor::SubclassProc(HWND hwnd, UINT message, WPARAM wParam
     case WM_KEYDOWN:
       if (wParam == VK_RETURN || wParam == VK_ESCAPE) {
         // Posted: the editor's window must not go while its own message runs.
-        PostMessageW(self->grid_.hwnd(), GridWindow::kEndEditMessage, wParam == VK_RETURN, reinterpret_cast<LPARAM>(hwnd));
+        PostMessageW(self->grid_.hwnd(), GridWindow::kEndEditMessage, wParam == VK_RETURN,
+                     reinterpret_cast<LPARAM>(hwnd));
         return 0;
       }
       break;

@@ -44,6 +44,11 @@ void GridMembers::SetRedraw(bool on) {
   if (on) model_.Refresh(1);
 }
 
+void GridMembers::SetReadOnly(bool on) {
+  model_.ReadOnly = on;
+  if (on && window_) window_->EndEdit(true);
+}
+
 void GridMembers::PrintPreview() {
   if (!print_.Viewer) throw VbError{err::ObjectNotSet, kGridSource, L"The print settings name no report viewer"};
   print_.Viewer->SetDocument(RenderGridReport(model_, print_));

@@ -52,6 +52,11 @@ class GridMembers {
   RowRef CurrentRow() const { return model_.CurrentRow(); }  // raises 91 with none
   bool HasCurrentRow() const { return model_.HasCurrentRow(); }
 
+  // A read-only grid takes no input in any cell, whatever its columns say; clicks and
+  // keys still move the current row. Switching it on ends an edit in progress.
+  bool ReadOnly() const { return model_.ReadOnly; }
+  void SetReadOnly(bool on);
+
   // Sorting, grouping, conditions.
   void Sort(int position) { model_.Sort(position); }
   void RemoveAllGroups() { model_.RemoveAllGroups(); }

@@ -95,6 +95,8 @@ class GridModel {
   void SetDisplaySwitches(bool on);
   void Refresh(int how = 1);
   bool Redraw = true;
+  // A read-only grid takes no input in any cell, whatever its columns say.
+  bool ReadOnly = false;
   // Tells the window that columns or styles may be about to change (their properties are
   // plain fields): it repaints and lays out once the current message is done.
   void Touch() { Changed(); }

@@ -19,6 +19,7 @@ struct ReportTextStyle {
   bool italic = false;
   OLE_COLOR foreColor = 0;
   int alignment = 4;  // 1-9 as the grid's codes
+  int option = 0;     // a further setting the screens give the footer; no effect here, kept
 };
 
 struct PrintSettings {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "hosted/grid/cell_editor.h"
+#include "runtime/gradient.h"
 #include "runtime/select_guard.h"
 #include "runtime/twips.h"
 #include "runtime/vb_error.h"
@@ -310,7 +311,7 @@ void GridWindow::OnButtonDown(int button, WPARAM, POINT p, bool doubleClick) {
   const RowRef row = model_.DisplayRow(hit.row);
   if (row.Kind != kDataRow || hit.position <= 0) return;
   const GridColumn& column = model_.Columns().Item(hit.position);
-  if (column.ReadOnly) return;
+  if (column.ReadOnly || model_.ReadOnly) return;
   if (IsCheckColumn(column)) ToggleCheck(row.Index, hit.position);
   else if (wasCurrent) BeginEdit(hit.position);  // a second click on the row edits the cell
 }
@@ -327,7 +328,7 @@ void GridWindow::OnKeyDown(WPARAM key) {
     case VK_RIGHT: OnHScroll(SB_LINERIGHT); break;
     case VK_END: MoveCurrent(model_.DisplayRowCount() - 1); break;
     case VK_SPACE: case VK_F2: case VK_RETURN: {
-      if (current < 0) break;
+      if (current < 0 || model_.ReadOnly) break;
       const RowRef row = model_.DisplayRow(current);
       if (row.Kind != kDataRow) break;
       for (int pos = 1; pos < model_.Columns().Count(); ++pos) {
@@ -425,13 +426,7 @@ LRESULT GridWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 void GridWindow::PaintBackground(HDC dc, const RECT& r, const GridStyle& style) {
   const COLORREF back = ToColorRef(style.BackColor.value_or(0xFFFFFF));
   if (style.BackgroundStyle.value_or(kBackgroundSolid) == kBackgroundGradient && style.BackColor2) {
-    const COLORREF back2 = ToColorRef(*style.BackColor2);
-    TRIVERTEX v[2] = {{r.left, r.top, static_cast<COLOR16>(GetRValue(back) << 8),
-                       static_cast<COLOR16>(GetGValue(back) << 8), static_cast<COLOR16>(GetBValue(back) << 8), 0},
-                      {r.right, r.bottom, static_cast<COLOR16>(GetRValue(back2) << 8),
-                       static_cast<COLOR16>(GetGValue(back2) << 8), static_cast<COLOR16>(GetBValue(back2) << 8), 0}};
-    GRADIENT_RECT g{0, 1};
-    GradientFill(dc, v, 2, &g, 1, GRADIENT_FILL_RECT_V);
+    FillVerticalGradient(dc, r, back, ToColorRef(*style.BackColor2));
     return;
   }
   SetBkColor(dc, back);
@@ -569,7 +564,7 @@ bool GridWindow::BeginEdit(int position) {
   const RowRef row = model_.DisplayRow(current);
   if (row.Kind != kDataRow) return false;
   const GridColumn& column = model_.Columns().Item(position);
-  if (position == 0 || column.ReadOnly || column.Hidden || IsCheckColumn(column)) return false;
+  if (position == 0 || column.ReadOnly || model_.ReadOnly || column.Hidden || IsCheckColumn(column)) return false;
   EnsureVisible(current);
   editor_ = std::make_unique<CellEditor>(*this, row.Index, position);
   return true;

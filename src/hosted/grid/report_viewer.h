@@ -39,6 +39,11 @@ class ReportViewer : public hosted::FormControl {
   void ZoomIn();
   void ZoomOut();
 
+  // A setting the list screens give one of the viewer's own parts before a preview;
+  // it changes nothing here and reads back.
+  int Option() const { return option_; }
+  void SetOption(int value) { option_ = value; }
+
   // Where a strip button is, in client pixels (for clicks in tests).
   RECT ButtonRect(Button b) const;
   int StripHeight() const { return 28; }
@@ -63,6 +68,7 @@ class ReportViewer : public hosted::FormControl {
   int page_ = -1;
   int zoom_ = 100;
   int scrollY_ = 0;
+  int option_ = 0;
 };
 
 }  // namespace vk::grid
