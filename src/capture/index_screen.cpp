@@ -8,11 +8,11 @@
 #include "capture/capture_pictures.h"
 #include "capture/toolbar_commands.h"
 #include "consult/clear_controls.h"
+#include "host/docked_screen.h"
 #include "host/message_box.h"
 #include "runtime/do_events.h"
 #include "runtime/mouse_pointer.h"
 #include "runtime/steps.h"
-#include "runtime/twips.h"
 
 namespace vk::capture {
 namespace {
@@ -23,19 +23,6 @@ constexpr double kDesignWidth = 11475, kDesignHeight = 8430;
 // The toolbar buttons SetToolbarState manages, by their fixed index.
 constexpr int kSaveButton = 3, kValidateButton = 4;
 constexpr int kImageButtons[] = {8, 9, 10, 11, 12, 14, 15};
-
-ControlArgs At(const wchar_t* name, double left, double top, double width, double height,
-               Container* container = nullptr, int index = -1) {
-  ControlArgs a;
-  a.name = name;
-  a.index = index;
-  a.left = left;
-  a.top = top;
-  a.width = width;
-  a.height = height;
-  a.container = container;
-  return a;
-}
 
 }  // namespace
 
@@ -197,7 +184,7 @@ bool FDocumentosIndex::MakeForm() {
     DockInto(host);
     result = true;
     SetMousePointer(pointer::Default);
-    FitToHost();
+    FitToHost(*this, fitting_);
     Show();
   });
   return result;
@@ -257,24 +244,13 @@ bool FDocumentosIndex::SetToolbarState() {
 // --- layout ---
 
 void FDocumentosIndex::Form_Resize() {
-  FitToHost();
+  FitToHost(*this, fitting_);
   Layout();
-}
-
-void FDocumentosIndex::FitToHost() {
-  const HWND host = GetParent(hwnd());
-  RECT client{};
-  if (!host || !GetClientRect(host, &client)) return;
-  fitting_ = true;
-  IgnoreErrors([&] { Move(0, 0, PixelsToTwips(client.right), PixelsToTwips(client.bottom)); });
-  fitting_ = false;
 }
 
 void FDocumentosIndex::Layout() {
   if (!loaded()) return;
-  // Shown again only when it was shown before: a screen that never docked stays hidden.
-  const bool wasShown = visible();
-  Hide();
+  LayoutPass pass(*this);
   const double W = scaleWidth(), H = scaleHeight();
   Controls& c = c_;
   RunEachStep({
@@ -327,7 +303,6 @@ void FDocumentosIndex::Layout() {
         [&] { SetWindowPos(icon.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE); },
     });
   }
-  if (wasShown) Show();
 }
 
 // --- commands ---

@@ -130,7 +130,6 @@ class FDocumentosIndex : public Form, public DocumentForm {
   bool ClearForm();
   bool SetToolbarState();
   void Layout();
-  void FitToHost();
   void TBarMain_ButtonClick(hosted::ToolbarClick& click);
   void PickKey(Catalogue which);
   void PSlideState_Click(int index);

@@ -6,12 +6,12 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "host/docked_screen.h"
 #include "host/message_box.h"
 #include "runtime/do_events.h"
 #include "runtime/mouse_pointer.h"
 #include "runtime/popup_menu.h"
 #include "runtime/steps.h"
-#include "runtime/twips.h"
 
 namespace vk {
 namespace {
@@ -19,18 +19,6 @@ namespace {
 // The design size: a host client area of 765 x 562 pixels.
 constexpr double kDesignWidth = 11475, kDesignHeight = 8430;
 constexpr UINT kMenuReportView = 1, kMenuReportPrint = 2;
-
-ControlArgs At(const wchar_t* name, double left, double top, double width, double height,
-               Container* container = nullptr) {
-  ControlArgs a;
-  a.name = name;
-  a.left = left;
-  a.top = top;
-  a.width = width;
-  a.height = height;
-  a.container = container;
-  return a;
-}
 
 // A small system icon for a toolbar button (none when the system has no such icon).
 HICON StockIcon(SHSTOCKICONID id) {
@@ -154,7 +142,7 @@ bool FDocumentosLogGeneral::MakeForm() {
     DockInto(host);
     result = true;
     SetMousePointer(pointer::Default);
-    FitToHost();
+    FitToHost(*this, fitting_);
     Show();
     mReady = true;
   });
@@ -192,24 +180,13 @@ bool FDocumentosLogGeneral::ServeMessages() {
 // --- layout ---
 
 void FDocumentosLogGeneral::Form_Resize() {
-  FitToHost();
+  FitToHost(*this, fitting_);
   Layout();
-}
-
-void FDocumentosLogGeneral::FitToHost() {
-  const HWND host = GetParent(hwnd());
-  RECT client{};
-  if (!host || !GetClientRect(host, &client)) return;
-  fitting_ = true;
-  IgnoreErrors([&] { Move(0, 0, PixelsToTwips(client.right), PixelsToTwips(client.bottom)); });
-  fitting_ = false;
 }
 
 void FDocumentosLogGeneral::Layout() {
   if (!loaded()) return;
-  // Shown again only when it was shown before: a screen that never docked stays hidden.
-  const bool wasShown = visible();
-  Hide();
+  LayoutPass pass(*this);
   const double W = scaleWidth(), H = scaleHeight();
   Controls& c = c_;
   RunEachStep({
@@ -256,7 +233,6 @@ void FDocumentosLogGeneral::Layout() {
       columns.Item(position).Width = static_cast<float>(c.GRDetail->width() * share / 100.0);
     });
   }
-  if (wasShown) Show();
 }
 
 void FDocumentosLogGeneral::VkHeaderExpand() {

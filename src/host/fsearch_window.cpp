@@ -20,19 +20,6 @@ namespace {
 
 constexpr OleColor kWindowBlue = 0x0098432E;  // the margin left and below the container
 
-ControlArgs At(const wchar_t* name, double left, double top, double width, double height,
-               Container* container = nullptr, int index = -1) {
-  ControlArgs a;
-  a.name = name;
-  a.index = index;
-  a.left = left;
-  a.top = top;
-  a.width = width;
-  a.height = height;
-  a.container = container;
-  return a;
-}
-
 // Sizes computed from a window smaller than the design are held at 0.
 double Size(double twips) { return std::max(0.0, twips); }
 

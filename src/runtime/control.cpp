@@ -152,6 +152,19 @@ Control* Control::FromWindow(HWND hwnd) {
   return hwnd ? static_cast<Control*>(GetPropW(hwnd, kControlProperty)) : nullptr;
 }
 
+ControlArgs At(const wchar_t* name, double left, double top, double width, double height, Container* container,
+               int index) {
+  ControlArgs a;
+  a.name = name;
+  a.index = index;
+  a.left = left;
+  a.top = top;
+  a.width = width;
+  a.height = height;
+  a.container = container;
+  return a;
+}
+
 ControlArgs Control::CloneArgs(int newIndex) const {
   ControlArgs a;
   a.name = name_;
