@@ -11,7 +11,8 @@ WITH acciones (n, ComponentId, ComponentName, TipoAccion, Accion, Detalle, Equip
   (4, 'I01MAN', 'Mantenimiento de Documentos', 3, 'N/A - MENSAJE NO DISPONIBLE', 'Documento 1', 'PC-ADM-01', 'administrador', '2026-03-05 16:20:00'),
   (5, 'I01VAL', 'Validación de Documentos', 11, 'MODIFICACION-GRABACION', 'Documento 3', 'PC-RH-02', 'mgarcia', '2025-12-03 10:05:00'),
   (6, 'R01VIE', 'Documentos No Leídos', 1, 'ERROR', 'Sin documentos', 'PC-OP-11', 'usuario1', '2026-04-10 12:00:00'),
-  (7, 'I01MAN', 'Mantenimiento de Documentos', 3, 'N/A - MENSAJE NO DISPONIBLE', 'Documento 2', 'PC-OP-07', 'jlopez', '2026-10-20 09:30:00'))
+  (7, 'I01MAN', 'Mantenimiento de Documentos', 3, 'N/A - MENSAJE NO DISPONIBLE', 'Documento 2', 'PC-OP-07', 'jlopez', '2026-10-20 09:30:00'),
+  (8, 'I01VAL', 'Validación de Documentos', 11, 'MODIFICACION-GRABACION', 'Documento 2', 'PC-ADM-04', 'rperez', '2026-11-03 10:30:00'))
 INSERT INTO LogAcciones (EventoId, ModoDetalle, ComponentId, ComponentName, TipoAccion, Accion, Detalle, Mensaje,
                          Extra, EquipoId, UsuarioId, Fecha)
   SELECT (SELECT Coalesce(Max(EventoId), 0) FROM LogAcciones) + n, 0, ComponentId, ComponentName, TipoAccion, Accion,

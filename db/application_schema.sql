@@ -88,6 +88,8 @@ CREATE TABLE Documentos (
   FechaModificacion   DATETIME
 );
 CREATE INDEX Documentos_Categoria ON Documentos (CategoriaId);
+-- The field editors' value lists read one document type's documents.
+CREATE INDEX Documentos_TipoDocumento ON Documentos (TipoDocumentoId);
 CREATE INDEX Documentos_SubCategoria ON Documentos (SubCategoriaId);
 CREATE INDEX Documentos_Gerencia ON Documentos (GerenciaId);
 CREATE INDEX Documentos_Referencia ON Documentos (ReferenciaId);

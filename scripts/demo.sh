@@ -20,6 +20,28 @@ if [ ! -d "$origin" ] || [ -z "$(ls -A "$origin")" ]; then
   mkdir -p "$origin" "$WINEPREFIX/drive_c/Ostrela/Documentos"
   wine SampleScans.exe 'C:\Ostrela\Origen\'"$(id -un)" 2 >/dev/null 2>&1 || true
 fi
+# Every sample document gets its stored file the first time: a scanned page of its own
+# format, at the path the sample database gives it, so the lists' preview, the viewer
+# and the mail have something to show.
+samples="$WINEPREFIX/drive_c/Ostrela/Muestras"
+if [ ! -d "$samples" ] || [ -z "$(ls -A "$samples")" ]; then
+  mkdir -p "$samples"
+  wine SampleScans.exe 'C:\Ostrela\Muestras' 3 >/dev/null 2>&1 || true
+fi
+n=0
+while IFS= read -r stored; do
+  relative=${stored#[Cc]:\\}
+  target="$WINEPREFIX/drive_c/${relative//\\//}"
+  n=$((n + 1))
+  [ -f "$target" ] && continue
+  extension=${stored##*.}
+  shopt -s nullglob
+  pool=("$samples"/*."${extension,,}")
+  shopt -u nullglob
+  [ ${#pool[@]} -gt 0 ] || continue
+  mkdir -p "$(dirname "$target")"
+  cp "${pool[$((n % ${#pool[@]}))]}" "$target"
+done < <(sqlite3 data/Ostrela.db "Select Path From Documentos Where Path Like 'C:\%'")
 if [ -n "$headless" ]; then
   rm -f "$build/demo.bmp"
   status=0

@@ -6,4 +6,6 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$here/build}
 "$here/scripts/build.sh"
 source "$here/scripts/wine-session.sh"
+# The servers the tests create by ProgID, the mail stand-in among them.
+"$here/scripts/register.sh" "$build/bin"
 ctest --test-dir "$build" --output-on-failure --timeout 600 -j"$(nproc)" "$@"

@@ -16,11 +16,11 @@
 
 #include "bench/support/bench_sqlite.h"
 #include "bench/support/bench_timing.h"
+#include "bench/support/bench_variants.h"
 #include "com/com_ptr.h"
 #include "dataaccess/qd_procedure.h"
 #include "dataaccess/rowset.h"
 #include "dataaccess/sqlite_db.h"
-#include "dataaccess/stored_date.h"
 
 namespace {
 
@@ -100,33 +100,12 @@ double ReadFloor(const std::wstring& path, long& fields) {
   double start = Now();
   sqlite3_stmt* stmt = nullptr;
   Check(sqlite3_prepare_v2(db, "Select * From Documentos", -1, &stmt, nullptr), db, "select");
-  const int columns = sqlite3_column_count(stmt);
-  std::vector<bool> isDate(columns);
-  for (int c = 0; c < columns; ++c) {
-    const char* declared = sqlite3_column_decltype(stmt, c);
-    isDate[c] = declared && std::string(declared) == "DATETIME";
-  }
+  const std::vector<bool> isDate = vk::bench::DateColumns(stmt);
+  const long columns = static_cast<long>(isDate.size());
   fields = 0;
   while (sqlite3_step(stmt) == SQLITE_ROW) {
-    for (int c = 0; c < columns; ++c) {
-      VARIANT v;
-      VariantInit(&v);
-      switch (sqlite3_column_type(stmt, c)) {
-        case SQLITE_NULL: V_VT(&v) = VT_NULL; break;
-        case SQLITE_INTEGER: V_VT(&v) = VT_I4; V_I4(&v) = sqlite3_column_int(stmt, c); break;
-        case SQLITE_FLOAT: V_VT(&v) = VT_R8; V_R8(&v) = sqlite3_column_double(stmt, c); break;
-        default:
-          if (isDate[c]) {
-            V_VT(&v) = VT_DATE;
-            V_DATE(&v) = vk::data::OleDateFromStored(reinterpret_cast<const char*>(sqlite3_column_text(stmt, c))).value_or(0);
-          } else {
-            V_VT(&v) = VT_BSTR;
-            V_BSTR(&v) = SysAllocString(static_cast<const wchar_t*>(sqlite3_column_text16(stmt, c)));
-          }
-      }
-      VariantClear(&v);
-      ++fields;
-    }
+    vk::bench::MakeRowVariants(stmt, isDate);
+    fields += columns;
   }
   sqlite3_finalize(stmt);
   double elapsed = Now() - start;

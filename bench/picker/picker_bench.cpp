@@ -28,6 +28,7 @@
 namespace {
 
 using vk::bench::Check;
+using vk::bench::Median;
 using vk::bench::Now;
 using vk::bench::ReadScript;
 using vk::ComPtr;
@@ -50,31 +51,8 @@ void Fill(const std::wstring& path, long documents) {
 // Plain SQLite: the same 500 rows stepped and every field made into a VARIANT.
 double Floor(const std::wstring& path) {
   const double start = Now();
-  sqlite3* db = nullptr;
-  Check(sqlite3_open(vk::data::Narrow(path).c_str(), &db), db, "open");
-  sqlite3_stmt* s = nullptr;
-  Check(sqlite3_prepare_v2(db, "SELECT * FROM (SELECT * FROM Documentos) A ORDER BY DocumentoId DESC LIMIT 500", -1,
-                           &s, nullptr), db, "prepare");
-  long rows = 0;
-  while (sqlite3_step(s) == SQLITE_ROW) {
-    ++rows;
-    for (int c = 0; c < sqlite3_column_count(s); ++c) {
-      VARIANT v;
-      VariantInit(&v);
-      switch (sqlite3_column_type(s, c)) {
-        case SQLITE_INTEGER: v.vt = VT_I4; v.lVal = sqlite3_column_int(s, c); break;
-        case SQLITE_FLOAT: v.vt = VT_R8; v.dblVal = sqlite3_column_double(s, c); break;
-        case SQLITE_TEXT:
-          v.vt = VT_BSTR;
-          v.bstrVal = SysAllocString(static_cast<const wchar_t*>(sqlite3_column_text16(s, c)));
-          break;
-        default: v.vt = VT_NULL; break;
-      }
-      VariantClear(&v);
-    }
-  }
-  sqlite3_finalize(s);
-  sqlite3_close(db);
+  const long rows = vk::bench::ReadAllIntoVariants(
+      vk::data::Narrow(path), "SELECT * FROM (SELECT * FROM Documentos) A ORDER BY DocumentoId DESC LIMIT 500");
   const double elapsed = Now() - start;
   if (rows != 500) fprintf(stderr, "floor read %ld rows\n", rows);
   return elapsed;
@@ -115,22 +93,13 @@ Round RunPicker() {
   return r;
 }
 
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
   const long documents = argc > 1 ? atol(argv[1]) : 100000;
   const int rounds = argc > 2 ? atoi(argv[2]) : 7;
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  wchar_t temp[MAX_PATH];
-  GetTempPathW(MAX_PATH, temp);
-  const std::wstring folder = std::wstring(temp) + L"pickerbench";
-  CreateDirectoryW(folder.c_str(), nullptr);
-  CreateDirectoryW((folder + L"\\data").c_str(), nullptr);
+  const std::wstring folder = vk::bench::ScratchDataFolder(L"pickerbench");
   const std::wstring path = folder + L"\\data\\PickerBench.db";
   DeleteFileW(path.c_str());
   Fill(path, documents);

@@ -3,6 +3,7 @@
 // database scripts are read from the project's db folder (VK_DB_DIR, set by the
 // benchmark's CMakeLists.txt).
 #include <windows.h>
+#include <oleauto.h>
 #include <sqlite3.h>
 
 #include <cstdio>
@@ -41,6 +42,37 @@ inline std::wstring ScratchDataFolder(const wchar_t* name) {
   CreateDirectoryW(folder.c_str(), nullptr);
   CreateDirectoryW((folder + L"\\data").c_str(), nullptr);
   return folder;
+}
+
+// Plain SQLite reading a statement as a recordset's reader must at least: opens the
+// database, steps the statement to its end and makes every field of every row a
+// VARIANT. Returns the rows read.
+inline long ReadAllIntoVariants(const std::string& path, const char* sql) {
+  sqlite3* db = nullptr;
+  Check(sqlite3_open(path.c_str(), &db), db, "open");
+  sqlite3_stmt* s = nullptr;
+  Check(sqlite3_prepare_v2(db, sql, -1, &s, nullptr), db, "prepare");
+  long rows = 0;
+  while (sqlite3_step(s) == SQLITE_ROW) {
+    ++rows;
+    for (int c = 0; c < sqlite3_column_count(s); ++c) {
+      VARIANT v;
+      VariantInit(&v);
+      switch (sqlite3_column_type(s, c)) {
+        case SQLITE_INTEGER: v.vt = VT_I4; v.lVal = sqlite3_column_int(s, c); break;
+        case SQLITE_FLOAT: v.vt = VT_R8; v.dblVal = sqlite3_column_double(s, c); break;
+        case SQLITE_TEXT:
+          v.vt = VT_BSTR;
+          v.bstrVal = SysAllocString(static_cast<const wchar_t*>(sqlite3_column_text16(s, c)));
+          break;
+        default: v.vt = VT_NULL; break;
+      }
+      VariantClear(&v);
+    }
+  }
+  sqlite3_finalize(s);
+  sqlite3_close(db);
+  return rows;
 }
 
 }  // namespace vk::bench

@@ -3,8 +3,10 @@
 // work timed, and a figure printed beside its floor with the ratio between them.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <vector>
 
 namespace vk::bench {
 
@@ -22,6 +24,12 @@ inline double Now() {
 
 // The same in milliseconds.
 inline double NowMs() { return Now() * 1000.0; }
+
+// The middle figure of several rounds (the upper middle of an even count).
+inline double Median(std::vector<double> figures) {
+  std::sort(figures.begin(), figures.end());
+  return figures[figures.size() / 2];
+}
 
 // How long `work` takes, in seconds.
 inline double Seconds(const std::function<void()>& work) {

@@ -124,7 +124,7 @@ Variant PickCatalogueKey(const CatalogueCombos& combos, Catalogue which) {
 
 void KeepRecordKeys(const CatalogueCombos& combos, DocumentRecord& record) {
   auto follow = [](hosted::ComboBox& combo, std::wstring& key) {
-    combo.Change.Connect([&combo, &key](int) { IgnoreErrors([&] { key = hosted::ComboKeyOf(combo.Text()); }); });
+    combo.Change.Connect([&combo, &key](int) { IgnoreErrors([&] { key = combo.SelectedKey(); }); });
   };
   follow(combos.combo(Catalogue::Categoria), record.CategoriaId);
   follow(combos.combo(Catalogue::SubCategoria), record.SubCategoriaId);

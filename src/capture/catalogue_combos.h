@@ -85,7 +85,8 @@ bool LoadCombos(Form& screen, const DataAccess& data, const CatalogueCombos& com
 Variant PickCatalogueKey(const CatalogueCombos& combos, Catalogue which);
 
 // The maintenance screen's change handlers: the record's CategoriaId, SubCategoriaId
-// and GerenciaId follow the key of their combo's text. The record outlives the combos.
+// and GerenciaId follow the key of their combo's chosen item, whole as it was loaded
+// ("AD-1" stays "AD-1"). The record outlives the combos.
 void KeepRecordKeys(const CatalogueCombos& combos, DocumentRecord& record);
 
 // A key converted to a number before it goes into SQL or a record: an optional sign

@@ -8,13 +8,12 @@
 //   static_cast<capture::CatalogEntry&>(record) = thumbnailEntry;   // cataloguing
 //   if (!capture::ExecuteDocumentProcedure(*data_, capture::kDocumentosAdd, record)) ...
 //
-// CatalogEntry is the part of the record that a catalogue entry control (a thumbnail,
-// the large view) carries: plain data, so the screens copy it in and out whole.
 #include <windows.h>
 #include <oaidl.h>
 
 #include <string>
 
+#include "capture/catalog_entry.h"
 #include "host/data_access.h"
 #include "runtime/variant.h"
 
@@ -22,23 +21,6 @@ namespace vk::capture {
 
 inline constexpr wchar_t kDocumentosAdd[] = L"Documentos_Add";
 inline constexpr wchar_t kDocumentosUpdate[] = L"Documentos_Update";
-
-struct CatalogEntry {
-  std::wstring CategoriaId;
-  std::wstring SubCategoriaId;
-  std::wstring GerenciaId;
-  long TipoDocumentoId = 0;
-  std::wstring Documento;  // the source file's name, without folder
-  std::wstring Path;       // the file's full path
-  std::wstring Campo01, Campo02, Campo03, Campo04, Campo05, Campo06, Campo07, Campo08, Campo09, Campo10;
-  DATE Fecha = 0;
-  std::wstring CBarra;
-  std::wstring ReferenciaId;
-
-  // Campo01 ... Campo10 by their number, 1 to 10; any other number raises 9.
-  std::wstring& Campo(int n);
-  const std::wstring& Campo(int n) const;
-};
 
 struct DocumentRecord : CatalogEntry {
   long DocumentoId = 0;

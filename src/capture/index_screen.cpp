@@ -45,67 +45,67 @@ FDocumentosIndex::~FDocumentosIndex() {
 void FDocumentosIndex::BuildControls() {
   using namespace hosted;
   Controls& c = c_;
-  c.TBarMain = &Add<Toolbar>(At(L"TBarMain", 60, 60, 11340, 435));
-  c.VkImageFrame = &Add<Frame>(At(L"VkImageFrame", 60, 540, 4635, 7515), L"Imagen Seleccionada");
-  c.PSelection = &Add<VkImage>(At(L"PSelection", 60, 420, 4515, 7035, c.VkImageFrame));
+  c.TBarMain = &Add<Toolbar>(ControlAt(L"TBarMain", 60, 60, 11340, 435));
+  c.VkImageFrame = &Add<Frame>(ControlAt(L"VkImageFrame", 60, 540, 4635, 7515), L"Imagen Seleccionada");
+  c.PSelection = &Add<VkImage>(ControlAt(L"PSelection", 60, 420, 4515, 7035, c.VkImageFrame));
   c.PSelection->ReadProperties(PropertyBag{});
 
-  c.VkImageMain = &Add<Frame>(At(L"VkImageMain", 4740, 540, 6675, 4755), L"Imagen Seleccionada");
+  c.VkImageMain = &Add<Frame>(ControlAt(L"VkImageMain", 4740, 540, 6675, 4755), L"Imagen Seleccionada");
   Container* main = c.VkImageMain;
-  c.cboCategoriaId = &Add<ComboBox>(At(L"cboCategoriaId", 2280, 540, 4215, 315, main));
-  c.cboSubCategoriaId = &Add<ComboBox>(At(L"cboSubCategoriaId", 2280, 900, 4215, 315, main));
-  c.cboGerenciaId = &Add<ComboBox>(At(L"cboGerenciaId", 2280, 1260, 4215, 315, main));
-  c.cboTipoDocumentoId = &Add<ComboBox>(At(L"cboTipoDocumentoId", 2280, 1620, 4215, 315, main));
-  c.lblCategoriaId = &Add<Label>(At(L"lblCategoriaId", 195, 600, 1650, 240, main), L"Categoría");
-  c.lblSubCategoriaId = &Add<Label>(At(L"lblSubCategoriaId", 195, 960, 1650, 240, main), L"Sub-Categoría");
-  c.lblGerenciaId = &Add<Label>(At(L"lblGerenciaId", 195, 1320, 1650, 240, main), L"Gerencia");
-  c.lblTipoDocumentoId = &Add<Label>(At(L"lblTipoDocumentoId", 195, 1680, 1650, 240, main), L"Tipo Documento");
-  c.PCategoriaId = &Add<PictureBox>(At(L"PCategoriaId", 1980, 600, 240, 240, main));
-  c.PSubCategoriaId = &Add<PictureBox>(At(L"PSubCategoriaId", 1980, 960, 240, 240, main));
-  c.PGerenciaId = &Add<PictureBox>(At(L"PGerenciaId", 1980, 1320, 240, 240, main));
-  c.PTipoDocumentoId = &Add<PictureBox>(At(L"PTipoDocumentoId", 1980, 1680, 240, 240, main));
+  c.cboCategoriaId = &Add<ComboBox>(ControlAt(L"cboCategoriaId", 2280, 540, 4215, 315, main));
+  c.cboSubCategoriaId = &Add<ComboBox>(ControlAt(L"cboSubCategoriaId", 2280, 900, 4215, 315, main));
+  c.cboGerenciaId = &Add<ComboBox>(ControlAt(L"cboGerenciaId", 2280, 1260, 4215, 315, main));
+  c.cboTipoDocumentoId = &Add<ComboBox>(ControlAt(L"cboTipoDocumentoId", 2280, 1620, 4215, 315, main));
+  c.lblCategoriaId = &Add<Label>(ControlAt(L"lblCategoriaId", 195, 600, 1650, 240, main), L"Categoría");
+  c.lblSubCategoriaId = &Add<Label>(ControlAt(L"lblSubCategoriaId", 195, 960, 1650, 240, main), L"Sub-Categoría");
+  c.lblGerenciaId = &Add<Label>(ControlAt(L"lblGerenciaId", 195, 1320, 1650, 240, main), L"Gerencia");
+  c.lblTipoDocumentoId = &Add<Label>(ControlAt(L"lblTipoDocumentoId", 195, 1680, 1650, 240, main), L"Tipo Documento");
+  c.PCategoriaId = &Add<PictureBox>(ControlAt(L"PCategoriaId", 1980, 600, 240, 240, main));
+  c.PSubCategoriaId = &Add<PictureBox>(ControlAt(L"PSubCategoriaId", 1980, 960, 240, 240, main));
+  c.PGerenciaId = &Add<PictureBox>(ControlAt(L"PGerenciaId", 1980, 1320, 240, 240, main));
+  c.PTipoDocumentoId = &Add<PictureBox>(ControlAt(L"PTipoDocumentoId", 1980, 1680, 240, 240, main));
   for (PictureBox* picker : {c.PCategoriaId, c.PSubCategoriaId, c.PGerenciaId, c.PTipoDocumentoId})
     picker->SetPicture(DrawPickerPicture());
 
-  c.VkDataParameter = &Add<Frame>(At(L"VkDataParameter", 180, 2040, 6315, 1815, main));
+  c.VkDataParameter = &Add<Frame>(ControlAt(L"VkDataParameter", 180, 2040, 6315, 1815, main));
   c.VkDataParameter->SetHeaderShown(false);
-  c.cmdAceptar = &Add<CommandButton>(At(L"cmdAceptar", 5160, 1380, 1035, 315, c.VkDataParameter), L"&Aceptar");
-  c.VkDataTemp = &Add<Frame>(At(L"VkDataTemp", 180, 2040, 1815, 1635, main));
+  c.cmdAceptar = &Add<CommandButton>(ControlAt(L"cmdAceptar", 5160, 1380, 1035, 315, c.VkDataParameter), L"&Aceptar");
+  c.VkDataTemp = &Add<Frame>(ControlAt(L"VkDataTemp", 180, 2040, 1815, 1635, main));
   c.VkDataTemp->setVisible(false);
   c.VkDataTemp->SetHeaderShown(false);
-  c.txtCBarra = &Add<TextBox>(At(L"txtCBarra", 2265, 3960, 1755, 285, main));
-  c.lblCBarra = &Add<Label>(At(L"lblCBarra", 180, 4020, 1650, 240, main), L"C.Barra");
-  c.txtReferenciaId = &Add<TextBox>(At(L"txtReferenciaId", 2280, 4320, 4215, 285, main));
-  c.lblReferenciaId = &Add<Label>(At(L"lblReferenciaId", 195, 4380, 1650, 240, main), L"Referencia");
-  c.dtpFecha = &Add<DatePicker>(At(L"dtpFecha", 5040, 3960, 1455, 315, main));
-  c.lblFecha = &Add<Label>(At(L"lblFecha", 4080, 4020, 930, 240, main), L"Fecha");
+  c.txtCBarra = &Add<TextBox>(ControlAt(L"txtCBarra", 2265, 3960, 1755, 285, main));
+  c.lblCBarra = &Add<Label>(ControlAt(L"lblCBarra", 180, 4020, 1650, 240, main), L"C.Barra");
+  c.txtReferenciaId = &Add<TextBox>(ControlAt(L"txtReferenciaId", 2280, 4320, 4215, 285, main));
+  c.lblReferenciaId = &Add<Label>(ControlAt(L"lblReferenciaId", 195, 4380, 1650, 240, main), L"Referencia");
+  c.dtpFecha = &Add<DatePicker>(ControlAt(L"dtpFecha", 5040, 3960, 1455, 315, main));
+  c.lblFecha = &Add<Label>(ControlAt(L"lblFecha", 4080, 4020, 930, 240, main), L"Fecha");
 
-  c.VkImageSlide = &Add<Frame>(At(L"VkImageSlide", 4740, 5340, 6675, 2715), L"Imagenes");
-  c.cmdPrevious = &Add<PictureBox>(At(L"cmdPrevious", 1920, 60, 255, 255, c.VkImageSlide));
-  c.cmdNext = &Add<PictureBox>(At(L"cmdNext", 2220, 60, 255, 255, c.VkImageSlide));
+  c.VkImageSlide = &Add<Frame>(ControlAt(L"VkImageSlide", 4740, 5340, 6675, 2715), L"Imagenes");
+  c.cmdPrevious = &Add<PictureBox>(ControlAt(L"cmdPrevious", 1920, 60, 255, 255, c.VkImageSlide));
+  c.cmdNext = &Add<PictureBox>(ControlAt(L"cmdNext", 2220, 60, 255, 255, c.VkImageSlide));
   c.cmdPrevious->SetPicture(DrawArrowPicture(false));
   c.cmdNext->SetPicture(DrawArrowPicture(true));
-  c.VkImageSlideInt = &Add<Frame>(At(L"VkImageSlideInt", 60, 480, 6495, 2115, c.VkImageSlide));
+  c.VkImageSlideInt = &Add<Frame>(ControlAt(L"VkImageSlideInt", 60, 480, 6495, 2115, c.VkImageSlide));
   c.VkImageSlideInt->SetHeaderShown(false);
   Container* strip = c.VkImageSlideInt;
-  VkImage& firstSlide = Add<VkImage>(At(L"PSlide", 210, 60, 1875, 1995, strip, 0));
+  VkImage& firstSlide = Add<VkImage>(ControlAt(L"PSlide", 210, 60, 1875, 1995, strip, 0));
   firstSlide.ReadProperties(PropertyBag{});  // the design state every later thumbnail starts from
-  PictureBox& firstIcon = Add<PictureBox>(At(L"PSlideState", 1800, 60, 285, 285, strip, 0));
+  PictureBox& firstIcon = Add<PictureBox>(ControlAt(L"PSlideState", 1800, 60, 285, 285, strip, 0));
   slides_.push_back({&firstSlide, &firstIcon, SlideState::Empty});
-  c.PState01 = &Add<PictureBox>(At(L"PState01", 0, 0, 285, 285, strip));
-  c.PState02 = &Add<PictureBox>(At(L"PState02", 0, 0, 285, 285, strip));
-  c.PState03 = &Add<PictureBox>(At(L"PState03", 0, 0, 285, 285, strip));
+  c.PState01 = &Add<PictureBox>(ControlAt(L"PState01", 0, 0, 285, 285, strip));
+  c.PState02 = &Add<PictureBox>(ControlAt(L"PState02", 0, 0, 285, 285, strip));
+  c.PState03 = &Add<PictureBox>(ControlAt(L"PState03", 0, 0, 285, 285, strip));
   c.PState01->SetPicture(DrawStatePicture(StatePicture::Loaded));
   c.PState02->SetPicture(DrawStatePicture(StatePicture::Accepted));
   c.PState03->SetPicture(DrawStatePicture(StatePicture::Catalogued));
   failureMark_ = DrawStatePicture(StatePicture::Unreadable);
   for (PictureBox* icon : {c.PState01, c.PState02, c.PState03}) icon->setVisible(false);
 
-  c.VkProgressBar = &Add<ProgressBar>(At(L"VkProgressBar", 180, 8160, 11175, 230));
+  c.VkProgressBar = &Add<ProgressBar>(ControlAt(L"VkProgressBar", 180, 8160, 11175, 230));
   c.VkProgressBar->setVisible(false);  // shown while a find or a save runs
-  c.STBar = &Add<controls::VkStatusBar>(At(L"STBar", 0, 8070, 11475, 360));
+  c.STBar = &Add<controls::VkStatusBar>(ControlAt(L"STBar", 0, 8070, 11475, 360));
   c.STBar->ReadProperties(PropertyBag{{L"Theme", Variant(0L)}});  // docks itself to the bottom
-  c.ctxHookMenu1 = &Add<MenuHook>(At(L"ctxHookMenu1", 0, 0, 0, 0));
+  c.ctxHookMenu1 = &Add<MenuHook>(ControlAt(L"ctxHookMenu1", 0, 0, 0, 0));
 
   combos_ = {c.cboCategoriaId, c.cboSubCategoriaId, c.cboGerenciaId, c.cboTipoDocumentoId};
 }

@@ -10,10 +10,6 @@ namespace vk::capture {
 
 namespace {
 
-constexpr int kCampoCount = 10;
-const wchar_t* const kCampoKeys[kCampoCount] = {L"Campo01", L"Campo02", L"Campo03", L"Campo04", L"Campo05",
-                                                L"Campo06", L"Campo07", L"Campo08", L"Campo09", L"Campo10"};
-
 // Zoom 0, the load value, means that no zoom was chosen: the image's own size. The
 // screens write an unchanged 0 back (zoom out before any load), which the viewer
 // would refuse.
@@ -96,7 +92,7 @@ void VkImage::OnReadProperties(const PropertyBag& bag) {
   entry_.TipoDocumentoId = CLng(bag.Read(L"TipoDocumentoId", 0L));
   entry_.Documento = CStr(bag.Read(L"Documento", L""));
   entry_.Path = CStr(bag.Read(L"Path", L""));
-  for (int n = 1; n <= kCampoCount; ++n) entry_.Campo(n) = CStr(bag.Read(kCampoKeys[n - 1], L""));
+  for (int n = 1; n <= kCampoCount; ++n) entry_.Campo(n) = CStr(bag.Read(CampoName(n), L""));
   entry_.Fecha = CDate(bag.Read(L"Fecha", Variant::FromDate(Now())));
   entry_.ReferenciaId = CStr(bag.Read(L"ReferenciaId", L""));
   entry_.CBarra = CStr(bag.Read(L"CBarra", L""));
@@ -110,7 +106,7 @@ void VkImage::OnWriteProperties(PropertyBag& bag) const {
   bag.Write(L"TipoDocumentoId", entry_.TipoDocumentoId, 0L);
   bag.Write(L"Documento", entry_.Documento, L"");
   bag.Write(L"Path", entry_.Path, L"");
-  for (int n = 1; n <= kCampoCount; ++n) bag.Write(kCampoKeys[n - 1], entry_.Campo(n), L"");
+  for (int n = 1; n <= kCampoCount; ++n) bag.Write(CampoName(n), entry_.Campo(n), L"");
   bag.Write(L"Fecha", Variant::FromDate(entry_.Fecha), Variant::FromDate(Now()));
   bag.Write(L"ReferenciaId", entry_.ReferenciaId, L"");
   bag.Write(L"CBarra", entry_.CBarra, L"");

@@ -41,7 +41,7 @@
 #include <memory>
 #include <string>
 
-#include "capture/document_record.h"
+#include "capture/catalog_entry.h"
 #include "hosted/image_viewer.h"
 #include "runtime/user_control.h"
 

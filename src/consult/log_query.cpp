@@ -48,8 +48,11 @@ std::wstring DateBound(const wchar_t* comparison, DATE day) {
          L"', 101)";
 }
 
-// A recordset field as a grid value: Null stays Null, as the grid shows it.
-grid::GridValue CellOf(const Variant& value) { return grid::GridValue(value.get()); }
+// A recordset field as a grid value, handed over without a copy; Null stays Null.
+grid::GridValue CellOf(Variant value) {
+  VARIANT owned = value.detach();
+  return grid::GridValue::Attach(owned);
+}
 
 }  // namespace
 

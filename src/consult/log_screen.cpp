@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "consult/grid_layout_dialog.h"
 #include "host/docked_screen.h"
 #include "host/message_box.h"
 #include "runtime/do_events.h"
@@ -20,17 +21,17 @@ namespace {
 constexpr double kDesignWidth = 11475, kDesignHeight = 8430;
 constexpr UINT kMenuReportView = 1, kMenuReportPrint = 2;
 
-// A small system icon for a toolbar button (none when the system has no such icon).
-HICON StockIcon(SHSTOCKICONID id) {
-  SHSTOCKICONINFO info{};
-  info.cbSize = sizeof info;
-  if (FAILED(SHGetStockIconInfo(id, SHGSI_ICON | SHGSI_SMALLICON, &info))) return nullptr;
-  return info.hIcon;
+// A small icon of the system's shell for a toolbar button (none when it has no such
+// icon: the button then shows its caption only).
+HICON ShellIcon(int index) {
+  HICON small = nullptr;
+  ExtractIconExW(L"shell32.dll", index, nullptr, &small, 1);
+  return small;
 }
 
-void AddButton(hosted::Toolbar& bar, const wchar_t* key, const wchar_t* toolTip, SHSTOCKICONID icon,
+void AddButton(hosted::Toolbar& bar, const wchar_t* key, const wchar_t* toolTip, int icon,
                const wchar_t* caption = L"") {
-  HICON picture = StockIcon(icon);
+  HICON picture = ShellIcon(icon);
   bar.AddButton(key, toolTip, picture, caption);
   if (picture) DestroyIcon(picture);  // the toolbar keeps its own copy
 }
@@ -62,32 +63,32 @@ FDocumentosLogGeneral::~FDocumentosLogGeneral() = default;
 
 void FDocumentosLogGeneral::BuildControls() {
   using namespace hosted;
-  c_.TBarMain = &Add<Toolbar>(At(L"TBarMain", 50, 45, kDesignWidth - 300, 390));
-  c_.VkHeader = &Add<Frame>(At(L"VkHeader", 200, 635, kDesignWidth - 600, 1755), L"Datos Principales Para Búsqueda");
+  c_.TBarMain = &Add<Toolbar>(ControlAt(L"TBarMain", 50, 45, kDesignWidth - 300, 390));
+  c_.VkHeader = &Add<Frame>(ControlAt(L"VkHeader", 200, 635, kDesignWidth - 600, 1755), L"Datos Principales Para Búsqueda");
   Container* header = c_.VkHeader;
   const double comboWidth = 3637, rightLeft = kDesignWidth - 600 - comboWidth - 200;
-  c_.lblCategoriaId = &Add<Label>(At(L"lblCategoriaId", 200, 450, 1200, 255, header), L"Categoría");
-  c_.cboCategoriaId = &Add<ComboBox>(At(L"cboCategoriaId", 1400, 390, comboWidth, 315, header));
-  c_.lblSubCategoriaId = &Add<Label>(At(L"lblSubCategoriaId", 200, 840, 1200, 255, header), L"Sub Categoria");
-  c_.cboSubCategoriaId = &Add<ComboBox>(At(L"cboSubCategoriaId", 1400, 780, comboWidth, 315, header));
-  c_.lblGerenciaId = &Add<Label>(At(L"lblGerenciaId", 200, 1230, 1200, 255, header), L"Gerencia");
-  c_.cboGerenciaId = &Add<ComboBox>(At(L"cboGerenciaId", 1400, 1170, comboWidth, 315, header));
-  c_.lblUsuarioId = &Add<Label>(At(L"lblUsuarioId", rightLeft - 1200, 450, 1200, 255, header), L"Usuario");
-  c_.cboUsuarioId = &Add<ComboBox>(At(L"cboUsuarioId", rightLeft, 390, comboWidth, 315, header));
-  c_.lblDesdeHasta = &Add<Label>(At(L"lblDesdeHasta", rightLeft - 1200, 840, 1200, 255, header), L"Desde/Hasta");
-  c_.dtpFechaDesde = &Add<DatePicker>(At(L"dtpFechaDesde", rightLeft, 780, 1755, 315, header));
+  c_.lblCategoriaId = &Add<Label>(ControlAt(L"lblCategoriaId", 200, 450, 1200, 255, header), L"Categoría");
+  c_.cboCategoriaId = &Add<ComboBox>(ControlAt(L"cboCategoriaId", 1400, 390, comboWidth, 315, header));
+  c_.lblSubCategoriaId = &Add<Label>(ControlAt(L"lblSubCategoriaId", 200, 840, 1200, 255, header), L"Sub Categoria");
+  c_.cboSubCategoriaId = &Add<ComboBox>(ControlAt(L"cboSubCategoriaId", 1400, 780, comboWidth, 315, header));
+  c_.lblGerenciaId = &Add<Label>(ControlAt(L"lblGerenciaId", 200, 1230, 1200, 255, header), L"Gerencia");
+  c_.cboGerenciaId = &Add<ComboBox>(ControlAt(L"cboGerenciaId", 1400, 1170, comboWidth, 315, header));
+  c_.lblUsuarioId = &Add<Label>(ControlAt(L"lblUsuarioId", rightLeft - 1200, 450, 1200, 255, header), L"Usuario");
+  c_.cboUsuarioId = &Add<ComboBox>(ControlAt(L"cboUsuarioId", rightLeft, 390, comboWidth, 315, header));
+  c_.lblDesdeHasta = &Add<Label>(ControlAt(L"lblDesdeHasta", rightLeft - 1200, 840, 1200, 255, header), L"Desde/Hasta");
+  c_.dtpFechaDesde = &Add<DatePicker>(ControlAt(L"dtpFechaDesde", rightLeft, 780, 1755, 315, header));
   c_.dtpFechaHasta =
-      &Add<DatePicker>(At(L"dtpFechaHasta", rightLeft + comboWidth - 1755, 780, 1755, 315, header));
-  c_.lblDocumentoId = &Add<Label>(At(L"lblDocumentoId", rightLeft - 1200, 1230, 1200, 255, header), L"Documento");
-  c_.cboDocumentoId = &Add<ComboBox>(At(L"cboDocumentoId", rightLeft, 1170, comboWidth, 315, header));
-  c_.Line1 = &Add<Line>(At(L"Line1", 0, 0, 0, 0, header), LinePoints{100, 1620, kDesignWidth - 700, 1620});
+      &Add<DatePicker>(ControlAt(L"dtpFechaHasta", rightLeft + comboWidth - 1755, 780, 1755, 315, header));
+  c_.lblDocumentoId = &Add<Label>(ControlAt(L"lblDocumentoId", rightLeft - 1200, 1230, 1200, 255, header), L"Documento");
+  c_.cboDocumentoId = &Add<ComboBox>(ControlAt(L"cboDocumentoId", rightLeft, 1170, comboWidth, 315, header));
+  c_.Line1 = &Add<Line>(ControlAt(L"Line1", 0, 0, 0, 0, header), LinePoints{100, 1620, kDesignWidth - 700, 1620});
   c_.Line1->SetBorderColor(0x80000010);  // the button shadow: a groove across the header
 
-  c_.VkContainerData = &Add<Frame>(At(L"VkContainerData", 200, 2545, kDesignWidth - 600, 5340),
+  c_.VkContainerData = &Add<Frame>(ControlAt(L"VkContainerData", 200, 2545, kDesignWidth - 600, 5340),
                                    L"Detalle de Eventos Registrados en el Sistema");
-  c_.TBarDetail = &Add<Toolbar>(At(L"TBarDetail", 100, 330, kDesignWidth - 800, 390, c_.VkContainerData));
-  c_.GRDetail = &Add<grid::GridControl>(At(L"GRDetail", 200, 990, kDesignWidth - 1000, 4250, c_.VkContainerData));
-  c_.STBar = &Add<CommonStatusBar>(At(L"STBar", 0, kDesignHeight - 300, kDesignWidth, 300));
+  c_.TBarDetail = &Add<Toolbar>(ControlAt(L"TBarDetail", 100, 330, kDesignWidth - 800, 390, c_.VkContainerData));
+  c_.GRDetail = &Add<grid::GridControl>(ControlAt(L"GRDetail", 200, 990, kDesignWidth - 1000, 4250, c_.VkContainerData));
+  c_.STBar = &Add<CommonStatusBar>(ControlAt(L"STBar", 0, kDesignHeight - 300, kDesignWidth, 300));
   c_.STBar->setAlign(Align::Bottom);
 
   // Either picker may hold no date: neither then bounds the search.
@@ -95,19 +96,19 @@ void FDocumentosLogGeneral::BuildControls() {
   c_.dtpFechaHasta->SetCheckNull(true);
 
   Toolbar& main = *c_.TBarMain;
-  AddButton(main, L"BTN_KIL", L"Salir", SIID_DELETE);
+  AddButton(main, L"BTN_KIL", L"Salir", 12);
   main.AddSeparator();
-  AddButton(main, L"BTN_CLE", L"Limpiar Pantalla", SIID_RECYCLER);
+  AddButton(main, L"BTN_CLE", L"Limpiar Pantalla", 62);
   main.AddSeparator();
-  AddButton(main, L"BTN_FIN", L"Buscar Eventos Registrados", SIID_FIND);
+  AddButton(main, L"BTN_FIN", L"Buscar Eventos Registrados", 23);
   main.AddSeparator();
-  AddButton(main, L"BTN_REP", L"", SIID_PRINTER, L" ");
+  AddButton(main, L"BTN_REP", L"", 17, L" ");
   main.AddSeparator();
   Toolbar& detail = *c_.TBarDetail;
   detail.AddSeparator();
-  AddButton(detail, L"EXP_XLS", L"", SIID_DOCASSOC);
+  AddButton(detail, L"EXP_XLS", L"", 2);
   detail.AddSeparator();
-  AddButton(detail, L"CFG_GRD", L"", SIID_SETTINGS);
+  AddButton(detail, L"CFG_GRD", L"", 47);
   detail.AddSeparator();
 
   c_.VkHeader->Expand.Connect([this] { VkHeaderExpand(); });
@@ -119,8 +120,6 @@ void FDocumentosLogGeneral::BuildControls() {
   });
   Unloading.Connect([this](bool&) { Form_Unload(); });
 }
-
-void FDocumentosLogGeneral::OnLoad() {}
 
 // --- host protocol ---
 
@@ -287,7 +286,18 @@ void FDocumentosLogGeneral::TBarDetail_ButtonClick(hosted::ToolbarClick& click) 
   BusyScope busy(*this);
   IgnoreErrors([&] {
     if (click.key == L"EXP_XLS") ExportGrid();
+    else if (click.key == L"CFG_GRD") ShowGridLayout();
   });
+}
+
+void FDocumentosLogGeneral::ShowGridLayout() {
+  // Applied captions, visibility and alignments stay on the grid until the screen
+  // closes; widths last until the next layout gives every column its share again.
+  auto dialog = Form::Load<FGridLayout>();
+  dialog->mTable = L"Log de Eventos del Sistema";
+  dialog->mGrid = c_.GRDetail;
+  dialog->ShowForm();
+  dialog->Unload();
 }
 
 }  // namespace vk

@@ -63,10 +63,6 @@ class FDocumentosLogGeneral : public Form, public DocumentForm {
   bool busy() const { return busy_ > 0; }
   bool ready() const { return mReady; }
 
- protected:
-  friend class Form;  // Load runs OnLoad
-  void OnLoad() override;
-
  private:
   class BusyScope;
 
@@ -78,6 +74,7 @@ class FDocumentosLogGeneral : public Form, public DocumentForm {
   void TBarMain_ButtonClick(hosted::ToolbarClick& click);
   void TBarDetail_ButtonClick(hosted::ToolbarClick& click);
   void OpenReportMenu(hosted::ToolbarClick& click);
+  void ShowGridLayout();
   void mnuReportView_Click() {}   // the audit screen has no report
   void mnuReportPrint_Click() {}
   void Form_Unload();

@@ -96,41 +96,41 @@ FSearch::~FSearch() = default;
 
 void FSearch::BuildControls() {
   using namespace hosted;
-  c_.VkContainer = &Add<Frame>(At(L"VkContainer", 60, 0, 13110, 8085), L"Buscador");
+  c_.VkContainer = &Add<Frame>(ControlAt(L"VkContainer", 60, 0, 13110, 8085), L"Buscador");
   Container* box = c_.VkContainer;
-  c_.IType2 = &Add<PictureBox>(At(L"IType2", 180, 540, 510, 510, box));
-  c_.IType = &Add<controls::VkAnimatedGif>(At(L"IType", 180, 540, 510, 510, box));
+  c_.IType2 = &Add<PictureBox>(ControlAt(L"IType2", 180, 540, 510, 510, box));
+  c_.IType = &Add<controls::VkAnimatedGif>(ControlAt(L"IType", 180, 540, 510, 510, box));
   c_.IType->setVisible(false);  // the still picture shows until the animation starts
 
   // The pages come before the tab control so that they lie above its body.
-  c_.VkSearch01 = &Add<Frame>(At(L"VkSearch01", 1140, 840, 11670, 5880, box));
-  c_.VkSearch02 = &Add<Frame>(At(L"VkSearch02", 1140, 840, 11670, 5880, box));
+  c_.VkSearch01 = &Add<Frame>(ControlAt(L"VkSearch01", 1140, 840, 11670, 5880, box));
+  c_.VkSearch02 = &Add<Frame>(ControlAt(L"VkSearch02", 1140, 840, 11670, 5880, box));
   Container* results = c_.VkSearch01;
-  c_.Label4 = &Add<Label>(At(L"Label4", 120, 60, 10365, 240, results), L"Buscador Rápido de Información");
-  c_.txtSortKey = &Add<TextBox>(At(L"txtSortKey", 120, 300, 11385, 285, results));
-  c_.GRDetail = &Add<grid::GridControl>(At(L"GRDetail", 120, 900, 11430, 4365, results));
-  c_.cmdFirst = &Add<CommandButton>(At(L"cmdFirst", 120, 5520, 555, 285, results), L"<<");
-  c_.cmdPrevious = &Add<CommandButton>(At(L"cmdPrevious", 720, 5520, 600, 285, results), L"<");
-  c_.lblPaginas = &Add<Label>(At(L"lblPaginas", 2820, 5580, 825, 240, results), L"Página");
-  c_.txtPageNumber = &Add<TextBox>(At(L"txtPageNumber", 3600, 5520, 645, 285, results));
-  c_.lblDivision = &Add<Label>(At(L"lblDivision", 4320, 5520, 150, 285, results), L"/");
-  c_.txtPageCount = &Add<TextBox>(At(L"txtPageCount", 4500, 5520, 645, 285, results));
-  c_.lblPageSize = &Add<Label>(At(L"lblPageSize", 6420, 5565, 2085, 240, results), L"Registros Por Pagina");
-  c_.cboPageSize = &Add<ComboBox>(At(L"cboPageSize", 8535, 5520, 915, 315, results));
-  c_.cmdNext = &Add<CommandButton>(At(L"cmdNext", 10395, 5520, 555, 285, results), L">");
-  c_.cmdLast = &Add<CommandButton>(At(L"cmdLast", 10980, 5520, 555, 285, results), L">>");
-  c_.GRFilter = &Add<grid::GridControl>(At(L"GRFilter", 120, 120, 11430, 5565, c_.VkSearch02));
+  c_.Label4 = &Add<Label>(ControlAt(L"Label4", 120, 60, 10365, 240, results), L"Buscador Rápido de Información");
+  c_.txtSortKey = &Add<TextBox>(ControlAt(L"txtSortKey", 120, 300, 11385, 285, results));
+  c_.GRDetail = &Add<grid::GridControl>(ControlAt(L"GRDetail", 120, 900, 11430, 4365, results));
+  c_.cmdFirst = &Add<CommandButton>(ControlAt(L"cmdFirst", 120, 5520, 555, 285, results), L"<<");
+  c_.cmdPrevious = &Add<CommandButton>(ControlAt(L"cmdPrevious", 720, 5520, 600, 285, results), L"<");
+  c_.lblPaginas = &Add<Label>(ControlAt(L"lblPaginas", 2820, 5580, 825, 240, results), L"Página");
+  c_.txtPageNumber = &Add<TextBox>(ControlAt(L"txtPageNumber", 3600, 5520, 645, 285, results));
+  c_.lblDivision = &Add<Label>(ControlAt(L"lblDivision", 4320, 5520, 150, 285, results), L"/");
+  c_.txtPageCount = &Add<TextBox>(ControlAt(L"txtPageCount", 4500, 5520, 645, 285, results));
+  c_.lblPageSize = &Add<Label>(ControlAt(L"lblPageSize", 6420, 5565, 2085, 240, results), L"Registros Por Pagina");
+  c_.cboPageSize = &Add<ComboBox>(ControlAt(L"cboPageSize", 8535, 5520, 915, 315, results));
+  c_.cmdNext = &Add<CommandButton>(ControlAt(L"cmdNext", 10395, 5520, 555, 285, results), L">");
+  c_.cmdLast = &Add<CommandButton>(ControlAt(L"cmdLast", 10980, 5520, 555, 285, results), L">>");
+  c_.GRFilter = &Add<grid::GridControl>(ControlAt(L"GRFilter", 120, 120, 11430, 5565, c_.VkSearch02));
 
-  c_.TContainer = &Add<TabControl>(At(L"TContainer", 1020, 480, 11910, 6375, box),
+  c_.TContainer = &Add<TabControl>(ControlAt(L"TContainer", 1020, 480, 11910, 6375, box),
                                    std::vector<std::wstring>{L"  &Resultado   ", L"   &Filtro Avanzado   "});
-  c_.chkFilter[0] = &Add<CheckBox>(At(L"chkFilter", 1860, 6960, 4250, 330, box, 0), L"Solo con mi Usuario de Ostrela");
-  c_.chkFilter[1] = &Add<CheckBox>(At(L"chkFilter", 8460, 6960, 3705, 330, box, 1), L"Alta en los Ultimos 6 Meses");
-  c_.cmdFilterClear = &Add<CommandButton>(At(L"cmdFilterClear", 1080, 7560, 1605, 330, box), L"&Limpiar Filtros");
-  c_.cmdFilterApply = &Add<CommandButton>(At(L"cmdFilterApply", 2700, 7560, 1605, 330, box), L"&Aplicar Filtros");
-  c_.cmdCancelar = &Add<CommandButton>(At(L"cmdCancelar", 10560, 7560, 1185, 330, box), L"&Cancelar");
-  c_.cmdAceptar = &Add<CommandButton>(At(L"cmdAceptar", 11760, 7560, 1185, 330, box), L"&Aceptar");
-  c_.cmdMaximizar = &Add<CommandButton>(At(L"cmdMaximizar", 12480, 60, 300, 270, box), L"-");
-  c_.cmdQuit = &Add<CommandButton>(At(L"cmdQuit", 12780, 60, 300, 270, box), L"X");
+  c_.chkFilter[0] = &Add<CheckBox>(ControlAt(L"chkFilter", 1860, 6960, 4250, 330, box, 0), L"Solo con mi Usuario de Ostrela");
+  c_.chkFilter[1] = &Add<CheckBox>(ControlAt(L"chkFilter", 8460, 6960, 3705, 330, box, 1), L"Alta en los Ultimos 6 Meses");
+  c_.cmdFilterClear = &Add<CommandButton>(ControlAt(L"cmdFilterClear", 1080, 7560, 1605, 330, box), L"&Limpiar Filtros");
+  c_.cmdFilterApply = &Add<CommandButton>(ControlAt(L"cmdFilterApply", 2700, 7560, 1605, 330, box), L"&Aplicar Filtros");
+  c_.cmdCancelar = &Add<CommandButton>(ControlAt(L"cmdCancelar", 10560, 7560, 1185, 330, box), L"&Cancelar");
+  c_.cmdAceptar = &Add<CommandButton>(ControlAt(L"cmdAceptar", 11760, 7560, 1185, 330, box), L"&Aceptar");
+  c_.cmdMaximizar = &Add<CommandButton>(ControlAt(L"cmdMaximizar", 12480, 60, 300, 270, box), L"-");
+  c_.cmdQuit = &Add<CommandButton>(ControlAt(L"cmdQuit", 12780, 60, 300, 270, box), L"X");
   c_.Line1 = {660, 7380, 13020, 7380};
   c_.Line2 = {900, 420, 900, 7740};
   c_.LineC1 = {0, 720, 11700, 720};

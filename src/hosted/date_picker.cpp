@@ -85,7 +85,11 @@ void DatePicker::MakePicker(const std::optional<DATE>& value) {
 void DatePicker::Put(const std::optional<DATE>& value) {
   hasDate_ = value.has_value();
   if (!value) {
-    SendMessageW(inner(), DTM_SETSYSTEMTIME, GDT_NONE, 0);
+    // Wine's picker ignores a "no date" that comes without a time record, and would
+    // keep showing its box ticked; the system's own reads no time for GDT_NONE.
+    SYSTEMTIME unused{};
+    GetLocalTime(&unused);
+    SendMessageW(inner(), DTM_SETSYSTEMTIME, GDT_NONE, reinterpret_cast<LPARAM>(&unused));
     return;
   }
   SYSTEMTIME st{};

@@ -93,6 +93,12 @@ void Control::Move(double left, double top, double width, double height) {
 void Control::ApplyBounds() {
   if (!hwnd_) return;
   const RECT r = PixelRect();
+  // Layouts set every place again; a window already there is left alone, since even a
+  // move to where it is costs a round trip to the window system.
+  RECT now{};
+  GetWindowRect(hwnd_, &now);
+  MapWindowPoints(HWND_DESKTOP, GetParent(hwnd_), reinterpret_cast<POINT*>(&now), 2);
+  if (EqualRect(&now, &r)) return;
   SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -138,8 +144,9 @@ void Control::setContainer(Container& container) {
   }
   container_ = &container;
   if (hwnd_) {
+    // The window keeps its place relative to its parent's client area, which is what
+    // Left and Top already say; setting the bounds again costs a second move.
     SetParent(hwnd_, container.ContainerWindow());
-    ApplyBounds();
   }
   OnBoundsChanged();
 }
@@ -152,10 +159,10 @@ Control* Control::FromWindow(HWND hwnd) {
   return hwnd ? static_cast<Control*>(GetPropW(hwnd, kControlProperty)) : nullptr;
 }
 
-ControlArgs At(const wchar_t* name, double left, double top, double width, double height, Container* container,
-               int index) {
+ControlArgs ControlAt(std::wstring name, double left, double top, double width, double height, Container* container,
+                      int index) {
   ControlArgs a;
-  a.name = name;
+  a.name = std::move(name);
   a.index = index;
   a.left = left;
   a.top = top;
@@ -166,19 +173,12 @@ ControlArgs At(const wchar_t* name, double left, double top, double width, doubl
 }
 
 ControlArgs Control::CloneArgs(int newIndex) const {
-  ControlArgs a;
-  a.name = name_;
-  a.index = newIndex;
-  a.left = left_;
-  a.top = top_;
-  a.width = width_;
-  a.height = height_;
+  ControlArgs a = ControlAt(name_, left_, top_, width_, height_, container_, newIndex);
   a.visible = false;  // a loaded element starts hidden
   a.enabled = enabled_;
   a.tag = tag_;
   a.toolTipText = toolTipText_;
   a.tabIndex = -1;
-  a.container = container_;
   return a;
 }
 

@@ -51,10 +51,10 @@ struct ControlArgs {
   Container* container = nullptr;  // nullptr: the form itself
 };
 
-// The settings of a control at its design place (twips), in a container (nullptr: the
-// form) and, for an element of a control array, with its index.
-ControlArgs At(const wchar_t* name, double left, double top, double width, double height,
-               Container* container = nullptr, int index = -1);
+// The settings of a control at its design place (twips, in `container` or the form),
+// the way the screens' builders list them.
+ControlArgs ControlAt(std::wstring name, double left, double top, double width, double height,
+                      Container* container = nullptr, int index = -1);
 
 class Control {
  public:

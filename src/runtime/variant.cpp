@@ -108,8 +108,7 @@ void CivilFromDays(long days, int& y, int& m, int& d) {
   y = static_cast<int>(yoe + era * 400 + (m <= 2));
 }
 
-SYSTEMTIME ToSystemTime(DATE date) {
-  DateParts p = SplitDate(date);
+SYSTEMTIME ToSystemTime(const DateParts& p) {
   SYSTEMTIME st{};
   st.wYear = static_cast<WORD>(p.year);
   st.wMonth = static_cast<WORD>(p.month);
@@ -399,25 +398,77 @@ DATE MakeDate(int year, int month, int day, int hour, int minute, int second) {
   return days < 0 ? days - time : days + time;
 }
 
-std::wstring DateToText(DATE date) {
-  const DateParts p = SplitDate(date);
-  const SYSTEMTIME st = ToSystemTime(date);
-  const bool hasTime = p.hour || p.minute || p.second;
-  const bool hasDay = std::trunc(date) != 0;
-  std::wstring out;
+namespace {
+
+std::wstring DayText(const SYSTEMTIME& st) {
   wchar_t buffer[128];
-  if (hasDay) {
-    if (GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, buffer, 128) > 0)
-      out = buffer;
+  return GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, buffer, 128) > 0 ? buffer : L"";
+}
+
+std::wstring TimeText(const SYSTEMTIME& st) {
+  wchar_t buffer[128];
+  return GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &st, nullptr, buffer, 128) > 0 ? buffer : L"";
+}
+
+// What a date's text depends on: its day (after the seconds are rounded), its second of
+// that day, and whether it has a date part at all.
+struct DateTextKey {
+  long day;
+  long second;
+  bool hasDay;
+};
+
+DateTextKey KeyOf(DATE date) {
+  // As SplitDate rounds: dates before 1899-12-30 keep the time as a positive fraction.
+  double day = std::trunc(date);
+  long second = std::lround(std::fabs(date - day) * 86400.0);
+  if (second >= 86400) {
+    second -= 86400;
+    day += date < 0 ? -1 : 1;
   }
+  return {static_cast<long>(day), second, std::trunc(date) != 0};
+}
+
+// Writes into `out` the date part when there is a day and the time part when there is a
+// time or no day, as CStr does; `day` and `time` give the parts' texts.
+template <class Day, class Time>
+void ComposeDateText(const DateTextKey& key, std::wstring& out, Day day, Time time) {
+  out.clear();
+  if (key.hasDay) out = day();
   // A value with no date part is a time of day, midnight included.
-  if (hasTime || !hasDay) {
-    if (GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &st, nullptr, buffer, 128) > 0) {
+  if (key.second != 0 || !key.hasDay) {
+    const std::wstring& clock = time();
+    if (!clock.empty()) {
       if (!out.empty()) out += L' ';
-      out += buffer;
+      out += clock;
     }
   }
+}
+
+}  // namespace
+
+std::wstring DateToText(DATE date) {
+  std::wstring out;
+  const SYSTEMTIME st = ToSystemTime(SplitDate(date));
+  ComposeDateText(KeyOf(date), out, [&] { return DayText(st); }, [&] { return TimeText(st); });
   return out;
+}
+
+const std::wstring& DateTextCache::Text(DATE date) {
+  const DateTextKey key = KeyOf(date);
+  ComposeDateText(
+      key, text_,
+      [&]() -> const std::wstring& {
+        auto [at, added] = days_.try_emplace(key.day);
+        if (added) at->second = DayText(ToSystemTime(SplitDate(date)));
+        return at->second;
+      },
+      [&]() -> const std::wstring& {
+        auto [at, added] = times_.try_emplace(key.second);
+        if (added) at->second = TimeText(ToSystemTime(SplitDate(date)));
+        return at->second;
+      });
+  return text_;
 }
 
 std::optional<DATE> ParseDayFirstDate(std::wstring_view text) {

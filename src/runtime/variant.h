@@ -16,6 +16,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "runtime/vb_error.h"
@@ -104,6 +105,20 @@ DATE MakeDate(int year, int month, int day, int hour = 0, int minute = 0, int se
 // The date in the regional short form, followed by the time when it is not midnight
 // (only the time when the date part is 0), as CStr writes a date.
 std::wstring DateToText(DATE date);
+
+// DateToText for many dates in a row (an export of thousands): the text of each day and
+// of each time of day is made once and kept. The regional formats are those of the
+// first use; make a new cache when they may have changed.
+class DateTextCache {
+ public:
+  // Valid until the next call.
+  const std::wstring& Text(DATE date);
+
+ private:
+  std::wstring text_;
+  std::unordered_map<long, std::wstring> days_;   // by day number
+  std::unordered_map<long, std::wstring> times_;  // by second of the day
+};
 
 // Reads "d/m/yyyy", "dd-m-yyyy", "dd.mm.yy" (optionally followed by a time "hh:nn[:ss]")
 // day first; nullopt when the text is not such a date or names no real day.

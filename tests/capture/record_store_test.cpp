@@ -6,8 +6,10 @@
 
 #include <windows.h>
 
-#include <functional>
+#include <filesystem>
+#include <fstream>
 #include <set>
+#include <sstream>
 #include <string>
 
 #include "capture/document_record.h"
@@ -22,78 +24,35 @@ namespace {
 
 using namespace vk;
 using capture::DocumentRecord;
+namespace fs = std::filesystem;
 
 const wchar_t kAppKey[] = L"VkCaptureRecord";
 
 // A fresh folder under TEMP, removed with everything in it at the end.
-class ScratchFolder {
- public:
-  explicit ScratchFolder(const std::wstring& name) {
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    path_ = std::wstring(temp) + name + std::to_wstring(GetCurrentProcessId());
-    Remove(path_);
-    CreateDirectoryW(path_.c_str(), nullptr);
+struct ScratchFolder {
+  explicit ScratchFolder(const wchar_t* name)
+      : path(fs::temp_directory_path().wstring() + name + std::to_wstring(GetCurrentProcessId())) {
+    fs::remove_all(path);
+    fs::create_directories(path);
   }
-  ~ScratchFolder() { Remove(path_); }
-  const std::wstring& path() const { return path_; }
-
+  ~ScratchFolder() { fs::remove_all(path); }
   void Write(const std::wstring& relative, const char* content) const {
-    HANDLE file = CreateFileW((path_ + L"\\" + relative).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(file, content, static_cast<DWORD>(strlen(content)), &written, nullptr);
-    CloseHandle(file);
+    std::ofstream(fs::path(path) / relative, std::ios::binary) << content;
   }
   std::string Read(const std::wstring& relative) const {
-    HANDLE file = CreateFileW((path_ + L"\\" + relative).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return "<missing>";
-    char buffer[256] = {};
-    DWORD read = 0;
-    ReadFile(file, buffer, sizeof buffer - 1, &read, nullptr);
-    CloseHandle(file);
-    return std::string(buffer, read);
+    std::stringstream text;
+    text << std::ifstream(fs::path(path) / relative, std::ios::binary).rdbuf();
+    return text.str();
   }
   // Every file and folder below, relative, folders ending in "\".
   std::set<std::wstring> Tree() const {
     std::set<std::wstring> entries;
-    Walk(path_, L"", entries);
+    for (const auto& entry : fs::recursive_directory_iterator(path)) {
+      entries.insert(fs::relative(entry.path(), path).wstring() + (entry.is_directory() ? L"\\" : L""));
+    }
     return entries;
   }
-
- private:
-  static void Walk(const std::wstring& folder, const std::wstring& prefix, std::set<std::wstring>& out) {
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return;
-    do {
-      const std::wstring name = data.cFileName;
-      if (name == L"." || name == L"..") continue;
-      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        out.insert(prefix + name + L"\\");
-        Walk(folder + L"\\" + name, prefix + name + L"\\", out);
-      } else {
-        out.insert(prefix + name);
-      }
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
-  }
-  static void Remove(const std::wstring& folder) {
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-      do {
-        const std::wstring name = data.cFileName;
-        if (name == L"." || name == L"..") continue;
-        const std::wstring full = folder + L"\\" + name;
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) Remove(full);
-        else DeleteFileW(full.c_str());
-      } while (FindNextFileW(find, &data));
-      FindClose(find);
-    }
-    RemoveDirectoryW(folder.c_str());
-  }
-  std::wstring path_;
+  std::wstring path;
 };
 
 DocumentRecord Entry(const std::wstring& category, const std::wstring& subCategory, long id,
@@ -123,7 +82,6 @@ TEST(DocumentStorePath, PadsIdsAndKeepsTheExtensionAsItStands) {
     EXPECT_EQ(capture::DocumentStorePath(c.root, c.category, c.subCategory, c.id, c.documento), c.expected)
         << c.category << L"/" << c.documento;
   }
-  EXPECT_EQ(capture::SubCategoryFolder(L"R:", L"7", L"12"), L"R:\\00007\\00012");
   Shared().gPathDestino = L"E:\\Store";
   EXPECT_EQ(capture::DocumentStorePath(Entry(L"3", L"1", 57, L"a.pdf")),
             L"E:\\Store\\00003\\00001\\00000000000000000057.pdf");
@@ -132,45 +90,39 @@ TEST(DocumentStorePath, PadsIdsAndKeepsTheExtensionAsItStands) {
 class MoveDocumentFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    CreateDirectoryW((store_.path() + L"\\root").c_str(), nullptr);
+    fs::create_directories(root_);
     source_.Write(L"scan.JPG", "scan bytes");
     Shared() = SharedState{};
-    Shared().gPathDestino = store_.path() + L"\\root";
+    Shared().gPathDestino = root_;
   }
-  std::wstring Source() const { return source_.path() + L"\\scan.JPG"; }
+  std::wstring Source() const { return source_.path + L"\\scan.JPG"; }
 
   ScratchFolder store_{L"vkstore"};
   ScratchFolder source_{L"vksource"};
+  std::wstring root_ = store_.path + L"\\root";
 };
 
-TEST_F(MoveDocumentFileTest, MovesIntoNewFoldersAndKeepsTheBytes) {
+TEST_F(MoveDocumentFileTest, CreatesOnlyTheFoldersThatAreMissing) {
   EXPECT_TRUE(capture::MoveDocumentFile(Entry(L"7", L"12", 1234, L"scan.JPG"), Source()));
   EXPECT_EQ(store_.Tree(), (std::set<std::wstring>{L"root\\", L"root\\00007\\", L"root\\00007\\00012\\",
                                                    L"root\\00007\\00012\\00000000000000001234.JPG"}));
   EXPECT_EQ(store_.Read(L"root\\00007\\00012\\00000000000000001234.JPG"), "scan bytes");
   EXPECT_TRUE(source_.Tree().empty());
-}
 
-TEST_F(MoveDocumentFileTest, CreatesOnlyTheFoldersThatAreMissing) {
-  CreateDirectoryW((store_.path() + L"\\root\\00007").c_str(), nullptr);
-  EXPECT_TRUE(capture::MoveDocumentFile(Entry(L"7", L"12", 5, L"scan.JPG"), Source()));
-  EXPECT_EQ(store_.Tree(), (std::set<std::wstring>{L"root\\", L"root\\00007\\", L"root\\00007\\00012\\",
-                                                   L"root\\00007\\00012\\00000000000000000005.JPG"}));
-  // Both folders there now: the next move only adds its file.
-  source_.Write(L"scan.JPG", "second");
-  auto expected = store_.Tree();
-  EXPECT_TRUE(capture::MoveDocumentFile(Entry(L"7", L"12", 6, L"scan.JPG"), Source()));
-  expected.insert(L"root\\00007\\00012\\00000000000000000006.JPG");
-  EXPECT_EQ(store_.Tree(), expected);
-  EXPECT_EQ(store_.Read(L"root\\00007\\00012\\00000000000000000006.JPG"), "second");
+  fs::create_directories(root_ + L"\\00008");  // only the category folder there, then both
+  for (long id : {5, 6}) {
+    source_.Write(L"scan.JPG", "next");
+    auto expected = store_.Tree();
+    EXPECT_TRUE(capture::MoveDocumentFile(Entry(L"8", L"3", id, L"scan.JPG"), Source()));
+    expected.insert(L"root\\00008\\00003\\");
+    expected.insert(L"root\\00008\\00003\\0000000000000000000" + std::to_wstring(id) + L".JPG");
+    EXPECT_EQ(store_.Tree(), expected);
+  }
 }
 
 TEST_F(MoveDocumentFileTest, EveryRefusalMovesAndCreatesNothing) {
-  // The stored file of id 9 exists already.
-  CreateDirectoryW((store_.path() + L"\\root\\00001").c_str(), nullptr);
-  CreateDirectoryW((store_.path() + L"\\root\\00001\\00001").c_str(), nullptr);
+  fs::create_directories(root_ + L"\\00001\\00001");
   store_.Write(L"root\\00001\\00001\\00000000000000000009.JPG", "already stored");
-  const std::wstring root = store_.path() + L"\\root";
   struct Case {
     const wchar_t* why;
     std::wstring root;
@@ -180,18 +132,18 @@ TEST_F(MoveDocumentFileTest, EveryRefusalMovesAndCreatesNothing) {
       {L"empty root", L"", Entry(L"1", L"1", 10, L"scan.JPG"), Source()},
       {L"relative root", L"root", Entry(L"1", L"1", 10, L"scan.JPG"), Source()},
       {L"drive-relative root", L"Z:root", Entry(L"1", L"1", 10, L"scan.JPG"), Source()},
-      {L"missing root", root + L"\\nothere", Entry(L"1", L"1", 10, L"scan.JPG"), Source()},
-      {L"root is a file", root + L"\\00001\\00001\\00000000000000000009.JPG", Entry(L"1", L"1", 10, L"scan.JPG"),
+      {L"missing root", root_ + L"\\nothere", Entry(L"1", L"1", 10, L"scan.JPG"), Source()},
+      {L"root is a file", root_ + L"\\00001\\00001\\00000000000000000009.JPG", Entry(L"1", L"1", 10, L"s.JPG"),
        Source()},
-      {L"separator in category", root, Entry(L"a\\b", L"1", 10, L"scan.JPG"), Source()},
-      {L"slash in sub-category", root, Entry(L"1", L"../x", 10, L"scan.JPG"), Source()},
-      {L"colon in category", root, Entry(L"C:x", L"1", 10, L"scan.JPG"), Source()},
-      {L"wildcards", root, Entry(L"*", L"?", 10, L"scan.JPG"), Source()},
-      {L"quote, angles and bar", root, Entry(L"\"<", L">|", 10, L"scan.JPG"), Source()},
-      {L"bad extension", root, Entry(L"1", L"2", 10, L"scan.a:b"), Source()},
-      {L"missing source", root, Entry(L"2", L"2", 10, L"scan.JPG"), source_.path() + L"\\gone.JPG"},
-      {L"source is a folder", root, Entry(L"2", L"2", 10, L"scan.JPG"), source_.path()},
-      {L"stored file exists", root, Entry(L"1", L"1", 9, L"scan.JPG"), Source()},
+      {L"separator in category", root_, Entry(L"a\\b", L"1", 10, L"scan.JPG"), Source()},
+      {L"slash in sub-category", root_, Entry(L"1", L"../x", 10, L"scan.JPG"), Source()},
+      {L"colon in category", root_, Entry(L"C:x", L"1", 10, L"scan.JPG"), Source()},
+      {L"wildcards", root_, Entry(L"*", L"?", 10, L"scan.JPG"), Source()},
+      {L"quote, angles and bar", root_, Entry(L"\"<", L">|", 10, L"scan.JPG"), Source()},
+      {L"bad extension", root_, Entry(L"1", L"2", 10, L"scan.a:b"), Source()},
+      {L"missing source", root_, Entry(L"2", L"2", 10, L"scan.JPG"), source_.path + L"\\gone.JPG"},
+      {L"source is a folder", root_, Entry(L"2", L"2", 10, L"scan.JPG"), source_.path},
+      {L"stored file exists", root_, Entry(L"1", L"1", 9, L"scan.JPG"), Source()},
   };
   const auto store = store_.Tree();
   const auto source = source_.Tree();
@@ -207,21 +159,18 @@ TEST_F(MoveDocumentFileTest, EveryRefusalMovesAndCreatesNothing) {
 
 TEST(CopyToTemp, CopiesUnderTheTemporaryNameAndGivesNothingOnFailure) {
   ScratchFolder temp(L"vktemp");
-  ScratchFolder from(L"vkfrom");
-  from.Write(L"page.tif", "page");
+  temp.Write(L"page.tif", "page");
   wchar_t saved[MAX_PATH] = {};
   GetEnvironmentVariableW(L"TEMP", saved, MAX_PATH);
-  SetEnvironmentVariableW(L"TEMP", temp.path().c_str());
+  SetEnvironmentVariableW(L"TEMP", temp.path.c_str());
   HostSeams seams = HostSeams::Real();
   seams.logonName = [] { return std::wstring(L"jdoe"); };
   ScopedHostSeams scope(seams);
   FixedClock clock(MakeDate(2026, 12, 6, 9, 5));
   ClockScope clockScope(clock);
-
-  EXPECT_EQ(capture::CopyToTemp(from.path() + L"\\page.tif"), temp.path() + L"\\IMjdoe695.TMP");
+  EXPECT_EQ(capture::CopyToTemp(temp.path + L"\\page.tif"), temp.path + L"\\IMjdoe695.TMP");
   EXPECT_EQ(temp.Read(L"IMjdoe695.TMP"), "page");
-  EXPECT_EQ(from.Read(L"page.tif"), "page");
-  EXPECT_EQ(capture::CopyToTemp(from.path() + L"\\none.tif"), L"");
+  EXPECT_EQ(capture::CopyToTemp(temp.path + L"\\none.tif"), L"");
   SetEnvironmentVariableW(L"TEMP", saved);
 }
 
@@ -234,28 +183,20 @@ class DocumentRecordTest : public ::testing::Test {
     Shared() = SharedState{};
     Shared().gApplicationName = kAppKey;
   }
-  // The machine's own short date and time for the fixed clock.
-  static std::wstring RegionalNow() {
-    SYSTEMTIME st{2026, 12, 0, 6, 9, 5, 7, 0};
-    wchar_t date[80], time[80];
-    GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, date, 80);
-    GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &st, nullptr, time, 80);
-    return std::wstring(date) + L" " + time;
-  }
-
   std::unique_ptr<ScopedHostSeams> seams_;
   FixedClock clock_{MakeDate(2026, 12, 6, 9, 5, 7)};
   ClockScope clockScope_{clock_};
 };
 
-TEST_F(DocumentRecordTest, ObservationBytes) {
-  EXPECT_EQ(capture::ObservacionText(), L"user1 - Fecha : [ " + RegionalNow() +
+TEST_F(DocumentRecordTest, ObservationAndTheTwentyFourValues) {
+  SYSTEMTIME st{2026, 12, 0, 6, 9, 5, 7, 0};  // the machine's own short date and time
+  wchar_t date[80], time[80];
+  GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, date, 80);
+  GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &st, nullptr, time, 80);
+  EXPECT_EQ(capture::ObservacionText(), L"user1 - Fecha : [ " + std::wstring(date) + L" " + time +
                                             L"]\r\n----------------------------------\r\n"
                                             L"Documento Ingresado al Sistema\r\n\r\n");
-  EXPECT_EQ(std::wstring(L"----------------------------------").size(), 34u);
-}
 
-TEST_F(DocumentRecordTest, TwentyFourValuesCopiedFromTheRecord) {
   DocumentRecord record = Entry(L"3", L"1", 57, L"a.pdf");
   record.GerenciaId = L"OP";
   record.TipoDocumentoId = 2;
@@ -267,27 +208,23 @@ TEST_F(DocumentRecordTest, TwentyFourValuesCopiedFromTheRecord) {
   record.Observacion = L"obs";
   record.AppendObservacion = true;
   const Variant values = capture::DocumentParameters(record);
-  record.CategoriaId = L"changed";
-  record.Campo05 = L"changed";
+  record.CategoriaId = record.Campo05 = L"changed";  // the values were copied
 
   ASSERT_EQ(values.lbound(), 0);
   ASSERT_EQ(values.ubound(), 23);
+  const std::wstring texts[] = {L"57", L"3", L"1", L"OP", L"2", L"a.pdf", L"C:\\S\\a.pdf", L"c1", L"c2", L"c3",
+                                L"c4", L"c5", L"c6", L"c7", L"c8", L"c9", L"c10", L"", L"779", L"REF", L"obs",
+                                L"", L"user1", L"2026-12-06"};
+  for (long i = 0; i < 24; ++i) {
+    if (i == 17 || i == 21) continue;  // the date and the flag, below
+    EXPECT_EQ(values.at(i).toText(), texts[i]) << i;
+  }
   EXPECT_EQ(values.at(0).vt(), VT_I4);
-  EXPECT_EQ(values.at(0).toLong(), 57);
-  EXPECT_EQ(values.at(1).toText(), L"3");
-  EXPECT_EQ(values.at(3).toText(), L"OP");
-  EXPECT_EQ(values.at(4).toLong(), 2);
-  EXPECT_EQ(values.at(6).toText(), L"C:\\S\\a.pdf");
-  for (int n = 1; n <= 10; ++n) EXPECT_EQ(values.at(6 + n).toText(), L"c" + std::to_wstring(n));
-  EXPECT_TRUE(values.at(17).isDate());
+  EXPECT_EQ(values.at(4).vt(), VT_I4);
+  EXPECT_EQ(values.at(17).vt(), VT_DATE);
   EXPECT_EQ(values.at(17).toDate(), MakeDate(2026, 3, 5));
-  EXPECT_EQ(values.at(18).toText(), L"779");
-  EXPECT_EQ(values.at(19).toText(), L"REF");
-  EXPECT_EQ(values.at(20).toText(), L"obs");
   EXPECT_EQ(values.at(21).vt(), VT_BOOL);
   EXPECT_TRUE(values.at(21).toBool());
-  EXPECT_EQ(values.at(22).toText(), L"user1");
-  EXPECT_EQ(values.at(23).toText(), L"2026-12-06");
   EXPECT_THROW(record.Campo(11), VbError);
 }
 
@@ -298,8 +235,6 @@ TEST_F(DocumentRecordTest, SavesAreReadBackWhole) {
   ASSERT_TRUE(data);
   DocumentRecord record = Entry(L"2", L"1", 90, L"o'brien.tif");
   record.TipoDocumentoId = 3;
-  record.Path = L"C:\\S\\00002\\00001\\00000000000000000090.tif";
-  record.Campo01 = L"1024";
   record.Campo02 = L"O'Neil, Ana";
   record.Fecha = MakeDate(2025, 12, 1);
   record.CBarra = L"779";
@@ -312,12 +247,8 @@ TEST_F(DocumentRecordTest, SavesAreReadBackWhole) {
   rs->MoveFirst();
   const DocumentRecord back = capture::ReadDocumentRow(*rs);
   EXPECT_EQ(back.DocumentoId, 90);
-  EXPECT_EQ(back.Documento, L"o'brien.tif");
-  EXPECT_EQ(back.Campo02, L"O'Neil, Ana");
-  EXPECT_EQ(back.Campo03, L"");  // Null reads as empty
-  EXPECT_EQ(back.GerenciaId, L"");
+  EXPECT_EQ(back.Documento + back.Campo02 + back.Campo03 + back.GerenciaId, L"o'brien.tifO'Neil, Ana");  // Null is ""
   EXPECT_EQ(back.Fecha, MakeDate(2025, 12, 1));
-  EXPECT_EQ(back.ReferenciaId, L"");
   EXPECT_EQ(rs->FieldText(L"Comentarios"), record.Observacion);
 
   record.DocumentoId = 91;  // no such row: the update refuses

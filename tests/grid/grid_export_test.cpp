@@ -8,8 +8,10 @@
 #include "hosted/grid/compound_file.h"
 #include "hosted/grid/delimited_writer.h"
 #include "hosted/grid/grid_export.h"
+#include "hosted/grid/utf8_text.h"
 #include "runtime/vb_error.h"
 #include "support/error_of.h"
+#include "support/file_bytes.h"
 #include "xls_reader.h"
 
 using namespace vk::grid;
@@ -19,16 +21,7 @@ namespace {
 
 using vk::test::ErrorOf;
 
-std::vector<uint8_t> ReadAll(const std::wstring& path) {
-  std::vector<uint8_t> out;
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return out;
-  out.resize(GetFileSize(file, nullptr));
-  DWORD read = 0;
-  ReadFile(file, out.data(), static_cast<DWORD>(out.size()), &read, nullptr);
-  CloseHandle(file);
-  return out;
-}
+std::vector<uint8_t> ReadAll(const std::wstring& path) { return vk::test::ReadFileBytes(path); }
 
 std::wstring TempPath(const wchar_t* name) {
   wchar_t dir[MAX_PATH];
@@ -188,6 +181,21 @@ TEST(DelimitedExport, QuotesOnlyFieldsThatNeedIt) {
       {L"", L";", L""},
   };
   for (const auto& c : cases) EXPECT_EQ(QuoteField(c.field, c.separator), c.written) << c.field;
+}
+
+TEST(DelimitedExport, Utf8AsTheSystemWritesIt) {
+  // Our converter, which writes whole files without a string per field, against the
+  // system's: one to four bytes, a surrogate pair, a lone surrogate.
+  for (const std::wstring& text : {std::wstring(L"a\u00ed\u20ac"), std::wstring(L"\xD83D\xDE00x"),
+                                  std::wstring(L"\xD800"), std::wstring(L"x\xDC00y"), std::wstring()}) {
+    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
+                                      nullptr);
+    std::string expected(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), expected.data(), n, nullptr, nullptr);
+    std::string ours = "pre";
+    AppendUtf8(ours, text.data(), text.size());
+    EXPECT_EQ(ours, "pre" + expected);
+  }
 }
 
 TEST(DelimitedExport, WritesCaptionsThenRowsAsShown) {

@@ -13,13 +13,7 @@ ShownForm::~ShownForm() {
 }
 
 ControlArgs At(double left, double top, double width, double height, std::wstring name) {
-  ControlArgs args;
-  args.name = std::move(name);
-  args.left = left;
-  args.top = top;
-  args.width = width;
-  args.height = height;
-  return args;
+  return ControlAt(std::move(name), left, top, width, height);
 }
 
 std::unique_ptr<Timer> ActWhenShown(std::wstring name, std::function<void(Form&)> act) {

@@ -194,6 +194,17 @@ TEST(Dates, CStrShowsTimeOnlyWhenNotMidnight) {
   EXPECT_EQ(noon.rfind(L"12", 0), 0u) << noon;
 }
 
+TEST(Dates, TextCacheWritesWhatCStrWrites) {
+  // Days and times repeat across rows; midnight, time-only values and a rounding that
+  // reaches the next day take the same paths as one conversion does.
+  DateTextCache cache;
+  std::vector<DATE> dates = {0.0, 0.5, MakeDate(2026, 3, 1), MakeDate(2026, 12, 31, 23, 59, 59),
+                             MakeDate(2026, 3, 1) + 0.999999999, -1.25};
+  for (int i = 0; i < 400; ++i) dates.push_back(MakeDate(2025, 1 + i % 12, 1 + i % 28, i % 24, i % 60, i % 7));
+  for (int pass = 0; pass < 2; ++pass)
+    for (DATE d : dates) EXPECT_EQ(cache.Text(d), DateToText(d)) << d;
+}
+
 TEST(Variant, Arrays) {
   Variant a = Variant::Array({Variant(1), Variant(L"dos"), Variant::Null()}, 1);
   EXPECT_TRUE(a.isArray());

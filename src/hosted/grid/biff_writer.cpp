@@ -32,12 +32,14 @@ class Records {
   }
   size_t DataSize() const { return bytes.size() - start_ - 4; }
   void U8(uint8_t v) { bytes.push_back(v); }
-  void U16(uint16_t v) { U8(v & 0xFF); U8(v >> 8); }
-  void U32(uint32_t v) { U16(v & 0xFFFF); U16(v >> 16); }
-  void F64(double d) {
-    uint8_t b[8];
-    std::memcpy(b, &d, 8);
-    bytes.insert(bytes.end(), b, b + 8);
+  // Little-endian, as the format is and as this machine is.
+  void U16(uint16_t v) { Raw(&v, 2); }
+  void U32(uint32_t v) { Raw(&v, 4); }
+  void F64(double d) { Raw(&d, 8); }
+  void Raw(const void* data, size_t size) {
+    const size_t at = bytes.size();
+    bytes.resize(at + size);
+    std::memcpy(bytes.data() + at, data, size);
   }
   void Chars(const std::wstring& s) { for (wchar_t c : s) U16(static_cast<uint16_t>(c)); }
   // A short string with its one-byte length, always stored as UTF-16.
@@ -112,8 +114,10 @@ class StringTable {
  public:
   uint32_t Index(const std::wstring& s) {
     ++total_;
+    // Looked up first: most texts of a log repeat, and a new key costs a copy.
+    if (auto found = index_.find(s); found != index_.end()) return found->second;
     auto [it, added] = index_.emplace(s, static_cast<uint32_t>(strings_.size()));
-    if (added) strings_.push_back(&it->first);
+    strings_.push_back(&it->first);
     return it->second;
   }
   // Writes the table and, after it, the index of every dsst-th string (EXTSST) that
@@ -160,9 +164,7 @@ class StringTable {
   std::vector<const std::wstring*> strings_;
 };
 
-std::wstring Clip(const std::wstring& s) {
-  return s.size() > 32767 ? s.substr(0, 32767) : s;  // the longest text a cell holds
-}
+constexpr size_t kLongestCellText = 32767;  // the longest text a cell holds
 
 }  // namespace
 
@@ -195,13 +197,15 @@ std::vector<uint8_t> BuildWorkbookStream(const ExportTable& table, const std::ws
     sheet.U16(static_cast<uint16_t>(row));
     sheet.U16(static_cast<uint16_t>(col));
     sheet.U16(kXfGeneral);
-    sheet.U32(sst.Index(Clip(text)));
+    sheet.U32(text.size() > kLongestCellText ? sst.Index(text.substr(0, kLongestCellText)) : sst.Index(text));
     sheet.End();
   };
   for (int c = 0; c < columns; ++c) label(0, c, table.Caption(c));
+  sheet.bytes.reserve(static_cast<size_t>(rows) * columns * 16);
+  ExportCell cell;  // one for the whole table: its text buffer is reused
   for (int r = 0; r < rows; ++r) {
     for (int c = 0; c < columns; ++c) {
-      const ExportCell cell = table.Cell(r, c);
+      table.FillCell(r, c, cell, ExportText::kTextsOnly);
       const uint16_t row = static_cast<uint16_t>(r + 1);
       switch (cell.kind) {
         case ExportCell::kBlank:

@@ -64,10 +64,15 @@ const ValueItem* GridColumn::FindValueItem(const GridValue& value) const {
   } else if (value.IsEmpty()) {
     found = index.firstEmpty;
   } else if (value.type() == VT_BSTR) {
-    const std::wstring text = value.Text();
+    const BSTR raw = V_BSTR(&value.get());
+    const std::wstring_view text(raw ? raw : L"", raw ? SysStringLen(raw) : 0);
     found = Lookup(index.texts, text);
-    if (value.ToDouble(d)) found = Earlier(found, Lookup(index.numbers, d));
-    else found = Earlier(found, Lookup(index.otherTexts, text));
+    // Items that are no texts match by number or by their text (a list of texts only,
+    // the usual case, needs no conversion).
+    if (!index.numbers.empty() || !index.otherTexts.empty()) {
+      if (value.ToDouble(d)) found = Earlier(found, Lookup(index.numbers, d));
+      else found = Earlier(found, Lookup(index.otherTexts, text));
+    }
   } else if (value.ToDouble(d)) {
     found = Earlier(Lookup(index.numbers, d), Lookup(index.numberTexts, d));
     // A date also matches a text item that shows it and reads as no number.
@@ -90,20 +95,23 @@ GridValue GridColumn::ValueForDisplay(const std::wstring& text) const {
   return GridValue(text);
 }
 
-GridValue GridColumn::Coerce(const GridValue& value) const {
+GridValue GridColumn::Coerce(GridValue value) const {
   if (value.IsEmpty() || value.IsNull()) return value;
   GridValue out;
   switch (DataType) {
     case kTypeBoolean:
+      if (value.type() == VT_BOOL) return value;
       // A number or "True"/"False"; the filter grid's ticks start as the number 1.
       if (value.ChangeType(VT_BOOL, out)) return out;
       break;
     case kTypeDate:
+      if (value.type() == VT_DATE) return value;
       if (value.type() == VT_BSTR && value.Text().empty()) return GridValue();
       if (value.ChangeType(VT_DATE, out)) return out;
       break;
     case kTypeText:
       // MaxLength bounds what the user types; a longer stored text is kept whole.
+      if (value.type() == VT_BSTR) return value;
       if (value.ChangeType(VT_BSTR, out)) return out;
       break;
     default:

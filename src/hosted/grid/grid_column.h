@@ -1,8 +1,10 @@
 #pragma once
 // The grid's columns: a head column at position 0 (the row-header strip) and the data
 // columns from 1, reached by position or by key (field name, without regard to case).
+#include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -72,22 +74,28 @@ class GridColumn {
   // The stored value for a shown text (the reverse of the value list); the text itself
   // when no item shows it.
   GridValue ValueForDisplay(const std::wstring& text) const;
-  // Brings a written value to the column's type; raises a type mismatch when it cannot
-  // be shown as that type.
-  GridValue Coerce(const GridValue& value) const;
+  // Brings a written value to the column's type (a value of that type already is moved
+  // through untouched); raises a type mismatch when it cannot be shown as that type.
+  GridValue Coerce(GridValue value) const;
 
   int Slot() const { return slot_; }  // where the column's cells are kept in a row
 
  private:
   // Where FindValueItem looks: the first item of each value, by kind of value. Rebuilt
   // when the list has grown since it was made.
+  // Texts are found by a view of the cell's own characters, without a copy.
+  struct TextHash {
+    using is_transparent = void;
+    size_t operator()(std::wstring_view text) const { return std::hash<std::wstring_view>{}(text); }
+  };
+  using TextMap = std::unordered_map<std::wstring, int, TextHash, std::equal_to<>>;
   struct ValueIndex {
     size_t items = 0;
     int firstNull = -1, firstEmpty = -1;
-    std::unordered_map<std::wstring, int> texts;        // text items, exact text
-    std::unordered_map<double, int> numberTexts;        // text items that read as a number
-    std::unordered_map<double, int> numbers;            // number, date and Boolean items
-    std::unordered_map<std::wstring, int> otherTexts;   // those items as text
+    TextMap texts;                                 // text items, exact text
+    std::unordered_map<double, int> numberTexts;   // text items that read as a number
+    std::unordered_map<double, int> numbers;       // number, date and Boolean items
+    TextMap otherTexts;                            // those items as text
   };
   const ValueIndex& Index() const;
 

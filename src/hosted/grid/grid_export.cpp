@@ -26,17 +26,29 @@ float GridExportTable::ColumnWidth(int column) const {
 }
 
 ExportCell GridExportTable::Cell(int row, int column) const {
-  const GridColumn& c = model_.Columns().Item(positions_.at(column));
-  const GridValue v = model_.CellValue(rows_.at(row), positions_[column]);
   ExportCell cell;
-  if (v.IsEmpty() || v.IsNull()) return cell;
+  FillCell(row, column, cell);
+  return cell;
+}
+
+void GridExportTable::FillCell(int row, int column, ExportCell& cell, ExportText text) const {
+  const GridColumn& c = model_.Columns().Item(positions_.at(column));
+  const GridValue& v = model_.CellRef(rows_.at(row), positions_[column]);
+  cell.number = 0;
+  cell.text.clear();
+  cell.kind = ExportCell::kBlank;
+  if (v.IsEmpty() || v.IsNull()) return;
   cell.kind = ExportCell::kText;
   if (const ValueItem* item = c.FindValueItem(v)) {
     cell.text = item->Display;  // the shown text stands for the value
-    return cell;
+    return;
   }
-  cell.text = c.DisplayText(v);
   switch (v.type()) {
+    case VT_BSTR: {
+      const BSTR shown = V_BSTR(&v.get());
+      if (shown) cell.text.assign(shown, SysStringLen(shown));
+      return;
+    }
     case VT_BOOL:
       cell.kind = ExportCell::kBool;
       cell.number = V_BOOL(&v.get()) ? 1 : 0;
@@ -45,12 +57,13 @@ ExportCell GridExportTable::Cell(int row, int column) const {
       cell.kind = ExportCell::kDate;
       cell.number = V_DATE(&v.get());
       break;
-    case VT_BSTR:
-      break;
     default:
       if (v.IsNumeric() && v.ToDouble(cell.number)) cell.kind = ExportCell::kNumber;
   }
-  return cell;
+  if (text == ExportText::kTextsOnly && cell.kind != ExportCell::kText) return;
+  // A date's text is the value's own (CStr) text, made once per day and time of day.
+  if (cell.kind == ExportCell::kDate && cell.number >= 1) cell.text = dates_.Text(cell.number);
+  else cell.text = v.Text();
 }
 
 void ExportData(const GridModel& model, const std::wstring& file, int format, int what,

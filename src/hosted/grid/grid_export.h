@@ -6,6 +6,7 @@
 
 #include "hosted/grid/export_table.h"
 #include "hosted/grid/grid_model.h"
+#include "runtime/variant.h"
 
 namespace vk::grid {
 
@@ -20,11 +21,13 @@ class GridExportTable : public ExportTable {
   std::wstring Caption(int column) const override;
   float ColumnWidth(int column) const override;
   ExportCell Cell(int row, int column) const override;
+  void FillCell(int row, int column, ExportCell& cell, ExportText text = ExportText::kAll) const override;
 
  private:
   const GridModel& model_;
   std::vector<int> positions_;  // visible data columns
   std::vector<int> rows_;       // data rows in the order shown
+  mutable DateTextCache dates_;  // a log repeats its days and times
 };
 
 // ExportData(file, format, what[, separator]): `what` 2 is the rows and columns shown

@@ -43,7 +43,7 @@ class GridMembers {
   void RemoveAllRows() { model_.RemoveAllRows(); }
   int DataRowCount() const { return model_.DataRowCount(); }
   void SetDataRowCount(int count) { model_.SetDataRowCount(count); }
-  void SetValue(int dataRow, int dataField, const GridValue& value) { model_.SetValue(dataRow, dataField, value); }
+  void SetValue(int dataRow, int dataField, GridValue value) { model_.SetValue(dataRow, dataField, std::move(value)); }
   void SetValue(int dataRow, int dataField, const Variant& value) { SetValue(dataRow, dataField, GridValue(value.get())); }
   Variant CellValue(int dataRow, const std::wstring& key) const;
   Variant CellValue(int dataRow, int position) const;

@@ -85,15 +85,16 @@ void GridModel::RemoveAllRows() {
   Changed();
 }
 
-void GridModel::SetValue(int dataRow, int dataField, const GridValue& value) {
-  SetCellValue(dataRow, DataPosition(dataField), value);
+void GridModel::SetValue(int dataRow, int dataField, GridValue value) {
+  SetCellValue(dataRow, DataPosition(dataField), std::move(value));
 }
 
-GridValue GridModel::CellValue(int dataRow, int position) const {
+GridValue GridModel::CellValue(int dataRow, int position) const { return CellRef(dataRow, position); }
+
+const GridValue& GridModel::CellRef(int dataRow, int position) const {
   CheckDataRow(dataRow);
-  const GridColumn& column = columns_.Item(position);
-  if (position == 0) return GridValue();
-  (void)column;
+  columns_.Item(position);  // raises for a position out of range
+  if (position == 0) return kBlank;
   return Peek(dataRow, position);
 }
 
@@ -103,11 +104,11 @@ GridValue GridModel::CellValue(int dataRow, const std::wstring& key) const {
   return CellValue(dataRow, position);
 }
 
-void GridModel::SetCellValue(int dataRow, int position, const GridValue& value) {
+void GridModel::SetCellValue(int dataRow, int position, GridValue value) {
   CheckDataRow(dataRow);
   GridColumn& column = columns_.Item(position);
   if (position == 0) throw VbError{err::InvalidProcedureCall, kGridSource, L"The head column holds no values"};
-  GridValue stored = column.Coerce(value);
+  GridValue stored = column.Coerce(std::move(value));
   auto& row = rows_[dataRow];
   const size_t slot = static_cast<size_t>(column.Slot());
   if (row.size() <= slot) row.resize(static_cast<size_t>(columns_.SlotCount()));
@@ -117,10 +118,10 @@ void GridModel::SetCellValue(int dataRow, int position, const GridValue& value) 
   Changed();
 }
 
-void GridModel::SetCellValue(int dataRow, const std::wstring& key, const GridValue& value) {
+void GridModel::SetCellValue(int dataRow, const std::wstring& key, GridValue value) {
   const int position = columns_.Find(key);
   if (position < 0) OutOfRange(L"No column with the key " + key);
-  SetCellValue(dataRow, position, value);
+  SetCellValue(dataRow, position, std::move(value));
 }
 
 std::wstring GridModel::CellText(int dataRow, int position) const {

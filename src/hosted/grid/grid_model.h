@@ -53,11 +53,15 @@ class GridModel {
   void SetDataRowCount(int count);  // keeps the rows below it, adds blank ones
   void RemoveAllRows();
   // The fill call: data row and data field both from 0 (field 0 is column position 1).
-  void SetValue(int dataRow, int dataField, const GridValue& value);
+  // Values are taken by value: a caller that hands over a temporary writes no copy.
+  void SetValue(int dataRow, int dataField, GridValue value);
   GridValue CellValue(int dataRow, int position) const;
   GridValue CellValue(int dataRow, const std::wstring& key) const;
-  void SetCellValue(int dataRow, int position, const GridValue& value);
-  void SetCellValue(int dataRow, const std::wstring& key, const GridValue& value);
+  // The stored value itself, for readers of every cell (the export); blank for the
+  // head column.
+  const GridValue& CellRef(int dataRow, int position) const;
+  void SetCellValue(int dataRow, int position, GridValue value);
+  void SetCellValue(int dataRow, const std::wstring& key, GridValue value);
   std::wstring CellText(int dataRow, int position) const;  // as shown
 
   // --- rows as shown (group rows among the data rows) ---

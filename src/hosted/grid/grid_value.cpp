@@ -4,6 +4,23 @@
 #include <utility>
 
 namespace vk::grid {
+namespace {
+
+// The digits of a whole number, as the platform writes it (no grouping).
+std::wstring WholeNumberText(long value) {
+  wchar_t digits[16];
+  wchar_t* end = digits + 16;
+  wchar_t* p = end;
+  unsigned long magnitude = value < 0 ? 0ul - static_cast<unsigned long>(value) : static_cast<unsigned long>(value);
+  do {
+    *--p = static_cast<wchar_t>(L'0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude);
+  if (value < 0) *--p = L'-';
+  return std::wstring(p, end);
+}
+
+}  // namespace
 
 GridValue::GridValue(const VARIANT& v) {
   VariantInit(&v_);
@@ -50,11 +67,18 @@ GridValue GridValue::Null() {
   return g;
 }
 
+GridValue GridValue::Attach(VARIANT& owned) {
+  GridValue g;
+  g.v_ = owned;
+  V_VT(&owned) = VT_EMPTY;
+  return g;
+}
+
 GridValue::GridValue(const GridValue& other) : GridValue(other.v_) {}
 
 GridValue::GridValue(GridValue&& other) noexcept {
   v_ = other.v_;
-  VariantInit(&other.v_);
+  V_VT(&other.v_) = VT_EMPTY;
 }
 
 GridValue& GridValue::operator=(GridValue other) noexcept {
@@ -77,6 +101,9 @@ std::wstring GridValue::Text() const {
   if (type() == VT_EMPTY || type() == VT_NULL) return {};
   if (type() == VT_BSTR) return V_BSTR(&v_) ? std::wstring(V_BSTR(&v_), SysStringLen(V_BSTR(&v_))) : L"";
   if (type() == VT_BOOL) return V_BOOL(&v_) ? L"True" : L"False";
+  // Whole numbers have no regional form: the common cells skip the conversion.
+  if (type() == VT_I4) return WholeNumberText(V_I4(&v_));
+  if (type() == VT_I2) return WholeNumberText(V_I2(&v_));
   VARIANT t;
   VariantInit(&t);
   // The user's locale, as the platform's own conversion to text does.

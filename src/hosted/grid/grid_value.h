@@ -13,7 +13,9 @@ inline constexpr const wchar_t* kGridSource = L"VkGrid";
 
 class GridValue {
  public:
-  GridValue() { VariantInit(&v_); }
+  // Empty is set in place and only a value that holds something is cleared: a fill
+  // moves millions of values, and each call into the automation library counts.
+  GridValue() { V_VT(&v_) = VT_EMPTY; }
   GridValue(const VARIANT& v);  // copies
   explicit GridValue(const wchar_t* text);
   explicit GridValue(const std::wstring& text);
@@ -22,10 +24,14 @@ class GridValue {
   static GridValue Bool(bool value);
   static GridValue Date(DATE value);
   static GridValue Null();
+  // Takes over a VARIANT the caller owns (no copy); the source is left Empty.
+  static GridValue Attach(VARIANT& owned);
   GridValue(const GridValue& other);
   GridValue(GridValue&& other) noexcept;
   GridValue& operator=(GridValue other) noexcept;
-  ~GridValue() { VariantClear(&v_); }
+  ~GridValue() {
+    if (V_VT(&v_) != VT_EMPTY) VariantClear(&v_);
+  }
 
   const VARIANT& get() const { return v_; }
   VARTYPE type() const { return V_VT(&v_); }

@@ -1,0 +1,190 @@
+// The list screens' toolbars, grid events and current row: the main and preview
+// commands, the pop-up menus opened from a toolbar key or the grid's right button,
+// the row read whole into the current document, the viewer program and the marking
+// of a document as read.
+#include <cwchar>
+#include <cwctype>
+
+#include "consult/list_query.h"
+#include "consult/list_screen.h"
+#include "host/audit_log.h"
+#include "hosted/shell_launcher.h"
+#include "runtime/app_path.h"
+#include "runtime/steps.h"
+
+namespace vk::consult {
+
+// --- toolbars ---
+
+void ListScreen::TBarMain_ButtonClick(hosted::ToolbarClick& click) {
+  if (click.key == L"BTN_FIN") {
+    LoadDocuments();
+  } else if (click.key == L"BTN_REP") {
+    PopUpFromKey(*c_.TBarMain, click, ReportMenu(), 0, 0);
+  } else {
+    OnMainKey(click.key);
+  }
+}
+
+void ListScreen::TBarDetail_ButtonClick(hosted::ToolbarClick& click) {
+  if (click.key == L"BTN_PAN") {
+    OpenInViewer();
+  } else if (click.key == L"BTN_REP") {
+    const hosted::Frame& frame = *c_.VkImageMain;
+    PopUpFromKey(*c_.TBarDetail, click, ImageMenu(), frame.left(), frame.top());
+  } else {
+    PreviewCommand(click.key, click.index);
+  }
+}
+
+void ListScreen::PreviewCommand(const std::wstring& key, int index) {
+  capture::VkImage& preview = *c_.PSelection;
+  hosted::Toolbar& toolbar = *c_.TBarDetail;
+  if (key == L"BTN_FIT") {
+    // The key's own state decides, not FitMode: a row selection turns fit off and
+    // leaves the key pressed.
+    if (toolbar.ButtonState(index) == 0) {
+      toolbar.SetButtonState(index, 2);
+      preview.setFitMode(true);
+    } else {
+      toolbar.SetButtonState(index, 0);
+      preview.setFitMode(false);
+      preview.setZoom(1.0);
+    }
+  } else if (key == L"BTN_ZIN") {
+    const double zoom = preview.Zoom();
+    preview.setZoom(zoom < 25.0 ? zoom + 1 : zoom);
+  } else if (key == L"BTN_ZOU") {
+    const double zoom = preview.Zoom();
+    preview.setZoom(zoom > 1.0 ? zoom - 1 : zoom);
+  } else if (key == L"BTN_Z11") {
+    preview.setZoom(1.0);
+  } else if (key != L"BTN_RT1" && key != L"BTN_RT2") {
+    return;  // a key the preview does not know
+  }
+  preview.Resize();
+}
+
+void ListScreen::PopUpFromKey(hosted::Toolbar& toolbar, hosted::ToolbarClick& click, const std::vector<MenuItem>& menu,
+                              double frameLeft, double frameTop) {
+  toolbar.SetButtonState(click.index, 4);
+  const double x = frameLeft + toolbar.left() + click.x;
+  // Without the button's own corner the menu opens just below the toolbar.
+  const double y = frameTop + toolbar.top() + (click.flag ? click.y : toolbar.height());
+  const UINT chosen = PopupMenu(hwnd(), menu, x, y);
+  // The menu's loop served other messages: the screen may have gone meanwhile. The
+  // chosen item runs while the key still shows its menu open.
+  if (chosen && StillHere()) RunMenuCommand(chosen);
+  if (loaded()) toolbar.SetButtonState(click.index, 0);
+}
+
+// --- the current row ---
+
+bool ListScreen::CurrentDataRow(int& dataRow) const {
+  const grid::GridControl& grid = *c_.GRDetail;
+  if (!grid.HasCurrentRow()) return false;
+  const grid::RowRef row = grid.CurrentRow();
+  if (row.Kind != grid::kDataRow) return false;
+  dataRow = row.Index;
+  return true;
+}
+
+ListDocument ListScreen::ReadRow(int dataRow) const {
+  const grid::GridControl& grid = *c_.GRDetail;
+  ListDocument d;
+  d.CategoriaId = CellText(grid, dataRow, L"CategoriaId");
+  d.SubCategoriaId = CellText(grid, dataRow, L"SubCategoriaId");
+  d.GerenciaId = CellText(grid, dataRow, L"GerenciaId");
+  d.TipoDocumentoId = CellLong(grid, dataRow, L"TipoDocumentoId");
+  d.DocumentoId = CellLong(grid, dataRow, L"DocumentoId");
+  d.Documento = CellText(grid, dataRow, L"Documento");
+  d.Path = CellText(grid, dataRow, L"Path");
+  for (size_t i = 0; i < d.Campo.size(); ++i) {
+    wchar_t key[8];
+    swprintf(key, 8, L"Campo%02u", static_cast<unsigned>(i + 1));
+    d.Campo[i] = CellText(grid, dataRow, key);
+  }
+  d.ReferenciaId = CellText(grid, dataRow, L"ReferenciaId");
+  return d;
+}
+
+bool ListScreen::GRDetail_RowSelected() {
+  int dataRow = -1;
+  if (!CurrentDataRow(dataRow)) return false;
+  ListDocument staged;
+  if (!IgnoreErrors([&] { staged = ReadRow(dataRow); })) return false;
+  document_ = std::move(staged);
+  // A preview that cannot show the file leaves the document selected.
+  IgnoreErrors([this] { ShowInPreview(); });
+  return true;
+}
+
+void ListScreen::ShowInPreview() {
+  capture::VkImage& preview = *c_.PSelection;
+  const std::wstring& path = document_.Path;
+  std::wstring ending = path.size() >= 3 ? path.substr(path.size() - 3) : path;
+  for (wchar_t& ch : ending) ch = static_cast<wchar_t>(std::towlower(ch));
+  if (ending == L"pdf") {
+    // A PDF only hides the viewer; fit and zoom stay as they were.
+    preview.setIsPDF(true);
+    preview.setDocumento(document_.Documento);
+    preview.setPath(path);
+    preview.LoadDocument();
+    return;
+  }
+  preview.setIsPDF(false);
+  preview.setFitMode(false);
+  preview.setZoom(0.53);
+  preview.setDocumento(document_.Documento);
+  preview.setPath(path);
+  preview.Resize();
+  preview.LoadDocument();
+  // Drawn anew, without hiding and showing it again (which repaints the whole pane).
+  RedrawWindow(preview.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void ListScreen::GRDetail_DblClick() {
+  int dataRow = -1;
+  if (!CurrentDataRow(dataRow) || !GRDetail_RowSelected()) return;
+  OpenInViewer();
+}
+
+void ListScreen::GRDetail_MouseUp(int button, float x, float y) {
+  int dataRow = -1;
+  if (button != 2 || !CurrentDataRow(dataRow)) return;
+  GRDetail_RowSelected();
+  const UINT chosen = PopupMenu(c_.GRDetail->hwnd(), CommentMenu(), x, y);
+  if (chosen && StillHere()) RunMenuCommand(chosen);
+}
+
+// --- the viewer program and the read marking ---
+
+bool ListScreen::StartViewer() {
+  // The viewer shows what the preview holds.
+  return hosted::LaunchViewer(AppPath(), c_.PSelection->Documento(), c_.PSelection->Path());
+}
+
+void ListScreen::OpenInViewer() {
+  // Only a document with a stored file is opened, and only an opened one is read.
+  if (document_.DocumentoId <= 0 || c_.PSelection->Path().empty()) return;
+  if (!StartViewer()) return;
+  MarkDocumentRead();
+}
+
+bool ListScreen::MarkDocumentRead() {
+  bool marked = false;
+  IgnoreErrors([&] {
+    // The document marked is the one whose row shows it: the current data row's, or,
+    // on a grouping row, the current document's.
+    int dataRow = -1;
+    const bool onRow = CurrentDataRow(dataRow);
+    const long documentId = onRow ? CellLong(*c_.GRDetail, dataRow, L"DocumentoId") : document_.DocumentoId;
+    if (documentId <= 0) return;
+    if (!DocumentosLog_Add(static_cast<double>(documentId), L"N/A")) return;
+    if (onRow) IgnoreErrors([&] { c_.GRDetail->SetCellValue(dataRow, L"IsNew", Variant(1L)); });
+    marked = true;
+  });
+  return marked;
+}
+
+}  // namespace vk::consult

@@ -1,0 +1,158 @@
+// The list screens' pop-up menus and what their items do: the list as a report, the
+// (empty) image items, mailing the current document's stored file, and appending to or
+// reading the comment history of a document.
+#include "com/late_bound.h"
+#include "consult/list_query.h"
+#include "consult/list_screen.h"
+#include "consult/mail_program.h"
+#include "consult/report_preview.h"
+#include "host/message_box.h"
+#include "host/shared_functions.h"
+#include "host/shared_state.h"
+#include "host/sql_text.h"
+#include "runtime/clock.h"
+#include "runtime/steps.h"
+
+namespace vk::consult {
+namespace {
+
+const wchar_t kTitle[] = L"Ostrela";
+
+}  // namespace
+
+MailProgramFactory& CurrentMailProgram() {
+  static thread_local MailProgramFactory factory = [] { return com::CreateObject(L"Outlook.Application"); };
+  return factory;
+}
+
+// --- menus ---
+
+std::vector<MenuItem> ListScreen::ReportMenu() const {
+  return {{.id = mnuReportView, .caption = L"Vista Previa del Informe"},
+          {.id = mnuReportPrint, .caption = L"Imprimir Informe por Impresora"}};
+}
+
+std::vector<MenuItem> ListScreen::ImageMenu() const {
+  std::vector<MenuItem> items{{.id = mnuImageView, .caption = L"Vista Previa de la Imagen"}};
+  if (ImageMenuSeparator()) items.push_back({});
+  items.push_back({.id = mnuImagePrint, .caption = L"Imprimir Imagen por Impresora"});
+  return items;
+}
+
+std::vector<MenuItem> ListScreen::CommentMenu() const {
+  return {{.id = mnuSendMail, .caption = L"Enviar Imágen por Mail"},
+          {},
+          {.id = mnuComentariosAdd, .caption = L"Agregar Comentarios"},
+          {.id = mnuComentariosView, .caption = L"Ver Comentarios"}};
+}
+
+void ListScreen::RunMenuCommand(UINT command) {
+  switch (command) {
+    case mnuReportView:
+    case mnuReportPrint: ReportPreview(true); break;
+    case mnuImageView:
+    case mnuImagePrint: ImagePrint(true); break;
+    case mnuSendMail: mnuSendMail_Click(); break;
+    case mnuComentariosAdd: mnuComentariosAdd_Click(); break;
+    case mnuComentariosView: mnuComentariosView_Click(); break;
+    default: break;
+  }
+}
+
+// --- report and comment editor ---
+
+bool ListScreen::ReportPreview(bool) {
+  return IgnoreErrors([this] { ShowListReport(*c_.GRDetail, hwnd()); });
+}
+
+std::wstring ListScreen::EditComments(const std::wstring& title, const std::wstring& text, bool readOnly) {
+  std::wstring result = text;
+  IgnoreErrors([&] {
+    editor_ = Form::Load<FEditorRTF>();
+    SetWindowLayered(editor_->hwnd());  // its fade-in shows a layered window
+    editor_->mTitle = title;
+    editor_->mTexto = text;
+    editor_->mReadOnly = readOnly;
+    result = editor_->ShowForm(hwnd()) == FEditorRTF::kOK ? editor_->mTexto : std::wstring();
+  });
+  if (editor_) IgnoreErrors([this] { editor_->Unload(); });
+  editor_.reset();
+  return result;
+}
+
+// --- mail ---
+
+void ListScreen::mnuSendMail_Click() {
+  int dataRow = -1;
+  if (!CurrentDataRow(dataRow)) return;
+  VbError error;
+  const bool shown = IgnoreErrors(
+      [&] {
+        const std::wstring path = CellText(*c_.GRDetail, dataRow, L"Path");
+        ComPtr<IDispatch> outlook = CurrentMailProgram()();
+        Variant item = com::Call(outlook.get(), L"CreateItem", {0L});
+        com::Put(item.object(), L"To", L"");
+        // A file the mail program refuses, or a display that fails, leaves the rest as it is.
+        IgnoreErrors([&] {
+          Variant attachments = com::Get(item.object(), L"Attachments");
+          com::Call(attachments.object(), L"Add", {path});
+        });
+        IgnoreErrors([&] { com::Call(item.object(), L"Display"); });
+      },
+      &error);
+  if (!shown)
+    ShowMessage(L"No se ha podido Enviar el Mail con el Documento. Error [ " + error.description + L" ]",
+                msg::Information, kTitle);
+}
+
+// --- comments ---
+
+void ListScreen::mnuComentariosAdd_Click() {
+  int dataRow = -1;
+  if (!CurrentDataRow(dataRow)) return;
+  // The row whose cell shows the history is the row whose document takes the entry.
+  const long documentId = CellLong(*c_.GRDetail, dataRow, L"DocumentoId");
+  if (documentId <= 0) return;
+  const std::wstring text = EditComments(L"Comentarios del Documento", L"", false);
+  if (text.empty() || !StillHere()) return;  // cancelled, or closed while the editor was open
+  AppendComment(dataRow, documentId, text);
+}
+
+void ListScreen::mnuComentariosView_Click() {
+  int dataRow = -1;
+  if (!CurrentDataRow(dataRow)) return;
+  EditComments(L"Comentarios del Documento", CellText(*c_.GRDetail, dataRow, L"Comentarios"), true);
+}
+
+bool ListScreen::AppendComment(int dataRow, long documentId, const std::wstring& text) {
+  if (documentId <= 0) return false;
+  const std::wstring& key = Shared().gApplicationName;
+  const std::wstring id = std::to_wstring(documentId);
+  std::wstring history, reason;
+  // The entry joins the history as the database holds it now, so an entry another
+  // user added while this one was being written is kept.
+  VbError error;
+  const bool written = IgnoreErrors(
+      [&] {
+        auto stored = Data().GetData(key, L"Select Comentarios From Documentos Where DocumentoId = " + id);
+        if (!stored) throw VbError{err::InternalError, L"", Data().ErrDescription()};
+        if (stored->RecordCount() == 0)
+          throw VbError{err::NoCurrentRecord, L"", L"No existe el documento " + id};
+        const Variant present = stored->Field(L"Comentarios");
+        if (!present.isNull() && !present.isEmpty()) history = present.toText();
+        history += GetUserNameNT() + L" - Fecha : [ " + DateToText(ValidDate(Now())) + L"]\r\n" + text + L"\r\n\r\n";
+        if (!Data().ExecuteSql(key, L"Update Documentos Set Comentarios = '" + SqlText(history) +
+                                        L"' Where DocumentoId = " + id))
+          throw VbError{err::InternalError, L"", Data().ErrDescription()};
+      },
+      &error);
+  if (!written) {
+    ShowMessage(L"No se ha podido Grabar el Comentario. Error [ " + error.description + L" ]", msg::Information,
+                kTitle);
+    return false;
+  }
+  IgnoreErrors([&] { c_.GRDetail->SetCellValue(dataRow, L"Comentarios", Variant(history)); });
+  return true;
+}
+
+}  // namespace vk::consult

@@ -1,0 +1,197 @@
+#pragma once
+// The document lists: the search screen FDocumentosSearchS and the unread-documents
+// screen FDocumentosView are one design in two configurations. This base holds what
+// they share: the host protocol, the controls of the list and the preview, the set-up
+// (column dictionary, combos, reset), the document query, the toolbars, the grid
+// events, the menus and the routines (marking as read, report, comments, mail).
+//
+// Where the code lives: set-up, layout and the query run in list_screen.cpp; the
+// toolbars, grid events, current row and read marking in list_commands.cpp; the
+// menus, report, comments and mail in list_menus.cpp.
+//
+// One busy flag: while an operation runs (the set-up, a fill, a dialog, a menu), the
+// commands that arrive through its yields are dropped; a close is honoured at once,
+// and the operation then stops quietly at its next check (StillHere).
+#include <array>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "capture/vk_image.h"
+#include "controls/status_bar/vk_status_bar.h"
+#include "host/data_access.h"
+#include "host/document_form.h"
+#include "hosted/frame.h"
+#include "hosted/grid/grid_control.h"
+#include "hosted/toolbar.h"
+#include "runtime/form.h"
+#include "consult/comment_editor.h"
+#include "runtime/popup_menu.h"
+
+namespace vk::consult {
+
+// The document of the last data row selected in the list, read whole from the row's
+// cells (Null or missing cells read as "" and 0). DocumentoId 0: no document.
+struct ListDocument {
+  long DocumentoId = 0;
+  std::wstring CategoriaId, SubCategoriaId, GerenciaId;
+  long TipoDocumentoId = 0;
+  std::wstring Documento, Path;
+  std::array<std::wstring, 10> Campo;  // Campo01 to Campo10
+  std::wstring ReferenciaId;
+};
+
+// The items of the three pop-up menus.
+enum MenuCommand : UINT {
+  mnuReportView = 1,
+  mnuReportPrint,
+  mnuImageView,
+  mnuImagePrint,
+  mnuSendMail,
+  mnuComentariosAdd,
+  mnuComentariosView,
+};
+
+class ListScreen : public Form, public DocumentForm {
+ public:
+  ~ListScreen() override;
+
+  // DocumentForm
+  void SetMode(const std::wstring& mode) override { mode_ = mode; }
+  void SetHWndContainer(long hwnd) override { hwndContainer_ = hwnd; }
+  long HWndContainer() const override { return hwndContainer_; }
+  void Form_Resize() override;
+  bool MakeForm() override;
+  bool KillForm() override;
+  void UnloadScreen() override { Unload(); }
+  bool IsScreenLoaded() const override { return loaded(); }
+
+  // The controls both screens carry, for tests, drivers and benchmarks.
+  struct Controls {
+    hosted::Toolbar* TBarMain = nullptr;
+    hosted::Frame* VkContainer = nullptr;
+    grid::GridControl* GRDetail = nullptr;
+    hosted::Frame* VkImageMain = nullptr;
+    hosted::Toolbar* TBarDetail = nullptr;
+    capture::VkImage* PSelection = nullptr;
+    controls::VkStatusBar* STBar = nullptr;
+  };
+  const Controls& controls() const { return c_; }
+  const ListDocument& currentDocument() const { return document_; }
+  const std::optional<Recordset>& currentRecordset() const { return current_; }
+  bool hasDataObject() const { return data_.has_value(); }
+  bool busy() const { return busy_ > 0; }
+
+  // The screen's routines.
+  bool LoadDocuments();
+  bool MarkDocumentRead();
+  // The list as a report in the preview window; the flag has no effect.
+  bool ReportPreview(bool flag);
+  // Printing the image from its menu does nothing: always true.
+  bool ImagePrint(bool flag) {
+    (void)flag;
+    return true;
+  }
+  // The comment editor, modal: the plain text accepted, "" when it was cancelled or
+  // closed, `text` itself when the editor could not be shown.
+  std::wstring EditComments(const std::wstring& title, const std::wstring& text, bool readOnly);
+
+ protected:
+  explicit ListScreen(std::wstring formName);
+
+  // Building, in design order: the main toolbar with the screen's keys, then (the
+  // search screen) its filter panel, then the list, the preview and the status bar.
+  struct ToolbarKey {
+    const wchar_t* key;
+    const wchar_t* toolTip;
+  };
+  void BuildMainToolbar(std::initializer_list<ToolbarKey> keys);
+  void BuildListAndPreview(double listTop, const ControlArgs& previewFrame);
+
+  // What the two screens do differently.
+  virtual void OnCreateDataObject() {}
+  virtual void SetComboTags() {}
+  virtual void AfterClear() {}
+  virtual bool FillsOnMake() const = 0;
+  virtual std::wstring DocumentStatement() = 0;
+  // The screen's own main-toolbar keys ("BTN_VAL", "BTN_VIE").
+  virtual void OnMainKey(const std::wstring& key) = 0;
+  // Steps of the layout that differ: the list frame's width (and the filter panel),
+  // then, once the list frame has its height, the preview frame.
+  virtual void LayoutListWidth(double width) = 0;
+  virtual void LayoutPreviewFrame(double width) { (void)width; }
+  virtual bool ImageMenuSeparator() const = 0;
+
+  // Commands: run unless the screen is busy, each under its own error handler that
+  // ends it silently.
+  void Command(const std::function<void()>& handler);
+  // True while the screen is loaded and holds its data object: an operation checks it
+  // after every yield and every dialog and stops quietly when it is false.
+  bool StillHere() const { return loaded() && data_.has_value(); }
+  DataAccess& Data() { return *data_; }
+  std::optional<Recordset>& CurrentRecordset() { return current_; }
+
+  // Marks the screen busy for the life of the scope.
+  class BusyScope {
+   public:
+    explicit BusyScope(ListScreen& screen) : screen_(screen) { ++screen_.busy_; }
+    ~BusyScope() { --screen_.busy_; }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+   private:
+    ListScreen& screen_;
+  };
+
+  Controls c_;
+
+ private:
+  // Set-up (list_screen.cpp).
+  bool CreateDataObject();
+  bool LoadGridLayout();
+  bool LoadCombos();
+  void ClearForm();
+  void SizeToHost();
+  void Form_Unload();
+
+  // Toolbars, grid events and the current row (list_commands.cpp).
+  void TBarMain_ButtonClick(hosted::ToolbarClick& click);
+  void TBarDetail_ButtonClick(hosted::ToolbarClick& click);
+  void PopUpFromKey(hosted::Toolbar& toolbar, hosted::ToolbarClick& click, const std::vector<MenuItem>& menu,
+                    double frameLeft, double frameTop);
+  void PreviewCommand(const std::wstring& key, int index);
+  void ShowInPreview();
+  bool CurrentDataRow(int& dataRow) const;
+  ListDocument ReadRow(int dataRow) const;
+  bool GRDetail_RowSelected();
+  void GRDetail_DblClick();
+  void GRDetail_MouseUp(int button, float x, float y);
+  bool StartViewer();
+  void OpenInViewer();
+
+  // Menus and their routines (list_menus.cpp).
+  std::vector<MenuItem> ReportMenu() const;
+  std::vector<MenuItem> ImageMenu() const;
+  std::vector<MenuItem> CommentMenu() const;
+  void RunMenuCommand(UINT command);
+  void mnuSendMail_Click();
+  void mnuComentariosAdd_Click();
+  void mnuComentariosView_Click();
+  bool AppendComment(int dataRow, long documentId, const std::wstring& text);
+
+  std::wstring mode_;
+  long hwndContainer_ = 0;
+  std::optional<DataAccess> data_;
+  std::optional<Recordset> current_;
+  ListDocument document_;
+  std::shared_ptr<FEditorRTF> editor_;  // the comment editor while it is open
+  int busy_ = 0;
+  bool layingOut_ = false;
+};
+
+// The list screen a form name names ("FDocumentosView", "FDocumentosSearchS"), loaded;
+// nullptr for any other name.
+std::shared_ptr<DocumentForm> CreateListScreen(std::wstring_view formName);
+
+}  // namespace vk::consult

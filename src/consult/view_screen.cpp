@@ -1,0 +1,50 @@
+#include "consult/view_screen.h"
+
+#include "consult/list_query.h"
+#include "host/message_box.h"
+#include "host/shared_functions.h"
+#include "host/shared_state.h"
+#include "runtime/steps.h"
+
+namespace vk::consult {
+namespace {
+
+constexpr double kListTop = 520;
+
+ControlArgs PreviewFrame() {
+  ControlArgs a = ControlAt(L"VkImageMain", 7435, kListTop, 3740, 7180);
+  a.visible = false;
+  return a;
+}
+
+}  // namespace
+
+FDocumentosView::FDocumentosView() : ListScreen(L"FDocumentosView") {
+  BuildMainToolbar({{L"BTN_KIL", L"Salir"},
+                    {L"BTN_VAL", L"Marcar Como Leído"},
+                    {L"BTN_FIN", L"Buscar Documentos"},
+                    {L"BTN_REP", L""}});
+  BuildListAndPreview(kListTop, PreviewFrame());
+}
+
+std::wstring FDocumentosView::DocumentStatement() {
+  const SharedState& shared = Shared();
+  return UnreadStatement(Reader{GetUserNameNT(), shared.gIsAdmin, shared.gCategorias});
+}
+
+void FDocumentosView::OnMainKey(const std::wstring& key) {
+  if (key != L"BTN_VAL") return;
+  if (ShowMessage(L"Desea Marcar como Leído el Documento?", msg::QuestionYesNo, L"Ostrela") != msg::Yes) return;
+  if (!StillHere()) return;  // closed while the question was open
+  if (!MarkDocumentRead())
+    ShowMessage(L"Se Produjo un Error al Marcar el Documento", msg::Information, L"Ostrela");
+}
+
+void FDocumentosView::LayoutListWidth(double) {
+  RunEachStep({
+      [&] { c_.VkContainer->setLeft(200); },
+      [&] { c_.VkContainer->setWidth(c_.TBarMain->width() - 300); },
+  });
+}
+
+}  // namespace vk::consult

@@ -1,0 +1,461 @@
+// The unread-documents and search screens through their real windows: opening from
+// CObject.Build, the lists they read, the current row and preview, marking as read,
+// the viewer program, mail, comments and the report, the layout, and closing while a
+// question or a dialog is open.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+#include "com/late_bound.h"
+#include "consult/list_query.h"
+#include "consult/comment_editor.h"
+#include "consult/mail_program.h"
+#include "consult/report_preview.h"
+#include "consult/search_screen.h"
+#include "consult/view_screen.h"
+#include "hosted/sample_images.h"
+#include "hosted/window_driver.h"
+#include "list_fixture.h"
+#include "runtime/clock.h"
+#include "runtime/mouse_pointer.h"
+#include "runtime/twips.h"
+#include "runtime/vk_name.h"
+#include "runtime/window_picture.h"
+#include "support/outbox_folder.h"
+
+namespace vk::test {
+namespace {
+
+using consult::FDocumentosSearchS;
+using consult::FDocumentosView;
+using consult::ListScreen;
+
+std::vector<long> Ids(std::initializer_list<long> ids) { return ids; }
+
+class ViewScreenTest : public ListScreenTest {};
+class SearchScreenTest : public ListScreenTest {
+ protected:
+  FDocumentosSearchS& Search(const std::wstring& user = L"administrador") {
+    return dynamic_cast<FDocumentosSearchS&>(Open(L"B01F01", user));
+  }
+  std::vector<long> Find() {
+    ClickKey(*screen().controls().TBarMain, L"BTN_FIN");
+    return ListedIds();
+  }
+};
+
+TEST_F(ViewScreenTest, OpensDockedOnTheUsersUnreadDocumentsGroupedAndBold) {
+  ListScreen& view = Open(L"R01VIE");
+  ASSERT_NE(dynamic_cast<FDocumentosView*>(&view), nullptr);
+  EXPECT_TRUE(IsWindowVisible(view.hwnd()));
+  EXPECT_EQ(GetParent(view.hwnd()), host());
+  EXPECT_EQ(TwipsToPixels(view.scaleWidth()), 765);
+  EXPECT_NE(FindVkWindow(host(), L"GRDetail"), nullptr);
+
+  // usuario1 sees categories 1 and 2 and has read 1, 2, 101 and 105.
+  EXPECT_EQ(ListedIds(), Ids({102, 103, 104, 106, 107, 108, 109, 114, 115}));
+  EXPECT_EQ(grid().Columns().Count(), 24);
+  const grid::GridModel& model = grid().Model();
+  EXPECT_EQ(model.GroupCount(), 1);
+  EXPECT_EQ(model.DisplayRowCount(), 9 + 2);
+  for (int row = 0; row < grid().DataRowCount(); ++row) EXPECT_TRUE(model.CellStyle(row, 1).Font->bold) << row;
+  EXPECT_EQ(*model.GroupStyle().BackColor, 14334632u);
+
+  // The design layout: the list takes the whole width; the preview frame stays hidden.
+  const auto& c = view.controls();
+  EXPECT_DOUBLE_EQ(c.VkContainer->width(), c.TBarMain->width() - 300);
+  EXPECT_DOUBLE_EQ(c.GRDetail->width(), c.VkContainer->width() - 400);
+  EXPECT_FALSE(c.VkImageMain->visible());
+  // Columns take their dictionary share of the list's width (Documento: 12 %).
+  EXPECT_NEAR(grid().Columns().Item(L"Documento").Width, c.GRDetail->width() * 12 / 100, 0.01);
+}
+
+TEST_F(ViewScreenTest, FollowsTheHostsSizeAndSkipsWidthsThatWouldBeNegative) {
+  ListScreen& view = Open(L"R01VIE");
+  const auto& c = view.controls();
+  auto resizeHost = [&](int width, int height) {
+    RECT r{0, 0, width, height};
+    AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, FALSE);
+    SetWindowPos(host(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
+    view.Form_Resize();
+    Pump();
+  };
+  resizeHost(900, 650);
+  EXPECT_DOUBLE_EQ(c.VkContainer->width(), PixelsToTwips(900) - 600);
+  const double listHeight = c.VkContainer->height();
+  resizeHost(900, 40);  // lower than the list's top and the status bar
+  EXPECT_DOUBLE_EQ(c.VkContainer->height(), listHeight) << "a negative height is skipped";
+  EXPECT_DOUBLE_EQ(c.VkContainer->width(), PixelsToTwips(900) - 600) << "the rest of the layout still runs";
+  EXPECT_TRUE(IsWindowVisible(view.hwnd()));
+}
+
+TEST_F(SearchScreenTest, FiltersNarrowTheSearchAndPastedTextsKeepTheirQuotes) {
+  FDocumentosSearchS& search = Search();
+  const auto& f = search.filters();
+  EXPECT_TRUE(ListedIds().empty()) << "the search starts empty";
+  EXPECT_EQ(f.cboCategoriaId->ListCount(), 1 + 3);  // the empty item and the enabled categories
+
+  EXPECT_EQ(Find().size(), 18u) << "an administrator sees every document";
+
+  f.cboCategoriaId->SelectKey(L"2");
+  f.txtReferenciaId->SetText(L"FC");
+  EXPECT_EQ(Find(), Ids({2, 105, 106, 107, 108, 109}));
+
+  f.cboCategoriaId->SetListIndex(0);
+  f.txtReferenciaId->SetText(L"D'ANGELO");
+  EXPECT_EQ(Find(), Ids({115}));
+  f.txtReferenciaId->SetText(L"  CT-D'ANGELO-1 ");
+  EXPECT_TRUE(Find().empty()) << "blanks stay inside the Like pattern";
+  f.chkReferenciaId->SetValue(1);
+  EXPECT_EQ(Find(), Ids({115})) << "an exact reference is trimmed";
+
+  f.txtReferenciaId->SetText(L"");
+  f.txtCBarra->SetText(L"'; Delete From Documentos --");
+  EXPECT_TRUE(Find().empty());
+  EXPECT_EQ(Scalar(L"Select Count(*) From Documentos"), L"18");
+}
+
+TEST_F(SearchScreenTest, ExternalDocumentsJoinOnlyWhenTheViewIsThere) {
+  // As shipped the view exists and is empty; without it the search reads Documentos alone.
+  Search();
+  EXPECT_EQ(Find().size(), 18u);
+  Sql(kAppKey, L"Drop View V_DocumentosExternos");
+  EXPECT_EQ(Find().size(), 18u) << "a missing view never empties the search";
+  Sql(kAppKey, L"Create View V_DocumentosExternos As Select *, 0 As IsNew From Documentos "
+               L"Where DocumentoId In (110, 101)");
+  EXPECT_EQ(Find().size(), 20u);
+  Kill();
+
+  // Any other user: the category list applies to the external documents too.
+  Search(L"usuario1");
+  EXPECT_EQ(Find(), Ids({1, 2, 101, 101, 102, 103, 104, 105, 106, 107, 108, 109, 114, 115}));
+}
+
+TEST_F(SearchScreenTest, AQuoteInTheLogonNameStillReadsItsOwnReadings) {
+  Sql(L"VkS", L"Insert Into Users (UserName, UserDescription, UserLevel) Values ('o''neil', 'O''Neil', 0)");
+  Sql(kAppKey, L"Insert Into DocumentosLog (DocumentoId, Usuario, RegistroId) Values (101, 'o''neil', 1)");
+  Open(L"R01VIE", L"o'neil");
+  EXPECT_EQ(ListedIds().size(), 17u);
+  EXPECT_EQ(RowOf(101), -1);
+}
+
+TEST_F(ViewScreenTest, NullAndUnreadableDatesBecomeEmptyCellsAndEveryRowIsListed) {
+  Sql(kAppKey, L"Update Documentos Set Fecha = Null Where DocumentoId = 102");
+  Sql(kAppKey, L"Update Documentos Set FechaAlta = 'no es una fecha', Fecha = 'tampoco' Where DocumentoId = 103");
+  Open(L"R01VIE");
+  EXPECT_EQ(ListedIds().size(), 9u) << "no row is lost or left blank";
+  const int row102 = grid().Model().DisplayRow(RowOf(102)).Index, row103 = grid().Model().DisplayRow(RowOf(103)).Index;
+  EXPECT_TRUE(grid().CellValue(row102, L"Fecha").isEmpty());
+  EXPECT_TRUE(grid().CellValue(row103, L"Fecha").isEmpty());
+  EXPECT_TRUE(grid().CellValue(row103, L"FechaAlta").isEmpty());
+  EXPECT_EQ(consult::CellText(grid(), row103, L"Documento"), L"anexo_contrato.png");
+}
+
+TEST_F(ViewScreenTest, SelectingARowReadsItWholeOrNotAtAll) {
+  Sql(kAppKey, L"Update Documentos Set TipoDocumentoId = 'abc' Where DocumentoId = 107");
+  ListScreen& view = Open(L"R01VIE");
+  ClickRow(RowOf(108));
+  const consult::ListDocument& d = view.currentDocument();
+  EXPECT_EQ(d.DocumentoId, 108);
+  EXPECT_EQ(d.GerenciaId, L"RH");
+  EXPECT_EQ(d.TipoDocumentoId, 2);
+  EXPECT_EQ(d.Path, L"C:\\Ostrela\\Documentos\\00002\\00001\\00000000000000000108.pdf");
+  EXPECT_EQ(d.Campo[1], L"0005-00003310");
+  EXPECT_EQ(d.Campo[4], L"") << "a Null cell reads as the empty text";
+
+  ClickRow(0);  // the first group's header
+  EXPECT_EQ(view.currentDocument().DocumentoId, 108);
+  ClickRow(RowOf(107));  // its type is no number: the row is not taken
+  EXPECT_EQ(view.currentDocument().DocumentoId, 108);
+  EXPECT_EQ(view.currentDocument().Documento, L"factura_0005.pdf");
+}
+
+TEST_F(ViewScreenTest, MarkingAsReadWritesTheRowsOwnDocumentOnlyOnYes) {
+  ListScreen& view = Open(L"R01VIE");
+  auto readings = [&](long id) {
+    return Scalar(L"Select Count(*) From DocumentosLog Where Usuario = 'usuario1' And DocumentoId = " +
+                  std::to_wstring(id));
+  };
+  // Nothing selected yet (a group row is current, no document): nothing is written.
+  const std::wstring allReadings = Scalar(L"Select Count(*) From DocumentosLog");
+  answers.push_back([] { return msg::Yes; });
+  ClickKey(*view.controls().TBarMain, L"BTN_VAL");
+  ASSERT_EQ(messages.size(), 2u);
+  EXPECT_EQ(messages[0].text + L"|" + std::to_wstring(messages[0].style), L"Desea Marcar como Leído el Documento?|36");
+  EXPECT_EQ(messages[1].text + L"|" + std::to_wstring(messages[1].style) + L"|" + messages[1].title,
+            L"Se Produjo un Error al Marcar el Documento|64|Ostrela");
+  EXPECT_EQ(Scalar(L"Select Count(*) From DocumentosLog"), allReadings);
+
+  ClickRow(RowOf(102));
+  answers.push_back([] { return msg::No; });
+  ClickKey(*view.controls().TBarMain, L"BTN_VAL");
+  EXPECT_EQ(readings(102), L"0");
+
+  messages.clear();
+  answers.push_back([] { return msg::Yes; });
+  ClickKey(*view.controls().TBarMain, L"BTN_VAL");
+  EXPECT_EQ(messages.size(), 1u) << "no failure text";
+  EXPECT_EQ(readings(102), L"1");
+  const int row = grid().Model().DisplayRow(RowOf(102)).Index;
+  EXPECT_TRUE(grid().CellValue(row, L"IsNew").toBool());
+  EXPECT_FALSE(grid().Model().CellStyle(row, 1).Font->bold);
+}
+
+TEST_F(ViewScreenTest, TheViewerOpensTheDocumentAndOnlyAStartedViewerMarksIt) {
+  ListScreen& view = Open(L"R01VIE");
+  ClickKey(*view.controls().TBarDetail, L"BTN_PAN");
+  EXPECT_TRUE(launcher.parameters.empty()) << "no document: nothing starts";
+
+  DoubleClickRow(RowOf(103));
+  ASSERT_EQ(launcher.parameters.size(), 1u);
+  EXPECT_EQ(launcher.parameters[0],
+            L"F00:Ostrela - anexo_contrato.png|F01:C:\\Ostrela\\Documentos\\00001\\00003\\00000000000000000103.png");
+  EXPECT_EQ(Scalar(L"Select Count(*) From DocumentosLog Where DocumentoId = 103"), L"1");
+
+  launcher.starts = false;  // the viewer program is missing
+  DoubleClickRow(RowOf(104));
+  ClickKey(*view.controls().TBarDetail, L"BTN_PAN");
+  EXPECT_EQ(launcher.parameters.size(), 3u);
+  EXPECT_EQ(Scalar(L"Select Count(*) From DocumentosLog Where DocumentoId = 104"), L"0");
+
+  DoubleClickRow(0);  // a group row
+  EXPECT_EQ(launcher.parameters.size(), 3u);
+}
+
+TEST_F(ViewScreenTest, MailGoesThroughTheMailProgramWithTheStoredFileAttached) {
+  ScopedOutbox outbox;
+  const std::wstring scan = outbox.folder() + L"\\00000000000000000104.pdf";
+  std::ofstream(std::filesystem::path(scan)) << "%PDF";
+  Sql(kAppKey, L"Update Documentos Set Path = '" + scan + L"' Where DocumentoId = 104");
+  Open(L"R01VIE");
+
+  RightClickRow(RowOf(104), {VK_DOWN, VK_RETURN});
+  const std::vector<std::string> calls = {"CreateItem 0", "To=", "Attachments.Add " + std::string(scan.begin(), scan.end())};
+  ASSERT_EQ(outbox.LogLines().size(), 4u);
+  EXPECT_TRUE(std::equal(calls.begin(), calls.end(), outbox.LogLines().begin()));
+  // A stored file that is gone: the mail still shows, without it.
+  RightClickRow(RowOf(103), {VK_DOWN, VK_RETURN});
+  EXPECT_EQ(outbox.Mails().size(), 2u);
+  EXPECT_TRUE(messages.empty());
+
+  // Without a mail program the user is told why.
+  consult::ScopedMailProgram none([] { return com::CreateObject(L"Outlook.NoSuchProgram"); });
+  RightClickRow(RowOf(104), {VK_DOWN, VK_RETURN});
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].text,
+            L"No se ha podido Enviar el Mail con el Documento. Error [ ActiveX component can't create object ]");
+  RightClickRow(0, {});  // a group row opens no menu
+  EXPECT_EQ(outbox.Mails().size(), 2u);
+}
+
+TEST_F(SearchScreenTest, WithoutItsDataObjectTheScreenStaysUndockedAndHidden) {
+  HostSeams::Current().createDataAccess = [] { return ComPtr<IDispatch>(); };
+  auto search = Form::Load<FDocumentosSearchS>();
+  search->SetHWndContainer(static_cast<long>(reinterpret_cast<LONG_PTR>(host())));
+  SetMousePointer(pointer::ArrowHourglass);
+  EXPECT_FALSE(search->MakeForm());
+  EXPECT_FALSE(IsWindowVisible(search->hwnd()));
+  EXPECT_NE(GetParent(search->hwnd()), host());
+  EXPECT_EQ(MousePointer(), pointer::ArrowHourglass) << "the host's busy pointer stays";
+  search->Form_Resize();  // the host's resize never shows it as a loose window
+  EXPECT_FALSE(IsWindowVisible(search->hwnd()));
+  search->Unload();
+}
+
+TEST_F(SearchScreenTest, TheSelectedRowShowsInThePreviewAndThePreviewKeysZoomAndFit) {
+  const std::wstring folder = FreshFolder(L"vk_lists_preview");
+  const std::wstring page = folder + L"\\page.jpg";
+  ASSERT_TRUE(WriteSamplePage(page, ImageFormat::Jpg, 620, 877));
+  Sql(kAppKey, L"Update Documentos Set Path = '" + page + L"' Where DocumentoId In (102, 103)");
+  FDocumentosSearchS& search = Search();
+  const auto& c = search.controls();
+  capture::VkImage& preview = *c.PSelection;
+  const double header = search.filters().VkHeader->width();
+  EXPECT_DOUBLE_EQ(c.VkContainer->width(), header);
+  ClickKey(*c.TBarMain, L"BTN_VIE");  // the preview takes the list's right third
+  EXPECT_TRUE(c.VkImageMain->visible());
+  EXPECT_DOUBLE_EQ(c.VkContainer->width(), header * 65 / 100);
+  EXPECT_DOUBLE_EQ(c.VkImageMain->left(), c.VkContainer->left() + c.VkContainer->width() + 100);
+  EXPECT_DOUBLE_EQ(c.VkImageMain->width(), search.scaleWidth() - c.VkImageMain->left() - 300);
+  Find();
+  ClickRow(RowOf(102));
+  EXPECT_FALSE(preview.IsPDF());
+  EXPECT_FALSE(preview.FitMode());
+  EXPECT_DOUBLE_EQ(preview.Zoom(), 0.53);
+  EXPECT_EQ(preview.Path(), page);
+  EXPECT_TRUE(preview.iImage().HasImage());
+  EXPECT_DOUBLE_EQ(preview.iImage().Zoom(), 0.53);
+  EXPECT_DOUBLE_EQ(preview.height(), preview.width() * 100 / 75);
+  Pump();
+  SaveWindowPicture(host(), L"consult_search_with_preview.bmp");  // for a reviewer
+
+  hosted::Toolbar& keys = *c.TBarDetail;
+  auto press = [&](const wchar_t* key, int times = 1) {
+    for (int i = 0; i < times; ++i) ClickKey(keys, key);
+  };
+  press(L"BTN_ZIN", 24);
+  EXPECT_NEAR(preview.Zoom(), 24.53, 1e-9);
+  press(L"BTN_ZIN", 2);
+  EXPECT_NEAR(preview.Zoom(), 25.53, 1e-9) << "zoom in stops at the first value of 25 or more";
+  press(L"BTN_ZOU", 25);
+  EXPECT_NEAR(preview.Zoom(), 0.53, 1e-9) << "zoom out keeps the fraction and never passes 1";
+  press(L"BTN_Z11");
+  EXPECT_DOUBLE_EQ(preview.Zoom(), 1.0);
+  press(L"BTN_ZOU");
+  EXPECT_DOUBLE_EQ(preview.Zoom(), 1.0);
+
+  const int fit = keys.IndexOfKey(L"BTN_FIT");
+  press(L"BTN_FIT");
+  EXPECT_EQ(keys.ButtonState(fit), 2);
+  EXPECT_TRUE(preview.FitMode());
+  ClickRow(RowOf(103));  // a new row turns fit off; the key stays pressed
+  EXPECT_FALSE(preview.FitMode());
+  EXPECT_EQ(keys.ButtonState(fit), 2);
+  press(L"BTN_FIT");
+  EXPECT_EQ(keys.ButtonState(fit), 0);
+  EXPECT_FALSE(preview.FitMode());
+  EXPECT_DOUBLE_EQ(preview.Zoom(), 1.0);
+
+  ClickRow(RowOf(104));  // a PDF: the viewer is hidden, fit and zoom stay
+  EXPECT_TRUE(preview.IsPDF());
+  EXPECT_DOUBLE_EQ(preview.Zoom(), 1.0);
+  EXPECT_FALSE(IsWindowVisible(preview.iImage().hwnd()));
+  ClickKey(*c.TBarMain, L"BTN_VIE");
+  EXPECT_FALSE(c.VkImageMain->visible());
+  EXPECT_DOUBLE_EQ(c.VkContainer->width(), header);
+}
+
+// Presses a button of a dialog the way a click does.
+void Press(hosted::CommandButton& button) { SendMessageW(button.inner(), BM_CLICK, 0, 0); }
+
+const std::vector<UINT> kAddComment = {VK_DOWN, VK_DOWN, VK_RETURN};
+const std::vector<UINT> kViewComments = {VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN};
+
+TEST_F(ViewScreenTest, ACommentJoinsTheStoredHistoryWithItsQuotesAndOnlyAfterTheWrite) {
+  FixedClock clock(MakeDate(2026, 12, 7, 10, 15, 0));
+  ClockScope fixed(clock);
+  const std::wstring stamp = L"usuario1 - Fecha : [ " + DateToText(clock.Now()) + L"]\r\n";
+  auto stored = [&](long id) {
+    return Scalar(L"Select Comentarios From Documentos Where DocumentoId = " + std::to_wstring(id));
+  };
+  auto shown = [&](long id) {
+    return consult::CellText(grid(), grid().Model().DisplayRow(RowOf(id)).Index, L"Comentarios");
+  };
+  auto write = [](const wchar_t* text) {
+    return [text](Form& f) {
+      auto& editor = static_cast<FEditorRTF&>(f);
+      editor.rtfTexto().SetText(text);
+      Press(editor.cmdOK());
+    };
+  };
+  Open(L"R01VIE");
+  {
+    auto editor = ActWhenShown(L"FEditorRTF", write(L"Falta el sello de D'Angelo"));
+    RightClickRow(RowOf(102), kAddComment);
+  }
+  EXPECT_EQ(stored(102), stamp + L"Falta el sello de D'Angelo\r\n\r\n");
+  EXPECT_EQ(shown(102), stored(102));
+
+  // Another user's entry written while this one was being typed is kept before it.
+  const std::wstring before = stored(106);
+  {
+    auto editor = ActWhenShown(L"FEditorRTF", [&](Form& f) {
+      Sql(kAppKey, L"Update Documentos Set Comentarios = Comentarios || 'otro' Where DocumentoId = 106");
+      write(L"Segundo")(f);
+    });
+    RightClickRow(RowOf(106), kAddComment);
+  }
+  EXPECT_EQ(stored(106), before + L"otro" + stamp + L"Segundo\r\n\r\n");
+  EXPECT_EQ(shown(106), stored(106));
+
+  // Cancelled: nothing changes.
+  {
+    auto editor = ActWhenShown(L"FEditorRTF", [](Form& f) { Press(static_cast<FEditorRTF&>(f).cmdCancel()); });
+    RightClickRow(RowOf(103), kAddComment);
+  }
+  EXPECT_EQ(stored(103), L"");
+  EXPECT_TRUE(messages.empty());
+
+  // A refused write is told, and the list keeps what the database holds.
+  Sql(kAppKey, L"Create Trigger NoComments Before Update Of Comentarios On Documentos "
+               L"Begin Select Raise(Abort, 'comentarios bloqueados'); End");
+  {
+    auto editor = ActWhenShown(L"FEditorRTF", write(L"Tercero"));
+    RightClickRow(RowOf(103), kAddComment);
+  }
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].text.rfind(L"No se ha podido Grabar el Comentario. Error [ ", 0), 0u);
+  EXPECT_NE(messages[0].text.find(L"comentarios bloqueados"), std::wstring::npos);
+  EXPECT_EQ(messages[0].style, 64);
+  EXPECT_EQ(shown(103), L"");
+
+  // Reading the history: read-only, nothing written.
+  std::wstring read;
+  {
+    auto editor = ActWhenShown(L"FEditorRTF", [&](Form& f) {
+      auto& e = static_cast<FEditorRTF&>(f);
+      read = e.rtfTexto().ReadOnly() ? e.rtfTexto().Text() : L"editable";
+      Press(e.cmdOK());
+    });
+    RightClickRow(RowOf(102), kViewComments);
+  }
+  EXPECT_EQ(read.find(L"Falta el sello de D'Angelo"), stamp.size());
+}
+
+TEST_F(ViewScreenTest, BothReportItemsShowTheListInThePreviewWindow) {
+  ListScreen& view = Open(L"R01VIE");
+  hosted::Toolbar& main = *view.controls().TBarMain;
+  const int key = main.IndexOfKey(L"BTN_REP");
+  for (const std::vector<UINT>& item : {std::vector<UINT>{VK_DOWN, VK_RETURN}, {VK_DOWN, VK_DOWN, VK_RETURN}}) {
+    std::wstring caption, firstPage;
+    int keyState = -1;
+    auto preview = ActWhenShown(L"FPrintReport", [&](Form& f) {
+      caption = f.caption();
+      keyState = main.ButtonState(key);
+      for (const auto& line : static_cast<FPrintReport&>(f).ARVPrint().Document().pages.at(0).items)
+        firstPage += line.text + L"\n";
+    });
+    AnswerNextMenu(item);
+    ClickKey(main, L"BTN_REP");
+    EXPECT_EQ(caption, L"Documentación Recibida");
+    EXPECT_EQ(keyState, 4) << "the key shows its menu open while the report runs";
+    EXPECT_EQ(main.ButtonState(key), 0);
+    EXPECT_NE(firstPage.find(L"anexo_contrato.png"), std::wstring::npos);
+    EXPECT_NE(firstPage.find(L"[ Reporte Emitido por el Usuario : usuario1 el día "), std::wstring::npos);
+  }
+}
+
+TEST_F(ViewScreenTest, AHostCloseWhileTheEditorIsOpenWritesNothing) {
+  ListScreen& view = Open(L"R01VIE");
+  auto editor = ActWhenShown(L"FEditorRTF", [&](Form& f) {
+    static_cast<FEditorRTF&>(f).rtfTexto().SetText(L"Nunca grabado");
+    Kill();
+  });
+  RightClickRow(RowOf(102), kAddComment);
+  EXPECT_FALSE(view.IsScreenLoaded());
+  EXPECT_TRUE(messages.empty());
+  EXPECT_EQ(Scalar(L"Select Coalesce(Comentarios, '') From Documentos Where DocumentoId = 102"), L"");
+}
+
+TEST_F(ViewScreenTest, AHostCloseWhileTheQuestionIsOpenStopsTheMarkingQuietly) {
+  ListScreen& view = Open(L"R01VIE");
+  ClickRow(RowOf(102));
+  Sql(kAppKey, L"Update Documentos Set CategoriaId = '1' Where DocumentoId = 110");
+  answers.push_back([&] {
+    // A command that arrives while the question is open is dropped; the close is not.
+    ClickKey(*view.controls().TBarMain, L"BTN_FIN");
+    EXPECT_EQ(RowOf(110), -1);
+    Kill();
+    return msg::Yes;
+  });
+  ClickKey(*view.controls().TBarMain, L"BTN_VAL");
+  EXPECT_FALSE(view.IsScreenLoaded());
+  EXPECT_FALSE(view.hasDataObject());
+  EXPECT_EQ(messages.size(), 1u);
+  EXPECT_EQ(Scalar(L"Select Count(*) From DocumentosLog Where DocumentoId = 102 And Usuario = 'usuario1'"), L"0");
+}
+
+}  // namespace
+}  // namespace vk::test
