@@ -73,6 +73,9 @@ void FDocumentosIndex::BuildControls() {
   c.VkDataTemp = &Add<Frame>(ControlAt(L"VkDataTemp", 180, 2040, 1815, 1635, main));
   c.VkDataTemp->setVisible(false);
   c.VkDataTemp->SetHeaderShown(false);
+  // The editor arrays' design elements go into VkDataTemp here, in the design order.
+  editors_.emplace(*this, FieldEditors::Frames{*c.VkDataParameter, *c.VkDataTemp, *c.cboTipoDocumentoId, c.cmdAceptar},
+                   kCataloguingGeometry, record_, [this] { return mData ? &*mData : nullptr; });
   c.txtCBarra = &Add<TextBox>(ControlAt(L"txtCBarra", 2265, 3960, 1755, 285, main));
   c.lblCBarra = &Add<Label>(ControlAt(L"lblCBarra", 180, 4020, 1650, 240, main), L"C.Barra");
   c.txtReferenciaId = &Add<TextBox>(ControlAt(L"txtReferenciaId", 2280, 4320, 4215, 285, main));
@@ -142,6 +145,8 @@ void FDocumentosIndex::ConnectEvents() {
   c.cmdAceptar->Click.Connect([this](int) { cmdAceptar_Click(); });
   c.cmdPrevious->Click.Connect([this](int) { cmdPrevious_Click(); });
   c.cmdNext->Click.Connect([this](int) { cmdNext_Click(); });
+  // The user's edits in a field editor reach the large view too.
+  editors_->CampoWritten.Connect([this](int n, const std::wstring& value) { c_.PSelection->setCampo(n, value); });
   // Connected on element 0: every state icon the scan loads takes the handler with it.
   slides_[0].icon->Click.Connect([this](int index) { PSlideState_Click(index); });
   Resize.Connect([this] {
@@ -174,6 +179,8 @@ bool FDocumentosIndex::MakeForm() {
   IgnoreErrors([&] {
     if (!CreateDataObject()) return;
     const ScreenYield yield = [this] { return ServeMessages(); };
+    editors_->BuildFieldEditors(*mData, yield);  // a definition that fails leaves the others
+    if (!StillWanted()) return;
     if (!LoadCombos(*this, *mData, combos_, yield)) return;
     if (!LoadSlides()) return;
     InitStatusBar();
@@ -210,12 +217,16 @@ bool FDocumentosIndex::ServeMessages() {
 
 bool FDocumentosIndex::ClearForm() {
   IgnoreErrors([&] {
-    // Code setting values: nothing writes back, nothing is placed. The document date
-    // is the system's picker, which the reset leaves alone.
-    MuteEvents quiet;
-    const std::optional<DATE> fecha = c_.dtpFecha->Value();
-    ClearControlsByKind(*this);
-    if (fecha) c_.dtpFecha->SetValue(*fecha);
+    {
+      // Code setting values: nothing writes back. The document date is the system's
+      // picker, which the reset leaves alone.
+      MuteEvents quiet;
+      const std::optional<DATE> fecha = c_.dtpFecha->Value();
+      ClearControlsByKind(*this);
+      if (fecha) c_.dtpFecha->SetValue(*fecha);
+    }
+    // The type's own reset places (no type: no editors, no accept), as its live change does.
+    editors_->cboTipoDocumentoId_Change();
   });
   SetToolbarState();
   return false;

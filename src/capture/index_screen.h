@@ -24,6 +24,7 @@
 
 #include "capture/catalogue_combos.h"
 #include "capture/document_record.h"
+#include "capture/field_editors.h"
 #include "capture/screen_busy.h"
 #include "capture/vk_image.h"
 #include "controls/status_bar/vk_status_bar.h"
@@ -83,6 +84,8 @@ class FDocumentosIndex : public Form, public DocumentForm {
     hosted::MenuHook* ctxHookMenu1;
   };
   const Controls& controls() const { return c_; }
+  // The field editors of the document types (VkTextBox, VkComboBox, VkDTPicker, lblTitle).
+  FieldEditors& editors() { return *editors_; }
 
   // Where a thumbnail stands; the state icon shows it.
   enum class SlideState {
@@ -146,6 +149,7 @@ class FDocumentosIndex : public Form, public DocumentForm {
   void EmptySlide(int index);
   void SetSlideState(int index, SlideState state);
   std::optional<int> AcceptTarget() const;
+  std::wstring PlacedValue(const PlacedField& field);
   void MoveStrip(double offset);
 
   Controls c_{};
@@ -154,6 +158,7 @@ class FDocumentosIndex : public Form, public DocumentForm {
   std::optional<DataAccess> mData;
   CatalogueCombos combos_;
   DocumentRecord record_;  // the entry being keyed; the field editors write into it
+  std::optional<FieldEditors> editors_;
   long mSlideIndex = 0;
   bool slideShown_ = false;  // ShowSlide has run: accepts follow the large view's file
   std::vector<Slide> slides_;

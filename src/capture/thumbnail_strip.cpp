@@ -225,7 +225,16 @@ void FDocumentosIndex::ShowSlide(int index) {
       view.setVisible(false);
       view.setVisible(true);
     }
+    // The type selected above has placed its editors: they show the stored fields.
+    editors_->FillFromRecord();
   });
+}
+
+std::wstring FDocumentosIndex::PlacedValue(const PlacedField& field) {
+  if (field.kind == kTextBoxArray) return editors_->VkTextBox()[field.index].Text();
+  if (field.kind == kComboBoxArray) return editors_->VkComboBox()[field.index].SelectedKey();
+  const std::optional<DATE> date = editors_->VkDTPicker()[field.index].Value();
+  return date ? DateToText(*date) : L"";
 }
 
 std::optional<int> FDocumentosIndex::AcceptTarget() const {
@@ -263,7 +272,10 @@ void FDocumentosIndex::cmdAceptar_Click() {
     const std::optional<long> typeId = type.empty() ? std::optional<long>(0) : WholeNumber(type);
     if (!typeId) return;
     entry.TipoDocumentoId = *typeId;
-    for (int n = 1; n <= 10; ++n) entry.Campo(n) = record_.Campo(n);
+    // The fields as the placed editors show them; a field the type does not place is "".
+    for (const PlacedField& field : editors_->PlacedFields())
+      if (!field.kind.empty() && field.detalleId >= 1 && field.detalleId <= kCampoCount)
+        entry.Campo(static_cast<int>(field.detalleId)) = PlacedValue(field);
     entry.Fecha = c.dtpFecha->Value().value_or(Today());
     entry.CBarra = c.txtCBarra->Text();
     entry.ReferenciaId = c.txtReferenciaId->Text();

@@ -21,6 +21,7 @@
 #include "hosted/sample_images.h"
 #include "hosted/shell_launcher.h"
 #include "hosted/window_driver.h"
+#include "runtime/clock.h"
 #include "runtime/vk_name.h"
 #include "support/com_test.h"
 
@@ -36,8 +37,6 @@ const wchar_t kAppKey[] = L"VkIndexScreen";
 const wchar_t kFound[] = L"Las Imágenes a Catalogar se hay Incorporado con Éxito";
 const wchar_t kSaved[] = L"Las Imagenes se Grabaron con Exito";
 const wchar_t kSaveFailed[] = L"Se Produjo un Error al Grabar el Detalle del Documento : ";
-// The new documents: ids start above the sample's read log (99).
-const wchar_t kNew[] = L" From Documentos Where DocumentoId >= 100 Order By DocumentoId";
 
 struct RecordingLauncher : hosted::ShellLauncher {
   Texts parameters;
@@ -59,6 +58,8 @@ class IndexScreenTest : public ::testing::Test {
     Shared().gPathDestino = store_;
     Shared().gLoadMax = 99;
     Sql(L"Delete From LogAcciones");
+    firstNew_ = std::stol(Column(L"Select Max(M) + 1 From (Select Max(DocumentoId) As M From Documentos "
+                                 L"Union All Select Max(DocumentoId) From DocumentosLog) A")[0]);
     previousLauncher_ = hosted::SetShellLauncher(&launcher_);
   }
   void TearDown() override {
@@ -92,6 +93,10 @@ class IndexScreenTest : public ::testing::Test {
       if (!written) written = test::WriteBytes(path, "%PDF-1.4\n%%EOF\n");
       ASSERT_TRUE(written) << testing::PrintToString(name);
     }
+  }
+  // The documents the test filed, in id order.
+  std::wstring New() const {
+    return L" From Documentos Where DocumentoId >= " + std::to_wstring(firstNew_) + L" Order By DocumentoId";
   }
   bool InSource(const std::wstring& name) const {
     return GetFileAttributesW((source_ + L"\\" + name).c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -128,7 +133,14 @@ class IndexScreenTest : public ::testing::Test {
     SendMessageW(inner, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
     SendMessageW(Find(comboName), WM_COMMAND, MAKEWPARAM(1, CBN_SELCHANGE), reinterpret_cast<LPARAM>(inner));
   }
-  void TypeInto(const wchar_t* name, const std::wstring& text) {
+  // The window of the placed field editor for a field of the current type.
+  std::wstring EditorName(const std::wstring& nombre) {
+    for (const capture::PlacedField& field : screen_->editors().PlacedFields())
+      if (field.nombre == nombre) return VkNameText(field.kind, field.index);
+    ADD_FAILURE() << "no editor placed for " << testing::PrintToString(nombre);
+    return L"";
+  }
+  void TypeInto(const std::wstring& name, const std::wstring& text) {
     const HWND edit = Inner(Find(name));
     SendMessageW(edit, EM_SETSEL, 0, -1);
     SendMessageW(edit, WM_CHAR, VK_BACK, 1);
@@ -158,6 +170,7 @@ class IndexScreenTest : public ::testing::Test {
   test::TestDatabases databases_{kAppKey};
   test::ScreenHost host_;
   std::wstring source_, store_;
+  long firstNew_ = 0;  // the id the first document filed gets
   std::shared_ptr<FDocumentosIndex> screen_;
   Texts messages_;
   ScopedMessageBox box_{[this](const std::wstring& text, long, const std::wstring&) {
@@ -239,7 +252,7 @@ TEST_F(IndexScreenTest, DesignSizeLayoutAndToolbarStatesByMode) {
   Messages();
   ClickButton(L"BTN_SAV");
   EXPECT_TRUE(Messages().empty());
-  EXPECT_TRUE(Column(std::wstring(L"Select DocumentoId") + kNew).empty());
+  EXPECT_TRUE(Column(std::wstring(L"Select DocumentoId") + New()).empty());
 }
 
 TEST_F(IndexScreenTest, MissingSourceFolderLeavesTheScreenUnshownAndUndocked) {
@@ -316,7 +329,7 @@ TEST_F(IndexScreenTest, RefillEmptiesEntriesThatLostTheirFile) {
   FindScans();
   EXPECT_EQ(screen.slideState(1), State::Accepted);
   ClickButton(L"BTN_SAV");
-  EXPECT_EQ(Column(std::wstring(L"Select Documento || '/' || ReferenciaId") + kNew), Texts{L"c.png/REF-C2"});
+  EXPECT_EQ(Column(std::wstring(L"Select Documento || '/' || ReferenciaId") + New()), Texts{L"c.png/REF-C2"});
 }
 
 // --- showing and accepting ---
@@ -329,7 +342,11 @@ TEST_F(IndexScreenTest, ShowAcceptAndShowAgainKeepTheEntry) {
   hosted::Toolbar& bar = *c.TBarMain;
   const int z11 = bar.IndexOfKey(L"BTN_Z11");
 
-  // Before anything is shown the accept goes to thumbnail 0.
+  // The accept shows once a type has placed its editors; before anything is shown it
+  // goes to thumbnail 0.
+  EXPECT_FALSE(IsWindowVisible(Find(L"cmdAceptar")));
+  Pick(L"cboTipoDocumentoId", L"3");
+  EXPECT_TRUE(IsWindowVisible(Find(L"cmdAceptar")));
   TypeInto(L"txtReferenciaId", L"FIRST");
   Accept();
   EXPECT_EQ(screen.slideState(0), State::Accepted);
@@ -345,9 +362,14 @@ TEST_F(IndexScreenTest, ShowAcceptAndShowAgainKeepTheEntry) {
                    accepted.Documento()}),
             Texts({L"3", L"1", L"OP", L"779000", L"c.jpg"}));
   EXPECT_EQ(accepted.TipoDocumentoId(), 2);
-  TypeInto(L"txtReferenciaId", L"REF-2B");  // accepting again keeps the second entry
+  // Accepting again keeps the second entry, with the type's fields as its editors show
+  // them (Proveedor 1 not chosen, Numero 2 typed, Vencimiento 4 today).
+  TypeInto(L"txtReferenciaId", L"REF-2B");
+  TypeInto(EditorName(L"Numero"), L"0001-123");
   Accept();
   EXPECT_EQ(accepted.ReferenciaId(), L"REF-2B");
+  EXPECT_EQ(Texts({accepted.Campo(1), accepted.Campo(2), accepted.Campo(3), accepted.Campo(4)}),
+            Texts({L"", L"0001-123", L"", DateToText(Today())}));
 
   // A PDF: the large view holds its name and path, shows no picture, the toolbar stays.
   bar.SetButtonState(z11, 0);
@@ -362,7 +384,15 @@ TEST_F(IndexScreenTest, ShowAcceptAndShowAgainKeepTheEntry) {
   EXPECT_EQ(Texts({c.cboCategoriaId->SelectedKey(), c.cboGerenciaId->SelectedKey(),
                    c.cboTipoDocumentoId->SelectedKey(), c.txtReferenciaId->Text(), c.txtCBarra->Text()}),
             Texts({L"3", L"OP", L"2", L"REF-2B", L"779000"}));
-  EXPECT_EQ(accepted.ReferenciaId(), L"REF-2B");
+  wchar_t shown[32] = {};
+  GetWindowTextW(Inner(Find(EditorName(L"Numero"))), shown, 32);
+  EXPECT_STREQ(shown, L"0001-123");
+  EXPECT_EQ(c.PSelection->Campo(2), L"0001-123");
+  EXPECT_EQ(accepted.Campo(2), L"0001-123");
+  // Another type: the fields it does not place are stored empty.
+  Pick(L"cboTipoDocumentoId", L"3");
+  Accept();
+  EXPECT_EQ(Texts({accepted.Campo(2), accepted.Campo(4)}), Texts({L"", L""}));
 
   // The shown file went away: the refill empties its thumbnail and the accept has
   // nowhere to go.
@@ -431,7 +461,7 @@ TEST_F(IndexScreenTest, SaveFilesEveryKeyedScanAndReloadsTheStrip) {
   ClickButton(L"BTN_SAV");
   EXPECT_EQ(Messages(), Texts{kSaved});
   const std::wstring folder = store_ + L"\\00003\\00001\\00000000000000000";
-  EXPECT_EQ(Column(std::wstring(L"Select DocumentoId || ' ' || Documento || ' ' || Path") + kNew),
+  EXPECT_EQ(Column(std::wstring(L"Select DocumentoId || ' ' || Documento || ' ' || Path") + New()),
             (Texts{L"501 a.jpg " + folder + L"501.jpg", L"502 b.pdf " + folder + L"502.pdf",
                    L"503 d.tif " + folder + L"503.tif"}));
   EXPECT_EQ(Column(L"Select Accion || ' ' || Detalle || ' ' || Mensaje From LogAcciones Order By EventoId"),
@@ -448,7 +478,7 @@ TEST_F(IndexScreenTest, SaveFilesEveryKeyedScanAndReloadsTheStrip) {
   // A second save has nothing to file and still says so.
   ClickButton(L"BTN_SAV");
   EXPECT_EQ(Messages(), Texts{kSaved});
-  EXPECT_EQ(Column(std::wstring(L"Select Count(*)") + L" From Documentos Where DocumentoId >= 100"), Texts{L"3"});
+  EXPECT_EQ(Column(std::wstring(L"Select DocumentoId") + New()).size(), 3u);
 }
 
 TEST_F(IndexScreenTest, SaveStopsBeforeAnythingMovesWhenTheStoreCannotTakeIt) {
@@ -472,7 +502,9 @@ TEST_F(IndexScreenTest, SaveStopsBeforeAnythingMovesWhenTheStoreCannotTakeIt) {
   const std::wstring folder = store_ + L"\\00003\\00001";
   CreateDirectoryW((store_ + L"\\00003").c_str(), nullptr);
   CreateDirectoryW(folder.c_str(), nullptr);
-  ASSERT_TRUE(test::WriteBytes(folder + L"\\00000000000000000101.jpg", "someone else's"));
+  wchar_t taken[32];
+  swprintf(taken, 32, L"\\%020ld.jpg", firstNew_ + 1);  // where the second document goes
+  ASSERT_TRUE(test::WriteBytes(folder + taken, "someone else's"));
   ClickButton(L"BTN_SAV");
   const Texts shown = Messages();
   ASSERT_EQ(shown.size(), 1u);
@@ -480,8 +512,8 @@ TEST_F(IndexScreenTest, SaveStopsBeforeAnythingMovesWhenTheStoreCannotTakeIt) {
       << testing::PrintToString(shown[0]);
   EXPECT_EQ(States(), (std::vector<State>{State::Catalogued, State::Accepted}));
   EXPECT_TRUE(InSource(L"b.jpg"));
-  EXPECT_EQ(test::ReadBytes(folder + L"\\00000000000000000101.jpg"), "someone else's");
-  EXPECT_EQ(Column(std::wstring(L"Select Documento") + kNew), Texts{L"a.jpg"});
+  EXPECT_EQ(test::ReadBytes(folder + taken), "someone else's");
+  EXPECT_EQ(Column(std::wstring(L"Select Documento") + New()), Texts{L"a.jpg"});
   EXPECT_EQ(Column(L"Select Count(*) From LogAcciones"), Texts{L"1"});
   EXPECT_EQ(screen.PSlide(1).ReferenciaId(), L"REF-B");
 }
@@ -503,7 +535,7 @@ TEST_F(IndexScreenTest, AFailedInsertPutsTheFileBackAndStopsThePass) {
   EXPECT_TRUE(shown[0].find(L"rechazado por la base") != std::wstring::npos &&
               shown[0].find(L"b.jpg") != std::wstring::npos)
       << testing::PrintToString(shown[0]);
-  EXPECT_EQ(Column(std::wstring(L"Select Documento") + kNew), Texts{L"a.jpg"});
+  EXPECT_EQ(Column(std::wstring(L"Select Documento") + New()), Texts{L"a.jpg"});
   EXPECT_EQ(Column(L"Select Count(*) From LogAcciones"), Texts{L"1"});
   EXPECT_TRUE(InSource(L"b.jpg") && InSource(L"c.jpg"));
   EXPECT_EQ(States(), (std::vector<State>{State::Catalogued, State::Accepted, State::Accepted}));
@@ -534,7 +566,7 @@ TEST_F(IndexScreenTest, ACloseDuringTheSaveStopsBetweenTwoDocuments) {
   EXPECT_TRUE(Messages().empty());
   EXPECT_EQ(screen.SlideIndex(), 2);
   // Exactly the first document was filed, whole: its row, its stored file, its log.
-  EXPECT_EQ(Column(std::wstring(L"Select Documento") + kNew), Texts{L"a.jpg"});
+  EXPECT_EQ(Column(std::wstring(L"Select Documento") + New()), Texts{L"a.jpg"});
   EXPECT_EQ(Column(L"Select Count(*) From LogAcciones"), Texts{L"1"});
   EXPECT_FALSE(InSource(L"a.jpg"));
   EXPECT_TRUE(InSource(L"b.jpg") && InSource(L"c.jpg"));
