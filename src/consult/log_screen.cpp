@@ -7,12 +7,12 @@
 #include <shellapi.h>
 
 #include "consult/grid_layout_dialog.h"
+#include "host/docked_screen.h"
 #include "host/message_box.h"
 #include "runtime/do_events.h"
 #include "runtime/mouse_pointer.h"
 #include "runtime/popup_menu.h"
 #include "runtime/steps.h"
-#include "runtime/twips.h"
 
 namespace vk {
 namespace {
@@ -141,7 +141,7 @@ bool FDocumentosLogGeneral::MakeForm() {
     DockInto(host);
     result = true;
     SetMousePointer(pointer::Default);
-    FitToHost();
+    FitToHost(*this, fitting_);
     Show();
     mReady = true;
   });
@@ -179,24 +179,13 @@ bool FDocumentosLogGeneral::ServeMessages() {
 // --- layout ---
 
 void FDocumentosLogGeneral::Form_Resize() {
-  FitToHost();
+  FitToHost(*this, fitting_);
   Layout();
-}
-
-void FDocumentosLogGeneral::FitToHost() {
-  const HWND host = GetParent(hwnd());
-  RECT client{};
-  if (!host || !GetClientRect(host, &client)) return;
-  fitting_ = true;
-  IgnoreErrors([&] { Move(0, 0, PixelsToTwips(client.right), PixelsToTwips(client.bottom)); });
-  fitting_ = false;
 }
 
 void FDocumentosLogGeneral::Layout() {
   if (!loaded()) return;
-  // Shown again only when it was shown before: a screen that never docked stays hidden.
-  const bool wasShown = visible();
-  Hide();
+  LayoutPass pass(*this);
   const double W = scaleWidth(), H = scaleHeight();
   Controls& c = c_;
   RunEachStep({
@@ -243,7 +232,6 @@ void FDocumentosLogGeneral::Layout() {
       columns.Item(position).Width = static_cast<float>(c.GRDetail->width() * share / 100.0);
     });
   }
-  if (wasShown) Show();
 }
 
 void FDocumentosLogGeneral::VkHeaderExpand() {

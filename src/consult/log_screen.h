@@ -69,7 +69,6 @@ class FDocumentosLogGeneral : public Form, public DocumentForm {
   // Frame (log_screen.cpp).
   void BuildControls();
   void Layout();
-  void FitToHost();
   void VkHeaderExpand();
   void VkHeaderCollapse();
   void TBarMain_ButtonClick(hosted::ToolbarClick& click);

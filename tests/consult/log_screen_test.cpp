@@ -22,6 +22,7 @@
 #include "host/message_box.h"
 #include "host/save_dialog.h"
 #include "host/shared_state.h"
+#include "host/screen_host.h"
 #include "host/test_databases.h"
 #include "hosted/window_driver.h"
 #include "runtime/do_events.h"
@@ -51,34 +52,6 @@ const wchar_t kLog[] =
     L" (14, 'jean', 1, '2027-01-01 00:00:00', 'AD', 'B01F01', 'Busqueda', 'PC-1'),"
     L" (99, 'jean', 1, '2026-06-15 10:00:00', 'ZZ', 'B01F01', 'Busqueda', 'PC-1')";
 const Rows kAll = {L"11/jean", L"11/jean-luc", L"12/jean-luc", L"12/o'neil", L"13/o'neil", L"14/jean", L"99/jean"};
-
-// The host: a plain window whose client area the screen fills. A posted WM_APP runs
-// `onPosted`, as a host command that arrives while the screen is at work.
-struct HostWindow {
-  HWND hwnd = nullptr;
-  std::function<void()> onPosted;
-
-  static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<HostWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (message == WM_APP && self && self->onPosted) self->onPosted();
-    return DefWindowProcW(window, message, wParam, lParam);
-  }
-  HostWindow() {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = Proc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"VkLogTestHost";
-    RegisterClassW(&wc);
-    // A frameless window: its client area can be as small as a test wants.
-    hwnd = CreateWindowW(L"VkLogTestHost", L"Host", WS_POPUP | WS_CLIPCHILDREN | WS_VISIBLE, 20, 20, 765, 562,
-                         nullptr, nullptr, wc.hInstance, nullptr);
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  }
-  ~HostWindow() { DestroyWindow(hwnd); }
-  void SetClientSize(int width, int height) const {
-    SetWindowPos(hwnd, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
-  }
-};
 
 // Replaces the save dialog's answer for a test.
 class ScopedSaveDialog {
@@ -185,7 +158,7 @@ class LogScreenTest : public ::testing::Test {
 
   test::ComApartment com_;
   test::TestDatabases databases_{kAppKey};
-  HostWindow host_;
+  test::ScreenHost host_;
   std::vector<std::wstring> messages_;
   long answer_ = msg::OK;
   ScopedMessageBox box_{[this](const std::wstring& text, long style, const std::wstring& title) {

@@ -1,0 +1,44 @@
+#include "capture/toolbar_commands.h"
+
+#include "hosted/shell_launcher.h"
+#include "runtime/app_path.h"
+#include "runtime/popup_menu.h"
+
+namespace vk::capture {
+
+void ToggleFit(hosted::Toolbar& bar, int index, VkImage& view) {
+  if (bar.ButtonState(index) == 0) {
+    bar.SetButtonState(index, 2);
+    view.setFitMode(true);
+    return;
+  }
+  bar.SetButtonState(index, 0);
+  view.setFitMode(false);
+  view.setZoom(1);
+}
+
+void ZoomIn(VkImage& view) {
+  if (view.Zoom() < 25) view.setZoom(view.Zoom() + 1);
+}
+
+void ZoomOut(VkImage& view) {
+  if (view.Zoom() > 1) view.setZoom(view.Zoom() - 1);
+}
+
+void ZoomOriginal(VkImage& view) { view.setZoom(1); }
+
+void OpenInViewer(const VkImage& view) { hosted::LaunchViewer(AppPath(), view.Documento(), view.Path()); }
+
+UINT PopReportMenu(Form& screen, hosted::Toolbar& bar, const hosted::ToolbarClick& click) {
+  bar.SetButtonState(click.index, 4);
+  const double x = bar.left() + click.x;
+  const double y = click.flag ? bar.top() + click.y : bar.top() + bar.height();
+  const UINT chosen = PopupMenu(screen.hwnd(),
+                                {{kReportView, L"Vista Previa del Informe"},
+                                 {kReportPrint, L"Imprimir Informe por Impresora"}},
+                                x, y);
+  bar.SetButtonState(click.index, 0);
+  return chosen;
+}
+
+}  // namespace vk::capture

@@ -1,0 +1,32 @@
+#pragma once
+// The toolbar commands both capture screens share: the large view's fit, zoom and
+// viewer program, and the report menu. They change only the view's stored display
+// settings; VkImage passes them on to its viewer (not while it holds a PDF).
+#include <windows.h>
+
+#include "capture/vk_image.h"
+#include "hosted/toolbar.h"
+#include "runtime/form.h"
+
+namespace vk::capture {
+
+// "BTN_FIT": a released button (state 0) is pressed (2) and turns fitting on; a
+// pressed one is released, turns fitting off and shows the image at its own size.
+void ToggleFit(hosted::Toolbar& bar, int index, VkImage& view);
+// "BTN_ZIN" adds 1 while the zoom is below 25; "BTN_ZOU" takes 1 off while it is above
+// 1; "BTN_Z11" sets 1. The value is not rounded (0.53 becomes 1.53).
+void ZoomIn(VkImage& view);
+void ZoomOut(VkImage& view);
+void ZoomOriginal(VkImage& view);
+// "BTN_PAN": starts the viewer program of the application folder on the view's
+// document ("F00:Ostrela - " name "|F01:" path); nothing waits for it and a failure
+// to start it is ignored.
+void OpenInViewer(const VkImage& view);
+
+inline constexpr UINT kReportView = 1, kReportPrint = 2;
+// "BTN_REP": the button shows its menu state (4) while the report menu is open, below
+// the button (just below the toolbar when the click gave no button offsets), then
+// goes back to 0. The chosen item: kReportView, kReportPrint or 0.
+UINT PopReportMenu(Form& screen, hosted::Toolbar& bar, const hosted::ToolbarClick& click);
+
+}  // namespace vk::capture
