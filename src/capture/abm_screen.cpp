@@ -4,10 +4,11 @@
 #include "capture/abm_screen.h"
 
 #include <windows.h>
-#include <shellapi.h>
 
+#include "capture/capture_pictures.h"
 #include "capture/toolbar_commands.h"
 #include "consult/clear_controls.h"
+#include "host/docked_screen.h"
 #include "host/message_box.h"
 #include "host/shared_state.h"
 #include "runtime/do_events.h"
@@ -31,40 +32,6 @@ constexpr double kComboLeft = 2220, kComboWidth = 4215, kLabelLeft = 135, kLabel
 
 // The record buttons, at fixed places on the toolbar.
 constexpr int kSaveButton = 3, kValidateButton = 4, kDeleteButton = 5;
-
-// A small system icon (none when the system has no such icon); the caller destroys it.
-HICON StockIcon(SHSTOCKICONID id) {
-  SHSTOCKICONINFO info{};
-  info.cbSize = sizeof info;
-  if (FAILED(SHGetStockIconInfo(id, SHGSI_ICON | SHGSI_SMALLICON, &info))) return nullptr;
-  return info.hIcon;
-}
-
-void AddButton(hosted::Toolbar& bar, const wchar_t* key, const wchar_t* toolTip, SHSTOCKICONID icon,
-               const wchar_t* caption = L"") {
-  HICON picture = StockIcon(icon);
-  bar.AddButton(key, toolTip, picture, caption);
-  if (picture) DestroyIcon(picture);  // the toolbar keeps its own copy
-}
-
-// The magnifier the picker buttons show, on the button face.
-HBITMAP PickerPicture() {
-  const int side = GetSystemMetrics(SM_CXSMICON);
-  HDC screen = GetDC(nullptr);
-  HDC dc = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, side, side);
-  HGDIOBJ old = SelectObject(dc, bitmap);
-  RECT all{0, 0, side, side};
-  FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
-  if (HICON icon = StockIcon(SIID_FIND)) {
-    DrawIconEx(dc, 0, 0, icon, side, side, 0, nullptr, DI_NORMAL);
-    DestroyIcon(icon);
-  }
-  SelectObject(dc, old);
-  DeleteDC(dc);
-  ReleaseDC(nullptr, screen);
-  return bitmap;
-}
 
 }  // namespace
 
@@ -116,7 +83,7 @@ void FDocumentosABM::BuildControls() {
   for (int i = 0; i < 4; ++i) {
     PictureBox& picker = Add<PictureBox>({.name = rows[i].picker, .left = kLabelLeft + kLabelWidth + 50,
                                           .top = kComboTops[i] + 38, .width = 240, .height = 240, .container = main});
-    picker.SetPicture(PickerPicture());
+    picker.SetPicture(DrawPickerPicture());
     picker.Click.Connect([this, which = rows[i].kind](int) { PickerButton_Click(which); });
     *rows[i].pickerControl = &picker;
   }
@@ -167,30 +134,31 @@ void FDocumentosABM::BuildControls() {
   AddToolbarButtons();
   KeepRecordKeys(combos_, record_);
   c_.TBarMain->ButtonClick.Connect([this](ToolbarClick& click) { TBarMain_ButtonClick(click); });
-  Resize.Connect([this] { Layout(); });
+  Resize.Connect([this] {
+    if (!fitting_) Layout();
+  });
   Unloading.Connect([this](bool&) { Form_Unload(); });
 }
 
 void FDocumentosABM::AddToolbarButtons() {
   hosted::Toolbar& bar = *c_.TBarMain;
-  AddButton(bar, L"BTN_KIL", L"Salir", SIID_DELETE);
-  bar.AddSeparator();
-  AddButton(bar, L"BTN_SAV", L"Grabar Documento", SIID_DRIVE35);
-  AddButton(bar, L"BTN_VAL", L"Validar Catalogación", SIID_SHIELD);
-  AddButton(bar, L"BTN_DEL", L"Eliminar Imágen", SIID_RECYCLER);
-  bar.AddSeparator();
-  AddButton(bar, L"BTN_FIN", L"Buscar Documentos", SIID_FIND);
-  bar.AddSeparator();
-  AddButton(bar, L"BTN_FIT", L"Ajustar a la Página", SIID_IMAGEFILES);
-  AddButton(bar, L"BTN_ZIN", L"Zoom ++", SIID_ZIPFILE);
-  AddButton(bar, L"BTN_ZOU", L"Zoom --", SIID_STACK);
-  AddButton(bar, L"BTN_Z11", L"Tamaño Original", SIID_DOCNOASSOC);
-  AddButton(bar, L"BTN_PAN", L"Vista Panorámica", SIID_DESKTOPPC);
-  bar.AddSeparator();
-  AddButton(bar, L"BTN_RT1", L"Rotar Imagen", SIID_RENAME);
-  AddButton(bar, L"BTN_RT2", L"Rotar Imagen", SIID_LINK);
-  bar.AddSeparator();
-  AddButton(bar, L"BTN_REP", L"", SIID_PRINTER, L" ");
+  const wchar_t* const buttons[][2] = {
+      {L"BTN_KIL", L"Salir"}, {nullptr, nullptr},
+      {L"BTN_SAV", L"Grabar Documento"}, {L"BTN_VAL", L"Validar Catalogación"}, {L"BTN_DEL", L"Eliminar Imágen"},
+      {nullptr, nullptr},
+      {L"BTN_FIN", L"Buscar Documentos"}, {nullptr, nullptr},
+      {L"BTN_FIT", L"Ajustar a la Página"}, {L"BTN_ZIN", L"Zoom ++"}, {L"BTN_ZOU", L"Zoom --"},
+      {L"BTN_Z11", L"Tamaño Original"}, {L"BTN_PAN", L"Vista Panorámica"}, {nullptr, nullptr},
+      {L"BTN_RT1", L"Rotar Imagen"}, {L"BTN_RT2", L"Rotar Imagen"}, {nullptr, nullptr},
+  };
+  for (const auto& [key, toolTip] : buttons) {
+    if (key) {
+      AddKeyedButton(bar, key, toolTip);
+    } else {
+      bar.AddSeparator();
+    }
+  }
+  AddKeyedButton(bar, L"BTN_REP", L"", L" ");
   bar.AddSeparator();
 }
 
@@ -212,7 +180,7 @@ bool FDocumentosABM::MakeForm() {
     DockIntoHost(*this, mHWndContainer);
     result = true;
     SetMousePointer(pointer::Default);
-    FitToHost(*this);
+    FitToHost(*this, fitting_);
     Show();
   });
   return result;
@@ -245,14 +213,13 @@ bool FDocumentosABM::ServeMessages() {
 // --- layout ---
 
 void FDocumentosABM::Form_Resize() {
-  if (!FitToHost(*this)) Layout();
+  FitToHost(*this, fitting_);
+  Layout();
 }
 
 void FDocumentosABM::Layout() {
   if (!loaded()) return;
-  // Shown again only when it was shown before: a screen that never docked stays hidden.
-  const bool wasShown = visible();
-  Hide();
+  LayoutPass pass(*this);
   const double W = scaleWidth(), H = scaleHeight();
   Controls& c = c_;
   RunEachStep({
@@ -303,7 +270,6 @@ void FDocumentosABM::Layout() {
       [&] { c.dtpFecha->setLeft(c.cboCategoriaId->left() + c.cboCategoriaId->width() - c.dtpFecha->width()); },
       [&] { c.lblFecha->setLeft(c.dtpFecha->left() - c.lblFecha->width()); },
   });
-  if (wasShown) Show();
 }
 
 // --- controls' reset and the toolbar's states ---

@@ -124,6 +124,7 @@ class FDocumentosABM : public Form, public DocumentForm {
   DocumentRecord record_;
   std::optional<FieldEditors> editors_;  // made with the frames, kept with the record
   ScreenBusy busy_{[this] { KillForm(); }};
+  bool fitting_ = false;  // sizing to the host: the resize it raises is laid out once
 };
 
 }  // namespace vk::capture

@@ -7,6 +7,7 @@
 #include <shellapi.h>
 
 #include "consult/grid_layout_dialog.h"
+#include "host/docked_screen.h"
 #include "host/message_box.h"
 #include "runtime/do_events.h"
 #include "runtime/mouse_pointer.h"
@@ -114,7 +115,9 @@ void FDocumentosLogGeneral::BuildControls() {
   c_.VkHeader->Collapse.Connect([this] { VkHeaderCollapse(); });
   main.ButtonClick.Connect([this](ToolbarClick& click) { TBarMain_ButtonClick(click); });
   detail.ButtonClick.Connect([this](ToolbarClick& click) { TBarDetail_ButtonClick(click); });
-  Resize.Connect([this] { Layout(); });
+  Resize.Connect([this] {
+    if (!fitting_) Layout();
+  });
   Unloading.Connect([this](bool&) { Form_Unload(); });
 }
 
@@ -135,7 +138,7 @@ bool FDocumentosLogGeneral::MakeForm() {
     DockIntoHost(*this, mHWndContainer);
     result = true;
     SetMousePointer(pointer::Default);
-    FitToHost(*this);
+    FitToHost(*this, fitting_);
     Show();
     mReady = true;
   });
@@ -173,14 +176,13 @@ bool FDocumentosLogGeneral::ServeMessages() {
 // --- layout ---
 
 void FDocumentosLogGeneral::Form_Resize() {
-  if (!FitToHost(*this)) Layout();
+  FitToHost(*this, fitting_);
+  Layout();
 }
 
 void FDocumentosLogGeneral::Layout() {
   if (!loaded()) return;
-  // Shown again only when it was shown before: a screen that never docked stays hidden.
-  const bool wasShown = visible();
-  Hide();
+  LayoutPass pass(*this);
   const double W = scaleWidth(), H = scaleHeight();
   Controls& c = c_;
   RunEachStep({
@@ -227,7 +229,6 @@ void FDocumentosLogGeneral::Layout() {
       columns.Item(position).Width = static_cast<float>(c.GRDetail->width() * share / 100.0);
     });
   }
-  if (wasShown) Show();
 }
 
 void FDocumentosLogGeneral::VkHeaderExpand() {

@@ -107,6 +107,7 @@ class FDocumentosLogGeneral : public Form, public DocumentForm {
 
   int busy_ = 0;
   bool closeRequested_ = false;
+  bool fitting_ = false;  // sizing to the host: the resize it raises is laid out once
 };
 
 }  // namespace vk

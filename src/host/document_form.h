@@ -9,7 +9,6 @@
 #include <string_view>
 
 #include "com/module.h"
-#include "runtime/form.h"
 
 namespace vk {
 
@@ -34,15 +33,6 @@ class DocumentForm {
  private:
   com::ModuleLock moduleLock_;
 };
-
-// Makes a built screen a child of its host window (the HWndContainer value). Raises 5
-// when that is no window: a screen never shows as a loose window on the desktop.
-void DockIntoHost(Form& screen, long hostWindow);
-
-// Sizes a docked screen to its host window's client area. True when that changed its
-// size (its Resize event has then laid it out); false when it had that size already or
-// is not docked.
-bool FitToHost(Form& screen);
 
 // Creates a new, loaded screen by its form name ("FDocumentosIndex", ...); nullptr
 // for a name no screen answers to, which Build reports to the host as error 429.

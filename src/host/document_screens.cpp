@@ -1,10 +1,9 @@
 #include "host/document_form.h"
 
 #include "capture/abm_screen.h"
+#include "capture/index_screen.h"
 #include "consult/list_screen.h"
 #include "consult/log_screen.h"
-#include "runtime/steps.h"
-#include "runtime/twips.h"
 
 namespace vk {
 namespace {
@@ -18,21 +17,6 @@ const FormCode kFormCodes[] = {
 
 }  // namespace
 
-void DockIntoHost(Form& screen, long hostWindow) {
-  const HWND host = reinterpret_cast<HWND>(static_cast<LONG_PTR>(hostWindow));
-  if (!IsWindow(host)) Raise(err::InvalidProcedureCall);
-  screen.DockInto(host);
-}
-
-bool FitToHost(Form& screen) {
-  const HWND host = GetParent(screen.hwnd());
-  RECT client{};
-  if (!host || !GetClientRect(host, &client)) return false;
-  const double width = PixelsToTwips(client.right), height = PixelsToTwips(client.bottom);
-  if (screen.width() == width && screen.height() == height) return false;
-  return IgnoreErrors([&] { screen.Move(0, 0, width, height); });
-}
-
 const FormCode* FindFormCode(std::wstring_view code) {
   for (const FormCode& entry : kFormCodes)
     if (code == entry.code) return &entry;
@@ -42,6 +26,7 @@ const FormCode* FindFormCode(std::wstring_view code) {
 std::shared_ptr<DocumentForm> CreateDocumentScreen(std::wstring_view formName) {
   // The document screens join here as they are built.
   if (formName == L"FDocumentosABM") return Form::Load<capture::FDocumentosABM>();
+  if (formName == L"FDocumentosIndex") return Form::Load<capture::FDocumentosIndex>();
   if (auto screen = consult::CreateListScreen(formName)) return screen;
   if (formName == L"FDocumentosLogGeneral") return Form::Load<FDocumentosLogGeneral>();
   return nullptr;

@@ -15,6 +15,7 @@
 #include "host/cobject.h"
 #include "host/fsearch.h"
 #include "host/message_box.h"
+#include "host/screen_host.h"
 #include "host/shared_functions.h"
 #include "host/shared_state.h"
 #include "host/test_databases.h"
@@ -137,7 +138,7 @@ class AbmScreenTest : public ::testing::Test {
 
   test::ComApartment com_;
   test::TestDatabases databases_{kAppKey};
-  test::HostWindow host_;
+  test::ScreenHost host_;
   std::wstring image_;
   std::vector<std::wstring> messages_;
   long answer_ = msg::Yes;
@@ -369,12 +370,11 @@ TEST_F(AbmScreenTest, ACloseDuringASaveClosesAfterItAndCommandsMeanwhileAreIgnor
   Open();
   FindDocument(21L);
   const int picks = picks_;
-  host_.onPosted = [&] {
+  host_.Post([&] {
     Click(L"BTN_FIN");
     screen_->UnloadScreen();
     EXPECT_TRUE(screen_->loaded());  // not under the running save
-  };
-  PostMessageW(host_.hwnd, WM_APP, 0, 0);
+  });
   Click(L"BTN_SAV");
   EXPECT_FALSE(FindLoadedForm(L"FDocumentosABM"));
   EXPECT_EQ(picks_, picks);

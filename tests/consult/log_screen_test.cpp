@@ -22,6 +22,7 @@
 #include "host/message_box.h"
 #include "host/save_dialog.h"
 #include "host/shared_state.h"
+#include "host/screen_host.h"
 #include "host/test_databases.h"
 #include "hosted/window_driver.h"
 #include "runtime/do_events.h"
@@ -150,7 +151,7 @@ class LogScreenTest : public ::testing::Test {
 
   test::ComApartment com_;
   test::TestDatabases databases_{kAppKey};
-  test::HostWindow host_;
+  test::ScreenHost host_;
   std::vector<std::wstring> messages_;
   long answer_ = msg::OK;
   ScopedMessageBox box_{[this](const std::wstring& text, long style, const std::wstring& title) {

@@ -16,29 +16,6 @@ ShownForm::~ShownForm() {
   Pump();
 }
 
-HostWindow::HostWindow() {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = Proc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = L"VkTestHost";
-  RegisterClassW(&wc);
-  hwnd = CreateWindowW(L"VkTestHost", L"Host", WS_POPUP | WS_CLIPCHILDREN | WS_VISIBLE, 20, 20, 765, 562, nullptr,
-                       nullptr, wc.hInstance, nullptr);
-  SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-}
-
-HostWindow::~HostWindow() { DestroyWindow(hwnd); }
-
-LRESULT CALLBACK HostWindow::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<HostWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (message == WM_APP && self && self->onPosted) self->onPosted();
-  return DefWindowProcW(window, message, wParam, lParam);
-}
-
-void HostWindow::SetClientSize(int width, int height) const {
-  SetWindowPos(hwnd, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
-}
-
 ControlArgs At(double left, double top, double width, double height, std::wstring name) {
   return ControlAt(std::move(name), left, top, width, height);
 }

@@ -3,7 +3,6 @@
 // as real messages.
 #include <windows.h>
 
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -32,26 +31,6 @@ class ShownForm {
 
  private:
   std::shared_ptr<TestForm> form_;
-};
-
-// A host program's window for a docked screen: a frameless window of 765 x 562 pixels
-// (the screens' design size) whose client area can be made as small as a test wants.
-// A posted WM_APP runs `onPosted`, as a host command that arrives while the screen is
-// at work.
-class HostWindow {
- public:
-  HostWindow();
-  ~HostWindow();
-  HostWindow(const HostWindow&) = delete;
-  HostWindow& operator=(const HostWindow&) = delete;
-  void SetClientSize(int width, int height) const;
-  long handle() const { return static_cast<long>(reinterpret_cast<LONG_PTR>(hwnd)); }
-
-  HWND hwnd = nullptr;
-  std::function<void()> onPosted;
-
- private:
-  static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 };
 
 // The settings of a control at a place, in twips.
