@@ -28,6 +28,7 @@
 #include "host/fsearch.h"
 #include "host/host_seams.h"
 #include "host/message_box.h"
+#include "host/screen_host.h"
 #include "host/shared_functions.h"
 #include "host/shared_state.h"
 
@@ -37,6 +38,7 @@ using vk::bench::Check;
 using vk::bench::Median;
 using vk::bench::Now;
 using vk::bench::ReadScript;
+using vk::bench::StepIntoVariants;
 using vk::ComPtr;
 
 const wchar_t kKey[] = L"AbmBench";
@@ -89,29 +91,6 @@ void Fill(const std::wstring& folder, long documents) {
   sqlite3_close(db);
 }
 
-// Steps a statement to its end, making every field of every row a VARIANT.
-void Step(sqlite3* db, sqlite3_stmt* s) {
-  int rc;
-  while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
-    for (int c = 0; c < sqlite3_column_count(s); ++c) {
-      VARIANT v;
-      VariantInit(&v);
-      switch (sqlite3_column_type(s, c)) {
-        case SQLITE_INTEGER: v.vt = VT_I4; v.lVal = sqlite3_column_int(s, c); break;
-        case SQLITE_FLOAT: v.vt = VT_R8; v.dblVal = sqlite3_column_double(s, c); break;
-        case SQLITE_TEXT:
-          v.vt = VT_BSTR;
-          v.bstrVal = SysAllocString(static_cast<const wchar_t*>(sqlite3_column_text16(s, c)));
-          break;
-        default: v.vt = VT_NULL; break;
-      }
-      VariantClear(&v);
-    }
-  }
-  Check(rc, db, "step");
-  sqlite3_reset(s);
-}
-
 // Plain SQLite doing the load's and the save's statements on the same database.
 class Floor {
  public:
@@ -138,14 +117,14 @@ class Floor {
   double Load(long id) {
     const double start = Now();
     sqlite3_bind_int(read_, 1, id);
-    Step(db_, read_);
+    StepIntoVariants(db_, read_);
     return Now() - start;
   }
   // A load that places the type's editors also reads the type's definitions.
   double LoadWithType(long id, long type) {
     const double start = Now();
     sqlite3_bind_int(details_, 1, type);
-    Step(db_, details_);
+    StepIntoVariants(db_, details_);
     return Now() - start + Load(id);
   }
   double Save(long id) {
@@ -161,12 +140,12 @@ class Floor {
     }
     sqlite3_bind_text(update_, 23, "bench", -1, SQLITE_STATIC);
     sqlite3_bind_text(update_, 24, "2026-03-01", -1, SQLITE_STATIC);
-    Step(db_, update_);
+    StepIntoVariants(db_, update_);
     Exec(db_, "COMMIT", "commit");
-    Step(db_, nextEvent_);
+    StepIntoVariants(db_, nextEvent_);
     sqlite3_bind_int(log_, 1, id);
     sqlite3_bind_text(log_, 2, "Se ha Modificado la Catalogación", -1, SQLITE_STATIC);
-    Step(db_, log_);
+    StepIntoVariants(db_, log_);
     const double write = Now() - start;
     return write + Load(id);  // the reload
   }
@@ -176,20 +155,6 @@ class Floor {
   sqlite3* db_ = nullptr;
   sqlite3_stmt *read_ = nullptr, *details_ = nullptr, *update_ = nullptr, *nextEvent_ = nullptr, *log_ = nullptr;
 };
-
-LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return DefWindowProcW(window, message, wParam, lParam);
-}
-
-HWND MakeHost() {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = HostProc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = L"AbmBenchHost";
-  RegisterClassW(&wc);
-  return CreateWindowW(L"AbmBenchHost", L"Host", WS_POPUP | WS_CLIPCHILDREN | WS_VISIBLE, 20, 20, 765, 562, nullptr,
-                       nullptr, wc.hInstance, nullptr);
-}
 
 void ClickKey(const vk::capture::FDocumentosABM& screen, const wchar_t* key) {
   vk::hosted::Toolbar& bar = *screen.controls().TBarMain;
@@ -228,11 +193,7 @@ int main(int argc, char** argv) {
   const long documents = argc > 1 ? atol(argv[1]) : 100000;
   const int rounds = argc > 2 ? atoi(argv[2]) : 7;
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  wchar_t temp[MAX_PATH];
-  GetTempPathW(MAX_PATH, temp);
-  const std::wstring folder = std::wstring(temp) + L"abmbench";
-  CreateDirectoryW(folder.c_str(), nullptr);
-  CreateDirectoryW((folder + L"\\data").c_str(), nullptr);
+  const std::wstring folder = vk::bench::ScratchDataFolder(L"abmbench");
   Fill(folder, documents);
 
   vk::data::QdProcedure::SetDefaultFolder(folder);
@@ -245,9 +206,9 @@ int main(int argc, char** argv) {
   state.gIsAdmin = true;
   vk::ScopedMessageBox answers([](const std::wstring&, long, const std::wstring&) { return vk::msg::OK; });
 
-  const HWND host = MakeHost();
+  vk::test::ScreenHost host;
   auto screen = vk::Form::Load<vk::capture::FDocumentosABM>();
-  screen->SetHWndContainer(static_cast<long>(reinterpret_cast<LONG_PTR>(host)));
+  screen->SetHWndContainer(host.handle());
   screen->SetMode(L"ADM");
   if (!screen->MakeForm()) {
     fprintf(stderr, "the screen did not open\n");
@@ -297,7 +258,6 @@ int main(int argc, char** argv) {
     pickers.push_back(own);
   }
   screen->Unload();
-  DestroyWindow(host);
 
   printf("maintenance screen on %ld documents, a 1 MB comment history, ten fields; median of %d rounds\n",
          documents, rounds);
