@@ -96,6 +96,8 @@ void FDocumentosABM::BuildControls() {
   c_.VkDataTemp = &Add<Frame>({.name = L"VkDataTemp", .left = kParameterLeft, .top = parameterTop,
                                .width = parameterWidth, .height = parameterHeight, .visible = false,
                                .container = main});
+  c_.VkDataParameter->SetHeaderShown(false);  // a frame without a caption
+  c_.VkDataTemp->SetHeaderShown(false);
   editors_.emplace(*this, FieldEditors::Frames{*c_.VkDataParameter, *c_.VkDataTemp, *c_.cboTipoDocumentoId, nullptr},
                    kMaintenanceGeometry, record_, [this] { return data_ ? &*data_ : nullptr; });
   editors_->CampoWritten.Connect([this](int n, const std::wstring& value) { c_.PSelection->setCampo(n, value); });

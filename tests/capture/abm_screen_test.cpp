@@ -26,6 +26,7 @@
 #include "runtime/mouse_pointer.h"
 #include "runtime/twips.h"
 #include "runtime/vk_name.h"
+#include "runtime/window_picture.h"
 #include "support/com_test.h"
 
 namespace {
@@ -266,6 +267,9 @@ TEST_F(AbmScreenTest, FieldEditorsArePlacedAtTheScreensSizeShowTheRowAndWriteThe
   EXPECT_EQ(static_cast<hosted::TextBox*>(editors[L"Contraparte"])->Text(), L"Acme");
   EXPECT_EQ(*static_cast<hosted::DatePicker*>(editors[L"Vigencia"])->Value(), MakeDate(2027, 3, 31));
   EXPECT_EQ(static_cast<hosted::ComboBox*>(editors[L"Moneda"])->Text(), L"USD");
+  test::Pump();
+  // For a reviewer: the screen with a loaded contract.
+  EXPECT_TRUE(SaveWindowPicture(screen_->hwnd(), test::BinFolder() + L"\\abm_screen_review.bmp"));
   TypeInto(VkNameText(L"VkTextBox", editors[L"Contraparte"]->index()), L"Beta SA");
   EXPECT_EQ(C().PSelection->Campo(1), L"Beta SA");
   Click(L"BTN_SAV");
