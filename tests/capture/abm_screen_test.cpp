@@ -20,7 +20,6 @@
 #include "host/shared_state.h"
 #include "host/test_databases.h"
 #include "hosted/sample_images.h"
-#include "hosted/shell_launcher.h"
 #include "hosted/window_driver.h"
 #include "runtime/app_path.h"
 #include "runtime/mouse_pointer.h"
@@ -41,15 +40,6 @@ const wchar_t kLoadFailed[] = L"Se Produjo un Error al Visualizar el Documento|6
 const wchar_t kValidateFailed[] = L"Se Produjo un Error al Validar el Documento|64|";
 const wchar_t kDeleteFailed[] = L"Se Produjo un Error al Anular el Documento|64|";
 
-class RecordingLauncher : public hosted::ShellLauncher {
- public:
-  bool Open(const std::wstring& program, const std::wstring& parameters) override {
-    calls.push_back(program + L" " + parameters);
-    return true;
-  }
-  std::vector<std::wstring> calls;
-};
-
 class AbmScreenTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -69,10 +59,8 @@ class AbmScreenTest : public ::testing::Test {
         L"'2026-01-02 10:00:00', 0, 'alta'), (22, '4', '9', 'XX', 4, Null, Null, Null, Null, Null, Null, Null, Null, "
         L"Null, Null, 0, Null), (23, '2', '1', 'OP', 2, 'scan.PDF', 'C:\\x\\scan.PDF', Null, Null, Null, "
         L"'2026-02-03 00:00:00', Null, Null, Null, Null, 0, Null)");
-    previousLauncher_ = hosted::SetShellLauncher(&launcher_);
   }
   void TearDown() override {
-    hosted::SetShellLauncher(previousLauncher_);
     if (screen_) screen_->Unload();
     test::Pump();
   }
@@ -154,8 +142,7 @@ class AbmScreenTest : public ::testing::Test {
     EXPECT_EQ(sentence + L"/" + field, L"Select * From Documentos/DocumentoId");
     return pick_;
   }};
-  RecordingLauncher launcher_;
-  hosted::ShellLauncher* previousLauncher_ = nullptr;
+  test::RecordingLauncher launcher_;
   std::shared_ptr<FDocumentosABM> screen_;
 };
 
@@ -250,7 +237,7 @@ TEST_F(AbmScreenTest, FindLoadsTheRowWholeAndASaveWithoutEditsChangesOnlyTheAudi
   EXPECT_EQ(MousePointer(), pointer::Default);
 }
 
-TEST_F(AbmScreenTest, FieldEditorsArePlacedAtTheScreensSizeShowTheRowAndWriteTheirCampo) {
+TEST_F(AbmScreenTest, FieldEditorsArePlacedAtTheScreensSizeAndTheUsersEditsReachTheRow) {
   Open();
   FindDocument(21L);
   std::map<std::wstring, Control*> editors;  // by field name
@@ -270,15 +257,9 @@ TEST_F(AbmScreenTest, FieldEditorsArePlacedAtTheScreensSizeShowTheRowAndWriteThe
   test::Pump();
   // For a reviewer: the screen with a loaded contract.
   EXPECT_TRUE(SaveWindowPicture(screen_->hwnd(), test::BinFolder() + L"\\abm_screen_review.bmp"));
+
   TypeInto(VkNameText(L"VkTextBox", editors[L"Contraparte"]->index()), L"Beta SA");
   EXPECT_EQ(C().PSelection->Campo(1), L"Beta SA");
-  Click(L"BTN_SAV");
-  EXPECT_EQ(Columns(21, {L"Campo01", L"Campo02", L"Campo03"}), L"Beta SA|2027-03-31|USD");
-}
-
-TEST_F(AbmScreenTest, TheUsersEditsReachTheRowAndTheScreenShowsItAgain) {
-  Open();
-  FindDocument(21L);
   TypeInto(L"txtCBarra", L"O'Brien-7");
   TypeInto(L"txtReferenciaId", L"");
   Pick(L"cboCategoriaId", L"3");
@@ -286,9 +267,10 @@ TEST_F(AbmScreenTest, TheUsersEditsReachTheRowAndTheScreenShowsItAgain) {
   C().dtpFecha->SetValue(MakeDate(2026, 5, 4));
   Click(L"BTN_SAV");
   EXPECT_EQ(messages_, std::vector<std::wstring>{kSaved});
-  EXPECT_EQ(Columns(21, {L"CBarra", L"ReferenciaId", L"CategoriaId", L"GerenciaId", L"SubCategoriaId", L"Fecha"}),
-            L"O'Brien-7||3|RH|2|" + DateToText(MakeDate(2026, 5, 4)));
-  EXPECT_EQ(Keys(), L"3|2|RH|1");
+  EXPECT_EQ(Columns(21, {L"Campo01", L"Campo02", L"Campo03", L"CBarra", L"ReferenciaId", L"CategoriaId",
+                         L"GerenciaId", L"SubCategoriaId", L"Fecha"}),
+            L"Beta SA|2027-03-31|USD|O'Brien-7||3|RH|2|" + DateToText(MakeDate(2026, 5, 4)));
+  EXPECT_EQ(Keys(), L"3|2|RH|1");  // shown again as stored
 }
 
 TEST_F(AbmScreenTest, ACancelledFindLeavesNoDocumentForSaveValidateOrDelete) {
@@ -406,8 +388,8 @@ TEST_F(AbmScreenTest, ImageCommandsWorkOnTheLargeView) {
   FindDocument(23L);
   EXPECT_TRUE(view.IsPDF() && !view.iImage().visible());
   Click(L"BTN_PAN");
-  EXPECT_EQ(launcher_.calls, std::vector<std::wstring>{AppPath() +
-                                                       L"\\DeRavarEvidoz.exe F00:Ostrela - scan.PDF|F01:C:\\x\\scan.PDF"});
+  EXPECT_EQ(launcher_.programs, std::vector<std::wstring>{AppPath() + L"\\DeRavarEvidoz.exe"});
+  EXPECT_EQ(launcher_.parameters, std::vector<std::wstring>{L"F00:Ostrela - scan.PDF|F01:C:\\x\\scan.PDF"});
 }
 
 }  // namespace

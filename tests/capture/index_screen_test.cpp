@@ -38,14 +38,6 @@ const wchar_t kFound[] = L"Las Imágenes a Catalogar se hay Incorporado con Éxi
 const wchar_t kSaved[] = L"Las Imagenes se Grabaron con Exito";
 const wchar_t kSaveFailed[] = L"Se Produjo un Error al Grabar el Detalle del Documento : ";
 
-struct RecordingLauncher : hosted::ShellLauncher {
-  Texts parameters;
-  bool Open(const std::wstring&, const std::wstring& p) override {
-    parameters.push_back(p);
-    return true;
-  }
-};
-
 class IndexScreenTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -60,12 +52,10 @@ class IndexScreenTest : public ::testing::Test {
     Sql(L"Delete From LogAcciones");
     firstNew_ = std::stol(Column(L"Select Max(M) + 1 From (Select Max(DocumentoId) As M From Documentos "
                                  L"Union All Select Max(DocumentoId) From DocumentosLog) A")[0]);
-    previousLauncher_ = hosted::SetShellLauncher(&launcher_);
   }
   void TearDown() override {
     if (screen_) screen_->Unload();
     test::Pump();
-    hosted::SetShellLauncher(previousLauncher_);
   }
 
   void Sql(const std::wstring& sql) {
@@ -177,8 +167,7 @@ class IndexScreenTest : public ::testing::Test {
     messages_.push_back(text);
     return msg::OK;
   }};
-  RecordingLauncher launcher_;
-  hosted::ShellLauncher* previousLauncher_ = nullptr;
+  test::RecordingLauncher launcher_;
 };
 
 // --- opening ---

@@ -70,6 +70,12 @@ bool PickComboItem(HWND root, const wchar_t* comboName, const std::wstring& key)
   return false;
 }
 
+bool RecordingLauncher::Open(const std::wstring& program, const std::wstring& parameters_) {
+  programs.push_back(program);
+  parameters.push_back(parameters_);
+  return starts;
+}
+
 void Key(HWND window, UINT virtualKey) {
   SendMessageW(window, WM_KEYDOWN, virtualKey, 1);
   SendMessageW(window, WM_KEYUP, virtualKey, 0xC0000001);

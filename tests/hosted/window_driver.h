@@ -5,7 +5,9 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "hosted/shell_launcher.h"
 #include "runtime/control.h"
 #include "runtime/form.h"
 #include "runtime/timer.h"
@@ -47,6 +49,23 @@ void ClickToolbarButton(HWND root, const wchar_t* toolbarName, const std::wstrin
 // The user's choice, in the combo box named `comboName` below `root`, of the item
 // loaded with `key` ("" for the empty item); false when it has no such item.
 bool PickComboItem(HWND root, const wchar_t* comboName, const std::wstring& key);
+
+// Stands in for the shell while it lives: records the parameters (and the program) of
+// every viewer program a screen starts, and answers `starts`.
+class RecordingLauncher : public hosted::ShellLauncher {
+ public:
+  RecordingLauncher() : previous_(hosted::SetShellLauncher(this)) {}
+  ~RecordingLauncher() override { hosted::SetShellLauncher(previous_); }
+  RecordingLauncher(const RecordingLauncher&) = delete;
+  RecordingLauncher& operator=(const RecordingLauncher&) = delete;
+  bool Open(const std::wstring& program, const std::wstring& parameters) override;
+
+  std::vector<std::wstring> programs, parameters;
+  bool starts = true;
+
+ private:
+  hosted::ShellLauncher* previous_;
+};
 
 // Runs the messages waiting in this thread's queue.
 void Pump();
