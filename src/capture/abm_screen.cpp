@@ -64,12 +64,12 @@ void FDocumentosABM::BuildControls() {
     PictureBox** pickerControl;
   };
   const CatalogueRow rows[] = {
-      {Catalogue::Categoria, L"cboCategoriaId", L"lblCategoriaId", L"Categoría", L"PCategoriaId", &c_.cboCategoriaId,
-       &c_.lblCategoriaId, &c_.PCategoriaId},
-      {Catalogue::SubCategoria, L"cboSubCategoriaId", L"lblSubCategoriaId", L"Sub-Categoría", L"PSubCategoriaId", &c_.cboSubCategoriaId,
-       &c_.lblSubCategoriaId, &c_.PSubCategoriaId},
-      {Catalogue::Gerencia, L"cboGerenciaId", L"lblGerenciaId", L"Gerencia", L"PGerenciaId", &c_.cboGerenciaId, &c_.lblGerenciaId,
-       &c_.PGerenciaId},
+      {Catalogue::Categoria, L"cboCategoriaId", L"lblCategoriaId", L"Categoría", L"PCategoriaId",
+       &c_.cboCategoriaId, &c_.lblCategoriaId, &c_.PCategoriaId},
+      {Catalogue::SubCategoria, L"cboSubCategoriaId", L"lblSubCategoriaId", L"Sub-Categoría", L"PSubCategoriaId",
+       &c_.cboSubCategoriaId, &c_.lblSubCategoriaId, &c_.PSubCategoriaId},
+      {Catalogue::Gerencia, L"cboGerenciaId", L"lblGerenciaId", L"Gerencia", L"PGerenciaId", &c_.cboGerenciaId,
+       &c_.lblGerenciaId, &c_.PGerenciaId},
       {Catalogue::TipoDocumento, L"cboTipoDocumentoId", L"lblTipoDocumentoId", L"Tipo Documento", L"PTipoDocumentoId",
        &c_.cboTipoDocumentoId, &c_.lblTipoDocumentoId, &c_.PTipoDocumentoId},
   };
