@@ -176,8 +176,7 @@ bool FDocumentosABM::SaveDocument() {
             record_.ReferenciaId = c_.txtReferenciaId->Text();
             saved = ExecuteDocumentProcedure(*data_, kDocumentosUpdate, record_);
             if (!saved)
-              failure = L"Se Produjo un Error al Grabar el Detalle del Documento : " + data_->ErrDescription() +
-                        L" [ " + record_.Documento + L" ]";
+              failure = SaveFailureText(data_->ErrDescription(), record_.Documento);
           },
           &error)) {
     IgnoreErrors([&] { failure = data_->ErrDescription(); });

@@ -20,7 +20,6 @@
 namespace vk::capture {
 namespace {
 
-const wchar_t kSaveFailed[] = L"Se Produjo un Error al Grabar el Detalle del Documento : ";
 const wchar_t kSaved[] = L"Las Imagenes se Grabaron con Exito";
 
 // Above every id a document has had: a deleted document's id stays in the read log,
@@ -35,10 +34,6 @@ std::wstring MoveRefusal(const std::wstring& source, const std::wstring& stored)
   if (!hosted::FileExists(source)) return L"no se encuentra el archivo " + source;
   if (hosted::FileExists(stored) || hosted::FolderExists(stored)) return L"ya existe el archivo " + stored;
   return L"no se pudo mover el archivo " + source + L" a " + stored;
-}
-
-std::wstring Named(const std::wstring& reason, const std::wstring& documento) {
-  return kSaveFailed + reason + L" [ " + documento + L" ]";
 }
 
 }  // namespace
@@ -57,7 +52,7 @@ void FDocumentosIndex::CatalogDocuments() {
         // Nothing moves while the store has nowhere to go.
         const std::wstring& root = Shared().gPathDestino;
         if (!StoreRootUsable(root)) {
-          message = std::wstring(kSaveFailed) + L"no existe la carpeta de destino de los documentos: " + root;
+          message = std::wstring(kSaveFailedText) + L"no existe la carpeta de destino de los documentos: " + root;
           return;
         }
         for (int i = 0; i < SlideCount(); ++i) {
@@ -69,7 +64,7 @@ void FDocumentosIndex::CatalogDocuments() {
           DocumentRecord document;
           std::optional<Recordset> next = data->GetData(Shared().gApplicationName, kNextDocumentId);
           if (!next) {
-            message = Named(data->ErrDescription(), slide.Documento());
+            message = SaveFailureText(data->ErrDescription(), slide.Documento());
             return;
           }
           document.DocumentoId = CLng(next->Field(L"DocumentoId"));
@@ -80,7 +75,7 @@ void FDocumentosIndex::CatalogDocuments() {
           const std::wstring source = slide.Path();
 
           if (!MoveDocumentFile(document, source)) {
-            message = Named(MoveRefusal(source, document.Path), document.Documento);
+            message = SaveFailureText(MoveRefusal(source, document.Path), document.Documento);
             return;
           }
           if (!ExecuteDocumentProcedure(*data, kDocumentosAdd, document)) {
@@ -88,7 +83,7 @@ void FDocumentosIndex::CatalogDocuments() {
             // The file goes back where it was found, never over another file.
             if (!IgnoreErrors([&] { hosted::MoveFileNoReplace(document.Path, source); }))
               reason += L" - el archivo quedó en " + document.Path + L" y no pudo volver a " + source;
-            message = Named(reason, document.Documento);
+            message = SaveFailureText(reason, document.Documento);
             return;
           }
           const std::wstring id = std::to_wstring(document.DocumentoId);

@@ -8,6 +8,10 @@
 
 namespace vk::capture {
 
+std::wstring SaveFailureText(const std::wstring& reason, const std::wstring& documento) {
+  return kSaveFailedText + reason + L" [ " + documento + L" ]";
+}
+
 std::wstring ObservacionText() {
   return GetUserNameNT() + L" - Fecha : [ " + DateToText(ValidDate(Now())) + L"]\r\n" + std::wstring(34, L'-') +
          L"\r\nDocumento Ingresado al Sistema\r\n\r\n";

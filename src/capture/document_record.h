@@ -35,6 +35,11 @@ struct DocumentRecord : CatalogEntry {
   std::bitset<kDocumentParameterCount> NullWhenRead;
 };
 
+// What both saves say when a document could not be stored: their failure text, the
+// reason, and the document's name between brackets.
+inline constexpr wchar_t kSaveFailedText[] = L"Se Produjo un Error al Grabar el Detalle del Documento : ";
+std::wstring SaveFailureText(const std::wstring& reason, const std::wstring& documento);
+
 // The logon name, " - Fecha : [ ", the date and time now as the regional settings write
 // them, "]", CR LF, 34 hyphens, CR LF, "Documento Ingresado al Sistema", CR LF CR LF.
 std::wstring ObservacionText();
