@@ -1,6 +1,6 @@
 // Maintenance screen benchmark (run by hand under Wine and a display, never by CTest),
-// over 100,000 documents and one more whose comment history is 1 MB and whose type has
-// ten fields (its stored file a PDF, so that no image is decoded):
+// over 100,000 documents and two more whose comment history is 1 MB, each of a type
+// with ten fields of its own (their stored file a PDF, so that no image is decoded):
 //   1. load: the find command loading that document (the picker's answer given), once
 //      with its type's editors placed already and once after a document of another
 //      type of ten fields, against plain SQLite stepping the same row (and the type's
