@@ -8,6 +8,7 @@
 #include "capture/capture_pictures.h"
 #include "capture/toolbar_commands.h"
 #include "consult/clear_controls.h"
+#include "consult/toolbar_icons.h"
 #include "host/docked_screen.h"
 #include "host/message_box.h"
 #include "host/shared_state.h"
@@ -143,24 +144,26 @@ void FDocumentosABM::BuildControls() {
 }
 
 void FDocumentosABM::AddToolbarButtons() {
+  using consult::AddToolbarButton;
   hosted::Toolbar& bar = *c_.TBarMain;
-  const wchar_t* const buttons[][2] = {
-      {L"BTN_KIL", L"Salir"}, {nullptr, nullptr},
-      {L"BTN_SAV", L"Grabar Documento"}, {L"BTN_VAL", L"Validar Catalogación"}, {L"BTN_DEL", L"Eliminar Imágen"},
-      {nullptr, nullptr},
-      {L"BTN_FIN", L"Buscar Documentos"}, {nullptr, nullptr},
-      {L"BTN_FIT", L"Ajustar a la Página"}, {L"BTN_ZIN", L"Zoom ++"}, {L"BTN_ZOU", L"Zoom --"},
-      {L"BTN_Z11", L"Tamaño Original"}, {L"BTN_PAN", L"Vista Panorámica"}, {nullptr, nullptr},
-      {L"BTN_RT1", L"Rotar Imagen"}, {L"BTN_RT2", L"Rotar Imagen"}, {nullptr, nullptr},
-  };
-  for (const auto& [key, toolTip] : buttons) {
-    if (key) {
-      AddKeyedButton(bar, key, toolTip);
-    } else {
-      bar.AddSeparator();
-    }
-  }
-  AddKeyedButton(bar, L"BTN_REP", L"", L" ");
+  AddToolbarButton(bar, L"BTN_KIL", L"Salir");
+  bar.AddSeparator();
+  AddToolbarButton(bar, L"BTN_SAV", L"Grabar Documento");
+  AddToolbarButton(bar, L"BTN_VAL", L"Validar Catalogación");
+  AddToolbarButton(bar, L"BTN_DEL", L"Eliminar Imágen");
+  bar.AddSeparator();
+  AddToolbarButton(bar, L"BTN_FIN", L"Buscar Documentos");
+  bar.AddSeparator();
+  AddToolbarButton(bar, L"BTN_FIT", L"Ajustar a la Página");
+  AddToolbarButton(bar, L"BTN_ZIN", L"Zoom ++");
+  AddToolbarButton(bar, L"BTN_ZOU", L"Zoom --");
+  AddToolbarButton(bar, L"BTN_Z11", L"Tamaño Original");
+  AddToolbarButton(bar, L"BTN_PAN", L"Vista Panorámica");
+  bar.AddSeparator();
+  AddToolbarButton(bar, L"BTN_RT1", L"Rotar Imagen");
+  AddToolbarButton(bar, L"BTN_RT2", L"Rotar Imagen");
+  bar.AddSeparator();
+  AddToolbarButton(bar, L"BTN_REP", L"");
   bar.AddSeparator();
 }
 

@@ -4,12 +4,11 @@
 
 #include <functional>
 
+#include "runtime/colour_bitmap.h"
 #include "runtime/select_guard.h"
 
 namespace vk::capture {
 namespace {
-
-constexpr int kSize = 16;
 
 // A GDI object deleted when it goes.
 struct Owned {
@@ -31,14 +30,7 @@ class Ink {
 
 // A picture of size x size pixels on the button face colour.
 HBITMAP DrawPicture(int size, const std::function<void(HDC)>& draw) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = size;
-  info.bmiHeader.biHeight = -size;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HBITMAP bitmap = CreateColourBitmap(nullptr, size, size);
   if (!bitmap) return nullptr;
   HDC dc = CreateCompatibleDC(nullptr);
   {
@@ -56,114 +48,7 @@ void Line(HDC dc, int x1, int y1, int x2, int y2) {
   LineTo(dc, x2, y2);
 }
 
-void Magnifier(HDC dc, int sign) {
-  {
-    Ink glass(dc, RGB(40, 60, 120), 2);
-    SelectGuard hollow(dc, GetStockObject(NULL_BRUSH));
-    Ellipse(dc, 1, 1, 11, 11);
-    Line(dc, 10, 10, 14, 14);
-  }
-  if (sign == 0) return;
-  Ink mark(dc, RGB(40, 60, 120));
-  Line(dc, 4, 6, 9, 6);
-  if (sign > 0) Line(dc, 6, 3, 6, 9);
-}
-
-void Turn(HDC dc, bool clockwise) {
-  Ink arrow(dc, RGB(40, 110, 60), 2);
-  SelectGuard hollow(dc, GetStockObject(NULL_BRUSH));
-  if (clockwise) {
-    Arc(dc, 2, 2, 14, 14, 8, 2, 2, 8);
-    Line(dc, 8, 1, 11, 3);
-    Line(dc, 8, 5, 11, 3);
-  } else {
-    Arc(dc, 2, 2, 14, 14, 14, 8, 8, 2);
-    Line(dc, 8, 1, 5, 3);
-    Line(dc, 8, 5, 5, 3);
-  }
-}
-
-void Glyph(HDC dc, const std::wstring& key) {
-  if (key == L"BTN_KIL") {
-    Ink cross(dc, RGB(190, 30, 30), 2);
-    Line(dc, 3, 3, 13, 13);
-    Line(dc, 13, 3, 3, 13);
-  } else if (key == L"BTN_SAV") {
-    {
-      Ink disk(dc, RGB(40, 60, 120));
-      Rectangle(dc, 2, 2, 14, 14);
-    }
-    Ink label(dc, RGB(255, 255, 255));
-    Rectangle(dc, 4, 3, 12, 7);
-    Rectangle(dc, 5, 10, 11, 14);
-  } else if (key == L"BTN_VAL") {
-    Ink tick(dc, RGB(20, 140, 50), 2);
-    Line(dc, 2, 8, 6, 12);
-    Line(dc, 6, 12, 14, 3);
-  } else if (key == L"BTN_DEL") {
-    Ink bin(dc, RGB(110, 110, 110));
-    Rectangle(dc, 4, 5, 12, 15);
-    Line(dc, 2, 3, 14, 3);
-    Line(dc, 6, 1, 10, 1);
-  } else if (key == L"BTN_FIN") {
-    Magnifier(dc, 0);
-  } else if (key == L"BTN_ZIN") {
-    Magnifier(dc, 1);
-  } else if (key == L"BTN_ZOU") {
-    Magnifier(dc, -1);
-  } else if (key == L"BTN_FIT") {
-    Ink page(dc, RGB(40, 60, 120));
-    SelectGuard hollow(dc, GetStockObject(NULL_BRUSH));
-    Rectangle(dc, 1, 1, 15, 15);
-    Rectangle(dc, 5, 4, 11, 12);
-  } else if (key == L"BTN_Z11") {
-    SelectGuard font(dc, GetStockObject(DEFAULT_GUI_FONT));
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, RGB(40, 60, 120));
-    RECT box{0, 0, kSize, kSize};
-    DrawTextW(dc, L"1:1", -1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-  } else if (key == L"BTN_PAN") {
-    {
-      Ink window(dc, RGB(40, 60, 120));
-      Rectangle(dc, 1, 2, 15, 14);
-    }
-    Ink inside(dc, RGB(255, 255, 255));
-    Rectangle(dc, 2, 5, 14, 13);
-  } else if (key == L"BTN_RT1") {
-    Turn(dc, false);
-  } else if (key == L"BTN_RT2") {
-    Turn(dc, true);
-  } else if (key == L"BTN_REP") {
-    {
-      Ink printer(dc, RGB(90, 90, 90));
-      Rectangle(dc, 1, 6, 15, 12);
-    }
-    Ink paper(dc, RGB(255, 255, 255));
-    Rectangle(dc, 4, 1, 12, 7);
-    Rectangle(dc, 4, 10, 12, 15);
-  }
-}
-
-// The key's picture as an icon on the button face (opaque, so the mask is empty).
-HICON KeyIcon(const std::wstring& key) {
-  HBITMAP colour = DrawPicture(kSize, [&key](HDC dc) { Glyph(dc, key); });
-  const BYTE opaque[kSize * kSize / 8] = {};
-  HBITMAP mask = CreateBitmap(kSize, kSize, 1, 1, opaque);
-  ICONINFO info{TRUE, 0, 0, mask, colour};
-  HICON icon = CreateIconIndirect(&info);
-  DeleteObject(mask);
-  DeleteObject(colour);
-  return icon;
-}
-
 }  // namespace
-
-void AddKeyedButton(hosted::Toolbar& bar, const std::wstring& key, const std::wstring& toolTip,
-                    const std::wstring& caption) {
-  HICON icon = KeyIcon(key);
-  bar.AddButton(key, toolTip, icon, caption);
-  if (icon) DestroyIcon(icon);  // the toolbar keeps its own copy
-}
 
 HBITMAP DrawStatePicture(StatePicture which) {
   // A filled disc with a white mark: blue loaded, green accepted (a tick), purple

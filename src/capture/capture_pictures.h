@@ -1,20 +1,12 @@
 #pragma once
-// The small pictures of the capture screens, drawn in code so they look the same on
-// every system: the toolbar icons by button key (exit, save, validate, delete, find,
-// fit, zoom in and out, original size, viewer, rotate, report), the thumbnails' state
-// icons and failure mark, the strip's scroll arrows and the pickers' button face.
-// Every picture is a new bitmap the caller owns (a picture box takes it over).
+// The small pictures of the cataloguing screen, drawn in code so they look the same on
+// every system: the thumbnails' state icons and failure mark, the strip's scroll
+// arrows and the pickers' button face. Every picture is a new bitmap the caller owns
+// (a picture box takes it over).
 #include <windows.h>
 
-#include <string>
-
-#include "hosted/toolbar.h"
 
 namespace vk::capture {
-
-// Adds a button with the icon of its key (none for a key without one).
-void AddKeyedButton(hosted::Toolbar& bar, const std::wstring& key, const std::wstring& toolTip,
-                    const std::wstring& caption = L"");
 
 enum class StatePicture { Loaded, Accepted, Catalogued, Unreadable };
 // 19 x 19 pixels, the size of a thumbnail's state icon.

@@ -8,6 +8,7 @@
 #include "capture/capture_pictures.h"
 #include "capture/toolbar_commands.h"
 #include "consult/clear_controls.h"
+#include "consult/toolbar_icons.h"
 #include "host/docked_screen.h"
 #include "host/message_box.h"
 #include "runtime/do_events.h"
@@ -114,24 +115,25 @@ void FDocumentosIndex::BuildControls() {
 }
 
 void FDocumentosIndex::BuildToolbar() {
+  using consult::AddToolbarButton;
   hosted::Toolbar& bar = *c_.TBarMain;
-  AddKeyedButton(bar, L"BTN_KIL", L"Salir");
+  AddToolbarButton(bar, L"BTN_KIL", L"Salir");
   bar.AddSeparator();
-  AddKeyedButton(bar, L"BTN_SAV", L"Grabar Documento");
-  AddKeyedButton(bar, L"BTN_VAL", L"Validar Catalogación");
+  AddToolbarButton(bar, L"BTN_SAV", L"Grabar Documento");
+  AddToolbarButton(bar, L"BTN_VAL", L"Validar Catalogación");
   bar.AddSeparator();
-  AddKeyedButton(bar, L"BTN_FIN", L"Buscar Documentos");
+  AddToolbarButton(bar, L"BTN_FIN", L"Buscar Documentos");
   bar.AddSeparator();
-  AddKeyedButton(bar, L"BTN_FIT", L"Ajustar a la Página");
-  AddKeyedButton(bar, L"BTN_ZIN", L"Zoom ++");
-  AddKeyedButton(bar, L"BTN_ZOU", L"Zoom --");
-  AddKeyedButton(bar, L"BTN_Z11", L"Tamaño Original");
-  AddKeyedButton(bar, L"BTN_PAN", L"Vista Panorámica");
+  AddToolbarButton(bar, L"BTN_FIT", L"Ajustar a la Página");
+  AddToolbarButton(bar, L"BTN_ZIN", L"Zoom ++");
+  AddToolbarButton(bar, L"BTN_ZOU", L"Zoom --");
+  AddToolbarButton(bar, L"BTN_Z11", L"Tamaño Original");
+  AddToolbarButton(bar, L"BTN_PAN", L"Vista Panorámica");
   bar.AddSeparator();
-  AddKeyedButton(bar, L"BTN_RT1", L"Rotar Imagen");
-  AddKeyedButton(bar, L"BTN_RT2", L"Rotar Imagen");
+  AddToolbarButton(bar, L"BTN_RT1", L"Rotar Imagen");
+  AddToolbarButton(bar, L"BTN_RT2", L"Rotar Imagen");
   bar.AddSeparator();
-  AddKeyedButton(bar, L"BTN_REP", L"", L" ");
+  AddToolbarButton(bar, L"BTN_REP", L"");
   bar.AddSeparator();
 }
 

@@ -39,6 +39,16 @@ void DrawKey(HDC dc, const std::wstring& key) {
   } else if (key == L"BTN_VAL") {
     Line(dc, 2, 8, 6, 12);
     Line(dc, 6, 12, 14, 3);
+  } else if (key == L"BTN_SAV") {  // a disk with its label
+    Rectangle(dc, 2, 2, 14, 14);
+    Rectangle(dc, 5, 2, 11, 7);
+  } else if (key == L"BTN_DEL") {  // a bin
+    Line(dc, 2, 3, 14, 3);
+    Rectangle(dc, 4, 5, 12, 15);
+  } else if (key == L"BTN_REP") {  // a printer
+    Rectangle(dc, 1, 6, 15, 12);
+    Rectangle(dc, 4, 1, 12, 6);
+    Rectangle(dc, 4, 10, 12, 15);
   } else if (key == L"BTN_FIN") {
     Magnifier(dc, L"");
   } else if (key == L"BTN_ZIN") {

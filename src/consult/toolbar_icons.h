@@ -1,5 +1,5 @@
 #pragma once
-// The list screens' toolbar buttons: each key gets a small drawn icon (the maker's
+// The document screens' toolbar buttons: each key gets a small drawn icon (the maker's
 // pictures are not ours to copy) and its tool tip; "BTN_REP" has no tool tip and the
 // caption " ", as the screens' design gives it.
 #include <string>

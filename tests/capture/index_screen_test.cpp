@@ -234,14 +234,6 @@ TEST_F(IndexScreenTest, DesignSizeLayoutAndToolbarStatesByMode) {
     }
     for (int index : {1, 6, 17}) EXPECT_TRUE(bar.ButtonEnabled(index)) << mode << " " << index;
   }
-  // Reviewing: a click on the disabled save files nothing.
-  Open(L"REV");
-  FindScans();
-  Key(0, L"R-1");
-  Messages();
-  ClickButton(L"BTN_SAV");
-  EXPECT_TRUE(Messages().empty());
-  EXPECT_TRUE(Column(std::wstring(L"Select DocumentoId") + New()).empty());
 }
 
 TEST_F(IndexScreenTest, MissingSourceFolderLeavesTheScreenUnshownAndUndocked) {
@@ -470,44 +462,7 @@ TEST_F(IndexScreenTest, SaveFilesEveryKeyedScanAndReloadsTheStrip) {
   EXPECT_EQ(Column(std::wstring(L"Select DocumentoId") + New()).size(), 3u);
 }
 
-TEST_F(IndexScreenTest, SaveStopsBeforeAnythingMovesWhenTheStoreCannotTakeIt) {
-  Scans({L"a.jpg", L"b.jpg"});
-  FDocumentosIndex& screen = Open();
-  FindScans();
-  Key(0, L"REF-A");
-  Key(1, L"REF-B");
-  Messages();
-  for (const std::wstring& root : {store_ + L"\\missing", std::wstring(L"relative\\store"), std::wstring()}) {
-    Shared().gPathDestino = root;
-    ClickButton(L"BTN_SAV");
-    const Texts shown = Messages();
-    ASSERT_EQ(shown.size(), 1u) << testing::PrintToString(root);
-    EXPECT_EQ(shown[0].rfind(kSaveFailed, 0), 0u) << testing::PrintToString(shown[0]);
-    EXPECT_TRUE(InSource(L"a.jpg") && InSource(L"b.jpg"));
-  }
-  // A stored file already where the second document goes: the first is filed, the
-  // second keeps its file, entry and icon, and the other file is left alone.
-  Shared().gPathDestino = store_;
-  const std::wstring folder = store_ + L"\\00003\\00001";
-  CreateDirectoryW((store_ + L"\\00003").c_str(), nullptr);
-  CreateDirectoryW(folder.c_str(), nullptr);
-  wchar_t taken[32];
-  swprintf(taken, 32, L"\\%020ld.jpg", firstNew_ + 1);  // where the second document goes
-  ASSERT_TRUE(test::WriteBytes(folder + taken, "someone else's"));
-  ClickButton(L"BTN_SAV");
-  const Texts shown = Messages();
-  ASSERT_EQ(shown.size(), 1u);
-  EXPECT_TRUE(shown[0].find(L"ya existe") != std::wstring::npos && shown[0].find(L"b.jpg") != std::wstring::npos)
-      << testing::PrintToString(shown[0]);
-  EXPECT_EQ(States(), (std::vector<State>{State::Catalogued, State::Accepted}));
-  EXPECT_TRUE(InSource(L"b.jpg"));
-  EXPECT_EQ(test::ReadBytes(folder + taken), "someone else's");
-  EXPECT_EQ(Column(std::wstring(L"Select Documento") + New()), Texts{L"a.jpg"});
-  EXPECT_EQ(Column(L"Select Count(*) From LogAcciones"), Texts{L"1"});
-  EXPECT_EQ(screen.PSlide(1).ReferenciaId(), L"REF-B");
-}
-
-TEST_F(IndexScreenTest, AFailedInsertPutsTheFileBackAndStopsThePass) {
+TEST_F(IndexScreenTest, SaveFailuresKeepEveryDocumentWithItsFile) {
   Scans({L"a.jpg", L"b.jpg", L"c.jpg"});
   Sql(L"Create Trigger Refuse Before Insert On Documentos When New.ReferenciaId = 'FALLA' "
       L"Begin Select Raise(Abort, 'rechazado por la base'); End");
@@ -517,19 +472,45 @@ TEST_F(IndexScreenTest, AFailedInsertPutsTheFileBackAndStopsThePass) {
   Key(1, L"FALLA");
   Key(2, L"REF-C");
   Messages();
+  // One message, the Part's text with the reason and the document after it.
+  auto failedWith = [this](const wchar_t* reason, const wchar_t* document) {
+    const Texts shown = Messages();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_TRUE(shown[0].rfind(kSaveFailed, 0) == 0 && shown[0].find(reason) != std::wstring::npos &&
+                shown[0].find(document) != std::wstring::npos)
+        << testing::PrintToString(shown[0]);
+  };
+  // A store root that is missing, relative or empty: nothing moves.
+  for (const std::wstring& root : {store_ + L"\\missing", std::wstring(L"relative\\store"), std::wstring()}) {
+    Shared().gPathDestino = root;
+    ClickButton(L"BTN_SAV");
+    failedWith(L"carpeta de destino", L"");
+    EXPECT_TRUE(InSource(L"a.jpg") && InSource(L"b.jpg") && InSource(L"c.jpg"));
+  }
+  // Another file where the second document would go: the first is filed, the second
+  // keeps its file, entry and icon, and the other file is left alone.
+  Shared().gPathDestino = store_;
+  const std::wstring folder = store_ + L"\\00003\\00001";
+  CreateDirectoryW((store_ + L"\\00003").c_str(), nullptr);
+  CreateDirectoryW(folder.c_str(), nullptr);
+  wchar_t taken[32];
+  swprintf(taken, 32, L"\\%020ld.jpg", firstNew_ + 1);
+  ASSERT_TRUE(test::WriteBytes(folder + taken, "someone else's"));
   ClickButton(L"BTN_SAV");
-  const Texts shown = Messages();
-  ASSERT_EQ(shown.size(), 1u);
-  EXPECT_EQ(shown[0].rfind(kSaveFailed, 0), 0u);
-  EXPECT_TRUE(shown[0].find(L"rechazado por la base") != std::wstring::npos &&
-              shown[0].find(L"b.jpg") != std::wstring::npos)
-      << testing::PrintToString(shown[0]);
+  failedWith(L"ya existe", L"b.jpg");
+  EXPECT_EQ(States(), (std::vector<State>{State::Catalogued, State::Accepted, State::Accepted}));
+  EXPECT_EQ(test::ReadBytes(folder + taken), "someone else's");
+  // The database refuses the second document: its file goes back to the source, no row
+  // and no log entry name it, the third is untouched and the strip is not reloaded.
+  DeleteFileW((folder + taken).c_str());
+  ClickButton(L"BTN_SAV");
+  failedWith(L"rechazado por la base", L"b.jpg");
   EXPECT_EQ(Column(std::wstring(L"Select Documento") + New()), Texts{L"a.jpg"});
   EXPECT_EQ(Column(L"Select Count(*) From LogAcciones"), Texts{L"1"});
   EXPECT_TRUE(InSource(L"b.jpg") && InSource(L"c.jpg"));
   EXPECT_EQ(States(), (std::vector<State>{State::Catalogued, State::Accepted, State::Accepted}));
   EXPECT_EQ(screen.PSlide(1).ReferenciaId(), L"FALLA");
-  EXPECT_TRUE(C().VkProgressBar->visible());  // not reloaded
+  EXPECT_TRUE(C().VkProgressBar->visible());
 }
 
 TEST_F(IndexScreenTest, ACloseDuringTheSaveStopsBetweenTwoDocuments) {
