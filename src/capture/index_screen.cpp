@@ -7,10 +7,10 @@
 
 #include "capture/capture_pictures.h"
 #include "capture/toolbar_commands.h"
-#include "consult/clear_controls.h"
-#include "consult/toolbar_icons.h"
+#include "host/clear_controls.h"
 #include "host/docked_screen.h"
 #include "host/message_box.h"
+#include "host/screen_toolbar.h"
 #include "runtime/do_events.h"
 #include "runtime/mouse_pointer.h"
 #include "runtime/steps.h"
@@ -115,7 +115,6 @@ void FDocumentosIndex::BuildControls() {
 }
 
 void FDocumentosIndex::BuildToolbar() {
-  using consult::AddToolbarButton;
   hosted::Toolbar& bar = *c_.TBarMain;
   AddToolbarButton(bar, L"BTN_KIL", L"Salir");
   bar.AddSeparator();

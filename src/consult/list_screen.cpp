@@ -5,11 +5,11 @@
 
 #include <algorithm>
 
-#include "consult/list_query.h"
-#include "consult/clear_controls.h"
 #include "consult/combo_source.h"
-#include "consult/toolbar_icons.h"
+#include "consult/list_query.h"
+#include "host/clear_controls.h"
 #include "host/grid_dictionary.h"
+#include "host/screen_toolbar.h"
 #include "host/shared_state.h"
 #include "runtime/do_events.h"
 #include "runtime/font.h"

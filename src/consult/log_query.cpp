@@ -7,9 +7,9 @@
 #include <cmath>
 #include <vector>
 
-#include "consult/clear_controls.h"
 #include "consult/combo_source.h"
 #include "consult/log_screen.h"
+#include "host/clear_controls.h"
 #include "host/grid_dictionary.h"
 #include "host/message_box.h"
 #include "host/shared_state.h"

@@ -11,7 +11,7 @@
 #include <functional>
 #include <utility>
 
-namespace vk::capture {
+namespace vk {
 
 class ScreenBusy {
  public:
@@ -51,4 +51,4 @@ class ScreenBusy {
   bool closeRequested_ = false;
 };
 
-}  // namespace vk::capture
+}  // namespace vk

@@ -6,8 +6,8 @@
 
 #include "hosted/toolbar.h"
 
-namespace vk::consult {
+namespace vk {
 
 void AddToolbarButton(hosted::Toolbar& toolbar, const std::wstring& key, const std::wstring& toolTip);
 
-}  // namespace vk::consult
+}  // namespace vk

@@ -1,4 +1,4 @@
-#include "consult/toolbar_icons.h"
+#include "host/screen_toolbar.h"
 
 #include <windows.h>
 
@@ -8,7 +8,7 @@
 #include "runtime/colour_bitmap.h"
 #include "runtime/select_guard.h"
 
-namespace vk::consult {
+namespace vk {
 namespace {
 
 constexpr int kSize = 16;
@@ -134,4 +134,4 @@ void AddToolbarButton(hosted::Toolbar& toolbar, const std::wstring& key, const s
   if (icon) DestroyIcon(icon);  // the toolbar keeps its own copy
 }
 
-}  // namespace vk::consult
+}  // namespace vk

@@ -1,4 +1,4 @@
-#include "consult/clear_controls.h"
+#include "host/clear_controls.h"
 
 #include "host/shared_functions.h"
 #include "hosted/combo_box.h"
