@@ -134,7 +134,7 @@ void FDocumentosABM::BuildControls() {
   c_.STBar->ReadProperties(design);  // docks it to the bottom edge
   c_.ctxHookMenu1 = &Add<MenuHook>({.name = L"ctxHookMenu1"});
 
-  AddToolbarButtons();
+  BuildToolbar();
   KeepRecordKeys(combos_, record_);
   c_.TBarMain->ButtonClick.Connect([this](ToolbarClick& click) { TBarMain_ButtonClick(click); });
   Resize.Connect([this] {
@@ -143,27 +143,12 @@ void FDocumentosABM::BuildControls() {
   Unloading.Connect([this](bool&) { Form_Unload(); });
 }
 
-void FDocumentosABM::AddToolbarButtons() {
+void FDocumentosABM::BuildToolbar() {
   hosted::Toolbar& bar = *c_.TBarMain;
-  AddToolbarButton(bar, L"BTN_KIL", L"Salir");
-  bar.AddSeparator();
-  AddToolbarButton(bar, L"BTN_SAV", L"Grabar Documento");
-  AddToolbarButton(bar, L"BTN_VAL", L"Validar Catalogación");
-  AddToolbarButton(bar, L"BTN_DEL", L"Eliminar Imágen");
-  bar.AddSeparator();
-  AddToolbarButton(bar, L"BTN_FIN", L"Buscar Documentos");
-  bar.AddSeparator();
-  AddToolbarButton(bar, L"BTN_FIT", L"Ajustar a la Página");
-  AddToolbarButton(bar, L"BTN_ZIN", L"Zoom ++");
-  AddToolbarButton(bar, L"BTN_ZOU", L"Zoom --");
-  AddToolbarButton(bar, L"BTN_Z11", L"Tamaño Original");
-  AddToolbarButton(bar, L"BTN_PAN", L"Vista Panorámica");
-  bar.AddSeparator();
-  AddToolbarButton(bar, L"BTN_RT1", L"Rotar Imagen");
-  AddToolbarButton(bar, L"BTN_RT2", L"Rotar Imagen");
-  bar.AddSeparator();
-  AddToolbarButton(bar, L"BTN_REP", L"");
-  bar.AddSeparator();
+  AddToolbarButtons(bar, {{L"BTN_KIL", L"Salir"}, kDivider, {L"BTN_SAV", L"Grabar Documento"},
+                          {L"BTN_VAL", L"Validar Catalogación"}, {L"BTN_DEL", L"Eliminar Imágen"}, kDivider,
+                          {L"BTN_FIN", L"Buscar Documentos"}, kDivider});
+  AddViewButtons(bar);
 }
 
 // --- host protocol ---
@@ -354,9 +339,10 @@ void FDocumentosABM::RunCommand(hosted::ToolbarClick& click) {
   } else if (key == L"BTN_RT1" || key == L"BTN_RT2") {
     view.Resize();
   } else if (key == L"BTN_REP") {
-    const UINT chosen = PopReportMenu(*this, *c_.TBarMain, click);
-    if (chosen == kReportView) mnuReportView_Click();
-    if (chosen == kReportPrint) mnuReportPrint_Click();
+    PopUpFromKey(*this, *c_.TBarMain, click, ReportMenu(), [this](UINT chosen) {
+      if (chosen == kReportView) mnuReportView_Click();
+      if (chosen == kReportPrint) mnuReportPrint_Click();
+    });
   }
 }
 

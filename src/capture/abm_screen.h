@@ -83,7 +83,7 @@ class FDocumentosABM : public Form, public DocumentForm {
  private:
   // Frame (abm_screen.cpp).
   void BuildControls();
-  void AddToolbarButtons();
+  void BuildToolbar();
   void Layout();
   bool CreateDataObject();
   bool InitStatusBar();

@@ -116,24 +116,10 @@ void FDocumentosIndex::BuildControls() {
 
 void FDocumentosIndex::BuildToolbar() {
   hosted::Toolbar& bar = *c_.TBarMain;
-  AddToolbarButton(bar, L"BTN_KIL", L"Salir");
-  bar.AddSeparator();
-  AddToolbarButton(bar, L"BTN_SAV", L"Grabar Documento");
-  AddToolbarButton(bar, L"BTN_VAL", L"Validar Catalogación");
-  bar.AddSeparator();
-  AddToolbarButton(bar, L"BTN_FIN", L"Buscar Documentos");
-  bar.AddSeparator();
-  AddToolbarButton(bar, L"BTN_FIT", L"Ajustar a la Página");
-  AddToolbarButton(bar, L"BTN_ZIN", L"Zoom ++");
-  AddToolbarButton(bar, L"BTN_ZOU", L"Zoom --");
-  AddToolbarButton(bar, L"BTN_Z11", L"Tamaño Original");
-  AddToolbarButton(bar, L"BTN_PAN", L"Vista Panorámica");
-  bar.AddSeparator();
-  AddToolbarButton(bar, L"BTN_RT1", L"Rotar Imagen");
-  AddToolbarButton(bar, L"BTN_RT2", L"Rotar Imagen");
-  bar.AddSeparator();
-  AddToolbarButton(bar, L"BTN_REP", L"");
-  bar.AddSeparator();
+  AddToolbarButtons(bar, {{L"BTN_KIL", L"Salir"}, kDivider, {L"BTN_SAV", L"Grabar Documento"},
+                          {L"BTN_VAL", L"Validar Catalogación"}, kDivider, {L"BTN_FIN", L"Buscar Documentos"},
+                          kDivider});
+  AddViewButtons(bar);
 }
 
 void FDocumentosIndex::ConnectEvents() {
@@ -348,7 +334,7 @@ void FDocumentosIndex::TBarMain_ButtonClick(hosted::ToolbarClick& click) {
       OpenInViewer(view);
     } else if (key == L"BTN_REP") {
       // The report menu's two items have no report behind them yet.
-      if (!busy()) PopReportMenu(*this, bar, click);
+      if (!busy()) PopUpFromKey(*this, bar, click, ReportMenu(), [](UINT) {});
     }
   });
 }

@@ -2,7 +2,6 @@
 
 #include "hosted/shell_launcher.h"
 #include "runtime/app_path.h"
-#include "runtime/popup_menu.h"
 
 namespace vk::capture {
 
@@ -28,17 +27,5 @@ void ZoomOut(VkImage& view) {
 void ZoomOriginal(VkImage& view) { view.setZoom(1); }
 
 void OpenInViewer(const VkImage& view) { hosted::LaunchViewer(AppPath(), view.Documento(), view.Path()); }
-
-UINT PopReportMenu(Form& screen, hosted::Toolbar& bar, const hosted::ToolbarClick& click) {
-  bar.SetButtonState(click.index, 4);
-  const double x = bar.left() + click.x;
-  const double y = click.flag ? bar.top() + click.y : bar.top() + bar.height();
-  const UINT chosen = PopupMenu(screen.hwnd(),
-                                {{kReportView, L"Vista Previa del Informe"},
-                                 {kReportPrint, L"Imprimir Informe por Impresora"}},
-                                x, y);
-  bar.SetButtonState(click.index, 0);
-  return chosen;
-}
 
 }  // namespace vk::capture

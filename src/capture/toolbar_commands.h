@@ -1,12 +1,9 @@
 #pragma once
 // The toolbar commands both capture screens share: the large view's fit, zoom and
-// viewer program, and the report menu. They change only the view's stored display
-// settings; VkImage passes them on to its viewer (not while it holds a PDF).
-#include <windows.h>
-
+// viewer program. They change only the view's stored display settings; VkImage
+// passes them on to its viewer (not while it holds a PDF).
 #include "capture/vk_image.h"
 #include "hosted/toolbar.h"
-#include "runtime/form.h"
 
 namespace vk::capture {
 
@@ -22,11 +19,5 @@ void ZoomOriginal(VkImage& view);
 // document ("F00:Ostrela - " name "|F01:" path); nothing waits for it and a failure
 // to start it is ignored.
 void OpenInViewer(const VkImage& view);
-
-inline constexpr UINT kReportView = 1, kReportPrint = 2;
-// "BTN_REP": the button shows its menu state (4) while the report menu is open, below
-// the button (just below the toolbar when the click gave no button offsets), then
-// goes back to 0. The chosen item: kReportView, kReportPrint or 0.
-UINT PopReportMenu(Form& screen, hosted::Toolbar& bar, const hosted::ToolbarClick& click);
 
 }  // namespace vk::capture

@@ -67,15 +67,12 @@ void ListScreen::PreviewCommand(const std::wstring& key, int index) {
 
 void ListScreen::PopUpFromKey(hosted::Toolbar& toolbar, hosted::ToolbarClick& click, const std::vector<MenuItem>& menu,
                               double frameLeft, double frameTop) {
-  toolbar.SetButtonState(click.index, 4);
-  const double x = frameLeft + toolbar.left() + click.x;
-  // Without the button's own corner the menu opens just below the toolbar.
-  const double y = frameTop + toolbar.top() + (click.flag ? click.y : toolbar.height());
-  const UINT chosen = PopupMenu(hwnd(), menu, x, y);
-  // The menu's loop served other messages: the screen may have gone meanwhile. The
-  // chosen item runs while the key still shows its menu open.
-  if (chosen && StillHere()) RunMenuCommand(chosen);
-  if (loaded()) toolbar.SetButtonState(click.index, 0);
+  vk::PopUpFromKey(
+      *this, toolbar, click, menu,
+      [this](UINT chosen) {
+        if (StillHere()) RunMenuCommand(chosen);
+      },
+      frameLeft, frameTop);
 }
 
 // --- the current row ---

@@ -27,11 +27,6 @@ MailProgramFactory& CurrentMailProgram() {
 
 // --- menus ---
 
-std::vector<MenuItem> ListScreen::ReportMenu() const {
-  return {{.id = mnuReportView, .caption = L"Vista Previa del Informe"},
-          {.id = mnuReportPrint, .caption = L"Imprimir Informe por Impresora"}};
-}
-
 std::vector<MenuItem> ListScreen::ImageMenu() const {
   std::vector<MenuItem> items{{.id = mnuImageView, .caption = L"Vista Previa de la Imagen"}};
   if (ImageMenuSeparator()) items.push_back({});

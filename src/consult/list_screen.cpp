@@ -63,17 +63,7 @@ void ListScreen::BuildListAndPreview(double listTop, const ControlArgs& previewF
   c_.TBarDetail = &Add<hosted::Toolbar>(ControlAt(L"TBarDetail", 100, 500, previewFrame.width - 200, kToolbarHeight,
                                            c_.VkImageMain));
   c_.TBarDetail->AddSeparator();
-  for (const ToolbarKey& k : {ToolbarKey{L"BTN_FIT", L"Ajustar a la Página"}, ToolbarKey{L"BTN_ZIN", L"Zoom ++"},
-                              ToolbarKey{L"BTN_ZOU", L"Zoom --"}, ToolbarKey{L"BTN_Z11", L"Tamaño Original"},
-                              ToolbarKey{L"BTN_PAN", L"Vista Panorámica"}}) {
-    AddToolbarButton(*c_.TBarDetail, k.key, k.toolTip);
-  }
-  c_.TBarDetail->AddSeparator();
-  AddToolbarButton(*c_.TBarDetail, L"BTN_RT1", L"Rotar Imagen");
-  AddToolbarButton(*c_.TBarDetail, L"BTN_RT2", L"Rotar Imagen");
-  c_.TBarDetail->AddSeparator();
-  AddToolbarButton(*c_.TBarDetail, L"BTN_REP", L"");
-  c_.TBarDetail->AddSeparator();
+  AddViewButtons(*c_.TBarDetail);
   c_.TBarDetail->ButtonClick.Connect(
       [this](hosted::ToolbarClick& click) { Command([this, &click] { TBarDetail_ButtonClick(click); }); });
   const double previewWidth = previewFrame.width - 400;

@@ -24,6 +24,7 @@
 #include "host/document_form.h"
 #include "hosted/frame.h"
 #include "hosted/grid/grid_control.h"
+#include "host/screen_toolbar.h"
 #include "hosted/toolbar.h"
 #include "runtime/form.h"
 #include "consult/comment_editor.h"
@@ -44,8 +45,8 @@ struct ListDocument {
 
 // The items of the three pop-up menus.
 enum MenuCommand : UINT {
-  mnuReportView = 1,
-  mnuReportPrint,
+  mnuReportView = kReportView,
+  mnuReportPrint = kReportPrint,
   mnuImageView,
   mnuImagePrint,
   mnuSendMail,
@@ -102,10 +103,6 @@ class ListScreen : public Form, public DocumentForm {
 
   // Building, in design order: the main toolbar with the screen's keys, then (the
   // search screen) its filter panel, then the list, the preview and the status bar.
-  struct ToolbarKey {
-    const wchar_t* key;
-    const wchar_t* toolTip;
-  };
   void BuildMainToolbar(std::initializer_list<ToolbarKey> keys);
   void BuildListAndPreview(double listTop, const ControlArgs& previewFrame);
 
@@ -158,6 +155,7 @@ class ListScreen : public Form, public DocumentForm {
   // Toolbars, grid events and the current row (list_commands.cpp).
   void TBarMain_ButtonClick(hosted::ToolbarClick& click);
   void TBarDetail_ButtonClick(hosted::ToolbarClick& click);
+  // Opens a key's menu; its chosen item runs while the screen is still there.
   void PopUpFromKey(hosted::Toolbar& toolbar, hosted::ToolbarClick& click, const std::vector<MenuItem>& menu,
                     double frameLeft, double frameTop);
   void PreviewCommand(const std::wstring& key, int index);
@@ -171,7 +169,6 @@ class ListScreen : public Form, public DocumentForm {
   void OpenInViewer();
 
   // Menus and their routines (list_menus.cpp).
-  std::vector<MenuItem> ReportMenu() const;
   std::vector<MenuItem> ImageMenu() const;
   std::vector<MenuItem> CommentMenu() const;
   void RunMenuCommand(UINT command);

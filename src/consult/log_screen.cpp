@@ -9,9 +9,9 @@
 #include "consult/grid_layout_dialog.h"
 #include "host/docked_screen.h"
 #include "host/message_box.h"
+#include "host/screen_toolbar.h"
 #include "runtime/do_events.h"
 #include "runtime/mouse_pointer.h"
-#include "runtime/popup_menu.h"
 #include "runtime/steps.h"
 
 namespace vk {
@@ -19,7 +19,6 @@ namespace {
 
 // The design size: a host client area of 765 x 562 pixels.
 constexpr double kDesignWidth = 11475, kDesignHeight = 8430;
-constexpr UINT kMenuReportView = 1, kMenuReportPrint = 2;
 
 // A small icon of the system's shell for a toolbar button (none when it has no such
 // icon: the button then shows its caption only).
@@ -263,18 +262,10 @@ void FDocumentosLogGeneral::TBarMain_ButtonClick(hosted::ToolbarClick& click) {
 }
 
 void FDocumentosLogGeneral::OpenReportMenu(hosted::ToolbarClick& click) {
-  hosted::Toolbar& bar = *c_.TBarMain;
-  bar.SetButtonState(click.index, 4);
-  const double x = bar.left() + click.x;
-  // Without the button's own offsets the menu opens just below the toolbar.
-  const double y = click.flag ? bar.top() + click.y : bar.top() + bar.height();
-  const UINT chosen = PopupMenu(hwnd(),
-                                {{kMenuReportView, L"Vista Previa del Informe"},
-                                 {kMenuReportPrint, L"Imprimir Informe por Impresora"}},
-                                x, y);
-  if (chosen == kMenuReportView) mnuReportView_Click();
-  if (chosen == kMenuReportPrint) mnuReportPrint_Click();
-  bar.SetButtonState(click.index, 0);
+  PopUpFromKey(*this, *c_.TBarMain, click, ReportMenu(), [this](UINT chosen) {
+    if (chosen == kReportView) mnuReportView_Click();
+    if (chosen == kReportPrint) mnuReportPrint_Click();
+  });
 }
 
 void FDocumentosLogGeneral::TBarDetail_ButtonClick(hosted::ToolbarClick& click) {

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <cwchar>
 
 #include "runtime/colour_bitmap.h"
 #include "runtime/select_guard.h"
@@ -14,71 +13,56 @@ namespace {
 constexpr int kSize = 16;
 constexpr COLORREF kClear = RGB(255, 0, 255);  // becomes the transparent part
 
-void Line(HDC dc, int x1, int y1, int x2, int y2) {
-  MoveToEx(dc, x1, y1, nullptr);
-  LineTo(dc, x2, y2);
-}
+// The pictures are strokes on a 16-pixel square, drawn with the key's pen and a hollow brush.
+enum class Shape { None, Line, Box, Ring, Arc };
+struct Stroke {
+  Shape shape;
+  int x1, y1, x2, y2;                  // the line's ends, or the shape's bounding box
+  int x3 = 0, y3 = 0, x4 = 0, y4 = 0;  // an arc's start and end points
+};
+struct KeyPicture {
+  const wchar_t* key;
+  Stroke strokes[5];
+};
 
-void Magnifier(HDC dc, const wchar_t* sign) {
-  Ellipse(dc, 1, 1, 11, 11);
-  Line(dc, 9, 9, 14, 14);
-  if (*sign == L'+') Line(dc, 6, 4, 6, 9);
-  if (*sign == L'+' || *sign == L'-') Line(dc, 4, 6, 9, 6);
-}
+constexpr Stroke kLens{Shape::Ring, 1, 1, 11, 11}, kHandle{Shape::Line, 9, 9, 14, 14};
+constexpr KeyPicture kPictures[] = {
+    {L"BTN_KIL", {{Shape::Line, 3, 3, 13, 13}, {Shape::Line, 13, 3, 3, 13}}},
+    {L"BTN_VAL", {{Shape::Line, 2, 8, 6, 12}, {Shape::Line, 6, 12, 14, 3}}},
+    {L"BTN_SAV", {{Shape::Box, 2, 2, 14, 14}, {Shape::Box, 5, 2, 11, 7}}},  // a disk with its label
+    {L"BTN_DEL", {{Shape::Line, 2, 3, 14, 3}, {Shape::Box, 4, 5, 12, 15}}},  // a bin
+    {L"BTN_REP", {{Shape::Box, 1, 6, 15, 12}, {Shape::Box, 4, 1, 12, 6}, {Shape::Box, 4, 10, 12, 15}}},  // a printer
+    {L"BTN_FIN", {kLens, kHandle}},
+    {L"BTN_ZIN", {kLens, kHandle, {Shape::Line, 6, 4, 6, 9}, {Shape::Line, 4, 6, 9, 6}}},
+    {L"BTN_ZOU", {kLens, kHandle, {Shape::Line, 4, 6, 9, 6}}},
+    {L"BTN_VIE",
+     {{Shape::Box, 1, 3, 15, 13}, {Shape::Line, 3, 11, 7, 6}, {Shape::Line, 7, 6, 10, 10}, {Shape::Line, 10, 10, 13, 7}}},
+    {L"BTN_FIT", {{Shape::Box, 1, 1, 15, 15}, {Shape::Box, 5, 5, 11, 11}}},
+    {L"BTN_Z11",
+     {{Shape::Line, 3, 3, 3, 13}, {Shape::Line, 7, 6, 7, 7}, {Shape::Line, 7, 10, 7, 11}, {Shape::Line, 11, 3, 11, 13}}},
+    {L"BTN_PAN", {{Shape::Box, 1, 2, 15, 14}, {Shape::Line, 1, 5, 15, 5}}},
+    {L"BTN_RT1", {{Shape::Arc, 2, 2, 14, 14, 14, 8, 8, 2}, {Shape::Line, 13, 8, 11, 5}, {Shape::Line, 13, 8, 16, 6}}},
+    {L"BTN_RT2", {{Shape::Arc, 2, 2, 14, 14, 2, 8, 8, 2}, {Shape::Line, 2, 8, 0, 5}, {Shape::Line, 2, 8, 5, 6}}},
+};
+// Any other key: a page of text.
+constexpr KeyPicture kPage{L"", {{Shape::Box, 3, 1, 13, 15}, {Shape::Line, 5, 4, 11, 4}, {Shape::Line, 5, 7, 11, 7},
+                                 {Shape::Line, 5, 10, 11, 10}}};
 
-void Page(HDC dc) {
-  Rectangle(dc, 3, 1, 13, 15);
-  for (int y = 4; y <= 11; y += 3) Line(dc, 5, y, 11, y);
-}
-
-// Draws the key's picture with the current pen and a hollow brush.
 void DrawKey(HDC dc, const std::wstring& key) {
-  if (key == L"BTN_KIL") {
-    Line(dc, 3, 3, 13, 13);
-    Line(dc, 13, 3, 3, 13);
-  } else if (key == L"BTN_VAL") {
-    Line(dc, 2, 8, 6, 12);
-    Line(dc, 6, 12, 14, 3);
-  } else if (key == L"BTN_SAV") {  // a disk with its label
-    Rectangle(dc, 2, 2, 14, 14);
-    Rectangle(dc, 5, 2, 11, 7);
-  } else if (key == L"BTN_DEL") {  // a bin
-    Line(dc, 2, 3, 14, 3);
-    Rectangle(dc, 4, 5, 12, 15);
-  } else if (key == L"BTN_REP") {  // a printer
-    Rectangle(dc, 1, 6, 15, 12);
-    Rectangle(dc, 4, 1, 12, 6);
-    Rectangle(dc, 4, 10, 12, 15);
-  } else if (key == L"BTN_FIN") {
-    Magnifier(dc, L"");
-  } else if (key == L"BTN_ZIN") {
-    Magnifier(dc, L"+");
-  } else if (key == L"BTN_ZOU") {
-    Magnifier(dc, L"-");
-  } else if (key == L"BTN_VIE") {
-    Rectangle(dc, 1, 3, 15, 13);
-    Line(dc, 3, 11, 7, 6);
-    Line(dc, 7, 6, 10, 10);
-    Line(dc, 10, 10, 13, 7);
-  } else if (key == L"BTN_FIT") {
-    Rectangle(dc, 1, 1, 15, 15);
-    Rectangle(dc, 5, 5, 11, 11);
-  } else if (key == L"BTN_Z11") {
-    Line(dc, 3, 3, 3, 13);
-    Line(dc, 7, 6, 7, 7);
-    Line(dc, 7, 10, 7, 11);
-    Line(dc, 11, 3, 11, 13);
-  } else if (key == L"BTN_PAN") {
-    Rectangle(dc, 1, 2, 15, 14);
-    Line(dc, 1, 5, 15, 5);
-  } else if (key == L"BTN_RT1" || key == L"BTN_RT2") {
-    const bool left = key == L"BTN_RT2";
-    Arc(dc, 2, 2, 14, 14, left ? 2 : 14, 8, left ? 8 : 8, 2);
-    const int tip = left ? 2 : 13;
-    Line(dc, tip, 8, tip - 2, 5);
-    Line(dc, tip, 8, tip + 3, 6);
-  } else {
-    Page(dc);
+  const KeyPicture* picture = &kPage;
+  for (const KeyPicture& candidate : kPictures)
+    if (key == candidate.key) picture = &candidate;
+  for (const Stroke& s : picture->strokes) {
+    switch (s.shape) {
+      case Shape::None: break;
+      case Shape::Line:
+        MoveToEx(dc, s.x1, s.y1, nullptr);
+        LineTo(dc, s.x2, s.y2);
+        break;
+      case Shape::Box: Rectangle(dc, s.x1, s.y1, s.x2, s.y2); break;
+      case Shape::Ring: Ellipse(dc, s.x1, s.y1, s.x2, s.y2); break;
+      case Shape::Arc: Arc(dc, s.x1, s.y1, s.x2, s.y2, s.x3, s.y3, s.x4, s.y4); break;
+    }
   }
 }
 
@@ -132,6 +116,44 @@ void AddToolbarButton(hosted::Toolbar& toolbar, const std::wstring& key, const s
   HICON icon = MakeIcon(key);
   toolbar.AddButton(key, toolTip, icon, key == L"BTN_REP" ? L" " : L"");
   if (icon) DestroyIcon(icon);  // the toolbar keeps its own copy
+}
+
+void AddToolbarButtons(hosted::Toolbar& toolbar, std::initializer_list<ToolbarKey> keys) {
+  for (const ToolbarKey& k : keys) {
+    if (k.key) AddToolbarButton(toolbar, k.key, k.toolTip);
+    else toolbar.AddSeparator();
+  }
+}
+
+void AddViewButtons(hosted::Toolbar& toolbar) {
+  AddToolbarButtons(toolbar, {{L"BTN_FIT", L"Ajustar a la Página"},
+                              {L"BTN_ZIN", L"Zoom ++"},
+                              {L"BTN_ZOU", L"Zoom --"},
+                              {L"BTN_Z11", L"Tamaño Original"},
+                              {L"BTN_PAN", L"Vista Panorámica"},
+                              kDivider,
+                              {L"BTN_RT1", L"Rotar Imagen"},
+                              {L"BTN_RT2", L"Rotar Imagen"},
+                              kDivider,
+                              {L"BTN_REP", L""},
+                              kDivider});
+}
+
+std::vector<MenuItem> ReportMenu() {
+  return {{.id = kReportView, .caption = L"Vista Previa del Informe"},
+          {.id = kReportPrint, .caption = L"Imprimir Informe por Impresora"}};
+}
+
+void PopUpFromKey(Form& screen, hosted::Toolbar& toolbar, const hosted::ToolbarClick& click,
+                  const std::vector<MenuItem>& menu, const std::function<void(UINT)>& run, double originLeft,
+                  double originTop) {
+  toolbar.SetButtonState(click.index, 4);
+  const double x = originLeft + toolbar.left() + click.x;
+  const double y = originTop + toolbar.top() + (click.flag ? click.y : toolbar.height());
+  const UINT chosen = PopupMenu(screen.hwnd(), menu, x, y);
+  if (chosen) run(chosen);
+  // The menu's loop served other messages: the screen may have gone meanwhile.
+  if (screen.loaded()) toolbar.SetButtonState(click.index, 0);
 }
 
 }  // namespace vk
