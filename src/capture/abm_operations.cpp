@@ -82,9 +82,9 @@ bool FDocumentosABM::LoadDocumentById(double id) {
 }
 
 std::optional<DocumentRecord> FDocumentosABM::ReadDocument(long id) const {
-  if (id == 0 || !data_) return std::nullopt;  // id 0 names no document
+  if (id == 0 || !mData) return std::nullopt;  // id 0 names no document
   std::optional<Recordset> rows =
-      data_->GetData(Shared().gApplicationName, L"Select * From Documentos Where DocumentoId = " + std::to_wstring(id));
+      mData->GetData(Shared().gApplicationName, L"Select * From Documentos Where DocumentoId = " + std::to_wstring(id));
   if (!rows || rows->IsEOF()) return std::nullopt;
   return ReadDocumentRow(*rows);  // raises rather than give half a row
 }
@@ -163,7 +163,7 @@ DATE FDocumentosABM::FechaToSave() const {
 }
 
 bool FDocumentosABM::SaveDocument() {
-  if (record_.DocumentoId == 0 || !data_) return false;  // no document is shown
+  if (record_.DocumentoId == 0 || !mData) return false;  // no document is shown
   SetMousePointer(pointer::Hourglass);
   const std::wstring id = std::to_wstring(record_.DocumentoId);
   bool saved = false;
@@ -174,12 +174,12 @@ bool FDocumentosABM::SaveDocument() {
             record_.Fecha = FechaToSave();
             record_.CBarra = c_.txtCBarra->Text();
             record_.ReferenciaId = c_.txtReferenciaId->Text();
-            saved = ExecuteDocumentProcedure(*data_, kDocumentosUpdate, record_);
+            saved = ExecuteDocumentProcedure(*mData, kDocumentosUpdate, record_);
             if (!saved)
-              failure = SaveFailureText(data_->ErrDescription(), record_.Documento);
+              failure = SaveFailureText(mData->ErrDescription(), record_.Documento);
           },
           &error)) {
-    IgnoreErrors([&] { failure = data_->ErrDescription(); });
+    IgnoreErrors([&] { failure = mData->ErrDescription(); });
     if (failure.empty()) failure = error.description;
   }
   // The update and its log entry go together, with no yield between them.
@@ -213,7 +213,7 @@ bool FDocumentosABM::DeleteDocument() {
 }
 
 bool FDocumentosABM::DocumentExists(long id) const {
-  std::optional<Recordset> rows = data_->GetData(
+  std::optional<Recordset> rows = mData->GetData(
       Shared().gApplicationName, L"Select DocumentoId From Documentos Where DocumentoId = " + std::to_wstring(id));
   return rows && !rows->IsEOF();
 }
@@ -223,8 +223,8 @@ bool FDocumentosABM::RunDocumentStatement(const std::wstring& statement, const s
   IgnoreErrors([&] {
     const long id = record_.DocumentoId;
     // No document, or one another user has deleted meanwhile: no statement runs.
-    if (id == 0 || !data_ || !DocumentExists(id)) return;
-    done = data_->ExecuteSql(Shared().gApplicationName, statement + std::to_wstring(id));
+    if (id == 0 || !mData || !DocumentExists(id)) return;
+    done = mData->ExecuteSql(Shared().gApplicationName, statement + std::to_wstring(id));
   });
   if (!done && StillWanted()) ShowMessage(failureText, msg::Information, L"");
   return done;

@@ -1,6 +1,6 @@
 // The maintenance screen's frame: controls at their design places, the layout from the
 // host's size, the toolbar with its states by mode, the large view's commands, the
-// report menu, the reset of the controls and the host protocol with the busy flag.
+// report menu, the reset of the controls and the steps of MakeForm.
 #include "capture/abm_screen.h"
 
 #include <windows.h>
@@ -8,21 +8,17 @@
 #include "capture/capture_pictures.h"
 #include "capture/toolbar_commands.h"
 #include "host/clear_controls.h"
-#include "host/docked_screen.h"
 #include "host/message_box.h"
 #include "host/screen_toolbar.h"
 #include "host/shared_state.h"
-#include "runtime/do_events.h"
 #include "runtime/font.h"
-#include "runtime/mouse_pointer.h"
 #include "runtime/property_bag.h"
 #include "runtime/steps.h"
 
 namespace vk::capture {
 namespace {
 
-// The design size: a host client area of 765 x 562 pixels.
-constexpr double kDesignWidth = 11475, kDesignHeight = 8430;
+constexpr double kDesignWidth = DocumentScreen::kDesignWidth, kDesignHeight = DocumentScreen::kDesignHeight;
 constexpr double kToolbarHeight = 435, kStatusBarHeight = 360;
 // Where the layout puts the frames at the design size.
 constexpr double kMainWidth = kDesignWidth - 600, kMainTop = kToolbarHeight + 150;
@@ -36,9 +32,7 @@ constexpr int kSaveButton = 3, kValidateButton = 4, kDeleteButton = 5;
 
 }  // namespace
 
-FDocumentosABM::FDocumentosABM()
-    : Form({.name = L"FDocumentosABM", .caption = L"Mantenimiento de Documentos", .scaleWidth = kDesignWidth,
-            .scaleHeight = kDesignHeight, .borderless = true}) {
+FDocumentosABM::FDocumentosABM() : DocumentScreen(L"FDocumentosABM", L"Mantenimiento de Documentos") {
   BuildControls();
 }
 
@@ -100,7 +94,7 @@ void FDocumentosABM::BuildControls() {
   c_.VkDataParameter->SetHeaderShown(false);  // a frame without a caption
   c_.VkDataTemp->SetHeaderShown(false);
   editors_.emplace(*this, FieldEditors::Frames{*c_.VkDataParameter, *c_.VkDataTemp, *c_.cboTipoDocumentoId, nullptr},
-                   kMaintenanceGeometry, record_, [this] { return data_ ? &*data_ : nullptr; });
+                   kMaintenanceGeometry, record_, [this] { return mData ? &*mData : nullptr; });
   editors_->CampoWritten.Connect([this](int n, const std::wstring& value) { c_.PSelection->setCampo(n, value); });
   // After the type's editors are placed they show the record's fields: what a save
   // would store, on a load as after the user's choice of another type.
@@ -137,10 +131,6 @@ void FDocumentosABM::BuildControls() {
   BuildToolbar();
   KeepRecordKeys(combos_, record_);
   c_.TBarMain->ButtonClick.Connect([this](ToolbarClick& click) { TBarMain_ButtonClick(click); });
-  Resize.Connect([this] {
-    if (!fitting_) Layout();
-  });
-  Unloading.Connect([this](bool&) { Form_Unload(); });
 }
 
 void FDocumentosABM::BuildToolbar() {
@@ -151,64 +141,25 @@ void FDocumentosABM::BuildToolbar() {
   AddViewButtons(bar);
 }
 
-// --- host protocol ---
+// --- the steps of MakeForm ---
 
-bool FDocumentosABM::MakeForm() {
-  HandlerScope running;  // a close inside a yield frees nothing still in use here
-  ScreenBusy::Scope busy(busy_);
-  bool result = false;
-  IgnoreErrors([&] {
-    if (!CreateDataObject()) return;
-    const ScreenYield yield = [this] { return ServeMessages(); };
-    editors_->BuildFieldEditors(*data_, yield);
-    if (!StillWanted()) return;  // closed while the editors were built
-    LoadCombos(*this, *data_, combos_, yield);
-    if (!StillWanted()) return;  // closed while the lists loaded
-    InitStatusBar();
-    ClearForm();
-    DockIntoHost(*this, mHWndContainer);
-    result = true;
-    SetMousePointer(pointer::Default);
-    FitToHost(*this, fitting_);
-    Show();
-  });
-  return result;
-}
-
-bool FDocumentosABM::KillForm() {
-  data_.reset();
-  IgnoreErrors([&] { Unload(); });
-  return false;
-}
-
-void FDocumentosABM::UnloadScreen() { busy_.Close(); }
-
-void FDocumentosABM::Form_Unload() { data_.reset(); }
-
-bool FDocumentosABM::CreateDataObject() {
-  data_ = DataAccess::Create();
-  return data_.has_value();
+bool FDocumentosABM::FillScreen() {
+  if (!CreateDataObject()) return false;
+  const ScreenYield yield = [this] { return ServeMessages(); };
+  editors_->BuildFieldEditors(*mData, yield);
+  if (!StillWanted()) return false;  // closed while the editors were built
+  LoadCombos(*this, *mData, combos_, yield);
+  if (!StillWanted()) return false;  // closed while the lists loaded
+  InitStatusBar();
+  ClearForm();
+  return true;
 }
 
 bool FDocumentosABM::InitStatusBar() { return false; }  // the bar keeps its design settings
 
-bool FDocumentosABM::StillWanted() const { return loaded() && !busy_.closeRequested() && data_.has_value(); }
-
-bool FDocumentosABM::ServeMessages() {
-  DoEvents();
-  return StillWanted();
-}
-
 // --- layout ---
 
-void FDocumentosABM::Form_Resize() {
-  FitToHost(*this, fitting_);
-  Layout();
-}
-
-void FDocumentosABM::Layout() {
-  if (!loaded()) return;
-  LayoutPass pass(*this);
+void FDocumentosABM::PlaceControls() {
   const double W = scaleWidth(), H = scaleHeight();
   Controls& c = c_;
   RunEachStep({
@@ -283,9 +234,9 @@ bool FDocumentosABM::SetToolbarState() {
       bar.SetButtonState(index, enabled ? 0 : 5);
     };
     for (int index : {kSaveButton, kValidateButton, kDeleteButton}) set(index, false);
-    if (mMode == L"VAL") {
+    if (mode() == L"VAL") {
       set(kValidateButton, true);
-    } else if (mMode == L"ADM") {
+    } else if (mode() == L"ADM") {
       set(kSaveButton, true);
       if (Shared().gIsAdmin) set(kDeleteButton, true);
     }
@@ -295,7 +246,7 @@ bool FDocumentosABM::SetToolbarState() {
 // --- commands ---
 
 void FDocumentosABM::TBarMain_ButtonClick(hosted::ToolbarClick& click) {
-  if (busy_.busy()) {
+  if (busy()) {
     // Arrived through a running command's yield: only a close is kept, for its end.
     if (click.key == L"BTN_KIL") busy_.Close();
     return;
@@ -347,7 +298,7 @@ void FDocumentosABM::RunCommand(hosted::ToolbarClick& click) {
 }
 
 void FDocumentosABM::PickerButton_Click(Catalogue which) {
-  if (busy_.busy()) return;
+  if (busy()) return;
   HandlerScope running;
   ScreenBusy::Scope busy(busy_);
   PickCatalogueKey(combos_, which);  // the combo's change carries the key into the record

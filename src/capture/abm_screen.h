@@ -4,9 +4,10 @@
 // image and catalogue entry, corrected and saved, validated or deleted.
 //
 // The frame (controls, layout, toolbar and its states by mode, the large view's
-// commands, the reset of the controls, the host protocol and the busy flag) lives in
-// abm_screen.cpp; the record operations (find, load, save, validate, delete) in
-// abm_operations.cpp.
+// commands, the reset of the controls, the steps of MakeForm) lives in abm_screen.cpp;
+// the record operations (find, load, save, validate, delete) in abm_operations.cpp; the
+// host protocol, the data object and the busy flag are the document screens' own
+// (host/document_screen).
 //
 // The current document is explicit: its id is the record's DocumentoId, 0 for none. It
 // changes only when a load has read the whole row; a cancelled find and a delete leave
@@ -15,7 +16,7 @@
 // what the screen shows: the loaded values unless the user changed them (a date kept
 // to the second, no date kept as none, keys that are no longer enabled kept).
 //
-// One busy flag covers MakeForm and every command (they yield or open modal boxes):
+// The busy flag covers MakeForm and every command (they yield or open modal boxes):
 // commands that arrive meanwhile are ignored, and a close (the host's Kill or "BTN_KIL")
 // is done once the running command has stopped, quietly, at its next yield.
 #include <optional>
@@ -26,9 +27,7 @@
 #include "capture/field_editors.h"
 #include "capture/vk_image.h"
 #include "controls/status_bar/vk_status_bar.h"
-#include "host/data_access.h"
-#include "host/document_form.h"
-#include "host/screen_busy.h"
+#include "host/document_screen.h"
 #include "hosted/combo_box.h"
 #include "hosted/date_picker.h"
 #include "hosted/frame.h"
@@ -36,24 +35,13 @@
 #include "hosted/simple_controls.h"
 #include "hosted/text_box.h"
 #include "hosted/toolbar.h"
-#include "runtime/form.h"
 
 namespace vk::capture {
 
-class FDocumentosABM : public Form, public DocumentForm {
+class FDocumentosABM : public DocumentScreen {
  public:
   FDocumentosABM();
   ~FDocumentosABM() override;
-
-  // DocumentForm
-  void SetMode(const std::wstring& mode) override { mMode = mode; }
-  void SetHWndContainer(long hwnd) override { mHWndContainer = hwnd; }
-  long HWndContainer() const override { return mHWndContainer; }
-  void Form_Resize() override;
-  bool MakeForm() override;
-  bool KillForm() override;
-  void UnloadScreen() override;
-  bool IsScreenLoaded() const override { return loaded(); }
 
   // For tests and outside drivers.
   struct Controls {
@@ -78,14 +66,13 @@ class FDocumentosABM : public Form, public DocumentForm {
   // The current document's id, 0 when there is none, and the working record.
   long currentDocumentId() const { return record_.DocumentoId; }
   const DocumentRecord& record() const { return record_; }
-  bool busy() const { return busy_.busy(); }
 
  private:
   // Frame (abm_screen.cpp).
   void BuildControls();
   void BuildToolbar();
-  void Layout();
-  bool CreateDataObject();
+  bool FillScreen() override;
+  void PlaceControls() override;
   bool InitStatusBar();
   bool ClearForm();
   bool SetToolbarState();
@@ -95,11 +82,6 @@ class FDocumentosABM : public Form, public DocumentForm {
   void mnuReportView_Click() { ShowReport(false); }
   void mnuReportPrint_Click() { ShowReport(true); }
   void PickerButton_Click(Catalogue which);
-  void Form_Unload();
-  // Serves the waiting messages; false when the screen has since been closed, asked to
-  // close or has lost its data object: the caller then stops quietly.
-  bool ServeMessages();
-  bool StillWanted() const;
 
   // Record operations (abm_operations.cpp).
   bool FindDocument();
@@ -118,13 +100,8 @@ class FDocumentosABM : public Form, public DocumentForm {
 
   Controls c_{};
   CatalogueCombos combos_{};
-  std::wstring mMode;
-  long mHWndContainer = 0;
-  std::optional<DataAccess> data_;
   DocumentRecord record_;
   std::optional<FieldEditors> editors_;  // made with the frames, kept with the record
-  ScreenBusy busy_{[this] { KillForm(); }};
-  bool fitting_ = false;  // sizing to the host: the resize it raises is laid out once
 };
 
 }  // namespace vk::capture

@@ -1,6 +1,6 @@
 // The cataloguing screen's frame: controls at their design places, the layout from
 // the host's size, the toolbar and its states by mode, the reset of the controls, the
-// pickers and the host protocol with the busy flag.
+// pickers and the steps of MakeForm.
 #include "capture/index_screen.h"
 
 #include <windows.h>
@@ -8,18 +8,12 @@
 #include "capture/capture_pictures.h"
 #include "capture/toolbar_commands.h"
 #include "host/clear_controls.h"
-#include "host/docked_screen.h"
 #include "host/message_box.h"
 #include "host/screen_toolbar.h"
-#include "runtime/do_events.h"
-#include "runtime/mouse_pointer.h"
 #include "runtime/steps.h"
 
 namespace vk::capture {
 namespace {
-
-// The design size: a host client area of 765 x 562 pixels.
-constexpr double kDesignWidth = 11475, kDesignHeight = 8430;
 
 // The toolbar buttons SetToolbarState manages, by their fixed index.
 constexpr int kSaveButton = 3, kValidateButton = 4;
@@ -27,10 +21,7 @@ constexpr int kImageButtons[] = {8, 9, 10, 11, 12, 14, 15};
 
 }  // namespace
 
-FDocumentosIndex::FDocumentosIndex()
-    : Form({.name = L"FDocumentosIndex", .caption = L"Catalogación de Documentos", .scaleWidth = kDesignWidth,
-            .scaleHeight = kDesignHeight, .borderless = true}),
-      busy_([this] { KillForm(); }) {
+FDocumentosIndex::FDocumentosIndex() : DocumentScreen(L"FDocumentosIndex", L"Catalogación de Documentos") {
   AmbientProperties ambient;
   ambient.fontName = L"Verdana";
   setAmbient(ambient);
@@ -136,10 +127,6 @@ void FDocumentosIndex::ConnectEvents() {
   editors_->CampoWritten.Connect([this](int n, const std::wstring& value) { c_.PSelection->setCampo(n, value); });
   // Connected on element 0: every state icon the scan loads takes the handler with it.
   slides_[0].icon->Click.Connect([this](int index) { PSlideState_Click(index); });
-  Resize.Connect([this] {
-    if (!fitting_) Layout();
-  });
-  Unloading.Connect([this](bool&) { Form_Unload(); });
 }
 
 VkImage& FDocumentosIndex::PSlide(int index) const {
@@ -157,44 +144,18 @@ FDocumentosIndex::SlideState FDocumentosIndex::slideState(int index) const {
   return slides_[static_cast<size_t>(index)].state;
 }
 
-// --- host protocol ---
+// --- the steps of MakeForm ---
 
-bool FDocumentosIndex::MakeForm() {
-  HandlerScope running;  // a close inside a yield frees nothing still in use here
-  ScreenBusy::Scope working(busy_);
-  bool result = false;
-  IgnoreErrors([&] {
-    if (!CreateDataObject()) return;
-    const ScreenYield yield = [this] { return ServeMessages(); };
-    editors_->BuildFieldEditors(*mData, yield);  // a definition that fails leaves the others
-    if (!StillWanted()) return;
-    if (!LoadCombos(*this, *mData, combos_, yield)) return;
-    if (!LoadSlides()) return;
-    InitStatusBar();
-    ClearForm();
-    DockIntoHost(*this, mHWndContainer);
-    result = true;
-    SetMousePointer(pointer::Default);
-    FitToHost(*this, fitting_);
-    Show();
-  });
-  return result;
-}
-
-bool FDocumentosIndex::CreateDataObject() {
-  mData = DataAccess::Create();
-  return mData.has_value();
-}
-
-bool FDocumentosIndex::KillForm() {
-  mData.reset();
-  IgnoreErrors([&] { Unload(); });
-  return false;
-}
-
-bool FDocumentosIndex::ServeMessages() {
-  DoEvents();
-  return StillWanted();
+bool FDocumentosIndex::FillScreen() {
+  if (!CreateDataObject()) return false;
+  const ScreenYield yield = [this] { return ServeMessages(); };
+  editors_->BuildFieldEditors(*mData, yield);  // a definition that fails leaves the others
+  if (!StillWanted()) return false;
+  if (!LoadCombos(*this, *mData, combos_, yield)) return false;
+  if (!LoadSlides()) return false;
+  InitStatusBar();
+  ClearForm();
+  return true;
 }
 
 // --- the controls' reset and the toolbar's states ---
@@ -226,9 +187,9 @@ bool FDocumentosIndex::SetToolbarState() {
     set(kSaveButton, false);
     set(kValidateButton, false);
     for (int index : kImageButtons) set(index, false);
-    const bool save = mMode == L"CAT" || mMode == L"ADM";
-    const bool validate = mMode == L"VAL" || mMode == L"ADM";
-    const bool images = mMode == L"REV" || save;
+    const bool save = mode() == L"CAT" || mode() == L"ADM";
+    const bool validate = mode() == L"VAL" || mode() == L"ADM";
+    const bool images = mode() == L"REV" || save;
     if (save) set(kSaveButton, true);
     if (validate) set(kValidateButton, true);
     if (images)
@@ -238,14 +199,7 @@ bool FDocumentosIndex::SetToolbarState() {
 
 // --- layout ---
 
-void FDocumentosIndex::Form_Resize() {
-  FitToHost(*this, fitting_);
-  Layout();
-}
-
-void FDocumentosIndex::Layout() {
-  if (!loaded()) return;
-  LayoutPass pass(*this);
+void FDocumentosIndex::PlaceControls() {
   const double W = scaleWidth(), H = scaleHeight();
   Controls& c = c_;
   RunEachStep({

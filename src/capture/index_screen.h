@@ -5,11 +5,12 @@
 // and accepts it into the thumbnail; the save command files every keyed scan into the
 // document store and the database.
 //
-// The frame (controls, layout, toolbar, host protocol) lives in index_screen.cpp, the
-// strip (folder scan, loading, showing, accepting, scrolling) in thumbnail_strip.cpp,
-// the batch save in batch_catalogue.cpp.
+// The frame (controls, layout, toolbar, the steps of MakeForm) lives in
+// index_screen.cpp, the strip (folder scan, loading, showing, accepting, scrolling) in
+// thumbnail_strip.cpp, the batch save in batch_catalogue.cpp; the host protocol, the
+// data object and the busy flag are the document screens' own (host/document_screen).
 //
-// One busy flag covers MakeForm, the find and the save: while it is set, find, save,
+// The busy flag covers MakeForm, the find and the save: while it is set, find, save,
 // accept, the pickers and the state-icon clicks are ignored; a close (BTN_KIL or the
 // host's Kill) stops the running operation at its next yield (between two documents)
 // and then closes. Fit, zoom, the viewer program and scrolling stay live.
@@ -27,9 +28,7 @@
 #include "capture/field_editors.h"
 #include "capture/vk_image.h"
 #include "controls/status_bar/vk_status_bar.h"
-#include "host/data_access.h"
-#include "host/document_form.h"
-#include "host/screen_busy.h"
+#include "host/document_screen.h"
 #include "hosted/combo_box.h"
 #include "hosted/date_picker.h"
 #include "hosted/file_system.h"
@@ -39,24 +38,13 @@
 #include "hosted/tab_progress.h"
 #include "hosted/text_box.h"
 #include "hosted/toolbar.h"
-#include "runtime/form.h"
 
 namespace vk::capture {
 
-class FDocumentosIndex : public Form, public DocumentForm {
+class FDocumentosIndex : public DocumentScreen {
  public:
   FDocumentosIndex();
   ~FDocumentosIndex() override;
-
-  // DocumentForm
-  void SetMode(const std::wstring& mode) override { mMode = mode; }
-  void SetHWndContainer(long hwnd) override { mHWndContainer = hwnd; }
-  long HWndContainer() const override { return mHWndContainer; }
-  void Form_Resize() override;
-  bool MakeForm() override;
-  bool KillForm() override;
-  void UnloadScreen() override { busy_.Close(); }
-  bool IsScreenLoaded() const override { return loaded(); }
 
   struct Controls {
     hosted::Toolbar* TBarMain;
@@ -100,7 +88,6 @@ class FDocumentosIndex : public Form, public DocumentForm {
   hosted::PictureBox& PSlideState(int index) const;
   SlideState slideState(int index) const;
   long SlideIndex() const { return mSlideIndex; }
-  bool busy() const { return busy_.busy(); }
   // The failure mark a thumbnail whose file cannot be decoded shows.
   HBITMAP FailureMark() const { return failureMark_; }
 
@@ -113,10 +100,6 @@ class FDocumentosIndex : public Form, public DocumentForm {
   // The batch save (batch_catalogue.cpp).
   void CatalogDocuments();
 
- protected:
-  friend class Form;  // Load runs OnLoad
-  void OnLoad() override {}
-
  private:
   struct Slide {
     VkImage* image = nullptr;
@@ -128,19 +111,14 @@ class FDocumentosIndex : public Form, public DocumentForm {
   void BuildControls();
   void BuildToolbar();
   void ConnectEvents();
-  bool CreateDataObject();
+  bool FillScreen() override;
   bool InitStatusBar() { return false; }  // the bar needs no set-up
   bool ClearForm();
   bool SetToolbarState();
-  void Layout();
+  void PlaceControls() override;
   void TBarMain_ButtonClick(hosted::ToolbarClick& click);
   void PickKey(Catalogue which);
   void PSlideState_Click(int index);
-  void Form_Unload() { mData.reset(); }
-  // Serves waiting messages; false when the screen has since been closed, asked to
-  // close or has lost its data object: the caller then stops quietly.
-  bool ServeMessages();
-  bool StillWanted() const { return loaded() && !busy_.closeRequested() && mData.has_value(); }
 
   // Strip (thumbnail_strip.cpp).
   bool LoadSlides();
@@ -153,9 +131,6 @@ class FDocumentosIndex : public Form, public DocumentForm {
   void MoveStrip(double offset);
 
   Controls c_{};
-  std::wstring mMode;
-  long mHWndContainer = 0;
-  std::optional<DataAccess> mData;
   CatalogueCombos combos_;
   DocumentRecord record_;  // the entry being keyed; the field editors write into it
   std::optional<FieldEditors> editors_;
@@ -163,8 +138,6 @@ class FDocumentosIndex : public Form, public DocumentForm {
   bool slideShown_ = false;  // ShowSlide has run: accepts follow the large view's file
   std::vector<Slide> slides_;
   HBITMAP failureMark_ = nullptr;  // owned
-  ScreenBusy busy_;
-  bool fitting_ = false;  // sizing to the host: the resize it raises is laid out once
 };
 
 }  // namespace vk::capture

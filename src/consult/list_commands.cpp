@@ -70,7 +70,7 @@ void ListScreen::PopUpFromKey(hosted::Toolbar& toolbar, hosted::ToolbarClick& cl
   vk::PopUpFromKey(
       *this, toolbar, click, menu,
       [this](UINT chosen) {
-        if (StillHere()) RunMenuCommand(chosen);
+        if (StillWanted()) RunMenuCommand(chosen);
       },
       frameLeft, frameTop);
 }
@@ -151,7 +151,7 @@ void ListScreen::GRDetail_MouseUp(int button, float x, float y) {
   if (button != 2 || !CurrentDataRow(dataRow)) return;
   GRDetail_RowSelected();
   const UINT chosen = PopupMenu(c_.GRDetail->hwnd(), CommentMenu(), x, y);
-  if (chosen && StillHere()) RunMenuCommand(chosen);
+  if (chosen && StillWanted()) RunMenuCommand(chosen);
 }
 
 // --- the viewer program and the read marking ---

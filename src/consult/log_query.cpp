@@ -69,13 +69,6 @@ std::wstring BuildLogQuery(const LogFilters& f) {
   return sql;
 }
 
-bool FDocumentosLogGeneral::CreateDataObject() {
-  mData = DataAccess::Create();
-  if (!mData) return false;
-  mSQL = L"Select * From DocumentosLog";
-  return true;
-}
-
 bool FDocumentosLogGeneral::InitGrid() {
   ConfigureGrid();  // fails only silently, inside
   return true;

@@ -1,24 +1,20 @@
 // The audit screen's frame: controls at their design places, the layout from the
 // host's size, the header's expand and collapse, the two toolbars, the report menu,
-// the column layout dialog and the host protocol with the busy flag.
+// the column layout dialog and the steps of MakeForm.
 #include "consult/log_screen.h"
 
 #include <windows.h>
 #include <shellapi.h>
 
 #include "consult/grid_layout_dialog.h"
-#include "host/docked_screen.h"
 #include "host/message_box.h"
 #include "host/screen_toolbar.h"
-#include "runtime/do_events.h"
-#include "runtime/mouse_pointer.h"
 #include "runtime/steps.h"
 
 namespace vk {
 namespace {
 
-// The design size: a host client area of 765 x 562 pixels.
-constexpr double kDesignWidth = 11475, kDesignHeight = 8430;
+constexpr double kDesignWidth = DocumentScreen::kDesignWidth, kDesignHeight = DocumentScreen::kDesignHeight;
 
 // A small icon of the system's shell for a toolbar button (none when it has no such
 // icon: the button then shows its caption only).
@@ -37,24 +33,7 @@ void AddButton(hosted::Toolbar& bar, const wchar_t* key, const wchar_t* toolTip,
 
 }  // namespace
 
-// Marks the screen busy for its life; when the last one ends, a close that arrived
-// meanwhile is done.
-class FDocumentosLogGeneral::BusyScope {
- public:
-  explicit BusyScope(FDocumentosLogGeneral& screen) : screen_(screen) { ++screen_.busy_; }
-  ~BusyScope() {
-    if (--screen_.busy_ == 0 && screen_.closeRequested_) screen_.CloseNow();
-  }
-  BusyScope(const BusyScope&) = delete;
-  BusyScope& operator=(const BusyScope&) = delete;
-
- private:
-  FDocumentosLogGeneral& screen_;
-};
-
-FDocumentosLogGeneral::FDocumentosLogGeneral()
-    : Form({.name = L"FDocumentosLogGeneral", .caption = L"Log de Eventos del Sistema",
-            .scaleWidth = kDesignWidth, .scaleHeight = kDesignHeight, .borderless = true}) {
+FDocumentosLogGeneral::FDocumentosLogGeneral() : DocumentScreen(L"FDocumentosLogGeneral", L"Log de Eventos del Sistema") {
   BuildControls();
 }
 
@@ -114,74 +93,30 @@ void FDocumentosLogGeneral::BuildControls() {
   c_.VkHeader->Collapse.Connect([this] { VkHeaderCollapse(); });
   main.ButtonClick.Connect([this](ToolbarClick& click) { TBarMain_ButtonClick(click); });
   detail.ButtonClick.Connect([this](ToolbarClick& click) { TBarDetail_ButtonClick(click); });
-  Resize.Connect([this] {
-    if (!fitting_) Layout();
-  });
-  Unloading.Connect([this](bool&) { Form_Unload(); });
 }
 
-// --- host protocol ---
+// --- the steps of MakeForm ---
 
 bool FDocumentosLogGeneral::MakeForm() {
-  HandlerScope running;  // a close inside a yield frees nothing still in use here
-  BusyScope busy(*this);
-  bool result = false;
-  IgnoreErrors([&] {
-    mReady = false;
-    if (!CreateDataObject()) return;
-    if (!InitGrid()) return;
-    if (!LoadCombos()) return;
-    c_.VkHeader->SetExpandSwitch(true);
-    c_.VkHeader->SetExpandState(1);
-    ClearForm();
-    DockIntoHost(*this, mHWndContainer);
-    result = true;
-    SetMousePointer(pointer::Default);
-    FitToHost(*this, fitting_);
-    Show();
-    mReady = true;
-  });
-  return result;
+  mReady = false;
+  mReady = DocumentScreen::MakeForm();
+  return mReady;
 }
 
-bool FDocumentosLogGeneral::KillForm() {
-  mData.reset();
-  IgnoreErrors([&] { Unload(); });
-  return false;
-}
-
-void FDocumentosLogGeneral::UnloadScreen() {
-  if (busy()) {
-    closeRequested_ = true;  // done when the running command stops
-    return;
-  }
-  Unload();
-}
-
-void FDocumentosLogGeneral::Form_Unload() { mData.reset(); }
-
-void FDocumentosLogGeneral::CloseNow() {
-  closeRequested_ = false;
-  KillForm();
-}
-
-bool FDocumentosLogGeneral::StillWanted() const { return loaded() && !closeRequested_ && mData.has_value(); }
-
-bool FDocumentosLogGeneral::ServeMessages() {
-  DoEvents();
-  return StillWanted();
+bool FDocumentosLogGeneral::FillScreen() {
+  if (!CreateDataObject()) return false;
+  mSQL = L"Select * From DocumentosLog";
+  if (!InitGrid()) return false;
+  if (!LoadCombos()) return false;
+  c_.VkHeader->SetExpandSwitch(true);
+  c_.VkHeader->SetExpandState(1);
+  ClearForm();
+  return true;
 }
 
 // --- layout ---
 
-void FDocumentosLogGeneral::Form_Resize() {
-  FitToHost(*this, fitting_);
-  Layout();
-}
-
-void FDocumentosLogGeneral::Layout() {
-  if (!loaded()) return;
-  LayoutPass pass(*this);
+void FDocumentosLogGeneral::PlaceControls() {
   const double W = scaleWidth(), H = scaleHeight();
   Controls& c = c_;
   RunEachStep({
@@ -242,14 +177,14 @@ void FDocumentosLogGeneral::VkHeaderCollapse() {
 
 void FDocumentosLogGeneral::TBarMain_ButtonClick(hosted::ToolbarClick& click) {
   if (busy()) {
-    if (click.key == L"BTN_KIL") closeRequested_ = true;  // honoured when the command stops
+    if (click.key == L"BTN_KIL") busy_.Close();  // honoured when the command stops
     return;
   }
   HandlerScope running;
-  BusyScope busy(*this);
+  ScreenBusy::Scope working(busy_);
   IgnoreErrors([&] {
     if (click.key == L"BTN_KIL") {
-      closeRequested_ = true;  // the close runs as the busy scope ends
+      busy_.Close();  // the close runs as the busy scope ends
     } else if (click.key == L"BTN_CLE") {
       if (ShowMessage(L"Desea Limpiar los datos de la Ventana?", msg::QuestionYesNo, L"Ostrela") == msg::Yes)
         ClearForm();
@@ -271,7 +206,7 @@ void FDocumentosLogGeneral::OpenReportMenu(hosted::ToolbarClick& click) {
 void FDocumentosLogGeneral::TBarDetail_ButtonClick(hosted::ToolbarClick& click) {
   if (busy()) return;
   HandlerScope running;
-  BusyScope busy(*this);
+  ScreenBusy::Scope working(busy_);
   IgnoreErrors([&] {
     if (click.key == L"EXP_XLS") ExportGrid();
     else if (click.key == L"CFG_GRD") ShowGridLayout();

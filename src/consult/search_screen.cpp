@@ -81,7 +81,7 @@ void FDocumentosSearchS::AfterClear() { c_.GRDetail->SetDisplaySwitches(false); 
 
 std::wstring FDocumentosSearchS::DocumentStatement() {
   const SharedState& shared = Shared();
-  probe_ = Data().GetData(shared.gApplicationName, L"Select * From SysObjects Where Name = 'V_DocumentosExternos'");
+  probe_ = mData->GetData(shared.gApplicationName, L"Select * From SysObjects Where Name = 'V_DocumentosExternos'");
   // Only a view that is there takes part: an empty answer never empties the search.
   const bool withExternal = probe_ && probe_->RecordCount() > 0;
   SearchFilters filters;

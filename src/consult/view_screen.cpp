@@ -35,7 +35,7 @@ std::wstring FDocumentosView::DocumentStatement() {
 void FDocumentosView::OnMainKey(const std::wstring& key) {
   if (key != L"BTN_VAL") return;
   if (ShowMessage(L"Desea Marcar como Leído el Documento?", msg::QuestionYesNo, L"Ostrela") != msg::Yes) return;
-  if (!StillHere()) return;  // closed while the question was open
+  if (!StillWanted()) return;  // closed while the question was open
   if (!MarkDocumentRead())
     ShowMessage(L"Se Produjo un Error al Marcar el Documento", msg::Information, L"Ostrela");
 }

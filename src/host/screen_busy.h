@@ -1,9 +1,10 @@
 #pragma once
-// One busy flag a capture screen: it is set while MakeForm or an operation that yields
-// runs (loading the thumbnails, a batch save). Commands that arrive through a yield
-// ask busy() and are ignored; a close that arrives meanwhile (the screen's own or the
-// host's) is kept, the running operation sees it at its next yield and stops quietly,
-// and the close is done when the last scope ends.
+// One busy flag a document screen (DocumentScreen holds it): it is set while MakeForm
+// or an operation that yields runs (loading the thumbnails, a batch save, a search).
+// Commands that arrive through a yield ask busy() and are ignored; a close that
+// arrives meanwhile (the screen's own or the host's) is kept, the running operation
+// sees it at its next yield and stops quietly, and the close is done when the last
+// scope ends.
 //
 //   ScreenBusy busy_{[this] { KillForm(); }};          // a member of the screen
 //   { ScreenBusy::Scope working(busy_); ... }           // around the operation
