@@ -259,6 +259,8 @@ void FDocumentosABM::TBarMain_ButtonClick(hosted::ToolbarClick& click) {
 void FDocumentosABM::RunCommand(hosted::ToolbarClick& click) {
   const std::wstring& key = click.key;
   VkImage& view = *c_.PSelection;
+  // The display keys: the view fits its viewer again after each.
+  if (RunViewCommand(*c_.TBarMain, click, view)) return;
   if (key == L"BTN_KIL") {
     busy_.Close();  // done as the command ends
   } else if (key == L"BTN_SAV") {
@@ -273,22 +275,8 @@ void FDocumentosABM::RunCommand(hosted::ToolbarClick& click) {
     }
   } else if (key == L"BTN_FIN") {
     FindDocument();
-  } else if (key == L"BTN_FIT") {
-    ToggleFit(*c_.TBarMain, click.index, view);
-    view.Resize();  // the view fits its viewer again after every display command
-  } else if (key == L"BTN_ZIN") {
-    ZoomIn(view);
-    view.Resize();
-  } else if (key == L"BTN_ZOU") {
-    ZoomOut(view);
-    view.Resize();
-  } else if (key == L"BTN_Z11") {
-    ZoomOriginal(view);
-    view.Resize();
   } else if (key == L"BTN_PAN") {
     OpenInViewer(view);
-  } else if (key == L"BTN_RT1" || key == L"BTN_RT2") {
-    view.Resize();
   } else if (key == L"BTN_REP") {
     PopUpFromKey(*this, *c_.TBarMain, click, ReportMenu(), [this](UINT chosen) {
       if (chosen == kReportView) mnuReportView_Click();

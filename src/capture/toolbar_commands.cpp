@@ -26,6 +26,17 @@ void ZoomOut(VkImage& view) {
 
 void ZoomOriginal(VkImage& view) { view.setZoom(1); }
 
-void OpenInViewer(const VkImage& view) { hosted::LaunchViewer(AppPath(), view.Documento(), view.Path()); }
+bool RunViewCommand(hosted::Toolbar& bar, const hosted::ToolbarClick& click, VkImage& view) {
+  const std::wstring& key = click.key;
+  if (key == L"BTN_FIT") ToggleFit(bar, click.index, view);
+  else if (key == L"BTN_ZIN") ZoomIn(view);
+  else if (key == L"BTN_ZOU") ZoomOut(view);
+  else if (key == L"BTN_Z11") ZoomOriginal(view);
+  else if (key != L"BTN_RT1" && key != L"BTN_RT2") return false;
+  view.Resize();
+  return true;
+}
+
+bool OpenInViewer(const VkImage& view) { return hosted::LaunchViewer(AppPath(), view.Documento(), view.Path()); }
 
 }  // namespace vk::capture

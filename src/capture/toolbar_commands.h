@@ -1,7 +1,7 @@
 #pragma once
-// The toolbar commands both capture screens share: the large view's fit, zoom and
-// viewer program. They change only the view's stored display settings; VkImage
-// passes them on to its viewer (not while it holds a PDF).
+// The large view's toolbar commands the capture screens and the list previews share:
+// fit, zoom and the viewer program. They change only the view's stored display
+// settings; VkImage passes them on to its viewer (not while it holds a PDF).
 #include "capture/vk_image.h"
 #include "hosted/toolbar.h"
 
@@ -15,9 +15,13 @@ void ToggleFit(hosted::Toolbar& bar, int index, VkImage& view);
 void ZoomIn(VkImage& view);
 void ZoomOut(VkImage& view);
 void ZoomOriginal(VkImage& view);
+// The display keys as the maintenance screen and the list previews run them: the four
+// above, then the view fits its viewer again; "BTN_RT1" and "BTN_RT2" only that fit.
+// False, doing nothing, for any other key.
+bool RunViewCommand(hosted::Toolbar& bar, const hosted::ToolbarClick& click, VkImage& view);
 // "BTN_PAN": starts the viewer program of the application folder on the view's
-// document ("F00:Ostrela - " name "|F01:" path); nothing waits for it and a failure
-// to start it is ignored.
-void OpenInViewer(const VkImage& view);
+// document ("F00:Ostrela - " name "|F01:" path); nothing waits for it. False when it
+// could not be started (the capture screens go on as if it had).
+bool OpenInViewer(const VkImage& view);
 
 }  // namespace vk::capture

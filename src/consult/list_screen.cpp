@@ -23,6 +23,7 @@ namespace {
 constexpr double kDesignWidth = DocumentScreen::kDesignWidth, kDesignHeight = DocumentScreen::kDesignHeight;
 constexpr double kToolbarHeight = 420;
 constexpr double kStatusBarHeight = 330;
+constexpr double kPreviewWidth = 3740;
 
 }  // namespace
 
@@ -47,20 +48,22 @@ void ListScreen::BuildMainToolbar(std::initializer_list<ToolbarKey> keys) {
   });
 }
 
-void ListScreen::BuildListAndPreview(double listTop, const ControlArgs& previewFrame) {
+void ListScreen::BuildListAndPreview(double listTop, double previewLeft, double previewHeight) {
   const double listHeight = kDesignHeight - listTop - kStatusBarHeight - 200;
   c_.VkContainer = &Add<hosted::Frame>(ControlAt(L"VkContainer", 200, listTop, kDesignWidth - 600, listHeight),
                                        L"Documentos Recibidos");
   c_.GRDetail = &Add<grid::GridControl>(ControlAt(L"GRDetail", 200, 500, kDesignWidth - 1000, listHeight - 700,
                                            c_.VkContainer));
+  ControlArgs previewFrame = ControlAt(L"VkImageMain", previewLeft, listTop, kPreviewWidth, previewHeight);
+  previewFrame.visible = false;  // the search screen's preview flag starts off; the unread screen never shows it
   c_.VkImageMain = &Add<hosted::Frame>(previewFrame, L"Imagen Seleccionada");
-  c_.TBarDetail = &Add<hosted::Toolbar>(ControlAt(L"TBarDetail", 100, 500, previewFrame.width - 200, kToolbarHeight,
+  c_.TBarDetail = &Add<hosted::Toolbar>(ControlAt(L"TBarDetail", 100, 500, kPreviewWidth - 200, kToolbarHeight,
                                            c_.VkImageMain));
   c_.TBarDetail->AddSeparator();
   AddViewButtons(*c_.TBarDetail);
   c_.TBarDetail->ButtonClick.Connect(
       [this](hosted::ToolbarClick& click) { Command([this, &click] { TBarDetail_ButtonClick(click); }); });
-  const double previewWidth = previewFrame.width - 400;
+  const double previewWidth = kPreviewWidth - 400;
   c_.PSelection = &Add<capture::VkImage>(ControlAt(L"PSelection", 200, kToolbarHeight + 700, previewWidth,
                                             previewWidth * 100 / 75, c_.VkImageMain));
   c_.PSelection->ReadProperties(PropertyBag{});
@@ -167,13 +170,7 @@ void ListScreen::PlaceControls() {
       [&] { c_.PSelection->setWidth(preview.width() - 400); },
       [&] { c_.PSelection->setHeight(c_.PSelection->width() * 100 / 75); },  // a portrait page, 3 by 4
   });
-  // Each data column takes its share of the list's width again.
-  for (int position = 1; position < grid.Columns().Count(); ++position) {
-    IgnoreErrors([&] {
-      grid::GridColumn& column = grid.Columns().Item(position);
-      column.Width = static_cast<float>(grid.width() * CDbl(Variant(column.Tag.get())) / 100.0);
-    });
-  }
+  FitColumnsToShares(grid);
 }
 
 // --- the document query ---

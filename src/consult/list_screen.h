@@ -97,7 +97,8 @@ class ListScreen : public DocumentScreen {
   // Building, in design order: the main toolbar with the screen's keys, then (the
   // search screen) its filter panel, then the list, the preview and the status bar.
   void BuildMainToolbar(std::initializer_list<ToolbarKey> keys);
-  void BuildListAndPreview(double listTop, const ControlArgs& previewFrame);
+  // The preview frame, hidden, stands beside the list at `previewLeft`.
+  void BuildListAndPreview(double listTop, double previewLeft, double previewHeight);
 
   // What the two screens do differently.
   virtual void OnCreateDataObject() {}
@@ -135,14 +136,12 @@ class ListScreen : public DocumentScreen {
   // Opens a key's menu; its chosen item runs while the screen is still there.
   void PopUpFromKey(hosted::Toolbar& toolbar, hosted::ToolbarClick& click, const std::vector<MenuItem>& menu,
                     double frameLeft, double frameTop);
-  void PreviewCommand(const std::wstring& key, int index);
   void ShowInPreview();
   bool CurrentDataRow(int& dataRow) const;
   ListDocument ReadRow(int dataRow) const;
   bool GRDetail_RowSelected();
   void GRDetail_DblClick();
   void GRDetail_MouseUp(int button, float x, float y);
-  bool StartViewer();
   void OpenInViewer();
 
   // Menus and their routines (list_menus.cpp).

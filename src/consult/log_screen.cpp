@@ -7,6 +7,7 @@
 #include <shellapi.h>
 
 #include "consult/grid_layout_dialog.h"
+#include "host/grid_dictionary.h"
 #include "host/message_box.h"
 #include "host/screen_toolbar.h"
 #include "runtime/steps.h"
@@ -154,15 +155,7 @@ void FDocumentosLogGeneral::PlaceControls() {
       [&] { c.GRDetail->setWidth(c.VkContainerData->width() - 400); },
       [&] { c.GRDetail->setHeight(c.VkContainerData->height() - c.TBarDetail->height() - 700); },
   });
-  // Each data column takes its share of the grid's width again.
-  grid::ColumnCollection& columns = c.GRDetail->Columns();
-  for (int position = 1; position < columns.Count(); ++position) {
-    IgnoreErrors([&] {
-      double share = 0;
-      if (!columns.Item(position).Tag.ToDouble(share)) share = 0;
-      columns.Item(position).Width = static_cast<float>(c.GRDetail->width() * share / 100.0);
-    });
-  }
+  FitColumnsToShares(*c.GRDetail);
 }
 
 void FDocumentosLogGeneral::VkHeaderExpand() {

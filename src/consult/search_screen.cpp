@@ -12,12 +12,6 @@ constexpr double kHeaderTop = 520, kHeaderHeight = 1250;
 constexpr double kListTop = kHeaderTop + kHeaderHeight + 100;
 constexpr double kHeaderWidth = 10975;  // the design width less the margins
 
-ControlArgs PreviewFrame() {
-  ControlArgs a = ControlAt(L"VkImageMain", 200 + kHeaderWidth * 65 / 100 + 100, kListTop, 3740, 5980);
-  a.visible = false;  // the preview flag starts off
-  return a;
-}
-
 // The key a filter combo stands for: "" when nothing is chosen.
 std::wstring KeyOf(const hosted::ComboBox& combo) {
   const std::wstring text = combo.Text();
@@ -32,7 +26,7 @@ FDocumentosSearchS::FDocumentosSearchS() : ListScreen(L"FDocumentosSearchS") {
                     {L"BTN_VIE", L"Ver Imagenes"},
                     {L"BTN_REP", L""}});
   BuildFilterPanel();
-  BuildListAndPreview(kListTop, PreviewFrame());
+  BuildListAndPreview(kListTop, 200 + kHeaderWidth * 65 / 100 + 100, 5980);
 }
 
 void FDocumentosSearchS::BuildFilterPanel() {

@@ -11,12 +11,6 @@ namespace {
 
 constexpr double kListTop = 520;
 
-ControlArgs PreviewFrame() {
-  ControlArgs a = ControlAt(L"VkImageMain", 7435, kListTop, 3740, 7180);
-  a.visible = false;
-  return a;
-}
-
 }  // namespace
 
 FDocumentosView::FDocumentosView() : ListScreen(L"FDocumentosView") {
@@ -24,7 +18,7 @@ FDocumentosView::FDocumentosView() : ListScreen(L"FDocumentosView") {
                     {L"BTN_VAL", L"Marcar Como Leído"},
                     {L"BTN_FIN", L"Buscar Documentos"},
                     {L"BTN_REP", L""}});
-  BuildListAndPreview(kListTop, PreviewFrame());
+  BuildListAndPreview(kListTop, 7435, 7180);
 }
 
 std::wstring FDocumentosView::DocumentStatement() {
