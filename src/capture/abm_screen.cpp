@@ -162,10 +162,8 @@ bool FDocumentosABM::InitStatusBar() { return false; }  // the bar keeps its des
 void FDocumentosABM::PlaceControls() {
   const double W = scaleWidth(), H = scaleHeight();
   Controls& c = c_;
+  PlaceMainToolbar(*c.TBarMain, W);
   RunEachStep({
-      [&] { c.TBarMain->setWidth(W - 300); },
-      [&] { c.TBarMain->setTop(45); },
-      [&] { c.TBarMain->setLeft(50); },
       [&] { c.VkImageMain->setWidth(W - 600); },
       [&] { c.VkImageMain->setTop(c.TBarMain->height() + 150); },
       [&] { c.VkImageMain->setLeft(200); },
@@ -228,11 +226,7 @@ bool FDocumentosABM::ClearForm() {
 
 bool FDocumentosABM::SetToolbarState() {
   return IgnoreErrors([&] {
-    hosted::Toolbar& bar = *c_.TBarMain;
-    auto set = [&bar](int index, bool enabled) {
-      bar.SetButtonEnabled(index, enabled);
-      bar.SetButtonState(index, enabled ? 0 : 5);
-    };
+    auto set = [this](int index, bool enabled) { EnableToolbarButton(*c_.TBarMain, index, enabled); };
     for (int index : {kSaveButton, kValidateButton, kDeleteButton}) set(index, false);
     if (mode() == L"VAL") {
       set(kValidateButton, true);

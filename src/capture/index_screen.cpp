@@ -179,11 +179,7 @@ bool FDocumentosIndex::ClearForm() {
 
 bool FDocumentosIndex::SetToolbarState() {
   return IgnoreErrors([&] {
-    hosted::Toolbar& bar = *c_.TBarMain;
-    auto set = [&bar](int index, bool enabled) {
-      bar.SetButtonEnabled(index, enabled);
-      bar.SetButtonState(index, enabled ? 0 : 5);
-    };
+    auto set = [this](int index, bool enabled) { EnableToolbarButton(*c_.TBarMain, index, enabled); };
     set(kSaveButton, false);
     set(kValidateButton, false);
     for (int index : kImageButtons) set(index, false);
@@ -202,10 +198,8 @@ bool FDocumentosIndex::SetToolbarState() {
 void FDocumentosIndex::PlaceControls() {
   const double W = scaleWidth(), H = scaleHeight();
   Controls& c = c_;
+  PlaceMainToolbar(*c.TBarMain, W);
   RunEachStep({
-      [&] { c.TBarMain->setWidth(W - 300); },
-      [&] { c.TBarMain->setTop(45); },
-      [&] { c.TBarMain->setLeft(50); },
       [&] { c.VkImageMain->setLeft(W - c.VkImageMain->width() - 300); },
       [&] { c.VkImageMain->setTop(c.TBarMain->height() + 150); },
       [&] {

@@ -151,10 +151,8 @@ void ListScreen::PlaceControls() {
   hosted::Frame& list = *c_.VkContainer;
   hosted::Frame& preview = *c_.VkImageMain;
   grid::GridControl& grid = *c_.GRDetail;
+  PlaceMainToolbar(*c_.TBarMain, W);
   RunEachStep({
-      [&] { c_.TBarMain->setWidth(W - 300); },
-      [&] { c_.TBarMain->setTop(45); },
-      [&] { c_.TBarMain->setLeft(50); },
       [&] { LayoutListWidth(W); },
       [&] { list.setHeight(H - list.top() - c_.STBar->height() - 200); },
       [&] { LayoutPreviewFrame(W); },

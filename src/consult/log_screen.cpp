@@ -120,10 +120,8 @@ bool FDocumentosLogGeneral::FillScreen() {
 void FDocumentosLogGeneral::PlaceControls() {
   const double W = scaleWidth(), H = scaleHeight();
   Controls& c = c_;
+  PlaceMainToolbar(*c.TBarMain, W);
   RunEachStep({
-      [&] { c.TBarMain->setWidth(W - 300); },
-      [&] { c.TBarMain->setTop(45); },
-      [&] { c.TBarMain->setLeft(50); },
       [&] { c.VkHeader->setWidth(W - 600); },
       [&] { c.VkHeader->setTop(c.TBarMain->height() + 245); },
       [&] { c.VkHeader->setLeft(200); },

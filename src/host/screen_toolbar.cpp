@@ -6,6 +6,7 @@
 
 #include "runtime/colour_bitmap.h"
 #include "runtime/select_guard.h"
+#include "runtime/steps.h"
 
 namespace vk {
 namespace {
@@ -137,6 +138,19 @@ void AddViewButtons(hosted::Toolbar& toolbar) {
                               kDivider,
                               {L"BTN_REP", L""},
                               kDivider});
+}
+
+void EnableToolbarButton(hosted::Toolbar& toolbar, int index, bool enabled) {
+  toolbar.SetButtonEnabled(index, enabled);
+  toolbar.SetButtonState(index, enabled ? 0 : 5);
+}
+
+void PlaceMainToolbar(hosted::Toolbar& toolbar, double screenWidth) {
+  RunEachStep({
+      [&] { toolbar.setWidth(screenWidth - 300); },
+      [&] { toolbar.setTop(45); },
+      [&] { toolbar.setLeft(50); },
+  });
 }
 
 std::vector<MenuItem> ReportMenu() {

@@ -30,6 +30,12 @@ void AddToolbarButtons(hosted::Toolbar& toolbar, std::initializer_list<ToolbarKe
 // rotations, a divider, the report key and a last divider.
 void AddViewButtons(hosted::Toolbar& toolbar);
 
+// A button the screen's state turns on (enabled, state 0) or off (disabled, state 5).
+void EnableToolbarButton(hosted::Toolbar& toolbar, int index, bool enabled);
+// The main toolbar's place in every screen's layout: the screen's width less 300
+// twips, at the top 45 and the left 50, each step by itself.
+void PlaceMainToolbar(hosted::Toolbar& toolbar, double screenWidth);
+
 // The report key's menu.
 inline constexpr UINT kReportView = 1, kReportPrint = 2;
 std::vector<MenuItem> ReportMenu();
