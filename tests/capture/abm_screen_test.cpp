@@ -12,21 +12,15 @@
 #include <vector>
 
 #include "capture/abm_screen.h"
-#include "host/cobject.h"
 #include "host/fsearch.h"
-#include "host/message_box.h"
-#include "host/screen_host.h"
+#include "host/screen_fixture.h"
 #include "host/shared_functions.h"
 #include "host/shared_state.h"
-#include "host/test_databases.h"
 #include "hosted/sample_images.h"
-#include "hosted/window_driver.h"
 #include "runtime/app_path.h"
 #include "runtime/mouse_pointer.h"
 #include "runtime/twips.h"
-#include "runtime/vk_name.h"
 #include "runtime/window_picture.h"
-#include "support/com_test.h"
 
 namespace {
 
@@ -40,8 +34,10 @@ const wchar_t kLoadFailed[] = L"Se Produjo un Error al Visualizar el Documento|6
 const wchar_t kValidateFailed[] = L"Se Produjo un Error al Validar el Documento|64|";
 const wchar_t kDeleteFailed[] = L"Se Produjo un Error al Anular el Documento|64|";
 
-class AbmScreenTest : public ::testing::Test {
+class AbmScreenTest : public test::ScreenTest<FDocumentosABM> {
  protected:
+  AbmScreenTest() : ScreenTest(kAppKey, L"ADM") { answer_ = msg::Yes; }
+
   void SetUp() override {
     Shared() = SharedState{};
     Shared().gApplicationName = kAppKey;
@@ -60,15 +56,6 @@ class AbmScreenTest : public ::testing::Test {
         L"Null, Null, 0, Null), (23, '2', '1', 'OP', 2, 'scan.PDF', 'C:\\x\\scan.PDF', Null, Null, Null, "
         L"'2026-02-03 00:00:00', Null, Null, Null, Null, 0, Null)");
   }
-  void TearDown() override {
-    if (screen_) screen_->Unload();
-    test::Pump();
-  }
-
-  void Sql(const std::wstring& sql) {
-    std::wstring error;
-    ASSERT_TRUE(databases_.Sql(kAppKey, sql, &error)) << error << "\n" << sql;
-  }
   // A row as text by column ("<null>" for Null); empty when there is no such row.
   static Row ReadRow(const std::wstring& table, const std::wstring& where) {
     Row row;
@@ -84,17 +71,6 @@ class AbmScreenTest : public ::testing::Test {
   static long LogEntries() {
     return DataAccess::Create()->GetData(kAppKey, L"Select Count(*) As N From LogAcciones")->Field(L"N").toLong();
   }
-
-  FDocumentosABM& Open(const wchar_t* mode = L"ADM") {
-    screen_ = Form::Load<FDocumentosABM>();
-    screen_->SetHWndContainer(host_.handle());
-    screen_->SetMode(mode);
-    EXPECT_TRUE(screen_->MakeForm());
-    test::Pump();
-    return *screen_;
-  }
-  const FDocumentosABM::Controls& C() const { return screen_->controls(); }
-  HWND Find(const wchar_t* name) const { return FindVkWindow(host_.hwnd, name); }
 
   void Click(const wchar_t* key) { test::ClickToolbarButton(host_.hwnd, L"TBarMain", key); }
   // The find command with the picker answering `key` (Empty: the picker was cancelled).
@@ -125,16 +101,7 @@ class AbmScreenTest : public ::testing::Test {
     return text;
   }
 
-  test::ComApartment com_;
-  test::TestDatabases databases_{kAppKey};
-  test::ScreenHost host_;
   std::wstring image_;
-  std::vector<std::wstring> messages_;
-  long answer_ = msg::Yes;
-  ScopedMessageBox box_{[this](const std::wstring& text, long style, const std::wstring& title) {
-    messages_.push_back(text + L"|" + std::to_wstring(style) + L"|" + title);
-    return answer_;
-  }};
   Variant pick_;
   int picks_ = 0;
   ScopedPicker picker_{[this](const std::wstring& sentence, const std::wstring& field) {
@@ -143,19 +110,12 @@ class AbmScreenTest : public ::testing::Test {
     return pick_;
   }};
   test::RecordingLauncher launcher_;
-  std::shared_ptr<FDocumentosABM> screen_;
 };
 
 TEST_F(AbmScreenTest, FormCodesOpenTheScreenWithRecordButtonsByModeAndAdministrator) {
   for (const wchar_t* code : {L"I01VAL", L"I01MAN"}) {
-    auto object = ComPtr<_CObject>::Attach(vk::CObject::Create());
-    object->put_ApplicationName(Bstr(kAppKey).get());
-    object->put_ObjectId(Bstr(code).get());
-    object->put_ObjectName(Bstr(code).get());
-    object->put_hwnd(static_cast<LONG>(host_.handle()));
-    VARIANT_BOOL result = VARIANT_TRUE;
-    ASSERT_EQ(object->Build(&result), S_OK);
-    test::Pump();
+    ComPtr<_CObject> object;
+    ASSERT_EQ(Build(code, object), S_OK);
     auto form = FindLoadedForm(L"FDocumentosABM");
     ASSERT_TRUE(form) << code;
     screen_ = std::static_pointer_cast<FDocumentosABM>(form);
@@ -167,8 +127,7 @@ TEST_F(AbmScreenTest, FormCodesOpenTheScreenWithRecordButtonsByModeAndAdministra
       EXPECT_TRUE(Find(name)) << name;
     EXPECT_EQ(ButtonEnabled(L"BTN_VAL"), code == std::wstring(L"I01VAL"));
     EXPECT_EQ(C().TBarMain->ButtonCount(), 19);
-    object->Kill(&result);
-    test::Pump();
+    Kill(object);
     EXPECT_FALSE(FindLoadedForm(L"FDocumentosABM"));
   }
   struct Case {

@@ -13,17 +13,11 @@
 #include <vector>
 
 #include "capture/index_screen.h"
-#include "host/cobject.h"
-#include "host/message_box.h"
-#include "host/screen_host.h"
+#include "host/screen_fixture.h"
 #include "host/shared_state.h"
-#include "host/test_databases.h"
 #include "hosted/sample_images.h"
 #include "hosted/shell_launcher.h"
-#include "hosted/window_driver.h"
 #include "runtime/clock.h"
-#include "runtime/vk_name.h"
-#include "support/com_test.h"
 
 namespace {
 
@@ -38,8 +32,10 @@ const wchar_t kFound[] = L"Las Imágenes a Catalogar se hay Incorporado con Éxi
 const wchar_t kSaved[] = L"Las Imagenes se Grabaron con Exito";
 const wchar_t kSaveFailed[] = L"Se Produjo un Error al Grabar el Detalle del Documento : ";
 
-class IndexScreenTest : public ::testing::Test {
+class IndexScreenTest : public test::ScreenTest<FDocumentosIndex> {
  protected:
+  IndexScreenTest() : ScreenTest(kAppKey, L"CAT") {}
+
   void SetUp() override {
     source_ = test::FreshFolder(L"index_source");
     store_ = test::FreshFolder(L"index_store");
@@ -52,15 +48,6 @@ class IndexScreenTest : public ::testing::Test {
     Sql(L"Delete From LogAcciones");
     firstNew_ = std::stol(Column(L"Select Max(M) + 1 From (Select Max(DocumentoId) As M From Documentos "
                                  L"Union All Select Max(DocumentoId) From DocumentosLog) A")[0]);
-  }
-  void TearDown() override {
-    if (screen_) screen_->Unload();
-    test::Pump();
-  }
-
-  void Sql(const std::wstring& sql) {
-    std::wstring error;
-    ASSERT_TRUE(databases_.Sql(kAppKey, sql, &error)) << error << "\n" << sql;
   }
   // The first column of every row of a query on the application database.
   Texts Column(const std::wstring& sql) {
@@ -91,20 +78,6 @@ class IndexScreenTest : public ::testing::Test {
   bool InSource(const std::wstring& name) const {
     return GetFileAttributesW((source_ + L"\\" + name).c_str()) != INVALID_FILE_ATTRIBUTES;
   }
-
-  // The screen opened the way the host opens it.
-  FDocumentosIndex& Open(const wchar_t* mode = L"CAT", bool shown = true) {
-    if (screen_) screen_->Unload();
-    screen_ = Form::Load<FDocumentosIndex>();
-    screen_->SetHWndContainer(host_.handle());
-    screen_->SetMode(mode);
-    EXPECT_EQ(screen_->MakeForm(), shown);
-    test::Pump();
-    return *screen_;
-  }
-  const FDocumentosIndex::Controls& C() const { return screen_->controls(); }
-  HWND Find(const std::wstring& name) const { return FindVkWindow(host_.hwnd, name); }
-  static HWND Inner(HWND outer) { return GetWindow(outer, GW_CHILD); }
 
   void ClickButton(const wchar_t* key) {
     hosted::Toolbar& bar = *C().TBarMain;
@@ -153,20 +126,16 @@ class IndexScreenTest : public ::testing::Test {
     for (int i = 0; i < screen_->SlideCount(); ++i) states.push_back(screen_->slideState(i));
     return states;
   }
-  // The message box's texts since the last call.
-  Texts Messages() { return std::exchange(messages_, {}); }
+  // The message box's texts since the last call (without their style and title).
+  Texts Messages() {
+    Texts texts;
+    for (const std::wstring& shown : std::exchange(messages_, {}))
+      texts.push_back(shown.substr(0, shown.rfind(L'|', shown.rfind(L'|') - 1)));
+    return texts;
+  }
 
-  test::ComApartment com_;
-  test::TestDatabases databases_{kAppKey};
-  test::ScreenHost host_;
   std::wstring source_, store_;
   long firstNew_ = 0;  // the id the first document filed gets
-  std::shared_ptr<FDocumentosIndex> screen_;
-  Texts messages_;
-  ScopedMessageBox box_{[this](const std::wstring& text, long, const std::wstring&) {
-    messages_.push_back(text);
-    return msg::OK;
-  }};
   test::RecordingLauncher launcher_;
 };
 
@@ -177,20 +146,13 @@ TEST_F(IndexScreenTest, FormCodesOpenTheScreenInTheHostWithTheirMode) {
   Sql(L"Update AplicationParameters Set ParameterValue = '" + source_ +
       L"' Where ParameterId = 'HKEY_DOCUMENTOS_PATH_ORIGEN'");
   for (const auto& [code, saves] : {std::pair{L"I01CAT", true}, std::pair{L"I01REV", false}}) {
-    ComPtr<_CObject> object = ComPtr<_CObject>::Attach(vk::CObject::Create());
-    object->put_ApplicationName(Bstr(kAppKey).get());
-    object->put_ObjectId(Bstr(code).get());
-    object->put_ObjectName(Bstr(code).get());
-    object->put_hwnd(host_.handle());
-    VARIANT_BOOL result = VARIANT_TRUE;
-    ASSERT_HRESULT_SUCCEEDED(object->Build(&result));
-    test::Pump();
+    ComPtr<_CObject> object;
+    ASSERT_HRESULT_SUCCEEDED(Build(code, object));
     const HWND screen = Find(L"FDocumentosIndex");
     ASSERT_TRUE(screen && IsWindowVisible(screen) && GetParent(screen) == host_.hwnd) << code;
     hosted::Toolbar& bar = *static_cast<FDocumentosIndex*>(Form::FromWindow(screen))->controls().TBarMain;
     EXPECT_EQ(bar.ButtonEnabled(3), saves) << code;
-    ASSERT_HRESULT_SUCCEEDED(object->Kill(&result));
-    test::Pump();
+    ASSERT_HRESULT_SUCCEEDED(Kill(object));
     EXPECT_FALSE(Find(L"FDocumentosIndex")) << code;
   }
 }

@@ -15,6 +15,7 @@
 #include "consult/report_preview.h"
 #include "consult/search_screen.h"
 #include "consult/view_screen.h"
+#include "host/cobject.h"
 #include "hosted/sample_images.h"
 #include "hosted/window_driver.h"
 #include "list_fixture.h"
@@ -262,6 +263,26 @@ TEST_F(SearchScreenTest, WithoutItsDataObjectTheScreenStaysUndockedAndHidden) {
   search->Form_Resize();  // the host's resize never shows it as a loose window
   EXPECT_FALSE(IsWindowVisible(search->hwnd()));
   search->Unload();
+}
+
+TEST_F(ViewScreenTest, AHostWindowThatIsGoneKeepsTheFilledScreenOffTheDesktop) {
+  HWND gone = CreateWindowW(L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  DestroyWindow(gone);
+  HostSeams::Current().logonName = [] { return std::wstring(L"usuario1"); };
+  auto object = ComPtr<_CObject>::Attach(vk::CObject::Create());
+  object->put_ApplicationName(Bstr(kAppKey).get());
+  object->put_ObjectName(Bstr(L"R01VIE").get());
+  object->put_hwnd(static_cast<long>(reinterpret_cast<LONG_PTR>(gone)));
+  VARIANT_BOOL result = VARIANT_TRUE;
+  EXPECT_HRESULT_SUCCEEDED(object->Build(&result));
+  Pump();
+  auto view = std::dynamic_pointer_cast<ListScreen>(FindLoadedForm(L"FDocumentosView"));
+  ASSERT_TRUE(view);
+  EXPECT_EQ(view->controls().GRDetail->DataRowCount(), 9) << "filled: only the docking failed";
+  EXPECT_FALSE(IsWindowVisible(view->hwnd()));
+  object->Kill(&result);
+  Pump();
+  EXPECT_FALSE(FindLoadedForm(L"FDocumentosView"));
 }
 
 TEST_F(SearchScreenTest, TheSelectedRowShowsInThePreviewAndThePreviewKeysZoomAndFit) {

@@ -18,20 +18,14 @@
 #include "consult/log_export.h"
 #include "consult/log_screen.h"
 #include "grid/xls_reader.h"
-#include "host/cobject.h"
-#include "host/message_box.h"
 #include "host/save_dialog.h"
+#include "host/screen_fixture.h"
 #include "host/shared_state.h"
-#include "host/screen_host.h"
-#include "host/test_databases.h"
-#include "hosted/window_driver.h"
 #include "runtime/do_events.h"
 #include "runtime/mouse_pointer.h"
 #include "runtime/timer.h"
 #include "runtime/twips.h"
-#include "runtime/vk_name.h"
 #include "runtime/window_picture.h"
-#include "support/com_test.h"
 #include "support/file_bytes.h"
 
 namespace {
@@ -86,8 +80,10 @@ std::vector<std::wstring> FilesIn(const std::wstring& folder) {
   return names;
 }
 
-class LogScreenTest : public ::testing::Test {
+class LogScreenTest : public test::ScreenTest<FDocumentosLogGeneral> {
  protected:
+  LogScreenTest() : ScreenTest(kAppKey, L"GEN") {}
+
   void SetUp() override {
     Shared() = SharedState{};
     Shared().gApplicationName = kAppKey;
@@ -106,31 +102,6 @@ class LogScreenTest : public ::testing::Test {
       Sql(kAppKey, sql);
     Sql(L"VkS", L"Insert Into Users (UserName, UserDescription) Values ('jean-luc', 'Jean Luc')");
   }
-  void TearDown() override {
-    if (screen_) screen_->Unload();
-    test::Pump();
-  }
-
-  void Sql(const std::wstring& key, const std::wstring& sql) {
-    std::wstring error;
-    ASSERT_TRUE(databases_.Sql(key, sql, &error)) << error << "\n" << sql;
-  }
-
-  // A screen opened the way the host opens it.
-  FDocumentosLogGeneral& Open() {
-    screen_ = Form::Load<FDocumentosLogGeneral>();
-    screen_->SetHWndContainer(static_cast<long>(reinterpret_cast<LONG_PTR>(host_.hwnd)));
-    screen_->SetMode(L"GEN");
-    EXPECT_TRUE(screen_->MakeForm());
-    test::Pump();
-    return *screen_;
-  }
-  const FDocumentosLogGeneral::Controls& C() const { return screen_->controls(); }
-
-  // The control's window, found by its name as an outside driver finds it.
-  HWND Find(const wchar_t* name) const { return FindVkWindow(host_.hwnd, name); }
-  static HWND Inner(HWND outer) { return GetWindow(outer, GW_CHILD); }
-
   // A click on a toolbar button, found by its key.
   void ClickButton(const wchar_t* toolbarName, const wchar_t* key) {
     test::ClickToolbarButton(host_.hwnd, toolbarName, key);
@@ -149,27 +120,11 @@ class LogScreenTest : public ::testing::Test {
     return rows;
   }
 
-  test::ComApartment com_;
-  test::TestDatabases databases_{kAppKey};
-  test::ScreenHost host_;
-  std::vector<std::wstring> messages_;
-  long answer_ = msg::OK;
-  ScopedMessageBox box_{[this](const std::wstring& text, long style, const std::wstring& title) {
-    messages_.push_back(text + L"|" + std::to_wstring(style) + L"|" + title);
-    return answer_;
-  }};
-  std::shared_ptr<FDocumentosLogGeneral> screen_;
 };
 
 TEST_F(LogScreenTest, BuildOpensTheScreenDockedInTheHostWithItsControlsFindable) {
-  auto object = ComPtr<_CObject>::Attach(vk::CObject::Create());
-  object->put_ApplicationName(Bstr(kAppKey).get());
-  object->put_ObjectId(Bstr(L"R01MRK").get());
-  object->put_ObjectName(Bstr(L"R01MRK").get());
-  object->put_hwnd(static_cast<LONG>(reinterpret_cast<LONG_PTR>(host_.hwnd)));
-  VARIANT_BOOL result = VARIANT_TRUE;
-  ASSERT_EQ(object->Build(&result), S_OK);
-  test::Pump();
+  ComPtr<_CObject> object;
+  ASSERT_EQ(Build(L"R01MRK", object), S_OK);
   auto form = FindLoadedForm(L"FDocumentosLogGeneral");
   ASSERT_TRUE(form);
   EXPECT_EQ(GetParent(form->hwnd()), host_.hwnd);
@@ -197,8 +152,7 @@ TEST_F(LogScreenTest, BuildOpensTheScreenDockedInTheHostWithItsControlsFindable)
         << picker << " shows no date, its box not ticked";
   }
   EXPECT_EQ(screen_form.controls().cboUsuarioId->ListCount(), 4);  // the empty item and three users
-  object->Kill(&result);
-  test::Pump();
+  Kill(object);
   EXPECT_FALSE(FindLoadedForm(L"FDocumentosLogGeneral"));
 }
 
