@@ -34,7 +34,8 @@ void AddButton(hosted::Toolbar& bar, const wchar_t* key, const wchar_t* toolTip,
 
 }  // namespace
 
-FDocumentosLogGeneral::FDocumentosLogGeneral() : DocumentScreen(L"FDocumentosLogGeneral", L"Log de Eventos del Sistema") {
+FDocumentosLogGeneral::FDocumentosLogGeneral()
+    : DocumentScreen(L"FDocumentosLogGeneral", L"Log de Eventos del Sistema") {
   BuildControls();
 }
 

@@ -36,11 +36,13 @@ constexpr KeyPicture kPictures[] = {
     {L"BTN_FIN", {kLens, kHandle}},
     {L"BTN_ZIN", {kLens, kHandle, {Shape::Line, 6, 4, 6, 9}, {Shape::Line, 4, 6, 9, 6}}},
     {L"BTN_ZOU", {kLens, kHandle, {Shape::Line, 4, 6, 9, 6}}},
-    {L"BTN_VIE",
-     {{Shape::Box, 1, 3, 15, 13}, {Shape::Line, 3, 11, 7, 6}, {Shape::Line, 7, 6, 10, 10}, {Shape::Line, 10, 10, 13, 7}}},
+    {L"BTN_VIE",  // a picture of hills
+     {{Shape::Box, 1, 3, 15, 13}, {Shape::Line, 3, 11, 7, 6}, {Shape::Line, 7, 6, 10, 10},
+      {Shape::Line, 10, 10, 13, 7}}},
     {L"BTN_FIT", {{Shape::Box, 1, 1, 15, 15}, {Shape::Box, 5, 5, 11, 11}}},
-    {L"BTN_Z11",
-     {{Shape::Line, 3, 3, 3, 13}, {Shape::Line, 7, 6, 7, 7}, {Shape::Line, 7, 10, 7, 11}, {Shape::Line, 11, 3, 11, 13}}},
+    {L"BTN_Z11",  // "1:1"
+     {{Shape::Line, 3, 3, 3, 13}, {Shape::Line, 7, 6, 7, 7}, {Shape::Line, 7, 10, 7, 11},
+      {Shape::Line, 11, 3, 11, 13}}},
     {L"BTN_PAN", {{Shape::Box, 1, 2, 15, 14}, {Shape::Line, 1, 5, 15, 5}}},
     {L"BTN_RT1", {{Shape::Arc, 2, 2, 14, 14, 14, 8, 8, 2}, {Shape::Line, 13, 8, 11, 5}, {Shape::Line, 13, 8, 16, 6}}},
     {L"BTN_RT2", {{Shape::Arc, 2, 2, 14, 14, 2, 8, 8, 2}, {Shape::Line, 2, 8, 0, 5}, {Shape::Line, 2, 8, 5, 6}}},
