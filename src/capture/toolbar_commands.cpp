@@ -37,6 +37,6 @@ bool RunViewCommand(hosted::Toolbar& bar, const hosted::ToolbarClick& click, VkI
   return true;
 }
 
-bool OpenInViewer(const VkImage& view) { return hosted::LaunchViewer(AppPath(), view.Documento(), view.Path()); }
+bool OpenInViewer(const VkImage& view) { return hosted::LaunchViewer(AppPath(), view.Documento(), view.Path(), view.form().hwnd()); }
 
 }  // namespace vk::capture

@@ -213,6 +213,7 @@ TEST_F(ViewScreenTest, TheViewerOpensTheDocumentAndOnlyAStartedViewerMarksIt) {
   ASSERT_EQ(launcher.parameters.size(), 1u);
   EXPECT_EQ(launcher.parameters[0],
             L"F00:Ostrela - anexo_contrato.png|F01:C:\\Ostrela\\Documentos\\00001\\00003\\00000000000000000103.png");
+  EXPECT_EQ(launcher.owners[0], view.hwnd()) << "the shell's messages belong to the screen";
   EXPECT_EQ(Scalar(L"Select Count(*) From DocumentosLog Where DocumentoId = 103"), L"1");
 
   launcher.starts = false;  // the viewer program is missing

@@ -70,8 +70,9 @@ bool PickComboItem(HWND root, const wchar_t* comboName, const std::wstring& key)
   return false;
 }
 
-bool RecordingLauncher::Open(const std::wstring& program, const std::wstring& parameters_) {
+bool RecordingLauncher::Open(const std::wstring& program, const std::wstring& parameters_, HWND owner) {
   programs.push_back(program);
+  owners.push_back(owner);
   parameters.push_back(parameters_);
   return starts;
 }

@@ -58,9 +58,10 @@ class RecordingLauncher : public hosted::ShellLauncher {
   ~RecordingLauncher() override { hosted::SetShellLauncher(previous_); }
   RecordingLauncher(const RecordingLauncher&) = delete;
   RecordingLauncher& operator=(const RecordingLauncher&) = delete;
-  bool Open(const std::wstring& program, const std::wstring& parameters) override;
+  bool Open(const std::wstring& program, const std::wstring& parameters, HWND owner) override;
 
   std::vector<std::wstring> programs, parameters;
+  std::vector<HWND> owners;
   bool starts = true;
 
  private:
