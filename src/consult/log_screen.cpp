@@ -105,6 +105,11 @@ bool FDocumentosLogGeneral::MakeForm() {
   return mReady;
 }
 
+void FDocumentosLogGeneral::UnloadScreen() {
+  if (auto dialog = layoutDialog_.lock()) IgnoreErrors([&] { dialog->Unload(); });
+  DocumentScreen::UnloadScreen();
+}
+
 bool FDocumentosLogGeneral::FillScreen() {
   if (!CreateDataObject()) return false;
   mSQL = L"Select * From DocumentosLog";
@@ -209,10 +214,12 @@ void FDocumentosLogGeneral::ShowGridLayout() {
   // Applied captions, visibility and alignments stay on the grid until the screen
   // closes; widths last until the next layout gives every column its share again.
   auto dialog = Form::Load<FGridLayout>();
+  layoutDialog_ = dialog;
   dialog->mTable = L"Log de Eventos del Sistema";
   dialog->mGrid = c_.GRDetail;
   dialog->ShowForm();
   dialog->Unload();
+  layoutDialog_.reset();
 }
 
 }  // namespace vk
