@@ -33,6 +33,9 @@ constexpr int kSaveButton = 3, kValidateButton = 4, kDeleteButton = 5;
 }  // namespace
 
 FDocumentosABM::FDocumentosABM() : DocumentScreen(L"FDocumentosABM", L"Mantenimiento de Documentos") {
+  AmbientProperties ambient;
+  ambient.fontName = L"Verdana";  // the captions' design font
+  setAmbient(ambient);
   BuildControls();
 }
 

@@ -256,8 +256,6 @@ void FDocumentosIndex::TBarMain_ButtonClick(hosted::ToolbarClick& click) {
     hosted::Toolbar& bar = *c_.TBarMain;
     VkImage& view = *c_.PSelection;
     const std::wstring key = click.key;
-    // A disabled button does nothing, however its click arrived.
-    if (!bar.ButtonEnabled(click.index)) return;
     if (key == L"BTN_KIL") {
       busy_.Close();
     } else if (key == L"BTN_SAV") {

@@ -102,6 +102,8 @@ RECT Toolbar::ButtonRect(int index) const {
 
 void Toolbar::OnButton(int index) {
   if (index < 1 || index > ButtonCount()) return;
+  // A button the screen has turned off is not pressed, however the command arrived.
+  if (!At(index).enabled || At(index).state == 5) return;
   RECT rect = ButtonRect(index);
   ToolbarClick click;
   click.index = static_cast<short>(index);

@@ -4,7 +4,8 @@
 // a state, 0 normal, 2 pressed, 4 while its menu is open, 5 off, and an enabled flag.
 // A click raises ButtonClick with the button's index and key and, as offsets from the
 // toolbar's top-left corner in twips, the button's lower-left corner: where a menu for
-// the button belongs. The flag is True when the offsets are those of a real button.
+// the button belongs. The flag is True when the offsets are those of a real button. A
+// button that is disabled, or in state 5, raises no click.
 #include <windows.h>
 #include <commctrl.h>
 

@@ -127,6 +127,11 @@ TEST_F(AbmScreenTest, FormCodesOpenTheScreenWithRecordButtonsByModeAndAdministra
       EXPECT_TRUE(Find(name)) << name;
     EXPECT_EQ(ButtonEnabled(L"BTN_VAL"), code == std::wstring(L"I01VAL"));
     EXPECT_EQ(C().TBarMain->ButtonCount(), 19);
+    // The combos' captions are written in Verdana.
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Inner(Find(L"lblCategoriaId")), WM_GETFONT, 0, 0)), sizeof font,
+               &font);
+    EXPECT_STREQ(font.lfFaceName, L"Verdana");
     Kill(object);
     EXPECT_FALSE(FindLoadedForm(L"FDocumentosABM"));
   }
@@ -290,6 +295,13 @@ TEST_F(AbmScreenTest, AFailedLoadChangesNothingAndAMissingImageStillLoadsTheEntr
 TEST_F(AbmScreenTest, ValidateAsksFirstAndValidateAndSaveFailForADocumentDeletedMeanwhile) {
   Open(L"VAL");
   FindDocument(21L);
+  // Save and delete are off in this mode: their commands do nothing however they arrive.
+  const Row loaded = Document(21);
+  const HWND bar = Find(L"TBarMain");
+  for (const wchar_t* key : {L"BTN_SAV", L"BTN_DEL"})
+    SendMessageW(bar, WM_COMMAND, MAKEWPARAM(C().TBarMain->IndexOfKey(key), 0), reinterpret_cast<LPARAM>(Inner(bar)));
+  EXPECT_TRUE(messages_.empty());
+  EXPECT_EQ(Document(21), loaded);
   answer_ = msg::No;
   Click(L"BTN_VAL");
   EXPECT_EQ(Document(21).at(L"IsEnabled"), L"False");
