@@ -46,12 +46,13 @@ void FDocumentosLogGeneral::BuildControls() {
   c_.TBarMain = &Add<Toolbar>(ControlAt(L"TBarMain", 50, 45, kDesignWidth - 300, 390));
   c_.VkHeader = &Add<Frame>(ControlAt(L"VkHeader", 200, 635, kDesignWidth - 600, 1755), L"Datos Principales Para Búsqueda");
   Container* header = c_.VkHeader;
+  // The left labels start nearer the edge so that "Sub Categoria" clears its combo.
   const double comboWidth = 3637, rightLeft = kDesignWidth - 600 - comboWidth - 200;
-  c_.lblCategoriaId = &Add<Label>(ControlAt(L"lblCategoriaId", 200, 450, 1200, 255, header), L"Categoría");
+  c_.lblCategoriaId = &Add<Label>(ControlAt(L"lblCategoriaId", 100, 450, 1200, 255, header), L"Categoría");
   c_.cboCategoriaId = &Add<ComboBox>(ControlAt(L"cboCategoriaId", 1400, 390, comboWidth, 315, header));
-  c_.lblSubCategoriaId = &Add<Label>(ControlAt(L"lblSubCategoriaId", 200, 840, 1200, 255, header), L"Sub Categoria");
+  c_.lblSubCategoriaId = &Add<Label>(ControlAt(L"lblSubCategoriaId", 100, 840, 1200, 255, header), L"Sub Categoria");
   c_.cboSubCategoriaId = &Add<ComboBox>(ControlAt(L"cboSubCategoriaId", 1400, 780, comboWidth, 315, header));
-  c_.lblGerenciaId = &Add<Label>(ControlAt(L"lblGerenciaId", 200, 1230, 1200, 255, header), L"Gerencia");
+  c_.lblGerenciaId = &Add<Label>(ControlAt(L"lblGerenciaId", 100, 1230, 1200, 255, header), L"Gerencia");
   c_.cboGerenciaId = &Add<ComboBox>(ControlAt(L"cboGerenciaId", 1400, 1170, comboWidth, 315, header));
   c_.lblUsuarioId = &Add<Label>(ControlAt(L"lblUsuarioId", rightLeft - 1200, 450, 1200, 255, header), L"Usuario");
   c_.cboUsuarioId = &Add<ComboBox>(ControlAt(L"cboUsuarioId", rightLeft, 390, comboWidth, 315, header));
@@ -103,6 +104,11 @@ bool FDocumentosLogGeneral::MakeForm() {
   mReady = false;
   mReady = DocumentScreen::MakeForm();
   return mReady;
+}
+
+void FDocumentosLogGeneral::UnloadScreen() {
+  if (auto dialog = layoutDialog_.lock()) IgnoreErrors([&] { dialog->Unload(); });
+  DocumentScreen::UnloadScreen();
 }
 
 bool FDocumentosLogGeneral::FillScreen() {
@@ -209,10 +215,12 @@ void FDocumentosLogGeneral::ShowGridLayout() {
   // Applied captions, visibility and alignments stay on the grid until the screen
   // closes; widths last until the next layout gives every column its share again.
   auto dialog = Form::Load<FGridLayout>();
+  layoutDialog_ = dialog;
   dialog->mTable = L"Log de Eventos del Sistema";
   dialog->mGrid = c_.GRDetail;
   dialog->ShowForm();
   dialog->Unload();
+  layoutDialog_.reset();
 }
 
 }  // namespace vk

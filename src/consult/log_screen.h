@@ -12,6 +12,7 @@
 // open modal boxes): commands that arrive meanwhile are ignored, and a close (the
 // host's or "BTN_KIL") is kept and done once the running command stops, which it does
 // quietly at its next yield.
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -26,6 +27,8 @@
 
 namespace vk {
 
+class FGridLayout;
+
 class FDocumentosLogGeneral : public DocumentScreen {
  public:
   FDocumentosLogGeneral();
@@ -33,6 +36,9 @@ class FDocumentosLogGeneral : public DocumentScreen {
 
   // The header's switch lays the screen out only once MakeForm has shown it.
   bool MakeForm() override;
+  // The host's close: an open column layout dialog goes at once, the screen once the
+  // command that opened it has ended.
+  void UnloadScreen() override;
 
   // For tests and outside drivers.
   struct Controls {
@@ -81,6 +87,7 @@ class FDocumentosLogGeneral : public DocumentScreen {
   void ExportGrid();
 
   Controls c_{};
+  std::weak_ptr<FGridLayout> layoutDialog_;  // while CFG_GRD shows it
   std::optional<Recordset> mRS;
   std::wstring mSQL;
   bool mReady = false;

@@ -12,10 +12,10 @@ constexpr double kHeaderTop = 520, kHeaderHeight = 1250;
 constexpr double kListTop = kHeaderTop + kHeaderHeight + 100;
 constexpr double kHeaderWidth = 10975;  // the design width less the margins
 
-// The key a filter combo stands for: "" when nothing is chosen.
+// The key a filter combo stands for, as its item was loaded (a key with a dash stays
+// whole): "" when nothing is chosen.
 std::wstring KeyOf(const hosted::ComboBox& combo) {
-  const std::wstring text = combo.Text();
-  return text.empty() ? std::wstring() : hosted::ComboKeyOf(text);
+  return combo.Text().empty() ? std::wstring() : combo.SelectedKey();
 }
 
 }  // namespace

@@ -93,6 +93,8 @@ TEST_F(ViewScreenTest, FollowsTheHostsSizeAndSkipsWidthsThatWouldBeNegative) {
 }
 
 TEST_F(SearchScreenTest, FiltersNarrowTheSearchAndPastedTextsKeepTheirQuotes) {
+  Sql(kAppKey, L"Insert Into Gerencias (GerenciaId, Gerencia, IsEnabled) Values ('AD-1', 'Archivo Central', 1)");
+  Sql(kAppKey, L"Update Documentos Set GerenciaId = 'AD-1' Where DocumentoId = 103");
   FDocumentosSearchS& search = Search();
   const auto& f = search.filters();
   EXPECT_TRUE(ListedIds().empty()) << "the search starts empty";
@@ -116,6 +118,11 @@ TEST_F(SearchScreenTest, FiltersNarrowTheSearchAndPastedTextsKeepTheirQuotes) {
   f.txtCBarra->SetText(L"'; Delete From Documentos --");
   EXPECT_TRUE(Find().empty());
   EXPECT_EQ(Scalar(L"Select Count(*) From Documentos"), L"18");
+
+  // A key with a dash filters on itself, not on the text before its dash.
+  f.txtCBarra->SetText(L"");
+  ASSERT_TRUE(PickComboItem(host(), L"cboGerenciaId", L"AD-1"));
+  EXPECT_EQ(Find(), Ids({103}));
 }
 
 TEST_F(SearchScreenTest, ExternalDocumentsJoinOnlyWhenTheViewIsThere) {

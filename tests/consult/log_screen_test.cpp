@@ -357,6 +357,27 @@ TEST_F(LogScreenTest, ColumnLayoutDialogChangesLastUntilTheNextLayoutGivesWidths
   EXPECT_FLOAT_EQ(columns.Item(1).Width, documentWidth);
   EXPECT_EQ(columns.Item(1).Caption, L"Archivo");
   EXPECT_TRUE(columns.Item(2).Hidden);
+
+  // The host's close while the dialog is open takes the dialog with it, applying nothing;
+  // the screen goes once the command has ended.
+  bool outlivedTheClose = false;
+  Timer close(50);
+  close.Tick.Connect([&] {
+    auto dialog = std::dynamic_pointer_cast<FGridLayout>(FindLoadedForm(L"FGridLayout"));
+    if (!dialog) return;
+    if (screen_->loaded() && dialog->FlexData().CellValue(0, FGridLayout::kCaption).toText() != L"Nunca") {
+      dialog->FlexData().SetCellValue(0, FGridLayout::kCaption, Variant(L"Nunca"));
+      screen_->UnloadScreen();
+      return;
+    }
+    outlivedTheClose = true;  // a tick later it is still there: close it by hand
+    SendMessageW(dialog->cmdCancelar().inner(), BM_CLICK, 0, 0);
+  });
+  ClickButton(L"TBarDetail", L"CFG_GRD");
+  close.setEnabled(false);
+  EXPECT_FALSE(outlivedTheClose);
+  EXPECT_FALSE(screen_->loaded());
+  EXPECT_EQ(columns.Item(1).Caption, L"Archivo");
 }
 
 TEST_F(LogScreenTest, CommandsDuringASearchWaitAndAHostCloseIsHonouredAfterIt) {
