@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The main job: builds everything, registers the component and its data-access
 # stand-in in the build's Wine prefix, and opens a screen in the demo host on the
-# sample databases. Arguments go to the demo host (default form code R01MRK).
+# sample databases. Arguments go to the demo host (default form code I01CAT); on the
+# cataloguing screen it first finds the scans, shows one and chooses a document type.
 # With no display it runs under Xvfb, writes build/demo.png and exits.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -44,10 +45,10 @@ done < <(sqlite3 data/Ostrela.db "Select Path From Documentos Where Path Like 'C
 if [ -n "$headless" ]; then
   rm -f "$build/demo.bmp"
   status=0
-  wine DemoHost.exe --picture 'Z:'"${build//\//\\}"'\demo.bmp' "$@" || status=$?
+  wine DemoHost.exe --tour --picture 'Z:'"${build//\//\\}"'\demo.bmp' "$@" || status=$?
   if [ -f "$build/demo.bmp" ]; then
     convert "$build/demo.bmp" "$build/demo.png" && echo "demo: picture of the screen in $build/demo.png"
   fi
   exit "$status"
 fi
-exec wine DemoHost.exe "$@"
+exec wine DemoHost.exe --tour "$@"

@@ -44,16 +44,12 @@ inline std::wstring ScratchDataFolder(const wchar_t* name) {
   return folder;
 }
 
-// Plain SQLite reading a statement as a recordset's reader must at least: opens the
-// database, steps the statement to its end and makes every field of every row a
-// VARIANT. Returns the rows read.
-inline long ReadAllIntoVariants(const std::string& path, const char* sql) {
-  sqlite3* db = nullptr;
-  Check(sqlite3_open(path.c_str(), &db), db, "open");
-  sqlite3_stmt* s = nullptr;
-  Check(sqlite3_prepare_v2(db, sql, -1, &s, nullptr), db, "prepare");
+// Steps a prepared statement to its end, making every field of every row a VARIANT
+// as a recordset's reader must at least, and resets it. Returns the rows read.
+inline long StepIntoVariants(sqlite3* db, sqlite3_stmt* s) {
   long rows = 0;
-  while (sqlite3_step(s) == SQLITE_ROW) {
+  int rc;
+  while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
     ++rows;
     for (int c = 0; c < sqlite3_column_count(s); ++c) {
       VARIANT v;
@@ -70,6 +66,20 @@ inline long ReadAllIntoVariants(const std::string& path, const char* sql) {
       VariantClear(&v);
     }
   }
+  Check(rc, db, "step");
+  sqlite3_reset(s);
+  return rows;
+}
+
+// Plain SQLite reading a statement as a recordset's reader must at least: opens the
+// database, steps the statement to its end and makes every field of every row a
+// VARIANT. Returns the rows read.
+inline long ReadAllIntoVariants(const std::string& path, const char* sql) {
+  sqlite3* db = nullptr;
+  Check(sqlite3_open(path.c_str(), &db), db, "open");
+  sqlite3_stmt* s = nullptr;
+  Check(sqlite3_prepare_v2(db, sql, -1, &s, nullptr), db, "prepare");
+  const long rows = StepIntoVariants(db, s);
   sqlite3_finalize(s);
   sqlite3_close(db);
   return rows;

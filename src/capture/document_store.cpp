@@ -52,6 +52,8 @@ std::wstring EnvironmentValue(const wchar_t* name) {
 
 }  // namespace
 
+bool StoreRootUsable(const std::wstring& root) { return IsRooted(root) && hosted::FolderExists(root); }
+
 std::wstring CategoryFolder(const std::wstring& root, const std::wstring& categoriaId) {
   return root + L"\\" + Padded(categoriaId, 5);
 }
@@ -80,7 +82,7 @@ bool MoveDocumentFile(const DocumentRecord& record, const std::wstring& sourcePa
     const std::wstring stored = DocumentStorePath(record);
     // Everything that can be known before the first folder is made is checked first,
     // so a refused move leaves no trace in the store.
-    if (!IsRooted(root) || !hosted::FolderExists(root)) return false;
+    if (!StoreRootUsable(root)) return false;
     if (!IsPlainName(Padded(record.CategoriaId, 5)) || !IsPlainName(Padded(record.SubCategoriaId, 5)) ||
         !IsPlainName(stored.substr(subCategory.size() + 1))) {
       return false;

@@ -20,6 +20,10 @@ std::wstring DocumentStorePath(const std::wstring& root, const std::wstring& cat
 // shared state's destination root.
 std::wstring DocumentStorePath(const DocumentRecord& record);
 
+// True when the root can hold a store: a full path (a drive or UNC path) of a folder
+// that exists.
+bool StoreRootUsable(const std::wstring& root);
+
 // Moves the source file into the store at DocumentStorePath(record), creating the
 // category and sub-category folders when missing. Returns false, having moved and
 // created nothing, when the root is empty, relative (not a drive or UNC path) or

@@ -5,11 +5,10 @@
 #include <cwchar>
 #include <cwctype>
 
+#include "capture/toolbar_commands.h"
 #include "consult/list_query.h"
 #include "consult/list_screen.h"
 #include "host/audit_log.h"
-#include "hosted/shell_launcher.h"
-#include "runtime/app_path.h"
 #include "runtime/steps.h"
 
 namespace vk::consult {
@@ -33,49 +32,20 @@ void ListScreen::TBarDetail_ButtonClick(hosted::ToolbarClick& click) {
     const hosted::Frame& frame = *c_.VkImageMain;
     PopUpFromKey(*c_.TBarDetail, click, ImageMenu(), frame.left(), frame.top());
   } else {
-    PreviewCommand(click.key, click.index);
-  }
-}
-
-void ListScreen::PreviewCommand(const std::wstring& key, int index) {
-  capture::VkImage& preview = *c_.PSelection;
-  hosted::Toolbar& toolbar = *c_.TBarDetail;
-  if (key == L"BTN_FIT") {
-    // The key's own state decides, not FitMode: a row selection turns fit off and
+    // The fit key's own state decides, not FitMode: a row selection turns fit off and
     // leaves the key pressed.
-    if (toolbar.ButtonState(index) == 0) {
-      toolbar.SetButtonState(index, 2);
-      preview.setFitMode(true);
-    } else {
-      toolbar.SetButtonState(index, 0);
-      preview.setFitMode(false);
-      preview.setZoom(1.0);
-    }
-  } else if (key == L"BTN_ZIN") {
-    const double zoom = preview.Zoom();
-    preview.setZoom(zoom < 25.0 ? zoom + 1 : zoom);
-  } else if (key == L"BTN_ZOU") {
-    const double zoom = preview.Zoom();
-    preview.setZoom(zoom > 1.0 ? zoom - 1 : zoom);
-  } else if (key == L"BTN_Z11") {
-    preview.setZoom(1.0);
-  } else if (key != L"BTN_RT1" && key != L"BTN_RT2") {
-    return;  // a key the preview does not know
+    capture::RunViewCommand(*c_.TBarDetail, click, *c_.PSelection);
   }
-  preview.Resize();
 }
 
 void ListScreen::PopUpFromKey(hosted::Toolbar& toolbar, hosted::ToolbarClick& click, const std::vector<MenuItem>& menu,
                               double frameLeft, double frameTop) {
-  toolbar.SetButtonState(click.index, 4);
-  const double x = frameLeft + toolbar.left() + click.x;
-  // Without the button's own corner the menu opens just below the toolbar.
-  const double y = frameTop + toolbar.top() + (click.flag ? click.y : toolbar.height());
-  const UINT chosen = PopupMenu(hwnd(), menu, x, y);
-  // The menu's loop served other messages: the screen may have gone meanwhile. The
-  // chosen item runs while the key still shows its menu open.
-  if (chosen && StillHere()) RunMenuCommand(chosen);
-  if (loaded()) toolbar.SetButtonState(click.index, 0);
+  vk::PopUpFromKey(
+      *this, toolbar, click, menu,
+      [this](UINT chosen) {
+        if (StillWanted()) RunMenuCommand(chosen);
+      },
+      frameLeft, frameTop);
 }
 
 // --- the current row ---
@@ -154,20 +124,15 @@ void ListScreen::GRDetail_MouseUp(int button, float x, float y) {
   if (button != 2 || !CurrentDataRow(dataRow)) return;
   GRDetail_RowSelected();
   const UINT chosen = PopupMenu(c_.GRDetail->hwnd(), CommentMenu(), x, y);
-  if (chosen && StillHere()) RunMenuCommand(chosen);
+  if (chosen && StillWanted()) RunMenuCommand(chosen);
 }
 
 // --- the viewer program and the read marking ---
 
-bool ListScreen::StartViewer() {
-  // The viewer shows what the preview holds.
-  return hosted::LaunchViewer(AppPath(), c_.PSelection->Documento(), c_.PSelection->Path());
-}
-
 void ListScreen::OpenInViewer() {
   // Only a document with a stored file is opened, and only an opened one is read.
   if (document_.DocumentoId <= 0 || c_.PSelection->Path().empty()) return;
-  if (!StartViewer()) return;
+  if (!capture::OpenInViewer(*c_.PSelection)) return;  // the viewer shows what the preview holds
   MarkDocumentRead();
 }
 

@@ -27,11 +27,6 @@ MailProgramFactory& CurrentMailProgram() {
 
 // --- menus ---
 
-std::vector<MenuItem> ListScreen::ReportMenu() const {
-  return {{.id = mnuReportView, .caption = L"Vista Previa del Informe"},
-          {.id = mnuReportPrint, .caption = L"Imprimir Informe por Impresora"}};
-}
-
 std::vector<MenuItem> ListScreen::ImageMenu() const {
   std::vector<MenuItem> items{{.id = mnuImageView, .caption = L"Vista Previa de la Imagen"}};
   if (ImageMenuSeparator()) items.push_back({});
@@ -114,7 +109,7 @@ void ListScreen::mnuComentariosAdd_Click() {
   const long documentId = CellLong(*c_.GRDetail, dataRow, L"DocumentoId");
   if (documentId <= 0) return;
   const std::wstring text = EditComments(L"Comentarios del Documento", L"", false);
-  if (text.empty() || !StillHere()) return;  // cancelled, or closed while the editor was open
+  if (text.empty() || !StillWanted()) return;  // cancelled, or closed while the editor was open
   AppendComment(dataRow, documentId, text);
 }
 
@@ -134,16 +129,16 @@ bool ListScreen::AppendComment(int dataRow, long documentId, const std::wstring&
   VbError error;
   const bool written = IgnoreErrors(
       [&] {
-        auto stored = Data().GetData(key, L"Select Comentarios From Documentos Where DocumentoId = " + id);
-        if (!stored) throw VbError{err::InternalError, L"", Data().ErrDescription()};
+        auto stored = mData->GetData(key, L"Select Comentarios From Documentos Where DocumentoId = " + id);
+        if (!stored) throw VbError{err::InternalError, L"", mData->ErrDescription()};
         if (stored->RecordCount() == 0)
           throw VbError{err::NoCurrentRecord, L"", L"No existe el documento " + id};
         const Variant present = stored->Field(L"Comentarios");
         if (!present.isNull() && !present.isEmpty()) history = present.toText();
         history += GetUserNameNT() + L" - Fecha : [ " + DateToText(ValidDate(Now())) + L"]\r\n" + text + L"\r\n\r\n";
-        if (!Data().ExecuteSql(key, L"Update Documentos Set Comentarios = '" + SqlText(history) +
+        if (!mData->ExecuteSql(key, L"Update Documentos Set Comentarios = '" + SqlText(history) +
                                         L"' Where DocumentoId = " + id))
-          throw VbError{err::InternalError, L"", Data().ErrDescription()};
+          throw VbError{err::InternalError, L"", mData->ErrDescription()};
       },
       &error);
   if (!written) {

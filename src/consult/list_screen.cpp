@@ -1,41 +1,36 @@
-// The list screens' set-up, layout and document query: the host protocol, the
-// controls both screens carry, the column dictionary, combos and reset, the docked
+// The list screens' set-up, layout and document query: the controls both screens
+// carry, the steps of MakeForm (column dictionary, combos, reset, first fill), the
 // layout and LoadDocuments.
 #include "consult/list_screen.h"
 
 #include <algorithm>
 
-#include "consult/list_query.h"
-#include "consult/clear_controls.h"
 #include "consult/combo_source.h"
-#include "consult/toolbar_icons.h"
+#include "consult/list_query.h"
+#include "host/clear_controls.h"
 #include "host/grid_dictionary.h"
+#include "host/screen_toolbar.h"
 #include "host/shared_state.h"
 #include "runtime/do_events.h"
 #include "runtime/font.h"
 #include "runtime/mouse_pointer.h"
 #include "runtime/property_bag.h"
 #include "runtime/steps.h"
-#include "runtime/twips.h"
 
 namespace vk::consult {
 namespace {
 
-// The design size: a host client area of 765 x 562 pixels.
-constexpr double kDesignWidth = 11475, kDesignHeight = 8430;
+constexpr double kDesignWidth = DocumentScreen::kDesignWidth, kDesignHeight = DocumentScreen::kDesignHeight;
 constexpr double kToolbarHeight = 420;
 constexpr double kStatusBarHeight = 330;
+constexpr double kPreviewWidth = 3740;
 
 }  // namespace
 
-ListScreen::ListScreen(std::wstring formName)
-    : Form({.name = std::move(formName), .caption = L"Ostrela", .scaleWidth = kDesignWidth,
-            .scaleHeight = kDesignHeight, .borderless = true}) {
+ListScreen::ListScreen(std::wstring formName) : DocumentScreen(std::move(formName), L"Ostrela") {
   AmbientProperties ambient;
   ambient.fontName = L"Verdana";
   setAmbient(ambient);
-  Resize.Connect([this] { Form_Resize(); });
-  Unloading.Connect([this](bool&) { Form_Unload(); });
 }
 
 ListScreen::~ListScreen() = default;
@@ -53,30 +48,22 @@ void ListScreen::BuildMainToolbar(std::initializer_list<ToolbarKey> keys) {
   });
 }
 
-void ListScreen::BuildListAndPreview(double listTop, const ControlArgs& previewFrame) {
+void ListScreen::BuildListAndPreview(double listTop, double previewLeft, double previewHeight) {
   const double listHeight = kDesignHeight - listTop - kStatusBarHeight - 200;
   c_.VkContainer = &Add<hosted::Frame>(ControlAt(L"VkContainer", 200, listTop, kDesignWidth - 600, listHeight),
                                        L"Documentos Recibidos");
   c_.GRDetail = &Add<grid::GridControl>(ControlAt(L"GRDetail", 200, 500, kDesignWidth - 1000, listHeight - 700,
                                            c_.VkContainer));
+  ControlArgs previewFrame = ControlAt(L"VkImageMain", previewLeft, listTop, kPreviewWidth, previewHeight);
+  previewFrame.visible = false;  // the search screen's preview flag starts off; the unread screen never shows it
   c_.VkImageMain = &Add<hosted::Frame>(previewFrame, L"Imagen Seleccionada");
-  c_.TBarDetail = &Add<hosted::Toolbar>(ControlAt(L"TBarDetail", 100, 500, previewFrame.width - 200, kToolbarHeight,
+  c_.TBarDetail = &Add<hosted::Toolbar>(ControlAt(L"TBarDetail", 100, 500, kPreviewWidth - 200, kToolbarHeight,
                                            c_.VkImageMain));
   c_.TBarDetail->AddSeparator();
-  for (const ToolbarKey& k : {ToolbarKey{L"BTN_FIT", L"Ajustar a la Página"}, ToolbarKey{L"BTN_ZIN", L"Zoom ++"},
-                              ToolbarKey{L"BTN_ZOU", L"Zoom --"}, ToolbarKey{L"BTN_Z11", L"Tamaño Original"},
-                              ToolbarKey{L"BTN_PAN", L"Vista Panorámica"}}) {
-    AddToolbarButton(*c_.TBarDetail, k.key, k.toolTip);
-  }
-  c_.TBarDetail->AddSeparator();
-  AddToolbarButton(*c_.TBarDetail, L"BTN_RT1", L"Rotar Imagen");
-  AddToolbarButton(*c_.TBarDetail, L"BTN_RT2", L"Rotar Imagen");
-  c_.TBarDetail->AddSeparator();
-  AddToolbarButton(*c_.TBarDetail, L"BTN_REP", L"");
-  c_.TBarDetail->AddSeparator();
+  AddViewButtons(*c_.TBarDetail);
   c_.TBarDetail->ButtonClick.Connect(
       [this](hosted::ToolbarClick& click) { Command([this, &click] { TBarDetail_ButtonClick(click); }); });
-  const double previewWidth = previewFrame.width - 400;
+  const double previewWidth = kPreviewWidth - 400;
   c_.PSelection = &Add<capture::VkImage>(ControlAt(L"PSelection", 200, kToolbarHeight + 700, previewWidth,
                                             previewWidth * 100 / 75, c_.VkImageMain));
   c_.PSelection->ReadProperties(PropertyBag{});
@@ -97,57 +84,37 @@ void ListScreen::BuildListAndPreview(double listTop, const ControlArgs& previewF
 }
 
 void ListScreen::Command(const std::function<void()>& handler) {
-  if (busy_ > 0 || !loaded()) return;  // a running operation finishes first; the command is dropped
-  BusyScope busy(*this);
+  if (busy() || !loaded()) return;  // a running operation finishes first; the command is dropped
+  ScreenBusy::Scope working(busy_);
   IgnoreErrors(handler);
 }
 
-// --- host protocol ---
+// --- the steps of MakeForm ---
 
-bool ListScreen::MakeForm() {
-  HandlerScope scope;  // a close that arrives in a yield frees nothing still running here
-  BusyScope busy(*this);
-  bool made = false;
-  IgnoreErrors([&] {
-    if (!CreateDataObject()) return;
-    LoadGridLayout();
-    if (!LoadCombos()) return;
-    ClearForm();
-    if (FillsOnMake()) {
-      LoadDocuments();
-      if (!StillHere()) return;
-    }
-    DockInto(reinterpret_cast<HWND>(static_cast<LONG_PTR>(hwndContainer_)));
-    SizeToHost();
-    SetMousePointer(pointer::Default);
-    Show();
-    made = true;
-  });
-  return made;
-}
-
-bool ListScreen::KillForm() {
-  data_.reset();
-  IgnoreErrors([this] { Unload(); });
+bool ListScreen::FillScreen() {
+  const bool created = CreateDataObject();
+  OnCreateDataObject();
+  if (!created) return false;
+  LoadGridLayout();
+  if (!LoadCombos()) return false;
+  ClearForm();
+  if (FillsOnMake()) {
+    LoadDocuments();
+    if (!StillWanted()) return false;
+  }
   return true;
 }
 
 void ListScreen::Form_Unload() {
-  data_.reset();
+  DocumentScreen::Form_Unload();
   current_.reset();
-}
-
-bool ListScreen::CreateDataObject() {
-  data_ = DataAccess::Create();
-  OnCreateDataObject();
-  return data_.has_value();
 }
 
 bool ListScreen::LoadGridLayout() {
   return IgnoreErrors([this] {
     grid::GridControl& grid = *c_.GRDetail;
-    current_ = Data().GetData(Shared().gApplicationName,
-                              L"Select * From DictionaryFields Where TableName = 'DocumentosView' Order By FieldId");
+    current_ = mData->GetData(Shared().gApplicationName,
+                             L"Select * From DictionaryFields Where TableName = 'DocumentosView' Order By FieldId");
     if (current_ && !SetupGridFromDictionary(grid, &*current_)) Raise(err::InvalidProcedureCall);
     // The list is for reading: no cell takes the user's typing or ticks.
     for (int position = 1; position < grid.Columns().Count(); ++position) grid.Columns().Item(position).ReadOnly = true;
@@ -163,12 +130,9 @@ bool ListScreen::LoadCombos() {
   return IgnoreErrors([this] {
     SetComboTags();
     // The loader keeps its own reference to the data object while the queue runs.
-    const DataAccess data = Data();
-    const auto yield = [this] {
-      DoEvents();
-      return StillHere();
-    };
-    if (!LoadCombosFromTags(*this, data, current_, yield)) Raise(err::InvalidProcedureCall);
+    const DataAccess data = *mData;
+    if (!LoadCombosFromTags(*this, data, current_, [this] { return ServeMessages(); }))
+      Raise(err::InvalidProcedureCall);
   });
 }
 
@@ -182,30 +146,13 @@ void ListScreen::ClearForm() {
 
 // --- layout ---
 
-void ListScreen::SizeToHost() {
-  const HWND host = reinterpret_cast<HWND>(static_cast<LONG_PTR>(hwndContainer_));
-  if (!hwnd() || !host || GetParent(hwnd()) != host) return;
-  RECT client{};
-  if (!GetClientRect(host, &client)) return;
-  Move(0, 0, PixelsToTwips(client.right), PixelsToTwips(client.bottom));
-}
-
-void ListScreen::Form_Resize() {
-  if (!loaded() || layingOut_) return;
-  layingOut_ = true;
-  const bool wasVisible = visible();
-  IgnoreErrors([this] {
-    Hide();
-    SizeToHost();
-  });
+void ListScreen::PlaceControls() {
   const double W = scaleWidth(), H = scaleHeight();
   hosted::Frame& list = *c_.VkContainer;
   hosted::Frame& preview = *c_.VkImageMain;
   grid::GridControl& grid = *c_.GRDetail;
+  PlaceMainToolbar(*c_.TBarMain, W);
   RunEachStep({
-      [&] { c_.TBarMain->setWidth(W - 300); },
-      [&] { c_.TBarMain->setTop(45); },
-      [&] { c_.TBarMain->setLeft(50); },
       [&] { LayoutListWidth(W); },
       [&] { list.setHeight(H - list.top() - c_.STBar->height() - 200); },
       [&] { LayoutPreviewFrame(W); },
@@ -221,26 +168,18 @@ void ListScreen::Form_Resize() {
       [&] { c_.PSelection->setWidth(preview.width() - 400); },
       [&] { c_.PSelection->setHeight(c_.PSelection->width() * 100 / 75); },  // a portrait page, 3 by 4
   });
-  // Each data column takes its share of the list's width again.
-  for (int position = 1; position < grid.Columns().Count(); ++position) {
-    IgnoreErrors([&] {
-      grid::GridColumn& column = grid.Columns().Item(position);
-      column.Width = static_cast<float>(grid.width() * CDbl(Variant(column.Tag.get())) / 100.0);
-    });
-  }
-  if (wasVisible) IgnoreErrors([this] { Show(); });
-  layingOut_ = false;
+  FitColumnsToShares(grid);
 }
 
 // --- the document query ---
 
 bool ListScreen::LoadDocuments() {
-  BusyScope busy(*this);
+  ScreenBusy::Scope working(busy_);
   SetMousePointer(pointer::Hourglass);
   const bool read = IgnoreErrors([this] {
-    if (!data_) Raise(err::ObjectNotSet);
+    if (!mData) Raise(err::ObjectNotSet);
     const std::wstring statement = DocumentStatement();
-    current_ = Data().GetData(Shared().gApplicationName, statement);
+    current_ = mData->GetData(Shared().gApplicationName, statement);
     FillGrid(*c_.GRDetail, current_ ? &*current_ : nullptr);
   });
   SetMousePointer(pointer::Default);

@@ -1,17 +1,20 @@
 #pragma once
 // The document lists: the search screen FDocumentosSearchS and the unread-documents
 // screen FDocumentosView are one design in two configurations. This base holds what
-// they share: the host protocol, the controls of the list and the preview, the set-up
-// (column dictionary, combos, reset), the document query, the toolbars, the grid
-// events, the menus and the routines (marking as read, report, comments, mail).
+// they share: the controls of the list and the preview, the set-up (column
+// dictionary, combos, reset), the document query, the toolbars, the grid events, the
+// menus and the routines (marking as read, report, comments, mail). The host protocol,
+// the data object and the busy flag are the document screens' own
+// (host/document_screen).
 //
 // Where the code lives: set-up, layout and the query run in list_screen.cpp; the
 // toolbars, grid events, current row and read marking in list_commands.cpp; the
 // menus, report, comments and mail in list_menus.cpp.
 //
-// One busy flag: while an operation runs (the set-up, a fill, a dialog, a menu), the
-// commands that arrive through its yields are dropped; a close is honoured at once,
-// and the operation then stops quietly at its next check (StillHere).
+// The busy flag: while an operation runs (the set-up, a fill, a dialog, a menu), the
+// commands that arrive through its yields are dropped; a close (the host's or
+// "BTN_KIL") is honoured at once, closing a dialog of the screen with it, and the
+// operation then stops quietly at its next check (StillWanted).
 #include <array>
 #include <functional>
 #include <optional>
@@ -20,12 +23,11 @@
 
 #include "capture/vk_image.h"
 #include "controls/status_bar/vk_status_bar.h"
-#include "host/data_access.h"
-#include "host/document_form.h"
+#include "host/document_screen.h"
 #include "hosted/frame.h"
 #include "hosted/grid/grid_control.h"
+#include "host/screen_toolbar.h"
 #include "hosted/toolbar.h"
-#include "runtime/form.h"
 #include "consult/comment_editor.h"
 #include "runtime/popup_menu.h"
 
@@ -44,8 +46,8 @@ struct ListDocument {
 
 // The items of the three pop-up menus.
 enum MenuCommand : UINT {
-  mnuReportView = 1,
-  mnuReportPrint,
+  mnuReportView = kReportView,
+  mnuReportPrint = kReportPrint,
   mnuImageView,
   mnuImagePrint,
   mnuSendMail,
@@ -53,19 +55,12 @@ enum MenuCommand : UINT {
   mnuComentariosView,
 };
 
-class ListScreen : public Form, public DocumentForm {
+class ListScreen : public DocumentScreen {
  public:
   ~ListScreen() override;
 
-  // DocumentForm
-  void SetMode(const std::wstring& mode) override { mode_ = mode; }
-  void SetHWndContainer(long hwnd) override { hwndContainer_ = hwnd; }
-  long HWndContainer() const override { return hwndContainer_; }
-  void Form_Resize() override;
-  bool MakeForm() override;
-  bool KillForm() override;
+  // The host's close is done at once, whatever runs.
   void UnloadScreen() override { Unload(); }
-  bool IsScreenLoaded() const override { return loaded(); }
 
   // The controls both screens carry, for tests, drivers and benchmarks.
   struct Controls {
@@ -80,8 +75,7 @@ class ListScreen : public Form, public DocumentForm {
   const Controls& controls() const { return c_; }
   const ListDocument& currentDocument() const { return document_; }
   const std::optional<Recordset>& currentRecordset() const { return current_; }
-  bool hasDataObject() const { return data_.has_value(); }
-  bool busy() const { return busy_ > 0; }
+  bool hasDataObject() const { return mData.has_value(); }
 
   // The screen's routines.
   bool LoadDocuments();
@@ -102,12 +96,9 @@ class ListScreen : public Form, public DocumentForm {
 
   // Building, in design order: the main toolbar with the screen's keys, then (the
   // search screen) its filter panel, then the list, the preview and the status bar.
-  struct ToolbarKey {
-    const wchar_t* key;
-    const wchar_t* toolTip;
-  };
   void BuildMainToolbar(std::initializer_list<ToolbarKey> keys);
-  void BuildListAndPreview(double listTop, const ControlArgs& previewFrame);
+  // The preview frame, hidden, stands beside the list at `previewLeft`.
+  void BuildListAndPreview(double listTop, double previewLeft, double previewHeight);
 
   // What the two screens do differently.
   virtual void OnCreateDataObject() {}
@@ -126,52 +117,34 @@ class ListScreen : public Form, public DocumentForm {
   // Commands: run unless the screen is busy, each under its own error handler that
   // ends it silently.
   void Command(const std::function<void()>& handler);
-  // True while the screen is loaded and holds its data object: an operation checks it
-  // after every yield and every dialog and stops quietly when it is false.
-  bool StillHere() const { return loaded() && data_.has_value(); }
-  DataAccess& Data() { return *data_; }
   std::optional<Recordset>& CurrentRecordset() { return current_; }
-
-  // Marks the screen busy for the life of the scope.
-  class BusyScope {
-   public:
-    explicit BusyScope(ListScreen& screen) : screen_(screen) { ++screen_.busy_; }
-    ~BusyScope() { --screen_.busy_; }
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-
-   private:
-    ListScreen& screen_;
-  };
 
   Controls c_;
 
  private:
-  // Set-up (list_screen.cpp).
-  bool CreateDataObject();
+  // Set-up and layout (list_screen.cpp).
+  bool FillScreen() override;
   bool LoadGridLayout();
   bool LoadCombos();
   void ClearForm();
-  void SizeToHost();
-  void Form_Unload();
+  void PlaceControls() override;
+  void Form_Unload() override;
 
   // Toolbars, grid events and the current row (list_commands.cpp).
   void TBarMain_ButtonClick(hosted::ToolbarClick& click);
   void TBarDetail_ButtonClick(hosted::ToolbarClick& click);
+  // Opens a key's menu; its chosen item runs while the screen is still there.
   void PopUpFromKey(hosted::Toolbar& toolbar, hosted::ToolbarClick& click, const std::vector<MenuItem>& menu,
                     double frameLeft, double frameTop);
-  void PreviewCommand(const std::wstring& key, int index);
   void ShowInPreview();
   bool CurrentDataRow(int& dataRow) const;
   ListDocument ReadRow(int dataRow) const;
   bool GRDetail_RowSelected();
   void GRDetail_DblClick();
   void GRDetail_MouseUp(int button, float x, float y);
-  bool StartViewer();
   void OpenInViewer();
 
   // Menus and their routines (list_menus.cpp).
-  std::vector<MenuItem> ReportMenu() const;
   std::vector<MenuItem> ImageMenu() const;
   std::vector<MenuItem> CommentMenu() const;
   void RunMenuCommand(UINT command);
@@ -180,14 +153,9 @@ class ListScreen : public Form, public DocumentForm {
   void mnuComentariosView_Click();
   bool AppendComment(int dataRow, long documentId, const std::wstring& text);
 
-  std::wstring mode_;
-  long hwndContainer_ = 0;
-  std::optional<DataAccess> data_;
   std::optional<Recordset> current_;
   ListDocument document_;
   std::shared_ptr<FEditorRTF> editor_;  // the comment editor while it is open
-  int busy_ = 0;
-  bool layingOut_ = false;
 };
 
 // The list screen a form name names ("FDocumentosView", "FDocumentosSearchS"), loaded;

@@ -7,9 +7,9 @@
 #include <cmath>
 #include <vector>
 
-#include "consult/clear_controls.h"
 #include "consult/combo_source.h"
 #include "consult/log_screen.h"
+#include "host/clear_controls.h"
 #include "host/grid_dictionary.h"
 #include "host/message_box.h"
 #include "host/shared_state.h"
@@ -67,13 +67,6 @@ std::wstring BuildLogQuery(const LogFilters& f) {
   // The day after the upper date, so that the whole of that day is included.
   if (f.hasta) sql += DateBound(L"<", std::floor(*f.hasta) + 1);
   return sql;
-}
-
-bool FDocumentosLogGeneral::CreateDataObject() {
-  mData = DataAccess::Create();
-  if (!mData) return false;
-  mSQL = L"Select * From DocumentosLog";
-  return true;
 }
 
 bool FDocumentosLogGeneral::InitGrid() {

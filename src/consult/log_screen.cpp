@@ -1,25 +1,21 @@
 // The audit screen's frame: controls at their design places, the layout from the
 // host's size, the header's expand and collapse, the two toolbars, the report menu,
-// the column layout dialog and the host protocol with the busy flag.
+// the column layout dialog and the steps of MakeForm.
 #include "consult/log_screen.h"
 
 #include <windows.h>
 #include <shellapi.h>
 
 #include "consult/grid_layout_dialog.h"
+#include "host/grid_dictionary.h"
 #include "host/message_box.h"
-#include "runtime/do_events.h"
-#include "runtime/mouse_pointer.h"
-#include "runtime/popup_menu.h"
+#include "host/screen_toolbar.h"
 #include "runtime/steps.h"
-#include "runtime/twips.h"
 
 namespace vk {
 namespace {
 
-// The design size: a host client area of 765 x 562 pixels.
-constexpr double kDesignWidth = 11475, kDesignHeight = 8430;
-constexpr UINT kMenuReportView = 1, kMenuReportPrint = 2;
+constexpr double kDesignWidth = DocumentScreen::kDesignWidth, kDesignHeight = DocumentScreen::kDesignHeight;
 
 // A small icon of the system's shell for a toolbar button (none when it has no such
 // icon: the button then shows its caption only).
@@ -38,24 +34,8 @@ void AddButton(hosted::Toolbar& bar, const wchar_t* key, const wchar_t* toolTip,
 
 }  // namespace
 
-// Marks the screen busy for its life; when the last one ends, a close that arrived
-// meanwhile is done.
-class FDocumentosLogGeneral::BusyScope {
- public:
-  explicit BusyScope(FDocumentosLogGeneral& screen) : screen_(screen) { ++screen_.busy_; }
-  ~BusyScope() {
-    if (--screen_.busy_ == 0 && screen_.closeRequested_) screen_.CloseNow();
-  }
-  BusyScope(const BusyScope&) = delete;
-  BusyScope& operator=(const BusyScope&) = delete;
-
- private:
-  FDocumentosLogGeneral& screen_;
-};
-
 FDocumentosLogGeneral::FDocumentosLogGeneral()
-    : Form({.name = L"FDocumentosLogGeneral", .caption = L"Log de Eventos del Sistema",
-            .scaleWidth = kDesignWidth, .scaleHeight = kDesignHeight, .borderless = true}) {
+    : DocumentScreen(L"FDocumentosLogGeneral", L"Log de Eventos del Sistema") {
   BuildControls();
 }
 
@@ -66,12 +46,13 @@ void FDocumentosLogGeneral::BuildControls() {
   c_.TBarMain = &Add<Toolbar>(ControlAt(L"TBarMain", 50, 45, kDesignWidth - 300, 390));
   c_.VkHeader = &Add<Frame>(ControlAt(L"VkHeader", 200, 635, kDesignWidth - 600, 1755), L"Datos Principales Para Búsqueda");
   Container* header = c_.VkHeader;
+  // The left labels start nearer the edge so that "Sub Categoria" clears its combo.
   const double comboWidth = 3637, rightLeft = kDesignWidth - 600 - comboWidth - 200;
-  c_.lblCategoriaId = &Add<Label>(ControlAt(L"lblCategoriaId", 200, 450, 1200, 255, header), L"Categoría");
+  c_.lblCategoriaId = &Add<Label>(ControlAt(L"lblCategoriaId", 100, 450, 1200, 255, header), L"Categoría");
   c_.cboCategoriaId = &Add<ComboBox>(ControlAt(L"cboCategoriaId", 1400, 390, comboWidth, 315, header));
-  c_.lblSubCategoriaId = &Add<Label>(ControlAt(L"lblSubCategoriaId", 200, 840, 1200, 255, header), L"Sub Categoria");
+  c_.lblSubCategoriaId = &Add<Label>(ControlAt(L"lblSubCategoriaId", 100, 840, 1200, 255, header), L"Sub Categoria");
   c_.cboSubCategoriaId = &Add<ComboBox>(ControlAt(L"cboSubCategoriaId", 1400, 780, comboWidth, 315, header));
-  c_.lblGerenciaId = &Add<Label>(ControlAt(L"lblGerenciaId", 200, 1230, 1200, 255, header), L"Gerencia");
+  c_.lblGerenciaId = &Add<Label>(ControlAt(L"lblGerenciaId", 100, 1230, 1200, 255, header), L"Gerencia");
   c_.cboGerenciaId = &Add<ComboBox>(ControlAt(L"cboGerenciaId", 1400, 1170, comboWidth, 315, header));
   c_.lblUsuarioId = &Add<Label>(ControlAt(L"lblUsuarioId", rightLeft - 1200, 450, 1200, 255, header), L"Usuario");
   c_.cboUsuarioId = &Add<ComboBox>(ControlAt(L"cboUsuarioId", rightLeft, 390, comboWidth, 315, header));
@@ -115,94 +96,39 @@ void FDocumentosLogGeneral::BuildControls() {
   c_.VkHeader->Collapse.Connect([this] { VkHeaderCollapse(); });
   main.ButtonClick.Connect([this](ToolbarClick& click) { TBarMain_ButtonClick(click); });
   detail.ButtonClick.Connect([this](ToolbarClick& click) { TBarDetail_ButtonClick(click); });
-  Resize.Connect([this] {
-    if (!fitting_) Layout();
-  });
-  Unloading.Connect([this](bool&) { Form_Unload(); });
 }
 
-// --- host protocol ---
+// --- the steps of MakeForm ---
 
 bool FDocumentosLogGeneral::MakeForm() {
-  HandlerScope running;  // a close inside a yield frees nothing still in use here
-  BusyScope busy(*this);
-  bool result = false;
-  IgnoreErrors([&] {
-    mReady = false;
-    if (!CreateDataObject()) return;
-    if (!InitGrid()) return;
-    if (!LoadCombos()) return;
-    c_.VkHeader->SetExpandSwitch(true);
-    c_.VkHeader->SetExpandState(1);
-    ClearForm();
-    // Docking into no window would leave a loose one on the desktop: that fails.
-    const HWND host = reinterpret_cast<HWND>(static_cast<LONG_PTR>(mHWndContainer));
-    if (!IsWindow(host)) Raise(err::InvalidProcedureCall);
-    DockInto(host);
-    result = true;
-    SetMousePointer(pointer::Default);
-    FitToHost();
-    Show();
-    mReady = true;
-  });
-  return result;
-}
-
-bool FDocumentosLogGeneral::KillForm() {
-  mData.reset();
-  IgnoreErrors([&] { Unload(); });
-  return false;
+  mReady = false;
+  mReady = DocumentScreen::MakeForm();
+  return mReady;
 }
 
 void FDocumentosLogGeneral::UnloadScreen() {
-  if (busy()) {
-    closeRequested_ = true;  // done when the running command stops
-    return;
-  }
-  Unload();
+  if (auto dialog = layoutDialog_.lock()) IgnoreErrors([&] { dialog->Unload(); });
+  DocumentScreen::UnloadScreen();
 }
 
-void FDocumentosLogGeneral::Form_Unload() { mData.reset(); }
-
-void FDocumentosLogGeneral::CloseNow() {
-  closeRequested_ = false;
-  KillForm();
-}
-
-bool FDocumentosLogGeneral::StillWanted() const { return loaded() && !closeRequested_ && mData.has_value(); }
-
-bool FDocumentosLogGeneral::ServeMessages() {
-  DoEvents();
-  return StillWanted();
+bool FDocumentosLogGeneral::FillScreen() {
+  if (!CreateDataObject()) return false;
+  mSQL = L"Select * From DocumentosLog";
+  if (!InitGrid()) return false;
+  if (!LoadCombos()) return false;
+  c_.VkHeader->SetExpandSwitch(true);
+  c_.VkHeader->SetExpandState(1);
+  ClearForm();
+  return true;
 }
 
 // --- layout ---
 
-void FDocumentosLogGeneral::Form_Resize() {
-  FitToHost();
-  Layout();
-}
-
-void FDocumentosLogGeneral::FitToHost() {
-  const HWND host = GetParent(hwnd());
-  RECT client{};
-  if (!host || !GetClientRect(host, &client)) return;
-  fitting_ = true;
-  IgnoreErrors([&] { Move(0, 0, PixelsToTwips(client.right), PixelsToTwips(client.bottom)); });
-  fitting_ = false;
-}
-
-void FDocumentosLogGeneral::Layout() {
-  if (!loaded()) return;
-  // Shown again only when it was shown before: a screen that never docked stays hidden.
-  const bool wasShown = visible();
-  Hide();
+void FDocumentosLogGeneral::PlaceControls() {
   const double W = scaleWidth(), H = scaleHeight();
   Controls& c = c_;
+  PlaceMainToolbar(*c.TBarMain, W);
   RunEachStep({
-      [&] { c.TBarMain->setWidth(W - 300); },
-      [&] { c.TBarMain->setTop(45); },
-      [&] { c.TBarMain->setLeft(50); },
       [&] { c.VkHeader->setWidth(W - 600); },
       [&] { c.VkHeader->setTop(c.TBarMain->height() + 245); },
       [&] { c.VkHeader->setLeft(200); },
@@ -234,16 +160,7 @@ void FDocumentosLogGeneral::Layout() {
       [&] { c.GRDetail->setWidth(c.VkContainerData->width() - 400); },
       [&] { c.GRDetail->setHeight(c.VkContainerData->height() - c.TBarDetail->height() - 700); },
   });
-  // Each data column takes its share of the grid's width again.
-  grid::ColumnCollection& columns = c.GRDetail->Columns();
-  for (int position = 1; position < columns.Count(); ++position) {
-    IgnoreErrors([&] {
-      double share = 0;
-      if (!columns.Item(position).Tag.ToDouble(share)) share = 0;
-      columns.Item(position).Width = static_cast<float>(c.GRDetail->width() * share / 100.0);
-    });
-  }
-  if (wasShown) Show();
+  FitColumnsToShares(*c.GRDetail);
 }
 
 void FDocumentosLogGeneral::VkHeaderExpand() {
@@ -258,14 +175,14 @@ void FDocumentosLogGeneral::VkHeaderCollapse() {
 
 void FDocumentosLogGeneral::TBarMain_ButtonClick(hosted::ToolbarClick& click) {
   if (busy()) {
-    if (click.key == L"BTN_KIL") closeRequested_ = true;  // honoured when the command stops
+    if (click.key == L"BTN_KIL") busy_.Close();  // honoured when the command stops
     return;
   }
   HandlerScope running;
-  BusyScope busy(*this);
+  ScreenBusy::Scope working(busy_);
   IgnoreErrors([&] {
     if (click.key == L"BTN_KIL") {
-      closeRequested_ = true;  // the close runs as the busy scope ends
+      busy_.Close();  // the close runs as the busy scope ends
     } else if (click.key == L"BTN_CLE") {
       if (ShowMessage(L"Desea Limpiar los datos de la Ventana?", msg::QuestionYesNo, L"Ostrela") == msg::Yes)
         ClearForm();
@@ -278,24 +195,16 @@ void FDocumentosLogGeneral::TBarMain_ButtonClick(hosted::ToolbarClick& click) {
 }
 
 void FDocumentosLogGeneral::OpenReportMenu(hosted::ToolbarClick& click) {
-  hosted::Toolbar& bar = *c_.TBarMain;
-  bar.SetButtonState(click.index, 4);
-  const double x = bar.left() + click.x;
-  // Without the button's own offsets the menu opens just below the toolbar.
-  const double y = click.flag ? bar.top() + click.y : bar.top() + bar.height();
-  const UINT chosen = PopupMenu(hwnd(),
-                                {{kMenuReportView, L"Vista Previa del Informe"},
-                                 {kMenuReportPrint, L"Imprimir Informe por Impresora"}},
-                                x, y);
-  if (chosen == kMenuReportView) mnuReportView_Click();
-  if (chosen == kMenuReportPrint) mnuReportPrint_Click();
-  bar.SetButtonState(click.index, 0);
+  PopUpFromKey(*this, *c_.TBarMain, click, ReportMenu(), [this](UINT chosen) {
+    if (chosen == kReportView) mnuReportView_Click();
+    if (chosen == kReportPrint) mnuReportPrint_Click();
+  });
 }
 
 void FDocumentosLogGeneral::TBarDetail_ButtonClick(hosted::ToolbarClick& click) {
   if (busy()) return;
   HandlerScope running;
-  BusyScope busy(*this);
+  ScreenBusy::Scope working(busy_);
   IgnoreErrors([&] {
     if (click.key == L"EXP_XLS") ExportGrid();
     else if (click.key == L"CFG_GRD") ShowGridLayout();
@@ -306,10 +215,12 @@ void FDocumentosLogGeneral::ShowGridLayout() {
   // Applied captions, visibility and alignments stay on the grid until the screen
   // closes; widths last until the next layout gives every column its share again.
   auto dialog = Form::Load<FGridLayout>();
+  layoutDialog_ = dialog;
   dialog->mTable = L"Log de Eventos del Sistema";
   dialog->mGrid = c_.GRDetail;
   dialog->ShowForm();
   dialog->Unload();
+  layoutDialog_.reset();
 }
 
 }  // namespace vk

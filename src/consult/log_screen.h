@@ -3,19 +3,20 @@
 // log filtered by category, sub-category, department, user, document and dates, with
 // the grid's column layout dialog and an export to a spreadsheet file.
 //
-// The frame (controls, layout, header, toolbars, host protocol, busy flag) lives in
+// The frame (controls, layout, header, toolbars, the steps of MakeForm) lives in
 // log_screen.cpp, the query, the grid and the filters in log_query.cpp, the export in
-// log_export.cpp.
+// log_export.cpp; the host protocol, the data object and the busy flag are the document
+// screens' own (host/document_screen).
 //
-// One busy flag covers MakeForm and every command (the search and the export yield or
+// The busy flag covers MakeForm and every command (the search and the export yield or
 // open modal boxes): commands that arrive meanwhile are ignored, and a close (the
 // host's or "BTN_KIL") is kept and done once the running command stops, which it does
 // quietly at its next yield.
+#include <memory>
 #include <optional>
 #include <string>
 
-#include "host/data_access.h"
-#include "host/document_form.h"
+#include "host/document_screen.h"
 #include "hosted/combo_box.h"
 #include "hosted/date_picker.h"
 #include "hosted/frame.h"
@@ -23,24 +24,21 @@
 #include "hosted/line.h"
 #include "hosted/simple_controls.h"
 #include "hosted/toolbar.h"
-#include "runtime/form.h"
 
 namespace vk {
 
-class FDocumentosLogGeneral : public Form, public DocumentForm {
+class FGridLayout;
+
+class FDocumentosLogGeneral : public DocumentScreen {
  public:
   FDocumentosLogGeneral();
   ~FDocumentosLogGeneral() override;
 
-  // DocumentForm
-  void SetMode(const std::wstring& mode) override { mMode = mode; }
-  void SetHWndContainer(long hwnd) override { mHWndContainer = hwnd; }
-  long HWndContainer() const override { return mHWndContainer; }
-  void Form_Resize() override;
+  // The header's switch lays the screen out only once MakeForm has shown it.
   bool MakeForm() override;
-  bool KillForm() override;
+  // The host's close: an open column layout dialog goes at once, the screen once the
+  // command that opened it has ended.
   void UnloadScreen() override;
-  bool IsScreenLoaded() const override { return loaded(); }
 
   // For tests and outside drivers.
   struct Controls {
@@ -60,16 +58,13 @@ class FDocumentosLogGeneral : public Form, public DocumentForm {
   };
   const Controls& controls() const { return c_; }
   const std::wstring& sql() const { return mSQL; }
-  bool busy() const { return busy_ > 0; }
   bool ready() const { return mReady; }
 
  private:
-  class BusyScope;
-
   // Frame (log_screen.cpp).
   void BuildControls();
-  void Layout();
-  void FitToHost();
+  bool FillScreen() override;
+  void PlaceControls() override;
   void VkHeaderExpand();
   void VkHeaderCollapse();
   void TBarMain_ButtonClick(hosted::ToolbarClick& click);
@@ -78,15 +73,8 @@ class FDocumentosLogGeneral : public Form, public DocumentForm {
   void ShowGridLayout();
   void mnuReportView_Click() {}   // the audit screen has no report
   void mnuReportPrint_Click() {}
-  void Form_Unload();
-  // Serves waiting messages; false when the screen has since been closed, asked to
-  // close or has lost its data object: the caller then stops quietly.
-  bool ServeMessages();
-  bool StillWanted() const;
-  void CloseNow();
 
   // Query and grid (log_query.cpp).
-  bool CreateDataObject();
   bool InitGrid();
   void ConfigureGrid();
   bool LoadCombos();
@@ -99,16 +87,10 @@ class FDocumentosLogGeneral : public Form, public DocumentForm {
   void ExportGrid();
 
   Controls c_{};
-  std::wstring mMode;
-  long mHWndContainer = 0;
-  std::optional<DataAccess> mData;
+  std::weak_ptr<FGridLayout> layoutDialog_;  // while CFG_GRD shows it
   std::optional<Recordset> mRS;
   std::wstring mSQL;
   bool mReady = false;
-
-  int busy_ = 0;
-  bool closeRequested_ = false;
-  bool fitting_ = false;  // sizing to the host: the resize it raises is laid out once
 };
 
 }  // namespace vk

@@ -12,16 +12,10 @@ constexpr double kHeaderTop = 520, kHeaderHeight = 1250;
 constexpr double kListTop = kHeaderTop + kHeaderHeight + 100;
 constexpr double kHeaderWidth = 10975;  // the design width less the margins
 
-ControlArgs PreviewFrame() {
-  ControlArgs a = ControlAt(L"VkImageMain", 200 + kHeaderWidth * 65 / 100 + 100, kListTop, 3740, 5980);
-  a.visible = false;  // the preview flag starts off
-  return a;
-}
-
-// The key a filter combo stands for: "" when nothing is chosen.
+// The key a filter combo stands for, as its item was loaded (a key with a dash stays
+// whole): "" when nothing is chosen.
 std::wstring KeyOf(const hosted::ComboBox& combo) {
-  const std::wstring text = combo.Text();
-  return text.empty() ? std::wstring() : hosted::ComboKeyOf(text);
+  return combo.Text().empty() ? std::wstring() : combo.SelectedKey();
 }
 
 }  // namespace
@@ -32,7 +26,7 @@ FDocumentosSearchS::FDocumentosSearchS() : ListScreen(L"FDocumentosSearchS") {
                     {L"BTN_VIE", L"Ver Imagenes"},
                     {L"BTN_REP", L""}});
   BuildFilterPanel();
-  BuildListAndPreview(kListTop, PreviewFrame());
+  BuildListAndPreview(kListTop, 200 + kHeaderWidth * 65 / 100 + 100, 5980);
 }
 
 void FDocumentosSearchS::BuildFilterPanel() {
@@ -81,7 +75,7 @@ void FDocumentosSearchS::AfterClear() { c_.GRDetail->SetDisplaySwitches(false); 
 
 std::wstring FDocumentosSearchS::DocumentStatement() {
   const SharedState& shared = Shared();
-  probe_ = Data().GetData(shared.gApplicationName, L"Select * From SysObjects Where Name = 'V_DocumentosExternos'");
+  probe_ = mData->GetData(shared.gApplicationName, L"Select * From SysObjects Where Name = 'V_DocumentosExternos'");
   // Only a view that is there takes part: an empty answer never empties the search.
   const bool withExternal = probe_ && probe_->RecordCount() > 0;
   SearchFilters filters;

@@ -11,12 +11,6 @@ namespace {
 
 constexpr double kListTop = 520;
 
-ControlArgs PreviewFrame() {
-  ControlArgs a = ControlAt(L"VkImageMain", 7435, kListTop, 3740, 7180);
-  a.visible = false;
-  return a;
-}
-
 }  // namespace
 
 FDocumentosView::FDocumentosView() : ListScreen(L"FDocumentosView") {
@@ -24,7 +18,7 @@ FDocumentosView::FDocumentosView() : ListScreen(L"FDocumentosView") {
                     {L"BTN_VAL", L"Marcar Como Leído"},
                     {L"BTN_FIN", L"Buscar Documentos"},
                     {L"BTN_REP", L""}});
-  BuildListAndPreview(kListTop, PreviewFrame());
+  BuildListAndPreview(kListTop, 7435, 7180);
 }
 
 std::wstring FDocumentosView::DocumentStatement() {
@@ -35,7 +29,7 @@ std::wstring FDocumentosView::DocumentStatement() {
 void FDocumentosView::OnMainKey(const std::wstring& key) {
   if (key != L"BTN_VAL") return;
   if (ShowMessage(L"Desea Marcar como Leído el Documento?", msg::QuestionYesNo, L"Ostrela") != msg::Yes) return;
-  if (!StillHere()) return;  // closed while the question was open
+  if (!StillWanted()) return;  // closed while the question was open
   if (!MarkDocumentRead())
     ShowMessage(L"Se Produjo un Error al Marcar el Documento", msg::Information, L"Ostrela");
 }

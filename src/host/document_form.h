@@ -1,8 +1,9 @@
 #pragma once
 // The host protocol of the document screens: CObject hands a screen its container
 // window and mode, asks it to build itself, lays it out again and unloads it.
-// A screen is a runtime Form that also implements this interface; while it lives
-// it keeps the DLL loaded.
+// A screen is a runtime Form that also implements this interface (the product's
+// screens through DocumentScreen, host/document_screen.h); while it lives it keeps
+// the DLL loaded.
 #include <functional>
 #include <memory>
 #include <string>

@@ -1,5 +1,7 @@
 #include "host/document_form.h"
 
+#include "capture/abm_screen.h"
+#include "capture/index_screen.h"
 #include "consult/list_screen.h"
 #include "consult/log_screen.h"
 
@@ -23,6 +25,8 @@ const FormCode* FindFormCode(std::wstring_view code) {
 
 std::shared_ptr<DocumentForm> CreateDocumentScreen(std::wstring_view formName) {
   // The document screens join here as they are built.
+  if (formName == L"FDocumentosABM") return Form::Load<capture::FDocumentosABM>();
+  if (formName == L"FDocumentosIndex") return Form::Load<capture::FDocumentosIndex>();
   if (auto screen = consult::CreateListScreen(formName)) return screen;
   if (formName == L"FDocumentosLogGeneral") return Form::Load<FDocumentosLogGeneral>();
   return nullptr;

@@ -166,4 +166,14 @@ bool SetupGridFromDictionary(grid::GridMembers& grid, double gridWidth, const Re
   });
 }
 
+void FitColumnsToShares(grid::GridControl& grid) {
+  grid::ColumnCollection& columns = grid.Columns();
+  for (int position = 1; position < columns.Count(); ++position) {
+    IgnoreErrors([&] {
+      GridColumn& column = columns.Item(position);
+      column.Width = static_cast<float>(grid.width() * CDbl(Variant(column.Tag.get())) / 100.0);
+    });
+  }
+}
+
 }  // namespace vk

@@ -20,6 +20,11 @@ inline bool SetupGridFromDictionary(grid::GridControl& grid, const Recordset* ro
   return SetupGridFromDictionary(grid, grid.width(), rows);
 }
 
+// Gives every data column of `grid` its share of the grid's width again: the
+// percentage in its Tag (SetupGridFromDictionary's ColumnWidth, or a screen's own). A
+// column whose Tag is no number keeps its width.
+void FitColumnsToShares(grid::GridControl& grid);
+
 // The named styles of the list grids (Frozen, Normal, GridBackground, Heading,
 // Selection, InactiveSelection, Tip): light two-tone gradients, a bold heading.
 void ApplyListStyles(grid::StyleCollection& styles);

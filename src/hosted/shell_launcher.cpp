@@ -8,8 +8,8 @@ namespace {
 
 class RealShellLauncher : public ShellLauncher {
  public:
-  bool Open(const std::wstring& program, const std::wstring& parameters) override {
-    HINSTANCE result = ShellExecuteW(nullptr, L"Open", program.c_str(), parameters.c_str(), L"C:\\", SW_SHOWNORMAL);
+  bool Open(const std::wstring& program, const std::wstring& parameters, HWND owner) override {
+    HINSTANCE result = ShellExecuteW(owner, L"Open", program.c_str(), parameters.c_str(), L"C:\\", SW_SHOWNORMAL);
     return reinterpret_cast<INT_PTR>(result) > 32;
   }
 };
@@ -31,11 +31,12 @@ std::wstring ViewerParameters(const std::wstring& documento, const std::wstring&
   return L"F00:Ostrela - " + documento + L"|F01:" + path;
 }
 
-bool LaunchViewer(const std::wstring& applicationFolder, const std::wstring& documento, const std::wstring& path) {
+bool LaunchViewer(const std::wstring& applicationFolder, const std::wstring& documento, const std::wstring& path,
+                  HWND owner) {
   std::wstring program = applicationFolder;
   if (!program.empty() && program.back() != L'\\') program += L'\\';
   program += L"DeRavarEvidoz.exe";
-  return CurrentShellLauncher().Open(program, ViewerParameters(documento, path));
+  return CurrentShellLauncher().Open(program, ViewerParameters(documento, path), owner);
 }
 
 }  // namespace vk::hosted

@@ -2,6 +2,8 @@
 // Starting another program through the shell, behind a seam: the real launcher calls
 // ShellExecuteW with the verb "Open", the working folder "C:\" and a normal window and
 // does not wait; tests put a recording launcher in its place.
+#include <windows.h>
+
 #include <string>
 
 namespace vk::hosted {
@@ -9,8 +11,9 @@ namespace vk::hosted {
 class ShellLauncher {
  public:
   virtual ~ShellLauncher() = default;
-  // Returns false when the program could not be started.
-  virtual bool Open(const std::wstring& program, const std::wstring& parameters) = 0;
+  // Returns false when the program could not be started. owner is the window the
+  // shell's own messages (a missing program, say) belong to.
+  virtual bool Open(const std::wstring& program, const std::wstring& parameters, HWND owner) = 0;
 };
 
 // The launcher in use (the real one unless a test set another).
@@ -20,7 +23,8 @@ ShellLauncher* SetShellLauncher(ShellLauncher* launcher);
 
 // The viewer program's parameters for one document: "F00:Ostrela - " & name & "|F01:" & path.
 std::wstring ViewerParameters(const std::wstring& documento, const std::wstring& path);
-// Starts the viewer program of applicationFolder on one document.
-bool LaunchViewer(const std::wstring& applicationFolder, const std::wstring& documento, const std::wstring& path);
+// Starts the viewer program of applicationFolder on one document, owned by the screen's window.
+bool LaunchViewer(const std::wstring& applicationFolder, const std::wstring& documento, const std::wstring& path,
+                  HWND owner);
 
 }  // namespace vk::hosted

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "runtime/twips.h"
+#include "runtime/vk_name.h"
 #include "runtime/vb_error.h"
 
 namespace vk::hosted {
@@ -42,6 +43,12 @@ void Toolbar::Insert(const std::wstring& key, const std::wstring& toolTip, HICON
   if (!separator && icon) button.iBitmap = ImageList_AddIcon(images_, icon);
   button.iString = caption.empty() ? -1 : reinterpret_cast<INT_PTR>(caption.c_str());
   SendMessageW(inner(), TB_ADDBUTTONSW, 1, reinterpret_cast<LPARAM>(&button));
+  SetVkButtonKey(hwnd(), button.idCommand, key);  // outside drivers press buttons by key
+}
+
+bool Toolbar::OnMessage(UINT msg, WPARAM, LPARAM, LRESULT&) {
+  if (msg == WM_DESTROY) RemoveVkButtonKeys(hwnd(), ButtonCount());
+  return false;
 }
 
 void Toolbar::AddButton(const std::wstring& key, const std::wstring& toolTip, HICON icon, const std::wstring& caption) {
@@ -102,6 +109,8 @@ RECT Toolbar::ButtonRect(int index) const {
 
 void Toolbar::OnButton(int index) {
   if (index < 1 || index > ButtonCount()) return;
+  // A button the screen has turned off is not pressed, however the command arrived.
+  if (!At(index).enabled || At(index).state == 5) return;
   RECT rect = ButtonRect(index);
   ToolbarClick click;
   click.index = static_cast<short>(index);

@@ -4,7 +4,9 @@
 // a state, 0 normal, 2 pressed, 4 while its menu is open, 5 off, and an enabled flag.
 // A click raises ButtonClick with the button's index and key and, as offsets from the
 // toolbar's top-left corner in twips, the button's lower-left corner: where a menu for
-// the button belongs. The flag is True when the offsets are those of a real button.
+// the button belongs. The flag is True when the offsets are those of a real button. A
+// button that is disabled, or in state 5, raises no click. The window carries each
+// button's key (runtime/vk_name.h), so drivers outside the process press buttons by key.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -60,6 +62,7 @@ class Toolbar : public FormControl {
   void OnCommand(WORD code, WORD id, HWND from) override;
   LRESULT OnNotify(NMHDR* header) override;
   void OnResized(int width, int height) override;
+  bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
  private:
   struct Button {

@@ -23,6 +23,14 @@ void RemoveVkName(HWND hwnd);
 // The window's name, "" when it has none.
 std::wstring VkNameOf(HWND hwnd);
 
+// A toolbar's buttons are found by key the same way: its window carries "VkKey<n>"
+// (n the button's 1-based index) holding a global atom of button n's key. A driver
+// presses button n by sending the toolbar's window WM_COMMAND with n as the command
+// and the inner toolbar window as lParam, as the toolbar itself does.
+void SetVkButtonKey(HWND toolbar, int index, std::wstring_view key);
+std::wstring VkButtonKeyOf(HWND toolbar, int index);  // "" when button index has no key
+void RemoveVkButtonKeys(HWND toolbar, int count);     // buttons 1 to count
+
 // The first window below root (root itself included, depth first in z-order) whose
 // name is `name` (compared without case); nullptr when there is none.
 HWND FindVkWindow(HWND root, std::wstring_view name);

@@ -53,14 +53,12 @@ void ListScreenTest::SetUp() {
     answers.pop_front();
     return answer();
   });
-  savedLauncher_ = hosted::SetShellLauncher(&launcher);
   host_ = MakeHost();
 }
 
 void ListScreenTest::TearDown() {
   object_.reset();  // the release closes the screen
   Pump();
-  hosted::SetShellLauncher(savedLauncher_);
   DestroyWindow(host_);
   Pump();
 }

@@ -17,23 +17,13 @@
 #include "consult/list_screen.h"
 #include "host/host_seams.h"
 #include "host/message_box.h"
-#include "hosted/shell_launcher.h"
+#include "hosted/window_driver.h"
 #include "support/com_test.h"
 #include "host/test_databases.h"
 
 namespace vk::test {
 
 inline constexpr wchar_t kAppKey[] = L"VkListsTest";
-
-// Records what the screens ask of the viewer program; Open answers `starts`.
-struct RecordingLauncher : hosted::ShellLauncher {
-  std::vector<std::wstring> parameters;
-  bool starts = true;
-  bool Open(const std::wstring&, const std::wstring& p) override {
-    parameters.push_back(p);
-    return starts;
-  }
-};
 
 struct ShownMessage {
   std::wstring text;
@@ -71,7 +61,7 @@ class ListScreenTest : public ::testing::Test {
   // Answers for the message box, in order (OK when none is left), and what it showed.
   std::deque<std::function<long()>> answers;
   std::vector<ShownMessage> messages;
-  RecordingLauncher launcher;
+  test::RecordingLauncher launcher;
 
  private:
   ComApartment com_;
@@ -81,7 +71,6 @@ class ListScreenTest : public ::testing::Test {
   HWND host_ = nullptr;
   ComPtr<_CObject> object_;
   consult::ListScreen* screen_ = nullptr;
-  hosted::ShellLauncher* savedLauncher_ = nullptr;
 };
 
 // Posts keys to the pop-up menu once it shows (from a timer that runs in its loop).

@@ -15,6 +15,7 @@
 #include "consult/report_preview.h"
 #include "consult/search_screen.h"
 #include "consult/view_screen.h"
+#include "host/cobject.h"
 #include "hosted/sample_images.h"
 #include "hosted/window_driver.h"
 #include "list_fixture.h"
@@ -92,6 +93,8 @@ TEST_F(ViewScreenTest, FollowsTheHostsSizeAndSkipsWidthsThatWouldBeNegative) {
 }
 
 TEST_F(SearchScreenTest, FiltersNarrowTheSearchAndPastedTextsKeepTheirQuotes) {
+  Sql(kAppKey, L"Insert Into Gerencias (GerenciaId, Gerencia, IsEnabled) Values ('AD-1', 'Archivo Central', 1)");
+  Sql(kAppKey, L"Update Documentos Set GerenciaId = 'AD-1' Where DocumentoId = 103");
   FDocumentosSearchS& search = Search();
   const auto& f = search.filters();
   EXPECT_TRUE(ListedIds().empty()) << "the search starts empty";
@@ -115,6 +118,11 @@ TEST_F(SearchScreenTest, FiltersNarrowTheSearchAndPastedTextsKeepTheirQuotes) {
   f.txtCBarra->SetText(L"'; Delete From Documentos --");
   EXPECT_TRUE(Find().empty());
   EXPECT_EQ(Scalar(L"Select Count(*) From Documentos"), L"18");
+
+  // A key with a dash filters on itself, not on the text before its dash.
+  f.txtCBarra->SetText(L"");
+  ASSERT_TRUE(PickComboItem(host(), L"cboGerenciaId", L"AD-1"));
+  EXPECT_EQ(Find(), Ids({103}));
 }
 
 TEST_F(SearchScreenTest, ExternalDocumentsJoinOnlyWhenTheViewIsThere) {
@@ -212,6 +220,7 @@ TEST_F(ViewScreenTest, TheViewerOpensTheDocumentAndOnlyAStartedViewerMarksIt) {
   ASSERT_EQ(launcher.parameters.size(), 1u);
   EXPECT_EQ(launcher.parameters[0],
             L"F00:Ostrela - anexo_contrato.png|F01:C:\\Ostrela\\Documentos\\00001\\00003\\00000000000000000103.png");
+  EXPECT_EQ(launcher.owners[0], view.hwnd()) << "the shell's messages belong to the screen";
   EXPECT_EQ(Scalar(L"Select Count(*) From DocumentosLog Where DocumentoId = 103"), L"1");
 
   launcher.starts = false;  // the viewer program is missing
@@ -262,6 +271,26 @@ TEST_F(SearchScreenTest, WithoutItsDataObjectTheScreenStaysUndockedAndHidden) {
   search->Form_Resize();  // the host's resize never shows it as a loose window
   EXPECT_FALSE(IsWindowVisible(search->hwnd()));
   search->Unload();
+}
+
+TEST_F(ViewScreenTest, AHostWindowThatIsGoneKeepsTheFilledScreenOffTheDesktop) {
+  HWND gone = CreateWindowW(L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  DestroyWindow(gone);
+  HostSeams::Current().logonName = [] { return std::wstring(L"usuario1"); };
+  auto object = ComPtr<_CObject>::Attach(vk::CObject::Create());
+  object->put_ApplicationName(Bstr(kAppKey).get());
+  object->put_ObjectName(Bstr(L"R01VIE").get());
+  object->put_hwnd(static_cast<long>(reinterpret_cast<LONG_PTR>(gone)));
+  VARIANT_BOOL result = VARIANT_TRUE;
+  EXPECT_HRESULT_SUCCEEDED(object->Build(&result));
+  Pump();
+  auto view = std::dynamic_pointer_cast<ListScreen>(FindLoadedForm(L"FDocumentosView"));
+  ASSERT_TRUE(view);
+  EXPECT_EQ(view->controls().GRDetail->DataRowCount(), 9) << "filled: only the docking failed";
+  EXPECT_FALSE(IsWindowVisible(view->hwnd()));
+  object->Kill(&result);
+  Pump();
+  EXPECT_FALSE(FindLoadedForm(L"FDocumentosView"));
 }
 
 TEST_F(SearchScreenTest, TheSelectedRowShowsInThePreviewAndThePreviewKeysZoomAndFit) {

@@ -18,19 +18,14 @@
 #include "consult/log_export.h"
 #include "consult/log_screen.h"
 #include "grid/xls_reader.h"
-#include "host/cobject.h"
-#include "host/message_box.h"
 #include "host/save_dialog.h"
+#include "host/screen_fixture.h"
 #include "host/shared_state.h"
-#include "host/test_databases.h"
-#include "hosted/window_driver.h"
 #include "runtime/do_events.h"
 #include "runtime/mouse_pointer.h"
 #include "runtime/timer.h"
 #include "runtime/twips.h"
-#include "runtime/vk_name.h"
 #include "runtime/window_picture.h"
-#include "support/com_test.h"
 #include "support/file_bytes.h"
 
 namespace {
@@ -51,34 +46,6 @@ const wchar_t kLog[] =
     L" (14, 'jean', 1, '2027-01-01 00:00:00', 'AD', 'B01F01', 'Busqueda', 'PC-1'),"
     L" (99, 'jean', 1, '2026-06-15 10:00:00', 'ZZ', 'B01F01', 'Busqueda', 'PC-1')";
 const Rows kAll = {L"11/jean", L"11/jean-luc", L"12/jean-luc", L"12/o'neil", L"13/o'neil", L"14/jean", L"99/jean"};
-
-// The host: a plain window whose client area the screen fills. A posted WM_APP runs
-// `onPosted`, as a host command that arrives while the screen is at work.
-struct HostWindow {
-  HWND hwnd = nullptr;
-  std::function<void()> onPosted;
-
-  static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<HostWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (message == WM_APP && self && self->onPosted) self->onPosted();
-    return DefWindowProcW(window, message, wParam, lParam);
-  }
-  HostWindow() {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = Proc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"VkLogTestHost";
-    RegisterClassW(&wc);
-    // A frameless window: its client area can be as small as a test wants.
-    hwnd = CreateWindowW(L"VkLogTestHost", L"Host", WS_POPUP | WS_CLIPCHILDREN | WS_VISIBLE, 20, 20, 765, 562,
-                         nullptr, nullptr, wc.hInstance, nullptr);
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  }
-  ~HostWindow() { DestroyWindow(hwnd); }
-  void SetClientSize(int width, int height) const {
-    SetWindowPos(hwnd, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
-  }
-};
 
 // Replaces the save dialog's answer for a test.
 class ScopedSaveDialog {
@@ -113,8 +80,10 @@ std::vector<std::wstring> FilesIn(const std::wstring& folder) {
   return names;
 }
 
-class LogScreenTest : public ::testing::Test {
+class LogScreenTest : public test::ScreenTest<FDocumentosLogGeneral> {
  protected:
+  LogScreenTest() : ScreenTest(kAppKey, L"GEN") {}
+
   void SetUp() override {
     Shared() = SharedState{};
     Shared().gApplicationName = kAppKey;
@@ -133,46 +102,14 @@ class LogScreenTest : public ::testing::Test {
       Sql(kAppKey, sql);
     Sql(L"VkS", L"Insert Into Users (UserName, UserDescription) Values ('jean-luc', 'Jean Luc')");
   }
-  void TearDown() override {
-    if (screen_) screen_->Unload();
-    test::Pump();
-  }
-
-  void Sql(const std::wstring& key, const std::wstring& sql) {
-    std::wstring error;
-    ASSERT_TRUE(databases_.Sql(key, sql, &error)) << error << "\n" << sql;
-  }
-
-  // A screen opened the way the host opens it.
-  FDocumentosLogGeneral& Open() {
-    screen_ = Form::Load<FDocumentosLogGeneral>();
-    screen_->SetHWndContainer(static_cast<long>(reinterpret_cast<LONG_PTR>(host_.hwnd)));
-    screen_->SetMode(L"GEN");
-    EXPECT_TRUE(screen_->MakeForm());
-    test::Pump();
-    return *screen_;
-  }
-  const FDocumentosLogGeneral::Controls& C() const { return screen_->controls(); }
-
-  // The control's window, found by its name as an outside driver finds it.
-  HWND Find(const wchar_t* name) const { return FindVkWindow(host_.hwnd, name); }
-  static HWND Inner(HWND outer) { return GetWindow(outer, GW_CHILD); }
-
   // A click on a toolbar button, found by its key.
   void ClickButton(const wchar_t* toolbarName, const wchar_t* key) {
-    auto& bar = *static_cast<hosted::Toolbar*>(screen_->FindControl(toolbarName));
-    test::ClickIn(Inner(Find(toolbarName)), bar.ButtonRect(bar.IndexOfKey(key)));
+    test::ClickToolbarButton(host_.hwnd, toolbarName, key);
   }
   // The user's pick of the item loaded with `key` ("" for the empty item).
   void Pick(const wchar_t* comboName, const std::wstring& key) {
-    auto& combo = *static_cast<hosted::ComboBox*>(screen_->FindControl(comboName));
-    int index = -1;
-    for (int i = 0; i < combo.ListCount() && index < 0; ++i)
-      if (combo.ItemKey(i) == key) index = i;
-    ASSERT_GE(index, 0) << comboName << " has no item " << testing::PrintToString(key);
-    const HWND inner = Inner(Find(comboName));
-    SendMessageW(inner, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    SendMessageW(Find(comboName), WM_COMMAND, MAKEWPARAM(1, CBN_SELCHANGE), reinterpret_cast<LPARAM>(inner));
+    ASSERT_TRUE(test::PickComboItem(host_.hwnd, comboName, key))
+        << comboName << " has no item " << testing::PrintToString(key);
   }
   Rows Search() {
     ClickButton(L"TBarMain", L"BTN_FIN");
@@ -183,27 +120,11 @@ class LogScreenTest : public ::testing::Test {
     return rows;
   }
 
-  test::ComApartment com_;
-  test::TestDatabases databases_{kAppKey};
-  HostWindow host_;
-  std::vector<std::wstring> messages_;
-  long answer_ = msg::OK;
-  ScopedMessageBox box_{[this](const std::wstring& text, long style, const std::wstring& title) {
-    messages_.push_back(text + L"|" + std::to_wstring(style) + L"|" + title);
-    return answer_;
-  }};
-  std::shared_ptr<FDocumentosLogGeneral> screen_;
 };
 
 TEST_F(LogScreenTest, BuildOpensTheScreenDockedInTheHostWithItsControlsFindable) {
-  auto object = ComPtr<_CObject>::Attach(vk::CObject::Create());
-  object->put_ApplicationName(Bstr(kAppKey).get());
-  object->put_ObjectId(Bstr(L"R01MRK").get());
-  object->put_ObjectName(Bstr(L"R01MRK").get());
-  object->put_hwnd(static_cast<LONG>(reinterpret_cast<LONG_PTR>(host_.hwnd)));
-  VARIANT_BOOL result = VARIANT_TRUE;
-  ASSERT_EQ(object->Build(&result), S_OK);
-  test::Pump();
+  ComPtr<_CObject> object;
+  ASSERT_EQ(Build(L"R01MRK", object), S_OK);
   auto form = FindLoadedForm(L"FDocumentosLogGeneral");
   ASSERT_TRUE(form);
   EXPECT_EQ(GetParent(form->hwnd()), host_.hwnd);
@@ -231,8 +152,7 @@ TEST_F(LogScreenTest, BuildOpensTheScreenDockedInTheHostWithItsControlsFindable)
         << picker << " shows no date, its box not ticked";
   }
   EXPECT_EQ(screen_form.controls().cboUsuarioId->ListCount(), 4);  // the empty item and three users
-  object->Kill(&result);
-  test::Pump();
+  Kill(object);
   EXPECT_FALSE(FindLoadedForm(L"FDocumentosLogGeneral"));
 }
 
@@ -437,6 +357,27 @@ TEST_F(LogScreenTest, ColumnLayoutDialogChangesLastUntilTheNextLayoutGivesWidths
   EXPECT_FLOAT_EQ(columns.Item(1).Width, documentWidth);
   EXPECT_EQ(columns.Item(1).Caption, L"Archivo");
   EXPECT_TRUE(columns.Item(2).Hidden);
+
+  // The host's close while the dialog is open takes the dialog with it, applying nothing;
+  // the screen goes once the command has ended.
+  bool outlivedTheClose = false;
+  Timer close(50);
+  close.Tick.Connect([&] {
+    auto dialog = std::dynamic_pointer_cast<FGridLayout>(FindLoadedForm(L"FGridLayout"));
+    if (!dialog) return;
+    if (screen_->loaded() && dialog->FlexData().CellValue(0, FGridLayout::kCaption).toText() != L"Nunca") {
+      dialog->FlexData().SetCellValue(0, FGridLayout::kCaption, Variant(L"Nunca"));
+      screen_->UnloadScreen();
+      return;
+    }
+    outlivedTheClose = true;  // a tick later it is still there: close it by hand
+    SendMessageW(dialog->cmdCancelar().inner(), BM_CLICK, 0, 0);
+  });
+  ClickButton(L"TBarDetail", L"CFG_GRD");
+  close.setEnabled(false);
+  EXPECT_FALSE(outlivedTheClose);
+  EXPECT_FALSE(screen_->loaded());
+  EXPECT_EQ(columns.Item(1).Caption, L"Archivo");
 }
 
 TEST_F(LogScreenTest, CommandsDuringASearchWaitAndAHostCloseIsHonouredAfterIt) {

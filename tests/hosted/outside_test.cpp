@@ -89,7 +89,7 @@ TEST_F(FileSystemTest, FolderFilesComeInNameOrderWithoutSubfolders) {
 
 class RecordingLauncher : public ShellLauncher {
  public:
-  bool Open(const std::wstring& program, const std::wstring& parameters) override {
+  bool Open(const std::wstring& program, const std::wstring& parameters, HWND) override {
     calls.emplace_back(program, parameters);
     return true;
   }
@@ -113,7 +113,7 @@ TEST(ShellLauncherSeam, TheViewerIsStartedWithTheDocumentsNameAndPath) {
   };
   for (const Case& c : cases) {
     recorder.calls.clear();
-    EXPECT_TRUE(LaunchViewer(c.folder, c.documento, c.path));
+    EXPECT_TRUE(LaunchViewer(c.folder, c.documento, c.path, nullptr));
     ASSERT_EQ(recorder.calls.size(), 1u);
     EXPECT_EQ(recorder.calls[0].first, c.program);
     EXPECT_EQ(recorder.calls[0].second, c.parameters);

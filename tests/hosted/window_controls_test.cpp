@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "hosted/date_picker.h"
+#include "runtime/vk_name.h"
 #include "hosted/frame.h"
 #include "hosted/line.h"
 #include "hosted/picture_box.h"
@@ -61,6 +62,12 @@ TEST_F(ToolbarTest, KeysTurnIntoIndexesCountingSeparators) {
   EXPECT_EQ(ErrorOf([&] { bar.IndexOfKey(L""); }), 35601);
   EXPECT_EQ(ErrorOf([&] { bar.ButtonState(9); }), err::SubscriptOutOfRange);
   EXPECT_EQ(bar.ToolTipText(3), L"Grabar");
+  // A driver outside the process reads the keys off the window and presses by index.
+  EXPECT_EQ(VkButtonKeyOf(bar.hwnd(), 4), L"BTN_REP");
+  EXPECT_EQ(VkButtonKeyOf(bar.hwnd(), 2), L"") << "a separator has no key";
+  SendMessageW(bar.hwnd(), WM_COMMAND, MAKEWPARAM(4, BN_CLICKED), reinterpret_cast<LPARAM>(bar.inner()));
+  ASSERT_EQ(clicks.size(), 1u);
+  EXPECT_EQ(clicks[0].key, L"BTN_REP");
 }
 
 TEST_F(ToolbarTest, AClickReportsIndexKeyAndTheButtonsLowerLeftCorner) {

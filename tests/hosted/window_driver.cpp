@@ -1,5 +1,9 @@
 #include "hosted/window_driver.h"
 
+#include "hosted/combo_box.h"
+#include "hosted/toolbar.h"
+#include "runtime/vk_name.h"
+
 namespace vk::test {
 ShownForm::ShownForm(double width, double height) : form_(Form::Load<TestForm>(width, height)) {
   form_->Move(300, 300, form_->width(), form_->height());
@@ -45,6 +49,32 @@ void Click(HWND window, int x, int y, WPARAM keys) {
 
 void ClickIn(HWND window, const RECT& rect) {
   Click(window, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+}
+
+void ClickToolbarButton(HWND root, const wchar_t* toolbarName, const std::wstring& key) {
+  const HWND outer = FindVkWindow(root, toolbarName);
+  auto* bar = dynamic_cast<hosted::Toolbar*>(Control::FromWindow(outer));
+  if (bar) ClickIn(bar->inner(), bar->ButtonRect(bar->IndexOfKey(key)));
+}
+
+bool PickComboItem(HWND root, const wchar_t* comboName, const std::wstring& key) {
+  const HWND outer = FindVkWindow(root, comboName);
+  auto* combo = dynamic_cast<hosted::ComboBox*>(Control::FromWindow(outer));
+  if (!combo) return false;
+  for (int i = 0; i < combo->ListCount(); ++i) {
+    if (combo->ItemKey(i) != key) continue;
+    SendMessageW(combo->inner(), CB_SETCURSEL, static_cast<WPARAM>(i), 0);
+    SendMessageW(outer, WM_COMMAND, MAKEWPARAM(1, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo->inner()));
+    return true;
+  }
+  return false;
+}
+
+bool RecordingLauncher::Open(const std::wstring& program, const std::wstring& parameters_, HWND owner) {
+  programs.push_back(program);
+  owners.push_back(owner);
+  parameters.push_back(parameters_);
+  return starts;
 }
 
 void Key(HWND window, UINT virtualKey) {

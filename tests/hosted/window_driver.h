@@ -3,10 +3,11 @@
 // as real messages.
 #include <windows.h>
 
-#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "hosted/shell_launcher.h"
 #include "runtime/control.h"
 #include "runtime/form.h"
 #include "runtime/timer.h"
@@ -41,6 +42,31 @@ ControlArgs At(double left, double top, double width, double height, std::wstrin
 // `act` runs once with it from a timer tick; a form that `act` leaves open is unloaded,
 // so no test hangs. Keep the timer until the dialog has run.
 std::unique_ptr<Timer> ActWhenShown(std::wstring name, std::function<void(Form&)> act);
+
+// A click on the button with `key` of the toolbar named `toolbarName` below `root`,
+// at the button's place in the toolbar's window.
+void ClickToolbarButton(HWND root, const wchar_t* toolbarName, const std::wstring& key);
+// The user's choice, in the combo box named `comboName` below `root`, of the item
+// loaded with `key` ("" for the empty item); false when it has no such item.
+bool PickComboItem(HWND root, const wchar_t* comboName, const std::wstring& key);
+
+// Stands in for the shell while it lives: records the parameters (and the program) of
+// every viewer program a screen starts, and answers `starts`.
+class RecordingLauncher : public hosted::ShellLauncher {
+ public:
+  RecordingLauncher() : previous_(hosted::SetShellLauncher(this)) {}
+  ~RecordingLauncher() override { hosted::SetShellLauncher(previous_); }
+  RecordingLauncher(const RecordingLauncher&) = delete;
+  RecordingLauncher& operator=(const RecordingLauncher&) = delete;
+  bool Open(const std::wstring& program, const std::wstring& parameters, HWND owner) override;
+
+  std::vector<std::wstring> programs, parameters;
+  std::vector<HWND> owners;
+  bool starts = true;
+
+ private:
+  hosted::ShellLauncher* previous_;
+};
 
 // Runs the messages waiting in this thread's queue.
 void Pump();

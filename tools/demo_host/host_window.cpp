@@ -9,6 +9,7 @@ namespace {
 
 const wchar_t kClassName[] = L"MorvalZIVI01DemoHost";
 constexpr UINT_PTR kPictureTimer = 1;
+constexpr UINT_PTR kTourTimer = 2;
 
 void Report(const std::wstring& text, bool interactive) {
   fwprintf(stderr, L"%ls\n", text.c_str());
@@ -64,6 +65,7 @@ LRESULT HostWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_TIMER:
       if (wParam == kPictureTimer) OnPictureTimer();
+      if (wParam == kTourTimer) OnTourTimer();
       return 0;
     case WM_CLOSE:
       OnClose();
@@ -97,6 +99,14 @@ void HostWindow::OnCreated() {
     if (!ok) exitCode_ = 1;
   }
   if (!options_.picturePath.empty()) SetTimer(hwnd_, kPictureTimer, options_.pictureDelayMs, nullptr);
+  if (options_.catalogueTour && component_) {
+    tour_ = std::make_unique<CatalogueTour>(hwnd_);
+    SetTimer(hwnd_, kTourTimer, 300, nullptr);
+  }
+}
+
+void HostWindow::OnTourTimer() {
+  if (!tour_ || !tour_->Step()) KillTimer(hwnd_, kTourTimer);
 }
 
 void HostWindow::OnPictureTimer() {

@@ -5,14 +5,18 @@
 #include <windows.h>
 #include <oaidl.h>
 
+#include <memory>
 #include <string>
+
+#include "catalogue_tour.h"
 
 struct HostOptions {
   std::wstring applicationName = L"Ostrela";
   std::wstring objectId = L"C01";
-  std::wstring objectName = L"R01MRK";  // the document screen this build has (I01CAT once it is built)
+  std::wstring objectName = L"I01CAT";
   std::wstring picturePath;  // when set: write a picture after `pictureDelayMs` and close
   UINT pictureDelayMs = 4000;
+  bool catalogueTour = false;  // take the demo's first steps on the cataloguing screen
 };
 
 class HostWindow {
@@ -30,6 +34,7 @@ class HostWindow {
   void OnCreated();
   void OnClose();
   void OnPictureTimer();
+  void OnTourTimer();
 
   // Calls a member of the component by name; false when it raised, after telling the user.
   bool Call(const wchar_t* member, WORD flags, VARIANT* argument, bool reportErrors);
@@ -39,4 +44,5 @@ class HostWindow {
   HWND hwnd_ = nullptr;
   IDispatch* component_ = nullptr;
   int exitCode_ = 0;
+  std::unique_ptr<CatalogueTour> tour_;
 };

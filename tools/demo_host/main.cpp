@@ -1,8 +1,10 @@
 // DemoHost: a plain Win32 program that hosts the component the way the document-
 // management application does.
-//   DemoHost [FORMCODE] [--app KEY] [--id COMPONENT] [--picture FILE.bmp] [--delay MS]
-// FORMCODE defaults to R01MRK, the audit browser. With --picture it writes a picture of its window after
-// the delay and closes, so the demo can be checked without a screen.
+//   DemoHost [FORMCODE] [--app KEY] [--id COMPONENT] [--picture FILE.bmp] [--delay MS] [--tour]
+// FORMCODE defaults to I01CAT, the cataloguing screen. With --picture it writes a
+// picture of its window after the delay and closes, so the demo can be checked without
+// a screen. With --tour it takes the first steps on the cataloguing screen (find, show
+// a scan, choose a type).
 #include <windows.h>
 #include <shellapi.h>
 
@@ -21,6 +23,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int showCommand) {
     if (arg == L"--app" && hasValue) options.applicationName = argv[++i];
     else if (arg == L"--id" && hasValue) options.objectId = argv[++i];
     else if (arg == L"--picture" && hasValue) options.picturePath = argv[++i];
+    else if (arg == L"--tour") options.catalogueTour = true;
     else if (arg == L"--delay" && hasValue) options.pictureDelayMs = static_cast<UINT>(_wtoi(argv[++i]));
     else options.objectName = arg;
   }

@@ -1,4 +1,4 @@
-#include "consult/clear_controls.h"
+#include "host/clear_controls.h"
 
 #include "host/shared_functions.h"
 #include "hosted/combo_box.h"
@@ -10,8 +10,9 @@
 
 namespace vk {
 
-void ClearControlsByKind(Form& form) {
+void ClearControlsByKind(Form& form, const Control* keep) {
   for (Control* control : form.Controls()) {
+    if (control == keep) continue;
     // The kinds are tested one after the other, as independent steps.
     RunEachStep({
         [&] {

@@ -1,0 +1,122 @@
+// The batch save of the cataloguing screen: every thumbnail with a reference or a bar
+// code becomes a catalogued document (a new id, its file moved into the document
+// store, the Documentos row, an action-log entry), then the strip is loaded again.
+//
+// A document and its file never part: the move, the insert and the log entry of one
+// document run with no yield between them; a failed move inserts nothing, and a
+// failed insert moves the file back to where it came from before the pass stops.
+#include <algorithm>
+
+#include "capture/document_store.h"
+#include "capture/index_screen.h"
+#include "host/audit_log.h"
+#include "host/message_box.h"
+#include "host/shared_functions.h"
+#include "host/shared_state.h"
+#include "hosted/file_system.h"
+#include "runtime/mouse_pointer.h"
+#include "runtime/steps.h"
+
+namespace vk::capture {
+namespace {
+
+const wchar_t kSaved[] = L"Las Imagenes se Grabaron con Exito";
+
+// Above every id a document has had: a deleted document's id stays in the read log,
+// and a new document must never inherit its readings or its stored file.
+const wchar_t kNextDocumentId[] =
+    L"Select (Coalesce(Max(DocumentoId),0)+1) As DocumentoId From "
+    L"(Select Max(DocumentoId) As DocumentoId From Documentos "
+    L"Union All Select Max(DocumentoId) As DocumentoId From DocumentosLog) A";
+
+// Why a move into the store was refused, in the clerk's words.
+std::wstring MoveRefusal(const std::wstring& source, const std::wstring& stored) {
+  if (!hosted::FileExists(source)) return L"no se encuentra el archivo " + source;
+  if (hosted::FileExists(stored) || hosted::FolderExists(stored)) return L"ya existe el archivo " + stored;
+  return L"no se pudo mover el archivo " + source + L" a " + stored;
+}
+
+}  // namespace
+
+void FDocumentosIndex::CatalogDocuments() {
+  std::wstring message;  // the failure's text; empty while all goes well
+  std::optional<DataAccess> data = mData;  // ours for the whole pass
+  VbError error;
+  const bool passed = IgnoreErrors(
+      [&] {
+        SetMousePointer(pointer::Hourglass);
+        hosted::ProgressBar& progress = *c_.VkProgressBar;
+        progress.setVisible(true);
+        progress.SetMax(std::max(0, SlideCount() - 1));
+        if (!data) Raise(err::ObjectNotSet);
+        // Nothing moves while the store has nowhere to go.
+        const std::wstring& root = Shared().gPathDestino;
+        if (!StoreRootUsable(root)) {
+          message = std::wstring(kSaveFailedText) + L"no existe la carpeta de destino de los documentos: " + root;
+          return;
+        }
+        for (int i = 0; i < SlideCount(); ++i) {
+          IgnoreErrors([&] { progress.SetValue(i); });
+          VkImage& slide = PSlide(i);
+          if (slides_[static_cast<size_t>(i)].state == SlideState::Catalogued) continue;
+          if (slide.ReferenciaId().empty() && slide.CBarra().empty()) continue;
+
+          DocumentRecord document;
+          std::optional<Recordset> next = data->GetData(Shared().gApplicationName, kNextDocumentId);
+          if (!next) {
+            message = SaveFailureText(data->ErrDescription(), slide.Documento());
+            return;
+          }
+          document.DocumentoId = CLng(next->Field(L"DocumentoId"));
+          next.reset();
+          static_cast<CatalogEntry&>(document) = slide.Entry();
+          document.Path = DocumentStorePath(document);
+          document.Fecha = ValidDate(slide.Fecha());
+          const std::wstring source = slide.Path();
+
+          if (!MoveDocumentFile(document, source)) {
+            message = SaveFailureText(MoveRefusal(source, document.Path), document.Documento);
+            return;
+          }
+          if (!ExecuteDocumentProcedure(*data, kDocumentosAdd, document)) {
+            std::wstring reason = data->ErrDescription();
+            // The file goes back where it was found, never over another file.
+            if (!IgnoreErrors([&] { hosted::MoveFileNoReplace(document.Path, source); }))
+              reason += L" - el archivo quedó en " + document.Path + L" y no pudo volver a " + source;
+            message = SaveFailureText(reason, document.Documento);
+            return;
+          }
+          const std::wstring id = std::to_wstring(document.DocumentoId);
+          LogAcciones_Add(1, action::Catalogued, id,
+                          L"Se ha Catalogado el Documento Nro. [ " + id + L" ] - [ " + document.Documento + L" ]",
+                          L"");
+          SetSlideState(i, SlideState::Catalogued);
+          RunEachStep({
+              [&] { slide.setReferenciaId(L""); },
+              [&] { slide.setCBarra(L""); },
+              [&] { slide.setEnabled(false); },
+          });
+          if (!ServeMessages()) return;  // closed: stop between two documents
+        }
+      },
+      &error);
+  if (passed && message.empty()) {
+    SetMousePointer(pointer::Default);
+    if (!StillWanted()) return;
+    RunEachStep({
+        [&] { c_.VkProgressBar->setVisible(false); },
+        [&] { c_.VkProgressBar->SetValue(0); },
+    });
+    if (!ServeMessages()) return;
+    ShowMessage(kSaved, msg::Information, L"Ostrela");
+    if (StillWanted()) LoadImages();
+    return;
+  }
+  if (message.empty() && data) message = data->ErrDescription();
+  if (message.empty()) message = error.description;
+  SetMousePointer(pointer::Default);
+  if (!ServeMessages()) return;
+  ShowMessage(message, msg::Information, L"Ostrela");
+}
+
+}  // namespace vk::capture

@@ -1,0 +1,366 @@
+// The maintenance screen driven through its real windows under the display, docked in
+// a host window, on copies of the sample databases: toolbar clicks, combo picks and
+// confirmations as real messages, the picker's choice and the viewer program through
+// their seams, and the rows read back from the database afterwards.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "capture/abm_screen.h"
+#include "host/fsearch.h"
+#include "host/screen_fixture.h"
+#include "host/shared_functions.h"
+#include "host/shared_state.h"
+#include "hosted/sample_images.h"
+#include "runtime/app_path.h"
+#include "runtime/mouse_pointer.h"
+#include "runtime/twips.h"
+#include "runtime/window_picture.h"
+
+namespace {
+
+using namespace vk;
+using capture::FDocumentosABM;
+using Row = std::map<std::wstring, std::wstring>;
+
+const wchar_t kAppKey[] = L"VkAbmScreen";
+const wchar_t kSaved[] = L"La Imagen se Grabó con Exito|64|Ostrela";
+const wchar_t kLoadFailed[] = L"Se Produjo un Error al Visualizar el Documento|64|Ostrela";
+const wchar_t kValidateFailed[] = L"Se Produjo un Error al Validar el Documento|64|";
+const wchar_t kDeleteFailed[] = L"Se Produjo un Error al Anular el Documento|64|";
+
+class AbmScreenTest : public test::ScreenTest<FDocumentosABM> {
+ protected:
+  AbmScreenTest() : ScreenTest(kAppKey, L"ADM") { answer_ = msg::Yes; }
+
+  void SetUp() override {
+    Shared() = SharedState{};
+    Shared().gApplicationName = kAppKey;
+    Shared().gObjectId = L"I01MAN";
+    Shared().gIsAdmin = true;
+    image_ = test::FreshFolder(L"abm_store") + L"\\00000000000000000021.bmp";
+    ASSERT_TRUE(test::WriteSamplePage(image_, test::ImageFormat::Bmp, 120, 160));
+    Sql(L"Delete From LogAcciones");
+    // 21 complete (its date with a time of day), 22 with every column that may be Null
+    // Null and keys that are no longer enabled, 23 a PDF.
+    Sql(L"Insert Into Documentos (DocumentoId, CategoriaId, SubCategoriaId, GerenciaId, TipoDocumentoId, Documento, "
+        L"Path, Campo01, Campo02, Campo03, Fecha, CBarra, ReferenciaId, Comentarios, FechaAlta, IsEnabled, "
+        L"UsuarioAlta) Values (21, '1', '2', 'AD', 1, 'contrato.bmp', '" +
+        image_ + L"', 'Acme', '2027-03-31', 'USD', '2027-03-31 14:30:00', '779-1', 'CT-1', 'Historia', "
+        L"'2026-01-02 10:00:00', 0, 'alta'), (22, '4', '9', 'XX', 4, Null, Null, Null, Null, Null, Null, Null, Null, "
+        L"Null, Null, 0, Null), (23, '2', '1', 'OP', 2, 'scan.PDF', 'C:\\x\\scan.PDF', Null, Null, Null, "
+        L"'2026-02-03 00:00:00', Null, Null, Null, Null, 0, Null)");
+  }
+  // A row as text by column ("<null>" for Null); empty when there is no such row.
+  static Row ReadRow(const std::wstring& table, const std::wstring& where) {
+    Row row;
+    auto rs = DataAccess::Create()->GetData(kAppKey, L"Select * From " + table + L" Where " + where);
+    if (!rs || rs->IsEOF()) return row;
+    for (long i = 0; i < rs->FieldCount(); ++i) {
+      const Variant value = rs->Field(i);
+      row[rs->FieldName(i)] = value.isNull() ? L"<null>" : value.toText();
+    }
+    return row;
+  }
+  static Row Document(long id) { return ReadRow(L"Documentos", L"DocumentoId = " + std::to_wstring(id)); }
+  static long LogEntries() {
+    return DataAccess::Create()->GetData(kAppKey, L"Select Count(*) As N From LogAcciones")->Field(L"N").toLong();
+  }
+
+  void Click(const wchar_t* key) { test::ClickToolbarButton(host_.hwnd, L"TBarMain", key); }
+  // The find command with the picker answering `key` (Empty: the picker was cancelled).
+  void FindDocument(const Variant& key) {
+    pick_ = key;
+    Click(L"BTN_FIN");
+  }
+  bool ButtonEnabled(const wchar_t* key) const {
+    const hosted::Toolbar& bar = *C().TBarMain;
+    return bar.ButtonEnabled(bar.IndexOfKey(key)) && bar.ButtonState(bar.IndexOfKey(key)) != 5;
+  }
+  // What the user types into a text box, as the edit control receives it.
+  void TypeInto(const std::wstring& name, const wchar_t* text) {
+    SendMessageW(GetWindow(Find(name.c_str()), GW_CHILD), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    test::Pump();
+  }
+  void Pick(const wchar_t* comboName, const std::wstring& key) {
+    ASSERT_TRUE(test::PickComboItem(host_.hwnd, comboName, key)) << testing::PrintToString(key);
+  }
+  std::wstring Keys() const {
+    return C().cboCategoriaId->SelectedKey() + L"|" + C().cboSubCategoriaId->SelectedKey() + L"|" +
+           C().cboGerenciaId->SelectedKey() + L"|" + C().cboTipoDocumentoId->SelectedKey();
+  }
+  std::wstring Columns(long id, std::initializer_list<const wchar_t*> names) const {
+    const Row row = Document(id);
+    std::wstring text;
+    for (const wchar_t* name : names) text += (text.empty() ? L"" : L"|") + row.at(name);
+    return text;
+  }
+
+  std::wstring image_;
+  Variant pick_;
+  int picks_ = 0;
+  ScopedPicker picker_{[this](const std::wstring& sentence, const std::wstring& field) {
+    ++picks_;
+    EXPECT_EQ(sentence + L"/" + field, L"Select * From Documentos/DocumentoId");
+    return pick_;
+  }};
+  test::RecordingLauncher launcher_;
+};
+
+TEST_F(AbmScreenTest, FormCodesOpenTheScreenWithRecordButtonsByModeAndAdministrator) {
+  for (const wchar_t* code : {L"I01VAL", L"I01MAN"}) {
+    ComPtr<_CObject> object;
+    ASSERT_EQ(Build(code, object), S_OK);
+    auto form = FindLoadedForm(L"FDocumentosABM");
+    ASSERT_TRUE(form) << code;
+    screen_ = std::static_pointer_cast<FDocumentosABM>(form);
+    EXPECT_TRUE(GetParent(form->hwnd()) == host_.hwnd && IsWindowVisible(form->hwnd()));
+    EXPECT_EQ(MousePointer(), pointer::Default);
+    for (const wchar_t* name : {L"TBarMain", L"VkImageMain", L"PSelection", L"cboTipoDocumentoId", L"PGerenciaId",
+                                L"VkDataParameter", L"VkDataTemp", L"txtCBarra", L"txtReferenciaId", L"dtpFecha",
+                                L"lblFecha", L"STBar"})
+      EXPECT_TRUE(Find(name)) << name;
+    EXPECT_EQ(ButtonEnabled(L"BTN_VAL"), code == std::wstring(L"I01VAL"));
+    EXPECT_EQ(C().TBarMain->ButtonCount(), 19);
+    // The combos' captions are written in Verdana.
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Inner(Find(L"lblCategoriaId")), WM_GETFONT, 0, 0)), sizeof font,
+               &font);
+    EXPECT_STREQ(font.lfFaceName, L"Verdana");
+    Kill(object);
+    EXPECT_FALSE(FindLoadedForm(L"FDocumentosABM"));
+  }
+  struct Case {
+    const wchar_t* mode;
+    bool admin;
+    const wchar_t* enabled;  // save, validate, delete
+  };
+  for (const Case& c : {Case{L"VAL", true, L"010"}, Case{L"ADM", true, L"101"}, Case{L"ADM", false, L"100"},
+                        Case{L"val", true, L"000"}}) {
+    Shared().gIsAdmin = c.admin;
+    Open(c.mode);
+    std::wstring enabled;
+    for (const wchar_t* key : {L"BTN_SAV", L"BTN_VAL", L"BTN_DEL"}) enabled += ButtonEnabled(key) ? L'1' : L'0';
+    EXPECT_EQ(enabled, c.enabled) << c.mode << c.admin;
+    EXPECT_TRUE(ButtonEnabled(L"BTN_FIN") && ButtonEnabled(L"BTN_FIT") && ButtonEnabled(L"BTN_KIL"));
+    screen_->Unload();
+  }
+}
+
+TEST_F(AbmScreenTest, LayoutFollowsTheHostAndSkipsWidthsThatWouldBeNegative) {
+  Open();
+  const auto& c = C();
+  // At the design size: the image three quarters as wide as its frame is high, the entry at its right.
+  EXPECT_DOUBLE_EQ(c.PSelection->width(), (8430 - 435 - 360 - 545) * 0.75);
+  EXPECT_DOUBLE_EQ(c.lblCategoriaId->left(), c.PSelection->width() + 600);
+  EXPECT_DOUBLE_EQ(c.cboGerenciaId->left() + c.cboGerenciaId->width(), c.VkImageMain->width() - 600);
+  EXPECT_DOUBLE_EQ(c.dtpFecha->left() + c.dtpFecha->width(), c.txtReferenciaId->left() + c.txtReferenciaId->width());
+  // Narrower than the margins: the negative widths keep their value, the rest is placed.
+  const double comboWidth = c.cboCategoriaId->width();
+  host_.SetClientSize(300, 700);
+  screen_->Form_Resize();
+  EXPECT_DOUBLE_EQ(c.TBarMain->width(), PixelsToTwips(300) - 300);
+  EXPECT_DOUBLE_EQ(c.cboCategoriaId->width(), comboWidth);
+  EXPECT_DOUBLE_EQ(c.PSelection->height(), c.VkImageMain->height() - 800);
+  EXPECT_TRUE(IsWindowVisible(screen_->hwnd()));
+}
+
+TEST_F(AbmScreenTest, FindLoadsTheRowWholeAndASaveWithoutEditsChangesOnlyTheAuditColumns) {
+  Open();
+  const Row before = Document(21);
+  FindDocument(21L);
+  EXPECT_TRUE(messages_.empty());
+  EXPECT_EQ(screen_->currentDocumentId(), 21);
+  EXPECT_EQ(Keys(), L"1|2|AD|1");
+  EXPECT_EQ(C().txtCBarra->Text() + L"|" + C().txtReferenciaId->Text(), L"779-1|CT-1");
+  EXPECT_EQ(*C().dtpFecha->Value(), MakeDate(2027, 3, 31));
+  EXPECT_DOUBLE_EQ(C().PSelection->Zoom(), 0.53);
+  EXPECT_TRUE(C().PSelection->iImage().HasImage());
+  EXPECT_EQ(C().TBarMain->ButtonState(C().TBarMain->IndexOfKey(L"BTN_FIT")), 2);
+
+  Click(L"BTN_SAV");
+  EXPECT_EQ(messages_, std::vector<std::wstring>{kSaved});
+  Row after = Document(21), expected = before;
+  EXPECT_EQ(after[L"Comentarios"].rfind(L"Historia" + GetUserNameNT() + L" - Fecha : [ ", 0), 0u);
+  EXPECT_EQ(after[L"UsuarioModificacion"], GetUserNameNT());
+  for (const wchar_t* audit : {L"Comentarios", L"UsuarioModificacion", L"FechaModificacion"}) {
+    after.erase(audit);
+    expected.erase(audit);
+  }
+  EXPECT_EQ(after, expected);  // the date to the second, Null fields still Null
+  const Row log = ReadRow(L"LogAcciones", L"1 = 1");
+  EXPECT_EQ(LogEntries(), 1);
+  EXPECT_EQ(log.at(L"TipoAccion") + L"|" + log.at(L"Accion") + L"|" + log.at(L"Detalle") + L"|" + log.at(L"Mensaje"),
+            L"3|N/A - MENSAJE NO DISPONIBLE|21|Se ha Modificado la Catalogación en el Documento Nro. [ 21 ] - "
+            L"[ contrato.bmp ]");
+  EXPECT_EQ(MousePointer(), pointer::Default);
+}
+
+TEST_F(AbmScreenTest, FieldEditorsArePlacedAtTheScreensSizeAndTheUsersEditsReachTheRow) {
+  Open();
+  FindDocument(21L);
+  std::map<std::wstring, Control*> editors;  // by field name
+  for (const capture::PlacedField& field : screen_->editors().PlacedFields()) {
+    Control* editor = screen_->FindControl(field.kind, field.index);
+    Control* label = screen_->FindControl(L"lblTitle", field.index);
+    ASSERT_TRUE(editor && label) << field.nombre;
+    // The frame is narrower than the stretched width: the editor keeps its own and is placed all the same.
+    EXPECT_EQ(editor->tag(), std::to_wstring(field.detalleId)) << field.nombre;
+    EXPECT_TRUE(&editor->container() == C().VkDataParameter && &label->container() == C().VkDataParameter);
+    editors[field.nombre] = editor;
+  }
+  ASSERT_EQ(editors.size(), 3u);  // the contracts' counterpart, term and currency
+  EXPECT_EQ(static_cast<hosted::TextBox*>(editors[L"Contraparte"])->Text(), L"Acme");
+  EXPECT_EQ(*static_cast<hosted::DatePicker*>(editors[L"Vigencia"])->Value(), MakeDate(2027, 3, 31));
+  EXPECT_EQ(static_cast<hosted::ComboBox*>(editors[L"Moneda"])->Text(), L"USD");
+  test::Pump();
+  // For a reviewer: the screen with a loaded contract.
+  EXPECT_TRUE(SaveWindowPicture(screen_->hwnd(), test::BinFolder() + L"\\abm_screen_review.bmp"));
+
+  TypeInto(VkNameText(L"VkTextBox", editors[L"Contraparte"]->index()), L"Beta SA");
+  EXPECT_EQ(C().PSelection->Campo(1), L"Beta SA");
+  TypeInto(L"txtCBarra", L"O'Brien-7");
+  TypeInto(L"txtReferenciaId", L"");
+  Pick(L"cboCategoriaId", L"3");
+  Pick(L"cboGerenciaId", L"RH");
+  C().dtpFecha->SetValue(MakeDate(2026, 5, 4));
+  Click(L"BTN_SAV");
+  EXPECT_EQ(messages_, std::vector<std::wstring>{kSaved});
+  EXPECT_EQ(Columns(21, {L"Campo01", L"Campo02", L"Campo03", L"CBarra", L"ReferenciaId", L"CategoriaId",
+                         L"GerenciaId", L"SubCategoriaId", L"Fecha"}),
+            L"Beta SA|2027-03-31|USD|O'Brien-7||3|RH|2|" + DateToText(MakeDate(2026, 5, 4)));
+  EXPECT_EQ(Keys(), L"3|2|RH|1");  // shown again as stored
+}
+
+TEST_F(AbmScreenTest, ACancelledFindLeavesNoDocumentForSaveValidateOrDelete) {
+  Open();
+  FindDocument(21L);
+  FindDocument(Variant());
+  EXPECT_EQ(screen_->currentDocumentId(), 0);
+  EXPECT_EQ(C().txtCBarra->Text() + std::to_wstring(C().cboCategoriaId->ListIndex()), L"0");
+  const Row before = Document(21);
+  Click(L"BTN_SAV");
+  EXPECT_TRUE(messages_.empty());
+  screen_->SetMode(L"VAL");
+  FindDocument(L"");  // an empty key chooses nothing either; the buttons follow the mode
+  Click(L"BTN_VAL");
+  EXPECT_EQ(messages_, (std::vector<std::wstring>{L"Desea Validar el Documento?|36|Ostrela", kValidateFailed}));
+  EXPECT_EQ(Document(21), before);
+  EXPECT_EQ(LogEntries(), 0);
+}
+
+TEST_F(AbmScreenTest, NullColumnsAndDisabledKeysLoadAndSaveAsStoredThenADeleteGoesOnce) {
+  Open();
+  FindDocument(22L);
+  EXPECT_TRUE(messages_.empty());
+  EXPECT_EQ(Keys(), L"4|9|XX|4");  // no longer enabled: shown as extra items
+  EXPECT_FALSE(C().dtpFecha->Value());
+  Click(L"BTN_SAV");
+  EXPECT_EQ(messages_, std::vector<std::wstring>{kSaved});
+  EXPECT_EQ(Columns(22, {L"CategoriaId", L"SubCategoriaId", L"GerenciaId", L"TipoDocumentoId", L"Fecha", L"Path"}),
+            L"4|9|XX|4|<null>|<null>");
+
+  Click(L"BTN_DEL");
+  EXPECT_EQ(messages_.back(), L"Desea Eliminar el Documento?|36|Ostrela");
+  EXPECT_TRUE(Document(22).empty());
+  EXPECT_EQ(screen_->currentDocumentId(), 0);
+  EXPECT_EQ(C().cboCategoriaId->ListIndex(), 0);
+  Click(L"BTN_DEL");
+  EXPECT_EQ(messages_.back(), kDeleteFailed);
+  EXPECT_FALSE(Document(21).empty());
+}
+
+TEST_F(AbmScreenTest, AFailedLoadChangesNothingAndAMissingImageStillLoadsTheEntry) {
+  Open();
+  FindDocument(21L);
+  FindDocument(999L);
+  FindDocument(L"abc");  // a key that is no number: nothing at all
+  EXPECT_EQ(messages_, std::vector<std::wstring>{kLoadFailed});
+  EXPECT_EQ(screen_->currentDocumentId(), 21);
+  EXPECT_EQ(C().txtCBarra->Text(), L"779-1");
+  EXPECT_EQ(MousePointer(), pointer::Default);
+
+  DeleteFileW(image_.c_str());
+  FindDocument(21L);
+  EXPECT_EQ(messages_, (std::vector<std::wstring>{kLoadFailed, kLoadFailed}));
+  EXPECT_EQ(screen_->currentDocumentId(), 21);
+  EXPECT_FALSE(C().PSelection->iImage().HasImage());
+}
+
+TEST_F(AbmScreenTest, ValidateAsksFirstAndValidateAndSaveFailForADocumentDeletedMeanwhile) {
+  Open(L"VAL");
+  FindDocument(21L);
+  // Save and delete are off in this mode: their commands do nothing however they arrive.
+  const Row loaded = Document(21);
+  const HWND bar = Find(L"TBarMain");
+  for (const wchar_t* key : {L"BTN_SAV", L"BTN_DEL"})
+    SendMessageW(bar, WM_COMMAND, MAKEWPARAM(C().TBarMain->IndexOfKey(key), 0), reinterpret_cast<LPARAM>(Inner(bar)));
+  EXPECT_TRUE(messages_.empty());
+  EXPECT_EQ(Document(21), loaded);
+  answer_ = msg::No;
+  Click(L"BTN_VAL");
+  EXPECT_EQ(Document(21).at(L"IsEnabled"), L"False");
+  answer_ = msg::Yes;
+  Click(L"BTN_VAL");
+  EXPECT_EQ(Document(21).at(L"IsEnabled"), L"True");
+  EXPECT_EQ(messages_.size(), 2u);  // the two questions only
+  Sql(L"Delete From Documentos Where DocumentoId = 21");  // another user
+  Click(L"BTN_VAL");
+  EXPECT_EQ(messages_.back(), kValidateFailed);
+
+  screen_->Unload();
+  Open(L"ADM");
+  FindDocument(23L);
+  Sql(L"Delete From Documentos Where DocumentoId = 23");
+  Click(L"BTN_SAV");
+  EXPECT_EQ(messages_.back(), L"Se Produjo un Error al Grabar el Detalle del Documento : Procedimiento "
+                              L"Documentos_Update: No existe el documento 23 [ scan.PDF ]|64|Ostrela");
+  EXPECT_EQ(LogEntries(), 0);
+}
+
+TEST_F(AbmScreenTest, ACloseDuringASaveClosesAfterItAndCommandsMeanwhileAreIgnored) {
+  Open();
+  FindDocument(21L);
+  const int picks = picks_;
+  host_.Post([&] {
+    Click(L"BTN_FIN");
+    screen_->UnloadScreen();
+    EXPECT_TRUE(screen_->loaded());  // not under the running save
+  });
+  Click(L"BTN_SAV");
+  EXPECT_FALSE(FindLoadedForm(L"FDocumentosABM"));
+  EXPECT_EQ(picks_, picks);
+  EXPECT_TRUE(messages_.empty());  // stopped quietly after the update and its log entry
+  EXPECT_EQ(Document(21).at(L"UsuarioModificacion"), GetUserNameNT());
+  EXPECT_EQ(LogEntries(), 1);
+}
+
+TEST_F(AbmScreenTest, ImageCommandsWorkOnTheLargeView) {
+  Open();
+  FindDocument(21L);
+  capture::VkImage& view = *C().PSelection;
+  Click(L"BTN_FIT");  // pressed by the load: released, fit off, zoom 1
+  EXPECT_TRUE(!view.FitMode() && view.Zoom() == 1);
+  Click(L"BTN_FIT");
+  EXPECT_TRUE(view.FitMode() && view.iImage().FitToWindow());
+  Click(L"BTN_ZOU");  // stays at 1
+  view.setZoom(24.5);
+  Click(L"BTN_ZIN");
+  Click(L"BTN_ZIN");  // 25.5 is past the last step
+  EXPECT_DOUBLE_EQ(view.Zoom(), 25.5);
+  Click(L"BTN_Z11");
+  EXPECT_DOUBLE_EQ(view.iImage().Zoom(), 1);
+
+  FindDocument(23L);
+  EXPECT_TRUE(view.IsPDF() && !view.iImage().visible());
+  Click(L"BTN_PAN");
+  EXPECT_EQ(launcher_.programs, std::vector<std::wstring>{AppPath() + L"\\DeRavarEvidoz.exe"});
+  EXPECT_EQ(launcher_.parameters, std::vector<std::wstring>{L"F00:Ostrela - scan.PDF|F01:C:\\x\\scan.PDF"});
+}
+
+}  // namespace

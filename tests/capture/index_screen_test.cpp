@@ -1,0 +1,508 @@
+// The cataloguing screen driven through its real windows under the display, docked in
+// a host window, over a generated source folder and store and a copy of the sample
+// databases: opening (through CObject too), the find, showing and accepting entries,
+// scrolling, the toolbar, the batch save end to end and its failures.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "capture/index_screen.h"
+#include "host/screen_fixture.h"
+#include "host/shared_state.h"
+#include "hosted/sample_images.h"
+#include "hosted/shell_launcher.h"
+#include "runtime/clock.h"
+
+namespace {
+
+using namespace vk;
+using capture::FDocumentosIndex;
+using capture::VkImage;
+using State = FDocumentosIndex::SlideState;
+using Texts = std::vector<std::wstring>;
+
+const wchar_t kAppKey[] = L"VkIndexScreen";
+const wchar_t kFound[] = L"Las Imágenes a Catalogar se hay Incorporado con Éxito";
+const wchar_t kSaved[] = L"Las Imagenes se Grabaron con Exito";
+const wchar_t kSaveFailed[] = L"Se Produjo un Error al Grabar el Detalle del Documento : ";
+
+class IndexScreenTest : public test::ScreenTest<FDocumentosIndex> {
+ protected:
+  IndexScreenTest() : ScreenTest(kAppKey, L"CAT") {}
+
+  void SetUp() override {
+    source_ = test::FreshFolder(L"index_source");
+    store_ = test::FreshFolder(L"index_store");
+    Shared() = SharedState{};
+    Shared().gApplicationName = kAppKey;
+    Shared().gObjectId = L"I01CAT";
+    Shared().gPathOrigen = source_;
+    Shared().gPathDestino = store_;
+    Shared().gLoadMax = 99;
+    Sql(L"Delete From LogAcciones");
+    firstNew_ = std::stol(Column(L"Select Max(M) + 1 From (Select Max(DocumentoId) As M From Documentos "
+                                 L"Union All Select Max(DocumentoId) From DocumentosLog) A")[0]);
+  }
+  // The first column of every row of a query on the application database.
+  Texts Column(const std::wstring& sql) {
+    Texts values;
+    auto rs = DataAccess::Create()->GetData(kAppKey, sql);
+    if (!rs || rs->RecordCount() == 0) return values;
+    for (rs->MoveFirst(); !rs->IsEOF(); rs->MoveNext()) values.push_back(rs->Field(0L).toText());
+    return values;
+  }
+  // Small pages named by their format in the source folder; a pdf or an unknown ending
+  // gets a few bytes.
+  void Scans(std::initializer_list<const wchar_t*> names) {
+    for (const std::wstring name : names) {
+      const std::wstring path = source_ + L"\\" + name, ext = name.substr(name.size() - 3);
+      bool written = false;
+      for (auto format : {test::ImageFormat::Bmp, test::ImageFormat::Gif, test::ImageFormat::Jpg,
+                          test::ImageFormat::Png, test::ImageFormat::Tif})
+        if (CompareStringOrdinal(ext.c_str(), 3, test::ExtensionOf(format), -1, TRUE) == CSTR_EQUAL)
+          written = test::WriteSamplePage(path, format, 160, 226);
+      if (!written) written = test::WriteBytes(path, "%PDF-1.4\n%%EOF\n");
+      ASSERT_TRUE(written) << testing::PrintToString(name);
+    }
+  }
+  // The documents the test filed, in id order.
+  std::wstring New() const {
+    return L" From Documentos Where DocumentoId >= " + std::to_wstring(firstNew_) + L" Order By DocumentoId";
+  }
+  bool InSource(const std::wstring& name) const {
+    return GetFileAttributesW((source_ + L"\\" + name).c_str()) != INVALID_FILE_ATTRIBUTES;
+  }
+
+  void ClickButton(const wchar_t* key) {
+    hosted::Toolbar& bar = *C().TBarMain;
+    test::ClickIn(Inner(Find(L"TBarMain")), bar.ButtonRect(bar.IndexOfKey(key)));
+  }
+  void FindScans() { ClickButton(L"BTN_FIN"); }
+  void ClickIcon(int index) { test::Click(Find(VkNameText(L"PSlideState", index)), 5, 5); }
+  void Accept() { test::Click(Inner(Find(L"cmdAceptar")), 5, 5); }
+  // The user's pick of the item loaded with `key`.
+  void Pick(const wchar_t* comboName, const std::wstring& key) {
+    auto& combo = *static_cast<hosted::ComboBox*>(screen_->FindControl(comboName));
+    int index = 0;
+    while (index < combo.ListCount() && combo.ItemKey(index) != key) ++index;
+    ASSERT_LT(index, combo.ListCount()) << testing::PrintToString(comboName) << " " << testing::PrintToString(key);
+    const HWND inner = Inner(Find(comboName));
+    SendMessageW(inner, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SendMessageW(Find(comboName), WM_COMMAND, MAKEWPARAM(1, CBN_SELCHANGE), reinterpret_cast<LPARAM>(inner));
+  }
+  // The window of the placed field editor for a field of the current type.
+  std::wstring EditorName(const std::wstring& nombre) {
+    for (const capture::PlacedField& field : screen_->editors().PlacedFields())
+      if (field.nombre == nombre) return VkNameText(field.kind, field.index);
+    ADD_FAILURE() << "no editor placed for " << testing::PrintToString(nombre);
+    return L"";
+  }
+  void TypeInto(const std::wstring& name, const std::wstring& text) {
+    const HWND edit = Inner(Find(name));
+    SendMessageW(edit, EM_SETSEL, 0, -1);
+    SendMessageW(edit, WM_CHAR, VK_BACK, 1);
+    test::Type(edit, text.c_str());
+  }
+  // Shows thumbnail `index`, keys an entry (category 3, sub-category 1, department OP,
+  // type 2) and accepts it.
+  void Key(int index, const std::wstring& reference, const std::wstring& barCode = L"") {
+    ClickIcon(index);
+    Pick(L"cboCategoriaId", L"3");
+    Pick(L"cboSubCategoriaId", L"1");
+    Pick(L"cboGerenciaId", L"OP");
+    Pick(L"cboTipoDocumentoId", L"2");
+    TypeInto(L"txtReferenciaId", reference);
+    TypeInto(L"txtCBarra", barCode);
+    Accept();
+  }
+  std::vector<State> States() const {
+    std::vector<State> states;
+    for (int i = 0; i < screen_->SlideCount(); ++i) states.push_back(screen_->slideState(i));
+    return states;
+  }
+  // The message box's texts since the last call (without their style and title).
+  Texts Messages() {
+    Texts texts;
+    for (const std::wstring& shown : std::exchange(messages_, {}))
+      texts.push_back(shown.substr(0, shown.rfind(L'|', shown.rfind(L'|') - 1)));
+    return texts;
+  }
+
+  std::wstring source_, store_;
+  long firstNew_ = 0;  // the id the first document filed gets
+  test::RecordingLauncher launcher_;
+};
+
+// --- opening ---
+
+TEST_F(IndexScreenTest, FormCodesOpenTheScreenInTheHostWithTheirMode) {
+  Scans({L"a.jpg"});
+  Sql(L"Update AplicationParameters Set ParameterValue = '" + source_ +
+      L"' Where ParameterId = 'HKEY_DOCUMENTOS_PATH_ORIGEN'");
+  for (const auto& [code, saves] : {std::pair{L"I01CAT", true}, std::pair{L"I01REV", false}}) {
+    ComPtr<_CObject> object;
+    ASSERT_HRESULT_SUCCEEDED(Build(code, object));
+    const HWND screen = Find(L"FDocumentosIndex");
+    ASSERT_TRUE(screen && IsWindowVisible(screen) && GetParent(screen) == host_.hwnd) << code;
+    hosted::Toolbar& bar = *static_cast<FDocumentosIndex*>(Form::FromWindow(screen))->controls().TBarMain;
+    EXPECT_EQ(bar.ButtonEnabled(3), saves) << code;
+    ASSERT_HRESULT_SUCCEEDED(Kill(object));
+    EXPECT_FALSE(Find(L"FDocumentosIndex")) << code;
+  }
+}
+
+TEST_F(IndexScreenTest, DesignSizeLayoutAndToolbarStatesByMode) {
+  Scans({L"a.jpg", L"b.jpg", L"c.jpg"});
+  FDocumentosIndex& screen = Open();
+  const auto& c = C();
+  struct Box {
+    Control* control;
+    double left, top, width, height;
+  };
+  for (const Box& box : {Box{c.TBarMain, 50, 45, 11175, 435}, Box{c.VkImageMain, 4500, 585, 6675, 4375},
+                         Box{c.VkImageSlide, 4500, 5155, 6675, 2715}, Box{c.VkImageFrame, 200, 585, 4200, 7290},
+                         Box{c.PSelection, 200, 500, 3800, 6490}, Box{c.VkDataParameter, 180, 2220, 6315, 1055},
+                         Box{c.cmdAceptar, 5160, 540, 1035, 315}, Box{c.cmdPrevious, 3087.5, 60, 255, 255}}) {
+    const std::vector<double> expected{box.left, box.top, box.width, box.height};
+    const std::vector<double> actual{box.control->left(), box.control->top(), box.control->width(),
+                                     box.control->height()};
+    EXPECT_EQ(actual, expected) << testing::PrintToString(box.control->name());
+  }
+  ASSERT_EQ(screen.SlideCount(), 3);
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(screen.PSlide(i).left(), 2075.0 * i);
+    EXPECT_EQ(screen.PSlide(i).top() + screen.PSlide(i).height(), 2050);
+    EXPECT_EQ(screen.PSlideState(i).left(), 1590 + 2075.0 * i);
+    EXPECT_TRUE(Find(VkNameText(L"PSlide", i)));
+  }
+  EXPECT_FALSE(IsWindowVisible(Find(L"VkDataTemp")));
+
+  // The nine managed buttons by mode; the exit, find and report buttons stay as made.
+  const std::vector<int> managed = {3, 4, 8, 9, 10, 11, 12, 14, 15};
+  for (const auto& [mode, enabled] : std::vector<std::pair<const wchar_t*, std::vector<int>>>{
+           {L"CAT", {3, 8, 9, 10, 11, 12, 14, 15}}, {L"REV", {8, 9, 10, 11, 12, 14, 15}}, {L"VAL", {4}},
+           {L"ADM", managed}, {L"rev", {}}}) {
+    hosted::Toolbar& bar = *Open(mode).controls().TBarMain;
+    for (int index : managed) {
+      const bool on = std::find(enabled.begin(), enabled.end(), index) != enabled.end();
+      EXPECT_EQ(std::pair(bar.ButtonEnabled(index), bar.ButtonState(index)), std::pair(on, on ? 0 : 5))
+          << mode << " " << index;
+    }
+    for (int index : {1, 6, 17}) EXPECT_TRUE(bar.ButtonEnabled(index)) << mode << " " << index;
+  }
+}
+
+TEST_F(IndexScreenTest, MissingSourceFolderLeavesTheScreenUnshownAndUndocked) {
+  Shared().gPathOrigen = source_ + L"\\missing";
+  FDocumentosIndex& screen = Open(L"CAT", false);
+  screen.Form_Resize();  // the host's resize never shows a screen that failed to build
+  EXPECT_FALSE(IsWindowVisible(screen.hwnd()));
+  EXPECT_NE(GetParent(screen.hwnd()), host_.hwnd);
+}
+
+// --- the find ---
+
+TEST_F(IndexScreenTest, FindLoadsEveryAcceptedFormatWithItsIcon) {
+  Scans({L"a.bmp", L"b.gif", L"c.JPG", L"d.png", L"e.tif", L"f.Pdf", L"g.jpeg", L"h.tiff", L"i.txt", L"j.png"});
+  test::WriteBytes(source_ + L"\\j.png", "broken");  // a png that is no picture
+  FDocumentosIndex& screen = Open();
+  ASSERT_EQ(States(), std::vector<State>(7, State::Empty));
+  FindScans();
+  EXPECT_EQ(Messages(), Texts{kFound});
+  EXPECT_EQ(States(), (std::vector<State>{State::Loaded, State::Loaded, State::Loaded, State::Loaded,
+                                          State::Loaded, State::Loaded, State::Unreadable}));
+  EXPECT_EQ(screen.PSlide(2).Path(), source_ + L"\\c.JPG");
+  EXPECT_TRUE(screen.PSlide(2).iImage().HasImage());
+  EXPECT_TRUE(screen.PSlide(5).IsPDF());
+  // The icons: a picture each, the failure mark for j.png.
+  for (int i = 0; i < 7; ++i) EXPECT_TRUE(screen.PSlideState(i).Picture()) << i;
+  EXPECT_EQ(C().VkProgressBar->Max(), 10);  // every file of the folder
+  EXPECT_FALSE(C().VkProgressBar->visible());
+}
+
+TEST_F(IndexScreenTest, FindKeepsToTheLimitToItsThumbnailsAndToAnEmptyFolder) {
+  Scans({L"p0.png", L"p1.png", L"p2.png", L"p3.png"});
+  Shared().gLoadMax = 2;
+  EXPECT_EQ(Open().SlideCount(), 2);
+  Shared().gLoadMax = 99;
+  Scans({L"p9.png"});  // added after the scan: no thumbnail of its own
+  FindScans();
+  EXPECT_EQ(States(), (std::vector<State>{State::Loaded, State::Loaded}));
+
+  Shared().gLoadMax = 0;
+  EXPECT_EQ(Open().SlideCount(), 1);
+  FindScans();
+  EXPECT_EQ(States(), std::vector<State>{State::Empty});
+
+  // An empty folder: a find that succeeds with nothing to show.
+  Shared().gLoadMax = 99;
+  Shared().gPathOrigen = test::FreshFolder(L"index_empty");
+  Open();
+  Messages();
+  FindScans();
+  EXPECT_EQ(Messages(), Texts{kFound});
+  EXPECT_EQ(States(), std::vector<State>{State::Empty});
+  EXPECT_EQ(C().VkProgressBar->Max(), 0);
+}
+
+TEST_F(IndexScreenTest, RefillEmptiesEntriesThatLostTheirFile) {
+  Scans({L"a.png", L"b.png", L"c.png"});
+  FDocumentosIndex& screen = Open();
+  FindScans();
+  Key(1, L"REF-B");
+  Key(2, L"REF-C");
+  ASSERT_TRUE(DeleteFileW((source_ + L"\\a.png").c_str()));
+  FindScans();
+  // b and c moved up a place: their thumbnails hold another file, so no entry; the
+  // last thumbnail has no file left at all.
+  EXPECT_EQ(States(), (std::vector<State>{State::Loaded, State::Loaded, State::Empty}));
+  EXPECT_EQ(screen.PSlide(0).Documento(), L"b.png");
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(screen.PSlide(i).ReferenciaId(), L"") << i;
+  EXPECT_EQ(screen.PSlide(2).Path(), L"");
+  EXPECT_EQ(screen.PSlideState(2).Picture(), nullptr);
+  // A refill that leaves a file where it was keeps its accepted entry, and the save
+  // files only what was keyed for the file it holds.
+  Key(1, L"REF-C2");
+  FindScans();
+  EXPECT_EQ(screen.slideState(1), State::Accepted);
+  ClickButton(L"BTN_SAV");
+  EXPECT_EQ(Column(std::wstring(L"Select Documento || '/' || ReferenciaId") + New()), Texts{L"c.png/REF-C2"});
+}
+
+// --- showing and accepting ---
+
+TEST_F(IndexScreenTest, ShowAcceptAndShowAgainKeepTheEntry) {
+  Scans({L"a.jpg", L"b.pdf", L"c.jpg"});
+  FDocumentosIndex& screen = Open();
+  FindScans();
+  const auto& c = C();
+  hosted::Toolbar& bar = *c.TBarMain;
+  const int z11 = bar.IndexOfKey(L"BTN_Z11");
+
+  // The accept shows once a type has placed its editors; before anything is shown it
+  // goes to thumbnail 0.
+  EXPECT_FALSE(IsWindowVisible(Find(L"cmdAceptar")));
+  Pick(L"cboTipoDocumentoId", L"3");
+  EXPECT_TRUE(IsWindowVisible(Find(L"cmdAceptar")));
+  TypeInto(L"txtReferenciaId", L"FIRST");
+  Accept();
+  EXPECT_EQ(screen.slideState(0), State::Accepted);
+  EXPECT_EQ(screen.PSlide(0).ReferenciaId(), L"FIRST");
+
+  Key(2, L"REF-2", L"779000");
+  EXPECT_EQ(screen.SlideIndex(), 2);
+  EXPECT_EQ(c.PSelection->Path(), source_ + L"\\c.jpg");
+  EXPECT_EQ(c.PSelection->Zoom(), 0.53);
+  EXPECT_EQ(bar.ButtonState(z11), 2);
+  const VkImage& accepted = screen.PSlide(2);
+  EXPECT_EQ(Texts({accepted.CategoriaId(), accepted.SubCategoriaId(), accepted.GerenciaId(), accepted.CBarra(),
+                   accepted.Documento()}),
+            Texts({L"3", L"1", L"OP", L"779000", L"c.jpg"}));
+  EXPECT_EQ(accepted.TipoDocumentoId(), 2);
+  // Accepting again keeps the second entry, with the type's fields as its editors show
+  // them (Proveedor 1 not chosen, Numero 2 typed, Vencimiento 4 today).
+  TypeInto(L"txtReferenciaId", L"REF-2B");
+  TypeInto(EditorName(L"Numero"), L"0001-123");
+  Accept();
+  EXPECT_EQ(accepted.ReferenciaId(), L"REF-2B");
+  EXPECT_EQ(Texts({accepted.Campo(1), accepted.Campo(2), accepted.Campo(3), accepted.Campo(4)}),
+            Texts({L"", L"0001-123", L"", DateToText(Today())}));
+
+  // A PDF: the large view holds its name and path, shows no picture, the toolbar stays.
+  bar.SetButtonState(z11, 0);
+  ClickIcon(1);
+  EXPECT_TRUE(c.PSelection->IsPDF());
+  EXPECT_EQ(c.PSelection->Documento(), L"b.pdf");
+  EXPECT_EQ(bar.ButtonState(z11), 0);
+  EXPECT_EQ(c.cboCategoriaId->SelectedKey(), L"");
+
+  // Showing the accepted thumbnail again puts its entry back, unchanged.
+  ClickIcon(2);
+  EXPECT_EQ(Texts({c.cboCategoriaId->SelectedKey(), c.cboGerenciaId->SelectedKey(),
+                   c.cboTipoDocumentoId->SelectedKey(), c.txtReferenciaId->Text(), c.txtCBarra->Text()}),
+            Texts({L"3", L"OP", L"2", L"REF-2B", L"779000"}));
+  wchar_t shown[32] = {};
+  GetWindowTextW(Inner(Find(EditorName(L"Numero"))), shown, 32);
+  EXPECT_STREQ(shown, L"0001-123");
+  EXPECT_EQ(c.PSelection->Campo(2), L"0001-123");
+  EXPECT_EQ(accepted.Campo(2), L"0001-123");
+  // Another type: the fields it does not place are stored empty.
+  Pick(L"cboTipoDocumentoId", L"3");
+  Accept();
+  EXPECT_EQ(Texts({accepted.Campo(2), accepted.Campo(4)}), Texts({L"", L""}));
+
+  // The shown file went away: the refill empties its thumbnail and the accept has
+  // nowhere to go.
+  ASSERT_TRUE(DeleteFileW((source_ + L"\\c.jpg").c_str()));
+  FindScans();
+  Accept();
+  EXPECT_EQ(States(), (std::vector<State>{State::Accepted, State::Loaded, State::Empty}));
+}
+
+TEST_F(IndexScreenTest, ImageButtonsScrollingAndTheViewerProgram) {
+  Scans({L"p0.png", L"p1.png", L"p2.png", L"p3.png", L"p4.png"});
+  FDocumentosIndex& screen = Open();
+  hosted::Toolbar& bar = *C().TBarMain;
+  VkImage& view = *C().PSelection;
+  ClickButton(L"BTN_PAN");  // nothing shown yet: empty name and path
+  ClickButton(L"BTN_FIT");
+  EXPECT_TRUE(bar.ButtonState(bar.IndexOfKey(L"BTN_FIT")) == 2 && view.FitMode());
+  ClickButton(L"BTN_FIT");
+  EXPECT_TRUE(bar.ButtonState(bar.IndexOfKey(L"BTN_FIT")) == 0 && !view.FitMode() && view.Zoom() == 1);
+  FindScans();
+  ClickIcon(0);
+  for (const auto& [key, zoom] : {std::pair{L"BTN_ZIN", 1.53}, std::pair{L"BTN_ZOU", 0.53},
+                                  std::pair{L"BTN_ZOU", 0.53}, std::pair{L"BTN_Z11", 1.0}}) {
+    ClickButton(key);
+    EXPECT_DOUBLE_EQ(view.Zoom(), zoom) << key;
+  }
+  view.setZoom(25);
+  ClickButton(L"BTN_ZIN");
+  EXPECT_EQ(view.Zoom(), 25);
+  ClickButton(L"BTN_PAN");
+  EXPECT_EQ(launcher_.parameters, (Texts{L"F00:Ostrela - |F01:", L"F00:Ostrela - p0.png|F01:" + source_ + L"\\p0.png"}));
+
+  // Scrolling: nothing before the first thumbnail; 500 a step; the last thumbnail (at
+  // 8300) stops the strip once its Left is within the inner frame's 6425.
+  auto lefts = [&] {
+    std::vector<double> at;
+    for (int i = 0; i < screen.SlideCount(); ++i) at.push_back(screen.PSlide(i).left());
+    return at;
+  };
+  const std::vector<double> start = lefts();
+  test::Click(Find(L"cmdPrevious"), 5, 5);
+  EXPECT_EQ(lefts(), start);
+  test::Click(Find(L"cmdNext"), 5, 5);
+  EXPECT_EQ(screen.PSlideState(4).left(), start[4] + 1590 - 500);
+  test::Click(Find(L"cmdPrevious"), 5, 5);
+  EXPECT_EQ(lefts(), start);
+  for (int i = 0; i < 10; ++i) test::Click(Find(L"cmdNext"), 5, 5);
+  EXPECT_EQ(screen.PSlide(4).left(), 6300);
+  screen.Form_Resize();  // a layout starts the strip again at 0
+  EXPECT_EQ(lefts(), start);
+}
+
+// --- the batch save ---
+
+TEST_F(IndexScreenTest, SaveFilesEveryKeyedScanAndReloadsTheStrip) {
+  Scans({L"a.jpg", L"b.pdf", L"c.png", L"d.tif"});
+  // A deleted document's readings stay behind: new ids start above them.
+  Sql(L"Insert Into DocumentosLog (DocumentoId, Usuario, RegistroId) Values (500, 'jean', 1)");
+  FDocumentosIndex& screen = Open();
+  FindScans();
+  Key(0, L"REF-A");
+  Key(1, L"", L"7790001");  // a bar code alone is enough
+  Key(2, L"", L"");         // neither: passed over
+  Key(3, L"REF-D");
+  Messages();
+  ClickButton(L"BTN_SAV");
+  EXPECT_EQ(Messages(), Texts{kSaved});
+  const std::wstring folder = store_ + L"\\00003\\00001\\00000000000000000";
+  EXPECT_EQ(Column(std::wstring(L"Select DocumentoId || ' ' || Documento || ' ' || Path") + New()),
+            (Texts{L"501 a.jpg " + folder + L"501.jpg", L"502 b.pdf " + folder + L"502.pdf",
+                   L"503 d.tif " + folder + L"503.tif"}));
+  EXPECT_EQ(Column(L"Select Accion || ' ' || Detalle || ' ' || Mensaje From LogAcciones Order By EventoId"),
+            (Texts{L"ALTA-CREACION 501 Se ha Catalogado el Documento Nro. [ 501 ] - [ a.jpg ]",
+                   L"ALTA-CREACION 502 Se ha Catalogado el Documento Nro. [ 502 ] - [ b.pdf ]",
+                   L"ALTA-CREACION 503 Se ha Catalogado el Documento Nro. [ 503 ] - [ d.tif ]"}));
+  for (const wchar_t* stored : {L"501.jpg", L"502.pdf", L"503.tif"})
+    EXPECT_NE(GetFileAttributesW((folder + stored).c_str()), INVALID_FILE_ATTRIBUTES) << stored;
+  EXPECT_FALSE(InSource(L"a.jpg"));
+  // The reload: the one file left is in thumbnail 0, loaded and enabled.
+  EXPECT_EQ(States(), (std::vector<State>{State::Loaded, State::Empty, State::Empty, State::Empty}));
+  EXPECT_EQ(screen.PSlide(0).Documento(), L"c.png");
+  EXPECT_TRUE(screen.PSlide(0).enabled());
+  // A second save has nothing to file and still says so.
+  ClickButton(L"BTN_SAV");
+  EXPECT_EQ(Messages(), Texts{kSaved});
+  EXPECT_EQ(Column(std::wstring(L"Select DocumentoId") + New()).size(), 3u);
+}
+
+TEST_F(IndexScreenTest, SaveFailuresKeepEveryDocumentWithItsFile) {
+  Scans({L"a.jpg", L"b.jpg", L"c.jpg"});
+  Sql(L"Create Trigger Refuse Before Insert On Documentos When New.ReferenciaId = 'FALLA' "
+      L"Begin Select Raise(Abort, 'rechazado por la base'); End");
+  FDocumentosIndex& screen = Open();
+  FindScans();
+  Key(0, L"REF-A");
+  Key(1, L"FALLA");
+  Key(2, L"REF-C");
+  Messages();
+  // One message, the Part's text with the reason and the document after it.
+  auto failedWith = [this](const wchar_t* reason, const wchar_t* document) {
+    const Texts shown = Messages();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_TRUE(shown[0].rfind(kSaveFailed, 0) == 0 && shown[0].find(reason) != std::wstring::npos &&
+                shown[0].find(document) != std::wstring::npos)
+        << testing::PrintToString(shown[0]);
+  };
+  // A store root that is missing, relative or empty: nothing moves.
+  for (const std::wstring& root : {store_ + L"\\missing", std::wstring(L"relative\\store"), std::wstring()}) {
+    Shared().gPathDestino = root;
+    ClickButton(L"BTN_SAV");
+    failedWith(L"carpeta de destino", L"");
+    EXPECT_TRUE(InSource(L"a.jpg") && InSource(L"b.jpg") && InSource(L"c.jpg"));
+  }
+  // Another file where the second document would go: the first is filed, the second
+  // keeps its file, entry and icon, and the other file is left alone.
+  Shared().gPathDestino = store_;
+  const std::wstring folder = store_ + L"\\00003\\00001";
+  CreateDirectoryW((store_ + L"\\00003").c_str(), nullptr);
+  CreateDirectoryW(folder.c_str(), nullptr);
+  wchar_t taken[32];
+  swprintf(taken, 32, L"\\%020ld.jpg", firstNew_ + 1);
+  ASSERT_TRUE(test::WriteBytes(folder + taken, "someone else's"));
+  ClickButton(L"BTN_SAV");
+  failedWith(L"ya existe", L"b.jpg");
+  EXPECT_EQ(States(), (std::vector<State>{State::Catalogued, State::Accepted, State::Accepted}));
+  EXPECT_EQ(test::ReadBytes(folder + taken), "someone else's");
+  // The database refuses the second document: its file goes back to the source, no row
+  // and no log entry name it, the third is untouched and the strip is not reloaded.
+  DeleteFileW((folder + taken).c_str());
+  ClickButton(L"BTN_SAV");
+  failedWith(L"rechazado por la base", L"b.jpg");
+  EXPECT_EQ(Column(std::wstring(L"Select Documento") + New()), Texts{L"a.jpg"});
+  EXPECT_EQ(Column(L"Select Count(*) From LogAcciones"), Texts{L"1"});
+  EXPECT_TRUE(InSource(L"b.jpg") && InSource(L"c.jpg"));
+  EXPECT_EQ(States(), (std::vector<State>{State::Catalogued, State::Accepted, State::Accepted}));
+  EXPECT_EQ(screen.PSlide(1).ReferenciaId(), L"FALLA");
+  EXPECT_TRUE(C().VkProgressBar->visible());
+}
+
+TEST_F(IndexScreenTest, ACloseDuringTheSaveStopsBetweenTwoDocuments) {
+  Scans({L"a.jpg", L"b.jpg", L"c.jpg"});
+  FDocumentosIndex& screen = Open();
+  FindScans();
+  Key(0, L"REF-A");
+  Key(1, L"REF-B");
+  Key(2, L"REF-C");
+  Messages();
+  // Waiting in the queue as the save starts: a find and a thumbnail click (ignored
+  // while the save runs), then the host's Kill.
+  hosted::Toolbar& bar = *C().TBarMain;
+  PostMessageW(bar.hwnd(), WM_COMMAND, MAKEWPARAM(bar.IndexOfKey(L"BTN_FIN"), 0),
+               reinterpret_cast<LPARAM>(Inner(bar.hwnd())));
+  const HWND icon = Find(L"PSlideState(0)");
+  PostMessageW(icon, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  PostMessageW(icon, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  host_.Post([this] { screen_->UnloadScreen(); });
+  ClickButton(L"BTN_SAV");
+  test::Pump();
+  EXPECT_FALSE(screen.loaded());
+  EXPECT_TRUE(Messages().empty());
+  EXPECT_EQ(screen.SlideIndex(), 2);
+  // Exactly the first document was filed, whole: its row, its stored file, its log.
+  EXPECT_EQ(Column(std::wstring(L"Select Documento") + New()), Texts{L"a.jpg"});
+  EXPECT_EQ(Column(L"Select Count(*) From LogAcciones"), Texts{L"1"});
+  EXPECT_FALSE(InSource(L"a.jpg"));
+  EXPECT_TRUE(InSource(L"b.jpg") && InSource(L"c.jpg"));
+  screen_.reset();
+}
+
+}  // namespace
