@@ -81,7 +81,7 @@ std::vector<std::string> DataLines(const std::wstring& path) {
   return lines;
 }
 
-// More rows than one block of the export, so that several threads write them.
+// More rows than one block of the export, so that several blocks are written.
 constexpr int kManyRows = 9000;
 
 }  // namespace
@@ -177,7 +177,7 @@ TEST(SpreadsheetExport, SmallFilesArePaddedPastTheMiniStreamCutoff) {
 }
 
 TEST(SpreadsheetExport, StringsAreNumberedInTheOrderTheyFirstAppear) {
-  // Rows encoded in blocks on several threads: a value list's texts, texts repeated in a
+  // Rows encoded in several blocks: a value list's texts, texts repeated in a
   // column and texts met again blocks later all keep one number, given at first use.
   GridModel m;
   GridColumn& doc = m.Columns().Add(L"DocumentoId");
@@ -265,8 +265,8 @@ TEST(DelimitedExport, WritesCaptionsThenRowsAsShown) {
   DeleteFileW(path.c_str());
 }
 
-TEST(DelimitedExport, RowsWrittenBySeveralThreadsKeepTheirOrderAndEveryByte) {
-  // Blocks of rows made on several threads, a field longer than any buffer, quotes,
+TEST(DelimitedExport, RowsWrittenInBlocksKeepTheirOrderAndEveryByte) {
+  // Several blocks of rows, a field longer than any buffer, quotes,
   // separators and characters of every UTF-8 length, against each field written alone.
   GeneratedTable table(kManyRows, 3, [](int r, int c) {
     ExportCell cell;
@@ -276,7 +276,7 @@ TEST(DelimitedExport, RowsWrittenBySeveralThreadsKeepTheirOrderAndEveryByte) {
     if (c == 2 && r == 4321) cell.text = std::wstring(1500000, L'\u00e9');
     return cell;
   });
-  const std::wstring path = TempPath(L"grid_export_threads.csv");
+  const std::wstring path = TempPath(L"grid_export_blocks.csv");
   WriteDelimited(path, table, L";");
   const auto lines = DataLines(path);
   ASSERT_EQ(lines.size(), static_cast<size_t>(kManyRows));

@@ -217,12 +217,11 @@ constexpr uint32_t kNoString = UINT32_MAX;
 
 std::wstring_view Cut(std::wstring_view text) { return text.substr(0, kLongestCellText); }
 
-// Cell records of a block of rows, made on an encoding thread. Their strings carry the
-// block's own numbers, in the order of first use in the block, until the block is taken:
-// taken in order, the blocks number the strings as one pass over the rows would. The
-// texts are copied one after the other: a block is made without an allocation per
-// string (the threads would queue for the heap).
-struct alignas(64) SheetBlock {  // a cache line of its own: another thread writes the next
+// Cell records of a block of rows. Their strings carry the block's own numbers, in the
+// order of first use in the block, until the block is taken: taken in order, the blocks
+// number the strings as one pass over the rows would. The texts are copied one after the
+// other: a block is made without an allocation per string.
+struct SheetBlock {
   struct String {
     size_t at, size;  // in texts
     int piece;        // the repeating piece it shows, or -1
@@ -234,7 +233,7 @@ struct alignas(64) SheetBlock {  // a cache line of its own: another thread writ
   std::wstring_view Text(const String& s) const { return std::wstring_view(texts).substr(s.at, s.size); }
 };
 
-// The block numbers of one thread's strings: each text gets one number a block. A
+// The block numbers of the strings: each text gets one number a block. A
 // repeating piece (a value list's text) is found by its id, a column's text the same as
 // the cell above it without a look-up, the others by hash.
 class BlockStrings {
@@ -419,31 +418,25 @@ Workbook BuildWorkbook(const ExportTable& table, const std::wstring& sheetName) 
   }
   sst.CountUses(static_cast<size_t>(columns));
 
-  // What each encoding thread keeps: its reader and its strings.
-  struct alignas(64) Worker {
+  // The reader and the block's strings.
+  struct Worker {
     std::unique_ptr<RowReader> reader;
     BlockStrings strings;
     ExportRow cells;
-  };
-  const int threads = EncodingThreads(rows);
-  std::vector<Worker> workers;
-  for (int t = 0; t < threads; ++t) workers.push_back({table.Reader(), BlockStrings(columns), {}});
-  std::vector<SheetBlock> slots(static_cast<size_t>(BlockSlots(threads)));
-  auto encode = [&](int thread, int first, int end, int slot) {
-    Worker& worker = workers[static_cast<size_t>(thread)];
-    SheetBlock& block = slots[static_cast<size_t>(slot)];
+  } worker{table.Reader(), BlockStrings(columns), {}};
+  SheetBlock block;
+  auto encode = [&](int first, int end) {
     // Most cells are numbers (18 bytes) or strings (14).
     block.records.Reserve(static_cast<size_t>(end - first) * static_cast<size_t>(columns) * 16);
     WriteCells(block, worker.strings, *worker.reader, worker.cells, first, end);
   };
   std::vector<uint32_t> sharedByPiece;
-  auto take = [&](int slot) {
-    SheetBlock& block = slots[static_cast<size_t>(slot)];
+  auto take = [&] {
     NumberStrings(block, sst, sharedByPiece);
     book.blocks.push_back(std::move(block.records));
     block.records = Records();
   };
-  EncodeInBlocks(rows, threads, encode, take);
+  EncodeInBlocks(rows, encode, take);
 
   Records& tail = book.sheetTail;
   tail.Begin(0x023E);  // window: gridlines, headers, zeros, first sheet selected

@@ -94,18 +94,6 @@ void DateTextPieces::Uses::Add(const DATE& date) {
   seconds_[static_cast<size_t>(second)] = 1;
 }
 
-void DateTextPieces::Uses::Merge(const Uses& other) {
-  if (other.days_.empty()) return;
-  if (days_.empty()) {
-    days_ = other.days_;
-    seconds_ = other.seconds_;
-  } else {
-    for (size_t d = 0; d < days_.size(); ++d) days_[d] |= other.days_[d];
-    for (size_t s = 0; s < seconds_.size(); ++s) seconds_[s] |= other.seconds_[s];
-  }
-  farDays_.insert(other.farDays_.begin(), other.farDays_.end());
-}
-
 int DateTextPieces::Make(const Uses& uses, int firstId) {
   if (uses.days_.empty()) return firstId;
   // What to make: the days used, then the times (a positive second, or -day for a day
@@ -120,7 +108,6 @@ int DateTextPieces::Make(const Uses& uses, int firstId) {
     }
   for (long s = 1; s < kSecondsPerDay; ++s)
     if (uses.seconds_[static_cast<size_t>(s)]) seconds.push_back(s);
-  // Made on this thread: the platform's formatting only slows down on several at once.
   texts_.reserve(days.size() + seconds.size());
   wchar_t text[kPartLength + 1];
   for (long d : days) texts_.emplace_back(text, DayText(d, text));

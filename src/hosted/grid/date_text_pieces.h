@@ -3,7 +3,7 @@
 // through an export: its day, and its time of day with the space before it. A log has a
 // few thousand days and times among a hundred thousand readings: the table collects the
 // days and times its dates use, each text is made once (the platform's formatting is the
-// slow part), and then the readers, on several threads, only read them.
+// slow part), and then the readers only read them.
 #include <windows.h>
 #include <oleauto.h>
 
@@ -19,11 +19,10 @@ namespace vk::grid {
 
 class DateTextPieces {
  public:
-  // The days and times of day some dates use: one per thread while they are collected.
+  // The days and times of day some dates use.
   class Uses {
    public:
     void Add(const DATE& date);
-    void Merge(const Uses& other);
 
    private:
     friend class DateTextPieces;
@@ -37,7 +36,7 @@ class DateTextPieces {
 
   // The pieces of the date's text into `out`; returns how many (1 or 2). A date not
   // used, before 31/12/1899 or past any real day has its text made whole into `made`.
-  // Only reads: safe on several threads at once once Make is done.
+  // Only reads, once Make is done.
   int Split(const DATE& date, TextPiece out[2], std::wstring& made) const;
 
  private:

@@ -17,9 +17,8 @@ bool NeedsQuotes(std::wstring_view field, std::wstring_view separator) {
          field.find_first_of(L"\"\r\n") != std::wstring_view::npos;
 }
 
-// Bytes of the file, made in place. Each thread writes its own: a cache line each, or
-// their cursors would share one.
-class alignas(64) Output {
+// Bytes of the file, made in place.
+class Output {
  public:
   // Room for `size` bytes at the returned place; Advance says where the bytes end.
   char* Room(size_t size) {
@@ -173,21 +172,16 @@ void WriteDelimited(const std::wstring& path, const ExportTable& table, const st
   captions.Put("\r\n", 2);
   file.Write(captions.Data(), captions.Size());
 
-  // What each encoding thread keeps: its reader, and the bytes of the pieces it has met.
-  struct alignas(64) Worker {
+  // The reader, and the bytes of the pieces met so far.
+  struct Worker {
     std::unique_ptr<RowReader> reader;
     EncodedPieces encoded;
     ExportRow row;
-  };
-  const int threads = EncodingThreads(table.RowCount());
-  std::vector<Worker> workers;
-  for (int t = 0; t < threads; ++t) workers.push_back({table.Reader(), EncodedPieces(fields), {}});
-  std::vector<Output> blocks(static_cast<size_t>(BlockSlots(threads)));
+  } worker{table.Reader(), EncodedPieces(fields), {}};
+  Output out;
   // A separator of several characters may span two pieces: such fields are checked whole.
   const bool spans = separator.size() > 1;
-  auto encode = [&](int thread, int first, int end, int slot) {
-    Worker& worker = workers[static_cast<size_t>(thread)];
-    Output& out = blocks[static_cast<size_t>(slot)];
+  auto encode = [&](int first, int end) {
     out.Clear();
     EncodedPieces::Encoded parts[2];  // copies: meeting the second piece may move the first
     for (int r = first; r < end; ++r) {
@@ -219,11 +213,8 @@ void WriteDelimited(const std::wstring& path, const ExportTable& table, const st
       out.Put('\n');
     }
   };
-  auto write = [&](int slot) {
-    const Output& out = blocks[static_cast<size_t>(slot)];
-    file.Write(out.Data(), out.Size());
-  };
-  EncodeInBlocks(table.RowCount(), threads, encode, write);
+  auto write = [&] { file.Write(out.Data(), out.Size()); };
+  EncodeInBlocks(table.RowCount(), encode, write);
   file.Commit();
 }
 

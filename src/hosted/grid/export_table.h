@@ -43,8 +43,8 @@ struct ExportRow {
   std::vector<std::wstring> made;
 };
 
-// Reads rows for one thread of a writer. What it keeps between rows (the pieces and
-// their ids among it) is its own, so that several read one table at once.
+// Reads rows for a writer. What it keeps between rows (the pieces and their ids among
+// it) is its own.
 class RowReader {
  public:
   virtual ~RowReader() = default;
@@ -61,8 +61,7 @@ class ExportTable {
   virtual std::wstring Caption(int column) const = 0;
   virtual float ColumnWidth(int column) const = 0;  // twips
   virtual ExportCell Cell(int row, int column) const = 0;
-  // A reader for one thread: a writer reads a large table with several at once. By
-  // default through Cell(), which is then called from those threads.
+  // A reader of the rows; by default through Cell().
   virtual std::unique_ptr<RowReader> Reader() const;
 };
 

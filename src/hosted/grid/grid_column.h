@@ -69,7 +69,7 @@ class GridColumn {
   // key, so a long list (every document's name) costs the same per cell as a short one.
   const ValueItem* FindValueItem(const GridValue& value) const;
   // Makes the index FindValueItem reads, which it makes at its first call otherwise:
-  // once made, lookups from several threads only read it (until the list grows).
+  // once made, lookups only read it (until the list grows).
   void IndexValueItems() const { Index(); }
   // The shown text of a stored value: its value item's text when one matches,
   // "True"/"False" for a Boolean column, the value's own text otherwise.

@@ -30,7 +30,7 @@ GridExportTable::GridExportTable(const GridModel& model, ExportText reading) : m
     if (column.Hidden) continue;
     Column& shown = columns_.emplace_back(Column{&column, {}});
     if (column.ValueItems.empty()) continue;
-    column.IndexValueItems();  // now: readers on several threads only read it
+    column.IndexValueItems();  // now, once, rather than at the first cell
     shown.items.reserve(column.ValueItems.size());
     for (const ValueItem& item : column.ValueItems) shown.items.push_back({item.Display, nextPiece++});
   }
@@ -41,21 +41,16 @@ GridExportTable::GridExportTable(const GridModel& model, ExportText reading) : m
     if (row.Kind == kDataRow) rows_.push_back(row.Index);
   }
   if (reading == ExportText::kAll) {
-    // The days and times of the dates shown, made before the readers start.
-    const int threads = EncodingThreads(RowCount());
-    std::vector<DateTextPieces::Uses> uses(static_cast<size_t>(threads));
-    ForEachBlock(RowCount(), threads, [&](int thread, int first, int end) {
-      DateTextPieces::Uses& used = uses[static_cast<size_t>(thread)];
-      for (int r = first; r < end; ++r) {
-        const std::vector<GridValue>& values = model.RowSlots(rows_[static_cast<size_t>(r)]);
-        for (const Column& column : columns_) {
-          const auto slot = static_cast<size_t>(column.column->Slot());
-          if (slot < values.size() && values[slot].type() == VT_DATE) used.Add(V_DATE(&values[slot].get()));
-        }
+    // The days and times of the dates shown, made before the rows are read.
+    DateTextPieces::Uses used;
+    for (int r = 0; r < RowCount(); ++r) {
+      const std::vector<GridValue>& values = model.RowSlots(rows_[static_cast<size_t>(r)]);
+      for (const Column& column : columns_) {
+        const auto slot = static_cast<size_t>(column.column->Slot());
+        if (slot < values.size() && values[slot].type() == VT_DATE) used.Add(V_DATE(&values[slot].get()));
       }
-    });
-    for (size_t t = 1; t < uses.size(); ++t) uses[0].Merge(uses[t]);
-    dates_.Make(uses[0], nextPiece);
+    }
+    dates_.Make(used, nextPiece);
   }
 }
 
@@ -63,7 +58,7 @@ std::wstring GridExportTable::Caption(int column) const { return columns_.at(col
 
 float GridExportTable::ColumnWidth(int column) const { return columns_.at(column).column->Width; }
 
-// One thread's reading: what it keeps is the last text it looked up in each value list.
+// A reader: what it keeps is the last text it looked up in each value list.
 class GridExportTable::GridReader : public RowReader {
  public:
   explicit GridReader(const GridExportTable& table) : table_(table) {

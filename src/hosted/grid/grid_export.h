@@ -15,9 +15,9 @@ inline constexpr int kExportDelimited = 2;
 inline constexpr int kExportSpreadsheet = 3;
 
 // The grid as the writers read it. The texts of value lists, days and times of day are
-// pieces that repeat (see TextPiece), made with the table: its readers, on several
-// threads, only read it. A value list is read by key, and a column that repeats one text
-// (a log's user) looks it up once. The grid must not change while the table lives.
+// pieces that repeat (see TextPiece), made with the table: its readers only read it. A
+// value list is read by key, and a column that repeats one text (a log's user) looks it
+// up once. The grid must not change while the table lives.
 class GridExportTable : public ExportTable {
  public:
   // `reading` says whether the writer reads the texts of dates (it then makes them here).
