@@ -7,6 +7,7 @@
 #include "host/shared_functions.h"
 #include "host/shared_state.h"
 #include "runtime/clock.h"
+#include "runtime/redraw_pause.h"
 #include "runtime/steps.h"
 #include "runtime/vb_error.h"
 
@@ -48,24 +49,6 @@ const std::wstring* FieldNameOf(Control* control) {
   if (auto* picker = dynamic_cast<hosted::DatePicker*>(control)) return &picker->FieldName();
   return nullptr;
 }
-
-// Stops a visible frame from painting while its controls move, then paints it once.
-class RedrawPause {
- public:
-  explicit RedrawPause(HWND window) : window_(window && IsWindowVisible(window) ? window : nullptr) {
-    if (window_) SendMessageW(window_, WM_SETREDRAW, FALSE, 0);
-  }
-  ~RedrawPause() {
-    if (!window_) return;
-    SendMessageW(window_, WM_SETREDRAW, TRUE, 0);
-    RedrawWindow(window_, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
-  }
-  RedrawPause(const RedrawPause&) = delete;
-  RedrawPause& operator=(const RedrawPause&) = delete;
-
- private:
-  HWND window_;
-};
 
 ControlArgs Template(const wchar_t* name, double top, double height, hosted::Frame& frame) {
   ControlArgs args;

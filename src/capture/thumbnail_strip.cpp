@@ -10,6 +10,7 @@
 #include "host/shared_state.h"
 #include "hosted/file_system.h"
 #include "runtime/clock.h"
+#include "runtime/redraw_pause.h"
 #include "runtime/mouse_pointer.h"
 #include "runtime/steps.h"
 
@@ -303,14 +304,11 @@ void FDocumentosIndex::cmdNext_Click() {
 
 void FDocumentosIndex::MoveStrip(double offset) {
   // The strip is drawn once, after every thumbnail and icon has moved.
-  const HWND strip = c_.VkImageSlideInt->hwnd();
-  SendMessageW(strip, WM_SETREDRAW, FALSE, 0);
+  RedrawPause pause(c_.VkImageSlideInt->hwnd());
   for (const Slide& slide : slides_) {
     slide.image->setLeft(slide.image->left() + offset);
     slide.icon->setLeft(slide.icon->left() + offset);
   }
-  SendMessageW(strip, WM_SETREDRAW, TRUE, 0);
-  RedrawWindow(strip, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
 }  // namespace vk::capture

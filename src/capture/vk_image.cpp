@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "runtime/clock.h"
+#include "runtime/redraw_pause.h"
 #include "runtime/select_guard.h"
 #include "runtime/twips.h"
 
@@ -31,26 +32,6 @@ void PaintPdfMark(HDC dc, const RECT& client) {
   }
   DeleteObject(font);
 }
-
-// Keeps a visible control from painting while its viewer is hidden, shown and loaded,
-// then paints it once: the show would otherwise draw the viewer's frame (its themed
-// scroll bars, slow to draw) before the load, and the load's layout again after it.
-class PaintOnceAfter {
- public:
-  explicit PaintOnceAfter(HWND window) : window_(window && IsWindowVisible(window) ? window : nullptr) {
-    if (window_) SendMessageW(window_, WM_SETREDRAW, FALSE, 0);
-  }
-  ~PaintOnceAfter() {
-    if (!window_) return;
-    SendMessageW(window_, WM_SETREDRAW, TRUE, 0);
-    RedrawWindow(window_, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
-  }
-  PaintOnceAfter(const PaintOnceAfter&) = delete;
-  PaintOnceAfter& operator=(const PaintOnceAfter&) = delete;
-
- private:
-  HWND window_;
-};
 
 }  // namespace
 
@@ -86,7 +67,7 @@ void VkImage::Resize() {
 
 bool VkImage::LoadDocument() {
   Resize();
-  const PaintOnceAfter paint(hwnd());
+  const RedrawPause paint(hwnd());
   viewer_->setVisible(false);
   if (isPDF_) return false;  // a PDF is never drawn inside the control
   viewer_->setVisible(true);

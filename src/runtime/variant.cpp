@@ -108,6 +108,8 @@ void CivilFromDays(long days, int& y, int& m, int& d) {
   y = static_cast<int>(yoe + era * 400 + (m <= 2));
 }
 
+}  // namespace
+
 SYSTEMTIME ToSystemTime(const DateParts& p) {
   SYSTEMTIME st{};
   st.wYear = static_cast<WORD>(p.year);
@@ -118,8 +120,6 @@ SYSTEMTIME ToSystemTime(const DateParts& p) {
   st.wSecond = static_cast<WORD>(p.second);
   return st;
 }
-
-}  // namespace
 
 Variant::Variant(bool value) {
   VariantInit(&v_);

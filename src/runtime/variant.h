@@ -101,6 +101,8 @@ struct DateParts {
 };
 DateParts SplitDate(DATE date);
 DATE MakeDate(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
+// The parts as the platform's date and time formatting takes them.
+SYSTEMTIME ToSystemTime(const DateParts& parts);
 
 // The date in the regional short form, followed by the time when it is not midnight
 // (only the time when the date part is 0), as CStr writes a date.

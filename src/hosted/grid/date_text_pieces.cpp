@@ -13,23 +13,12 @@ namespace {
 constexpr long kSecondsPerDay = 86400;
 constexpr long kTableDays = 1 << 16;  // from 30/12/1899 to 1/6/2079: marked in a table
 
-SYSTEMTIME SystemTimeOf(const DateParts& p) {
-  SYSTEMTIME st{};
-  st.wYear = static_cast<WORD>(p.year);
-  st.wMonth = static_cast<WORD>(p.month);
-  st.wDay = static_cast<WORD>(p.day);
-  st.wHour = static_cast<WORD>(p.hour);
-  st.wMinute = static_cast<WORD>(p.minute);
-  st.wSecond = static_cast<WORD>(p.second);
-  return st;
-}
-
 // The two parts DateToText joins, the regional short date and the time, into `buffer`
 // of kPartLength characters; the text's length, 0 when the platform cannot show it.
 constexpr int kPartLength = 128;
 
 size_t DayText(DATE day, wchar_t* buffer) {
-  const SYSTEMTIME st = SystemTimeOf(SplitDate(day));
+  const SYSTEMTIME st = ToSystemTime(SplitDate(day));
   const int n = GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, buffer, kPartLength);
   return n > 0 ? static_cast<size_t>(n - 1) : 0;
 }
@@ -39,7 +28,7 @@ size_t TimeText(long second, wchar_t* buffer) {
   p.hour = static_cast<int>(second / 3600);
   p.minute = static_cast<int>(second / 60 % 60);
   p.second = static_cast<int>(second % 60);
-  const SYSTEMTIME st = SystemTimeOf(p);
+  const SYSTEMTIME st = ToSystemTime(p);
   const int n = GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &st, nullptr, buffer, kPartLength);
   return n > 0 ? static_cast<size_t>(n - 1) : 0;
 }
