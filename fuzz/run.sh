@@ -26,12 +26,13 @@ if [ "$target" = gif ]; then
   extra=(-max_len=4096)
 else
   build sql_fuzz "$here/fuzz/sql_fuzz.cpp" "$here/dataaccess/sql_dialect.cpp" "$here/dataaccess/stored_date.cpp"
-  # One seed per line of statements the screens send: option byte 5 (day first, the
-  # date columns known), then the text.
+  # Each line of sql_seeds.txt, a statement the screens send, becomes a seed: the
+  # options byte for day-first dates with the date columns known, then the statement.
+  options=$'\x05'
   n=0
   while IFS= read -r line; do
     n=$((n + 1))
-    { printf '\005'; printf '%s' "$line"; } >"$work/corpus/seed$n"
+    printf '%s%s' "$options" "$line" >"$work/corpus/seed$n"
   done <"$here/fuzz/sql_seeds.txt"
   extra=(-max_len=2048 -dict="$here/fuzz/sql.dict")
 fi

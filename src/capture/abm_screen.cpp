@@ -127,7 +127,7 @@ void FDocumentosABM::BuildControls() {
   c_.STBar = &Add<controls::VkStatusBar>({.name = L"STBar", .top = kDesignHeight - kStatusBarHeight,
                                           .width = kDesignWidth, .height = kStatusBarHeight});
   PropertyBag design{{L"BackColor", long(kButtonFace)}};
-  WriteFontProperty(design, L"Font", CreateOleFont({.name = L"Verdana"}).get(), FontSpec{});
+  WriteFontProperty(design, L"Font", CreateOleFont({.name = L"Verdana"}).get(), FontDescription{});
   c_.STBar->ReadProperties(design);  // docks it to the bottom edge
   c_.ctxHookMenu1 = &Add<MenuHook>({.name = L"ctxHookMenu1"});
 

@@ -78,16 +78,16 @@ void FDocumentosLogGeneral::ConfigureGrid() {
   grid::GridControl& grid = *c_.GRDetail;
   // An error ends the set-up where it happens; what was made so far stays.
   IgnoreErrors([&] {
-    for (const LogColumn& spec : kLogColumns) {
-      grid::GridColumn& column = grid.Columns().Add(spec.key);
-      column.Caption = spec.caption;
-      column.Style().TextAlignment = spec.alignment;
+    for (const LogColumn& layout : kLogColumns) {
+      grid::GridColumn& column = grid.Columns().Add(layout.key);
+      column.Caption = layout.caption;
+      column.Style().TextAlignment = layout.alignment;
       column.ReadOnly = true;  // a log is read, never edited
-      column.Tag = grid::GridValue(static_cast<long>(spec.widthPercent));
-      if (!spec.valueList) continue;
+      column.Tag = grid::GridValue(static_cast<long>(layout.widthPercent));
+      if (!layout.valueList) continue;
       column.EditorType = grid::kEditDropDownList;
       column.ListMode = 3;
-      mRS = mData->GetData(spec.securityDatabase ? kSecurityKey : Shared().gApplicationName, spec.valueList);
+      mRS = mData->GetData(layout.securityDatabase ? kSecurityKey : Shared().gApplicationName, layout.valueList);
       if (!mRS) continue;  // the column shows its stored values
       RecordsetWalker rows(*mRS, {});
       if (!rows.AtEnd()) mRS->MoveFirst();
@@ -162,7 +162,7 @@ bool FDocumentosLogGeneral::FillGrid() {
   int written = 0;
   const bool filled = IgnoreErrors([&] {
     std::vector<std::wstring> fields;
-    for (const LogColumn& spec : kLogColumns) fields.push_back(spec.key);
+    for (const LogColumn& layout : kLogColumns) fields.push_back(layout.key);
     // The count only sizes the grid up front: the rows are walked to the end.
     grid.SetDataRowCount(std::max(0L, mRS->RecordCount()));
     RecordsetWalker rows(*mRS, fields);

@@ -9,14 +9,14 @@
 namespace vk {
 namespace {
 
-struct ButtonSpec {
+struct ButtonDesign {
   const wchar_t* name;
   const wchar_t* caption;
   long result;
 };
 
 // In the order of buttons_.
-const ButtonSpec kButtons[] = {
+const ButtonDesign kButtons[] = {
     {L"cmdAbort", L"&Abortar", msg::Abort}, {L"cmdCancel", L"&Cancel", msg::Cancel},
     {L"cmdQuit", L"X", msg::Quit},          {L"cmdIgnore", L"&Ignorar", msg::Ignore},
     {L"cmdNo", L"No", msg::No},             {L"cmdOK", L"&Ok", msg::OK},

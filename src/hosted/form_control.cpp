@@ -71,9 +71,9 @@ HWND FormControl::CreateInner(const wchar_t* className, DWORD style, const wchar
 }
 
 HFONT FormControl::Font() const {
-  FontSpec spec = AmbientFont(form().ambient());
-  spec.bold = spec.bold || fontBold_;
-  return SharedFont(spec);
+  FontDescription wanted = AmbientFont(form().ambient());
+  wanted.bold = wanted.bold || fontBold_;
+  return SharedFont(wanted);
 }
 
 void FormControl::SetFontBold(bool bold) {

@@ -90,7 +90,7 @@ void Frame::Paint(HDC dc) {
     DeleteObject(border);
   }
   if (!header_) return;
-  FontSpec captionFont = AmbientFont(form().ambient());
+  FontDescription captionFont = AmbientFont(form().ambient());
   captionFont.bold = true;
   SelectGuard font(dc, SharedFont(captionFont));
   SetBkMode(dc, TRANSPARENT);

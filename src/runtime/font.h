@@ -11,7 +11,7 @@
 
 namespace vk {
 
-struct FontSpec {
+struct FontDescription {
   std::wstring name = L"MS Sans Serif";
   double size = 8.25;  // points
   bool bold = false;
@@ -22,25 +22,25 @@ struct FontSpec {
 };
 
 // The same face (in any case), size, weight and styles.
-bool SameFont(const FontSpec& a, const FontSpec& b);
+bool SameFont(const FontDescription& a, const FontDescription& b);
 
 // A GDI font at the screen's resolution; the caller deletes it.
-HFONT CreateGdiFont(const FontSpec& spec);
+HFONT CreateGdiFont(const FontDescription& wanted);
 
 // A new OLE font object (IFontDisp through QueryInterface).
-ComPtr<IFont> CreateOleFont(const FontSpec& spec);
+ComPtr<IFont> CreateOleFont(const FontDescription& wanted);
 
 // What an OLE font object describes; `fallback` for none or an object that is no font.
-FontSpec FontSpecOf(IUnknown* font, const FontSpec& fallback = {});
+FontDescription FontDescriptionOf(IUnknown* font, const FontDescription& fallback = {});
 
 // The container's ambient font.
 struct AmbientProperties;
-FontSpec AmbientFont(const AmbientProperties& ambient);
+FontDescription AmbientFont(const AmbientProperties& ambient);
 
 // A font object in a property bag. One like the default is not stored; they are
 // compared as font objects, which name the face the system actually gives them.
 class PropertyBag;
-void WriteFontProperty(PropertyBag& bag, const wchar_t* key, IFont* value, const FontSpec& defaultValue);
+void WriteFontProperty(PropertyBag& bag, const wchar_t* key, IFont* value, const FontDescription& defaultValue);
 // The stored font object, or none.
 ComPtr<IFont> ReadFontProperty(const PropertyBag& bag, const wchar_t* key);
 

@@ -13,13 +13,13 @@ class FontCache {
   ~FontCache() {
     for (auto& entry : fonts_) DeleteObject(entry.second);
   }
-  HFONT Get(const FontSpec& spec) {
+  HFONT Get(const FontDescription& wanted) {
     const std::lock_guard<std::mutex> hold(lock_);
-    const Key key{spec.name, std::lround(spec.size * 100), spec.bold, spec.italic, spec.underline,
-                  spec.strikethrough, spec.charset};
+    const Key key{wanted.name, std::lround(wanted.size * 100), wanted.bold, wanted.italic, wanted.underline,
+                  wanted.strikethrough, wanted.charset};
     auto found = fonts_.find(key);
     if (found != fonts_.end()) return found->second;
-    HFONT font = CreateGdiFont(spec);
+    HFONT font = CreateGdiFont(wanted);
     fonts_.emplace(key, font);
     return font;
   }
@@ -32,9 +32,9 @@ class FontCache {
 
 }  // namespace
 
-HFONT SharedFont(const FontSpec& spec) {
+HFONT SharedFont(const FontDescription& wanted) {
   static FontCache cache;
-  return cache.Get(spec);
+  return cache.Get(wanted);
 }
 
 }  // namespace vk

@@ -9,6 +9,6 @@ namespace vk {
 
 // The font for this description; callers select it or hand it to a window and never
 // delete it (the fonts go when the module is unloaded).
-HFONT SharedFont(const FontSpec& spec);
+HFONT SharedFont(const FontDescription& wanted);
 
 }  // namespace vk

@@ -359,7 +359,7 @@ TEST_F(BalloonTest, PictureForReviewHasItsGradientIconTitleAndText) {
   EXPECT_GT(iconPixels, 200) << "no information icon at (12, 8)";
   TEXTMETRICW metrics{};
   HDC screen = GetDC(nullptr);
-  FontSpec bold;
+  FontDescription bold;
   bold.bold = true;
   HFONT font = CreateGdiFont(bold);
   HGDIOBJ old = SelectObject(screen, font);

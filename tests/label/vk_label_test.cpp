@@ -280,12 +280,12 @@ TEST_F(LabelTest, PropertiesSurviveTheBag) {
     std::function<void(VkLabel&)> check;
     std::vector<std::wstring> stored, notStored;
   };
-  FontSpec courier;
+  FontDescription courier;
   courier.name = L"Courier New";
   courier.size = 12;
   courier.italic = true;
   const ComPtr<IFont> font = CreateOleFont(courier);
-  const FontSpec given = FontSpecOf(font.get());  // the face the system gave it
+  const FontDescription given = FontDescriptionOf(font.get());  // the face the system gave it
   const ComPtr<IPicture> icon = test::PictureOf(PICTYPE_ICON, LoadIconW(nullptr, IDI_WARNING), false);
   const std::vector<Case> cases = {
       {"CaptionEqualToName", [](VkLabel&) {},

@@ -23,9 +23,9 @@ BalloonTip::~BalloonTip() {
 }
 
 HFONT BalloonTip::CaptionFont(bool bold) const {
-  FontSpec spec = FontSpecOf(look.font.get());
-  spec.bold = bold;
-  return CreateGdiFont(spec);
+  FontDescription wanted = FontDescriptionOf(look.font.get());
+  wanted.bold = bold;
+  return CreateGdiFont(wanted);
 }
 
 HBITMAP BalloonTip::TileBitmap() const {

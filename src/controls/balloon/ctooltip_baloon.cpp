@@ -13,7 +13,7 @@ std::wstring TextOf(BSTR value) {
 }
 
 // A new font object as a host gets from a new StdFont.
-ComPtr<IDispatch> NewDefaultFont() { return CreateOleFont(FontSpec{}).as<IDispatch>(); }
+ComPtr<IDispatch> NewDefaultFont() { return CreateOleFont(FontDescription{}).as<IDispatch>(); }
 
 }  // namespace
 

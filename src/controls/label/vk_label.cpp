@@ -32,7 +32,7 @@ VkLabel::VkLabel(Form& form, ControlArgs args) : UserControl(form, std::move(arg
   balloon_.look.gradientStart = 0x80000018;
   balloon_.look.gradientEnd = 0x80000018;
   balloon_.look.backStyle = static_cast<long>(BalloonFill::GradientH);
-  FontSpec verdana;
+  FontDescription verdana;
   verdana.name = L"Verdana";
   balloon_.look.font = CreateOleFont(verdana).as<IDispatch>();
   balloon_.look.shadow = true;
@@ -116,7 +116,7 @@ VK_LABEL_PROPERTY(BackStyle, long, backStyle_)
 #undef VK_LABEL_PROPERTY
 
 void VkLabel::put_Font(IFont* value) {
-  font_ = FontSpecOf(value, font_);
+  font_ = FontDescriptionOf(value, font_);
   Refresh();
   Changed(L"Font");
 }
@@ -286,7 +286,7 @@ void VkLabel::OnReadProperties(const PropertyBag& bag) {
   alignment_ = CLng(bag.Read(L"Alignment", 0L));
   autoSize_ = CBool(bag.Read(L"AutoSize", true));
   labelEnabled_ = CBool(bag.Read(L"Enabled", false));
-  font_ = FontSpecOf(ReadFontProperty(bag, L"Font").get(), AmbientFont(ambient()));
+  font_ = FontDescriptionOf(ReadFontProperty(bag, L"Font").get(), AmbientFont(ambient()));
   font_.bold = CBool(bag.Read(L"FontBold", false));
   font_.italic = CBool(bag.Read(L"FontItalic", false));
   // An absent name or size keeps the face and size of the font read above.

@@ -114,7 +114,7 @@ class VkLabel : public UserControl {
   long alignment_ = 0;
   bool autoSize_ = true;
   bool labelEnabled_ = true;
-  FontSpec font_;
+  FontDescription font_;
   OleColor backColor_ = 0xFFFFFF;
   OleColor foreColor_ = 0xC65D21;
   int mousePointer_ = 0;
