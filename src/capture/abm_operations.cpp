@@ -21,11 +21,6 @@ namespace {
 constexpr wchar_t kTitle[] = L"Ostrela";
 constexpr wchar_t kLoadFailed[] = L"Se Produjo un Error al Visualizar el Documento";
 
-// A PDF is told by the last three characters of its stored path, in any case.
-bool IsPdfPath(const std::wstring& path) {
-  return path.size() >= 3 && CompareStringOrdinal(path.c_str() + path.size() - 3, 3, L"pdf", 3, TRUE) == CSTR_EQUAL;
-}
-
 bool NothingChosen(const Variant& key) { return key.isEmpty() || key.isNull() || key.toText().empty(); }
 
 }  // namespace

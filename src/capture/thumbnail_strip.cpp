@@ -35,10 +35,6 @@ bool IsAcceptedFile(const std::wstring& path) {
   return false;
 }
 
-bool IsPdf(const std::wstring& path) {
-  return path.size() >= 3 && CompareStringOrdinal(path.c_str() + path.size() - 3, 3, L"pdf", 3, TRUE) == CSTR_EQUAL;
-}
-
 // A fresh entry, as a thumbnail made without a stored state holds it (its date now).
 CatalogEntry EmptyEntry() {
   CatalogEntry entry;
@@ -139,7 +135,7 @@ void FDocumentosIndex::FillSlide(int index, const hosted::FolderFile& file) {
   if (!sameFile) IgnoreErrors([&] { PutEntry(image, EmptyEntry()); });
   bool readable = true;
   RunEachStep({
-      [&] { image.setIsPDF(IsPdf(file.path)); },
+      [&] { image.setIsPDF(IsPdfPath(file.path)); },
       [&] { image.setDocumento(file.name); },
       [&] { image.setPath(file.path); },
       [&] { image.setVisible(true); },
@@ -208,7 +204,7 @@ void FDocumentosIndex::ShowSlide(int index) {
     }
     VkImage& view = *c.PSelection;
     // A file that cannot be shown leaves the large view empty; the entry still shows.
-    if (IsPdf(record_.Path)) {
+    if (IsPdfPath(record_.Path)) {
       view.setIsPDF(true);
       view.setDocumento(record_.Documento);
       view.setPath(record_.Path);

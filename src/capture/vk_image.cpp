@@ -100,6 +100,10 @@ void VkImage::OnReadProperties(const PropertyBag& bag) {
   entry_.CBarra = CStr(bag.Read(L"CBarra", L""));
 }
 
+bool IsPdfPath(const std::wstring& path) {
+  return path.size() >= 3 && CompareStringOrdinal(path.c_str() + path.size() - 3, 3, L"pdf", 3, TRUE) == CSTR_EQUAL;
+}
+
 void VkImage::OnWriteProperties(PropertyBag& bag) const {
   bag.Write(L"FitMode", fitMode_, true);
   bag.Write(L"CategoriaId", entry_.CategoriaId, L"");

@@ -116,4 +116,7 @@ class VkImage : public UserControl {
   CatalogEntry entry_;
 };
 
+// A PDF is told by the last three characters of its path, in any case ("scan.PDF").
+bool IsPdfPath(const std::wstring& path);
+
 }  // namespace vk::capture

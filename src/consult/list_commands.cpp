@@ -3,7 +3,6 @@
 // the row read whole into the current document, the viewer program and the marking
 // of a document as read.
 #include <cwchar>
-#include <cwctype>
 
 #include "capture/toolbar_commands.h"
 #include "consult/list_query.h"
@@ -92,9 +91,7 @@ bool ListScreen::GRDetail_RowSelected() {
 void ListScreen::ShowInPreview() {
   capture::VkImage& preview = *c_.PSelection;
   const std::wstring& path = document_.Path;
-  std::wstring ending = path.size() >= 3 ? path.substr(path.size() - 3) : path;
-  for (wchar_t& ch : ending) ch = static_cast<wchar_t>(std::towlower(ch));
-  if (ending == L"pdf") {
+  if (capture::IsPdfPath(path)) {
     // A PDF only hides the viewer; fit and zoom stay as they were.
     preview.setIsPDF(true);
     preview.setDocumento(document_.Documento);
