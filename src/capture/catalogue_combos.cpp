@@ -1,7 +1,6 @@
 #include "capture/catalogue_combos.h"
 
 #include <cwctype>
-#include <exception>
 
 #include "host/fsearch.h"
 #include "host/shared_functions.h"
@@ -88,7 +87,7 @@ SourceLoad LoadComboSource(hosted::ComboBox& combo, const std::wstring& source, 
 }
 
 bool LoadCombos(Form& screen, const DataAccess& screenData, const CatalogueCombos& combos, const ScreenYield& yield) {
-  try {
+  return FalseOnError([&] {
     const DataAccess data = screenData;  // ours for the whole fill, whatever the screen does meanwhile
     for (Catalogue which : kAll) combos.combo(which).setTag(Source(which));
     for (hosted::ComboBox* combo : screen.ControlsOf<hosted::ComboBox>()) {
@@ -99,27 +98,20 @@ bool LoadCombos(Form& screen, const DataAccess& screenData, const CatalogueCombo
       if (loaded == SourceLoad::Failed && IsCatalogueCombo(combos, combo)) return false;
     }
     return true;
-  } catch (const VbError&) {
-    return false;
-  } catch (const std::exception&) {
-    return false;
-  }
+  });
 }
 
 Variant PickCatalogueKey(const CatalogueCombos& combos, Catalogue which) {
-  try {
+  Variant picked;
+  const bool done = IgnoreErrors([&] {
     hosted::ComboBox& combo = combos.combo(which);
-    Variant picked = PickKey(combo.tag(), KeyColumn(which));
+    picked = PickKey(combo.tag(), KeyColumn(which));
     if (!picked.isEmpty() && !picked.isNull() && !CStr(picked).empty()) {
       MousePointerScope busy(pointer::Hourglass);
       combo.SelectKey(CStr(picked));
     }
-    return picked;
-  } catch (const VbError&) {
-    return {};
-  } catch (const std::exception&) {
-    return {};
-  }
+  });
+  return done ? picked : Variant();
 }
 
 void KeepRecordKeys(const CatalogueCombos& combos, DocumentRecord& record) {

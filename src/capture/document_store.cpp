@@ -3,12 +3,11 @@
 #include <windows.h>
 
 #include <cwctype>
-#include <exception>
 
 #include "host/shared_functions.h"
 #include "host/shared_state.h"
 #include "hosted/file_system.h"
-#include "runtime/vb_error.h"
+#include "runtime/steps.h"
 
 namespace vk::capture {
 namespace {
@@ -75,7 +74,7 @@ std::wstring DocumentStorePath(const DocumentRecord& record) {
 }
 
 bool MoveDocumentFile(const DocumentRecord& record, const std::wstring& sourcePath) {
-  try {
+  return FalseOnError([&] {
     const std::wstring root = Shared().gPathDestino;
     const std::wstring category = CategoryFolder(root, record.CategoriaId);
     const std::wstring subCategory = SubCategoryFolder(root, record.CategoriaId, record.SubCategoriaId);
@@ -99,24 +98,16 @@ bool MoveDocumentFile(const DocumentRecord& record, const std::wstring& sourcePa
       return false;
     }
     return true;
-  } catch (const VbError&) {
-    return false;
-  } catch (const std::exception&) {
-    return false;
-  }
+  });
 }
 
 std::wstring CopyToTemp(const std::wstring& source) {
-  try {
-    const std::wstring name = BuildTempFileName(EnvironmentValue(L"TEMP"), L"TMP");
-    if (name.empty()) return {};
-    hosted::CopyFileReplacing(source, name);
-    return name;
-  } catch (const VbError&) {
-    return {};
-  } catch (const std::exception&) {
-    return {};
-  }
+  std::wstring name;
+  const bool copied = IgnoreErrors([&] {
+    name = BuildTempFileName(EnvironmentValue(L"TEMP"), L"TMP");
+    if (!name.empty()) hosted::CopyFileReplacing(source, name);
+  });
+  return copied ? name : std::wstring();
 }
 
 }  // namespace vk::capture

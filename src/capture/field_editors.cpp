@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cwctype>
-#include <exception>
 
 #include "host/shared_functions.h"
 #include "host/shared_state.h"
@@ -110,7 +109,7 @@ FieldEditors::FieldEditors(Form& screen, Frames frames, FieldEditorGeometry geom
 bool FieldEditors::BuildFieldEditors(const DataAccess& screenData, const ScreenYield& yield) {
   const DataAccess data = screenData;  // ours for the whole build, whatever the screen does meanwhile
   std::vector<Definition> rows;
-  try {
+  const bool read = FalseOnError([&] {
     std::optional<Recordset> rs = data.GetData(Shared().gApplicationName, kDefinitions);
     if (!rs) return false;
     if (rs->RecordCount() > 0) {
@@ -128,11 +127,9 @@ bool FieldEditors::BuildFieldEditors(const DataAccess& screenData, const ScreenY
         rows.push_back(std::move(row));
       }
     }
-  } catch (const VbError&) {
-    return false;
-  } catch (const std::exception&) {
-    return false;
-  }
+    return true;
+  });
+  if (!read) return false;
   bool complete = true;
   int k = 0;
   for (const Definition& row : rows) {
@@ -196,7 +193,7 @@ void FieldEditors::BuildOne(const Definition& row, int k, const DataAccess& data
 
 void FieldEditors::cboTipoDocumentoId_Change() {
   hosted::CommandButton* accept = frames_.cmdAceptar;
-  try {
+  const bool placed = IgnoreErrors([&] {
     if (accept) accept->setVisible(false);
     const std::optional<long> key = WholeNumber(frames_.cboTipoDocumentoId.SelectedKey());
     if (geometry_.typeIntoRecord) {
@@ -227,11 +224,8 @@ void FieldEditors::cboTipoDocumentoId_Change() {
     PlaceRows(rows);
     if (accept) accept->setVisible(true);
     scroll_.Update();
-  } catch (const VbError&) {
-    if (accept) IgnoreErrors([&] { accept->setVisible(false); });
-  } catch (const std::exception&) {
-    if (accept) IgnoreErrors([&] { accept->setVisible(false); });
-  }
+  });
+  if (!placed && accept) IgnoreErrors([&] { accept->setVisible(false); });
 }
 
 void FieldEditors::Park() {

@@ -4,7 +4,6 @@
 // and the large view, accepting the keyed entry back into it, and scrolling.
 #include <algorithm>
 #include <cwctype>
-#include <exception>
 
 #include "capture/index_screen.h"
 #include "host/shared_state.h"
@@ -58,7 +57,7 @@ void PutEntry(VkImage& slide, const CatalogEntry& entry) {
 // --- the scan and the find ---
 
 bool FDocumentosIndex::LoadSlides() {
-  try {
+  return FalseOnError([&] {
     const std::wstring& folder = Shared().gPathOrigen;
     if (!hosted::FolderExists(folder)) return false;
     const long limit = Shared().gLoadMax;
@@ -70,11 +69,7 @@ bool FDocumentosIndex::LoadSlides() {
       ++counted;
     }
     return true;
-  } catch (const VbError&) {
-    return false;
-  } catch (const std::exception&) {
-    return false;
-  }
+  });
 }
 
 void FDocumentosIndex::AddSlide(int index) {
