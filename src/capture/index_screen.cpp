@@ -280,7 +280,9 @@ void FDocumentosIndex::TBarMain_ButtonClick(hosted::ToolbarClick& click) {
       OpenInViewer(view);
     } else if (key == L"BTN_REP") {
       // The report menu's two items have no report behind them yet.
-      if (!busy()) PopUpFromKey(*this, bar, click, ReportMenu(), [](UINT) {});
+      if (busy()) return;
+      ScreenBusy::Scope working(busy_);  // the menu's loop yields like a picker's
+      PopUpFromKey(*this, bar, click, ReportMenu(), [](UINT) {});
     }
   });
 }
@@ -288,6 +290,7 @@ void FDocumentosIndex::TBarMain_ButtonClick(hosted::ToolbarClick& click) {
 void FDocumentosIndex::PickKey(Catalogue which) {
   if (busy()) return;
   HandlerScope running;
+  ScreenBusy::Scope working(busy_);  // the picker is modal: a close waits for it
   PickCatalogueKey(combos_, which);
 }
 

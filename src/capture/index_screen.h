@@ -10,10 +10,10 @@
 // thumbnail_strip.cpp, the batch save in batch_catalogue.cpp; the host protocol, the
 // data object and the busy flag are the document screens' own (host/document_screen).
 //
-// The busy flag covers MakeForm, the find and the save: while it is set, find, save,
-// accept, the pickers and the state-icon clicks are ignored; a close (BTN_KIL or the
-// host's Kill) stops the running operation at its next yield (between two documents)
-// and then closes. Fit, zoom, the viewer program and scrolling stay live.
+// The busy flag covers MakeForm, the find, the save, the pickers and the report menu
+// (both modal): while it is set, find, save, accept, the pickers and the state-icon
+// clicks are ignored; a close (BTN_KIL or the host's Kill) stops the running operation
+// at its next yield (between two documents) and then closes, with the normal pointer. Fit, zoom, the viewer program and scrolling stay live.
 //
 // A thumbnail's entry belongs to its file: a refill that puts another file under a
 // thumbnail empties its entry, thumbnails past the last file are emptied, an accept

@@ -108,7 +108,10 @@ bool FDocumentosIndex::LoadImages() {
       ++last;
       // Files added since the scan go only as far as there are thumbnails.
       if (last < SlideCount()) FillSlide(static_cast<int>(last), file);
-      if (!ServeMessages()) return false;
+      if (!ServeMessages()) {
+        SetMousePointer(pointer::Default);  // closed: the host keeps no hourglass
+        return false;
+      }
     }
     IgnoreErrors([&] { progress.SetValue(last); });
   }

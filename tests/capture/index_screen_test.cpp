@@ -13,11 +13,13 @@
 #include <vector>
 
 #include "capture/index_screen.h"
+#include "host/fsearch.h"
 #include "host/screen_fixture.h"
 #include "host/shared_state.h"
 #include "hosted/sample_images.h"
 #include "hosted/shell_launcher.h"
 #include "runtime/clock.h"
+#include "runtime/mouse_pointer.h"
 
 namespace {
 
@@ -502,6 +504,34 @@ TEST_F(IndexScreenTest, ACloseDuringTheSaveStopsBetweenTwoDocuments) {
   EXPECT_EQ(Column(L"Select Count(*) From LogAcciones"), Texts{L"1"});
   EXPECT_FALSE(InSource(L"a.jpg"));
   EXPECT_TRUE(InSource(L"b.jpg") && InSource(L"c.jpg"));
+  screen_.reset();
+}
+
+TEST_F(IndexScreenTest, ACloseDuringAFindOrAPickerWaitsForItAndLeavesTheNormalPointer) {
+  Scans({L"a.jpg", L"b.jpg", L"c.jpg"});
+  Open();
+  host_.Post([this] { screen_->UnloadScreen(); });
+  FindScans();
+  test::Pump();
+  EXPECT_FALSE(screen_->loaded());
+  EXPECT_TRUE(Messages().empty());
+  EXPECT_EQ(MousePointer(), pointer::Default);
+
+  // The picker is modal: a find meanwhile is ignored, the host's Kill waits for it.
+  Open();
+  ScopedPicker picker{[this](const std::wstring&, const std::wstring&) {
+    hosted::Toolbar& bar = *C().TBarMain;
+    SendMessageW(bar.hwnd(), WM_COMMAND, MAKEWPARAM(bar.IndexOfKey(L"BTN_FIN"), 0),
+                 reinterpret_cast<LPARAM>(Inner(bar.hwnd())));
+    screen_->UnloadScreen();
+    EXPECT_TRUE(screen_->loaded());
+    return Variant(L"3");
+  }};
+  test::Click(Find(L"PCategoriaId"), 5, 5);
+  test::Pump();
+  EXPECT_FALSE(screen_->loaded());
+  EXPECT_TRUE(Messages().empty());
+  EXPECT_EQ(States(), std::vector<State>(3, State::Empty));
   screen_.reset();
 }
 
