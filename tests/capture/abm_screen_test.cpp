@@ -127,6 +127,7 @@ TEST_F(AbmScreenTest, FormCodesOpenTheScreenWithRecordButtonsByModeAndAdministra
       EXPECT_TRUE(Find(name)) << name;
     EXPECT_EQ(ButtonEnabled(L"BTN_VAL"), code == std::wstring(L"I01VAL"));
     EXPECT_EQ(C().TBarMain->ButtonCount(), 19);
+    ExpectEveryControlNamed();
     // The combos' captions are written in Verdana.
     LOGFONTW font{};
     GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Inner(Find(L"lblCategoriaId")), WM_GETFONT, 0, 0)), sizeof font,

@@ -20,6 +20,7 @@
 #include "hosted/shell_launcher.h"
 #include "runtime/clock.h"
 #include "runtime/mouse_pointer.h"
+#include "runtime/twips.h"
 
 namespace {
 
@@ -184,6 +185,14 @@ TEST_F(IndexScreenTest, DesignSizeLayoutAndToolbarStatesByMode) {
     EXPECT_TRUE(Find(VkNameText(L"PSlide", i)));
   }
   EXPECT_FALSE(IsWindowVisible(Find(L"VkDataTemp")));
+  ExpectEveryControlNamed();
+  // A host too small for the frames: the sizes that would be negative are skipped, the
+  // screen still fills the host and stays shown.
+  host_.SetClientSize(200, 150);
+  screen.Form_Resize();
+  EXPECT_DOUBLE_EQ(screen.width(), PixelsToTwips(200));
+  EXPECT_DOUBLE_EQ(c.TBarMain->width(), PixelsToTwips(200) - 300);
+  EXPECT_TRUE(IsWindowVisible(screen.hwnd()));
 
   // The nine managed buttons by mode; the exit, find and report buttons stay as made.
   const std::vector<int> managed = {3, 4, 8, 9, 10, 11, 12, 14, 15};

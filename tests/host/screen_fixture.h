@@ -71,6 +71,13 @@ class ScreenTest : public ::testing::Test {
   }
 
   const typename Screen::Controls& C() const { return screen_->controls(); }
+  // Every control with a window carries its name there, as an outside driver looks for it.
+  void ExpectEveryControlNamed() const {
+    for (Control* control : screen_->Form::Controls()) {
+      if (!control->hwnd()) continue;
+      EXPECT_EQ(VkNameOf(control->hwnd()), VkNameText(control->name(), control->index()));
+    }
+  }
   // A control's window, found by its name as an outside driver finds it.
   HWND Find(const std::wstring& name) const { return FindVkWindow(host_.hwnd, name); }
   static HWND Inner(HWND outer) { return GetWindow(outer, GW_CHILD); }
