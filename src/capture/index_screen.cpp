@@ -166,9 +166,7 @@ bool FDocumentosIndex::ClearForm() {
       // Code setting values: nothing writes back. The document date is the system's
       // picker, which the reset leaves alone.
       MuteEvents quiet;
-      const std::optional<DATE> fecha = c_.dtpFecha->Value();
-      ClearControlsByKind(*this);
-      if (fecha) c_.dtpFecha->SetValue(*fecha);
+      ClearControlsByKind(*this, c_.dtpFecha);
     }
     // The type's own reset places (no type: no editors, no accept), as its live change does.
     editors_->cboTipoDocumentoId_Change();
