@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -104,8 +105,10 @@ class AbmScreenTest : public test::ScreenTest<FDocumentosABM> {
   std::wstring image_;
   Variant pick_;
   int picks_ = 0;
+  std::function<void()> whilePicking_;  // runs while the picker is open
   ScopedPicker picker_{[this](const std::wstring& sentence, const std::wstring& field) {
     ++picks_;
+    if (whilePicking_) whilePicking_();
     EXPECT_EQ(sentence + L"/" + field, L"Select * From Documentos/DocumentoId");
     return pick_;
   }};
@@ -339,6 +342,15 @@ TEST_F(AbmScreenTest, ACloseDuringASaveClosesAfterItAndCommandsMeanwhileAreIgnor
   EXPECT_TRUE(messages_.empty());  // stopped quietly after the update and its log entry
   EXPECT_EQ(Document(21).at(L"UsuarioModificacion"), GetUserNameNT());
   EXPECT_EQ(LogEntries(), 1);
+
+  // Closed while the find's picker is open: nothing is loaded once it returns.
+  Open();
+  whilePicking_ = [this] { screen_->UnloadScreen(); };
+  FindDocument(21L);
+  EXPECT_FALSE(FindLoadedForm(L"FDocumentosABM"));
+  EXPECT_EQ(screen_->currentDocumentId(), 0);
+  EXPECT_TRUE(messages_.empty());
+  EXPECT_EQ(MousePointer(), pointer::Default);
 }
 
 TEST_F(AbmScreenTest, ImageCommandsWorkOnTheLargeView) {
