@@ -7,6 +7,7 @@
 #include <cmath>
 #include <vector>
 
+#include "capture/catalogue_combos.h"
 #include "consult/combo_source.h"
 #include "consult/log_screen.h"
 #include "host/clear_controls.h"
@@ -62,7 +63,11 @@ std::wstring BuildLogQuery(const LogFilters& f) {
   if (f.subCategoriaId) sql += DocumentsWhere(L"SubCategoriaId", *f.subCategoriaId);
   if (f.gerenciaId) sql += DocumentsWhere(L"GerenciaId", *f.gerenciaId);
   if (f.usuario) sql += L" And Usuario = " + SqlQuoted(*f.usuario);
-  if (f.documentoId) sql += L" And DocumentoId = " + SqlQuoted(*f.documentoId);
+  if (f.documentoId) {
+    // The document's key goes in as a number; a key that is none matches no reading.
+    const std::optional<long> id = capture::WholeNumber(*f.documentoId);
+    sql += id ? L" And DocumentoId = " + std::to_wstring(*id) : L" And 1 = 0";
+  }
   if (f.desde) sql += DateBound(L">=", std::floor(*f.desde));
   // The day after the upper date, so that the whole of that day is included.
   if (f.hasta) sql += DateBound(L"<", std::floor(*f.hasta) + 1);

@@ -123,6 +123,10 @@ TEST_F(SearchScreenTest, FiltersNarrowTheSearchAndPastedTextsKeepTheirQuotes) {
   f.txtCBarra->SetText(L"");
   ASSERT_TRUE(PickComboItem(host(), L"cboGerenciaId", L"AD-1"));
   EXPECT_EQ(Find(), Ids({103}));
+  // The document type's key filters as a number.
+  ASSERT_TRUE(PickComboItem(host(), L"cboGerenciaId", L""));
+  ASSERT_TRUE(PickComboItem(host(), L"cboTipoDocumentoId", L"2"));
+  EXPECT_EQ(Find(), Ids({2, 105, 106, 107, 108, 109, 114}));
 }
 
 TEST_F(SearchScreenTest, ExternalDocumentsJoinOnlyWhenTheViewIsThere) {
