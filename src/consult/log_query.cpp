@@ -15,6 +15,7 @@
 #include "host/message_box.h"
 #include "host/shared_state.h"
 #include "host/sql_text.h"
+#include "runtime/event.h"
 #include "runtime/mouse_pointer.h"
 #include "runtime/steps.h"
 
@@ -115,6 +116,7 @@ bool FDocumentosLogGeneral::LoadCombos() {
 }
 
 bool FDocumentosLogGeneral::ClearForm() {
+  MuteEvents quiet;  // the reset writes nothing back through the controls' events
   ClearControlsByKind(*this);
   RunEachStep({
       [&] { c_.dtpFechaDesde->ClearValue(); },

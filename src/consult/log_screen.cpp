@@ -184,7 +184,9 @@ void FDocumentosLogGeneral::TBarMain_ButtonClick(hosted::ToolbarClick& click) {
     if (click.key == L"BTN_KIL") {
       busy_.Close();  // the close runs as the busy scope ends
     } else if (click.key == L"BTN_CLE") {
-      if (ShowMessage(L"Desea Limpiar los datos de la Ventana?", msg::QuestionYesNo, L"Ostrela") == msg::Yes)
+      // A close that came while the question was open wins over the answer.
+      if (ShowMessage(L"Desea Limpiar los datos de la Ventana?", msg::QuestionYesNo, L"Ostrela") == msg::Yes &&
+          StillWanted())
         ClearForm();
     } else if (click.key == L"BTN_FIN") {
       SearchLog();

@@ -273,6 +273,19 @@ TEST_F(LogScreenTest, ClearAsksFirstAndResetsFiltersAndList) {
   EXPECT_EQ(C().cboUsuarioId->ListIndex(), 0);
   EXPECT_FALSE(C().dtpFechaDesde->Value());
   EXPECT_EQ(C().GRDetail->DataRowCount(), 0);
+
+  // The host's close while the question is open: the screen goes, the Yes clears nothing.
+  Pick(L"cboUsuarioId", L"jean");
+  Search();
+  {
+    ScopedMessageBox closing([&](const std::wstring&, long, const std::wstring&) {
+      screen_->UnloadScreen();
+      return msg::Yes;
+    });
+    ClickButton(L"TBarMain", L"BTN_CLE");
+  }
+  EXPECT_FALSE(screen_->loaded());
+  EXPECT_EQ(C().GRDetail->DataRowCount(), 3);
 }
 
 TEST_F(LogScreenTest, LayoutFollowsTheHostAndTheHeader) {
