@@ -112,7 +112,7 @@ bool FDocumentosLogGeneral::LoadCombos() {
   c_.cboGerenciaId->setTag(L"Select GerenciaId , Gerencia From Gerencias");
   c_.cboUsuarioId->setTag(L"Select Distinct UsuarioId , UsuarioId As Usuario From LogAcciones");
   c_.cboDocumentoId->setTag(L"Select DocumentoId , Documento From Documentos");
-  return LoadCombosFromTags(*this, *mData, mRS, [this] { return ServeMessages(); });
+  return LoadCombosFromTags(*this, *mData, [this] { return ServeMessages(); });
 }
 
 bool FDocumentosLogGeneral::ClearForm() {
