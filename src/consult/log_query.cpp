@@ -95,11 +95,12 @@ void FDocumentosLogGeneral::ConfigureGrid() {
       column.ListMode = 3;
       mRS = mData->GetData(layout.securityDatabase ? kSecurityKey : Shared().gApplicationName, layout.valueList);
       if (!mRS) continue;  // the column shows its stored values
-      RecordsetWalker rows(*mRS, {});
+      // Every document can be a row here: each field is looked up once, not per row.
+      RecordsetWalker rows(*mRS, {mRS->FieldName(0), mRS->FieldName(1)});
       if (!rows.AtEnd()) mRS->MoveFirst();
       for (; !rows.AtEnd(); rows.Next()) {
-        const Variant shown = mRS->Field(1L);
-        column.AddValueItem(CellOf(mRS->Field(0L)), shown.isNull() ? std::wstring() : CStr(shown));
+        const Variant shown = rows.Value(1);
+        column.AddValueItem(CellOf(rows.Value(0)), shown.isNull() ? std::wstring() : CStr(shown));
       }
     }
     ApplyListStyles(grid.Styles());
