@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "capture/catalogue_combos.h"
 #include "com/com_ptr.h"
 #include "com/late_bound.h"
 #include "host/data_access.h"
@@ -27,6 +28,13 @@ std::wstring CategoryLimit(const Reader& reader, const wchar_t* column) {
 
 void AddKeyFilter(std::wstring& where, const wchar_t* column, const std::wstring& key) {
   if (!key.empty()) where += std::wstring(L" ") + column + L" = '" + SqlText(key) + L"' And ";
+}
+
+// A numeric key goes in as a number; a key that is none matches no document.
+void AddNumberFilter(std::wstring& where, const wchar_t* column, const std::wstring& key) {
+  if (key.empty()) return;
+  const std::optional<long> number = capture::WholeNumber(key);
+  where += number ? std::wstring(L" ") + column + L" = " + std::to_wstring(*number) + L" And " : L" 1 = 0 And ";
 }
 
 void AddTextFilter(std::wstring& where, const wchar_t* column, const std::wstring& text, bool exact) {
@@ -82,7 +90,7 @@ std::wstring SearchStatement(const Reader& reader, bool withExternal, const Sear
   AddKeyFilter(where, L"CategoriaId", filters.categoriaId);
   AddKeyFilter(where, L"SubCategoriaId", filters.subCategoriaId);
   AddKeyFilter(where, L"GerenciaId", filters.gerenciaId);
-  AddKeyFilter(where, L"TipoDocumentoId", filters.tipoDocumentoId);
+  AddNumberFilter(where, L"TipoDocumentoId", filters.tipoDocumentoId);
   AddTextFilter(where, L"ReferenciaId", filters.referenciaId, filters.referenciaExact);
   AddTextFilter(where, L"CBarra", filters.cBarra, filters.cBarraExact);
   if (where.empty()) return statement;

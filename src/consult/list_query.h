@@ -12,8 +12,9 @@ class Recordset;
 
 namespace vk::consult {
 
-// The search screen's filters as the user left them: combo keys ("" for no filter),
-// the reference and bar code as typed, and whether each must match exactly.
+// The search screen's filters as the user left them: combo keys ("" for no filter; the
+// document type's goes in as a number), the reference and bar code as typed, and
+// whether each must match exactly.
 struct SearchFilters {
   std::wstring categoriaId, subCategoriaId, gerenciaId, tipoDocumentoId;
   std::wstring referenciaId;

@@ -131,7 +131,7 @@ bool ListScreen::LoadCombos() {
     SetComboTags();
     // The loader keeps its own reference to the data object while the queue runs.
     const DataAccess data = *mData;
-    if (!LoadCombosFromTags(*this, data, current_, [this] { return ServeMessages(); }))
+    if (!LoadCombosFromTags(*this, data, [this] { return ServeMessages(); }))
       Raise(err::InvalidProcedureCall);
   });
 }

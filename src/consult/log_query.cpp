@@ -7,6 +7,7 @@
 #include <cmath>
 #include <vector>
 
+#include "capture/catalogue_combos.h"
 #include "consult/combo_source.h"
 #include "consult/log_screen.h"
 #include "host/clear_controls.h"
@@ -14,6 +15,7 @@
 #include "host/message_box.h"
 #include "host/shared_state.h"
 #include "host/sql_text.h"
+#include "runtime/event.h"
 #include "runtime/mouse_pointer.h"
 #include "runtime/steps.h"
 
@@ -62,7 +64,11 @@ std::wstring BuildLogQuery(const LogFilters& f) {
   if (f.subCategoriaId) sql += DocumentsWhere(L"SubCategoriaId", *f.subCategoriaId);
   if (f.gerenciaId) sql += DocumentsWhere(L"GerenciaId", *f.gerenciaId);
   if (f.usuario) sql += L" And Usuario = " + SqlQuoted(*f.usuario);
-  if (f.documentoId) sql += L" And DocumentoId = " + SqlQuoted(*f.documentoId);
+  if (f.documentoId) {
+    // The document's key goes in as a number; a key that is none matches no reading.
+    const std::optional<long> id = capture::WholeNumber(*f.documentoId);
+    sql += id ? L" And DocumentoId = " + std::to_wstring(*id) : L" And 1 = 0";
+  }
   if (f.desde) sql += DateBound(L">=", std::floor(*f.desde));
   // The day after the upper date, so that the whole of that day is included.
   if (f.hasta) sql += DateBound(L"<", std::floor(*f.hasta) + 1);
@@ -89,11 +95,12 @@ void FDocumentosLogGeneral::ConfigureGrid() {
       column.ListMode = 3;
       mRS = mData->GetData(layout.securityDatabase ? kSecurityKey : Shared().gApplicationName, layout.valueList);
       if (!mRS) continue;  // the column shows its stored values
-      RecordsetWalker rows(*mRS, {});
+      // Every document can be a row here: each field is looked up once, not per row.
+      RecordsetWalker rows(*mRS, {mRS->FieldName(0), mRS->FieldName(1)});
       if (!rows.AtEnd()) mRS->MoveFirst();
       for (; !rows.AtEnd(); rows.Next()) {
-        const Variant shown = mRS->Field(1L);
-        column.AddValueItem(CellOf(mRS->Field(0L)), shown.isNull() ? std::wstring() : CStr(shown));
+        const Variant shown = rows.Value(1);
+        column.AddValueItem(CellOf(rows.Value(0)), shown.isNull() ? std::wstring() : CStr(shown));
       }
     }
     ApplyListStyles(grid.Styles());
@@ -106,10 +113,11 @@ bool FDocumentosLogGeneral::LoadCombos() {
   c_.cboGerenciaId->setTag(L"Select GerenciaId , Gerencia From Gerencias");
   c_.cboUsuarioId->setTag(L"Select Distinct UsuarioId , UsuarioId As Usuario From LogAcciones");
   c_.cboDocumentoId->setTag(L"Select DocumentoId , Documento From Documentos");
-  return LoadCombosFromTags(*this, *mData, mRS, [this] { return ServeMessages(); });
+  return LoadCombosFromTags(*this, *mData, [this] { return ServeMessages(); });
 }
 
 bool FDocumentosLogGeneral::ClearForm() {
+  MuteEvents quiet;  // the reset writes nothing back through the controls' events
   ClearControlsByKind(*this);
   RunEachStep({
       [&] { c_.dtpFechaDesde->ClearValue(); },

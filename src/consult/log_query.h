@@ -10,7 +10,7 @@
 namespace vk {
 
 // What the filters ask for; an unset key or date filters nothing. Keys are pasted as
-// quoted texts, their quotes doubled.
+// quoted texts, their quotes doubled; the document's key as a number.
 struct LogFilters {
   std::optional<std::wstring> categoriaId, subCategoriaId, gerenciaId, usuario, documentoId;
   std::optional<DATE> desde, hasta;  // both days included

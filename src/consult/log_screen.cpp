@@ -3,9 +3,6 @@
 // the column layout dialog and the steps of MakeForm.
 #include "consult/log_screen.h"
 
-#include <windows.h>
-#include <shellapi.h>
-
 #include "consult/grid_layout_dialog.h"
 #include "host/grid_dictionary.h"
 #include "host/message_box.h"
@@ -16,21 +13,6 @@ namespace vk {
 namespace {
 
 constexpr double kDesignWidth = DocumentScreen::kDesignWidth, kDesignHeight = DocumentScreen::kDesignHeight;
-
-// A small icon of the system's shell for a toolbar button (none when it has no such
-// icon: the button then shows its caption only).
-HICON ShellIcon(int index) {
-  HICON small = nullptr;
-  ExtractIconExW(L"shell32.dll", index, nullptr, &small, 1);
-  return small;
-}
-
-void AddButton(hosted::Toolbar& bar, const wchar_t* key, const wchar_t* toolTip, int icon,
-               const wchar_t* caption = L"") {
-  HICON picture = ShellIcon(icon);
-  bar.AddButton(key, toolTip, picture, caption);
-  if (picture) DestroyIcon(picture);  // the toolbar keeps its own copy
-}
 
 }  // namespace
 
@@ -77,20 +59,16 @@ void FDocumentosLogGeneral::BuildControls() {
   c_.dtpFechaHasta->SetCheckNull(true);
 
   Toolbar& main = *c_.TBarMain;
-  AddButton(main, L"BTN_KIL", L"Salir", 12);
-  main.AddSeparator();
-  AddButton(main, L"BTN_CLE", L"Limpiar Pantalla", 62);
-  main.AddSeparator();
-  AddButton(main, L"BTN_FIN", L"Buscar Eventos Registrados", 23);
-  main.AddSeparator();
-  AddButton(main, L"BTN_REP", L"", 17, L" ");
-  main.AddSeparator();
+  AddToolbarButtons(main, {{L"BTN_KIL", L"Salir"},
+                           kDivider,
+                           {L"BTN_CLE", L"Limpiar Pantalla"},
+                           kDivider,
+                           {L"BTN_FIN", L"Buscar Eventos Registrados"},
+                           kDivider,
+                           {L"BTN_REP", L""},
+                           kDivider});
   Toolbar& detail = *c_.TBarDetail;
-  detail.AddSeparator();
-  AddButton(detail, L"EXP_XLS", L"", 2);
-  detail.AddSeparator();
-  AddButton(detail, L"CFG_GRD", L"", 47);
-  detail.AddSeparator();
+  AddToolbarButtons(detail, {kDivider, {L"EXP_XLS", L""}, kDivider, {L"CFG_GRD", L""}, kDivider});
 
   c_.VkHeader->Expand.Connect([this] { VkHeaderExpand(); });
   c_.VkHeader->Collapse.Connect([this] { VkHeaderCollapse(); });
@@ -184,7 +162,9 @@ void FDocumentosLogGeneral::TBarMain_ButtonClick(hosted::ToolbarClick& click) {
     if (click.key == L"BTN_KIL") {
       busy_.Close();  // the close runs as the busy scope ends
     } else if (click.key == L"BTN_CLE") {
-      if (ShowMessage(L"Desea Limpiar los datos de la Ventana?", msg::QuestionYesNo, L"Ostrela") == msg::Yes)
+      // A close that came while the question was open wins over the answer.
+      if (ShowMessage(L"Desea Limpiar los datos de la Ventana?", msg::QuestionYesNo, L"Ostrela") == msg::Yes &&
+          StillWanted())
         ClearForm();
     } else if (click.key == L"BTN_FIN") {
       SearchLog();

@@ -37,10 +37,13 @@ TEST(ListQuery, SearchStatements) {
                     L"CategoriaId In ( '1' , '2' )"},
       {kAdmin, false, category, L"Select * From ( " + kWithIsNew + L"  ) A Where  CategoriaId = '2' "},
       {kClerk, false, texts,
-       L"Select * From ( " + kWithIsNew + L" Where A.CategoriaId In ( '1' , '2' ) ) A Where  TipoDocumentoId = '3' "
+       L"Select * From ( " + kWithIsNew + L" Where A.CategoriaId In ( '1' , '2' ) ) A Where  TipoDocumentoId = 3 "
        L"And  ReferenciaId Like '% o''k %' And  CBarra = '77' "},
   };
   for (const Case& c : cases) EXPECT_EQ(SearchStatement(c.reader, c.external, c.filters), c.expected);
+  SearchFilters noNumber;
+  noNumber.tipoDocumentoId = L"3'--";
+  EXPECT_EQ(SearchStatement(kAdmin, false, noNumber), L"Select * From ( " + kWithIsNew + L"  ) A Where  1 = 0 ");
 
   const Reader quoted{L"o'neil", true, L"ALL"};
   EXPECT_NE(SearchStatement(quoted, false, none).find(L"Where Usuario = 'o''neil' Group By"), std::wstring::npos);

@@ -21,6 +21,7 @@
 #include "list_fixture.h"
 #include "runtime/clock.h"
 #include "runtime/mouse_pointer.h"
+#include "runtime/timer.h"
 #include "runtime/twips.h"
 #include "runtime/vk_name.h"
 #include "runtime/window_picture.h"
@@ -42,7 +43,7 @@ class SearchScreenTest : public ListScreenTest {
     return dynamic_cast<FDocumentosSearchS&>(Open(L"B01F01", user));
   }
   std::vector<long> Find() {
-    ClickKey(*screen().controls().TBarMain, L"BTN_FIN");
+    ClickToolbarButton(host(), L"TBarMain", L"BTN_FIN");  // found as an outside driver finds it
     return ListedIds();
   }
 };
@@ -53,7 +54,9 @@ TEST_F(ViewScreenTest, OpensDockedOnTheUsersUnreadDocumentsGroupedAndBold) {
   EXPECT_TRUE(IsWindowVisible(view.hwnd()));
   EXPECT_EQ(GetParent(view.hwnd()), host());
   EXPECT_EQ(TwipsToPixels(view.scaleWidth()), 765);
-  EXPECT_NE(FindVkWindow(host(), L"GRDetail"), nullptr);
+  for (const wchar_t* name : {L"TBarMain", L"VkContainer", L"GRDetail", L"VkImageMain", L"TBarDetail", L"PSelection",
+                              L"STBar"})
+    EXPECT_NE(FindVkWindow(host(), name), nullptr) << name;
 
   // usuario1 sees categories 1 and 2 and has read 1, 2, 101 and 105.
   EXPECT_EQ(ListedIds(), Ids({102, 103, 104, 106, 107, 108, 109, 114, 115}));
@@ -98,6 +101,11 @@ TEST_F(SearchScreenTest, FiltersNarrowTheSearchAndPastedTextsKeepTheirQuotes) {
   FDocumentosSearchS& search = Search();
   const auto& f = search.filters();
   EXPECT_TRUE(ListedIds().empty()) << "the search starts empty";
+  for (const wchar_t* name : {L"VkHeader", L"lblCategoriaId", L"cboCategoriaId", L"lblSubCategoriaId",
+                              L"cboSubCategoriaId", L"lblGerenciaId", L"cboGerenciaId", L"lblTipoDocumentoId",
+                              L"cboTipoDocumentoId", L"lblReferenciaId", L"txtReferenciaId", L"chkReferenciaId",
+                              L"lblCBarra", L"txtCBarra", L"chkCBarra"})
+    EXPECT_NE(FindVkWindow(host(), name), nullptr) << name;
   EXPECT_EQ(f.cboCategoriaId->ListCount(), 1 + 3);  // the empty item and the enabled categories
 
   EXPECT_EQ(Find().size(), 18u) << "an administrator sees every document";
@@ -123,6 +131,10 @@ TEST_F(SearchScreenTest, FiltersNarrowTheSearchAndPastedTextsKeepTheirQuotes) {
   f.txtCBarra->SetText(L"");
   ASSERT_TRUE(PickComboItem(host(), L"cboGerenciaId", L"AD-1"));
   EXPECT_EQ(Find(), Ids({103}));
+  // The document type's key filters as a number.
+  ASSERT_TRUE(PickComboItem(host(), L"cboGerenciaId", L""));
+  ASSERT_TRUE(PickComboItem(host(), L"cboTipoDocumentoId", L"2"));
+  EXPECT_EQ(Find(), Ids({2, 105, 106, 107, 108, 109, 114}));
 }
 
 TEST_F(SearchScreenTest, ExternalDocumentsJoinOnlyWhenTheViewIsThere) {
@@ -271,6 +283,24 @@ TEST_F(SearchScreenTest, WithoutItsDataObjectTheScreenStaysUndockedAndHidden) {
   search->Form_Resize();  // the host's resize never shows it as a loose window
   EXPECT_FALSE(IsWindowVisible(search->hwnd()));
   search->Unload();
+}
+
+TEST_F(ViewScreenTest, AHostCloseDuringTheBuildStopsItQuietly) {
+  Timer close(1);  // ticks in the build's first yield
+  bool whileBuilding = false;
+  close.Tick.Connect([&] {
+    auto building = std::dynamic_pointer_cast<ListScreen>(FindLoadedForm(L"FDocumentosView"));
+    if (!building) return;
+    whileBuilding = building->busy();
+    close.setEnabled(false);
+    Kill();
+  });
+  ListScreen& view = Open(L"R01VIE");
+  EXPECT_FALSE(view.IsScreenLoaded());
+  EXPECT_FALSE(view.hasDataObject());
+  EXPECT_EQ(GetWindow(host(), GW_CHILD), nullptr) << "nothing is left in the host";
+  EXPECT_TRUE(whileBuilding);
+  EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(ViewScreenTest, AHostWindowThatIsGoneKeepsTheFilledScreenOffTheDesktop) {

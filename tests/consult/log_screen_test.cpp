@@ -16,6 +16,7 @@
 
 #include "consult/grid_layout_dialog.h"
 #include "consult/log_export.h"
+#include "consult/log_query.h"
 #include "consult/log_screen.h"
 #include "grid/xls_reader.h"
 #include "host/save_dialog.h"
@@ -180,6 +181,15 @@ TEST_F(LogScreenTest, EachFilterAloneAndCombinedUsesTheKeyItsItemWasLoadedWithAn
     EXPECT_EQ(Search(), c.rows) << testing::PrintToString(c.key) << "\n" << testing::PrintToString(screen_->sql());
     Pick(c.combo, L"");
   }
+  // The document's key goes in as a number; one that is none matches nothing.
+  Pick(L"cboDocumentoId", L"13");
+  Search();
+  EXPECT_EQ(screen_->sql(), L"Select * From DocumentosLog Where 1 = 1 And DocumentoId = 13");
+  Pick(L"cboDocumentoId", L"");
+  LogFilters noNumber;
+  noNumber.documentoId = L"13' Or '1' = '1";
+  EXPECT_EQ(BuildLogQuery(noNumber), L"Select * From DocumentosLog Where 1 = 1 And 1 = 0");
+
   Pick(L"cboUsuarioId", L"jean-luc");
   Pick(L"cboCategoriaId", L"C-1");
   EXPECT_EQ(Search(), Rows{L"12/jean-luc"});
@@ -263,6 +273,19 @@ TEST_F(LogScreenTest, ClearAsksFirstAndResetsFiltersAndList) {
   EXPECT_EQ(C().cboUsuarioId->ListIndex(), 0);
   EXPECT_FALSE(C().dtpFechaDesde->Value());
   EXPECT_EQ(C().GRDetail->DataRowCount(), 0);
+
+  // The host's close while the question is open: the screen goes, the Yes clears nothing.
+  Pick(L"cboUsuarioId", L"jean");
+  Search();
+  {
+    ScopedMessageBox closing([&](const std::wstring&, long, const std::wstring&) {
+      screen_->UnloadScreen();
+      return msg::Yes;
+    });
+    ClickButton(L"TBarMain", L"BTN_CLE");
+  }
+  EXPECT_FALSE(screen_->loaded());
+  EXPECT_EQ(C().GRDetail->DataRowCount(), 3);
 }
 
 TEST_F(LogScreenTest, LayoutFollowsTheHostAndTheHeader) {
