@@ -81,7 +81,7 @@ std::vector<std::string> DataLines(const std::wstring& path) {
   return lines;
 }
 
-// More rows than one block of the export, so that several blocks are written.
+// More rows than the delimited export writes at a time, so that several blocks are written.
 constexpr int kManyRows = 9000;
 
 }  // namespace
@@ -177,8 +177,8 @@ TEST(SpreadsheetExport, SmallFilesArePaddedPastTheMiniStreamCutoff) {
 }
 
 TEST(SpreadsheetExport, StringsAreNumberedInTheOrderTheyFirstAppear) {
-  // Rows encoded in several blocks: a value list's texts, texts repeated in a
-  // column and texts met again blocks later all keep one number, given at first use.
+  // Thousands of rows: a value list's texts, texts repeated in a column and texts met
+  // again thousands of rows later all keep one number, given at first use.
   GridModel m;
   GridColumn& doc = m.Columns().Add(L"DocumentoId");
   for (long id = 1; id <= 700; ++id) doc.AddValueItem(GridValue(id), L"doc " + std::to_wstring(id));

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "runtime/select_guard.h"
+#include "runtime/shared_font.h"
 #include "runtime/vb_error.h"
 
 namespace vk::controls {
@@ -25,7 +26,7 @@ BalloonTip::~BalloonTip() {
 HFONT BalloonTip::CaptionFont(bool bold) const {
   FontDescription wanted = FontDescriptionOf(look.font.get());
   wanted.bold = bold;
-  return CreateGdiFont(wanted);
+  return SharedFont(wanted);
 }
 
 HBITMAP BalloonTip::TileBitmap() const {
@@ -53,7 +54,6 @@ void BalloonTip::MeasureText(const std::wstring& s, bool isTitle) {
     measuredWidth_ += 25 + look.iconSize;
     measuredHeight_ += look.iconSize;
   }
-  DeleteObject(font);
   DeleteDC(dc);
 }
 

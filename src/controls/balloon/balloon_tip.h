@@ -81,7 +81,7 @@ class BalloonTip : public SubclassOwner {
 
  private:
   void MeasureText(const std::wstring& s, bool isTitle);
-  HFONT CaptionFont(bool bold) const;
+  HFONT CaptionFont(bool bold) const;  // shared: never deleted here
   HBITMAP TileBitmap() const;
   void OnMouseMove();
   void OnTimer();

@@ -215,7 +215,6 @@ void BalloonTip::DrawCaption(HDC dc, const std::wstring& s, bool isTitle) {
         SelectGuard boldGuard(dc, bold);
         DrawTextW(dc, title_.c_str(), -1, &t, DT_CALCRECT);
       }
-      DeleteObject(bold);
       top = p + (icon_ != 0 ? look.iconSize : 3) + (t.bottom - t.top) + 5;
     } else {
       top = p + static_cast<int>(RoundHalfEven(textHeight / 2.0)) + (icon_ != 0 ? look.iconSize : 0);
@@ -224,7 +223,6 @@ void BalloonTip::DrawCaption(HDC dc, const std::wstring& s, bool isTitle) {
     SetTextColor(dc, OleColorToRgb(look.textColor));
     DrawTextW(dc, s.c_str(), -1, &r, DT_NOCLIP);
   }
-  DeleteObject(font);
 }
 
 void BalloonTip::BlendWithScreen(HDC dc, const RECT& windowRect) {

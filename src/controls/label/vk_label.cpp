@@ -7,6 +7,7 @@
 
 #include "runtime/mouse_pointer.h"
 #include "runtime/select_guard.h"
+#include "runtime/shared_font.h"
 #include "runtime/twips.h"
 #include "runtime/window_class.h"
 
@@ -176,13 +177,11 @@ void VkLabel::put_BallonToolTipText(const std::wstring& value) {
 
 SIZE VkLabel::TextSize(const std::wstring& text) const {
   HDC dc = GetDC(nullptr);
-  HFONT font = CreateGdiFont(AmbientFont(ambient()));
   SIZE size{};
   {
-    SelectGuard guard(dc, font);
+    SelectGuard guard(dc, SharedFont(AmbientFont(ambient())));
     GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
   }
-  DeleteObject(font);
   ReleaseDC(nullptr, dc);
   return SIZE{static_cast<LONG>(PixelsToTwips(size.cx)), static_cast<LONG>(PixelsToTwips(size.cy))};
 }
@@ -234,15 +233,13 @@ void VkLabel::Paint(HDC dc, const RECT& client) {
     FillRect(dc, &label, fill);
     DeleteObject(fill);
   }
-  HFONT font = CreateGdiFont(font_);
   {
-    SelectGuard guard(dc, font);
+    SelectGuard guard(dc, SharedFont(font_));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, labelEnabled_ ? OleColorToRgb(captionColor_) : GetSysColor(COLOR_GRAYTEXT));
     const UINT align = alignment_ == 1 ? DT_RIGHT : alignment_ == 2 ? DT_CENTER : DT_LEFT;
     DrawTextW(dc, caption_.c_str(), -1, &label, align | DT_SINGLELINE | DT_NOPREFIX);
   }
-  DeleteObject(font);
 }
 
 void VkLabel::OnMouseMove(int, int, int, int) {

@@ -8,7 +8,6 @@
 #include <unordered_map>
 
 #include "hosted/grid/compound_file.h"
-#include "hosted/grid/export_blocks.h"
 #include "hosted/grid/export_file.h"
 #include "hosted/grid/grid_value.h"
 #include "runtime/vb_error.h"
@@ -217,46 +216,20 @@ constexpr uint32_t kNoString = UINT32_MAX;
 
 std::wstring_view Cut(std::wstring_view text) { return text.substr(0, kLongestCellText); }
 
-// Cell records of a block of rows. Their strings carry the block's own numbers, in the
-// order of first use in the block, until the block is taken: taken in order, the blocks
-// number the strings as one pass over the rows would. The texts are copied one after the
-// other: a block is made without an allocation per string.
-struct SheetBlock {
-  struct String {
-    size_t at, size;  // in texts
-    int piece;        // the repeating piece it shows, or -1
-  };
-  Records records;
-  std::wstring texts;
-  std::vector<String> strings;                      // by the block's number
-  std::vector<std::pair<size_t, uint32_t>> labels;  // where each label's number goes, and the block's number
-  std::wstring_view Text(const String& s) const { return std::wstring_view(texts).substr(s.at, s.size); }
-};
-
-// The block numbers of the strings: each text gets one number a block. A
-// repeating piece (a value list's text) is found by its id, a column's text the same as
-// the cell above it without a look-up, the others by hash.
-class BlockStrings {
+// The numbers of the cells' strings in the shared string table, which also counts the
+// cells. A repeating piece (a value list's text) is found by its id, a column's text the
+// same as the cell above it without a look-up, the others by the table's hash.
+class CellStrings {
  public:
-  explicit BlockStrings(int columns) : last_(static_cast<size_t>(columns)), seen_(kSeenSlots, {0, 0}) {}
-
-  void Start(SheetBlock& block) {
-    block_ = &block;
-    block.texts.clear();
-    block.strings.clear();
-    block.labels.clear();
-    ++generation_;
-    for (Last& last : last_) last.number = kNoString;
-  }
+  CellStrings(StringTable& sst, int columns) : sst_(sst), last_(static_cast<size_t>(columns)) {}
 
   uint32_t Of(int column, const ShownCell& cell) {
+    sst_.CountUses(1);
     if (cell.pieceCount == 1 && cell.pieces[0].id >= 0) {
       const auto id = static_cast<size_t>(cell.pieces[0].id);
-      if (id >= byPiece_.size()) byPiece_.resize(id + 1, {0, kNoString});
-      auto& [generation, number] = byPiece_[id];
-      if (generation != generation_) number = Add(Cut(cell.pieces[0].text), cell.pieces[0].id);
-      generation = generation_;
-      return number;
+      if (id >= byPiece_.size()) byPiece_.resize(id + 1, kNoString);
+      if (byPiece_[id] == kNoString) byPiece_[id] = sst_.Add(Cut(cell.pieces[0].text));
+      return byPiece_[id];
     }
     Last& last = last_[static_cast<size_t>(column)];
     if (cell.pieceCount == 1) {
@@ -267,124 +240,56 @@ class BlockStrings {
       last.text = JoinedText(cell);
       if (last.text.size() > kLongestCellText) last.text.resize(kLongestCellText);
     }
-    return last.number = Seen(last.text);
+    return last.number = sst_.Add(last.text);
   }
 
  private:
-  static constexpr size_t kSeenSlots = 1 << 14;
-
-  uint32_t Add(std::wstring_view text, int piece) {
-    block_->strings.push_back({block_->texts.size(), text.size(), piece});
-    block_->texts.append(text);
-    return static_cast<uint32_t>(block_->strings.size() - 1);
-  }
-  // A text met in this block before keeps its number; past half the table's slots the
-  // rest are numbered as they come (numbers that name the same shared string).
-  uint32_t Seen(std::wstring_view text) {
-    if (block_->strings.size() >= kSeenSlots / 2) return Add(text, -1);
-    size_t slot = std::hash<std::wstring_view>{}(text) & (kSeenSlots - 1);
-    for (;; slot = (slot + 1) & (kSeenSlots - 1)) {
-      auto& [generation, number] = seen_[slot];
-      if (generation != generation_) {
-        generation = generation_;
-        return number = Add(text, -1);
-      }
-      const SheetBlock::String& s = block_->strings[number];
-      if (s.piece < 0 && block_->Text(s) == text) return number;
-    }
-  }
-
   struct Last {
     std::wstring text;
     uint32_t number = kNoString;
   };
-  SheetBlock* block_ = nullptr;
-  uint32_t generation_ = 0;
-  std::vector<std::pair<uint32_t, uint32_t>> byPiece_;  // the block it was numbered in, and its number
+  StringTable& sst_;
+  std::vector<uint32_t> byPiece_;  // by the piece's id
   std::vector<Last> last_;
-  std::vector<std::pair<uint32_t, uint32_t>> seen_;  // by hash: the block it was numbered in, and its number
 };
 
-// The workbook stream in parts, written one after the other: the globals (formats,
-// styles, the shared strings, the sheet's place), then the sheet: its head, its blocks
-// of cell records and its end.
+// The workbook stream in its two parts, written one after the other: the globals
+// (formats, styles, the shared strings, the sheet's place), then the sheet.
 struct Workbook {
-  Records globals, sheetHead;
-  std::vector<Records> blocks;
-  Records sheetTail;
-  template <class Part>
-  void EachPart(Part part) const {
-    part(globals);
-    part(sheetHead);
-    for (const Records& block : blocks) part(block);
-    part(sheetTail);
-  }
-  size_t Size() const {
-    size_t size = 0;
-    EachPart([&](const Records& r) { size += r.Size(); });
-    return size;
-  }
+  Records globals, sheet;
+  size_t Size() const { return globals.Size() + sheet.Size(); }
 };
 
-void WriteCells(SheetBlock& block, BlockStrings& strings, RowReader& reader, ExportRow& cells, int first, int end) {
-  Records& sheet = block.records;
-  strings.Start(block);
-  for (int r = first; r < end; ++r) {
-    reader.Read(r, cells, ExportText::kTextsOnly);
-    const uint16_t row = static_cast<uint16_t>(r + 1);
-    for (size_t c = 0; c < cells.cells.size(); ++c) {
-      const ShownCell& cell = cells.cells[c];
-      const auto column = static_cast<uint16_t>(c);
-      switch (cell.kind) {
-        case ExportCell::kBlank:
-          break;
-        case ExportCell::kText: {
-          const uint32_t number = strings.Of(static_cast<int>(c), cell);
-          block.labels.emplace_back(sheet.Size() + 10, number);
-          uint8_t body[4];
-          std::memcpy(body, &number, 4);
-          sheet.CellRecord(0x00FD, row, column, kXfGeneral, body);
-          break;
-        }
-        case ExportCell::kNumber:
-        case ExportCell::kDate: {
-          uint16_t xf = kXfGeneral;
-          if (cell.kind == ExportCell::kDate) xf = cell.number == std::floor(cell.number) ? kXfDate : kXfDateTime;
-          uint8_t body[8];
-          std::memcpy(body, &cell.number, 8);
-          sheet.CellRecord(0x0203, row, column, xf, body);
-          break;
-        }
-        case ExportCell::kBool: {
-          const uint8_t body[2] = {static_cast<uint8_t>(cell.number != 0 ? 1 : 0), 0};
-          sheet.CellRecord(0x0205, row, column, kXfGeneral, body);
-          break;
-        }
+void WriteCells(Records& sheet, CellStrings& strings, const ExportRow& cells, uint16_t row) {
+  for (size_t c = 0; c < cells.cells.size(); ++c) {
+    const ShownCell& cell = cells.cells[c];
+    const auto column = static_cast<uint16_t>(c);
+    switch (cell.kind) {
+      case ExportCell::kBlank:
+        break;
+      case ExportCell::kText: {
+        const uint32_t number = strings.Of(static_cast<int>(c), cell);
+        uint8_t body[4];
+        std::memcpy(body, &number, 4);
+        sheet.CellRecord(0x00FD, row, column, kXfGeneral, body);
+        break;
+      }
+      case ExportCell::kNumber:
+      case ExportCell::kDate: {
+        uint16_t xf = kXfGeneral;
+        if (cell.kind == ExportCell::kDate) xf = cell.number == std::floor(cell.number) ? kXfDate : kXfDateTime;
+        uint8_t body[8];
+        std::memcpy(body, &cell.number, 8);
+        sheet.CellRecord(0x0203, row, column, xf, body);
+        break;
+      }
+      case ExportCell::kBool: {
+        const uint8_t body[2] = {static_cast<uint8_t>(cell.number != 0 ? 1 : 0), 0};
+        sheet.CellRecord(0x0205, row, column, kXfGeneral, body);
+        break;
       }
     }
   }
-}
-
-// A block's strings get the table's numbers, in the block's order of first use. A
-// repeating piece is looked up once for the whole table (`byPiece`, by its id).
-void NumberStrings(SheetBlock& block, StringTable& sst, std::vector<uint32_t>& byPiece) {
-  std::vector<uint32_t> numbers;
-  numbers.reserve(block.strings.size());
-  for (const SheetBlock::String& s : block.strings) {
-    if (s.piece < 0) {
-      numbers.push_back(sst.Add(block.Text(s)));
-      continue;
-    }
-    const auto id = static_cast<size_t>(s.piece);
-    if (id >= byPiece.size()) byPiece.resize(id + 1, kNoString);
-    if (byPiece[id] == kNoString) byPiece[id] = sst.Add(block.Text(s));
-    numbers.push_back(byPiece[id]);
-  }
-  for (const auto& [at, number] : block.labels) {
-    const uint32_t shared = numbers[number];
-    for (int i = 0; i < 4; ++i) block.records.At(at + i) = (shared >> (8 * i)) & 0xFF;
-  }
-  sst.CountUses(block.labels.size());
 }
 
 Workbook BuildWorkbook(const ExportTable& table, const std::wstring& sheetName) {
@@ -395,60 +300,48 @@ Workbook BuildWorkbook(const ExportTable& table, const std::wstring& sheetName) 
   // The sheet first, so that its strings are known when the globals are written.
   Workbook book;
   StringTable sst;
-  Records& head = book.sheetHead;
-  Bof(head, 0x0010);
-  head.Begin(0x0200);
-  head.U32(0);
-  head.U32(static_cast<uint32_t>(rows + 1));
-  head.U16(0);
-  head.U16(static_cast<uint16_t>(columns));
-  head.U16(0);
-  head.End();
+  Records& sheet = book.sheet;
+  Bof(sheet, 0x0010);
+  sheet.Begin(0x0200);
+  sheet.U32(0);
+  sheet.U32(static_cast<uint32_t>(rows + 1));
+  sheet.U16(0);
+  sheet.U16(static_cast<uint16_t>(columns));
+  sheet.U16(0);
+  sheet.End();
   for (int c = 0; c < columns; ++c) {
     // Column widths in 1/256 of a character (a character is about 107 twips).
     const double chars = table.ColumnWidth(c) / 107.0;
     const uint16_t width = static_cast<uint16_t>(std::fmin(255.0, std::fmax(1.0, chars)) * 256);
-    head.Record(0x007D, {static_cast<uint16_t>(c), static_cast<uint16_t>(c), width, kXfGeneral, 0, 0});
+    sheet.Record(0x007D, {static_cast<uint16_t>(c), static_cast<uint16_t>(c), width, kXfGeneral, 0, 0});
   }
   for (int c = 0; c < columns; ++c) {
     uint8_t body[4];
     const uint32_t number = sst.Add(Cut(table.Caption(c)));
     std::memcpy(body, &number, 4);
-    head.CellRecord(0x00FD, 0, static_cast<uint16_t>(c), kXfGeneral, body);
+    sheet.CellRecord(0x00FD, 0, static_cast<uint16_t>(c), kXfGeneral, body);
   }
   sst.CountUses(static_cast<size_t>(columns));
 
-  // The reader and the block's strings.
-  struct Worker {
-    std::unique_ptr<RowReader> reader;
-    BlockStrings strings;
-    ExportRow cells;
-  } worker{table.Reader(), BlockStrings(columns), {}};
-  SheetBlock block;
-  auto encode = [&](int first, int end) {
-    // Most cells are numbers (18 bytes) or strings (14).
-    block.records.Reserve(static_cast<size_t>(end - first) * static_cast<size_t>(columns) * 16);
-    WriteCells(block, worker.strings, *worker.reader, worker.cells, first, end);
-  };
-  std::vector<uint32_t> sharedByPiece;
-  auto take = [&] {
-    NumberStrings(block, sst, sharedByPiece);
-    book.blocks.push_back(std::move(block.records));
-    block.records = Records();
-  };
-  EncodeInBlocks(rows, encode, take);
+  // The largest cell record (a number's) for every cell: the buffer never grows.
+  sheet.Reserve(sheet.Size() + static_cast<size_t>(rows) * static_cast<size_t>(columns) * 18);
+  CellStrings strings(sst, columns);
+  ExportRow cells;
+  for (int r = 0; r < rows; ++r) {
+    table.ReadRow(r, cells, ExportText::kTextsOnly);
+    WriteCells(sheet, strings, cells, static_cast<uint16_t>(r + 1));
+  }
 
-  Records& tail = book.sheetTail;
-  tail.Begin(0x023E);  // window: gridlines, headers, zeros, first sheet selected
-  tail.U16(0x06B6);
-  tail.U16(0);
-  tail.U16(0);
-  tail.U32(0x40);
-  tail.U16(0);
-  tail.U16(0);
-  tail.U32(0);
-  tail.End();
-  tail.Record(0x000A, {});
+  sheet.Begin(0x023E);  // window: gridlines, headers, zeros, first sheet selected
+  sheet.U16(0x06B6);
+  sheet.U16(0);
+  sheet.U16(0);
+  sheet.U32(0x40);
+  sheet.U16(0);
+  sheet.U16(0);
+  sheet.U32(0);
+  sheet.End();
+  sheet.Record(0x000A, {});
 
   Records& globals = book.globals;
   Bof(globals, 0x0005);
@@ -488,7 +381,7 @@ void CheckSpreadsheetFits(int rows, int columns) {
 std::vector<uint8_t> BuildWorkbookStream(const ExportTable& table, const std::wstring& sheetName) {
   const Workbook book = BuildWorkbook(table, sheetName);
   std::vector<uint8_t> stream;
-  book.EachPart([&](const Records& r) { stream.insert(stream.end(), r.Data(), r.Data() + r.Size()); });
+  for (const Records* r : {&book.globals, &book.sheet}) stream.insert(stream.end(), r->Data(), r->Data() + r->Size());
   return stream;
 }
 
@@ -497,7 +390,7 @@ void WriteSpreadsheet(const std::wstring& path, const ExportTable& table) {
   const CompoundFileFrame frame = FrameStream(L"Workbook", book.Size());
   ExportFile file(path);
   file.Write(frame.head.data(), frame.head.size());
-  book.EachPart([&](const Records& r) { file.Write(r.Data(), r.Size()); });
+  for (const Records* r : {&book.globals, &book.sheet}) file.Write(r->Data(), r->Size());
   file.Write(frame.tail.data(), frame.tail.size());
   file.Commit();
 }

@@ -1,6 +1,5 @@
 #include "hosted/grid/date_text_pieces.h"
 
-#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -11,7 +10,7 @@ namespace vk::grid {
 namespace {
 
 constexpr long kSecondsPerDay = 86400;
-constexpr long kTableDays = 1 << 16;  // from 30/12/1899 to 1/6/2079: marked in a table
+constexpr long kTableDays = 1 << 16;  // from 30/12/1899 to 1/6/2079: found in a table
 
 // The two parts DateToText joins, the regional short date and the time, into `buffer`
 // of kPartLength characters; the text's length, 0 when the platform cannot show it.
@@ -69,79 +68,52 @@ bool DateTextPieces::Key(const DATE& date, long& day, long& second) {
   return true;
 }
 
-void DateTextPieces::Uses::Add(const DATE& date) {
-  long day, second;
-  if (!Key(date, day, second)) return;
-  if (days_.empty()) {
-    days_.assign(kTableDays, 0);
-    seconds_.assign(kSecondsPerDay, 0);
-  }
-  if (day < kTableDays)
-    days_[static_cast<size_t>(day)] = 1;
-  else
-    farDays_.insert(day);
-  seconds_[static_cast<size_t>(second)] = 1;
+int DateTextPieces::Add(std::wstring text) {
+  const std::wstring& kept = texts_.emplace_back(std::move(text));
+  pieces_.push_back({kept, nextId_++});
+  return static_cast<int>(pieces_.size() - 1);
 }
 
-int DateTextPieces::Make(const Uses& uses, int firstId) {
-  if (uses.days_.empty()) return firstId;
-  // What to make: the days used, then the times (a positive second, or -day for a day
-  // past the table).
-  std::vector<long> days(uses.farDays_.begin(), uses.farDays_.end()), seconds;
-  long first = kTableDays, last = -1;
-  for (long d = 0; d < kTableDays; ++d)
-    if (uses.days_[static_cast<size_t>(d)]) {
-      first = std::min(first, d);
-      last = d;
-      days.push_back(d);
-    }
-  for (long s = 1; s < kSecondsPerDay; ++s)
-    if (uses.seconds_[static_cast<size_t>(s)]) seconds.push_back(s);
-  texts_.reserve(days.size() + seconds.size());
-  wchar_t text[kPartLength + 1];
-  for (long d : days) texts_.emplace_back(text, DayText(d, text));
-  for (long second : seconds) {
+int DateTextPieces::DayPiece(long day) {
+  int* piece;
+  if (day < kTableDays) {
+    if (dayPieces_.empty()) dayPieces_.assign(kTableDays, -1);
+    piece = &dayPieces_[static_cast<size_t>(day)];
+  } else {
+    piece = &farDayPieces_.try_emplace(day, -1).first->second;
+  }
+  if (*piece < 0) {
+    wchar_t text[kPartLength];
+    *piece = Add(std::wstring(text, DayText(day, text)));
+  }
+  return *piece;
+}
+
+int DateTextPieces::TimePiece(long second) {
+  if (timePieces_.empty()) timePieces_.assign(kSecondsPerDay, -1);
+  int& piece = timePieces_[static_cast<size_t>(second)];
+  if (piece < 0) {
     // After the day, with the space between them.
+    wchar_t text[kPartLength + 1];
     const size_t length = TimeText(second, text + 1);
     text[0] = L' ';
-    texts_.emplace_back(text, length ? length + 1 : 0);
+    piece = Add(std::wstring(text, length ? length + 1 : 0));
   }
-  pieces_.reserve(texts_.size());
-  for (const std::wstring& text : texts_) pieces_.push_back({text, firstId++});
-  firstDay_ = first;
-  dayPieces_.assign(static_cast<size_t>(std::max(0L, last - first + 1)), -1);
-  timePieces_.assign(kSecondsPerDay, -1);
-  for (size_t i = 0; i < days.size(); ++i) {
-    if (days[i] < kTableDays)
-      dayPieces_[static_cast<size_t>(days[i] - first)] = static_cast<int>(i);
-    else
-      farDayPieces_[days[i]] = static_cast<int>(i);
-  }
-  for (size_t i = 0; i < seconds.size(); ++i)
-    timePieces_[static_cast<size_t>(seconds[i])] = static_cast<int>(days.size() + i);
-  return firstId;
+  return piece;
 }
 
-int DateTextPieces::DayPiece(long day) const {
-  if (day >= firstDay_ && day - firstDay_ < static_cast<long>(dayPieces_.size()))
-    return dayPieces_[static_cast<size_t>(day - firstDay_)];
-  const auto found = farDayPieces_.find(day);
-  return found == farDayPieces_.end() ? -1 : found->second;
-}
-
-int DateTextPieces::Split(const DATE& date, TextPiece out[2], std::wstring& made) const {
+int DateTextPieces::Split(const DATE& date, TextPiece out[2], std::wstring& made) {
   long day, second;
   const int dayPiece = Key(date, day, second) ? DayPiece(day) : -1;
-  const int timePiece = dayPiece >= 0 && second != 0 ? timePieces_[static_cast<size_t>(second)] : -1;
   // A day the platform cannot show leaves the time without the space: made whole.
-  if (dayPiece < 0 || (second != 0 && timePiece < 0) || pieces_[static_cast<size_t>(dayPiece)].text.empty()) {
+  if (dayPiece < 0 || pieces_[static_cast<size_t>(dayPiece)].text.empty()) {
     made = DateToText(date);
     out[0] = {made, -1};
     return 1;
   }
   out[0] = pieces_[static_cast<size_t>(dayPiece)];
   if (second == 0) return 1;
-  out[1] = pieces_[static_cast<size_t>(timePiece)];
+  out[1] = pieces_[static_cast<size_t>(TimePiece(second))];
   return 2;
 }
 

@@ -4,13 +4,14 @@
 #include <cstring>
 #include <vector>
 
-#include "hosted/grid/export_blocks.h"
 #include "hosted/grid/export_file.h"
 #include "hosted/grid/utf8_text.h"
 
 namespace vk::grid {
 
 namespace {
+
+constexpr int kBlockRows = 2048;
 
 bool NeedsQuotes(std::wstring_view field, std::wstring_view separator) {
   return (!separator.empty() && field.find(separator) != std::wstring_view::npos) ||
@@ -172,49 +173,45 @@ void WriteDelimited(const std::wstring& path, const ExportTable& table, const st
   captions.Put("\r\n", 2);
   file.Write(captions.Data(), captions.Size());
 
-  // The reader, and the bytes of the pieces met so far.
-  struct Worker {
-    std::unique_ptr<RowReader> reader;
-    EncodedPieces encoded;
-    ExportRow row;
-  } worker{table.Reader(), EncodedPieces(fields), {}};
+  EncodedPieces encoded(fields);
+  ExportRow row;
   Output out;
   // A separator of several characters may span two pieces: such fields are checked whole.
   const bool spans = separator.size() > 1;
-  auto encode = [&](int first, int end) {
-    out.Clear();
-    EncodedPieces::Encoded parts[2];  // copies: meeting the second piece may move the first
-    for (int r = first; r < end; ++r) {
-      worker.reader->Read(r, worker.row, ExportText::kAll);
-      for (size_t c = 0; c < worker.row.cells.size(); ++c) {
-        if (c) putSeparator(out);
-        const ShownCell& cell = worker.row.cells[c];
-        if (cell.pieceCount == 1 && cell.pieces[0].id < 0) {
-          fields.Put(out, cell.pieces[0].text);
-          continue;
-        }
-        // Pieces converted once, unless the field needs quotes as a whole.
-        bool whole = spans && cell.pieceCount > 1;
-        for (int p = 0; p < cell.pieceCount && !whole; ++p) {
-          if (cell.pieces[p].id < 0) {
-            whole = true;
-          } else {
-            parts[p] = worker.encoded.Of(cell.pieces[p]);
-            whole = parts[p].quotes;
-          }
-        }
-        if (whole) {
-          fields.Put(out, JoinedText(cell));
-          continue;
-        }
-        for (int p = 0; p < cell.pieceCount; ++p) out.PutPadded(worker.encoded.Bytes(parts[p]), parts[p].size);
+  EncodedPieces::Encoded parts[2];  // copies: meeting the second piece may move the first
+  for (int r = 0; r < table.RowCount(); ++r) {
+    table.ReadRow(r, row, ExportText::kAll);
+    for (size_t c = 0; c < row.cells.size(); ++c) {
+      if (c) putSeparator(out);
+      const ShownCell& cell = row.cells[c];
+      if (cell.pieceCount == 1 && cell.pieces[0].id < 0) {
+        fields.Put(out, cell.pieces[0].text);
+        continue;
       }
-      out.Put('\r');
-      out.Put('\n');
+      // Pieces converted once, unless the field needs quotes as a whole.
+      bool whole = spans && cell.pieceCount > 1;
+      for (int p = 0; p < cell.pieceCount && !whole; ++p) {
+        if (cell.pieces[p].id < 0) {
+          whole = true;
+        } else {
+          parts[p] = encoded.Of(cell.pieces[p]);
+          whole = parts[p].quotes;
+        }
+      }
+      if (whole) {
+        fields.Put(out, JoinedText(cell));
+        continue;
+      }
+      for (int p = 0; p < cell.pieceCount; ++p) out.PutPadded(encoded.Bytes(parts[p]), parts[p].size);
     }
-  };
-  auto write = [&] { file.Write(out.Data(), out.Size()); };
-  EncodeInBlocks(table.RowCount(), encode, write);
+    out.Put('\r');
+    out.Put('\n');
+    // Written a block of rows at a time: a million rows take no more memory than a block.
+    if ((r + 1) % kBlockRows == 0 || r + 1 == table.RowCount()) {
+      file.Write(out.Data(), out.Size());
+      out.Clear();
+    }
+  }
   file.Commit();
 }
 

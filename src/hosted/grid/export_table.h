@@ -2,7 +2,6 @@
 // What the export writers read: a table of captions and cells as the grid shows them.
 #include <windows.h>
 
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,14 +19,14 @@ struct ExportCell {
 };
 
 // A part of a shown text. One with an id repeats (a value list's text, a day, a time of
-// day): for one reader the same id stands for the same text, so that a writer converts
+// day): for one table the same id stands for the same text, so that a writer converts
 // each such text once. -1: a text of this cell only.
 struct TextPiece {
   std::wstring_view text;
   int id = -1;
 };
 
-// A cell as a reader hands it: its text is its pieces one after the other, seen in place
+// A cell as ReadRow hands it: its text is its pieces one after the other, seen in place
 // (no copy per cell).
 struct ShownCell {
   ExportCell::Kind kind = ExportCell::kBlank;
@@ -36,21 +35,11 @@ struct ShownCell {
   TextPiece pieces[2];
 };
 
-// One row as a reader fills it: the cells, and a text per column for texts made for the
+// One row as ReadRow fills it: the cells, and a text per column for texts made for the
 // row (numbers as shown), reused from row to row.
 struct ExportRow {
   std::vector<ShownCell> cells;
   std::vector<std::wstring> made;
-};
-
-// Reads rows for a writer. What it keeps between rows (the pieces and their ids among
-// it) is its own.
-class RowReader {
- public:
-  virtual ~RowReader() = default;
-  // Every cell of a row; their views stay valid until the next call and while the
-  // reader lives.
-  virtual void Read(int row, ExportRow& out, ExportText text) = 0;
 };
 
 class ExportTable {
@@ -61,8 +50,9 @@ class ExportTable {
   virtual std::wstring Caption(int column) const = 0;
   virtual float ColumnWidth(int column) const = 0;  // twips
   virtual ExportCell Cell(int row, int column) const = 0;
-  // A reader of the rows; by default through Cell().
-  virtual std::unique_ptr<RowReader> Reader() const;
+  // Every cell of a row, by default through Cell(); their views stay valid until the
+  // next call and while the table lives.
+  virtual void ReadRow(int row, ExportRow& out, ExportText text) const;
 };
 
 // A cell's text as one string (the pieces joined).

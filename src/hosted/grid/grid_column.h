@@ -68,9 +68,6 @@ class GridColumn {
   // The first value item whose value matches (ValuesMatch), or nullptr. Looked up by
   // key, so a long list (every document's name) costs the same per cell as a short one.
   const ValueItem* FindValueItem(const GridValue& value) const;
-  // Makes the index FindValueItem reads, which it makes at its first call otherwise:
-  // once made, lookups only read it (until the list grows).
-  void IndexValueItems() const { Index(); }
   // The shown text of a stored value: its value item's text when one matches,
   // "True"/"False" for a Boolean column, the value's own text otherwise.
   std::wstring DisplayText(const GridValue& value) const;

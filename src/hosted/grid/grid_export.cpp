@@ -4,7 +4,6 @@
 
 #include "hosted/grid/biff_writer.h"
 #include "hosted/grid/delimited_writer.h"
-#include "hosted/grid/export_blocks.h"
 #include "runtime/vb_error.h"
 
 namespace vk::grid {
@@ -23,34 +22,21 @@ bool SameText(std::wstring_view a, std::wstring_view b) {
 
 }  // namespace
 
-GridExportTable::GridExportTable(const GridModel& model, ExportText reading) : model_(model) {
+GridExportTable::GridExportTable(const GridModel& model) : model_(model) {
   int nextPiece = kFalseId + 1;
   for (int p = 1; p < model.Columns().Count(); ++p) {
     const GridColumn& column = model.Columns().Item(p);
     if (column.Hidden) continue;
-    Column& shown = columns_.emplace_back(Column{&column, {}});
-    if (column.ValueItems.empty()) continue;
-    column.IndexValueItems();  // now, once, rather than at the first cell
+    Column& shown = columns_.emplace_back(Column{&column, static_cast<size_t>(column.Slot()), {}});
     shown.items.reserve(column.ValueItems.size());
     for (const ValueItem& item : column.ValueItems) shown.items.push_back({item.Display, nextPiece++});
   }
+  dates_ = DateTextPieces(nextPiece);
   const int shown = model.DisplayRowCount();
   rows_.reserve(static_cast<size_t>(model.DataRowCount()));
   for (int d = 0; d < shown; ++d) {
     const RowRef row = model.DisplayRow(d);
     if (row.Kind == kDataRow) rows_.push_back(row.Index);
-  }
-  if (reading == ExportText::kAll) {
-    // The days and times of the dates shown, made before the rows are read.
-    DateTextPieces::Uses used;
-    for (int r = 0; r < RowCount(); ++r) {
-      const std::vector<GridValue>& values = model.RowSlots(rows_[static_cast<size_t>(r)]);
-      for (const Column& column : columns_) {
-        const auto slot = static_cast<size_t>(column.column->Slot());
-        if (slot < values.size() && values[slot].type() == VT_DATE) used.Add(V_DATE(&values[slot].get()));
-      }
-    }
-    dates_.Make(used, nextPiece);
   }
 }
 
@@ -58,112 +44,88 @@ std::wstring GridExportTable::Caption(int column) const { return columns_.at(col
 
 float GridExportTable::ColumnWidth(int column) const { return columns_.at(column).column->Width; }
 
-// A reader: what it keeps is the last text it looked up in each value list.
-class GridExportTable::GridReader : public RowReader {
- public:
-  explicit GridReader(const GridExportTable& table) : table_(table) {
-    for (const GridExportTable::Column& column : table.columns_)
-      columns_.push_back({&column, column.column, static_cast<size_t>(column.column->Slot())});
+void GridExportTable::ReadRow(int row, ExportRow& out, ExportText text) const {
+  const std::vector<GridValue>& values = model_.RowSlots(rows_.at(row));
+  // The next row's values are fetched from memory while this one is read.
+  if (static_cast<size_t>(row) + 1 < rows_.size())
+    __builtin_prefetch(model_.RowSlots(rows_[static_cast<size_t>(row) + 1]).data());
+  if (out.cells.size() != columns_.size()) {
+    out.cells.resize(columns_.size());
+    out.made.resize(columns_.size());
   }
+  ShownCell* cell = out.cells.data();
+  std::wstring* made = out.made.data();
+  for (Column& column : columns_)
+    ReadCell(column, column.slot < values.size() ? values[column.slot] : kBlank, *cell++, *made++, text);
+}
 
-  void Read(int row, ExportRow& out, ExportText text) override {
-    const std::vector<GridValue>& values = table_.model_.RowSlots(table_.rows_.at(row));
-    // The next row's values are fetched from memory while this one is read.
-    if (static_cast<size_t>(row) + 1 < table_.rows_.size())
-      __builtin_prefetch(table_.model_.RowSlots(table_.rows_[static_cast<size_t>(row) + 1]).data());
-    if (out.cells.size() != columns_.size()) {
-      out.cells.resize(columns_.size());
-      out.made.resize(columns_.size());
-    }
-    ShownCell* cell = out.cells.data();
-    std::wstring* made = out.made.data();
-    for (Reading& column : columns_)
-      ReadCell(column, column.slot < values.size() ? values[column.slot] : kBlank, *cell++, *made++, text);
+const ValueItem* GridExportTable::FindItem(Column& column, const GridValue& value) const {
+  if (value.type() != VT_BSTR) return column.column->FindValueItem(value);
+  // A text finds the same item every time.
+  const std::wstring_view text = value.TextView();
+  if (column.hasLast && SameText(text, column.lastText)) return column.lastItem;
+  column.lastItem = column.column->FindValueItem(value);
+  column.lastText.assign(text);
+  column.hasLast = true;
+  return column.lastItem;
+}
+
+void GridExportTable::ReadCell(Column& column, const GridValue& v, ShownCell& cell, std::wstring& made,
+                               ExportText text) const {
+  const VARTYPE type = v.type();
+  cell.number = 0;
+  cell.pieceCount = 0;
+  if (type == VT_EMPTY || type == VT_NULL) {
+    cell.kind = ExportCell::kBlank;
+    return;
   }
-
- private:
-  struct Reading {
-    const GridExportTable::Column* shared;
-    const GridColumn* column;
-    size_t slot;
-    std::wstring lastText = {};  // the last text looked up in the value list, and its item
-    const ValueItem* lastItem = nullptr;
-    bool hasLast = false;
-  };
-
-  const ValueItem* FindItem(Reading& column, const GridValue& value) {
-    if (value.type() != VT_BSTR) return column.column->FindValueItem(value);
-    // A text finds the same item every time.
-    const std::wstring_view text = value.TextView();
-    if (column.hasLast && SameText(text, column.lastText)) return column.lastItem;
-    column.lastItem = column.column->FindValueItem(value);
-    column.lastText.assign(text);
-    column.hasLast = true;
-    return column.lastItem;
-  }
-
-  void ReadCell(Reading& column, const GridValue& v, ShownCell& cell, std::wstring& made, ExportText text) {
-    const VARTYPE type = v.type();
-    cell.number = 0;
-    cell.pieceCount = 0;
-    if (type == VT_EMPTY || type == VT_NULL) {
-      cell.kind = ExportCell::kBlank;
+  cell.kind = ExportCell::kText;
+  if (!column.items.empty()) {
+    if (const ValueItem* item = FindItem(column, v)) {
+      // The shown text stands for the value.
+      cell.pieces[0] = column.items[static_cast<size_t>(item - column.column->ValueItems.data())];
+      cell.pieceCount = 1;
       return;
     }
-    cell.kind = ExportCell::kText;
-    if (!column.shared->items.empty()) {
-      if (const ValueItem* item = FindItem(column, v)) {
-        // The shown text stands for the value.
-        cell.pieces[0] = column.shared->items[static_cast<size_t>(item - column.column->ValueItems.data())];
-        cell.pieceCount = 1;
-        return;
-      }
-    }
-    switch (type) {
-      case VT_BSTR:
-        cell.pieces[0] = {v.TextView(), -1};
-        cell.pieceCount = 1;
-        return;
-      case VT_I4:
-        cell.kind = ExportCell::kNumber;
-        cell.number = V_I4(&v.get());
-        break;
-      case VT_BOOL:
-        cell.kind = ExportCell::kBool;
-        cell.number = V_BOOL(&v.get()) ? 1 : 0;
-        break;
-      case VT_DATE:
-        cell.kind = ExportCell::kDate;
-        cell.number = V_DATE(&v.get());
-        break;
-      default:
-        if (v.IsNumeric() && v.ToDouble(cell.number)) cell.kind = ExportCell::kNumber;
-    }
-    if (text == ExportText::kTextsOnly && cell.kind != ExportCell::kText) return;
-    cell.pieceCount = 1;
-    if (cell.kind == ExportCell::kDate && cell.number >= 1) {
-      // A date's text is the value's own (CStr) text, made once per day and time of day.
-      cell.pieceCount = table_.dates_.Split(V_DATE(&v.get()), cell.pieces, made);
-    } else if (cell.kind == ExportCell::kBool) {
-      cell.pieces[0] = cell.number != 0 ? TextPiece{L"True", kTrueId} : TextPiece{L"False", kFalseId};
-    } else {
-      v.TextInto(made);
-      cell.pieces[0] = {made, -1};
-    }
   }
-
-  const GridExportTable& table_;
-  std::vector<Reading> columns_;
-};
-
-std::unique_ptr<RowReader> GridExportTable::Reader() const { return std::make_unique<GridReader>(*this); }
+  switch (type) {
+    case VT_BSTR:
+      cell.pieces[0] = {v.TextView(), -1};
+      cell.pieceCount = 1;
+      return;
+    case VT_I4:
+      cell.kind = ExportCell::kNumber;
+      cell.number = V_I4(&v.get());
+      break;
+    case VT_BOOL:
+      cell.kind = ExportCell::kBool;
+      cell.number = V_BOOL(&v.get()) ? 1 : 0;
+      break;
+    case VT_DATE:
+      cell.kind = ExportCell::kDate;
+      cell.number = V_DATE(&v.get());
+      break;
+    default:
+      if (v.IsNumeric() && v.ToDouble(cell.number)) cell.kind = ExportCell::kNumber;
+  }
+  if (text == ExportText::kTextsOnly && cell.kind != ExportCell::kText) return;
+  cell.pieceCount = 1;
+  if (cell.kind == ExportCell::kDate && cell.number >= 1) {
+    // A date's text is the value's own (CStr) text, made once per day and time of day.
+    cell.pieceCount = dates_.Split(V_DATE(&v.get()), cell.pieces, made);
+  } else if (cell.kind == ExportCell::kBool) {
+    cell.pieces[0] = cell.number != 0 ? TextPiece{L"True", kTrueId} : TextPiece{L"False", kFalseId};
+  } else {
+    v.TextInto(made);
+    cell.pieces[0] = {made, -1};
+  }
+}
 
 ExportCell GridExportTable::Cell(int row, int column) const {
   const size_t at = static_cast<size_t>(column);
   if (at >= columns_.size()) throw std::out_of_range("no such column");
-  GridReader reader(*this);
   ExportRow cells;
-  reader.Read(row, cells, ExportText::kAll);
+  ReadRow(row, cells, ExportText::kAll);
   const ShownCell& shown = cells.cells[at];
   return {shown.kind, JoinedText(shown), shown.number};
 }
@@ -172,14 +134,7 @@ void ExportData(const GridModel& model, const std::wstring& file, int format, in
                 const std::wstring& separator) {
   if (file.empty()) throw VbError{err::FileNotFound, kGridSource, L"No file name to export to"};
   if (what != 2) throw VbError{err::InvalidProcedureCall, kGridSource, L"Unknown export layout " + std::to_wstring(what)};
-  if (format == kExportSpreadsheet) {
-    // Checked before the table is made: a caller that then writes a large grid as text
-    // (the audit screen) makes one table, not two.
-    int shown = 0;
-    for (int p = 1; p < model.Columns().Count(); ++p) shown += model.Columns().Item(p).Hidden ? 0 : 1;
-    CheckSpreadsheetFits(model.DataRowCount(), shown);
-  }
-  const GridExportTable table(model, format == kExportSpreadsheet ? ExportText::kTextsOnly : ExportText::kAll);
+  const GridExportTable table(model);
   if (format == kExportSpreadsheet)
     WriteSpreadsheet(file, table);
   else if (format == kExportDelimited)
