@@ -60,7 +60,7 @@ void DateCastFunction(sqlite3_context* context, int, sqlite3_value** args) {
     }
     default: {
       const char* text = reinterpret_cast<const char*>(sqlite3_value_text(args[0]));
-      auto date = StoredDateFromText(Widen(text ? text : ""), DateOrder::MonthDayYear);
+      auto date = StoredDateFromText(Wide(text ? text : ""), DateOrder::MonthDayYear);
       if (!date) {
         std::string message = std::string("Cast: '") + (text ? text : "") + "' no es una fecha";
         sqlite3_result_error(context, message.c_str(), -1);
@@ -202,7 +202,7 @@ sqlite3_stmt* Database::PrepareNext(const char*& rest, const std::wstring& conte
 const std::vector<sqlite3_stmt*>& Database::PrepareBody(const std::wstring& name, const std::string& body) {
   if (auto found = bodies_.find(name); found != bodies_.end()) return found->second;
   const std::wstring context = L"Procedimiento " + name;
-  CommandOutline outline = OutlineCommand(Widen(body));
+  CommandOutline outline = OutlineCommand(Wide(body));
   if (!outline.transactionControl.empty())
     throw DataError{context + L": el cuerpo no puede usar " + outline.transactionControl +
                     L"; cada llamada corre en una sola transacción"};

@@ -42,7 +42,7 @@ void RunTextCommand(Database& db, const std::wstring& text, const std::vector<VA
     for (int slot = 1; slot <= slots; ++slot) {
       // Only "?" binds by position, as in ADO; a named one (":a", "@a", "?3") would stay Null.
       if (const char* name = sqlite3_bind_parameter_name(stmt, slot))
-        throw DataError{L"El parámetro " + Widen(name) + L" no se admite: los valores se pasan con ?"};
+        throw DataError{L"El parámetro " + Wide(name) + L" no se admite: los valores se pasan con ?"};
       if (next >= parameters.size()) FailUnboundMarkers(next + 1, parameters.size());
       BindValue(stmt, slot, parameters[next], kAsGiven, kContext, next, dialect.shortDateOrder);
       ++next;

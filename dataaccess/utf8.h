@@ -5,12 +5,13 @@
 #include <string>
 #include <string_view>
 
+#include "runtime/utf8.h"
+
 namespace vk::data {
 
 // Throws DataError "<what> contiene ..." when the text holds an unpaired surrogate.
 std::string Utf8Of(std::wstring_view text, std::wstring_view what);
 
-std::wstring Widen(std::string_view utf8);
 // Utf8Of for texts that name no caller's value (paths of tests and tools).
 std::string Narrow(std::wstring_view text);
 

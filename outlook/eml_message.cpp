@@ -6,6 +6,7 @@
 #include <cwctype>
 
 #include "outlook/outbox.h"
+#include "runtime/utf8.h"
 
 namespace vk::outlook {
 namespace {
@@ -18,9 +19,9 @@ bool IsPlainAscii(const std::wstring& text) {
 
 // filename="name" for plain names, RFC 2231's filename*=utf-8''%xx for the rest.
 std::string FileNameParameter(const char* parameter, const std::wstring& name) {
-  if (IsPlainAscii(name)) return std::string(parameter) + "=\"" + ToUtf8(name) + "\"";
+  if (IsPlainAscii(name)) return std::string(parameter) + "=\"" + Utf8(name) + "\"";
   std::string out = std::string(parameter) + "*=utf-8''";
-  for (unsigned char c : ToUtf8(name)) {
+  for (unsigned char c : Utf8(name)) {
     if (std::isalnum(c) || c == '.' || c == '-' || c == '_') {
       out += static_cast<char>(c);
     } else {
@@ -90,7 +91,7 @@ std::string ComposeEml(const UnsentMail& mail, const SYSTEMTIME& now, long utcBi
   std::string m;
   m += "X-Unsent: 1\r\n";
   m += "Date: " + DateHeader(now, utcBiasMinutes) + "\r\n";
-  m += "To: " + ToUtf8(mail.to) + "\r\n";
+  m += "To: " + Utf8(mail.to) + "\r\n";
   m += "Subject: \r\n";
   m += "MIME-Version: 1.0\r\n";
   m += "Content-Type: multipart/mixed; boundary=\"" + boundary + "\"\r\n";

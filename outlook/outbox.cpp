@@ -7,6 +7,7 @@
 #include <cwchar>
 
 #include "com/module.h"
+#include "runtime/utf8.h"
 #include "runtime/vb_error.h"
 
 namespace vk::outlook {
@@ -34,15 +35,6 @@ bool AppendBytes(const std::wstring& path, const std::string& bytes, DWORD dispo
 
 }  // namespace
 
-std::string ToUtf8(const std::wstring& text) {
-  if (text.empty()) return {};
-  const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                    nullptr);
-  std::string out(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
-  return out;
-}
-
 std::wstring OutboxFolder() {
   std::wstring folder = ConfiguredOutbox();
   if (folder.empty()) folder = com::ModuleFolder() + L"\\outbox";
@@ -51,7 +43,7 @@ std::wstring OutboxFolder() {
 }
 
 void LogCall(const std::wstring& line) {
-  AppendBytes(OutboxFolder() + L"\\outlook-calls.log", ToUtf8(line) + "\r\n", OPEN_ALWAYS);
+  AppendBytes(OutboxFolder() + L"\\outlook-calls.log", Utf8(line) + "\r\n", OPEN_ALWAYS);
 }
 
 std::wstring WriteToOutbox(const std::string& bytes) {

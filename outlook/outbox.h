@@ -17,6 +17,4 @@ void LogCall(const std::wstring& line);
 // ("mail-yyyymmdd-hhmmss-nnn.eml"); returns its full path, raises when it cannot.
 std::wstring WriteToOutbox(const std::string& bytes);
 
-std::string ToUtf8(const std::wstring& text);
-
 }  // namespace vk::outlook

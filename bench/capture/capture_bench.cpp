@@ -59,13 +59,6 @@ FieldDefinition Definition(int type, int field) {
   return {L"DTPicker", L""};
 }
 
-std::string Utf8(const std::wstring& text) {
-  std::string out(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr)), 0);
-  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, out.data(), static_cast<int>(out.size()), nullptr, nullptr);
-  out.pop_back();
-  return out;
-}
-
 void Fill(const std::wstring& path, long documents) {
   sqlite3* db = nullptr;
   Check(sqlite3_open(vk::data::Narrow(path).c_str(), &db), db, "open");
@@ -80,9 +73,9 @@ void Fill(const std::wstring& path, long documents) {
       const FieldDefinition def = Definition(t, d);
       sql += "INSERT INTO TipoDocumentosDetalle (TipoDocumentoId, DetalleId, Nombre, DataType, ScreenType, "
              "RelationSentence, Alignment, Decimales, ToolTipText) VALUES (" +
-             std::to_string(t) + ", " + std::to_string(d) + ", '" + Utf8(FieldName(t, d)) + "', " +
-             (d <= 2 ? "0" : "1") + ", '" + Utf8(def.screenType) + "', " +
-             (def.relation.empty() ? std::string("NULL") : "'" + Utf8(def.relation) + "'") + ", 0, 0, 'Campo " +
+             std::to_string(t) + ", " + std::to_string(d) + ", '" + vk::Utf8(FieldName(t, d)) + "', " +
+             (d <= 2 ? "0" : "1") + ", '" + vk::Utf8(def.screenType) + "', " +
+             (def.relation.empty() ? std::string("NULL") : "'" + vk::Utf8(def.relation) + "'") + ", 0, 0, 'Campo " +
              std::to_string(d) + "');";
     }
   }

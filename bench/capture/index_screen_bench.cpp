@@ -33,6 +33,7 @@
 #include "hosted/sample_images.h"
 #include "hosted/window_driver.h"
 #include "runtime/do_events.h"
+#include "runtime/utf8.h"
 #include "scan_writer.h"
 #include "support/com_test.h"
 
@@ -47,13 +48,6 @@ double WorkingSetMb() {
   PROCESS_MEMORY_COUNTERS counters{};
   GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
   return counters.WorkingSetSize / (1024.0 * 1024.0);
-}
-
-std::string Narrow(const std::wstring& text) {
-  std::string out(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr)), 0);
-  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, out.data(), static_cast<int>(out.size()), nullptr, nullptr);
-  out.pop_back();
-  return out;
 }
 
 BOOL CALLBACK CountOne(HWND, LPARAM count) {
@@ -147,7 +141,7 @@ void RunScreenSql(sqlite3* db) {
 sqlite3* OpenFloorDatabase(const std::wstring& path) {
   CopyFileW((test::BinFolder() + L"\\data\\Ostrela.db").c_str(), path.c_str(), FALSE);
   sqlite3* db = nullptr;
-  sqlite3_open(Narrow(path).c_str(), &db);
+  sqlite3_open(vk::Utf8(path).c_str(), &db);
   return db;
 }
 
@@ -371,7 +365,7 @@ int main() {
       const std::wstring to = floorStore + L"\\" + std::to_wstring(i) + L".png";
       MoveFileExW(storedPaths[i].c_str(), to.c_str(), MOVEFILE_COPY_ALLOWED);
       const std::string id = std::to_string(100 + i), name = "page_" + std::to_string(i) + ".png";
-      const std::string stored = Narrow(to), ref = "BENCH-" + std::to_string(i);
+      const std::string stored = vk::Utf8(to), ref = "BENCH-" + std::to_string(i);
       sqlite3_bind_text(document, 1, id.c_str(), -1, SQLITE_TRANSIENT);
       sqlite3_bind_text(document, 2, name.c_str(), -1, SQLITE_TRANSIENT);
       sqlite3_bind_text(document, 3, stored.c_str(), -1, SQLITE_TRANSIENT);

@@ -38,7 +38,7 @@ void DeleteTree(const std::wstring& folder) {
 
 }  // namespace
 
-std::wstring DbScript(const std::string& name) { return data::Widen(ReadScript(name).c_str()); }
+std::wstring DbScript(const std::string& name) { return Wide(ReadScript(name).c_str()); }
 
 void BuildDatabase(const std::wstring& path, const std::vector<std::string>& scripts, const std::string& extra) {
   DeleteFileW(path.c_str());

@@ -10,7 +10,7 @@
 #include "hosted/grid/compound_file.h"
 #include "hosted/grid/delimited_writer.h"
 #include "hosted/grid/grid_export.h"
-#include "hosted/grid/utf8_text.h"
+#include "runtime/utf8.h"
 #include "runtime/variant.h"
 #include "runtime/vb_error.h"
 #include "support/error_of.h"
@@ -243,7 +243,7 @@ TEST(DelimitedExport, Utf8AsTheSystemWritesIt) {
     std::string expected(static_cast<size_t>(n), '\0');
     WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), expected.data(), n, nullptr, nullptr);
     std::string ours = "pre";
-    AppendUtf8(ours, text.data(), text.size());
+    vk::AppendUtf8(ours, text.data(), text.size());
     EXPECT_EQ(ours, "pre" + expected);
   }
 }
@@ -282,7 +282,7 @@ TEST(DelimitedExport, RowsWrittenInBlocksKeepTheirOrderAndEveryByte) {
   ASSERT_EQ(lines.size(), static_cast<size_t>(kManyRows));
   for (int r = 0; r < kManyRows; ++r) {
     std::string expected;
-    for (int c = 0; c < 3; ++c) expected += (c ? ";" : "") + Utf8(QuoteField(table.Cell(r, c).text, L";"));
+    for (int c = 0; c < 3; ++c) expected += (c ? ";" : "") + vk::Utf8(QuoteField(table.Cell(r, c).text, L";"));
     ASSERT_EQ(lines[static_cast<size_t>(r)], expected) << r;
   }
   DeleteFileW(path.c_str());
@@ -311,7 +311,7 @@ TEST(DelimitedExport, DatesShowTheirOwnTextFromDayAndTimeOfDay) {
   for (size_t r = 0; r < dates.size(); ++r) {
     // Dates from 31/12/1899 on as CStr writes them; earlier ones as the value's text.
     const std::wstring shown = dates[r] >= 1 ? vk::DateToText(dates[r]) : GridValue::Date(dates[r]).Text();
-    ASSERT_EQ(lines[r], Utf8(QuoteField(shown, L";"))) << dates[r];
+    ASSERT_EQ(lines[r], vk::Utf8(QuoteField(shown, L";"))) << dates[r];
   }
   DeleteFileW(path.c_str());
 }

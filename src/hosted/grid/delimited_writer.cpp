@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "hosted/grid/export_file.h"
-#include "hosted/grid/utf8_text.h"
+#include "runtime/utf8.h"
 
 namespace vk::grid {
 

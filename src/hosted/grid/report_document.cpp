@@ -6,7 +6,7 @@
 
 #include "hosted/grid/export_file.h"
 #include "hosted/grid/grid_value.h"
-#include "hosted/grid/utf8_text.h"
+#include "runtime/utf8.h"
 #include "runtime/vb_error.h"
 
 namespace vk::grid {

@@ -1,10 +1,17 @@
-#include "hosted/grid/utf8_text.h"
+#include "runtime/utf8.h"
 
 #include <windows.h>
 
 #include <cstdint>
 
-namespace vk::grid {
+namespace vk {
+
+namespace {
+
+bool IsHighSurrogate(uint32_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool IsLowSurrogate(uint32_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+}  // namespace
 
 char* WriteUtf8(char* p, const wchar_t* text, size_t length) {
   for (size_t i = 0; i < length; ++i) {
@@ -13,9 +20,9 @@ char* WriteUtf8(char* p, const wchar_t* text, size_t length) {
       *p++ = static_cast<char>(c);
       continue;
     }
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < length && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+    if (IsHighSurrogate(c) && i + 1 < length && IsLowSurrogate(static_cast<uint16_t>(text[i + 1]))) {
       c = 0x10000 + ((c - 0xD800) << 10) + (static_cast<uint16_t>(text[++i]) - 0xDC00);
-    } else if (c >= 0xD800 && c <= 0xDFFF) {
+    } else if (IsHighSurrogate(c) || IsLowSurrogate(c)) {
       c = 0xFFFD;
     }
     if (c < 0x800) {
@@ -41,18 +48,30 @@ void AppendUtf8(std::string& out, const wchar_t* text, size_t length) {
   out.resize(static_cast<size_t>(WriteUtf8(out.data() + start, text, length) - out.data()));
 }
 
-std::string Utf8(const std::wstring& s) {
+std::string Utf8(std::wstring_view text) {
   std::string out;
-  AppendUtf8(out, s.data(), s.size());
+  AppendUtf8(out, text.data(), text.size());
   return out;
 }
 
-std::wstring Wide(const std::string& utf8) {
+size_t UnpairedSurrogateAt(std::wstring_view text) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    const uint32_t c = static_cast<uint16_t>(text[i]);
+    if (IsHighSurrogate(c) && i + 1 < text.size() && IsLowSurrogate(static_cast<uint16_t>(text[i + 1])))
+      ++i;
+    else if (IsHighSurrogate(c) || IsLowSurrogate(c))
+      return i;
+  }
+  return std::wstring_view::npos;
+}
+
+std::wstring Wide(std::string_view utf8) {
   if (utf8.empty()) return {};
-  const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  const int bytes = static_cast<int>(utf8.size());
+  const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), bytes, nullptr, 0);
   std::wstring out(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), bytes, out.data(), n);
   return out;
 }
 
-}  // namespace vk::grid
+}  // namespace vk
