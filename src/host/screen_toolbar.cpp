@@ -46,6 +46,12 @@ constexpr KeyPicture kPictures[] = {
     {L"BTN_PAN", {{Shape::Box, 1, 2, 15, 14}, {Shape::Line, 1, 5, 15, 5}}},
     {L"BTN_RT1", {{Shape::Arc, 2, 2, 14, 14, 14, 8, 8, 2}, {Shape::Line, 13, 8, 11, 5}, {Shape::Line, 13, 8, 16, 6}}},
     {L"BTN_RT2", {{Shape::Arc, 2, 2, 14, 14, 2, 8, 8, 2}, {Shape::Line, 2, 8, 0, 5}, {Shape::Line, 2, 8, 5, 6}}},
+    {L"BTN_CLE", {{Shape::Box, 3, 1, 13, 15}, {Shape::Line, 1, 15, 15, 1}}},  // a page struck out
+    {L"EXP_XLS",  // a sheet of cells
+     {{Shape::Box, 1, 2, 15, 14}, {Shape::Line, 1, 6, 15, 6}, {Shape::Line, 1, 10, 15, 10}, {Shape::Line, 6, 2, 6, 14},
+      {Shape::Line, 10, 2, 10, 14}}},
+    {L"CFG_GRD",  // columns under a header
+     {{Shape::Box, 1, 2, 15, 14}, {Shape::Box, 1, 2, 15, 6}, {Shape::Line, 6, 6, 6, 14}, {Shape::Line, 10, 6, 10, 14}}},
 };
 // Any other key: a page of text.
 constexpr KeyPicture kPage{L"", {{Shape::Box, 3, 1, 13, 15}, {Shape::Line, 5, 4, 11, 4}, {Shape::Line, 5, 7, 11, 7},
