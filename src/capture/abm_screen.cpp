@@ -243,14 +243,11 @@ bool FDocumentosABM::SetToolbarState() {
 // --- commands ---
 
 void FDocumentosABM::TBarMain_ButtonClick(hosted::ToolbarClick& click) {
-  if (busy()) {
-    // Arrived through a running command's yield: only a close is kept, for its end.
-    if (click.key == L"BTN_KIL") busy_.Close();
+  if (click.key == L"BTN_KIL") {
+    busy_.Close();  // while a command runs, honoured when it stops
     return;
   }
-  HandlerScope running;
-  ScreenBusy::Scope busy(busy_);
-  IgnoreErrors([&] { RunCommand(click); });
+  Command([&] { RunCommand(click); });
 }
 
 void FDocumentosABM::RunCommand(hosted::ToolbarClick& click) {
@@ -258,9 +255,7 @@ void FDocumentosABM::RunCommand(hosted::ToolbarClick& click) {
   VkImage& view = *c_.PSelection;
   // The display keys: the view fits its viewer again after each.
   if (RunViewCommand(*c_.TBarMain, click, view)) return;
-  if (key == L"BTN_KIL") {
-    busy_.Close();  // done as the command ends
-  } else if (key == L"BTN_SAV") {
+  if (key == L"BTN_SAV") {
     SaveDocument();
   } else if (key == L"BTN_VAL") {
     if (ShowMessage(L"Desea Validar el Documento?", msg::QuestionYesNo, L"Ostrela") == msg::Yes && StillWanted())
@@ -283,10 +278,7 @@ void FDocumentosABM::RunCommand(hosted::ToolbarClick& click) {
 }
 
 void FDocumentosABM::PickerButton_Click(Catalogue which) {
-  if (busy()) return;
-  HandlerScope running;
-  ScreenBusy::Scope busy(busy_);
-  PickCatalogueKey(combos_, which);  // the combo's change carries the key into the record
+  Command([&] { PickCatalogueKey(combos_, which); });  // the combo's change carries the key into the record
 }
 
 }  // namespace vk::capture

@@ -249,20 +249,17 @@ void FDocumentosIndex::PlaceControls() {
 // --- commands ---
 
 void FDocumentosIndex::TBarMain_ButtonClick(hosted::ToolbarClick& click) {
-  HandlerScope running;
-  IgnoreErrors([&] {
+  if (click.key == L"BTN_KIL") {
+    busy_.Close();  // while a command runs, honoured when it stops
+    return;
+  }
+  Command([&] {
     hosted::Toolbar& bar = *c_.TBarMain;
     VkImage& view = *c_.PSelection;
     const std::wstring key = click.key;
-    if (key == L"BTN_KIL") {
-      busy_.Close();
-    } else if (key == L"BTN_SAV") {
-      if (busy()) return;
-      ScreenBusy::Scope working(busy_);
+    if (key == L"BTN_SAV") {
       CatalogDocuments();
     } else if (key == L"BTN_FIN") {
-      if (busy()) return;
-      ScreenBusy::Scope working(busy_);
       if (LoadImages() && StillWanted())
         ShowMessage(L"Las Imágenes a Catalogar se hay Incorporado con Éxito", msg::Information, L"Ostrela");
       if (loaded()) c_.VkProgressBar->setVisible(false);
@@ -277,19 +274,14 @@ void FDocumentosIndex::TBarMain_ButtonClick(hosted::ToolbarClick& click) {
     } else if (key == L"BTN_PAN") {
       OpenInViewer(view);
     } else if (key == L"BTN_REP") {
-      // The report menu's two items have no report behind them yet.
-      if (busy()) return;
-      ScreenBusy::Scope working(busy_);  // the menu's loop yields like a picker's
+      // The report menu's two items have no report behind them yet; its loop yields.
       PopUpFromKey(*this, bar, click, ReportMenu(), [](UINT) {});
     }
   });
 }
 
 void FDocumentosIndex::PickKey(Catalogue which) {
-  if (busy()) return;
-  HandlerScope running;
-  ScreenBusy::Scope working(busy_);  // the picker is modal: a close waits for it
-  PickCatalogueKey(combos_, which);
+  Command([&] { PickCatalogueKey(combos_, which); });  // the picker is modal: a close waits for it
 }
 
 void FDocumentosIndex::PSlideState_Click(int index) {

@@ -83,12 +83,6 @@ void ListScreen::BuildListAndPreview(double listTop, double previewLeft, double 
       [this](int button, int, float x, float y) { Command([this, button, x, y] { GRDetail_MouseUp(button, x, y); }); });
 }
 
-void ListScreen::Command(const std::function<void()>& handler) {
-  if (busy() || !loaded()) return;  // a running operation finishes first; the command is dropped
-  ScreenBusy::Scope working(busy_);
-  IgnoreErrors(handler);
-}
-
 // --- the steps of MakeForm ---
 
 bool ListScreen::FillScreen() {

@@ -114,9 +114,6 @@ class ListScreen : public DocumentScreen {
   virtual void LayoutPreviewFrame(double width) { (void)width; }
   virtual bool ImageMenuSeparator() const = 0;
 
-  // Commands: run unless the screen is busy, each under its own error handler that
-  // ends it silently.
-  void Command(const std::function<void()>& handler);
   std::optional<Recordset>& CurrentRecordset() { return current_; }
 
   Controls c_;

@@ -152,16 +152,12 @@ void FDocumentosLogGeneral::VkHeaderCollapse() {
 // --- toolbars ---
 
 void FDocumentosLogGeneral::TBarMain_ButtonClick(hosted::ToolbarClick& click) {
-  if (busy()) {
-    if (click.key == L"BTN_KIL") busy_.Close();  // honoured when the command stops
+  if (click.key == L"BTN_KIL") {
+    busy_.Close();  // while a command runs, honoured when it stops
     return;
   }
-  HandlerScope running;
-  ScreenBusy::Scope working(busy_);
-  IgnoreErrors([&] {
-    if (click.key == L"BTN_KIL") {
-      busy_.Close();  // the close runs as the busy scope ends
-    } else if (click.key == L"BTN_CLE") {
+  Command([&] {
+    if (click.key == L"BTN_CLE") {
       // A close that came while the question was open wins over the answer.
       if (ShowMessage(L"Desea Limpiar los datos de la Ventana?", msg::QuestionYesNo, L"Ostrela") == msg::Yes &&
           StillWanted())
@@ -182,10 +178,7 @@ void FDocumentosLogGeneral::OpenReportMenu(hosted::ToolbarClick& click) {
 }
 
 void FDocumentosLogGeneral::TBarDetail_ButtonClick(hosted::ToolbarClick& click) {
-  if (busy()) return;
-  HandlerScope running;
-  ScreenBusy::Scope working(busy_);
-  IgnoreErrors([&] {
+  Command([&] {
     if (click.key == L"EXP_XLS") ExportGrid();
     else if (click.key == L"CFG_GRD") ShowGridLayout();
   });

@@ -69,6 +69,13 @@ bool DocumentScreen::CreateDataObject() {
   return mData.has_value();
 }
 
+void DocumentScreen::Command(const std::function<void()>& command) {
+  if (busy() || !loaded()) return;
+  HandlerScope running;
+  ScreenBusy::Scope working(busy_);
+  IgnoreErrors(command);
+}
+
 bool DocumentScreen::ServeMessages() {
   DoEvents();
   return StillWanted();

@@ -17,6 +17,7 @@
 // closed, asked to close or without its data object meanwhile stops quietly. The
 // host's close waits for the running operation (UnloadScreen); the list screens close
 // at once instead, so that a dialog of theirs goes with them.
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -63,6 +64,10 @@ class DocumentScreen : public Form, public DocumentForm {
   bool StillWanted() const { return loaded() && !busy_.closeRequested() && mData.has_value(); }
   // Serves the waiting messages, then StillWanted().
   bool ServeMessages();
+  // Runs a user's command under the busy flag, its errors ending it silently. One that
+  // arrives while another runs (through its yield), or once the screen is gone, is
+  // dropped.
+  void Command(const std::function<void()>& command);
 
   std::optional<DataAccess> mData;
   ScreenBusy busy_{[this] { KillForm(); }};
