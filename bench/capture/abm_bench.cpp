@@ -35,6 +35,8 @@
 namespace {
 
 using vk::bench::Check;
+using vk::bench::Exec;
+using vk::bench::OpenWithSchema;
 using vk::bench::Median;
 using vk::bench::Now;
 using vk::bench::ReadScript;
@@ -47,16 +49,10 @@ const wchar_t kKey[] = L"AbmBench";
 constexpr long kHeavyDocument = 1;
 constexpr long kOtherDocument = 2;
 
-void Exec(sqlite3* db, const std::string& sql, const char* what) {
-  Check(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), db, what);
-}
-
 void Fill(const std::wstring& folder, long documents) {
-  sqlite3* db = nullptr;
   const std::wstring path = folder + L"\\data\\" + kKey + L".db";
   DeleteFileW(path.c_str());
-  Check(sqlite3_open(vk::data::Narrow(path).c_str(), &db), db, "open");
-  Exec(db, ReadScript("application_schema.sql"), "schema");
+  sqlite3* db = OpenWithSchema(path);
   Exec(db, ReadScript("application_data.sql"), "data");  // the catalogue tables; its documents go
   std::string sql = "DELETE FROM Documentos;INSERT INTO TipoDocumentos VALUES (9, 'Expediente', 1), (8, 'Legajo', 1);";
   for (int type : {8, 9})

@@ -33,6 +33,7 @@
 namespace {
 
 using vk::bench::Check;
+using vk::bench::OpenWithSchema;
 using vk::bench::Median;
 using vk::bench::Now;
 using vk::bench::ReadScript;
@@ -60,9 +61,7 @@ FieldDefinition Definition(int type, int field) {
 }
 
 void Fill(const std::wstring& path, long documents) {
-  sqlite3* db = nullptr;
-  Check(sqlite3_open(vk::data::Narrow(path).c_str(), &db), db, "open");
-  Check(sqlite3_exec(db, ReadScript("application_schema.sql").c_str(), nullptr, nullptr, nullptr), db, "schema");
+  sqlite3* db = OpenWithSchema(path);
   std::string sql =
       "INSERT INTO TipoCategorias VALUES ('1', 'Contratos', 1), ('2', 'Facturas', 1), ('3', 'Personal', 1);"
       "INSERT INTO TipoSubCategorias VALUES ('1', 'Originales', 1), ('2', 'Copias', 1);"

@@ -20,6 +20,7 @@ namespace {
 
 using vk::ComPtr;
 using vk::bench::Check;
+using vk::bench::OpenWithSchema;
 using vk::bench::ReadScript;
 using vk::bench::Seconds;
 
@@ -44,9 +45,7 @@ std::wstring Command(long statements) {
 // A fresh database with the work table, so both sides start alike.
 void MakeDatabase(const std::wstring& path) {
   DeleteFileW(path.c_str());
-  sqlite3* db = nullptr;
-  Check(sqlite3_open(vk::data::Narrow(path).c_str(), &db), db, "open");
-  Check(sqlite3_exec(db, ReadScript("application_schema.sql").c_str(), nullptr, nullptr, nullptr), db, "schema");
+  sqlite3* db = OpenWithSchema(path);
   Check(sqlite3_exec(db, "CREATE TABLE Lote (Id INT NOT NULL PRIMARY KEY, Texto VARCHAR(100), Fecha DATETIME)",
                      nullptr, nullptr, nullptr),
         db, "table");

@@ -35,6 +35,7 @@ namespace {
 
 using vk::ComPtr;
 using vk::bench::Check;
+using vk::bench::OpenWithSchema;
 using vk::bench::Now;
 using vk::bench::ReadScript;
 using vk::bench::Report;
@@ -44,9 +45,7 @@ const wchar_t kReader[] = L"lector";
 
 void MakeDatabase(const std::wstring& path, long documents, long unread) {
   DeleteFileW(path.c_str());
-  sqlite3* db = nullptr;
-  Check(sqlite3_open(vk::data::Narrow(path).c_str(), &db), db, "open");
-  Check(sqlite3_exec(db, ReadScript("application_schema.sql").c_str(), nullptr, nullptr, nullptr), db, "schema");
+  sqlite3* db = OpenWithSchema(path);
   Check(sqlite3_exec(db, ReadScript("application_data.sql").c_str(), nullptr, nullptr, nullptr), db, "data");
   const std::string fill =
       "DELETE FROM Documentos; DELETE FROM DocumentosLog;"

@@ -32,6 +32,7 @@ namespace {
 
 using vk::ComPtr;
 using vk::bench::Check;
+using vk::bench::OpenWithSchema;
 using vk::bench::Median;
 using vk::bench::Now;
 using vk::bench::ReadScript;
@@ -42,9 +43,7 @@ constexpr int kUsers = 10;  // each reads a tenth of the log
 
 // The log: readings spread over ten users, 20,000 documents and three years.
 void Fill(const std::wstring& path, long readings) {
-  sqlite3* db = nullptr;
-  Check(sqlite3_open(vk::data::Narrow(path).c_str(), &db), db, "open");
-  Check(sqlite3_exec(db, ReadScript("application_schema.sql").c_str(), nullptr, nullptr, nullptr), db, "schema");
+  sqlite3* db = OpenWithSchema(path);
   const std::string documents =
       "INSERT INTO Documentos (DocumentoId, CategoriaId, SubCategoriaId, GerenciaId, Documento) "
       "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " + std::to_string(kDocuments) + ") "

@@ -25,6 +25,7 @@
 namespace {
 
 using vk::bench::Check;
+using vk::bench::OpenWithSchema;
 using vk::bench::Now;
 using vk::bench::ReadScript;
 using vk::ComPtr;
@@ -76,9 +77,7 @@ void BindDocument(sqlite3_stmt* insert, long id, const DocumentValues& d, int ty
 }
 
 void Fill(const std::wstring& path, long rows) {
-  sqlite3* db = nullptr;
-  Check(sqlite3_open(vk::data::Narrow(path).c_str(), &db), db, "open");
-  Check(sqlite3_exec(db, ReadScript("application_schema.sql").c_str(), nullptr, nullptr, nullptr), db, "schema");
+  sqlite3* db = OpenWithSchema(path);
   Check(sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr), db, "begin");
   sqlite3_stmt* insert = nullptr;
   Check(sqlite3_prepare_v2(db, kInsert, -1, &insert, nullptr), db, "prepare");

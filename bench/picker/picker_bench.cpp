@@ -28,15 +28,14 @@
 namespace {
 
 using vk::bench::Check;
+using vk::bench::OpenWithSchema;
 using vk::bench::Median;
 using vk::bench::Now;
 using vk::bench::ReadScript;
 using vk::ComPtr;
 
 void Fill(const std::wstring& path, long documents) {
-  sqlite3* db = nullptr;
-  Check(sqlite3_open(vk::data::Narrow(path).c_str(), &db), db, "open");
-  Check(sqlite3_exec(db, ReadScript("application_schema.sql").c_str(), nullptr, nullptr, nullptr), db, "schema");
+  sqlite3* db = OpenWithSchema(path);
   const std::string insert =
       "INSERT INTO Documentos (DocumentoId, CategoriaId, SubCategoriaId, GerenciaId, TipoDocumentoId, Documento, "
       "Path, Campo01, Campo02, Fecha, CBarra, ReferenciaId, FechaAlta, IsEnabled, UsuarioAlta) "

@@ -11,6 +11,8 @@
 #include <sstream>
 #include <string>
 
+#include "runtime/utf8.h"
+
 #ifndef VK_DB_DIR
 #error "VK_DB_DIR must name the db folder"
 #endif
@@ -25,12 +27,25 @@ inline void Check(int rc, sqlite3* db, const char* what) {
   }
 }
 
+// Runs SQL text of one or more statements; a failure ends the run.
+inline void Exec(sqlite3* db, const std::string& sql, const char* what) {
+  Check(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), db, what);
+}
+
 // The text of one script of the db folder (empty when it cannot be read).
 inline std::string ReadScript(const char* name) {
   std::ifstream in(std::string(VK_DB_DIR) + "/" + name, std::ios::binary);
   std::stringstream text;
   text << in.rdbuf();
   return text.str();
+}
+
+// Opens (or makes) the database at `path` and runs the application's schema script.
+inline sqlite3* OpenWithSchema(const std::wstring& path) {
+  sqlite3* db = nullptr;
+  Check(sqlite3_open(Utf8(path).c_str(), &db), db, "open");
+  Exec(db, ReadScript("application_schema.sql"), "schema");
+  return db;
 }
 
 // A folder of its own under %TEMP% with the data\ sub-folder where the data-access
