@@ -247,14 +247,18 @@ void FDocumentosABM::TBarMain_ButtonClick(hosted::ToolbarClick& click) {
     busy_.Close();  // while a command runs, honoured when it stops
     return;
   }
+  if (IsViewKey(click.key)) {
+    // The view fits its viewer again after each display key.
+    ViewCommand([&] {
+      if (!RunViewCommand(*c_.TBarMain, click, *c_.PSelection)) OpenInViewer(*c_.PSelection);
+    });
+    return;
+  }
   Command([&] { RunCommand(click); });
 }
 
 void FDocumentosABM::RunCommand(hosted::ToolbarClick& click) {
   const std::wstring& key = click.key;
-  VkImage& view = *c_.PSelection;
-  // The display keys: the view fits its viewer again after each.
-  if (RunViewCommand(*c_.TBarMain, click, view)) return;
   if (key == L"BTN_SAV") {
     SaveDocument();
   } else if (key == L"BTN_VAL") {
@@ -267,8 +271,6 @@ void FDocumentosABM::RunCommand(hosted::ToolbarClick& click) {
     }
   } else if (key == L"BTN_FIN") {
     FindDocument();
-  } else if (key == L"BTN_PAN") {
-    OpenInViewer(view);
   } else if (key == L"BTN_REP") {
     PopUpFromKey(*this, *c_.TBarMain, click, ReportMenu(), [this](UINT chosen) {
       if (chosen == kReportView) mnuReportView_Click();

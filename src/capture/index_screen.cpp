@@ -253,9 +253,12 @@ void FDocumentosIndex::TBarMain_ButtonClick(hosted::ToolbarClick& click) {
     busy_.Close();  // while a command runs, honoured when it stops
     return;
   }
+  if (IsViewKey(click.key)) {
+    ViewCommand([&] { RunViewKey(*c_.TBarMain, click, *c_.PSelection); });
+    return;
+  }
   Command([&] {
     hosted::Toolbar& bar = *c_.TBarMain;
-    VkImage& view = *c_.PSelection;
     const std::wstring key = click.key;
     if (key == L"BTN_SAV") {
       CatalogDocuments();
@@ -263,16 +266,6 @@ void FDocumentosIndex::TBarMain_ButtonClick(hosted::ToolbarClick& click) {
       if (LoadImages() && StillWanted())
         ShowMessage(L"Las Imágenes a Catalogar se hay Incorporado con Éxito", msg::Information, L"Ostrela");
       if (loaded()) c_.VkProgressBar->setVisible(false);
-    } else if (key == L"BTN_FIT") {
-      ToggleFit(bar, click.index, view);
-    } else if (key == L"BTN_ZIN") {
-      ZoomIn(view);
-    } else if (key == L"BTN_ZOU") {
-      ZoomOut(view);
-    } else if (key == L"BTN_Z11") {
-      ZoomOriginal(view);
-    } else if (key == L"BTN_PAN") {
-      OpenInViewer(view);
     } else if (key == L"BTN_REP") {
       // The report menu's two items have no report behind them yet; its loop yields.
       PopUpFromKey(*this, bar, click, ReportMenu(), [](UINT) {});

@@ -26,13 +26,24 @@ void ZoomOut(VkImage& view) {
 
 void ZoomOriginal(VkImage& view) { view.setZoom(1); }
 
-bool RunViewCommand(hosted::Toolbar& bar, const hosted::ToolbarClick& click, VkImage& view) {
+bool IsViewKey(const std::wstring& key) {
+  for (const wchar_t* viewKey : {L"BTN_FIT", L"BTN_ZIN", L"BTN_ZOU", L"BTN_Z11", L"BTN_PAN", L"BTN_RT1", L"BTN_RT2"})
+    if (key == viewKey) return true;
+  return false;
+}
+
+void RunViewKey(hosted::Toolbar& bar, const hosted::ToolbarClick& click, VkImage& view) {
   const std::wstring& key = click.key;
   if (key == L"BTN_FIT") ToggleFit(bar, click.index, view);
   else if (key == L"BTN_ZIN") ZoomIn(view);
   else if (key == L"BTN_ZOU") ZoomOut(view);
   else if (key == L"BTN_Z11") ZoomOriginal(view);
-  else if (key != L"BTN_RT1" && key != L"BTN_RT2") return false;
+  else if (key == L"BTN_PAN") OpenInViewer(view);
+}
+
+bool RunViewCommand(hosted::Toolbar& bar, const hosted::ToolbarClick& click, VkImage& view) {
+  if (!IsViewKey(click.key) || click.key == L"BTN_PAN") return false;
+  RunViewKey(bar, click, view);
   view.Resize();
   return true;
 }

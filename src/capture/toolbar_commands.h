@@ -15,6 +15,13 @@ void ToggleFit(hosted::Toolbar& bar, int index, VkImage& view);
 void ZoomIn(VkImage& view);
 void ZoomOut(VkImage& view);
 void ZoomOriginal(VkImage& view);
+// The keys that only change how the large view shows its document: the four above,
+// "BTN_PAN" and the two "BTN_RT" keys. The screens run them even while a command of
+// theirs yields.
+bool IsViewKey(const std::wstring& key);
+// The cataloguing screen's display keys: the four above, "BTN_PAN" opens the viewer
+// program, "BTN_RT1" and "BTN_RT2" do nothing.
+void RunViewKey(hosted::Toolbar& bar, const hosted::ToolbarClick& click, VkImage& view);
 // The display keys as the maintenance screen and the list previews run them: the four
 // above, then the view fits its viewer again; "BTN_RT1" and "BTN_RT2" only that fit.
 // False, doing nothing, for any other key.

@@ -76,6 +76,12 @@ void DocumentScreen::Command(const std::function<void()>& command) {
   IgnoreErrors(command);
 }
 
+void DocumentScreen::ViewCommand(const std::function<void()>& command) {
+  if (!loaded()) return;
+  HandlerScope running;
+  IgnoreErrors(command);
+}
+
 bool DocumentScreen::ServeMessages() {
   DoEvents();
   return StillWanted();

@@ -68,6 +68,10 @@ class DocumentScreen : public Form, public DocumentForm {
   // arrives while another runs (through its yield), or once the screen is gone, is
   // dropped.
   void Command(const std::function<void()>& command);
+  // Runs a command that only changes how the current document is shown (the large
+  // view's fit and zoom, the viewer program): live while another command yields, since
+  // no operation reads those settings; dropped once the screen is gone.
+  void ViewCommand(const std::function<void()>& command);
 
   std::optional<DataAccess> mData;
   ScreenBusy busy_{[this] { KillForm(); }};

@@ -1,7 +1,8 @@
 #pragma once
 // One busy flag a document screen (DocumentScreen holds it): it is set while MakeForm
 // or an operation that yields runs (loading the thumbnails, a batch save, a search).
-// Commands that arrive through a yield ask busy() and are ignored; a close that
+// Commands that arrive through a yield ask busy() and are ignored (all but the large
+// view's display keys, which change nothing an operation uses); a close that
 // arrives meanwhile (the screen's own or the host's) is kept, the running operation
 // sees it at its next yield and stops quietly, and the close is done when the last
 // scope ends.

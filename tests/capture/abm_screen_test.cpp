@@ -333,6 +333,8 @@ TEST_F(AbmScreenTest, ACloseDuringASaveClosesAfterItAndCommandsMeanwhileAreIgnor
   const int picks = picks_;
   host_.Post([&] {
     Click(L"BTN_FIN");
+    Click(L"BTN_ZIN");  // only the large view's: live
+    EXPECT_DOUBLE_EQ(C().PSelection->Zoom(), 1.53);
     screen_->UnloadScreen();
     EXPECT_TRUE(screen_->loaded());  // not under the running save
   });
