@@ -14,6 +14,7 @@
 #include "runtime/mouse_pointer.h"
 #include "runtime/rounding.h"
 #include "runtime/steps.h"
+#include "runtime/variant.h"
 
 namespace vk::capture {
 namespace {
@@ -36,8 +37,7 @@ bool FDocumentosABM::FindDocument() {
   SetMousePointer(pointer::Hourglass);
   bool found = true;
   if (NothingChosen(picked)) {
-    DropCurrentDocument();
-    ClearForm();
+    ShowNoDocument();
   } else {
     double id = 0;
     // A key that is no number loads nothing and changes nothing.
@@ -157,6 +157,26 @@ DATE FDocumentosABM::FechaToSave() const {
   return *shown;
 }
 
+void FDocumentosABM::TakeShownFields() {
+  bool placed[kCampoCount + 1] = {};
+  for (const PlacedField& field : editors_->PlacedFields()) {
+    if (field.kind.empty() || field.detalleId < 1 || field.detalleId > kCampoCount) continue;
+    const int n = static_cast<int>(field.detalleId);
+    placed[n] = true;
+    // Text and combo editors show the record's field and write every edit back. A date
+    // editor shows today for a text that reads as no date: the day shown is stored,
+    // and a stored text that reads as that day is kept as it was written.
+    if (field.kind != kDatePickerArray) continue;
+    const std::optional<DATE> shown = editors_->VkDTPicker()[field.index].Value();
+    if (!shown) continue;
+    const DATE day = std::floor(*shown);
+    if (CampoDate(record_.Campo(n)) != day) record_.Campo(n) = DateToText(day);
+  }
+  // A field the document's type does not place is not shown, and is stored empty.
+  for (int n = 1; n <= kCampoCount; ++n)
+    if (!placed[n]) record_.Campo(n).clear();
+}
+
 bool FDocumentosABM::SaveDocument() {
   if (record_.DocumentoId == 0 || !mData) return false;  // no document is shown
   SetMousePointer(pointer::Hourglass);
@@ -166,6 +186,7 @@ bool FDocumentosABM::SaveDocument() {
   VbError error;
   if (!IgnoreErrors(
           [&] {
+            TakeShownFields();
             record_.Fecha = FechaToSave();
             record_.CBarra = c_.txtCBarra->Text();
             record_.ReferenciaId = c_.txtReferenciaId->Text();
@@ -187,6 +208,10 @@ bool FDocumentosABM::SaveDocument() {
   if (!ServeMessages()) return false;  // closed meanwhile: the save is done, nothing more
   if (!saved) {
     ShowMessage(failure, msg::Information, kTitle);
+    // Another user deleted it meanwhile: the screen no longer shows it.
+    bool gone = false;
+    IgnoreErrors([&] { gone = StillWanted() && !DocumentExists(record_.DocumentoId); });
+    if (gone) ShowNoDocument();
     return false;
   }
   ShowMessage(L"La Imagen se Grabó con Exito", msg::Information, kTitle);
@@ -226,5 +251,24 @@ bool FDocumentosABM::RunDocumentStatement(const std::wstring& statement, const s
 }
 
 void FDocumentosABM::DropCurrentDocument() { record_ = DocumentRecord{}; }
+
+void FDocumentosABM::ShowNoDocument() {
+  DropCurrentDocument();
+  VkImage& view = *c_.PSelection;
+  RunEachStep({
+      [&] {
+        view.setIsPDF(false);
+        view.setDocumento(L"");
+        view.setPath(L"");
+        for (int n = 1; n <= kCampoCount; ++n) view.setCampo(n, L"");
+      },
+      [&] { view.LoadDocument(); },  // no file: raises, and leaves the view empty
+      [&] {
+        MuteEvents quiet(c_.dtpFecha->Change);
+        c_.dtpFecha->ClearValue();
+      },
+  });
+  ClearForm();
+}
 
 }  // namespace vk::capture

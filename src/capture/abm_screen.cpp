@@ -265,9 +265,11 @@ void FDocumentosABM::RunCommand(hosted::ToolbarClick& click) {
     if (ShowMessage(L"Desea Validar el Documento?", msg::QuestionYesNo, L"Ostrela") == msg::Yes && StillWanted())
       ValidateDocument();
   } else if (key == L"BTN_DEL") {
-    if (ShowMessage(L"Desea Eliminar el Documento?", msg::QuestionYesNo, L"Ostrela") == msg::Yes && StillWanted()) {
+    // With no document there is nothing to ask about: the failure text at once.
+    if (currentDocumentId() == 0 ||
+        (ShowMessage(L"Desea Eliminar el Documento?", msg::QuestionYesNo, L"Ostrela") == msg::Yes && StillWanted())) {
       DeleteDocument();
-      ClearForm();
+      ShowNoDocument();
     }
   } else if (key == L"BTN_FIN") {
     FindDocument();

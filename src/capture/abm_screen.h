@@ -14,7 +14,9 @@
 // none, and a load that fails changes nothing. With no document, save does nothing and
 // validate and delete show their failure text without running any SQL. A save sends
 // what the screen shows: the loaded values unless the user changed them (a date kept
-// to the second, no date kept as none, keys that are no longer enabled kept).
+// to the second, no date kept as none, keys that are no longer enabled kept), a date
+// field as the day its editor shows, and "" for a field the document's type does not
+// place.
 //
 // The busy flag covers MakeForm and every command (they yield or open modal boxes):
 // commands that arrive meanwhile are ignored, and a close (the host's Kill or "BTN_KIL")
@@ -94,9 +96,14 @@ class FDocumentosABM : public DocumentScreen {
   // False when the stored file could not be shown (the view is then empty).
   bool ShowLargeView();
   DATE FechaToSave() const;
+  // The type's fields into the record as the editors show them, the others emptied.
+  void TakeShownFields();
   bool DocumentExists(long id) const;
   bool RunDocumentStatement(const std::wstring& statement, const std::wstring& failureText);
   void DropCurrentDocument();
+  // No current document, and nothing of the last one on screen: the large view empty,
+  // no date, the controls reset.
+  void ShowNoDocument();
 
   Controls c_{};
   CatalogueCombos combos_{};
