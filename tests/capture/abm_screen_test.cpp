@@ -228,8 +228,21 @@ TEST_F(AbmScreenTest, FieldEditorsArePlacedAtTheScreensSizeAndTheUsersEditsReach
   EXPECT_EQ(*static_cast<hosted::DatePicker*>(editors[L"Vigencia"])->Value(), MakeDate(2027, 3, 31));
   EXPECT_EQ(static_cast<hosted::ComboBox*>(editors[L"Moneda"])->Text(), L"USD");
   test::Pump();
-  // For a reviewer: the screen with a loaded contract.
-  EXPECT_TRUE(SaveWindowPicture(screen_->hwnd(), test::BinFolder() + L"\\abm_screen_review.bmp"));
+  // For a reviewer: the screen with a loaded contract. It shows the scan's dark top and
+  // light bottom in the middle of the large view, and the bar code in dark text.
+  const std::wstring picturePath = test::BinFolder() + L"\\abm_screen_review.bmp";
+  ASSERT_TRUE(SaveWindowPicture(screen_->hwnd(), picturePath));
+  const test::PictureFile picture(picturePath, screen_->hwnd());
+  const HWND scan = C().PSelection->iImage().hwnd(), barCode = Inner(Find(L"txtCBarra"));
+  RECT view{}, box{};
+  GetClientRect(scan, &view);
+  GetClientRect(barCode, &box);
+  EXPECT_LT(picture.GreyAt(scan, view.right / 2, view.bottom / 2 - 20), 0x60);
+  EXPECT_GT(picture.GreyAt(scan, view.right / 2, view.bottom / 2 + 20), 0xA0);
+  int darkText = 0;
+  for (int x = 0; x < box.right; ++x)
+    for (int y = 0; y < box.bottom; ++y) darkText += picture.GreyAt(barCode, x, y) < 0x60;
+  EXPECT_GT(darkText, 10);
 
   TypeInto(VkNameText(L"VkTextBox", editors[L"Contraparte"]->index()), L"Beta SA");
   EXPECT_EQ(C().PSelection->Campo(1), L"Beta SA");

@@ -235,6 +235,19 @@ TEST_F(IndexScreenTest, FindLoadsEveryAcceptedFormatWithItsIcon) {
   for (int i = 0; i < 7; ++i) EXPECT_TRUE(screen.PSlideState(i).Picture()) << i;
   EXPECT_EQ(C().VkProgressBar->Max(), 10);  // every file of the folder
   EXPECT_FALSE(C().VkProgressBar->visible());
+  // Showing the unreadable one after a picture: an empty large view, its entry still shown.
+  ClickIcon(2);
+  screen.PSlide(6).setTipoDocumentoId(3);
+  screen.PSlide(6).setCampo(1, L"L-77");
+  screen.PSlide(6).setReferenciaId(L"R6");
+  ClickIcon(6);
+  EXPECT_EQ(C().PSelection->Path(), source_ + L"\\j.png");
+  EXPECT_FALSE(C().PSelection->iImage().HasImage());
+  EXPECT_EQ(C().cboTipoDocumentoId->SelectedKey() + L"|" + C().txtReferenciaId->Text(), L"3|R6");
+  wchar_t legajo[16] = {};
+  GetWindowTextW(Inner(Find(EditorName(L"Legajo"))), legajo, 16);
+  EXPECT_STREQ(legajo, L"L-77");
+  EXPECT_TRUE(Messages().empty());
 }
 
 TEST_F(IndexScreenTest, FindKeepsToTheLimitToItsThumbnailsAndToAnEmptyFolder) {

@@ -16,6 +16,7 @@
 #include "runtime/window_picture.h"
 #include "support/error_of.h"
 #include "support/memory_dc.h"
+#include "support/picture_file.h"
 
 namespace vk::capture {
 namespace {
@@ -200,7 +201,15 @@ TEST_F(VkImageTest, ThumbnailsOwnTheirViewerStartFromTheDesignBagAndHoldTheirSho
   large.LoadDocument();
   EXPECT_EQ(large.iImage().ShownSize(), (hosted::PixelSize{1314, 1859}));
   test::Pump();
-  EXPECT_TRUE(SaveWindowPicture(form.hwnd(), L"capture_vk_image_thumbnails.bmp"));
+  ASSERT_TRUE(SaveWindowPicture(form.hwnd(), L"capture_vk_image_thumbnails.bmp"));
+  // The picture shows the page's dark top and light bottom in the fitted scan, the PDF
+  // mark, and the dark top-left part of the page in the large view.
+  const test::PictureFile picture(L"capture_vk_image_thumbnails.bmp", form.hwnd());
+  const HWND scan = first.iImage().hwnd(), view = large.iImage().hwnd();
+  EXPECT_LT(picture.GreyAt(scan, first.clientWidth() / 2, first.clientHeight() / 4), 0x60);
+  EXPECT_GT(picture.GreyAt(scan, first.clientWidth() / 2, first.clientHeight() * 3 / 4), 0xA0);
+  EXPECT_GT(picture.Count(second.hwnd(), RGB(176, 0, 0)), 20);
+  EXPECT_LT(picture.GreyAt(view, 100, 100), 0x60);
 
   // Element 0 made without a bag: its clones start empty too.
   AddImage(L"PBare", 0).setCategoriaId(L"5");
