@@ -20,7 +20,8 @@
 //
 // The busy flag covers MakeForm and every command (they yield or open modal boxes):
 // commands that arrive meanwhile are ignored, and a close (the host's Kill or "BTN_KIL")
-// is done once the running command has stopped, quietly, at its next yield.
+// is done once the running command has stopped, quietly, at its next yield. The large
+// view's display keys (fit, zoom, re-fit, the viewer program) stay live.
 #include <optional>
 #include <string>
 
