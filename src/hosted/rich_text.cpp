@@ -151,6 +151,7 @@ void RichTextEditor::SetRulerBar(bool shown) {
 void RichTextEditor::OnResized(int width, int height) {
   const int ruler = rulerBar_ ? std::min(RulerHeight(), height) : 0;
   if (inner_) MoveWindow(inner_, 0, ruler, width, height - ruler, TRUE);
+  if (ruler && outer_) InvalidateRect(outer_, nullptr, FALSE);  // the margin may follow the width
 }
 
 void RichTextEditor::Paint(HDC dc) {
