@@ -1,8 +1,11 @@
 #include "outlook/eml_message.h"
 
+#include <lmcons.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <cwchar>
 #include <cwctype>
 
 #include "outlook/outbox.h"
@@ -86,13 +89,41 @@ std::string ContentTypeOf(const std::wstring& fileName) {
   return "application/octet-stream";
 }
 
-std::string ComposeEml(const UnsentMail& mail, const SYSTEMTIME& now, long utcBiasMinutes,
-                       const std::string& boundary) {
+bool IsHeaderText(const std::wstring& text) {
+  return text.find_first_of(std::wstring(L"\r\n\0", 3)) == std::wstring::npos;
+}
+
+std::wstring SenderAddress() {
+  wchar_t user[UNLEN + 1] = {}, machine[MAX_COMPUTERNAME_LENGTH + 1] = {};
+  DWORD userSize = UNLEN + 1, machineSize = MAX_COMPUTERNAME_LENGTH + 1;
+  GetUserNameW(user, &userSize);
+  GetComputerNameW(machine, &machineSize);
+  // A local part of letters, digits and RFC 5322's other atom characters stands as it
+  // is; anything else ("Ana María") goes in quotes.
+  const std::wstring name = user;
+  bool atom = !name.empty() && name.front() != L'.' && name.back() != L'.';
+  for (wchar_t c : name)
+    if (!(std::iswalnum(c) && c < 0x80) && !std::wcschr(L"!#$%&'*+-/=?^_`{|}~.", c)) atom = false;
+  std::wstring local = name;
+  if (!atom) {
+    local = L"\"";
+    for (wchar_t c : name) {
+      if (c == L'"' || c == L'\\') local += L'\\';
+      local += c;
+    }
+    local += L'"';
+  }
+  return local + L"@" + machine;
+}
+
+std::string ComposeEml(const UnsentMail& mail, const std::wstring& from, const SYSTEMTIME& now,
+                       long utcBiasMinutes, const std::string& boundary) {
   std::string m;
   m += "X-Unsent: 1\r\n";
   m += "Date: " + DateHeader(now, utcBiasMinutes) + "\r\n";
+  m += "From: " + Utf8(from) + "\r\n";
   m += "To: " + Utf8(mail.to) + "\r\n";
-  m += "Subject: \r\n";
+  m += "Subject: " + Utf8(mail.subject) + "\r\n";
   m += "MIME-Version: 1.0\r\n";
   m += "Content-Type: multipart/mixed; boundary=\"" + boundary + "\"\r\n";
   m += "\r\n";

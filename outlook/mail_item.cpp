@@ -35,6 +35,15 @@ std::wstring FileNameOf(const std::wstring& path) {
   return slash == std::wstring::npos ? path : path.substr(slash + 1);
 }
 
+// A header's value as given, or 380 naming the member when it holds a line break.
+std::wstring HeaderValue(const wchar_t* member, BSTR value) {
+  std::wstring text = TextOf(value);
+  if (!IsHeaderText(text))
+    throw VbError{err::InvalidPropertyValue, kSource,
+                  std::wstring(member) + L" cannot hold a line break (CR or LF) or a NUL character."};
+  return text;
+}
+
 std::string Boundary(const SYSTEMTIME& now) {
   char text[64];
   std::snprintf(text, sizeof text, "=_VkOutbox_%04u%02u%02u%02u%02u%02u%03u_%lu", now.wYear, now.wMonth, now.wDay,
@@ -53,6 +62,9 @@ STDMETHODIMP AttachmentList::get_Count(long* count) {
 STDMETHODIMP AttachmentList::Add(VARIANT source, VARIANT, VARIANT, VARIANT displayName) {
   return com::ComMethod(IID_Attachments, [&] {
     const std::wstring path = Variant(source).toText();
+    // The file system would read the name only up to the NUL: another file than the one named.
+    if (path.find(L'\0') != std::wstring::npos)
+      throw VbError{err::InvalidProcedureCall, kSource, L"The file name holds a NUL character."};
     LogCall(L"Attachments.Add " + path);
     MailAttachment attachment{FileNameOf(path), ReadWholeFile(path)};
     const Variant shown(displayName);
@@ -69,8 +81,21 @@ STDMETHODIMP MailItem::get_To(BSTR* value) {
 
 STDMETHODIMP MailItem::put_To(BSTR value) {
   return com::ComMethod(IID__MailItem, [&] {
-    mail_->to = TextOf(value);
+    mail_->to = HeaderValue(L"To", value);
     LogCall(L"To=" + mail_->to);
+  });
+}
+
+STDMETHODIMP MailItem::get_Subject(BSTR* value) {
+  if (!value) return E_POINTER;
+  *value = SysAllocStringLen(mail_->subject.data(), static_cast<UINT>(mail_->subject.size()));
+  return S_OK;
+}
+
+STDMETHODIMP MailItem::put_Subject(BSTR value) {
+  return com::ComMethod(IID__MailItem, [&] {
+    mail_->subject = HeaderValue(L"Subject", value);
+    LogCall(L"Subject=" + mail_->subject);
   });
 }
 
@@ -87,7 +112,7 @@ STDMETHODIMP MailItem::Display(VARIANT) {
     TIME_ZONE_INFORMATION zone{};
     const DWORD kind = GetTimeZoneInformation(&zone);
     const long bias = zone.Bias + (kind == TIME_ZONE_ID_DAYLIGHT ? zone.DaylightBias : 0);
-    const std::wstring file = WriteToOutbox(ComposeEml(*mail_, now, bias, Boundary(now)));
+    const std::wstring file = WriteToOutbox(ComposeEml(*mail_, SenderAddress(), now, bias, Boundary(now)));
     LogCall(L"Display " + file);
   });
 }

@@ -1,12 +1,15 @@
 #pragma once
 // The mail stand-in's objects, served from its type library to late-bound callers:
 //   Application.CreateItem(0)           -> a new, unsent mail item
-//   MailItem.To                         -> the recipients (text)
+//   MailItem.To, MailItem.Subject       -> the recipients and the subject (text with no
+//                                          line break: refused with 380)
 //   MailItem.Attachments.Add(path, ...) -> a copy of the file, kept under its file name
 //   MailItem.Attachments.Count
 //   MailItem.Display([modal])           -> the message written into the outbox as .eml
-// Every call goes into the outbox's call log first (outbox.h). A file that cannot be
-// read is refused at Add, as the mail program refuses it; the message goes on without it.
+// Every call whose arguments can stand goes into the outbox's call log first (outbox.h).
+// A file that cannot be read, or whose name holds a NUL, is refused at Add, as the mail
+// program refuses it; the message goes on without it. The message comes from the logon
+// user at this machine.
 #include <memory>
 
 #include "OutlookStandIn.h"
@@ -39,6 +42,8 @@ class MailItem : public com::ComObject<MailItem, com::DispatchFromTypeInfo<_Mail
   STDMETHODIMP put_To(BSTR value) override;
   STDMETHODIMP get_Attachments(Attachments** attachments) override;
   STDMETHODIMP Display(VARIANT modal) override;
+  STDMETHODIMP get_Subject(BSTR* value) override;
+  STDMETHODIMP put_Subject(BSTR value) override;
 
  private:
   std::shared_ptr<UnsentMail> mail_ = std::make_shared<UnsentMail>();

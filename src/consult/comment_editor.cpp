@@ -1,8 +1,12 @@
 #include "consult/comment_editor.h"
 
+#include <cstdint>
+
 #include "host/shared_functions.h"
+#include "runtime/colour_bitmap.h"
 #include "runtime/do_events.h"
 #include "runtime/steps.h"
+#include "runtime/twips.h"
 
 namespace vk {
 namespace {
@@ -11,6 +15,24 @@ constexpr double kMargin = 100;          // the editor's left edge in the frame
 constexpr double kEditorTop = 400;       // below the frame's caption bar
 constexpr double kCornerButton = 300;    // cmdQuit and cmdMaximizar, square
 constexpr double kButtonWidth = 1100, kButtonHeight = 375;
+constexpr int kCornerPixels = 8;         // PCornerTop and PCornerRigth, square
+
+// A corner's accent: a right triangle in the selection colour whose legs lie along the
+// two edges of the corner it marks (top and left, or bottom and right).
+HBITMAP CornerPicture(bool topLeft) {
+  void* bits = nullptr;
+  HBITMAP picture = CreateColourBitmap(nullptr, kCornerPixels, kCornerPixels, &bits);
+  if (!picture) return nullptr;
+  const COLORREF accent = GetSysColor(COLOR_HIGHLIGHT), face = GetSysColor(COLOR_BTNFACE);
+  auto* pixel = static_cast<uint32_t*>(bits);
+  for (int y = 0; y < kCornerPixels; ++y)
+    for (int x = 0; x < kCornerPixels; ++x) {
+      const bool inside = topLeft ? x + y < kCornerPixels : x + y >= kCornerPixels - 1;
+      const COLORREF c = inside ? accent : face;
+      *pixel++ = GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c);
+    }
+  return picture;
+}
 
 }  // namespace
 
@@ -38,6 +60,14 @@ FEditorRTF::FEditorRTF()
   maximise_ = button(L"cmdMaximizar", L"[ ]", frameWidth - 2 * kCornerButton - 60, 0, kCornerButton, kCornerButton);
   quit_ = button(L"cmdQuit", L"X", frameWidth - kCornerButton - 50, 0, kCornerButton, kCornerButton);
   editor_->SetFontName(L"Verdana");
+  const double corner = PixelsToTwips(kCornerPixels);
+  cornerTop_ = &Add<hosted::PictureBox>(
+      {.name = L"PCornerTop", .left = 0, .top = 0, .width = corner, .height = corner, .container = container_});
+  cornerRight_ = &Add<hosted::PictureBox>({.name = L"PCornerRigth", .left = frameWidth - corner,
+                                           .top = frameHeight - corner, .width = corner, .height = corner,
+                                           .container = container_});
+  cornerTop_->SetPicture(CornerPicture(true));
+  cornerRight_->SetPicture(CornerPicture(false));
 
   ok_->Click.Connect([this](int) { cmdOK_Click(); });
   cancel_->Click.Connect([this](int) { cmdCancel_Click(); });
@@ -107,6 +137,8 @@ void FEditorRTF::Form_Resize() {
         ok_->setLeft(editor.width() - ok_->width());
         cancel_->setLeft(editor.width() - ok_->width() - cancel_->width() - 100);
       },
+      [&] { cornerRight_->Move(frame.width() - cornerRight_->width(), frame.height() - cornerRight_->height(),
+                               cornerRight_->width(), cornerRight_->height()); },
   });
   DoEvents();
 }

@@ -16,15 +16,15 @@
 // screen's window, the editor is modal over the host and closes when the screen does;
 // ShowForm then gives kClosed and the caller must look whether its screen is still
 // loaded before touching anything of it.
-//
-// Not handled: the two corner pictures of the design (PCornerTop, PCornerRigth), which
-// nothing reads.
+// The pictures PCornerTop and PCornerRigth mark the frame's top-left and bottom-right
+// corners; nothing reads them.
 #include <optional>
 #include <string>
 
 #include "host/data_access.h"
 #include "hosted/frame.h"
 #include "hosted/line.h"
+#include "hosted/picture_box.h"
 #include "hosted/rich_text.h"
 #include "hosted/simple_controls.h"
 #include "runtime/form.h"
@@ -86,6 +86,8 @@ class FEditorRTF : public Form {
   hosted::CommandButton* cancel_ = nullptr;
   hosted::CommandButton* quit_ = nullptr;
   hosted::CommandButton* maximise_ = nullptr;
+  hosted::PictureBox* cornerTop_ = nullptr;
+  hosted::PictureBox* cornerRight_ = nullptr;
   Timer tmrFade_{*this, 100, false};
   long result_ = kClosed;
   long fadeLevel_ = 10;

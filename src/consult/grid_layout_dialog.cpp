@@ -2,8 +2,10 @@
 
 #include <cfloat>
 #include <cmath>
+#include <iterator>
 #include <vector>
 
+#include "host/message_box.h"
 #include "runtime/steps.h"
 #include "runtime/twips.h"
 
@@ -167,7 +169,7 @@ bool FGridLayout::Apply() {
     IgnoreErrors([&] { alignment = list.CellValue(r, kAlign).toLong(); });
     if (!bad && !KnownAlignment(alignment)) bad = kAlign;
     if (bad) {
-      SelectCell(r, bad);
+      RefuseRow(r, bad);
       return false;
     }
     row.width = static_cast<float>(width);
@@ -186,9 +188,23 @@ bool FGridLayout::Apply() {
   return true;
 }
 
-void FGridLayout::SelectCell(int dataRow, int position) {
-  MessageBeep(MB_ICONEXCLAMATION);
+void FGridLayout::RefuseRow(int dataRow, int position) {
   grid::GridControl& list = *flexData_;
+  std::wstring column;
+  IgnoreErrors([&] { column = list.CellValue(dataRow, kColumnId).toText(); });
+  std::wstring rule;
+  if (position == kWidth) {
+    rule = L"el Ancho debe ser un número mayor o igual que 0.";
+  } else if (position == kAlign) {
+    rule = L"la Alineación debe ser ";
+    for (size_t i = 0; i < std::size(kAlignments); ++i)
+      rule += (i == 0 ? L"" : i + 1 == std::size(kAlignments) ? L" o " : L", ") + std::wstring(kAlignments[i].name);
+    rule += L".";
+  } else {
+    rule = L"la Visibilidad debe ser True o False.";
+  }
+  ShowMessage(L"Fila " + std::to_wstring(dataRow + 1) + L" (" + column + L"): " + rule, msg::Information, L"Ostrela");
+  if (!loaded()) return;  // closed while the message was up
   IgnoreErrors([&] { list.Model().SetCurrentDataRow(dataRow); });
   if (grid::GridWindow* window = list.Window()) {
     window->EnsureVisible(list.Model().DisplayRowOf(dataRow));

@@ -13,7 +13,8 @@
 //
 // Every row is checked before anything is applied: a width that is not a number or is
 // negative, or an alignment that is not one of the four codes, applies nothing, keeps
-// the dialog open and selects the bad cell. The key column is never written back, so
+// the dialog open, says in a message which row it is and what it takes, and selects the
+// bad cell. The key column is never written back, so
 // it takes no input. The dialog closes with the screen whose grid it lays out.
 #include <memory>
 #include <string>
@@ -48,10 +49,11 @@ class FGridLayout : public Form {
 
  private:
   void ListColumns();
-  // Checks every row, then writes them all to mGrid; false (nothing written, the bad
-  // cell selected) when a row does not hold.
+  // Checks every row, then writes them all to mGrid; false (nothing written, the row
+  // refused) when a row does not hold.
   bool Apply();
-  void SelectCell(int dataRow, int position);
+  // Says which row does not hold and what it takes, then opens the bad cell's editor.
+  void RefuseRow(int dataRow, int position);
   void cmdAplicar_Click() { Apply(); }
   void cmdAceptar_Click();
   void cmdCancelar_Click() { Unload(); }

@@ -1,6 +1,7 @@
 // The export of the audit grid: the save dialog, the spreadsheet file and, when the
 // grid does not fit one (or it cannot be written), the delimited text with the
-// regional list separator. A file is only ever replaced by a complete new one.
+// regional list separator. A file is only ever replaced by a complete new one, and a
+// read-only file never (it takes the same path as a file held open).
 #include "consult/log_export.h"
 
 #include <windows.h>
@@ -11,6 +12,7 @@
 #include "host/message_box.h"
 #include "host/save_dialog.h"
 #include "host/shared_state.h"
+#include "hosted/grid/export_file.h"
 #include "runtime/app_path.h"
 #include "runtime/mouse_pointer.h"
 #include "runtime/steps.h"
@@ -42,6 +44,12 @@ std::wstring SystemText(DWORD code) {
   return out;
 }
 
+// A failure's reason with the file it concerns, unless the reason names it already.
+std::wstring ReasonFor(const VbError& reason, const std::wstring& path) {
+  if (reason.description.find(path) != std::wstring::npos) return reason.description;
+  return reason.description + L": " + path;
+}
+
 [[noreturn]] void FileFailure(DWORD code, const std::wstring& path) {
   throw VbError{err::PermissionDenied, L"FDocumentosLogGeneral.Export", SystemText(code) + L": " + path};
 }
@@ -66,12 +74,14 @@ std::wstring FallbackFileName(const std::wstring& exportName) {
 }
 
 void ReplaceFileWith(const std::wstring& target, const std::function<void(const std::wstring&)>& write) {
+  grid::RefuseReadOnlyFile(target);
   const size_t slash = target.find_last_of(L"\\/");
   const std::wstring folder = slash == std::wstring::npos ? L"." : target.substr(0, slash + 1);
   wchar_t temporary[MAX_PATH] = {};
   if (!GetTempFileNameW(folder.c_str(), L"vkx", 0, temporary)) FileFailure(GetLastError(), target);
   try {
     write(temporary);
+    grid::RefuseReadOnlyFile(target);  // made read-only while the export ran
     if (!MoveFileExW(temporary, target.c_str(), MOVEFILE_REPLACE_EXISTING)) FileFailure(GetLastError(), target);
   } catch (...) {
     DeleteFileW(temporary);
@@ -89,26 +99,30 @@ void FDocumentosLogGeneral::ExportGrid() {
   if (chosen.Canceled || chosen.FileNames.empty()) return;
   if (!StillWanted()) return;  // closed while the dialog was open
 
-  std::wstring name = ExportFileName(chosen.Path, chosen.FileNames.front());
+  const std::wstring exportName = ExportFileName(chosen.Path, chosen.FileNames.front());
+  std::wstring name = exportName;
   const grid::GridControl& grid = *c_.GRDetail;
-  VbError reason;
+  VbError reason, fallbackReason;
   SetMousePointer(pointer::Hourglass);
   bool written = IgnoreErrors(
       [&] { ReplaceFileWith(name, [&](const std::wstring& file) { grid.ExportData(file, 3, 2); }); }, &reason);
   bool delimited = false;
   if (!written) {
-    name = FallbackFileName(name);
+    name = FallbackFileName(exportName);
     delimited = true;
     written = IgnoreErrors(
         [&] {
           const std::wstring separator = ListSeparator();
           ReplaceFileWith(name, [&](const std::wstring& file) { grid.ExportData(file, 2, 2, separator); });
         },
-        &reason);
+        &fallbackReason);
   }
   SetMousePointer(pointer::Default);
   if (!written) {
-    ShowMessage(L"No se ha Podido Realizar la Exportación de Datos: " + reason.description, msg::Information, kTitle);
+    // The file the user chose first, then why the text beside it failed too.
+    ShowMessage(L"No se ha Podido Realizar la Exportación de Datos: " + ReasonFor(reason, exportName) + L"; " +
+                    ReasonFor(fallbackReason, name),
+                msg::Information, kTitle);
   } else if (delimited) {
     ShowMessage(L"Se ha Realizado la Exportación de Datos: " + name, msg::Information, kTitle);
   } else {

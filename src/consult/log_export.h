@@ -16,7 +16,8 @@ std::wstring ExportFileName(const std::wstring& folder, const std::wstring& name
 std::wstring FallbackFileName(const std::wstring& exportName);
 
 // Has `write` write a temporary file in the target's folder and puts it in place of
-// `target` only once it succeeded. On any failure the target is as it was, the
+// `target` only once it succeeded; a read-only target is refused before anything is
+// written. On any failure the target is as it was, the
 // temporary file is gone and a VbError gives the reason.
 void ReplaceFileWith(const std::wstring& target, const std::function<void(const std::wstring& temporary)>& write);
 

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "hosted/rich_text_ruler.h"
+#include "runtime/twips.h"
 #include "runtime/vb_error.h"
 
 namespace vk::hosted {
@@ -127,6 +129,7 @@ void RichTextEditor::SetReadOnly(bool readOnly) {
 void RichTextEditor::SetRightMargin(long twips) {
   if (twips < 0) Raise(err::InvalidPropertyValue, L"RichTextEditor.RightMargin");
   rightMargin_ = twips;
+  if (rulerBar_ && outer_) InvalidateRect(outer_, nullptr, FALSE);
   if (twips == 0) {
     SendMessageW(inner(), EM_SETTARGETDEVICE, 0, 0);
     return;
@@ -134,6 +137,34 @@ void RichTextEditor::SetRightMargin(long twips) {
   HDC screen = GetDC(nullptr);
   SendMessageW(inner(), EM_SETTARGETDEVICE, reinterpret_cast<WPARAM>(screen), twips);
   ReleaseDC(nullptr, screen);
+}
+
+void RichTextEditor::SetRulerBar(bool shown) {
+  rulerBar_ = shown;
+  if (!outer_) return;
+  RECT client{};
+  GetClientRect(outer_, &client);
+  OnResized(client.right, client.bottom);
+  InvalidateRect(outer_, nullptr, FALSE);
+}
+
+void RichTextEditor::OnResized(int width, int height) {
+  const int ruler = rulerBar_ ? std::min(RulerHeight(), height) : 0;
+  if (inner_) MoveWindow(inner_, 0, ruler, width, height - ruler, TRUE);
+  if (ruler && outer_) InvalidateRect(outer_, nullptr, FALSE);  // the margin may follow the width
+}
+
+void RichTextEditor::Paint(HDC dc) {
+  if (!rulerBar_ || !inner_) return;
+  RECT client{};
+  GetClientRect(outer_, &client);
+  const RECT strip{0, 0, client.right, std::min<LONG>(RulerHeight(), client.bottom)};
+  // Measured from where the text starts inside the control's border and inset.
+  RECT format{};
+  SendMessageW(inner_, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+  MapWindowPoints(inner_, outer_, reinterpret_cast<POINT*>(&format), 2);
+  const int marginX = rightMargin_ > 0 ? format.left + TwipsToPixels(rightMargin_) : format.right;
+  DrawRuler(dc, strip, format.left, marginX, MachineRulerUnit());
 }
 
 void RichTextEditor::SetScrollBars(int bars) {

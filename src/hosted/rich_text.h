@@ -2,11 +2,12 @@
 // The rich-text editor over the platform's RichEdit control. TextRTF takes a document
 // in rich text, or a plain text which then shows as that text; it reads back as rich
 // text. Text is the plain text, its line breaks CR LF. The text has no length limit
-// beyond memory (the system control's default limit would cut long texts). The ruler bar
-// is a switch the editor only keeps (it draws no ruler); the right margin, in twips,
-// is the width lines wrap at (0: the window's width). Two display options are accepted
-// and kept, and mean nothing here.
-// Not handled yet: drawing a ruler bar.
+// beyond memory (the system control's default limit would cut long texts). The ruler bar,
+// when switched on, is a strip above the text in the machine's unit with the right
+// margin marked (rich_text_ruler.h); the right margin, in twips, is the width lines wrap
+// at (0: the window's width). Two display options are accepted and kept, and mean
+// nothing here.
+// Not handled: the ruler follows no horizontal scrolling and sets no tabs or indents.
 #include <string>
 
 #include "hosted/form_control.h"
@@ -28,7 +29,7 @@ class RichTextEditor : public FormControl {
   bool ReadOnly() const { return readOnly_; }
   void SetReadOnly(bool readOnly);
   bool RulerBar() const { return rulerBar_; }
-  void SetRulerBar(bool shown) { rulerBar_ = shown; }
+  void SetRulerBar(bool shown);
   long RightMargin() const { return rightMargin_; }
   // 0 or more; below 0 raises 380.
   void SetRightMargin(long twips);
@@ -41,6 +42,10 @@ class RichTextEditor : public FormControl {
 
  protected:
   void OnCreated() override;
+  void OnResized(int width, int height) override;
+  // The outer window shows only the ruler strip; the text control covers the rest.
+  bool PaintsItself() const override { return true; }
+  void Paint(HDC dc) override;
 
  private:
   bool readOnly_ = false;

@@ -10,7 +10,9 @@
 
 #include "consult/comment_editor.h"
 #include "host/shared_functions.h"
+#include "hosted/picture_box.h"
 #include "hosted/window_driver.h"
+#include "support/memory_dc.h"
 
 namespace {
 
@@ -121,6 +123,35 @@ TEST(CommentEditor, FadesInToExactlyFullOpacityThenMaximisesAndRestores) {
   }
   EXPECT_EQ(widths, (std::vector<double>{widths[0], FEditorRTF::kWidth}));
   EXPECT_GT(widths[0], FEditorRTF::kWidth);
+}
+
+TEST(CommentEditor, CornerPicturesMarkTheFramesCornersAtEverySize) {
+  const COLORREF accent = GetSysColor(COLOR_HIGHLIGHT);
+  RunEditor([](FEditorRTF&) {},
+            [&](FEditorRTF& e) {
+              for (int press = 0; press < 2; ++press) {  // designed size, then maximised
+                RECT frame{};
+                GetWindowRect(e.VkContainer().hwnd(), &frame);
+                const struct {
+                  const wchar_t* name;
+                  POINT corner;  // the frame's corner pixel, on the screen
+                } cases[] = {{L"PCornerTop", {frame.left, frame.top}},
+                             {L"PCornerRigth", {frame.right - 1, frame.bottom - 1}}};
+                for (const auto& c : cases) {
+                  auto* picture = dynamic_cast<hosted::PictureBox*>(e.FindControl(c.name));
+                  ASSERT_TRUE(picture) << c.name;
+                  RECT box{};
+                  GetWindowRect(picture->hwnd(), &box);
+                  EXPECT_TRUE(IsWindowVisible(picture->hwnd()) && PtInRect(&box, c.corner)) << press;
+                  // The corner pixel as the picture paints it.
+                  test::MemoryDc shown(box.right - box.left, box.bottom - box.top);
+                  SendMessageW(picture->hwnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(shown.dc()), PRF_CLIENT);
+                  EXPECT_EQ(shown.Pixel(c.corner.x - box.left, c.corner.y - box.top), static_cast<long>(accent));
+                }
+                Press(e.cmdMaximizar());
+              }
+              Press(e.cmdOK());
+            });
 }
 
 }  // namespace

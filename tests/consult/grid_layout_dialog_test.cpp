@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "consult/grid_layout_dialog.h"
+#include "host/message_box.h"
 #include "hosted/grid/cell_editor.h"
 #include "hosted/window_driver.h"
 
@@ -122,15 +123,25 @@ TEST(GridLayoutDialog, AplicarWritesEveryRowCancelarKeepsItAndAceptarAppliesAndC
   EXPECT_EQ(screen.At(2).Width, 1800.0f);
 }
 
-TEST(GridLayoutDialog, ARowThatDoesNotHoldAppliesNothingAndSelectsItsCell) {
+TEST(GridLayoutDialog, ARowThatDoesNotHoldAppliesNothingSaysWhyAndSelectsItsCell) {
+  const std::wstring width = L"Fila 2 (Usuario): el Ancho debe ser un número mayor o igual que 0.|64|Ostrela";
   const struct {
     const wchar_t* width;  // typed into row 1, or nullptr
     int storedAlignment;   // of the third column
     int badRow;
-  } cases[] = {{L"abc", 5, 1}, {L"-5", 5, 1}, {L"", 5, 1}, {nullptr, 7, 2}};
+    std::wstring message;
+  } cases[] = {{L"abc", 5, 1, width},
+               {L"-5", 5, 1, width},
+               {L"", 5, 1, width},
+               {nullptr, 7, 2, L"Fila 3 (Fecha): la Alineación debe ser Sin Alinear, Izquierda, Centro o Derecha.|64|Ostrela"}};
   for (const auto& c : cases) {
     Screen screen;
     screen.At(3).Style().TextAlignment = c.storedAlignment;
+    std::vector<std::wstring> messages;
+    ScopedMessageBox box([&](const std::wstring& text, long style, const std::wstring& title) {
+      messages.push_back(text + L"|" + std::to_wstring(style) + L"|" + title);
+      return msg::OK;
+    });
     RunDialog(screen, [&](FGridLayout& d) {
       Edit(d, 0, Col::kCaption, L"Doc.");
       if (c.width) Edit(d, 1, Col::kWidth, c.width);
@@ -138,6 +149,7 @@ TEST(GridLayoutDialog, ARowThatDoesNotHoldAppliesNothingAndSelectsItsCell) {
       EXPECT_TRUE(d.loaded() && Window(d).Editing()) << c.badRow;
       EXPECT_EQ(d.FlexData().CurrentRow().Index, c.badRow);
     });
+    EXPECT_EQ(messages, std::vector<std::wstring>{c.message});
     EXPECT_EQ(screen.At(1).Caption, L"DocumentoId");
   }
 }

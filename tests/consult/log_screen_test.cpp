@@ -562,6 +562,38 @@ TEST_F(LogExportTest, AboveTheSpreadsheetsRowsTheListSeparatorTextIsWrittenAndNa
   EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 65543 + 1);
 }
 
+TEST_F(LogExportTest, AReadOnlyTargetIsKeptAndTheTextGoesBesideItOrTheFailureNamesBoth) {
+  Open();
+  Search();
+  std::wstring upper = folder_;
+  for (wchar_t& ch : upper) ch = static_cast<wchar_t>(std::towupper(ch));
+  for (bool textReadOnly : {false, true}) {
+    WriteText(L"informe.xls", "kept");
+    SetFileAttributesW((folder_ + L"informe.xls").c_str(), FILE_ATTRIBUTE_READONLY);
+    if (textReadOnly) {
+      WriteText(L"INFORME.csv", "kept too");
+      SetFileAttributesW((folder_ + L"INFORME.csv").c_str(), FILE_ATTRIBUTE_READONLY);
+    }
+    Export(L"informe.xls");
+    EXPECT_TRUE(Text(L"informe.xls") == "kept") << "a read-only file is never replaced";
+    ASSERT_EQ(messages_.size(), 1u);
+    if (textReadOnly) {
+      EXPECT_TRUE(Text(L"INFORME.csv") == "kept too");
+      EXPECT_EQ(messages_[0].rfind(L"No se ha Podido Realizar la Exportación de Datos: ", 0), 0u) << messages_[0];
+      EXPECT_NE(messages_[0].find(folder_ + L"informe.xls"), std::wstring::npos) << messages_[0];
+      EXPECT_NE(messages_[0].find(upper + L"INFORME.csv"), std::wstring::npos) << messages_[0];
+    } else {
+      EXPECT_EQ(messages_, std::vector<std::wstring>{L"Se ha Realizado la Exportación de Datos: " + upper +
+                                                      L"INFORME.csv|64|Ostrela"});
+    }
+    EXPECT_EQ(FilesIn(folder_), (std::vector<std::wstring>{L"INFORME.csv", L"informe.xls"}));
+    for (const std::wstring& name : FilesIn(folder_)) {
+      SetFileAttributesW((folder_ + name).c_str(), FILE_ATTRIBUTE_NORMAL);
+      DeleteFileW((folder_ + name).c_str());
+    }
+  }
+}
+
 TEST_F(LogExportTest, AHostCloseWhileTheSaveDialogIsOpenWritesNothingAndClosesAfter) {
   Open();
   Search();

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 
 #include "hosted/grid/biff_writer.h"
@@ -332,4 +334,27 @@ TEST(ExportCalls, BadCallsAndUnwritablePathsRaise) {
       {"unknown layout", [&] { ExportData(m, TempPath(L"x.xls"), 3, 9); }, vk::err::InvalidProcedureCall},
   };
   for (const auto& c : cases) EXPECT_EQ(ErrorOf(c.call), c.error) << c.what;
+}
+
+TEST(ExportCalls, AReadOnlyFileIsRefusedAndKeptInEitherFormat) {
+  GridModel m;
+  FillAuditGrid(m);
+  const std::wstring path = TempPath(L"protegido.xls");
+  for (int format : {kExportSpreadsheet, kExportDelimited}) {
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    std::ofstream(std::filesystem::path(path), std::ios::binary) << "kept";
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
+    vk::VbError reason;
+    try {
+      ExportData(m, path, format, 2, L";");
+    } catch (const vk::VbError& e) {
+      reason = e;
+    }
+    EXPECT_EQ(reason.number, vk::err::PermissionDenied) << format;
+    EXPECT_NE(reason.description.find(path), std::wstring::npos) << format;
+    const auto bytes = ReadAll(path);
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "kept") << format;
+  }
+  SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  DeleteFileW(path.c_str());
 }

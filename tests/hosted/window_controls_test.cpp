@@ -5,6 +5,7 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include <algorithm>
 #include <functional>
 
 #include <cmath>
@@ -18,6 +19,7 @@
 #include "hosted/line.h"
 #include "hosted/picture_box.h"
 #include "hosted/rich_text.h"
+#include "hosted/rich_text_ruler.h"
 #include "hosted/simple_controls.h"
 #include "hosted/tab_progress.h"
 #include "hosted/text_box.h"
@@ -430,6 +432,75 @@ TEST(RichText, PlainAndRichTextInReadOnlyAndMargins) {
   EXPECT_EQ(editor.RightMargin(), 9000);
   EXPECT_EQ(ErrorOf([&] { editor.SetRightMargin(-1); }), err::InvalidPropertyValue);
   EXPECT_EQ(ErrorOf([&] { editor.SetScrollBars(4); }), err::InvalidPropertyValue);
+}
+
+TEST(RichText, RulerTicksEachUnitFromTheTextsEdgeAndMarksTheRightMargin) {
+  const int h = RulerHeight(), origin = 10, margin = 250;
+  const int tickRow = h - 9, halfTickRow = h - 12, paperRow = 4, markRow = h - 2;  // at 96 dpi
+  const long ink = GetSysColor(COLOR_BTNTEXT), paper = GetSysColor(COLOR_WINDOW), face = GetSysColor(COLOR_BTNFACE);
+  const struct {
+    RulerUnit unit;
+    double stepPixels;  // 96 pixels an inch
+    int steps;          // to the unit
+  } cases[] = {{RulerUnit::Inch, 96.0 / 8, 8}, {RulerUnit::Centimetre, 96 / 2.54 / 4, 4}};
+  for (const auto& c : cases) {
+    test::MemoryDc ruler(400, h);
+    DrawRuler(ruler.dc(), {0, 0, 400, h}, origin, margin, c.unit);
+    auto at = [&](double steps) { return origin + static_cast<int>(steps * c.stepPixels + 0.5); };
+    for (int step = 1; at(step + 1) < margin; ++step) {
+      if (step % c.steps == 0) continue;  // the unit's number stands there
+      const bool half = step % (c.steps / 2) == 0;
+      EXPECT_EQ(ruler.Pixel(at(step), tickRow), ink) << step;
+      EXPECT_EQ(ruler.Pixel(at(step), halfTickRow), half ? ink : paper) << step;
+      EXPECT_EQ(ruler.Pixel(at(step + 0.5), tickRow), paper) << step;
+    }
+    EXPECT_EQ(ruler.Pixel(origin - 2, paperRow), face);
+    EXPECT_EQ(ruler.Pixel(margin - 2, paperRow), paper);
+    EXPECT_EQ(ruler.Pixel(margin + 2, paperRow), face);
+    EXPECT_EQ(ruler.Pixel(margin, markRow), ink);
+    EXPECT_EQ(ruler.Pixel(margin - 6, markRow), face);
+  }
+
+  // In the editor: a strip above the text, in the machine's unit, whose mark moves with
+  // the margin; switched off, the text takes the whole control again.
+  test::ShownForm form;
+  auto& editor = form->Add<RichTextEditor>(test::At(0, 0, 6000, 3000, L"editor"));
+  auto textTop = [&] {
+    RECT r{};
+    GetWindowRect(editor.inner(), &r);
+    MapWindowPoints(nullptr, editor.hwnd(), reinterpret_cast<POINT*>(&r), 2);
+    return r.top;
+  };
+  EXPECT_EQ(textTop(), 0);
+  editor.SetRulerBar(true);
+  EXPECT_EQ(textTop(), h);
+  std::vector<int> marks;
+  test::MemoryDc shown(400, h);
+  for (long twips : {2880L, 4320L}) {
+    editor.SetRightMargin(twips);
+    UpdateWindow(editor.hwnd());
+    HDC dc = GetDC(editor.hwnd());
+    BitBlt(shown.dc(), 0, 0, 400, h, dc, 0, 0, SRCCOPY);
+    ReleaseDC(editor.hwnd(), dc);
+    int first = -1, last = -1;
+    for (int x = 0; x < 400; ++x) {
+      if (shown.Pixel(x, markRow) != ink) continue;
+      if (first < 0) first = x;
+      last = x;
+    }
+    marks.push_back((first + last) / 2);
+  }
+  ASSERT_EQ(marks.size(), 2u);
+  EXPECT_EQ(marks[1] - marks[0], 96);
+  test::MemoryDc expected(400, h);
+  DrawRuler(expected.dc(), {0, 0, 400, h}, marks[1] - 288, marks[1], MachineRulerUnit());
+  GdiFlush();
+  EXPECT_TRUE(std::equal(shown.bits(), shown.bits() + 400 * h, expected.bits()));
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  shown.Save(std::wstring(temp) + L"rich_text_ruler.bmp");  // for a reviewer
+  editor.SetRulerBar(false);
+  EXPECT_EQ(textTop(), 0);
 }
 
 TEST(LineWindow, CoversItsPointsPaintsItsColourAndLetsClicksThrough) {

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <wincrypt.h>
 
+#include <functional>
 #include <string>
 
 #include "com/late_bound.h"
@@ -77,6 +78,54 @@ TEST(OutlookStandIn, DisplayWritesAnUnsentMessageWithItsReadableAttachments) {
   EXPECT_EQ(log[2], "To=");
   EXPECT_EQ(log[3], "Attachments.Add " + std::string(path.begin(), path.end()));
   EXPECT_EQ(log[6].rfind("Display ", 0), 0u);
+}
+
+TEST(OutlookStandIn, TheMessageComesFromTheLogonUserAtThisMachineUnderItsSubject) {
+  ScopedOutbox outbox;
+  wchar_t user[256], machine[256];
+  DWORD userSize = 256, machineSize = 256;
+  ASSERT_TRUE(GetUserNameW(user, &userSize) && GetComputerNameW(machine, &machineSize));
+  ComPtr<IDispatch> outlook = com::CreateObject(L"Outlook.Application");
+  Variant item = com::Call(outlook.get(), L"CreateItem", {0L});
+  com::Put(item.object(), L"Subject", L"Legajo 101");
+  EXPECT_EQ(com::Get(item.object(), L"Subject").toText(), L"Legajo 101");
+  com::Call(item.object(), L"Display");
+  const auto mails = outbox.Mails();
+  ASSERT_EQ(mails.size(), 1u);
+  const std::wstring from = std::wstring(user) + L"@" + machine;
+  EXPECT_NE(mails[0].find("\r\nFrom: " + std::string(from.begin(), from.end()) + "\r\n"), std::string::npos) << mails[0];
+  EXPECT_NE(mails[0].find("\r\nSubject: Legajo 101\r\n"), std::string::npos);
+}
+
+TEST(OutlookStandIn, LineBreaksInHeadersAndNulInAttachmentPathsAreRefused) {
+  ScopedOutbox outbox;
+  const std::wstring path = outbox.folder() + L"\\scan.tif";
+  std::ofstream(std::filesystem::path(path), std::ios::binary) << "scan";
+  ComPtr<IDispatch> outlook = com::CreateObject(L"Outlook.Application");
+  Variant item = com::Call(outlook.get(), L"CreateItem", {0L});
+  Variant attachments = com::Get(item.object(), L"Attachments");
+  const struct {
+    const wchar_t* what;
+    std::function<void()> call;
+    long error;
+  } cases[] = {
+      {L"To with CR LF", [&] { com::Put(item.object(), L"To", L"a@b.es\r\nBcc: x@y.es"); }, 380},
+      {L"To with LF", [&] { com::Put(item.object(), L"To", L"a@b.es\nBcc: x@y.es"); }, 380},
+      {L"Subject with CR", [&] { com::Put(item.object(), L"Subject", L"Hola\rBcc: x@y.es"); }, 380},
+      {L"path with NUL", [&] { com::Call(attachments.object(), L"Add", {path + std::wstring(1, L'\0') + L".exe"}); }, 5},
+  };
+  for (const auto& c : cases) {
+    VbError reason;
+    IgnoreErrors(c.call, &reason);
+    EXPECT_EQ(reason.number, c.error) << c.what;
+    EXPECT_FALSE(reason.description.empty()) << c.what;
+  }
+  EXPECT_EQ(com::Get(attachments.object(), L"Count").toLong(), 0);
+  com::Call(item.object(), L"Display");
+  const auto mails = outbox.Mails();
+  ASSERT_EQ(mails.size(), 1u);
+  EXPECT_EQ(mails[0].find("Bcc"), std::string::npos);
+  EXPECT_NE(mails[0].find("\r\nTo: \r\n"), std::string::npos);
 }
 
 }  // namespace

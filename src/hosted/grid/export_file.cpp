@@ -5,7 +5,14 @@
 
 namespace vk::grid {
 
+void RefuseReadOnlyFile(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_READONLY)) return;
+  throw VbError{err::PermissionDenied, kGridSource, StandardErrorText(err::PermissionDenied) + L": " + path};
+}
+
 ExportFile::ExportFile(std::wstring path) : path_(std::move(path)) {
+  RefuseReadOnlyFile(path_);
   file_ = CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file_ == INVALID_HANDLE_VALUE) {
     const DWORD code = GetLastError();

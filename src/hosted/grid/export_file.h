@@ -10,8 +10,8 @@ namespace vk::grid {
 
 class ExportFile {
  public:
-  // Raises the platform's file errors (path not found, permission denied) with the
-  // file's name in the text.
+  // Raises the platform's file errors (path not found, permission denied, a read-only
+  // file) with the file's name in the text.
   explicit ExportFile(std::wstring path);
   ExportFile(const ExportFile&) = delete;
   ExportFile& operator=(const ExportFile&) = delete;
@@ -25,6 +25,11 @@ class ExportFile {
   std::wstring path_;
   HANDLE file_ = INVALID_HANDLE_VALUE;
 };
+
+// Raises 70 (permission denied, with the file's name) when `path` is a read-only file.
+// Windows refuses to replace or write such a file; Wine lets a process rename over it
+// and, run as root, write it, so the attribute is checked here.
+void RefuseReadOnlyFile(const std::wstring& path);
 
 // A whole file at once through ExportFile.
 void WriteWholeFile(const std::wstring& path, const void* data, size_t size);
