@@ -16,6 +16,8 @@
 #include "consult/search_screen.h"
 #include "consult/view_screen.h"
 #include "host/cobject.h"
+#include "host/data_access.h"
+#include "host/host_seams.h"
 #include "hosted/sample_images.h"
 #include "hosted/window_driver.h"
 #include "list_fixture.h"
@@ -35,6 +37,70 @@ using consult::FDocumentosView;
 using consult::ListScreen;
 
 std::vector<long> Ids(std::initializer_list<long> ids) { return ids; }
+
+// Another clerk: a second copy of this program that runs one statement on the same
+// database copy (given in VK_OTHER_CLERK_SQL) and ends.
+TEST(OtherClerk, DISABLED_RunsOneStatement) {
+  ComApartment com;
+  wchar_t sql[2048] = {};
+  ASSERT_GT(GetEnvironmentVariableW(L"VK_OTHER_CLERK_SQL", sql, 2048), 0u);
+  auto data = DataAccess::Create();
+  ASSERT_TRUE(data && data->ExecuteSql(kAppKey, sql)) << (data ? std::string(data->ErrDescription().begin(),
+                                                                            data->ErrDescription().end()) : "");
+}
+
+void RunAsOtherClerk(const std::wstring& sql) {
+  wchar_t program[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, program, MAX_PATH);
+  SetEnvironmentVariableW(L"VK_OTHER_CLERK_SQL", sql.c_str());
+  EXPECT_EQ(RunAndWait(L"\"" + std::wstring(program) +
+                       L"\" --gtest_also_run_disabled_tests --gtest_filter=OtherClerk.DISABLED_RunsOneStatement"),
+            0u);
+}
+
+// The screen's data object, with another clerk's statement run once just before the
+// first command that writes a comment history: between the screen's read and its write.
+class OtherClerkBeforeWrite final : public IDispatch {
+ public:
+  OtherClerkBeforeWrite(ComPtr<IDispatch> inner, std::wstring sql) : inner_(std::move(inner)), sql_(std::move(sql)) {
+    LPOLESTR name = const_cast<LPOLESTR>(L"Execute");
+    inner_->GetIDsOfNames(IID_NULL, &name, 1, 0, &execute_);
+  }
+  STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
+    *out = iid == IID_IUnknown || iid == IID_IDispatch ? static_cast<IDispatch*>(this) : nullptr;
+    if (!*out) return E_NOINTERFACE;
+    AddRef();
+    return S_OK;
+  }
+  STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&refs_); }
+  STDMETHODIMP_(ULONG) Release() override {
+    const LONG left = InterlockedDecrement(&refs_);
+    if (left == 0) delete this;
+    return left;
+  }
+  STDMETHODIMP GetTypeInfoCount(UINT* count) override { return inner_->GetTypeInfoCount(count); }
+  STDMETHODIMP GetTypeInfo(UINT i, LCID lcid, ITypeInfo** info) override { return inner_->GetTypeInfo(i, lcid, info); }
+  STDMETHODIMP GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID lcid, DISPID* ids) override {
+    return inner_->GetIDsOfNames(iid, names, count, lcid, ids);
+  }
+  STDMETHODIMP Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
+                      EXCEPINFO* error, UINT* argError) override {
+    if (id == execute_ && !sql_.empty() && params && params->cArgs >= 2) {
+      const VARIANT& command = params->rgvarg[params->cArgs - 2];  // arguments come last first
+      if (V_VT(&command) == VT_BSTR && wcsstr(V_BSTR(&command), L"Set Comentarios")) {
+        RunAsOtherClerk(sql_);
+        sql_.clear();
+      }
+    }
+    return inner_->Invoke(id, iid, lcid, flags, params, result, error, argError);
+  }
+
+ private:
+  ComPtr<IDispatch> inner_;
+  std::wstring sql_;
+  DISPID execute_ = DISPID_UNKNOWN;
+  LONG refs_ = 1;
+};
 
 class ViewScreenTest : public ListScreenTest {};
 class SearchScreenTest : public ListScreenTest {
@@ -461,6 +527,51 @@ TEST_F(ViewScreenTest, ACommentJoinsTheStoredHistoryWithItsQuotesAndOnlyAfterThe
     RightClickRow(RowOf(102), kViewComments);
   }
   EXPECT_EQ(read.find(L"Falta el sello de D'Angelo"), stamp.size());
+}
+
+TEST_F(ViewScreenTest, ACommentWrittenWhileAnotherClerkWritesLosesNeitherAndAGoneDocumentIsTold) {
+  FixedClock clock(MakeDate(2026, 12, 7, 10, 15, 0));
+  ClockScope fixed(clock);
+  const std::wstring entry = L"usuario1 - Fecha : [ " + DateToText(clock.Now()) + L"]\r\nMio\r\n\r\n";
+  struct Case {
+    const wchar_t* otherClerk;
+    std::wstring stored;   // the history afterwards
+    bool failureShown;
+  };
+  const std::wstring before = Scalar(L"Select Coalesce(Comentarios, '') From Documentos Where DocumentoId = 106");
+  const Case cases[] = {
+      {L"Update Documentos Set Comentarios = Coalesce(Comentarios, '') || 'otro' Where DocumentoId = 106",
+       before + L"otro" + entry, false},
+      {L"Delete From Documentos Where DocumentoId = 106", L"", true},
+  };
+  for (const Case& c : cases) {
+    HostSeams::Current().createDataAccess = [sql = std::wstring(c.otherClerk)] {
+      ComPtr<IDispatch> real = HostSeams::Real().createDataAccess();
+      return real ? ComPtr<IDispatch>::Attach(new OtherClerkBeforeWrite(real, sql)) : real;
+    };
+    Open(L"R01VIE");
+    const int row = grid().Model().DisplayRow(RowOf(106)).Index;
+    const std::wstring shownBefore = consult::CellText(grid(), row, L"Comentarios");
+    messages.clear();
+    {
+      auto editor = ActWhenShown(L"FEditorRTF", [](Form& f) {
+        auto& e = static_cast<FEditorRTF&>(f);
+        e.rtfTexto().SetText(L"Mio");
+        Press(e.cmdOK());
+      });
+      RightClickRow(RowOf(106), kAddComment);
+    }
+    EXPECT_EQ(Scalar(L"Select Comentarios From Documentos Where DocumentoId = 106"), c.stored) << c.otherClerk;
+    ASSERT_EQ(messages.size(), c.failureShown ? 1u : 0u) << c.otherClerk;
+    if (c.failureShown) {
+      EXPECT_EQ(messages[0].text.rfind(L"No se ha podido Grabar el Comentario. Error [ ", 0), 0u);
+      EXPECT_EQ(consult::CellText(grid(), row, L"Comentarios"), shownBefore);
+    } else {
+      EXPECT_EQ(consult::CellText(grid(), row, L"Comentarios"), c.stored);
+    }
+    Kill();
+    Pump();
+  }
 }
 
 TEST_F(ViewScreenTest, BothReportItemsShowTheListInThePreviewWindow) {
