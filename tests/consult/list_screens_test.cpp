@@ -289,6 +289,53 @@ TEST_F(ViewScreenTest, MarkingAsReadWritesTheRowsOwnDocumentOnlyOnYes) {
   EXPECT_FALSE(grid().Model().CellStyle(row, 1).Font->bold);
 }
 
+TEST_F(ViewScreenTest, TheViewerAndTheReadLogNameTheCurrentRowsDocumentOrNothing) {
+  Sql(kAppKey, L"Update Documentos Set TipoDocumentoId = 'abc' Where DocumentoId = 107");
+  ListScreen& view = Open(L"R01VIE");
+  auto readings = [&](long id) {
+    return Scalar(L"Select Count(*) From DocumentosLog Where Usuario = 'usuario1' And DocumentoId = " +
+                  std::to_wstring(id));
+  };
+  auto markReadByKey = [&] {
+    answers.push_back([] { return msg::Yes; });
+    ClickKey(*view.controls().TBarMain, L"BTN_VAL");
+  };
+  // 108 was the last row read whole; 107, now current, does not convert: neither is
+  // opened nor logged.
+  ClickRow(RowOf(108));
+  ClickRow(RowOf(107));
+  ClickKey(*view.controls().TBarDetail, L"BTN_PAN");
+  markReadByKey();
+  EXPECT_TRUE(launcher.parameters.empty());
+  EXPECT_EQ(readings(107) + readings(108), L"00");
+  ASSERT_EQ(messages.size(), 2u);
+  EXPECT_EQ(messages[1].text, L"Se Produjo un Error al Marcar el Documento");
+
+  // A refused read-log entry leaves the row unread.
+  Sql(kAppKey, L"Create Trigger NoReadings Before Insert On DocumentosLog Begin Select Raise(Abort, 'no'); End");
+  ClickRow(RowOf(103));
+  ClickKey(*view.controls().TBarDetail, L"BTN_PAN");
+  EXPECT_EQ(launcher.parameters.size(), 1u);
+  const int row103 = grid().Model().DisplayRow(RowOf(103)).Index;
+  EXPECT_EQ(consult::CellLong(grid(), row103, L"IsNew"), 0);
+  Sql(kAppKey, L"Drop Trigger NoReadings");
+
+  // A refill leaves no current document: marking again writes nothing.
+  ClickRow(RowOf(102));
+  markReadByKey();
+  EXPECT_EQ(readings(102), L"1");
+  ClickKey(*view.controls().TBarMain, L"BTN_FIN");
+  EXPECT_EQ(RowOf(102), -1);
+  EXPECT_EQ(view.currentDocument().DocumentoId, 0);
+  messages.clear();
+  markReadByKey();
+  ClickKey(*view.controls().TBarDetail, L"BTN_PAN");
+  EXPECT_EQ(readings(102), L"1");
+  EXPECT_EQ(launcher.parameters.size(), 1u);
+  ASSERT_EQ(messages.size(), 2u);
+  EXPECT_EQ(messages[1].text, L"Se Produjo un Error al Marcar el Documento");
+}
+
 TEST_F(ViewScreenTest, TheViewerOpensTheDocumentAndOnlyAStartedViewerMarksIt) {
   ListScreen& view = Open(L"R01VIE");
   ClickKey(*view.controls().TBarDetail, L"BTN_PAN");
