@@ -66,6 +66,9 @@ grid::GridValue DateCell(VARIANT& value) {
 void StyleGroupHeaders(grid::GridMembers& grid) {
   grid::GridStyle& header = grid.Styles().Item(L"GroupHeader");
   header.BackColor = 14334632;  // &HDABAA8: red 168, green 186, blue 218
+  // One colour, painted solid: the list's Normal style is a gradient that would fade it
+  // to white under the white text.
+  header.BackgroundStyle = grid::kBackgroundSolid;
   header.ForeColor = 0xFFFFFF;
   grid::StyleFont& font = header.OwnFont();
   font.name = L"Verdana";

@@ -114,6 +114,23 @@ class SearchScreenTest : public ListScreenTest {
   }
 };
 
+// The colour a window paints at a point of its client area.
+COLORREF PaintedPixel(HWND window, POINT p) {
+  RECT client;
+  GetClientRect(window, &client);
+  HDC screen = GetDC(window);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+  const COLORREF colour = GetPixel(memory, p.x, p.y);
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(window, screen);
+  return colour;
+}
+
 TEST_F(ViewScreenTest, OpensDockedOnTheUsersUnreadDocumentsGroupedAndBold) {
   ListScreen& view = Open(L"R01VIE");
   ASSERT_NE(dynamic_cast<FDocumentosView*>(&view), nullptr);
@@ -132,6 +149,12 @@ TEST_F(ViewScreenTest, OpensDockedOnTheUsersUnreadDocumentsGroupedAndBold) {
   EXPECT_EQ(model.DisplayRowCount(), 9 + 2);
   for (int row = 0; row < grid().DataRowCount(); ++row) EXPECT_TRUE(model.CellStyle(row, 1).Font->bold) << row;
   EXPECT_EQ(*model.GroupStyle().BackColor, 14334632u);
+  // The group header is painted in its one colour from top to bottom, under its white text.
+  const RECT header = grid().Window()->CellRect(0, 1);
+  RECT client;
+  GetClientRect(grid().hwnd(), &client);
+  for (LONG y : {header.top + 1, (header.top + header.bottom) / 2, header.bottom - 3})
+    EXPECT_EQ(PaintedPixel(grid().hwnd(), {client.right - 30, y}), RGB(168, 186, 218)) << y;
 
   // The design layout: the list takes the whole width; the preview frame stays hidden.
   const auto& c = view.controls();
