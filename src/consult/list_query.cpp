@@ -144,13 +144,14 @@ bool FillGrid(grid::GridMembers& grid, const Recordset* records) {
         });
         if (slot.source && slot.position > 0) slots.push_back(std::move(slot));
       }
-      const long count = records->RecordCount();
-      grid.SetDataRowCount(count);
-      if (count == 0) return;
-      records->MoveFirst();
+      // The count only sizes the grid up front (ADO gives -1 when it cannot count): the
+      // records are walked to their end.
+      grid.SetDataRowCount(std::max(0L, records->RecordCount()));
       const com::BoundMember atEnd(records->get(), L"EOF"), moveNext(records->get(), L"MoveNext");
+      if (!atEnd.Call().toBool()) records->MoveFirst();
       std::vector<grid::GridValue> row(slots.size());
-      while (written < count && !atEnd.Call().toBool()) {
+      while (!atEnd.Call().toBool()) {
+        if (written == grid.DataRowCount()) grid.SetDataRowCount(written + 1);
         // The record is read whole before any of it is written.
         for (size_t i = 0; i < slots.size(); ++i) {
           VARIANT value = slots[i].source->Call().detach();
