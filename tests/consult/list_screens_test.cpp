@@ -281,6 +281,26 @@ TEST_F(ViewScreenTest, SelectingARowReadsItWholeOrNotAtAll) {
   EXPECT_EQ(view.currentDocument().Documento, L"factura_0005.pdf");
 }
 
+TEST_F(ViewScreenTest, EveryFieldLandsUnderItsOwnColumnAndTheListTakesNoTyping) {
+  // The dictionary lists Documento and Path last, and offers every column for editing.
+  Sql(kAppKey, L"Update DictionaryFields Set FieldId = FieldId + 100 Where TableName = 'DocumentosView' "
+               L"And FieldName In ('Documento', 'Path')");
+  Sql(kAppKey, L"Update DictionaryFields Set IsEnabled = 1 Where TableName = 'DocumentosView'");
+  Open(L"R01VIE");
+  ASSERT_GT(grid().Columns().Find(L"Path"), grid().Columns().Find(L"IsNew"));
+  const int row = grid().Model().DisplayRow(RowOf(103)).Index;
+  EXPECT_EQ(consult::CellText(grid(), row, L"Documento"), L"anexo_contrato.png");
+  EXPECT_EQ(consult::CellText(grid(), row, L"Path"), L"C:\\Ostrela\\Documentos\\00001\\00003\\00000000000000000103.png");
+  EXPECT_EQ(consult::CellText(grid(), row, L"CBarra"), Scalar(L"Select CBarra From Documentos Where DocumentoId = 103"));
+
+  ClickRow(RowOf(103));
+  ClickRow(RowOf(103));  // a second click on the current row would edit the cell
+  for (WPARAM key : {VK_F2, VK_RETURN, VK_SPACE}) SendMessageW(grid().hwnd(), WM_KEYDOWN, key, 0);
+  Pump();
+  EXPECT_FALSE(grid().Window()->Editing());
+  EXPECT_EQ(consult::CellLong(grid(), row, L"IsNew"), 0);
+}
+
 TEST_F(ViewScreenTest, MarkingAsReadWritesTheRowsOwnDocumentOnlyOnYes) {
   ListScreen& view = Open(L"R01VIE");
   auto readings = [&](long id) {
