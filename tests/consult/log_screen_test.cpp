@@ -10,6 +10,7 @@
 #include <cwctype>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -240,6 +241,29 @@ TEST_F(LogScreenTest, GridShowsTheTenColumnsThroughTheirValueListsWithoutGroups)
   EXPECT_EQ(model.DisplayRowCount(), grid.DataRowCount());
   EXPECT_TRUE(shown.count(L"doce.tif|Jean Luc|Archivo Central")) << "names for stored keys";
   EXPECT_TRUE(shown.count(L"99|jean|ZZ")) << "a key without a name shows as stored";
+  // The seven named styles: two background colours each, and the text of three.
+  const struct {
+    const wchar_t* name;
+    OLE_COLOR back, back2;
+    std::optional<OLE_COLOR> fore;
+  } styles[] = {
+      {L"Frozen", 0xFFFFFF, 0xFFFFFF, {}},         {L"Normal", 0xFFFFFF, 0xFFFFFF, {}},
+      {L"GridBackground", 0xFFFFFF, 0xFCF4EF, {}}, {L"Heading", 0xDABAA8, 0xECDCD3, 0x7B2D02},
+      {L"Selection", 0xEEFCFD, 0xDCF7FA, 0},       {L"InactiveSelection", 0xF8F7F7, 0xF1EFEE, 0},
+      {L"Tip", 0x00FFFF, 0x0000FF, {}},
+  };
+  for (const auto& expected : styles) {
+    const grid::GridStyle* style = model.Styles().Find(expected.name);
+    ASSERT_NE(style, nullptr) << testing::PrintToString(expected.name);
+    EXPECT_EQ(style->BackColor.value_or(1), expected.back) << testing::PrintToString(expected.name);
+    EXPECT_EQ(style->BackColor2.value_or(1), expected.back2) << testing::PrintToString(expected.name);
+    if (expected.fore) {
+      EXPECT_EQ(style->ForeColor.value_or(1), *expected.fore) << testing::PrintToString(expected.name);
+    }
+  }
+  const grid::StyleFont& heading = *model.Styles().Find(L"Heading")->Font;
+  EXPECT_EQ(heading.name + L"|" + std::to_wstring(heading.size) + L"|" + std::to_wstring(heading.bold),
+            L"verdana|9.000000|1");
   test::Pump();
   EXPECT_TRUE(SaveWindowPicture(host_.hwnd, test::BinFolder() + L"\\consult_log_screen_review.bmp"));
 }
@@ -540,6 +564,18 @@ TEST_F(LogExportTest, SpreadsheetReadsBackAndReplacesAnOldFileWholly) {
   EXPECT_FALSE(sheet.cells.count({3, 0}));
   Export(L"");  // cancelled: nothing happens
   EXPECT_TRUE(messages_.empty());
+}
+
+TEST_F(LogExportTest, AnEmptyListStillExportsItsHeadingsAndSaysSo) {
+  Open();
+  Pick(L"cboDocumentoId", L"1");
+  ASSERT_TRUE(Search().empty());
+  Export(L"vacio.xls");
+  EXPECT_EQ(messages_, std::vector<std::wstring>{L"Se ha Realizado la Exportación de Datos|64|Ostrela"});
+  const auto sheet = grid::test::ReadXls(test::ReadFileBytes(folder_ + L"vacio.xls"));
+  ASSERT_EQ(sheet.error, "");
+  EXPECT_EQ(sheet.cells.at({0, 0}), L"Documento");
+  EXPECT_FALSE(sheet.cells.count({1, 0}));
 }
 
 TEST_F(LogExportTest, AboveTheSpreadsheetsRowsTheListSeparatorTextIsWrittenAndNamed) {
