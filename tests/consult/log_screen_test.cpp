@@ -19,7 +19,9 @@
 #include "consult/log_export.h"
 #include "consult/log_query.h"
 #include "consult/log_screen.h"
+#include "dispatch_tap.h"
 #include "grid/xls_reader.h"
+#include "host/host_seams.h"
 #include "host/save_dialog.h"
 #include "host/screen_fixture.h"
 #include "host/shared_state.h"
@@ -266,6 +268,39 @@ TEST_F(LogScreenTest, GridShowsTheTenColumnsThroughTheirValueListsWithoutGroups)
             L"verdana|9.000000|1");
   test::Pump();
   EXPECT_TRUE(SaveWindowPicture(host_.hwnd, test::BinFolder() + L"\\consult_log_screen_review.bmp"));
+}
+
+TEST_F(LogScreenTest, TheReadingsAreWalkedToTheirEndWhateverTheirCountSays) {
+  for (long told : {-1L, 0L, 3L, 100L}) {
+    // The log's recordset tells `told` as its RecordCount (ADO gives -1 when it cannot count).
+    HostSeams seams = HostSeams::Current();
+    seams.createDataAccess = [told] {
+      return test::DispatchTap::Wrap(HostSeams::Real().createDataAccess(), [told](const std::wstring& member,
+                                                                               DISPPARAMS* params, VARIANT* result,
+                                                                               const std::function<HRESULT()>& call) {
+        const HRESULT hr = call();
+        const VARIANT* command = params && params->cArgs >= 2 ? &params->rgvarg[params->cArgs - 2] : nullptr;
+        if (FAILED(hr) || _wcsicmp(member.c_str(), L"GetData") != 0 || V_VT(result) != VT_DISPATCH ||
+            !V_DISPATCH(result) || V_VT(command) != VT_BSTR ||
+            std::wstring(V_BSTR(command)).rfind(L"Select * From DocumentosLog", 0) != 0)
+          return hr;
+        auto records = ComPtr<IDispatch>::Attach(V_DISPATCH(result));
+        V_DISPATCH(result) = test::DispatchTap::Wrap(records, [told](const std::wstring& name, DISPPARAMS*,
+                                                                      VARIANT* answer,
+                                                                      const std::function<HRESULT()>& real) {
+                               if (_wcsicmp(name.c_str(), L"RecordCount") != 0) return real();
+                               V_VT(answer) = VT_I4;
+                               V_I4(answer) = told;
+                               return S_OK;
+                             }).detach();
+        return hr;
+      });
+    };
+    ScopedHostSeams scoped(seams);
+    Open();
+    EXPECT_EQ(Search(), kAll) << told;
+    EXPECT_EQ(C().GRDetail->DataRowCount(), 7) << told;
+  }
 }
 
 TEST_F(LogScreenTest, FailedReadTellsTheUserAndAnEmptyResultSaysNothing) {
