@@ -5,7 +5,8 @@
 //                                                    stored procedure, kind 1 SQL text
 //   ErrDescription                                -> the text of the last failure
 //   RecordsAffected                               -> the rows the last Execute inserted,
-//                                                    changed or deleted (0 after a failure)
+//                                                    changed or deleted, its triggers'
+//                                                    included (0 after a failure)
 // No call raises to its caller: a failure is Nothing or False and a text. The
 // object keeps one connection per key for its lifetime. A call stops after the time
 // limit (30 s, ADO's command timeout), and waits as long for another's lock.
