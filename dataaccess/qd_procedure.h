@@ -4,6 +4,9 @@
 //   Execute(key, command, parameters, 0, kind, 0) -> True on success; kind 4 runs a
 //                                                    stored procedure, kind 1 SQL text
 //   ErrDescription                                -> the text of the last failure
+//   RecordsAffected                               -> the rows the last Execute inserted,
+//                                                    changed or deleted, its triggers'
+//                                                    included (0 after a failure)
 // No call raises to its caller: a failure is Nothing or False and a text. The
 // object keeps one connection per key for its lifetime. A call stops after the time
 // limit (30 s, ADO's command timeout), and waits as long for another's lock.
@@ -42,6 +45,7 @@ class QdProcedure : public com::ComObject<QdProcedure, NamedDispatch<QdProcedure
 
   std::map<std::wstring, std::unique_ptr<Database>> connections_;
   std::wstring lastError_;
+  long recordsAffected_ = 0;
   Database* current_ = nullptr;  // the database of the call running or run last
   DialectOptions dialect_;
 };

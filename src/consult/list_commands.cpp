@@ -8,6 +8,8 @@
 #include "consult/list_query.h"
 #include "consult/list_screen.h"
 #include "host/audit_log.h"
+#include "hosted/shell_launcher.h"
+#include "runtime/app_path.h"
 #include "runtime/steps.h"
 
 namespace vk::consult {
@@ -126,24 +128,38 @@ void ListScreen::GRDetail_MouseUp(int button, float x, float y) {
 
 // --- the viewer program and the read marking ---
 
+ListDocument ListScreen::DocumentOfCurrentRow(int& dataRow) const {
+  if (!CurrentDataRow(dataRow)) {
+    dataRow = -1;
+    return document_;
+  }
+  ListDocument row;
+  if (!IgnoreErrors([&] { row = ReadRow(dataRow); })) return {};
+  return row;
+}
+
 void ListScreen::OpenInViewer() {
-  // Only a document with a stored file is opened, and only an opened one is read.
-  if (document_.DocumentoId <= 0 || c_.PSelection->Path().empty()) return;
-  if (!capture::OpenInViewer(*c_.PSelection)) return;  // the viewer shows what the preview holds
-  MarkDocumentRead();
+  // The viewer shows, and the read log names, the document of the current row: an
+  // audit record must name what was opened.
+  int dataRow = -1;
+  const ListDocument document = DocumentOfCurrentRow(dataRow);
+  if (document.DocumentoId <= 0 || document.Path.empty()) return;
+  if (!hosted::LaunchViewer(AppPath(), document.Documento, document.Path, hwnd())) return;
+  MarkRead(document.DocumentoId, dataRow);
 }
 
 bool ListScreen::MarkDocumentRead() {
+  int dataRow = -1;
+  const long documentId = DocumentOfCurrentRow(dataRow).DocumentoId;
+  return MarkRead(documentId, dataRow);
+}
+
+bool ListScreen::MarkRead(long documentId, int dataRow) {
+  if (documentId <= 0) return false;
   bool marked = false;
   IgnoreErrors([&] {
-    // The document marked is the one whose row shows it: the current data row's, or,
-    // on a grouping row, the current document's.
-    int dataRow = -1;
-    const bool onRow = CurrentDataRow(dataRow);
-    const long documentId = onRow ? CellLong(*c_.GRDetail, dataRow, L"DocumentoId") : document_.DocumentoId;
-    if (documentId <= 0) return;
     if (!DocumentosLog_Add(static_cast<double>(documentId), L"N/A")) return;
-    if (onRow) IgnoreErrors([&] { c_.GRDetail->SetCellValue(dataRow, L"IsNew", Variant(1L)); });
+    if (dataRow >= 0) IgnoreErrors([&] { c_.GRDetail->SetCellValue(dataRow, L"IsNew", Variant(1L)); });
     marked = true;
   });
   return marked;

@@ -17,6 +17,8 @@ namespace vk::consult {
 namespace {
 
 const wchar_t kTitle[] = L"Ostrela";
+// How often a comment is joined again to a history other users keep changing.
+constexpr int kAppendAttempts = 5;
 
 }  // namespace
 
@@ -123,22 +125,29 @@ bool ListScreen::AppendComment(int dataRow, long documentId, const std::wstring&
   if (documentId <= 0) return false;
   const std::wstring& key = Shared().gApplicationName;
   const std::wstring id = std::to_wstring(documentId);
-  std::wstring history, reason;
-  // The entry joins the history as the database holds it now, so an entry another
-  // user added while this one was being written is kept.
+  const std::wstring entry =
+      GetUserNameNT() + L" - Fecha : [ " + DateToText(ValidDate(Now())) + L"]\r\n" + text + L"\r\n\r\n";
+  std::wstring history;
   VbError error;
   const bool written = IgnoreErrors(
       [&] {
-        auto stored = mData->GetData(key, L"Select Comentarios From Documentos Where DocumentoId = " + id);
-        if (!stored) throw VbError{err::InternalError, L"", mData->ErrDescription()};
-        if (stored->RecordCount() == 0)
-          throw VbError{err::NoCurrentRecord, L"", L"No existe el documento " + id};
-        const Variant present = stored->Field(L"Comentarios");
-        if (!present.isNull() && !present.isEmpty()) history = present.toText();
-        history += GetUserNameNT() + L" - Fecha : [ " + DateToText(ValidDate(Now())) + L"]\r\n" + text + L"\r\n\r\n";
-        if (!mData->ExecuteSql(key, L"Update Documentos Set Comentarios = '" + SqlText(history) +
-                                        L"' Where DocumentoId = " + id))
-          throw VbError{err::InternalError, L"", mData->ErrDescription()};
+        // The entry is written only over the history it was joined to: when another
+        // user's entry lands between the read and the write, the write changes no row
+        // and the entry joins the history again, so no entry is ever lost.
+        for (int attempt = 1;; ++attempt) {
+          auto stored = mData->GetData(key, L"Select Comentarios From Documentos Where DocumentoId = " + id);
+          if (!stored) throw VbError{err::InternalError, L"", mData->ErrDescription()};
+          if (stored->RecordCount() == 0) throw VbError{err::NoCurrentRecord, L"", L"No existe el documento " + id};
+          const std::wstring present = stored->FieldText(L"Comentarios");
+          history = present + entry;
+          if (!mData->ExecuteSql(key, L"Update Documentos Set Comentarios = '" + SqlText(history) +
+                                          L"' Where DocumentoId = " + id + L" And Coalesce(Comentarios, '') = '" +
+                                          SqlText(present) + L"'"))
+            throw VbError{err::InternalError, L"", mData->ErrDescription()};
+          if (mData->RecordsAffected() > 0) return;
+          if (attempt == kAppendAttempts)
+            throw VbError{err::InternalError, L"", L"Los comentarios del documento " + id + L" cambian sin cesar"};
+        }
       },
       &error);
   if (!written) {

@@ -66,6 +66,9 @@ grid::GridValue DateCell(VARIANT& value) {
 void StyleGroupHeaders(grid::GridMembers& grid) {
   grid::GridStyle& header = grid.Styles().Item(L"GroupHeader");
   header.BackColor = 14334632;  // &HDABAA8: red 168, green 186, blue 218
+  // One colour, painted solid: the list's Normal style is a gradient that would fade it
+  // to white under the white text.
+  header.BackgroundStyle = grid::kBackgroundSolid;
   header.ForeColor = 0xFFFFFF;
   grid::StyleFont& font = header.OwnFont();
   font.name = L"Verdana";
@@ -141,13 +144,14 @@ bool FillGrid(grid::GridMembers& grid, const Recordset* records) {
         });
         if (slot.source && slot.position > 0) slots.push_back(std::move(slot));
       }
-      const long count = records->RecordCount();
-      grid.SetDataRowCount(count);
-      if (count == 0) return;
-      records->MoveFirst();
+      // The count only sizes the grid up front (ADO gives -1 when it cannot count): the
+      // records are walked to their end.
+      grid.SetDataRowCount(std::max(0L, records->RecordCount()));
       const com::BoundMember atEnd(records->get(), L"EOF"), moveNext(records->get(), L"MoveNext");
+      if (!atEnd.Call().toBool()) records->MoveFirst();
       std::vector<grid::GridValue> row(slots.size());
-      while (written < count && !atEnd.Call().toBool()) {
+      while (!atEnd.Call().toBool()) {
+        if (written == grid.DataRowCount()) grid.SetDataRowCount(written + 1);
         // The record is read whole before any of it is written.
         for (size_t i = 0; i < slots.size(); ++i) {
           VARIANT value = slots[i].source->Call().detach();

@@ -49,7 +49,9 @@ inline constexpr const wchar_t* kListFields[] = {
 // Replaces the grid's rows with one row per record, each field written under the
 // column of its own name (a field or column the other side lacks stays empty; a Null
 // or unreadable Fecha or FechaAlta becomes an empty cell), groups the rows on
-// CategoriaId and styles the group headers. No recordset leaves the list empty. A
+// CategoriaId and styles the group headers. The records are walked to their end, so a
+// RecordCount that is wrong (or ADO's -1) neither cuts nor pads the list. No recordset
+// leaves the list empty. A
 // record that cannot be read ends the fill there: the rows before it stay, no blank
 // row is left behind, and the result is false.
 bool FillGrid(grid::GridMembers& grid, const Recordset* records);

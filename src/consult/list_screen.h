@@ -136,10 +136,16 @@ class ListScreen : public DocumentScreen {
   void ShowInPreview();
   bool CurrentDataRow(int& dataRow) const;
   ListDocument ReadRow(int dataRow) const;
+  // The document the commands act on: the current data row's, read whole (none when
+  // the row does not convert), or on a grouping row the current document; `dataRow`
+  // is -1 on a grouping row.
+  ListDocument DocumentOfCurrentRow(int& dataRow) const;
   bool GRDetail_RowSelected();
   void GRDetail_DblClick();
   void GRDetail_MouseUp(int button, float x, float y);
   void OpenInViewer();
+  // Writes the read-log entry, then shows the row as read.
+  bool MarkRead(long documentId, int dataRow);
 
   // Menus and their routines (list_menus.cpp).
   std::vector<MenuItem> ImageMenu() const;

@@ -72,6 +72,8 @@ class DataAccess {
   bool ExecuteSql(const std::wstring& key, const std::wstring& sql) const;
   // The text of the last failure.
   std::wstring ErrDescription() const;
+  // The rows the last Execute inserted, changed or deleted, as ADO's RecordsAffected.
+  long RecordsAffected() const;
 
   IDispatch* get() const { return qd_.get(); }
 

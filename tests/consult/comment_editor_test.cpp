@@ -101,13 +101,17 @@ TEST(CommentEditor, FadesInToExactlyFullOpacityThenMaximisesAndRestores) {
   std::vector<double> widths;
   RunEditor([](FEditorRTF&) {},
             [&](FEditorRTF& e) {
-              while (alphas.empty() || alphas.back() != 255) {
+              // The fade takes 25 ticks of 100 ms; the deadline only keeps a fade that
+              // stops short from hanging the run.
+              const ULONGLONG deadline = GetTickCount64() + 60000;
+              while ((alphas.empty() || alphas.back() != 255) && GetTickCount64() < deadline) {
                 BYTE alpha = 0;
                 GetLayeredWindowAttributes(e.hwnd(), nullptr, &alpha, nullptr);
                 if (alphas.empty() || alphas.back() != alpha) alphas.push_back(alpha);
                 MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
                 test::Pump();
               }
+              ASSERT_EQ(alphas.back(), 255) << "the fade stopped short";
               for (int press = 0; press < 2; ++press) {
                 Press(e.cmdMaximizar());
                 widths.push_back(e.width());

@@ -16,8 +16,11 @@
 #include "consult/search_screen.h"
 #include "consult/view_screen.h"
 #include "host/cobject.h"
+#include "host/data_access.h"
+#include "host/host_seams.h"
 #include "hosted/sample_images.h"
 #include "hosted/window_driver.h"
+#include "dispatch_tap.h"
 #include "list_fixture.h"
 #include "runtime/clock.h"
 #include "runtime/mouse_pointer.h"
@@ -36,6 +39,46 @@ using consult::ListScreen;
 
 std::vector<long> Ids(std::initializer_list<long> ids) { return ids; }
 
+// Another clerk: a second copy of this program that runs one statement on the same
+// database copy (given in VK_OTHER_CLERK_SQL) and ends.
+TEST(OtherClerk, DISABLED_RunsOneStatement) {
+  ComApartment com;
+  wchar_t sql[2048] = {};
+  ASSERT_GT(GetEnvironmentVariableW(L"VK_OTHER_CLERK_SQL", sql, 2048), 0u);
+  auto data = DataAccess::Create();
+  ASSERT_TRUE(data && data->ExecuteSql(kAppKey, sql)) << (data ? std::string(data->ErrDescription().begin(),
+                                                                            data->ErrDescription().end()) : "");
+}
+
+void RunAsOtherClerk(const std::wstring& sql) {
+  wchar_t program[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, program, MAX_PATH);
+  SetEnvironmentVariableW(L"VK_OTHER_CLERK_SQL", sql.c_str());
+  EXPECT_EQ(RunAndWait(L"\"" + std::wstring(program) +
+                       L"\" --gtest_also_run_disabled_tests --gtest_filter=OtherClerk.DISABLED_RunsOneStatement"),
+            0u);
+}
+
+// The screen's data objects, with another clerk's statement run once just before the
+// first command that writes a comment history: between the screen's read and its write.
+ComPtr<IDispatch> OtherClerkBeforeCommentWrite(const std::wstring& sql) {
+  auto pending = std::make_shared<std::wstring>(sql);
+  return DispatchTap::Wrap(HostSeams::Real().createDataAccess(),
+                           [pending](const std::wstring& member, DISPPARAMS* params, VARIANT*,
+                                     const std::function<HRESULT()>& call) {
+                             // Execute's command is its second argument; IDispatch passes them last first.
+                             if (!pending->empty() && _wcsicmp(member.c_str(), L"Execute") == 0 && params &&
+                                 params->cArgs >= 2) {
+                               const VARIANT& command = params->rgvarg[params->cArgs - 2];
+                               if (V_VT(&command) == VT_BSTR && wcsstr(V_BSTR(&command), L"Set Comentarios")) {
+                                 RunAsOtherClerk(*pending);
+                                 pending->clear();
+                               }
+                             }
+                             return call();
+                           });
+}
+
 class ViewScreenTest : public ListScreenTest {};
 class SearchScreenTest : public ListScreenTest {
  protected:
@@ -47,6 +90,23 @@ class SearchScreenTest : public ListScreenTest {
     return ListedIds();
   }
 };
+
+// The colour a window paints at a point of its client area.
+COLORREF PaintedPixel(HWND window, POINT p) {
+  RECT client;
+  GetClientRect(window, &client);
+  HDC screen = GetDC(window);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+  const COLORREF colour = GetPixel(memory, p.x, p.y);
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(window, screen);
+  return colour;
+}
 
 TEST_F(ViewScreenTest, OpensDockedOnTheUsersUnreadDocumentsGroupedAndBold) {
   ListScreen& view = Open(L"R01VIE");
@@ -66,6 +126,12 @@ TEST_F(ViewScreenTest, OpensDockedOnTheUsersUnreadDocumentsGroupedAndBold) {
   EXPECT_EQ(model.DisplayRowCount(), 9 + 2);
   for (int row = 0; row < grid().DataRowCount(); ++row) EXPECT_TRUE(model.CellStyle(row, 1).Font->bold) << row;
   EXPECT_EQ(*model.GroupStyle().BackColor, 14334632u);
+  // The group header is painted in its one colour from top to bottom, under its white text.
+  const RECT header = grid().Window()->CellRect(0, 1);
+  RECT client;
+  GetClientRect(grid().hwnd(), &client);
+  for (LONG y : {header.top + 1, (header.top + header.bottom) / 2, header.bottom - 3})
+    EXPECT_EQ(PaintedPixel(grid().hwnd(), {client.right - 30, y}), RGB(168, 186, 218)) << y;
 
   // The design layout: the list takes the whole width; the preview frame stays hidden.
   const auto& c = view.controls();
@@ -192,6 +258,26 @@ TEST_F(ViewScreenTest, SelectingARowReadsItWholeOrNotAtAll) {
   EXPECT_EQ(view.currentDocument().Documento, L"factura_0005.pdf");
 }
 
+TEST_F(ViewScreenTest, EveryFieldLandsUnderItsOwnColumnAndTheListTakesNoTyping) {
+  // The dictionary lists Documento and Path last, and offers every column for editing.
+  Sql(kAppKey, L"Update DictionaryFields Set FieldId = FieldId + 100 Where TableName = 'DocumentosView' "
+               L"And FieldName In ('Documento', 'Path')");
+  Sql(kAppKey, L"Update DictionaryFields Set IsEnabled = 1 Where TableName = 'DocumentosView'");
+  Open(L"R01VIE");
+  ASSERT_GT(grid().Columns().Find(L"Path"), grid().Columns().Find(L"IsNew"));
+  const int row = grid().Model().DisplayRow(RowOf(103)).Index;
+  EXPECT_EQ(consult::CellText(grid(), row, L"Documento"), L"anexo_contrato.png");
+  EXPECT_EQ(consult::CellText(grid(), row, L"Path"), L"C:\\Ostrela\\Documentos\\00001\\00003\\00000000000000000103.png");
+  EXPECT_EQ(consult::CellText(grid(), row, L"CBarra"), Scalar(L"Select CBarra From Documentos Where DocumentoId = 103"));
+
+  ClickRow(RowOf(103));
+  ClickRow(RowOf(103));  // a second click on the current row would edit the cell
+  for (WPARAM key : {VK_F2, VK_RETURN, VK_SPACE}) SendMessageW(grid().hwnd(), WM_KEYDOWN, key, 0);
+  Pump();
+  EXPECT_FALSE(grid().Window()->Editing());
+  EXPECT_EQ(consult::CellLong(grid(), row, L"IsNew"), 0);
+}
+
 TEST_F(ViewScreenTest, MarkingAsReadWritesTheRowsOwnDocumentOnlyOnYes) {
   ListScreen& view = Open(L"R01VIE");
   auto readings = [&](long id) {
@@ -221,6 +307,53 @@ TEST_F(ViewScreenTest, MarkingAsReadWritesTheRowsOwnDocumentOnlyOnYes) {
   const int row = grid().Model().DisplayRow(RowOf(102)).Index;
   EXPECT_TRUE(grid().CellValue(row, L"IsNew").toBool());
   EXPECT_FALSE(grid().Model().CellStyle(row, 1).Font->bold);
+}
+
+TEST_F(ViewScreenTest, TheViewerAndTheReadLogNameTheCurrentRowsDocumentOrNothing) {
+  Sql(kAppKey, L"Update Documentos Set TipoDocumentoId = 'abc' Where DocumentoId = 107");
+  ListScreen& view = Open(L"R01VIE");
+  auto readings = [&](long id) {
+    return Scalar(L"Select Count(*) From DocumentosLog Where Usuario = 'usuario1' And DocumentoId = " +
+                  std::to_wstring(id));
+  };
+  auto markReadByKey = [&] {
+    answers.push_back([] { return msg::Yes; });
+    ClickKey(*view.controls().TBarMain, L"BTN_VAL");
+  };
+  // 108 was the last row read whole; 107, now current, does not convert: neither is
+  // opened nor logged.
+  ClickRow(RowOf(108));
+  ClickRow(RowOf(107));
+  ClickKey(*view.controls().TBarDetail, L"BTN_PAN");
+  markReadByKey();
+  EXPECT_TRUE(launcher.parameters.empty());
+  EXPECT_EQ(readings(107) + readings(108), L"00");
+  ASSERT_EQ(messages.size(), 2u);
+  EXPECT_EQ(messages[1].text, L"Se Produjo un Error al Marcar el Documento");
+
+  // A refused read-log entry leaves the row unread.
+  Sql(kAppKey, L"Create Trigger NoReadings Before Insert On DocumentosLog Begin Select Raise(Abort, 'no'); End");
+  ClickRow(RowOf(103));
+  ClickKey(*view.controls().TBarDetail, L"BTN_PAN");
+  EXPECT_EQ(launcher.parameters.size(), 1u);
+  const int row103 = grid().Model().DisplayRow(RowOf(103)).Index;
+  EXPECT_EQ(consult::CellLong(grid(), row103, L"IsNew"), 0);
+  Sql(kAppKey, L"Drop Trigger NoReadings");
+
+  // A refill leaves no current document: marking again writes nothing.
+  ClickRow(RowOf(102));
+  markReadByKey();
+  EXPECT_EQ(readings(102), L"1");
+  ClickKey(*view.controls().TBarMain, L"BTN_FIN");
+  EXPECT_EQ(RowOf(102), -1);
+  EXPECT_EQ(view.currentDocument().DocumentoId, 0);
+  messages.clear();
+  markReadByKey();
+  ClickKey(*view.controls().TBarDetail, L"BTN_PAN");
+  EXPECT_EQ(readings(102), L"1");
+  EXPECT_EQ(launcher.parameters.size(), 1u);
+  ASSERT_EQ(messages.size(), 2u);
+  EXPECT_EQ(messages[1].text, L"Se Produjo un Error al Marcar el Documento");
 }
 
 TEST_F(ViewScreenTest, TheViewerOpensTheDocumentAndOnlyAStartedViewerMarksIt) {
@@ -461,6 +594,51 @@ TEST_F(ViewScreenTest, ACommentJoinsTheStoredHistoryWithItsQuotesAndOnlyAfterThe
     RightClickRow(RowOf(102), kViewComments);
   }
   EXPECT_EQ(read.find(L"Falta el sello de D'Angelo"), stamp.size());
+}
+
+TEST_F(ViewScreenTest, ACommentWrittenWhileAnotherClerkWritesLosesNeitherAndAGoneDocumentIsTold) {
+  FixedClock clock(MakeDate(2026, 12, 7, 10, 15, 0));
+  ClockScope fixed(clock);
+  const std::wstring entry = L"usuario1 - Fecha : [ " + DateToText(clock.Now()) + L"]\r\nMio\r\n\r\n";
+  struct Case {
+    const wchar_t* otherClerk;
+    std::wstring stored;   // the history afterwards
+    bool failureShown;
+  };
+  const std::wstring before = Scalar(L"Select Coalesce(Comentarios, '') From Documentos Where DocumentoId = 106");
+  const Case cases[] = {
+      {L"Update Documentos Set Comentarios = Coalesce(Comentarios, '') || 'otro' Where DocumentoId = 106",
+       before + L"otro" + entry, false},
+      {L"Delete From Documentos Where DocumentoId = 106", L"", true},
+  };
+  for (const Case& c : cases) {
+    // Every data object of the screen steps aside once for the other clerk.
+    HostSeams::Current().createDataAccess = [sql = std::wstring(c.otherClerk)] {
+      return OtherClerkBeforeCommentWrite(sql);
+    };
+    Open(L"R01VIE");
+    const int row = grid().Model().DisplayRow(RowOf(106)).Index;
+    const std::wstring shownBefore = consult::CellText(grid(), row, L"Comentarios");
+    messages.clear();
+    {
+      auto editor = ActWhenShown(L"FEditorRTF", [](Form& f) {
+        auto& e = static_cast<FEditorRTF&>(f);
+        e.rtfTexto().SetText(L"Mio");
+        Press(e.cmdOK());
+      });
+      RightClickRow(RowOf(106), kAddComment);
+    }
+    EXPECT_EQ(Scalar(L"Select Comentarios From Documentos Where DocumentoId = 106"), c.stored) << c.otherClerk;
+    ASSERT_EQ(messages.size(), c.failureShown ? 1u : 0u) << c.otherClerk;
+    if (c.failureShown) {
+      EXPECT_EQ(messages[0].text.rfind(L"No se ha podido Grabar el Comentario. Error [ ", 0), 0u);
+      EXPECT_EQ(consult::CellText(grid(), row, L"Comentarios"), shownBefore);
+    } else {
+      EXPECT_EQ(consult::CellText(grid(), row, L"Comentarios"), c.stored);
+    }
+    Kill();
+    Pump();
+  }
 }
 
 TEST_F(ViewScreenTest, BothReportItemsShowTheListInThePreviewWindow) {

@@ -10,6 +10,7 @@
 #include <cwctype>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -18,7 +19,9 @@
 #include "consult/log_export.h"
 #include "consult/log_query.h"
 #include "consult/log_screen.h"
+#include "dispatch_tap.h"
 #include "grid/xls_reader.h"
+#include "host/host_seams.h"
 #include "host/save_dialog.h"
 #include "host/screen_fixture.h"
 #include "host/shared_state.h"
@@ -240,8 +243,64 @@ TEST_F(LogScreenTest, GridShowsTheTenColumnsThroughTheirValueListsWithoutGroups)
   EXPECT_EQ(model.DisplayRowCount(), grid.DataRowCount());
   EXPECT_TRUE(shown.count(L"doce.tif|Jean Luc|Archivo Central")) << "names for stored keys";
   EXPECT_TRUE(shown.count(L"99|jean|ZZ")) << "a key without a name shows as stored";
+  // The seven named styles: two background colours each, and the text of three.
+  const struct {
+    const wchar_t* name;
+    OLE_COLOR back, back2;
+    std::optional<OLE_COLOR> fore;
+  } styles[] = {
+      {L"Frozen", 0xFFFFFF, 0xFFFFFF, {}},         {L"Normal", 0xFFFFFF, 0xFFFFFF, {}},
+      {L"GridBackground", 0xFFFFFF, 0xFCF4EF, {}}, {L"Heading", 0xDABAA8, 0xECDCD3, 0x7B2D02},
+      {L"Selection", 0xEEFCFD, 0xDCF7FA, 0},       {L"InactiveSelection", 0xF8F7F7, 0xF1EFEE, 0},
+      {L"Tip", 0x00FFFF, 0x0000FF, {}},
+  };
+  for (const auto& expected : styles) {
+    const grid::GridStyle* style = model.Styles().Find(expected.name);
+    ASSERT_NE(style, nullptr) << testing::PrintToString(expected.name);
+    EXPECT_EQ(style->BackColor.value_or(1), expected.back) << testing::PrintToString(expected.name);
+    EXPECT_EQ(style->BackColor2.value_or(1), expected.back2) << testing::PrintToString(expected.name);
+    if (expected.fore) {
+      EXPECT_EQ(style->ForeColor.value_or(1), *expected.fore) << testing::PrintToString(expected.name);
+    }
+  }
+  const grid::StyleFont& heading = *model.Styles().Find(L"Heading")->Font;
+  EXPECT_EQ(heading.name + L"|" + std::to_wstring(heading.size) + L"|" + std::to_wstring(heading.bold),
+            L"verdana|9.000000|1");
   test::Pump();
   EXPECT_TRUE(SaveWindowPicture(host_.hwnd, test::BinFolder() + L"\\consult_log_screen_review.bmp"));
+}
+
+TEST_F(LogScreenTest, TheReadingsAreWalkedToTheirEndWhateverTheirCountSays) {
+  for (long told : {-1L, 0L, 3L, 100L}) {
+    // The log's recordset tells `told` as its RecordCount (ADO gives -1 when it cannot count).
+    HostSeams seams = HostSeams::Current();
+    seams.createDataAccess = [told] {
+      return test::DispatchTap::Wrap(HostSeams::Real().createDataAccess(), [told](const std::wstring& member,
+                                                                               DISPPARAMS* params, VARIANT* result,
+                                                                               const std::function<HRESULT()>& call) {
+        const HRESULT hr = call();
+        const VARIANT* command = params && params->cArgs >= 2 ? &params->rgvarg[params->cArgs - 2] : nullptr;
+        if (FAILED(hr) || _wcsicmp(member.c_str(), L"GetData") != 0 || V_VT(result) != VT_DISPATCH ||
+            !V_DISPATCH(result) || V_VT(command) != VT_BSTR ||
+            std::wstring(V_BSTR(command)).rfind(L"Select * From DocumentosLog", 0) != 0)
+          return hr;
+        auto records = ComPtr<IDispatch>::Attach(V_DISPATCH(result));
+        V_DISPATCH(result) = test::DispatchTap::Wrap(records, [told](const std::wstring& name, DISPPARAMS*,
+                                                                      VARIANT* answer,
+                                                                      const std::function<HRESULT()>& real) {
+                               if (_wcsicmp(name.c_str(), L"RecordCount") != 0) return real();
+                               V_VT(answer) = VT_I4;
+                               V_I4(answer) = told;
+                               return S_OK;
+                             }).detach();
+        return hr;
+      });
+    };
+    ScopedHostSeams scoped(seams);
+    Open();
+    EXPECT_EQ(Search(), kAll) << told;
+    EXPECT_EQ(C().GRDetail->DataRowCount(), 7) << told;
+  }
 }
 
 TEST_F(LogScreenTest, FailedReadTellsTheUserAndAnEmptyResultSaysNothing) {
@@ -540,6 +599,18 @@ TEST_F(LogExportTest, SpreadsheetReadsBackAndReplacesAnOldFileWholly) {
   EXPECT_FALSE(sheet.cells.count({3, 0}));
   Export(L"");  // cancelled: nothing happens
   EXPECT_TRUE(messages_.empty());
+}
+
+TEST_F(LogExportTest, AnEmptyListStillExportsItsHeadingsAndSaysSo) {
+  Open();
+  Pick(L"cboDocumentoId", L"1");
+  ASSERT_TRUE(Search().empty());
+  Export(L"vacio.xls");
+  EXPECT_EQ(messages_, std::vector<std::wstring>{L"Se ha Realizado la Exportación de Datos|64|Ostrela"});
+  const auto sheet = grid::test::ReadXls(test::ReadFileBytes(folder_ + L"vacio.xls"));
+  ASSERT_EQ(sheet.error, "");
+  EXPECT_EQ(sheet.cells.at({0, 0}), L"Documento");
+  EXPECT_FALSE(sheet.cells.count({1, 0}));
 }
 
 TEST_F(LogExportTest, AboveTheSpreadsheetsRowsTheListSeparatorTextIsWrittenAndNamed) {

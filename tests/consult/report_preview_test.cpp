@@ -63,7 +63,9 @@ TEST(ReportPreview, TheListReportHasItsPagesHeaderAndFooterAndLeavesHiddenColumn
   ASSERT_GE(shown.pages.size(), 2u);
   const std::wstring footer = L"[ Reporte Emitido por el Usuario : " + GetUserNameNT() + L" el día " +
                               FormatDate(clock.Now(), L"dd/mm/yyyy") + L" a las 10" + RegionalTimeSeparator() + L"15";
-  EXPECT_NE(footer.find(L"2026"), std::wstring::npos);
+  std::wstring firstPage;
+  for (const auto& item : shown.pages[0].items) firstPage += item.text + L"\n";
+  EXPECT_NE(firstPage.find(L" el día 07/12/2026 a las "), std::wstring::npos) << "the year in four digits";
   for (size_t p = 0; p < shown.pages.size(); ++p) {
     std::wstring all = L"\n";
     for (const auto& item : shown.pages[p].items) all += item.text + L"\n";

@@ -112,6 +112,29 @@ TEST_F(CommandTest, QuestionMarksTakeTheValuesInOrder) {
   EXPECT_NE(ErrDescription().find(L"?"), std::wstring::npos);
 }
 
+TEST_F(CommandTest, RecordsAffectedCountsTheRowsTheLastCommandChanged) {
+  auto affected = [&] {
+    DispResult r = CallByName(data_.get(), L"RecordsAffected");
+    return V_VT(&r.value) == VT_I4 ? V_I4(&r.value) : -1;
+  };
+  struct Case {
+    const wchar_t* command;
+    bool runs;
+    long rows;
+  };
+  const Case cases[] = {
+      {L"Update Documentos Set Campo06 = 'x'", true, 3},
+      {L"Update Documentos Set Campo06 = 'y' Where DocumentoId = 1", true, 1},
+      {L"Update Documentos Set Campo06 = 'z' Where DocumentoId = -7", true, 0},
+      {L"Delete From Documentos Where DocumentoId = 2; Update Documentos Set Campo07 = 'w'", true, 3},
+      {L"Update NoSuchTable Set A = 1", false, 0},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(Sql(kApp, c.command), c.runs) << Narrow(c.command);
+    EXPECT_EQ(affected(), c.rows) << Narrow(c.command);
+  }
+}
+
 TEST_F(CommandTest, ACommandStaysOneTransaction) {
   const wchar_t* refused[] = {
       L"Delete From Documentos; Commit",

@@ -1,0 +1,68 @@
+#pragma once
+// An IDispatch that passes every call on to another object through a hook, for tests
+// that step in between a screen and its data object: something run before a call, or
+// an answer changed after it.
+//
+//   ComPtr<IDispatch> tapped = DispatchTap::Wrap(real, [](const std::wstring& member,
+//       DISPPARAMS* params, VARIANT* result, const std::function<HRESULT()>& call) {
+//     return call();  // the real object's answer, unchanged
+//   });
+#include <windows.h>
+#include <oaidl.h>
+
+#include <functional>
+#include <map>
+#include <string>
+
+#include "com/com_ptr.h"
+
+namespace vk::test {
+
+class DispatchTap final : public IDispatch {
+ public:
+  // The member's name as the caller spelled it, the arguments (last first, as IDispatch
+  // passes them), the result, and the call on the real object; it answers the HRESULT.
+  using Hook = std::function<HRESULT(const std::wstring& member, DISPPARAMS* params, VARIANT* result,
+                                     const std::function<HRESULT()>& call)>;
+
+  static ComPtr<IDispatch> Wrap(ComPtr<IDispatch> inner, Hook hook) {
+    if (!inner) return inner;
+    return ComPtr<IDispatch>::Attach(new DispatchTap(std::move(inner), std::move(hook)));
+  }
+
+  STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
+    *out = iid == IID_IUnknown || iid == IID_IDispatch ? static_cast<IDispatch*>(this) : nullptr;
+    if (!*out) return E_NOINTERFACE;
+    AddRef();
+    return S_OK;
+  }
+  STDMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
+  STDMETHODIMP_(ULONG) Release() override {
+    const LONG left = InterlockedDecrement(&refs_);
+    if (left == 0) delete this;
+    return static_cast<ULONG>(left);
+  }
+  STDMETHODIMP GetTypeInfoCount(UINT* count) override { return inner_->GetTypeInfoCount(count); }
+  STDMETHODIMP GetTypeInfo(UINT i, LCID lcid, ITypeInfo** info) override { return inner_->GetTypeInfo(i, lcid, info); }
+  STDMETHODIMP GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID lcid, DISPID* ids) override {
+    const HRESULT hr = inner_->GetIDsOfNames(iid, names, count, lcid, ids);
+    if (SUCCEEDED(hr) && count > 0) names_[ids[0]] = names[0];
+    return hr;
+  }
+  STDMETHODIMP Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
+                      EXCEPINFO* error, UINT* argError) override {
+    const auto name = names_.find(id);
+    return hook_(name == names_.end() ? std::wstring() : name->second, params, result,
+                 [&] { return inner_->Invoke(id, iid, lcid, flags, params, result, error, argError); });
+  }
+
+ private:
+  DispatchTap(ComPtr<IDispatch> inner, Hook hook) : inner_(std::move(inner)), hook_(std::move(hook)) {}
+
+  ComPtr<IDispatch> inner_;
+  Hook hook_;
+  std::map<DISPID, std::wstring> names_;
+  LONG refs_ = 1;
+};
+
+}  // namespace vk::test
