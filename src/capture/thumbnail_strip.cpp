@@ -282,17 +282,25 @@ void FDocumentosIndex::cmdAceptar_Click() {
 
 // --- scrolling ---
 
+// The strip scrolls 500 at a step between two ends: the first thumbnail at Left 0, and
+// the last one, its state icon included, whole inside the inner frame. A step that
+// would pass an end stops at it.
 void FDocumentosIndex::cmdPrevious_Click() {
   IgnoreErrors([&] {
-    if (slides_.empty() || slides_.front().image->left() >= 0) return;
-    MoveStrip(kScrollStep);
+    if (slides_.empty()) return;
+    const double hidden = -slides_.front().image->left();
+    if (hidden > 0) MoveStrip(std::min(kScrollStep, hidden));
   });
 }
 
 void FDocumentosIndex::cmdNext_Click() {
   IgnoreErrors([&] {
-    if (slides_.empty() || c_.VkImageSlideInt->width() >= slides_.back().image->left()) return;
-    MoveStrip(-kScrollStep);
+    if (slides_.empty()) return;
+    const Slide& last = slides_.back();
+    const double right =
+        std::max(last.image->left() + last.image->width(), last.icon->left() + last.icon->width());
+    const double hidden = right - c_.VkImageSlideInt->width();
+    if (hidden > 0) MoveStrip(-std::min(kScrollStep, hidden));
   });
 }
 

@@ -380,7 +380,7 @@ TEST_F(IndexScreenTest, ImageButtonsScrollingAndTheViewerProgram) {
   EXPECT_EQ(launcher_.parameters, (Texts{L"F00:Ostrela - |F01:", L"F00:Ostrela - p0.png|F01:" + source_ + L"\\p0.png"}));
 
   // Scrolling: nothing before the first thumbnail; 500 a step; the last thumbnail (at
-  // 8300) stops the strip once its Left is within the inner frame's 6425.
+  // 8300, 1875 wide) stops the strip once it shows whole in the inner frame's 6425.
   auto lefts = [&] {
     std::vector<double> at;
     for (int i = 0; i < screen.SlideCount(); ++i) at.push_back(screen.PSlide(i).left());
@@ -393,8 +393,16 @@ TEST_F(IndexScreenTest, ImageButtonsScrollingAndTheViewerProgram) {
   EXPECT_EQ(screen.PSlideState(4).left(), start[4] + 1590 - 500);
   test::Click(Find(L"cmdPrevious"), 5, 5);
   EXPECT_EQ(lefts(), start);
+  // The strip ends where the last thumbnail, its state icon included, shows whole.
   for (int i = 0; i < 10; ++i) test::Click(Find(L"cmdNext"), 5, 5);
-  EXPECT_EQ(screen.PSlide(4).left(), 6300);
+  EXPECT_EQ(screen.PSlide(4).left() + screen.PSlide(4).width(), C().VkImageSlideInt->width());
+  RECT strip{}, icon{}, inside{};
+  GetWindowRect(Find(L"VkImageSlideInt"), &strip);
+  GetWindowRect(Find(L"PSlideState(4)"), &icon);
+  EXPECT_TRUE(IntersectRect(&inside, &strip, &icon) && EqualRect(&inside, &icon));
+  for (int i = 0; i < 10; ++i) test::Click(Find(L"cmdPrevious"), 5, 5);
+  EXPECT_EQ(lefts(), start);
+  test::Click(Find(L"cmdNext"), 5, 5);
   screen.Form_Resize();  // a layout starts the strip again at 0
   EXPECT_EQ(lefts(), start);
 }
