@@ -29,11 +29,13 @@ const wchar_t kNextDocumentId[] =
     L"(Select Max(DocumentoId) As DocumentoId From Documentos "
     L"Union All Select Max(DocumentoId) As DocumentoId From DocumentosLog) A";
 
-// Why a move into the store was refused, in the clerk's words.
-std::wstring MoveRefusal(const std::wstring& source, const std::wstring& stored) {
+// Why a move into the store was refused, in the clerk's words, with the system's
+// reason when there is one.
+std::wstring MoveRefusal(const std::wstring& source, const std::wstring& stored, const std::wstring& reason) {
   if (!hosted::FileExists(source)) return L"no se encuentra el archivo " + source;
   if (hosted::FileExists(stored) || hosted::FolderExists(stored)) return L"ya existe el archivo " + stored;
-  return L"no se pudo mover el archivo " + source + L" a " + stored;
+  std::wstring text = L"no se pudo mover el archivo " + source + L" a " + stored;
+  return reason.empty() ? text : text + L": " + reason;
 }
 
 }  // namespace
@@ -74,8 +76,9 @@ void FDocumentosIndex::CatalogDocuments() {
           document.Fecha = ValidDate(slide.Fecha());
           const std::wstring source = slide.Path();
 
-          if (!MoveDocumentFile(document, source)) {
-            message = SaveFailureText(MoveRefusal(source, document.Path), document.Documento);
+          std::wstring why;
+          if (!MoveDocumentFile(document, source, &why)) {
+            message = SaveFailureText(MoveRefusal(source, document.Path, why), document.Documento);
             return;
           }
           if (!ExecuteDocumentProcedure(*data, kDocumentosAdd, document)) {

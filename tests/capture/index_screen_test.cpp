@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <utility>
@@ -16,6 +17,7 @@
 #include "host/fsearch.h"
 #include "host/screen_fixture.h"
 #include "host/shared_state.h"
+#include "hosted/file_system.h"
 #include "hosted/sample_images.h"
 #include "hosted/shell_launcher.h"
 #include "runtime/clock.h"
@@ -80,6 +82,20 @@ class IndexScreenTest : public test::ScreenTest<FDocumentosIndex> {
   }
   bool InSource(const std::wstring& name) const {
     return GetFileAttributesW((source_ + L"\\" + name).c_str()) != INVALID_FILE_ATTRIBUTES;
+  }
+  // Where a document of category 3, sub-category 1 is stored.
+  std::wstring Stored(long id, const wchar_t* ext) const {
+    wchar_t name[32];
+    swprintf(name, 32, L"%020ld.", id);
+    return store_ + L"\\00003\\00001\\" + name + ext;
+  }
+  bool Exists(const std::wstring& path) const { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+  // Every file under the store, wherever.
+  Texts StoredFiles() const {
+    Texts files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(store_))
+      if (entry.is_regular_file()) files.push_back(entry.path().wstring());
+    return files;
   }
 
   void ClickButton(const wchar_t* key) {
@@ -492,6 +508,39 @@ TEST_F(IndexScreenTest, SaveFailuresKeepEveryDocumentWithItsFile) {
   EXPECT_EQ(States(), (std::vector<State>{State::Catalogued, State::Accepted, State::Accepted}));
   EXPECT_EQ(screen.PSlide(1).ReferenciaId(), L"FALLA");
   EXPECT_TRUE(C().VkProgressBar->visible());
+}
+
+TEST_F(IndexScreenTest, AStoreThatFillsPartWayKeepsNoFragment) {
+  Scans({L"a.jpg"});
+  Open();
+  FindScans();
+  Key(0, L"REF-A");
+  Messages();
+  {
+    // The store on another volume, whose disk fills half-way through the copy.
+    const hosted::FileTransfer real = hosted::FileTransfer::Real();
+    hosted::ScopedFileTransfer full({[&](const std::wstring& from, const std::wstring& to) -> DWORD {
+                                       if (from.rfind(source_, 0) == 0) return ERROR_NOT_SAME_DEVICE;
+                                       return real.rename(from, to);
+                                     },
+                                     [](const std::wstring&, const std::wstring& to) -> DWORD {
+                                       test::WriteBytes(to, "half a page");
+                                       return ERROR_DISK_FULL;
+                                     }});
+    ClickButton(L"BTN_SAV");
+  }
+  const Texts shown = Messages();
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_TRUE(shown[0].find(hosted::SystemErrorText(ERROR_DISK_FULL)) != std::wstring::npos &&
+              shown[0].find(L"a.jpg") != std::wstring::npos)
+      << testing::PrintToString(shown[0]);
+  EXPECT_EQ(StoredFiles(), Texts{});
+  EXPECT_TRUE(InSource(L"a.jpg"));
+  // Space again: nothing stands in the way of the same id.
+  ClickButton(L"BTN_SAV");
+  EXPECT_EQ(Messages(), Texts{kSaved});
+  EXPECT_EQ(Column(std::wstring(L"Select DocumentoId") + New()), Texts{std::to_wstring(firstNew_)});
+  EXPECT_EQ(StoredFiles(), Texts{Stored(firstNew_, L"jpg")});
 }
 
 TEST_F(IndexScreenTest, ACloseDuringTheSaveStopsBetweenTwoDocuments) {
