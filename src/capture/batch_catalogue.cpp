@@ -5,6 +5,7 @@
 // A document and its file never part: the move, the insert and the log entry of one
 // document run with no yield between them; a failed move inserts nothing, and a
 // failed insert moves the file back to where it came from before the pass stops.
+// A thumbnail whose file changed since it was loaded is not filed.
 #include <algorithm>
 
 #include "capture/document_store.h"
@@ -38,6 +39,15 @@ std::wstring MoveRefusal(const std::wstring& source, const std::wstring& stored,
   return reason.empty() ? text : text + L": " + reason;
 }
 
+// Why a thumbnail's file may not be filed: it has gone, or it is no longer the file
+// the entry was keyed for (another page saved under its name). Empty when it may.
+std::wstring SourceRefusal(const std::wstring& source, const std::optional<hosted::FileStamp>& keyedFor) {
+  const std::optional<hosted::FileStamp> now = hosted::StampOf(source);
+  if (!now) return L"no se encuentra el archivo " + source;
+  if (now != keyedFor) return L"el archivo " + source + L" cambió después de cargarlo; vuelva a buscarlo";
+  return L"";
+}
+
 }  // namespace
 
 void FDocumentosIndex::CatalogDocuments() {
@@ -63,6 +73,11 @@ void FDocumentosIndex::CatalogDocuments() {
           if (slides_[static_cast<size_t>(i)].state == SlideState::Catalogued) continue;
           if (slide.ReferenciaId().empty() && slide.CBarra().empty()) continue;
 
+          const std::wstring refusal = SourceRefusal(slide.Path(), slides_[static_cast<size_t>(i)].stamp);
+          if (!refusal.empty()) {
+            message = SaveFailureText(refusal, slide.Documento());
+            return;
+          }
           DocumentRecord document;
           std::optional<Recordset> next = data->GetData(Shared().gApplicationName, kNextDocumentId);
           if (!next) {

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -508,6 +509,45 @@ TEST_F(IndexScreenTest, SaveFailuresKeepEveryDocumentWithItsFile) {
   EXPECT_EQ(States(), (std::vector<State>{State::Catalogued, State::Accepted, State::Accepted}));
   EXPECT_EQ(screen.PSlide(1).ReferenciaId(), L"FALLA");
   EXPECT_TRUE(C().VkProgressBar->visible());
+}
+
+TEST_F(IndexScreenTest, AScanChangedSinceItWasLoadedIsNotFiledUnderItsEntry) {
+  struct Case {
+    const wchar_t* why;
+    std::function<void(const std::wstring&)> change;
+  } cases[] = {
+      {L"another page under its name",
+       [](const std::wstring& path) { ASSERT_TRUE(test::WriteSamplePage(path, test::ImageFormat::Jpg, 300, 420)); }},
+      {L"the same size written again",
+       [](const std::wstring& path) {
+         HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+         FILETIME written{};
+         GetFileTime(file, nullptr, nullptr, &written);
+         written.dwHighDateTime += 1;  // some seven minutes later
+         SetFileTime(file, nullptr, nullptr, &written);
+         CloseHandle(file);
+       }},
+  };
+  for (const Case& c : cases) {
+    Scans({L"a.jpg", L"b.jpg"});
+    FDocumentosIndex& screen = Open();
+    FindScans();
+    Key(0, L"REF-A");
+    Key(1, L"REF-B");
+    c.change(source_ + L"\\a.jpg");
+    Messages();
+    ClickButton(L"BTN_SAV");
+    const Texts shown = Messages();
+    ASSERT_EQ(shown.size(), 1u) << c.why;
+    EXPECT_TRUE(shown[0].rfind(kSaveFailed, 0) == 0 && shown[0].find(L"a.jpg") != std::wstring::npos)
+        << testing::PrintToString(shown[0]);
+    EXPECT_TRUE(Column(std::wstring(L"Select Documento") + New()).empty()) << c.why;
+    EXPECT_TRUE(InSource(L"a.jpg")) << c.why;
+    // A find takes it as the new file it is; the other keeps its entry.
+    FindScans();
+    EXPECT_EQ(States(), (std::vector<State>{State::Loaded, State::Accepted})) << c.why;
+    EXPECT_EQ(screen.PSlide(0).ReferenciaId(), L"") << c.why;
+  }
 }
 
 TEST_F(IndexScreenTest, AStoreThatFillsPartWayKeepsNoFragment) {
