@@ -5,6 +5,9 @@
 // A document and its file never part: the move, the insert and the log entry of one
 // document run with no yield between them; a failed move inserts nothing, and a
 // failed insert moves the file back to where it came from before the pass stops.
+// A document id is never drawn twice: one whose stored file exists (a deleted
+// document's) is passed over, and an insert that loses its id to another clerk's
+// draws again. A thumbnail whose file changed since it was loaded is not filed.
 #include <algorithm>
 
 #include "capture/document_store.h"
@@ -22,18 +25,84 @@ namespace {
 
 const wchar_t kSaved[] = L"Las Imagenes se Grabaron con Exito";
 
-// Above every id a document has had: a deleted document's id stays in the read log,
-// and a new document must never inherit its readings or its stored file.
+// Above every id a document row or a reading holds: a deleted document's id stays in
+// the read log, and a new document must never inherit its readings. Its stored file
+// stays too: FileDocument passes over an id whose stored file exists.
 const wchar_t kNextDocumentId[] =
     L"Select (Coalesce(Max(DocumentoId),0)+1) As DocumentoId From "
     L"(Select Max(DocumentoId) As DocumentoId From Documentos "
     L"Union All Select Max(DocumentoId) As DocumentoId From DocumentosLog) A";
 
-// Why a move into the store was refused, in the clerk's words.
-std::wstring MoveRefusal(const std::wstring& source, const std::wstring& stored) {
+// Tries a draw may take before the pass gives up: each one lost to another clerk's
+// insert of the same id.
+constexpr int kDrawAttempts = 10;
+
+// Why a move into the store was refused, in the clerk's words, with the system's
+// reason when there is one.
+std::wstring MoveRefusal(const std::wstring& source, const std::wstring& stored, const std::wstring& reason) {
   if (!hosted::FileExists(source)) return L"no se encuentra el archivo " + source;
-  if (hosted::FileExists(stored) || hosted::FolderExists(stored)) return L"ya existe el archivo " + stored;
-  return L"no se pudo mover el archivo " + source + L" a " + stored;
+  std::wstring text = L"no se pudo mover el archivo " + source + L" a " + stored;
+  return reason.empty() ? text : text + L": " + reason;
+}
+
+// Why a thumbnail's file may not be filed: it has gone, or it is no longer the file
+// the entry was keyed for (another page saved under its name). Empty when it may.
+std::wstring SourceRefusal(const std::wstring& source, const std::optional<hosted::FileStamp>& keyedFor) {
+  const std::optional<hosted::FileStamp> now = hosted::StampOf(source);
+  if (!now) return L"no se encuentra el archivo " + source;
+  if (now != keyedFor) return L"el archivo " + source + L" cambió después de cargarlo; vuelva a buscarlo";
+  return L"";
+}
+
+bool StoreHolds(const std::wstring& path) { return hosted::FileExists(path) || hosted::FolderExists(path); }
+
+// True when a Documentos row holds the id: another clerk's insert took it.
+bool IdTaken(const DataAccess& data, long id) {
+  std::optional<Recordset> rows = data.GetData(
+      Shared().gApplicationName, L"Select DocumentoId From Documentos Where DocumentoId = " + std::to_wstring(id));
+  return rows && !rows->IsEOF();
+}
+
+// Draws the document's id, moves its file into the store and inserts its row. An id
+// whose stored file exists is passed over (a deleted document's file stays in the
+// store), and so is one that another clerk's insert took between our draw and our
+// insert: the file goes back and a new id is drawn. False, with the failure's text
+// in `message`, when the document could not be filed; its file is then where it was
+// found, unless the text says otherwise.
+bool FileDocument(const DataAccess& data, DocumentRecord& document, const std::wstring& source,
+                  std::wstring& message) {
+  for (int attempt = 1;; ++attempt) {
+    std::optional<Recordset> next = data.GetData(Shared().gApplicationName, kNextDocumentId);
+    if (!next) {
+      message = SaveFailureText(data.ErrDescription(), document.Documento);
+      return false;
+    }
+    document.DocumentoId = CLng(next->Field(L"DocumentoId"));
+    next.reset();
+    for (;;) {
+      document.Path = DocumentStorePath(document);
+      std::wstring reason;
+      if (MoveDocumentFile(document, source, &reason)) break;
+      if (!StoreHolds(document.Path)) {
+        message = SaveFailureText(MoveRefusal(source, document.Path, reason), document.Documento);
+        return false;
+      }
+      ++document.DocumentoId;  // never over a stored file
+    }
+    if (ExecuteDocumentProcedure(data, kDocumentosAdd, document)) return true;
+    std::wstring reason = data.ErrDescription();
+    const bool taken = IdTaken(data, document.DocumentoId);
+    // The file goes back where it was found, never over another file.
+    if (!IgnoreErrors([&] { hosted::MoveFileNoReplace(document.Path, source); })) {
+      reason += L" - el archivo quedó en " + document.Path + L" y no pudo volver a " + source;
+      message = SaveFailureText(reason, document.Documento);
+      return false;
+    }
+    if (!taken || attempt == kDrawAttempts) {
+      message = SaveFailureText(reason, document.Documento);
+      return false;
+    }
+  }
 }
 
 }  // namespace
@@ -61,31 +130,17 @@ void FDocumentosIndex::CatalogDocuments() {
           if (slides_[static_cast<size_t>(i)].state == SlideState::Catalogued) continue;
           if (slide.ReferenciaId().empty() && slide.CBarra().empty()) continue;
 
-          DocumentRecord document;
-          std::optional<Recordset> next = data->GetData(Shared().gApplicationName, kNextDocumentId);
-          if (!next) {
-            message = SaveFailureText(data->ErrDescription(), slide.Documento());
-            return;
-          }
-          document.DocumentoId = CLng(next->Field(L"DocumentoId"));
-          next.reset();
-          static_cast<CatalogEntry&>(document) = slide.Entry();
-          document.Path = DocumentStorePath(document);
-          document.Fecha = ValidDate(slide.Fecha());
+          mSlideIndex = i;
           const std::wstring source = slide.Path();
-
-          if (!MoveDocumentFile(document, source)) {
-            message = SaveFailureText(MoveRefusal(source, document.Path), document.Documento);
+          const std::wstring refusal = SourceRefusal(source, slides_[static_cast<size_t>(i)].stamp);
+          if (!refusal.empty()) {
+            message = SaveFailureText(refusal, slide.Documento());
             return;
           }
-          if (!ExecuteDocumentProcedure(*data, kDocumentosAdd, document)) {
-            std::wstring reason = data->ErrDescription();
-            // The file goes back where it was found, never over another file.
-            if (!IgnoreErrors([&] { hosted::MoveFileNoReplace(document.Path, source); }))
-              reason += L" - el archivo quedó en " + document.Path + L" y no pudo volver a " + source;
-            message = SaveFailureText(reason, document.Documento);
-            return;
-          }
+          DocumentRecord document;
+          static_cast<CatalogEntry&>(document) = slide.Entry();
+          document.Fecha = ValidDate(slide.Fecha());
+          if (!FileDocument(*data, document, source, message)) return;
           const std::wstring id = std::to_wstring(document.DocumentoId);
           LogAcciones_Add(1, action::Catalogued, id,
                           L"Se ha Catalogado el Documento Nro. [ " + id + L" ] - [ " + document.Documento + L" ]",

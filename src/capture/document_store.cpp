@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cwctype>
+#include <vector>
 
 #include "host/shared_functions.h"
 #include "host/shared_state.h"
@@ -39,8 +40,12 @@ bool IsPlainName(const std::wstring& name) {
   return true;
 }
 
-void CreateFolderWhenMissing(const std::wstring& folder) {
-  if (!hosted::FolderExists(folder + L"\\")) hosted::CreateFolder(folder);
+// Makes the folder when missing and remembers it, so that a move that fails can take
+// away what it made.
+void CreateFolderWhenMissing(const std::wstring& folder, std::vector<std::wstring>& made) {
+  if (hosted::FolderExists(folder + L"\\")) return;
+  hosted::CreateFolder(folder);
+  made.push_back(folder);
 }
 
 std::wstring EnvironmentValue(const wchar_t* name) {
@@ -73,32 +78,35 @@ std::wstring DocumentStorePath(const DocumentRecord& record) {
                            record.Documento);
 }
 
-bool MoveDocumentFile(const DocumentRecord& record, const std::wstring& sourcePath) {
-  return FalseOnError([&] {
-    const std::wstring root = Shared().gPathDestino;
-    const std::wstring category = CategoryFolder(root, record.CategoriaId);
-    const std::wstring subCategory = SubCategoryFolder(root, record.CategoriaId, record.SubCategoriaId);
-    const std::wstring stored = DocumentStorePath(record);
-    // Everything that can be known before the first folder is made is checked first,
-    // so a refused move leaves no trace in the store.
-    if (!StoreRootUsable(root)) return false;
-    if (!IsPlainName(Padded(record.CategoriaId, 5)) || !IsPlainName(Padded(record.SubCategoriaId, 5)) ||
-        !IsPlainName(stored.substr(subCategory.size() + 1))) {
-      return false;
-    }
-    if (!hosted::FileExists(sourcePath)) return false;
-    if (hosted::FileExists(stored) || hosted::FolderExists(stored)) return false;
-    CreateFolderWhenMissing(category);
-    CreateFolderWhenMissing(subCategory);
-    hosted::MoveFileNoReplace(sourcePath, stored);
-    if (hosted::FileExists(sourcePath)) {
-      // Copied to another volume but the source could not go: the document would live
-      // twice, so the copy goes and the move counts as failed.
-      DeleteFileW(stored.c_str());
-      return false;
-    }
-    return true;
-  });
+bool MoveDocumentFile(const DocumentRecord& record, const std::wstring& sourcePath, std::wstring* reason) {
+  VbError error;
+  bool moved = false;
+  std::vector<std::wstring> made;  // the folders this move created
+  IgnoreErrors(
+      [&] {
+        const std::wstring root = Shared().gPathDestino;
+        const std::wstring category = CategoryFolder(root, record.CategoriaId);
+        const std::wstring subCategory = SubCategoryFolder(root, record.CategoriaId, record.SubCategoriaId);
+        const std::wstring stored = DocumentStorePath(record);
+        // Everything that can be known before the first folder is made is checked first,
+        // so a refused move leaves no trace in the store.
+        if (!StoreRootUsable(root)) return;
+        if (!IsPlainName(Padded(record.CategoriaId, 5)) || !IsPlainName(Padded(record.SubCategoriaId, 5)) ||
+            !IsPlainName(stored.substr(subCategory.size() + 1))) {
+          return;
+        }
+        if (!hosted::FileExists(sourcePath)) return;
+        if (hosted::FileExists(stored) || hosted::FolderExists(stored)) return;
+        CreateFolderWhenMissing(category, made);
+        CreateFolderWhenMissing(subCategory, made);
+        hosted::MoveFileNoReplace(sourcePath, stored);
+        moved = true;
+      },
+      &error);
+  if (!moved)
+    for (auto folder = made.rbegin(); folder != made.rend(); ++folder) RemoveDirectoryW(folder->c_str());
+  if (reason) *reason = moved ? std::wstring() : error.description;
+  return moved;
 }
 
 std::wstring CopyToTemp(const std::wstring& source) {

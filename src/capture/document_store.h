@@ -29,9 +29,11 @@ bool StoreRootUsable(const std::wstring& root);
 // created nothing, when the root is empty, relative (not a drive or UNC path) or
 // missing, when a folder or file name of the path would hold \ / : * ? " < > | or be
 // "." or "..", when the source file is missing, or when the stored file exists (it is
-// never overwritten). False too when the source is still there after the move (a copy
-// to another volume whose delete failed): the copy is taken back. No message.
-bool MoveDocumentFile(const DocumentRecord& record, const std::wstring& sourcePath);
+// never overwritten). A move that fails part-way (a copy to another volume that runs
+// out of space, a source that cannot go) leaves no new file and the source where it
+// was; the system's reason goes into `reason` when asked for (empty for the refusals
+// above). No message.
+bool MoveDocumentFile(const DocumentRecord& record, const std::wstring& sourcePath, std::wstring* reason = nullptr);
 
 // Copies a file into the folder of the TEMP variable under BuildTempFileName's name
 // with the extension "TMP"; the copy's path, or "" on any failure.

@@ -86,7 +86,7 @@ void FDocumentosIndex::BuildControls() {
   VkImage& firstSlide = Add<VkImage>(ControlAt(L"PSlide", 210, 60, 1875, 1995, strip, 0));
   firstSlide.ReadProperties(PropertyBag{});  // the design state every later thumbnail starts from
   PictureBox& firstIcon = Add<PictureBox>(ControlAt(L"PSlideState", 1800, 60, 285, 285, strip, 0));
-  slides_.push_back({&firstSlide, &firstIcon, SlideState::Empty});
+  slides_.push_back({&firstSlide, &firstIcon, SlideState::Empty, {}});
   c.PState01 = &Add<PictureBox>(ControlAt(L"PState01", 0, 0, 285, 285, strip));
   c.PState02 = &Add<PictureBox>(ControlAt(L"PState02", 0, 0, 285, 285, strip));
   c.PState03 = &Add<PictureBox>(ControlAt(L"PState03", 0, 0, 285, 285, strip));

@@ -105,6 +105,7 @@ class FDocumentosIndex : public DocumentScreen {
     VkImage* image = nullptr;
     hosted::PictureBox* icon = nullptr;
     SlideState state = SlideState::Empty;
+    std::optional<hosted::FileStamp> stamp;  // its file as loaded: the file its entry is keyed for
   };
 
   // Frame (index_screen.cpp).

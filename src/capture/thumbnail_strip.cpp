@@ -80,7 +80,7 @@ void FDocumentosIndex::AddSlide(int index) {
   image.setHeight(kSlideHeight);
   icon.SetPicture(nullptr);
   icon.setVisible(true);
-  slides_.push_back({&image, &icon, SlideState::Empty});
+  slides_.push_back({&image, &icon, SlideState::Empty, {}});
 }
 
 bool FDocumentosIndex::LoadImages() {
@@ -125,10 +125,13 @@ bool FDocumentosIndex::LoadImages() {
 void FDocumentosIndex::FillSlide(int index, const hosted::FolderFile& file) {
   Slide& slide = slides_[static_cast<size_t>(index)];
   VkImage& image = *slide.image;
-  // The entry belongs to the file it was keyed for: another file under the thumbnail
-  // (or a new one in the place of a catalogued file) starts from an empty entry.
+  // The entry belongs to the file it was keyed for: another file under the thumbnail,
+  // a new one in the place of a catalogued file, or another page saved under the same
+  // name since, starts from an empty entry.
+  const std::optional<hosted::FileStamp> stamp = hosted::StampOf(file.path);
   const bool sameFile = slide.state != SlideState::Catalogued && slide.state != SlideState::Empty &&
-                        image.Path() == file.path;
+                        image.Path() == file.path && stamp == slide.stamp;
+  slide.stamp = stamp;
   const bool accepted = sameFile && slide.state == SlideState::Accepted;
   if (!sameFile) IgnoreErrors([&] { PutEntry(image, EmptyEntry()); });
   bool readable = true;
@@ -149,6 +152,7 @@ void FDocumentosIndex::EmptySlide(int index) {
   Slide& slide = slides_[static_cast<size_t>(index)];
   if (slide.state == SlideState::Empty && slide.image->Path().empty()) return;
   VkImage& image = *slide.image;
+  slide.stamp.reset();
   RunEachStep({
       [&] { PutEntry(image, EmptyEntry()); },
       [&] { image.setIsPDF(false); },
@@ -282,17 +286,25 @@ void FDocumentosIndex::cmdAceptar_Click() {
 
 // --- scrolling ---
 
+// The strip scrolls 500 at a step between two ends: the first thumbnail at Left 0, and
+// the last one, its state icon included, whole inside the inner frame. A step that
+// would pass an end stops at it.
 void FDocumentosIndex::cmdPrevious_Click() {
   IgnoreErrors([&] {
-    if (slides_.empty() || slides_.front().image->left() >= 0) return;
-    MoveStrip(kScrollStep);
+    if (slides_.empty()) return;
+    const double hidden = -slides_.front().image->left();
+    if (hidden > 0) MoveStrip(std::min(kScrollStep, hidden));
   });
 }
 
 void FDocumentosIndex::cmdNext_Click() {
   IgnoreErrors([&] {
-    if (slides_.empty() || c_.VkImageSlideInt->width() >= slides_.back().image->left()) return;
-    MoveStrip(-kScrollStep);
+    if (slides_.empty()) return;
+    const Slide& last = slides_.back();
+    const double right =
+        std::max(last.image->left() + last.image->width(), last.icon->left() + last.icon->width());
+    const double hidden = right - c_.VkImageSlideInt->width();
+    if (hidden > 0) MoveStrip(-std::min(kScrollStep, hidden));
   });
 }
 

@@ -1,7 +1,5 @@
 #include "hosted/file_system.h"
 
-#include <windows.h>
-
 #include <algorithm>
 
 #include "runtime/vb_error.h"
@@ -9,25 +7,91 @@
 namespace vk::hosted {
 namespace {
 
+constexpr long kDiskFull = 61;
+const wchar_t kMove[] = L"FileSystem.MoveFile";
+
 [[noreturn]] void RaiseFor(DWORD error, const wchar_t* source) {
+  long number = err::PathNotFound;
   switch (error) {
-    case ERROR_FILE_NOT_FOUND: Raise(err::FileNotFound, source);
-    case ERROR_PATH_NOT_FOUND:
-    case ERROR_INVALID_NAME:
-    case ERROR_BAD_NETPATH: Raise(err::PathNotFound, source);
+    case ERROR_FILE_NOT_FOUND: number = err::FileNotFound; break;
     case ERROR_ALREADY_EXISTS:
-    case ERROR_FILE_EXISTS: Raise(err::FileAlreadyExists, source);
+    case ERROR_FILE_EXISTS: number = err::FileAlreadyExists; break;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL: number = kDiskFull; break;
     case ERROR_ACCESS_DENIED:
-    case ERROR_SHARING_VIOLATION: Raise(err::PermissionDenied, source);
-    default: Raise(err::PathNotFound, source);
+    case ERROR_SHARING_VIOLATION: number = err::PermissionDenied; break;
+    default: break;  // a missing path, a bad name and the rest
   }
+  throw VbError{number, source, SystemErrorText(error)};
+}
+
+DWORD ErrorOf(BOOL done) { return done ? 0 : GetLastError(); }
+
+// A move between volumes, whole or not at all: the copy grows under a temporary name
+// beside the destination and takes the destination's name only once complete, so a
+// disk that fills part-way leaves no fragment that would block the name later.
+DWORD CopyAcrossVolumes(const FileTransfer& transfer, const std::wstring& source, const std::wstring& destination) {
+  if (FileExists(destination) || FolderExists(destination)) return ERROR_FILE_EXISTS;
+  const size_t slash = destination.find_last_of(L"\\/");
+  const std::wstring folder = slash == std::wstring::npos ? L"." : destination.substr(0, slash);
+  wchar_t temp[MAX_PATH] = {};
+  if (!GetTempFileNameW(folder.c_str(), L"vk", 0, temp)) return GetLastError();
+  DWORD error = transfer.copy(source, temp);
+  if (!error) error = transfer.rename(temp, destination);
+  if (error) {
+    DeleteFileW(temp);
+    return error;
+  }
+  // The file must not live twice: when the source cannot go, the copy goes.
+  error = ErrorOf(DeleteFileW(source.c_str()));
+  if (error) DeleteFileW(destination.c_str());
+  return error;
 }
 
 }  // namespace
 
+FileTransfer& FileTransfer::Current() {
+  static FileTransfer current = Real();
+  return current;
+}
+
+FileTransfer FileTransfer::Real() {
+  return {
+      [](const std::wstring& from, const std::wstring& to) {
+        return ErrorOf(MoveFileExW(from.c_str(), to.c_str(), 0));  // without REPLACE_EXISTING
+      },
+      [](const std::wstring& from, const std::wstring& to) {
+        return ErrorOf(CopyFileW(from.c_str(), to.c_str(), FALSE));
+      },
+  };
+}
+
+std::wstring SystemErrorText(DWORD error) {
+  wchar_t* text = nullptr;
+  const DWORD length =
+      FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                     nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  std::wstring message(text ? text : L"", length);
+  LocalFree(text);
+  while (!message.empty() && (message.back() == L'\r' || message.back() == L'\n' || message.back() == L' '))
+    message.pop_back();
+  return message.empty() ? L"error " + std::to_wstring(error) : message;
+}
+
 bool FileExists(const std::wstring& path) {
   DWORD attributes = GetFileAttributesW(path.c_str());
   return !path.empty() && attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::optional<FileStamp> StampOf(const std::wstring& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (path.empty() || !GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) ||
+      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    return std::nullopt;
+  }
+  return FileStamp{(static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow,
+                   (static_cast<unsigned long long>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                       data.ftLastWriteTime.dwLowDateTime};
 }
 
 bool FolderExists(const std::wstring& path) {
@@ -40,11 +104,11 @@ void CreateFolder(const std::wstring& path) {
 }
 
 void MoveFileNoReplace(const std::wstring& source, const std::wstring& destination) {
-  if (!FileExists(source)) Raise(err::FileNotFound, L"FileSystem.MoveFile");
-  // Without MOVEFILE_REPLACE_EXISTING an existing destination fails and stays whole.
-  if (!MoveFileExW(source.c_str(), destination.c_str(), MOVEFILE_COPY_ALLOWED)) {
-    RaiseFor(GetLastError(), L"FileSystem.MoveFile");
-  }
+  if (!FileExists(source)) Raise(err::FileNotFound, kMove);
+  const FileTransfer& transfer = FileTransfer::Current();
+  DWORD error = transfer.rename(source, destination);
+  if (error == ERROR_NOT_SAME_DEVICE) error = CopyAcrossVolumes(transfer, source, destination);
+  if (error) RaiseFor(error, kMove);
 }
 
 void CopyFileReplacing(const std::wstring& source, const std::wstring& destination) {

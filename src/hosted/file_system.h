@@ -2,7 +2,12 @@
 // What the screens use of the scripting file-system object: folder checks, folder
 // creation, moving and copying files, and a folder's files in name order. Failures
 // raise VbError with the scripting runtime's numbers (53 file not found, 58 file
-// already exists, 70 permission denied, 76 path not found).
+// already exists, 61 disk full, 70 permission denied, 76 path not found) and the
+// system's own reason as the description.
+#include <windows.h>
+
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,17 +18,58 @@ struct FolderFile {
   std::wstring path;  // folder, backslash, name
 };
 
+// A file's size and last write: what tells that a path still holds the same file.
+struct FileStamp {
+  unsigned long long size = 0;
+  unsigned long long lastWrite = 0;  // FILETIME ticks
+  bool operator==(const FileStamp&) const = default;
+};
+
 bool FolderExists(const std::wstring& path);
 // True when a file (not a folder) of that path exists.
 bool FileExists(const std::wstring& path);
+// The stamp of a file (not a folder); nothing when there is no such file.
+std::optional<FileStamp> StampOf(const std::wstring& path);
 // Creates one folder; its parent must exist. An existing folder raises 58.
 void CreateFolder(const std::wstring& path);
-// Moves a file; an existing destination raises 58 and is left as it was.
+// Moves a file; an existing destination raises 58 and is left as it was. Across
+// volumes the file is copied beside the destination under a temporary name, renamed
+// into place once whole, and the source deleted: a move that fails leaves no file
+// that was not there before it, and the source where it was.
 void MoveFileNoReplace(const std::wstring& source, const std::wstring& destination);
 // Copies a file over an existing destination.
 void CopyFileReplacing(const std::wstring& source, const std::wstring& destination);
 // The files of a folder (not its sub-folders), ordered by name without regard to case.
 // A missing folder raises 76.
 std::vector<FolderFile> FolderFiles(const std::wstring& folder);
+// The system's text for an error code, without its line end.
+std::wstring SystemErrorText(DWORD error);
+
+// The platform's two ways of putting a file in another place, replaceable so that a
+// test can stand for another volume or a disk that fills part-way. Each answers 0 or
+// the system's error code.
+struct FileTransfer {
+  // Renames, never over an existing file; ERROR_NOT_SAME_DEVICE across volumes.
+  std::function<DWORD(const std::wstring& from, const std::wstring& to)> rename;
+  // Copies over the file `to`; a failure may leave part of the copy there.
+  std::function<DWORD(const std::wstring& from, const std::wstring& to)> copy;
+
+  static FileTransfer& Current();
+  static FileTransfer Real();
+};
+
+// Replaces the file transfer for a scope and puts the previous one back.
+class ScopedFileTransfer {
+ public:
+  explicit ScopedFileTransfer(FileTransfer replacement) : saved_(FileTransfer::Current()) {
+    FileTransfer::Current() = std::move(replacement);
+  }
+  ~ScopedFileTransfer() { FileTransfer::Current() = std::move(saved_); }
+  ScopedFileTransfer(const ScopedFileTransfer&) = delete;
+  ScopedFileTransfer& operator=(const ScopedFileTransfer&) = delete;
+
+ private:
+  FileTransfer saved_;
+};
 
 }  // namespace vk::hosted

@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <set>
 #include <sstream>
 #include <string>
@@ -17,6 +18,7 @@
 #include "host/host_seams.h"
 #include "host/shared_state.h"
 #include "host/test_databases.h"
+#include "hosted/file_system.h"
 #include "runtime/clock.h"
 #include "support/com_test.h"
 
@@ -155,6 +157,53 @@ TEST_F(MoveDocumentFileTest, EveryRefusalMovesAndCreatesNothing) {
   }
   EXPECT_EQ(store_.Read(L"root\\00001\\00001\\00000000000000000009.JPG"), "already stored");
   EXPECT_EQ(source_.Read(L"scan.JPG"), "scan bytes");
+}
+
+// Another volume: the rename out of the source folder is refused as between two
+// disks, so the move copies. A copy that fails part-way, or a source that cannot go,
+// leaves the store as it was (no fragment, no temporary file, no folder of its own),
+// the source whole, and the system's reason; a copy that completes lands whole.
+TEST_F(MoveDocumentFileTest, AMoveToAnotherVolumeIsWholeOrLeavesNothing) {
+  const hosted::FileTransfer real = hosted::FileTransfer::Real();
+  auto rename = [&](const std::wstring& from, const std::wstring& to) -> DWORD {
+    return from.rfind(source_.path, 0) == 0 ? ERROR_NOT_SAME_DEVICE : real.rename(from, to);
+  };
+  auto fillsHalfWay = [](const std::wstring&, const std::wstring& to) -> DWORD {
+    std::ofstream(fs::path(to), std::ios::binary) << "scan ";
+    return ERROR_DISK_FULL;
+  };
+  struct Case {
+    const wchar_t* why;
+    std::function<DWORD(const std::wstring&, const std::wstring&)> copy;
+    bool lockSource;
+    DWORD reason;
+  } cases[] = {
+      {L"disk full part-way", fillsHalfWay, false, ERROR_DISK_FULL},
+      {L"source held open", real.copy, true, ERROR_SHARING_VIOLATION},
+      {L"whole copy", real.copy, false, 0},
+  };
+  for (const Case& c : cases) {
+    hosted::ScopedFileTransfer transfer({rename, c.copy});
+    const auto store = store_.Tree();
+    HANDLE held = c.lockSource ? CreateFileW(Source().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                             OPEN_EXISTING, 0, nullptr)
+                               : INVALID_HANDLE_VALUE;
+    std::wstring reason = L"unset";
+    const bool moved = capture::MoveDocumentFile(Entry(L"4", L"2", 70, L"scan.JPG"), Source(), &reason);
+    if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+    if (c.reason) {
+      EXPECT_FALSE(moved) << c.why;
+      EXPECT_EQ(reason, hosted::SystemErrorText(c.reason)) << c.why;
+      EXPECT_EQ(store_.Tree(), store) << c.why;
+      EXPECT_EQ(source_.Read(L"scan.JPG"), "scan bytes") << c.why;
+    } else {
+      EXPECT_TRUE(moved) << c.why;
+      EXPECT_EQ(reason, L"");
+      EXPECT_EQ(store_.Read(L"root\\00004\\00002\\00000000000000000070.JPG"), "scan bytes");
+      EXPECT_EQ(store_.Tree().size(), store.size() + 3);  // two folders and the file
+      EXPECT_TRUE(source_.Tree().empty());
+    }
+  }
 }
 
 TEST(CopyToTemp, CopiesUnderTheTemporaryNameAndGivesNothingOnFailure) {
