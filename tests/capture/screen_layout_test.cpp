@@ -30,7 +30,8 @@ using Texts = std::vector<std::wstring>;
 struct HostSize {
   int width, height;
 };
-constexpr HostSize kSizes[] = {{765, 562}, {1100, 850}};
+// The design size, a larger one and back: editors placed at one size are fitted to the next.
+constexpr HostSize kSizes[] = {{765, 562}, {1100, 850}, {765, 562}};
 
 // A named control's window and the part of it the screen shows (screen coordinates):
 // its rectangle cut by the client area of every window around it.
@@ -65,8 +66,10 @@ std::vector<Shown> ShownControls(HWND screen) {
   return shown;
 }
 
-// Pairs of shown controls that cover each other, neither inside the other.
-Texts Overlaps(const std::vector<Shown>& shown, const std::function<bool(const Shown&, const Shown&)>& intended) {
+// Pairs of shown controls that cover each other, neither inside the other, and not
+// meant to.
+using Intended = std::function<bool(const Shown&, const Shown&)>;
+Texts Overlaps(const std::vector<Shown>& shown, const Intended& intended) {
   Texts overlaps;
   for (size_t a = 0; a < shown.size(); ++a) {
     for (size_t b = a + 1; b < shown.size(); ++b) {
@@ -121,6 +124,12 @@ Texts NarrowEditors(const std::vector<Shown>& shown) {
   return narrow;
 }
 
+void ExpectLaidOut(HWND screen, const Intended& intended) {
+  const std::vector<Shown> shown = ShownControls(screen);
+  EXPECT_EQ(Overlaps(shown, intended), Texts{});
+  EXPECT_EQ(NarrowEditors(shown), Texts{});
+}
+
 std::wstring SizeText(const HostSize& size) { return std::to_wstring(size.width) + L"x" + std::to_wstring(size.height); }
 
 // The screen's fixed texts as "name: caption" for the named captions, then "key: tool
@@ -173,17 +182,22 @@ class AbmLayoutTest : public test::ScreenTest<capture::FDocumentosABM> {
 };
 
 TEST_F(AbmLayoutTest, NothingOverlapsAndEveryEditorShowsItsValueAtTheDesignSizeAndLarger) {
+  const Intended none = [](const Shown&, const Shown&) { return false; };
+  Open();
+  test::ClickToolbarButton(host_.hwnd, L"TBarMain", L"BTN_FIN");
   for (const HostSize& size : kSizes) {
     host_.SetClientSize(size.width, size.height);
-    Open();
-    test::ClickToolbarButton(host_.hwnd, L"TBarMain", L"BTN_FIN");
+    screen_->Form_Resize();
+    test::Pump();
+    {
+      SCOPED_TRACE(SizeText(size) + L" with the editors placed before the resize");
+      ExpectLaidOut(screen_->hwnd(), none);
+    }
     for (const wchar_t* type : kTypes) {
       SCOPED_TRACE(SizeText(size) + L" type " + type);
       ASSERT_TRUE(test::PickComboItem(host_.hwnd, L"cboTipoDocumentoId", type));
       test::Pump();
-      const std::vector<Shown> shown = ShownControls(screen_->hwnd());
-      EXPECT_EQ(Overlaps(shown, [](const Shown&, const Shown&) { return false; }), Texts{});
-      EXPECT_EQ(NarrowEditors(shown), Texts{});
+      ExpectLaidOut(screen_->hwnd(), none);
       if (std::wstring(type) == L"2") {
         EXPECT_TRUE(SaveWindowPicture(screen_->hwnd(), test::BinFolder() + L"\\abm_screen_layout_" +
                                                            SizeText(size) + L".bmp"));
@@ -223,7 +237,7 @@ class IndexLayoutTest : public test::ScreenTest<capture::FDocumentosIndex> {
 
 TEST_F(IndexLayoutTest, NothingOverlapsAndEveryEditorShowsItsValueAtTheDesignSizeAndLarger) {
   // A thumbnail's state icon sits on its corner by design.
-  auto stateIconOnItsThumbnail = [](const Shown& a, const Shown& b) {
+  const Intended stateIconOnItsThumbnail = [](const Shown& a, const Shown& b) {
     auto onThumbnail = [](const Shown& icon, const Shown& other) {
       if (icon.name.rfind(L"PSlideState(", 0) != 0) return false;
       const std::wstring slide = L"PSlide(" + icon.name.substr(12);
@@ -233,18 +247,22 @@ TEST_F(IndexLayoutTest, NothingOverlapsAndEveryEditorShowsItsValueAtTheDesignSiz
     };
     return onThumbnail(a, b) || onThumbnail(b, a);
   };
+  Open();
+  test::ClickToolbarButton(host_.hwnd, L"TBarMain", L"BTN_FIN");
+  test::Click(FindVkWindow(host_.hwnd, L"PSlideState(0)"), 5, 5);
   for (const HostSize& size : kSizes) {
     host_.SetClientSize(size.width, size.height);
-    Open();
-    test::ClickToolbarButton(host_.hwnd, L"TBarMain", L"BTN_FIN");
-    test::Click(FindVkWindow(host_.hwnd, L"PSlideState(0)"), 5, 5);
+    screen_->Form_Resize();
+    test::Pump();
+    {
+      SCOPED_TRACE(SizeText(size) + L" with the editors placed before the resize");
+      ExpectLaidOut(screen_->hwnd(), stateIconOnItsThumbnail);
+    }
     for (const wchar_t* type : kTypes) {
       SCOPED_TRACE(SizeText(size) + L" type " + type);
       ASSERT_TRUE(test::PickComboItem(host_.hwnd, L"cboTipoDocumentoId", type));
       test::Pump();
-      const std::vector<Shown> shown = ShownControls(screen_->hwnd());
-      EXPECT_EQ(Overlaps(shown, stateIconOnItsThumbnail), Texts{});
-      EXPECT_EQ(NarrowEditors(shown), Texts{});
+      ExpectLaidOut(screen_->hwnd(), stateIconOnItsThumbnail);
       if (std::wstring(type) == L"5") {
         EXPECT_TRUE(SaveWindowPicture(screen_->hwnd(), test::BinFolder() + L"\\index_screen_layout_" +
                                                            SizeText(size) + L".bmp"));
