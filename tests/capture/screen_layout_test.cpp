@@ -30,8 +30,8 @@ using Texts = std::vector<std::wstring>;
 struct HostSize {
   int width, height;
 };
-// The design size, a larger one and back: editors placed at one size are fitted to the next.
-constexpr HostSize kSizes[] = {{765, 562}, {1100, 850}, {765, 562}};
+// The design size, larger ones and back: editors placed at one size are fitted to the next.
+constexpr HostSize kSizes[] = {{765, 562}, {1100, 850}, {1200, 600}, {800, 850}, {765, 562}};
 
 // A named control's window and the part of it the screen shows (screen coordinates):
 // its rectangle cut by the client area of every window around it.
