@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "capture/capture_pictures.h"
 #include "capture/toolbar_commands.h"
 #include "host/clear_controls.h"
@@ -26,6 +28,9 @@ constexpr double kMainHeight = kDesignHeight - kToolbarHeight - kStatusBarHeight
 constexpr double kViewWidth = kMainHeight * 75 / 100, kParameterLeft = kViewWidth + 200 + 400;
 constexpr double kComboTops[] = {540, 900, 1260, 1620};
 constexpr double kComboLeft = 2220, kComboWidth = 4215, kLabelLeft = 135, kLabelWidth = 1650;
+// The catalogue entry right of the image: the gap, the captions, the picker buttons and
+// combos wide enough for their items, and the margin.
+constexpr double kEntryWidth = 400 + kLabelWidth + 50 + 240 + 100 + kComboEditorWidth + 600;
 
 // The record buttons, at fixed places on the toolbar.
 constexpr int kSaveButton = 3, kValidateButton = 4, kDeleteButton = 5;
@@ -115,9 +120,10 @@ void FDocumentosABM::BuildControls() {
   c_.lblReferenciaId = &Add<Label>({.name = L"lblReferenciaId", .left = kParameterLeft, .top = barTop + 440,
                                     .width = kLabelWidth, .height = 240, .container = main},
                                    L"Referencia");
-  const double dateLeft = entryLeft + entryWidth - 1455;
-  c_.dtpFecha = &Add<DatePicker>(
-      {.name = L"dtpFecha", .left = dateLeft, .top = barTop, .width = 1455, .height = 315, .container = main});
+  const double dateLeft = entryLeft + entryWidth - kNullableDateEditorWidth;
+  // Wide enough for a date with its check box and drop-down button.
+  c_.dtpFecha = &Add<DatePicker>({.name = L"dtpFecha", .left = dateLeft, .top = barTop,
+                                  .width = kNullableDateEditorWidth, .height = 315, .container = main});
   c_.lblFecha = &Add<Label>({.name = L"lblFecha", .left = dateLeft - 930, .top = barTop + 50, .width = 930,
                              .height = 240, .container = main},
                             L"Fecha");
@@ -166,6 +172,8 @@ void FDocumentosABM::PlaceControls() {
   const double W = scaleWidth(), H = scaleHeight();
   Controls& c = c_;
   PlaceMainToolbar(*c.TBarMain, W);
+  // Across first: the entry rows below the editors' frame depend on how wide the
+  // combos' column comes out.
   RunEachStep({
       [&] { c.VkImageMain->setWidth(W - 600); },
       [&] { c.VkImageMain->setTop(c.TBarMain->height() + 150); },
@@ -174,16 +182,15 @@ void FDocumentosABM::PlaceControls() {
       [&] { c.PSelection->setTop(500); },
       [&] { c.PSelection->setLeft(200); },
       [&] { c.PSelection->setHeight(c.VkImageMain->height() - 800); },
-      // The image is three quarters as wide as the frame is high.
-      [&] { c.PSelection->setWidth(c.VkImageMain->height() * 75 / 100); },
+      // The image is three quarters as wide as the frame is high, as long as that leaves
+      // the combos wide enough for their items.
+      [&] {
+        c.PSelection->setWidth(std::min(c.VkImageMain->height() * 75 / 100,
+                                        c.VkImageMain->width() - c.PSelection->left() - kEntryWidth));
+      },
       [&] { c.VkDataParameter->setTop(c.cboTipoDocumentoId->top() + 600); },
       [&] { c.VkDataParameter->setLeft(c.PSelection->width() + c.PSelection->left() + 400); },
       [&] { c.VkDataParameter->setWidth(c.VkImageMain->width() - c.VkDataParameter->left() - 600); },
-      [&] { c.VkDataParameter->setHeight(c.VkImageMain->height() - c.VkDataParameter->top() - 1100); },
-      [&] { c.lblCBarra->setTop(c.VkDataParameter->height() + c.VkDataParameter->top() + 200); },
-      [&] { c.txtCBarra->setTop(c.VkDataParameter->height() + c.VkDataParameter->top() + 150); },
-      [&] { c.lblReferenciaId->setTop(c.lblCBarra->top() + c.lblCBarra->height() + 150); },
-      [&] { c.txtReferenciaId->setTop(c.txtCBarra->top() + c.txtCBarra->height() + 100); },
       [&] { c.lblCategoriaId->setLeft(c.VkDataParameter->left()); },
       [&] { c.lblSubCategoriaId->setLeft(c.lblCategoriaId->left()); },
       [&] { c.lblGerenciaId->setLeft(c.lblCategoriaId->left()); },
@@ -204,13 +211,36 @@ void FDocumentosABM::PlaceControls() {
       [&] { c.cboGerenciaId->setWidth(c.cboCategoriaId->width()); },
       [&] { c.cboTipoDocumentoId->setWidth(c.cboCategoriaId->width()); },
       [&] { c.txtReferenciaId->setWidth(c.cboCategoriaId->width()); },
-      [&] { c.dtpFecha->setTop(c.txtCBarra->top()); },
-      [&] { c.lblFecha->setTop(c.lblCBarra->top()); },
       [&] { c.txtCBarra->setLeft(c.cboCategoriaId->left()); },
       // The date's right edge meets the combos'.
       [&] { c.dtpFecha->setLeft(c.cboCategoriaId->left() + c.cboCategoriaId->width() - c.dtpFecha->width()); },
       [&] { c.lblFecha->setLeft(c.dtpFecha->left() - c.lblFecha->width()); },
   });
+  // The bar code, the date's caption and the date share a row where the combos' column
+  // holds the three; otherwise the date takes its own row under the bar code, captioned
+  // in the captions' column, and the editors' frame gives up that row.
+  const bool dateRow = c.txtCBarra->left() + c.txtCBarra->width() + kControlGap > c.lblFecha->left();
+  const double rowPitch = c.txtCBarra->height() + 100;
+  RunEachStep({
+      [&] {
+        c.VkDataParameter->setHeight(FieldEditors::WholeRowsHeight(
+            c.VkImageMain->height() - c.VkDataParameter->top() - 1100 - (dateRow ? rowPitch : 0)));
+      },
+      [&] { c.lblCBarra->setTop(c.VkDataParameter->height() + c.VkDataParameter->top() + 200); },
+      [&] { c.txtCBarra->setTop(c.VkDataParameter->height() + c.VkDataParameter->top() + 150); },
+      [&] { c.dtpFecha->setTop(c.txtCBarra->top() + (dateRow ? rowPitch : 0)); },
+      [&] { c.lblFecha->setTop(c.lblCBarra->top() + (dateRow ? rowPitch : 0)); },
+      [&] {
+        if (dateRow) c.dtpFecha->setLeft(c.cboCategoriaId->left());
+      },
+      [&] {
+        if (dateRow) c.lblFecha->setLeft(c.lblCategoriaId->left());
+      },
+      [&] { c.lblReferenciaId->setTop(c.lblFecha->top() + c.lblCBarra->height() + 150); },
+      [&] { c.txtReferenciaId->setTop(c.dtpFecha->top() + c.txtCBarra->height() + 100); },
+  });
+  // The placed editors follow the frame's new width.
+  editors_->FitColumns();
 }
 
 // --- controls' reset and the toolbar's states ---

@@ -1,5 +1,6 @@
 #include "capture/field_editors.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cwctype>
 
@@ -19,6 +20,10 @@ const wchar_t kDefinitions[] =
 
 constexpr double kRowSpacing = 400;
 constexpr double kLabelOffset = 50;
+// A row's editor height and the space kept below it.
+constexpr double kRowHeight = 315, kRowMargin = 60;
+// The widths an editor is built with.
+constexpr double kBuiltTextWidth = 2000, kBuiltComboWidth = 2000, kBuiltDateWidth = 1500;
 
 // The text box's alignment code for a definition's Alignment: 0 gives 2, 1 gives 0,
 // 2 gives 1, anything else (nothing at all too) 2.
@@ -47,6 +52,20 @@ const std::wstring* FieldNameOf(Control* control) {
   if (auto* combo = dynamic_cast<hosted::ComboBox*>(control)) return &combo->FieldName();
   if (auto* picker = dynamic_cast<hosted::DatePicker*>(control)) return &picker->FieldName();
   return nullptr;
+}
+
+// The least width at which an editor shows its typical value.
+double TypicalWidth(Control& editor) {
+  if (dynamic_cast<hosted::ComboBox*>(&editor)) return kComboEditorWidth;
+  if (auto* picker = dynamic_cast<hosted::DatePicker*>(&editor))
+    return picker->CheckNull() ? kNullableDateEditorWidth : kDateEditorWidth;
+  return kTextEditorWidth;
+}
+
+double BuiltWidth(Control& editor) {
+  if (dynamic_cast<hosted::ComboBox*>(&editor)) return kBuiltComboWidth;
+  if (dynamic_cast<hosted::DatePicker*>(&editor)) return kBuiltDateWidth;
+  return kBuiltTextWidth;
 }
 
 ControlArgs Template(const wchar_t* name, double top, double height, hosted::Frame& frame) {
@@ -156,7 +175,7 @@ void FieldEditors::BuildOne(const Definition& row, int k, const DataAccess& data
     hosted::TextBox& box = VkTextBox_.Load(k);
     box.SetBackColor(0x80000005);  // the system's window background
     box.setVisible(true);
-    box.Move(400, 0, 2000, 315);
+    box.Move(400, 0, kBuiltTextWidth, 315);
     box.SetFieldName(row.nombre);
     box.SetAlignment(row.alignmentCode);
     box.SetValueListEnabled(!row.relationSentence.empty());
@@ -173,7 +192,7 @@ void FieldEditors::BuildOne(const Definition& row, int k, const DataAccess& data
   } else if (row.screenType == L"ComboBox") {
     hosted::ComboBox& combo = VkComboBox_.Load(k);
     combo.setVisible(true);
-    combo.Move(400, 0, 2000, combo.height());
+    combo.Move(400, 0, kBuiltComboWidth, combo.height());
     combo.SetFieldName(row.nombre);
     combo.setTag(row.relationSentence);
     combo.setContainer(temp);
@@ -185,7 +204,7 @@ void FieldEditors::BuildOne(const Definition& row, int k, const DataAccess& data
   } else if (row.screenType == L"DTPicker") {
     hosted::DatePicker& picker = VkDTPicker_.Load(k);
     picker.setVisible(true);
-    picker.Move(400, 0, 1500, 315);
+    picker.Move(400, 0, kBuiltDateWidth, 315);
     picker.SetFieldName(row.nombre);
     picker.setContainer(temp);
   }
@@ -230,6 +249,7 @@ void FieldEditors::cboTipoDocumentoId_Change() {
 
 void FieldEditors::Park() {
   scroll_.Reset();
+  shown_.clear();
   Container* parameter = &frames_.VkDataParameter;
   for (Control* c : screen_.Controls()) {
     if (&c->container() == parameter && IsEditorName(c->name())) c->setContainer(frames_.VkDataTemp);
@@ -244,7 +264,6 @@ void FieldEditors::PlaceRows(const std::vector<DetailRow>& rows) {
   // Resetting the placed editors is code, not the user's edit: the record keeps its values.
   MuteEvents quiet;
   hosted::Frame& parameter = frames_.VkDataParameter;
-  const double stretched = parameter.width() - geometry_.widthMargin;
   const std::vector<Control*> controls = screen_.Controls();
   double y = 0;
   for (size_t r = 0; r < rows.size(); ++r) {
@@ -259,9 +278,7 @@ void FieldEditors::PlaceRows(const std::vector<DetailRow>& rows) {
       const int k = c->index();
       placed_[r] = {kind, k, row.detalleId, row.nombre};
       const bool stretch = std::wstring_view(kind) == kComboBoxArray || (std::wstring_view(kind) == kTextBoxArray && row.widen);
-      // A frame too narrow for the stretched width keeps the editor's own width.
-      const double width = stretch && stretched >= 0 ? stretched : c->width();
-      c->Move(geometry_.editorLeft, y, width, c->height());
+      c->Move(geometry_.editorLeft, y, c->width(), c->height());  // FitColumns sets the widths
       c->setContainer(parameter);
       if (auto* box = dynamic_cast<hosted::TextBox*>(c)) {
         box->SetText(L"");
@@ -277,8 +294,45 @@ void FieldEditors::PlaceRows(const std::vector<DetailRow>& rows) {
       // The build gave the label this caption already; measuring it again costs a
       // screen device context per label.
       if (label.Caption() != row.nombre) label.SetCaption(row.nombre);
+      shown_.push_back({c, &label, stretch});
     }
   }
+  FitColumns();
+}
+
+void FieldEditors::FitColumns() {
+  if (shown_.empty()) return;
+  // No editor passes the frame's inside (its scroll bar counted) or reaches the accept command.
+  double right = scroll_.UsableWidth() - kControlGap;
+  if (frames_.cmdAceptar) right = std::min(right, scroll_.PinnedLeft() - kControlGap);
+  double typical = 0, caption = 0;
+  for (const ShownEditor& shown : shown_) {
+    typical = std::max(typical, TypicalWidth(*shown.editor));
+    caption = std::max(caption, shown.label->width());
+  }
+  double editorLeft = std::min(geometry_.editorLeft, right - typical);
+  double labelLeft = std::min(geometry_.labelLeft, editorLeft - kControlGap - caption);
+  if (labelLeft < kControlGap) {  // the captions come first; the editors follow them
+    labelLeft = std::min(geometry_.labelLeft, kControlGap);
+    editorLeft = std::max(editorLeft, labelLeft + caption + kControlGap);
+  }
+  const double stretched = frames_.VkDataParameter.width() - geometry_.widthMargin;
+  for (const ShownEditor& shown : shown_) {
+    Control& editor = *shown.editor;
+    const double least = TypicalWidth(editor);
+    double width = shown.stretch && stretched >= 0 ? stretched : BuiltWidth(editor);
+    width = std::min(std::max(width, least), std::max(least, right - editorLeft));
+    IgnoreErrors([&] { editor.Move(editorLeft, editor.top(), width, editor.height()); });
+    IgnoreErrors([&] { shown.label->setLeft(labelLeft); });
+  }
+}
+
+double FieldEditors::WholeRowsHeight(double height) {
+  // Row i (from 1) lies from i row spacings down; a frame that ends inside a row ends
+  // above it instead.
+  const double rows = std::floor(height / kRowSpacing);
+  if (rows < 2 || height >= rows * kRowSpacing + kRowHeight + kRowMargin) return height;
+  return rows * kRowSpacing - kRowSpacing + kRowHeight + kRowMargin;
 }
 
 void FieldEditors::WriteBack(const std::wstring& tag, const std::wstring& value) {

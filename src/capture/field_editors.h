@@ -53,6 +53,14 @@ struct FieldEditorGeometry {
 inline constexpr FieldEditorGeometry kCataloguingGeometry{2200, 2400, 200, false};  // FDocumentosIndex
 inline constexpr FieldEditorGeometry kMaintenanceGeometry{4000, 5000, 1000, true};  // FDocumentosABM
 
+// What an editor needs to show its typical value in the screens' 8-point Verdana (twips):
+// a text of 20 characters, and a combo box's with its drop-down button; a date with
+// the drop-down button, and with the check box of a picker that may hold no date.
+inline constexpr double kTextEditorWidth = 2000, kComboEditorWidth = kTextEditorWidth + 255;
+inline constexpr double kDateEditorWidth = 1500, kNullableDateEditorWidth = 1800;
+// The space kept between two controls side by side.
+inline constexpr double kControlGap = 120;
+
 // The control-array names of the three editor kinds.
 inline constexpr wchar_t kTextBoxArray[] = L"VkTextBox";
 inline constexpr wchar_t kComboBoxArray[] = L"VkComboBox";
@@ -107,6 +115,16 @@ class FieldEditors {
   // for every filled field with the record's own value.
   void FillFromRecord();
 
+  // Lays the placed editors and their captions across the frame's current width; the
+  // placement runs it, and a screen's layout after it sizes the frame. The screen's own
+  // columns are kept where they fit; where an editor would reach past the frame (its
+  // scroll bar counted) or under the accept command, or be narrower than its typical
+  // value, the columns move left and the editor keeps that width.
+  void FitColumns();
+  // The tallest height up to `height` (twips) at which the frame shows only whole rows
+  // of editors (a row cut in half reads like another field).
+  static double WholeRowsHeight(double height);
+
   const std::vector<PlacedField>& PlacedFields() const { return placed_; }
   // After a user's edit reached Campo n of the record, and after a fill: the number and
   // the value, for the screen's large view.
@@ -121,6 +139,12 @@ class FieldEditors {
  private:
   struct Definition;
   struct DetailRow;
+  // A placed editor and its caption, with whether the editor takes the frame's width.
+  struct ShownEditor {
+    Control* editor;
+    hosted::Label* label;
+    bool stretch;
+  };
   void BuildOne(const Definition& row, int k, const DataAccess& data, const ScreenYield& yield, bool& stopped);
   void Park();
   void PlaceRows(const std::vector<DetailRow>& rows);
@@ -137,6 +161,7 @@ class FieldEditors {
   ControlArray<hosted::DatePicker> VkDTPicker_;
   ParameterScroll scroll_;
   std::vector<PlacedField> placed_;
+  std::vector<ShownEditor> shown_;
 };
 
 // A date kept in a Campo text: "yyyy-mm-dd" (a time after it is ignored) first, then

@@ -216,7 +216,13 @@ void FDocumentosIndex::PlaceControls() {
       [&] { c.PSelection->setHeight(c.VkImageFrame->height() - 800); },
       [&] { c.PSelection->setWidth(c.VkImageFrame->width() - 400); },
       [&] { c.VkDataParameter->setTop(c.cboTipoDocumentoId->top() + 600); },
-      [&] { c.VkDataParameter->setHeight(c.VkImageMain->height() - c.VkDataParameter->top() - 1100); },
+      // Room below for the bar code's and the reference's rows, and only whole rows of
+      // editors shown.
+      [&] {
+        const double entryRows = 150 + c.txtCBarra->height() + 100 + c.txtReferenciaId->height() + 150;
+        c.VkDataParameter->setHeight(
+            FieldEditors::WholeRowsHeight(c.VkImageMain->height() - c.VkDataParameter->top() - entryRows));
+      },
       [&] { c.lblCBarra->setTop(c.VkDataParameter->top() + c.VkDataParameter->height() + 200); },
       [&] { c.txtCBarra->setTop(c.VkDataParameter->top() + c.VkDataParameter->height() + 150); },
       [&] { c.lblReferenciaId->setTop(c.lblCBarra->top() + c.lblCBarra->height() + 150); },
@@ -229,6 +235,7 @@ void FDocumentosIndex::PlaceControls() {
       [&] { c.VkProgressBar->setWidth(c.STBar->width() - 300); },
       [&] { c.cmdPrevious->setLeft(c.VkImageSlide->width() / 2 - 250); },
       [&] { c.cmdNext->setLeft(c.cmdPrevious->left() + c.cmdPrevious->width() + 50); },
+      [&] { editors_->FitColumns(); },
   });
   // The thumbnails side by side from Left 0 (undoing any scrolling), each state icon
   // on its thumbnail's top right corner and above it.

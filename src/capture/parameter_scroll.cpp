@@ -14,6 +14,7 @@ namespace {
 
 constexpr UINT_PTR kSubclassId = 0x5C01;
 constexpr int kLinePixels = 20;
+constexpr double kPinnedMargin = 120;  // twips between the pinned control and the bar's room
 
 int ClientHeight(HWND window) {
   RECT client{};
@@ -24,12 +25,25 @@ int ClientHeight(HWND window) {
 }  // namespace
 
 ParameterScroll::ParameterScroll(hosted::Frame& frame, Control* pinned)
-    : frame_(frame), pinned_(pinned), window_(frame.hwnd()) {
+    : frame_(frame), pinned_(pinned), pinnedHome_(pinned ? pinned->left() : 0), window_(frame.hwnd()) {
   if (window_) SetWindowSubclass(window_, &ParameterScroll::Proc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
 }
 
 ParameterScroll::~ParameterScroll() {
   if (window_ && IsWindow(window_)) RemoveWindowSubclass(window_, &ParameterScroll::Proc, kSubclassId);
+}
+
+double ParameterScroll::UsableWidth() const {
+  if (!window_) return frame_.width();
+  RECT client{};
+  GetClientRect(window_, &client);
+  const bool barShown = range_ > 0;
+  return PixelsToTwips(client.right - (barShown ? 0 : GetSystemMetrics(SM_CXVSCROLL)));
+}
+
+double ParameterScroll::PinnedLeft() const {
+  if (!pinned_) return 0;
+  return std::min(pinnedHome_, UsableWidth() - pinned_->width() - kPinnedMargin);
 }
 
 int ParameterScroll::ContentPixels() const {
@@ -82,6 +96,7 @@ void ParameterScroll::Update() {
     ShowScrollBar(window_, SB_VERT, FALSE);
   }
   if (pinned_ && pinned_->hwnd()) {
+    pinned_->setLeft(PinnedLeft());
     SetWindowPos(pinned_->hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
 }

@@ -2,7 +2,8 @@
 // Vertical scrolling of the frame that holds the placed field editors: when they reach
 // below the frame's bottom the frame shows a scroll bar, and scrolling moves every
 // control in the frame up or down, except one pinned control (the accept command),
-// which keeps its place and stays above the others. Scrolling moves the controls
+// which keeps its place and stays above the others. The room the bar takes is kept
+// free whether it shows or not, so nothing jumps or hides under it when it appears. Scrolling moves the controls
 // themselves (their Top changes), so what the screens read stays true of the window.
 #include <windows.h>
 
@@ -28,6 +29,11 @@ class ParameterScroll {
   // and tests.
   void ScrollTo(int pixels);
   int position() const { return position_; }
+  // The frame's inside width left of where its scroll bar shows (twips).
+  double UsableWidth() const;
+  // Where the pinned control stands: its own left, moved left where it would reach into
+  // the bar's room.
+  double PinnedLeft() const;
 
  private:
   int ContentPixels() const;
@@ -36,6 +42,7 @@ class ParameterScroll {
 
   hosted::Frame& frame_;
   Control* pinned_;
+  double pinnedHome_;  // the pinned control's own left
   HWND window_;
   int position_ = 0;  // pixels scrolled down
   int range_ = 0;     // content height in pixels while the bar shows, else 0

@@ -282,17 +282,21 @@ TEST_F(CaptureScreenTest, PlacesTheSampleTypesOnTheCataloguingScreen) {
             instancia = EditorOf(L"Instancia"), apertura = EditorOf(L"Apertura"),
             responsable = EditorOf(L"Responsable");
   SelectType(L"5");
+  // The stretched editors end short of the accept command (kept clear of the scroll bar).
+  const double shortOfAccept = s.cmdAceptar->left() - capture::kControlGap - 2200;
+  EXPECT_EQ(shortOfAccept, 2585);
   std::vector<std::wstring> expected{
       Shown(L"lblTitle", contraparte, 200, 450, 0, L"Contraparte"),
       Shown(L"lblTitle", expediente, 200, 850, 0, L"Expediente"),
       Shown(L"lblTitle", instancia, 200, 1250, 0, L"Instancia"),
       Shown(L"lblTitle", apertura, 200, 1650, 0, L"Apertura"),
       Shown(L"lblTitle", responsable, 200, 2050, 0, L"Responsable"),
-      Shown(L"VkTextBox", contraparte, 2200, 400, 3915, L"1"),   // DataType 0: the frame's width less 2400
+      // DataType 0: the frame's width less 2400, held short of the accept command
+      Shown(L"VkTextBox", contraparte, 2200, 400, shortOfAccept, L"1"),
       Shown(L"VkTextBox", expediente, 2200, 800, 2000, L"2"),    // DataType 1
-      Shown(L"VkComboBox", instancia, 2200, 1200, 3915, L"3"),   // combos always stretched
+      Shown(L"VkComboBox", instancia, 2200, 1200, shortOfAccept, L"3"),   // combos always stretched
       Shown(L"VkDTPicker", apertura, 2200, 1600, 1500, L"5"),
-      Shown(L"VkComboBox", responsable, 2200, 2000, 3915, L"7")};
+      Shown(L"VkComboBox", responsable, 2200, 2000, shortOfAccept, L"7")};
   std::sort(expected.begin(), expected.end());
   EXPECT_EQ(Placed(), expected);
   EXPECT_EQ(s.editors->PlacedFields(),
@@ -317,7 +321,8 @@ TEST_F(CaptureScreenTest, PlacesTheSampleTypesOnTheCataloguingScreen) {
   // From five fields to the two of the personnel files, placed from the top again.
   SelectType(L"3");
   const int legajo = EditorOf(L"Legajo"), empleado = EditorOf(L"Empleado");
-  expected = {Shown(L"VkTextBox", legajo, 2200, 400, 2000, L"1"), Shown(L"VkTextBox", empleado, 2200, 800, 3915, L"2"),
+  expected = {Shown(L"VkTextBox", legajo, 2200, 400, 2000, L"1"),
+              Shown(L"VkTextBox", empleado, 2200, 800, shortOfAccept, L"2"),
               Shown(L"lblTitle", legajo, 200, 450, 0, L"Legajo"), Shown(L"lblTitle", empleado, 200, 850, 0, L"Empleado")};
   std::sort(expected.begin(), expected.end());
   EXPECT_EQ(Placed(), expected);
@@ -351,11 +356,14 @@ TEST_F(CaptureScreenTest, TheMaintenanceScreenTakesTheTypeIntoItsRecord) {
     EXPECT_EQ(s.record.TipoDocumentoId, 2) << item;
   }
 
-  // A frame narrower than the margin keeps the editors' own widths.
+  // A frame narrower than the margin gives the editors the width their values need,
+  // moved left to stay inside it.
   screen_->Unload();
   FCaptureTest& narrow = Open(capture::kMaintenanceGeometry, 4357.5);
   SelectType(L"2");
-  EXPECT_EQ(narrow.editors->VkComboBox()[EditorOf(L"Proveedor")].width(), 2000);
+  const Control& combo = narrow.editors->VkComboBox()[EditorOf(L"Proveedor")];
+  EXPECT_EQ(combo.width(), capture::kComboEditorWidth);
+  EXPECT_LE(combo.left() + combo.width(), 4357.5);
 }
 
 TEST_F(CaptureScreenTest, EachEditorKindWritesItsFieldFromTheUsersInput) {

@@ -191,10 +191,12 @@ TEST_F(IndexScreenTest, DesignSizeLayoutAndToolbarStatesByMode) {
     Control* control;
     double left, top, width, height;
   };
+  // The editors' frame leaves just the room the bar code's and reference's rows need and
+  // shows two whole rows; the accept command stands clear of the frame's scroll bar.
   for (const Box& box : {Box{c.TBarMain, 50, 45, 11175, 435}, Box{c.VkImageMain, 4500, 585, 6675, 4375},
                          Box{c.VkImageSlide, 4500, 5155, 6675, 2715}, Box{c.VkImageFrame, 200, 585, 4200, 7290},
-                         Box{c.PSelection, 200, 500, 3800, 6490}, Box{c.VkDataParameter, 180, 2220, 6315, 1055},
-                         Box{c.cmdAceptar, 5160, 540, 1035, 315}, Box{c.cmdPrevious, 3087.5, 60, 255, 255}}) {
+                         Box{c.PSelection, 200, 500, 3800, 6490}, Box{c.VkDataParameter, 180, 2220, 6315, 1185},
+                         Box{c.cmdAceptar, 4905, 670, 1035, 315}, Box{c.cmdPrevious, 3087.5, 60, 255, 255}}) {
     const std::vector<double> expected{box.left, box.top, box.width, box.height};
     const std::vector<double> actual{box.control->left(), box.control->top(), box.control->width(),
                                      box.control->height()};

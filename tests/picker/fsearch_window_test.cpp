@@ -339,6 +339,45 @@ TEST_F(PickerWindowTest, AResultThatGoesAwayLeavesAnEmptyPageAndSaysSo) {
   EXPECT_TRUE(picker_->oReturn.isEmpty());
 }
 
+// The cells of listed rows whose pixels, read back from the grid's window, show a
+// single colour (nothing drawn in them), as "row,column".
+std::vector<std::string> BlankCells(grid::GridControl& g) {
+  std::vector<std::string> blank;
+  const HWND window = g.Window()->hwnd();
+  UpdateWindow(window);  // what is already due is painted; nothing more is asked for
+  RECT client;
+  GetClientRect(window, &client);
+  HDC dc = GetDC(window);
+  for (int row = 0; row < g.DataRowCount(); ++row) {
+    for (int position = 1; position < g.Columns().Count(); ++position) {
+      const RECT cell = g.Window()->CellRect(row, position);
+      if (cell.bottom > client.bottom || cell.right > client.right || cell.right - cell.left < 8) continue;
+      const COLORREF first = GetPixel(dc, cell.left + 3, cell.top + 3);
+      bool inked = false;
+      for (int y = cell.top + 3; y < cell.bottom - 2 && !inked; ++y)
+        for (int x = cell.left + 3; x < cell.right - 2 && !inked; ++x) inked = GetPixel(dc, x, y) != first;
+      if (!inked) blank.push_back(std::to_string(row) + "," + std::to_string(position));
+    }
+  }
+  ReleaseDC(window, dc);
+  return blank;
+}
+
+TEST_F(PickerWindowTest, EveryListedRowIsPaintedWholeWithoutAClick) {
+  auto expectPainted = [](const char* what, int rows) {
+    return Do([what, rows](FSearch& p) {
+      EXPECT_EQ(p.controls().GRDetail->DataRowCount(), rows) << what;
+      EXPECT_EQ(BlankCells(*p.controls().GRDetail), std::vector<std::string>{}) << what;
+    });
+  };
+  Run(kOrders, L"PedidoId",
+      {[waits = 0](FSearch&) mutable { return ++waits > 10; }, expectPainted("opened", 20), Do([](FSearch& p) { test::Type(p.controls().txtSortKey->inner(), L"O'Brien"); }),
+       Do([](FSearch& p) { Press(*p.controls().cmdFilterApply); }), expectPainted("one row left by a filter", 1),
+       Do([](FSearch& p) { Press(*p.controls().cmdFilterClear); }), expectPainted("filters cleared", 20),
+       Do([](FSearch& p) { Press(*p.controls().cmdNext); }), expectPainted("the next page", 20),
+       Do([](FSearch& p) { Press(*p.controls().cmdCancelar); })});
+}
+
 struct FilterCase {
   const char* what;
   std::vector<Step> input;   // real input before "Aplicar Filtros"

@@ -220,10 +220,14 @@ void GridWindow::UpdateScrollBars() {
 }
 
 void GridWindow::OnModelChanged() {
-  // Called for every written cell: only note it; the next paint or question syncs.
-  if (!hwnd_ || layoutPending_) return;
+  // Called for every written cell: only note it; the next paint or question syncs. The
+  // window is asked once to paint until it has painted, whatever was noted meanwhile:
+  // cells written with the redraw off after a paint still show when it is back on.
+  if (!hwnd_) return;
   layoutPending_ = true;
-  if (model_.Redraw) InvalidateRect(hwnd_, nullptr, FALSE);
+  if (!model_.Redraw || paintAsked_) return;
+  paintAsked_ = true;
+  InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
 void GridWindow::Sync() const {
@@ -351,6 +355,7 @@ LRESULT GridWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
   const POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
   switch (message) {
     case WM_PAINT: {
+      paintAsked_ = false;
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(hwnd_, &ps);
       RECT client;

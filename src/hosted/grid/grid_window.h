@@ -95,6 +95,7 @@ class GridWindow {
   HWND hwnd_ = nullptr;
   mutable int topRow_ = 0;
   mutable bool layoutPending_ = false;
+  bool paintAsked_ = false;  // invalidated for a model change and not painted since
   int scrollX_ = 0;  // pixels
   int lastPainted_ = 0;
   bool focused_ = false;
