@@ -2,7 +2,8 @@
 // a larger one, with a document and each document type's field editors shown: every
 // visible control read back from its window (clipped by the windows around it), no two
 // of them overlapping, and every editor as wide as what it typically shows. Pictures
-// of each screen for a reviewer. And the fixed captions and tool tips of both screens.
+// of each screen for a reviewer (those at 765x562 and 1100x850 are kept, as PNG, in
+// tests/capture/pictures). And the fixed captions and tool tips of both screens.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -165,6 +166,33 @@ Texts Joined(std::initializer_list<Texts> parts) {
 // The document types of the sample data, each with its own field editors.
 constexpr const wchar_t* kTypes[] = {L"1", L"2", L"3", L"5"};
 
+// The screen at every host size, first with the editors placed before the resize, then
+// with each document type's editors placed; a picture of it with one type at each size.
+struct Picture {
+  const wchar_t* name;
+  const wchar_t* type;
+};
+void ExpectLaidOutAtEverySize(const test::ScreenHost& host, DocumentScreen& screen, const Intended& intended,
+                              const Picture& picture) {
+  for (const HostSize& size : kSizes) {
+    host.SetClientSize(size.width, size.height);
+    screen.Form_Resize();
+    test::Pump();
+    {
+      SCOPED_TRACE(SizeText(size) + L" with the editors placed before the resize");
+      ExpectLaidOut(screen.hwnd(), intended);
+    }
+    for (const wchar_t* type : kTypes) {
+      SCOPED_TRACE(SizeText(size) + L" type " + type);
+      ASSERT_TRUE(test::PickComboItem(host.hwnd, L"cboTipoDocumentoId", type));
+      test::Pump();
+      ExpectLaidOut(screen.hwnd(), intended);
+      if (std::wstring(type) == picture.type)
+        EXPECT_TRUE(SaveWindowPicture(screen.hwnd(), test::BinFolder() + L"\\" + picture.name + SizeText(size) + L".bmp"));
+    }
+  }
+}
+
 // --- the maintenance screen ---
 
 class AbmLayoutTest : public test::ScreenTest<capture::FDocumentosABM> {
@@ -182,28 +210,10 @@ class AbmLayoutTest : public test::ScreenTest<capture::FDocumentosABM> {
 };
 
 TEST_F(AbmLayoutTest, NothingOverlapsAndEveryEditorShowsItsValueAtTheDesignSizeAndLarger) {
-  const Intended none = [](const Shown&, const Shown&) { return false; };
   Open();
   test::ClickToolbarButton(host_.hwnd, L"TBarMain", L"BTN_FIN");
-  for (const HostSize& size : kSizes) {
-    host_.SetClientSize(size.width, size.height);
-    screen_->Form_Resize();
-    test::Pump();
-    {
-      SCOPED_TRACE(SizeText(size) + L" with the editors placed before the resize");
-      ExpectLaidOut(screen_->hwnd(), none);
-    }
-    for (const wchar_t* type : kTypes) {
-      SCOPED_TRACE(SizeText(size) + L" type " + type);
-      ASSERT_TRUE(test::PickComboItem(host_.hwnd, L"cboTipoDocumentoId", type));
-      test::Pump();
-      ExpectLaidOut(screen_->hwnd(), none);
-      if (std::wstring(type) == L"2") {
-        EXPECT_TRUE(SaveWindowPicture(screen_->hwnd(), test::BinFolder() + L"\\abm_screen_layout_" +
-                                                           SizeText(size) + L".bmp"));
-      }
-    }
-  }
+  ExpectLaidOutAtEverySize(host_, *screen_, [](const Shown&, const Shown&) { return false; },
+                           {L"abm_screen_layout_", L"2"});
 }
 
 TEST_F(AbmLayoutTest, CaptionsAndToolTips) {
@@ -250,25 +260,7 @@ TEST_F(IndexLayoutTest, NothingOverlapsAndEveryEditorShowsItsValueAtTheDesignSiz
   Open();
   test::ClickToolbarButton(host_.hwnd, L"TBarMain", L"BTN_FIN");
   test::Click(FindVkWindow(host_.hwnd, L"PSlideState(0)"), 5, 5);
-  for (const HostSize& size : kSizes) {
-    host_.SetClientSize(size.width, size.height);
-    screen_->Form_Resize();
-    test::Pump();
-    {
-      SCOPED_TRACE(SizeText(size) + L" with the editors placed before the resize");
-      ExpectLaidOut(screen_->hwnd(), stateIconOnItsThumbnail);
-    }
-    for (const wchar_t* type : kTypes) {
-      SCOPED_TRACE(SizeText(size) + L" type " + type);
-      ASSERT_TRUE(test::PickComboItem(host_.hwnd, L"cboTipoDocumentoId", type));
-      test::Pump();
-      ExpectLaidOut(screen_->hwnd(), stateIconOnItsThumbnail);
-      if (std::wstring(type) == L"5") {
-        EXPECT_TRUE(SaveWindowPicture(screen_->hwnd(), test::BinFolder() + L"\\index_screen_layout_" +
-                                                           SizeText(size) + L".bmp"));
-      }
-    }
-  }
+  ExpectLaidOutAtEverySize(host_, *screen_, stateIconOnItsThumbnail, {L"index_screen_layout_", L"5"});
 }
 
 TEST_F(IndexLayoutTest, CaptionsAndToolTips) {
