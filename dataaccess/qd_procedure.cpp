@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <cwctype>
+#include <new>
 
 #include "com/com_ptr.h"
 #include "com/module.h"
@@ -119,6 +120,8 @@ HRESULT QdProcedure::Call(DISPID id, WORD flags, const Arguments& args, VARIANT*
         ok = Execute(args[0], args[1], args.size() >= 3 ? &args[2] : nullptr, kind);
       } catch (const DataError& e) {
         lastError_ = Reason(e);
+      } catch (const std::exception& e) {
+        lastError_ = Reason(e);
       }
       V_VT(result) = VT_BOOL;
       V_BOOL(result) = ok ? VARIANT_TRUE : VARIANT_FALSE;
@@ -151,6 +154,13 @@ std::wstring QdProcedure::Reason(const DataError& error) const {
   return error.message;
 }
 
+std::wstring QdProcedure::Reason(const std::exception& error) {
+  if (dynamic_cast<const std::bad_alloc*>(&error))
+    return L"No hay memoria suficiente para el resultado; no se leyó ni cambió nada";
+  const std::string what = error.what();
+  return L"Error interno: " + std::wstring(what.begin(), what.end());
+}
+
 IDispatch* QdProcedure::GetData(const VARIANT& key, const VARIANT& command) {
   lastError_.clear();
   current_ = nullptr;
@@ -169,6 +179,8 @@ IDispatch* QdProcedure::GetData(const VARIANT& key, const VARIANT& command) {
     if (int markers = sqlite3_bind_parameter_count(stmt)) FailUnboundMarkers(markers, 0);
     return Recordset::Create(Rowset::Fetch(stmt));
   } catch (const DataError& e) {
+    lastError_ = Reason(e);
+  } catch (const std::exception& e) {
     lastError_ = Reason(e);
   }
   return nullptr;

@@ -4,9 +4,10 @@
 //   Execute(key, command, parameters, 0, kind, 0) -> True on success; kind 4 runs a
 //                                                    stored procedure, kind 1 SQL text
 //   ErrDescription                                -> the text of the last failure
-// No call raises to its caller: a failure is Nothing or False and a text. The
-// object keeps one connection per key for its lifetime. A call stops after the time
+// No call raises to its caller: a failure, memory's included, is Nothing or False and
+// a text. The object keeps one connection per key for its lifetime. A call stops after the time
 // limit (30 s, ADO's command timeout), and waits as long for another's lock.
+#include <exception>
 #include <map>
 #include <memory>
 #include <string>
@@ -39,6 +40,8 @@ class QdProcedure : public com::ComObject<QdProcedure, NamedDispatch<QdProcedure
   DialectOptions DialectOf(Database& db) const;
   // The text of a failure for ErrDescription: the time limit's when it stopped the call.
   std::wstring Reason(const DataError& error) const;
+  // The text of any other failure of a call: memory running out, or the library's.
+  static std::wstring Reason(const std::exception& error);
 
   std::map<std::wstring, std::unique_ptr<Database>> connections_;
   std::wstring lastError_;

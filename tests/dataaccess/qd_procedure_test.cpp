@@ -226,6 +226,45 @@ TEST_F(QdProcedureTest, FailedReadsGiveNothingAndAReason) {
   EXPECT_EQ(GetFileAttributesW(PathOf(L"NoHay").c_str()), INVALID_FILE_ATTRIBUTES) << "no empty database is made";
 }
 
+// Takes the process's free address space down to holes smaller than `hole` while it
+// lives, so that any larger allocation fails as it would in a full process.
+class AddressSpaceTaken {
+ public:
+  explicit AddressSpaceTaken(size_t hole) {
+    blocks_.reserve(8192);
+    for (size_t size = size_t(1) << 30; size >= hole; size /= 2) {
+      while (blocks_.size() < blocks_.capacity()) {
+        void* block = VirtualAlloc(nullptr, size, MEM_RESERVE, PAGE_NOACCESS);
+        if (!block) break;
+        blocks_.push_back(block);
+      }
+    }
+  }
+  ~AddressSpaceTaken() {
+    for (void* block : blocks_) VirtualFree(block, 0, MEM_RELEASE);
+  }
+  AddressSpaceTaken(const AddressSpaceTaken&) = delete;
+  AddressSpaceTaken& operator=(const AddressSpaceTaken&) = delete;
+
+ private:
+  std::vector<void*> blocks_;
+};
+
+TEST_F(QdProcedureTest, AReadTooLargeForMemoryFailsAsAReadFails) {
+  // Half a million rows need blocks of megabytes; the process has none left.
+  const wchar_t* large =
+      L"With Recursive n(x) As (Select 1 Union All Select x + 1 From n Where x < 500000) Select x From n";
+  DispResult result = [&] {
+    AddressSpaceTaken taken(1 << 20);
+    return CallByName(data_.get(), L"GetData", {Text(kApp), Text(large), Null(), Bool(true), Long(0), Long(1), Long(0)});
+  }();
+  EXPECT_HRESULT_SUCCEEDED(result.hr) << result.description;
+  EXPECT_EQ(TypeOf(result), VT_DISPATCH);
+  EXPECT_FALSE(ObjectOf(result));
+  EXPECT_NE(ErrDescription().find(L"memor"), std::wstring::npos) << ErrDescription();
+  EXPECT_EQ(Count(kApp, large), 1) << "the same object reads again once there is memory";
+}
+
 TEST_F(QdProcedureTest, ALockedDatabaseFailsAfterTheTimeLimitAndRecovers) {
   data::Database::SetTimeLimit(200);
   sqlite3* other = nullptr;
