@@ -138,7 +138,7 @@ Database& QdProcedure::Connect(const VARIANT& key) {
   auto found = connections_.find(folded);
   if (found != connections_.end()) return *found->second;
   std::wstring folder = DefaultFolder().empty() ? com::ModuleFolder() : DefaultFolder();
-  auto db = Database::Open(DatabasePathOfKey(name, folder));
+  auto db = ConnectionPool::Connection(DatabasePathOfKey(name, folder));
   return *connections_.emplace(folded, std::move(db)).first->second;
 }
 

@@ -5,7 +5,8 @@
 //                                                    stored procedure, kind 1 SQL text
 //   ErrDescription                                -> the text of the last failure
 // No call raises to its caller: a failure, memory's included, is Nothing or False and
-// a text. The object keeps one connection per key for its lifetime. A call stops after the time
+// a text. The object takes its connections from the process's pool (connection_pool.h)
+// at a key's first use and keeps them for its lifetime. A call stops after the time
 // limit (30 s, ADO's command timeout), and waits as long for another's lock.
 #include <exception>
 #include <map>
@@ -13,6 +14,7 @@
 #include <string>
 
 #include "com/com_object.h"
+#include "dataaccess/connection_pool.h"
 #include "dataaccess/named_dispatch.h"
 #include "dataaccess/sql_dialect.h"
 #include "dataaccess/sqlite_db.h"
@@ -43,7 +45,8 @@ class QdProcedure : public com::ComObject<QdProcedure, NamedDispatch<QdProcedure
   // The text of any other failure of a call: memory running out, or the library's.
   static std::wstring Reason(const std::exception& error);
 
-  std::map<std::wstring, std::unique_ptr<Database>> connections_;
+  ConnectionPool::Hold poolHold_;  // first in, last out: outlives the connections below
+  std::map<std::wstring, std::shared_ptr<Database>> connections_;
   std::wstring lastError_;
   Database* current_ = nullptr;  // the database of the call running or run last
   DialectOptions dialect_;

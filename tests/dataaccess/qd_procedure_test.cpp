@@ -344,6 +344,50 @@ TEST_F(QdProcedureTest, ARegistryValueThatCannotBeUsedFailsInsteadOfOpeningTheSa
   EXPECT_EQ(Count(key.c_str(), L"Select Count(*) From Documentos"), 3) << "without the value the default serves again";
 }
 
+TEST_F(QdProcedureTest, ObjectsLivingTogetherShareConnectionsThatStillFollowTheFiles) {
+  // Each object below is made while another lives, so it takes the connections the
+  // first opened from the pool: they must see what happened to the files meanwhile.
+  const std::wstring key = L"Prueba" + std::to_wstring(GetCurrentProcessId());
+  const std::wstring app = PathOf(kApp), sec = PathOf(kSec);
+  auto another = [this] {
+    ComPtr<IDispatch> previous = data_;
+    data_ = ComPtr<IDispatch>::Attach(data::QdProcedure::Create());
+    return previous;
+  };
+  ComPtr<IDispatch> first = data_;
+  ASSERT_TRUE(Sql(kApp, L"Insert Into Procedures (Name, ParameterTypes, Body) Values ('Prueba_Gerencia', 'T', "
+                        L"'Insert Into Gerencias (GerenciaId, Gerencia) Values (?1, ''Primera'')')"));
+  ASSERT_TRUE(Execute(kApp, L"Prueba_Gerencia", Array({Text(L"G1")}), 4));
+  sqlite3* other = nullptr;
+  ASSERT_EQ(sqlite3_open(data::Narrow(app).c_str(), &other), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(other,
+                         "INSERT INTO Gerencias (GerenciaId, Gerencia) VALUES ('G2', 'Fuera');"
+                         "UPDATE Procedures SET Body = 'INSERT INTO Gerencias (GerenciaId, Gerencia) "
+                         "VALUES (?1, ''Segunda'')' WHERE Name = 'Prueba_Gerencia'",
+                         nullptr, nullptr, nullptr),
+            SQLITE_OK);
+  sqlite3_close(other);
+  another();
+  EXPECT_EQ(Count(kApp, L"Select Count(*) From Gerencias Where GerenciaId = 'G2'"), 1) << "another's write";
+  ASSERT_TRUE(Execute(kApp, L"Prueba_Gerencia", Array({Text(L"G3")}), 4));
+  EXPECT_EQ(Count(kApp, L"Select Count(*) From Gerencias Where Gerencia = 'Segunda'"), 1) << "the changed body";
+  // A key the registry points at another file.
+  {
+    ConnectionValue value(key, REG_SZ, app.c_str(), TextBytes(app));
+    EXPECT_EQ(Count(key.c_str(), L"Select Count(*) From Gerencias Where GerenciaId = 'G3'"), 1);
+  }
+  {
+    ConnectionValue value(key, REG_SZ, sec.c_str(), TextBytes(sec));
+    another();
+    EXPECT_EQ(Count(key.c_str(), L"Select Count(*) From Users Where UserName = 'USUARIO1'"), 1);
+  }
+  // Once no object lives, no file stays open.
+  first.reset();
+  data_.reset();
+  EXPECT_TRUE(DeleteFileW(app.c_str()));
+  EXPECT_TRUE(DeleteFileW(sec.c_str()));
+}
+
 TEST_F(QdProcedureTest, TheSecurityStatementsOfTheProfileLoad) {
   struct Case {
     const wchar_t* sql;
