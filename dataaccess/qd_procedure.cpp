@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <cwctype>
+#include <new>
 
 #include "com/com_ptr.h"
 #include "com/module.h"
@@ -125,6 +126,8 @@ HRESULT QdProcedure::Call(DISPID id, WORD flags, const Arguments& args, VARIANT*
         ok = Execute(args[0], args[1], args.size() >= 3 ? &args[2] : nullptr, kind);
       } catch (const DataError& e) {
         lastError_ = Reason(e);
+      } catch (const std::exception& e) {
+        lastError_ = Reason(e);
       }
       V_VT(result) = VT_BOOL;
       V_BOOL(result) = ok ? VARIANT_TRUE : VARIANT_FALSE;
@@ -141,7 +144,7 @@ Database& QdProcedure::Connect(const VARIANT& key) {
   auto found = connections_.find(folded);
   if (found != connections_.end()) return *found->second;
   std::wstring folder = DefaultFolder().empty() ? com::ModuleFolder() : DefaultFolder();
-  auto db = Database::Open(DatabasePathOfKey(name, folder));
+  auto db = ConnectionPool::Connection(DatabasePathOfKey(name, folder));
   return *connections_.emplace(folded, std::move(db)).first->second;
 }
 
@@ -155,6 +158,13 @@ std::wstring QdProcedure::Reason(const DataError& error) const {
   if (current_ && current_->TimedOut())
     return L"Se canceló al pasar el tiempo límite de " + TimeLimitText() + L"; no cambió nada";
   return error.message;
+}
+
+std::wstring QdProcedure::Reason(const std::exception& error) {
+  if (dynamic_cast<const std::bad_alloc*>(&error))
+    return L"No hay memoria suficiente para el resultado; no se leyó ni cambió nada";
+  const std::string what = error.what();
+  return L"Error interno: " + std::wstring(what.begin(), what.end());
 }
 
 IDispatch* QdProcedure::GetData(const VARIANT& key, const VARIANT& command) {
@@ -175,6 +185,8 @@ IDispatch* QdProcedure::GetData(const VARIANT& key, const VARIANT& command) {
     if (int markers = sqlite3_bind_parameter_count(stmt)) FailUnboundMarkers(markers, 0);
     return Recordset::Create(Rowset::Fetch(stmt));
   } catch (const DataError& e) {
+    lastError_ = Reason(e);
+  } catch (const std::exception& e) {
     lastError_ = Reason(e);
   }
   return nullptr;

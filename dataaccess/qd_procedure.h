@@ -7,14 +7,17 @@
 //   RecordsAffected                               -> the rows the last Execute inserted,
 //                                                    changed or deleted, its triggers'
 //                                                    included (0 after a failure)
-// No call raises to its caller: a failure is Nothing or False and a text. The
-// object keeps one connection per key for its lifetime. A call stops after the time
+// No call raises to its caller: a failure, memory's included, is Nothing or False and
+// a text. The object takes its connections from the process's pool (connection_pool.h)
+// at a key's first use and keeps them for its lifetime. A call stops after the time
 // limit (30 s, ADO's command timeout), and waits as long for another's lock.
+#include <exception>
 #include <map>
 #include <memory>
 #include <string>
 
 #include "com/com_object.h"
+#include "dataaccess/connection_pool.h"
 #include "dataaccess/named_dispatch.h"
 #include "dataaccess/sql_dialect.h"
 #include "dataaccess/sqlite_db.h"
@@ -42,8 +45,11 @@ class QdProcedure : public com::ComObject<QdProcedure, NamedDispatch<QdProcedure
   DialectOptions DialectOf(Database& db) const;
   // The text of a failure for ErrDescription: the time limit's when it stopped the call.
   std::wstring Reason(const DataError& error) const;
+  // The text of any other failure of a call: memory running out, or the library's.
+  static std::wstring Reason(const std::exception& error);
 
-  std::map<std::wstring, std::unique_ptr<Database>> connections_;
+  ConnectionPool::Hold poolHold_;  // first in, last out: outlives the connections below
+  std::map<std::wstring, std::shared_ptr<Database>> connections_;
   std::wstring lastError_;
   long recordsAffected_ = 0;
   Database* current_ = nullptr;  // the database of the call running or run last

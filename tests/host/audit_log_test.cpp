@@ -1,7 +1,10 @@
 // The two audit-log writers against a copy of the sample database: the rows they
-// leave, read back, and the ids they take.
+// leave, read back, and the ids they take, also with a second process writing at the
+// same moment (this program started again with "--write-entries").
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <cstring>
 #include <new>
 #include <stdexcept>
 #include <string>
@@ -21,6 +24,87 @@ using namespace vk;
 
 const wchar_t kAppKey[] = L"VkAuditTest";
 const DATE kClockTime = MakeDate(2026, 12, 7, 10, 30);
+
+// Entries each of two processes writes at once into one log, all on document 7 for the
+// read log, so both draw from the same ids.
+constexpr int kEntriesEach = 150;
+
+// The writes of one process; how many of them reported failure.
+int WriteEntries(const std::string& log, const std::wstring& writer) {
+  int failed = 0;
+  for (int i = 0; i < kEntriesEach; ++i) {
+    const bool ok = log == "actions" ? LogAcciones_Add(1, action::Catalogued, std::to_wstring(i),
+                                                       writer + L" " + std::to_wstring(i), L"")
+                                     : DocumentosLog_Add(7, L"N/A");
+    failed += ok ? 0 : 1;
+  }
+  return failed;
+}
+
+std::wstring EventName(const wchar_t* what, DWORD parent) {
+  return L"VkAuditTwin" + std::wstring(what) + std::to_wstring(parent);
+}
+
+// The second process: the same set-up as the fixture's on the databases the first one
+// points the keys at; it says when it is ready, waits for the start and writes.
+int RunSecondWriter(const std::string& log, DWORD parent) {
+  test::ComApartment com;
+  HostSeams seams = HostSeams::Real();
+  seams.logonName = [] { return std::wstring(L"usuario1"); };
+  seams.computerName = [] { return std::wstring(L"PC-08"); };
+  ScopedHostSeams scope(seams);
+  Shared().gApplicationName = kAppKey;
+  Shared().gObjectId = L"I01CAT";
+  Shared().gGerenciaId = L"OP";
+  HANDLE ready = OpenEventW(EVENT_MODIFY_STATE, FALSE, EventName(L"Ready", parent).c_str());
+  HANDLE go = OpenEventW(SYNCHRONIZE, FALSE, EventName(L"Go", parent).c_str());
+  if (!ready || !go) return 100;
+  SetEvent(ready);
+  if (WaitForSingleObject(go, 60000) != WAIT_OBJECT_0) return 101;
+  return WriteEntries(log, L"second");
+}
+
+// A second copy of this program writing into the same log as this one.
+class SecondWriter {
+ public:
+  explicit SecondWriter(const std::string& log)
+      : ready_(CreateEventW(nullptr, TRUE, FALSE, EventName(L"Ready", GetCurrentProcessId()).c_str())),
+        go_(CreateEventW(nullptr, TRUE, FALSE, EventName(L"Go", GetCurrentProcessId()).c_str())) {
+    wchar_t program[MAX_PATH];
+    GetModuleFileNameW(nullptr, program, MAX_PATH);
+    std::wstring line = L"\"" + std::wstring(program) + L"\" --write-entries " +
+                        std::wstring(log.begin(), log.end()) + L" " + std::to_wstring(GetCurrentProcessId());
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    started_ = CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_);
+  }
+  ~SecondWriter() {
+    if (started_) {
+      CloseHandle(process_.hThread);
+      CloseHandle(process_.hProcess);
+    }
+    CloseHandle(ready_);
+    CloseHandle(go_);
+  }
+  // Starts both at once once the second is ready; false when it never was.
+  bool Go() {
+    HANDLE waits[] = {ready_, process_.hProcess};
+    if (!started_ || WaitForMultipleObjects(2, waits, FALSE, 60000) != WAIT_OBJECT_0) return false;
+    return SetEvent(go_);
+  }
+  // The second writer's count of failed writes.
+  DWORD Finish() {
+    DWORD code = 999;
+    if (started_ && WaitForSingleObject(process_.hProcess, 120000) == WAIT_OBJECT_0)
+      GetExitCodeProcess(process_.hProcess, &code);
+    return code;
+  }
+
+ private:
+  HANDLE ready_, go_;
+  PROCESS_INFORMATION process_{};
+  bool started_ = false;
+};
 
 class AuditLogTest : public ::testing::Test {
  protected:
@@ -151,4 +235,29 @@ TEST_F(AuditLogTest, UnknownComponentWritesNothing) {
   EXPECT_EQ(Count(L"LogAcciones"), before);
 }
 
+TEST_F(AuditLogTest, TwoProcessesWritingAtOnceLoseNoEntry) {
+  struct Case {
+    const char* log;
+    const wchar_t* table;
+  };
+  for (const Case& c : {Case{"actions", L"LogAcciones"}, Case{"reads", L"DocumentosLog"}}) {
+    databases_.Sql(kAppKey, std::wstring(L"Delete From ") + c.table);
+    SecondWriter second(c.log);
+    ASSERT_TRUE(second.Go()) << c.log;
+    EXPECT_EQ(WriteEntries(c.log, L"first"), 0) << c.log;
+    EXPECT_EQ(second.Finish(), 0u) << c.log;
+    EXPECT_EQ(Count(c.table), 2 * kEntriesEach) << c.log;
+  }
+  EXPECT_EQ(First(L"Select Count(Distinct Mensaje) As N From LogAcciones", L"N").toLong(), 2 * kEntriesEach);
+  EXPECT_EQ(First(L"Select Max(RegistroId) As N From DocumentosLog", L"N").toLong(), 2 * kEntriesEach);
+}
+
 }  // namespace
+
+// "--write-entries <log> <first process id>" makes this program the second writer.
+int main(int argc, char** argv) {
+  if (argc == 4 && std::strcmp(argv[1], "--write-entries") == 0)
+    return RunSecondWriter(argv[2], static_cast<DWORD>(std::strtoul(argv[3], nullptr, 10)));
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
