@@ -391,13 +391,20 @@ TEST(GridRows, EveryKindOfValueComesBackAsWritten) {
   check("sorted", [&](int r) { return order[static_cast<size_t>(r)]; });
 }
 
-// Past the texts a grid keeps once, texts stay in their rows and still read back.
+// Past the texts a grid keeps once, texts stay in their rows and still read back, a
+// row of any size among them.
 TEST(GridRows, ManyDifferentTextsReadBack) {
   GridModel m;
   m.Columns().Add(L"Texto");
   const int rows = 70000;
   m.SetDataRowCount(rows);
   for (int r = 0; r < rows; ++r) m.SetValue(r, 0, GridValue(L"texto " + std::to_wstring(r)));
+  // A row larger than the blocks rows are kept in, among others.
+  const std::wstring page(700000, L'p');
+  m.SetValue(5, 0, GridValue(page));
+  m.SetValue(6, 0, GridValue(L"después"));
   for (int r = 0; r < rows; r += 997) EXPECT_EQ(m.CellText(r, 1), L"texto " + std::to_wstring(r));
   EXPECT_EQ(m.CellText(rows - 1, 1), L"texto " + std::to_wstring(rows - 1));
+  EXPECT_EQ(m.CellText(5, 1), page);
+  EXPECT_EQ(m.CellText(6, 1), L"después");
 }

@@ -99,6 +99,7 @@ void PackedRows::Resize(size_t count) {
     heldRow_ = SIZE_MAX;
     open_ = false;
     held_.clear();
+    heldTexts_.clear();
   }
   start_.resize(count, kNoRow);
 }
@@ -114,6 +115,7 @@ void PackedRows::Clear() {
   heldRow_ = SIZE_MAX;
   open_ = false;
   std::vector<GridValue>().swap(held_);
+  std::vector<uint32_t>().swap(heldTexts_);
   std::vector<uint8_t>().swap(packing_);
 }
 
@@ -167,11 +169,23 @@ const std::vector<GridValue>& PackedRows::ReadRow(size_t row) const {
 void PackedRows::Load(size_t row) const {
   heldRow_ = row;
   open_ = false;
-  held_.clear();
   const uint8_t* p = Bytes(row);
-  if (!p) return;
-  held_.resize(GetVarint(p));
-  for (GridValue& value : held_) value = Unpack(p);
+  const size_t cells = p ? GetVarint(p) : 0;
+  held_.resize(cells);
+  heldTexts_.resize(cells, kNoRow);
+  for (size_t s = 0; s < cells; ++s) {
+    if (*p == kKeptText) {
+      // A reader of every row (the export) meets the same texts row after row: a text
+      // the slot holds already is not made again.
+      ++p;
+      const auto number = static_cast<uint32_t>(GetVarint(p));
+      if (heldTexts_[s] != number) held_[s] = texts_[number];
+      heldTexts_[s] = number;
+    } else {
+      held_[s] = Unpack(p);
+      heldTexts_[s] = kNoRow;
+    }
+  }
 }
 
 void PackedRows::Write(size_t row, size_t slot, GridValue value, size_t slotCount) {
@@ -179,8 +193,12 @@ void PackedRows::Write(size_t row, size_t slot, GridValue value, size_t slotCoun
     Flush();
     Load(row);
   }
-  if (held_.size() <= slot) held_.resize(std::max(slotCount, slot + 1));
+  if (held_.size() <= slot) {
+    held_.resize(std::max(slotCount, slot + 1));
+    heldTexts_.resize(held_.size(), kNoRow);
+  }
   held_[slot] = std::move(value);
+  heldTexts_[slot] = kNoRow;
   open_ = true;
 }
 
@@ -295,6 +313,7 @@ void PackedRows::Reorder(const std::vector<int>& order) {
   Flush();
   heldRow_ = SIZE_MAX;
   held_.clear();
+  heldTexts_.clear();
   std::vector<uint32_t> sorted(order.size());
   for (size_t i = 0; i < order.size(); ++i) sorted[i] = start_[static_cast<size_t>(order[i])];
   start_ = std::move(sorted);

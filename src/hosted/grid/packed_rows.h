@@ -64,6 +64,7 @@ class PackedRows {
   mutable size_t heldRow_ = SIZE_MAX;
   mutable bool open_ = false;
   mutable std::vector<GridValue> held_;
+  mutable std::vector<uint32_t> heldTexts_;  // the kept text each held value is, or kNoRow
   mutable std::vector<uint8_t> packing_;
 };
 
