@@ -218,7 +218,10 @@ uint32_t PackedRows::TextNumber(std::wstring_view text) const {
   if (const auto found = textNumbers_.find(text); found != textNumbers_.end()) return found->second;
   if (text.size() > kLongestKeptText || texts_.size() >= kMostKeptTexts) return kNoRow;
   const auto number = static_cast<uint32_t>(texts_.size());
-  texts_.emplace_back(std::wstring(text));
+  VARIANT kept;
+  V_VT(&kept) = VT_BSTR;
+  V_BSTR(&kept) = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+  texts_.push_back(GridValue::Attach(kept));
   textNumbers_.emplace(texts_.back().TextView(), number);
   return number;
 }
