@@ -3,6 +3,9 @@
 #include <sqlite3.h>
 
 #include <cstring>
+#include <deque>
+#include <string_view>
+#include <unordered_map>
 
 #include "dataaccess/sqlite_db.h"
 #include "dataaccess/stored_date.h"
@@ -54,7 +57,71 @@ BSTR BstrFromUtf8(const uint8_t* text, uint32_t bytes) {
   return out;
 }
 
+// Short texts are kept once, up to this many different ones; longer or later ones
+// stay in their row.
+constexpr uint32_t kLongestKeptText = 64;
+constexpr size_t kMostKeptTexts = 65536;
+
+// Memory the process must keep once the rows are read: the caller copies them into
+// its own list, and the rest of the program goes on.
+constexpr uint64_t kMemoryReserve = 256ull << 20;
+constexpr size_t kRowsBetweenMemoryChecks = 16384;
+
+// Whether the process can still take this many bytes of address space: tried by
+// reserving it in pieces and giving it back (neither the memory status, which Wine
+// reports as all free, nor the free regions, among which Wine keeps reserved ones
+// it allocates from, tell it).
+bool AddressSpaceLeft(uint64_t bytes) {
+  constexpr SIZE_T kPiece = 64 << 20;
+  std::vector<void*> taken;
+  uint64_t got = 0;
+  for (SIZE_T piece = kPiece; got < bytes && piece >= (1 << 20);) {
+    if (void* p = VirtualAlloc(nullptr, piece, MEM_RESERVE, PAGE_NOACCESS)) {
+      taken.push_back(p);
+      got += piece;
+    } else {
+      piece /= 2;
+    }
+  }
+  for (void* p : taken) VirtualFree(p, 0, MEM_RELEASE);
+  return got >= bytes;
+}
+
+// Refuses to go on when what is held so far, held once more by the caller, would not
+// leave the reserve in what the process has left.
+void CheckRoomFor(size_t heldBytes, size_t rows) {
+  if (AddressSpaceLeft(2 * uint64_t(heldBytes) + kMemoryReserve)) return;
+  throw DataError{L"El resultado de la consulta no cabe en la memoria disponible (más de " + std::to_wstring(rows) +
+                  L" filas); acote la búsqueda"};
+}
+
 }  // namespace
+
+// The texts kept once while the rows are read, found by their bytes.
+class Rowset::TextKeeper {
+ public:
+  // The number of the text, kept now when it is new; -1 when it stays in its row.
+  int64_t Number(const uint8_t* bytes, uint32_t n) {
+    if (n > kLongestKeptText) return -1;
+    const std::string_view text(reinterpret_cast<const char*>(bytes), n);
+    if (auto found = numbers_.find(text); found != numbers_.end()) return found->second;
+    if (texts_.size() >= kMostKeptTexts) return -1;
+    const auto number = static_cast<uint32_t>(texts_.size());
+    numbers_.emplace(texts_.emplace_back(text), number);
+    return number;
+  }
+  void MoveInto(std::vector<uint8_t>& bytes, std::vector<uint32_t>& starts) const {
+    for (const std::string& text : texts_) {
+      starts.push_back(static_cast<uint32_t>(bytes.size()));
+      PutVarint(bytes, static_cast<uint32_t>(text.size()));
+      bytes.insert(bytes.end(), text.begin(), text.end());
+    }
+  }
+
+ private:
+  std::deque<std::string> texts_;  // a deque: its texts stay where they are
+  std::unordered_map<std::string_view, uint32_t> numbers_;
+};
 
 short AdoTypeOfDeclared(const char* declared) {
   if (!declared || !*declared) return 0;
@@ -84,8 +151,11 @@ std::shared_ptr<const Rowset> Rowset::Fetch(sqlite3_stmt* stmt) {
     rows->columns_[c].type = type ? type : ado::VarChar;
   }
   std::vector<uint8_t>& data = rows->data_;
+  TextKeeper kept;
   int rc;
   while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+    if (rows->rowStart_.size() % kRowsBetweenMemoryChecks == kRowsBetweenMemoryChecks - 1)
+      CheckRoomFor(data.capacity() + rows->rowStart_.capacity() * sizeof(uint32_t), rows->rowStart_.size());
     rows->rowStart_.push_back(static_cast<uint32_t>(data.size()));
     for (int c = 0; c < columns; ++c) {
       ColumnInfo& column = rows->columns_[c];
@@ -133,6 +203,13 @@ std::shared_ptr<const Rowset> Rowset::Fetch(sqlite3_stmt* stmt) {
               break;
             }
           }
+          if (kind == SQLITE_TEXT) {
+            if (const int64_t number = kept.Number(bytes, n); number >= 0) {
+              data.push_back(KeptText);
+              PutVarint(data, static_cast<uint32_t>(number));
+              break;
+            }
+          }
           data.push_back(kind == SQLITE_BLOB ? Blob : Text);
           PutVarint(data, n);
           if (n) data.insert(data.end(), bytes, bytes + n);
@@ -145,6 +222,7 @@ std::shared_ptr<const Rowset> Rowset::Fetch(sqlite3_stmt* stmt) {
     throw DataError{static_cast<const wchar_t*>(sqlite3_errmsg16(sqlite3_db_handle(stmt)))};
   rows->data_.shrink_to_fit();
   rows->rowStart_.shrink_to_fit();
+  kept.MoveInto(rows->keptTexts_, rows->keptTextStart_);
   return rows;
 }
 
@@ -167,6 +245,7 @@ const uint8_t* Rowset::Cell(size_t row, size_t column) const {
         case Int32: p += 4; break;
         case Int64: case Real: case DateValue: p += 8; break;
         case Text: case Blob: { uint32_t n = GetVarint(p); p += n; break; }
+        case KeptText: GetVarint(p); break;
         default: break;
       }
     }
@@ -196,6 +275,13 @@ void Rowset::Read(size_t row, size_t column, VARIANT* out) const {
         V_VT(out) = VT_BSTR;
         V_BSTR(out) = BstrFromUtf8(p, n);
       }
+      return;
+    }
+    case KeptText: {
+      const uint8_t* text = keptTexts_.data() + keptTextStart_[GetVarint(p)];
+      const uint32_t n = GetVarint(text);
+      V_VT(out) = VT_BSTR;
+      V_BSTR(out) = BstrFromUtf8(text, n);
       return;
     }
     case DateValue:
@@ -246,7 +332,8 @@ void Rowset::Read(size_t row, size_t column, VARIANT* out) const {
 }
 
 size_t Rowset::HeldBytes() const {
-  size_t bytes = data_.capacity() + rowStart_.capacity() * sizeof(uint32_t) + sizeof(*this);
+  size_t bytes = data_.capacity() + rowStart_.capacity() * sizeof(uint32_t) + sizeof(*this) +
+                 keptTexts_.capacity() + keptTextStart_.capacity() * sizeof(uint32_t);
   for (const ColumnInfo& c : columns_) bytes += sizeof(ColumnInfo) + c.name.capacity() * sizeof(wchar_t);
   return bytes;
 }

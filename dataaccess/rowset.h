@@ -1,7 +1,10 @@
 #pragma once
 // The rows of one query, read to the end and held compactly: every row is a run of
 // cells in one byte buffer (a tag byte, then the value: 4 or 8 bytes for numbers,
-// a length and UTF-8 bytes for text). A Variant is made only when a field is read.
+// a length and UTF-8 bytes for text, or the number of a short text that came before:
+// a log repeats its users, modules and machines on every row). A Variant is made only
+// when a field is read. A result that would not fit in the memory the process has
+// left is refused while it is read, before it takes the rest.
 #include <windows.h>
 #include <oaidl.h>
 
@@ -37,7 +40,8 @@ struct ColumnInfo {
 
 class Rowset {
  public:
-  // Steps the statement to its end; throws DataError when a step fails.
+  // Steps the statement to its end; throws DataError when a step fails or the rows
+  // would not fit in memory.
   static std::shared_ptr<const Rowset> Fetch(sqlite3_stmt* stmt);
 
   size_t RowCount() const { return rowStart_.size(); }
@@ -54,13 +58,16 @@ class Rowset {
   size_t ValueBytes() const { return valueBytes_; }
 
  private:
-  enum Tag : uint8_t { Null, Int32, Int64, Real, Text, DateValue, Blob };
+  enum Tag : uint8_t { Null, Int32, Int64, Real, Text, DateValue, Blob, KeptText };
+  class TextKeeper;
 
   const uint8_t* Cell(size_t row, size_t column) const;
 
   std::vector<ColumnInfo> columns_;
   std::vector<uint8_t> data_;
   std::vector<uint32_t> rowStart_;
+  std::vector<uint8_t> keptTexts_;      // each kept text: a length, then its UTF-8 bytes
+  std::vector<uint32_t> keptTextStart_;
   size_t valueBytes_ = 0;
   // Cell offsets of the row read last: reading a row field by field walks it once.
   mutable size_t cachedRow_ = SIZE_MAX;

@@ -5,7 +5,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 work=${1:-/tmp/vk-gif-fuzz}
-sources="$here/src/controls/gif_frames.cpp $here/src/controls/gif_decoder.cpp"
+sources="$here/src/controls/gif_frames.cpp $here/src/hosted/gif_decoder.cpp"
 clang++ -std=c++20 -O0 -g -fsanitize=fuzzer -fprofile-instr-generate -fcoverage-mapping \
   -I"$here/src" -I"$here" "$here/fuzz/gif_fuzz.cpp" $sources -o "$work/gif_cov"
 cd "$work"

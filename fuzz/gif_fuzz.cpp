@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "controls/gif_decoder.h"
+#include "hosted/gif_decoder.h"
 #include "controls/gif_frames.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -19,10 +19,11 @@ build() {  # build <program> <sources...>
 }
 extra=()
 if [ "$target" = gif ]; then
-  build gif_fuzz "$here/fuzz/gif_fuzz.cpp" "$here/src/controls/gif_frames.cpp" "$here/src/controls/gif_decoder.cpp"
+  build gif_fuzz "$here/fuzz/gif_fuzz.cpp" "$here/src/controls/gif_frames.cpp" "$here/src/hosted/gif_decoder.cpp"
   clang++ -std=c++20 -O1 -I"$here/src" -I"$here" "$here/fuzz/make_corpus.cpp" \
     "$here/tools/gif/gif_writer.cpp" -o "$work/make_corpus"
   "$work/make_corpus" "$work/corpus"
+  cp "$here"/fuzz/found/* "$work/corpus/"  # inputs that once failed stay in the corpus
   extra=(-max_len=4096)
 else
   build sql_fuzz "$here/fuzz/sql_fuzz.cpp" "$here/dataaccess/sql_dialect.cpp" "$here/dataaccess/stored_date.cpp"

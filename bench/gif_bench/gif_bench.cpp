@@ -10,7 +10,7 @@
 
 #include "bench/support/bench_timing.h"
 #include "controls/frame_picture.h"
-#include "controls/gif_decoder.h"
+#include "hosted/gif_decoder.h"
 #include "controls/gif_frames.h"
 #include "controls/gif_temp_file.h"
 #include "controls/vk_animated_gif.h"

@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "com/com_ptr.h"
-#include "controls/gif_decoder.h"
+#include "hosted/gif_decoder.h"
 #include "controls/gif_temp_file.h"
 
 namespace vk::controls {

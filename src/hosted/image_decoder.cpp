@@ -1,7 +1,12 @@
 #include "hosted/image_decoder.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <cstdint>
+#include <vector>
+
+#include "hosted/gif_decoder.h"
 
 #include "runtime/vb_error.h"
 
@@ -39,6 +44,62 @@ HBITMAP MakeDib(int width, int height, void** bits) {
   return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
 }
 
+// The whole file, or nothing when it cannot be read.
+bool ReadWholeFile(const std::wstring& path, std::vector<uint8_t>& bytes) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  LARGE_INTEGER size{};
+  bool read = GetFileSizeEx(file, &size) && size.QuadPart < INT_MAX;
+  if (read) {
+    bytes.resize(static_cast<size_t>(size.QuadPart));
+    DWORD got = 0;
+    read = bytes.empty() || (ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) &&
+                             got == bytes.size());
+  }
+  CloseHandle(file);
+  return read;
+}
+
+bool IsGif(const std::wstring& path) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  char start[4] = {};
+  DWORD got = 0;
+  const bool gif = ReadFile(file, start, sizeof start, &got, nullptr) && got == sizeof start &&
+                   std::equal(start, start + 4, "GIF8");
+  CloseHandle(file);
+  return gif;
+}
+
+// The first image of a GIF as an indexed bitmap held by the imaging component, or
+// nothing when it cannot be decoded. The table is padded to 256 colours: a corrupt
+// index past a short table then reads black.
+ComPtr<IWICBitmapSource> DecodeGif(IWICImagingFactory& factory, const std::wstring& path) {
+  std::vector<uint8_t> file;
+  gif::IndexedImage image;
+  if (!ReadWholeFile(path, file) || !gif::DecodeFirstImage(file, image)) return {};
+  file = {};
+  std::vector<WICColor> colours(256, 0xFF000000);
+  for (size_t i = 0; i < image.palette.size() && i < colours.size(); ++i) {
+    const gif::PackedColour c = image.palette[i];
+    colours[i] = 0xFF000000 | (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF);
+  }
+  ComPtr<IWICPalette> palette;
+  ComPtr<IWICBitmap> bitmap;
+  const UINT width = static_cast<UINT>(image.width);
+  if (FAILED(factory.CreatePalette(palette.put())) ||
+      FAILED(palette->InitializeCustom(colours.data(), static_cast<UINT>(colours.size()))) ||
+      FAILED(factory.CreateBitmapFromMemory(width, static_cast<UINT>(image.height), GUID_WICPixelFormat8bppIndexed,
+                                            width, static_cast<UINT>(image.indices.size()), image.indices.data(),
+                                            bitmap.put())) ||
+      FAILED(bitmap->SetPalette(palette.get()))) {
+    return {};
+  }
+  return ComPtr<IWICBitmapSource>(bitmap.get());
+}
+
 }  // namespace
 
 ImageFile::ImageFile(const std::wstring& path) : path_(path) {
@@ -47,18 +108,31 @@ ImageFile::ImageFile(const std::wstring& path) : path_(path) {
     Fail(err::FileNotFound, path);
   }
   factory_ = Factory();
+  if (IsGif(path)) {
+    frame_ = DecodeGif(*factory_.get(), path);
+    if (!frame_) Fail(err::InvalidPicture, path);
+  } else {
+    OpenWithImaging(path);
+  }
+  UINT width = 0, height = 0;
+  // A malformed header can declare a negative side, which reads back as a huge one.
+  if (FAILED(frame_->GetSize(&width, &height)) || width == 0 || height == 0 || width > INT_MAX ||
+      height > INT_MAX) {
+    Fail(err::InvalidPicture, path);
+  }
+  size_ = {static_cast<int>(width), static_cast<int>(height)};
+}
+
+void ImageFile::OpenWithImaging(const std::wstring& path) {
   ComPtr<IWICBitmapDecoder> decoder;
   HRESULT hr = factory_->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
                                                    WICDecodeMetadataCacheOnDemand, decoder.put());
   if (hr == HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED) || hr == HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION)) {
     Fail(err::PermissionDenied, path);
   }
-  if (FAILED(hr) || FAILED(decoder->GetFrame(0, frame_.put()))) Fail(err::InvalidPicture, path);
-  UINT width = 0, height = 0;
-  if (FAILED(frame_->GetSize(&width, &height)) || width == 0 || height == 0) {
-    Fail(err::InvalidPicture, path);
-  }
-  size_ = {static_cast<int>(width), static_cast<int>(height)};
+  ComPtr<IWICBitmapFrameDecode> frame;
+  if (FAILED(hr) || FAILED(decoder->GetFrame(0, frame.put()))) Fail(err::InvalidPicture, path);
+  frame_ = ComPtr<IWICBitmapSource>(frame.get());
 }
 
 HBITMAP ImageFile::Decode(PixelSize scaled, RECT part) const {

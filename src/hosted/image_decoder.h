@@ -1,8 +1,11 @@
 #pragma once
-// Image files through the platform's imaging component (WIC): bmp, gif, jpg, png and
-// tif. A picture is always decoded straight to the size it is shown at, and only the
-// part that is shown, so a full-page scan never sits in memory at full resolution; the
-// decoder is released after each use.
+// Image files through the platform's imaging component (WIC): bmp, jpg, png and tif;
+// a GIF through our own decoder (its first image), whose indices then go through the
+// same scaling. The platform's GIF decoder can be made to commit hundreds of
+// megabytes by a few crafted bytes, and keeps them. A picture is always decoded
+// straight to the size it is shown at, and only the part that is shown, so a
+// full-page scan never sits in memory at full resolution; the decoder is released
+// after each use.
 #include <windows.h>
 #include <wincodec.h>
 
@@ -27,16 +30,19 @@ PixelSize FitInside(PixelSize image, PixelSize box);
 class ImageFile {
  public:
   // Raises VbError 53 when the file is missing and 481 when it is not an image the
-  // decoder knows.
+  // decoder knows or declares a size no picture has (none, or past 2^31 a side).
   explicit ImageFile(const std::wstring& path);
   PixelSize Size() const { return size_; }
   // See DecodeScaled.
   HBITMAP Decode(PixelSize scaled, RECT part) const;
 
  private:
+  // Opens the first frame through the platform's decoder.
+  void OpenWithImaging(const std::wstring& path);
+
   std::wstring path_;
   ComPtr<IWICImagingFactory> factory_;
-  ComPtr<IWICBitmapFrameDecode> frame_;
+  ComPtr<IWICBitmapSource> frame_;
   PixelSize size_;
 };
 

@@ -6,7 +6,7 @@
 
 #include <random>
 
-#include "controls/gif_decoder.h"
+#include "hosted/gif_decoder.h"
 #include "controls/gif_frames.h"
 #include "controls/gif_temp_file.h"
 #include "support/com_test.h"

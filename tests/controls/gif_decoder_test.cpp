@@ -1,11 +1,12 @@
 // Our own GIF decoder against our own writer: every table size, interlacing, the
 // full code table, and data that ends early.
-#include "controls/gif_decoder.h"
+#include "hosted/gif_decoder.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 #include <set>
+#include <string>
 
 #include "tools/gif/gif_writer.h"
 
@@ -94,6 +95,25 @@ TEST(GifDecoder, DataEndingEarlyLeavesTheRestZero) {
   EXPECT_EQ(image.indices.back(), 0);
 }
 
+std::vector<uint8_t> Base64(const std::string& text) {
+  static const std::string kDigits =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  std::vector<uint8_t> bytes;
+  uint32_t bits = 0;
+  int count = 0;
+  for (char c : text) {
+    size_t digit = kDigits.find(c);
+    if (digit == std::string::npos) break;  // '=' ends the data
+    bits = bits << 6 | uint32_t(digit);
+    count += 6;
+    if (count >= 8) {
+      count -= 8;
+      bytes.push_back(uint8_t(bits >> count));
+    }
+  }
+  return bytes;
+}
+
 TEST(GifDecoder, RefusesFilesWithoutAnImage) {
   const std::vector<Colour> two = {0, 0xFFFFFF};
   struct Case {
@@ -108,6 +128,9 @@ TEST(GifDecoder, RefusesFilesWithoutAnImage) {
       {"comment cut", GifBuilder().Header("89a", 1, 1, two).Raw({0x21, 0xFE, 9, 'a'}).Bytes()},
       {"descriptor cut", GifBuilder().Header("89a", 1, 1, two).Raw({0x2C, 0, 0}).Bytes()},
       {"65535 x 65535", huge},
+      {"no pixels", GifBuilder().Header("89a", 1, 1, two).Raw({0x2C, 0, 0, 0, 0, 0, 0, 4, 0, 0x40, 2, 2, 0x4C, 1, 0}).Bytes()},
+      // Found by the fuzzer: an interlaced image of width 0 after stray bytes.
+      {"found: interlaced, width 0", Base64("R0lGOCwAAAAABAADAAACBv///ywAAAEQAAAAR0lGODlhBAD//wAA//8CNAAABAMAhgA=")},
   };
   for (const Case& c : cases) {
     IndexedImage image;

@@ -172,4 +172,31 @@ TEST_F(RecordsetTest, AFieldReadsTheRowCurrentWhenItIsRead) {
 }
 
 }  // namespace
+// A result that would not fit in the memory the process has left is refused while
+// it is read, with the reason, instead of ending the process. The address space is
+// taken here (reserved, never touched) until little is left.
+TEST_F(RecordsetTest, AReadThatWouldNotFitInMemoryIsRefused) {
+  ASSERT_TRUE(Sql(kApp, L"Create Table Muchas (N Integer, Texto VarChar(20))"));
+  ASSERT_TRUE(Sql(kApp, L"Insert Into Muchas (N, Texto) Values (1, 'uno')"));
+  for (int doubling = 0; doubling < 15; ++doubling)  // 32,768 rows
+    ASSERT_TRUE(Sql(kApp, L"Insert Into Muchas (N, Texto) Select N + (Select Count(*) From Muchas), Texto From Muchas"));
+  // All the address space there is, then 128 MB of it back.
+  std::vector<std::pair<void*, SIZE_T>> taken;
+  for (SIZE_T block = 64 << 20; block >= (64 << 10);) {
+    if (void* p = VirtualAlloc(nullptr, block, MEM_RESERVE, PAGE_NOACCESS)) taken.emplace_back(p, block);
+    else block /= 2;
+  }
+  for (SIZE_T released = 0; released < (128 << 20) && !taken.empty(); taken.erase(taken.begin())) {
+    VirtualFree(taken.front().first, 0, MEM_RELEASE);
+    released += taken.front().second;
+  }
+  ComPtr<IDispatch> rs = GetData(kApp, L"Select * From Muchas");
+  const std::wstring reason = ErrDescription();
+  for (const auto& block : taken) VirtualFree(block.first, 0, MEM_RELEASE);
+  EXPECT_FALSE(rs);
+  EXPECT_NE(reason.find(L"memoria"), std::wstring::npos) << reason;
+  // With the memory back, the same read succeeds.
+  EXPECT_TRUE(GetData(kApp, L"Select * From Muchas"));
+}
+
 }  // namespace vk::test

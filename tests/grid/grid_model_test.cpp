@@ -2,7 +2,11 @@
 // grouping and the format condition.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <numeric>
+#include <string>
+#include <vector>
 
 #include "hosted/grid/grid_model.h"
 #include "runtime/vb_error.h"
@@ -327,4 +331,80 @@ TEST(GridStyles, NamedStylesAreFetchedOrAddedWithoutRegardToCase) {
   m.SetDataRowCount(1);
   EXPECT_EQ(*m.CellStyle(0, 1).TextAlignment, kAlignRight);
   EXPECT_EQ(ToColorRef(0x8000000F), GetSysColor(COLOR_BTNFACE));  // system colours translate
+}
+
+namespace {
+
+GridValue Owned(VARIANT v) { return GridValue::Attach(v); }
+
+bool SameValue(const GridValue& a, const GridValue& b) {
+  if (a.type() != b.type()) return false;
+  if (a.type() & VT_ARRAY) return true;
+  if (a.type() == VT_BSTR && (V_BSTR(&a.get()) == nullptr) != (V_BSTR(&b.get()) == nullptr)) return false;
+  return a.Text() == b.Text();
+}
+
+}  // namespace
+
+// Rows are held packed: every kind of value comes back as written, written column by
+// column (each write packs another row, and the old bytes are gathered), read back
+// before and after a sort.
+TEST(GridRows, EveryKindOfValueComesBackAsWritten) {
+  VARIANT nullText{}, currency{}, decimal{}, small{}, bytes{};
+  V_VT(&nullText) = VT_BSTR;
+  V_VT(&currency) = VT_CY;
+  V_CY(&currency).int64 = 123456789;
+  VarDecFromR8(3.25, &V_DECIMAL(&decimal));
+  V_VT(&decimal) = VT_DECIMAL;
+  V_VT(&small) = VT_I2;
+  V_I2(&small) = -7;
+  V_VT(&bytes) = VT_ARRAY | VT_UI1;
+  V_ARRAY(&bytes) = SafeArrayCreateVector(VT_UI1, 0, 3);
+  const std::vector<GridValue> kinds = {
+      GridValue(),          GridValue::Null(),      GridValue(-5L),         GridValue(2.5),
+      GridValue::Date(45000.25), GridValue::Bool(true), GridValue::Bool(false), GridValue(L"usuario7"),
+      GridValue(L""),       GridValue(std::wstring(300, L'x')), GridValue(std::wstring(L"a\0b", 3)),
+      Owned(nullText),      Owned(currency),        Owned(decimal),         Owned(small),
+      Owned(bytes)};
+  const int rows = 5000;
+  GridModel m;
+  for (size_t k = 0; k <= kinds.size(); ++k) m.Columns().Add(L"C" + std::to_wstring(k));
+  m.SetDataRowCount(rows);
+  // The last column: a text of its own on every row.
+  auto expected = [&](int row, size_t k) { return k < kinds.size() ? kinds[k] : GridValue(L"fila " + std::to_wstring(row)); };
+  for (size_t k = 0; k <= kinds.size(); ++k)
+    for (int r = 0; r < rows; ++r) m.SetValue(r, static_cast<int>(k), expected(r, k));
+  auto check = [&](const char* when, auto rowOf) {
+    for (int r = 0; r < rows; r += 7)
+      for (size_t k = 0; k <= kinds.size(); ++k)
+        ASSERT_TRUE(SameValue(m.CellValue(r, static_cast<int>(k) + 1), expected(rowOf(r), k)))
+            << when << " row " << r << " kind " << k;
+  };
+  check("as written", [](int r) { return r; });
+  m.Columns().Item(static_cast<int>(kinds.size()) + 1).SortOrder = kSortDescending;
+  m.Columns().Item(static_cast<int>(kinds.size()) + 1).SortType = kSortText;
+  m.Sort(static_cast<int>(kinds.size()) + 1);
+  // "fila 999" sorts before "fila 9989": descending text order of the row numbers.
+  std::vector<int> order(rows);
+  std::iota(order.begin(), order.end(), 0);
+  std::sort(order.begin(), order.end(), [](int a, int b) { return std::to_wstring(a) > std::to_wstring(b); });
+  check("sorted", [&](int r) { return order[static_cast<size_t>(r)]; });
+}
+
+// Past the texts a grid keeps once, texts stay in their rows and still read back, a
+// row of any size among them.
+TEST(GridRows, ManyDifferentTextsReadBack) {
+  GridModel m;
+  m.Columns().Add(L"Texto");
+  const int rows = 70000;
+  m.SetDataRowCount(rows);
+  for (int r = 0; r < rows; ++r) m.SetValue(r, 0, GridValue(L"texto " + std::to_wstring(r)));
+  // A row larger than the blocks rows are kept in, among others.
+  const std::wstring page(700000, L'p');
+  m.SetValue(5, 0, GridValue(page));
+  m.SetValue(6, 0, GridValue(L"después"));
+  for (int r = 0; r < rows; r += 997) EXPECT_EQ(m.CellText(r, 1), L"texto " + std::to_wstring(r));
+  EXPECT_EQ(m.CellText(rows - 1, 1), L"texto " + std::to_wstring(rows - 1));
+  EXPECT_EQ(m.CellText(5, 1), page);
+  EXPECT_EQ(m.CellText(6, 1), L"después");
 }

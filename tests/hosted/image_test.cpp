@@ -18,6 +18,15 @@ namespace {
 
 using test::ImageFormat;
 
+// 35 bytes that declare a 20,000-pixel square.
+std::string CraftedGif() {
+  return std::string("GIF89a\x20\x4E\x20\x4E\x80\0\0"
+                     "\0\0\0\xFF\xFF\xFF"
+                     "\x2C\0\0\0\0\x20\x4E\x20\x4E\0"
+                     "\x02\x02\x4C\x01\0\x3B",
+                     35);
+}
+
 constexpr int kPageWidth = 2480;
 constexpr int kPageHeight = 3508;
 
@@ -135,12 +144,18 @@ TEST(ImageViewerErrors, BadFilesRaiseAndLeaveTheViewerEmpty) {
   ASSERT_TRUE(test::WriteBytes(folder + L"\\text.jpg", "this is not a picture"));
   ASSERT_TRUE(test::WriteBytes(folder + L"\\cut.png", png.substr(0, png.size() / 3)));
   ASSERT_TRUE(test::WriteBytes(folder + L"\\empty.bmp", ""));
+  ASSERT_TRUE(test::WriteSamplePage(folder + L"\\good.bmp", ImageFormat::Bmp, 64, 64));
+  std::string bmp = test::ReadBytes(folder + L"\\good.bmp");
+  bmp.replace(18, 4, std::string("\xC0\xFF\xFF\xFF", 4));  // the width, -64
+  ASSERT_TRUE(test::WriteBytes(folder + L"\\negative_width.bmp", bmp));
+  ASSERT_TRUE(test::WriteBytes(folder + L"\\huge.gif", CraftedGif()));
   struct Case {
     const wchar_t* name;
     long number;
   };
   const Case cases[] = {{L"missing.png", err::FileNotFound}, {L"text.jpg", err::InvalidPicture},
                         {L"cut.png", err::InvalidPicture},   {L"empty.bmp", err::InvalidPicture},
+                        {L"negative_width.bmp", err::InvalidPicture}, {L"huge.gif", err::InvalidPicture},
                         {L"", err::FileNotFound}};
   test::ShownForm form;
   auto& viewer = form->Add<ImageViewer>(test::At(0, 0, 3000, 3000, L"viewer"));
@@ -151,13 +166,46 @@ TEST(ImageViewerErrors, BadFilesRaiseAndLeaveTheViewerEmpty) {
     viewer.SetFilePath(*c.name ? folder + L"\\" + c.name : L"");
     try {
       viewer.Load();
-      ADD_FAILURE() << "no error for " << static_cast<int>(c.number);
+      ADD_FAILURE() << "no error for " << static_cast<int>(c.number) << " from the file " << testing::PrintToString(std::wstring(c.name));
     } catch (const VbError& error) {
       EXPECT_EQ(error.number, c.number);
     }
     EXPECT_FALSE(viewer.HasImage());
     UpdateWindow(viewer.hwnd());  // painting an empty viewer is harmless
   }
+}
+
+// GIFs go through our own decoder: a stray byte before the image, which the
+// platform's decoder refuses, is stepped over as the animation control does; a GIF
+// that declares a huge image is refused, however often, without taking memory.
+TEST(ImageGif, StrayBytesAreSteppedOverAndHugeImagesTakeNoMemory) {
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  const std::wstring folder = test::FreshFolder(L"gif_files");
+  ASSERT_TRUE(test::WriteSamplePage(folder + L"\\page.gif", ImageFormat::Gif, 64, 48));
+  std::string gif = test::ReadBytes(folder + L"\\page.gif");
+  const size_t table = (gif[10] & 0x80) ? 3 * (size_t(2) << (gif[10] & 7)) : 0;
+  gif.insert(13 + table, 1, '\0');
+  ASSERT_TRUE(test::WriteBytes(folder + L"\\stray.gif", gif));
+  EXPECT_EQ(ReadImageSize(folder + L"\\stray.gif"), (PixelSize{64, 48}));
+  HBITMAP thumbnail = DecodeThumbnail(folder + L"\\stray.gif", {32, 32});
+  EXPECT_NE(thumbnail, nullptr);
+  DeleteObject(thumbnail);
+
+  ASSERT_TRUE(test::WriteBytes(folder + L"\\crafted.gif", CraftedGif()));
+  auto available = [] {  // MB in the free regions of the address space
+    double free = 0;
+    MEMORY_BASIC_INFORMATION region{};
+    for (const char* at = nullptr; VirtualQuery(at, &region, sizeof region) == sizeof region;) {
+      if (region.State == MEM_FREE) free += region.RegionSize / double(1 << 20);
+      const char* next = static_cast<const char*>(region.BaseAddress) + region.RegionSize;
+      if (next <= at) break;
+      at = next;
+    }
+    return free;
+  };
+  const double before = available();
+  for (int opening = 0; opening < 3; ++opening) EXPECT_THROW(ImageFile{folder + L"\\crafted.gif"}, VbError);
+  EXPECT_LT(before - available(), 100.0) << "MB of address space kept";
 }
 
 // A thumbnail is loaded at zoom 1 and fitted at once: it must decode once, at the

@@ -96,6 +96,10 @@ TEST(ViewerWindowTest, ShowsImagesFittedAndExplainsWhatItCannotShow) {
   ASSERT_TRUE(test::WriteBytes(folder + L"\\broken.jpg", "not a picture"));
   ASSERT_TRUE(test::WriteBytes(folder + L"\\blank.png", BlankPng(3000, 2000)));
   ASSERT_TRUE(test::WriteBytes(folder + L"\\enormous.png", BlankPng(30000, 30000)));
+  ASSERT_TRUE(test::WriteSamplePage(folder + L"\\page.bmp", test::ImageFormat::Bmp, 64, 64));
+  std::string bmp = test::ReadBytes(folder + L"\\page.bmp");
+  bmp.replace(18, 4, std::string("\xC0\xFF\xFF\xFF", 4));  // the width, -64
+  ASSERT_TRUE(test::WriteBytes(folder + L"\\negative.bmp", bmp));
   struct Case {
     std::wstring path;
     Shown shown;
@@ -105,6 +109,7 @@ TEST(ViewerWindowTest, ShowsImagesFittedAndExplainsWhatItCannotShow) {
       {folder + L"\\page.tif", Shown::Image, L""},
       {folder + L"\\contrato.pdf", Shown::Pdf, L"contrato.pdf"},
       {folder + L"\\broken.jpg", Shown::Failure, L"broken.jpg"},
+      {folder + L"\\negative.bmp", Shown::Failure, L"No se puede mostrar negative.bmp"},
       {folder + L"\\missing.png", Shown::Failure, L"missing.png"},
       {folder + L"\\blank.png", Shown::Image, L""},
       {folder + L"\\enormous.png", Shown::Failure, L"enormous.png mide 30000 × 30000 píxeles: es demasiado grande"},

@@ -46,9 +46,6 @@ float GridExportTable::ColumnWidth(int column) const { return columns_.at(column
 
 void GridExportTable::ReadRow(int row, ExportRow& out, ExportText text) const {
   const std::vector<GridValue>& values = model_.RowSlots(rows_.at(row));
-  // The next row's values are fetched from memory while this one is read.
-  if (static_cast<size_t>(row) + 1 < rows_.size())
-    __builtin_prefetch(model_.RowSlots(rows_[static_cast<size_t>(row) + 1]).data());
   if (out.cells.size() != columns_.size()) {
     out.cells.resize(columns_.size());
     out.made.resize(columns_.size());

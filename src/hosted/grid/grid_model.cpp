@@ -12,8 +12,6 @@ namespace {
   throw VbError{err::SubscriptOutOfRange, kGridSource, what};
 }
 
-const GridValue kBlank;
-
 // A cell reduced once to what a sort compares: the comparison runs n log n times, so
 // texts become the locale's sort keys (case ignored) and compare as bytes.
 struct SortKey {
@@ -50,10 +48,8 @@ int CompareKeys(const SortKey& x, const SortKey& y) {
 }
 }  // namespace
 
-const GridValue& GridModel::Peek(int dataRow, int position) const {
-  const auto& row = rows_[dataRow];
-  const size_t slot = static_cast<size_t>(columns_.Item(position).Slot());
-  return slot < row.size() ? row[slot] : kBlank;
+GridValue GridModel::Peek(int dataRow, int position) const {
+  return rows_.Read(static_cast<size_t>(dataRow), static_cast<size_t>(columns_.Item(position).Slot()));
 }
 
 void GridModel::Changed() {
@@ -72,14 +68,13 @@ int GridModel::DataPosition(int dataField) const {
 
 void GridModel::SetDataRowCount(int count) {
   if (count < 0) throw VbError{err::InvalidPropertyValue, kGridSource, L"A row count cannot be negative"};
-  rows_.resize(static_cast<size_t>(count));
+  rows_.Resize(static_cast<size_t>(count));
   InvalidateDisplay();
   Changed();
 }
 
 void GridModel::RemoveAllRows() {
-  rows_.clear();
-  rows_.shrink_to_fit();
+  rows_.Clear();
   current_ = RowRef{};
   InvalidateDisplay();
   Changed();
@@ -89,12 +84,10 @@ void GridModel::SetValue(int dataRow, int dataField, GridValue value) {
   SetCellValue(dataRow, DataPosition(dataField), std::move(value));
 }
 
-GridValue GridModel::CellValue(int dataRow, int position) const { return CellRef(dataRow, position); }
-
-const GridValue& GridModel::CellRef(int dataRow, int position) const {
+GridValue GridModel::CellValue(int dataRow, int position) const {
   CheckDataRow(dataRow);
   columns_.Item(position);  // raises for a position out of range
-  if (position == 0) return kBlank;
+  if (position == 0) return {};
   return Peek(dataRow, position);
 }
 
@@ -109,10 +102,8 @@ void GridModel::SetCellValue(int dataRow, int position, GridValue value) {
   GridColumn& column = columns_.Item(position);
   if (position == 0) throw VbError{err::InvalidProcedureCall, kGridSource, L"The head column holds no values"};
   GridValue stored = column.Coerce(std::move(value));
-  auto& row = rows_[dataRow];
-  const size_t slot = static_cast<size_t>(column.Slot());
-  if (row.size() <= slot) row.resize(static_cast<size_t>(columns_.SlotCount()));
-  row[slot] = std::move(stored);
+  rows_.Write(static_cast<size_t>(dataRow), static_cast<size_t>(column.Slot()), std::move(stored),
+              static_cast<size_t>(columns_.SlotCount()));
   // A grouped column's value moves the row to another group.
   if (!groupColumns_.empty()) InvalidateDisplay();
   Changed();
@@ -273,13 +264,9 @@ void GridModel::Sort(int position) {
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return less(b, a); });
   else
     std::stable_sort(order.begin(), order.end(), less);
-  std::vector<std::vector<GridValue>> sorted(static_cast<size_t>(n));
   std::vector<int> newIndex(static_cast<size_t>(n));
-  for (int i = 0; i < n; ++i) {
-    sorted[i] = std::move(rows_[order[i]]);
-    newIndex[order[i]] = i;
-  }
-  rows_ = std::move(sorted);
+  for (int i = 0; i < n; ++i) newIndex[order[i]] = i;
+  rows_.Reorder(order);
   if (current_.Kind == kDataRow && current_.Index >= 0 && current_.Index < n) current_.Index = newIndex[current_.Index];
   InvalidateDisplay();
   Changed();

@@ -9,6 +9,7 @@
 #include "hosted/grid/grid_column.h"
 #include "hosted/grid/grid_style.h"
 #include "hosted/grid/grid_value.h"
+#include "hosted/grid/packed_rows.h"
 
 namespace vk::grid {
 
@@ -49,7 +50,7 @@ class GridModel {
   const StyleCollection& Styles() const { return styles_; }
 
   // --- rows and cells ---
-  int DataRowCount() const { return static_cast<int>(rows_.size()); }
+  int DataRowCount() const { return static_cast<int>(rows_.Count()); }
   void SetDataRowCount(int count);  // keeps the rows below it, adds blank ones
   void RemoveAllRows();
   // The fill call: data row and data field both from 0 (field 0 is column position 1).
@@ -57,12 +58,12 @@ class GridModel {
   void SetValue(int dataRow, int dataField, GridValue value);
   GridValue CellValue(int dataRow, int position) const;
   GridValue CellValue(int dataRow, const std::wstring& key) const;
-  // The stored value itself, for readers of every cell (the export); blank for the
-  // head column.
-  const GridValue& CellRef(int dataRow, int position) const;
   // A data row's stored values by column slot (GridColumn::Slot()), without checks; a
-  // slot past the end is blank. For readers of every cell, row by row (the export).
-  const std::vector<GridValue>& RowSlots(int dataRow) const { return rows_[static_cast<size_t>(dataRow)]; }
+  // slot past the end is blank. For readers of every cell, row by row (the export);
+  // valid until the next call on the rows.
+  const std::vector<GridValue>& RowSlots(int dataRow) const { return rows_.ReadRow(static_cast<size_t>(dataRow)); }
+  // Bytes held for the data rows, for the benchmarks.
+  size_t HeldBytes() const { return rows_.HeldBytes(); }
   void SetCellValue(int dataRow, int position, GridValue value);
   void SetCellValue(int dataRow, const std::wstring& key, GridValue value);
   std::wstring CellText(int dataRow, int position) const;  // as shown
@@ -114,7 +115,7 @@ class GridModel {
 
  private:
   void CheckDataRow(int dataRow) const;
-  const GridValue& Peek(int dataRow, int position) const;  // no checks, no copy
+  GridValue Peek(int dataRow, int position) const;  // no checks
   int DataPosition(int dataField) const;
   void Changed();
   void InvalidateDisplay() { displayDirty_ = true; }
@@ -123,7 +124,7 @@ class GridModel {
 
   ColumnCollection columns_;
   StyleCollection styles_;
-  std::vector<std::vector<GridValue>> rows_;
+  PackedRows rows_;
   std::vector<std::wstring> groupColumns_;
   std::vector<FormatCondition> conditions_;
   RowRef current_;  // Index -1: no current row

@@ -1,4 +1,4 @@
-#include "controls/gif_decoder.h"
+#include "hosted/gif_decoder.h"
 
 #include <cstring>
 
@@ -9,6 +9,9 @@ namespace {
 // Larger images are refused rather than allocated: a corrupt descriptor could
 // otherwise ask for four gigabytes.
 constexpr size_t kMaxPixels = size_t(1) << 24;
+
+// A colour table's entries from the three-bit size field of its flags.
+int TableEntries(int sizeField) { return 1 << ((sizeField & 7) + 1); }
 
 std::vector<PackedColour> ReadTable(const std::vector<uint8_t>& file, size_t at, int entries) {
   std::vector<PackedColour> table(size_t(entries), 0);
@@ -165,7 +168,8 @@ bool ReadFirstImageLayout(const std::vector<uint8_t>& file, ImageLayout& layout)
   layout.height = d[7] | d[8] << 8;
   const uint8_t flags = d[9];
   layout.interlaced = (flags & 0x40) != 0;
-  if (size_t(layout.width) * size_t(layout.height) > kMaxPixels) return false;
+  const size_t pixels = size_t(layout.width) * size_t(layout.height);
+  if (pixels == 0 || pixels > kMaxPixels) return false;
   p += 10;
   if (flags & 0x80) {
     int entries = TableEntries(flags & 7);

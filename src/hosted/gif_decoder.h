@@ -2,14 +2,17 @@
 // A small decoder for the first image of a GIF file, used where the platform's
 // imaging component cannot read the one-image files the splitter writes. It keeps
 // palette indices, so a frame's transparent colour stays an exact colour key.
-// Plain C++ with no Windows header (also built natively for fuzzing).
+// Plain C++ with no Windows header (also built natively for fuzzing); it sits below
+// the controls so that the image viewer can use it too.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
-#include "controls/gif_frames.h"
 
 namespace vk::gif {
+
+// A colour as red | green << 8 | blue << 16.
+using PackedColour = uint32_t;
 
 struct IndexedImage {
   int width = 0;
@@ -19,7 +22,7 @@ struct IndexedImage {
 };
 
 // Where the first image stands and which table colours it; false when the file
-// holds no complete descriptor or the image is larger than 16 megapixels.
+// holds no complete descriptor or the image has no pixels or more than 16 megapixels.
 struct ImageLayout {
   int width = 0;
   int height = 0;
@@ -30,8 +33,8 @@ struct ImageLayout {
 };
 bool ReadFirstImageLayout(const std::vector<uint8_t>& file, ImageLayout& layout);
 
-// Decodes the first image. False when the file holds no complete image
-// descriptor or the image is larger than 16 megapixels; LZW data that ends early or is corrupt leaves the remaining pixels 0.
+// Decodes the first image. False where ReadFirstImageLayout is; LZW data that
+// ends early or is corrupt leaves the remaining pixels 0.
 bool DecodeFirstImage(const std::vector<uint8_t>& file, IndexedImage& image);
 
 // The row that the n-th stored row of an interlaced image lands on.
