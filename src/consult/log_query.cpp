@@ -163,7 +163,12 @@ bool FDocumentosLogGeneral::FillGrid() {
   grid::GridControl& grid = *c_.GRDetail;
   grid.RemoveAllRows();
   if (!mRS) {
-    ShowMessage(L"No Existe Información para la Busqueda Solicitada", msg::Information, kTitle);
+    // The data object's reason goes beneath: a search refused because its result would
+    // not fit in memory must not read as a search that found nothing.
+    std::wstring reason;
+    IgnoreErrors([&] { reason = mData->ErrDescription(); });
+    ShowMessage(L"No Existe Información para la Busqueda Solicitada" + (reason.empty() ? L"" : L"\n\n" + reason),
+                msg::Information, kTitle);
     return true;
   }
   grid.SetDisplaySwitches(true);
