@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "runtime/dialog_keys.h"
 #include "runtime/mouse_pointer.h"
 #include "runtime/steps.h"
 #include "runtime/twips.h"
@@ -270,6 +271,8 @@ void Form::Show(ShowMode mode, HWND owner) {
 
   if (!visible()) ShowWindow(hwnd_, ShowCommand());
   SetForegroundWindow(hwnd_);
+  // Keys go to a control from the start, as in a dialog.
+  if (HWND focus = GetFocus(); !focus || !IsChild(hwnd_, focus)) FocusFirstControl(*this);
   ++modalDepth_;
   struct Depth {
     int& depth;
@@ -451,10 +454,16 @@ LRESULT CALLBACK Form::StaticWindowProc(HWND hwnd, UINT message, WPARAM wParam, 
   if (message == WM_NCCREATE) {
     self->hwnd_ = hwnd;
     SetVkName(hwnd, self->name_);
+    HoldDialogKeys();
   }
-  if (message == WM_DESTROY && !self->destroyingWindow_) self->WindowDestroyedFromOutside();
+  if (message == WM_DESTROY) {
+    if (!self->destroyingWindow_) self->WindowDestroyedFromOutside();
+    if (self->toolTip_ && IsWindow(self->toolTip_)) DestroyWindow(self->toolTip_);
+    self->toolTip_ = nullptr;
+  }
   if (message == WM_NCDESTROY) {
     RemoveVkName(hwnd);
+    ReleaseDialogKeys();
     self->hwnd_ = nullptr;
     self->toolTip_ = nullptr;
     return DefWindowProcW(hwnd, message, wParam, lParam);
@@ -470,6 +479,10 @@ LRESULT CALLBACK Form::StaticWindowProc(HWND hwnd, UINT message, WPARAM wParam, 
 
 LRESULT Form::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 0;
+  if (message == DialogKeyMessage()) {
+    ActOnDialogKey(*this, wParam, reinterpret_cast<HWND>(lParam));
+    return 0;
+  }
   if (HandleMessage(message, wParam, lParam, result)) return result;
   if (ReflectToControl(message, wParam, lParam, result)) return result;
   switch (message) {
