@@ -38,6 +38,8 @@ FEditorRTF::FEditorRTF()
   maximise_ = button(L"cmdMaximizar", L"[ ]", frameWidth - 2 * kCornerButton - 60, 0, kCornerButton, kCornerButton);
   quit_ = button(L"cmdQuit", L"X", frameWidth - kCornerButton - 50, 0, kCornerButton, kCornerButton);
   editor_->SetFontName(L"Verdana");
+  setDefaultButton(ok_);  // Enter in the text is a new line; elsewhere it is Ok
+  setCancelButton(cancel_);
 
   ok_->Click.Connect([this](int) { cmdOK_Click(); });
   cancel_->Click.Connect([this](int) { cmdCancel_Click(); });
