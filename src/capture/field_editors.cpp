@@ -246,6 +246,8 @@ void FieldEditors::PlaceRows(const std::vector<DetailRow>& rows) {
   hosted::Frame& parameter = frames_.VkDataParameter;
   const double stretched = parameter.width() - geometry_.widthMargin;
   const std::vector<Control*> controls = screen_.Controls();
+  // Tab reaches the placed editors right after the type combo, top to bottom.
+  int tabIndex = frames_.cboTipoDocumentoId.tabIndex();
   double y = 0;
   for (size_t r = 0; r < rows.size(); ++r) {
     const DetailRow& row = rows[r];
@@ -263,6 +265,7 @@ void FieldEditors::PlaceRows(const std::vector<DetailRow>& rows) {
       const double width = stretch && stretched >= 0 ? stretched : c->width();
       c->Move(geometry_.editorLeft, y, width, c->height());
       c->setContainer(parameter);
+      c->setTabIndex(++tabIndex);
       if (auto* box = dynamic_cast<hosted::TextBox*>(c)) {
         box->SetText(L"");
       } else if (auto* picker = dynamic_cast<hosted::DatePicker*>(c)) {

@@ -389,14 +389,17 @@ void Form::ApplyTabOrder(const Control* moved) {
     if (a->tabIndex_ != b->tabIndex_) return a->tabIndex_ < b->tabIndex_;
     return a == moved && b != moved;
   });
+  for (size_t i = 0; i < order.size(); ++i) order[i]->tabIndex_ = static_cast<int>(i);
+  // Window order follows tab order among siblings; only the moved window changed its
+  // place, so it alone is restacked (a placement renumbers often).
+  if (!moved || !moved->hwnd()) return;
+  HWND parent = GetParent(moved->hwnd());
   HWND previous = HWND_TOP;
-  for (size_t i = 0; i < order.size(); ++i) {
-    order[i]->tabIndex_ = static_cast<int>(i);
-    if (HWND w = order[i]->hwnd()) {
-      SetWindowPos(w, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-      previous = w;
-    }
+  for (Control* c : order) {
+    if (c == moved) break;
+    if (c->hwnd() && GetParent(c->hwnd()) == parent) previous = c->hwnd();
   }
+  SetWindowPos(moved->hwnd(), previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void Form::LayoutAligned() {
