@@ -44,14 +44,14 @@ bool Takes(Form& form, const MSG& msg) {
       return true;
     case VK_RETURN:
       if (IsPushButton(msg.hwnd)) return true;
-      if (DialogCode(msg) & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) return false;
+      if (DialogCode(msg) & DLGC_WANTMESSAGE) return false;  // the same bit as DLGC_WANTALLKEYS
       return form.modal() && form.defaultButton();
     case VK_ESCAPE: {
       if (!form.modal()) return false;
-      // A rich text asks for every message, yet Esc still leaves the form; an open
-      // combo list asks for Esc alone.
+      // A rich text asks for every message (with Tab among them), yet Esc still leaves
+      // the form; a cell editor or an open combo list keeps it.
       const UINT code = DialogCode(msg);
-      return !(code & DLGC_WANTALLKEYS) && !((code & DLGC_WANTMESSAGE) && !(code & DLGC_WANTTAB));
+      return !(code & DLGC_WANTMESSAGE) || (code & DLGC_WANTTAB);
     }
     default:
       return false;
