@@ -15,6 +15,7 @@
 #include "host/screen_fixture.h"
 #include "host/shared_state.h"
 #include "hosted/sample_images.h"
+#include "runtime/dialog_keys.h"
 #include "support/resource_counts.h"
 
 namespace {
@@ -121,6 +122,52 @@ TEST_F(IndexKeysTest, TabWalksTheCataloguingScreenInReadingOrder) {
 TEST_F(AbmKeysTest, TabWalksTheMaintenanceScreenInReadingOrder) {
   Open();
   ExpectReadingOrder({L"txtCBarra", L"dtpFecha", L"txtReferenciaId"});
+}
+
+// Every screen as it opens (no type chosen yet): Tab goes once round the controls that
+// take the focus in reading order, and Shift+Tab goes the same way back.
+TEST_F(IndexKeysTest, TabGoesRoundEveryScreenAndShiftTabBack) {
+  Sql(L"Update AplicationParameters Set ParameterValue = '" + source_ +
+      L"' Where ParameterId = 'HKEY_DOCUMENTOS_PATH_ORIGEN'");
+  const Names capture = {L"cboCategoriaId", L"cboSubCategoriaId", L"cboGerenciaId", L"cboTipoDocumentoId",
+                         L"txtCBarra",      L"dtpFecha",          L"txtReferenciaId"};
+  const struct {
+    const wchar_t* code;
+    Names order;
+  } cases[] = {
+      {L"I01CAT", capture},
+      {L"I01MAN", capture},
+      {L"R01VIE", {L"GRDetail"}},
+      {L"R01MRK",
+       {L"cboCategoriaId", L"cboSubCategoriaId", L"cboGerenciaId", L"cboUsuarioId", L"dtpFechaDesde",
+        L"dtpFechaHasta", L"cboDocumentoId", L"GRDetail"}},
+      {L"B01F01",
+       {L"cboCategoriaId", L"cboSubCategoriaId", L"cboGerenciaId", L"cboTipoDocumentoId", L"txtReferenciaId",
+        L"chkReferenciaId", L"txtCBarra", L"chkCBarra", L"GRDetail"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(std::wstring(c.code)));
+    ComPtr<_CObject> object;
+    ASSERT_HRESULT_SUCCEEDED(Build(c.code, object));
+    Form* screen = Form::FromWindow(GetWindow(host_.hwnd, GW_CHILD));
+    ASSERT_TRUE(screen);
+    FocusFirstControl(*screen);
+    Names forward{Focused()}, backward{Focused()};
+    for (size_t i = 0; i < c.order.size(); ++i) {
+      PressKey(VK_TAB, false);
+      forward.push_back(Focused());
+    }
+    for (size_t i = 0; i < c.order.size(); ++i) {
+      PressKey(VK_TAB, true);
+      backward.push_back(Focused());
+    }
+    Names round = c.order;
+    round.push_back(c.order.front());
+    EXPECT_EQ(forward, round);
+    std::reverse(round.begin(), round.end());
+    EXPECT_EQ(backward, round);
+    ASSERT_HRESULT_SUCCEEDED(Kill(object));
+  }
 }
 
 int AllThreadWindows() {
