@@ -63,17 +63,15 @@ LRESULT CALLBACK GetMessageHook(int code, WPARAM removal, LPARAM lParam) noexcep
   if (code == HC_ACTION && removal == PM_REMOVE && msg->message == WM_KEYDOWN &&
       (msg->wParam == VK_TAB || msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE) &&
       GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0) {
-    try {
-      Form* form = FormHolding(msg->hwnd);
-      if (form && Takes(*form, *msg)) {
-        const WPARAM key = msg->wParam | (GetKeyState(VK_SHIFT) < 0 ? kDialogKeyShift : 0);
-        msg->lParam = reinterpret_cast<LPARAM>(msg->hwnd);
-        msg->hwnd = form->hwnd();
-        msg->message = DialogKeyMessage();
-        msg->wParam = key;
-      }
-    } catch (...) {
-      // The key goes on as it came.
+    // Nothing here raises: plain reads and WM_GETDLGCODE, which the controls' window
+    // procedures answer without letting anything through.
+    Form* form = FormHolding(msg->hwnd);
+    if (form && Takes(*form, *msg)) {
+      const WPARAM key = msg->wParam | (GetKeyState(VK_SHIFT) < 0 ? kDialogKeyShift : 0);
+      msg->lParam = reinterpret_cast<LPARAM>(msg->hwnd);
+      msg->hwnd = form->hwnd();
+      msg->message = DialogKeyMessage();
+      msg->wParam = key;
     }
   }
   return CallNextHookEx(nullptr, code, removal, lParam);
@@ -98,29 +96,24 @@ bool EnabledWithin(HWND window, HWND formWindow) {
   return true;
 }
 
-struct TabStop {
-  Control* control;
-  HWND window;  // the control's own window
-};
-
-std::vector<TabStop> TabOrder(const Form& form) {
-  std::vector<TabStop> order;
+// The form's controls with a window, by TabIndex.
+std::vector<Control*> TabOrder(const Form& form) {
+  std::vector<Control*> order;
   for (Control* c : form.Controls())
-    if (c->hwnd()) order.push_back({c, c->hwnd()});
-  std::stable_sort(order.begin(), order.end(),
-                   [](const TabStop& a, const TabStop& b) { return a.control->tabIndex() < b.control->tabIndex(); });
+    if (c->hwnd()) order.push_back(c);
+  std::stable_sort(order.begin(), order.end(), [](Control* a, Control* b) { return a->tabIndex() < b->tabIndex(); });
   return order;
 }
 
-std::vector<HWND> WindowsOf(const std::vector<TabStop>& order) {
+std::vector<HWND> WindowsOf(const std::vector<Control*>& order) {
   std::vector<HWND> windows;
   windows.reserve(order.size());
-  for (const TabStop& stop : order) windows.push_back(stop.window);
+  for (Control* c : order) windows.push_back(c->hwnd());
   return windows;
 }
 
-HWND TargetOf(const Form& form, const TabStop& stop, const std::vector<HWND>& windows) {
-  HWND target = FocusTarget(stop.window, windows);
+HWND TargetOf(const Form& form, const Control& control, const std::vector<HWND>& windows) {
+  HWND target = FocusTarget(control.hwnd(), windows);
   return target && EnabledWithin(target, form.hwnd()) ? target : nullptr;
 }
 
@@ -130,7 +123,7 @@ void GiveFocus(HWND target) {
 }
 
 void MoveFocus(Form& form, HWND from, bool backwards) {
-  const std::vector<TabStop> order = TabOrder(form);
+  const std::vector<Control*> order = TabOrder(form);
   const std::vector<HWND> windows = WindowsOf(order);
   const int n = static_cast<int>(order.size());
   if (n == 0) return;
@@ -143,7 +136,7 @@ void MoveFocus(Form& form, HWND from, bool backwards) {
   int i = current >= 0 ? current : (backwards ? 0 : n - 1);
   for (int tried = 0; tried < n; ++tried) {
     i = (i + step) % n;
-    if (HWND target = TargetOf(form, order[static_cast<size_t>(i)], windows)) {
+    if (HWND target = TargetOf(form, *order[static_cast<size_t>(i)], windows)) {
       GiveFocus(target);
       return;
     }
@@ -160,7 +153,7 @@ void Click(HWND button) {
 void Press(const Form& form, Control& button) {
   if (!button.hwnd()) return;
   const std::vector<HWND> windows = WindowsOf(TabOrder(form));
-  HWND target = TargetOf(form, {&button, button.hwnd()}, windows);
+  HWND target = TargetOf(form, button, windows);
   if (IsPushButton(target)) Click(target);
 }
 
@@ -204,10 +197,10 @@ void ActOnDialogKey(Form& form, WPARAM key, HWND target) {
 }
 
 void FocusFirstControl(Form& form) {
-  const std::vector<TabStop> order = TabOrder(form);
+  const std::vector<Control*> order = TabOrder(form);
   const std::vector<HWND> windows = WindowsOf(order);
-  for (const TabStop& stop : order) {
-    if (HWND target = TargetOf(form, stop, windows)) {
+  for (Control* c : order) {
+    if (HWND target = TargetOf(form, *c, windows)) {
       GiveFocus(target);
       return;
     }

@@ -196,7 +196,7 @@ TEST(DialogKeys, ADockedFormLeavesNoWindowOrGdiObjectBehind) {
     SCOPED_TRACE(byHost ? "the host's window goes" : "unloaded");
     cycle(byHost);  // classes and shared fonts made once
     const int windows = ThreadWindowCount(), gdi = GdiObjectCount();
-    for (int i = 0; i < 200; ++i) cycle(byHost);
+    for (int i = 0; i < 50; ++i) cycle(byHost);
     EXPECT_EQ(ThreadWindowCount(), windows);
     EXPECT_EQ(GdiObjectCount(), gdi);
   }
