@@ -228,14 +228,17 @@ void Form::Show(ShowMode mode, HWND owner) {
   // Everything of this thread that could take input, and the owner's top window
   // (the host's, possibly on another thread), goes off while the form is modal, and
   // comes back on however the loop ends.
+  // The keyboard goes back to the control that had it.
   struct Disabled {
     std::vector<HWND> windows;
     HWND ownerRoot = nullptr;
+    HWND focus = GetFocus();
     ~Disabled() {
       for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
         if (IsWindow(*it)) EnableWindow(*it, TRUE);
       }
       if (ownerRoot && IsWindow(ownerRoot)) SetActiveWindow(ownerRoot);
+      if (focus && IsWindow(focus) && IsWindowVisible(focus) && IsWindowEnabled(focus)) SetFocus(focus);
     }
   } disabled;
   EnumThreadWindows(GetCurrentThreadId(), &CollectEnabledWindow, reinterpret_cast<LPARAM>(&disabled.windows));

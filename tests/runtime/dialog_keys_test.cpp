@@ -178,6 +178,27 @@ TEST(DialogKeys, ModalFormsTakeTabEnterAndEsc) {
   }
 }
 
+// A clerk keying on a docked screen answers a modal form by keyboard and goes on
+// where he was.
+TEST(DialogKeys, TheFocusComesBackWhereItWasAfterAModalForm) {
+  Host host;
+  KeyForm keys;
+  keys.form->DockInto(host.hwnd);
+  keys.form->Show();
+  keys.second.SetFocus();
+  auto dialog = Form::Load<TestForm>(L"FAnswer");
+  dialog->Add<TestButton>({.name = L"cmdOk", .width = 900, .height = 300});
+  Timer typist(20);
+  typist.Tick.Connect([&] {
+    typist.setEnabled(false);
+    PostKey(VK_ESCAPE, false);
+  });
+  dialog->Show(ShowMode::Modal, keys.form->hwnd());
+  EXPECT_FALSE(dialog->loaded()) << "Esc closed it";
+  EXPECT_EQ(FocusedName(), L"cmdSecond");
+  keys.form->Unload();
+}
+
 // A docked form is a child window: pop-ups it owns (the tooltip) do not go with it
 // unless it destroys them.
 TEST(DialogKeys, ADockedFormLeavesNoWindowOrGdiObjectBehind) {
