@@ -227,8 +227,8 @@ void Form::Show(ShowMode mode, HWND owner) {
 
   // Everything of this thread that could take input, and the owner's top window
   // (the host's, possibly on another thread), goes off while the form is modal, and
-  // comes back on however the loop ends.
-  // The keyboard goes back to the control that had it.
+  // comes back on however the loop ends; the keyboard goes back to the control that
+  // had it.
   struct Disabled {
     std::vector<HWND> windows;
     HWND ownerRoot = nullptr;
