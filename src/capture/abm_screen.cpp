@@ -129,6 +129,7 @@ void FDocumentosABM::BuildControls() {
                             L"Fecha");
   // A document stored without a date shows none, and keeps none unless the user sets one.
   c_.dtpFecha->SetCheckNull(true);
+  c_.dtpFecha->setTabIndex(c_.txtReferenciaId->tabIndex());  // Tab: bar code, date, reference
 
   c_.STBar = &Add<controls::VkStatusBar>({.name = L"STBar", .top = kDesignHeight - kStatusBarHeight,
                                           .width = kDesignWidth, .height = kStatusBarHeight});

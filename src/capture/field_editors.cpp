@@ -265,6 +265,8 @@ void FieldEditors::PlaceRows(const std::vector<DetailRow>& rows) {
   MuteEvents quiet;
   hosted::Frame& parameter = frames_.VkDataParameter;
   const std::vector<Control*> controls = screen_.Controls();
+  // Tab reaches the placed editors right after the type combo, top to bottom.
+  int tabIndex = frames_.cboTipoDocumentoId.tabIndex();
   double y = 0;
   for (size_t r = 0; r < rows.size(); ++r) {
     const DetailRow& row = rows[r];
@@ -280,6 +282,7 @@ void FieldEditors::PlaceRows(const std::vector<DetailRow>& rows) {
       const bool stretch = std::wstring_view(kind) == kComboBoxArray || (std::wstring_view(kind) == kTextBoxArray && row.widen);
       c->Move(geometry_.editorLeft, y, c->width(), c->height());  // FitColumns sets the widths
       c->setContainer(parameter);
+      c->setTabIndex(++tabIndex);
       if (auto* box = dynamic_cast<hosted::TextBox*>(c)) {
         box->SetText(L"");
       } else if (auto* picker = dynamic_cast<hosted::DatePicker*>(c)) {

@@ -103,6 +103,9 @@ void FDocumentosIndex::BuildControls() {
   c.ctxHookMenu1 = &Add<MenuHook>(ControlAt(L"ctxHookMenu1", 0, 0, 0, 0));
 
   combos_ = {c.cboCategoriaId, c.cboSubCategoriaId, c.cboGerenciaId, c.cboTipoDocumentoId};
+  // Tab: bar code, date, reference, then the accept command.
+  c.dtpFecha->setTabIndex(c.txtReferenciaId->tabIndex());
+  c.cmdAceptar->setTabIndex(c.txtReferenciaId->tabIndex() + 1);
 }
 
 void FDocumentosIndex::BuildToolbar() {

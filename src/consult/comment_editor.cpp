@@ -68,6 +68,8 @@ FEditorRTF::FEditorRTF()
                                            .container = container_});
   cornerTop_->SetPicture(CornerPicture(true));
   cornerRight_->SetPicture(CornerPicture(false));
+  setDefaultButton(ok_);  // Enter in the text is a new line; elsewhere it is Ok
+  setCancelButton(cancel_);
 
   ok_->Click.Connect([this](int) { cmdOK_Click(); });
   cancel_->Click.Connect([this](int) { cmdCancel_Click(); });

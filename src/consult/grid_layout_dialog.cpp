@@ -89,6 +89,8 @@ FGridLayout::FGridLayout()
   apply_->Click.Connect([this](int) { cmdAplicar_Click(); });
   accept_->Click.Connect([this](int) { cmdAceptar_Click(); });
   cancel_->Click.Connect([this](int) { cmdCancelar_Click(); });
+  // No default button: Enter in the grid edits the cell.
+  setCancelButton(cancel_);
 }
 
 bool FGridLayout::ShowForm() {

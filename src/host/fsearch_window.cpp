@@ -137,6 +137,8 @@ void FSearch::BuildControls() {
   c_.LineC2 = {0, 5400, 11700, 5400};
 
   c_.cboPageSize->LoadArray(L"10|20|40|60|80|100");
+  setDefaultButton(c_.cmdAceptar);
+  setCancelButton(c_.cmdCancelar);
   ApplyDesignLook(c_);
 
   // Events.

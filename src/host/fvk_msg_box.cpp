@@ -108,11 +108,17 @@ void FVkMsgBox::OnLoad() {
 
 void FVkMsgBox::LayOutButtons() {
   const ButtonSet& set = kSets[vkButtons_ & 7];
+  // Tab goes left to right, then to the close box; Enter is the first button, Esc
+  // the Cancel button or else the close box.
+  setCancelButton(buttons_[kQuit]);
   for (int i = 0; i < set.count; ++i) {
     hosted::CommandButton& button = *buttons_[set.buttons[i]];
     button.setLeft(set.lefts[i]);
     button.setVisible(true);
+    button.setTabIndex(i);
+    if (set.buttons[i] == kCancel) setCancelButton(&button);
   }
+  setDefaultButton(buttons_[set.buttons[0]]);
 }
 
 void FVkMsgBox::OnFadeTick() {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "runtime/dialog_keys.h"
 #include "runtime/mouse_pointer.h"
 #include "runtime/steps.h"
 #include "runtime/twips.h"
@@ -226,15 +227,18 @@ void Form::Show(ShowMode mode, HWND owner) {
 
   // Everything of this thread that could take input, and the owner's top window
   // (the host's, possibly on another thread), goes off while the form is modal, and
-  // comes back on however the loop ends.
+  // comes back on however the loop ends; the keyboard goes back to the control that
+  // had it.
   struct Disabled {
     std::vector<HWND> windows;
     HWND ownerRoot = nullptr;
+    HWND focus = GetFocus();
     ~Disabled() {
       for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
         if (IsWindow(*it)) EnableWindow(*it, TRUE);
       }
       if (ownerRoot && IsWindow(ownerRoot)) SetActiveWindow(ownerRoot);
+      if (focus && IsWindow(focus) && IsWindowVisible(focus) && IsWindowEnabled(focus)) SetFocus(focus);
     }
   } disabled;
   EnumThreadWindows(GetCurrentThreadId(), &CollectEnabledWindow, reinterpret_cast<LPARAM>(&disabled.windows));
@@ -270,6 +274,8 @@ void Form::Show(ShowMode mode, HWND owner) {
 
   if (!visible()) ShowWindow(hwnd_, ShowCommand());
   SetForegroundWindow(hwnd_);
+  // Keys go to a control from the start, as in a dialog.
+  if (HWND focus = GetFocus(); !focus || !IsChild(hwnd_, focus)) FocusFirstControl(*this);
   ++modalDepth_;
   struct Depth {
     int& depth;
@@ -386,14 +392,17 @@ void Form::ApplyTabOrder(const Control* moved) {
     if (a->tabIndex_ != b->tabIndex_) return a->tabIndex_ < b->tabIndex_;
     return a == moved && b != moved;
   });
+  for (size_t i = 0; i < order.size(); ++i) order[i]->tabIndex_ = static_cast<int>(i);
+  // Window order follows tab order among siblings; only the moved window changed its
+  // place, so it alone is restacked (a placement renumbers often).
+  if (!moved || !moved->hwnd()) return;
+  HWND parent = GetParent(moved->hwnd());
   HWND previous = HWND_TOP;
-  for (size_t i = 0; i < order.size(); ++i) {
-    order[i]->tabIndex_ = static_cast<int>(i);
-    if (HWND w = order[i]->hwnd()) {
-      SetWindowPos(w, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-      previous = w;
-    }
+  for (Control* c : order) {
+    if (c == moved) break;
+    if (c->hwnd() && GetParent(c->hwnd()) == parent) previous = c->hwnd();
   }
+  SetWindowPos(moved->hwnd(), previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void Form::LayoutAligned() {
@@ -451,10 +460,16 @@ LRESULT CALLBACK Form::StaticWindowProc(HWND hwnd, UINT message, WPARAM wParam, 
   if (message == WM_NCCREATE) {
     self->hwnd_ = hwnd;
     SetVkName(hwnd, self->name_);
+    HoldDialogKeys();
   }
-  if (message == WM_DESTROY && !self->destroyingWindow_) self->WindowDestroyedFromOutside();
+  if (message == WM_DESTROY) {
+    if (!self->destroyingWindow_) self->WindowDestroyedFromOutside();
+    if (self->toolTip_ && IsWindow(self->toolTip_)) DestroyWindow(self->toolTip_);
+    self->toolTip_ = nullptr;
+  }
   if (message == WM_NCDESTROY) {
     RemoveVkName(hwnd);
+    ReleaseDialogKeys();
     self->hwnd_ = nullptr;
     self->toolTip_ = nullptr;
     return DefWindowProcW(hwnd, message, wParam, lParam);
@@ -470,6 +485,10 @@ LRESULT CALLBACK Form::StaticWindowProc(HWND hwnd, UINT message, WPARAM wParam, 
 
 LRESULT Form::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 0;
+  if (message == DialogKeyMessage()) {
+    ActOnDialogKey(*this, wParam, reinterpret_cast<HWND>(lParam));
+    return 0;
+  }
   if (HandleMessage(message, wParam, lParam, result)) return result;
   if (ReflectToControl(message, wParam, lParam, result)) return result;
   switch (message) {

@@ -114,6 +114,12 @@ class Form : public Container, public std::enable_shared_from_this<Form> {
   // Makes the form a child of a host window at the host's top-left corner.
   void DockInto(HWND host);
   bool modal() const { return modalDepth_ > 0; }
+  // The buttons Enter and Esc press while the form is modal (see dialog_keys.h);
+  // without a cancel button Esc closes the form.
+  Control* defaultButton() const { return defaultButton_; }
+  Control* cancelButton() const { return cancelButton_; }
+  void setDefaultButton(Control* button) { defaultButton_ = button; }
+  void setCancelButton(Control* button) { cancelButton_ = button; }
   const AmbientProperties& ambient() const { return ambient_; }
   void setAmbient(AmbientProperties ambient) { ambient_ = std::move(ambient); }
 
@@ -186,7 +192,9 @@ class Form : public Container, public std::enable_shared_from_this<Form> {
   bool shownOnce_ = false;
   WindowState pendingState_ = WindowState::Normal;  // the state a hidden form shows in
   int modalDepth_ = 0;
-  HWND toolTip_ = nullptr;
+  HWND toolTip_ = nullptr;  // owned: a docked form's owned pop-ups do not go with it
+  Control* defaultButton_ = nullptr;
+  Control* cancelButton_ = nullptr;
   AmbientProperties ambient_;
   std::vector<std::unique_ptr<Control>> controls_;
 };

@@ -56,7 +56,8 @@ TEST(CommentEditor, EachWayOutGivesItsResultAndText) {
                {L"cmdOK", true, FEditorRTF::kOK, history, L""},
                {L"cmdCancel", false, FEditorRTF::kCancel, L"", L""},
                {L"cmdQuit", false, FEditorRTF::kCancel, L"", L""},
-               {L"close", false, FEditorRTF::kClosed, history, L""}};
+               {L"close", false, FEditorRTF::kClosed, history, L""},
+               {L"esc", false, FEditorRTF::kCancel, L"", L""}};
   for (const auto& c : cases) {
     std::wstring shownTitle;
     const Outcome out = RunEditor(
@@ -69,8 +70,12 @@ TEST(CommentEditor, EachWayOutGivesItsResultAndText) {
         [&](FEditorRTF& e) {
           shownTitle = e.VkContainer().Caption();
           TypeLineAtEnd(e, L"Otro");
-          if (std::wstring(c.way) == L"close") SendMessageW(e.hwnd(), WM_CLOSE, 0, 0);
-          else Press(*static_cast<hosted::CommandButton*>(e.FindControl(c.way)));
+          if (std::wstring(c.way) == L"close") {
+            SendMessageW(e.hwnd(), WM_CLOSE, 0, 0);
+          } else if (std::wstring(c.way) == L"esc") {
+            PostMessageW(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 1);  // in the text, through the loop
+            test::Pump();
+          } else Press(*static_cast<hosted::CommandButton*>(e.FindControl(c.way)));
         });
     EXPECT_EQ(out.result, c.result) << c.way;
     EXPECT_EQ(out.texto, c.texto) << c.way;

@@ -123,6 +123,19 @@ TEST(GridLayoutDialog, AplicarWritesEveryRowCancelarKeepsItAndAceptarAppliesAndC
   EXPECT_EQ(screen.At(2).Width, 1800.0f);
 }
 
+TEST(GridLayoutDialog, EscClosesLikeCancelar) {
+  Screen screen;
+  bool closed = false;
+  RunDialog(screen, [&](FGridLayout& d) {
+    Edit(d, 0, Col::kCaption, L"Doc.");
+    PostMessageW(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 1);  // through the dialog's loop
+    test::Pump();
+    closed = !d.loaded();
+  });
+  EXPECT_TRUE(closed);
+  EXPECT_EQ(screen.At(1).Caption, L"DocumentoId") << "nothing applied";
+}
+
 TEST(GridLayoutDialog, ARowThatDoesNotHoldAppliesNothingSaysWhyAndSelectsItsCell) {
   const std::wstring width = L"Fila 2 (Usuario): el Ancho debe ser un número mayor o igual que 0.|64|Ostrela";
   const struct {

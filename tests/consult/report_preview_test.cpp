@@ -113,6 +113,18 @@ TEST(ReportPreview, ReportPrintShowsASavedReportAtItsSizeAndAMissingOneRaises) {
   DeleteFileW(file.c_str());
 }
 
+TEST(ReportPreview, EscCloses) {
+  DockedList list(10);
+  bool closed = false;
+  auto poke = test::ActWhenShown(L"FPrintReport", [&](Form& preview) {
+    PostMessageW(GetFocus() ? GetFocus() : preview.hwnd(), WM_KEYDOWN, VK_ESCAPE, 1);  // through its loop
+    test::Pump();
+    closed = !preview.loaded();
+  });
+  ShowListReport(list.grid, list.screen->hwnd());
+  EXPECT_TRUE(closed);
+}
+
 // A dialog never outlives the screen that opened it (the same rule holds for the
 // editor and the layout dialog: it lives in the modal loop of every form).
 TEST(ReportPreview, ClosesWithItsScreenAndGivesTheHostBack) {

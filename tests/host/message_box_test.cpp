@@ -85,6 +85,48 @@ TEST(MessageBoxTest, EachStyleShowsItsButtonsAndEachClickItsCode) {
   }
 }
 
+// The keyboard alone, one key a tick to the focused button through the box's own
+// loop: Tab walks the buttons left to right and on to the close box, Enter presses
+// the focused one (the first at the start), Esc the Cancel button or the close box.
+TEST(MessageBoxTest, KeysWalkAndPressTheButtons) {
+  constexpr WPARAM kShiftTab = VK_TAB | 0x100;
+  struct Case {
+    long style;
+    std::vector<WPARAM> keys;
+    long result;
+  };
+  const Case cases[] = {
+      {64, {VK_RETURN}, msg::OK},
+      {36, {VK_RETURN}, msg::Yes},
+      {36, {VK_TAB, VK_RETURN}, msg::No},
+      {36, {VK_TAB, VK_TAB, VK_TAB, VK_RETURN}, msg::Yes},
+      {36, {VK_TAB, kShiftTab, VK_RETURN}, msg::Yes},
+      {36, {VK_ESCAPE}, msg::Quit},
+      {2, {VK_TAB, VK_RETURN}, msg::Retry},
+      {6, {kShiftTab, kShiftTab, kShiftTab, VK_RETURN}, msg::Print},
+      {3, {VK_TAB, VK_ESCAPE}, msg::Cancel},
+  };
+  for (const Case& c : cases) {
+    size_t next = 0;
+    Timer typist(10);
+    typist.Tick.Connect([&] {
+      if (!FindLoadedForm(L"FVkMsgBox") || next == c.keys.size()) return;
+      const WPARAM key = c.keys[next++];
+      BYTE state[256] = {};
+      GetKeyboardState(state);
+      state[VK_SHIFT] = key == kShiftTab ? 0x80 : 0;
+      SetKeyboardState(state);
+      PostMessageW(GetFocus(), WM_KEYDOWN, key & 0xFF, 1);
+    });
+    EXPECT_EQ(ShowVkMsgBox(L"¿Desea continuar?", c.style, L"Ostrela"), c.result)
+        << "style " << c.style << ", key " << c.keys.size();
+    BYTE state[256] = {};
+    GetKeyboardState(state);
+    state[VK_SHIFT] = 0;
+    SetKeyboardState(state);
+  }
+}
+
 TEST(MessageBoxTest, ShowsTheCallersTitleAndTextAndClosingGivesZero) {
   std::wstring title, text;
   const long result = ShowAndAct(

@@ -25,6 +25,7 @@
 #include "runtime/clock.h"
 #include "runtime/mouse_pointer.h"
 #include "runtime/timer.h"
+#include "runtime/vk_name.h"
 #include "support/com_test.h"
 
 namespace {
@@ -269,6 +270,52 @@ TEST_F(PickerWindowTest, AcceptDoubleClickCancelAndQuit) {
     picker_->Unload();
     picker_.reset();
   }
+}
+
+// The keyboard alone, as through a host loop that never calls IsDialogMessage: the
+// picker opens on its text box, Tab and Shift+Tab walk it in reading order, Enter
+// accepts the current row and Esc cancels.
+TEST_F(PickerWindowTest, KeysWalkTheControlsAcceptAndCancel) {
+  auto key = [](WPARAM vk, bool shift = false) {
+    return Do([vk, shift](FSearch&) {
+      BYTE state[256] = {};
+      GetKeyboardState(state);
+      state[VK_SHIFT] = shift ? 0x80 : 0;
+      SetKeyboardState(state);
+      PostMessageW(GetFocus(), WM_KEYDOWN, vk, 1);
+    });
+  };
+  std::vector<std::wstring> visits;
+  const Step note = Do([&visits](FSearch&) {
+    std::wstring name = L"(none)";
+    for (HWND w = GetFocus(); w; w = GetParent(w))
+      if (Control* c = Control::FromWindow(w)) {
+        name = VkNameText(c->name(), c->index());
+        break;
+      }
+    visits.push_back(name);
+  });
+  const std::vector<std::wstring> order = {
+      L"txtSortKey", L"GRDetail", L"cmdFirst", L"cmdPrevious", L"txtPageNumber", L"txtPageCount",
+      L"cboPageSize", L"cmdNext", L"cmdLast", L"TContainer", L"chkFilter(0)", L"chkFilter(1)",
+      L"cmdFilterClear", L"cmdFilterApply", L"cmdCancelar", L"cmdAceptar", L"cmdMaximizar", L"cmdQuit",
+      L"txtSortKey", L"cmdQuit"};
+  std::vector<Step> walk = {note};
+  for (size_t i = 1; i + 1 < order.size(); ++i) walk.insert(walk.end(), {key(VK_TAB), note});
+  walk.insert(walk.end(), {key(VK_TAB, true), note, key(VK_ESCAPE)});
+  FSearch& cancelled = Run(kOrders, L"PedidoId", walk);
+  EXPECT_EQ(visits, order);
+  EXPECT_FALSE(IsWindowVisible(cancelled.hwnd()));
+  EXPECT_TRUE(cancelled.oReturn.isEmpty());
+  picker_->Unload();
+
+  FSearch& accepted = Run(kOrders, L"PedidoId",
+                          {Do([](FSearch& p) { ClickCell(*p.controls().GRDetail, 2, 2); }), key(VK_RETURN)});
+  EXPECT_EQ(accepted.oReturn.toLong(), 598);
+  BYTE state[256] = {};
+  GetKeyboardState(state);
+  state[VK_SHIFT] = 0;
+  SetKeyboardState(state);
 }
 
 TEST_F(PickerWindowTest, AcceptWithTheWholeRowGivesNamesAndValues) {

@@ -23,6 +23,11 @@ void TestButton::ClickWithMouse() {
   SendMessageW(hwnd(), WM_LBUTTONUP, 0, at);
 }
 
+HWND TestEdit::CreateWindowIn(HWND parent, const RECT& r) {
+  return CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_TABSTOP | ES_AUTOHSCROLL, r.left, r.top, r.right - r.left,
+                         r.bottom - r.top, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+}
+
 HWND TestFrame::CreateWindowIn(HWND parent, const RECT& r) {
   return CreateWindowExW(WS_EX_CONTROLPARENT, L"STATIC", L"", WS_CHILD | WS_CLIPCHILDREN, r.left,
                          r.top, r.right - r.left, r.bottom - r.top, parent, nullptr,

@@ -29,6 +29,15 @@ class TestButton : public Control {
   std::wstring caption_;
 };
 
+// A one-line text box over the system EDIT class.
+class TestEdit : public Control {
+ public:
+  TestEdit(Form& form, ControlArgs args) : Control(form, std::move(args)) {}
+
+ protected:
+  HWND CreateWindowIn(HWND parent, const RECT& r) override;
+};
+
 class TestFrame : public Control, public Container {
  public:
   TestFrame(Form& form, ControlArgs args) : Control(form, std::move(args)) {}
