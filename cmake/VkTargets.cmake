@@ -9,16 +9,23 @@ function(vk_library name)
   target_link_libraries(${name} PUBLIC ${A_LIBS})
 endfunction()
 
-# vk_test(name SOURCES ... [LIBS ...] [GUI] [FIXTURES ...]): a GoogleTest program run
+# vk_test(name SOURCES ... [LIBS ...] [ARGS ...] [FIXTURES ...]): a GoogleTest program run
 # through Wine by CTest. Tests that need the registered DLLs name the fixture "registered".
 function(vk_test name)
-  cmake_parse_arguments(A "" "TIMEOUT" "SOURCES;LIBS;FIXTURES" ${ARGN})
+  cmake_parse_arguments(A "" "TIMEOUT" "SOURCES;LIBS;FIXTURES;ARGS" ${ARGN})
   add_executable(${name} ${A_SOURCES})
   target_compile_options(${name} PRIVATE ${VK_WARNINGS})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}
                              ${PROJECT_SOURCE_DIR}/tests)
   target_link_libraries(${name} PRIVATE ${A_LIBS} GTest::gtest_main)
-  add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+  vk_test_entry(${name} ${name} ARGS ${A_ARGS} TIMEOUT "${A_TIMEOUT}" FIXTURES ${A_FIXTURES})
+endfunction()
+
+# vk_test_entry(name program [ARGS ...] [TIMEOUT s] [FIXTURES ...]): a CTest entry that
+# runs a test program, e.g. a slow case of it on its own so it runs beside the others.
+function(vk_test_entry name program)
+  cmake_parse_arguments(A "" "TIMEOUT" "ARGS;FIXTURES" ${ARGN})
+  add_test(NAME ${name} COMMAND ${program} ${A_ARGS} WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
   if(NOT A_TIMEOUT)
     set(A_TIMEOUT 300)
   endif()
