@@ -9,44 +9,13 @@
 
 #include "dataaccess/sqlite_db.h"
 #include "dataaccess/stored_date.h"
+#include "runtime/byte_packing.h"
 
 namespace vk::data {
 
 namespace {
 
 bool Has(const std::string& upper, const char* part) { return upper.find(part) != std::string::npos; }
-
-void PutVarint(std::vector<uint8_t>& out, uint32_t value) {
-  while (value >= 0x80) {
-    out.push_back(static_cast<uint8_t>(value | 0x80));
-    value >>= 7;
-  }
-  out.push_back(static_cast<uint8_t>(value));
-}
-
-uint32_t GetVarint(const uint8_t*& p) {
-  uint32_t value = 0;
-  int shift = 0;
-  while (*p & 0x80) {
-    value |= static_cast<uint32_t>(*p++ & 0x7f) << shift;
-    shift += 7;
-  }
-  return value | static_cast<uint32_t>(*p++) << shift;
-}
-
-template <class T>
-void PutRaw(std::vector<uint8_t>& out, T value) {
-  uint8_t bytes[sizeof(T)];
-  std::memcpy(bytes, &value, sizeof(T));
-  out.insert(out.end(), bytes, bytes + sizeof(T));
-}
-
-template <class T>
-T GetRaw(const uint8_t* p) {
-  T value;
-  std::memcpy(&value, p, sizeof(T));
-  return value;
-}
 
 BSTR BstrFromUtf8(const uint8_t* text, uint32_t bytes) {
   if (bytes == 0) return SysAllocStringLen(L"", 0);
@@ -244,8 +213,8 @@ const uint8_t* Rowset::Cell(size_t row, size_t column) const {
       switch (*p++) {
         case Int32: p += 4; break;
         case Int64: case Real: case DateValue: p += 8; break;
-        case Text: case Blob: { uint32_t n = GetVarint(p); p += n; break; }
-        case KeptText: GetVarint(p); break;
+        case Text: case Blob: { uint32_t n = GetVarint<uint32_t>(p); p += n; break; }
+        case KeptText: GetVarint<uint32_t>(p); break;
         default: break;
       }
     }
@@ -265,7 +234,7 @@ void Rowset::Read(size_t row, size_t column, VARIANT* out) const {
       V_VT(out) = VT_NULL;
       return;
     case Text: case Blob: {
-      uint32_t n = GetVarint(p);
+      uint32_t n = GetVarint<uint32_t>(p);
       if (tag == Blob) {
         SAFEARRAY* array = SafeArrayCreateVector(VT_UI1, 0, n);
         if (array && n) std::memcpy(array->pvData, p, n);
@@ -278,19 +247,19 @@ void Rowset::Read(size_t row, size_t column, VARIANT* out) const {
       return;
     }
     case KeptText: {
-      const uint8_t* text = keptTexts_.data() + keptTextStart_[GetVarint(p)];
-      const uint32_t n = GetVarint(text);
+      const uint8_t* text = keptTexts_.data() + keptTextStart_[GetVarint<uint32_t>(p)];
+      const uint32_t n = GetVarint<uint32_t>(text);
       V_VT(out) = VT_BSTR;
       V_BSTR(out) = BstrFromUtf8(text, n);
       return;
     }
     case DateValue:
       V_VT(out) = VT_DATE;
-      V_DATE(out) = GetRaw<double>(p);
+      V_DATE(out) = PeekRaw<double>(p);
       return;
-    case Int32: number = GetRaw<int32_t>(p); break;
-    case Int64: number = static_cast<double>(GetRaw<int64_t>(p)); break;
-    case Real: number = GetRaw<double>(p); break;
+    case Int32: number = PeekRaw<int32_t>(p); break;
+    case Int64: number = static_cast<double>(PeekRaw<int64_t>(p)); break;
+    case Real: number = PeekRaw<double>(p); break;
   }
   switch (type) {
     case ado::Boolean:
@@ -314,7 +283,7 @@ void Rowset::Read(size_t row, size_t column, VARIANT* out) const {
       // A number kept in a text column reads back as text.
       wchar_t text[40];
       if (tag == Real) swprintf(text, 40, L"%.15g", number);
-      else swprintf(text, 40, L"%lld", tag == Int32 ? static_cast<long long>(GetRaw<int32_t>(p)) : GetRaw<int64_t>(p));
+      else swprintf(text, 40, L"%lld", tag == Int32 ? static_cast<long long>(PeekRaw<int32_t>(p)) : PeekRaw<int64_t>(p));
       V_VT(out) = VT_BSTR;
       V_BSTR(out) = SysAllocString(text);
       return;
@@ -322,7 +291,7 @@ void Rowset::Read(size_t row, size_t column, VARIANT* out) const {
     default:
       if (tag == Int32 && type != ado::Double) {
         V_VT(out) = VT_I4;
-        V_I4(out) = GetRaw<int32_t>(p);
+        V_I4(out) = PeekRaw<int32_t>(p);
       } else {
         V_VT(out) = VT_R8;
         V_R8(out) = number;

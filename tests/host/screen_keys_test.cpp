@@ -16,34 +16,16 @@
 #include "host/shared_state.h"
 #include "hosted/sample_images.h"
 #include "runtime/dialog_keys.h"
+#include "support/host_keys.h"
 #include "support/resource_counts.h"
 
 namespace {
 
 using namespace vk;
 using Names = std::vector<std::wstring>;
+using test::PressKey;
 
 const wchar_t kAppKey[] = L"VkScreenKeys";
-constexpr UINT kServed = WM_APP + 42;  // marks the end of what was posted
-
-// Posts the key to the focused window and runs the host's plain loop until it was served.
-void PressKey(WPARAM key, bool shift) {
-  BYTE keys[256] = {};
-  GetKeyboardState(keys);
-  keys[VK_SHIFT] = shift ? 0x80 : 0;
-  SetKeyboardState(keys);
-  PostMessageW(GetFocus(), WM_KEYDOWN, key, 1);
-  PostThreadMessageW(GetCurrentThreadId(), kServed, 0, 0);
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    if (!msg.hwnd && msg.message == kServed) break;
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-  keys[VK_SHIFT] = 0;
-  SetKeyboardState(keys);
-}
-
 // The name of the control holding the focus, with its index ("VkTextBox(3)").
 std::wstring Focused() {
   for (HWND w = GetFocus(); w; w = GetParent(w))

@@ -12,39 +12,11 @@
 #include "runtime/form.h"
 #include "runtime/test_controls.h"
 #include "runtime/timer.h"
+#include "support/host_keys.h"
 #include "support/resource_counts.h"
 
 namespace vk::test {
 namespace {
-
-constexpr UINT kServed = WM_APP + 41;  // marks the end of what was posted
-
-void SetShift(bool down) {
-  BYTE keys[256] = {};
-  GetKeyboardState(keys);
-  keys[VK_SHIFT] = down ? 0x80 : 0;
-  SetKeyboardState(keys);
-}
-
-// Posts a key to the focused window, as the keyboard would.
-void PostKey(WPARAM key, bool shift) {
-  SetShift(shift);
-  HWND target = GetFocus();
-  PostMessageW(target, WM_KEYDOWN, key, 1);
-  PostMessageW(target, WM_KEYUP, key, 0xC0000001);
-}
-
-// A host's plain loop, run until everything posted before this call was served.
-void HostLoop() {
-  PostThreadMessageW(GetCurrentThreadId(), kServed, 0, 0);
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    if (!msg.hwnd && msg.message == kServed) break;
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-  SetShift(false);
-}
 
 std::wstring FocusedName() {
   Control* c = Control::FromWindow(GetFocus());

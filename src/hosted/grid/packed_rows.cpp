@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "runtime/byte_packing.h"
+
 namespace vk::grid {
 
 namespace {
@@ -26,34 +28,10 @@ enum Tag : uint8_t {
 constexpr size_t kLongestKeptText = 256;
 constexpr size_t kMostKeptTexts = 65536;
 
-void PutVarint(std::vector<uint8_t>& out, size_t value) {
-  while (value >= 0x80) {
-    out.push_back(static_cast<uint8_t>(value | 0x80));
-    value >>= 7;
-  }
-  out.push_back(static_cast<uint8_t>(value));
-}
-
-size_t GetVarint(const uint8_t*& p) {
-  size_t value = 0;
-  int shift = 0;
-  while (*p & 0x80) {
-    value |= static_cast<size_t>(*p++ & 0x7f) << shift;
-    shift += 7;
-  }
-  return value | static_cast<size_t>(*p++) << shift;
-}
-
-template <class T>
-void PutRaw(std::vector<uint8_t>& out, const T& value) {
-  const auto* bytes = reinterpret_cast<const uint8_t*>(&value);
-  out.insert(out.end(), bytes, bytes + sizeof(T));
-}
-
+// Reads one value and steps past it.
 template <class T>
 T GetRaw(const uint8_t*& p) {
-  T value;
-  std::memcpy(&value, p, sizeof(T));
+  const T value = PeekRaw<T>(p);
   p += sizeof(T);
   return value;
 }
