@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <vector>
 
 #include "runtime/form.h"
 #include "runtime/twips.h"
@@ -22,14 +23,60 @@ int ClientHeight(HWND window) {
   return client.bottom;
 }
 
+// The thread's scrolling frames, and a hook that tells them where the focus goes while
+// there is any: no message reaches a frame when a control inside it takes the focus.
+struct FocusWatch {
+  HHOOK hook = nullptr;
+  std::vector<ParameterScroll*> frames;
+};
+
+FocusWatch& Watch() {
+  thread_local FocusWatch watch;
+  return watch;
+}
+
+LRESULT CALLBACK FocusHook(int code, WPARAM wp, LPARAM lp) noexcept {
+  if (code == HCBT_SETFOCUS && wp) {
+    const std::vector<ParameterScroll*> frames = Watch().frames;
+    for (ParameterScroll* frame : frames) {
+      // A scroll that fails leaves the view as it is; the focus moves all the same.
+      try {
+        frame->ScrollIntoView(reinterpret_cast<HWND>(wp));
+      } catch (const VbError&) {
+      } catch (const std::exception&) {
+      }
+    }
+  }
+  return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+void StartWatching(ParameterScroll* frame) {
+  FocusWatch& watch = Watch();
+  if (watch.frames.empty()) watch.hook = SetWindowsHookExW(WH_CBT, &FocusHook, nullptr, GetCurrentThreadId());
+  watch.frames.push_back(frame);
+}
+
+void StopWatching(ParameterScroll* frame) {
+  FocusWatch& watch = Watch();
+  const auto it = std::find(watch.frames.begin(), watch.frames.end(), frame);
+  if (it == watch.frames.end()) return;
+  watch.frames.erase(it);
+  if (!watch.frames.empty()) return;
+  if (watch.hook) UnhookWindowsHookEx(watch.hook);
+  watch.hook = nullptr;
+}
+
 }  // namespace
 
 ParameterScroll::ParameterScroll(hosted::Frame& frame, Control* pinned)
     : frame_(frame), pinned_(pinned), pinnedHome_(pinned ? pinned->left() : 0), window_(frame.hwnd()) {
-  if (window_) SetWindowSubclass(window_, &ParameterScroll::Proc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+  if (!window_) return;
+  SetWindowSubclass(window_, &ParameterScroll::Proc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+  StartWatching(this);
 }
 
 ParameterScroll::~ParameterScroll() {
+  StopWatching(this);
   if (window_ && IsWindow(window_)) RemoveWindowSubclass(window_, &ParameterScroll::Proc, kSubclassId);
 }
 
@@ -67,6 +114,19 @@ void ParameterScroll::ScrollTo(int pixels) {
   }
   position_ = pixels;
   if (window_ && range_ > 0) SetScrollPos(window_, SB_VERT, position_, TRUE);
+}
+
+void ParameterScroll::ScrollIntoView(HWND window) {
+  if (!window_ || range_ == 0 || !IsChild(window_, window)) return;
+  HWND control = window;
+  while (GetParent(control) != window_) control = GetParent(control);
+  if (pinned_ && control == pinned_->hwnd()) return;  // it never scrolls
+  RECT r{};
+  GetWindowRect(control, &r);
+  MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&r), 2);
+  const int page = ClientHeight(window_);
+  if (r.top < 0) ScrollTo(position_ + r.top);
+  else if (r.bottom > page) ScrollTo(position_ + std::min<int>(r.top, r.bottom - page));
 }
 
 void ParameterScroll::Reset() {
@@ -143,6 +203,7 @@ LRESULT CALLBACK ParameterScroll::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
     if (self->OnMessage(msg, wp, lp, result)) return result;
     if (msg == WM_NCDESTROY) {
       RemoveWindowSubclass(hwnd, &ParameterScroll::Proc, kSubclassId);
+      StopWatching(self);
       self->window_ = nullptr;
       return DefSubclassProc(hwnd, msg, wp, lp);
     }

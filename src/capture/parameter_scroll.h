@@ -5,6 +5,9 @@
 // which keeps its place and stays above the others. The room the bar takes is kept
 // free whether it shows or not, so nothing jumps or hides under it when it appears. Scrolling moves the controls
 // themselves (their Top changes), so what the screens read stays true of the window.
+// Wherever the focus comes from (Tab, Shift+Tab, a click, code), a control inside the
+// frame that receives it is scrolled wholly into view: a clerk never types into a
+// field they cannot see.
 #include <windows.h>
 
 #include "hosted/frame.h"
@@ -29,6 +32,9 @@ class ParameterScroll {
   // and tests.
   void ScrollTo(int pixels);
   int position() const { return position_; }
+  // Scrolls the least that shows the frame's control holding `window` whole; nothing
+  // for a window outside the frame.
+  void ScrollIntoView(HWND window);
   // The frame's inside width left of where its scroll bar shows (twips).
   double UsableWidth() const;
   // Where the pinned control stands: its own left, moved left where it would reach into

@@ -445,6 +445,60 @@ TEST_F(IndexScreenTest, ImageButtonsScrollingAndTheViewerProgram) {
   EXPECT_EQ(lefts(), start);
 }
 
+// --- the keyboard ---
+
+// Posts a key to the focused window and runs a host's plain loop until it was served.
+void PressKey(WPARAM key, bool shift) {
+  constexpr UINT kServed = WM_APP + 42;
+  BYTE keys[256] = {};
+  GetKeyboardState(keys);
+  keys[VK_SHIFT] = shift ? 0x80 : 0;
+  SetKeyboardState(keys);
+  PostMessageW(GetFocus(), WM_KEYDOWN, key, 1);
+  PostThreadMessageW(GetCurrentThreadId(), kServed, 0, 0);
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0 && !(!msg.hwnd && msg.message == kServed)) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  keys[VK_SHIFT] = 0;
+  SetKeyboardState(keys);
+}
+
+// A type with more fields than the editors' frame shows: each field Tab reaches is
+// scrolled wholly into view, down to the last and with Shift+Tab back to the first, and
+// the frame's scroll bar follows.
+TEST_F(IndexScreenTest, TabBringsEachFieldIntoTheFramesView) {
+  Open();
+  Pick(L"cboTipoDocumentoId", L"5");
+  const HWND frame = Find(L"VkDataParameter");
+  ASSERT_TRUE(GetWindowLongW(frame, GWL_STYLE) & WS_VSCROLL);
+  Texts fields;
+  for (const capture::PlacedField& field : screen_->editors().PlacedFields())
+    if (field.index > 0) fields.push_back(VkNameText(field.kind, field.index));
+  ASSERT_EQ(fields.size(), 5u);
+  auto expectShown = [&](const std::wstring& name) {
+    const HWND editor = Find(name);
+    EXPECT_TRUE(IsChild(editor, GetFocus())) << testing::PrintToString(name);
+    RECT shown{}, view{};
+    GetWindowRect(editor, &shown);
+    GetClientRect(frame, &view);
+    MapWindowPoints(frame, nullptr, reinterpret_cast<POINT*>(&view), 2);
+    EXPECT_TRUE(shown.top >= view.top && shown.bottom <= view.bottom) << testing::PrintToString(name);
+    EXPECT_EQ(GetScrollPos(frame, SB_VERT), screen_->editors().scroll().position());
+  };
+  C().cboTipoDocumentoId->SetFocus();
+  for (size_t i = 0; i < fields.size(); ++i) {
+    PressKey(VK_TAB, false);
+    expectShown(fields[i]);
+  }
+  EXPECT_GT(screen_->editors().scroll().position(), 0);
+  for (size_t i = fields.size() - 1; i-- > 0;) {
+    PressKey(VK_TAB, true);
+    expectShown(fields[i]);
+  }
+}
+
 // --- the batch save ---
 
 TEST_F(IndexScreenTest, SaveFilesEveryKeyedScanAndReloadsTheStrip) {

@@ -318,6 +318,33 @@ TEST_F(PickerWindowTest, KeysWalkTheControlsAcceptAndCancel) {
   SetKeyboardState(state);
 }
 
+// Enter in the filter grid, as through the picker's own loop, edits the row's Valor and
+// Enter again keeps what was typed: the picker stays open (Enter on the list accepts,
+// above).
+TEST_F(PickerWindowTest, EnterEditsAndKeepsAFilterCell) {
+  const Step enter = Do([](FSearch&) { PostMessageW(GetFocus(), WM_KEYDOWN, VK_RETURN, 1); });
+  Run(kOrders, L"PedidoId",
+      {Do([](FSearch& p) {
+         test::ClickIn(p.controls().TContainer->inner(), p.controls().TContainer->TabRect(1));
+         ClickCell(*p.controls().GRFilter, 1, 2);  // the read-only Columna: the row only
+       }),
+       enter,
+       Do([](FSearch& p) {
+         grid::GridWindow& f = *p.controls().GRFilter->Window();
+         ASSERT_TRUE(f.Editing());
+         test::Type(f.Editor()->hwnd(), L"Pedido 59");
+       }),
+       enter,
+       Do([](FSearch& p) {
+         grid::GridControl& f = *p.controls().GRFilter;
+         EXPECT_FALSE(f.Window()->Editing());
+         EXPECT_EQ(f.CellValue(1, 3).toText(), L"Pedido 59");
+         EXPECT_EQ(GetFocus(), f.Window()->hwnd());
+         Press(*p.controls().cmdCancelar);
+       })});
+  EXPECT_TRUE(picker_->oReturn.isEmpty());
+}
+
 TEST_F(PickerWindowTest, AcceptWithTheWholeRowGivesNamesAndValues) {
   // The newest order's columns as a client reads them: oReturn(0, c) the name, (1, c)
   // the value, with the first index 0 to 1 and the second 0 to n - 1.

@@ -320,6 +320,16 @@ void GridWindow::OnButtonDown(int button, WPARAM, POINT p, bool doubleClick) {
   else if (wasCurrent) BeginEdit(hit.position);  // a second click on the row edits the cell
 }
 
+int GridWindow::KeyColumn(bool tick) const {
+  const int current = model_.CurrentDisplayRow();
+  if (current < 0 || model_.ReadOnly || model_.DisplayRow(current).Kind != kDataRow) return 0;
+  for (int pos = 1; pos < model_.Columns().Count(); ++pos) {
+    const GridColumn& c = model_.Columns().Item(pos);
+    if (!c.Hidden && !c.ReadOnly && IsCheckColumn(c) == tick) return pos;
+  }
+  return 0;
+}
+
 void GridWindow::OnKeyDown(WPARAM key) {
   const int current = model_.CurrentDisplayRow();
   switch (key) {
@@ -331,22 +341,12 @@ void GridWindow::OnKeyDown(WPARAM key) {
     case VK_LEFT: OnHScroll(SB_LINELEFT); break;
     case VK_RIGHT: OnHScroll(SB_LINERIGHT); break;
     case VK_END: MoveCurrent(model_.DisplayRowCount() - 1); break;
-    case VK_SPACE: case VK_F2: case VK_RETURN: {
-      if (current < 0 || model_.ReadOnly) break;
-      const RowRef row = model_.DisplayRow(current);
-      if (row.Kind != kDataRow) break;
-      for (int pos = 1; pos < model_.Columns().Count(); ++pos) {
-        const GridColumn& c = model_.Columns().Item(pos);
-        if (c.Hidden || c.ReadOnly) continue;
-        if (IsCheckColumn(c)) {
-          if (key == VK_SPACE) ToggleCheck(row.Index, pos);
-        } else if (key != VK_SPACE) {
-          BeginEdit(pos);
-        }
-        break;  // the first editable column
-      }
+    case VK_SPACE:
+      if (const int pos = KeyColumn(true)) ToggleCheck(model_.DisplayRow(current).Index, pos);
       break;
-    }
+    case VK_F2: case VK_RETURN:
+      if (const int pos = KeyColumn(false)) BeginEdit(pos);
+      break;
     default: break;
   }
 }
@@ -415,8 +415,13 @@ LRESULT GridWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       if (editorHadFocus) SetFocus(hwnd_);
       return 0;
     }
-    case WM_GETDLGCODE:
-      return DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_GETDLGCODE: {
+      // Enter is the grid's while it has a cell to edit, so it never presses the form's
+      // default button instead.
+      const auto* key = reinterpret_cast<const MSG*>(lParam);
+      const bool editsOnEnter = key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN && KeyColumn(false);
+      return DLGC_WANTARROWS | DLGC_WANTCHARS | (editsOnEnter ? DLGC_WANTMESSAGE : 0);
+    }
     case WM_SETFOCUS: case WM_KILLFOCUS:
       focused_ = message == WM_SETFOCUS;
       InvalidateRect(hwnd_, nullptr, FALSE);

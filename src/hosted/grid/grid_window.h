@@ -79,6 +79,9 @@ class GridWindow {
   void OnVScroll(int code);
   void OnHScroll(int code);
   void OnButtonDown(int button, WPARAM keys, POINT p, bool doubleClick);
+  // The current row's first editable column that Space ticks (tick) or F2 and Enter
+  // edit; 0 when it has none.
+  int KeyColumn(bool tick) const;
   void OnKeyDown(WPARAM key);
   void MoveCurrent(int displayRow);
   void ToggleCheck(int dataRow, int position);
