@@ -1,8 +1,5 @@
 #include "host/host_seams.h"
 
-#include "com/late_bound.h"
-#include "runtime/steps.h"
-
 namespace vk {
 namespace {
 
@@ -22,8 +19,15 @@ std::wstring RealComputerName() {
 }
 
 ComPtr<IDispatch> RealDataAccess() {
+  // Every action-log entry makes an object of its own: the class is looked up once a
+  // thread, and again only while its name is not registered.
+  static thread_local CLSID clsid{};
   ComPtr<IDispatch> object;
-  IgnoreErrors([&] { object = com::CreateObject(L"QdPoolConnection.QdProcedure"); });
+  if (clsid == CLSID{} && FAILED(CLSIDFromProgID(L"QdPoolConnection.QdProcedure", &clsid))) {
+    clsid = CLSID{};
+    return object;
+  }
+  CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IDispatch, object.put_void());
   return object;
 }
 
