@@ -91,23 +91,6 @@ class SearchScreenTest : public ListScreenTest {
   }
 };
 
-// The colour a window paints at a point of its client area.
-COLORREF PaintedPixel(HWND window, POINT p) {
-  RECT client;
-  GetClientRect(window, &client);
-  HDC screen = GetDC(window);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
-  const COLORREF colour = GetPixel(memory, p.x, p.y);
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(window, screen);
-  return colour;
-}
-
 TEST_F(ViewScreenTest, OpensDockedOnTheUsersUnreadDocumentsGroupedAndBold) {
   ListScreen& view = Open(L"R01VIE");
   ASSERT_NE(dynamic_cast<FDocumentosView*>(&view), nullptr);
@@ -131,7 +114,7 @@ TEST_F(ViewScreenTest, OpensDockedOnTheUsersUnreadDocumentsGroupedAndBold) {
   RECT client;
   GetClientRect(grid().hwnd(), &client);
   for (LONG y : {header.top + 1, (header.top + header.bottom) / 2, header.bottom - 3})
-    EXPECT_EQ(PaintedPixel(grid().hwnd(), {client.right - 30, y}), RGB(168, 186, 218)) << y;
+    EXPECT_EQ(test::PaintedPixel(grid().hwnd(), client.right - 30, y), RGB(168, 186, 218)) << y;
 
   // The design layout: the list takes the whole width; the preview frame stays hidden.
   const auto& c = view.controls();

@@ -125,7 +125,7 @@ std::string ReadBytes(const std::wstring& path) {
   return bytes;
 }
 
-int GreyAt(HWND window, int x, int y) {
+COLORREF PaintedPixel(HWND window, int x, int y) {
   RECT client{};
   GetClientRect(window, &client);
   HDC screen = GetDC(nullptr);
@@ -133,11 +133,16 @@ int GreyAt(HWND window, int x, int y) {
   HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
   HGDIOBJ old = SelectObject(memory, bitmap);
   SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
-  COLORREF colour = GetPixel(memory, x, y);
+  const COLORREF colour = GetPixel(memory, x, y);
   SelectObject(memory, old);
   DeleteObject(bitmap);
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
+  return colour;
+}
+
+int GreyAt(HWND window, int x, int y) {
+  const COLORREF colour = PaintedPixel(window, x, y);
   return (GetRValue(colour) + GetGValue(colour) + GetBValue(colour)) / 3;
 }
 

@@ -17,7 +17,9 @@ std::wstring FreshFolder(const std::wstring& name);
 bool WriteBytes(const std::wstring& path, const std::string& bytes);
 std::string ReadBytes(const std::wstring& path);
 
-// The grey level at a point of what a window paints (through WM_PRINTCLIENT).
+// The colour, and the grey level, at a point of what a window paints (through
+// WM_PRINTCLIENT).
+COLORREF PaintedPixel(HWND window, int x, int y);
 int GreyAt(HWND window, int x, int y);
 
 }  // namespace vk::test
