@@ -27,14 +27,14 @@ if [ "$target" = gif ]; then
   extra=(-max_len=4096)
 else
   build sql_fuzz "$here/fuzz/sql_fuzz.cpp" "$here/dataaccess/sql_dialect.cpp" "$here/dataaccess/stored_date.cpp"
-  # Each line of sql_seeds.txt, a statement the screens send, becomes a seed: the
-  # options byte for day-first dates with the date columns known, then the statement.
+  # The corpus starts from the statements our windows really send (sql_statements.txt,
+  # one a line), each behind the options byte: day-first dates, date columns known.
   options=$'\x05'
   n=0
   while IFS= read -r line; do
     n=$((n + 1))
-    printf '%s%s' "$options" "$line" >"$work/corpus/seed$n"
-  done <"$here/fuzz/sql_seeds.txt"
+    printf '%s' "$options$line" >"$work/corpus/statement_$n"
+  done <"$here/fuzz/sql_statements.txt"
   extra=(-max_len=2048 -dict="$here/fuzz/sql.dict")
 fi
 cd "$work/findings"
