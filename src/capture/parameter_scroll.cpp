@@ -6,6 +6,7 @@
 #include <exception>
 #include <vector>
 
+#include "runtime/edge_report.h"
 #include "runtime/form.h"
 #include "runtime/twips.h"
 #include "runtime/vb_error.h"
@@ -42,8 +43,8 @@ LRESULT CALLBACK FocusHook(int code, WPARAM wp, LPARAM lp) noexcept {
       // A scroll that fails leaves the view as it is; the focus moves all the same.
       try {
         frame->ScrollIntoView(reinterpret_cast<HWND>(wp));
-      } catch (const VbError&) {
-      } catch (const std::exception&) {
+      } catch (...) {
+        ReportFailureAtEdge(L"editor frame's focus hook");
       }
     }
   }

@@ -73,23 +73,4 @@ std::wstring WriteNewFile(const std::function<std::wstring()>& makeName,
   return {};
 }
 
-bool ReadWholeFile(const std::wstring& path, std::vector<uint8_t>& bytes) {
-  bytes.clear();
-  FileHandle file;
-  file.handle = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file.handle == INVALID_HANDLE_VALUE) return false;
-  LARGE_INTEGER size{};
-  if (!GetFileSizeEx(file.handle, &size) || size.QuadPart > 0x7FFFFFFF) return false;
-  bytes.resize(size_t(size.QuadPart));
-  DWORD read = 0;
-  if (!bytes.empty() &&
-      (!ReadFile(file.handle, bytes.data(), DWORD(bytes.size()), &read, nullptr) ||
-       read != bytes.size())) {
-    bytes.clear();
-    return false;
-  }
-  return true;
-}
-
 }  // namespace vk::controls

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "hosted/file_system.h"
+
 namespace vk::controls {
 
 // A unique name in `folder`: the folder, at most the first three characters of
@@ -33,7 +35,6 @@ std::wstring WriteNewTempFile(const std::wstring& prefix, const std::wstring& ex
 std::wstring WriteNewFile(const std::function<std::wstring()>& makeName,
                           const std::vector<uint8_t>& bytes);
 
-// Reads a whole file; false when it cannot be opened or read.
-bool ReadWholeFile(const std::wstring& path, std::vector<uint8_t>& bytes);
+using hosted::ReadWholeFile;
 
 }  // namespace vk::controls

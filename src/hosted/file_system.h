@@ -6,6 +6,7 @@
 // system's own reason as the description.
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -26,6 +27,9 @@ struct FileStamp {
 };
 
 bool FolderExists(const std::wstring& path);
+// Reads a whole file (one that others may be writing); false, and no bytes, when it
+// cannot be opened or read whole.
+bool ReadWholeFile(const std::wstring& path, std::vector<uint8_t>& bytes);
 // True when a file (not a folder) of that path exists.
 bool FileExists(const std::wstring& path);
 // The stamp of a file (not a folder); nothing when there is no such file.

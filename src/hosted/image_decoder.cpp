@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "hosted/file_system.h"
 #include "hosted/gif_decoder.h"
 
 #include "runtime/vb_error.h"
@@ -42,23 +43,6 @@ HBITMAP MakeDib(int width, int height, void** bits) {
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
-}
-
-// The whole file, or nothing when it cannot be read.
-bool ReadWholeFile(const std::wstring& path, std::vector<uint8_t>& bytes) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  LARGE_INTEGER size{};
-  bool read = GetFileSizeEx(file, &size) && size.QuadPart < INT_MAX;
-  if (read) {
-    bytes.resize(static_cast<size_t>(size.QuadPart));
-    DWORD got = 0;
-    read = bytes.empty() || (ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) &&
-                             got == bytes.size());
-  }
-  CloseHandle(file);
-  return read;
 }
 
 bool IsGif(const std::wstring& path) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "runtime/edge_report.h"
 #include "runtime/form.h"
 
 namespace vk {
@@ -63,15 +64,17 @@ LRESULT CALLBACK GetMessageHook(int code, WPARAM removal, LPARAM lParam) noexcep
   if (code == HC_ACTION && removal == PM_REMOVE && msg->message == WM_KEYDOWN &&
       (msg->wParam == VK_TAB || msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE) &&
       GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0) {
-    // Nothing here raises: plain reads and WM_GETDLGCODE, which the controls' window
-    // procedures answer without letting anything through.
-    Form* form = FormHolding(msg->hwnd);
-    if (form && Takes(*form, *msg)) {
-      const WPARAM key = msg->wParam | (GetKeyState(VK_SHIFT) < 0 ? kDialogKeyShift : 0);
-      msg->lParam = reinterpret_cast<LPARAM>(msg->hwnd);
-      msg->hwnd = form->hwnd();
-      msg->message = DialogKeyMessage();
-      msg->wParam = key;
+    try {
+      Form* form = FormHolding(msg->hwnd);
+      if (form && Takes(*form, *msg)) {
+        const WPARAM key = msg->wParam | (GetKeyState(VK_SHIFT) < 0 ? kDialogKeyShift : 0);
+        msg->lParam = reinterpret_cast<LPARAM>(msg->hwnd);
+        msg->hwnd = form->hwnd();
+        msg->message = DialogKeyMessage();
+        msg->wParam = key;
+      }
+    } catch (...) {
+      ReportFailureAtEdge(L"dialog keys' message hook");  // the key then goes on as the host sent it
     }
   }
   return CallNextHookEx(nullptr, code, removal, lParam);

@@ -187,8 +187,10 @@ void ExpectLaidOutAtEverySize(const test::ScreenHost& host, DocumentScreen& scre
       ASSERT_TRUE(test::PickComboItem(host.hwnd, L"cboTipoDocumentoId", type));
       test::Pump();
       ExpectLaidOut(screen.hwnd(), intended);
-      if (std::wstring(type) == picture.type)
-        EXPECT_TRUE(SaveWindowPicture(screen.hwnd(), test::BinFolder() + L"\\" + picture.name + SizeText(size) + L".bmp"));
+      if (std::wstring(type) == picture.type) {
+        const std::wstring file = test::BinFolder() + L"\\" + picture.name + SizeText(size) + L".bmp";
+        EXPECT_TRUE(SaveWindowPicture(screen.hwnd(), file));
+      }
     }
   }
 }
