@@ -9,6 +9,39 @@ function(vk_library name)
   target_link_libraries(${name} PUBLIC ${A_LIBS})
 endfunction()
 
+# vk_typelib(target idl): the type library, its C header and its GUIDs from an IDL file.
+# `target` is a static library of the GUIDs whose users see the header; `target`_tlb
+# builds the .tlb, which a DLL's resource script embeds (vk_embed_typelib).
+function(vk_typelib target idl)
+  get_filename_component(stem ${idl} NAME_WE)
+  set(gen ${CMAKE_CURRENT_BINARY_DIR}/generated)
+  set(widl i686-w64-mingw32-widl --win32 -I/usr/include/wine/wine/windows
+           -L/usr/lib/i386-linux-gnu/wine/i386-windows)
+  file(MAKE_DIRECTORY ${gen})
+  add_custom_command(
+    OUTPUT ${gen}/${stem}.tlb ${gen}/${stem}.h ${gen}/${stem}_i.c
+    COMMAND ${widl} -t -o ${gen}/${stem}.tlb ${idl}
+    COMMAND ${widl} -h -o ${gen}/${stem}.h ${idl}
+    COMMAND ${widl} -u -o ${gen}/${stem}_i.c ${idl}
+    DEPENDS ${idl}
+    COMMENT "widl ${stem}.idl")
+  add_library(${target} STATIC ${gen}/${stem}_i.c)
+  target_include_directories(${target} PUBLIC ${gen})
+  add_custom_target(${target}_tlb DEPENDS ${gen}/${stem}.tlb)
+  set_target_properties(${target} PROPERTIES VK_TLB ${gen}/${stem}.tlb VK_GENERATED ${gen})
+endfunction()
+
+# vk_embed_typelib(dll rc typelib): `dll`'s resource script `rc` embeds the .tlb that
+# vk_typelib(`typelib` ...) makes; the DLL sees the type library's header too.
+function(vk_embed_typelib dll rc typelib)
+  get_target_property(tlb ${typelib} VK_TLB)
+  get_target_property(gen ${typelib} VK_GENERATED)
+  add_dependencies(${dll} ${typelib}_tlb)
+  set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS ${tlb})
+  target_compile_options(${dll} PRIVATE $<$<COMPILE_LANGUAGE:RC>:-I${gen}>)
+  target_link_libraries(${dll} PRIVATE ${typelib})
+endfunction()
+
 # vk_test(name SOURCES ... [LIBS ...] [ARGS ...] [FIXTURES ...]): a GoogleTest program run
 # through Wine by CTest. Tests that need the registered DLLs name the fixture "registered".
 function(vk_test name)

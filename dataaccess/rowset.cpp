@@ -7,9 +7,9 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "base/byte_packing.h"
 #include "dataaccess/sqlite_db.h"
 #include "dataaccess/stored_date.h"
-#include "runtime/byte_packing.h"
 
 namespace vk::data {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "runtime/utf8.h"
+#include "base/utf8.h"
 
 namespace vk::data {
 

@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "hosted/gif_decoder.h"
 #include "controls/gif_frames.h"
+#include "hosted/gif_decoder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<uint8_t> input(data, data + size);

@@ -8,8 +8,8 @@
 #include <cwchar>
 #include <cwctype>
 
+#include "base/utf8.h"
 #include "outlook/outbox.h"
-#include "runtime/utf8.h"
 
 namespace vk::outlook {
 namespace {

@@ -2,9 +2,9 @@
 
 #include <windows.h>
 
+#include "base/variant.h"
 #include "com/com_ptr.h"
 #include "outlook/outbox.h"
-#include "runtime/variant.h"
 
 namespace vk::outlook {
 namespace {

@@ -6,9 +6,9 @@
 #include <atomic>
 #include <cwchar>
 
+#include "base/utf8.h"
+#include "base/vb_error.h"
 #include "com/module.h"
-#include "runtime/utf8.h"
-#include "runtime/vb_error.h"
 
 namespace vk::outlook {
 namespace {

@@ -26,12 +26,12 @@
 #include "com/com_ptr.h"
 #include "dataaccess/qd_procedure.h"
 #include "dataaccess/sqlite_db.h"
-#include "host/fsearch.h"
-#include "host/host_seams.h"
-#include "host/message_box.h"
-#include "host/screen_host.h"
-#include "host/shared_functions.h"
-#include "host/shared_state.h"
+#include "screen_kit/fsearch.h"
+#include "screen_kit/host_seams.h"
+#include "screen_kit/message_box.h"
+#include "screen_kit/screen_host.h"
+#include "screen_kit/shared_functions.h"
+#include "screen_kit/shared_state.h"
 
 namespace {
 

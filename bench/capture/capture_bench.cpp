@@ -27,8 +27,8 @@
 #include "com/com_ptr.h"
 #include "dataaccess/qd_procedure.h"
 #include "dataaccess/sqlite_db.h"
-#include "host/host_seams.h"
-#include "host/shared_state.h"
+#include "screen_kit/host_seams.h"
+#include "screen_kit/shared_state.h"
 
 namespace {
 
@@ -244,8 +244,8 @@ double Opening(std::shared_ptr<FBench>* kept = nullptr) {
   const double start = Now();
   auto screen = vk::Form::Load<FBench>();
   screen->data = vk::DataAccess::Create();
-  screen->editors->BuildFieldEditors(*screen->data, vk::capture::YieldWhileLoaded(*screen));
-  vk::capture::LoadCombos(*screen, *screen->data, screen->combos, vk::capture::YieldWhileLoaded(*screen));
+  screen->editors->BuildFieldEditors(*screen->data, vk::YieldWhileLoaded(*screen));
+  vk::capture::LoadCombos(*screen, *screen->data, screen->combos, vk::YieldWhileLoaded(*screen));
   const double elapsed = Now() - start;
   if (kept) *kept = screen;
   else screen->Unload();

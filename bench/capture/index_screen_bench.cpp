@@ -23,19 +23,19 @@
 #include <string>
 #include <vector>
 
+#include "base/utf8.h"
 #include "bench/support/bench_timing.h"
 #include "capture/document_record.h"
 #include "capture/index_screen.h"
-#include "host/audit_log.h"
-#include "host/message_box.h"
-#include "host/shared_state.h"
-#include "host/test_databases.h"
 #include "hosted/image_decoder.h"
 #include "hosted/sample_images.h"
 #include "hosted/window_driver.h"
 #include "runtime/do_events.h"
-#include "runtime/utf8.h"
 #include "scan_writer.h"
+#include "screen_kit/audit_log.h"
+#include "screen_kit/message_box.h"
+#include "screen_kit/shared_state.h"
+#include "screen_kit/test_databases.h"
 #include "support/com_test.h"
 
 namespace {
@@ -316,7 +316,7 @@ int main() {
   FDocumentosIndex& saving = bench.Open();
   bench.Click(L"BTN_FIN");
   for (int i = 0; i < saving.SlideCount(); ++i) {
-    capture::VkImage& slide = saving.PSlide(i);
+    VkImage& slide = saving.PSlide(i);
     slide.setCategoriaId(L"3");
     slide.setSubCategoriaId(L"1");
     slide.setGerenciaId(L"OP");

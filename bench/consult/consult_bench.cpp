@@ -26,10 +26,10 @@
 #include "consult/search_screen.h"
 #include "consult/view_screen.h"
 #include "dataaccess/sqlite_db.h"
-#include "host/host_seams.h"
-#include "host/shared_state.h"
 #include "hosted/sample_images.h"
 #include "hosted/window_driver.h"
+#include "screen_kit/host_seams.h"
+#include "screen_kit/shared_state.h"
 
 namespace {
 

@@ -25,10 +25,10 @@
 #include "consult/log_screen.h"
 #include "dataaccess/qd_procedure.h"
 #include "dataaccess/sqlite_db.h"
-#include "host/host_seams.h"
-#include "host/message_box.h"
-#include "host/save_dialog.h"
-#include "host/shared_state.h"
+#include "screen_kit/host_seams.h"
+#include "screen_kit/message_box.h"
+#include "screen_kit/save_dialog.h"
+#include "screen_kit/shared_state.h"
 
 namespace {
 

@@ -10,10 +10,10 @@
 
 #include "bench/support/bench_timing.h"
 #include "controls/frame_picture.h"
-#include "hosted/gif_decoder.h"
 #include "controls/gif_frames.h"
 #include "controls/gif_temp_file.h"
 #include "controls/vk_animated_gif.h"
+#include "hosted/gif_decoder.h"
 #include "runtime/form.h"
 #include "tools/gif/gif_writer.h"
 

@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "base/vb_error.h"
 #include "bench/support/bench_timing.h"
 #include "hosted/grid/grid_control.h"
 #include "runtime/form.h"
-#include "runtime/vb_error.h"
 
 using namespace vk::grid;
 

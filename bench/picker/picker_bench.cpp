@@ -19,11 +19,11 @@
 #include "com/com_ptr.h"
 #include "dataaccess/qd_procedure.h"
 #include "dataaccess/sqlite_db.h"
-#include "host/fsearch.h"
-#include "host/host_seams.h"
-#include "host/shared_functions.h"
-#include "host/shared_state.h"
 #include "runtime/timer.h"
+#include "screen_kit/fsearch.h"
+#include "screen_kit/host_seams.h"
+#include "screen_kit/shared_functions.h"
+#include "screen_kit/shared_state.h"
 
 namespace {
 

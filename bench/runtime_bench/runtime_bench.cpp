@@ -7,11 +7,11 @@
 #include <cstdio>
 #include <functional>
 
+#include "base/variant.h"
 #include "bench/support/bench_timing.h"
 #include "runtime/do_events.h"
-#include "runtime/form.h"
 #include "runtime/event.h"
-#include "runtime/variant.h"
+#include "runtime/form.h"
 
 namespace {
 

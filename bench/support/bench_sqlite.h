@@ -11,7 +11,7 @@
 #include <sstream>
 #include <string>
 
-#include "runtime/utf8.h"
+#include "base/utf8.h"
 
 #ifndef VK_DB_DIR
 #error "VK_DB_DIR must name the db folder"

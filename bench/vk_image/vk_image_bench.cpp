@@ -14,10 +14,10 @@
 #include <vector>
 
 #include "bench/support/bench_timing.h"
-#include "capture/vk_image.h"
 #include "hosted/image_decoder.h"
 #include "hosted/sample_images.h"
 #include "hosted/window_driver.h"
+#include "screen_kit/vk_image.h"
 
 int main(int argc, char** argv) {
   using namespace vk;
@@ -30,9 +30,9 @@ int main(int argc, char** argv) {
   }
   // The strip's design size of a thumbnail, side by side.
   test::ShownForm form(count * 2075.0 + 300, 2400);
-  std::vector<capture::VkImage*> strip;
+  std::vector<VkImage*> strip;
   for (int i = 0; i < count; ++i) {
-    strip.push_back(&form->Add<capture::VkImage>(test::At(150 + i * 2075.0, 150, 1875, 1900, L"PSlide")));
+    strip.push_back(&form->Add<VkImage>(test::At(150 + i * 2075.0, 150, 1875, 1900, L"PSlide")));
   }
   const hosted::PixelSize box{strip[0]->clientWidth(), strip[0]->clientHeight()};
   std::printf("%d thumbnails of 2480x3508 pages into %dx%d pixels\n", count, box.width, box.height);
@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
       for (int i = 0; i < count; ++i) DeleteObject(hosted::DecodeThumbnail(path, box));
     });
     const double ours = bench::Seconds([&] {
-      for (capture::VkImage* thumbnail : strip) {
+      for (VkImage* thumbnail : strip) {
         thumbnail->setIsPDF(false);
         thumbnail->setPath(path);
         thumbnail->LoadDocument();

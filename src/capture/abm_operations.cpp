@@ -5,16 +5,16 @@
 
 #include <cmath>
 
+#include "base/rounding.h"
+#include "base/steps.h"
+#include "base/variant.h"
 #include "capture/abm_screen.h"
-#include "host/audit_log.h"
-#include "host/fsearch.h"
-#include "host/message_box.h"
-#include "host/shared_functions.h"
-#include "host/shared_state.h"
 #include "runtime/mouse_pointer.h"
-#include "runtime/rounding.h"
-#include "runtime/steps.h"
-#include "runtime/variant.h"
+#include "screen_kit/audit_log.h"
+#include "screen_kit/fsearch.h"
+#include "screen_kit/message_box.h"
+#include "screen_kit/shared_functions.h"
+#include "screen_kit/shared_state.h"
 
 namespace vk::capture {
 namespace {

@@ -7,15 +7,15 @@
 
 #include <algorithm>
 
+#include "base/steps.h"
 #include "capture/capture_pictures.h"
-#include "capture/toolbar_commands.h"
-#include "host/clear_controls.h"
-#include "host/message_box.h"
-#include "host/screen_toolbar.h"
-#include "host/shared_state.h"
 #include "runtime/font.h"
 #include "runtime/property_bag.h"
-#include "runtime/steps.h"
+#include "screen_kit/clear_controls.h"
+#include "screen_kit/message_box.h"
+#include "screen_kit/screen_toolbar.h"
+#include "screen_kit/shared_state.h"
+#include "screen_kit/view_commands.h"
 
 namespace vk::capture {
 namespace {

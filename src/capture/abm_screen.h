@@ -7,7 +7,7 @@
 // commands, the reset of the controls, the steps of MakeForm) lives in abm_screen.cpp;
 // the record operations (find, load, save, validate, delete) in abm_operations.cpp; the
 // host protocol, the data object and the busy flag are the document screens' own
-// (host/document_screen).
+// (screen_kit/document_screen).
 //
 // The current document is explicit: its id is the record's DocumentoId, 0 for none. It
 // changes only when a load has read the whole row; a cancelled find and a delete leave
@@ -28,9 +28,7 @@
 #include "capture/catalogue_combos.h"
 #include "capture/document_record.h"
 #include "capture/field_editors.h"
-#include "capture/vk_image.h"
 #include "controls/status_bar/vk_status_bar.h"
-#include "host/document_screen.h"
 #include "hosted/combo_box.h"
 #include "hosted/date_picker.h"
 #include "hosted/frame.h"
@@ -38,6 +36,8 @@
 #include "hosted/simple_controls.h"
 #include "hosted/text_box.h"
 #include "hosted/toolbar.h"
+#include "screen_kit/document_screen.h"
+#include "screen_kit/vk_image.h"
 
 namespace vk::capture {
 

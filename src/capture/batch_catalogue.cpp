@@ -10,15 +10,15 @@
 // draws again. A thumbnail whose file changed since it was loaded is not filed.
 #include <algorithm>
 
+#include "base/steps.h"
 #include "capture/document_store.h"
 #include "capture/index_screen.h"
-#include "host/audit_log.h"
-#include "host/message_box.h"
-#include "host/shared_functions.h"
-#include "host/shared_state.h"
 #include "hosted/file_system.h"
 #include "runtime/mouse_pointer.h"
-#include "runtime/steps.h"
+#include "screen_kit/audit_log.h"
+#include "screen_kit/message_box.h"
+#include "screen_kit/shared_functions.h"
+#include "screen_kit/shared_state.h"
 
 namespace vk::capture {
 namespace {

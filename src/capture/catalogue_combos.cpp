@@ -1,14 +1,11 @@
 #include "capture/catalogue_combos.h"
 
-#include <cwctype>
-
-#include "host/fsearch.h"
-#include "host/shared_functions.h"
-#include "host/shared_state.h"
-#include "runtime/do_events.h"
+#include "base/steps.h"
+#include "base/vb_error.h"
 #include "runtime/mouse_pointer.h"
-#include "runtime/steps.h"
-#include "runtime/vb_error.h"
+#include "screen_kit/fsearch.h"
+#include "screen_kit/shared_functions.h"
+#include "screen_kit/shared_state.h"
 
 namespace vk::capture {
 namespace {
@@ -57,35 +54,6 @@ const wchar_t* KeyColumn(Catalogue which) {
   return L"";
 }
 
-ScreenYield YieldWhileLoaded(Form& form) {
-  return [&form] {
-    DoEvents();
-    return form.loaded();
-  };
-}
-
-bool IsStatementSource(const std::wstring& tag) {
-  // "Select A | B From T" is a statement all the same (a concatenation in its text).
-  const std::wstring trimmed = Trim(tag);
-  if (trimmed.size() >= 7 && CompareStringOrdinal(trimmed.c_str(), 7, L"Select ", 7, TRUE) == CSTR_EQUAL) return true;
-  return tag.find(L'|') == std::wstring::npos;
-}
-
-SourceLoad LoadComboSource(hosted::ComboBox& combo, const std::wstring& source, const DataAccess& data,
-                           const ScreenYield& yield) {
-  if (!IsStatementSource(source)) {
-    combo.LoadArray(source);
-    return SourceLoad::Loaded;
-  }
-  std::optional<Recordset> rows = data.GetData(Shared().gApplicationName, source);
-  const bool answered = rows.has_value();
-  if (!yield()) return SourceLoad::Stopped;
-  combo.LoadRecordSetAPI(answered ? rows->get() : nullptr);
-  rows.reset();
-  if (!yield()) return SourceLoad::Stopped;
-  return answered ? SourceLoad::Loaded : SourceLoad::Failed;
-}
-
 bool LoadCombos(Form& screen, const DataAccess& screenData, const CatalogueCombos& combos, const ScreenYield& yield) {
   return FalseOnError([&] {
     const DataAccess data = screenData;  // ours for the whole fill, whatever the screen does meanwhile
@@ -121,21 +89,6 @@ void KeepRecordKeys(const CatalogueCombos& combos, DocumentRecord& record) {
   follow(combos.combo(Catalogue::Categoria), record.CategoriaId);
   follow(combos.combo(Catalogue::SubCategoria), record.SubCategoriaId);
   follow(combos.combo(Catalogue::Gerencia), record.GerenciaId);
-}
-
-std::optional<long> WholeNumber(std::wstring_view text) {
-  const std::wstring trimmed = Trim(std::wstring(text));
-  const bool hasSign = !trimmed.empty() && (trimmed[0] == L'-' || trimmed[0] == L'+');
-  const size_t first = hasSign ? 1 : 0;
-  if (first == trimmed.size() || trimmed.size() - first > 10) return std::nullopt;
-  long long value = 0;
-  for (size_t i = first; i < trimmed.size(); ++i) {
-    if (!std::iswdigit(trimmed[i])) return std::nullopt;
-    value = value * 10 + (trimmed[i] - L'0');
-  }
-  if (hasSign && trimmed[0] == L'-') value = -value;
-  if (value < -2147483648LL || value > 2147483647LL) return std::nullopt;
-  return static_cast<long>(value);
 }
 
 }  // namespace vk::capture

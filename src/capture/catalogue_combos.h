@@ -6,7 +6,7 @@
 // items) or a fixed list of entries separated by "|".
 //
 //   capture::CatalogueCombos combos{cboCategoriaId, cboSubCategoriaId, cboGerenciaId, cboTipoDocumentoId};
-//   if (!capture::LoadCombos(*this, *data_, combos, capture::YieldWhileLoaded(*this))) ...   // MakeForm
+//   if (!capture::LoadCombos(*this, *data_, combos, YieldWhileLoaded(*this))) ...   // MakeForm
 //   PCategoriaId->Click.Connect([this](int) {                                               // a picker button
 //     picked_ = capture::PickCatalogueKey(combos_, capture::Catalogue::Categoria);
 //   });
@@ -15,16 +15,14 @@
 // Code that shows a stored record in the combos mutes the three keys' Change events and
 // selects with SelectStoredKey, so a key that is no longer enabled stays in the record
 // and shows as an extra item; the type combo's Change stays live (it places the fields).
-#include <functional>
-#include <optional>
 #include <string>
-#include <string_view>
 
+#include "base/variant.h"
 #include "capture/document_record.h"
-#include "host/data_access.h"
 #include "hosted/combo_box.h"
 #include "runtime/form.h"
-#include "runtime/variant.h"
+#include "screen_kit/combo_source.h"
+#include "screen_kit/data_access.h"
 
 namespace vk::capture {
 
@@ -53,25 +51,6 @@ struct CatalogueCombos {
 // "CategoriaId", "SubCategoriaId", "GerenciaId" or "TipoDocumentoId".
 const wchar_t* KeyColumn(Catalogue which);
 
-// How a long routine yields to the message queue between items: it serves the waiting
-// messages and answers whether to go on. False (the screen was closed, or its data
-// object let go, meanwhile) makes the routine stop quietly: no message, no more SQL.
-using ScreenYield = std::function<bool()>;
-// DoEvents, then whether the form is still loaded.
-ScreenYield YieldWhileLoaded(Form& form);
-
-// A Tag is a statement when its trimmed text starts with "Select " (any case), or when
-// it holds no "|"; otherwise it is a fixed list.
-bool IsStatementSource(const std::wstring& tag);
-
-enum class SourceLoad { Loaded, Failed, Stopped };
-// Fills a combo from a source: a statement through GetData on the application
-// database (yielding after the query and after the fill; a query that gives nothing
-// leaves an empty list and answers Failed), a fixed list through LoadArray. Stopped
-// when a yield said to stop (the combo is then not touched again).
-SourceLoad LoadComboSource(hosted::ComboBox& combo, const std::wstring& source, const DataAccess& data,
-                           const ScreenYield& yield);
-
 // Sets the four Tags, then fills every combo box of the screen that has a source, in
 // the screen's control order (the field editors' combos a second time). False when a
 // catalogue combo's query fails, on a run-time error or when a yield said to stop;
@@ -88,10 +67,5 @@ Variant PickCatalogueKey(const CatalogueCombos& combos, Catalogue which);
 // and GerenciaId follow the key of their combo's chosen item, whole as it was loaded
 // ("AD-1" stays "AD-1"). The record outlives the combos.
 void KeepRecordKeys(const CatalogueCombos& combos, DocumentRecord& record);
-
-// A key converted to a number before it goes into SQL or a record: an optional sign
-// and digits (blanks around allowed) that fit 32 bits; nothing otherwise ("", "12.5",
-// "7a").
-std::optional<long> WholeNumber(std::wstring_view text);
 
 }  // namespace vk::capture

@@ -2,9 +2,9 @@
 
 #include <vector>
 
-#include "host/shared_functions.h"
-#include "host/shared_state.h"
-#include "runtime/clock.h"
+#include "base/clock.h"
+#include "screen_kit/shared_functions.h"
+#include "screen_kit/shared_state.h"
 
 namespace vk::capture {
 

@@ -5,7 +5,7 @@
 //
 //   capture::DocumentRecord record;               // a member of the screen
 //   record = capture::ReadDocumentRow(*rs);       // the maintenance load (row read whole)
-//   static_cast<capture::CatalogEntry&>(record) = thumbnailEntry;   // cataloguing
+//   static_cast<CatalogEntry&>(record) = thumbnailEntry;   // cataloguing
 //   if (!capture::ExecuteDocumentProcedure(*data_, capture::kDocumentosAdd, record)) ...
 //
 #include <windows.h>
@@ -14,9 +14,9 @@
 #include <bitset>
 #include <string>
 
-#include "capture/catalog_entry.h"
-#include "host/data_access.h"
-#include "runtime/variant.h"
+#include "base/variant.h"
+#include "screen_kit/catalog_entry.h"
+#include "screen_kit/data_access.h"
 
 namespace vk::capture {
 

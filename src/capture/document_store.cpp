@@ -5,10 +5,10 @@
 #include <cwctype>
 #include <vector>
 
-#include "host/shared_functions.h"
-#include "host/shared_state.h"
+#include "base/steps.h"
 #include "hosted/file_system.h"
-#include "runtime/steps.h"
+#include "screen_kit/shared_functions.h"
+#include "screen_kit/shared_state.h"
 
 namespace vk::capture {
 namespace {

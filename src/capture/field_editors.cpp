@@ -1,15 +1,16 @@
 #include "capture/field_editors.h"
+#include "screen_kit/sql_text.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cwctype>
 
-#include "host/shared_functions.h"
-#include "host/shared_state.h"
-#include "runtime/clock.h"
+#include "base/clock.h"
+#include "base/steps.h"
+#include "base/vb_error.h"
 #include "runtime/redraw_pause.h"
-#include "runtime/steps.h"
-#include "runtime/vb_error.h"
+#include "screen_kit/shared_functions.h"
+#include "screen_kit/shared_state.h"
 
 namespace vk::capture {
 namespace {

@@ -15,7 +15,7 @@
 //   editors_.emplace(*this, capture::FieldEditors::Frames{*VkDataParameter, *VkDataTemp,
 //                    *cboTipoDocumentoId, cmdAceptar}, capture::kCataloguingGeometry, record_,
 //                    [this] { return data_ ? &*data_ : nullptr; });
-//   editors_->BuildFieldEditors(*data_, capture::YieldWhileLoaded(*this));   // MakeForm
+//   editors_->BuildFieldEditors(*data_, YieldWhileLoaded(*this));   // MakeForm
 //   editors_->CampoWritten.Connect([this](int n, const std::wstring& v) { PSelection->setCampo(n, v); });
 //   ... select the stored type in cboTipoDocumentoId (its Change places), then
 //   editors_->FillFromRecord();                                                 // ShowSlide / load
@@ -31,7 +31,6 @@
 #include "capture/catalogue_combos.h"
 #include "capture/document_record.h"
 #include "capture/parameter_scroll.h"
-#include "host/data_access.h"
 #include "hosted/combo_box.h"
 #include "hosted/date_picker.h"
 #include "hosted/frame.h"
@@ -39,6 +38,7 @@
 #include "hosted/text_box.h"
 #include "runtime/event.h"
 #include "runtime/form.h"
+#include "screen_kit/data_access.h"
 
 namespace vk::capture {
 

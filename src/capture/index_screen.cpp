@@ -5,12 +5,12 @@
 
 #include <windows.h>
 
+#include "base/steps.h"
 #include "capture/capture_pictures.h"
-#include "capture/toolbar_commands.h"
-#include "host/clear_controls.h"
-#include "host/message_box.h"
-#include "host/screen_toolbar.h"
-#include "runtime/steps.h"
+#include "screen_kit/clear_controls.h"
+#include "screen_kit/message_box.h"
+#include "screen_kit/screen_toolbar.h"
+#include "screen_kit/view_commands.h"
 
 namespace vk::capture {
 namespace {

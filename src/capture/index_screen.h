@@ -8,7 +8,7 @@
 // The frame (controls, layout, toolbar, the steps of MakeForm) lives in
 // index_screen.cpp, the strip (folder scan, loading, showing, accepting, scrolling) in
 // thumbnail_strip.cpp, the batch save in batch_catalogue.cpp; the host protocol, the
-// data object and the busy flag are the document screens' own (host/document_screen).
+// data object and the busy flag are the document screens' own (screen_kit/document_screen).
 //
 // The busy flag covers MakeForm, the find, the save, the pickers and the report menu
 // (both modal): while it is set, find, save, accept, the pickers and the state-icon
@@ -26,9 +26,7 @@
 #include "capture/catalogue_combos.h"
 #include "capture/document_record.h"
 #include "capture/field_editors.h"
-#include "capture/vk_image.h"
 #include "controls/status_bar/vk_status_bar.h"
-#include "host/document_screen.h"
 #include "hosted/combo_box.h"
 #include "hosted/date_picker.h"
 #include "hosted/file_system.h"
@@ -38,6 +36,8 @@
 #include "hosted/tab_progress.h"
 #include "hosted/text_box.h"
 #include "hosted/toolbar.h"
+#include "screen_kit/document_screen.h"
+#include "screen_kit/vk_image.h"
 
 namespace vk::capture {
 

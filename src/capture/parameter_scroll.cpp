@@ -6,10 +6,10 @@
 #include <exception>
 #include <vector>
 
-#include "runtime/edge_report.h"
+#include "base/edge_report.h"
+#include "base/vb_error.h"
 #include "runtime/form.h"
 #include "runtime/twips.h"
-#include "runtime/vb_error.h"
 
 namespace vk::capture {
 namespace {

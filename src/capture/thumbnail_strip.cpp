@@ -5,13 +5,14 @@
 #include <algorithm>
 #include <cwctype>
 
+#include "base/clock.h"
+#include "base/steps.h"
 #include "capture/index_screen.h"
-#include "host/shared_state.h"
 #include "hosted/file_system.h"
-#include "runtime/clock.h"
-#include "runtime/redraw_pause.h"
 #include "runtime/mouse_pointer.h"
-#include "runtime/steps.h"
+#include "runtime/redraw_pause.h"
+#include "screen_kit/shared_state.h"
+#include "screen_kit/sql_text.h"
 
 namespace vk::capture {
 namespace {

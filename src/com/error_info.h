@@ -8,7 +8,7 @@
 #include <exception>
 #include <string>
 
-#include "runtime/vb_error.h"
+#include "base/vb_error.h"
 
 namespace vk::com {
 

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "base/vb_error.h"
 #include "com/error_info.h"
-#include "runtime/vb_error.h"
 
 namespace vk::com {
 namespace {

@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/variant.h"
 #include "com/com_ptr.h"
-#include "runtime/variant.h"
 
 namespace vk::com {
 

@@ -2,11 +2,11 @@
 
 #include <cstdint>
 
-#include "host/shared_functions.h"
+#include "base/steps.h"
 #include "runtime/colour_bitmap.h"
 #include "runtime/do_events.h"
-#include "runtime/steps.h"
 #include "runtime/twips.h"
+#include "screen_kit/shared_functions.h"
 
 namespace vk {
 namespace {

@@ -21,7 +21,6 @@
 #include <optional>
 #include <string>
 
-#include "host/data_access.h"
 #include "hosted/frame.h"
 #include "hosted/line.h"
 #include "hosted/picture_box.h"
@@ -29,6 +28,7 @@
 #include "hosted/simple_controls.h"
 #include "runtime/form.h"
 #include "runtime/timer.h"
+#include "screen_kit/data_access.h"
 
 namespace vk {
 

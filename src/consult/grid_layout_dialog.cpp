@@ -5,9 +5,9 @@
 #include <iterator>
 #include <vector>
 
-#include "host/message_box.h"
-#include "runtime/steps.h"
+#include "base/steps.h"
 #include "runtime/twips.h"
+#include "screen_kit/message_box.h"
 
 namespace vk {
 namespace {

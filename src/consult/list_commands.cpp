@@ -4,13 +4,13 @@
 // of a document as read.
 #include <cwchar>
 
-#include "capture/toolbar_commands.h"
+#include "base/steps.h"
 #include "consult/list_query.h"
 #include "consult/list_screen.h"
-#include "host/audit_log.h"
 #include "hosted/shell_launcher.h"
 #include "runtime/app_path.h"
-#include "runtime/steps.h"
+#include "screen_kit/audit_log.h"
+#include "screen_kit/view_commands.h"
 
 namespace vk::consult {
 
@@ -35,7 +35,7 @@ void ListScreen::TBarDetail_ButtonClick(hosted::ToolbarClick& click) {
   } else {
     // The fit key's own state decides, not FitMode: a row selection turns fit off and
     // leaves the key pressed.
-    capture::RunViewCommand(*c_.TBarDetail, click, *c_.PSelection);
+    RunViewCommand(*c_.TBarDetail, click, *c_.PSelection);
   }
 }
 
@@ -91,9 +91,9 @@ bool ListScreen::GRDetail_RowSelected() {
 }
 
 void ListScreen::ShowInPreview() {
-  capture::VkImage& preview = *c_.PSelection;
+  VkImage& preview = *c_.PSelection;
   const std::wstring& path = document_.Path;
-  if (capture::IsPdfPath(path)) {
+  if (IsPdfPath(path)) {
     // A PDF only hides the viewer; fit and zoom stay as they were.
     preview.setIsPDF(true);
     preview.setDocumento(document_.Documento);

@@ -1,17 +1,17 @@
 // The list screens' pop-up menus and what their items do: the list as a report, the
 // (empty) image items, mailing the current document's stored file, and appending to or
 // reading the comment history of a document.
+#include "base/clock.h"
+#include "base/steps.h"
 #include "com/late_bound.h"
 #include "consult/list_query.h"
 #include "consult/list_screen.h"
 #include "consult/mail_program.h"
 #include "consult/report_preview.h"
-#include "host/message_box.h"
-#include "host/shared_functions.h"
-#include "host/shared_state.h"
-#include "host/sql_text.h"
-#include "runtime/clock.h"
-#include "runtime/steps.h"
+#include "screen_kit/message_box.h"
+#include "screen_kit/shared_functions.h"
+#include "screen_kit/shared_state.h"
+#include "screen_kit/sql_text.h"
 
 namespace vk::consult {
 namespace {

@@ -5,13 +5,12 @@
 #include <optional>
 #include <vector>
 
-#include "capture/catalogue_combos.h"
+#include "base/steps.h"
 #include "com/com_ptr.h"
 #include "com/late_bound.h"
-#include "host/data_access.h"
-#include "host/shared_functions.h"
-#include "host/sql_text.h"
-#include "runtime/steps.h"
+#include "screen_kit/data_access.h"
+#include "screen_kit/shared_functions.h"
+#include "screen_kit/sql_text.h"
 
 namespace vk::consult {
 namespace {
@@ -33,7 +32,7 @@ void AddKeyFilter(std::wstring& where, const wchar_t* column, const std::wstring
 // A numeric key goes in as a number; a key that is none matches no document.
 void AddNumberFilter(std::wstring& where, const wchar_t* column, const std::wstring& key) {
   if (key.empty()) return;
-  const std::optional<long> number = capture::WholeNumber(key);
+  const std::optional<long> number = WholeNumber(key);
   where += number ? std::wstring(L" ") + column + L" = " + std::to_wstring(*number) + L" And " : L" 1 = 0 And ";
 }
 

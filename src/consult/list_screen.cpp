@@ -5,17 +5,17 @@
 
 #include <algorithm>
 
-#include "consult/combo_source.h"
+#include "base/steps.h"
 #include "consult/list_query.h"
-#include "host/clear_controls.h"
-#include "host/grid_dictionary.h"
-#include "host/screen_toolbar.h"
-#include "host/shared_state.h"
 #include "runtime/do_events.h"
 #include "runtime/font.h"
 #include "runtime/mouse_pointer.h"
 #include "runtime/property_bag.h"
-#include "runtime/steps.h"
+#include "screen_kit/clear_controls.h"
+#include "screen_kit/combo_source.h"
+#include "screen_kit/grid_dictionary.h"
+#include "screen_kit/screen_toolbar.h"
+#include "screen_kit/shared_state.h"
 
 namespace vk::consult {
 namespace {
@@ -64,7 +64,7 @@ void ListScreen::BuildListAndPreview(double listTop, double previewLeft, double 
   c_.TBarDetail->ButtonClick.Connect(
       [this](hosted::ToolbarClick& click) { Command([this, &click] { TBarDetail_ButtonClick(click); }); });
   const double previewWidth = kPreviewWidth - 400;
-  c_.PSelection = &Add<capture::VkImage>(ControlAt(L"PSelection", 200, kToolbarHeight + 700, previewWidth,
+  c_.PSelection = &Add<VkImage>(ControlAt(L"PSelection", 200, kToolbarHeight + 700, previewWidth,
                                             previewWidth * 100 / 75, c_.VkImageMain));
   c_.PSelection->ReadProperties(PropertyBag{});
 

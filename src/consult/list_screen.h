@@ -5,7 +5,7 @@
 // dictionary, combos, reset), the document query, the toolbars, the grid events, the
 // menus and the routines (marking as read, report, comments, mail). The host protocol,
 // the data object and the busy flag are the document screens' own
-// (host/document_screen).
+// (screen_kit/document_screen).
 //
 // Where the code lives: set-up, layout and the query run in list_screen.cpp; the
 // toolbars, grid events, current row and read marking in list_commands.cpp; the
@@ -21,15 +21,15 @@
 #include <string>
 #include <vector>
 
-#include "capture/vk_image.h"
+#include "consult/comment_editor.h"
 #include "controls/status_bar/vk_status_bar.h"
-#include "host/document_screen.h"
 #include "hosted/frame.h"
 #include "hosted/grid/grid_control.h"
-#include "host/screen_toolbar.h"
 #include "hosted/toolbar.h"
-#include "consult/comment_editor.h"
 #include "runtime/popup_menu.h"
+#include "screen_kit/document_screen.h"
+#include "screen_kit/screen_toolbar.h"
+#include "screen_kit/vk_image.h"
 
 namespace vk::consult {
 
@@ -69,7 +69,7 @@ class ListScreen : public DocumentScreen {
     grid::GridControl* GRDetail = nullptr;
     hosted::Frame* VkImageMain = nullptr;
     hosted::Toolbar* TBarDetail = nullptr;
-    capture::VkImage* PSelection = nullptr;
+    VkImage* PSelection = nullptr;
     controls::VkStatusBar* STBar = nullptr;
   };
   const Controls& controls() const { return c_; }

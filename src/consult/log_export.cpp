@@ -8,14 +8,14 @@
 
 #include <cwctype>
 
+#include "base/steps.h"
 #include "consult/log_screen.h"
-#include "host/message_box.h"
-#include "host/save_dialog.h"
-#include "host/shared_state.h"
 #include "hosted/grid/export_file.h"
 #include "runtime/app_path.h"
 #include "runtime/mouse_pointer.h"
-#include "runtime/steps.h"
+#include "screen_kit/message_box.h"
+#include "screen_kit/save_dialog.h"
+#include "screen_kit/shared_state.h"
 
 namespace vk {
 namespace {

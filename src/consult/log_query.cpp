@@ -7,17 +7,16 @@
 #include <cmath>
 #include <vector>
 
-#include "capture/catalogue_combos.h"
-#include "consult/combo_source.h"
+#include "base/steps.h"
 #include "consult/log_screen.h"
-#include "host/clear_controls.h"
-#include "host/grid_dictionary.h"
-#include "host/message_box.h"
-#include "host/shared_state.h"
-#include "host/sql_text.h"
 #include "runtime/event.h"
 #include "runtime/mouse_pointer.h"
-#include "runtime/steps.h"
+#include "screen_kit/clear_controls.h"
+#include "screen_kit/combo_source.h"
+#include "screen_kit/grid_dictionary.h"
+#include "screen_kit/message_box.h"
+#include "screen_kit/shared_state.h"
+#include "screen_kit/sql_text.h"
 
 namespace vk {
 
@@ -66,7 +65,7 @@ std::wstring BuildLogQuery(const LogFilters& f) {
   if (f.usuario) sql += L" And Usuario = " + SqlQuoted(*f.usuario);
   if (f.documentoId) {
     // The document's key goes in as a number; a key that is none matches no reading.
-    const std::optional<long> id = capture::WholeNumber(*f.documentoId);
+    const std::optional<long> id = WholeNumber(*f.documentoId);
     sql += id ? L" And DocumentoId = " + std::to_wstring(*id) : L" And 1 = 0";
   }
   if (f.desde) sql += DateBound(L">=", std::floor(*f.desde));

@@ -3,11 +3,11 @@
 // the column layout dialog and the steps of MakeForm.
 #include "consult/log_screen.h"
 
+#include "base/steps.h"
 #include "consult/grid_layout_dialog.h"
-#include "host/grid_dictionary.h"
-#include "host/message_box.h"
-#include "host/screen_toolbar.h"
-#include "runtime/steps.h"
+#include "screen_kit/grid_dictionary.h"
+#include "screen_kit/message_box.h"
+#include "screen_kit/screen_toolbar.h"
 
 namespace vk {
 namespace {

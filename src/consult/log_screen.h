@@ -6,7 +6,7 @@
 // The frame (controls, layout, header, toolbars, the steps of MakeForm) lives in
 // log_screen.cpp, the query, the grid and the filters in log_query.cpp, the export in
 // log_export.cpp; the host protocol, the data object and the busy flag are the document
-// screens' own (host/document_screen).
+// screens' own (screen_kit/document_screen).
 //
 // The busy flag covers MakeForm and every command (the search and the export yield or
 // open modal boxes): commands that arrive meanwhile are ignored, and a close (the
@@ -16,7 +16,6 @@
 #include <optional>
 #include <string>
 
-#include "host/document_screen.h"
 #include "hosted/combo_box.h"
 #include "hosted/date_picker.h"
 #include "hosted/frame.h"
@@ -24,6 +23,7 @@
 #include "hosted/line.h"
 #include "hosted/simple_controls.h"
 #include "hosted/toolbar.h"
+#include "screen_kit/document_screen.h"
 
 namespace vk {
 

@@ -2,11 +2,11 @@
 
 #include <cmath>
 
-#include "host/shared_functions.h"
-#include "runtime/clock.h"
-#include "runtime/steps.h"
+#include "base/clock.h"
+#include "base/steps.h"
+#include "base/variant.h"
 #include "runtime/twips.h"
-#include "runtime/variant.h"
+#include "screen_kit/shared_functions.h"
 
 namespace vk {
 namespace {

@@ -1,9 +1,9 @@
 #include "consult/search_screen.h"
 
+#include "base/steps.h"
 #include "consult/list_query.h"
-#include "host/shared_functions.h"
-#include "host/shared_state.h"
-#include "runtime/steps.h"
+#include "screen_kit/shared_functions.h"
+#include "screen_kit/shared_state.h"
 
 namespace vk::consult {
 namespace {

@@ -1,10 +1,10 @@
 #include "consult/view_screen.h"
 
+#include "base/steps.h"
 #include "consult/list_query.h"
-#include "host/message_box.h"
-#include "host/shared_functions.h"
-#include "host/shared_state.h"
-#include "runtime/steps.h"
+#include "screen_kit/message_box.h"
+#include "screen_kit/shared_functions.h"
+#include "screen_kit/shared_state.h"
 
 namespace vk::consult {
 namespace {

@@ -7,8 +7,8 @@
 #include <utility>
 
 #include "com/com_ptr.h"
-#include "hosted/gif_decoder.h"
 #include "controls/gif_temp_file.h"
+#include "hosted/gif_decoder.h"
 
 namespace vk::controls {
 

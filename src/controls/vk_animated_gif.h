@@ -18,12 +18,12 @@
 #include <string>
 #include <vector>
 
+#include "base/variant.h"
 #include "controls/frame_picture.h"
 #include "controls/gif_frames.h"
 #include "runtime/event.h"
 #include "runtime/timer.h"
 #include "runtime/user_control.h"
-#include "runtime/variant.h"
 
 namespace vk::controls {
 

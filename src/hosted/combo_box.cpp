@@ -1,7 +1,7 @@
 #include "hosted/combo_box.h"
 
+#include "base/vb_error.h"
 #include "hosted/recordset_rows.h"
-#include "runtime/vb_error.h"
 
 namespace vk::hosted {
 namespace {

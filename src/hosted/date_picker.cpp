@@ -6,7 +6,7 @@
 #include <cwctype>
 #include <vector>
 
-#include "runtime/vb_error.h"
+#include "base/vb_error.h"
 
 namespace vk::hosted {
 namespace {

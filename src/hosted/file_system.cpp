@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "runtime/vb_error.h"
+#include "base/vb_error.h"
 
 namespace vk::hosted {
 namespace {

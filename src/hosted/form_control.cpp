@@ -4,8 +4,8 @@
 
 #include <exception>
 
+#include "base/vb_error.h"
 #include "runtime/shared_font.h"
-#include "runtime/vb_error.h"
 #include "runtime/window_class.h"
 
 namespace vk::hosted {

@@ -2,11 +2,11 @@
 
 #include <windowsx.h>
 
+#include "base/vb_error.h"
 #include "runtime/gradient.h"
 #include "runtime/select_guard.h"
 #include "runtime/shared_font.h"
 #include "runtime/twips.h"
-#include "runtime/vb_error.h"
 
 namespace vk::hosted {
 namespace {

@@ -9,7 +9,7 @@
 #include "hosted/file_system.h"
 #include "hosted/gif_decoder.h"
 
-#include "runtime/vb_error.h"
+#include "base/vb_error.h"
 
 namespace vk::hosted {
 namespace {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "runtime/vb_error.h"
+#include "base/vb_error.h"
 
 namespace vk::hosted {
 

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/vb_error.h"
 #include "runtime/select_guard.h"
 #include "runtime/twips.h"
-#include "runtime/vb_error.h"
 
 namespace vk::hosted {
 

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "base/variant.h"
+#include "base/vb_error.h"
 #include "com/late_bound.h"
-#include "runtime/variant.h"
-#include "runtime/vb_error.h"
 
 namespace vk::hosted {
 namespace {

@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/vb_error.h"
 #include "hosted/rich_text_ruler.h"
 #include "runtime/twips.h"
-#include "runtime/vb_error.h"
 
 namespace vk::hosted {
 namespace {

@@ -2,9 +2,9 @@
 
 #include <commctrl.h>
 
+#include "base/vb_error.h"
 #include "runtime/select_guard.h"
 #include "runtime/twips.h"
-#include "runtime/vb_error.h"
 
 namespace vk::hosted {
 std::unique_ptr<Control> CommandButton::Clone(Form& form, const ControlArgs& args) const {

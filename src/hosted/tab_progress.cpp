@@ -2,9 +2,9 @@
 
 #include <commctrl.h>
 
+#include "base/vb_error.h"
 #include "runtime/gradient.h"
 #include "runtime/select_guard.h"
-#include "runtime/vb_error.h"
 
 namespace vk::hosted {
 

@@ -2,8 +2,8 @@
 
 #include <commctrl.h>
 
+#include "base/vb_error.h"
 #include "hosted/recordset_rows.h"
-#include "runtime/vb_error.h"
 
 namespace vk::hosted {
 namespace {

@@ -2,9 +2,9 @@
 
 #include <commctrl.h>
 
+#include "base/vb_error.h"
 #include "runtime/twips.h"
 #include "runtime/vk_name.h"
-#include "runtime/vb_error.h"
 
 namespace vk::hosted {
 namespace {

@@ -2,11 +2,11 @@
 
 #include <commctrl.h>
 
+#include "base/vb_error.h"
 #include "runtime/event.h"
 #include "runtime/form.h"
 #include "runtime/mouse_pointer.h"
 #include "runtime/twips.h"
-#include "runtime/vb_error.h"
 #include "runtime/vk_name.h"
 
 namespace vk {

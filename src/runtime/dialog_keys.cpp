@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "runtime/edge_report.h"
+#include "base/edge_report.h"
 #include "runtime/form.h"
 
 namespace vk {

@@ -4,9 +4,9 @@
 
 #include <cmath>
 
+#include "base/rounding.h"
 #include "runtime/form.h"
 #include "runtime/property_bag.h"
-#include "runtime/rounding.h"
 
 namespace vk {
 

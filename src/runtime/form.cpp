@@ -4,9 +4,9 @@
 
 #include <algorithm>
 
+#include "base/steps.h"
 #include "runtime/dialog_keys.h"
 #include "runtime/mouse_pointer.h"
-#include "runtime/steps.h"
 #include "runtime/twips.h"
 #include "runtime/vk_name.h"
 #include "runtime/window_class.h"

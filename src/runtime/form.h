@@ -26,10 +26,10 @@
 #include <string_view>
 #include <vector>
 
+#include "base/vb_error.h"
 #include "runtime/control.h"
 #include "runtime/event.h"
 #include "runtime/ole_color.h"
-#include "runtime/vb_error.h"
 
 namespace vk {
 

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "runtime/variant.h"
+#include "base/variant.h"
 
 namespace vk {
 

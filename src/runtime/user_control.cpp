@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <utility>
 
-#include "runtime/edge_report.h"
-#include "runtime/vb_error.h"
+#include "base/edge_report.h"
+#include "base/vb_error.h"
 #include "runtime/window_class.h"
 
 namespace vk {

@@ -14,17 +14,17 @@
 #include <string>
 #include <vector>
 
+#include "base/clock.h"
 #include "capture/abm_screen.h"
-#include "host/fsearch.h"
-#include "host/screen_fixture.h"
-#include "host/shared_functions.h"
-#include "host/shared_state.h"
 #include "hosted/sample_images.h"
 #include "runtime/app_path.h"
-#include "runtime/clock.h"
 #include "runtime/mouse_pointer.h"
 #include "runtime/twips.h"
 #include "runtime/window_picture.h"
+#include "screen_kit/fsearch.h"
+#include "screen_kit/screen_fixture.h"
+#include "screen_kit/shared_functions.h"
+#include "screen_kit/shared_state.h"
 #include "support/picture_file.h"
 
 namespace {
@@ -325,7 +325,7 @@ TEST_F(AbmScreenTest, NothingOfADocumentNoLongerLoadedStaysOnScreen) {
     FindDocument(c.id);
     ASSERT_TRUE(C().dtpFecha->Value() && !C().PSelection->Path().empty());
     c.drop();
-    const capture::VkImage& view = *C().PSelection;
+    const VkImage& view = *C().PSelection;
     EXPECT_EQ(screen_->currentDocumentId(), 0) << c.id;
     EXPECT_FALSE(view.iImage().HasImage() || view.IsPDF() || C().dtpFecha->Value()) << c.id;
     EXPECT_EQ(view.Documento() + view.Path() + view.Campo(1) + view.Campo(3), L"") << c.id;
@@ -472,7 +472,7 @@ TEST_F(AbmScreenTest, ACloseDuringASaveClosesAfterItAndCommandsMeanwhileAreIgnor
 TEST_F(AbmScreenTest, ImageCommandsWorkOnTheLargeView) {
   Open();
   FindDocument(21L);
-  capture::VkImage& view = *C().PSelection;
+  VkImage& view = *C().PSelection;
   Click(L"BTN_FIT");  // pressed by the load: released, fit off, zoom 1
   EXPECT_TRUE(!view.FitMode() && view.Zoom() == 1);
   Click(L"BTN_FIT");

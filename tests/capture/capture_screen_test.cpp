@@ -14,15 +14,16 @@
 #include <string>
 #include <vector>
 
+#include "base/clock.h"
 #include "capture/catalogue_combos.h"
 #include "capture/field_editors.h"
-#include "host/fsearch.h"
-#include "host/shared_state.h"
-#include "host/test_databases.h"
 #include "hosted/window_driver.h"
-#include "runtime/clock.h"
 #include "runtime/mouse_pointer.h"
 #include "runtime/timer.h"
+#include "screen_kit/fsearch.h"
+#include "screen_kit/shared_state.h"
+#include "screen_kit/sql_text.h"
+#include "screen_kit/test_databases.h"
 #include "support/com_test.h"
 
 namespace {
@@ -99,13 +100,13 @@ class CaptureScreenTest : public ::testing::Test {
                      double parameterWidth = 6315) {
     screen_ = Form::Load<FCaptureTest>(geometry, parameterWidth);
     screen_->Show();
-    EXPECT_TRUE(screen_->editors->BuildFieldEditors(*screen_->data, capture::YieldWhileLoaded(*screen_)));
+    EXPECT_TRUE(screen_->editors->BuildFieldEditors(*screen_->data, YieldWhileLoaded(*screen_)));
     EXPECT_TRUE(LoadCombos());
     return *screen_;
   }
-  bool LoadCombos(const capture::ScreenYield& yield = nullptr) {
+  bool LoadCombos(const ScreenYield& yield = nullptr) {
     return capture::LoadCombos(*screen_, *screen_->data, screen_->combos,
-                               yield ? yield : capture::YieldWhileLoaded(*screen_));
+                               yield ? yield : YieldWhileLoaded(*screen_));
   }
   void SelectType(const wchar_t* key) { screen_->combos.cboTipoDocumentoId->SelectKey(key); }
   void Sql(const std::wstring& sql) {
@@ -242,11 +243,11 @@ TEST_F(CaptureScreenTest, TheMaintenanceRecordFollowsTheUsersChoiceOnly) {
 
 TEST(WholeNumber, AcceptsOnlyWholeNumbersThatFit) {
   for (const wchar_t* text : {L"", L"12.5", L"7a", L"-", L"2147483648", L"1 2"}) {
-    EXPECT_FALSE(capture::WholeNumber(text)) << text;
+    EXPECT_FALSE(WholeNumber(text)) << text;
   }
-  EXPECT_EQ(capture::WholeNumber(L" 7 "), 7);
-  EXPECT_EQ(capture::WholeNumber(L"-3"), -3);
-  EXPECT_EQ(capture::WholeNumber(L"2147483647"), 2147483647L);
+  EXPECT_EQ(WholeNumber(L" 7 "), 7);
+  EXPECT_EQ(WholeNumber(L"-3"), -3);
+  EXPECT_EQ(WholeNumber(L"2147483647"), 2147483647L);
 }
 
 TEST_F(CaptureScreenTest, OneHiddenEditorPerDistinctDefinition) {
@@ -459,7 +460,7 @@ TEST_F(CaptureScreenTest, RowsThatFailOrMakeNoEditorLeaveTheOthers) {
   screen_ = Form::Load<FCaptureTest>(capture::kCataloguingGeometry, 6315);
   screen_->Show();
   screen_->editors->lblTitle().Load(2);  // the second definition's label cannot be made
-  EXPECT_FALSE(screen_->editors->BuildFieldEditors(*screen_->data, capture::YieldWhileLoaded(*screen_)));
+  EXPECT_FALSE(screen_->editors->BuildFieldEditors(*screen_->data, YieldWhileLoaded(*screen_)));
   EXPECT_EQ(screen_->editors->lblTitle().UBound(), 16) << "the build went on past the failing row";
   ASSERT_TRUE(LoadCombos());
 

@@ -16,22 +16,21 @@
 #include <utility>
 #include <vector>
 
+#include "base/clock.h"
 #include "capture/index_screen.h"
-#include "host/fsearch.h"
-#include "host/screen_fixture.h"
-#include "host/shared_state.h"
 #include "hosted/file_system.h"
 #include "hosted/sample_images.h"
 #include "hosted/shell_launcher.h"
-#include "runtime/clock.h"
 #include "runtime/mouse_pointer.h"
 #include "runtime/twips.h"
+#include "screen_kit/fsearch.h"
+#include "screen_kit/screen_fixture.h"
+#include "screen_kit/shared_state.h"
 
 namespace {
 
 using namespace vk;
 using capture::FDocumentosIndex;
-using capture::VkImage;
 using State = FDocumentosIndex::SlideState;
 using Texts = std::vector<std::wstring>;
 

@@ -13,13 +13,13 @@
 #include <sstream>
 #include <string>
 
+#include "base/clock.h"
 #include "capture/document_record.h"
 #include "capture/document_store.h"
-#include "host/host_seams.h"
-#include "host/shared_state.h"
-#include "host/test_databases.h"
 #include "hosted/file_system.h"
-#include "runtime/clock.h"
+#include "screen_kit/host_seams.h"
+#include "screen_kit/shared_state.h"
+#include "screen_kit/test_databases.h"
 #include "support/com_test.h"
 
 namespace {

@@ -16,12 +16,12 @@
 
 #include "capture/abm_screen.h"
 #include "capture/index_screen.h"
-#include "host/fsearch.h"
-#include "host/screen_fixture.h"
-#include "host/screen_toolbar.h"
-#include "host/shared_state.h"
 #include "hosted/sample_images.h"
 #include "runtime/window_picture.h"
+#include "screen_kit/fsearch.h"
+#include "screen_kit/screen_fixture.h"
+#include "screen_kit/screen_toolbar.h"
+#include "screen_kit/shared_state.h"
 
 namespace {
 

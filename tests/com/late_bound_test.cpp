@@ -4,8 +4,8 @@
 
 #include <objbase.h>
 
+#include "base/vb_error.h"
 #include "com/late_bound.h"
-#include "runtime/vb_error.h"
 
 namespace vk {
 namespace {

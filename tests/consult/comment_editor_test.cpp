@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "consult/comment_editor.h"
-#include "host/shared_functions.h"
 #include "hosted/picture_box.h"
 #include "hosted/window_driver.h"
+#include "screen_kit/shared_functions.h"
 #include "support/memory_dc.h"
 
 namespace {

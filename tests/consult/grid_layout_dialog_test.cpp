@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "consult/grid_layout_dialog.h"
-#include "host/message_box.h"
 #include "hosted/grid/cell_editor.h"
 #include "hosted/window_driver.h"
+#include "screen_kit/message_box.h"
 
 namespace {
 

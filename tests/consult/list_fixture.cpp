@@ -1,10 +1,10 @@
 #include "list_fixture.h"
 
+#include "app/cobject.h"
 #include "consult/list_query.h"
-#include "host/cobject.h"
-#include "host/data_access.h"
 #include "hosted/window_driver.h"
 #include "runtime/timer.h"
+#include "screen_kit/data_access.h"
 
 namespace vk::test {
 namespace {

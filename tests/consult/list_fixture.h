@@ -15,11 +15,11 @@
 
 #include "MorvalZIVI01.h"
 #include "consult/list_screen.h"
-#include "host/host_seams.h"
-#include "host/message_box.h"
 #include "hosted/window_driver.h"
+#include "screen_kit/host_seams.h"
+#include "screen_kit/message_box.h"
+#include "screen_kit/test_databases.h"
 #include "support/com_test.h"
-#include "host/test_databases.h"
 
 namespace vk::test {
 

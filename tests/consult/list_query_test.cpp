@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "consult/list_query.h"
-#include "host/data_access.h"
 #include "hosted/fake_recordset.h"
+#include "screen_kit/data_access.h"
 
 namespace vk::consult {
 namespace {

@@ -8,26 +8,26 @@
 #include <filesystem>
 #include <fstream>
 
+#include "app/cobject.h"
+#include "base/clock.h"
 #include "com/late_bound.h"
-#include "consult/list_query.h"
 #include "consult/comment_editor.h"
+#include "consult/list_query.h"
 #include "consult/mail_program.h"
 #include "consult/report_preview.h"
 #include "consult/search_screen.h"
 #include "consult/view_screen.h"
-#include "host/cobject.h"
-#include "host/data_access.h"
-#include "host/host_seams.h"
+#include "dispatch_tap.h"
 #include "hosted/sample_images.h"
 #include "hosted/window_driver.h"
-#include "dispatch_tap.h"
 #include "list_fixture.h"
-#include "runtime/clock.h"
 #include "runtime/mouse_pointer.h"
 #include "runtime/timer.h"
 #include "runtime/twips.h"
 #include "runtime/vk_name.h"
 #include "runtime/window_picture.h"
+#include "screen_kit/data_access.h"
+#include "screen_kit/host_seams.h"
 #include "support/outbox_folder.h"
 
 namespace vk::test {
@@ -446,7 +446,7 @@ TEST_F(SearchScreenTest, TheSelectedRowShowsInThePreviewAndThePreviewKeysZoomAnd
   Sql(kAppKey, L"Update Documentos Set Path = '" + page + L"' Where DocumentoId In (102, 103)");
   FDocumentosSearchS& search = Search();
   const auto& c = search.controls();
-  capture::VkImage& preview = *c.PSelection;
+  VkImage& preview = *c.PSelection;
   const double header = search.filters().VkHeader->width();
   EXPECT_DOUBLE_EQ(c.VkContainer->width(), header);
   ClickKey(*c.TBarMain, L"BTN_VIE");  // the preview takes the list's right third

@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "base/clock.h"
+#include "base/variant.h"
 #include "consult/report_preview.h"
-#include "host/shared_functions.h"
 #include "hosted/grid/grid_control.h"
 #include "hosted/window_driver.h"
-#include "runtime/clock.h"
-#include "runtime/variant.h"
+#include "screen_kit/shared_functions.h"
 #include "support/error_of.h"
 
 namespace {

@@ -6,9 +6,9 @@
 
 #include <random>
 
-#include "hosted/gif_decoder.h"
 #include "controls/gif_frames.h"
 #include "controls/gif_temp_file.h"
+#include "hosted/gif_decoder.h"
 #include "support/com_test.h"
 #include "tools/gif/gif_writer.h"
 

@@ -7,11 +7,11 @@
 #include <algorithm>
 #include <string>
 
+#include "base/vb_error.h"
 #include "hosted/image_decoder.h"
 #include "hosted/image_viewer.h"
 #include "hosted/sample_images.h"
 #include "hosted/window_driver.h"
-#include "runtime/vb_error.h"
 
 namespace vk::hosted {
 namespace {

@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "base/vb_error.h"
 #include "hosted/combo_box.h"
 #include "hosted/fake_recordset.h"
 #include "hosted/text_box.h"
 #include "hosted/window_driver.h"
-#include "runtime/vb_error.h"
 
 namespace vk::hosted {
 namespace {

@@ -7,10 +7,10 @@
 #include <utility>
 #include <vector>
 
+#include "base/vb_error.h"
 #include "hosted/file_system.h"
 #include "hosted/sample_images.h"
 #include "hosted/shell_launcher.h"
-#include "runtime/vb_error.h"
 #include "support/error_of.h"
 
 namespace vk::hosted {

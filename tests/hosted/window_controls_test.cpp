@@ -13,8 +13,8 @@
 #include <tuple>
 #include <vector>
 
+#include "base/vb_error.h"
 #include "hosted/date_picker.h"
-#include "runtime/vk_name.h"
 #include "hosted/frame.h"
 #include "hosted/line.h"
 #include "hosted/picture_box.h"
@@ -26,7 +26,7 @@
 #include "hosted/toolbar.h"
 #include "hosted/window_driver.h"
 #include "runtime/twips.h"
-#include "runtime/vb_error.h"
+#include "runtime/vk_name.h"
 #include "support/error_of.h"
 #include "support/memory_dc.h"
 

@@ -8,8 +8,8 @@
 #include <functional>
 #include <string>
 
+#include "base/steps.h"
 #include "com/late_bound.h"
-#include "runtime/steps.h"
 #include "support/com_test.h"
 #include "support/error_of.h"
 #include "support/outbox_folder.h"

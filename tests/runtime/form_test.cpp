@@ -7,11 +7,11 @@
 
 #include <tuple>
 
+#include "base/steps.h"
+#include "base/vb_error.h"
 #include "runtime/form.h"
-#include "runtime/steps.h"
 #include "runtime/test_controls.h"
 #include "runtime/twips.h"
-#include "runtime/vb_error.h"
 #include "runtime/vk_name.h"
 #include "runtime/window_class.h"
 #include "support/error_of.h"

@@ -1,12 +1,12 @@
 // Events and their mute switch, property bags, the step runner, error texts and the clock.
 #include <gtest/gtest.h>
 
+#include "base/clock.h"
+#include "base/steps.h"
+#include "base/variant.h"
 #include "runtime/app_path.h"
-#include "runtime/clock.h"
 #include "runtime/event.h"
 #include "runtime/property_bag.h"
-#include "runtime/steps.h"
-#include "runtime/variant.h"
 
 namespace vk {
 namespace {

@@ -3,7 +3,7 @@
 // returns; any other exception goes on to the test.
 #include <functional>
 
-#include "runtime/vb_error.h"
+#include "base/vb_error.h"
 
 namespace vk::test {
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "base/vb_error.h"
 #include "image_header.h"
-#include "runtime/vb_error.h"
 
 namespace vk::viewer {
 namespace {

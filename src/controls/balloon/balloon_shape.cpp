@@ -4,7 +4,7 @@
 #include <array>
 #include <cstdlib>
 
-#include "runtime/rounding.h"
+#include "base/rounding.h"
 
 namespace vk::controls {
 

@@ -4,9 +4,9 @@
 
 #include <algorithm>
 
+#include "base/vb_error.h"
 #include "runtime/select_guard.h"
 #include "runtime/shared_font.h"
-#include "runtime/vb_error.h"
 
 namespace vk::controls {
 

@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <vector>
 
+#include "base/rounding.h"
 #include "controls/balloon/balloon_tip.h"
-#include "runtime/rounding.h"
 #include "runtime/select_guard.h"
 #include "runtime/window_class.h"
 

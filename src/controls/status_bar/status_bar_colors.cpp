@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
+#include "base/rounding.h"
 #include "controls/status_bar/status_bar_error.h"
-#include "runtime/rounding.h"
 
 namespace vk::controls {
 

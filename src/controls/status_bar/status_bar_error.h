@@ -4,7 +4,7 @@
 #include <string>
 #include <utility>
 
-#include "runtime/vb_error.h"
+#include "base/vb_error.h"
 
 namespace vk::controls {
 

@@ -6,12 +6,12 @@
 
 #include <utility>
 
+#include "base/edge_report.h"
+#include "base/rounding.h"
 #include "controls/status_bar/status_bar_colors.h"
 #include "controls/status_bar/status_bar_error.h"
 #include "controls/status_bar/vk_status_bar.h"
-#include "runtime/edge_report.h"
 #include "runtime/mouse_pointer.h"
-#include "runtime/rounding.h"
 
 namespace vk::controls {
 

@@ -3,11 +3,11 @@
 // from the model; nothing is cached between passes but the retained image.
 #include <cmath>
 
+#include "base/rounding.h"
 #include "controls/status_bar/status_bar_colors.h"
 #include "controls/status_bar/status_bar_error.h"
 #include "controls/status_bar/trans_blt.h"
 #include "controls/status_bar/vk_status_bar.h"
-#include "runtime/rounding.h"
 #include "runtime/select_guard.h"
 #include "runtime/twips.h"
 

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "runtime/edge_report.h"
-#include "runtime/vb_error.h"
+#include "base/edge_report.h"
+#include "base/vb_error.h"
 
 namespace vk::controls {
 

@@ -7,10 +7,10 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "base/vb_error.h"
 #include "hosted/grid/compound_file.h"
 #include "hosted/grid/export_file.h"
 #include "hosted/grid/grid_value.h"
-#include "runtime/vb_error.h"
 
 namespace vk::grid {
 

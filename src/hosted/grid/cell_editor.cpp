@@ -2,8 +2,8 @@
 
 #include <commctrl.h>
 
+#include "base/vb_error.h"
 #include "hosted/grid/grid_window.h"
-#include "runtime/vb_error.h"
 
 namespace vk::grid {
 

@@ -3,7 +3,7 @@
 #include <bit>
 #include <cstring>
 
-#include "runtime/variant.h"
+#include "base/variant.h"
 
 namespace vk::grid {
 

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <vector>
 
+#include "base/utf8.h"
 #include "hosted/grid/export_file.h"
-#include "runtime/utf8.h"
 
 namespace vk::grid {
 

@@ -1,7 +1,7 @@
 #include "hosted/grid/export_file.h"
 
+#include "base/vb_error.h"
 #include "hosted/grid/grid_value.h"
-#include "runtime/vb_error.h"
 
 namespace vk::grid {
 

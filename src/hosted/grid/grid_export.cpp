@@ -2,9 +2,9 @@
 
 #include <stdexcept>
 
+#include "base/vb_error.h"
 #include "hosted/grid/biff_writer.h"
 #include "hosted/grid/delimited_writer.h"
-#include "runtime/vb_error.h"
 
 namespace vk::grid {
 

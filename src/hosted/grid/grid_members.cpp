@@ -1,7 +1,7 @@
 #include "hosted/grid/grid_members.h"
 
+#include "base/vb_error.h"
 #include "hosted/grid/report_viewer.h"
-#include "runtime/vb_error.h"
 
 namespace vk::grid {
 

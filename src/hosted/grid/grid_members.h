@@ -8,12 +8,12 @@
 #include <memory>
 #include <string>
 
+#include "base/variant.h"
 #include "hosted/grid/grid_export.h"
 #include "hosted/grid/grid_model.h"
 #include "hosted/grid/grid_print.h"
 #include "hosted/grid/grid_window.h"
 #include "runtime/event.h"
-#include "runtime/variant.h"
 
 namespace vk::grid {
 

@@ -6,11 +6,11 @@
 #include <cmath>
 #include <vector>
 
+#include "base/vb_error.h"
 #include "hosted/grid/cell_editor.h"
 #include "runtime/gradient.h"
 #include "runtime/select_guard.h"
 #include "runtime/twips.h"
-#include "runtime/vb_error.h"
 #include "runtime/window_class.h"
 
 namespace vk::grid {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "runtime/byte_packing.h"
+#include "base/byte_packing.h"
 
 namespace vk::grid {
 

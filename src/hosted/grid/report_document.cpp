@@ -4,10 +4,10 @@
 #include <cstdio>
 #include <sstream>
 
+#include "base/utf8.h"
+#include "base/vb_error.h"
 #include "hosted/grid/export_file.h"
 #include "hosted/grid/grid_value.h"
-#include "runtime/utf8.h"
-#include "runtime/vb_error.h"
 
 namespace vk::grid {
 

@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/vb_error.h"
 #include "hosted/grid/grid_value.h"
 #include "runtime/twips.h"
-#include "runtime/vb_error.h"
 
 namespace vk::grid {
 
