@@ -2,8 +2,8 @@
 // A seam: something outside (a dialog's answer, the clock, the shell, another
 // program) that the product reaches through one replaceable handler. The real handler
 // is in place unless a test put a substitute there for a scope; product code never
-// asks which it has. A seam is known by its handler's type: its header declares
-// Seam<Handler>::Real() and its source defines it.
+// asks which it has. A seam is known by its handler's type (two seams need two
+// types): its header declares Seam<Handler>::Real() and its source defines it.
 #include <utility>
 
 namespace vk {
