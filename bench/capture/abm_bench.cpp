@@ -205,7 +205,7 @@ int main(int argc, char** argv) {
   Fill(folder, documents);
 
   vk::data::QdProcedure::SetDefaultFolder(folder);
-  vk::HostSeams seams = vk::HostSeams::Real();
+  vk::HostSeams seams = vk::Seam<vk::HostSeams>::Real();
   seams.createDataAccess = [] { return ComPtr<IDispatch>::Attach(vk::data::QdProcedure::Create()); };
   vk::ScopedHostSeams scope(seams);
   vk::SharedState& state = vk::Shared();

@@ -183,7 +183,7 @@ int main(int argc, char** argv) {
   MakeDatabase(database, documents, unread);
   RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\QdPoolConnection\\Connections", kKey, REG_SZ, database.c_str(),
                   static_cast<DWORD>((database.size() + 1) * sizeof(wchar_t)));
-  vk::HostSeams seams = vk::HostSeams::Real();
+  vk::HostSeams seams = vk::Seam<vk::HostSeams>::Real();
   seams.logonName = [] { return std::wstring(kReader); };
   vk::ScopedHostSeams useSeams(seams);
   vk::SharedState& shared = vk::Shared();

@@ -161,7 +161,7 @@ struct Screen {
     return Now() - start;
   }
   double Export(const std::wstring& folder, const std::wstring& name) {
-    vk::CurrentSaveDialog() = [&](HWND, bool) {
+    vk::Seam<vk::SaveDialogHandler>::Current() = [&](HWND, bool) {
       vk::SaveDialogResult r;
       r.Canceled = false;
       r.FileCount = 1;
@@ -192,7 +192,7 @@ int main(int argc, char** argv) {
   printf("log of %ld readings made in %.1f s\n", readings, Now() - fillStart);
 
   vk::data::QdProcedure::SetDefaultFolder(folder);
-  vk::HostSeams seams = vk::HostSeams::Real();
+  vk::HostSeams seams = vk::Seam<vk::HostSeams>::Real();
   seams.createDataAccess = [] { return ComPtr<IDispatch>::Attach(vk::data::QdProcedure::Create()); };
   vk::ScopedHostSeams scope(seams);
   vk::ScopedMessageBox quiet([](const std::wstring&, long, const std::wstring&) { return vk::msg::OK; });

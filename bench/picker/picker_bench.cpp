@@ -104,7 +104,7 @@ int main(int argc, char** argv) {
   Fill(path, documents);
 
   vk::data::QdProcedure::SetDefaultFolder(folder);
-  vk::HostSeams seams = vk::HostSeams::Real();
+  vk::HostSeams seams = vk::Seam<vk::HostSeams>::Real();
   seams.createDataAccess = [] { return ComPtr<IDispatch>::Attach(vk::data::QdProcedure::Create()); };
   vk::ScopedHostSeams scope(seams);
   vk::Shared().gApplicationName = L"PickerBench";

@@ -92,7 +92,7 @@ void CObject::BuildScreen() {
   }
   const FormCode* code = FindFormCode(objectName_);
   if (!code) return;  // nothing opened; the busy pointer stays
-  std::shared_ptr<DocumentForm> screen = CurrentScreenFactory()(code->formName);
+  std::shared_ptr<DocumentForm> screen = Seam<ScreenFactory>::Current()(code->formName);
   // A code that names a screen this component cannot make is a failure the host must
   // hear of, not a busy pointer left on.
   if (!screen) Raise(err::CannotCreateObject);

@@ -32,9 +32,9 @@ std::shared_ptr<DocumentForm> CreateDocumentScreen(std::wstring_view formName) {
   return nullptr;
 }
 
-ScreenFactory& CurrentScreenFactory() {
-  static thread_local ScreenFactory factory = CreateDocumentScreen;
-  return factory;
+template <>
+ScreenFactory Seam<ScreenFactory>::Real() {
+  return CreateDocumentScreen;
 }
 
 }  // namespace vk

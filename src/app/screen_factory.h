@@ -5,6 +5,7 @@
 #include <memory>
 #include <string_view>
 
+#include "base/seam.h"
 #include "screen_kit/document_form.h"
 
 namespace vk {
@@ -14,23 +15,12 @@ namespace vk {
 using ScreenFactory = std::function<std::shared_ptr<DocumentForm>(std::wstring_view formName)>;
 
 // The factory Build uses: the product's screens by default; tests put recorders here.
-ScreenFactory& CurrentScreenFactory();
+template <>
+ScreenFactory Seam<ScreenFactory>::Real();
+using ScopedScreenFactory = Seam<ScreenFactory>::Scope;
 
 // The product's own screens.
 std::shared_ptr<DocumentForm> CreateDocumentScreen(std::wstring_view formName);
-
-class ScopedScreenFactory {
- public:
-  explicit ScopedScreenFactory(ScreenFactory factory) : saved_(CurrentScreenFactory()) {
-    CurrentScreenFactory() = std::move(factory);
-  }
-  ~ScopedScreenFactory() { CurrentScreenFactory() = std::move(saved_); }
-  ScopedScreenFactory(const ScopedScreenFactory&) = delete;
-  ScopedScreenFactory& operator=(const ScopedScreenFactory&) = delete;
-
- private:
-  ScreenFactory saved_;
-};
 
 // The screen a form code opens and the mode it gets; nullptr for any other code
 // (the match is exact and case-sensitive).

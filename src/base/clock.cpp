@@ -18,23 +18,19 @@ class SystemClock : public Clock {
 };
 
 const SystemClock systemClock;
-thread_local const Clock* current = nullptr;
 
 }  // namespace
 
-const Clock& CurrentClock() { return current ? *current : systemClock; }
+template <>
+const Clock* Seam<const Clock*>::Real() {
+  return &systemClock;
+}
 
-void SetClock(const Clock* clock) { current = clock; }
-
-DATE Now() { return CurrentClock().Now(); }
+DATE Now() { return Seam<const Clock*>::Current()->Now(); }
 
 DATE Today() {
   const DATE now = Now();
   return now < 0 ? std::ceil(now) : std::floor(now);
 }
-
-ClockScope::ClockScope(const Clock& clock) : previous_(current) { current = &clock; }
-
-ClockScope::~ClockScope() { current = previous_; }
 
 }  // namespace vk

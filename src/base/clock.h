@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <oaidl.h>
 
+#include "base/seam.h"
+
 namespace vk {
 
 class Clock {
@@ -12,13 +14,12 @@ class Clock {
   virtual DATE Now() const = 0;  // local date and time
 };
 
-// The thread's clock: the system clock unless a test put another in place.
-const Clock& CurrentClock();
-// Puts a clock in place for the thread (nullptr: back to the system clock). The
-// caller keeps it alive while it is in place.
-void SetClock(const Clock* clock);
+// The clock Now() reads, the thread's: the system clock unless a test put another in
+// place.
+template <>
+const Clock* Seam<const Clock*>::Real();
 
-DATE Now();    // CurrentClock().Now()
+DATE Now();    // the thread's clock's Now()
 DATE Today();  // Now() without the time
 
 // A fixed clock for tests and reproducible runs.
@@ -32,16 +33,11 @@ class FixedClock : public Clock {
   DATE now_;
 };
 
-// Puts a clock in place for a block and restores the one before.
-class ClockScope {
+// Puts a clock in place for the thread for a block (the clock outlives the block) and
+// restores the one before.
+class ClockScope : public Seam<const Clock*>::Scope {
  public:
-  explicit ClockScope(const Clock& clock);
-  ClockScope(const ClockScope&) = delete;
-  ClockScope& operator=(const ClockScope&) = delete;
-  ~ClockScope();
-
- private:
-  const Clock* previous_;
+  explicit ClockScope(const Clock& clock) : Scope(&clock) {}
 };
 
 }  // namespace vk

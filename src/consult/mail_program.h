@@ -4,25 +4,21 @@
 // no class answers to, to see the screens without a mail program.
 #include <functional>
 
+#include "base/seam.h"
 #include "com/com_ptr.h"
 
 namespace vk::consult {
 
 // Makes the mail program's application object; raises (429) when it cannot.
 using MailProgramFactory = std::function<ComPtr<IDispatch>()>;
-MailProgramFactory& CurrentMailProgram();
 
-class ScopedMailProgram {
- public:
-  explicit ScopedMailProgram(MailProgramFactory factory) : saved_(CurrentMailProgram()) {
-    CurrentMailProgram() = std::move(factory);
-  }
-  ~ScopedMailProgram() { CurrentMailProgram() = std::move(saved_); }
-  ScopedMailProgram(const ScopedMailProgram&) = delete;
-  ScopedMailProgram& operator=(const ScopedMailProgram&) = delete;
+}  // namespace vk::consult
 
- private:
-  MailProgramFactory saved_;
-};
+namespace vk {
+template <>
+consult::MailProgramFactory Seam<consult::MailProgramFactory>::Real();
+}  // namespace vk
 
+namespace vk::consult {
+using ScopedMailProgram = Seam<MailProgramFactory>::Scope;
 }  // namespace vk::consult

@@ -27,6 +27,14 @@ const wchar_t kMove[] = L"FileSystem.MoveFile";
 
 DWORD ErrorOf(BOOL done) { return done ? 0 : GetLastError(); }
 
+DWORD RealRename(const std::wstring& from, const std::wstring& to) {
+  return ErrorOf(MoveFileExW(from.c_str(), to.c_str(), 0));  // without REPLACE_EXISTING
+}
+
+DWORD RealCopy(const std::wstring& from, const std::wstring& to) {
+  return ErrorOf(CopyFileW(from.c_str(), to.c_str(), FALSE));
+}
+
 // A move between volumes, whole or not at all: the copy grows under a temporary name
 // beside the destination and takes the destination's name only once complete, so a
 // disk that fills part-way leaves no fragment that would block the name later.
@@ -49,22 +57,6 @@ DWORD CopyAcrossVolumes(const FileTransfer& transfer, const std::wstring& source
 }
 
 }  // namespace
-
-FileTransfer& FileTransfer::Current() {
-  static FileTransfer current = Real();
-  return current;
-}
-
-FileTransfer FileTransfer::Real() {
-  return {
-      [](const std::wstring& from, const std::wstring& to) {
-        return ErrorOf(MoveFileExW(from.c_str(), to.c_str(), 0));  // without REPLACE_EXISTING
-      },
-      [](const std::wstring& from, const std::wstring& to) {
-        return ErrorOf(CopyFileW(from.c_str(), to.c_str(), FALSE));
-      },
-  };
-}
 
 std::wstring SystemErrorText(DWORD error) {
   wchar_t* text = nullptr;
@@ -123,7 +115,7 @@ void CreateFolder(const std::wstring& path) {
 
 void MoveFileNoReplace(const std::wstring& source, const std::wstring& destination) {
   if (!FileExists(source)) Raise(err::FileNotFound, kMove);
-  const FileTransfer& transfer = FileTransfer::Current();
+  const FileTransfer& transfer = FileTransferSeam::Current();
   DWORD error = transfer.rename(source, destination);
   if (error == ERROR_NOT_SAME_DEVICE) error = CopyAcrossVolumes(transfer, source, destination);
   if (error) RaiseFor(error, kMove);
@@ -156,3 +148,12 @@ std::vector<FolderFile> FolderFiles(const std::wstring& folder) {
 }
 
 }  // namespace vk::hosted
+
+namespace vk {
+
+template <>
+hosted::FileTransfer hosted::FileTransferSeam::Real() {
+  return {hosted::RealRename, hosted::RealCopy};
+}
+
+}  // namespace vk

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "base/seam.h"
+
 namespace vk::hosted {
 
 struct FolderFile {
@@ -51,29 +53,19 @@ std::wstring SystemErrorText(DWORD error);
 
 // The platform's two ways of putting a file in another place, replaceable so that a
 // test can stand for another volume or a disk that fills part-way. Each answers 0 or
-// the system's error code.
+// the system's error code. A substitute holds for every thread.
 struct FileTransfer {
   // Renames, never over an existing file; ERROR_NOT_SAME_DEVICE across volumes.
   std::function<DWORD(const std::wstring& from, const std::wstring& to)> rename;
   // Copies over the file `to`; a failure may leave part of the copy there.
   std::function<DWORD(const std::wstring& from, const std::wstring& to)> copy;
-
-  static FileTransfer& Current();
-  static FileTransfer Real();
 };
-
-// Replaces the file transfer for a scope and puts the previous one back.
-class ScopedFileTransfer {
- public:
-  explicit ScopedFileTransfer(FileTransfer replacement) : saved_(FileTransfer::Current()) {
-    FileTransfer::Current() = std::move(replacement);
-  }
-  ~ScopedFileTransfer() { FileTransfer::Current() = std::move(saved_); }
-  ScopedFileTransfer(const ScopedFileTransfer&) = delete;
-  ScopedFileTransfer& operator=(const ScopedFileTransfer&) = delete;
-
- private:
-  FileTransfer saved_;
-};
+using FileTransferSeam = Seam<FileTransfer, SeamReach::Process>;
+using ScopedFileTransfer = FileTransferSeam::Scope;
 
 }  // namespace vk::hosted
+
+namespace vk {
+template <>
+hosted::FileTransfer hosted::FileTransferSeam::Real();
+}  // namespace vk

@@ -15,17 +15,8 @@ class RealShellLauncher : public ShellLauncher {
 };
 
 RealShellLauncher real_launcher;
-thread_local ShellLauncher* current_launcher = nullptr;
 
 }  // namespace
-
-ShellLauncher& CurrentShellLauncher() { return current_launcher ? *current_launcher : real_launcher; }
-
-ShellLauncher* SetShellLauncher(ShellLauncher* launcher) {
-  ShellLauncher* previous = current_launcher;
-  current_launcher = launcher;
-  return previous;
-}
 
 std::wstring ViewerParameters(const std::wstring& documento, const std::wstring& path) {
   return L"F00:Ostrela - " + documento + L"|F01:" + path;
@@ -36,7 +27,16 @@ bool LaunchViewer(const std::wstring& applicationFolder, const std::wstring& doc
   std::wstring program = applicationFolder;
   if (!program.empty() && program.back() != L'\\') program += L'\\';
   program += L"DeRavarEvidoz.exe";
-  return CurrentShellLauncher().Open(program, ViewerParameters(documento, path), owner);
+  return Seam<ShellLauncher*>::Current()->Open(program, ViewerParameters(documento, path), owner);
 }
 
 }  // namespace vk::hosted
+
+namespace vk {
+
+template <>
+hosted::ShellLauncher* Seam<hosted::ShellLauncher*>::Real() {
+  return &hosted::real_launcher;
+}
+
+}  // namespace vk

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "base/seam.h"
+
 namespace vk::hosted {
 
 class ShellLauncher {
@@ -16,10 +18,16 @@ class ShellLauncher {
   virtual bool Open(const std::wstring& program, const std::wstring& parameters, HWND owner) = 0;
 };
 
-// The launcher in use (the real one unless a test set another).
-ShellLauncher& CurrentShellLauncher();
-// Puts a launcher in place (nullptr restores the real one); returns the one it replaces.
-ShellLauncher* SetShellLauncher(ShellLauncher* launcher);
+}  // namespace vk::hosted
+
+namespace vk {
+// The thread's launcher: the real one unless a test put another in place (and keeps it
+// alive while it is there).
+template <>
+hosted::ShellLauncher* Seam<hosted::ShellLauncher*>::Real();
+}  // namespace vk
+
+namespace vk::hosted {
 
 // The viewer program's parameters for one document: "F00:Ostrela - " & name & "|F01:" & path.
 std::wstring ViewerParameters(const std::wstring& documento, const std::wstring& path);

@@ -53,7 +53,7 @@ RecordsetWalker::RecordsetWalker(const Recordset& recordset, const std::vector<s
 }
 
 std::optional<DataAccess> DataAccess::Create() {
-  ComPtr<IDispatch> object = HostSeams::Current().createDataAccess();
+  ComPtr<IDispatch> object = Seam<HostSeams>::Current().createDataAccess();
   if (!object) return std::nullopt;
   return DataAccess(std::move(object));
 }

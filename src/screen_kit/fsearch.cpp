@@ -289,11 +289,12 @@ void FSearch::cmdAceptar_Click() {
 void FSearch::GRDetail_DblClick() { TakeResult(); }
 
 Variant PickKey(const std::wstring& sentence, const std::wstring& fieldName) {
-  return CurrentPicker()(sentence, fieldName);
+  return Seam<PickerHandler>::Current()(sentence, fieldName);
 }
 
-PickerHandler& CurrentPicker() {
-  thread_local PickerHandler handler = [](const std::wstring& sentence, const std::wstring& fieldName) {
+template <>
+PickerHandler Seam<PickerHandler>::Real() {
+  return [](const std::wstring& sentence, const std::wstring& fieldName) {
     // However the picker ends, even by an error, it is unloaded and the pointer is
     // the default again: a picker left loaded would stay in the thread's forms.
     struct Cleanup {
@@ -312,7 +313,6 @@ PickerHandler& CurrentPicker() {
     SetMousePointer(pointer::Hourglass);
     return picker.oReturn;
   };
-  return handler;
 }
 
 }  // namespace vk

@@ -23,6 +23,7 @@
 #include <optional>
 #include <string>
 
+#include "base/seam.h"
 #include "base/variant.h"
 #include "controls/vk_animated_gif.h"
 #include "hosted/combo_box.h"
@@ -149,17 +150,8 @@ Variant PickKey(const std::wstring& sentence, const std::wstring& fieldName);
 
 // Who answers PickKey: the picker by default; tests of the callers put a chooser here.
 using PickerHandler = std::function<Variant(const std::wstring& sentence, const std::wstring& fieldName)>;
-PickerHandler& CurrentPicker();
-
-class ScopedPicker {
- public:
-  explicit ScopedPicker(PickerHandler handler) : saved_(CurrentPicker()) { CurrentPicker() = std::move(handler); }
-  ~ScopedPicker() { CurrentPicker() = std::move(saved_); }
-  ScopedPicker(const ScopedPicker&) = delete;
-  ScopedPicker& operator=(const ScopedPicker&) = delete;
-
- private:
-  PickerHandler saved_;
-};
+template <>
+PickerHandler Seam<PickerHandler>::Real();
+using ScopedPicker = Seam<PickerHandler>::Scope;
 
 }  // namespace vk

@@ -33,11 +33,9 @@ ComPtr<IDispatch> RealDataAccess() {
 
 }  // namespace
 
-HostSeams HostSeams::Real() { return {RealLogonName, RealComputerName, RealDataAccess}; }
-
-HostSeams& HostSeams::Current() {
-  static thread_local HostSeams seams = Real();
-  return seams;
+template <>
+HostSeams Seam<HostSeams>::Real() {
+  return {RealLogonName, RealComputerName, RealDataAccess};
 }
 
 }  // namespace vk

@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 
+#include "base/seam.h"
 #include "com/com_ptr.h"
 
 namespace vk {
@@ -18,23 +19,10 @@ struct HostSeams {
   std::function<std::wstring()> computerName;
   // A new data-access object; a null pointer when it cannot be created.
   std::function<ComPtr<IDispatch>()> createDataAccess;
-
-  static HostSeams& Current();
-  static HostSeams Real();
 };
 
-// Replaces the seams for a scope and puts the previous ones back.
-class ScopedHostSeams {
- public:
-  explicit ScopedHostSeams(HostSeams replacement) : saved_(HostSeams::Current()) {
-    HostSeams::Current() = std::move(replacement);
-  }
-  ~ScopedHostSeams() { HostSeams::Current() = std::move(saved_); }
-  ScopedHostSeams(const ScopedHostSeams&) = delete;
-  ScopedHostSeams& operator=(const ScopedHostSeams&) = delete;
-
- private:
-  HostSeams saved_;
-};
+template <>
+HostSeams Seam<HostSeams>::Real();
+using ScopedHostSeams = Seam<HostSeams>::Scope;
 
 }  // namespace vk

@@ -4,13 +4,13 @@
 
 namespace vk {
 
-MessageBoxHandler& CurrentMessageBox() {
-  static thread_local MessageBoxHandler handler = ShowVkMsgBox;
-  return handler;
+template <>
+MessageBoxHandler Seam<MessageBoxHandler>::Real() {
+  return ShowVkMsgBox;
 }
 
 long ShowMessage(const std::wstring& text, long buttons, const std::wstring& title) {
-  return CurrentMessageBox()(text, buttons, title);
+  return Seam<MessageBoxHandler>::Current()(text, buttons, title);
 }
 
 }  // namespace vk

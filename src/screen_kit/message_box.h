@@ -6,6 +6,8 @@
 #include <functional>
 #include <string>
 
+#include "base/seam.h"
+
 namespace vk {
 
 namespace msg {
@@ -17,19 +19,8 @@ long ShowMessage(const std::wstring& text, long buttons, const std::wstring& tit
 
 // Who answers ShowMessage: the real box by default; tests put a recorder here.
 using MessageBoxHandler = std::function<long(const std::wstring& text, long buttons, const std::wstring& title)>;
-MessageBoxHandler& CurrentMessageBox();
-
-class ScopedMessageBox {
- public:
-  explicit ScopedMessageBox(MessageBoxHandler handler) : saved_(CurrentMessageBox()) {
-    CurrentMessageBox() = std::move(handler);
-  }
-  ~ScopedMessageBox() { CurrentMessageBox() = std::move(saved_); }
-  ScopedMessageBox(const ScopedMessageBox&) = delete;
-  ScopedMessageBox& operator=(const ScopedMessageBox&) = delete;
-
- private:
-  MessageBoxHandler saved_;
-};
+template <>
+MessageBoxHandler Seam<MessageBoxHandler>::Real();
+using ScopedMessageBox = Seam<MessageBoxHandler>::Scope;
 
 }  // namespace vk

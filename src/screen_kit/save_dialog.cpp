@@ -114,11 +114,13 @@ SaveDialogResult SplitSaveDialogFile(const std::wstring& buffer, WORD fileOffset
   return result;
 }
 
-SaveDialogHandler& CurrentSaveDialog() {
-  static thread_local SaveDialogHandler handler = RealSaveDialog;
-  return handler;
+template <>
+SaveDialogHandler Seam<SaveDialogHandler>::Real() {
+  return RealSaveDialog;
 }
 
-SaveDialogResult ShowSaveDialog(HWND owner, bool centreOnOwner) { return CurrentSaveDialog()(owner, centreOnOwner); }
+SaveDialogResult ShowSaveDialog(HWND owner, bool centreOnOwner) {
+  return Seam<SaveDialogHandler>::Current()(owner, centreOnOwner);
+}
 
 }  // namespace vk

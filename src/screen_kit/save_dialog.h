@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "base/seam.h"
+
 namespace vk {
 
 struct SaveDialogRecord {
@@ -37,6 +39,8 @@ SaveDialogResult SplitSaveDialogFile(const std::wstring& buffer, WORD fileOffset
 
 // Who answers ShowSaveDialog: the real dialog by default; tests put their own here.
 using SaveDialogHandler = std::function<SaveDialogResult(HWND owner, bool centreOnOwner)>;
-SaveDialogHandler& CurrentSaveDialog();
+template <>
+SaveDialogHandler Seam<SaveDialogHandler>::Real();
+using ScopedSaveDialog = Seam<SaveDialogHandler>::Scope;
 
 }  // namespace vk

@@ -40,9 +40,9 @@ std::wstring GetField(const std::wstring& text, const std::wstring& delimiter, l
   }
 }
 
-std::wstring GetUserNameNT() { return HostSeams::Current().logonName(); }
+std::wstring GetUserNameNT() { return Seam<HostSeams>::Current().logonName(); }
 
-std::wstring GetComputerNameNT() { return HostSeams::Current().computerName(); }
+std::wstring GetComputerNameNT() { return Seam<HostSeams>::Current().computerName(); }
 
 std::wstring BuildTempFileName(const std::wstring& folder, const std::wstring& extension) {
   try {

@@ -80,11 +80,11 @@ class BuildTest : public ::testing::Test {
   }
 
   static HostSeams SeamsFor(std::wstring user) {
-    HostSeams seams = HostSeams::Real();
+    HostSeams seams = Seam<HostSeams>::Real();
     seams.logonName = [user] { return user; };
     return seams;
   }
-  void UseLogon(const std::wstring& user) { HostSeams::Current().logonName = [user] { return user; }; }
+  void UseLogon(const std::wstring& user) { Seam<HostSeams>::Current().logonName = [user] { return user; }; }
   void Sql(const wchar_t* key, const std::wstring& sql) {
     std::wstring error;
     ASSERT_TRUE(databases_.Sql(key, sql, &error)) << error;
@@ -338,15 +338,15 @@ TEST_F(BuildTest, AHostReleasingTheObjectDuringBuildOrKillFreesItOnlyAfterTheCal
 
 TEST_F(BuildTest, AnyFailureInsideTheLoadersTakesTheirFallback) {
   // The parameter load fails (error 5, no message), whatever failed inside it.
-  HostSeams::Current().createDataAccess = []() -> ComPtr<IDispatch> { throw std::bad_alloc(); };
+  Seam<HostSeams>::Current().createDataAccess = []() -> ComPtr<IDispatch> { throw std::bad_alloc(); };
   auto object = NewObject(L"I01CAT");
   EXPECT_EQ(Build(object.get()), 5);
   EXPECT_TRUE(shownMessages_.empty());
   // The profile load fails silently: the fallback values, and the screen opens.
   int created = 0;
-  HostSeams::Current().createDataAccess = [&created]() -> ComPtr<IDispatch> {
+  Seam<HostSeams>::Current().createDataAccess = [&created]() -> ComPtr<IDispatch> {
     if (++created > 1) throw std::runtime_error("profile");
-    return HostSeams::Real().createDataAccess();
+    return Seam<HostSeams>::Real().createDataAccess();
   };
   EXPECT_EQ(Build(object.get()), 0);
   EXPECT_EQ(Shared().gGerenciaId, L"-1");

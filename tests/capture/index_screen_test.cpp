@@ -647,7 +647,7 @@ TEST_F(IndexScreenTest, AStoreThatFillsPartWayKeepsNoFragment) {
   Messages();
   {
     // The store on another volume, whose disk fills half-way through the copy.
-    const hosted::FileTransfer real = hosted::FileTransfer::Real();
+    const hosted::FileTransfer real = hosted::FileTransferSeam::Real();
     hosted::ScopedFileTransfer full({[&](const std::wstring& from, const std::wstring& to) -> DWORD {
                                        if (from.rfind(source_, 0) == 0) return ERROR_NOT_SAME_DEVICE;
                                        return real.rename(from, to);

@@ -164,7 +164,7 @@ TEST_F(MoveDocumentFileTest, EveryRefusalMovesAndCreatesNothing) {
 // leaves the store as it was (no fragment, no temporary file, no folder of its own),
 // the source whole, and the system's reason; a copy that completes lands whole.
 TEST_F(MoveDocumentFileTest, AMoveToAnotherVolumeIsWholeOrLeavesNothing) {
-  const hosted::FileTransfer real = hosted::FileTransfer::Real();
+  const hosted::FileTransfer real = hosted::FileTransferSeam::Real();
   auto rename = [&](const std::wstring& from, const std::wstring& to) -> DWORD {
     return from.rfind(source_.path, 0) == 0 ? ERROR_NOT_SAME_DEVICE : real.rename(from, to);
   };
@@ -212,7 +212,7 @@ TEST(CopyToTemp, CopiesUnderTheTemporaryNameAndGivesNothingOnFailure) {
   wchar_t saved[MAX_PATH] = {};
   GetEnvironmentVariableW(L"TEMP", saved, MAX_PATH);
   SetEnvironmentVariableW(L"TEMP", temp.path.c_str());
-  HostSeams seams = HostSeams::Real();
+  HostSeams seams = Seam<HostSeams>::Real();
   seams.logonName = [] { return std::wstring(L"jdoe"); };
   ScopedHostSeams scope(seams);
   FixedClock clock(MakeDate(2026, 12, 6, 9, 5));
@@ -226,7 +226,7 @@ TEST(CopyToTemp, CopiesUnderTheTemporaryNameAndGivesNothingOnFailure) {
 class DocumentRecordTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    HostSeams seams = HostSeams::Real();
+    HostSeams seams = Seam<HostSeams>::Real();
     seams.logonName = [] { return std::wstring(L"user1"); };
     seams_ = std::make_unique<ScopedHostSeams>(seams);
     Shared() = SharedState{};

@@ -44,7 +44,7 @@ void AnswerNextMenu(std::vector<UINT> keys) {
 }
 
 void ListScreenTest::SetUp() {
-  HostSeams seams = HostSeams::Real();
+  HostSeams seams = Seam<HostSeams>::Real();
   seams_ = std::make_unique<ScopedHostSeams>(seams);
   box_ = std::make_unique<ScopedMessageBox>([this](const std::wstring& text, long style, const std::wstring& title) {
     messages.push_back({text, style, title});
@@ -64,7 +64,7 @@ void ListScreenTest::TearDown() {
 }
 
 consult::ListScreen& ListScreenTest::Open(const wchar_t* formCode, const std::wstring& user) {
-  HostSeams::Current().logonName = [user] { return user; };
+  Seam<HostSeams>::Current().logonName = [user] { return user; };
   object_ = ComPtr<_CObject>::Attach(vk::CObject::Create());
   object_->put_ApplicationName(Bstr(kAppKey).get());
   object_->put_ObjectId(Bstr(formCode).get());

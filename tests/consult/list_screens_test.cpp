@@ -63,7 +63,7 @@ void RunAsOtherClerk(const std::wstring& sql) {
 // first command that writes a comment history: between the screen's read and its write.
 ComPtr<IDispatch> OtherClerkBeforeCommentWrite(const std::wstring& sql) {
   auto pending = std::make_shared<std::wstring>(sql);
-  return DispatchTap::Wrap(HostSeams::Real().createDataAccess(),
+  return DispatchTap::Wrap(Seam<HostSeams>::Real().createDataAccess(),
                            [pending](const std::wstring& member, DISPPARAMS* params, VARIANT*,
                                      const std::function<HRESULT()>& call) {
                              // Execute's command is its second argument; IDispatch passes them last first.
@@ -388,7 +388,7 @@ TEST_F(ViewScreenTest, MailGoesThroughTheMailProgramWithTheStoredFileAttached) {
 }
 
 TEST_F(SearchScreenTest, WithoutItsDataObjectTheScreenStaysUndockedAndHidden) {
-  HostSeams::Current().createDataAccess = [] { return ComPtr<IDispatch>(); };
+  Seam<HostSeams>::Current().createDataAccess = [] { return ComPtr<IDispatch>(); };
   auto search = Form::Load<FDocumentosSearchS>();
   search->SetHWndContainer(static_cast<long>(reinterpret_cast<LONG_PTR>(host())));
   SetMousePointer(pointer::ArrowHourglass);
@@ -422,7 +422,7 @@ TEST_F(ViewScreenTest, AHostCloseDuringTheBuildStopsItQuietly) {
 TEST_F(ViewScreenTest, AHostWindowThatIsGoneKeepsTheFilledScreenOffTheDesktop) {
   HWND gone = CreateWindowW(L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
   DestroyWindow(gone);
-  HostSeams::Current().logonName = [] { return std::wstring(L"usuario1"); };
+  Seam<HostSeams>::Current().logonName = [] { return std::wstring(L"usuario1"); };
   auto object = ComPtr<_CObject>::Attach(vk::CObject::Create());
   object->put_ApplicationName(Bstr(kAppKey).get());
   object->put_ObjectName(Bstr(L"R01VIE").get());
@@ -596,7 +596,7 @@ TEST_F(ViewScreenTest, ACommentWrittenWhileAnotherClerkWritesLosesNeitherAndAGon
   };
   for (const Case& c : cases) {
     // Every data object of the screen steps aside once for the other clerk.
-    HostSeams::Current().createDataAccess = [sql = std::wstring(c.otherClerk)] {
+    Seam<HostSeams>::Current().createDataAccess = [sql = std::wstring(c.otherClerk)] {
       return OtherClerkBeforeCommentWrite(sql);
     };
     Open(L"R01VIE");

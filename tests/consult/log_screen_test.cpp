@@ -51,18 +51,6 @@ const wchar_t kLog[] =
     L" (99, 'jean', 1, '2026-06-15 10:00:00', 'ZZ', 'B01F01', 'Busqueda', 'PC-1')";
 const Rows kAll = {L"11/jean", L"11/jean-luc", L"12/jean-luc", L"12/o'neil", L"13/o'neil", L"14/jean", L"99/jean"};
 
-// Replaces the save dialog's answer for a test.
-class ScopedSaveDialog {
- public:
-  explicit ScopedSaveDialog(SaveDialogHandler handler) : saved_(CurrentSaveDialog()) {
-    CurrentSaveDialog() = std::move(handler);
-  }
-  ~ScopedSaveDialog() { CurrentSaveDialog() = std::move(saved_); }
-
- private:
-  SaveDialogHandler saved_;
-};
-
 std::wstring TempFolder(const wchar_t* name) {
   wchar_t temp[MAX_PATH];
   GetTempPathW(MAX_PATH, temp);
@@ -273,11 +261,11 @@ TEST_F(LogScreenTest, GridShowsTheTenColumnsThroughTheirValueListsWithoutGroups)
 TEST_F(LogScreenTest, TheReadingsAreWalkedToTheirEndWhateverTheirCountSays) {
   for (long told : {-1L, 0L, 3L, 100L}) {
     // The log's recordset tells `told` as its RecordCount (ADO gives -1 when it cannot count).
-    HostSeams seams = HostSeams::Current();
+    HostSeams seams = Seam<HostSeams>::Current();
     seams.createDataAccess = [told] {
-      return test::DispatchTap::Wrap(HostSeams::Real().createDataAccess(), [told](const std::wstring& member,
-                                                                               DISPPARAMS* params, VARIANT* result,
-                                                                               const std::function<HRESULT()>& call) {
+      return test::DispatchTap::Wrap(Seam<HostSeams>::Real().createDataAccess(),
+                                     [told](const std::wstring& member, DISPPARAMS* params, VARIANT* result,
+                                            const std::function<HRESULT()>& call) {
         const HRESULT hr = call();
         const VARIANT* command = params && params->cArgs >= 2 ? &params->rgvarg[params->cArgs - 2] : nullptr;
         if (FAILED(hr) || _wcsicmp(member.c_str(), L"GetData") != 0 || V_VT(result) != VT_DISPATCH ||

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -98,7 +99,7 @@ class RecordingLauncher : public ShellLauncher {
 
 TEST(ShellLauncherSeam, TheViewerIsStartedWithTheDocumentsNameAndPath) {
   RecordingLauncher recorder;
-  ShellLauncher* previous = SetShellLauncher(&recorder);
+  std::optional<Seam<ShellLauncher*>::Scope> inPlace(&recorder);
   struct Case {
     const wchar_t* folder;
     const wchar_t* documento;
@@ -118,8 +119,9 @@ TEST(ShellLauncherSeam, TheViewerIsStartedWithTheDocumentsNameAndPath) {
     EXPECT_EQ(recorder.calls[0].first, c.program);
     EXPECT_EQ(recorder.calls[0].second, c.parameters);
   }
-  EXPECT_EQ(SetShellLauncher(previous), &recorder);
-  EXPECT_NE(&CurrentShellLauncher(), &recorder);
+  EXPECT_EQ(Seam<ShellLauncher*>::Current(), &recorder);
+  inPlace.reset();
+  EXPECT_NE(Seam<ShellLauncher*>::Current(), &recorder);
 }
 
 }  // namespace

@@ -54,10 +54,6 @@ bool PickComboItem(HWND root, const wchar_t* comboName, const std::wstring& key)
 // every viewer program a screen starts, and answers `starts`.
 class RecordingLauncher : public hosted::ShellLauncher {
  public:
-  RecordingLauncher() : previous_(hosted::SetShellLauncher(this)) {}
-  ~RecordingLauncher() override { hosted::SetShellLauncher(previous_); }
-  RecordingLauncher(const RecordingLauncher&) = delete;
-  RecordingLauncher& operator=(const RecordingLauncher&) = delete;
   bool Open(const std::wstring& program, const std::wstring& parameters, HWND owner) override;
 
   std::vector<std::wstring> programs, parameters;
@@ -65,7 +61,7 @@ class RecordingLauncher : public hosted::ShellLauncher {
   bool starts = true;
 
  private:
-  hosted::ShellLauncher* previous_;
+  Seam<hosted::ShellLauncher*>::Scope inPlace_{this};
 };
 
 // Runs the messages waiting in this thread's queue.

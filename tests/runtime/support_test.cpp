@@ -159,7 +159,7 @@ TEST(Clock, AFixedClockStandsInForTheSystemOne) {
     EXPECT_DOUBLE_EQ(Today(), MakeDate(2024, 2, 29));
     EXPECT_EQ(FormatDate(Today(), L"yyyy-mm-dd"), L"2024-02-29");
   }
-  EXPECT_NE(&CurrentClock(), &fixed);
+  EXPECT_NE(Seam<const Clock*>::Current(), &fixed);
 }
 
 TEST(AppPath, IsTheFolderOfTheModuleHoldingTheCode) {

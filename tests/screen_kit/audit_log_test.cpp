@@ -49,7 +49,7 @@ std::wstring EventName(const wchar_t* what, DWORD parent) {
 // points the keys at; it says when it is ready, waits for the start and writes.
 int RunSecondWriter(const std::string& log, DWORD parent) {
   test::ComApartment com;
-  HostSeams seams = HostSeams::Real();
+  HostSeams seams = Seam<HostSeams>::Real();
   seams.logonName = [] { return std::wstring(L"usuario1"); };
   seams.computerName = [] { return std::wstring(L"PC-08"); };
   ScopedHostSeams scope(seams);
@@ -109,7 +109,7 @@ class SecondWriter {
 class AuditLogTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    HostSeams seams = HostSeams::Real();
+    HostSeams seams = Seam<HostSeams>::Real();
     seams.logonName = [this] { return user_; };
     seams.computerName = [] { return std::wstring(L"PC-07"); };
     seams_ = std::make_unique<ScopedHostSeams>(seams);
@@ -191,14 +191,14 @@ TEST_F(AuditLogTest, BothLogsKeepEveryParameterInItsColumn) {
 TEST_F(AuditLogTest, FallbacksOfBothWriters) {
   // Any failure inside a writer answers False and writes nothing.
   const long actions = Count(L"LogAcciones"), readings = Count(L"DocumentosLog");
-  HostSeams::Current().computerName = []() -> std::wstring { throw std::runtime_error("no computer name"); };
+  Seam<HostSeams>::Current().computerName = []() -> std::wstring { throw std::runtime_error("no computer name"); };
   EXPECT_FALSE(LogAcciones_Add(1, 2, L"1", L"m", L""));
-  HostSeams::Current().computerName = []() -> std::wstring { throw std::bad_alloc(); };
+  Seam<HostSeams>::Current().computerName = []() -> std::wstring { throw std::bad_alloc(); };
   EXPECT_FALSE(DocumentosLog_Add(1, L"N/A"));
   EXPECT_EQ(Count(L"LogAcciones"), actions);
   EXPECT_EQ(Count(L"DocumentosLog"), readings);
   // A failed component query: the component id stands as its name.
-  HostSeams::Current().computerName = [] { return std::wstring(L"PC-07"); };
+  Seam<HostSeams>::Current().computerName = [] { return std::wstring(L"PC-07"); };
   databases_.Sql(L"VkS", L"Alter Table Components Rename To ComponentesViejos");
   ASSERT_TRUE(LogAcciones_Add(1, 2, L"9", L"m", L""));
   ASSERT_TRUE(DocumentosLog_Add(900009, L"N/A"));

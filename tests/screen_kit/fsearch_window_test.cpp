@@ -92,7 +92,7 @@ class PickerWindowTest : public ::testing::Test {
   void SetUp() override {
     Shared() = SharedState{};
     Shared().gApplicationName = kAppKey;
-    HostSeams seams = HostSeams::Real();
+    HostSeams seams = Seam<HostSeams>::Real();
     seams.logonName = [this] { return user_; };
     seams_ = std::make_unique<ScopedHostSeams>(seams);
   }
@@ -828,7 +828,7 @@ TEST_F(PickerWindowTest, PickKeyRunsTheCallersProtocol) {
 
   // A set-up that fails before the window shows still unloads the picker and its data
   // object, and gives the pointer back.
-  HostSeams::Current().logonName = []() -> std::wstring { throw std::runtime_error("no logon name"); };
+  Seam<HostSeams>::Current().logonName = []() -> std::wstring { throw std::runtime_error("no logon name"); };
   EXPECT_THROW(PickKey(L"Select * From Pedidos", L"PedidoId"), std::runtime_error);
   EXPECT_TRUE(LoadedForms().empty());
   EXPECT_EQ(MousePointer(), pointer::Default);

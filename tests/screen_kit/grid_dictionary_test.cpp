@@ -258,7 +258,7 @@ TEST_F(GridDictionaryTest, NoDataAccessComponentIsAFailure) {
   AddRow(1, L"'TextBox'", L"200", L"NULL", L"0", 0, 1, 10, 20);
   auto rows = CaseRows();
   ASSERT_TRUE(rows);
-  HostSeams seams = HostSeams::Real();
+  HostSeams seams = Seam<HostSeams>::Real();
   seams.createDataAccess = [] { return ComPtr<IDispatch>(); };
   ScopedHostSeams scope(seams);
   EXPECT_FALSE(SetupGridFromDictionary(grid_, 8000, &*rows));

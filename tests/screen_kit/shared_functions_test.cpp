@@ -72,7 +72,7 @@ TEST(SqlText, DoublesQuotesOnly) {
 }
 
 HostSeams FixedSeams(std::wstring user) {
-  HostSeams seams = HostSeams::Real();
+  HostSeams seams = Seam<HostSeams>::Real();
   seams.logonName = [user] { return user; };
   return seams;
 }
@@ -98,10 +98,10 @@ TEST(BuildTempFileName, NamesByUserAndTimeAndDeletesTheOldFile) {
 }
 
 TEST(LogonName, RealNameIsReadAndFitsTheBuffer) {
-  std::wstring name = HostSeams::Real().logonName();
+  std::wstring name = Seam<HostSeams>::Real().logonName();
   EXPECT_FALSE(name.empty());
   EXPECT_LT(name.size(), 25u);
-  EXPECT_FALSE(HostSeams::Real().computerName().empty());
+  EXPECT_FALSE(Seam<HostSeams>::Real().computerName().empty());
 }
 
 TEST(SetWindowLayered, AddsTheLayeredStyleAndReturnsFalse) {
