@@ -5,26 +5,22 @@
 #include <functional>
 
 #include "runtime/colour_bitmap.h"
+#include "runtime/gdi_object.h"
 #include "runtime/select_guard.h"
 
 namespace vk::capture {
 namespace {
 
-// A GDI object deleted when it goes.
-struct Owned {
-  HGDIOBJ handle;
-  ~Owned() { DeleteObject(handle); }
-};
-
 // Pen and brush of one colour for the duration of a drawing.
 class Ink {
  public:
   Ink(HDC dc, COLORREF colour, int width = 1)
-      : pen_{CreatePen(PS_SOLID, width, colour)}, brush_{CreateSolidBrush(colour)}, usePen_(dc, pen_.handle),
-        useBrush_(dc, brush_.handle) {}
+      : pen_(CreatePen(PS_SOLID, width, colour)), brush_(CreateSolidBrush(colour)), usePen_(dc, pen_.get()),
+        useBrush_(dc, brush_.get()) {}
 
  private:
-  Owned pen_, brush_;  // declared first: deleted after the guards put the old ones back
+  GdiObject<HPEN> pen_;  // declared first: deleted after the guards put the old ones back
+  GdiObject<HBRUSH> brush_;
   SelectGuard usePen_, useBrush_;
 };
 
@@ -32,14 +28,12 @@ class Ink {
 HBITMAP DrawPicture(int size, const std::function<void(HDC)>& draw) {
   HBITMAP bitmap = CreateColourBitmap(nullptr, size, size);
   if (!bitmap) return nullptr;
-  HDC dc = CreateCompatibleDC(nullptr);
-  {
-    SelectGuard picture(dc, bitmap);
-    const RECT all{0, 0, size, size};
-    FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
-    draw(dc);
-  }
-  DeleteDC(dc);
+  MemoryDc memory(CreateCompatibleDC(nullptr));
+  HDC dc = memory.get();
+  SelectGuard picture(dc, bitmap);
+  const RECT all{0, 0, size, size};
+  FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
+  draw(dc);
   return bitmap;
 }
 

@@ -30,10 +30,6 @@ FDocumentosIndex::FDocumentosIndex() : DocumentScreen(L"FDocumentosIndex", L"Cat
   ConnectEvents();
 }
 
-FDocumentosIndex::~FDocumentosIndex() {
-  if (failureMark_) DeleteObject(failureMark_);
-}
-
 void FDocumentosIndex::BuildControls() {
   using namespace hosted;
   Controls& c = c_;
@@ -93,7 +89,7 @@ void FDocumentosIndex::BuildControls() {
   c.PState01->SetPicture(DrawStatePicture(StatePicture::Loaded));
   c.PState02->SetPicture(DrawStatePicture(StatePicture::Accepted));
   c.PState03->SetPicture(DrawStatePicture(StatePicture::Catalogued));
-  failureMark_ = DrawStatePicture(StatePicture::Unreadable);
+  failureMark_.reset(DrawStatePicture(StatePicture::Unreadable));
   for (PictureBox* icon : {c.PState01, c.PState02, c.PState03}) icon->setVisible(false);
 
   c.VkProgressBar = &Add<ProgressBar>(ControlAt(L"VkProgressBar", 180, 8160, 11175, 230));

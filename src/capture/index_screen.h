@@ -36,6 +36,7 @@
 #include "hosted/tab_progress.h"
 #include "hosted/text_box.h"
 #include "hosted/toolbar.h"
+#include "runtime/gdi_object.h"
 #include "screen_kit/document_screen.h"
 #include "screen_kit/vk_image.h"
 
@@ -44,7 +45,6 @@ namespace vk::capture {
 class FDocumentosIndex : public DocumentScreen {
  public:
   FDocumentosIndex();
-  ~FDocumentosIndex() override;
 
   struct Controls {
     hosted::Toolbar* TBarMain;
@@ -89,7 +89,7 @@ class FDocumentosIndex : public DocumentScreen {
   SlideState slideState(int index) const;
   long SlideIndex() const { return mSlideIndex; }
   // The failure mark a thumbnail whose file cannot be decoded shows.
-  HBITMAP FailureMark() const { return failureMark_; }
+  HBITMAP FailureMark() const { return failureMark_.get(); }
 
   // The strip (thumbnail_strip.cpp), as the toolbar and the clicks run them.
   bool LoadImages();
@@ -138,7 +138,7 @@ class FDocumentosIndex : public DocumentScreen {
   long mSlideIndex = 0;
   bool slideShown_ = false;  // ShowSlide has run: accepts follow the large view's file
   std::vector<Slide> slides_;
-  HBITMAP failureMark_ = nullptr;  // owned
+  GdiObject<HBITMAP> failureMark_;
 };
 
 }  // namespace vk::capture

@@ -175,7 +175,7 @@ void FDocumentosIndex::SetSlideState(int index, SlideState state) {
       case SlideState::Accepted: slide.icon->CopyPictureFrom(*c_.PState02); break;
       case SlideState::Catalogued: slide.icon->CopyPictureFrom(*c_.PState03); break;
       case SlideState::Unreadable:
-        slide.icon->SetPicture(static_cast<HBITMAP>(CopyImage(failureMark_, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+        slide.icon->SetPicture(static_cast<HBITMAP>(CopyImage(failureMark_.get(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
         break;
     }
   });

@@ -57,22 +57,17 @@ bool ImagingIndices(const std::vector<uint8_t>& file, const gif::ImageLayout& la
 }  // namespace
 
 FramePicture::FramePicture(FramePicture&& other) noexcept
-    : bitmap_(std::exchange(other.bitmap_, nullptr)),
+    : bitmap_(std::move(other.bitmap_)),
       width_(std::exchange(other.width_, 0)),
       height_(std::exchange(other.height_, 0)) {}
 
 FramePicture& FramePicture::operator=(FramePicture&& other) noexcept {
   if (this != &other) {
-    if (bitmap_) DeleteObject(bitmap_);
-    bitmap_ = std::exchange(other.bitmap_, nullptr);
+    bitmap_ = std::move(other.bitmap_);
     width_ = std::exchange(other.width_, 0);
     height_ = std::exchange(other.height_, 0);
   }
   return *this;
-}
-
-FramePicture::~FramePicture() {
-  if (bitmap_) DeleteObject(bitmap_);
 }
 
 FramePicture FramePicture::FromPixels(int width, int height, const std::vector<uint32_t>& colours) {
@@ -95,7 +90,7 @@ FramePicture FramePicture::FromPixels(int width, int height, const std::vector<u
     out[i] = (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF);
   }
   GdiFlush();
-  picture.bitmap_ = bitmap;
+  picture.bitmap_.reset(bitmap);
   picture.width_ = width;
   picture.height_ = height;
   return picture;

@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "runtime/gdi_object.h"
+
 namespace vk::controls {
 
 class FramePicture {
@@ -24,18 +26,17 @@ class FramePicture {
   FramePicture& operator=(const FramePicture&) = delete;
   FramePicture(FramePicture&& other) noexcept;
   FramePicture& operator=(FramePicture&& other) noexcept;
-  ~FramePicture();
 
-  // A 32-bit top-down bitmap (owned) of width x height from packed colours.
+  // A 32-bit top-down bitmap of width x height from packed colours.
   static FramePicture FromPixels(int width, int height, const std::vector<uint32_t>& colours);
 
-  HBITMAP Bitmap() const { return bitmap_; }
+  HBITMAP Bitmap() const { return bitmap_.get(); }
   int Width() const { return width_; }
   int Height() const { return height_; }
-  explicit operator bool() const { return bitmap_ != nullptr; }
+  explicit operator bool() const { return static_cast<bool>(bitmap_); }
 
  private:
-  HBITMAP bitmap_ = nullptr;
+  GdiObject<HBITMAP> bitmap_;
   int width_ = 0;
   int height_ = 0;
 };

@@ -6,6 +6,7 @@
 
 #include "controls/gif_temp_file.h"
 #include "runtime/do_events.h"
+#include "runtime/gdi_object.h"
 #include "runtime/mouse_pointer.h"
 #include "runtime/select_guard.h"
 
@@ -14,9 +15,8 @@ namespace vk::controls {
 namespace {
 
 void FillWith(HDC dc, const RECT& rect, COLORREF colour) {
-  HBRUSH brush = CreateSolidBrush(colour);
-  FillRect(dc, &rect, brush);
-  DeleteObject(brush);
+  GdiObject<HBRUSH> brush(CreateSolidBrush(colour));
+  FillRect(dc, &rect, brush.get());
 }
 
 // The frame's delay as the timer turns it into an interval: the stored value in
@@ -55,20 +55,16 @@ void VkAnimatedGif::Initialise() {
   InitCommonControls();
   changeTransparentColor_ = true;
   stopRender_ = true;
-  if (!memoryDC_) memoryDC_ = CreateCompatibleDC(dc());
+  if (!memoryDC_) memoryDC_.reset(CreateCompatibleDC(dc()));
   targetDC_ = dc();
 }
 
 void VkAnimatedGif::End() {
   timer1_.setInterval(0);
   ReleaseFrames();
-  if (memoryDC_) {
-    if (firstBitmap_) SelectObject(memoryDC_, firstBitmap_);
-    DeleteDC(memoryDC_);
-    memoryDC_ = nullptr;
-  }
-  if (canvas_) DeleteObject(canvas_);
-  canvas_ = nullptr;
+  if (memoryDC_ && firstBitmap_) SelectObject(memoryDC_.get(), firstBitmap_);
+  memoryDC_.reset();
+  canvas_.reset();
   firstBitmap_ = nullptr;
   targetDC_ = nullptr;
 }
@@ -78,7 +74,7 @@ void VkAnimatedGif::Paint(HDC dc, const RECT& client) {
   FillWith(dc, client, TranslateColor(backColor_));
   if (dc != this->dc()) {
     // Printed into another context: show the canvas as it stands.
-    if (canvas_) BitBlt(dc, 0, 0, canvasSize_.cx, canvasSize_.cy, memoryDC_, 0, 0, SRCCOPY);
+    if (canvas_) BitBlt(dc, 0, 0, canvasSize_.cx, canvasSize_.cy, memoryDC_.get(), 0, 0, SRCCOPY);
     return;
   }
   if (fileName_.empty()) return;
@@ -269,34 +265,34 @@ void VkAnimatedGif::CreateBackBuffer() {
   const gif::ScreenInfo& screen = split_->Screen();
   SIZE size{(LONG(screen.width) + 31) & ~LONG(31), LONG(screen.height)};
   HDC reference = targetDC_ ? targetDC_ : dc();
-  if (!memoryDC_) memoryDC_ = CreateCompatibleDC(reference);
+  if (!memoryDC_) memoryDC_.reset(CreateCompatibleDC(reference));
   if (!memoryDC_) return;
   HBITMAP canvas = CreateCompatibleBitmap(reference, size.cx, size.cy);
   if (!canvas) return;
-  HGDIOBJ replaced = SelectObject(memoryDC_, canvas);
+  HGDIOBJ replaced = SelectObject(memoryDC_.get(), canvas);
   if (!firstBitmap_) firstBitmap_ = replaced;
-  if (canvas_) DeleteObject(canvas_);
-  canvas_ = canvas;
+  canvas_.reset(canvas);
   canvasSize_ = size;
   FillCanvas();
 }
 
 void VkAnimatedGif::FillCanvas() {
   RECT all{0, 0, canvasSize_.cx, canvasSize_.cy};
-  FillWith(memoryDC_, all, TranslateColor(backColor_));
+  FillWith(memoryDC_.get(), all, TranslateColor(backColor_));
 }
 
 void VkAnimatedGif::CopyCanvasToTarget() {
   if (targetDC_)
-    BitBlt(targetDC_, 0, 0, canvasSize_.cx, canvasSize_.cy, memoryDC_, 0, 0, SRCCOPY);
+    BitBlt(targetDC_, 0, 0, canvasSize_.cx, canvasSize_.cy, memoryDC_.get(), 0, 0, SRCCOPY);
 }
 
 void VkAnimatedGif::RenderGif(long ctr) {
   if (pictures_.empty() || stopRender_ || !split_ || !memoryDC_) return;
   if (ctr < 0 || size_t(ctr) >= pictures_.size()) return;
   const gif::GifFrameInfo& frame = split_->Frames()[size_t(ctr)];
-  HDC frameDC = CreateCompatibleDC(dc() ? dc() : targetDC_);
-  if (!frameDC) return;
+  MemoryDc frameMemory(CreateCompatibleDC(dc() ? dc() : targetDC_));
+  if (!frameMemory) return;
+  HDC frameDC = frameMemory.get();
   {
     SelectGuard picture(frameDC, pictures_[size_t(ctr)].Bitmap());
     gif::PackedColour key = 0;
@@ -304,13 +300,12 @@ void VkAnimatedGif::RenderGif(long ctr) {
     RECT rect{frame.left, frame.top, frame.left + frame.width, frame.top + frame.height};
     if (frame.disposal == 2) FillCanvas();
     if (keyed) {
-      DrawTransparent(memoryDC_, frameDC, rect, key);
+      DrawTransparent(memoryDC_.get(), frameDC, rect, key);
     } else {
-      BitBlt(memoryDC_, frame.left, frame.top, frame.width, frame.height, frameDC, 0, 0, SRCCOPY);
+      BitBlt(memoryDC_.get(), frame.left, frame.top, frame.width, frame.height, frameDC, 0, 0, SRCCOPY);
       CopyCanvasToTarget();
     }
   }
-  DeleteDC(frameDC);
 }
 
 void VkAnimatedGif::DrawTransparent(HDC destination, HDC source, const RECT& rect, COLORREF key) {
@@ -318,16 +313,17 @@ void VkAnimatedGif::DrawTransparent(HDC destination, HDC source, const RECT& rec
   const int h = rect.bottom - rect.top;
   const int x = rect.left;
   const int y = rect.top;
-  HDC a = CreateCompatibleDC(destination);
-  HDC b = CreateCompatibleDC(destination);
-  HDC m = CreateCompatibleDC(destination);
-  HBITMAP aBitmap = CreateCompatibleBitmap(destination, w, h);
-  HBITMAP bBitmap = CreateCompatibleBitmap(destination, w, h);
-  HBITMAP mBitmap = CreateBitmap(w, h, 1, 1, nullptr);
+  MemoryDc aMemory(CreateCompatibleDC(destination));
+  MemoryDc bMemory(CreateCompatibleDC(destination));
+  MemoryDc mMemory(CreateCompatibleDC(destination));
+  GdiObject<HBITMAP> aBitmap(CreateCompatibleBitmap(destination, w, h));
+  GdiObject<HBITMAP> bBitmap(CreateCompatibleBitmap(destination, w, h));
+  GdiObject<HBITMAP> mBitmap(CreateBitmap(w, h, 1, 1, nullptr));
+  HDC a = aMemory.get(), b = bMemory.get(), m = mMemory.get();
   if (a && b && m && aBitmap && bBitmap && mBitmap) {
-    SelectGuard aSelected(a, aBitmap);
-    SelectGuard bSelected(b, bBitmap);
-    SelectGuard mSelected(m, mBitmap);
+    SelectGuard aSelected(a, aBitmap.get());
+    SelectGuard bSelected(b, bBitmap.get());
+    SelectGuard mSelected(m, mBitmap.get());
     BitBlt(a, 0, 0, w, h, source, 0, 0, SRCCOPY);
     BitBlt(b, 0, 0, w, h, destination, x, y, SRCCOPY);
     // Pixels of the key colour become 1 in the mask, every other pixel 0.
@@ -341,12 +337,6 @@ void VkAnimatedGif::DrawTransparent(HDC destination, HDC source, const RECT& rec
     BitBlt(destination, x, y, w, h, b, 0, 0, SRCCOPY);
     CopyCanvasToTarget();
   }
-  if (aBitmap) DeleteObject(aBitmap);
-  if (bBitmap) DeleteObject(bBitmap);
-  if (mBitmap) DeleteObject(mBitmap);
-  if (a) DeleteDC(a);
-  if (b) DeleteDC(b);
-  if (m) DeleteDC(m);
 }
 
 }  // namespace vk::controls

@@ -22,6 +22,7 @@
 #include "controls/frame_picture.h"
 #include "controls/gif_frames.h"
 #include "runtime/event.h"
+#include "runtime/gdi_object.h"
 #include "runtime/timer.h"
 #include "runtime/user_control.h"
 
@@ -104,8 +105,8 @@ class VkAnimatedGif : public UserControl {
   void FillCanvas();
 
   HDC targetDC_ = nullptr;  // where frames are shown; referenced only
-  HDC memoryDC_ = nullptr;  // back buffer, owned
-  HBITMAP canvas_ = nullptr;
+  GdiObject<HBITMAP> canvas_;  // selected into the back buffer
+  MemoryDc memoryDC_;           // back buffer
   HGDIOBJ firstBitmap_ = nullptr;  // what the back buffer held before the canvas
   SIZE canvasSize_{};
 

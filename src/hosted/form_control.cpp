@@ -40,7 +40,6 @@ FormControl::~FormControl() {
   // The control base destroys the window after this part of the object is gone:
   // its messages must not reach it any more.
   if (outer_) SetWindowLongPtrW(outer_, GWLP_USERDATA, 0);
-  if (backBrush_) DeleteObject(backBrush_);
 }
 
 HWND FormControl::CreateWindowIn(HWND parent, const RECT& pixels) {
@@ -89,8 +88,7 @@ void FormControl::SetForeColor(OleColor color) {
 
 void FormControl::SetBackColor(OleColor color) {
   backColor_ = color;
-  if (backBrush_) DeleteObject(backBrush_);
-  backBrush_ = CreateSolidBrush(OleColorToRgb(color));
+  backBrush_.reset(CreateSolidBrush(OleColorToRgb(color)));
   ApplyLook();
 }
 
@@ -111,7 +109,7 @@ bool FormControl::AnswerColours(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)
   if (foreColor_) SetTextColor(dc, OleColorToRgb(*foreColor_));
   if (backColor_) {
     SetBkColor(dc, OleColorToRgb(*backColor_));
-    result = reinterpret_cast<LRESULT>(backBrush_);
+    result = reinterpret_cast<LRESULT>(backBrush_.get());
   }
   return true;
 }

@@ -18,6 +18,7 @@
 
 #include "runtime/control.h"
 #include "runtime/form.h"
+#include "runtime/gdi_object.h"
 #include "runtime/ole_color.h"
 
 namespace vk::hosted {
@@ -73,7 +74,7 @@ class FormControl : public Control {
   bool fontBold_ = false;
   std::optional<OleColor> foreColor_;
   std::optional<OleColor> backColor_;
-  HBRUSH backBrush_ = nullptr;  // owned: the back colour's brush
+  GdiObject<HBRUSH> backBrush_;  // the back colour's
 };
 
 }  // namespace vk::hosted

@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "base/vb_error.h"
+#include "runtime/gdi_object.h"
 #include "runtime/gradient.h"
 #include "runtime/select_guard.h"
 #include "runtime/shared_font.h"
@@ -85,9 +86,8 @@ void Frame::Paint(HDC dc) {
   } else {
     FillVerticalGradient(dc, body, bodyLight, bodyDark);
     if (header_) FillVerticalGradient(dc, bar, headerLight, headerDark);
-    HBRUSH border = CreateSolidBrush(OleColorToRgb(colors_.border));
-    FrameRect(dc, &client, border);
-    DeleteObject(border);
+    GdiObject<HBRUSH> border(CreateSolidBrush(OleColorToRgb(colors_.border)));
+    FrameRect(dc, &client, border.get());
   }
   if (!header_) return;
   FontDescription captionFont = AmbientFont(form().ambient());

@@ -10,6 +10,7 @@
 #include "hosted/gif_decoder.h"
 
 #include "base/vb_error.h"
+#include "runtime/gdi_object.h"
 
 namespace vk::hosted {
 namespace {
@@ -142,15 +143,14 @@ HBITMAP ImageFile::Decode(PixelSize scaled, RECT part) const {
     Fail(err::InvalidPicture, path_);
   }
   void* bits = nullptr;
-  HBITMAP bitmap = MakeDib(width, height, &bits);
+  GdiObject<HBITMAP> bitmap(MakeDib(width, height, &bits));
   if (!bitmap) Fail(err::OutOfMemory, path_);
   WICRect rect{part.left, part.top, width, height};
   const UINT stride = static_cast<UINT>(width) * 4;
   if (FAILED(scaler->CopyPixels(&rect, stride, stride * height, static_cast<BYTE*>(bits)))) {
-    DeleteObject(bitmap);
     Fail(err::InvalidPicture, path_);
   }
-  return bitmap;
+  return bitmap.release();
 }
 
 PixelSize FitInside(PixelSize image, PixelSize box) {

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "base/vb_error.h"
+#include "runtime/select_guard.h"
 
 namespace vk::hosted {
 
@@ -141,14 +142,13 @@ void ImageViewer::EnsureRendered(const ImageFile* opened) {
   if (held_ && shown == heldShown_ && EqualRect(&part, &heldPart_)) return;
   ReleaseHeld();
   if (part.right <= part.left || part.bottom <= part.top) return;
-  held_ = opened ? opened->Decode(shown, part) : DecodeScaled(loaded_, shown, part);
+  held_.reset(opened ? opened->Decode(shown, part) : DecodeScaled(loaded_, shown, part));
   heldPart_ = part;
   heldShown_ = shown;
 }
 
 void ImageViewer::ReleaseHeld() {
-  if (held_) DeleteObject(held_);
-  held_ = nullptr;
+  held_.reset();
   heldPart_ = {};
   heldShown_ = {};
 }
@@ -179,12 +179,10 @@ void ImageViewer::Paint(HDC dc) {
   // A picture smaller than the window is centred.
   const int originX = shown.width < client.right ? (client.right - shown.width) / 2 : -scroll_.x;
   const int originY = shown.height < client.bottom ? (client.bottom - shown.height) / 2 : -scroll_.y;
-  HDC memory = CreateCompatibleDC(dc);
-  HGDIOBJ old = SelectObject(memory, held_);
+  MemoryDc memory(CreateCompatibleDC(dc));
+  SelectGuard selected(memory.get(), held_.get());
   BitBlt(dc, originX + heldPart_.left, originY + heldPart_.top, heldPart_.right - heldPart_.left,
-         heldPart_.bottom - heldPart_.top, memory, 0, 0, SRCCOPY);
-  SelectObject(memory, old);
-  DeleteDC(memory);
+         heldPart_.bottom - heldPart_.top, memory.get(), 0, 0, SRCCOPY);
 }
 
 void ImageViewer::Scroll(int bar, WORD request) {

@@ -13,6 +13,7 @@
 
 #include "hosted/form_control.h"
 #include "hosted/image_decoder.h"
+#include "runtime/gdi_object.h"
 
 namespace vk::hosted {
 
@@ -73,7 +74,7 @@ class ImageViewer : public FormControl {
   double zoom_ = 1.0;
   PixelSize image_;
   POINT scroll_{0, 0};
-  HBITMAP held_ = nullptr;  // owned: the visible part at the shown size
+  GdiObject<HBITMAP> held_;  // the visible part at the shown size
   RECT heldPart_{};
   PixelSize heldShown_;  // the shown size the held part was decoded for
   bool stale_ = true;

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "base/vb_error.h"
+#include "runtime/gdi_object.h"
 #include "runtime/select_guard.h"
 #include "runtime/twips.h"
 
@@ -49,20 +50,16 @@ void Line::Paint(HDC dc) {
   GetClientRect(outer_, &client);
   const COLORREF colour = OleColorToRgb(color_);
   if (points_.x1 == points_.x2 || points_.y1 == points_.y2) {
-    HBRUSH brush = CreateSolidBrush(colour);
-    FillRect(dc, &client, brush);
-    DeleteObject(brush);
+    GdiObject<HBRUSH> brush(CreateSolidBrush(colour));
+    FillRect(dc, &client, brush.get());
     return;
   }
   FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
-  HPEN pen = CreatePen(PS_SOLID, thickness_, colour);
-  {
-    SelectGuard guard(dc, pen);
-    const double left = std::min(points_.x1, points_.x2), top = std::min(points_.y1, points_.y2);
-    MoveToEx(dc, TwipsToPixels(points_.x1 - left), TwipsToPixels(points_.y1 - top), nullptr);
-    LineTo(dc, TwipsToPixels(points_.x2 - left), TwipsToPixels(points_.y2 - top));
-  }
-  DeleteObject(pen);
+  GdiObject<HPEN> pen(CreatePen(PS_SOLID, thickness_, colour));
+  SelectGuard guard(dc, pen.get());
+  const double left = std::min(points_.x1, points_.x2), top = std::min(points_.y1, points_.y2);
+  MoveToEx(dc, TwipsToPixels(points_.x1 - left), TwipsToPixels(points_.y1 - top), nullptr);
+  LineTo(dc, TwipsToPixels(points_.x2 - left), TwipsToPixels(points_.y2 - top));
 }
 
 bool Line::OnMessage(UINT msg, WPARAM, LPARAM, LRESULT& result) {

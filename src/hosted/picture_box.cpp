@@ -1,19 +1,17 @@
 #include "hosted/picture_box.h"
 
 #include "hosted/image_decoder.h"
+#include "runtime/select_guard.h"
 
 namespace vk::hosted {
 
-PictureBox::~PictureBox() { SetPicture(nullptr); }
-
 void PictureBox::SetPicture(HBITMAP bitmap) {
-  if (picture_ && picture_ != bitmap) DeleteObject(picture_);
-  picture_ = bitmap;
+  picture_.reset(bitmap);
   if (outer_) InvalidateRect(outer_, nullptr, TRUE);
 }
 
 void PictureBox::CopyPictureFrom(const PictureBox& other) {
-  SetPicture(other.picture_ ? static_cast<HBITMAP>(CopyImage(other.picture_, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))
+  SetPicture(other.picture_ ? static_cast<HBITMAP>(CopyImage(other.picture_.get(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))
                             : nullptr);
 }
 
@@ -62,12 +60,10 @@ void PictureBox::Paint(HDC dc) {
   FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
   if (!picture_) return;
   BITMAP info{};
-  GetObjectW(picture_, sizeof info, &info);
-  HDC memory = CreateCompatibleDC(dc);
-  HGDIOBJ old = SelectObject(memory, picture_);
-  BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, memory, 0, 0, SRCCOPY);
-  SelectObject(memory, old);
-  DeleteDC(memory);
+  GetObjectW(picture_.get(), sizeof info, &info);
+  MemoryDc memory(CreateCompatibleDC(dc));
+  SelectGuard shown(memory.get(), picture_.get());
+  BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, memory.get(), 0, 0, SRCCOPY);
 }
 
 }  // namespace vk::hosted

@@ -7,14 +7,14 @@
 
 #include "hosted/form_control.h"
 #include "runtime/event.h"
+#include "runtime/gdi_object.h"
 
 namespace vk::hosted {
 
 class PictureBox : public FormControl {
  public:
   PictureBox(Form& form, ControlArgs args) : FormControl(form, std::move(args)) {}
-  ~PictureBox() override;
-  HBITMAP Picture() const { return picture_; }
+  HBITMAP Picture() const { return picture_.get(); }
   // Takes ownership of bitmap (nullptr clears the picture).
   void SetPicture(HBITMAP bitmap);
   // Shows a copy of other's picture (none when other has none).
@@ -32,8 +32,8 @@ class PictureBox : public FormControl {
   std::unique_ptr<Control> Clone(Form& form, const ControlArgs& args) const override;
 
  private:
-  HBITMAP picture_ = nullptr;  // owned
-  bool pressed_ = false;       // the left button went down over the box
+  GdiObject<HBITMAP> picture_;
+  bool pressed_ = false;  // the left button went down over the box
 };
 
 }  // namespace vk::hosted

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "base/vb_error.h"
+#include "runtime/gdi_object.h"
 #include "runtime/gradient.h"
 #include "runtime/select_guard.h"
 
@@ -54,9 +55,8 @@ void TabControl::PaintBorder() const {
   SendMessageW(inner_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&body));
   InflateRect(&body, 2, 2);
   HDC dc = GetDC(inner_);
-  HBRUSH line = CreateSolidBrush(OleColorToRgb(colors_.border));
-  FrameRect(dc, &body, line);
-  DeleteObject(line);
+  GdiObject<HBRUSH> line(CreateSolidBrush(OleColorToRgb(colors_.border)));
+  FrameRect(dc, &body, line.get());
   ReleaseDC(inner_, dc);
 }
 

@@ -23,10 +23,6 @@ COLORREF TranslateOleColor(unsigned long oleColor) {
   return static_cast<COLORREF>(oleColor & 0xFFFFFF);
 }
 
-TextBox::~TextBox() {
-  if (brush_) DeleteObject(brush_);
-}
-
 void TextBox::OnCreated() {
   MakeEdit(L"");
   if (backColor_ != 0x80000005) SetBackColor(backColor_);
@@ -69,8 +65,7 @@ void TextBox::SetText(const std::wstring& text) {
 
 void TextBox::SetBackColor(unsigned long oleColor) {
   backColor_ = oleColor;
-  if (brush_) DeleteObject(brush_);
-  brush_ = CreateSolidBrush(TranslateOleColor(oleColor));
+  brush_.reset(CreateSolidBrush(TranslateOleColor(oleColor)));
   InvalidateRect(inner(), nullptr, TRUE);
 }
 
@@ -119,7 +114,7 @@ bool TextBox::OnMessage(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
   if ((msg != WM_CTLCOLOREDIT && msg != WM_CTLCOLORSTATIC) || !brush_) return false;
   HDC dc = reinterpret_cast<HDC>(wp);
   SetBkColor(dc, TranslateOleColor(backColor_));
-  result = reinterpret_cast<LRESULT>(brush_);
+  result = reinterpret_cast<LRESULT>(brush_.get());
   return true;
 }
 

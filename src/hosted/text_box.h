@@ -9,6 +9,7 @@
 
 #include "hosted/form_control.h"
 #include "runtime/event.h"
+#include "runtime/gdi_object.h"
 
 namespace vk::hosted {
 
@@ -18,7 +19,6 @@ COLORREF TranslateOleColor(unsigned long oleColor);
 class TextBox : public FormControl {
  public:
   TextBox(Form& form, ControlArgs args) : FormControl(form, std::move(args)) {}
-  ~TextBox() override;
 
   std::wstring Text() const;
   // Raises Change, as the user's typing does.
@@ -53,7 +53,7 @@ class TextBox : public FormControl {
 
   std::wstring fieldName_;
   unsigned long backColor_ = 0x80000005;
-  HBRUSH brush_ = nullptr;  // owned
+  GdiObject<HBRUSH> brush_;
   int alignment_ = 0;
   bool valueListEnabled_ = false;
   std::vector<std::wstring> values_;

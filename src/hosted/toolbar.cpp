@@ -14,18 +14,14 @@ constexpr long kElementNotFound = 35601;
 
 }  // namespace
 
-Toolbar::~Toolbar() {
-  if (images_) ImageList_Destroy(images_);
-}
-
 void Toolbar::OnCreated() {
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES};
   InitCommonControlsEx(&icc);
   CreateInner(TOOLBARCLASSNAMEW, TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | TBSTYLE_LIST | CCS_NODIVIDER | CCS_NORESIZE |
                                      CCS_NOPARENTALIGN);
   SendMessageW(inner_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-  images_ = ImageList_Create(kIconSize, kIconSize, ILC_COLOR32 | ILC_MASK, 8, 8);
-  SendMessageW(inner_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_));
+  images_.reset(ImageList_Create(kIconSize, kIconSize, ILC_COLOR32 | ILC_MASK, 8, 8));
+  SendMessageW(inner_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_.get()));
 }
 
 void Toolbar::OnResized(int width, int height) {
@@ -40,7 +36,7 @@ void Toolbar::Insert(const std::wstring& key, const std::wstring& toolTip, HICON
   button.fsState = TBSTATE_ENABLED;
   button.fsStyle = static_cast<BYTE>(separator ? BTNS_SEP : BTNS_BUTTON | BTNS_AUTOSIZE);
   button.iBitmap = separator ? 6 : I_IMAGENONE;
-  if (!separator && icon) button.iBitmap = ImageList_AddIcon(images_, icon);
+  if (!separator && icon) button.iBitmap = ImageList_AddIcon(images_.get(), icon);
   button.iString = caption.empty() ? -1 : reinterpret_cast<INT_PTR>(caption.c_str());
   SendMessageW(inner(), TB_ADDBUTTONSW, 1, reinterpret_cast<LPARAM>(&button));
   SetVkButtonKey(hwnd(), button.idCommand, key);  // outside drivers press buttons by key

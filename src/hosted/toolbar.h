@@ -15,6 +15,7 @@
 
 #include "hosted/form_control.h"
 #include "runtime/event.h"
+#include "runtime/gdi_object.h"
 
 namespace vk::hosted {
 
@@ -31,7 +32,6 @@ struct ToolbarClick {
 class Toolbar : public FormControl {
  public:
   Toolbar(Form& form, ControlArgs args) : FormControl(form, std::move(args)) {}
-  ~Toolbar() override;
 
   // Adds a button; icon may be null (the button then shows its caption only). The
   // toolbar keeps a copy of the icon.
@@ -79,7 +79,7 @@ class Toolbar : public FormControl {
   void OnButton(int index);
 
   std::vector<Button> buttons_;
-  HIMAGELIST images_ = nullptr;  // owned
+  OwnedImageList images_;
 };
 
 }  // namespace vk::hosted

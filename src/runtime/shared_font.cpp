@@ -5,20 +5,19 @@
 #include <mutex>
 #include <tuple>
 
+#include "runtime/gdi_object.h"
+
 namespace vk {
 namespace {
 
 class FontCache {
  public:
-  ~FontCache() {
-    for (auto& entry : fonts_) DeleteObject(entry.second);
-  }
   HFONT Get(const FontDescription& wanted) {
     const std::lock_guard<std::mutex> hold(lock_);
     const Key key{wanted.name, std::lround(wanted.size * 100), wanted.bold, wanted.italic, wanted.underline,
                   wanted.strikethrough, wanted.charset};
     auto found = fonts_.find(key);
-    if (found != fonts_.end()) return found->second;
+    if (found != fonts_.end()) return found->second.get();
     HFONT font = CreateGdiFont(wanted);
     fonts_.emplace(key, font);
     return font;
@@ -27,7 +26,7 @@ class FontCache {
  private:
   using Key = std::tuple<std::wstring, long, bool, bool, bool, bool, BYTE>;
   std::mutex lock_;
-  std::map<Key, HFONT> fonts_;
+  std::map<Key, GdiObject<HFONT>> fonts_;
 };
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "base/edge_report.h"
 #include "base/vb_error.h"
+#include "runtime/select_guard.h"
 #include "runtime/window_class.h"
 
 namespace vk {
@@ -93,43 +94,36 @@ void UserControl::setRetained(bool retained) {
 
 void UserControl::Present() {
   if (!retained_ || !dc_ || !memoryDc_) return;
-  BitBlt(dc_, 0, 0, clientWidth(), clientHeight(), memoryDc_, 0, 0, SRCCOPY);
+  BitBlt(dc_, 0, 0, clientWidth(), clientHeight(), memoryDc_.get(), 0, 0, SRCCOPY);
 }
 
 void UserControl::ResizeSurface() {
   if (!dc_) return;
   const int w = std::max(1, clientWidth()), h = std::max(1, clientHeight());
-  if (!memoryDc_) memoryDc_ = CreateCompatibleDC(dc_);
-  HBITMAP bitmap = CreateCompatibleBitmap(dc_, w, h);
+  if (!memoryDc_) memoryDc_.reset(CreateCompatibleDC(dc_));
+  GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(dc_, w, h));
   if (!memoryDc_ || !bitmap) return;
-  HGDIOBJ old = SelectObject(memoryDc_, bitmap);
+  HGDIOBJ old = SelectObject(memoryDc_.get(), bitmap.get());
   if (!previousBitmap_) previousBitmap_ = old;
   if (surfaceBitmap_) {
     // Keep what was drawn, as far as it still fits.
-    HDC copy = CreateCompatibleDC(dc_);
-    HGDIOBJ before = SelectObject(copy, surfaceBitmap_);
-    BitBlt(memoryDc_, 0, 0, w, h, copy, 0, 0, SRCCOPY);
-    SelectObject(copy, before);
-    DeleteDC(copy);
-    DeleteObject(surfaceBitmap_);
+    MemoryDc copy(CreateCompatibleDC(dc_));
+    SelectGuard held(copy.get(), surfaceBitmap_.get());
+    BitBlt(memoryDc_.get(), 0, 0, w, h, copy.get(), 0, 0, SRCCOPY);
   }
-  surfaceBitmap_ = bitmap;
+  surfaceBitmap_ = std::move(bitmap);
 }
 
 void UserControl::ReleaseSurface() {
-  if (memoryDc_) {
-    if (previousBitmap_) SelectObject(memoryDc_, previousBitmap_);
-    DeleteDC(memoryDc_);
-  }
-  if (surfaceBitmap_) DeleteObject(surfaceBitmap_);
-  memoryDc_ = nullptr;
-  surfaceBitmap_ = nullptr;
+  if (memoryDc_ && previousBitmap_) SelectObject(memoryDc_.get(), previousBitmap_);
+  memoryDc_.reset();
+  surfaceBitmap_.reset();
   previousBitmap_ = nullptr;
 }
 
 void UserControl::PaintNow(HDC target) {
   if (retained_ && memoryDc_) {
-    BitBlt(target, 0, 0, clientWidth(), clientHeight(), memoryDc_, 0, 0, SRCCOPY);
+    BitBlt(target, 0, 0, clientWidth(), clientHeight(), memoryDc_.get(), 0, 0, SRCCOPY);
     return;
   }
   RECT client{0, 0, clientWidth(), clientHeight()};

@@ -27,6 +27,7 @@
 
 #include "runtime/control.h"
 #include "runtime/form.h"
+#include "runtime/gdi_object.h"
 #include "runtime/ole_color.h"
 #include "runtime/property_bag.h"
 
@@ -50,7 +51,7 @@ class UserControl : public Control, public Container {
   // copy without calling Paint; Present() shows the copy at once.
   void setRetained(bool retained);
   bool retained() const { return retained_; }
-  HDC surface() const { return retained_ ? memoryDc_ : dc_; }
+  HDC surface() const { return retained_ ? memoryDc_.get() : dc_; }
   void Present();
 
   // Client area in pixels.
@@ -118,8 +119,8 @@ class UserControl : public Control, public Container {
   HWND window_ = nullptr;  // the same as hwnd(), kept for the window procedure's teardown
   HDC dc_ = nullptr;
   bool retained_ = false;
-  HDC memoryDc_ = nullptr;
-  HBITMAP surfaceBitmap_ = nullptr;
+  GdiObject<HBITMAP> surfaceBitmap_;  // selected into memoryDc_ while retained
+  MemoryDc memoryDc_;
   HGDIOBJ previousBitmap_ = nullptr;
   int buttonsDown_ = 0;
   bool releaseEndsDoubleClick_ = false;  // the release after a double click is no click

@@ -2,6 +2,9 @@
 
 #include <vector>
 
+#include "runtime/gdi_object.h"
+#include "runtime/select_guard.h"
+
 namespace vk {
 
 bool SaveBitmapPicture(HBITMAP bitmap, const std::wstring& path) {
@@ -49,16 +52,14 @@ bool SaveWindowPicture(HWND window, const std::wstring& path) {
   // Copied from the screen: the picture is what the user sees, frame and children
   // included, however each of them paints.
   HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-  const HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-  SelectObject(memory, old);
-  DeleteDC(memory);
+  GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(screen, width, height));
+  {
+    MemoryDc memory(CreateCompatibleDC(screen));
+    SelectGuard copy(memory.get(), bitmap.get());
+    BitBlt(memory.get(), 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+  }
   ReleaseDC(nullptr, screen);
-  const bool ok = SaveBitmapPicture(bitmap, path);
-  DeleteObject(bitmap);
-  return ok;
+  return SaveBitmapPicture(bitmap.get(), path);
 }
 
 }  // namespace vk

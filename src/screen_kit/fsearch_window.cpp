@@ -9,6 +9,7 @@
 #include "base/steps.h"
 #include "runtime/app_path.h"
 #include "runtime/do_events.h"
+#include "runtime/gdi_object.h"
 #include "runtime/property_bag.h"
 #include "runtime/select_guard.h"
 #include "runtime/twips.h"
@@ -31,12 +32,10 @@ struct LineLook {
 void DrawLines(HWND window, std::initializer_list<LineLook> lines) {
   HDC dc = GetDC(window);
   for (const LineLook& l : lines) {
-    HPEN pen = CreatePen(PS_SOLID, 2, OleColorToRgb(l.color));
-    HGDIOBJ old = SelectObject(dc, pen);
+    GdiObject<HPEN> pen(CreatePen(PS_SOLID, 2, OleColorToRgb(l.color)));
+    SelectGuard drawn(dc, pen.get());
     MoveToEx(dc, TwipsToPixels(l.line->x1), TwipsToPixels(l.line->y1), nullptr);
     LineTo(dc, TwipsToPixels(l.line->x2), TwipsToPixels(l.line->y2));
-    SelectObject(dc, old);
-    DeleteObject(pen);
   }
   ReleaseDC(window, dc);
 }
@@ -189,9 +188,8 @@ bool FSearch::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result
   if (message != WM_ERASEBKGND) return false;
   RECT r;
   GetClientRect(hwnd(), &r);
-  HBRUSH blue = CreateSolidBrush(OleColorToRgb(kWindowBlue));
-  FillRect(reinterpret_cast<HDC>(wParam), &r, blue);
-  DeleteObject(blue);
+  GdiObject<HBRUSH> blue(CreateSolidBrush(OleColorToRgb(kWindowBlue)));
+  FillRect(reinterpret_cast<HDC>(wParam), &r, blue.get());
   result = 1;
   return true;
 }

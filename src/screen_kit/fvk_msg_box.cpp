@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "runtime/gdi_object.h"
+#include "runtime/select_guard.h"
 #include "runtime/twips.h"
 #include "screen_kit/message_box.h"
 #include "screen_kit/shared_functions.h"
@@ -49,14 +51,14 @@ const ButtonSet kSets[8] = {
 HBITMAP IconPicture() {
   const int size = 32;
   HDC screen = GetDC(nullptr);
-  HDC dc = CreateCompatibleDC(screen);
   HBITMAP bitmap = CreateCompatibleBitmap(screen, size, size);
-  HGDIOBJ old = SelectObject(dc, bitmap);
-  RECT all{0, 0, size, size};
-  FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
-  DrawIconEx(dc, 0, 0, LoadIconW(nullptr, IDI_INFORMATION), size, size, 0, nullptr, DI_NORMAL);
-  SelectObject(dc, old);
-  DeleteDC(dc);
+  {
+    MemoryDc memory(CreateCompatibleDC(screen));
+    SelectGuard drawn(memory.get(), bitmap);
+    RECT all{0, 0, size, size};
+    FillRect(memory.get(), &all, GetSysColorBrush(COLOR_BTNFACE));
+    DrawIconEx(memory.get(), 0, 0, LoadIconW(nullptr, IDI_INFORMATION), size, size, 0, nullptr, DI_NORMAL);
+  }
   ReleaseDC(nullptr, screen);
   return bitmap;
 }

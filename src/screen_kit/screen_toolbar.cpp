@@ -6,6 +6,7 @@
 
 #include "base/steps.h"
 #include "runtime/colour_bitmap.h"
+#include "runtime/gdi_object.h"
 #include "runtime/select_guard.h"
 
 namespace vk {
@@ -77,24 +78,21 @@ void DrawKey(HDC dc, const std::wstring& key) {
 
 HICON MakeIcon(const std::wstring& key) {
   void* bits = nullptr;
-  HBITMAP colour = CreateColourBitmap(nullptr, kSize, kSize, &bits);
+  GdiObject<HBITMAP> colour(CreateColourBitmap(nullptr, kSize, kSize, &bits));
   if (!colour) return nullptr;
-  HDC dc = CreateCompatibleDC(nullptr);
   {
-    SelectGuard bitmap(dc, colour);
+    MemoryDc memory(CreateCompatibleDC(nullptr));
+    HDC dc = memory.get();
+    SelectGuard bitmap(dc, colour.get());
     RECT all{0, 0, kSize, kSize};
-    HBRUSH clear = CreateSolidBrush(kClear);
-    FillRect(dc, &all, clear);
-    DeleteObject(clear);
+    GdiObject<HBRUSH> background(CreateSolidBrush(kClear));
+    FillRect(dc, &all, background.get());
     const COLORREF ink = key == L"BTN_KIL" ? RGB(192, 0, 0) : key == L"BTN_VAL" ? RGB(0, 128, 0) : RGB(30, 60, 120);
-    HPEN pen = CreatePen(PS_SOLID, 2, ink);
-    SelectGuard penGuard(dc, pen);
+    GdiObject<HPEN> pen(CreatePen(PS_SOLID, 2, ink));
+    SelectGuard penGuard(dc, pen.get());
     SelectGuard brush(dc, GetStockObject(NULL_BRUSH));
     DrawKey(dc, key);
-    SelectObject(dc, GetStockObject(BLACK_PEN));
-    DeleteObject(pen);
   }
-  DeleteDC(dc);
   // Opaque where drawn: alpha 255 on the ink, 0 (and a set mask bit) on the rest.
   auto* pixels = static_cast<uint32_t*>(bits);
   const uint32_t clear = 0x00FF00FF;
@@ -111,20 +109,16 @@ HICON MakeIcon(const std::wstring& key) {
     }
     maskRows[y] = static_cast<WORD>((maskRows[y] >> 8) | (maskRows[y] << 8));  // bytes in screen order
   }
-  HBITMAP mask = CreateBitmap(kSize, kSize, 1, 1, maskRows);
-  ICONINFO info{TRUE, 0, 0, mask, colour};
-  HICON icon = CreateIconIndirect(&info);
-  DeleteObject(mask);
-  DeleteObject(colour);
-  return icon;
+  GdiObject<HBITMAP> mask(CreateBitmap(kSize, kSize, 1, 1, maskRows));
+  ICONINFO info{TRUE, 0, 0, mask.get(), colour.get()};
+  return CreateIconIndirect(&info);  // a copy of both bitmaps
 }
 
 }  // namespace
 
 void AddToolbarButton(hosted::Toolbar& toolbar, const std::wstring& key, const std::wstring& toolTip) {
-  HICON icon = MakeIcon(key);
-  toolbar.AddButton(key, toolTip, icon, key == L"BTN_REP" ? L" " : L"");
-  if (icon) DestroyIcon(icon);  // the toolbar keeps its own copy
+  const OwnedIcon icon(MakeIcon(key));  // the toolbar keeps its own copy
+  toolbar.AddButton(key, toolTip, icon.get(), key == L"BTN_REP" ? L" " : L"");
 }
 
 void AddToolbarButtons(hosted::Toolbar& toolbar, std::initializer_list<ToolbarKey> keys) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/clock.h"
+#include "runtime/gdi_object.h"
 #include "runtime/redraw_pause.h"
 #include "runtime/select_guard.h"
 #include "runtime/twips.h"
@@ -21,16 +22,14 @@ void PaintPdfMark(HDC dc, const RECT& client) {
   FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
   FrameRect(dc, &client, GetSysColorBrush(COLOR_BTNSHADOW));
   const int side = std::min(client.right - client.left, client.bottom - client.top);
-  HFONT font = CreateFontW(-std::clamp(side / 4, 8, 96), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Tahoma");
-  {
-    SelectGuard useFont(dc, font);
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, RGB(176, 0, 0));
-    RECT text = client;
-    DrawTextW(dc, L"PDF", 3, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-  }
-  DeleteObject(font);
+  GdiObject<HFONT> font(CreateFontW(-std::clamp(side / 4, 8, 96), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
+                                    DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                    DEFAULT_PITCH, L"Tahoma"));
+  SelectGuard useFont(dc, font.get());
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, RGB(176, 0, 0));
+  RECT text = client;
+  DrawTextW(dc, L"PDF", 3, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
 }
 
 }  // namespace

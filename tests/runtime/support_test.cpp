@@ -1,4 +1,5 @@
-// Events and their mute switch, property bags, the step runner, error texts and the clock.
+// Events and their mute switch, property bags, the step runner, error texts, the clock
+// and owned GDI handles.
 #include <gtest/gtest.h>
 
 #include "base/clock.h"
@@ -6,6 +7,7 @@
 #include "base/variant.h"
 #include "runtime/app_path.h"
 #include "runtime/event.h"
+#include "runtime/gdi_object.h"
 #include "runtime/property_bag.h"
 
 namespace vk {
@@ -169,6 +171,28 @@ TEST(AppPath, IsTheFolderOfTheModuleHoldingTheCode) {
   folder.resize(folder.find_last_of(L"\\"));
   EXPECT_EQ(AppPath(), folder);
   EXPECT_NE(AppPath().back(), L'\\');
+}
+
+TEST(GdiObject, DeletesWhatItOwnsOnceAndNothingItHandedOver) {
+  auto live = [](HGDIOBJ object) { return GetObjectType(object) != 0; };
+  HBRUSH first = CreateSolidBrush(RGB(1, 2, 3));
+  HBRUSH second = CreateSolidBrush(RGB(4, 5, 6));
+  HBRUSH kept = CreateSolidBrush(RGB(7, 8, 9));
+  {
+    GdiObject<HBRUSH> brush(first);
+    brush.reset(first);  // the same handle again is no change of owner
+    EXPECT_TRUE(live(first));
+    brush.reset(second);
+    EXPECT_FALSE(live(first));
+    GdiObject<HBRUSH> moved(std::move(brush));
+    EXPECT_FALSE(brush);
+    EXPECT_EQ(moved.get(), second);
+    GdiObject<HBRUSH> handedOver(kept);
+    EXPECT_EQ(handedOver.release(), kept);
+  }
+  EXPECT_FALSE(live(second));
+  EXPECT_TRUE(live(kept));
+  DeleteObject(kept);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "base/rounding.h"
+#include "runtime/gdi_object.h"
 
 namespace vk::controls {
 
@@ -46,9 +47,8 @@ class Cutter {
   void Cut(int left, int top, int right, int bottom) {
     if (left > right) std::swap(left, right);
     if (top > bottom) std::swap(top, bottom);
-    HRGN piece = CreateRectRgn(left, top, right + 1, bottom + 1);
-    CombineRgn(region_, region_, piece, RGN_DIFF);
-    DeleteObject(piece);
+    GdiObject<HRGN> piece(CreateRectRgn(left, top, right + 1, bottom + 1));
+    CombineRgn(region_, region_, piece.get(), RGN_DIFF);
   }
 
  private:

@@ -20,7 +20,6 @@ BalloonTip::~BalloonTip() {
   hooks_.StopAll();
   if (target_ && IsWindow(target_)) KillTimer(target_, kBalloonTimerId);
   if (balloon_) DestroyWindow(balloon_);
-  if (surface_) DeleteObject(surface_);
 }
 
 HFONT BalloonTip::CaptionFont(bool bold) const {
@@ -41,7 +40,8 @@ HBITMAP BalloonTip::TileBitmap() const {
 
 void BalloonTip::MeasureText(const std::wstring& s, bool isTitle) {
   std::wstring measured = (isTitle && s.empty()) ? L" " : s;
-  HDC dc = CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
+  MemoryDc display(CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr));
+  HDC dc = display.get();
   HFONT font = CaptionFont(isTitle);
   {
     SelectGuard guard(dc, font);
@@ -54,7 +54,6 @@ void BalloonTip::MeasureText(const std::wstring& s, bool isTitle) {
     measuredWidth_ += 25 + look.iconSize;
     measuredHeight_ += look.iconSize;
   }
-  DeleteDC(dc);
 }
 
 void BalloonTip::ShowToolTip(HWND target, const std::wstring& title, const std::wstring& text,
@@ -166,9 +165,6 @@ void BalloonTip::CloseBalloon() {
     balloon_ = nullptr;
     DestroyWindow(window);
   }
-  if (surface_) {
-    DeleteObject(surface_);
-    surface_ = nullptr;
-  }
+  surface_.reset();
 }
 }  // namespace vk::controls

@@ -24,6 +24,7 @@
 #include "controls/balloon/balloon_shape.h"
 #include "controls/subclass/window_subclasser.h"
 #include "runtime/font.h"
+#include "runtime/gdi_object.h"
 #include "runtime/ole_color.h"
 
 namespace vk::controls {
@@ -77,7 +78,7 @@ class BalloonTip : public SubclassOwner {
   SIZE bodySize() const { return SIZE{width_, height_}; }
   const BalloonPlacement& placement() const { return placement_; }
   // The picture the balloon shows (alpha-mixed), or null when none is open.
-  HBITMAP surface() const { return surface_; }
+  HBITMAP surface() const { return surface_.get(); }
 
  private:
   void MeasureText(const std::wstring& s, bool isTitle);
@@ -106,7 +107,7 @@ class BalloonTip : public SubclassOwner {
   long ticks_ = 0;
   POINT cursor_{}, previousCursor_{};
   BalloonPlacement placement_;
-  HBITMAP surface_ = nullptr;  // what the open balloon shows
+  GdiObject<HBITMAP> surface_;  // what the open balloon shows
 };
 
 // A title of spaces (or none) takes no room of its own above the balloon's text.

@@ -10,6 +10,7 @@
 
 #include "base/rounding.h"
 #include "controls/balloon/balloon_tip.h"
+#include "runtime/gdi_object.h"
 #include "runtime/select_guard.h"
 #include "runtime/window_class.h"
 
@@ -22,9 +23,8 @@ constexpr wchar_t kShadowClass[] = L"VkBalloonTipShadow";
 
 
 void FillSolid(HDC dc, const RECT& rect, COLORREF color) {
-  HBRUSH brush = CreateSolidBrush(color);
-  FillRect(dc, &rect, brush);
-  DeleteObject(brush);
+  GdiObject<HBRUSH> brush(CreateSolidBrush(color));
+  FillRect(dc, &rect, brush.get());
 }
 
 void FillGradient(HDC dc, const RECT& rect, COLORREF from, COLORREF to, bool horizontal) {
@@ -34,29 +34,23 @@ void FillGradient(HDC dc, const RECT& rect, COLORREF from, COLORREF to, bool hor
     return static_cast<int>(RoundHalfEven(a + static_cast<double>(i) * (b - a) / std::max(n, 1)));
   };
   for (int i = 0; i <= n; ++i) {
-    HPEN pen = CreatePen(PS_SOLID, 1, RGB(channel(0, i), channel(8, i), channel(16, i)));
-    {
-      SelectGuard guard(dc, pen);
-      if (horizontal) {
-        MoveToEx(dc, rect.left + i, rect.top, nullptr);
-        LineTo(dc, rect.left + i, rect.bottom);
-      } else {
-        MoveToEx(dc, rect.left, rect.top + i, nullptr);
-        LineTo(dc, rect.right, rect.top + i);
-      }
+    GdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, RGB(channel(0, i), channel(8, i), channel(16, i))));
+    SelectGuard guard(dc, pen.get());
+    if (horizontal) {
+      MoveToEx(dc, rect.left + i, rect.top, nullptr);
+      LineTo(dc, rect.left + i, rect.bottom);
+    } else {
+      MoveToEx(dc, rect.left, rect.top + i, nullptr);
+      LineTo(dc, rect.right, rect.top + i);
     }
-    DeleteObject(pen);
   }
 }
 
 void FillPattern(HDC dc, const RECT& rect, HBITMAP tile) {
-  HBRUSH brush = CreatePatternBrush(tile);
-  {
-    SelectGuard guard(dc, brush);
-    SetBrushOrgEx(dc, 0, 0, nullptr);
-    PatBlt(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, PATCOPY);
-  }
-  DeleteObject(brush);
+  GdiObject<HBRUSH> brush(CreatePatternBrush(tile));
+  SelectGuard guard(dc, brush.get());
+  SetBrushOrgEx(dc, 0, 0, nullptr);
+  PatBlt(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, PATCOPY);
 }
 
 // The system icon for 1 (error), 2 (information) or 3 (warning) at the given size.
@@ -67,8 +61,7 @@ HICON SystemIcon(long which, long size) {
   HICON large = nullptr, small = nullptr;
   ExtractIconExW(library.c_str(), static_cast<int>(which), &large, &small, 1);
   HICON chosen = size <= 24 ? small : large;
-  HICON other = size <= 24 ? large : small;
-  if (other) DestroyIcon(other);
+  const OwnedIcon other(size <= 24 ? large : small);
   if (chosen) return chosen;
   // The library carries no such icon here: the platform's own stock icons instead.
   static const LPCWSTR stock[] = {IDI_ERROR, IDI_INFORMATION, IDI_WARNING};
@@ -96,14 +89,11 @@ LRESULT CALLBACK BalloonTip::BalloonProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
       PAINTSTRUCT ps{};
       HDC dc = msg == WM_PAINT ? BeginPaint(hwnd, &ps) : reinterpret_cast<HDC>(wParam);
       if (self && self->surface_) {
-        HDC memory = CreateCompatibleDC(dc);
-        {
-          SelectGuard guard(memory, self->surface_);
-          BITMAP bm{};
-          GetObjectW(self->surface_, sizeof bm, &bm);
-          BitBlt(dc, 0, 0, bm.bmWidth, bm.bmHeight, memory, 0, 0, SRCCOPY);
-        }
-        DeleteDC(memory);
+        MemoryDc memory(CreateCompatibleDC(dc));
+        SelectGuard guard(memory.get(), self->surface_.get());
+        BITMAP bm{};
+        GetObjectW(self->surface_.get(), sizeof bm, &bm);
+        BitBlt(dc, 0, 0, bm.bmWidth, bm.bmHeight, memory.get(), 0, 0, SRCCOPY);
       }
       if (msg == WM_PAINT) EndPaint(hwnd, &ps);
       return 0;
@@ -134,24 +124,20 @@ bool BalloonTip::CreateBalloonWindow() {
                                 RuntimeModule(), this);
   if (!window) return false;
 
-  HRGN outline = BuildBalloonRegion(width_, height_, placement_, look.style);
+  GdiObject<HRGN> outline(BuildBalloonRegion(width_, height_, placement_, look.style));
   HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP picture = CreateCompatibleBitmap(screen, w, h);
+  GdiObject<HBITMAP> picture(CreateCompatibleBitmap(screen, w, h));
   {
-    SelectGuard guard(memory, picture);
-    PaintBalloon(memory, w, h, outline);
-    BlendWithScreen(memory, place);
+    MemoryDc memory(CreateCompatibleDC(screen));
+    SelectGuard guard(memory.get(), picture.get());
+    PaintBalloon(memory.get(), w, h, outline.get());
+    BlendWithScreen(memory.get(), place);
   }
-  DeleteDC(memory);
   ReleaseDC(nullptr, screen);
-  if (surface_) DeleteObject(surface_);
-  surface_ = picture;
+  surface_ = std::move(picture);
 
   if (look.style == BalloonStyle::Balloon)
-    SetWindowRgn(window, outline, FALSE);  // the window owns the region from here
-  else
-    DeleteObject(outline);
+    SetWindowRgn(window, outline.release(), FALSE);  // the window owns the region from here
   balloon_ = window;
   balloonHeld_ = true;
   hooks_.Start(window);
@@ -173,18 +159,16 @@ void BalloonTip::PaintBalloon(HDC dc, int width, int fullHeight, HRGN outline) {
                    look.backStyle == static_cast<long>(BalloonFill::GradientH));
       break;
   }
-  HBRUSH border = CreateSolidBrush(OleColorToRgb(look.textColor));
-  FrameRgn(dc, outline, border, 1, 1);
-  DeleteObject(border);
+  GdiObject<HBRUSH> border(CreateSolidBrush(OleColorToRgb(look.textColor)));
+  FrameRgn(dc, outline, border.get(), 1, 1);
   SetBkMode(dc, TRANSPARENT);
 
   if (icon_ != 0) {
     const int y = 8 + std::max(placement_.stemY, 0);
     const bool system = icon_ >= 1 && icon_ <= 3;
-    HICON icon = system ? SystemIcon(icon_, look.iconSize)
-                        : reinterpret_cast<HICON>(static_cast<INT_PTR>(icon_));
+    const OwnedIcon made(system ? SystemIcon(icon_, look.iconSize) : nullptr);  // the caller's stays theirs
+    HICON icon = system ? made.get() : reinterpret_cast<HICON>(static_cast<INT_PTR>(icon_));
     DrawIconEx(dc, 12, y, icon, look.iconSize, look.iconSize, 0, nullptr, DI_NORMAL);
-    if (system && icon) DestroyIcon(icon);
   }
   DrawCaption(dc, title_, true);
   DrawCaption(dc, text_, false);
@@ -229,26 +213,23 @@ void BalloonTip::BlendWithScreen(HDC dc, const RECT& windowRect) {
   if (alpha_ >= 100) return;  // opaque: the balloon's own pixels
   const int w = windowRect.right - windowRect.left, h = windowRect.bottom - windowRect.top;
   HDC screen = GetDC(nullptr);
-  HDC capture = CreateCompatibleDC(screen);
-  HBITMAP behind = CreateCompatibleBitmap(screen, w, h);
+  MemoryDc capture(CreateCompatibleDC(screen));
+  GdiObject<HBITMAP> behind(CreateCompatibleBitmap(screen, w, h));
   {
-    SelectGuard guard(capture, behind);
-    BitBlt(capture, 0, 0, w, h, screen, windowRect.left, windowRect.top, SRCCOPY);
+    SelectGuard guard(capture.get(), behind.get());
+    BitBlt(capture.get(), 0, 0, w, h, screen, windowRect.left, windowRect.top, SRCCOPY);
   }
   HBITMAP drawn = static_cast<HBITMAP>(GetCurrentObject(dc, OBJ_BITMAP));
-  HBITMAP spare = CreateCompatibleBitmap(screen, 1, 1);
+  GdiObject<HBITMAP> spare(CreateCompatibleBitmap(screen, 1, 1));
   // GetDIBits wants a bitmap that is not selected into a DC.
-  SelectObject(dc, spare);
+  SelectObject(dc, spare.get());
   auto pixels = ReadPixels(dc, drawn, w, h);
-  auto background = ReadPixels(capture, behind, w, h);
+  auto background = ReadPixels(capture.get(), behind.get(), w, h);
   SelectObject(dc, drawn);
-  DeleteObject(spare);
   BlendPixels(pixels, background, alpha_);
   BITMAPINFO info{};
   info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
   SetDIBitsToDevice(dc, 0, 0, w, h, 0, 0, 0, h, pixels.data(), &info, DIB_RGB_COLORS);
-  DeleteObject(behind);
-  DeleteDC(capture);
   ReleaseDC(nullptr, screen);
 }
 

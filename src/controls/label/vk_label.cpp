@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cwctype>
 
+#include "runtime/gdi_object.h"
 #include "runtime/mouse_pointer.h"
 #include "runtime/select_guard.h"
 #include "runtime/shared_font.h"
@@ -224,14 +225,12 @@ void VkLabel::PlaceIcon() {
 void VkLabel::OnResize() { Layout(); }
 
 void VkLabel::Paint(HDC dc, const RECT& client) {
-  HBRUSH back = CreateSolidBrush(OleColorToRgb(ambient().backColor));
-  FillRect(dc, &client, back);
-  DeleteObject(back);
+  GdiObject<HBRUSH> back(CreateSolidBrush(OleColorToRgb(ambient().backColor)));
+  FillRect(dc, &client, back.get());
   RECT label{0, 0, TwipsToPixels(labelWidth_), TwipsToPixels(labelHeight_)};
   if (backStyle_ == 1) {
-    HBRUSH fill = CreateSolidBrush(OleColorToRgb(backColor_));
-    FillRect(dc, &label, fill);
-    DeleteObject(fill);
+    GdiObject<HBRUSH> fill(CreateSolidBrush(OleColorToRgb(backColor_)));
+    FillRect(dc, &label, fill.get());
   }
   {
     SelectGuard guard(dc, SharedFont(font_));

@@ -217,10 +217,9 @@ bool VkStatusBar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
     case WM_CTLCOLOREDIT:
       if (reinterpret_cast<HWND>(lParam) == txtEdit_) {
         const COLORREF back = static_cast<COLORREF>(TranslateColor(backColor_));
-        if (editorBrush_) DeleteObject(editorBrush_);
-        editorBrush_ = CreateSolidBrush(back);
+        editorBrush_.reset(CreateSolidBrush(back));
         SetBkColor(reinterpret_cast<HDC>(wParam), back);
-        result = reinterpret_cast<LRESULT>(editorBrush_);
+        result = reinterpret_cast<LRESULT>(editorBrush_.get());
         return true;
       }
       return false;

@@ -8,6 +8,7 @@
 #include "controls/status_bar/status_bar_error.h"
 #include "controls/status_bar/trans_blt.h"
 #include "controls/status_bar/vk_status_bar.h"
+#include "runtime/gdi_object.h"
 #include "runtime/select_guard.h"
 #include "runtime/twips.h"
 
@@ -106,22 +107,18 @@ void VkStatusBar::Clear() {
 
 void VkStatusBar::ClearOn(HDC dc) {
   Rethrown(L"Clear", [&] {
-    HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(TranslateColor(backColor_)));
+    GdiObject<HBRUSH> brush(CreateSolidBrush(static_cast<COLORREF>(TranslateColor(backColor_))));
     RECT all{0, 0, clientWidth(), clientHeight()};
-    FillRect(dc, &all, brush);
-    DeleteObject(brush);
+    FillRect(dc, &all, brush.get());
   });
 }
 
 void VkStatusBar::APILine(HDC dc, long x1, long y1, long x2, long y2, long colour) {
   Rethrown(L"APILine", [&] {
-    HPEN pen = CreatePen(PS_SOLID, 1, static_cast<COLORREF>(TranslateColor(colour)));
-    {
-      SelectGuard keep(dc, pen);
-      MoveToEx(dc, x1, y1, nullptr);
-      LineTo(dc, x2, y2);
-    }
-    DeleteObject(pen);
+    GdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, static_cast<COLORREF>(TranslateColor(colour))));
+    SelectGuard keep(dc, pen.get());
+    MoveToEx(dc, x1, y1, nullptr);
+    LineTo(dc, x2, y2);
   });
 }
 

@@ -2,6 +2,7 @@
 
 #include "controls/status_bar/status_bar_error.h"
 #include "runtime/colour_bitmap.h"
+#include "runtime/gdi_object.h"
 
 // Scratch bitmaps are DIB sections rather than compatible bitmaps: selecting a new
 // compatible bitmap costs about 0.13 ms each under Wine (three per icon made a
@@ -15,22 +16,20 @@ namespace {
 // A memory DC with one bitmap selected, both released at the end of the scope.
 class Scratch {
  public:
-  Scratch(HDC like, HBITMAP bitmap) : dc_(CreateCompatibleDC(like)), bitmap_(bitmap) {
-    if (dc_ && bitmap_) previous_ = SelectObject(dc_, bitmap_);
+  Scratch(HDC like, HBITMAP bitmap) : bitmap_(bitmap), dc_(CreateCompatibleDC(like)) {
+    if (dc_ && bitmap_) previous_ = SelectObject(dc_.get(), bitmap_.get());
   }
   ~Scratch() {
-    if (dc_ && previous_) SelectObject(dc_, previous_);
-    if (dc_) DeleteDC(dc_);
-    if (bitmap_) DeleteObject(bitmap_);
+    if (dc_ && previous_) SelectObject(dc_.get(), previous_);
   }
   Scratch(const Scratch&) = delete;
   Scratch& operator=(const Scratch&) = delete;
-  HDC dc() const { return dc_; }
+  HDC dc() const { return dc_.get(); }
   bool ok() const { return dc_ && bitmap_; }
 
  private:
-  HDC dc_;
-  HBITMAP bitmap_;
+  GdiObject<HBITMAP> bitmap_;  // declared first: deleted after the DC
+  MemoryDc dc_;
   HGDIOBJ previous_ = nullptr;
 };
 
@@ -69,18 +68,18 @@ void TransBltEx(HDC hDestDC, long X, long Y, long nWidth, long nHeight, IPicture
 
     // The source: the picture's own bitmap (left with the picture), or the icon
     // drawn at the area's size over the key colour.
-    HDC src = CreateCompatibleDC(hDestDC);
-    HBITMAP iconBitmap = nullptr;
+    GdiObject<HBITMAP> iconBitmap;  // declared first: deleted after the DC
+    MemoryDc source(CreateCompatibleDC(hDestDC));
+    HDC src = source.get();
     HGDIOBJ srcPrevious = nullptr;
     if (type == PICTYPE_BITMAP) {
       srcPrevious = SelectObject(src, reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)));
     } else {
-      iconBitmap = CreateColourBitmap(hDestDC, nWidth, nHeight);
-      srcPrevious = SelectObject(src, iconBitmap);
-      HBRUSH key = CreateSolidBrush(static_cast<COLORREF>(TransColor));
-      DrawIconEx(src, 0, 0, reinterpret_cast<HICON>(static_cast<UINT_PTR>(handle)), nWidth, nHeight, 0, key,
-                 DI_NORMAL);
-      DeleteObject(key);
+      iconBitmap.reset(CreateColourBitmap(hDestDC, nWidth, nHeight));
+      srcPrevious = SelectObject(src, iconBitmap.get());
+      GdiObject<HBRUSH> key(CreateSolidBrush(static_cast<COLORREF>(TransColor)));
+      DrawIconEx(src, 0, 0, reinterpret_cast<HICON>(static_cast<UINT_PTR>(handle)), nWidth, nHeight, 0,
+                 key.get(), DI_NORMAL);
     }
 
     {
@@ -118,8 +117,6 @@ void TransBltEx(HDC hDestDC, long X, long Y, long nWidth, long nHeight, IPicture
     }
 
     SelectObject(src, srcPrevious);
-    DeleteDC(src);
-    if (iconBitmap) DeleteObject(iconBitmap);
   });
 }
 

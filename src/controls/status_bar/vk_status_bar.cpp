@@ -38,8 +38,7 @@ void VkStatusBar::Terminate() noexcept {
     if (subclassed_) StopMessageHandling();
     if (txtEdit_) RemoveWindowSubclass(txtEdit_, &VkStatusBar::EditorSubclassProc, 1);
     txtEdit_ = nullptr;
-    if (editorBrush_) DeleteObject(editorBrush_);
-    editorBrush_ = nullptr;
+    editorBrush_.reset();
   } catch (...) {
   }
 }

@@ -26,6 +26,7 @@
 #include "com/com_ptr.h"
 #include "controls/subclass/window_subclasser.h"
 #include "runtime/event.h"
+#include "runtime/gdi_object.h"
 #include "runtime/user_control.h"
 
 namespace vk::controls {
@@ -215,7 +216,7 @@ class VkStatusBar : public UserControl, public SubclassOwner {
   bool editorOpen_ = false;
   int mousePointer_ = 0;
   bool resizing_ = false;
-  HBRUSH editorBrush_ = nullptr;
+  GdiObject<HBRUSH> editorBrush_;
 };
 
 }  // namespace vk::controls

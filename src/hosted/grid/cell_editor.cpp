@@ -47,8 +47,8 @@ CellEditor::CellEditor(GridWindow& grid, int dataRow, int position)
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof(metrics);
   SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
-  font_ = CreateFontIndirectW(&metrics.lfMessageFont);
-  SendMessageW(control_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+  font_.reset(CreateFontIndirectW(&metrics.lfMessageFont));
+  SendMessageW(control_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
   SetWindowSubclass(control_, SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
   SetFocus(control_);
 }
@@ -58,7 +58,6 @@ CellEditor::~CellEditor() {
     RemoveWindowSubclass(control_, SubclassProc, 1);
     DestroyWindow(control_);
   }
-  if (font_) DeleteObject(font_);
 }
 
 void CellEditor::Place() {

@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "runtime/gdi_object.h"
+
 namespace vk::grid {
 
 class GridWindow;
@@ -32,7 +34,7 @@ class CellEditor {
   int position_;
   Kind kind_ = kText;
   HWND control_ = nullptr;
-  HFONT font_ = nullptr;
+  GdiObject<HFONT> font_;  // the edit control's, deleted after it
 };
 
 }  // namespace vk::grid

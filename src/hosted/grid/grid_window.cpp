@@ -93,7 +93,6 @@ GridWindow::~GridWindow() {
   model_.OnChanged = nullptr;
   model_.OnRowSelected = nullptr;
   if (hwnd_) DestroyWindow(hwnd_);
-  for (auto& [key, font] : fonts_) DeleteObject(font);
 }
 
 // --- layout ---
@@ -102,7 +101,7 @@ HFONT GridWindow::FontFor(const GridStyle& style) {
   const StyleFont f = style.Font.value_or(StyleFont{});
   const auto key = std::make_tuple(f.name, static_cast<int>(f.size * 100), f.bold, f.italic);
   auto it = fonts_.find(key);
-  if (it != fonts_.end()) return it->second;
+  if (it != fonts_.end()) return it->second.get();
   LOGFONTW lf{};
   lf.lfHeight = PointsToPixels(f.size);
   lf.lfWeight = f.bold ? FW_BOLD : FW_NORMAL;
@@ -361,15 +360,14 @@ LRESULT GridWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       RECT client;
       GetClientRect(hwnd_, &client);
       // Painted off screen, then copied: no flicker while scrolling.
-      HDC memory = CreateCompatibleDC(dc);
-      HBITMAP bitmap = CreateCompatibleBitmap(dc, std::max<LONG>(1, client.right), std::max<LONG>(1, client.bottom));
       {
-        SelectGuard keep(memory, bitmap);
-        Paint(memory);
-        BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
+        MemoryDc memory(CreateCompatibleDC(dc));
+        GdiObject<HBITMAP> bitmap(
+            CreateCompatibleBitmap(dc, std::max<LONG>(1, client.right), std::max<LONG>(1, client.bottom)));
+        SelectGuard keep(memory.get(), bitmap.get());
+        Paint(memory.get());
+        BitBlt(dc, 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
       }
-      DeleteObject(bitmap);
-      DeleteDC(memory);
       EndPaint(hwnd_, &ps);
       return 0;
     }

@@ -15,6 +15,7 @@
 #include <tuple>
 
 #include "hosted/grid/grid_model.h"
+#include "runtime/gdi_object.h"
 
 namespace vk::grid {
 
@@ -102,7 +103,7 @@ class GridWindow {
   int scrollX_ = 0;  // pixels
   int lastPainted_ = 0;
   bool focused_ = false;
-  std::map<std::tuple<std::wstring, int, bool, bool>, HFONT> fonts_;
+  std::map<std::tuple<std::wstring, int, bool, bool>, GdiObject<HFONT>> fonts_;
   std::unique_ptr<CellEditor> editor_;
   friend class CellEditor;
 };

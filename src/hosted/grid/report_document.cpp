@@ -8,6 +8,8 @@
 #include "base/vb_error.h"
 #include "hosted/grid/export_file.h"
 #include "hosted/grid/grid_value.h"
+#include "runtime/gdi_object.h"
+#include "runtime/select_guard.h"
 
 namespace vk::grid {
 
@@ -164,7 +166,7 @@ void PaintReportPage(HDC dc, const ReportDocument& doc, int page, double scale, 
   RECT paper{origin.x, origin.y, origin.x + px(doc.pageWidth), origin.y + px(doc.pageHeight)};
   SetBkColor(dc, RGB(255, 255, 255));
   ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &paper, nullptr, 0, nullptr);
-  std::vector<HFONT> fonts;
+  std::vector<GdiObject<HFONT>> fonts;
   for (const ReportFont& f : doc.fonts) {
     LOGFONTW lf{};
     lf.lfHeight = -std::max(1, px(f.size * 20.0));  // a point is 20 twips
@@ -173,9 +175,9 @@ void PaintReportPage(HDC dc, const ReportDocument& doc, int page, double scale, 
     lf.lfCharSet = DEFAULT_CHARSET;
     lf.lfQuality = ANTIALIASED_QUALITY;
     lstrcpynW(lf.lfFaceName, f.name.c_str(), LF_FACESIZE);
-    fonts.push_back(CreateFontIndirectW(&lf));
+    fonts.emplace_back(CreateFontIndirectW(&lf));
   }
-  const HGDIOBJ oldFont = SelectObject(dc, fonts[0]);
+  const HGDIOBJ oldFont = SelectObject(dc, fonts[0].get());
   SetBkMode(dc, TRANSPARENT);
   for (const ReportItem& i : doc.pages[page].items) {
     RECT r{origin.x + px(i.x), origin.y + px(i.y), origin.x + px(i.x + i.width), origin.y + px(i.y + i.height)};
@@ -188,16 +190,14 @@ void PaintReportPage(HDC dc, const ReportDocument& doc, int page, double scale, 
         break;
       }
       case ReportItem::kLine: {
-        HPEN pen = CreatePen(PS_SOLID, 1, i.foreColor);
-        const HGDIOBJ old = SelectObject(dc, pen);
+        GdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, i.foreColor));
+        SelectGuard drawn(dc, pen.get());
         MoveToEx(dc, r.left, r.top, nullptr);
         LineTo(dc, r.right, r.bottom);
-        SelectObject(dc, old);
-        DeleteObject(pen);
         break;
       }
       case ReportItem::kText: {
-        SelectObject(dc, fonts[static_cast<size_t>(i.font)]);
+        SelectObject(dc, fonts[static_cast<size_t>(i.font)].get());
         SetTextColor(dc, i.foreColor);
         const int code = i.alignment >= 1 && i.alignment <= 9 ? i.alignment : 4;
         UINT flags = DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS;
@@ -208,8 +208,7 @@ void PaintReportPage(HDC dc, const ReportDocument& doc, int page, double scale, 
       }
     }
   }
-  SelectObject(dc, oldFont);
-  for (HFONT f : fonts) DeleteObject(f);
+  SelectObject(dc, oldFont);  // before the fonts go
 }
 
 }  // namespace vk::grid

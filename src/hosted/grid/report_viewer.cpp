@@ -7,6 +7,8 @@
 
 #include "base/vb_error.h"
 #include "hosted/grid/grid_value.h"
+#include "runtime/gdi_object.h"
+#include "runtime/select_guard.h"
 #include "runtime/twips.h"
 
 namespace vk::grid {
@@ -125,9 +127,10 @@ void ReportViewer::Paint(HDC target) {
   RECT client;
   GetClientRect(outer_, &client);
   const int w = std::max<LONG>(1, client.right), h = std::max<LONG>(1, client.bottom);
-  HDC dc = CreateCompatibleDC(target);
-  HBITMAP bitmap = CreateCompatibleBitmap(target, w, h);
-  const HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+  GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(target, w, h));
+  MemoryDc memory(CreateCompatibleDC(target));
+  HDC dc = memory.get();
+  SelectGuard drawn(dc, bitmap.get());
   SetBkColor(dc, RGB(128, 128, 128));
   ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &client, nullptr, 0, nullptr);
   if (page_ >= 0) {
@@ -137,9 +140,6 @@ void ReportViewer::Paint(HDC target) {
   }
   PaintStrip(dc, client);
   BitBlt(target, 0, 0, w, h, dc, 0, 0, SRCCOPY);
-  SelectObject(dc, oldBitmap);
-  DeleteObject(bitmap);
-  DeleteDC(dc);
 }
 
 bool ReportViewer::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
