@@ -24,8 +24,6 @@ thread_local const Clock* current = nullptr;
 
 const Clock& CurrentClock() { return current ? *current : systemClock; }
 
-void SetClock(const Clock* clock) { current = clock; }
-
 DATE Now() { return CurrentClock().Now(); }
 
 DATE Today() {

@@ -14,9 +14,6 @@ class Clock {
 
 // The thread's clock: the system clock unless a test put another in place.
 const Clock& CurrentClock();
-// Puts a clock in place for the thread (nullptr: back to the system clock). The
-// caller keeps it alive while it is in place.
-void SetClock(const Clock* clock);
 
 DATE Now();    // CurrentClock().Now()
 DATE Today();  // Now() without the time

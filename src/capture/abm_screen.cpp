@@ -160,12 +160,9 @@ bool FDocumentosABM::FillScreen() {
   if (!StillWanted()) return false;  // closed while the editors were built
   LoadCombos(*this, *mData, combos_, yield);
   if (!StillWanted()) return false;  // closed while the lists loaded
-  InitStatusBar();
   ClearForm();
   return true;
 }
-
-bool FDocumentosABM::InitStatusBar() { return false; }  // the bar keeps its design settings
 
 // --- layout ---
 

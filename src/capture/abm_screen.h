@@ -76,7 +76,6 @@ class FDocumentosABM : public DocumentScreen {
   void BuildToolbar();
   bool FillScreen() override;
   void PlaceControls() override;
-  bool InitStatusBar();
   bool ClearForm();
   bool SetToolbarState();
   void TBarMain_ButtonClick(hosted::ToolbarClick& click);

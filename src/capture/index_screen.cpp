@@ -156,7 +156,6 @@ bool FDocumentosIndex::FillScreen() {
   if (!StillWanted()) return false;
   if (!LoadCombos(*this, *mData, combos_, yield)) return false;
   if (!LoadSlides()) return false;
-  InitStatusBar();
   ClearForm();
   return true;
 }

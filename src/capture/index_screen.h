@@ -113,7 +113,6 @@ class FDocumentosIndex : public DocumentScreen {
   void BuildToolbar();
   void ConnectEvents();
   bool FillScreen() override;
-  bool InitStatusBar() { return false; }  // the bar needs no set-up
   bool ClearForm();
   bool SetToolbarState();
   void PlaceControls() override;
