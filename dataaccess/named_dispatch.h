@@ -100,7 +100,6 @@ class NamedDispatch : public IDispatch {
   }
 
  protected:
-  static bool IsGet(WORD flags) { return (flags & (DISPATCH_PROPERTYGET | DISPATCH_METHOD)) != 0; }
   static bool IsPut(WORD flags) { return (flags & DISPATCH_PROPERTYPUT) != 0; }
 };
 

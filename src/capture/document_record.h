@@ -44,11 +44,11 @@ std::wstring SaveFailureText(const std::wstring& reason, const std::wstring& doc
 // them, "]", CR LF, 34 hyphens, CR LF, "Documento Ingresado al Sistema", CR LF CR LF.
 std::wstring ObservacionText();
 
-// The 24 values both procedures take, as a zero-based array copied from the record:
-// the record from DocumentoId to ReferenciaId, the observation, the flag, the logon
-// name and today as "yyyy-mm-dd". A Fecha of 0 (no date) goes as Null, and so does a
-// column that was Null when read and is still empty. A later change of the record does
-// not reach the array.
+// The 24 values both procedures take, as a zero-based array copied from the record in
+// the order of the column table (document_record.cpp): the record from DocumentoId to
+// ReferenciaId, the observation, the flag, the logon name and today as "yyyy-mm-dd". A
+// Fecha of 0 (no date) goes as Null, and so does a column that was Null when read and
+// is still empty. A later change of the record does not reach the array.
 Variant DocumentParameters(const DocumentRecord& record);
 
 // What both saves do: a fresh observation and the flag into the record, then the
@@ -56,8 +56,8 @@ Variant DocumentParameters(const DocumentRecord& record);
 // record's 24 values. True when the data-access component reports success.
 bool ExecuteDocumentProcedure(const DataAccess& data, const std::wstring& procedure, DocumentRecord& record);
 
-// The current row of a Documentos recordset, read whole: DocumentoId and the entry
-// (Null gives "", 0 or no date, noted in NullWhenRead). Raises when a column is missing
+// The current row of a Documentos recordset, read whole by the same column table:
+// DocumentoId and the entry (Null gives "", 0 or no date, noted in NullWhenRead). Raises when a column is missing
 // or will not convert, so a caller never keeps half a row.
 DocumentRecord ReadDocumentRow(const Recordset& row);
 

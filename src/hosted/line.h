@@ -25,9 +25,7 @@ class Line : public FormControl {
   double X2() const { return points_.x2; }
   double Y2() const { return points_.y2; }
   void SetX1(double twips) { SetPoints({twips, points_.y1, points_.x2, points_.y2}); }
-  void SetY1(double twips) { SetPoints({points_.x1, twips, points_.x2, points_.y2}); }
   void SetX2(double twips) { SetPoints({points_.x1, points_.y1, twips, points_.y2}); }
-  void SetY2(double twips) { SetPoints({points_.x1, points_.y1, points_.x2, twips}); }
 
   OleColor BorderColor() const { return color_; }
   void SetBorderColor(OleColor color);

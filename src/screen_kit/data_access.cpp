@@ -41,11 +41,6 @@ long Recordset::FieldLong(const std::wstring& name) const {
   return value.isNull() ? 0 : value.toLong();
 }
 
-DATE Recordset::FieldDate(const std::wstring& name) const {
-  const Variant value = Field(name);
-  return value.isNull() ? 0 : value.toDate();
-}
-
 RecordsetWalker::RecordsetWalker(const Recordset& recordset, const std::vector<std::wstring>& fieldNames)
     : eof_(recordset.get(), L"EOF"), moveNext_(recordset.get(), L"MoveNext") {
   values_.reserve(fieldNames.size());

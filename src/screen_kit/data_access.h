@@ -31,11 +31,10 @@ class Recordset {
   Variant Field(long index) const;                // Fields(index).Value
   std::wstring FieldName(long index) const;
   long FieldType(long index) const;
-  // A field of the current row as a screen stages it: Null (and Empty) read as "",
-  // 0 and no date (0); any other value must convert, or the call raises.
+  // A field of the current row as a screen stages it: Null (and Empty) read as "" and
+  // 0; any other value must convert, or the call raises.
   std::wstring FieldText(const std::wstring& name) const;
   long FieldLong(const std::wstring& name) const;
-  DATE FieldDate(const std::wstring& name) const;
   IDispatch* get() const { return rs_.get(); }
   ComPtr<IDispatch> FieldObject(const Variant& key) const;
 

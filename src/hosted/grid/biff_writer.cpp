@@ -45,7 +45,6 @@ class Records {
   // Little-endian, as the format is and as this machine is.
   void U16(uint16_t v) { Raw(&v, 2); }
   void U32(uint32_t v) { Raw(&v, 4); }
-  void F64(double d) { Raw(&d, 8); }
   void Raw(const void* data, size_t size) {
     if (capacity_ - used_ < size) Grow(used_ + size);
     std::memcpy(bytes_.get() + used_, data, size);

@@ -151,13 +151,6 @@ bool GridValue::ChangeType(VARTYPE vt, GridValue& out) const {
   return true;
 }
 
-VARIANT GridValue::Copy() const {
-  VARIANT t;
-  VariantInit(&t);
-  VariantCopy(&t, const_cast<VARIANT*>(&v_));
-  return t;
-}
-
 bool ValuesMatch(const GridValue& a, const GridValue& b) {
   if (a.IsNull() || b.IsNull() || a.IsEmpty() || b.IsEmpty()) return a.type() == b.type();
   if (a.type() == VT_BSTR && b.type() == VT_BSTR) return a.Text() == b.Text();

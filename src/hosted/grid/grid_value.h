@@ -55,8 +55,6 @@ class GridValue {
   bool ToDouble(double& out) const;
   // A copy of the value in the given VARTYPE; false when it does not convert.
   bool ChangeType(VARTYPE vt, GridValue& out) const;
-  // A VARIANT the caller owns (for handing out through COM or a callback).
-  VARIANT Copy() const;
 
  private:
   VARIANT v_;
