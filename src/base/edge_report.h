@@ -3,7 +3,7 @@
 // what failed there goes to the debugger's output, as no caller above can be told.
 //
 //   return GuardEdge(L"grid window", LRESULT{0}, [&] { return self->Handle(message, wp, lp); });
-//   GuardEdge(L"timer tick", [&] { timer->Tick.Raise(); });
+//   GuardEdge(L"timer", [&] { timer->Tick.Raise(); });
 #include <type_traits>
 
 namespace vk {
