@@ -7,11 +7,11 @@
 #include <windows.h>
 #include <oaidl.h>
 
-#include <exception>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "base/exception_error.h"
 #include "base/vb_error.h"
 #include "com/error_info.h"
 
@@ -77,13 +77,8 @@ class NamedDispatch : public IDispatch {
     try {
       Arguments args(params);
       hr = static_cast<Derived*>(this)->Call(id, flags, args, out);
-    } catch (const VbError& e) {
-      error = e;
-    } catch (const std::bad_alloc&) {
-      error = VbError{err::OutOfMemory, L"", StandardErrorText(err::OutOfMemory)};
-    } catch (const std::exception& e) {
-      std::string what = e.what();
-      error = VbError{err::InternalError, L"", std::wstring(what.begin(), what.end())};
+    } catch (...) {
+      error = CurrentVbError();
     }
     VariantClear(&ignored);
     if (error.number == 0) return hr;

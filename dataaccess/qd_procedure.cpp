@@ -5,6 +5,7 @@
 #include <cwctype>
 #include <new>
 
+#include "base/exception_error.h"
 #include "com/com_ptr.h"
 #include "com/module.h"
 #include "dataaccess/connection_keys.h"
@@ -163,8 +164,7 @@ std::wstring QdProcedure::Reason(const DataError& error) const {
 std::wstring QdProcedure::Reason(const std::exception& error) {
   if (dynamic_cast<const std::bad_alloc*>(&error))
     return L"No hay memoria suficiente para el resultado; no se leyó ni cambió nada";
-  const std::string what = error.what();
-  return L"Error interno: " + std::wstring(what.begin(), what.end());
+  return L"Error interno: " + WideFromWhat(error.what());
 }
 
 IDispatch* QdProcedure::GetData(const VARIANT& key, const VARIANT& command) {

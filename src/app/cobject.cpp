@@ -1,6 +1,8 @@
 #include "app/cobject.h"
 
 #include "app/screen_factory.h"
+#include "base/edge_report.h"
+#include "base/exception_error.h"
 #include "base/steps.h"
 #include "base/vb_error.h"
 #include "com/com_ptr.h"
@@ -63,13 +65,9 @@ HRESULT RaiseToHost(const wchar_t* source, Body&& body) noexcept {
   return com::ComMethod(IID__CObject, [&] {
     try {
       body();
-    } catch (VbError& error) {
+    } catch (...) {
       SetMousePointer(pointer::Default);
-      error.source = source;
-      throw;
-    } catch (const std::exception& e) {
-      SetMousePointer(pointer::Default);
-      VbError error = ToVbError(e);
+      VbError error = CurrentVbError();
       error.source = source;
       throw error;
     }
@@ -110,7 +108,7 @@ void CObject::KillScreen() {
 
 void CObject::ResizeScreen() noexcept {
   // The host's resizing never fails.
-  IgnoreErrors([&] {
+  GuardEdge(L"host's resize", [&] {
     if (screen_ && screen_->IsScreenLoaded()) screen_->Form_Resize();
   });
 }

@@ -2,25 +2,15 @@
 
 #include <windows.h>
 
-#include <exception>
 #include <string>
 
-#include "base/steps.h"
-#include "base/vb_error.h"
+#include "base/exception_error.h"
 
 namespace vk {
 
 void ReportFailureAtEdge(const wchar_t* where) noexcept {
   try {
-    VbError error{err::InternalError, {}, L"unknown failure"};
-    try {
-      throw;
-    } catch (const VbError& e) {
-      error = e;
-    } catch (const std::exception& e) {
-      error = ToVbError(e);
-    } catch (...) {
-    }
+    const VbError error = CurrentVbError();
     const std::wstring text = std::wstring(where) + L" failed: error " + std::to_wstring(error.number) +
                               L" in " + error.source + L": " + error.description + L"\n";
     OutputDebugStringW(text.c_str());

@@ -1,17 +1,6 @@
 #include "base/steps.h"
 
-#include <new>
-#include <string>
-
 namespace vk {
-
-VbError ToVbError(const std::exception& e) {
-  if (dynamic_cast<const std::bad_alloc*>(&e)) {
-    return VbError{err::OutOfMemory, {}, StandardErrorText(err::OutOfMemory)};
-  }
-  std::string what = e.what();
-  return VbError{err::InternalError, {}, std::wstring(what.begin(), what.end())};
-}
 
 bool IgnoreErrors(const std::function<void()>& step, VbError* error) {
   try {

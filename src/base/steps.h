@@ -12,6 +12,7 @@
 #include <functional>
 #include <initializer_list>
 
+#include "base/exception_error.h"
 #include "base/vb_error.h"
 
 namespace vk {
@@ -30,8 +31,5 @@ bool FalseOnError(Routine&& routine) {
   IgnoreErrors([&] { answer = routine(); });
   return answer;
 }
-
-// The run-time error a C++ exception stands for: 7 for memory, 51 otherwise.
-VbError ToVbError(const std::exception& e);
 
 }  // namespace vk

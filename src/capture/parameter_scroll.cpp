@@ -3,11 +3,9 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <exception>
 #include <vector>
 
 #include "base/edge_report.h"
-#include "base/vb_error.h"
 #include "runtime/form.h"
 #include "runtime/twips.h"
 
@@ -38,15 +36,13 @@ FocusWatch& Watch() {
 
 LRESULT CALLBACK FocusHook(int code, WPARAM wp, LPARAM lp) noexcept {
   if (code == HCBT_SETFOCUS && wp) {
-    const std::vector<ParameterScroll*> frames = Watch().frames;
-    for (ParameterScroll* frame : frames) {
-      // A scroll that fails leaves the view as it is; the focus moves all the same.
-      try {
-        frame->ScrollIntoView(reinterpret_cast<HWND>(wp));
-      } catch (...) {
-        ReportFailureAtEdge(L"editor frame's focus hook");
+    GuardEdge(L"editor frame's focus hook", [&] {
+      const std::vector<ParameterScroll*> frames = Watch().frames;
+      for (ParameterScroll* frame : frames) {
+        // A scroll that fails leaves the view as it is; the focus moves all the same.
+        GuardEdge(L"editor frame's focus hook", [&] { frame->ScrollIntoView(reinterpret_cast<HWND>(wp)); });
       }
-    }
+    });
   }
   return CallNextHookEx(nullptr, code, wp, lp);
 }
@@ -199,7 +195,7 @@ bool ParameterScroll::OnMessage(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
 
 LRESULT CALLBACK ParameterScroll::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) noexcept {
   auto* self = reinterpret_cast<ParameterScroll*>(data);
-  try {
+  return GuardEdge(L"editor frame", [&] { return DefSubclassProc(hwnd, msg, wp, lp); }, [&] {
     LRESULT result = 0;
     if (self->OnMessage(msg, wp, lp, result)) return result;
     if (msg == WM_NCDESTROY) {
@@ -211,11 +207,7 @@ LRESULT CALLBACK ParameterScroll::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
     const LRESULT answer = DefSubclassProc(hwnd, msg, wp, lp);
     if (msg == WM_SIZE) self->Update();  // a taller or shorter frame needs another range
     return answer;
-  } catch (const VbError&) {
-    return DefSubclassProc(hwnd, msg, wp, lp);
-  } catch (const std::exception&) {
-    return DefSubclassProc(hwnd, msg, wp, lp);
-  }
+  });
 }
 
 }  // namespace vk::capture

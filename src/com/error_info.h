@@ -5,9 +5,7 @@
 #include <windows.h>
 #include <oaidl.h>
 
-#include <exception>
-#include <string>
-
+#include "base/exception_error.h"
 #include "base/vb_error.h"
 
 namespace vk::com {
@@ -24,13 +22,8 @@ HRESULT ComMethod(REFIID iid, Body&& body) noexcept {
   try {
     body();
     return S_OK;
-  } catch (const VbError& error) {
-    return ReportError(error, iid);
-  } catch (const std::bad_alloc&) {
-    return ReportError(VbError{err::OutOfMemory, L"", StandardErrorText(err::OutOfMemory)}, iid);
-  } catch (const std::exception& e) {
-    std::string what = e.what();
-    return ReportError(VbError{err::InternalError, L"", std::wstring(what.begin(), what.end())}, iid);
+  } catch (...) {
+    return ReportError(CurrentVbError(), iid);
   }
 }
 

@@ -2,9 +2,7 @@
 
 #include <commctrl.h>
 
-#include <exception>
-
-#include "base/vb_error.h"
+#include "base/edge_report.h"
 #include "runtime/shared_font.h"
 #include "runtime/window_class.h"
 
@@ -186,15 +184,8 @@ LRESULT CALLBACK FormControl::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM 
     return DefWindowProcW(hwnd, msg, wp, lp);
   }
   if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
-  try {
-    return self->Dispatch(hwnd, msg, wp, lp);
-  } catch (const std::exception&) {
-    // An event handler's failure ends at the window's edge, as the screens' handlers
-    // end silently; the message counts as handled.
-    return 0;
-  } catch (const VbError&) {
-    return 0;
-  }
+  // An event handler's failure ends at the window's edge; the message counts as handled.
+  return GuardEdge(L"hosted control", LRESULT{0}, [&] { return self->Dispatch(hwnd, msg, wp, lp); });
 }
 
 }  // namespace vk::hosted

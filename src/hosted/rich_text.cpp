@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/edge_report.h"
 #include "base/vb_error.h"
 #include "hosted/rich_text_ruler.h"
 #include "runtime/twips.h"
@@ -45,10 +46,13 @@ DWORD CALLBACK ReadInText(DWORD_PTR cookie, BYTE* buffer, LONG wanted, LONG* giv
   return 0;
 }
 
-DWORD CALLBACK WriteOut(DWORD_PTR cookie, BYTE* buffer, LONG count, LONG* taken) {
-  reinterpret_cast<StreamState*>(cookie)->text.append(reinterpret_cast<char*>(buffer), static_cast<size_t>(count));
-  *taken = count;
-  return 0;
+// A text that cannot grow stops the stream (a non-zero answer).
+DWORD CALLBACK WriteOut(DWORD_PTR cookie, BYTE* buffer, LONG count, LONG* taken) noexcept {
+  return GuardEdge(L"rich text stream", DWORD{1}, [&] {
+    reinterpret_cast<StreamState*>(cookie)->text.append(reinterpret_cast<char*>(buffer), static_cast<size_t>(count));
+    *taken = count;
+    return DWORD{0};
+  });
 }
 
 // Rich text is 8-bit text in the Windows code page; its escapes carry everything else.
@@ -80,6 +84,7 @@ std::wstring RichTextEditor::TextRTF() const {
   StreamState state;
   EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&state), 0, WriteOut};
   SendMessageW(inner(), EM_STREAMOUT, SF_RTF, reinterpret_cast<LPARAM>(&stream));
+  if (stream.dwError != 0) Raise(err::OutOfMemory, L"RichTextEditor.TextRTF");  // never half a text
   return Widen(state.text);
 }
 

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "base/edge_report.h"
 #include "base/vb_error.h"
 #include "runtime/event.h"
 #include "runtime/form.h"
@@ -191,13 +192,10 @@ LRESULT CALLBACK Control::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, L
   }
   if (message == WM_SETCURSOR && ApplyMousePointer(hwnd, lParam)) return TRUE;
   HandlerScope scope;  // a handler reached from here may unload the form
-  try {
-    LRESULT result = 0;
-    if (self->HandleMessage(message, wParam, lParam, result)) return result;
-  } catch (...) {
-    // Nothing may cross the window procedure; a failing handler ends silently.
-  }
-  return DefSubclassProc(hwnd, message, wParam, lParam);
+  LRESULT result = 0;
+  const bool handled =
+      GuardEdge(L"control", false, [&] { return self->HandleMessage(message, wParam, lParam, result); });
+  return handled ? result : DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
 bool ReflectToControl(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -222,11 +220,9 @@ bool ReflectToControl(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resul
   }
   Control* control = Control::FromWindow(child);
   if (!control) return false;
-  try {
-    return control->HandleReflected(message, wParam, lParam, result);
-  } catch (...) {
-    return false;  // the handler ends silently; the default handling goes on
-  }
+  // A failing handler ends here; the default handling goes on.
+  return GuardEdge(L"control's notification", false,
+                   [&] { return control->HandleReflected(message, wParam, lParam, result); });
 }
 
 }  // namespace vk

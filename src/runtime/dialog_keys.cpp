@@ -64,7 +64,8 @@ LRESULT CALLBACK GetMessageHook(int code, WPARAM removal, LPARAM lParam) noexcep
   if (code == HC_ACTION && removal == PM_REMOVE && msg->message == WM_KEYDOWN &&
       (msg->wParam == VK_TAB || msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE) &&
       GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0) {
-    try {
+    // A failure leaves the key to go on as the host sent it.
+    GuardEdge(L"dialog keys' message hook", [&] {
       Form* form = FormHolding(msg->hwnd);
       if (form && Takes(*form, *msg)) {
         const WPARAM key = msg->wParam | (GetKeyState(VK_SHIFT) < 0 ? kDialogKeyShift : 0);
@@ -73,9 +74,7 @@ LRESULT CALLBACK GetMessageHook(int code, WPARAM removal, LPARAM lParam) noexcep
         msg->message = DialogKeyMessage();
         msg->wParam = key;
       }
-    } catch (...) {
-      ReportFailureAtEdge(L"dialog keys' message hook");  // the key then goes on as the host sent it
-    }
+    });
   }
   return CallNextHookEx(nullptr, code, removal, lParam);
 }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "base/edge_report.h"
 #include "base/steps.h"
 #include "runtime/dialog_keys.h"
 #include "runtime/mouse_pointer.h"
@@ -55,10 +56,13 @@ int ShiftState() {
          (GetKeyState(VK_MENU) < 0 ? 4 : 0);
 }
 
-BOOL CALLBACK CollectEnabledWindow(HWND w, LPARAM p) {
-  auto* out = reinterpret_cast<std::vector<HWND>*>(p);
-  if (IsWindowVisible(w) && IsWindowEnabled(w)) out->push_back(w);
-  return TRUE;
+// A list that cannot grow ends the walk.
+BOOL CALLBACK CollectEnabledWindow(HWND w, LPARAM p) noexcept {
+  return GuardEdge(L"modal form's window list", FALSE, [&] {
+    auto* out = reinterpret_cast<std::vector<HWND>*>(p);
+    if (IsWindowVisible(w) && IsWindowEnabled(w)) out->push_back(w);
+    return TRUE;
+  });
 }
 
 // The loaded form whose window is `window` or holds it, or nullptr.
@@ -475,12 +479,10 @@ LRESULT CALLBACK Form::StaticWindowProc(HWND hwnd, UINT message, WPARAM wParam, 
     return DefWindowProcW(hwnd, message, wParam, lParam);
   }
   HandlerScope scope;
-  try {
-    return self->WindowProc(message, wParam, lParam);
-  } catch (...) {
-    // An event handler that fails ends silently; nothing crosses the window procedure.
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-  }
+  // An event handler that fails ends here; the message then goes on as by default.
+  return GuardEdge(
+      L"form", [&] { return DefWindowProcW(hwnd, message, wParam, lParam); },
+      [&] { return self->WindowProc(message, wParam, lParam); });
 }
 
 LRESULT Form::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

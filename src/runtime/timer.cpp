@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "base/edge_report.h"
 #include "runtime/form.h"
 
 namespace vk {
@@ -59,11 +60,8 @@ void CALLBACK Timer::TimerProc(HWND, UINT, UINT_PTR id, DWORD) noexcept {
     return;
   }
   HandlerScope scope;
-  try {
-    timer->Tick.Raise();  // the handler may delete the timer: nothing of it is used after
-  } catch (...) {
-    // A failing tick handler ends silently, as event handlers do.
-  }
+  // The handler may delete the timer: nothing of it is used after.
+  GuardEdge(L"timer", [&] { timer->Tick.Raise(); });
 }
 
 }  // namespace vk

@@ -141,13 +141,9 @@ LRESULT CALLBACK UserControl::StaticWindowProc(HWND hwnd, UINT message, WPARAM w
     return DefWindowProcW(hwnd, message, wParam, lParam);
   }
   HandlerScope scope;
-  try {
-    return self->WindowProc(message, wParam, lParam);
-  } catch (...) {
-    // Nothing crosses the window procedure; a failing handler ends here.
-    ReportFailureAtEdge(L"user control");
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-  }
+  return GuardEdge(
+      L"user control", [&] { return DefWindowProcW(hwnd, message, wParam, lParam); },
+      [&] { return self->WindowProc(message, wParam, lParam); });
 }
 
 LRESULT UserControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -14,6 +14,7 @@
 #include "runtime/twips.h"
 #include "runtime/vk_name.h"
 #include "runtime/window_class.h"
+#include "support/debug_output.h"
 #include "support/error_of.h"
 
 namespace vk::test {
@@ -282,6 +283,23 @@ TEST(Form, MouseDownInTwipsAndToolTips) {
   EXPECT_EQ(SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0), 1);
   button.setToolTipText(L"");
   EXPECT_EQ(SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0), 0);
+  form->Unload();
+}
+
+TEST(Form, AHandlerThatFailsEndsAtTheWindowsEdgeAndIsReported) {
+  auto form = Form::Load<TestForm>(L"FFails", true);
+  int downs = 0;
+  form->MouseDown.Connect([&](int, int, double, double) {
+    ++downs;
+    throw 42;  // not even a std::exception
+  });
+  {
+    DebugOutputRecorder debug;
+    SendMessageW(form->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 20));
+    EXPECT_NE(debug.text().find("form failed: error 51 in : unknown failure"), std::string::npos) << debug.text();
+  }
+  SendMessageW(form->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 20));
+  EXPECT_EQ(downs, 2) << "the form goes on";
   form->Unload();
 }
 

@@ -92,7 +92,7 @@ class BalloonTip : public SubclassOwner {
   void PaintBalloon(HDC dc, int width, int fullHeight, HRGN outline);
   void DrawCaption(HDC dc, const std::wstring& s, bool isTitle);
   void BlendWithScreen(HDC dc, const RECT& windowRect);
-  static LRESULT CALLBACK BalloonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK BalloonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
 
   WindowSubclasser hooks_{*this};
   HWND target_ = nullptr;

@@ -79,7 +79,8 @@ std::vector<std::uint32_t> ReadPixels(HDC dc, HBITMAP bitmap, int width, int hei
 
 }  // namespace
 
-LRESULT CALLBACK BalloonTip::BalloonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+// Shows the picture painted when the balloon opened: nothing here can fail.
+LRESULT CALLBACK BalloonTip::BalloonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
   auto* self = WindowOwner<BalloonTip>(hwnd, msg, lParam);
   switch (msg) {
     case WM_MOUSEACTIVATE:

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cwctype>
 
+#include "base/edge_report.h"
 #include "runtime/gdi_object.h"
 #include "runtime/mouse_pointer.h"
 #include "runtime/select_guard.h"
@@ -62,7 +63,7 @@ HWND VkLabel::CreateWindowIn(HWND parent, const RECT& pixels) {
   return own;
 }
 
-LRESULT CALLBACK VkLabel::IconProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK VkLabel::IconProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
   auto* self = WindowOwner<VkLabel>(hwnd, msg, lParam);
   switch (msg) {
     case WM_NCDESTROY:
@@ -79,7 +80,8 @@ LRESULT CALLBACK VkLabel::IconProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
       return 0;
     }
     case WM_MOUSEMOVE:
-      if (self) self->OnIconMouseMove();
+      // Arming the balloon reads the host's font: a failure there arms no balloon.
+      if (self) GuardEdge(L"label's help icon", [&] { self->OnIconMouseMove(); });
       break;
     default:
       break;

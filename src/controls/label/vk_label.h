@@ -107,7 +107,7 @@ class VkLabel : public UserControl {
   SIZE TextSize(const std::wstring& text) const;  // in twips, with the control's own font
   void PlaceIcon();
   void OnIconMouseMove();
-  static LRESULT CALLBACK IconProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK IconProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
 
   // The caption label.
   std::wstring caption_;

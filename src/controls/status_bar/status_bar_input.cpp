@@ -277,13 +277,11 @@ void VkStatusBar::AfterMessage(UINT message) {
 LRESULT CALLBACK VkStatusBar::EditorSubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                                  UINT_PTR, DWORD_PTR data) noexcept {
   auto* self = reinterpret_cast<VkStatusBar*>(data);
-  try {
+  if (message == WM_CHAR && (wParam == VK_RETURN || wParam == VK_ESCAPE)) return 0;  // no beep
+  GuardEdge(L"status bar editor", [&] {
     if (message == WM_KEYUP) self->EditorKeyUp(int(wParam));
     else if (message == WM_KILLFOCUS) self->EditorLostFocus();
-    else if (message == WM_CHAR && (wParam == VK_RETURN || wParam == VK_ESCAPE)) return 0;  // no beep
-  } catch (...) {
-    ReportFailureAtEdge(L"status bar editor");  // nothing crosses the window procedure
-  }
+  });
   return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 

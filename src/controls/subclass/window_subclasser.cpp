@@ -42,11 +42,8 @@ unsigned long long g_nextOrder = 1;
 // An owner's failure must not cross the window procedure of a window it does not own.
 void WindowSubclasser::CallOwner(Record& rec, bool before, bool& handled, LRESULT& result,
                                  HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
-  try {
-    rec.subclasser->owner_.zSubclass_Proc(before, handled, result, hwnd, msg, wParam, lParam);
-  } catch (...) {
-    ReportFailureAtEdge(L"subclass callback");
-  }
+  GuardEdge(L"subclass callback",
+            [&] { rec.subclasser->owner_.zSubclass_Proc(before, handled, result, hwnd, msg, wParam, lParam); });
 }
 
 LRESULT CALLBACK WindowSubclasser::Route(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <vector>
 
+#include "base/edge_report.h"
 #include "base/vb_error.h"
 #include "hosted/grid/cell_editor.h"
 #include "runtime/gradient.h"
@@ -64,14 +65,8 @@ LRESULT CALLBACK GridWindow::WndProcEntry(HWND hwnd, UINT message, WPARAM wParam
     self->hwnd_ = nullptr;
     return DefWindowProcW(hwnd, message, wParam, lParam);
   }
-  try {
-    return self->Handle(message, wParam, lParam);
-  } catch (const VbError&) {
-    // An event handler's failure stays with the handler; the window goes on.
-    return 0;
-  } catch (const std::exception&) {
-    return 0;
-  }
+  // An event handler's failure stays with the handler; the window goes on.
+  return GuardEdge(L"grid window", LRESULT{0}, [&] { return self->Handle(message, wParam, lParam); });
 }
 
 GridWindow::GridWindow(HWND parent, const RECT& pixels, GridModel& model, bool visible) : model_(model) {

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@
 #include "runtime/twips.h"
 #include "runtime/window_picture.h"
 #include "support/com_test.h"
+#include "support/debug_output.h"
 #include "support/memory_dc.h"
 #include "support/painted_picture.h"
 
@@ -161,6 +163,37 @@ TEST_F(LabelTest, HelpIconOpensTheBalloonAndLeavingItHidesIt) {
   SetCursorPos(1, 1);
   SendMessageW(label->helpIconHwnd(), WM_TIMER, kBalloonTimerId, 0);
   EXPECT_FALSE(IsWindow(balloon));
+}
+
+// A host's font object that fails the way no COM caller expects: with a C++ exception.
+class ThrowingFont : public IDispatch {
+ public:
+  STDMETHODIMP QueryInterface(REFIID, void**) override { throw std::runtime_error("font object gone"); }
+  STDMETHODIMP_(ULONG) AddRef() override { return 2; }
+  STDMETHODIMP_(ULONG) Release() override { return 1; }
+  STDMETHODIMP GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
+  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+  STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
+    return E_NOTIMPL;
+  }
+};
+
+TEST_F(LabelTest, ABalloonThatFailsToArmAtTheHelpIconIsReportedAndTheIconGoesOn) {
+  label->put_BallonToolTipText(L"Ayuda");
+  ThrowingFont font;
+  label->balloon().look.font = ComPtr<IDispatch>(&font);
+  {
+    test::DebugOutputRecorder debug;
+    MoveOnto(label->helpIconHwnd());
+    EXPECT_NE(debug.text().find("label's help icon failed: error 51 in : font object gone"), std::string::npos)
+        << debug.text();
+  }
+  EXPECT_FALSE(label->balloon().alive);
+  label->balloon().look.font = {};
+  MoveOnto(label->helpIconHwnd());
+  EXPECT_EQ(label->helpIconHwnd(), label->balloon().target());
+  EXPECT_TRUE(label->balloon().alive);
 }
 
 TEST_F(LabelTest, PictureForReviewShowsTheHoveredCaptionInItsColourAndTheIcon) {
