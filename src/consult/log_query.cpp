@@ -115,7 +115,7 @@ bool FDocumentosLogGeneral::LoadCombos() {
   return LoadCombosFromTags(*this, *mData, [this] { return ServeMessages(); });
 }
 
-bool FDocumentosLogGeneral::ClearForm() {
+void FDocumentosLogGeneral::ClearForm() {
   MuteEvents quiet;  // the reset writes nothing back through the controls' events
   ClearControlsByKind(*this);
   RunEachStep({
@@ -125,7 +125,6 @@ bool FDocumentosLogGeneral::ClearForm() {
       [&] { c_.GRDetail->RemoveAllRows(); },
       [&] { c_.GRDetail->SetDisplaySwitches(false); },
   });
-  return true;
 }
 
 bool FDocumentosLogGeneral::SearchLog() {

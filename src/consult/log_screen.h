@@ -78,7 +78,7 @@ class FDocumentosLogGeneral : public DocumentScreen {
   bool InitGrid();
   void ConfigureGrid();
   bool LoadCombos();
-  bool ClearForm();
+  void ClearForm() override;
   bool SearchLog();
   bool ExecuteQuery();
   bool FillGrid();
