@@ -28,7 +28,7 @@ std::shared_ptr<DocumentForm> CreateDocumentScreen(std::wstring_view formName) {
   if (formName == L"FDocumentosABM") return Form::Load<capture::FDocumentosABM>();
   if (formName == L"FDocumentosIndex") return Form::Load<capture::FDocumentosIndex>();
   if (auto screen = consult::CreateListScreen(formName)) return screen;
-  if (formName == L"FDocumentosLogGeneral") return Form::Load<FDocumentosLogGeneral>();
+  if (formName == L"FDocumentosLogGeneral") return Form::Load<consult::FDocumentosLogGeneral>();
   return nullptr;
 }
 

@@ -18,7 +18,7 @@
 #include "screen_kit/shared_state.h"
 #include "screen_kit/sql_text.h"
 
-namespace vk {
+namespace vk::consult {
 
 const LogColumn kLogColumns[kLogColumnCount] = {
     {L"DocumentoId", L"Documento", 20, grid::kAlignLeft, L"Select DocumentoId , Documento From Documentos", false},
@@ -193,4 +193,4 @@ bool FDocumentosLogGeneral::FillGrid() {
   return filled;
 }
 
-}  // namespace vk
+}  // namespace vk::consult
