@@ -5,7 +5,7 @@
 #include "consult/list_screen.h"
 #include "consult/log_screen.h"
 
-namespace vk {
+namespace vk::app {
 namespace {
 
 const FormCode kFormCodes[] = {
@@ -37,4 +37,4 @@ ScreenFactory& CurrentScreenFactory() {
   return factory;
 }
 
-}  // namespace vk
+}  // namespace vk::app

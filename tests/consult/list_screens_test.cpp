@@ -423,7 +423,7 @@ TEST_F(ViewScreenTest, AHostWindowThatIsGoneKeepsTheFilledScreenOffTheDesktop) {
   HWND gone = CreateWindowW(L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
   DestroyWindow(gone);
   HostSeams::Current().logonName = [] { return std::wstring(L"usuario1"); };
-  auto object = ComPtr<_CObject>::Attach(vk::CObject::Create());
+  auto object = ComPtr<_CObject>::Attach(vk::app::CObject::Create());
   object->put_ApplicationName(Bstr(kAppKey).get());
   object->put_ObjectName(Bstr(L"R01VIE").get());
   object->put_hwnd(static_cast<long>(reinterpret_cast<LONG_PTR>(gone)));
