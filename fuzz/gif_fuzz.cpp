@@ -12,21 +12,21 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<uint8_t> input(data, data + size);
   for (bool patch : {true, false}) {
-    vk::gif::GifSplit split(input, patch);
+    vk::controls::GifSplit split(input, patch);
     const auto& frames = split.Frames();
     for (size_t k = 0; k < frames.size(); ++k) {
       if (frames[k].start > frames[k].end || frames[k].end > split.Bytes().size()) std::abort();
-      vk::gif::PackedColour key = 0;
+      vk::controls::PackedColour key = 0;
       split.KeyColour(k, key);
       std::vector<uint8_t> file = split.FrameFile(k);
-      if (split.Status() != vk::gif::SplitStatus::Ok) continue;
-      vk::gif::IndexedImage image;
-      if (vk::gif::DecodeFirstImage(file, image) &&
+      if (split.Status() != vk::controls::SplitStatus::Ok) continue;
+      vk::hosted::IndexedImage image;
+      if (vk::hosted::DecodeFirstImage(file, image) &&
           image.indices.size() != size_t(image.width) * size_t(image.height))
         std::abort();
     }
   }
-  vk::gif::IndexedImage image;
-  vk::gif::DecodeFirstImage(input, image);
+  vk::hosted::IndexedImage image;
+  vk::hosted::DecodeFirstImage(input, image);
   return 0;
 }

@@ -137,10 +137,10 @@ double WriteFloor(const std::wstring& path, const std::vector<char>& bytes) {
 // The screen docked in a plain host window of the design size.
 struct Screen {
   HWND host;
-  std::shared_ptr<vk::FDocumentosLogGeneral> form;
+  std::shared_ptr<vk::consult::FDocumentosLogGeneral> form;
   Screen() {
     host = CreateWindowW(L"STATIC", L"host", WS_POPUP | WS_VISIBLE, 0, 0, 765, 562, nullptr, nullptr, nullptr, nullptr);
-    form = vk::Form::Load<vk::FDocumentosLogGeneral>();
+    form = vk::Form::Load<vk::consult::FDocumentosLogGeneral>();
     form->SetHWndContainer(static_cast<long>(reinterpret_cast<LONG_PTR>(host)));
     form->SetMode(L"GEN");
     if (!form->MakeForm()) fprintf(stderr, "the screen did not open\n");

@@ -65,7 +65,7 @@ int main() {
   const double load = Seconds([&] {
     for (int i = 0; i < kLoads; ++i) gif.LoadGif(false);
   });
-  vk::gif::GifSplit reference(bytes, true);
+  vk::controls::GifSplit reference(bytes, true);
   const double diskFloor = Seconds([&] {
     for (int i = 0; i < kLoads; ++i) {
       std::vector<uint8_t> read;
@@ -79,7 +79,7 @@ int main() {
   Report("load (split, frame files, decode)", kLoads * kFrames, load, diskFloor);
 
   const double split = Seconds([&] {
-    for (int i = 0; i < kLoads; ++i) vk::gif::GifSplit again(bytes, true);
+    for (int i = 0; i < kLoads; ++i) vk::controls::GifSplit again(bytes, true);
   });
   const double copy = Seconds([&] {
     for (int i = 0; i < kLoads; ++i) {

@@ -11,7 +11,7 @@
 #include "screen_kit/registry.h"
 #include "screen_kit/shared_state.h"
 
-namespace vk {
+namespace vk::app {
 namespace {
 
 std::wstring TextOf(BSTR value) { return value ? std::wstring(value, SysStringLen(value)) : std::wstring(); }
@@ -136,4 +136,4 @@ STDMETHODIMP CObject::Resize(VARIANT_BOOL* result) {
   return S_OK;
 }
 
-}  // namespace vk
+}  // namespace vk::app

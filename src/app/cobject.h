@@ -13,7 +13,7 @@
 #include "com/type_info.h"
 #include "screen_kit/document_form.h"
 
-namespace vk {
+namespace vk::app {
 
 class CObject : public com::ComObject<CObject, com::DispatchFromTypeInfo<_CObject>,
                                       com::SupportsErrorInfo<_CObject>> {
@@ -64,4 +64,4 @@ class CObject : public com::ComObject<CObject, com::DispatchFromTypeInfo<_CObjec
   std::shared_ptr<DocumentForm> screen_;
 };
 
-}  // namespace vk
+}  // namespace vk::app

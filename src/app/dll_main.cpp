@@ -11,7 +11,7 @@ namespace {
 
 const vk::com::ClassEntry kClasses[] = {
     {&CLSID_CObject, L"MorvalZIVI01.CObject", L"MorvalZIVI01.CObject", L"Apartment",
-     &vk::com::CreateInstance<vk::CObject>},
+     &vk::com::CreateInstance<vk::app::CObject>},
     {&CLSID_CToolTipBaloon, L"MorvalZIVI01.CToolTipBaloon", L"MorvalZIVI01.CToolTipBaloon",
      L"Apartment", &vk::com::CreateInstance<vk::controls::CToolTipBaloon>},
 };

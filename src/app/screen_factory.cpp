@@ -5,7 +5,7 @@
 #include "consult/list_screen.h"
 #include "consult/log_screen.h"
 
-namespace vk {
+namespace vk::app {
 namespace {
 
 const FormCode kFormCodes[] = {
@@ -28,7 +28,7 @@ std::shared_ptr<DocumentForm> CreateDocumentScreen(std::wstring_view formName) {
   if (formName == L"FDocumentosABM") return Form::Load<capture::FDocumentosABM>();
   if (formName == L"FDocumentosIndex") return Form::Load<capture::FDocumentosIndex>();
   if (auto screen = consult::CreateListScreen(formName)) return screen;
-  if (formName == L"FDocumentosLogGeneral") return Form::Load<FDocumentosLogGeneral>();
+  if (formName == L"FDocumentosLogGeneral") return Form::Load<consult::FDocumentosLogGeneral>();
   return nullptr;
 }
 
@@ -37,4 +37,4 @@ ScreenFactory Seam<ScreenFactory>::Real() {
   return CreateDocumentScreen;
 }
 
-}  // namespace vk
+}  // namespace vk::app

@@ -8,7 +8,7 @@
 #include "base/seam.h"
 #include "screen_kit/document_form.h"
 
-namespace vk {
+namespace vk::app {
 
 // Creates a new, loaded screen by its form name ("FDocumentosIndex", ...); nullptr
 // for a name no screen answers to, which Build reports to the host as error 429.
@@ -31,4 +31,4 @@ struct FormCode {
 };
 const FormCode* FindFormCode(std::wstring_view code);
 
-}  // namespace vk
+}  // namespace vk::app

@@ -246,7 +246,7 @@ void FDocumentosABM::PlaceControls() {
 
 // --- controls' reset and the toolbar's states ---
 
-bool FDocumentosABM::ClearForm() {
+void FDocumentosABM::ClearForm() {
   {
     // Code never writes into the record: every change event stays quiet. (The type
     // combo's first item has no key, so its placement would place nothing anyway.)
@@ -255,7 +255,6 @@ bool FDocumentosABM::ClearForm() {
     ClearControlsByKind(*this, c_.dtpFecha);
   }
   SetToolbarState();
-  return false;
 }
 
 bool FDocumentosABM::SetToolbarState() {

@@ -77,7 +77,7 @@ class FDocumentosABM : public DocumentScreen {
   bool FillScreen() override;
   void PlaceControls() override;
   bool InitStatusBar();
-  bool ClearForm();
+  void ClearForm() override;
   bool SetToolbarState();
   void TBarMain_ButtonClick(hosted::ToolbarClick& click);
   void RunCommand(hosted::ToolbarClick& click);

@@ -159,7 +159,7 @@ bool FDocumentosIndex::FillScreen() {
 
 // --- the controls' reset and the toolbar's states ---
 
-bool FDocumentosIndex::ClearForm() {
+void FDocumentosIndex::ClearForm() {
   IgnoreErrors([&] {
     {
       // Code setting values: nothing writes back. The document date is the system's
@@ -171,7 +171,6 @@ bool FDocumentosIndex::ClearForm() {
     editors_->cboTipoDocumentoId_Change();
   });
   SetToolbarState();
-  return false;
 }
 
 bool FDocumentosIndex::SetToolbarState() {

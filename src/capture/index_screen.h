@@ -114,7 +114,7 @@ class FDocumentosIndex : public DocumentScreen {
   void ConnectEvents();
   bool FillScreen() override;
   bool InitStatusBar() { return false; }  // the bar needs no set-up
-  bool ClearForm();
+  void ClearForm() override;
   bool SetToolbarState();
   void PlaceControls() override;
   void TBarMain_ButtonClick(hosted::ToolbarClick& click);

@@ -8,7 +8,7 @@
 #include "runtime/twips.h"
 #include "screen_kit/shared_functions.h"
 
-namespace vk {
+namespace vk::consult {
 namespace {
 
 constexpr double kMargin = 100;          // the editor's left edge in the frame
@@ -172,4 +172,4 @@ void FEditorRTF::cmdMaximizar_Click() {
   setWindowState(windowState() == WindowState::Maximized ? WindowState::Normal : WindowState::Maximized);
 }
 
-}  // namespace vk
+}  // namespace vk::consult

@@ -3,13 +3,13 @@
 // or reads a document's comment history. A borderless window holding one rich-text
 // editor; it fades in, is dragged by its body and can be maximised.
 //
-//   auto editor = vk::Form::Load<vk::FEditorRTF>();
+//   auto editor = vk::Form::Load<vk::consult::FEditorRTF>();
 //   vk::SetWindowLayered(editor->hwnd());     // the fade-in shows a layered window
 //   editor->mTitle = L"Comentarios del Documento";
 //   editor->mTexto = history;
 //   editor->mReadOnly = true;
 //   long result = editor->ShowForm(screenHwnd);  // modal; FEditorRTF::kOK when accepted
-//   std::wstring text = result == vk::FEditorRTF::kOK ? editor->mTexto : L"";
+//   std::wstring text = result == vk::consult::FEditorRTF::kOK ? editor->mTexto : L"";
 //   editor->Unload();
 //
 // The texts come back with CR LF line breaks and are never cut, however long. Given the
@@ -30,7 +30,7 @@
 #include "runtime/timer.h"
 #include "screen_kit/data_access.h"
 
-namespace vk {
+namespace vk::consult {
 
 class FEditorRTF : public Form {
  public:
@@ -94,4 +94,4 @@ class FEditorRTF : public Form {
   std::optional<DataAccess> data_;
 };
 
-}  // namespace vk
+}  // namespace vk::consult

@@ -9,7 +9,7 @@
 #include "runtime/twips.h"
 #include "screen_kit/message_box.h"
 
-namespace vk {
+namespace vk::consult {
 namespace {
 
 constexpr double kFormWidth = 8400, kFormHeight = 5300;
@@ -218,4 +218,4 @@ void FGridLayout::cmdAceptar_Click() {
   if (Apply()) cmdCancelar_Click();
 }
 
-}  // namespace vk
+}  // namespace vk::consult

@@ -5,7 +5,7 @@
 // caller's grid on Aplicar (any number of times) or Aceptar. Nothing is stored: the
 // layout lasts as long as the caller's grid.
 //
-//   auto dialog = vk::Form::Load<vk::FGridLayout>();
+//   auto dialog = vk::Form::Load<vk::consult::FGridLayout>();
 //   dialog->mTable = L"Log de Eventos del Sistema";
 //   dialog->mGrid = &GRDetail;               // a grid::GridControl of the screen
 //   dialog->ShowForm();                      // modal; returns once the dialog is closed
@@ -24,7 +24,7 @@
 #include "hosted/simple_controls.h"
 #include "runtime/form.h"
 
-namespace vk {
+namespace vk::consult {
 
 class FGridLayout : public Form {
  public:
@@ -67,4 +67,4 @@ class FGridLayout : public Form {
   bool gridOnForm_ = false;
 };
 
-}  // namespace vk
+}  // namespace vk::consult

@@ -123,7 +123,7 @@ class ListScreen : public DocumentScreen {
   bool FillScreen() override;
   bool LoadGridLayout();
   bool LoadCombos();
-  void ClearForm();
+  void ClearForm() override;
   void PlaceControls() override;
   void Form_Unload() override;
 

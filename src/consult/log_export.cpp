@@ -17,7 +17,7 @@
 #include "screen_kit/save_dialog.h"
 #include "screen_kit/shared_state.h"
 
-namespace vk {
+namespace vk::consult {
 namespace {
 
 const wchar_t kTitle[] = L"Ostrela";
@@ -130,4 +130,4 @@ void FDocumentosLogGeneral::ExportGrid() {
   }
 }
 
-}  // namespace vk
+}  // namespace vk::consult

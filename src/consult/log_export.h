@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-namespace vk {
+namespace vk::consult {
 
 // The chosen folder and name, with ".Xls" added unless the name already ends in ".xls"
 // (any case): "informe" gives "informe.Xls", "informe.xlsx" "informe.xlsx.Xls".
@@ -21,4 +21,4 @@ std::wstring FallbackFileName(const std::wstring& exportName);
 // temporary file is gone and a VbError gives the reason.
 void ReplaceFileWith(const std::wstring& target, const std::function<void(const std::wstring& temporary)>& write);
 
-}  // namespace vk
+}  // namespace vk::consult

@@ -18,7 +18,7 @@
 #include "screen_kit/shared_state.h"
 #include "screen_kit/sql_text.h"
 
-namespace vk {
+namespace vk::consult {
 
 const LogColumn kLogColumns[kLogColumnCount] = {
     {L"DocumentoId", L"Documento", 20, grid::kAlignLeft, L"Select DocumentoId , Documento From Documentos", false},
@@ -115,7 +115,7 @@ bool FDocumentosLogGeneral::LoadCombos() {
   return LoadCombosFromTags(*this, *mData, [this] { return ServeMessages(); });
 }
 
-bool FDocumentosLogGeneral::ClearForm() {
+void FDocumentosLogGeneral::ClearForm() {
   MuteEvents quiet;  // the reset writes nothing back through the controls' events
   ClearControlsByKind(*this);
   RunEachStep({
@@ -125,7 +125,6 @@ bool FDocumentosLogGeneral::ClearForm() {
       [&] { c_.GRDetail->RemoveAllRows(); },
       [&] { c_.GRDetail->SetDisplaySwitches(false); },
   });
-  return true;
 }
 
 bool FDocumentosLogGeneral::SearchLog() {
@@ -194,4 +193,4 @@ bool FDocumentosLogGeneral::FillGrid() {
   return filled;
 }
 
-}  // namespace vk
+}  // namespace vk::consult

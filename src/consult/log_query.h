@@ -7,7 +7,7 @@
 #include <windows.h>
 #include <oaidl.h>
 
-namespace vk {
+namespace vk::consult {
 
 // What the filters ask for; an unset key or date filters nothing. Keys are pasted as
 // quoted texts, their quotes doubled; the document's key as a number.
@@ -31,4 +31,4 @@ struct LogColumn {
 inline constexpr int kLogColumnCount = 10;
 extern const LogColumn kLogColumns[kLogColumnCount];
 
-}  // namespace vk
+}  // namespace vk::consult

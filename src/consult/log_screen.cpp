@@ -9,7 +9,7 @@
 #include "screen_kit/message_box.h"
 #include "screen_kit/screen_toolbar.h"
 
-namespace vk {
+namespace vk::consult {
 namespace {
 
 constexpr double kDesignWidth = DocumentScreen::kDesignWidth, kDesignHeight = DocumentScreen::kDesignHeight;
@@ -196,4 +196,4 @@ void FDocumentosLogGeneral::ShowGridLayout() {
   layoutDialog_.reset();
 }
 
-}  // namespace vk
+}  // namespace vk::consult

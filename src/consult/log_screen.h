@@ -25,7 +25,7 @@
 #include "hosted/toolbar.h"
 #include "screen_kit/document_screen.h"
 
-namespace vk {
+namespace vk::consult {
 
 class FGridLayout;
 
@@ -78,7 +78,7 @@ class FDocumentosLogGeneral : public DocumentScreen {
   bool InitGrid();
   void ConfigureGrid();
   bool LoadCombos();
-  bool ClearForm();
+  void ClearForm() override;
   bool SearchLog();
   bool ExecuteQuery();
   bool FillGrid();
@@ -93,4 +93,4 @@ class FDocumentosLogGeneral : public DocumentScreen {
   bool mReady = false;
 };
 
-}  // namespace vk
+}  // namespace vk::consult

@@ -8,7 +8,7 @@
 #include "runtime/twips.h"
 #include "screen_kit/shared_functions.h"
 
-namespace vk {
+namespace vk::consult {
 namespace {
 
 constexpr wchar_t kReportTitle[] = L"Documentación Recibida";
@@ -80,4 +80,4 @@ void ShowListReport(grid::GridMembers& list, HWND owner) {
   preview->Show(ShowMode::Modal, owner);
 }
 
-}  // namespace vk
+}  // namespace vk::consult

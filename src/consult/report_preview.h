@@ -4,7 +4,7 @@
 // the viewer and shows the window (ShowListReport does it all); ReportPrint shows a
 // saved report file.
 //
-//   auto preview = vk::Form::Load<vk::FPrintReport>();
+//   auto preview = vk::Form::Load<vk::consult::FPrintReport>();
 //   preview->setCaption(L"Documentación Recibida");
 //   grid.Print().Viewer = &preview->ARVPrint();
 //   grid.PrintPreview();
@@ -19,7 +19,7 @@
 #include "hosted/grid/report_viewer.h"
 #include "runtime/form.h"
 
-namespace vk {
+namespace vk::consult {
 
 class FPrintReport : public Form {
  public:
@@ -49,4 +49,4 @@ void SetListReportSettings(grid::PrintSettings& print, grid::ReportViewer& viewe
 // raise; the owner's window is enabled again on every path.
 void ShowListReport(grid::GridMembers& list, HWND owner);
 
-}  // namespace vk
+}  // namespace vk::consult

@@ -27,7 +27,7 @@ std::vector<uint32_t> ColoursOf(const std::vector<uint8_t>& indices,
 // image or does not hand out indices. The component refuses a file whose trailer
 // follows a graphic-control introducer, so it is given the file up to the image's
 // data terminator and a plain trailer: what lies after the image is ignored anyway.
-bool ImagingIndices(const std::vector<uint8_t>& file, const gif::ImageLayout& layout,
+bool ImagingIndices(const std::vector<uint8_t>& file, const hosted::ImageLayout& layout,
                     std::vector<uint8_t>& indices) {
   if (layout.imageEnd == 0) return false;
   std::vector<uint8_t> image(file.begin(), file.begin() + std::ptrdiff_t(layout.imageEnd));
@@ -97,8 +97,8 @@ FramePicture FramePicture::FromPixels(int width, int height, const std::vector<u
 }
 
 FramePicture FramePictureFromGif(const std::vector<uint8_t>& file) {
-  gif::IndexedImage image;
-  if (!gif::DecodeFirstImage(file, image)) return {};
+  hosted::IndexedImage image;
+  if (!hosted::DecodeFirstImage(file, image)) return {};
   return FramePicture::FromPixels(image.width, image.height, ColoursOf(image.indices, image.palette));
 }
 
@@ -106,8 +106,8 @@ FramePicture LoadFramePicture(const std::wstring& path, PictureSource* source) {
   if (source) *source = PictureSource::None;
   std::vector<uint8_t> file;
   if (!ReadWholeFile(path, file)) return {};
-  gif::ImageLayout layout;
-  if (!gif::ReadFirstImageLayout(file, layout)) return {};
+  hosted::ImageLayout layout;
+  if (!hosted::ReadFirstImageLayout(file, layout)) return {};
   std::vector<uint8_t> indices;
   if (ImagingIndices(file, layout, indices)) {
     FramePicture picture =

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-namespace vk::gif {
+namespace vk::controls {
 
 namespace {
 
@@ -231,4 +231,4 @@ bool GifSplit::KeyColour(size_t k, PackedColour& key) const {
   return true;
 }
 
-}  // namespace vk::gif
+}  // namespace vk::controls

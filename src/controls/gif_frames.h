@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace vk::gif {
+namespace vk::controls {
 
 // A colour packed as red + 256 * green + 65536 * blue (a COLORREF).
 using PackedColour = uint32_t;
@@ -108,4 +108,4 @@ class GifSplit {
 // the colour a transparent entry takes when its own colour is shared.
 PackedColour MidpointOfTwoLargest(const uint8_t* table, int entries);
 
-}  // namespace vk::gif
+}  // namespace vk::controls

@@ -237,12 +237,12 @@ void VkAnimatedGif::ReadGifFrames() {
   if (fileName_.empty()) return;
   std::vector<uint8_t> bytes;
   if (!ReadWholeFile(fileName_, bytes) || bytes.empty()) return;
-  auto split = std::make_unique<gif::GifSplit>(std::move(bytes), changeTransparentColor_);
+  auto split = std::make_unique<GifSplit>(std::move(bytes), changeTransparentColor_);
   switch (split->Status()) {
-    case gif::SplitStatus::NotGif:
+    case SplitStatus::NotGif:
       fileName_.clear();
       return;
-    case gif::SplitStatus::Ok:
+    case SplitStatus::Ok:
       break;
     default:  // no image, or a block past the end: nothing is loaded
       return;
@@ -262,7 +262,7 @@ void VkAnimatedGif::ReadGifFrames() {
 
 void VkAnimatedGif::CreateBackBuffer() {
   if (!split_) return;
-  const gif::ScreenInfo& screen = split_->Screen();
+  const ScreenInfo& screen = split_->Screen();
   SIZE size{(LONG(screen.width) + 31) & ~LONG(31), LONG(screen.height)};
   HDC reference = targetDC_ ? targetDC_ : dc();
   if (!memoryDC_) memoryDC_.reset(CreateCompatibleDC(reference));
@@ -289,13 +289,13 @@ void VkAnimatedGif::CopyCanvasToTarget() {
 void VkAnimatedGif::RenderGif(long ctr) {
   if (pictures_.empty() || stopRender_ || !split_ || !memoryDC_) return;
   if (ctr < 0 || size_t(ctr) >= pictures_.size()) return;
-  const gif::GifFrameInfo& frame = split_->Frames()[size_t(ctr)];
+  const GifFrameInfo& frame = split_->Frames()[size_t(ctr)];
   MemoryDc frameMemory(CreateCompatibleDC(dc() ? dc() : targetDC_));
   if (!frameMemory) return;
   HDC frameDC = frameMemory.get();
   {
     SelectGuard picture(frameDC, pictures_[size_t(ctr)].Bitmap());
-    gif::PackedColour key = 0;
+    PackedColour key = 0;
     const bool keyed = split_->KeyColour(size_t(ctr), key);
     RECT rect{frame.left, frame.top, frame.left + frame.width, frame.top + frame.height};
     if (frame.disposal == 2) FillCanvas();

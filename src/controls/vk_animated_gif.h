@@ -79,7 +79,7 @@ class VkAnimatedGif : public UserControl {
   // What a caller or a test may look at.
   UINT TimerInterval() const { return timer1_.interval(); }
   size_t LoadedFrames() const { return pictures_.size(); }
-  const gif::GifSplit* Split() const { return split_.get(); }
+  const GifSplit* Split() const { return split_.get(); }
   SIZE CanvasSize() const { return canvasSize_; }
 
  protected:
@@ -124,7 +124,7 @@ class VkAnimatedGif : public UserControl {
   bool displaySaved_ = false;
   Timer timer1_{0};
 
-  std::unique_ptr<gif::GifSplit> split_;
+  std::unique_ptr<GifSplit> split_;
   std::vector<FramePicture> pictures_;
 };
 

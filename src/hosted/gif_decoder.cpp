@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-namespace vk::gif {
+namespace vk::hosted {
 
 namespace {
 
@@ -210,4 +210,4 @@ bool DecodeFirstImage(const std::vector<uint8_t>& file, IndexedImage& image) {
   return true;
 }
 
-}  // namespace vk::gif
+}  // namespace vk::hosted

@@ -9,7 +9,7 @@
 #include <vector>
 
 
-namespace vk::gif {
+namespace vk::hosted {
 
 // A colour as red | green << 8 | blue << 16.
 using PackedColour = uint32_t;
@@ -40,4 +40,4 @@ bool DecodeFirstImage(const std::vector<uint8_t>& file, IndexedImage& image);
 // The row that the n-th stored row of an interlaced image lands on.
 int InterlacedRow(int storedRow, int height);
 
-}  // namespace vk::gif
+}  // namespace vk::hosted

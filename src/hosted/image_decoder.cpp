@@ -63,12 +63,12 @@ bool IsGif(const std::wstring& path) {
 // index past a short table then reads black.
 ComPtr<IWICBitmapSource> DecodeGif(IWICImagingFactory& factory, const std::wstring& path) {
   std::vector<uint8_t> file;
-  gif::IndexedImage image;
-  if (!ReadWholeFile(path, file) || !gif::DecodeFirstImage(file, image)) return {};
+  IndexedImage image;
+  if (!ReadWholeFile(path, file) || !DecodeFirstImage(file, image)) return {};
   file = {};
   std::vector<WICColor> colours(256, 0xFF000000);
   for (size_t i = 0; i < image.palette.size() && i < colours.size(); ++i) {
-    const gif::PackedColour c = image.palette[i];
+    const PackedColour c = image.palette[i];
     colours[i] = 0xFF000000 | (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF);
   }
   ComPtr<IWICPalette> palette;

@@ -53,6 +53,9 @@ class DocumentScreen : public Form, public DocumentForm {
   virtual bool FillScreen() = 0;
   // Places the controls from the screen's size, each failing step skipped.
   virtual void PlaceControls() = 0;
+  // Resets the controls by kind (ClearControlsByKind) with their events muted, plus
+  // the screen's own resets; each step's errors are ignored, and so is the whole.
+  virtual void ClearForm() = 0;
   // The platform's unload handler: releases what the screen holds.
   virtual void Form_Unload() { mData.reset(); }
 

@@ -23,9 +23,8 @@
 #include "screen_kit/test_databases.h"
 #include "support/com_test.h"
 
+namespace vk::app {
 namespace {
-
-using namespace vk;
 
 const wchar_t kAppKey[] = L"VkBuildTest";
 const wchar_t kBuild[] = L"[MorvalZIVI01.Build]";
@@ -92,7 +91,7 @@ class BuildTest : public ::testing::Test {
 
   // A CObject with the properties a host writes.
   ComPtr<_CObject> NewObject(const wchar_t* formCode, long hwnd = 0x1234) {
-    ComPtr<_CObject> object = ComPtr<_CObject>::Attach(vk::CObject::Create());
+    ComPtr<_CObject> object = ComPtr<_CObject>::Attach(CObject::Create());
     object->put_ApplicationName(Bstr(kAppKey).get());
     object->put_ObjectId(Bstr(L"I01CAT").get());
     object->put_ObjectName(Bstr(formCode).get());
@@ -260,7 +259,7 @@ TEST_F(BuildTest, EmptyParameterTableRaisesFiveWithoutAMessage) {
 }
 
 TEST_F(BuildTest, MissingDatabaseTellsTheUserThenRaisesFive) {
-  auto object = ComPtr<_CObject>::Attach(vk::CObject::Create());
+  auto object = ComPtr<_CObject>::Attach(CObject::Create());
   object->put_ApplicationName(Bstr(L"NoSuchKeyAnywhere").get());
   object->put_ObjectName(Bstr(L"I01CAT").get());
   std::wstring source;
@@ -390,3 +389,4 @@ TEST_F(BuildTest, ReleasingTheObjectUnloadsItsScreen) {
 }
 
 }  // namespace
+}  // namespace vk::app

@@ -14,9 +14,8 @@
 #include "screen_kit/shared_functions.h"
 #include "support/memory_dc.h"
 
+namespace vk::consult {
 namespace {
-
-using namespace vk;
 
 struct Outcome {
   long result;
@@ -164,3 +163,4 @@ TEST(CommentEditor, CornerPicturesMarkTheFramesCornersAtEverySize) {
 }
 
 }  // namespace
+}  // namespace vk::consult

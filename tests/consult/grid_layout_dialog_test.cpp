@@ -15,9 +15,8 @@
 #include "hosted/window_driver.h"
 #include "screen_kit/message_box.h"
 
+namespace vk::consult {
 namespace {
-
-using namespace vk;
 using Col = FGridLayout::Column;
 
 // A screen with three columns; the second hidden, the first two with their own alignment.
@@ -168,3 +167,4 @@ TEST(GridLayoutDialog, ARowThatDoesNotHoldAppliesNothingSaysWhyAndSelectsItsCell
 }
 
 }  // namespace
+}  // namespace vk::consult

@@ -65,7 +65,7 @@ void ListScreenTest::TearDown() {
 
 consult::ListScreen& ListScreenTest::Open(const wchar_t* formCode, const std::wstring& user) {
   Seam<HostSeams>::Current().logonName = [user] { return user; };
-  object_ = ComPtr<_CObject>::Attach(vk::CObject::Create());
+  object_ = ComPtr<_CObject>::Attach(vk::app::CObject::Create());
   object_->put_ApplicationName(Bstr(kAppKey).get());
   object_->put_ObjectId(Bstr(formCode).get());
   object_->put_ObjectName(Bstr(formCode).get());
@@ -73,7 +73,7 @@ consult::ListScreen& ListScreenTest::Open(const wchar_t* formCode, const std::ws
   VARIANT_BOOL result = VARIANT_TRUE;
   EXPECT_HRESULT_SUCCEEDED(object_->Build(&result));
   Pump();
-  auto* held = static_cast<vk::CObject*>(object_.get())->heldScreen().get();
+  auto* held = static_cast<vk::app::CObject*>(object_.get())->heldScreen().get();
   screen_ = dynamic_cast<consult::ListScreen*>(held);
   if (!screen_) throw std::runtime_error("no list screen opened");
   return *screen_;

@@ -423,7 +423,7 @@ TEST_F(ViewScreenTest, AHostWindowThatIsGoneKeepsTheFilledScreenOffTheDesktop) {
   HWND gone = CreateWindowW(L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
   DestroyWindow(gone);
   Seam<HostSeams>::Current().logonName = [] { return std::wstring(L"usuario1"); };
-  auto object = ComPtr<_CObject>::Attach(vk::CObject::Create());
+  auto object = ComPtr<_CObject>::Attach(vk::app::CObject::Create());
   object->put_ApplicationName(Bstr(kAppKey).get());
   object->put_ObjectName(Bstr(L"R01VIE").get());
   object->put_hwnd(static_cast<long>(reinterpret_cast<LONG_PTR>(gone)));
@@ -520,7 +520,7 @@ TEST_F(ViewScreenTest, ACommentJoinsTheStoredHistoryWithItsQuotesAndOnlyAfterThe
   };
   auto write = [](const wchar_t* text) {
     return [text](Form& f) {
-      auto& editor = static_cast<FEditorRTF&>(f);
+      auto& editor = static_cast<consult::FEditorRTF&>(f);
       editor.rtfTexto().SetText(text);
       Press(editor.cmdOK());
     };
@@ -547,7 +547,7 @@ TEST_F(ViewScreenTest, ACommentJoinsTheStoredHistoryWithItsQuotesAndOnlyAfterThe
 
   // Cancelled: nothing changes.
   {
-    auto editor = ActWhenShown(L"FEditorRTF", [](Form& f) { Press(static_cast<FEditorRTF&>(f).cmdCancel()); });
+    auto editor = ActWhenShown(L"FEditorRTF", [](Form& f) { Press(static_cast<consult::FEditorRTF&>(f).cmdCancel()); });
     RightClickRow(RowOf(103), kAddComment);
   }
   EXPECT_EQ(stored(103), L"");
@@ -570,7 +570,7 @@ TEST_F(ViewScreenTest, ACommentJoinsTheStoredHistoryWithItsQuotesAndOnlyAfterThe
   std::wstring read;
   {
     auto editor = ActWhenShown(L"FEditorRTF", [&](Form& f) {
-      auto& e = static_cast<FEditorRTF&>(f);
+      auto& e = static_cast<consult::FEditorRTF&>(f);
       read = e.rtfTexto().ReadOnly() ? e.rtfTexto().Text() : L"editable";
       Press(e.cmdOK());
     });
@@ -605,7 +605,7 @@ TEST_F(ViewScreenTest, ACommentWrittenWhileAnotherClerkWritesLosesNeitherAndAGon
     messages.clear();
     {
       auto editor = ActWhenShown(L"FEditorRTF", [](Form& f) {
-        auto& e = static_cast<FEditorRTF&>(f);
+        auto& e = static_cast<consult::FEditorRTF&>(f);
         e.rtfTexto().SetText(L"Mio");
         Press(e.cmdOK());
       });
@@ -634,7 +634,7 @@ TEST_F(ViewScreenTest, BothReportItemsShowTheListInThePreviewWindow) {
     auto preview = ActWhenShown(L"FPrintReport", [&](Form& f) {
       caption = f.caption();
       keyState = main.ButtonState(key);
-      for (const auto& line : static_cast<FPrintReport&>(f).ARVPrint().Document().pages.at(0).items)
+      for (const auto& line : static_cast<consult::FPrintReport&>(f).ARVPrint().Document().pages.at(0).items)
         firstPage += line.text + L"\n";
     });
     AnswerNextMenu(item);
@@ -650,7 +650,7 @@ TEST_F(ViewScreenTest, BothReportItemsShowTheListInThePreviewWindow) {
 TEST_F(ViewScreenTest, AHostCloseWhileTheEditorIsOpenWritesNothing) {
   ListScreen& view = Open(L"R01VIE");
   auto editor = ActWhenShown(L"FEditorRTF", [&](Form& f) {
-    static_cast<FEditorRTF&>(f).rtfTexto().SetText(L"Nunca grabado");
+    static_cast<consult::FEditorRTF&>(f).rtfTexto().SetText(L"Nunca grabado");
     Kill();
   });
   RightClickRow(RowOf(102), kAddComment);

@@ -32,9 +32,8 @@
 #include "screen_kit/shared_state.h"
 #include "support/file_bytes.h"
 
+namespace vk::consult {
 namespace {
-
-using namespace vk;
 using Rows = std::set<std::wstring>;
 
 const wchar_t kAppKey[] = L"VkLogScreen";
@@ -684,3 +683,4 @@ TEST_F(LogExportTest, ATargetThatCannotBeWrittenFailsAndLeavesEverythingAsItWas)
 }
 
 }  // namespace
+}  // namespace vk::consult

@@ -17,9 +17,8 @@
 #include "screen_kit/shared_functions.h"
 #include "support/error_of.h"
 
+namespace vk::consult {
 namespace {
-
-using namespace vk;
 
 // A list screen docked in a host window, with a document grid whose paths are hidden.
 struct DockedList {
@@ -139,3 +138,4 @@ TEST(ReportPreview, ClosesWithItsScreenAndGivesTheHostBack) {
 }
 
 }  // namespace
+}  // namespace vk::consult

@@ -154,11 +154,11 @@ std::vector<PictureCase> PictureCases() {
 TEST(FramePictures, BothDecodersGiveTheTableColourOfEveryPixel) {
   for (const PictureCase& c : PictureCases()) {
     SCOPED_TRACE(c.name);
-    gif::GifSplit split(c.gif, true);
-    ASSERT_EQ(split.Status(), gif::SplitStatus::Ok);
+    GifSplit split(c.gif, true);
+    ASSERT_EQ(split.Status(), SplitStatus::Ok);
     std::vector<uint8_t> file = split.FrameFile(c.frame);
-    gif::IndexedImage expected;
-    ASSERT_TRUE(gif::DecodeFirstImage(file, expected));
+    hosted::IndexedImage expected;
+    ASSERT_TRUE(hosted::DecodeFirstImage(file, expected));
 
     std::wstring path = WriteNewTempFile(L" " + std::to_wstring(c.frame), L"GIF", file);
     ASSERT_FALSE(path.empty());

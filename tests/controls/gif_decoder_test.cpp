@@ -10,8 +10,11 @@
 
 #include "tools/gif/gif_writer.h"
 
-namespace vk::gif {
+namespace vk::hosted {
 namespace {
+
+using gif::Colour;
+using gif::GifBuilder;
 
 std::vector<uint8_t> RandomPixels(std::mt19937& rng, size_t count, int entries, int pattern) {
   std::vector<uint8_t> pixels(count);
@@ -139,4 +142,4 @@ TEST(GifDecoder, RefusesFilesWithoutAnImage) {
 }
 
 }  // namespace
-}  // namespace vk::gif
+}  // namespace vk::hosted

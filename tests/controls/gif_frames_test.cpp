@@ -9,8 +9,11 @@
 
 #include "tools/gif/gif_writer.h"
 
-namespace vk::gif {
+namespace vk::controls {
 namespace {
+
+using gif::Colour;
+using gif::GifBuilder;
 
 const std::vector<Colour> kFour = {0x000000, 0xFFFFFF, 0x0000FF, 0x00FF00};
 const std::vector<uint8_t> kPixels = {0, 1, 2, 3, 3, 2, 1, 0, 0, 1, 2, 3};  // 4 x 3
@@ -366,4 +369,4 @@ TEST(GifSplit, LocalTablesKeepTheirOwnKeysAndGlobalPatchLastsForLaterFrames) {
 }
 
 }  // namespace
-}  // namespace vk::gif
+}  // namespace vk::controls

@@ -53,7 +53,7 @@ class ScreenTest : public ::testing::Test {
   }
   // CObject.Build for a form code, into the host window, as the host calls it.
   HRESULT Build(const wchar_t* formCode, ComPtr<_CObject>& object) {
-    object = ComPtr<_CObject>::Attach(vk::CObject::Create());
+    object = ComPtr<_CObject>::Attach(vk::app::CObject::Create());
     object->put_ApplicationName(Bstr(databases_.applicationKey()).get());
     object->put_ObjectId(Bstr(formCode).get());
     object->put_ObjectName(Bstr(formCode).get());

@@ -18,7 +18,7 @@
 #include "support/memory_dc.h"
 #include "support/picture_file.h"
 
-namespace vk::capture {
+namespace vk {
 namespace {
 
 using test::ErrorOf;
@@ -217,4 +217,4 @@ TEST_F(VkImageTest, ThumbnailsOwnTheirViewerStartFromTheDesignBagAndHoldTheirSho
 }
 
 }  // namespace
-}  // namespace vk::capture
+}  // namespace vk
