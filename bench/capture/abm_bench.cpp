@@ -42,7 +42,7 @@ using vk::bench::Median;
 using vk::bench::Now;
 using vk::bench::ReadScript;
 using vk::bench::StepIntoVariants;
-using vk::ComPtr;
+using vk::com::ComPtr;
 
 const wchar_t kKey[] = L"AbmBench";
 // The document with the long history, of type 9, and its twin of type 8 (ten other

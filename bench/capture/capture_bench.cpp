@@ -335,7 +335,7 @@ int main(int argc, char** argv) {
 
   vk::data::QdProcedure::SetDefaultFolder(folder);
   vk::HostSeams seams = vk::Seam<vk::HostSeams>::Real();
-  seams.createDataAccess = [] { return vk::ComPtr<IDispatch>::Attach(vk::data::QdProcedure::Create()); };
+  seams.createDataAccess = [] { return vk::com::ComPtr<IDispatch>::Attach(vk::data::QdProcedure::Create()); };
   vk::ScopedHostSeams scope(seams);
   vk::Shared().gApplicationName = kKey;
 

@@ -18,7 +18,7 @@
 
 namespace {
 
-using vk::ComPtr;
+using vk::com::ComPtr;
 using vk::bench::Check;
 using vk::bench::OpenWithSchema;
 using vk::bench::ReadScript;

@@ -28,7 +28,7 @@ using vk::bench::Check;
 using vk::bench::OpenWithSchema;
 using vk::bench::Now;
 using vk::bench::ReadScript;
-using vk::ComPtr;
+using vk::com::ComPtr;
 
 size_t WorkingSetBytes() {
   PROCESS_MEMORY_COUNTERS_EX counters{};

@@ -32,7 +32,7 @@ using vk::bench::OpenWithSchema;
 using vk::bench::Median;
 using vk::bench::Now;
 using vk::bench::ReadScript;
-using vk::ComPtr;
+using vk::com::ComPtr;
 
 void Fill(const std::wstring& path, long documents) {
   sqlite3* db = OpenWithSchema(path);

@@ -118,14 +118,14 @@ void CObject::ResizeScreen() noexcept {
 STDMETHODIMP CObject::Build(VARIANT_BOOL* result) {
   if (!result) return E_POINTER;
   *result = VARIANT_FALSE;
-  const ComPtr<_CObject> holdWhileBuilding(this);
+  const com::ComPtr<_CObject> holdWhileBuilding(this);
   return RaiseToHost(kBuildSource, [&] { BuildScreen(); });
 }
 
 STDMETHODIMP CObject::Kill(VARIANT_BOOL* result) {
   if (!result) return E_POINTER;
   *result = VARIANT_FALSE;
-  const ComPtr<_CObject> holdWhileKilling(this);
+  const com::ComPtr<_CObject> holdWhileKilling(this);
   return RaiseToHost(kKillSource, [&] { KillScreen(); });
 }
 

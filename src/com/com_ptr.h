@@ -7,7 +7,7 @@
 #include <string_view>
 #include <utility>
 
-namespace vk {
+namespace vk::com {
 
 template <class T>
 class ComPtr {
@@ -61,4 +61,4 @@ class Bstr {
   BSTR s_ = nullptr;
 };
 
-}  // namespace vk
+}  // namespace vk::com

@@ -81,7 +81,7 @@ void ListScreen::mnuSendMail_Click() {
   const bool shown = IgnoreErrors(
       [&] {
         const std::wstring path = CellText(*c_.GRDetail, dataRow, L"Path");
-        ComPtr<IDispatch> outlook = Seam<MailProgramFactory>::Current()();
+        com::ComPtr<IDispatch> outlook = Seam<MailProgramFactory>::Current()();
         Variant item = com::Call(outlook.get(), L"CreateItem", {0L});
         com::Put(item.object(), L"To", L"");
         // A file the mail program refuses, or a display that fails, leaves the rest as it is.

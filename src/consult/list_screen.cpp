@@ -70,8 +70,8 @@ void ListScreen::BuildListAndPreview(double listTop, double previewLeft, double 
 
   c_.STBar = &Add<controls::VkStatusBar>(ControlAt(L"STBar", 0, kDesignHeight - kStatusBarHeight, kDesignWidth,
                                             kStatusBarHeight));
-  ComPtr<IFont> font = CreateOleFont({.name = L"Verdana", .size = 8.25});
-  ComPtr<IDispatch> fontDispatch;
+  com::ComPtr<IFont> font = CreateOleFont({.name = L"Verdana", .size = 8.25});
+  com::ComPtr<IDispatch> fontDispatch;
   if (font) font->QueryInterface(IID_IFontDisp, fontDispatch.put_void());
   c_.STBar->ReadProperties(PropertyBag{{L"BackColor", Variant(long(0x8000000F))},
                                        {L"Font", Variant(fontDispatch.get())},

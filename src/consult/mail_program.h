@@ -10,7 +10,7 @@
 namespace vk::consult {
 
 // Makes the mail program's application object; raises (429) when it cannot.
-using MailProgramFactory = std::function<ComPtr<IDispatch>()>;
+using MailProgramFactory = std::function<com::ComPtr<IDispatch>()>;
 
 }  // namespace vk::consult
 

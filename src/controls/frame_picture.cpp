@@ -32,17 +32,17 @@ bool ImagingIndices(const std::vector<uint8_t>& file, const hosted::ImageLayout&
   if (layout.imageEnd == 0) return false;
   std::vector<uint8_t> image(file.begin(), file.begin() + std::ptrdiff_t(layout.imageEnd));
   image.push_back(0x3B);
-  ComPtr<IStream> stream = ComPtr<IStream>::Attach(SHCreateMemStream(image.data(), UINT(image.size())));
+  com::ComPtr<IStream> stream = com::ComPtr<IStream>::Attach(SHCreateMemStream(image.data(), UINT(image.size())));
   if (!stream) return false;
-  ComPtr<IWICImagingFactory> factory;
+  com::ComPtr<IWICImagingFactory> factory;
   if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
                               IID_PPV_ARGS(factory.put()))))
     return false;
-  ComPtr<IWICBitmapDecoder> decoder;
+  com::ComPtr<IWICBitmapDecoder> decoder;
   if (FAILED(factory->CreateDecoderFromStream(stream.get(), &GUID_ContainerFormatGif,
                                               WICDecodeMetadataCacheOnDemand, decoder.put())))
     return false;
-  ComPtr<IWICBitmapFrameDecode> frame;
+  com::ComPtr<IWICBitmapFrameDecode> frame;
   if (FAILED(decoder->GetFrame(0, frame.put()))) return false;
   WICPixelFormatGUID format{};
   UINT w = 0, h = 0;

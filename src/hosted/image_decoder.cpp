@@ -21,8 +21,8 @@ const wchar_t kSource[] = L"ImageViewer";
   throw VbError{number, kSource, StandardErrorText(number) + L": " + path};
 }
 
-ComPtr<IWICImagingFactory> Factory() {
-  ComPtr<IWICImagingFactory> factory;
+com::ComPtr<IWICImagingFactory> Factory() {
+  com::ComPtr<IWICImagingFactory> factory;
   HRESULT hr = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
                                 factory.put_void());
   if (hr == CO_E_NOTINITIALIZED) {
@@ -61,7 +61,7 @@ bool IsGif(const std::wstring& path) {
 // The first image of a GIF as an indexed bitmap held by the imaging component, or
 // nothing when it cannot be decoded. The table is padded to 256 colours: a corrupt
 // index past a short table then reads black.
-ComPtr<IWICBitmapSource> DecodeGif(IWICImagingFactory& factory, const std::wstring& path) {
+com::ComPtr<IWICBitmapSource> DecodeGif(IWICImagingFactory& factory, const std::wstring& path) {
   std::vector<uint8_t> file;
   IndexedImage image;
   if (!ReadWholeFile(path, file) || !DecodeFirstImage(file, image)) return {};
@@ -71,8 +71,8 @@ ComPtr<IWICBitmapSource> DecodeGif(IWICImagingFactory& factory, const std::wstri
     const PackedColour c = image.palette[i];
     colours[i] = 0xFF000000 | (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF);
   }
-  ComPtr<IWICPalette> palette;
-  ComPtr<IWICBitmap> bitmap;
+  com::ComPtr<IWICPalette> palette;
+  com::ComPtr<IWICBitmap> bitmap;
   const UINT width = static_cast<UINT>(image.width);
   if (FAILED(factory.CreatePalette(palette.put())) ||
       FAILED(palette->InitializeCustom(colours.data(), static_cast<UINT>(colours.size()))) ||
@@ -82,7 +82,7 @@ ComPtr<IWICBitmapSource> DecodeGif(IWICImagingFactory& factory, const std::wstri
       FAILED(bitmap->SetPalette(palette.get()))) {
     return {};
   }
-  return ComPtr<IWICBitmapSource>(bitmap.get());
+  return com::ComPtr<IWICBitmapSource>(bitmap.get());
 }
 
 }  // namespace
@@ -109,15 +109,15 @@ ImageFile::ImageFile(const std::wstring& path) : path_(path) {
 }
 
 void ImageFile::OpenWithImaging(const std::wstring& path) {
-  ComPtr<IWICBitmapDecoder> decoder;
+  com::ComPtr<IWICBitmapDecoder> decoder;
   HRESULT hr = factory_->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
                                                    WICDecodeMetadataCacheOnDemand, decoder.put());
   if (hr == HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED) || hr == HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION)) {
     Fail(err::PermissionDenied, path);
   }
-  ComPtr<IWICBitmapFrameDecode> frame;
+  com::ComPtr<IWICBitmapFrameDecode> frame;
   if (FAILED(hr) || FAILED(decoder->GetFrame(0, frame.put()))) Fail(err::InvalidPicture, path);
-  frame_ = ComPtr<IWICBitmapSource>(frame.get());
+  frame_ = com::ComPtr<IWICBitmapSource>(frame.get());
 }
 
 HBITMAP ImageFile::Decode(PixelSize scaled, RECT part) const {
@@ -133,8 +133,8 @@ HBITMAP ImageFile::Decode(PixelSize scaled, RECT part) const {
 
   // Convert first: the scaler does not take every format a scan comes in (1-bit tif,
   // indexed gif); the converter works row by row, so nothing full-size is kept.
-  ComPtr<IWICFormatConverter> converter;
-  ComPtr<IWICBitmapScaler> scaler;
+  com::ComPtr<IWICFormatConverter> converter;
+  com::ComPtr<IWICBitmapScaler> scaler;
   if (FAILED(factory_->CreateFormatConverter(converter.put())) ||
       FAILED(converter->Initialize(frame_.get(), GUID_WICPixelFormat32bppBGR, WICBitmapDitherTypeNone,
                                    nullptr, 0.0, WICBitmapPaletteTypeCustom)) ||

@@ -41,8 +41,8 @@ class ImageFile {
   void OpenWithImaging(const std::wstring& path);
 
   std::wstring path_;
-  ComPtr<IWICImagingFactory> factory_;
-  ComPtr<IWICBitmapSource> frame_;
+  com::ComPtr<IWICImagingFactory> factory_;
+  com::ComPtr<IWICBitmapSource> frame_;
   PixelSize size_;
 };
 

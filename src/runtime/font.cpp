@@ -30,8 +30,8 @@ HFONT CreateGdiFont(const FontDescription& wanted) {
   return CreateFontIndirectW(&lf);
 }
 
-ComPtr<IFont> CreateOleFont(const FontDescription& wanted) {
-  Bstr face(wanted.name);
+com::ComPtr<IFont> CreateOleFont(const FontDescription& wanted) {
+  com::Bstr face(wanted.name);
   FONTDESC desc{};
   desc.cbSizeofstruct = sizeof(desc);
   desc.lpstrName = face.get();
@@ -41,17 +41,17 @@ ComPtr<IFont> CreateOleFont(const FontDescription& wanted) {
   desc.fItalic = wanted.italic;
   desc.fUnderline = wanted.underline;
   desc.fStrikethrough = wanted.strikethrough;
-  ComPtr<IFont> font;
+  com::ComPtr<IFont> font;
   OleCreateFontIndirect(&desc, IID_IFont, font.put_void());
   return font;
 }
 
 FontDescription FontDescriptionOf(IUnknown* object, const FontDescription& fallback) {
-  ComPtr<IFont> font;
+  com::ComPtr<IFont> font;
   if (object) object->QueryInterface(IID_IFont, font.put_void());
   if (!font) return fallback;
   FontDescription wanted = fallback;
-  Bstr name;
+  com::Bstr name;
   if (SUCCEEDED(font->get_Name(name.put()))) wanted.name = name.str();
   CY size{};
   if (SUCCEEDED(font->get_Size(&size))) wanted.size = static_cast<double>(size.int64) / 10000.0;
@@ -66,7 +66,7 @@ FontDescription FontDescriptionOf(IUnknown* object, const FontDescription& fallb
 }
 
 void WriteFontProperty(PropertyBag& bag, const wchar_t* key, IFont* value, const FontDescription& defaultValue) {
-  ComPtr<IDispatch> object;
+  com::ComPtr<IDispatch> object;
   if (value) value->QueryInterface(IID_IFontDisp, object.put_void());
   const Variant stored(object.get());
   if (value && SameFont(FontDescriptionOf(value), FontDescriptionOf(CreateOleFont(defaultValue).get())))
@@ -75,8 +75,8 @@ void WriteFontProperty(PropertyBag& bag, const wchar_t* key, IFont* value, const
     bag.Write(key, stored);
 }
 
-ComPtr<IFont> ReadFontProperty(const PropertyBag& bag, const wchar_t* key) {
-  ComPtr<IFont> font;
+com::ComPtr<IFont> ReadFontProperty(const PropertyBag& bag, const wchar_t* key) {
+  com::ComPtr<IFont> font;
   if (IDispatch* object = bag.Read(key).object()) object->QueryInterface(IID_IFont, font.put_void());
   return font;
 }

@@ -28,7 +28,7 @@ bool SameFont(const FontDescription& a, const FontDescription& b);
 HFONT CreateGdiFont(const FontDescription& wanted);
 
 // A new OLE font object (IFontDisp through QueryInterface).
-ComPtr<IFont> CreateOleFont(const FontDescription& wanted);
+com::ComPtr<IFont> CreateOleFont(const FontDescription& wanted);
 
 // What an OLE font object describes; `fallback` for none or an object that is no font.
 FontDescription FontDescriptionOf(IUnknown* font, const FontDescription& fallback = {});
@@ -42,6 +42,6 @@ FontDescription AmbientFont(const AmbientProperties& ambient);
 class PropertyBag;
 void WriteFontProperty(PropertyBag& bag, const wchar_t* key, IFont* value, const FontDescription& defaultValue);
 // The stored font object, or none.
-ComPtr<IFont> ReadFontProperty(const PropertyBag& bag, const wchar_t* key);
+com::ComPtr<IFont> ReadFontProperty(const PropertyBag& bag, const wchar_t* key);
 
 }  // namespace vk

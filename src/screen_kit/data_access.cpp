@@ -19,11 +19,11 @@ long Recordset::FieldCount() const {
   return Call(fields.object(), L"Count").toLong();
 }
 
-ComPtr<IDispatch> Recordset::FieldObject(const Variant& key) const {
+com::ComPtr<IDispatch> Recordset::FieldObject(const Variant& key) const {
   Variant fields = Call(rs_.get(), L"Fields");
   Variant field = Call(fields.object(), L"Item", {key});
   if (!field.object()) Raise(err::ObjectRequired);
-  return ComPtr<IDispatch>(field.object());
+  return com::ComPtr<IDispatch>(field.object());
 }
 
 Variant Recordset::Field(const std::wstring& name) const { return Call(FieldObject(name).get(), L"Value"); }
@@ -48,7 +48,7 @@ RecordsetWalker::RecordsetWalker(const Recordset& recordset, const std::vector<s
 }
 
 std::optional<DataAccess> DataAccess::Create() {
-  ComPtr<IDispatch> object = Seam<HostSeams>::Current().createDataAccess();
+  com::ComPtr<IDispatch> object = Seam<HostSeams>::Current().createDataAccess();
   if (!object) return std::nullopt;
   return DataAccess(std::move(object));
 }
@@ -56,7 +56,7 @@ std::optional<DataAccess> DataAccess::Create() {
 std::optional<Recordset> DataAccess::GetData(const std::wstring& key, const std::wstring& sql) const {
   Variant result = Call(qd_.get(), L"GetData", {key, sql, Variant::Null(), true, 0, 1, 0});
   if (!result.object()) return std::nullopt;
-  return Recordset(ComPtr<IDispatch>(result.object()));
+  return Recordset(com::ComPtr<IDispatch>(result.object()));
 }
 
 bool DataAccess::Execute(const std::wstring& key, const std::wstring& command, const Variant& parameters,

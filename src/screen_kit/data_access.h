@@ -18,7 +18,7 @@ namespace vk {
 // recordset, a field with no current row).
 class Recordset {
  public:
-  explicit Recordset(ComPtr<IDispatch> recordset) : rs_(std::move(recordset)) {}
+  explicit Recordset(com::ComPtr<IDispatch> recordset) : rs_(std::move(recordset)) {}
 
   long RecordCount() const;
   void MoveFirst() const;
@@ -36,10 +36,10 @@ class Recordset {
   std::wstring FieldText(const std::wstring& name) const;
   long FieldLong(const std::wstring& name) const;
   IDispatch* get() const { return rs_.get(); }
-  ComPtr<IDispatch> FieldObject(const Variant& key) const;
+  com::ComPtr<IDispatch> FieldObject(const Variant& key) const;
 
  private:
-  ComPtr<IDispatch> rs_;
+  com::ComPtr<IDispatch> rs_;
 };
 
 // Reads the named fields of a recordset row after row with every member looked up
@@ -61,7 +61,7 @@ class DataAccess {
  public:
   // A new data-access object; nullopt when the component cannot be created.
   static std::optional<DataAccess> Create();
-  explicit DataAccess(ComPtr<IDispatch> procedure) : qd_(std::move(procedure)) {}
+  explicit DataAccess(com::ComPtr<IDispatch> procedure) : qd_(std::move(procedure)) {}
 
   // GetData(key, sql, Null, True, 0, 1, 0): a recordset, or nothing on failure.
   std::optional<Recordset> GetData(const std::wstring& key, const std::wstring& sql) const;
@@ -78,7 +78,7 @@ class DataAccess {
 
  private:
   bool Execute(const std::wstring& key, const std::wstring& command, const Variant& parameters, long kind) const;
-  ComPtr<IDispatch> qd_;
+  com::ComPtr<IDispatch> qd_;
 };
 
 // Runs work that answers true or false with a data-access object of its own, released

@@ -18,11 +18,11 @@ std::wstring RealComputerName() {
   return buffer;
 }
 
-ComPtr<IDispatch> RealDataAccess() {
+com::ComPtr<IDispatch> RealDataAccess() {
   // Every action-log entry makes an object of its own: the class is looked up once a
   // thread, and again only while its name is not registered.
   static thread_local CLSID clsid{};
-  ComPtr<IDispatch> object;
+  com::ComPtr<IDispatch> object;
   if (clsid == CLSID{} && FAILED(CLSIDFromProgID(L"QdPoolConnection.QdProcedure", &clsid))) {
     clsid = CLSID{};
     return object;

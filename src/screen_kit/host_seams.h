@@ -18,7 +18,7 @@ struct HostSeams {
   std::function<std::wstring()> logonName;
   std::function<std::wstring()> computerName;
   // A new data-access object; a null pointer when it cannot be created.
-  std::function<ComPtr<IDispatch>()> createDataAccess;
+  std::function<com::ComPtr<IDispatch>()> createDataAccess;
 };
 
 template <>

@@ -90,11 +90,11 @@ class BuildTest : public ::testing::Test {
   }
 
   // A CObject with the properties a host writes.
-  ComPtr<_CObject> NewObject(const wchar_t* formCode, long hwnd = 0x1234) {
-    ComPtr<_CObject> object = ComPtr<_CObject>::Attach(CObject::Create());
-    object->put_ApplicationName(Bstr(kAppKey).get());
-    object->put_ObjectId(Bstr(L"I01CAT").get());
-    object->put_ObjectName(Bstr(formCode).get());
+  com::ComPtr<_CObject> NewObject(const wchar_t* formCode, long hwnd = 0x1234) {
+    com::ComPtr<_CObject> object = com::ComPtr<_CObject>::Attach(CObject::Create());
+    object->put_ApplicationName(com::Bstr(kAppKey).get());
+    object->put_ObjectId(com::Bstr(L"I01CAT").get());
+    object->put_ObjectName(com::Bstr(formCode).get());
     object->put_hwnd(hwnd);
     return object;
   }
@@ -106,10 +106,10 @@ class BuildTest : public ::testing::Test {
     HRESULT hr = (object->*method)(&result);
     EXPECT_EQ(result, VARIANT_FALSE);
     if (SUCCEEDED(hr)) return 0;
-    ComPtr<IErrorInfo> info;
+    com::ComPtr<IErrorInfo> info;
     GetErrorInfo(0, info.put());
     if (info && source) {
-      Bstr text;
+      com::Bstr text;
       info->GetSource(text.put());
       *source = text.str();
     }
@@ -259,9 +259,9 @@ TEST_F(BuildTest, EmptyParameterTableRaisesFiveWithoutAMessage) {
 }
 
 TEST_F(BuildTest, MissingDatabaseTellsTheUserThenRaisesFive) {
-  auto object = ComPtr<_CObject>::Attach(CObject::Create());
-  object->put_ApplicationName(Bstr(L"NoSuchKeyAnywhere").get());
-  object->put_ObjectName(Bstr(L"I01CAT").get());
+  auto object = com::ComPtr<_CObject>::Attach(CObject::Create());
+  object->put_ApplicationName(com::Bstr(L"NoSuchKeyAnywhere").get());
+  object->put_ObjectName(com::Bstr(L"I01CAT").get());
   std::wstring source;
   EXPECT_EQ(Build(object.get(), &source), 5);
   EXPECT_EQ(source, L"[MorvalZIVI01.Build]");
@@ -312,7 +312,7 @@ TEST_F(BuildTest, AHostReleasingTheObjectDuringBuildOrKillFreesItOnlyAfterTheCal
   // Build: the host lets the object go while the parameter failure's message is up.
   auto object = NewObject(L"I01MAN");
   ASSERT_EQ(Build(object.get()), 0);
-  object->put_ApplicationName(Bstr(L"NoSuchKeyAnywhere").get());
+  object->put_ApplicationName(com::Bstr(L"NoSuchKeyAnywhere").get());
   messages_.reset();
   messages_ = std::make_unique<ScopedMessageBox>([&](const std::wstring&, long, const std::wstring&) {
     object.reset();
@@ -337,13 +337,13 @@ TEST_F(BuildTest, AHostReleasingTheObjectDuringBuildOrKillFreesItOnlyAfterTheCal
 
 TEST_F(BuildTest, AnyFailureInsideTheLoadersTakesTheirFallback) {
   // The parameter load fails (error 5, no message), whatever failed inside it.
-  Seam<HostSeams>::Current().createDataAccess = []() -> ComPtr<IDispatch> { throw std::bad_alloc(); };
+  Seam<HostSeams>::Current().createDataAccess = []() -> com::ComPtr<IDispatch> { throw std::bad_alloc(); };
   auto object = NewObject(L"I01CAT");
   EXPECT_EQ(Build(object.get()), 5);
   EXPECT_TRUE(shownMessages_.empty());
   // The profile load fails silently: the fallback values, and the screen opens.
   int created = 0;
-  Seam<HostSeams>::Current().createDataAccess = [&created]() -> ComPtr<IDispatch> {
+  Seam<HostSeams>::Current().createDataAccess = [&created]() -> com::ComPtr<IDispatch> {
     if (++created > 1) throw std::runtime_error("profile");
     return Seam<HostSeams>::Real().createDataAccess();
   };

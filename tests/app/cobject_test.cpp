@@ -8,7 +8,7 @@
 
 namespace {
 
-using vk::ComPtr;
+using vk::com::ComPtr;
 using vk::test::CallByName;
 using vk::test::PutByName;
 

@@ -122,7 +122,7 @@ class AbmScreenTest : public test::ScreenTest<FDocumentosABM> {
 
 TEST_F(AbmScreenTest, FormCodesOpenTheScreenWithRecordButtonsByModeAndAdministrator) {
   for (const wchar_t* code : {L"I01VAL", L"I01MAN"}) {
-    ComPtr<_CObject> object;
+    com::ComPtr<_CObject> object;
     ASSERT_EQ(Build(code, object), S_OK);
     auto form = FindLoadedForm(L"FDocumentosABM");
     ASSERT_TRUE(form) << code;

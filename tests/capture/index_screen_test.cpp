@@ -171,7 +171,7 @@ TEST_F(IndexScreenTest, FormCodesOpenTheScreenInTheHostWithTheirMode) {
   Sql(L"Update AplicationParameters Set ParameterValue = '" + source_ +
       L"' Where ParameterId = 'HKEY_DOCUMENTOS_PATH_ORIGEN'");
   for (const auto& [code, saves] : {std::pair{L"I01CAT", true}, std::pair{L"I01REV", false}}) {
-    ComPtr<_CObject> object;
+    com::ComPtr<_CObject> object;
     ASSERT_HRESULT_SUCCEEDED(Build(code, object));
     const HWND screen = Find(L"FDocumentosIndex");
     ASSERT_TRUE(screen && IsWindowVisible(screen) && GetParent(screen) == host_.hwnd) << code;

@@ -73,7 +73,7 @@ TEST(Registration, RegisteredClassesAreCreatableByProgId) {
     CLSID clsid{};
     ASSERT_HRESULT_SUCCEEDED(CLSIDFromProgID(c.progId, &clsid));
     EXPECT_EQ(clsid, *c.clsid);
-    vk::ComPtr<IDispatch> object;
+    vk::com::ComPtr<IDispatch> object;
     ASSERT_HRESULT_SUCCEEDED(
         CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, object.put_void()));
   }

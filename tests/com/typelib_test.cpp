@@ -16,8 +16,8 @@ struct Member {
   VARTYPE result;    // of the [retval], VT_EMPTY when there is none
 };
 
-vk::ComPtr<ITypeLib> LoadOwnLibrary() {
-  vk::ComPtr<ITypeLib> library;
+vk::com::ComPtr<ITypeLib> LoadOwnLibrary() {
+  vk::com::ComPtr<ITypeLib> library;
   std::wstring path = vk::test::BinFolder() + L"\\MorvalZIVI01.dll";
   EXPECT_HRESULT_SUCCEEDED(LoadTypeLibEx(path.c_str(), REGKIND_NONE, library.put()));
   return library;
@@ -30,7 +30,7 @@ std::vector<Member> MembersOf(ITypeInfo* info) {
   for (UINT i = 0; i < attr->cFuncs; ++i) {
     FUNCDESC* func = nullptr;
     info->GetFuncDesc(i, &func);
-    vk::Bstr name;
+    vk::com::Bstr name;
     info->GetDocumentation(func->memid, name.put(), nullptr, nullptr, nullptr);
     Member m{name.str(), func->invkind, VT_EMPTY, VT_EMPTY};
     for (SHORT p = 0; p < func->cParams; ++p) {
@@ -50,7 +50,7 @@ std::vector<Member> MembersOf(ITypeInfo* info) {
 TEST(TypeLibrary, NameVersionAndCreatableClass) {
   auto library = LoadOwnLibrary();
   ASSERT_TRUE(library);
-  vk::Bstr name;
+  vk::com::Bstr name;
   library->GetDocumentation(-1, name.put(), nullptr, nullptr, nullptr);
   EXPECT_EQ(name.str(), L"MorvalZIVI01");
   TLIBATTR* attr = nullptr;
@@ -60,14 +60,14 @@ TEST(TypeLibrary, NameVersionAndCreatableClass) {
   EXPECT_EQ(attr->wMinorVerNum, 0);
   library->ReleaseTLibAttr(attr);
 
-  vk::ComPtr<ITypeInfo> coclass;
+  vk::com::ComPtr<ITypeInfo> coclass;
   ASSERT_HRESULT_SUCCEEDED(library->GetTypeInfoOfGuid(CLSID_CObject, coclass.put()));
   TYPEATTR* classAttr = nullptr;
   coclass->GetTypeAttr(&classAttr);
   EXPECT_EQ(classAttr->typekind, TKIND_COCLASS);
   EXPECT_TRUE(classAttr->wTypeFlags & TYPEFLAG_FCANCREATE);
   coclass->ReleaseTypeAttr(classAttr);
-  vk::Bstr className;
+  vk::com::Bstr className;
   coclass->GetDocumentation(MEMBERID_NIL, className.put(), nullptr, nullptr, nullptr);
   EXPECT_EQ(className.str(), L"CObject");
 }
@@ -75,7 +75,7 @@ TEST(TypeLibrary, NameVersionAndCreatableClass) {
 TEST(TypeLibrary, CObjectInterfaceMembersInOrder) {
   auto library = LoadOwnLibrary();
   ASSERT_TRUE(library);
-  vk::ComPtr<ITypeInfo> dispatchInfo;
+  vk::com::ComPtr<ITypeInfo> dispatchInfo;
   ASSERT_HRESULT_SUCCEEDED(library->GetTypeInfoOfGuid(IID__CObject, dispatchInfo.put()));
   TYPEATTR* attr = nullptr;
   dispatchInfo->GetTypeAttr(&attr);
@@ -85,7 +85,7 @@ TEST(TypeLibrary, CObjectInterfaceMembersInOrder) {
   // The vtable half of the dual interface lists the members in declared order.
   HREFTYPE vtableHalf = 0;
   ASSERT_HRESULT_SUCCEEDED(dispatchInfo->GetRefTypeOfImplType(-1, &vtableHalf));
-  vk::ComPtr<ITypeInfo> info;
+  vk::com::ComPtr<ITypeInfo> info;
   ASSERT_HRESULT_SUCCEEDED(dispatchInfo->GetRefTypeInfo(vtableHalf, info.put()));
 
   const std::vector<Member> expected = {
@@ -115,10 +115,10 @@ TEST(TypeLibrary, CObjectInterfaceMembersInOrder) {
 }
 
 // The vtable half of a dual interface, which lists the members in declared order.
-vk::ComPtr<ITypeInfo> VtableHalf(ITypeLib* library, REFIID iid) {
-  vk::ComPtr<ITypeInfo> dispatchInfo;
+vk::com::ComPtr<ITypeInfo> VtableHalf(ITypeLib* library, REFIID iid) {
+  vk::com::ComPtr<ITypeInfo> dispatchInfo;
   EXPECT_HRESULT_SUCCEEDED(library->GetTypeInfoOfGuid(iid, dispatchInfo.put()));
-  vk::ComPtr<ITypeInfo> info;
+  vk::com::ComPtr<ITypeInfo> info;
   HREFTYPE vtableHalf = 0;
   if (dispatchInfo && SUCCEEDED(dispatchInfo->GetRefTypeOfImplType(-1, &vtableHalf)))
     dispatchInfo->GetRefTypeInfo(vtableHalf, info.put());
@@ -128,9 +128,9 @@ vk::ComPtr<ITypeInfo> VtableHalf(ITypeLib* library, REFIID iid) {
 TEST(TypeLibrary, ToolTipBalloonIsCreatableWithItsMembersInOrder) {
   auto library = LoadOwnLibrary();
   ASSERT_TRUE(library);
-  vk::ComPtr<ITypeInfo> coclass;
+  vk::com::ComPtr<ITypeInfo> coclass;
   ASSERT_HRESULT_SUCCEEDED(library->GetTypeInfoOfGuid(CLSID_CToolTipBaloon, coclass.put()));
-  vk::Bstr className;
+  vk::com::Bstr className;
   coclass->GetDocumentation(MEMBERID_NIL, className.put(), nullptr, nullptr, nullptr);
   EXPECT_EQ(className.str(), L"CToolTipBaloon");
   TYPEATTR* classAttr = nullptr;
@@ -210,8 +210,8 @@ TEST(TypeLibrary, ToolTipBalloonEnumerations) {
     std::wstring name = c.name;
     ASSERT_HRESULT_SUCCEEDED(library->FindName(name.data(), 0, found, ids, &count));
     ASSERT_EQ(count, 1);
-    vk::ComPtr<ITypeInfo> info = vk::ComPtr<ITypeInfo>::Attach(found[0]);
-    vk::Bstr enumName;
+    vk::com::ComPtr<ITypeInfo> info = vk::com::ComPtr<ITypeInfo>::Attach(found[0]);
+    vk::com::Bstr enumName;
     info->GetDocumentation(MEMBERID_NIL, enumName.put(), nullptr, nullptr, nullptr);
     EXPECT_EQ(enumName.str(), c.enumeration);
     TYPEATTR* attr = nullptr;

@@ -25,9 +25,9 @@ class DispatchTap final : public IDispatch {
   using Hook = std::function<HRESULT(const std::wstring& member, DISPPARAMS* params, VARIANT* result,
                                      const std::function<HRESULT()>& call)>;
 
-  static ComPtr<IDispatch> Wrap(ComPtr<IDispatch> inner, Hook hook) {
+  static com::ComPtr<IDispatch> Wrap(com::ComPtr<IDispatch> inner, Hook hook) {
     if (!inner) return inner;
-    return ComPtr<IDispatch>::Attach(new DispatchTap(std::move(inner), std::move(hook)));
+    return com::ComPtr<IDispatch>::Attach(new DispatchTap(std::move(inner), std::move(hook)));
   }
 
   STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
@@ -57,9 +57,9 @@ class DispatchTap final : public IDispatch {
   }
 
  private:
-  DispatchTap(ComPtr<IDispatch> inner, Hook hook) : inner_(std::move(inner)), hook_(std::move(hook)) {}
+  DispatchTap(com::ComPtr<IDispatch> inner, Hook hook) : inner_(std::move(inner)), hook_(std::move(hook)) {}
 
-  ComPtr<IDispatch> inner_;
+  com::ComPtr<IDispatch> inner_;
   Hook hook_;
   std::map<DISPID, std::wstring> names_;
   LONG refs_ = 1;

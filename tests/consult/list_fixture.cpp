@@ -65,10 +65,10 @@ void ListScreenTest::TearDown() {
 
 consult::ListScreen& ListScreenTest::Open(const wchar_t* formCode, const std::wstring& user) {
   Seam<HostSeams>::Current().logonName = [user] { return user; };
-  object_ = ComPtr<_CObject>::Attach(vk::app::CObject::Create());
-  object_->put_ApplicationName(Bstr(kAppKey).get());
-  object_->put_ObjectId(Bstr(formCode).get());
-  object_->put_ObjectName(Bstr(formCode).get());
+  object_ = com::ComPtr<_CObject>::Attach(vk::app::CObject::Create());
+  object_->put_ApplicationName(com::Bstr(kAppKey).get());
+  object_->put_ObjectId(com::Bstr(formCode).get());
+  object_->put_ObjectName(com::Bstr(formCode).get());
   object_->put_hwnd(static_cast<long>(reinterpret_cast<LONG_PTR>(host_)));
   VARIANT_BOOL result = VARIANT_TRUE;
   EXPECT_HRESULT_SUCCEEDED(object_->Build(&result));

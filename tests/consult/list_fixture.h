@@ -69,7 +69,7 @@ class ListScreenTest : public ::testing::Test {
   std::unique_ptr<ScopedHostSeams> seams_;
   std::unique_ptr<ScopedMessageBox> box_;
   HWND host_ = nullptr;
-  ComPtr<_CObject> object_;
+  com::ComPtr<_CObject> object_;
   consult::ListScreen* screen_ = nullptr;
 };
 

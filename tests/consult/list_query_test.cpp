@@ -101,7 +101,7 @@ TEST(ListFill, TheRecordsAreWalkedToTheirEndWhateverTheirCountSays) {
   for (long reported : {-1L, 0L, 2L, 3L, 7L}) {
     grid::GridMembers grid;
     for (const wchar_t* name : kListFields) grid.Columns().Add(name);
-    const Recordset records(ComPtr<IDispatch>::Attach(new CountedRecords({101, 102, 103}, reported)));
+    const Recordset records(com::ComPtr<IDispatch>::Attach(new CountedRecords({101, 102, 103}, reported)));
     EXPECT_TRUE(FillGrid(grid, &records)) << reported;
     ASSERT_EQ(grid.DataRowCount(), 3) << reported;
     for (int row = 0; row < 3; ++row) EXPECT_EQ(CellLong(grid, row, L"DocumentoId"), 101 + row) << reported;

@@ -61,7 +61,7 @@ void RunAsOtherClerk(const std::wstring& sql) {
 
 // The screen's data objects, with another clerk's statement run once just before the
 // first command that writes a comment history: between the screen's read and its write.
-ComPtr<IDispatch> OtherClerkBeforeCommentWrite(const std::wstring& sql) {
+com::ComPtr<IDispatch> OtherClerkBeforeCommentWrite(const std::wstring& sql) {
   auto pending = std::make_shared<std::wstring>(sql);
   return DispatchTap::Wrap(Seam<HostSeams>::Real().createDataAccess(),
                            [pending](const std::wstring& member, DISPPARAMS* params, VARIANT*,
@@ -388,7 +388,7 @@ TEST_F(ViewScreenTest, MailGoesThroughTheMailProgramWithTheStoredFileAttached) {
 }
 
 TEST_F(SearchScreenTest, WithoutItsDataObjectTheScreenStaysUndockedAndHidden) {
-  Seam<HostSeams>::Current().createDataAccess = [] { return ComPtr<IDispatch>(); };
+  Seam<HostSeams>::Current().createDataAccess = [] { return com::ComPtr<IDispatch>(); };
   auto search = Form::Load<FDocumentosSearchS>();
   search->SetHWndContainer(static_cast<long>(reinterpret_cast<LONG_PTR>(host())));
   SetMousePointer(pointer::ArrowHourglass);
@@ -423,9 +423,9 @@ TEST_F(ViewScreenTest, AHostWindowThatIsGoneKeepsTheFilledScreenOffTheDesktop) {
   HWND gone = CreateWindowW(L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
   DestroyWindow(gone);
   Seam<HostSeams>::Current().logonName = [] { return std::wstring(L"usuario1"); };
-  auto object = ComPtr<_CObject>::Attach(vk::app::CObject::Create());
-  object->put_ApplicationName(Bstr(kAppKey).get());
-  object->put_ObjectName(Bstr(L"R01VIE").get());
+  auto object = com::ComPtr<_CObject>::Attach(vk::app::CObject::Create());
+  object->put_ApplicationName(com::Bstr(kAppKey).get());
+  object->put_ObjectName(com::Bstr(L"R01VIE").get());
   object->put_hwnd(static_cast<long>(reinterpret_cast<LONG_PTR>(gone)));
   VARIANT_BOOL result = VARIANT_TRUE;
   EXPECT_HRESULT_SUCCEEDED(object->Build(&result));

@@ -114,7 +114,7 @@ class LogScreenTest : public test::ScreenTest<FDocumentosLogGeneral> {
 };
 
 TEST_F(LogScreenTest, BuildOpensTheScreenDockedInTheHostWithItsControlsFindable) {
-  ComPtr<_CObject> object;
+  com::ComPtr<_CObject> object;
   ASSERT_EQ(Build(L"R01MRK", object), S_OK);
   auto form = FindLoadedForm(L"FDocumentosLogGeneral");
   ASSERT_TRUE(form);
@@ -271,7 +271,7 @@ TEST_F(LogScreenTest, TheReadingsAreWalkedToTheirEndWhateverTheirCountSays) {
             !V_DISPATCH(result) || V_VT(command) != VT_BSTR ||
             std::wstring(V_BSTR(command)).rfind(L"Select * From DocumentosLog", 0) != 0)
           return hr;
-        auto records = ComPtr<IDispatch>::Attach(V_DISPATCH(result));
+        auto records = com::ComPtr<IDispatch>::Attach(V_DISPATCH(result));
         V_DISPATCH(result) = test::DispatchTap::Wrap(records, [told](const std::wstring& name, DISPPARAMS*,
                                                                       VARIANT* answer,
                                                                       const std::function<HRESULT()>& real) {

@@ -70,7 +70,7 @@ TEST_F(CommandTest, TextSqliteWouldReadDifferentlyIsRefusedAndRunsNothing) {
   ASSERT_TRUE(Execute(kApp, update, Array({Bstr(face)}), 1))
       << Narrow(ErrDescription());
   ASSERT_TRUE(Sql(kApp, (L"Update Documentos Set Campo02 = '" + face + L"' Where DocumentoId = 1").c_str()));
-  ComPtr<IDispatch> rs = GetData(kApp, L"Select Campo01, Campo02 From Documentos Where DocumentoId = 1");
+  com::ComPtr<IDispatch> rs = GetData(kApp, L"Select Campo01, Campo02 From Documentos Where DocumentoId = 1");
   EXPECT_EQ(TextOf(Field(rs.get(), L"Campo01")), face);
   EXPECT_EQ(TextOf(Field(rs.get(), L"Campo02")), face);
 }
@@ -81,7 +81,7 @@ TEST_F(CommandTest, QuestionMarksTakeTheValuesInOrder) {
                       L"Update Documentos Set Campo08 = ?, Campo09 = ?, Fecha = ?, Campo10 = ? Where DocumentoId = 1",
                       Array({Text(L"given"), Long(5), Long(1), Double(2.5), Bool(true), Date(2020, 1, 2), Null()}), 1))
       << Narrow(ErrDescription());
-  ComPtr<IDispatch> rs = GetData(kApp, L"Select * From Documentos Where DocumentoId = 1");
+  com::ComPtr<IDispatch> rs = GetData(kApp, L"Select * From Documentos Where DocumentoId = 1");
   EXPECT_EQ(TextOf(Field(rs.get(), L"Campo06")), L"given");
   EXPECT_EQ(TextOf(Field(rs.get(), L"Campo07")), L"5");
   EXPECT_EQ(TextOf(Field(rs.get(), L"Campo08")), L"2.5");
@@ -173,7 +173,7 @@ TEST_F(CommandTest, DatesAreDatesOnlyWhereTheSchemaSaysSo) {
             1);
   EXPECT_EQ(Count(kApp, L"Select Count(*) From Documentos Where Fecha = '2020-01-02 00:00:00'"), 1);
 
-  ComPtr<IDispatch> rs = GetData(kApp, L"Select Cast('2021-02-03' As DateTime) As A, Cast('12/31/2020 10:30' As Date) "
+  com::ComPtr<IDispatch> rs = GetData(kApp, L"Select Cast('2021-02-03' As DateTime) As A, Cast('12/31/2020 10:30' As Date) "
                                        L"As B, Cast(FechaAlta As DateTime) As C From Documentos Where DocumentoId = 1");
   ASSERT_TRUE(rs) << Narrow(ErrDescription());
   for (const wchar_t* field : {L"A", L"B", L"C"}) EXPECT_EQ(TypeOf(Field(rs.get(), field)), VT_DATE) << field;
@@ -218,7 +218,7 @@ TEST_F(CommandTest, AWriterWaitsForAnotherWritersLock) {
   finish.join();
   sqlite3_close(other);
   EXPECT_EQ(Count(kApp, L"Select Count(*) From Gerencias Where GerenciaId = 'QQ'"), 1);
-  ComPtr<IDispatch> rs = GetData(kApp, L"Select IsEnabled From Documentos Where DocumentoId = 1");
+  com::ComPtr<IDispatch> rs = GetData(kApp, L"Select IsEnabled From Documentos Where DocumentoId = 1");
   EXPECT_TRUE(IsTrue(Field(rs.get(), L"IsEnabled")));
 }
 

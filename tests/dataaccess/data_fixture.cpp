@@ -79,8 +79,8 @@ bool IsTrue(const DispResult& r) { return V_VT(&r.value) == VT_BOOL && V_BOOL(&r
 
 VARTYPE TypeOf(const DispResult& r) { return V_VT(&r.value); }
 
-ComPtr<IDispatch> ObjectOf(const DispResult& r) {
-  return V_VT(&r.value) == VT_DISPATCH ? ComPtr<IDispatch>(V_DISPATCH(&r.value)) : ComPtr<IDispatch>();
+com::ComPtr<IDispatch> ObjectOf(const DispResult& r) {
+  return V_VT(&r.value) == VT_DISPATCH ? com::ComPtr<IDispatch>(V_DISPATCH(&r.value)) : com::ComPtr<IDispatch>();
 }
 
 VARIANT Null() {
@@ -180,7 +180,7 @@ void DataTest::SetUp() {
     ASSERT_TRUE(CopyFileW((TemplateFolder() + L"\\" + key + L".db").c_str(), PathOf(key).c_str(), FALSE));
   }
   data::QdProcedure::SetDefaultFolder(folder_);
-  data_ = ComPtr<IDispatch>::Attach(data::QdProcedure::Create());
+  data_ = com::ComPtr<IDispatch>::Attach(data::QdProcedure::Create());
 }
 
 void DataTest::TearDown() {
@@ -189,15 +189,15 @@ void DataTest::TearDown() {
   DeleteTree(folder_);
 }
 
-ComPtr<IDispatch> DataTest::GetData(const wchar_t* key, const wchar_t* sql) { return GetData(key, Text(sql)); }
+com::ComPtr<IDispatch> DataTest::GetData(const wchar_t* key, const wchar_t* sql) { return GetData(key, Text(sql)); }
 
-ComPtr<IDispatch> DataTest::GetData(const wchar_t* key, VARIANT command) {
+com::ComPtr<IDispatch> DataTest::GetData(const wchar_t* key, VARIANT command) {
   DispResult r = CallByName(data_.get(), L"GetData",
                             {Text(key), command, Null(), Bool(true), Long(0), Long(1), Long(0)});
   EXPECT_HRESULT_SUCCEEDED(r.hr) << r.description;
   EXPECT_EQ(V_VT(&r.value), VT_DISPATCH);
   if (V_VT(&r.value) != VT_DISPATCH) return {};
-  return ComPtr<IDispatch>(V_DISPATCH(&r.value));
+  return com::ComPtr<IDispatch>(V_DISPATCH(&r.value));
 }
 
 bool DataTest::Execute(const wchar_t* key, const wchar_t* command, VARIANT parameters, long kind) {
@@ -220,9 +220,9 @@ DispResult DataTest::Field(IDispatch* rs, const wchar_t* name) {
 }
 
 long DataTest::Count(const wchar_t* key, const wchar_t* sql) {
-  ComPtr<IDispatch> rs = GetData(key, sql);
+  com::ComPtr<IDispatch> rs = GetData(key, sql);
   if (!rs) return -1;
-  ComPtr<IDispatch> first = ObjectOf(CallByName(rs.get(), L"Fields", {Long(0)}));
+  com::ComPtr<IDispatch> first = ObjectOf(CallByName(rs.get(), L"Fields", {Long(0)}));
   return first ? LongOf(CallByName(first.get(), L"Value")) : -1;
 }
 

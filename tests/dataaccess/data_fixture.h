@@ -41,7 +41,7 @@ long LongOf(const DispResult& r);  // -99999 when it is not a number
 std::wstring TextOf(const DispResult& r);
 bool IsTrue(const DispResult& r);
 VARTYPE TypeOf(const DispResult& r);
-ComPtr<IDispatch> ObjectOf(const DispResult& r);
+com::ComPtr<IDispatch> ObjectOf(const DispResult& r);
 
 VARIANT Null();
 VARIANT Bool(bool value);
@@ -65,8 +65,8 @@ class DataTest : public ::testing::Test {
   std::wstring PathOf(const wchar_t* key) const { return DataFolder() + L"\\" + key + L".db"; }
 
   // GetData with the constant arguments callers pass; null when it failed.
-  ComPtr<IDispatch> GetData(const wchar_t* key, const wchar_t* sql);
-  ComPtr<IDispatch> GetData(const wchar_t* key, VARIANT command);
+  com::ComPtr<IDispatch> GetData(const wchar_t* key, const wchar_t* sql);
+  com::ComPtr<IDispatch> GetData(const wchar_t* key, VARIANT command);
   bool Execute(const wchar_t* key, const wchar_t* command, VARIANT parameters, long kind);
   bool Sql(const wchar_t* key, const wchar_t* sql) { return Execute(key, sql, Null(), 1); }
   std::wstring ErrDescription();
@@ -77,7 +77,7 @@ class DataTest : public ::testing::Test {
 
   ComApartment com_;
   std::wstring folder_;
-  ComPtr<IDispatch> data_;
+  com::ComPtr<IDispatch> data_;
 };
 
 }  // namespace vk::test

@@ -60,11 +60,11 @@ TEST_F(QdProcedureTest, EachTranslatedConstructRuns) {
        L"Select * From DictionaryFields Where TableName = 'DocumentosView' Order By FieldId", 23},
   };
   for (const Case& c : cases) {
-    ComPtr<IDispatch> rs = GetData(kApp, c.sql);
+    com::ComPtr<IDispatch> rs = GetData(kApp, c.sql);
     ASSERT_TRUE(rs) << c.what << ": " << ErrDescription();
     EXPECT_EQ(LongOf(CallByName(rs.get(), L"RecordCount")), c.rows) << c.what;
   }
-  ComPtr<IDispatch> top = GetData(kApp, L"Select Top 1 DocumentoId From Documentos Order By DocumentoId Desc");
+  com::ComPtr<IDispatch> top = GetData(kApp, L"Select Top 1 DocumentoId From Documentos Order By DocumentoId Desc");
   EXPECT_EQ(LongOf(Field(top.get(), L"DocumentoId")), 3);
 
   // A picker's "last six months" filter: a short date in the user's order.
@@ -81,7 +81,7 @@ TEST_F(QdProcedureTest, EachTranslatedConstructRuns) {
 }
 
 TEST_F(QdProcedureTest, TheFieldPickerListOfATextBox) {
-  ComPtr<IDispatch> rs = GetData(kApp,
+  com::ComPtr<IDispatch> rs = GetData(kApp,
       L"Select Distinct Contraparte As D_Contraparte From ( Select Campo01 As Contraparte From Documentos Where "
       L"TipoDocumentoId = 1 ) A");
   ASSERT_TRUE(rs) << ErrDescription();
@@ -89,24 +89,24 @@ TEST_F(QdProcedureTest, TheFieldPickerListOfATextBox) {
 }
 
 TEST_F(QdProcedureTest, CommandMayBeAFieldHoldingTheText) {
-  ComPtr<IDispatch> holder = GetData(kApp, L"Select 'Select * From Gerencias Where IsEnabled = 1' As Q");
+  com::ComPtr<IDispatch> holder = GetData(kApp, L"Select 'Select * From Gerencias Where IsEnabled = 1' As Q");
   ASSERT_TRUE(holder);
-  ComPtr<IDispatch> field = ObjectOf(CallByName(holder.get(), L"Fields", {Text(L"Q")}));
-  ComPtr<IDispatch> rs = GetData(kApp, Object(field.get()));
+  com::ComPtr<IDispatch> field = ObjectOf(CallByName(holder.get(), L"Fields", {Text(L"Q")}));
+  com::ComPtr<IDispatch> rs = GetData(kApp, Object(field.get()));
   ASSERT_TRUE(rs) << ErrDescription();
   EXPECT_EQ(LongOf(CallByName(rs.get(), L"RecordCount")), 3);
 }
 
 TEST_F(QdProcedureTest, QuotesInsideValuesAreTheCallersToDouble) {
   ASSERT_TRUE(Sql(kApp, L"Insert Into Gerencias (GerenciaId, Gerencia) Values ('QQ', 'O''Brien -- y ; Select')"));
-  ComPtr<IDispatch> rs = GetData(kApp, L"Select Gerencia From Gerencias Where Gerencia = 'O''Brien -- y ; Select'");
+  com::ComPtr<IDispatch> rs = GetData(kApp, L"Select Gerencia From Gerencias Where Gerencia = 'O''Brien -- y ; Select'");
   ASSERT_TRUE(rs) << ErrDescription();
   EXPECT_EQ(TextOf(Field(rs.get(), L"Gerencia")), L"O'Brien -- y ; Select");
 }
 
 TEST_F(QdProcedureTest, DocumentsAreAddedAndUpdatedByTheirProcedures) {
   ASSERT_TRUE(Execute(kApp, L"Documentos_Add", DocumentParameters(10, L"1", L"ana - alta\r\n"), 4)) << ErrDescription();
-  ComPtr<IDispatch> rs = GetData(kApp, L"Select * From Documentos Where DocumentoId = 10");
+  com::ComPtr<IDispatch> rs = GetData(kApp, L"Select * From Documentos Where DocumentoId = 10");
   ASSERT_EQ(LongOf(CallByName(rs.get(), L"RecordCount")), 1);
   EXPECT_EQ(TypeOf(Field(rs.get(), L"DocumentoId")), VT_I4);
   EXPECT_EQ(TextOf(Field(rs.get(), L"Campo10")), L"campo10");
@@ -144,7 +144,7 @@ TEST_F(QdProcedureTest, LogWritersProceduresFillTheirTables) {
   EXPECT_EQ(Count(kApp, L"Select (Coalesce(Max(RegistroId),0)+1) As RegistroId From DocumentosLog Where "
                         L"DocumentoId = 2 And Usuario = 'ANA'"),
             2);
-  ComPtr<IDispatch> rs = GetData(kApp, L"Select * From DocumentosLog Where 1 = 1 And Usuario = 'ana'");
+  com::ComPtr<IDispatch> rs = GetData(kApp, L"Select * From DocumentosLog Where 1 = 1 And Usuario = 'ana'");
   EXPECT_EQ(TextOf(Field(rs.get(), L"Modulo")), L"No Leídos");
   EXPECT_EQ(TypeOf(Field(rs.get(), L"FechaAlta")), VT_DATE);
 }
@@ -307,7 +307,7 @@ TEST_F(QdProcedureTest, TheRegistryNamesADatabaseForAKeyOfAnyLength) {
   for (const std::wstring& path : {PathOf(kSec), longPath}) {
     std::wstring key = L"Prueba" + std::to_wstring(GetCurrentProcessId());
     ConnectionValue value(key, REG_SZ, path.c_str(), TextBytes(path));
-    ComPtr<IDispatch> rs = GetData(key.c_str(), L"Select * From Users Where UserName = 'USUARIO1'");
+    com::ComPtr<IDispatch> rs = GetData(key.c_str(), L"Select * From Users Where UserName = 'USUARIO1'");
     ASSERT_TRUE(rs) << path.size() << ": " << ErrDescription();
     EXPECT_EQ(LongOf(Field(rs.get(), L"UserLevel")), 1);
   }
@@ -334,7 +334,7 @@ TEST_F(QdProcedureTest, ARegistryValueThatCannotBeUsedFailsInsteadOfOpeningTheSa
   };
   for (const Case& c : cases) {
     ConnectionValue value(key, c.type, c.data, c.bytes);
-    data_ = ComPtr<IDispatch>::Attach(data::QdProcedure::Create());  // no connection kept from before
+    data_ = com::ComPtr<IDispatch>::Attach(data::QdProcedure::Create());  // no connection kept from before
     EXPECT_FALSE(GetData(key.c_str(), L"Select * From Documentos")) << c.what;
     std::wstring reason = ErrDescription();
     EXPECT_NE(reason.find(L"Connections\\" + key), std::wstring::npos) << c.what;
@@ -350,11 +350,11 @@ TEST_F(QdProcedureTest, ObjectsLivingTogetherShareConnectionsThatStillFollowTheF
   const std::wstring key = L"Prueba" + std::to_wstring(GetCurrentProcessId());
   const std::wstring app = PathOf(kApp), sec = PathOf(kSec);
   auto another = [this] {
-    ComPtr<IDispatch> previous = data_;
-    data_ = ComPtr<IDispatch>::Attach(data::QdProcedure::Create());
+    com::ComPtr<IDispatch> previous = data_;
+    data_ = com::ComPtr<IDispatch>::Attach(data::QdProcedure::Create());
     return previous;
   };
-  ComPtr<IDispatch> first = data_;
+  com::ComPtr<IDispatch> first = data_;
   ASSERT_TRUE(Sql(kApp, L"Insert Into Procedures (Name, ParameterTypes, Body) Values ('Prueba_Gerencia', 'T', "
                         L"'Insert Into Gerencias (GerenciaId, Gerencia) Values (?1, ''Primera'')')"));
   ASSERT_TRUE(Execute(kApp, L"Prueba_Gerencia", Array({Text(L"G1")}), 4));
@@ -404,7 +404,7 @@ TEST_F(QdProcedureTest, TheSecurityStatementsOfTheProfileLoad) {
       {L"Select UserName , UserDescription From Users", 2},
   };
   for (const Case& c : cases) {
-    ComPtr<IDispatch> rs = GetData(kSec, c.sql);
+    com::ComPtr<IDispatch> rs = GetData(kSec, c.sql);
     ASSERT_TRUE(rs) << ErrDescription();
     EXPECT_EQ(LongOf(CallByName(rs.get(), L"RecordCount")), c.rows);
   }

@@ -12,7 +12,7 @@ constexpr long kOutOfRange = static_cast<long>(0x800A0BB9);       // 3001
 using RecordsetTest = DataTest;
 
 TEST_F(RecordsetTest, CountsMovesAndPositions) {
-  ComPtr<IDispatch> rs = GetData(kApp, L"Select * From Gerencias Order By GerenciaId");
+  com::ComPtr<IDispatch> rs = GetData(kApp, L"Select * From Gerencias Order By GerenciaId");
   ASSERT_TRUE(rs);
   EXPECT_EQ(LongOf(CallByName(rs.get(), L"RecordCount")), 4);
   EXPECT_EQ(LongOf(CallByName(rs.get(), L"AbsolutePosition")), 1);
@@ -47,7 +47,7 @@ TEST_F(RecordsetTest, CountsMovesAndPositions) {
 }
 
 TEST_F(RecordsetTest, AnEmptyRecordsetRefusesToMove) {
-  ComPtr<IDispatch> rs = GetData(kApp, L"Select * From Documentos Where DocumentoId = -1");
+  com::ComPtr<IDispatch> rs = GetData(kApp, L"Select * From Documentos Where DocumentoId = -1");
   ASSERT_TRUE(rs) << "an empty result is a recordset, not a failure";
   EXPECT_EQ(LongOf(CallByName(rs.get(), L"RecordCount")), 0);
   EXPECT_TRUE(IsTrue(CallByName(rs.get(), L"EOF")));
@@ -56,18 +56,18 @@ TEST_F(RecordsetTest, AnEmptyRecordsetRefusesToMove) {
   EXPECT_EQ(PutByName(rs.get(), L"AbsolutePosition", Long(1)).scode, kOutOfRange);
   EXPECT_EQ(LongOf(CallByName(rs.get(), L"AbsolutePosition")), -1);
   // The columns are described even without rows.
-  ComPtr<IDispatch> fields = ObjectOf(CallByName(rs.get(), L"Fields"));
+  com::ComPtr<IDispatch> fields = ObjectOf(CallByName(rs.get(), L"Fields"));
   EXPECT_EQ(LongOf(CallByName(fields.get(), L"Count")), 26);
 }
 
 TEST_F(RecordsetTest, FieldsByNameIndexAndDefaultMember) {
-  ComPtr<IDispatch> rs = GetData(kApp, L"Select GerenciaId , Gerencia From Gerencias Where GerenciaId = 'op'");
+  com::ComPtr<IDispatch> rs = GetData(kApp, L"Select GerenciaId , Gerencia From Gerencias Where GerenciaId = 'op'");
   ASSERT_TRUE(rs);
   ASSERT_EQ(LongOf(CallByName(rs.get(), L"RecordCount")), 1) << "text keys compare without case";
-  ComPtr<IDispatch> fields = ObjectOf(CallByName(rs.get(), L"Fields"));
+  com::ComPtr<IDispatch> fields = ObjectOf(CallByName(rs.get(), L"Fields"));
   EXPECT_EQ(LongOf(CallByName(fields.get(), L"Count")), 2);
 
-  ComPtr<IDispatch> second = ObjectOf(CallByName(fields.get(), L"Item", {Long(1)}));
+  com::ComPtr<IDispatch> second = ObjectOf(CallByName(fields.get(), L"Item", {Long(1)}));
   ASSERT_TRUE(second);
   EXPECT_EQ(TextOf(CallByName(second.get(), L"Name")), L"Gerencia");
   EXPECT_EQ(TextOf(CallByName(second.get(), L"Value")), L"Operaciones");
@@ -108,11 +108,11 @@ TEST_F(RecordsetTest, ValuesKeepTheirTypes) {
       {L"Dia", 7, VT_DATE},        {L"Cuando", 135, VT_DATE}, {L"Activo", 11, VT_BOOL},
       {L"Monto", 131, VT_DECIMAL}, {L"Corto", 200, VT_BSTR},  {L"Largo", 201, VT_BSTR},
   };
-  ComPtr<IDispatch> rs = GetData(kApp, L"Select * From Tipos Order By Entero Desc");
+  com::ComPtr<IDispatch> rs = GetData(kApp, L"Select * From Tipos Order By Entero Desc");
   ASSERT_TRUE(rs);
-  ComPtr<IDispatch> fields = ObjectOf(CallByName(rs.get(), L"Fields"));
+  com::ComPtr<IDispatch> fields = ObjectOf(CallByName(rs.get(), L"Fields"));
   for (const Expect& e : expected) {
-    ComPtr<IDispatch> field = ObjectOf(CallByName(fields.get(), L"Item", {Text(e.column)}));
+    com::ComPtr<IDispatch> field = ObjectOf(CallByName(fields.get(), L"Item", {Text(e.column)}));
     ASSERT_TRUE(field) << e.column;
     EXPECT_EQ(LongOf(CallByName(field.get(), L"Type")), e.adoType) << e.column;
     EXPECT_EQ(TypeOf(CallByName(field.get(), L"Value")), e.vt) << e.column;
@@ -145,16 +145,16 @@ TEST_F(RecordsetTest, ExpressionsTakeTheTypeOfTheirValues) {
       {L"Select Max(FechaAlta) As X From Documentos", 135, VT_DATE},
   };
   for (const Case& c : cases) {
-    ComPtr<IDispatch> rs = GetData(kApp, c.sql);
+    com::ComPtr<IDispatch> rs = GetData(kApp, c.sql);
     ASSERT_TRUE(rs) << ErrDescription();
-    ComPtr<IDispatch> field = ObjectOf(CallByName(rs.get(), L"Fields", {Long(0)}));
+    com::ComPtr<IDispatch> field = ObjectOf(CallByName(rs.get(), L"Fields", {Long(0)}));
     EXPECT_EQ(LongOf(CallByName(field.get(), L"Type")), c.adoType) << c.sql;
     EXPECT_EQ(TypeOf(CallByName(field.get(), L"Value")), c.vt) << c.sql;
   }
 }
 
 TEST_F(RecordsetTest, AWholeNumberInANumberColumnReadsAsANumber) {
-  ComPtr<IDispatch> rs = GetData(kApp, L"Select X From ( Select 2.5 As X Union All Select 3 ) A Order By X");
+  com::ComPtr<IDispatch> rs = GetData(kApp, L"Select X From ( Select 2.5 As X Union All Select 3 ) A Order By X");
   ASSERT_TRUE(rs) << ErrDescription();
   CallByName(rs.get(), L"MoveNext");
   DispResult three = Field(rs.get(), L"X");
@@ -163,9 +163,9 @@ TEST_F(RecordsetTest, AWholeNumberInANumberColumnReadsAsANumber) {
 }
 
 TEST_F(RecordsetTest, AFieldReadsTheRowCurrentWhenItIsRead) {
-  ComPtr<IDispatch> rs = GetData(kApp, L"Select DocumentoId From Documentos Order By DocumentoId");
+  com::ComPtr<IDispatch> rs = GetData(kApp, L"Select DocumentoId From Documentos Order By DocumentoId");
   ASSERT_TRUE(rs);
-  ComPtr<IDispatch> id = ObjectOf(CallByName(rs.get(), L"Fields", {Text(L"DocumentoId")}));
+  com::ComPtr<IDispatch> id = ObjectOf(CallByName(rs.get(), L"Fields", {Text(L"DocumentoId")}));
   EXPECT_EQ(LongOf(CallByName(id.get(), L"Value")), 1);
   CallByName(rs.get(), L"MoveNext");
   EXPECT_EQ(LongOf(CallByName(id.get(), L"Value")), 2);
@@ -190,7 +190,7 @@ TEST_F(RecordsetTest, AReadThatWouldNotFitInMemoryIsRefused) {
     VirtualFree(taken.front().first, 0, MEM_RELEASE);
     released += taken.front().second;
   }
-  ComPtr<IDispatch> rs = GetData(kApp, L"Select * From Muchas");
+  com::ComPtr<IDispatch> rs = GetData(kApp, L"Select * From Muchas");
   const std::wstring reason = ErrDescription();
   for (const auto& block : taken) VirtualFree(block.first, 0, MEM_RELEASE);
   EXPECT_FALSE(rs);

@@ -29,7 +29,7 @@ TEST(DataAccessRegistration, TheRegisteredClassReadsBothSampleDatabases) {
   ComApartment com;
   CLSID clsid{};
   ASSERT_HRESULT_SUCCEEDED(CLSIDFromProgID(L"QdPoolConnection.QdProcedure", &clsid));
-  ComPtr<IDispatch> data;
+  com::ComPtr<IDispatch> data;
   ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, data.put_void()));
 
   wchar_t user[256] = {};
@@ -50,9 +50,9 @@ TEST(DataAccessRegistration, TheRegisteredClassReadsBothSampleDatabases) {
   for (const Case& c : cases) {
     DispResult rs = CallByName(data.get(), L"GetData",
                                {Text(c.key), Text(c.sql.c_str()), Null(), Bool(true), Long(0), Long(1), Long(0)});
-    ComPtr<IDispatch> recordset = ObjectOf(rs);
+    com::ComPtr<IDispatch> recordset = ObjectOf(rs);
     ASSERT_TRUE(recordset) << TextOf(CallByName(data.get(), L"ErrDescription"));
-    ComPtr<IDispatch> field = ObjectOf(CallByName(recordset.get(), L"Fields", {Text(c.field)}));
+    com::ComPtr<IDispatch> field = ObjectOf(CallByName(recordset.get(), L"Fields", {Text(c.field)}));
     EXPECT_EQ(TextOf(CallByName(field.get(), L"Value")), c.expected);
   }
 }

@@ -54,15 +54,15 @@ const wchar_t* ExtensionOf(ImageFormat format) {
 }
 
 bool WriteSamplePage(const std::wstring& path, ImageFormat format, int width, int height) {
-  ComPtr<IWICImagingFactory> factory;
+  com::ComPtr<IWICImagingFactory> factory;
   if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
                               factory.put_void()))) {
     return false;
   }
-  ComPtr<IWICStream> stream;
-  ComPtr<IWICBitmapEncoder> encoder;
-  ComPtr<IWICBitmapFrameEncode> frame;
-  ComPtr<IPropertyBag2> options;
+  com::ComPtr<IWICStream> stream;
+  com::ComPtr<IWICBitmapEncoder> encoder;
+  com::ComPtr<IWICBitmapFrameEncode> frame;
+  com::ComPtr<IPropertyBag2> options;
   if (FAILED(factory->CreateStream(stream.put())) ||
       FAILED(stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE)) ||
       FAILED(factory->CreateEncoder(ContainerOf(format), nullptr, encoder.put())) ||
@@ -79,7 +79,7 @@ bool WriteSamplePage(const std::wstring& path, ImageFormat format, int width, in
                              : IsEqualGUID(pixelFormat, GUID_WICPixelFormat24bppBGR);
   if (!asked) return false;
   if (indexed) {
-    ComPtr<IWICPalette> palette;
+    com::ComPtr<IWICPalette> palette;
     if (FAILED(factory->CreatePalette(palette.put())) ||
         FAILED(palette->InitializePredefined(WICBitmapPaletteTypeFixedGray256, FALSE)) ||
         FAILED(frame->SetPalette(palette.get()))) {

@@ -49,7 +49,7 @@ TEST(OutlookStandIn, DisplayWritesAnUnsentMessageWithItsReadableAttachments) {
   std::ofstream(std::filesystem::path(path), std::ios::binary) << scan;
   std::ofstream(std::filesystem::path(outbox.folder() + L"\\legajo_pérez.pdf"), std::ios::binary) << "%PDF-1.4";
 
-  ComPtr<IDispatch> outlook = com::CreateObject(L"Outlook.Application");
+  com::ComPtr<IDispatch> outlook = com::CreateObject(L"Outlook.Application");
   EXPECT_EQ(ErrorOf([&] { com::Call(outlook.get(), L"CreateItem", {1L}); }), 5) << "only mail items";
   Variant item = com::Call(outlook.get(), L"CreateItem", {0L});
   com::Put(item.object(), L"To", L"");
@@ -85,7 +85,7 @@ TEST(OutlookStandIn, TheMessageComesFromTheLogonUserAtThisMachineUnderItsSubject
   wchar_t user[256], machine[256];
   DWORD userSize = 256, machineSize = 256;
   ASSERT_TRUE(GetUserNameW(user, &userSize) && GetComputerNameW(machine, &machineSize));
-  ComPtr<IDispatch> outlook = com::CreateObject(L"Outlook.Application");
+  com::ComPtr<IDispatch> outlook = com::CreateObject(L"Outlook.Application");
   Variant item = com::Call(outlook.get(), L"CreateItem", {0L});
   com::Put(item.object(), L"Subject", L"Legajo 101");
   EXPECT_EQ(com::Get(item.object(), L"Subject").toText(), L"Legajo 101");
@@ -101,7 +101,7 @@ TEST(OutlookStandIn, LineBreaksInHeadersAndNulInAttachmentPathsAreRefused) {
   ScopedOutbox outbox;
   const std::wstring path = outbox.folder() + L"\\scan.tif";
   std::ofstream(std::filesystem::path(path), std::ios::binary) << "scan";
-  ComPtr<IDispatch> outlook = com::CreateObject(L"Outlook.Application");
+  com::ComPtr<IDispatch> outlook = com::CreateObject(L"Outlook.Application");
   Variant item = com::Call(outlook.get(), L"CreateItem", {0L});
   Variant attachments = com::Get(item.object(), L"Attachments");
   const struct {

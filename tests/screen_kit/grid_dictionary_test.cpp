@@ -259,7 +259,7 @@ TEST_F(GridDictionaryTest, NoDataAccessComponentIsAFailure) {
   auto rows = CaseRows();
   ASSERT_TRUE(rows);
   HostSeams seams = Seam<HostSeams>::Real();
-  seams.createDataAccess = [] { return ComPtr<IDispatch>(); };
+  seams.createDataAccess = [] { return com::ComPtr<IDispatch>(); };
   ScopedHostSeams scope(seams);
   EXPECT_FALSE(SetupGridFromDictionary(grid_, 8000, &*rows));
   EXPECT_EQ(grid_.Columns().Count(), 1);

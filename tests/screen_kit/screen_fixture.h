@@ -52,18 +52,18 @@ class ScreenTest : public ::testing::Test {
     return *screen_;
   }
   // CObject.Build for a form code, into the host window, as the host calls it.
-  HRESULT Build(const wchar_t* formCode, ComPtr<_CObject>& object) {
-    object = ComPtr<_CObject>::Attach(vk::app::CObject::Create());
-    object->put_ApplicationName(Bstr(databases_.applicationKey()).get());
-    object->put_ObjectId(Bstr(formCode).get());
-    object->put_ObjectName(Bstr(formCode).get());
+  HRESULT Build(const wchar_t* formCode, com::ComPtr<_CObject>& object) {
+    object = com::ComPtr<_CObject>::Attach(vk::app::CObject::Create());
+    object->put_ApplicationName(com::Bstr(databases_.applicationKey()).get());
+    object->put_ObjectId(com::Bstr(formCode).get());
+    object->put_ObjectName(com::Bstr(formCode).get());
     object->put_hwnd(host_.handle());
     VARIANT_BOOL result = VARIANT_TRUE;
     const HRESULT hr = object->Build(&result);
     Pump();
     return hr;
   }
-  HRESULT Kill(const ComPtr<_CObject>& object) {
+  HRESULT Kill(const com::ComPtr<_CObject>& object) {
     VARIANT_BOOL result = VARIANT_TRUE;
     const HRESULT hr = object->Kill(&result);
     Pump();

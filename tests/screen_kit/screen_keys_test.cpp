@@ -129,7 +129,7 @@ TEST_F(IndexKeysTest, TabGoesRoundEveryScreenAndShiftTabBack) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::PrintToString(std::wstring(c.code)));
-    ComPtr<_CObject> object;
+    com::ComPtr<_CObject> object;
     ASSERT_HRESULT_SUCCEEDED(Build(c.code, object));
     Form* screen = Form::FromWindow(GetWindow(host_.hwnd, GW_CHILD));
     ASSERT_TRUE(screen);
@@ -176,7 +176,7 @@ TEST_F(IndexKeysTest, OpeningAndClosingEveryScreenLeavesNothingBehind) {
   for (const wchar_t* code : {L"I01CAT", L"I01MAN", L"R01VIE", L"R01MRK", L"B01F01"}) {
     SCOPED_TRACE(testing::PrintToString(std::wstring(code)));
     auto cycle = [&] {
-      ComPtr<_CObject> object;
+      com::ComPtr<_CObject> object;
       ASSERT_HRESULT_SUCCEEDED(Build(code, object));
       ASSERT_HRESULT_SUCCEEDED(Kill(object));
     };

@@ -10,19 +10,19 @@
 namespace vk::test {
 
 // A picture object around a bitmap or an icon; `owned`: the picture destroys it.
-inline ComPtr<IPicture> PictureOf(SHORT type, HANDLE handle, bool owned) {
+inline com::ComPtr<IPicture> PictureOf(SHORT type, HANDLE handle, bool owned) {
   PICTDESC desc{};
   desc.cbSizeofstruct = sizeof(desc);
   desc.picType = type;
   if (type == PICTYPE_BITMAP) desc.bmp.hbitmap = static_cast<HBITMAP>(handle);
   else desc.icon.hicon = static_cast<HICON>(handle);
-  ComPtr<IPicture> picture;
+  com::ComPtr<IPicture> picture;
   OleCreatePictureIndirect(&desc, IID_IPicture, owned, picture.put_void());
   return picture;
 }
 
 // A picture that owns a width x height bitmap whose pixel (x, y) is colour(x, y).
-inline ComPtr<IPicture> PaintedPicture(int width, int height, const std::function<COLORREF(int, int)>& colour) {
+inline com::ComPtr<IPicture> PaintedPicture(int width, int height, const std::function<COLORREF(int, int)>& colour) {
   HDC screen = GetDC(nullptr);
   HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
   HDC dc = CreateCompatibleDC(screen);

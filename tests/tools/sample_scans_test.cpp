@@ -35,7 +35,7 @@ TEST(SampleScans, EveryFormatIsWrittenAndReadsBack) {
   std::vector<std::wstring> paths = tools::WriteSampleScans(folder, 2, size);
   ASSERT_EQ(paths.size(), 12u);
 
-  ComPtr<IWICImagingFactory> factory;
+  com::ComPtr<IWICImagingFactory> factory;
   ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
                                             IID_IWICImagingFactory, factory.put_void()));
   std::vector<std::wstring> extensions;
@@ -43,11 +43,11 @@ TEST(SampleScans, EveryFormatIsWrittenAndReadsBack) {
     std::wstring ext = path.substr(path.size() - 3);
     extensions.push_back(ext);
     if (ext == L"pdf") continue;
-    ComPtr<IWICBitmapDecoder> decoder;
+    com::ComPtr<IWICBitmapDecoder> decoder;
     ASSERT_HRESULT_SUCCEEDED(factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
                                                                 WICDecodeMetadataCacheOnDemand, decoder.put()))
         << ext;
-    ComPtr<IWICBitmapFrameDecode> frame;
+    com::ComPtr<IWICBitmapFrameDecode> frame;
     ASSERT_HRESULT_SUCCEEDED(decoder->GetFrame(0, frame.put())) << ext;
     UINT width = 0, height = 0;
     frame->GetSize(&width, &height);

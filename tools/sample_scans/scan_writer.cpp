@@ -81,36 +81,36 @@ const GUID* ContainerOf(const std::wstring& ext) {
 }
 
 void Encode(IWICImagingFactory* factory, HBITMAP bitmap, const std::wstring& path, const std::wstring& ext) {
-  ComPtr<IWICBitmap> source;
+  com::ComPtr<IWICBitmap> source;
   Ok(factory->CreateBitmapFromHBITMAP(bitmap, nullptr, WICBitmapIgnoreAlpha, source.put()), path);
-  ComPtr<IWICBitmapSource> pixels(source.get());
+  com::ComPtr<IWICBitmapSource> pixels(source.get());
   WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
   if (ext == L"gif") {
     // GIF holds palette pixels: a fixed grey palette suits a scanned page.
-    ComPtr<IWICPalette> palette;
+    com::ComPtr<IWICPalette> palette;
     Ok(factory->CreatePalette(palette.put()), path);
     Ok(palette->InitializePredefined(WICBitmapPaletteTypeFixedGray256, FALSE), path);
-    ComPtr<IWICFormatConverter> converter;
+    com::ComPtr<IWICFormatConverter> converter;
     Ok(factory->CreateFormatConverter(converter.put()), path);
     Ok(converter->Initialize(source.get(), GUID_WICPixelFormat8bppIndexed, WICBitmapDitherTypeNone, palette.get(), 0,
                              WICBitmapPaletteTypeFixedGray256),
        path);
-    pixels = ComPtr<IWICBitmapSource>(converter.get());
+    pixels = com::ComPtr<IWICBitmapSource>(converter.get());
     format = GUID_WICPixelFormat8bppIndexed;
   }
-  ComPtr<IWICStream> stream;
+  com::ComPtr<IWICStream> stream;
   Ok(factory->CreateStream(stream.put()), path);
   Ok(stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE), path);
-  ComPtr<IWICBitmapEncoder> encoder;
+  com::ComPtr<IWICBitmapEncoder> encoder;
   Ok(factory->CreateEncoder(*ContainerOf(ext), nullptr, encoder.put()), path);
   Ok(encoder->Initialize(stream.get(), WICBitmapEncoderNoCache), path);
   if (ext == L"gif") {
-    ComPtr<IWICPalette> palette;
+    com::ComPtr<IWICPalette> palette;
     Ok(factory->CreatePalette(palette.put()), path);
     Ok(palette->InitializePredefined(WICBitmapPaletteTypeFixedGray256, FALSE), path);
     encoder->SetPalette(palette.get());
   }
-  ComPtr<IWICBitmapFrameEncode> frame;
+  com::ComPtr<IWICBitmapFrameEncode> frame;
   Ok(encoder->CreateNewFrame(frame.put(), nullptr), path);
   Ok(frame->Initialize(nullptr), path);
   UINT width = 0, height = 0;
@@ -120,7 +120,7 @@ void Encode(IWICImagingFactory* factory, HBITMAP bitmap, const std::wstring& pat
   WICPixelFormatGUID wanted = format;
   Ok(frame->SetPixelFormat(&wanted), path);
   if (ext == L"gif") {
-    ComPtr<IWICPalette> palette;
+    com::ComPtr<IWICPalette> palette;
     Ok(factory->CreatePalette(palette.put()), path);
     Ok(palette->InitializePredefined(WICBitmapPaletteTypeFixedGray256, FALSE), path);
     frame->SetPalette(palette.get());
@@ -172,7 +172,7 @@ std::string MinimalPdf(const std::string& text) {
 }
 
 std::vector<std::wstring> WriteSampleScans(const std::wstring& folder, int pages, PageSize size) {
-  ComPtr<IWICImagingFactory> factory;
+  com::ComPtr<IWICImagingFactory> factory;
   Ok(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
                       factory.put_void()),
      L"WIC");

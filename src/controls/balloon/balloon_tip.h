@@ -35,7 +35,7 @@ enum class BalloonFill : long { Solid = 1, GradientH = 2, GradientV = 3, Picture
 // What a host can set; the defaults are those of a new balloon.
 struct BalloonLook {
   bool shadow = false;
-  ComPtr<IDispatch> font;  // an OLE font object (none: the default font); the title is bold
+  com::ComPtr<IDispatch> font;  // an OLE font object (none: the default font); the title is bold
   long iconSize = 16;
   BalloonStyle style = BalloonStyle::Balloon;
   OleColor textColor = 0x80000012;
@@ -45,7 +45,7 @@ struct BalloonLook {
   long backStyle = static_cast<long>(BalloonFill::Solid);
   long delayTime = 100;
   long killTime = 500;
-  ComPtr<IDispatch> picture;  // the tile of BackStyle 4: an OLE bitmap picture, or none
+  com::ComPtr<IDispatch> picture;  // the tile of BackStyle 4: an OLE bitmap picture, or none
 };
 
 inline constexpr UINT_PTR kBalloonTimerId = 0xB411;

@@ -13,7 +13,7 @@ std::wstring TextOf(BSTR value) {
 }
 
 // A new font object as a host gets from a new StdFont.
-ComPtr<IDispatch> NewDefaultFont() { return CreateOleFont(FontDescription{}).as<IDispatch>(); }
+com::ComPtr<IDispatch> NewDefaultFont() { return CreateOleFont(FontDescription{}).as<IDispatch>(); }
 
 }  // namespace
 
@@ -81,13 +81,13 @@ STDMETHODIMP CToolTipBaloon::get_Font(IDispatch** value) {
 
 // Both setters keep the caller's object, as the font is shared with whoever set it.
 STDMETHODIMP CToolTipBaloon::putref_Font(IDispatch* value) {
-  balloon_.look.font = ComPtr<IDispatch>(value);
+  balloon_.look.font = com::ComPtr<IDispatch>(value);
   return S_OK;
 }
 STDMETHODIMP CToolTipBaloon::put_Font(IDispatch* value) { return putref_Font(value); }
 
 STDMETHODIMP CToolTipBaloon::putref_Picture(IDispatch* value) {
-  balloon_.look.picture = ComPtr<IDispatch>(value);
+  balloon_.look.picture = com::ComPtr<IDispatch>(value);
   return S_OK;
 }
 

@@ -126,7 +126,7 @@ void VkLabel::put_Font(IFont* value) {
 }
 
 void VkLabel::put_MouseIcon(IPicture* value) {
-  mouseIcon_ = ComPtr<IPicture>(value);
+  mouseIcon_ = com::ComPtr<IPicture>(value);
   Changed(L"MouseIcon");
 }
 
@@ -301,7 +301,7 @@ void VkLabel::OnReadProperties(const PropertyBag& bag) {
   backStyle_ = CLng(bag.Read(L"BackStyle", 0L));
   foreColorDown_ = static_cast<OleColor>(CLng(bag.Read(L"ForeColorDown", 0L)));
   foreColorOver_ = static_cast<OleColor>(CLng(bag.Read(L"ForeColorOver", 0L)));
-  mouseIcon_ = ComPtr<IPicture>();
+  mouseIcon_ = com::ComPtr<IPicture>();
   if (IDispatch* icon = bag.Read(L"MouseIcon").object()) icon->QueryInterface(IID_IPicture, mouseIcon_.put_void());
   mousePointer_ = static_cast<int>(CLng(bag.Read(L"MousePointer", 0L)));
   setToolTipText(CStr(bag.Read(L"ToolTipText", L"")));

@@ -48,7 +48,7 @@ class VkLabel : public UserControl {
   void put_FontName(const std::wstring& value);
   double FontSize() const { return font_.size; }
   void put_FontSize(double value);
-  ComPtr<IFont> Font() const { return CreateOleFont(font_); }
+  com::ComPtr<IFont> Font() const { return CreateOleFont(font_); }
   void put_Font(IFont* value);
   OleColor BackColor() const { return backColor_; }
   void put_BackColor(OleColor value);
@@ -60,7 +60,7 @@ class VkLabel : public UserControl {
   void put_ForeColorOver(OleColor value);
   int MousePointer() const { return mousePointer_; }
   void put_MousePointer(int value);
-  const ComPtr<IPicture>& MouseIcon() const { return mouseIcon_; }
+  const com::ComPtr<IPicture>& MouseIcon() const { return mouseIcon_; }
   void put_MouseIcon(IPicture* value);
   long BackStyle() const { return backStyle_; }
   void put_BackStyle(long value);
@@ -118,7 +118,7 @@ class VkLabel : public UserControl {
   OleColor backColor_ = 0xFFFFFF;
   OleColor foreColor_ = 0xC65D21;
   int mousePointer_ = 0;
-  ComPtr<IPicture> mouseIcon_;
+  com::ComPtr<IPicture> mouseIcon_;
   long backStyle_ = 0;
   double labelWidth_ = 0, labelHeight_ = 0;  // twips
   OleColor captionColor_ = 0xC65D21;         // what the caption shows now

@@ -31,8 +31,8 @@
 
 namespace vk::controls {
 
-using Font = ComPtr<IFont>;
-using Picture = ComPtr<IPicture>;
+using Font = com::ComPtr<IFont>;
+using Picture = com::ComPtr<IPicture>;
 
 // DrawText flags behind a panel's alignment: word ellipsis, vertical centre and
 // left, centre or right.

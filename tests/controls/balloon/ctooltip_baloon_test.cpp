@@ -41,7 +41,7 @@ class HostedBalloonTest : public ::testing::Test {
   static HWND OpenBalloon() { return FindWindowW(L"VkBalloonTip", L"QRW-EXTOOLTIP"); }
 
   vk::test::ComApartment com;
-  vk::ComPtr<IDispatch> balloon;
+  vk::com::ComPtr<IDispatch> balloon;
   HWND target = nullptr;
 };
 

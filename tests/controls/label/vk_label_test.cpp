@@ -317,9 +317,9 @@ TEST_F(LabelTest, PropertiesSurviveTheBag) {
   courier.name = L"Courier New";
   courier.size = 12;
   courier.italic = true;
-  const ComPtr<IFont> font = CreateOleFont(courier);
+  const com::ComPtr<IFont> font = CreateOleFont(courier);
   const FontDescription given = FontDescriptionOf(font.get());  // the face the system gave it
-  const ComPtr<IPicture> icon = test::PictureOf(PICTYPE_ICON, LoadIconW(nullptr, IDI_WARNING), false);
+  const com::ComPtr<IPicture> icon = test::PictureOf(PICTYPE_ICON, LoadIconW(nullptr, IDI_WARNING), false);
   const std::vector<Case> cases = {
       {"CaptionEqualToName", [](VkLabel&) {},
        [](VkLabel& l) {

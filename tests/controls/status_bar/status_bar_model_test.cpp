@@ -98,10 +98,10 @@ TEST_F(Model, AddPanelFontFallsBackToTheBarsFont) {
   EXPECT_EQ(bar_->PanelFont(2).get(), own.get());
   bar_->put_Font(nullptr);
   bar_->AddPanel(L"c");
-  Bstr name;
+  com::Bstr name;
   ASSERT_TRUE(bar_->PanelFont(3));
   bar_->PanelFont(3)->get_Name(name.put());
-  Bstr ambientName;
+  com::Bstr ambientName;
   CreateOleFont(AmbientFont(form_->ambient()))->get_Name(ambientName.put());
   EXPECT_EQ(name.str(), ambientName.str());
 }

@@ -30,7 +30,7 @@ bool operator==(const RECT& a, const RECT& b) {
 }
 
 // A 16x16 bitmap picture: blue with a magenta (transparent) border of 2 pixels.
-ComPtr<IPicture> IconPicture(long key) {
+com::ComPtr<IPicture> IconPicture(long key) {
   return test::PaintedPicture(16, 16, [key](int x, int y) {
     const bool border = x < 2 || y < 2 || x > 13 || y > 13;
     return border ? COLORREF(key) : RGB(0, 0, 255);
@@ -57,7 +57,7 @@ TEST_F(Layout, PanelRectanglesUnderThemedAndClassicSchemes) {
 }
 
 TEST_F(Layout, AutoSizeOverflowAndIcons) {
-  ComPtr<IPicture> icon = IconPicture(kGrey);
+  com::ComPtr<IPicture> icon = IconPicture(kGrey);
   bar_->AddPanel(L"", 0, true);                                                   // empty auto-size: 8 wide
   bar_->AddPanel(L"", 0, false, false, icon.get(), 0, false, 0, 0, nullptr, L"", 30);  // starts 20 further
   bar_->AddPanel(L"", 0, false, false, nullptr, 0, false, 0, 0, nullptr, L"", 400);    // overflows to 282
@@ -108,7 +108,7 @@ TEST_F(Painting, ClassicFlatBackgroundSunkenFrameAndDiagonalGrip) {
 TEST_F(Painting, NoGripAndIconsOverTheGradient) {
   bar_->put_GripShape(0);
   EXPECT_EQ(Pixel(298, 21), Rgb(175, 175, 176));  // row 21: only the background
-  ComPtr<IPicture> icon = IconPicture(kGrey);
+  com::ComPtr<IPicture> icon = IconPicture(kGrey);
   bar_->AddPanel(L"", 0, false, false, icon.get(), 0, false, 0, 0, nullptr, L"", 30);
   bar_->AddPanel(L"", 0, false, false, icon.get(), 1, false, 0, 0, nullptr, L"", 30);
   // First icon at x 4 - 2 = 2, top 24 / 2 - 8 = 4; the second at 48 + 4 = 52, greyed.
@@ -172,7 +172,7 @@ TEST_F(Painting, PictureOfTheBarInEachScheme) {
   const wchar_t* names[] = {L"classic", L"blue", L"olive", L"silver"};
   for (long theme = 1; theme <= 4; ++theme) {
     Make(PropertyBag{{L"backcolor", long(0x8000000F)}, {L"font", Variant()}, {L"theme", theme}});
-    ComPtr<IPicture> icon = IconPicture(long(GetSysColor(COLOR_BTNFACE)));
+    com::ComPtr<IPicture> icon = IconPicture(long(GetSysColor(COLOR_BTNFACE)));
     bar_->AddPanel(L"Listo", 0, true, false, icon.get());
     bar_->AddPanel(L"Centro", 1, false, true, nullptr, 0, false, 0, 0, nullptr, L"", 90);
     bar_->AddPanel(L"12/07/2026", 2, false, false, icon.get(), 1, false, 0, Rgb(0, 0, 128), nullptr, L"", 80);
@@ -229,7 +229,7 @@ TEST_F(Input, ClicksRaiseMouseAndPanelEventsWithThePanelUnderThePointer) {
 }
 
 TEST_F(Input, HitAreasOfIconPanelsAndGaps) {
-  ComPtr<IPicture> icon = IconPicture(kGrey);
+  com::ComPtr<IPicture> icon = IconPicture(kGrey);
   // Panel 1: empty auto-size, content (4,5,4,19); panel 2 starts 20 pixels after it.
   bar_->AddPanel(L"", 0, true);
   bar_->AddPanel(L"", 0, false, false, icon.get(), 0, false, 0, 0, nullptr, L"", 30);  // Rect (42,5,64,19)

@@ -25,7 +25,7 @@ struct BitmapPicture {
           if (x == 12 && y == 3) return COLORREF(kOrange);
           return COLORREF(x < w / 2 ? kKey : kRed);
         })) {}
-  ComPtr<IPicture> picture;
+  com::ComPtr<IPicture> picture;
 };
 
 bool IsGrey(long c) { return (c & 0xFF) == (c >> 8 & 0xFF) && (c & 0xFF) == (c >> 16 & 0xFF); }
@@ -92,7 +92,7 @@ TEST(TransBltEx, IconIsScaledAndItsTransparentPixelsShowTheDestination) {
   DeleteObject(colour);
   DeleteObject(mask);
   ASSERT_TRUE(icon);
-  ComPtr<IPicture> picture = test::PictureOf(PICTYPE_ICON, icon, true);
+  com::ComPtr<IPicture> picture = test::PictureOf(PICTYPE_ICON, icon, true);
   ASSERT_TRUE(picture);
   test::MemoryDc dest(40, 40);
   dest.Fill(kBackdrop);
