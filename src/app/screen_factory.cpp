@@ -32,9 +32,11 @@ std::shared_ptr<DocumentForm> CreateDocumentScreen(std::wstring_view formName) {
   return nullptr;
 }
 
-template <>
-ScreenFactory Seam<ScreenFactory>::Real() {
-  return CreateDocumentScreen;
-}
-
 }  // namespace vk::app
+
+namespace vk {
+template <>
+app::ScreenFactory Seam<app::ScreenFactory>::Real() {
+  return app::CreateDocumentScreen;
+}
+}  // namespace vk

@@ -14,9 +14,16 @@ namespace vk::app {
 // for a name no screen answers to, which Build reports to the host as error 429.
 using ScreenFactory = std::function<std::shared_ptr<DocumentForm>(std::wstring_view formName)>;
 
+}  // namespace vk::app
+
+namespace vk {
 // The factory Build uses: the product's screens by default; tests put recorders here.
 template <>
-ScreenFactory Seam<ScreenFactory>::Real();
+app::ScreenFactory Seam<app::ScreenFactory>::Real();
+}  // namespace vk
+
+namespace vk::app {
+
 using ScopedScreenFactory = Seam<ScreenFactory>::Scope;
 
 // The product's own screens.
