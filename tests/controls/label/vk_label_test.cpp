@@ -182,7 +182,7 @@ class ThrowingFont : public IDispatch {
 TEST_F(LabelTest, ABalloonThatFailsToArmAtTheHelpIconIsReportedAndTheIconGoesOn) {
   label->put_BallonToolTipText(L"Ayuda");
   ThrowingFont font;
-  label->balloon().look.font = ComPtr<IDispatch>(&font);
+  label->balloon().look.font = com::ComPtr<IDispatch>(&font);
   {
     test::DebugOutputRecorder debug;
     MoveOnto(label->helpIconHwnd());
