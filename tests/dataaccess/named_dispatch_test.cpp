@@ -23,7 +23,7 @@ class FailingMember : public com::ComObject<FailingMember, NamedDispatch<Failing
 };
 
 TEST(NamedDispatch, ALibraryFailureKeepsItsTextInTheError) {
-  const auto object = ComPtr<IDispatch>::Attach(FailingMember::Create());
+  const auto object = com::ComPtr<IDispatch>::Attach(FailingMember::Create());
   const test::DispResult result = test::CallByName(object.get(), L"Run");
   EXPECT_EQ(result.hr, DISP_E_EXCEPTION);
   EXPECT_EQ(result.scode, static_cast<SCODE>(0x800A0000 + err::InternalError));
