@@ -2,28 +2,16 @@
 
 #include <windows.h>
 
-#include <cstring>
 #include <new>
 
+#include "base/utf8.h"
+
 namespace vk {
-namespace {
-
-// The text of `bytes` in a code page; empty when they are not valid in it.
-std::wstring Decoded(UINT codePage, DWORD flags, const char* bytes, int count) {
-  const int n = MultiByteToWideChar(codePage, flags, bytes, count, nullptr, 0);
-  if (n <= 0) return {};
-  std::wstring text(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(codePage, flags, bytes, count, text.data(), n);
-  return text;
-}
-
-}  // namespace
 
 std::wstring WideFromWhat(const char* what) {
-  if (!what || !*what) return {};
-  const int count = static_cast<int>(std::strlen(what));
-  std::wstring text = Decoded(CP_UTF8, MB_ERR_INVALID_CHARS, what, count);
-  return text.empty() ? Decoded(CP_ACP, 0, what, count) : text;
+  if (!what) return {};
+  std::wstring text = WideFromCodePage(CP_UTF8, what, true);
+  return text.empty() ? WideFromCodePage(CP_ACP, what) : text;
 }
 
 VbError ToVbError(const std::exception& e) {

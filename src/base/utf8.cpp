@@ -65,12 +65,16 @@ size_t UnpairedSurrogateAt(std::wstring_view text) {
   return std::wstring_view::npos;
 }
 
-std::wstring Wide(std::string_view utf8) {
-  if (utf8.empty()) return {};
-  const int bytes = static_cast<int>(utf8.size());
-  const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), bytes, nullptr, 0);
+std::wstring Wide(std::string_view utf8) { return WideFromCodePage(CP_UTF8, utf8); }
+
+std::wstring WideFromCodePage(unsigned codePage, std::string_view bytes, bool strict) {
+  if (bytes.empty()) return {};
+  const DWORD flags = strict ? MB_ERR_INVALID_CHARS : 0;
+  const int count = static_cast<int>(bytes.size());
+  const int n = MultiByteToWideChar(codePage, flags, bytes.data(), count, nullptr, 0);
+  if (n <= 0) return {};
   std::wstring out(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), bytes, out.data(), n);
+  MultiByteToWideChar(codePage, flags, bytes.data(), count, out.data(), n);
   return out;
 }
 

@@ -18,5 +18,8 @@ std::string Utf8(std::wstring_view text);
 size_t UnpairedSurrogateAt(std::wstring_view text);
 
 std::wstring Wide(std::string_view utf8);
+// Bytes in any code page as text. Strict: empty when the bytes are not valid in it
+// (otherwise a bad byte becomes a replacement character).
+std::wstring WideFromCodePage(unsigned codePage, std::string_view bytes, bool strict = false);
 
 }  // namespace vk

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "base/edge_report.h"
+#include "base/utf8.h"
 #include "base/vb_error.h"
 #include "hosted/rich_text_ruler.h"
 #include "runtime/twips.h"
@@ -63,12 +64,7 @@ std::string Narrow(const std::wstring& text, UINT codePage) {
   return out;
 }
 
-std::wstring Widen(const std::string& text) {
-  int size = MultiByteToWideChar(1252, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring out(static_cast<size_t>(size), L'\0');
-  MultiByteToWideChar(1252, 0, text.data(), static_cast<int>(text.size()), out.data(), size);
-  return out;
-}
+std::wstring Widen(const std::string& text) { return WideFromCodePage(1252, text); }
 
 }  // namespace
 
