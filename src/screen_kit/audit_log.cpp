@@ -30,13 +30,15 @@ std::wstring Detail(long detailMode, long actionType, const std::wstring& subjec
 
 // Inserts an entry under an id drawn as the highest plus one. Another writer may
 // take that id between the draw and the insert (the two are separate calls); then the
-// insert fails and a new draw gives a higher id, and the entry goes in under that one,
-// up to ten times (two writers in step can meet on the next id again: measured with
-// two processes writing at once, one entry in 400 needed five tries). An insert that
-// fails while its id is still the one to draw fails for another reason: false.
+// insert fails and a new draw gives a higher id, and the entry goes in under that one.
+// Every such failure means another entry went in, so the tries are many: two writers
+// in step can meet on the next id again and again (two processes writing at once on a
+// loaded machine: 71 entries of 7,200 needed four to six tries; with at most ten, a
+// loaded test run once lost an entry). An insert that fails while its id is still the one to draw fails for
+// another reason: false.
 template <class Id, class Draw, class Insert>
 bool InsertRedrawingTakenIds(Id id, const Draw& draw, const Insert& insert) {
-  constexpr int kTries = 10;
+  constexpr int kTries = 100;
   for (int tries = 1;; ++tries) {
     if (insert(id)) return true;
     if (tries == kTries) return false;
