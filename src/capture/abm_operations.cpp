@@ -24,6 +24,15 @@ constexpr wchar_t kLoadFailed[] = L"Se Produjo un Error al Visualizar el Documen
 
 bool NothingChosen(const Variant& key) { return key.isEmpty() || key.isNull() || key.toText().empty(); }
 
+// Why a call on the data object failed: the error it raised, or, when it answered False
+// (or raised without a text), the object's own ErrDescription.
+std::wstring DataFailureReason(const DataAccess& data, const VbError& raised) {
+  if (!raised.description.empty()) return raised.description;
+  std::wstring reason;
+  IgnoreErrors([&] { reason = data.ErrDescription(); });
+  return reason;
+}
+
 }  // namespace
 
 bool FDocumentosABM::FindDocument() {
@@ -103,13 +112,16 @@ void FDocumentosABM::ShowDocument(const DocumentRecord& staged) {
       },
       [&] {
         const std::wstring type = std::to_wstring(record_.TipoDocumentoId);
-        if (c.cboTipoDocumentoId->SelectedKey() == type) {
-          editors_->FillFromRecord();  // the type's editors are placed already (a reload)
-        } else {
+        if (c.cboTipoDocumentoId->SelectedKey() != type) {
           // The type's change stays live: it places the type's field editors, which then
           // show the record's fields.
           c.cboTipoDocumentoId->SelectStoredKey(type);
+          return;
         }
+        // The type is shown already (a reload): its editors are placed, unless the last
+        // placement could not read its fields; then they are placed again now.
+        if (!EditorsStandForRecordType()) editors_->cboTipoDocumentoId_Change();
+        editors_->FillFromRecord();
       },
       [&] {
         MuteEvents quiet(c.dtpFecha->Change, c.txtCBarra->Change, c.txtReferenciaId->Change);
@@ -157,12 +169,15 @@ DATE FDocumentosABM::FechaToSave() const {
   return *shown;
 }
 
+bool FDocumentosABM::EditorsStandForRecordType() const {
+  const std::optional<PlacedType>& placement = editors_->Placement();
+  return placement && placement->tipoDocumentoId == record_.TipoDocumentoId;
+}
+
 void FDocumentosABM::TakeShownFields() {
-  bool placed[kCampoCount + 1] = {};
   for (const PlacedField& field : editors_->PlacedFields()) {
     if (field.kind.empty() || field.detalleId < 1 || field.detalleId > kCampoCount) continue;
     const int n = static_cast<int>(field.detalleId);
-    placed[n] = true;
     // Text and combo editors show the record's field and write every edit back. A date
     // editor shows today for a text that reads as no date: the day shown is stored,
     // and a stored text that reads as that day is kept as it was written.
@@ -172,32 +187,43 @@ void FDocumentosABM::TakeShownFields() {
     const DATE day = std::floor(*shown);
     if (CampoDate(record_.Campo(n)) != day) record_.Campo(n) = DateToText(day);
   }
-  // A field the document's type does not place is not shown, and is stored empty.
+  // A field the document's type does not name is not shown, and is stored empty. One it
+  // names keeps its value also where no editor could be placed for it (a kind the screen
+  // does not know, a field without a name, an editor that could not be built).
+  const PlacedType& type = *editors_->Placement();
   for (int n = 1; n <= kCampoCount; ++n)
-    if (!placed[n]) record_.Campo(n).clear();
+    if (!type.named.test(static_cast<size_t>(n))) record_.Campo(n).clear();
 }
 
 bool FDocumentosABM::SaveDocument() {
-  if (record_.DocumentoId == 0 || !mData) return false;  // no document is shown
+  if (!mData) return false;
+  if (record_.DocumentoId == 0) {
+    ShowMessage(std::wstring(kSaveFailedText) + L"no hay documento cargado", msg::Information, kTitle);
+    return false;
+  }
+  // Which fields a save may empty is known only from the type's own definitions.
+  if (!EditorsStandForRecordType()) {
+    ShowMessage(SaveFailureText(L"no se pudo leer la definición de los campos del tipo de documento " +
+                                    std::to_wstring(record_.TipoDocumentoId),
+                                record_.Documento),
+                msg::Information, kTitle);
+    return false;
+  }
   SetMousePointer(pointer::Hourglass);
   const std::wstring id = std::to_wstring(record_.DocumentoId);
   bool saved = false;
-  std::wstring failure;
   VbError error;
-  if (!IgnoreErrors(
-          [&] {
-            TakeShownFields();
-            record_.Fecha = FechaToSave();
-            record_.CBarra = c_.txtCBarra->Text();
-            record_.ReferenciaId = c_.txtReferenciaId->Text();
-            saved = ExecuteDocumentProcedure(*mData, kDocumentosUpdate, record_);
-            if (!saved)
-              failure = SaveFailureText(mData->ErrDescription(), record_.Documento);
-          },
-          &error)) {
-    IgnoreErrors([&] { failure = mData->ErrDescription(); });
-    if (failure.empty()) failure = error.description;
-  }
+  IgnoreErrors(
+      [&] {
+        TakeShownFields();
+        record_.Fecha = FechaToSave();
+        record_.CBarra = c_.txtCBarra->Text();
+        record_.ReferenciaId = c_.txtReferenciaId->Text();
+        saved = ExecuteDocumentProcedure(*mData, kDocumentosUpdate, record_);
+      },
+      &error);
+  // An update that raised failed as one that answered False: no log entry, its reason shown.
+  const std::wstring failure = saved ? L"" : SaveFailureText(DataFailureReason(*mData, error), record_.Documento);
   // The update and its log entry go together, with no yield between them.
   if (saved)
     LogAcciones_Add(1, action::Modified, id,
@@ -240,13 +266,21 @@ bool FDocumentosABM::DocumentExists(long id) const {
 
 bool FDocumentosABM::RunDocumentStatement(const std::wstring& statement, const std::wstring& failureText) {
   bool done = false;
-  IgnoreErrors([&] {
-    const long id = record_.DocumentoId;
-    // No document, or one another user has deleted meanwhile: no statement runs.
-    if (id == 0 || !mData || !DocumentExists(id)) return;
-    done = mData->ExecuteSql(Shared().gApplicationName, statement + std::to_wstring(id));
-  });
-  if (!done && StillWanted()) ShowMessage(failureText, msg::Information, L"");
+  std::wstring reason;  // why the data object failed; none when no statement could run
+  VbError error;
+  const bool ran = IgnoreErrors(
+      [&] {
+        const long id = record_.DocumentoId;
+        // No document, or one another user has deleted meanwhile: no statement runs.
+        if (id == 0 || !mData || !DocumentExists(id)) return;
+        done = mData->ExecuteSql(Shared().gApplicationName, statement + std::to_wstring(id));
+        if (!done) reason = DataFailureReason(*mData, VbError{});
+      },
+      &error);
+  // A call that raised failed as one that answered False.
+  if (!ran && mData) reason = DataFailureReason(*mData, error);
+  if (!done && StillWanted())
+    ShowMessage(reason.empty() ? failureText : failureText + L" : " + reason, msg::Information, L"");
   return done;
 }
 

@@ -11,12 +11,14 @@
 //
 // The current document is explicit: its id is the record's DocumentoId, 0 for none. It
 // changes only when a load has read the whole row; a cancelled find and a delete leave
-// none, and a load that fails changes nothing. With no document, save does nothing and
-// validate and delete show their failure text without running any SQL. A save sends
-// what the screen shows: the loaded values unless the user changed them (a date kept
-// to the second, no date kept as none, keys that are no longer enabled kept), a date
-// field as the day its editor shows, and "" for a field the document's type does not
-// place.
+// none, and a load that fails changes nothing. With no document, save, validate and
+// delete show their failure text without running any SQL. A save sends what the screen
+// shows: the loaded values unless the user changed them (a date kept to the second, no
+// date kept as none, keys that are no longer enabled kept), a date field as the day its
+// editor shows, "" for a field the document's type does not name, and the stored value
+// of a field it names but that has no editor on screen. While the type's definitions
+// could not be read, a save is refused. A data-object call that raises fails as one
+// that answers False, with the reason after the failure text.
 //
 // The busy flag covers MakeForm and every command (they yield or open modal boxes):
 // commands that arrive meanwhile are ignored, and a close (the host's Kill or "BTN_KIL")
@@ -97,7 +99,11 @@ class FDocumentosABM : public DocumentScreen {
   // False when the stored file could not be shown (the view is then empty).
   bool ShowLargeView();
   DATE FechaToSave() const;
-  // The type's fields into the record as the editors show them, the others emptied.
+  // Whether the placed field editors stand for the record's document type (the last
+  // placement read that type's definitions).
+  bool EditorsStandForRecordType() const;
+  // The type's fields into the record as the editors show them, the fields the type
+  // does not name emptied.
   void TakeShownFields();
   bool DocumentExists(long id) const;
   bool RunDocumentStatement(const std::wstring& statement, const std::wstring& failureText);

@@ -24,7 +24,9 @@
 // FillFromRecord shows the record with their Change events muted, so a reload never
 // blanks a field; only the user's edits write back. A screen's own clear routine
 // should mute them the same way.
+#include <bitset>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -74,6 +76,13 @@ struct PlacedField {
   long detalleId = 0;
   std::wstring nombre;
   bool operator==(const PlacedField&) const = default;
+};
+
+// The document type whose definition rows a placement read, and the Campo numbers
+// (DetalleId) those rows name, whether an editor could be placed for them or not.
+struct PlacedType {
+  long tipoDocumentoId = 0;
+  std::bitset<kCampoCount + 1> named;  // by Campo number, 1 to 10
 };
 
 class FieldEditors {
@@ -126,6 +135,9 @@ class FieldEditors {
   static double WholeRowsHeight(double height);
 
   const std::vector<PlacedField>& PlacedFields() const { return placed_; }
+  // The type the placed editors stand for: nothing before the first placement, and
+  // nothing after one that parked the editors but could not read its type's rows.
+  const std::optional<PlacedType>& Placement() const { return placement_; }
   // After a user's edit reached Campo n of the record, and after a fill: the number and
   // the value, for the screen's large view.
   Event<int, const std::wstring&> CampoWritten;
@@ -161,6 +173,7 @@ class FieldEditors {
   ControlArray<hosted::DatePicker> VkDTPicker_;
   ParameterScroll scroll_;
   std::vector<PlacedField> placed_;
+  std::optional<PlacedType> placement_;
   std::vector<ShownEditor> shown_;
 };
 

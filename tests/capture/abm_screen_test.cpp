@@ -16,12 +16,14 @@
 
 #include "base/clock.h"
 #include "capture/abm_screen.h"
+#include "consult/dispatch_tap.h"
 #include "hosted/sample_images.h"
 #include "runtime/app_path.h"
 #include "runtime/mouse_pointer.h"
 #include "runtime/twips.h"
 #include "runtime/window_picture.h"
 #include "screen_kit/fsearch.h"
+#include "screen_kit/host_seams.h"
 #include "screen_kit/screen_fixture.h"
 #include "screen_kit/shared_functions.h"
 #include "screen_kit/shared_state.h"
@@ -38,6 +40,7 @@ const wchar_t kSaved[] = L"La Imagen se Grabó con Exito|64|Ostrela";
 const wchar_t kLoadFailed[] = L"Se Produjo un Error al Visualizar el Documento|64|Ostrela";
 const wchar_t kValidateFailed[] = L"Se Produjo un Error al Validar el Documento|64|";
 const wchar_t kDeleteFailed[] = L"Se Produjo un Error al Anular el Documento|64|";
+const std::wstring kSaveFailed = L"Se Produjo un Error al Grabar el Detalle del Documento : ";
 
 class AbmScreenTest : public test::ScreenTest<FDocumentosABM> {
  protected:
@@ -294,6 +297,92 @@ TEST_F(AbmScreenTest, ASaveStoresEveryFieldAsTheScreenShowsIt) {
   EXPECT_EQ(messages_, std::vector<std::wstring>(6, kSaved));
 }
 
+TEST_F(AbmScreenTest, ASaveKeepsTheFieldsItsTypeNamesThatTheScreenCouldNotPlace) {
+  // The contracts name two fields more that get no editor: a kind written in other
+  // letters and a field without a name (in a copy of the table without NOT NULL).
+  Sql(L"Create Table Detalle As Select * From TipoDocumentosDetalle");
+  Sql(L"Drop Table TipoDocumentosDetalle");
+  Sql(L"Alter Table Detalle Rename To TipoDocumentosDetalle");
+  Sql(L"Insert Into TipoDocumentosDetalle (TipoDocumentoId, DetalleId, Nombre, DataType, ScreenType, Alignment, "
+      L"Decimales) Values (1, 4, 'Notas', 0, 'textbox', 0, 0), (1, 5, Null, 0, 'TextBox', 0, 0)");
+  struct Case {
+    const char* opening;
+    std::function<void()> before, after;  // around the screen's opening
+  };
+  const Case cases[] = {
+      {"its editors built", [] {}, [] {}},
+      {"no editor built",
+       [this] { Sql(L"Alter Table TipoDocumentosDetalle Rename To DetalleAusente"); },
+       [this] { Sql(L"Alter Table DetalleAusente Rename To TipoDocumentosDetalle"); }},
+  };
+  for (const Case& c : cases) {
+    Sql(L"Update Documentos Set Campo01 = 'Acme', Campo02 = '2027-03-31', Campo03 = 'USD', Campo04 = 'nota', "
+        L"Campo05 = 'cinco', Campo06 = 'seis' Where DocumentoId = 21");
+    c.before();
+    Open();
+    c.after();
+    FindDocument(21L);
+    messages_.clear();
+    Click(L"BTN_SAV");
+    EXPECT_EQ(messages_, std::vector<std::wstring>{kSaved}) << c.opening;
+    // Only the field the type does not name is emptied.
+    EXPECT_EQ(Columns(21, {L"Campo01", L"Campo02", L"Campo03", L"Campo04", L"Campo05", L"Campo06"}),
+              L"Acme|2027-03-31|USD|nota|cinco|")
+        << c.opening;
+  }
+}
+
+TEST_F(AbmScreenTest, ASaveIsRefusedWhileTheShownTypesFieldsCouldNotBeRead) {
+  Open();
+  FindDocument(21L);  // the contracts' editors placed: a date in field 2
+  Sql(L"Update Documentos Set Campo02 = 'A-17', Campo05 = 'cinco' Where DocumentoId = 23");
+  Sql(L"Alter Table TipoDocumentosDetalle Rename To DetalleBloqueado");  // as a long lock does
+  FindDocument(23L);  // an invoice: its fields cannot be read
+  const Row before = Document(23);
+  Click(L"BTN_SAV");
+  EXPECT_EQ(messages_, std::vector<std::wstring>{kSaveFailed + L"no se pudo leer la definición de los campos del "
+                                                               L"tipo de documento 2 [ scan.PDF ]|64|Ostrela"});
+  EXPECT_EQ(Document(23), before);
+  EXPECT_EQ(LogEntries(), 0);
+  // Readable again: the next load places the invoice's fields and a save goes through.
+  Sql(L"Alter Table DetalleBloqueado Rename To TipoDocumentosDetalle");
+  FindDocument(23L);
+  Click(L"BTN_SAV");
+  EXPECT_EQ(messages_.back(), kSaved);
+  EXPECT_EQ(screen_->editors().PlacedFields().size(), 4u);
+  EXPECT_EQ(Columns(23, {L"Campo02", L"Campo05"}), L"A-17|");
+}
+
+TEST_F(AbmScreenTest, AnUpdateOrDeleteThatRaisesIsAFailureWithItsReason) {
+  // The data object raises where the stand-in would answer: on the update and the delete.
+  HostSeams seams = Seam<HostSeams>::Current();
+  seams.createDataAccess = [] {
+    return test::DispatchTap::Wrap(
+        Seam<HostSeams>::Real().createDataAccess(),
+        [](const std::wstring& member, DISPPARAMS* params, VARIANT*, const std::function<HRESULT()>& call) {
+          const VARIANT* command = params && params->cArgs >= 2 ? &params->rgvarg[params->cArgs - 2] : nullptr;
+          if (_wcsicmp(member.c_str(), L"Execute") != 0 || !command || V_VT(command) != VT_BSTR) return call();
+          const std::wstring text = V_BSTR(command);
+          if (text == L"Documentos_Update" || text.rfind(L"Delete Documentos", 0) == 0) return DISP_E_EXCEPTION;
+          return call();
+        });
+  };
+  ScopedHostSeams raising(seams);
+  Open();
+  FindDocument(21L);
+  const Row before = Document(21);
+  Click(L"BTN_SAV");
+  EXPECT_EQ(messages_, std::vector<std::wstring>{kSaveFailed + L"Automation error [ contrato.bmp ]|64|Ostrela"});
+  EXPECT_EQ(Document(21), before);
+  EXPECT_EQ(LogEntries(), 0);
+  EXPECT_EQ(screen_->currentDocumentId(), 21);
+  messages_.clear();
+  Click(L"BTN_DEL");
+  EXPECT_EQ(messages_, (std::vector<std::wstring>{L"Desea Eliminar el Documento?|36|Ostrela",
+                                                  L"Se Produjo un Error al Anular el Documento : Automation error|64|"}));
+  EXPECT_EQ(Document(21), before);
+}
+
 TEST_F(AbmScreenTest, NothingOfADocumentNoLongerLoadedStaysOnScreen) {
   // The contracts get a field the reset fills with the logon name.
   Sql(L"Insert Into TipoDocumentosDetalle (TipoDocumentoId, DetalleId, Nombre, DataType, ScreenType, Alignment, "
@@ -362,7 +451,8 @@ TEST_F(AbmScreenTest, ACancelledFindLeavesNoDocumentForSaveValidateOrDelete) {
   EXPECT_EQ(C().txtCBarra->Text() + std::to_wstring(C().cboCategoriaId->ListIndex()), L"0");
   const Row before = Document(21);
   Click(L"BTN_SAV");
-  EXPECT_TRUE(messages_.empty());
+  EXPECT_EQ(messages_, std::vector<std::wstring>{kSaveFailed + L"no hay documento cargado|64|Ostrela"});
+  messages_.clear();
   screen_->SetMode(L"VAL");
   FindDocument(L"");  // an empty key chooses nothing either; the buttons follow the mode
   Click(L"BTN_VAL");
