@@ -63,7 +63,7 @@ void RunAsOtherClerk(const std::wstring& sql) {
 // first command that writes a comment history: between the screen's read and its write.
 com::ComPtr<IDispatch> OtherClerkBeforeCommentWrite(const std::wstring& sql) {
   auto pending = std::make_shared<std::wstring>(sql);
-  return DispatchTap::Wrap(Seam<HostSeams>::Real().createDataAccess(),
+  return DispatchTap::Wrap(ThreeMemberDataObject(),
                            [pending](const std::wstring& member, DISPPARAMS* params, VARIANT*,
                                      const std::function<HRESULT()>& call) {
                              // Execute's command is its second argument; IDispatch passes them last first.
