@@ -75,10 +75,12 @@ std::wstring ListScreen::EditComments(const std::wstring& title, const std::wstr
 void ListScreen::mnuSendMail_Click() {
   int dataRow = -1;
   if (!CurrentDataRow(dataRow)) return;
+  const CommandTarget target = TargetOfCommand({L"Path"});
+  if (target.document.DocumentoId <= 0) return;
   VbError error;
   const bool shown = IgnoreErrors(
       [&] {
-        const std::wstring path = CellText(*c_.GRDetail, dataRow, L"Path");
+        const std::wstring& path = target.document.Path;
         com::ComPtr<IDispatch> outlook = Seam<MailProgramFactory>::Current()();
         Variant item = com::Call(outlook.get(), L"CreateItem", {0L});
         com::Put(item.object(), L"To", L"");
@@ -101,7 +103,7 @@ void ListScreen::mnuComentariosAdd_Click() {
   int dataRow = -1;
   if (!CurrentDataRow(dataRow)) return;
   // The row whose cell shows the history is the row whose document takes the entry.
-  const long documentId = CellLong(*c_.GRDetail, dataRow, L"DocumentoId");
+  const long documentId = TargetOfCommand({}).document.DocumentoId;
   if (documentId <= 0) return;
   const std::wstring text = EditComments(L"Comentarios del Documento", L"", false);
   if (text.empty() || !StillWanted()) return;  // cancelled, or closed while the editor was open
@@ -110,7 +112,7 @@ void ListScreen::mnuComentariosAdd_Click() {
 
 void ListScreen::mnuComentariosView_Click() {
   int dataRow = -1;
-  if (!CurrentDataRow(dataRow)) return;
+  if (!CurrentDataRow(dataRow) || TargetOfCommand({}).document.DocumentoId <= 0) return;
   EditComments(L"Comentarios del Documento", CellText(*c_.GRDetail, dataRow, L"Comentarios"), true);
 }
 
