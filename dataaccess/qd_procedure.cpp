@@ -18,7 +18,7 @@ namespace vk::data {
 
 namespace {
 
-enum : DISPID { kGetData = 1, kExecute, kErrDescription, kRecordsAffected };
+enum : DISPID { kGetData = 1, kExecute, kErrDescription };
 enum CommandKind : long { kText = 1, kStoredProcedure = 4 };
 
 std::wstring& DefaultFolder() {
@@ -94,8 +94,7 @@ void QdProcedure::SetDefaultFolder(std::wstring folder) { DefaultFolder() = std:
 
 std::span<const Member> QdProcedure::Members() {
   static const Member members[] = {
-      {L"GetData", kGetData}, {L"Execute", kExecute}, {L"ErrDescription", kErrDescription},
-      {L"RecordsAffected", kRecordsAffected}};
+      {L"GetData", kGetData}, {L"Execute", kExecute}, {L"ErrDescription", kErrDescription}};
   return members;
 }
 
@@ -108,10 +107,6 @@ HRESULT QdProcedure::Call(DISPID id, WORD flags, const Arguments& args, VARIANT*
       V_VT(result) = VT_BSTR;
       V_BSTR(result) = SysAllocString(lastError_.c_str());
       return S_OK;
-    case kRecordsAffected:
-      V_VT(result) = VT_I4;
-      V_I4(result) = recordsAffected_;
-      return S_OK;
     case kGetData:
       if (args.size() < 2) return DISP_E_BADPARAMCOUNT;
       V_VT(result) = VT_DISPATCH;
@@ -121,7 +116,6 @@ HRESULT QdProcedure::Call(DISPID id, WORD flags, const Arguments& args, VARIANT*
       if (args.size() < 2) return DISP_E_BADPARAMCOUNT;
       long kind = kText;
       bool ok = false;
-      recordsAffected_ = 0;
       try {
         if (args.size() >= 5) kind = LongOf(args[4]);
         ok = Execute(args[0], args[1], args.size() >= 3 ? &args[2] : nullptr, kind);
@@ -204,11 +198,8 @@ bool QdProcedure::Execute(const VARIANT& key, const VARIANT& command, const VARI
     throw DataError{L"Tipo de comando no admitido: " + std::to_wstring(kind)};
   std::vector<VARIANT> list = ParameterList(parameters);
   VariantsClear clear{list};
-  // A command is one transaction: what it changed counts only once it has run whole.
-  const sqlite3_int64 before = sqlite3_total_changes64(db.handle());
   if (kind == kStoredProcedure) RunProcedure(db, text, list, dialect_.shortDateOrder);
   else RunTextCommand(db, text, list, DialectOf(db));
-  recordsAffected_ = static_cast<long>(sqlite3_total_changes64(db.handle()) - before);
   return true;
 }
 

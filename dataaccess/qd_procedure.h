@@ -4,9 +4,8 @@
 //   Execute(key, command, parameters, 0, kind, 0) -> True on success; kind 4 runs a
 //                                                    stored procedure, kind 1 SQL text
 //   ErrDescription                                -> the text of the last failure
-//   RecordsAffected                               -> the rows the last Execute inserted,
-//                                                    changed or deleted, its triggers'
-//                                                    included (0 after a failure)
+// and nothing else, as the component it stands in for: a caller learns what a command
+// changed by reading the rows back.
 // No call raises to its caller: a failure, memory's included, is Nothing or False and
 // a text. The object takes its connections from the process's pool (connection_pool.h)
 // at a key's first use and keeps them for its lifetime. A call stops after the time
@@ -51,7 +50,6 @@ class QdProcedure : public com::ComObject<QdProcedure, NamedDispatch<QdProcedure
   ConnectionPool::Hold poolHold_;  // first in, last out: outlives the connections below
   std::map<std::wstring, std::shared_ptr<Database>> connections_;
   std::wstring lastError_;
-  long recordsAffected_ = 0;
   Database* current_ = nullptr;  // the database of the call running or run last
   DialectOptions dialect_;
 };

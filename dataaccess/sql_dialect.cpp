@@ -400,6 +400,8 @@ std::wstring TranslateSql(std::wstring_view sql, const DialectOptions& options, 
           skipTo[as] = type;
         }
       }
+    } else if (Is(tok, L"DataLength") && i + 1 < t.size() && t[i + 1].kind == Kind::Open) {
+      replace(begin(i), end(i), L"Length");
     } else if (wasStart && Is(tok, L"Delete")) {
       size_t k = i + 1;
       if (k < t.size() && (t[k].kind == Kind::Word || t[k].kind == Kind::Quoted) && !Is(t[k], L"From"))

@@ -7,6 +7,8 @@
 //   Convert(DateTime, 'text', style)   -> 'yyyy-mm-dd hh:mm:ss' (the sortable stored form)
 //   Cast(x As DateTime | Date)         -> QdDateTime(x) | QdDate(x) (functions of the connection)
 //   Delete Table Where ...             -> Delete From Table Where ...
+//   DataLength(x)                      -> Length(x) (a text's size: its characters, as SQL
+//                                         Server counts the bytes of a single-byte text)
 //   Fecha >= '7/12/2026'               -> Fecha >= '2026-07-12 00:00:00' (a short date compared
 //                                         with or assigned to a column declared as a date, read
 //                                         in the user's order as SQL Server converts it)

@@ -2,17 +2,43 @@
 // commands, the pop-up menus opened from a toolbar key or the grid's right button,
 // the row read whole into the current document, the viewer program and the marking
 // of a document as read.
+#include <algorithm>
 #include <cwchar>
 
 #include "base/steps.h"
+#include "consult/comment_history.h"
 #include "consult/list_query.h"
 #include "consult/list_screen.h"
 #include "hosted/shell_launcher.h"
 #include "runtime/app_path.h"
 #include "screen_kit/audit_log.h"
+#include "screen_kit/message_box.h"
+#include "screen_kit/shared_state.h"
 #include "screen_kit/view_commands.h"
 
 namespace vk::consult {
+namespace {
+
+const wchar_t kTitle[] = L"Ostrela";
+
+// Names the document by its id, or by its file when the id is what cannot be read.
+std::wstring UnreadableValueText(const ListDocument& document, const std::wstring& column, const std::wstring& text) {
+  const std::wstring name =
+      column == L"DocumentoId" ? document.Documento : std::to_wstring(document.DocumentoId);
+  return L"El valor '" + text + L"' de " + column + L" del documento " + name + L" no se puede leer";
+}
+
+// Reads one cell into the document; a cell that does not convert is noted with its
+// text, and the rest of the row is read all the same.
+void ReadCell(const grid::GridControl& grid, int dataRow, const wchar_t* column, RowReading& reading,
+              const std::function<void()>& read) {
+  if (IgnoreErrors(read)) return;
+  std::wstring text;
+  IgnoreErrors([&] { text = CellText(grid, dataRow, column); });
+  reading.unreadable.push_back({column, text});
+}
+
+}  // namespace
 
 // --- toolbars ---
 
@@ -60,34 +86,58 @@ bool ListScreen::CurrentDataRow(int& dataRow) const {
   return true;
 }
 
-ListDocument ListScreen::ReadRow(int dataRow) const {
+RowReading ListScreen::ReadRow(int dataRow) const {
   const grid::GridControl& grid = *c_.GRDetail;
-  ListDocument d;
-  d.CategoriaId = CellText(grid, dataRow, L"CategoriaId");
-  d.SubCategoriaId = CellText(grid, dataRow, L"SubCategoriaId");
-  d.GerenciaId = CellText(grid, dataRow, L"GerenciaId");
-  d.TipoDocumentoId = CellLong(grid, dataRow, L"TipoDocumentoId");
-  d.DocumentoId = CellLong(grid, dataRow, L"DocumentoId");
-  d.Documento = CellText(grid, dataRow, L"Documento");
-  d.Path = CellText(grid, dataRow, L"Path");
+  RowReading reading;
+  ListDocument& d = reading.document;
+  auto text = [&](const wchar_t* column, std::wstring& to) {
+    ReadCell(grid, dataRow, column, reading, [&] { to = CellText(grid, dataRow, column); });
+  };
+  auto number = [&](const wchar_t* column, long& to) {
+    ReadCell(grid, dataRow, column, reading, [&] { to = CellLong(grid, dataRow, column); });
+  };
+  text(L"CategoriaId", d.CategoriaId);
+  text(L"SubCategoriaId", d.SubCategoriaId);
+  text(L"GerenciaId", d.GerenciaId);
+  number(L"TipoDocumentoId", d.TipoDocumentoId);
+  number(L"DocumentoId", d.DocumentoId);
+  text(L"Documento", d.Documento);
+  text(L"Path", d.Path);
   for (size_t i = 0; i < d.Campo.size(); ++i) {
     wchar_t key[8];
     swprintf(key, 8, L"Campo%02u", static_cast<unsigned>(i + 1));
-    d.Campo[i] = CellText(grid, dataRow, key);
+    text(key, d.Campo[i]);
   }
-  d.ReferenciaId = CellText(grid, dataRow, L"ReferenciaId");
-  return d;
+  text(L"ReferenciaId", d.ReferenciaId);
+  return reading;
 }
 
 bool ListScreen::GRDetail_RowSelected() {
   int dataRow = -1;
   if (!CurrentDataRow(dataRow)) return false;
-  ListDocument staged;
-  if (!IgnoreErrors([&] { staged = ReadRow(dataRow); })) return false;
-  document_ = std::move(staged);
+  RowReading reading = ReadRow(dataRow);
+  if (!reading.whole()) {
+    // Not this row's document, and no longer the one before it either.
+    ShowNoDocument();
+    return false;
+  }
+  document_ = std::move(reading.document);
   // A preview that cannot show the file leaves the document selected.
   IgnoreErrors([this] { ShowInPreview(); });
   return true;
+}
+
+void ListScreen::ShowNoDocument() {
+  document_ = ListDocument{};
+  VkImage& preview = *c_.PSelection;
+  RunEachStep({
+      [&] {
+        preview.setIsPDF(false);
+        preview.setDocumento(L"");
+        preview.setPath(L"");
+      },
+      [&] { preview.LoadDocument(); },  // no file: raises, and leaves the viewer empty
+  });
 }
 
 void ListScreen::ShowInPreview() {
@@ -128,30 +178,69 @@ void ListScreen::GRDetail_MouseUp(int button, float x, float y) {
 
 // --- the viewer program and the read marking ---
 
-ListDocument ListScreen::DocumentOfCurrentRow(int& dataRow) const {
-  if (!CurrentDataRow(dataRow)) {
-    dataRow = -1;
-    return document_;
+CommandTarget ListScreen::TargetOfCommand(std::initializer_list<const wchar_t*> needed) {
+  CommandTarget target;
+  if (!CurrentDataRow(target.dataRow)) {
+    target.dataRow = -1;
+    target.document = document_;
+  } else {
+    RowReading reading = ReadRow(target.dataRow);
+    for (const auto& [column, text] : reading.unreadable) {
+      const bool isNeeded = column == L"DocumentoId" ||
+                            std::any_of(needed.begin(), needed.end(), [&](const wchar_t* n) { return column == n; });
+      if (!isNeeded) continue;
+      ShowMessage(UnreadableValueText(reading.document, column, text), msg::Information, kTitle);
+      target.told = true;
+      return target;
+    }
+    target.document = std::move(reading.document);
   }
-  ListDocument row;
-  if (!IgnoreErrors([&] { row = ReadRow(dataRow); })) return {};
-  return row;
+  if (target.document.DocumentoId <= 0) return target;  // no document: nothing to check
+  target.told = !StillExists(target.document.DocumentoId);
+  if (target.told) target.document = ListDocument{};
+  return target;
+}
+
+bool ListScreen::StillExists(long documentId) {
+  const std::wstring id = std::to_wstring(documentId);
+  bool exists = false;
+  VbError error;
+  const bool read = IgnoreErrors(
+      [&] {
+        if (!mData) Raise(err::ObjectNotSet);
+        auto row = mData->GetData(Shared().gApplicationName,
+                                  L"Select DocumentoId From Documentos Where DocumentoId = " + id);
+        if (!row) throw VbError{err::InternalError, L"", mData->ErrDescription()};
+        exists = !row->IsEOF();
+      },
+      &error);
+  if (read && exists) return true;
+  if (!read) {
+    ShowMessage(L"No se ha podido leer el documento " + id + L": " + error.description, msg::Information, kTitle);
+    return false;
+  }
+  // Nothing of it stays on screen, before the message lets other input in.
+  if (document_.DocumentoId == documentId) ShowNoDocument();
+  ShowMessage(DocumentGoneText(documentId), msg::Information, kTitle);
+  return false;
 }
 
 void ListScreen::OpenInViewer() {
   // The viewer shows, and the read log names, the document of the current row: an
   // audit record must name what was opened.
-  int dataRow = -1;
-  const ListDocument document = DocumentOfCurrentRow(dataRow);
+  const CommandTarget target = TargetOfCommand({L"Documento", L"Path"});
+  const ListDocument& document = target.document;
   if (document.DocumentoId <= 0 || document.Path.empty()) return;
   if (!hosted::LaunchViewer(AppPath(), document.Documento, document.Path, hwnd())) return;
-  MarkRead(document.DocumentoId, dataRow);
+  MarkRead(document.DocumentoId, target.dataRow);
 }
 
 bool ListScreen::MarkDocumentRead() {
-  int dataRow = -1;
-  const long documentId = DocumentOfCurrentRow(dataRow).DocumentoId;
-  return MarkRead(documentId, dataRow);
+  const CommandTarget target = TargetOfCommand({});
+  if (target.told) return false;
+  if (MarkRead(target.document.DocumentoId, target.dataRow)) return true;
+  ShowMessage(L"Se Produjo un Error al Marcar el Documento", msg::Information, kTitle);
+  return false;
 }
 
 bool ListScreen::MarkRead(long documentId, int dataRow) {

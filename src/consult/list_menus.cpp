@@ -4,6 +4,7 @@
 #include "base/clock.h"
 #include "base/steps.h"
 #include "com/late_bound.h"
+#include "consult/comment_history.h"
 #include "consult/list_query.h"
 #include "consult/list_screen.h"
 #include "consult/mail_program.h"
@@ -11,14 +12,11 @@
 #include "screen_kit/message_box.h"
 #include "screen_kit/shared_functions.h"
 #include "screen_kit/shared_state.h"
-#include "screen_kit/sql_text.h"
 
 namespace vk::consult {
 namespace {
 
 const wchar_t kTitle[] = L"Ostrela";
-// How often a comment is joined again to a history other users keep changing.
-constexpr int kAppendAttempts = 5;
 
 }  // namespace
 
@@ -77,10 +75,12 @@ std::wstring ListScreen::EditComments(const std::wstring& title, const std::wstr
 void ListScreen::mnuSendMail_Click() {
   int dataRow = -1;
   if (!CurrentDataRow(dataRow)) return;
+  const CommandTarget target = TargetOfCommand({L"Path"});
+  if (target.document.DocumentoId <= 0) return;
   VbError error;
   const bool shown = IgnoreErrors(
       [&] {
-        const std::wstring path = CellText(*c_.GRDetail, dataRow, L"Path");
+        const std::wstring& path = target.document.Path;
         com::ComPtr<IDispatch> outlook = Seam<MailProgramFactory>::Current()();
         Variant item = com::Call(outlook.get(), L"CreateItem", {0L});
         com::Put(item.object(), L"To", L"");
@@ -103,7 +103,7 @@ void ListScreen::mnuComentariosAdd_Click() {
   int dataRow = -1;
   if (!CurrentDataRow(dataRow)) return;
   // The row whose cell shows the history is the row whose document takes the entry.
-  const long documentId = CellLong(*c_.GRDetail, dataRow, L"DocumentoId");
+  const long documentId = TargetOfCommand({}).document.DocumentoId;
   if (documentId <= 0) return;
   const std::wstring text = EditComments(L"Comentarios del Documento", L"", false);
   if (text.empty() || !StillWanted()) return;  // cancelled, or closed while the editor was open
@@ -112,37 +112,18 @@ void ListScreen::mnuComentariosAdd_Click() {
 
 void ListScreen::mnuComentariosView_Click() {
   int dataRow = -1;
-  if (!CurrentDataRow(dataRow)) return;
+  if (!CurrentDataRow(dataRow) || TargetOfCommand({}).document.DocumentoId <= 0) return;
   EditComments(L"Comentarios del Documento", CellText(*c_.GRDetail, dataRow, L"Comentarios"), true);
 }
 
 bool ListScreen::AppendComment(int dataRow, long documentId, const std::wstring& text) {
   if (documentId <= 0) return false;
-  const std::wstring& key = Shared().gApplicationName;
-  const std::wstring id = std::to_wstring(documentId);
-  const std::wstring entry =
-      GetUserNameNT() + L" - Fecha : [ " + DateToText(ValidDate(Now())) + L"]\r\n" + text + L"\r\n\r\n";
   std::wstring history;
   VbError error;
   const bool written = IgnoreErrors(
       [&] {
-        // The entry is written only over the history it was joined to: when another
-        // user's entry lands between the read and the write, the write changes no row
-        // and the entry joins the history again, so no entry is ever lost.
-        for (int attempt = 1;; ++attempt) {
-          auto stored = mData->GetData(key, L"Select Comentarios From Documentos Where DocumentoId = " + id);
-          if (!stored) throw VbError{err::InternalError, L"", mData->ErrDescription()};
-          if (stored->RecordCount() == 0) throw VbError{err::NoCurrentRecord, L"", L"No existe el documento " + id};
-          const std::wstring present = stored->FieldText(L"Comentarios");
-          history = present + entry;
-          if (!mData->ExecuteSql(key, L"Update Documentos Set Comentarios = '" + SqlText(history) +
-                                          L"' Where DocumentoId = " + id + L" And Coalesce(Comentarios, '') = '" +
-                                          SqlText(present) + L"'"))
-            throw VbError{err::InternalError, L"", mData->ErrDescription()};
-          if (mData->RecordsAffected() > 0) return;
-          if (attempt == kAppendAttempts)
-            throw VbError{err::InternalError, L"", L"Los comentarios del documento " + id + L" cambian sin cesar"};
-        }
+        history = AppendToHistory(*mData, Shared().gApplicationName, documentId,
+                                  CommentEntry(GetUserNameNT(), ValidDate(Now()), text));
       },
       &error);
   if (!written) {

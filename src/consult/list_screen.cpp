@@ -174,7 +174,7 @@ bool ListScreen::LoadDocuments() {
     if (!mData) Raise(err::ObjectNotSet);
     const std::wstring statement = DocumentStatement();
     current_ = mData->GetData(Shared().gApplicationName, statement);
-    document_ = ListDocument{};  // the refill leaves no row current: no document until one is selected
+    ShowNoDocument();  // the refill leaves no row current: no document until one is selected
     FillGrid(*c_.GRDetail, current_ ? &*current_ : nullptr);
   });
   SetMousePointer(pointer::Default);

@@ -19,6 +19,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "consult/comment_editor.h"
@@ -42,6 +43,22 @@ struct ListDocument {
   std::wstring Documento, Path;
   std::array<std::wstring, 10> Campo;  // Campo01 to Campo10
   std::wstring ReferenciaId;
+};
+
+// A list row as read from its cells: the document, and the cells that did not convert
+// (their column and text). Read whole when none did.
+struct RowReading {
+  ListDocument document;
+  std::vector<std::pair<std::wstring, std::wstring>> unreadable;
+  bool whole() const { return unreadable.empty(); }
+};
+
+// The document a command acts on (DocumentoId 0: none) and the data row that shows it
+// (-1 on a grouping row); `told` when the user was told why there is none.
+struct CommandTarget {
+  ListDocument document;
+  int dataRow = -1;
+  bool told = false;
 };
 
 // The items of the three pop-up menus.
@@ -79,6 +96,8 @@ class ListScreen : public DocumentScreen {
 
   // The screen's routines.
   bool LoadDocuments();
+  // Marks the current document read; false when it could not, after telling the user
+  // why.
   bool MarkDocumentRead();
   // The list as a report in the preview window; the flag has no effect.
   bool ReportPreview(bool flag);
@@ -134,12 +153,19 @@ class ListScreen : public DocumentScreen {
   void PopUpFromKey(hosted::Toolbar& toolbar, hosted::ToolbarClick& click, const std::vector<MenuItem>& menu,
                     double frameLeft, double frameTop);
   void ShowInPreview();
+  // No current document, and nothing of one in the preview.
+  void ShowNoDocument();
   bool CurrentDataRow(int& dataRow) const;
-  ListDocument ReadRow(int dataRow) const;
-  // The document the commands act on: the current data row's, read whole (none when
-  // the row does not convert), or on a grouping row the current document; `dataRow`
-  // is -1 on a grouping row.
-  ListDocument DocumentOfCurrentRow(int& dataRow) const;
+  RowReading ReadRow(int dataRow) const;
+  // The document a command acts on: the current data row's, or on a grouping row the
+  // current document. A command reads only the values it needs (`needed`, with
+  // DocumentoId always), so another value that does not convert does not stop it; a
+  // needed one that does not convert, or a document gone from the database (one read
+  // of its id), is told to the user and leaves no document.
+  CommandTarget TargetOfCommand(std::initializer_list<const wchar_t*> needed);
+  // One read of the id; false after telling the user the document is gone (or could
+  // not be read), and then the screen shows no document if it was the current one.
+  bool StillExists(long documentId);
   bool GRDetail_RowSelected();
   void GRDetail_DblClick();
   void GRDetail_MouseUp(int button, float x, float y);

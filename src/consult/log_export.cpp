@@ -107,6 +107,8 @@ void FDocumentosLogGeneral::ExportGrid() {
   bool written = IgnoreErrors(
       [&] { ReplaceFileWith(name, [&](const std::wstring& file) { grid.ExportData(file, 3, 2); }); }, &reason);
   bool delimited = false;
+  // A read-only spreadsheet is kept, and the user is told why the text went beside it.
+  const bool readOnly = !written && grid::IsReadOnlyFile(exportName);
   if (!written) {
     name = FallbackFileName(exportName);
     delimited = true;
@@ -122,6 +124,9 @@ void FDocumentosLogGeneral::ExportGrid() {
     // The file the user chose first, then why the text beside it failed too.
     ShowMessage(L"No se ha Podido Realizar la Exportación de Datos: " + ReasonFor(reason, exportName) + L"; " +
                     ReasonFor(fallbackReason, name),
+                msg::Information, kTitle);
+  } else if (delimited && readOnly) {
+    ShowMessage(L"El archivo " + exportName + L" es de sólo lectura; los datos se grabaron en " + name,
                 msg::Information, kTitle);
   } else if (delimited) {
     ShowMessage(L"Se ha Realizado la Exportación de Datos: " + name, msg::Information, kTitle);

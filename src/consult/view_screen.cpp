@@ -30,8 +30,7 @@ void FDocumentosView::OnMainKey(const std::wstring& key) {
   if (key != L"BTN_VAL") return;
   if (ShowMessage(L"Desea Marcar como Leído el Documento?", msg::QuestionYesNo, L"Ostrela") != msg::Yes) return;
   if (!StillWanted()) return;  // closed while the question was open
-  if (!MarkDocumentRead())
-    ShowMessage(L"Se Produjo un Error al Marcar el Documento", msg::Information, L"Ostrela");
+  MarkDocumentRead();  // tells why when it cannot
 }
 
 void FDocumentosView::LayoutListWidth(double) {

@@ -75,6 +75,4 @@ bool DataAccess::ExecuteSql(const std::wstring& key, const std::wstring& sql) co
 
 std::wstring DataAccess::ErrDescription() const { return Call(qd_.get(), L"ErrDescription").toText(); }
 
-long DataAccess::RecordsAffected() const { return Call(qd_.get(), L"RecordsAffected").toLong(); }
-
 }  // namespace vk

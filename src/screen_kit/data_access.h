@@ -1,7 +1,8 @@
 #pragma once
 // The client side of the data-access component "QdPoolConnection.QdProcedure",
 // reached by ProgID and called by member name only, so the real component or our
-// stand-in serve alike. Every user creates one, uses it and lets it go; recordsets
+// stand-in serve alike. The component offers GetData, Execute and ErrDescription and
+// nothing else: what a statement changed is learnt by reading the rows back. Every user creates one, uses it and lets it go; recordsets
 // are released when their wrapper goes.
 #include <optional>
 #include <string>
@@ -71,8 +72,6 @@ class DataAccess {
   bool ExecuteSql(const std::wstring& key, const std::wstring& sql) const;
   // The text of the last failure.
   std::wstring ErrDescription() const;
-  // The rows the last Execute inserted, changed or deleted, as ADO's RecordsAffected.
-  long RecordsAffected() const;
 
   IDispatch* get() const { return qd_.get(); }
 

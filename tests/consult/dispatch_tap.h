@@ -7,12 +7,16 @@
 //       DISPPARAMS* params, VARIANT* result, const std::function<HRESULT()>& call) {
 //     return call();  // the real object's answer, unchanged
 //   });
+//
+// OnlyMembers gives an object that knows no member but the ones named, as an outside
+// component that offers fewer members than the object it wraps.
 #include <windows.h>
 #include <oaidl.h>
 
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "com/com_ptr.h"
 
@@ -27,7 +31,18 @@ class DispatchTap final : public IDispatch {
 
   static com::ComPtr<IDispatch> Wrap(com::ComPtr<IDispatch> inner, Hook hook) {
     if (!inner) return inner;
-    return com::ComPtr<IDispatch>::Attach(new DispatchTap(std::move(inner), std::move(hook)));
+    return com::ComPtr<IDispatch>::Attach(new DispatchTap(std::move(inner), std::move(hook), {}));
+  }
+
+  // `inner` answering to `members` only: any other name is unknown, as GetIDsOfNames
+  // says of a member an object does not have.
+  static com::ComPtr<IDispatch> OnlyMembers(com::ComPtr<IDispatch> inner, std::vector<std::wstring> members) {
+    if (!inner) return inner;
+    return com::ComPtr<IDispatch>::Attach(new DispatchTap(
+        std::move(inner), [](const std::wstring&, DISPPARAMS*, VARIANT*, const std::function<HRESULT()>& call) {
+          return call();
+        },
+        std::move(members)));
   }
 
   STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
@@ -45,6 +60,10 @@ class DispatchTap final : public IDispatch {
   STDMETHODIMP GetTypeInfoCount(UINT* count) override { return inner_->GetTypeInfoCount(count); }
   STDMETHODIMP GetTypeInfo(UINT i, LCID lcid, ITypeInfo** info) override { return inner_->GetTypeInfo(i, lcid, info); }
   STDMETHODIMP GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID lcid, DISPID* ids) override {
+    if (!members_.empty() && count > 0 && !Offers(names[0])) {
+      for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
+      return DISP_E_UNKNOWNNAME;
+    }
     const HRESULT hr = inner_->GetIDsOfNames(iid, names, count, lcid, ids);
     if (SUCCEEDED(hr) && count > 0) names_[ids[0]] = names[0];
     return hr;
@@ -57,10 +76,18 @@ class DispatchTap final : public IDispatch {
   }
 
  private:
-  DispatchTap(com::ComPtr<IDispatch> inner, Hook hook) : inner_(std::move(inner)), hook_(std::move(hook)) {}
+  DispatchTap(com::ComPtr<IDispatch> inner, Hook hook, std::vector<std::wstring> members)
+      : inner_(std::move(inner)), hook_(std::move(hook)), members_(std::move(members)) {}
+
+  bool Offers(const wchar_t* name) const {
+    for (const std::wstring& member : members_)
+      if (_wcsicmp(member.c_str(), name) == 0) return true;
+    return false;
+  }
 
   com::ComPtr<IDispatch> inner_;
   Hook hook_;
+  std::vector<std::wstring> members_;  // empty: every member of the inner object
   std::map<DISPID, std::wstring> names_;
   LONG refs_ = 1;
 };

@@ -2,6 +2,7 @@
 
 #include "app/cobject.h"
 #include "consult/list_query.h"
+#include "dispatch_tap.h"
 #include "hosted/window_driver.h"
 #include "runtime/timer.h"
 #include "screen_kit/data_access.h"
@@ -30,6 +31,11 @@ HWND MakeHost() {
 
 }  // namespace
 
+com::ComPtr<IDispatch> ThreeMemberDataObject() {
+  return DispatchTap::OnlyMembers(Seam<HostSeams>::Real().createDataAccess(),
+                                  {L"GetData", L"Execute", L"ErrDescription"});
+}
+
 void AnswerNextMenu(std::vector<UINT> keys) {
   auto timer = std::make_shared<Timer>(20);
   timer->Tick.Connect([timer, keys] {
@@ -45,6 +51,7 @@ void AnswerNextMenu(std::vector<UINT> keys) {
 
 void ListScreenTest::SetUp() {
   HostSeams seams = Seam<HostSeams>::Real();
+  seams.createDataAccess = ThreeMemberDataObject;
   seams_ = std::make_unique<ScopedHostSeams>(seams);
   box_ = std::make_unique<ScopedMessageBox>([this](const std::wstring& text, long style, const std::wstring& title) {
     messages.push_back({text, style, title});

@@ -73,6 +73,10 @@ class ListScreenTest : public ::testing::Test {
   consult::ListScreen* screen_ = nullptr;
 };
 
+// The data-access component as the customer's is: the real stand-in, answering to
+// GetData, Execute and ErrDescription only. Every screen of these tests gets one.
+com::ComPtr<IDispatch> ThreeMemberDataObject();
+
 // Posts keys to the pop-up menu once it shows (from a timer that runs in its loop).
 void AnswerNextMenu(std::vector<UINT> keys);
 

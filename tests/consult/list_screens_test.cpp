@@ -63,7 +63,7 @@ void RunAsOtherClerk(const std::wstring& sql) {
 // first command that writes a comment history: between the screen's read and its write.
 com::ComPtr<IDispatch> OtherClerkBeforeCommentWrite(const std::wstring& sql) {
   auto pending = std::make_shared<std::wstring>(sql);
-  return DispatchTap::Wrap(Seam<HostSeams>::Real().createDataAccess(),
+  return DispatchTap::Wrap(ThreeMemberDataObject(),
                            [pending](const std::wstring& member, DISPPARAMS* params, VARIANT*,
                                      const std::function<HRESULT()>& call) {
                              // Execute's command is its second argument; IDispatch passes them last first.
@@ -236,9 +236,9 @@ TEST_F(ViewScreenTest, SelectingARowReadsItWholeOrNotAtAll) {
 
   ClickRow(0);  // the first group's header
   EXPECT_EQ(view.currentDocument().DocumentoId, 108);
-  ClickRow(RowOf(107));  // its type is no number: the row is not taken
-  EXPECT_EQ(view.currentDocument().DocumentoId, 108);
-  EXPECT_EQ(view.currentDocument().Documento, L"factura_0005.pdf");
+  ClickRow(RowOf(107));  // its type is no number: the row is not taken, nor is 108 kept
+  EXPECT_EQ(view.currentDocument().DocumentoId, 0);
+  EXPECT_EQ(view.currentDocument().Documento, L"");
 }
 
 TEST_F(ViewScreenTest, EveryFieldLandsUnderItsOwnColumnAndTheListTakesNoTyping) {
@@ -303,22 +303,24 @@ TEST_F(ViewScreenTest, TheViewerAndTheReadLogNameTheCurrentRowsDocumentOrNothing
     answers.push_back([] { return msg::Yes; });
     ClickKey(*view.controls().TBarMain, L"BTN_VAL");
   };
-  // 108 was the last row read whole; 107, now current, does not convert: neither is
-  // opened nor logged.
+  // 107, now current, has a type that does not convert; opening and marking it need
+  // only its id, name and file, so both are done, for 107 and not for 108 before it.
   ClickRow(RowOf(108));
   ClickRow(RowOf(107));
   ClickKey(*view.controls().TBarDetail, L"BTN_PAN");
   markReadByKey();
-  EXPECT_TRUE(launcher.parameters.empty());
-  EXPECT_EQ(readings(107) + readings(108), L"00");
-  ASSERT_EQ(messages.size(), 2u);
-  EXPECT_EQ(messages[1].text, L"Se Produjo un Error al Marcar el Documento");
+  ASSERT_EQ(launcher.parameters.size(), 1u);
+  EXPECT_EQ(launcher.parameters[0].find(L"F00:Ostrela - " + Scalar(L"Select Documento From Documentos Where "
+                                                                    L"DocumentoId = 107")),
+            0u);
+  EXPECT_EQ(readings(107) + readings(108), L"20");
+  EXPECT_EQ(messages.size(), 1u) << "the question only";
 
   // A refused read-log entry leaves the row unread.
   Sql(kAppKey, L"Create Trigger NoReadings Before Insert On DocumentosLog Begin Select Raise(Abort, 'no'); End");
   ClickRow(RowOf(103));
   ClickKey(*view.controls().TBarDetail, L"BTN_PAN");
-  EXPECT_EQ(launcher.parameters.size(), 1u);
+  EXPECT_EQ(launcher.parameters.size(), 2u);
   const int row103 = grid().Model().DisplayRow(RowOf(103)).Index;
   EXPECT_EQ(consult::CellLong(grid(), row103, L"IsNew"), 0);
   Sql(kAppKey, L"Drop Trigger NoReadings");
@@ -334,9 +336,31 @@ TEST_F(ViewScreenTest, TheViewerAndTheReadLogNameTheCurrentRowsDocumentOrNothing
   markReadByKey();
   ClickKey(*view.controls().TBarDetail, L"BTN_PAN");
   EXPECT_EQ(readings(102), L"1");
-  EXPECT_EQ(launcher.parameters.size(), 1u);
+  EXPECT_EQ(launcher.parameters.size(), 2u);
   ASSERT_EQ(messages.size(), 2u);
   EXPECT_EQ(messages[1].text, L"Se Produjo un Error al Marcar el Documento");
+}
+
+TEST_F(ViewScreenTest, AValueACommandNeedsThatCannotBeReadIsNamedWithItsDocument) {
+  Sql(kAppKey, L"Update Documentos Set DocumentoId = 'x107' Where DocumentoId = 107");
+  const std::wstring name = Scalar(L"Select Documento From Documentos Where DocumentoId = 'x107'");
+  ListScreen& view = Open(L"R01VIE");
+  int shown = -1;  // the row of the document whose id is no number
+  for (int row = 0; row < grid().Model().DisplayRowCount(); ++row) {
+    const grid::RowRef ref = grid().Model().DisplayRow(row);
+    if (ref.Kind == grid::kDataRow && consult::CellText(grid(), ref.Index, L"DocumentoId") == L"x107") shown = row;
+  }
+  ASSERT_GE(shown, 0);
+  ClickRow(shown);
+  const std::wstring told = L"El valor 'x107' de DocumentoId del documento " + name + L" no se puede leer";
+  answers.push_back([] { return msg::Yes; });
+  ClickKey(*view.controls().TBarMain, L"BTN_VAL");
+  ClickKey(*view.controls().TBarDetail, L"BTN_PAN");
+  ASSERT_EQ(messages.size(), 3u);
+  EXPECT_EQ(messages[1].text, told);
+  EXPECT_EQ(messages[2].text, told);
+  EXPECT_TRUE(launcher.parameters.empty());
+  EXPECT_EQ(Scalar(L"Select Count(*) From DocumentosLog Where DocumentoId In (0, 107, 'x107')"), L"0");
 }
 
 TEST_F(ViewScreenTest, TheViewerOpensTheDocumentAndOnlyAStartedViewerMarksIt) {
@@ -502,6 +526,32 @@ TEST_F(SearchScreenTest, TheSelectedRowShowsInThePreviewAndThePreviewKeysZoomAnd
   EXPECT_DOUBLE_EQ(c.VkContainer->width(), header);
 }
 
+TEST_F(SearchScreenTest, ThePreviewIsClearedWhenNoDocumentIsCurrent) {
+  const std::wstring folder = FreshFolder(L"vk_lists_cleared");
+  const std::wstring page = folder + L"\\page.png";
+  ASSERT_TRUE(WriteSamplePage(page, ImageFormat::Png, 310, 438));
+  Sql(kAppKey, L"Update Documentos Set Path = '" + page + L"' Where DocumentoId In (102, 107)");
+  Sql(kAppKey, L"Update Documentos Set TipoDocumentoId = 'abc' Where DocumentoId = 107");
+  FDocumentosSearchS& search = Search();
+  VkImage& preview = *search.controls().PSelection;
+  ClickKey(*search.controls().TBarMain, L"BTN_VIE");
+  auto showsNothing = [&](const char* after) {
+    EXPECT_EQ(search.currentDocument().DocumentoId, 0) << after;
+    EXPECT_EQ(preview.Path(), L"") << after;
+    EXPECT_EQ(preview.Documento(), L"") << after;
+    EXPECT_FALSE(preview.iImage().HasImage()) << after;
+  };
+  Find();
+  ClickRow(RowOf(102));
+  ASSERT_TRUE(preview.iImage().HasImage());
+  Find();
+  showsNothing("a search");
+  ClickRow(RowOf(102));
+  ASSERT_TRUE(preview.iImage().HasImage());
+  ClickRow(RowOf(107));
+  showsNothing("a row that cannot be read whole");
+}
+
 // Presses a button of a dialog the way a click does.
 void Press(hosted::CommandButton& button) { SendMessageW(button.inner(), BM_CLICK, 0, 0); }
 
@@ -622,6 +672,40 @@ TEST_F(ViewScreenTest, ACommentWrittenWhileAnotherClerkWritesLosesNeitherAndAGon
     Kill();
     Pump();
   }
+}
+
+TEST_F(ViewScreenTest, ADocumentDeletedMeanwhileIsToldAndNothingActsOnIt) {
+  ScopedOutbox outbox;
+  ListScreen& view = Open(L"R01VIE");
+  const int row = RowOf(104);
+  ClickRow(row);
+  Sql(kAppKey, L"Delete From Documentos Where DocumentoId = 104");  // another clerk's
+  answers.push_back([] { return msg::Yes; });
+  ClickKey(*view.controls().TBarMain, L"BTN_VAL");
+  ClickKey(*view.controls().TBarDetail, L"BTN_PAN");
+  DoubleClickRow(row);
+  RightClickRow(row, {VK_DOWN, VK_RETURN});  // mail
+  int editors = 0;
+  for (const std::vector<UINT>& item : {kAddComment, kViewComments}) {
+    auto editor = ActWhenShown(L"FEditorRTF", [&](Form& f) {
+      ++editors;
+      Press(static_cast<consult::FEditorRTF&>(f).cmdCancel());
+    });
+    RightClickRow(row, item);
+  }
+  std::vector<std::wstring> told;
+  for (const ShownMessage& m : messages) told.push_back(m.text);
+  EXPECT_EQ(told, std::vector<std::wstring>(
+                      {L"Desea Marcar como Leído el Documento?", L"El documento 104 ya no existe",
+                       L"El documento 104 ya no existe", L"El documento 104 ya no existe",
+                       L"El documento 104 ya no existe", L"El documento 104 ya no existe",
+                       L"El documento 104 ya no existe"}));
+  EXPECT_EQ(Scalar(L"Select Count(*) From DocumentosLog Where DocumentoId = 104"), L"0");
+  EXPECT_TRUE(launcher.parameters.empty());
+  EXPECT_TRUE(outbox.Mails().empty());
+  EXPECT_EQ(editors, 0);
+  EXPECT_EQ(view.currentDocument().DocumentoId, 0);
+  EXPECT_EQ(view.controls().PSelection->Path(), L"");
 }
 
 TEST_F(ViewScreenTest, BothReportItemsShowTheListInThePreviewWindow) {

@@ -644,8 +644,10 @@ TEST_F(LogExportTest, AReadOnlyTargetIsKeptAndTheTextGoesBesideItOrTheFailureNam
       EXPECT_NE(messages_[0].find(folder_ + L"informe.xls"), std::wstring::npos) << messages_[0];
       EXPECT_NE(messages_[0].find(upper + L"INFORME.csv"), std::wstring::npos) << messages_[0];
     } else {
-      EXPECT_EQ(messages_, std::vector<std::wstring>{L"Se ha Realizado la Exportación de Datos: " + upper +
-                                                      L"INFORME.csv|64|Ostrela"});
+      // Why the spreadsheet was not written comes first, then where the data went.
+      EXPECT_EQ(messages_,
+                std::vector<std::wstring>{L"El archivo " + folder_ + L"informe.xls es de sólo lectura; " +
+                                          L"los datos se grabaron en " + upper + L"INFORME.csv|64|Ostrela"});
     }
     EXPECT_EQ(FilesIn(folder_), (std::vector<std::wstring>{L"INFORME.csv", L"informe.xls"}));
     for (const std::wstring& name : FilesIn(folder_)) {

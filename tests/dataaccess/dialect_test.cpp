@@ -78,6 +78,10 @@ const Case kCases[] = {
     {"convert of what is not a date stays", L"Where X = Convert(DateTime, 'mañana', 101)",
      L"Where X = Convert(DateTime, 'mañana', 101)"},
     {"convert to another type stays", L"Select Convert(Varchar, 5)", L"Select Convert(Varchar, 5)"},
+    {"the size of a text column", L"Select DataLength(Comentarios) As Size From Documentos Where "
+     L"Coalesce(DataLength ( Comentarios ), 0) = 3 And DataLength = 'DataLength('",
+     L"Select Length(Comentarios) As Size From Documentos Where "
+     L"Coalesce(Length ( Comentarios ), 0) = 3 And DataLength = 'DataLength('"},
     {"delete without from", L"Delete Documentos Where DocumentoId = 7",
      L"Delete From Documentos Where DocumentoId = 7"},
     {"delete with from stays", L"Delete From Documentos Where DocumentoId = 7",

@@ -5,9 +5,13 @@
 
 namespace vk::grid {
 
-void RefuseReadOnlyFile(const std::wstring& path) {
+bool IsReadOnlyFile(const std::wstring& path) {
   const DWORD attributes = GetFileAttributesW(path.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_READONLY)) return;
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+}
+
+void RefuseReadOnlyFile(const std::wstring& path) {
+  if (!IsReadOnlyFile(path)) return;
   throw VbError{err::PermissionDenied, kGridSource, StandardErrorText(err::PermissionDenied) + L": " + path};
 }
 

@@ -26,6 +26,9 @@ class ExportFile {
   HANDLE file_ = INVALID_HANDLE_VALUE;
 };
 
+// Whether `path` is a file with the read-only attribute.
+bool IsReadOnlyFile(const std::wstring& path);
+
 // Raises 70 (permission denied, with the file's name) when `path` is a read-only file.
 // Windows refuses to replace or write such a file; Wine lets a process rename over it
 // and, run as root, write it, so the attribute is checked here.
