@@ -55,14 +55,19 @@ function(vk_test name)
 endfunction()
 
 # vk_test_entry(name program [ARGS ...] [TIMEOUT s] [FIXTURES ...]): a CTest entry that
-# runs a test program, e.g. a slow case of it on its own so it runs beside the others.
+# runs a test program in a session of its own (VK_TEST_SESSION), e.g. a slow case of
+# it on its own so it runs beside the others.
 function(vk_test_entry name program)
   cmake_parse_arguments(A "" "TIMEOUT" "ARGS;FIXTURES" ${ARGN})
-  add_test(NAME ${name} COMMAND ${program} ${A_ARGS} WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+  add_test(NAME ${name} COMMAND ${VK_TEST_SESSION} wine $<TARGET_FILE:${program}> ${A_ARGS}
+           WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
   if(NOT A_TIMEOUT)
     set(A_TIMEOUT 300)
   endif()
   set_tests_properties(${name} PROPERTIES ENVIRONMENT "${VK_TEST_ENV}" TIMEOUT ${A_TIMEOUT})
+  if(name IN_LIST VK_LONG_TESTS)
+    set_tests_properties(${name} PROPERTIES COST 10)
+  endif()
   if(A_FIXTURES)
     set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED "${A_FIXTURES}")
   endif()
