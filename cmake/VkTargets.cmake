@@ -43,9 +43,9 @@ function(vk_embed_typelib dll rc typelib)
 endfunction()
 
 # vk_test(name SOURCES ... [LIBS ...] [ARGS ...] [FIXTURES ...]): a GoogleTest program run
-# through Wine by CTest. Tests that need the registered DLLs name the fixture "registered".
-# The program's own sources are optimized lightly (-Og), which halves their compile
-# time; the libraries under test keep the build's optimization.
+# through Wine by CTest, after the fixture "registered" (tests/CMakeLists.txt). The
+# program's own sources are optimized lightly (-Og), which halves their compile time;
+# the libraries under test keep the build's optimization.
 function(vk_test name)
   cmake_parse_arguments(A "" "TIMEOUT" "SOURCES;LIBS;FIXTURES;ARGS" ${ARGN})
   add_executable(${name} ${A_SOURCES})
@@ -70,9 +70,10 @@ function(vk_test_entry name program)
   if(name IN_LIST VK_LONG_TESTS)
     set_tests_properties(${name} PROPERTIES COST 10)
   endif()
-  if(A_FIXTURES)
-    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED "${A_FIXTURES}")
-  endif()
+  # Every session copies the prefix: the servers are registered there first.
+  list(APPEND A_FIXTURES registered)
+  list(REMOVE_DUPLICATES A_FIXTURES)
+  set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED "${A_FIXTURES}")
 endfunction()
 
 # vk_windows_path(out path): the Wine (Z:) path of a Linux path.
