@@ -22,6 +22,24 @@ if ((${#missing[@]})); then
   apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
+# A 32-bit Wine prefix of our own inside the build folder, made in the background while
+# SQLite is prepared. Under Xvfb there is no window manager: Wine would wait for one
+# (about 2 s) each time it hides or destroys a top-level window, so Wine manages the
+# windows itself. The server is waited for, so that the registry is on disk.
+export WINEPREFIX=$build/wineprefix WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+(
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    log "creating the Wine prefix"
+    wineboot -i >/dev/null 2>&1 || true
+    wineserver -w
+  fi
+  if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 || true
+    wineserver -w
+  fi
+) &
+prefix_job=$!
+
 # SQLite amalgamation from Debian's source package, through a private apt configuration
 # so the machine's own sources stay untouched.
 sqlite_dir=$build/third_party/sqlite
@@ -46,16 +64,5 @@ SRC
   rm -rf "$work"
 fi
 
-# A 32-bit Wine prefix of our own inside the build folder.
-export WINEPREFIX=$build/wineprefix WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  log "creating the Wine prefix"
-  wineboot -i >/dev/null 2>&1 || true
-  wineserver -w
-fi
-# Under Xvfb there is no window manager: Wine would wait for one (about 2 s) each
-# time it hides or destroys a top-level window. Windows are managed by Wine itself.
-if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
-  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 || true
-fi
+wait "$prefix_job"
 log "ready"

@@ -1,4 +1,4 @@
-# Sourced by the test and demo scripts: the Wine environment of the build folder,
+# Sourced by the demo and benchmark scripts: the Wine environment of the build folder,
 # a display (Xvfb on a free number when there is none) and one wineserver kept
 # alive for the whole session, all stopped again when the calling script exits.
 : "${build:?build folder not set}"

@@ -544,7 +544,7 @@ TEST_F(IndexScreenTest, SaveFailuresKeepEveryDocumentWithItsFile) {
   Key(1, L"FALLA");
   Key(2, L"REF-C");
   Messages();
-  // One message, the Part's text with the reason and the document after it.
+  // One message: the save-failed text, then the reason and the document.
   auto failedWith = [this](const wchar_t* reason, const wchar_t* document) {
     const Texts shown = Messages();
     ASSERT_EQ(shown.size(), 1u);

@@ -1,7 +1,7 @@
 #pragma once
 // A scratch outbox for the mail stand-in: while it lives, the registry value
 // HKCU\Software\OutlookStandIn\Outbox names a fresh temporary folder, whose call log
-// and messages can be read back. Tests that use it take the CTest lock "outbox".
+// and messages can be read back.
 #include <windows.h>
 
 #include <filesystem>
