@@ -16,8 +16,8 @@ namespace outside_wine {
 // outside Wine.
 inline std::wstring UnixPath(const std::wstring& path) {
   using Converter = char*(CDECL*)(const wchar_t*);
-  auto convert =
-      reinterpret_cast<Converter>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")));
+  auto convert = reinterpret_cast<Converter>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")));
   char* unixPath = convert ? convert(path.c_str()) : nullptr;
   if (!unixPath) return {};
   std::wstring out(MultiByteToWideChar(CP_UTF8, 0, unixPath, -1, nullptr, 0), L'\0');
