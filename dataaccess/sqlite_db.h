@@ -12,9 +12,9 @@
 // call first looks at which file the path names (one lookup of its file number): it
 // reopens the path when that is another file, and fails, holding nothing, when there is
 // none. A command looks again before it commits, as it may have waited for a lock.
-// Not covered: a file replaced within the commit itself (after that last look), and a
-// command's rollback journal, which SQLite names after the path, when the file is
-// replaced while the command runs and another program writes the new file meanwhile.
+// Not covered: a file replaced during the commit itself (after that last look); and,
+// when it is replaced while a command runs, the rollback journal SQLite names after
+// the path, which a program writing the new file meanwhile would share.
 #include <cstdint>
 #include <memory>
 #include <string>
