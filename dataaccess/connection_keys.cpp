@@ -5,8 +5,8 @@
 #include <cwctype>
 #include <optional>
 
+#include "base/system_error_text.h"
 #include "dataaccess/data_error.h"
-#include "dataaccess/system_message.h"
 
 namespace vk::data {
 
@@ -47,7 +47,7 @@ std::optional<std::wstring> RegisteredPath(const std::wstring& key) {
   HKEY connections = nullptr;
   LSTATUS rc = RegOpenKeyExW(HKEY_CURRENT_USER, kConnectionsKey, 0, KEY_QUERY_VALUE, &connections);
   if (rc == ERROR_FILE_NOT_FOUND) return std::nullopt;
-  if (rc != ERROR_SUCCESS) Unusable(key, SystemMessage(static_cast<DWORD>(rc)));
+  if (rc != ERROR_SUCCESS) Unusable(key, SystemErrorText(static_cast<DWORD>(rc)));
   KeyCloser closer{connections};
   DWORD type = 0;
   DWORD bytes = 0;
@@ -62,7 +62,7 @@ std::optional<std::wstring> RegisteredPath(const std::wstring& key) {
     rc = RegQueryValueExW(connections, key.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(value.data()), &bytes);
     if (rc == ERROR_SUCCESS) break;  // ERROR_MORE_DATA: it grew in between; read it again
   }
-  if (rc != ERROR_SUCCESS) Unusable(key, SystemMessage(static_cast<DWORD>(rc)));
+  if (rc != ERROR_SUCCESS) Unusable(key, SystemErrorText(static_cast<DWORD>(rc)));
   value.resize(bytes / sizeof(wchar_t));
   while (!value.empty() && value.back() == L'\0') value.pop_back();
   if (value.find(L'\0') != std::wstring::npos) Unusable(key, L"contiene un carácter nulo");

@@ -2,15 +2,15 @@
 
 #include <winternl.h>
 
+#include "base/system_error_text.h"
 #include "dataaccess/data_error.h"
-#include "dataaccess/system_message.h"
 
 namespace vk::data {
 
 namespace {
 
 [[noreturn]] void CannotIdentify(const std::wstring& path, DWORD error) {
-  throw DataError{L"No se pudo comprobar el archivo de la base de datos \"" + path + L"\": " + SystemMessage(error)};
+  throw DataError{L"No se pudo comprobar el archivo de la base de datos \"" + path + L"\": " + SystemErrorText(error)};
 }
 
 }  // namespace
