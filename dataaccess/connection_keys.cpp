@@ -5,22 +5,12 @@
 #include <cwctype>
 #include <optional>
 
+#include "base/system_error_text.h"
 #include "dataaccess/data_error.h"
 
 namespace vk::data {
 
 namespace {
-
-std::wstring SystemMessage(LSTATUS code) {
-  wchar_t* text = nullptr;
-  FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                 static_cast<DWORD>(code), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-  std::wstring message = text ? text : L"";
-  LocalFree(text);
-  while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' '))
-    message.pop_back();
-  return message.empty() ? L"error " + std::to_wstring(code) : message;
-}
 
 std::wstring TypeName(DWORD type) {
   switch (type) {
@@ -57,7 +47,7 @@ std::optional<std::wstring> RegisteredPath(const std::wstring& key) {
   HKEY connections = nullptr;
   LSTATUS rc = RegOpenKeyExW(HKEY_CURRENT_USER, kConnectionsKey, 0, KEY_QUERY_VALUE, &connections);
   if (rc == ERROR_FILE_NOT_FOUND) return std::nullopt;
-  if (rc != ERROR_SUCCESS) Unusable(key, SystemMessage(rc));
+  if (rc != ERROR_SUCCESS) Unusable(key, SystemErrorText(static_cast<DWORD>(rc)));
   KeyCloser closer{connections};
   DWORD type = 0;
   DWORD bytes = 0;
@@ -72,7 +62,7 @@ std::optional<std::wstring> RegisteredPath(const std::wstring& key) {
     rc = RegQueryValueExW(connections, key.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(value.data()), &bytes);
     if (rc == ERROR_SUCCESS) break;  // ERROR_MORE_DATA: it grew in between; read it again
   }
-  if (rc != ERROR_SUCCESS) Unusable(key, SystemMessage(rc));
+  if (rc != ERROR_SUCCESS) Unusable(key, SystemErrorText(static_cast<DWORD>(rc)));
   value.resize(bytes / sizeof(wchar_t));
   while (!value.empty() && value.back() == L'\0') value.pop_back();
   if (value.find(L'\0') != std::wstring::npos) Unusable(key, L"contiene un carácter nulo");

@@ -10,7 +10,8 @@
 //  - Connections stay open while any data-access object of the process lives, and
 //    close with the last one, so no file stays held once nobody uses the component.
 //  - Each call starts its own read, so a pooled connection sees other processes'
-//    writes as a new one would; its busy timeout is set at every call.
+//    writes as a new one would; its busy timeout is set at every call, and it opens
+//    the path again when another file has taken its name (sqlite_db.h).
 #include <memory>
 #include <string>
 

@@ -4,7 +4,9 @@
 #include <sqlite3.h>
 
 #include <cmath>
+#include <optional>
 
+#include "dataaccess/file_identity.h"
 #include "dataaccess/rowset.h"
 #include "dataaccess/sql_dialect.h"
 #include "dataaccess/stored_date.h"
@@ -91,39 +93,55 @@ std::wstring Lowered(std::wstring_view name) {
 }  // namespace
 
 std::unique_ptr<Database> Database::Open(const std::wstring& path) {
-  const std::wstring file = FileSystemPath(path);
-  DWORD attributes = GetFileAttributesW(file.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
-    throw DataError{L"No existe la base de datos \"" + path + L"\""};
   std::unique_ptr<Database> db(new Database);
   db->path_ = path;
-  int rc = sqlite3_open_v2(Utf8Of(file, L"La ruta de la base de datos").c_str(), &db->db_, SQLITE_OPEN_READWRITE,
-                           "win32-longpath");
-  if (rc != SQLITE_OK) db->Fail(L"No se pudo abrir \"" + path + L"\"");
-  sqlite3_busy_timeout(db->db_, static_cast<int>(timeLimitMs));
-  sqlite3_extended_result_codes(db->db_, 1);
-  sqlite3_progress_handler(db->db_, kProgressSteps, &Database::Progress, db.get());
-  sqlite3_create_function_v2(db->db_, "GetDate", 0, SQLITE_UTF8, nullptr, GetDateFunction, nullptr, nullptr,
-                             nullptr);
-  sqlite3_create_function_v2(db->db_, "RaiseError", 1, SQLITE_UTF8, nullptr, RaiseErrorFunction, nullptr,
-                             nullptr, nullptr);
-  static int dayOnly = 1;
-  sqlite3_create_function_v2(db->db_, "QdDateTime", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
-                             DateCastFunction, nullptr, nullptr, nullptr);
-  sqlite3_create_function_v2(db->db_, "QdDate", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, &dayOnly, DateCastFunction,
-                             nullptr, nullptr, nullptr);
-  // The catalogue as SQL Server names it; this also proves the file is a database.
-  db->Exec(
-      "CREATE TEMP VIEW IF NOT EXISTS SysObjects AS "
-      "SELECT name COLLATE NOCASE AS Name, CASE type WHEN 'table' THEN 'U' ELSE 'V' END AS XType "
-      "FROM main.sqlite_master WHERE type IN ('table','view') AND name NOT LIKE 'sqlite%'");
+  db->Connect();
   return db;
 }
 
-Database::~Database() {
+void Database::Connect() {
+  const std::wstring file = FileSystemPath(path_);
+  DWORD attributes = GetFileAttributesW(file.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+    throw DataError{L"No existe la base de datos \"" + path_ + L"\""};
+  try {
+    int rc = sqlite3_open_v2(Utf8Of(file, L"La ruta de la base de datos").c_str(), &db_, SQLITE_OPEN_READWRITE,
+                             "win32-longpath");
+    if (rc != SQLITE_OK) Fail(L"No se pudo abrir \"" + path_ + L"\"");
+    HANDLE handle = nullptr;
+    if (sqlite3_file_control(db_, "main", SQLITE_FCNTL_WIN32_GET_HANDLE, &handle) != SQLITE_OK) Fail(path_);
+    fileNumber_ = FileNumberOfHandle(handle, path_);
+    sqlite3_busy_timeout(db_, static_cast<int>(timeLimitMs));
+    sqlite3_extended_result_codes(db_, 1);
+    sqlite3_progress_handler(db_, kProgressSteps, &Database::Progress, this);
+    sqlite3_create_function_v2(db_, "GetDate", 0, SQLITE_UTF8, nullptr, GetDateFunction, nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(db_, "RaiseError", 1, SQLITE_UTF8, nullptr, RaiseErrorFunction, nullptr, nullptr,
+                               nullptr);
+    static int dayOnly = 1;
+    sqlite3_create_function_v2(db_, "QdDateTime", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, DateCastFunction,
+                               nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(db_, "QdDate", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, &dayOnly, DateCastFunction,
+                               nullptr, nullptr, nullptr);
+    // The catalogue as SQL Server names it; this also proves the file is a database.
+    Exec(
+        "CREATE TEMP VIEW IF NOT EXISTS SysObjects AS "
+        "SELECT name COLLATE NOCASE AS Name, CASE type WHEN 'table' THEN 'U' ELSE 'V' END AS XType "
+        "FROM main.sqlite_master WHERE type IN ('table','view') AND name NOT LIKE 'sqlite%'");
+  } catch (const DataError&) {
+    Close();
+    throw;
+  }
+}
+
+void Database::Close() {
   ClearCache();
   if (db_) sqlite3_close_v2(db_);
+  db_ = nullptr;
+  dateColumns_.clear();
+  dateColumnsVersion_ = -1;
 }
+
+Database::~Database() { Close(); }
 
 void Database::SetTimeLimit(unsigned milliseconds) { timeLimitMs = milliseconds; }
 
@@ -131,6 +149,15 @@ unsigned Database::TimeLimit() { return timeLimitMs; }
 
 void Database::StartCall() {
   timedOut_ = false;
+  const std::optional<uint64_t> named = FileNumberAtPath(FileSystemPath(path_));
+  if (!db_ || named != fileNumber_) {
+    // Statements and date columns go with the connection they were read through.
+    Close();
+    if (!named)
+      throw DataError{L"La base de datos \"" + path_ +
+                      L"\" ya no existe (se borró o se movió); no se leyó ni cambió nada"};
+    Connect();
+  }
   deadline_ = GetTickCount64() + timeLimitMs;
   sqlite3_busy_timeout(db_, static_cast<int>(timeLimitMs));
 }
@@ -225,6 +252,12 @@ void Database::Exec(const char* sql) {
   if (sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) != SQLITE_OK) Fail();
 }
 
+void Database::CheckFileBeforeCommit() const {
+  if (FileNumberAtPath(FileSystemPath(path_)) != fileNumber_)
+    throw DataError{L"La base de datos \"" + path_ +
+                    L"\" se reemplazó o se borró mientras corría el comando; no cambió nada"};
+}
+
 void Database::Rollback() {
   deadline_ = 0;
   sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
@@ -271,6 +304,7 @@ Transaction::~Transaction() {
 }
 
 void Transaction::Commit() {
+  db_.CheckFileBeforeCommit();
   db_.Exec("COMMIT");
   open_ = false;
 }

@@ -4,6 +4,17 @@
 // a cache of prepared statements so a caller that repeats a statement does not
 // compile it again, the names of its date columns, and the time limit of each call.
 // SQL reaches SQLite as UTF-8 (see utf8.h).
+//
+// The file: a connection outlives the calls made on it, and under Wine nothing stops
+// a program outside it from renaming another file over the database or deleting it
+// (SQLite's share mode is Windows's to enforce): the connection would go on reading and
+// writing a file that no longer has the name, and a caller's work would vanish. So each
+// call first looks at which file the path names (one lookup of its file number): it
+// reopens the path when that is another file, and fails, holding nothing, when there is
+// none. A command looks again before it commits, as it may have waited for a lock.
+// Not covered: a file replaced during the commit itself (after that last look); and,
+// when it is replaced while a command runs, the rollback journal SQLite names after
+// the path, which a program writing the new file meanwhile would share.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -35,8 +46,11 @@ class Database {
   // fails: ADO's command timeout, 30 seconds. Tests shorten it.
   static void SetTimeLimit(unsigned milliseconds);
   static unsigned TimeLimit();
-  // Starts the clock of one call (a read or a command).
+  // Starts one call (a read or a command): its clock, and the file (see above). Throws
+  // DataError when the path names no file, or one that cannot be opened.
   void StartCall();
+  // Throws DataError when the path no longer names the file the connection holds.
+  void CheckFileBeforeCommit() const;
   // Whether the time limit stopped the call started last.
   bool TimedOut() const { return timedOut_; }
 
@@ -67,12 +81,17 @@ class Database {
 
  private:
   Database() = default;
+  // Opens path_ and sets the connection up; holds nothing when that fails.
+  void Connect();
+  // Closes the connection with its statements and what was read through it.
+  void Close();
   void ClearCache();
   void ReadDateColumns();
   static int Progress(void* self);
 
   sqlite3* db_ = nullptr;
   std::wstring path_;
+  uint64_t fileNumber_ = 0;  // the file the connection holds (file_identity.h)
   std::unordered_map<std::string, sqlite3_stmt*> statements_;
   struct PreparedBody {
     std::string text;

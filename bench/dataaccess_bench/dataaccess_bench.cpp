@@ -5,7 +5,9 @@
 //      the size of the values themselves.
 //   2. 10,000 Documentos_Add calls through Execute, against plain SQLite running the
 //      same INSERT with the same 24 values, one transaction each.
-// Usage: dataaccess_bench.exe [rows] [adds]
+//   3. 10,000 GetData calls of one row, against plain SQLite stepping the same prepared
+//      statement: what each call costs beyond its rows (the object's own work).
+// Usage: dataaccess_bench.exe [rows] [adds] [reads]
 #include <windows.h>
 #include <psapi.h>
 #include <sqlite3.h>
@@ -132,25 +134,31 @@ VARIANT Str(const wchar_t* text) {
   return v;
 }
 
-// Through the data-access object: GetData, then Fields(i).Value for every field.
-double ReadOurs(IDispatch* data, long& fields, size_t& memory) {
-  const WORD get = DISPATCH_METHOD | DISPATCH_PROPERTYGET;
-  size_t before = WorkingSetBytes();
-  double start = Now();
+// GetData as a caller calls it; the recordset, or the program ends.
+VARIANT GetData(IDispatch* data, DISPID getData, const wchar_t* sql) {
   VARIANT args[7];
   for (VARIANT& a : args) VariantInit(&a);
   args[6] = Str(L"Bench");
-  args[5] = Str(L"Select * From Documentos");
+  args[5] = Str(sql);
   V_VT(&args[4]) = VT_NULL;
   DISPPARAMS params{args, nullptr, 7, 0};
   VARIANT rsv;
   VariantInit(&rsv);
-  data->Invoke(IdOf(data, L"GetData"), IID_NULL, 0, get, &params, &rsv, nullptr, nullptr);
+  data->Invoke(getData, IID_NULL, 0, DISPATCH_METHOD | DISPATCH_PROPERTYGET, &params, &rsv, nullptr, nullptr);
   for (VARIANT& a : args) VariantClear(&a);
   if (V_VT(&rsv) != VT_DISPATCH || !V_DISPATCH(&rsv)) {
     fprintf(stderr, "GetData failed\n");
     ExitProcess(3);
   }
+  return rsv;
+}
+
+// Through the data-access object: GetData, then Fields(i).Value for every field.
+double ReadOurs(IDispatch* data, long& fields, size_t& memory) {
+  const WORD get = DISPATCH_METHOD | DISPATCH_PROPERTYGET;
+  size_t before = WorkingSetBytes();
+  double start = Now();
+  VARIANT rsv = GetData(data, IdOf(data, L"GetData"), L"Select * From Documentos");
   memory = WorkingSetBytes() - before;
   IDispatch* rs = V_DISPATCH(&rsv);
   DISPID eof = IdOf(rs, L"EOF"), moveNext = IdOf(rs, L"MoveNext"), fieldsId = IdOf(rs, L"Fields");
@@ -194,6 +202,36 @@ double ReadOurs(IDispatch* data, long& fields, size_t& memory) {
   VariantClear(&fv);
   VariantClear(&rsv);
   return elapsed;
+}
+
+const wchar_t kOneRow[] = L"Select * From Documentos Where DocumentoId = 7";
+
+// Plain SQLite: the statement prepared once, each read stepping its row into Variants.
+double ReadOneFloor(const std::wstring& path, long reads) {
+  sqlite3* db = nullptr;
+  sqlite3_open(vk::data::Narrow(path).c_str(), &db);
+  sqlite3_stmt* stmt = nullptr;
+  Check(sqlite3_prepare_v2(db, vk::data::Narrow(kOneRow).c_str(), -1, &stmt, nullptr), db, "select");
+  const std::vector<bool> isDate = vk::bench::DateColumns(stmt);
+  double start = Now();
+  for (long k = 0; k < reads; ++k) {
+    while (sqlite3_step(stmt) == SQLITE_ROW) vk::bench::MakeRowVariants(stmt, isDate);
+    sqlite3_reset(stmt);
+  }
+  double elapsed = Now() - start;
+  sqlite3_finalize(stmt);
+  sqlite3_close(db);
+  return elapsed;
+}
+
+double ReadOneOurs(IDispatch* data, long reads) {
+  const DISPID getData = IdOf(data, L"GetData");
+  double start = Now();
+  for (long k = 0; k < reads; ++k) {
+    VARIANT rs = GetData(data, getData, kOneRow);
+    VariantClear(&rs);
+  }
+  return Now() - start;
 }
 
 double AddFloor(const std::wstring& path, long first, long count) {
@@ -271,6 +309,7 @@ double AddOurs(IDispatch* data, long first, long count) {
 int main(int argc, char** argv) {
   const long rows = argc > 1 ? atol(argv[1]) : 100000;
   const long adds = argc > 2 ? atol(argv[2]) : 10000;
+  const long reads = argc > 3 ? atol(argv[3]) : 10000;
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   std::wstring folder = vk::bench::ScratchDataFolder(L"qdbench");
   std::wstring path = folder + L"\\data\\Bench.db";
@@ -304,11 +343,19 @@ int main(int argc, char** argv) {
     ourAdd += AddOurs(data.get(), rows + adds + 1 + done, round);
   }
 
+  // Small reads: a warm-up of each, then the measured run.
+  ReadOneFloor(path, reads / 10);
+  ReadOneOurs(data.get(), reads / 10);
+  const double floorOne = ReadOneFloor(path, reads);
+  const double ourOne = ReadOneOurs(data.get(), reads);
+
   printf("read %ld rows, %ld fields: floor %.3f s, ours %.3f s, ratio %.2f\n", rows, ourFields, floorRead, ourRead,
          ourRead / floorRead);
   printf("recordset memory: held %.1f MB for %.1f MB of values (ratio %.2f); working set grew %.1f MB in GetData\n",
          held / 1048576.0, values / 1048576.0, static_cast<double>(held) / values, memory / 1048576.0);
   printf("Documentos_Add x %ld: floor %.3f s, ours %.3f s, ratio %.2f\n", adds, floorAdd, ourAdd, ourAdd / floorAdd);
+  printf("GetData of one row x %ld: floor %.1f us, ours %.1f us a call, ratio %.2f\n", reads, floorOne * 1e6 / reads,
+         ourOne * 1e6 / reads, ourOne / floorOne);
   data.reset();
   CoUninitialize();
   return floorFields == ourFields ? 0 : 1;

@@ -9,6 +9,7 @@
 #include <cwctype>
 
 #include "base/steps.h"
+#include "base/system_error_text.h"
 #include "consult/log_screen.h"
 #include "hosted/grid/export_file.h"
 #include "runtime/app_path.h"
@@ -32,18 +33,6 @@ bool EndsWithXls(const std::wstring& name) {
   return name.size() >= 4 && Upper(name.substr(name.size() - 4)) == L".XLS";
 }
 
-// The system's text for an error code, without its line end.
-std::wstring SystemText(DWORD code) {
-  wchar_t* text = nullptr;
-  FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                 code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-  std::wstring out = text ? text : L"";
-  LocalFree(text);
-  while (!out.empty() && (out.back() == L'\n' || out.back() == L'\r' || out.back() == L' ')) out.pop_back();
-  if (out.empty()) out = L"Error " + std::to_wstring(code);
-  return out;
-}
-
 // A failure's reason with the file it concerns, unless the reason names it already.
 std::wstring ReasonFor(const VbError& reason, const std::wstring& path) {
   if (reason.description.find(path) != std::wstring::npos) return reason.description;
@@ -51,7 +40,7 @@ std::wstring ReasonFor(const VbError& reason, const std::wstring& path) {
 }
 
 [[noreturn]] void FileFailure(DWORD code, const std::wstring& path) {
-  throw VbError{err::PermissionDenied, L"FDocumentosLogGeneral.Export", SystemText(code) + L": " + path};
+  throw VbError{err::PermissionDenied, L"FDocumentosLogGeneral.Export", SystemErrorText(code) + L": " + path};
 }
 
 std::wstring ListSeparator() {

@@ -58,18 +58,6 @@ DWORD CopyAcrossVolumes(const FileTransfer& transfer, const std::wstring& source
 
 }  // namespace
 
-std::wstring SystemErrorText(DWORD error) {
-  wchar_t* text = nullptr;
-  const DWORD length =
-      FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                     nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-  std::wstring message(text ? text : L"", length);
-  LocalFree(text);
-  while (!message.empty() && (message.back() == L'\r' || message.back() == L'\n' || message.back() == L' '))
-    message.pop_back();
-  return message.empty() ? L"error " + std::to_wstring(error) : message;
-}
-
 bool FileExists(const std::wstring& path) {
   DWORD attributes = GetFileAttributesW(path.c_str());
   return !path.empty() && attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);

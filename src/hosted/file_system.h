@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "base/seam.h"
+#include "base/system_error_text.h"
 
 namespace vk::hosted {
 
@@ -48,8 +49,8 @@ void CopyFileReplacing(const std::wstring& source, const std::wstring& destinati
 // The files of a folder (not its sub-folders), ordered by name without regard to case.
 // A missing folder raises 76.
 std::vector<FolderFile> FolderFiles(const std::wstring& folder);
-// The system's text for an error code, without its line end.
-std::wstring SystemErrorText(DWORD error);
+// The system's text for an error code, as the callers of these name it.
+using vk::SystemErrorText;
 
 // The platform's two ways of putting a file in another place, replaceable so that a
 // test can stand for another volume or a disk that fills part-way. Each answers 0 or

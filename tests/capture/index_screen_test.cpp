@@ -26,6 +26,7 @@
 #include "screen_kit/fsearch.h"
 #include "screen_kit/screen_fixture.h"
 #include "screen_kit/shared_state.h"
+#include "support/outside_wine.h"
 
 namespace {
 
@@ -670,6 +671,31 @@ TEST_F(IndexScreenTest, AStoreThatFillsPartWayKeepsNoFragment) {
   EXPECT_EQ(Messages(), Texts{kSaved});
   EXPECT_EQ(Column(std::wstring(L"Select DocumentoId") + New()), Texts{std::to_wstring(firstNew_)});
   EXPECT_EQ(StoredFiles(), Texts{Stored(firstNew_, L"jpg")});
+}
+
+TEST_F(IndexScreenTest, ADatabaseRestoredWhileTheScreenIsOpenGetsTheDocuments) {
+  // An administrator renames a copy over the database between the find and the save.
+  const std::wstring app = databases_.PathOf(kAppKey), copy = app + L".copy";
+  ASSERT_TRUE(CopyFileW(app.c_str(), copy.c_str(), FALSE));
+  Scans({L"a.jpg", L"b.jpg"});
+  Open();
+  FindScans();
+  Key(0, L"REF-A");
+  Key(1, L"REF-B");
+  Messages();
+  ASSERT_TRUE(test::MoveFromOutsideWine(copy, app));
+  ClickButton(L"BTN_SAV");
+  EXPECT_EQ(Messages(), Texts{kSaved});
+  EXPECT_EQ(StoredFiles(), (Texts{Stored(firstNew_, L"jpg"), Stored(firstNew_ + 1, L"jpg")}));
+  // Read apart from the screen's connections: the rows are in the file the key names.
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open16(app.c_str(), &db), SQLITE_OK);
+  sqlite3_stmt* count = nullptr;
+  sqlite3_prepare16_v2(db, (L"Select Count(*)" + New()).c_str(), -1, &count, nullptr);
+  EXPECT_EQ(sqlite3_step(count), SQLITE_ROW);
+  EXPECT_EQ(sqlite3_column_int(count, 0), 2);
+  sqlite3_finalize(count);
+  sqlite3_close(db);
 }
 
 // Two clerks filing at the same moment: the other clerk (this program again, as a

@@ -8,6 +8,7 @@
 #include "dataaccess/connection_keys.h"
 #include "dataaccess/qd_procedure.h"
 #include "dataaccess/sqlite_db.h"
+#include "support/outside_wine.h"
 
 namespace vk::test {
 namespace {
@@ -386,6 +387,77 @@ TEST_F(QdProcedureTest, ObjectsLivingTogetherShareConnectionsThatStillFollowTheF
   data_.reset();
   EXPECT_TRUE(DeleteFileW(app.c_str()));
   EXPECT_TRUE(DeleteFileW(sec.c_str()));
+}
+
+// A count read by plain SQLite from the file at the path, apart from the component.
+long CountInFile(const std::wstring& path, const char* sql) {
+  sqlite3* db = nullptr;
+  long count = -1;
+  if (sqlite3_open_v2(data::Narrow(path).c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr) == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW)
+      count = sqlite3_column_int(stmt, 0);
+    sqlite3_finalize(stmt);
+  }
+  sqlite3_close(db);
+  return count;
+}
+
+TEST_F(QdProcedureTest, EachCallFollowsTheKeysFileWhenItIsReplacedOrDeleted) {
+  // An administrator restores copies of the database and deletes it while the object
+  // holds it open, with its statements prepared.
+  const std::wstring app = PathOf(kApp), aside = DataFolder() + L"\\App.aside.db";
+  const std::wstring copies[] = {DataFolder() + L"\\copy1.db", DataFolder() + L"\\copy2.db"};
+  for (const std::wstring& copy : copies) ASSERT_TRUE(CopyFileW(app.c_str(), copy.c_str(), FALSE));
+  ASSERT_TRUE(Execute(kApp, L"Documentos_Add", DocumentParameters(30, L"1", L"x"), 4)) << ErrDescription();
+  EXPECT_EQ(Count(kApp, L"Select Count(*) From Documentos"), 4);
+  // A copy renamed over it: the next command writes into the copy.
+  ASSERT_TRUE(MoveFromOutsideWine(copies[0], app));
+  EXPECT_TRUE(Execute(kApp, L"Documentos_Add", DocumentParameters(31, L"1", L"x"), 4)) << ErrDescription();
+  EXPECT_EQ(CountInFile(app, "Select Count(*) From Documentos Where DocumentoId In (30, 31)"), 1);
+  EXPECT_EQ(Count(kApp, L"Select Count(*) From Documentos"), 4);
+  // Moved aside, another copy in its place: nothing more reaches the one moved aside.
+  ASSERT_TRUE(MoveFromOutsideWine(app, aside));
+  ASSERT_TRUE(MoveFromOutsideWine(copies[1], app));
+  EXPECT_TRUE(Execute(kApp, L"Documentos_Add", DocumentParameters(32, L"1", L"x"), 4)) << ErrDescription();
+  EXPECT_EQ(CountInFile(app, "Select Count(*) From Documentos Where DocumentoId In (30, 31, 32)"), 1);
+  EXPECT_EQ(CountInFile(aside, "Select Count(*) From Documentos Where DocumentoId In (30, 31, 32)"), 1);
+  // Deleted: each call fails with the reason, and no file takes its name.
+  ASSERT_TRUE(DeleteFromOutsideWine(app));
+  EXPECT_FALSE(Execute(kApp, L"Documentos_Add", DocumentParameters(33, L"1", L"x"), 4));
+  EXPECT_NE(ErrDescription().find(L"ya no existe"), std::wstring::npos) << ErrDescription();
+  EXPECT_FALSE(GetData(kApp, L"Select Count(*) From Documentos"));
+  EXPECT_NE(ErrDescription().find(L"ya no existe"), std::wstring::npos) << ErrDescription();
+  EXPECT_EQ(GetFileAttributesW(app.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(CountInFile(aside, "Select Count(*) From Documentos Where DocumentoId = 33"), 0);
+  // Put back, it serves again.
+  ASSERT_TRUE(CopyFileW(aside.c_str(), app.c_str(), FALSE));
+  EXPECT_TRUE(Execute(kApp, L"Documentos_Add", DocumentParameters(33, L"1", L"x"), 4)) << ErrDescription();
+  EXPECT_EQ(CountInFile(app, "Select Count(*) From Documentos Where DocumentoId In (31, 33)"), 2);
+}
+
+TEST_F(QdProcedureTest, ACommandWhoseFileIsReplacedBeforeItCommitsWritesNowhere) {
+  // The file changes hands while the command runs (it may wait 30 s for a lock).
+  const std::wstring app = PathOf(kApp), aside = DataFolder() + L"\\App.aside.db";
+  const std::wstring copy = DataFolder() + L"\\copy.db";
+  ASSERT_TRUE(CopyFileW(app.c_str(), copy.c_str(), FALSE));
+  auto db = data::Database::Open(app);
+  db->StartCall();
+  {
+    data::Transaction transaction(*db);
+    data::StepToEnd(*db, db->Prepare("INSERT INTO Gerencias (GerenciaId, Gerencia) VALUES ('G9', 'x')"));
+    ASSERT_TRUE(MoveFromOutsideWine(app, aside));
+    ASSERT_TRUE(MoveFromOutsideWine(copy, app));
+    try {
+      transaction.Commit();
+      ADD_FAILURE() << "committed into the file moved aside";
+    } catch (const data::DataError& e) {
+      EXPECT_NE(e.message.find(L"se reemplazó"), std::wstring::npos) << data::Narrow(e.message);
+    }
+  }
+  db.reset();
+  EXPECT_EQ(CountInFile(aside, "Select Count(*) From Gerencias Where GerenciaId = 'G9'"), 0);
+  EXPECT_EQ(CountInFile(app, "Select Count(*) From Gerencias Where GerenciaId = 'G9'"), 0);
 }
 
 TEST_F(QdProcedureTest, TheSecurityStatementsOfTheProfileLoad) {

@@ -57,6 +57,10 @@ TestDatabases::~TestDatabases() {
   RemoveDirectoryW(folder_.c_str());
 }
 
+std::wstring TestDatabases::PathOf(const std::wstring& key) const {
+  return folder_ + (key == applicationKey_ ? L"\\app.db" : L"\\vks.db");
+}
+
 bool TestDatabases::Sql(const std::wstring& key, const std::wstring& sql, std::wstring* error) const {
   auto data = DataAccess::Create();
   if (!data) return false;

@@ -14,6 +14,8 @@ class TestDatabases {
   TestDatabases& operator=(const TestDatabases&) = delete;
 
   const std::wstring& applicationKey() const { return applicationKey_; }
+  // The file of the copy a key names (the application key or "VkS").
+  std::wstring PathOf(const std::wstring& key) const;
   // Runs SQL text on one of the copies through the data-access component; false
   // (with the component's reason in `error`) when it refuses.
   bool Sql(const std::wstring& key, const std::wstring& sql, std::wstring* error = nullptr) const;
