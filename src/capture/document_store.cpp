@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cwctype>
 #include <functional>
 #include <optional>
@@ -134,11 +135,19 @@ StoredIds StoredIds::Read(const std::wstring& root) {
   subFolders(root, [&](const std::wstring& category) {
     subFolders(category, [&](const std::wstring& subCategory) {
       hosted::VisitFolder(subCategory, [&](const std::wstring& name, bool isFolder) {
-        if (const std::optional<long> id = StoredId(name); id && !isFolder) stored.Add(*id);
+        if (const std::optional<long> id = StoredId(name); id && !isFolder) stored.ids_.push_back(*id);
       });
     });
   });
+  std::sort(stored.ids_.begin(), stored.ids_.end());
   return stored;
+}
+
+bool StoredIds::Holds(long id) const { return std::binary_search(ids_.begin(), ids_.end(), id); }
+
+void StoredIds::Add(long id) {
+  const auto place = std::lower_bound(ids_.begin(), ids_.end(), id);
+  if (place == ids_.end() || *place != id) ids_.insert(place, id);
 }
 
 std::wstring CopyToTemp(const std::wstring& source) {
