@@ -10,8 +10,9 @@
 //      step, then painting);
 //   4. saving 99 documents, against 99 x (rename + insert of the document + insert of
 //      the log row) on plain SQLite, each insert its own transaction, on the same disk;
-//      the run
-//      checks 99 rows, 99 stored files, 99 log rows and an empty source folder.
+//      the run checks 99 rows, 99 stored files, 99 log rows and an empty source folder;
+//   5. reading the ids a store of 20,000 files holds (what a save pass does once before
+//      its first document), against listing the same folders bare.
 // Usage: index_screen_bench.exe
 #include <windows.h>
 #include <commctrl.h>
@@ -26,6 +27,7 @@
 #include "base/utf8.h"
 #include "bench/support/bench_timing.h"
 #include "capture/document_record.h"
+#include "capture/document_store.h"
 #include "capture/index_screen.h"
 #include "hosted/image_decoder.h"
 #include "hosted/sample_images.h"
@@ -412,7 +414,36 @@ int main() {
   });
   std::printf("  of which the data calls alone: %.0f ms (the action log's writer %.0f ms for 99 entries)\n",
               dataCalls * 1000, logWriter * 1000);
-  const bool whole = rows == 99 && storedFiles == 99 && logRows == 99 && left == 0;
+  // 5. What a save pass reads of a large store once, before its first document: the
+  // ids every stored file holds, against listing the same folders bare.
+  const std::wstring bigStore = test::FreshFolder(L"index_bench_big_store");
+  constexpr int kFolders = 20, kFilesPerFolder = 1000;
+  std::vector<std::wstring> storeFolders;
+  for (int f = 0; f < kFolders; ++f) {
+    wchar_t folder[MAX_PATH];
+    swprintf(folder, MAX_PATH, L"%ls\\%05d", bigStore.c_str(), f % 4 + 1);
+    CreateDirectoryW(folder, nullptr);
+    swprintf(folder, MAX_PATH, L"%ls\\%05d\\%05d", bigStore.c_str(), f % 4 + 1, f / 4 + 1);
+    CreateDirectoryW(folder, nullptr);
+    storeFolders.push_back(folder);
+    for (int i = 0; i < kFilesPerFolder; ++i) {
+      wchar_t name[MAX_PATH];
+      swprintf(name, MAX_PATH, L"%ls\\%020d.png", folder, f * kFilesPerFolder + i + 1);
+      CloseHandle(CreateFileW(name, GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    }
+  }
+  bool allIds = true;
+  const double idsRead = bench::Seconds([&] {
+    const capture::StoredIds ids = capture::StoredIds::Read(bigStore);
+    allIds = ids.Holds(1) && ids.Holds(kFolders * kFilesPerFolder) && !ids.Holds(kFolders * kFilesPerFolder + 1);
+  });
+  const double listingFloor = bench::Seconds([&] {
+    for (const std::wstring& folder : storeFolders) FilesIn(folder);
+  });
+  bench::Report("the store's ids read once a pass", kFolders * kFilesPerFolder, idsRead, listingFloor);
+  if (!allIds) std::printf("  not every stored id was read!\n");
+
+  const bool whole = rows == 99 && storedFiles == 99 && logRows == 99 && left == 0 && allIds;
   if (!whole) std::printf("  the save is not whole!\n");
   CoUninitialize();
   return whole ? 0 : 1;

@@ -5,9 +5,10 @@
 // A document and its file never part: the move, the insert and the log entry of one
 // document run with no yield between them; a failed move inserts nothing, and a
 // failed insert moves the file back to where it came from before the pass stops.
-// A document id is never drawn twice: one whose stored file exists (a deleted
-// document's) is passed over, and an insert that loses its id to another clerk's
-// draws again. A thumbnail whose file changed since it was loaded is not filed.
+// A document id is never drawn twice: one whose stored file exists anywhere in the
+// store (a deleted document's) is passed over, and an insert that loses its id to
+// another clerk's draws again. An insert that raises is a refused one. A thumbnail
+// whose file changed since it was loaded is not filed.
 #include <algorithm>
 
 #include "base/steps.h"
@@ -56,20 +57,36 @@ std::wstring SourceRefusal(const std::wstring& source, const std::optional<hoste
 
 bool StoreHolds(const std::wstring& path) { return hosted::FileExists(path) || hosted::FolderExists(path); }
 
-// True when a Documentos row holds the id: another clerk's insert took it.
+// True when a Documentos row holds the id: another clerk's insert took it. A check that
+// fails cannot tell, and says no.
 bool IdTaken(const DataAccess& data, long id) {
-  std::optional<Recordset> rows = data.GetData(
-      Shared().gApplicationName, L"Select DocumentoId From Documentos Where DocumentoId = " + std::to_wstring(id));
-  return rows && !rows->IsEOF();
+  return FalseOnError([&] {
+    std::optional<Recordset> rows = data.GetData(
+        Shared().gApplicationName, L"Select DocumentoId From Documentos Where DocumentoId = " + std::to_wstring(id));
+    return rows && !rows->IsEOF();
+  });
+}
+
+// The document's insert. A data object may raise instead of answering False: either
+// way the insert was refused, and `reason` says why.
+bool Inserted(const DataAccess& data, DocumentRecord& document, std::wstring& reason) {
+  bool inserted = false;
+  VbError raised;
+  if (!IgnoreErrors([&] { inserted = ExecuteDocumentProcedure(data, kDocumentosAdd, document); }, &raised)) {
+    reason = raised.description;
+    return false;
+  }
+  if (!inserted) IgnoreErrors([&] { reason = data.ErrDescription(); });
+  return inserted;
 }
 
 // Draws the document's id, moves its file into the store and inserts its row. An id
-// whose stored file exists is passed over (a deleted document's file stays in the
-// store), and so is one that another clerk's insert took between our draw and our
-// insert: the file goes back and a new id is drawn. False, with the failure's text
-// in `message`, when the document could not be filed; its file is then where it was
-// found, unless the text says otherwise.
-bool FileDocument(const DataAccess& data, DocumentRecord& document, const std::wstring& source,
+// that a stored file holds, in any folder of the store, is passed over (a deleted
+// document's file stays in the store), and so is one that another clerk's insert took
+// between our draw and our insert: the file goes back and a new id is drawn. False,
+// with the failure's text in `message`, when the document could not be filed; its file
+// is then where it was found, unless the text says otherwise.
+bool FileDocument(const DataAccess& data, StoredIds& stored, DocumentRecord& document, const std::wstring& source,
                   std::wstring& message) {
   for (int attempt = 1;; ++attempt) {
     std::optional<Recordset> next = data.GetData(Shared().gApplicationName, kNextDocumentId);
@@ -80,6 +97,7 @@ bool FileDocument(const DataAccess& data, DocumentRecord& document, const std::w
     document.DocumentoId = CLng(next->Field(L"DocumentoId"));
     next.reset();
     for (;;) {
+      while (stored.Holds(document.DocumentoId)) ++document.DocumentoId;
       document.Path = DocumentStorePath(document);
       std::wstring reason;
       if (MoveDocumentFile(document, source, &reason)) break;
@@ -87,10 +105,13 @@ bool FileDocument(const DataAccess& data, DocumentRecord& document, const std::w
         message = SaveFailureText(MoveRefusal(source, document.Path, reason), document.Documento);
         return false;
       }
-      ++document.DocumentoId;  // never over a stored file
+      stored.Add(document.DocumentoId);  // filed since the store was read
     }
-    if (ExecuteDocumentProcedure(data, kDocumentosAdd, document)) return true;
-    std::wstring reason = data.ErrDescription();
+    std::wstring reason;
+    if (Inserted(data, document, reason)) {
+      stored.Add(document.DocumentoId);
+      return true;
+    }
     const bool taken = IdTaken(data, document.DocumentoId);
     // The file goes back where it was found, never over another file.
     if (!IgnoreErrors([&] { hosted::MoveFileNoReplace(document.Path, source); })) {
@@ -124,6 +145,7 @@ void FDocumentosIndex::CatalogDocuments() {
           message = std::wstring(kSaveFailedText) + L"no existe la carpeta de destino de los documentos: " + root;
           return;
         }
+        std::optional<StoredIds> stored;  // read at the pass's first document
         for (int i = 0; i < SlideCount(); ++i) {
           IgnoreErrors([&] { progress.SetValue(i); });
           VkImage& slide = PSlide(i);
@@ -140,7 +162,8 @@ void FDocumentosIndex::CatalogDocuments() {
           DocumentRecord document;
           static_cast<CatalogEntry&>(document) = slide.Entry();
           document.Fecha = ValidDate(slide.Fecha());
-          if (!FileDocument(*data, document, source, message)) return;
+          if (!stored) stored = StoredIds::Read(root);
+          if (!FileDocument(*data, *stored, document, source, message)) return;
           const std::wstring id = std::to_wstring(document.DocumentoId);
           LogAcciones_Add(1, action::Catalogued, id,
                           L"Se ha Catalogado el Documento Nro. [ " + id + L" ] - [ " + document.Documento + L" ]",
@@ -164,10 +187,12 @@ void FDocumentosIndex::CatalogDocuments() {
     });
     if (!ServeMessages()) return;
     ShowMessage(kSaved, msg::Information, L"Ostrela");
+    // The folder's remaining scans, and nothing of the filed ones on screen.
     if (StillWanted()) LoadImages();
+    if (StillWanted()) StartAfresh();
     return;
   }
-  if (message.empty() && data) message = data->ErrDescription();
+  if (message.empty() && data) IgnoreErrors([&] { message = data->ErrDescription(); });
   if (message.empty()) message = error.description;
   SetMousePointer(pointer::Default);
   if (!ServeMessages()) return;

@@ -2,13 +2,17 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cwctype>
+#include <functional>
+#include <optional>
 #include <vector>
 
 #include "base/steps.h"
 #include "hosted/file_system.h"
 #include "screen_kit/shared_functions.h"
 #include "screen_kit/shared_state.h"
+#include "screen_kit/sql_text.h"
 
 namespace vk::capture {
 namespace {
@@ -46,6 +50,18 @@ void CreateFolderWhenMissing(const std::wstring& folder, std::vector<std::wstrin
   if (hosted::FolderExists(folder + L"\\")) return;
   hosted::CreateFolder(folder);
   made.push_back(folder);
+}
+
+// The id a stored file's name holds: 20 digits (the first ten zeros, as for any id a
+// document can take), a point, then the extension.
+std::optional<long> StoredId(const std::wstring& name) {
+  constexpr size_t kDigits = 20, kIdDigits = 10;
+  if (name.size() <= kDigits || name[kDigits] != L'.') return std::nullopt;
+  for (size_t i = 0; i < kDigits; ++i) {
+    const wchar_t highest = i < kDigits - kIdDigits ? L'0' : L'9';
+    if (name[i] < L'0' || name[i] > highest) return std::nullopt;
+  }
+  return WholeNumber(std::wstring_view(name).substr(kDigits - kIdDigits, kIdDigits));
 }
 
 std::wstring EnvironmentValue(const wchar_t* name) {
@@ -107,6 +123,31 @@ bool MoveDocumentFile(const DocumentRecord& record, const std::wstring& sourcePa
     for (auto folder = made.rbegin(); folder != made.rend(); ++folder) RemoveDirectoryW(folder->c_str());
   if (reason) *reason = moved ? std::wstring() : error.description;
   return moved;
+}
+
+StoredIds StoredIds::Read(const std::wstring& root) {
+  StoredIds stored;
+  auto subFolders = [](const std::wstring& folder, const std::function<void(const std::wstring&)>& each) {
+    hosted::VisitFolder(folder, [&](const std::wstring& name, bool isFolder) {
+      if (isFolder) each(folder + L"\\" + name);
+    });
+  };
+  subFolders(root, [&](const std::wstring& category) {
+    subFolders(category, [&](const std::wstring& subCategory) {
+      hosted::VisitFolder(subCategory, [&](const std::wstring& name, bool isFolder) {
+        if (const std::optional<long> id = StoredId(name); id && !isFolder) stored.ids_.push_back(*id);
+      });
+    });
+  });
+  std::sort(stored.ids_.begin(), stored.ids_.end());
+  return stored;
+}
+
+bool StoredIds::Holds(long id) const { return std::binary_search(ids_.begin(), ids_.end(), id); }
+
+void StoredIds::Add(long id) {
+  const auto place = std::lower_bound(ids_.begin(), ids_.end(), id);
+  if (place == ids_.end() || *place != id) ids_.insert(place, id);
 }
 
 std::wstring CopyToTemp(const std::wstring& source) {

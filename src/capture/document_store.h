@@ -6,6 +6,7 @@
 // source name in their own case; the root is used as stored). All file work goes
 // through the file-system layer (hosted/file_system.h).
 #include <string>
+#include <vector>
 
 #include "capture/document_record.h"
 
@@ -34,6 +35,21 @@ bool StoreRootUsable(const std::wstring& root);
 // was; the system's reason goes into `reason` when asked for (empty for the refusals
 // above). No message.
 bool MoveDocumentFile(const DocumentRecord& record, const std::wstring& sourcePath, std::wstring* reason = nullptr);
+
+// The ids the store's files hold, wherever they lie: a file named by a 20-digit id,
+// with any extension, in any sub-category folder of any category folder of the root.
+// Read once per save pass (one listing of the root, of each category folder and of each
+// sub-category folder: some 5 microseconds a stored file under Wine) and kept current by
+// the pass as it files, so a candidate id costs no look at the disk.
+class StoredIds {
+ public:
+  static StoredIds Read(const std::wstring& root);
+  bool Holds(long id) const;
+  void Add(long id);
+
+ private:
+  std::vector<long> ids_;  // ascending: four bytes a stored file
+};
 
 // Copies a file into the folder of the TEMP variable under BuildTempFileName's name
 // with the extension "TMP"; the copy's path, or "" on any failure.

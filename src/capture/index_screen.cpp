@@ -5,8 +5,10 @@
 
 #include <windows.h>
 
+#include "base/clock.h"
 #include "base/steps.h"
 #include "capture/capture_pictures.h"
+#include "runtime/redraw_pause.h"
 #include "screen_kit/clear_controls.h"
 #include "screen_kit/message_box.h"
 #include "screen_kit/screen_toolbar.h"
@@ -173,6 +175,23 @@ void FDocumentosIndex::ClearForm() {
   SetToolbarState();
 }
 
+void FDocumentosIndex::StartAfresh() {
+  ShowNothing();
+  ClearForm();
+  RunEachStep({
+      [&] {
+        MuteEvents quiet(c_.dtpFecha->Change);
+        c_.dtpFecha->SetValue(Today());
+      },
+      [&] {
+        RedrawPause pause(c_.VkImageSlideInt->hwnd());  // the strip is drawn once, after every move
+        PlaceSlides();
+      },
+      [&] { c_.VkProgressBar->setVisible(false); },
+      [&] { c_.VkProgressBar->SetValue(0); },
+  });
+}
+
 bool FDocumentosIndex::SetToolbarState() {
   return IgnoreErrors([&] {
     auto set = [this](int index, bool enabled) { EnableToolbarButton(*c_.TBarMain, index, enabled); };
@@ -235,6 +254,10 @@ void FDocumentosIndex::PlaceControls() {
       [&] { c.cmdNext->setLeft(c.cmdPrevious->left() + c.cmdPrevious->width() + 50); },
       [&] { editors_->FitColumns(); },
   });
+  PlaceSlides();
+}
+
+void FDocumentosIndex::PlaceSlides() {
   // The thumbnails side by side from Left 0 (undoing any scrolling), each state icon
   // on its thumbnail's top right corner and above it.
   for (size_t i = 0; i < slides_.size(); ++i) {

@@ -17,8 +17,10 @@
 //
 // A thumbnail's entry belongs to its file: a refill that puts another file under a
 // thumbnail empties its entry, thumbnails past the last file are emptied, an accept
-// goes only to the thumbnail whose file the large view shows, and a catalogued
-// thumbnail is neither accepted nor filed again.
+// goes only to the thumbnail whose file the large view shows (with nothing shown it
+// goes nowhere and says so), and a catalogued thumbnail is neither accepted nor filed
+// again. After a save pass the screen starts again as it opened: the strip from its
+// first scan, nothing shown, the entry reset, no progress.
 #include <optional>
 #include <string>
 #include <vector>
@@ -116,7 +118,11 @@ class FDocumentosIndex : public DocumentScreen {
   bool InitStatusBar() { return false; }  // the bar needs no set-up
   void ClearForm() override;
   bool SetToolbarState();
+  // After a save pass: the screen as it opened, on the folder's remaining scans.
+  void StartAfresh();
   void PlaceControls() override;
+  // The thumbnails side by side from the strip's start, each icon on its thumbnail.
+  void PlaceSlides();
   void TBarMain_ButtonClick(hosted::ToolbarClick& click);
   void PickKey(Catalogue which);
   void PSlideState_Click(int index);
@@ -126,8 +132,11 @@ class FDocumentosIndex : public DocumentScreen {
   void AddSlide(int index);
   void FillSlide(int index, const hosted::FolderFile& file);
   void EmptySlide(int index);
+  // The large view shows no file and the record holds no entry, as at the opening.
+  void ShowNothing();
   void SetSlideState(int index, SlideState state);
-  std::optional<int> AcceptTarget() const;
+  // The thumbnail an accept writes to; nothing, with the clerk's reason, when none.
+  std::optional<int> AcceptTarget(std::wstring& refusal) const;
   std::wstring PlacedValue(const PlacedField& field);
   void MoveStrip(double offset);
 
@@ -136,7 +145,6 @@ class FDocumentosIndex : public DocumentScreen {
   DocumentRecord record_;  // the entry being keyed; the field editors write into it
   std::optional<FieldEditors> editors_;
   long mSlideIndex = 0;
-  bool slideShown_ = false;  // ShowSlide has run: accepts follow the large view's file
   std::vector<Slide> slides_;
   GdiObject<HBITMAP> failureMark_;
 };

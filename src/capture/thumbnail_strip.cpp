@@ -11,6 +11,7 @@
 #include "hosted/file_system.h"
 #include "runtime/mouse_pointer.h"
 #include "runtime/redraw_pause.h"
+#include "screen_kit/message_box.h"
 #include "screen_kit/shared_state.h"
 #include "screen_kit/sql_text.h"
 
@@ -51,6 +52,17 @@ void PutEntry(VkImage& slide, const CatalogEntry& entry) {
   slide.setFecha(entry.Fecha);
   slide.setCBarra(entry.CBarra);
   slide.setReferenciaId(entry.ReferenciaId);
+}
+
+// No file and no entry: the viewer emptied, each step on its own.
+void EmptyImage(VkImage& image) {
+  RunEachStep({
+      [&] { PutEntry(image, EmptyEntry()); },
+      [&] { image.setIsPDF(false); },
+      [&] { image.setDocumento(L""); },
+      [&] { image.setPath(L""); },
+      [&] { IgnoreErrors([&] { image.LoadDocument(); }); },  // no file: the viewer is emptied
+  });
 }
 
 }  // namespace
@@ -154,15 +166,21 @@ void FDocumentosIndex::EmptySlide(int index) {
   if (slide.state == SlideState::Empty && slide.image->Path().empty()) return;
   VkImage& image = *slide.image;
   slide.stamp.reset();
-  RunEachStep({
-      [&] { PutEntry(image, EmptyEntry()); },
-      [&] { image.setIsPDF(false); },
-      [&] { image.setDocumento(L""); },
-      [&] { image.setPath(L""); },
-      [&] { image.setEnabled(true); },
-      [&] { IgnoreErrors([&] { image.LoadDocument(); }); },  // no file: the viewer is emptied
-  });
+  EmptyImage(image);
+  IgnoreErrors([&] { image.setEnabled(true); });
   SetSlideState(index, SlideState::Empty);
+}
+
+void FDocumentosIndex::ShowNothing() {
+  VkImage& view = *c_.PSelection;
+  EmptyImage(view);
+  // Its display settings as the screen opened with them.
+  RunEachStep({
+      [&] { view.setFitMode(true); },
+      [&] { view.setZoom(0); },
+  });
+  record_ = DocumentRecord{};
+  mSlideIndex = 0;
 }
 
 void FDocumentosIndex::SetSlideState(int index, SlideState state) {
@@ -187,7 +205,6 @@ void FDocumentosIndex::ShowSlide(int index) {
   IgnoreErrors([&] {
     VkImage& slide = PSlide(index);
     mSlideIndex = index;
-    slideShown_ = true;
     static_cast<CatalogEntry&>(record_) = slide.Entry();
     const Controls& c = c_;
     {
@@ -237,31 +254,39 @@ std::wstring FDocumentosIndex::PlacedValue(const PlacedField& field) {
   return date ? DateToText(*date) : L"";
 }
 
-std::optional<int> FDocumentosIndex::AcceptTarget() const {
-  auto holdsFile = [this](int i) {
-    const SlideState state = slides_[static_cast<size_t>(i)].state;
-    return state != SlideState::Empty && state != SlideState::Catalogued;
-  };
-  if (!slideShown_) {
-    if (SlideCount() > 0 && holdsFile(0)) return 0;  // nothing shown yet: the first thumbnail
-    return std::nullopt;
-  }
+std::optional<int> FDocumentosIndex::AcceptTarget(std::wstring& refusal) const {
   // The thumbnail whose file the large view shows, wherever a refill has put it.
   const std::wstring& shown = c_.PSelection->Path();
-  if (shown.empty()) return std::nullopt;
+  if (shown.empty()) {
+    refusal = L"No hay ninguna imagen en la vista";
+    return std::nullopt;
+  }
+  auto holds = [&](int i) { return PSlide(i).Path() == shown; };
   const int current = static_cast<int>(mSlideIndex);
-  if (current < SlideCount() && holdsFile(current) && PSlide(current).Path() == shown) return current;
-  for (int i = 0; i < SlideCount(); ++i)
-    if (holdsFile(i) && PSlide(i).Path() == shown) return i;
-  return std::nullopt;
+  std::optional<int> found;
+  if (current < SlideCount() && holds(current)) found = current;
+  for (int i = 0; !found && i < SlideCount(); ++i)
+    if (holds(i)) found = i;
+  if (!found) {
+    refusal = L"La imagen de la vista ya no está en la carpeta de origen";
+    return std::nullopt;
+  }
+  if (slideState(*found) == SlideState::Catalogued) {
+    refusal = L"La imagen de la vista ya fue catalogada";
+    return std::nullopt;
+  }
+  return found;
 }
 
 void FDocumentosIndex::cmdAceptar_Click() {
-  if (busy()) return;
-  HandlerScope running;
-  IgnoreErrors([&] {
-    const std::optional<int> target = AcceptTarget();
-    if (!target) return;
+  Command([&] {
+    // Only the thumbnail the clerk sees in the large view takes an entry.
+    std::wstring refusal;
+    const std::optional<int> target = AcceptTarget(refusal);
+    if (!target) {
+      ShowMessage(refusal + L": seleccione una imagen antes de Aceptar", msg::Information, L"Ostrela");
+      return;
+    }
     // Every value is read before anything is written: an accept is whole or nothing.
     const Controls& c = c_;
     CatalogEntry entry;
@@ -270,7 +295,11 @@ void FDocumentosIndex::cmdAceptar_Click() {
     entry.GerenciaId = c.cboGerenciaId->SelectedKey();
     const std::wstring type = c.cboTipoDocumentoId->SelectedKey();
     const std::optional<long> typeId = type.empty() ? std::optional<long>(0) : WholeNumber(type);
-    if (!typeId) return;
+    if (!typeId) {
+      ShowMessage(L"La clave del Tipo Documento no es un número [ " + type + L" ]: la entrada no se aceptó",
+                  msg::Information, L"Ostrela");
+      return;
+    }
     entry.TipoDocumentoId = *typeId;
     // The fields as the placed editors show them; a field the type does not place is "".
     for (const PlacedField& field : editors_->PlacedFields())

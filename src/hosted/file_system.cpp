@@ -27,6 +27,11 @@ const wchar_t kMove[] = L"FileSystem.MoveFile";
 
 DWORD ErrorOf(BOOL done) { return done ? 0 : GetLastError(); }
 
+std::wstring WithSeparator(std::wstring folder) {
+  if (!folder.empty() && folder.back() != L'\\' && folder.back() != L'/') folder += L'\\';
+  return folder;
+}
+
 DWORD RealRename(const std::wstring& from, const std::wstring& to) {
   return ErrorOf(MoveFileExW(from.c_str(), to.c_str(), 0));  // without REPLACE_EXISTING
 }
@@ -34,6 +39,8 @@ DWORD RealRename(const std::wstring& from, const std::wstring& to) {
 DWORD RealCopy(const std::wstring& from, const std::wstring& to) {
   return ErrorOf(CopyFileW(from.c_str(), to.c_str(), FALSE));
 }
+
+DWORD RealRemove(const std::wstring& path) { return ErrorOf(DeleteFileW(path.c_str())); }
 
 // A move between volumes, whole or not at all: the copy grows under a temporary name
 // beside the destination and takes the destination's name only once complete, so a
@@ -51,7 +58,7 @@ DWORD CopyAcrossVolumes(const FileTransfer& transfer, const std::wstring& source
     return error;
   }
   // The file must not live twice: when the source cannot go, the copy goes.
-  error = ErrorOf(DeleteFileW(source.c_str()));
+  error = transfer.remove(source);
   if (error) DeleteFileW(destination.c_str());
   return error;
 }
@@ -107,6 +114,15 @@ void MoveFileNoReplace(const std::wstring& source, const std::wstring& destinati
   DWORD error = transfer.rename(source, destination);
   if (error == ERROR_NOT_SAME_DEVICE) error = CopyAcrossVolumes(transfer, source, destination);
   if (error) RaiseFor(error, kMove);
+  // A move is done only when the source has gone: under Wine the delete of a file on a
+  // read-only mount, or of a link into one, answers success and the file stays. The
+  // file must not live twice, so the new one goes.
+  if (FileExists(source)) {
+    transfer.remove(destination);
+    throw VbError{err::PermissionDenied, kMove,
+                  L"el archivo sigue en la carpeta de origen después de moverlo (una carpeta de sólo lectura, o "
+                  L"un vínculo que no se puede quitar)"};
+  }
 }
 
 void CopyFileReplacing(const std::wstring& source, const std::wstring& destination) {
@@ -114,20 +130,28 @@ void CopyFileReplacing(const std::wstring& source, const std::wstring& destinati
   if (!CopyFileW(source.c_str(), destination.c_str(), FALSE)) RaiseFor(GetLastError(), L"FileSystem.CopyFile");
 }
 
+void VisitFolder(const std::wstring& folder, const std::function<void(const std::wstring& name, bool isFolder)>& visit) {
+  if (folder.empty()) return;
+  WIN32_FIND_DATAW data;
+  // The basic information only (no short names) and large reads: a store's folders
+  // hold thousands of files.
+  HANDLE find = FindFirstFileExW(WithSeparator(folder).append(L"*").c_str(), FindExInfoBasic, &data,
+                                 FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+  if (find == INVALID_HANDLE_VALUE) return;
+  do {
+    const std::wstring_view name = data.cFileName;
+    if (name != L"." && name != L"..") visit(data.cFileName, data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+  } while (FindNextFileW(find, &data));
+  FindClose(find);
+}
+
 std::vector<FolderFile> FolderFiles(const std::wstring& folder) {
   if (!FolderExists(folder)) Raise(err::PathNotFound, L"FileSystem.GetFolder");
-  std::wstring base = folder;
-  if (base.back() != L'\\' && base.back() != L'/') base += L'\\';
+  const std::wstring base = WithSeparator(folder);
   std::vector<FolderFile> files;
-  WIN32_FIND_DATAW data;
-  HANDLE find = FindFirstFileW((base + L"*").c_str(), &data);
-  if (find != INVALID_HANDLE_VALUE) {
-    do {
-      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-      files.push_back({data.cFileName, base + data.cFileName});
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
-  }
+  VisitFolder(base, [&](const std::wstring& name, bool isFolder) {
+    if (!isFolder) files.push_back({name, base + name});
+  });
   std::sort(files.begin(), files.end(), [](const FolderFile& a, const FolderFile& b) {
     int order = CompareStringOrdinal(a.name.c_str(), -1, b.name.c_str(), -1, TRUE);
     return order == CSTR_EQUAL ? a.name < b.name : order == CSTR_LESS_THAN;
@@ -141,7 +165,7 @@ namespace vk {
 
 template <>
 hosted::FileTransfer hosted::FileTransferSeam::Real() {
-  return {hosted::RealRename, hosted::RealCopy};
+  return {hosted::RealRename, hosted::RealCopy, hosted::RealRemove};
 }
 
 }  // namespace vk

@@ -42,24 +42,33 @@ void CreateFolder(const std::wstring& path);
 // Moves a file; an existing destination raises 58 and is left as it was. Across
 // volumes the file is copied beside the destination under a temporary name, renamed
 // into place once whole, and the source deleted: a move that fails leaves no file
-// that was not there before it, and the source where it was.
+// that was not there before it, and the source where it was. A source still there
+// after the move (a delete that answered success and did nothing) raises 70, with the
+// destination removed again.
 void MoveFileNoReplace(const std::wstring& source, const std::wstring& destination);
 // Copies a file over an existing destination.
 void CopyFileReplacing(const std::wstring& source, const std::wstring& destination);
 // The files of a folder (not its sub-folders), ordered by name without regard to case.
 // A missing folder raises 76.
 std::vector<FolderFile> FolderFiles(const std::wstring& folder);
+// Calls `visit` with the name of each file and sub-folder of a folder (not "." and
+// ".."), in the order the system lists them: one listing, nothing sorted. A folder
+// that is missing or cannot be read visits nothing.
+void VisitFolder(const std::wstring& folder, const std::function<void(const std::wstring& name, bool isFolder)>& visit);
 // The system's text for an error code, as the callers of these name it.
 using vk::SystemErrorText;
 
-// The platform's two ways of putting a file in another place, replaceable so that a
-// test can stand for another volume or a disk that fills part-way. Each answers 0 or
-// the system's error code. A substitute holds for every thread.
+// The platform's ways of putting a file in another place, replaceable so that a test
+// can stand for another volume, a disk that fills part-way or a folder whose deletes
+// do nothing. Each answers 0 or the system's error code. A substitute holds for every
+// thread.
 struct FileTransfer {
   // Renames, never over an existing file; ERROR_NOT_SAME_DEVICE across volumes.
   std::function<DWORD(const std::wstring& from, const std::wstring& to)> rename;
   // Copies over the file `to`; a failure may leave part of the copy there.
   std::function<DWORD(const std::wstring& from, const std::wstring& to)> copy;
+  // Deletes a file; may answer 0 while the file stays (Wine on a read-only mount).
+  std::function<DWORD(const std::wstring& path)> remove;
 };
 using FileTransferSeam = Seam<FileTransfer, SeamReach::Process>;
 using ScopedFileTransfer = FileTransferSeam::Scope;

@@ -24,8 +24,10 @@
 #include "runtime/mouse_pointer.h"
 #include "runtime/twips.h"
 #include "screen_kit/fsearch.h"
+#include "screen_kit/host_seams.h"
 #include "screen_kit/screen_fixture.h"
 #include "screen_kit/shared_state.h"
+#include "support/dispatch_tap.h"
 #include "support/outside_wine.h"
 
 namespace {
@@ -39,10 +41,18 @@ const wchar_t kAppKey[] = L"VkIndexScreen";
 const wchar_t kFound[] = L"Las Imágenes a Catalogar se hay Incorporado con Éxito";
 const wchar_t kSaved[] = L"Las Imagenes se Grabaron con Exito";
 const wchar_t kSaveFailed[] = L"Se Produjo un Error al Grabar el Detalle del Documento : ";
+// What an accept that has no thumbnail to write to says.
+const wchar_t kSelectFirst[] = L"seleccione una imagen antes de Aceptar";
 // The two clerks' meeting point, and how long one waits for the other before the test
 // fails rather than hangs.
 const wchar_t kOtherClerkReady[] = L"VkIndexScreenOtherClerkReady";
 constexpr DWORD kOtherClerkPatience = 120000;
+
+std::wstring EnvironmentValue(const wchar_t* name) {
+  wchar_t value[MAX_PATH] = {};
+  GetEnvironmentVariableW(name, value, MAX_PATH);
+  return value;
+}
 
 class IndexScreenTest : public test::ScreenTest<FDocumentosIndex> {
  protected:
@@ -158,6 +168,13 @@ class IndexScreenTest : public test::ScreenTest<FDocumentosIndex> {
     for (const std::wstring& shown : std::exchange(messages_, {}))
       texts.push_back(shown.substr(0, shown.rfind(L'|', shown.rfind(L'|') - 1)));
     return texts;
+  }
+
+  // Exactly one message since the last call, holding `part`.
+  void ExpectOneMessageWith(const std::wstring& part) {
+    const Texts shown = Messages();
+    ASSERT_EQ(shown.size(), 1u) << testing::PrintToString(part);
+    EXPECT_NE(shown[0].find(part), std::wstring::npos) << testing::PrintToString(shown[0]);
   }
 
   std::wstring source_, store_;
@@ -334,15 +351,17 @@ TEST_F(IndexScreenTest, ShowAcceptAndShowAgainKeepTheEntry) {
   hosted::Toolbar& bar = *c.TBarMain;
   const int z11 = bar.IndexOfKey(L"BTN_Z11");
 
-  // The accept shows once a type has placed its editors; before anything is shown it
-  // goes to thumbnail 0.
+  // The accept shows once a type has placed its editors; before anything is shown in
+  // the large view it writes nowhere and says why.
   EXPECT_FALSE(IsWindowVisible(Find(L"cmdAceptar")));
   Pick(L"cboTipoDocumentoId", L"3");
   EXPECT_TRUE(IsWindowVisible(Find(L"cmdAceptar")));
   TypeInto(L"txtReferenciaId", L"FIRST");
+  Messages();
   Accept();
-  EXPECT_EQ(screen.slideState(0), State::Accepted);
-  EXPECT_EQ(screen.PSlide(0).ReferenciaId(), L"FIRST");
+  ExpectOneMessageWith(kSelectFirst);
+  EXPECT_EQ(screen.slideState(0), State::Loaded);
+  EXPECT_EQ(screen.PSlide(0).ReferenciaId(), L"");
 
   Key(2, L"REF-2", L"779000");
   EXPECT_EQ(screen.SlideIndex(), 2);
@@ -387,11 +406,13 @@ TEST_F(IndexScreenTest, ShowAcceptAndShowAgainKeepTheEntry) {
   EXPECT_EQ(Texts({accepted.Campo(2), accepted.Campo(4)}), Texts({L"", L""}));
 
   // The shown file went away: the refill empties its thumbnail and the accept has
-  // nowhere to go.
+  // nowhere to go, and says so.
   ASSERT_TRUE(DeleteFileW((source_ + L"\\c.jpg").c_str()));
   FindScans();
+  Messages();
   Accept();
-  EXPECT_EQ(States(), (std::vector<State>{State::Accepted, State::Loaded, State::Empty}));
+  ExpectOneMessageWith(kSelectFirst);
+  EXPECT_EQ(States(), (std::vector<State>{State::Loaded, State::Loaded, State::Empty}));
 }
 
 TEST_F(IndexScreenTest, ImageButtonsScrollingAndTheViewerProgram) {
@@ -535,6 +556,68 @@ TEST_F(IndexScreenTest, SaveFilesEveryKeyedScanAndReloadsTheStrip) {
   EXPECT_EQ(Column(std::wstring(L"Select DocumentoId") + New()).size(), 3u);
 }
 
+// After a save pass the screen is as it opened on the folder's remaining scans: the
+// strip from its first scan, nothing in the large view, an empty entry without the
+// accept command, no progress shown; an accept then writes onto no thumbnail.
+TEST_F(IndexScreenTest, AfterASaveTheScreenStartsAgainFromTheFirstScan) {
+  Scans({L"p0.png", L"p1.png", L"p2.png", L"p3.png", L"p4.png", L"p5.png"});
+  FDocumentosIndex& screen = Open();
+  FindScans();
+  const HWND strip = Find(L"VkImageSlideInt");
+  auto leftOf = [&](int index) {
+    RECT shown{};
+    GetWindowRect(Find(VkNameText(L"PSlide", index)), &shown);
+    MapWindowPoints(nullptr, strip, reinterpret_cast<POINT*>(&shown), 2);
+    return shown.left;
+  };
+  const LONG firstLeft = leftOf(0);
+  Key(4, L"REF-4");
+  for (int i = 0; i < 10; ++i) test::Click(Find(L"cmdNext"), 5, 5);
+  ASSERT_LT(leftOf(0), firstLeft);
+  Messages();
+  ClickButton(L"BTN_SAV");
+  EXPECT_EQ(Messages(), Texts{kSaved});
+  EXPECT_EQ(screen.PSlide(0).Documento(), L"p0.png");
+  EXPECT_EQ(leftOf(0), firstLeft);
+  const auto& c = C();
+  EXPECT_EQ(c.PSelection->Path(), L"");
+  EXPECT_FALSE(c.PSelection->iImage().HasImage());
+  for (const wchar_t* entry : {L"txtReferenciaId", L"txtCBarra"}) {
+    wchar_t text[32] = {};
+    GetWindowTextW(Inner(Find(entry)), text, 32);
+    EXPECT_STREQ(text, L"") << entry;
+  }
+  for (const wchar_t* combo : {L"cboCategoriaId", L"cboSubCategoriaId", L"cboGerenciaId", L"cboTipoDocumentoId"})
+    EXPECT_EQ(SendMessageW(Inner(Find(combo)), CB_GETCURSEL, 0, 0), 0) << combo;
+  EXPECT_FALSE(IsWindowVisible(Find(L"cmdAceptar")));
+  EXPECT_FALSE(IsWindowVisible(Find(L"VkProgressBar")));
+  EXPECT_EQ(c.VkProgressBar->Value(), 0);
+
+  Pick(L"cboTipoDocumentoId", L"2");
+  TypeInto(L"txtReferenciaId", L"NOWHERE");
+  Accept();
+  ExpectOneMessageWith(kSelectFirst);
+  EXPECT_EQ(States(), (std::vector<State>{State::Loaded, State::Loaded, State::Loaded, State::Loaded, State::Loaded,
+                                          State::Empty}));
+}
+
+// A document type whose key is no number: the accept writes nothing and says why.
+TEST_F(IndexScreenTest, AnAcceptWhoseTypeKeyIsNoNumberSaysWhy) {
+  Scans({L"a.png"});
+  Sql(L"Insert Into TipoDocumentos (TipoDocumentoId, TipoDocumento, IsEnabled) Values ('A7', 'Sin clave', 1)");
+  FDocumentosIndex& screen = Open();
+  FindScans();
+  ClickIcon(0);
+  Pick(L"cboTipoDocumentoId", L"A7");
+  TypeInto(L"txtReferenciaId", L"REF-A");
+  Messages();
+  // The command as a driver sends it, whether or not the button shows.
+  SendMessageW(Inner(Find(L"cmdAceptar")), BM_CLICK, 0, 0);
+  ExpectOneMessageWith(L"A7");
+  EXPECT_EQ(screen.slideState(0), State::Loaded);
+  EXPECT_EQ(screen.PSlide(0).ReferenciaId(), L"");
+}
+
 TEST_F(IndexScreenTest, SaveFailuresKeepEveryDocumentWithItsFile) {
   Scans({L"a.jpg", L"b.jpg", L"c.jpg"});
   Sql(L"Create Trigger Refuse Before Insert On Documentos When New.ReferenciaId = 'FALLA' "
@@ -583,22 +666,89 @@ TEST_F(IndexScreenTest, SaveFailuresKeepEveryDocumentWithItsFile) {
   EXPECT_TRUE(C().VkProgressBar->visible());
 }
 
-TEST_F(IndexScreenTest, ADeletedDocumentsIdIsNotDrawnAgain) {
+// A data object that raises instead of answering False (as a customer's component may):
+// the insert that raises is a refused one. Refused outright, its file goes back and the
+// pass stops with the raised reason; lost to another clerk's insert of the same id, the
+// file goes back and the next id is drawn.
+TEST_F(IndexScreenTest, AnInsertThatRaisesIsTreatedAsARefusedOne) {
   Scans({L"a.jpg", L"b.jpg"});
+  int raises = 0;               // how many of the next inserts raise
+  bool otherClerkFirst = false;  // whether another clerk's row takes the id just before
+  HostSeams seams = Seam<HostSeams>::Real();
+  seams.createDataAccess = [&] {
+    return test::DispatchTap::Wrap(
+        Seam<HostSeams>::Real().createDataAccess(),
+        [&](const std::wstring& member, DISPPARAMS* params, VARIANT*, const std::function<HRESULT()>& call) {
+          // Execute's command is its second argument; IDispatch passes them last first.
+          const bool insert = _wcsicmp(member.c_str(), L"Execute") == 0 && params->cArgs == 6 &&
+                              V_VT(&params->rgvarg[4]) == VT_BSTR &&
+                              std::wstring(V_BSTR(&params->rgvarg[4])) == L"Documentos_Add";
+          if (!insert || raises == 0) return call();
+          --raises;
+          if (otherClerkFirst)
+            Sql(L"Insert Into Documentos (DocumentoId, CategoriaId, SubCategoriaId, Documento) Values (" +
+                std::to_wstring(firstNew_) + L", '5', '1', 'otro.jpg')");
+          throw VbError{-2147217873, L"Microsoft OLE DB Provider for SQL Server", L"clave duplicada o rechazada"};
+        });
+  };
+  ScopedHostSeams scope(seams);
   Open();
   FindScans();
   Key(0, L"REF-A");
+  Key(1, L"REF-B");
+  Messages();
+  raises = 1;
   ClickButton(L"BTN_SAV");
+  const Texts shown = Messages();
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_TRUE(shown[0].rfind(kSaveFailed, 0) == 0 && shown[0].find(L"clave duplicada o rechazada") != std::wstring::npos &&
+              shown[0].find(L"a.jpg") != std::wstring::npos)
+      << testing::PrintToString(shown[0]);
+  EXPECT_EQ(StoredFiles(), Texts{});
+  EXPECT_TRUE(InSource(L"a.jpg") && InSource(L"b.jpg"));
+  EXPECT_TRUE(Column(std::wstring(L"Select Documento") + New()).empty());
+  EXPECT_EQ(Column(L"Select Count(*) From LogAcciones"), Texts{L"0"});
+
+  raises = 1;
+  otherClerkFirst = true;
+  ClickButton(L"BTN_SAV");
+  EXPECT_EQ(Messages(), Texts{kSaved});
+  EXPECT_EQ(Column(std::wstring(L"Select DocumentoId || ' ' || Documento") + New()),
+            (Texts{std::to_wstring(firstNew_) + L" otro.jpg", std::to_wstring(firstNew_ + 1) + L" a.jpg",
+                   std::to_wstring(firstNew_ + 2) + L" b.jpg"}));
+  EXPECT_EQ(StoredFiles(), (Texts{Stored(firstNew_ + 1, L"jpg"), Stored(firstNew_ + 2, L"jpg")}));
+}
+
+// A deleted document's stored file stays wherever it was filed, under any category and
+// sub-category and with any extension: its id is never drawn again.
+TEST_F(IndexScreenTest, AnIdAStoredFileHoldsIsNotDrawnAgain) {
+  Scans({L"a.jpg", L"b.jpg", L"c.jpg"});
+  auto storeFile = [this](const wchar_t* folders, long id, const wchar_t* ext) {
+    wchar_t name[32];
+    swprintf(name, 32, L"\\%020ld.", id);
+    std::filesystem::create_directories(store_ + L"\\" + folders);
+    ASSERT_TRUE(test::WriteBytes(store_ + L"\\" + folders + name + ext, "deleted document"));
+  };
+  storeFile(L"00007\\00002", firstNew_, L"pdf");
+  storeFile(L"00003\\00009", firstNew_ + 1, L"TIF");
+  Open();
+  FindScans();
+  Key(0, L"REF-A");
+  Key(1, L"REF-B");
+  ClickButton(L"BTN_SAV");
+  EXPECT_EQ(Column(std::wstring(L"Select DocumentoId || ' ' || Documento") + New()),
+            (Texts{std::to_wstring(firstNew_ + 2) + L" a.jpg", std::to_wstring(firstNew_ + 3) + L" b.jpg"}));
   // The maintenance screen deletes the newest document, never read: its row goes, its
   // stored file stays.
-  Sql(L"Delete Documentos Where DocumentoId = " + std::to_wstring(firstNew_));
-  Key(0, L"REF-B");  // b.jpg, reloaded into thumbnail 0
+  Sql(L"Delete Documentos Where DocumentoId = " + std::to_wstring(firstNew_ + 3));
+  Key(0, L"REF-C");  // c.jpg, reloaded into thumbnail 0
   Messages();
   ClickButton(L"BTN_SAV");
   EXPECT_EQ(Messages(), Texts{kSaved});
   EXPECT_EQ(Column(std::wstring(L"Select DocumentoId || ' ' || Documento") + New()),
-            Texts{std::to_wstring(firstNew_ + 1) + L" b.jpg"});
-  EXPECT_TRUE(Exists(Stored(firstNew_, L"jpg")) && Exists(Stored(firstNew_ + 1, L"jpg")));
+            (Texts{std::to_wstring(firstNew_ + 2) + L" a.jpg", std::to_wstring(firstNew_ + 4) + L" c.jpg"}));
+  EXPECT_EQ(StoredFiles().size(), 5u);
+  EXPECT_TRUE(Exists(Stored(firstNew_ + 3, L"jpg")) && Exists(Stored(firstNew_ + 4, L"jpg")));
 }
 
 TEST_F(IndexScreenTest, AScanChangedSinceItWasLoadedIsNotFiledUnderItsEntry) {
@@ -656,7 +806,8 @@ TEST_F(IndexScreenTest, AStoreThatFillsPartWayKeepsNoFragment) {
                                      [](const std::wstring&, const std::wstring& to) -> DWORD {
                                        test::WriteBytes(to, "half a page");
                                        return ERROR_DISK_FULL;
-                                     }});
+                                     },
+                                     real.remove});
     ClickButton(L"BTN_SAV");
   }
   const Texts shown = Messages();
@@ -696,6 +847,35 @@ TEST_F(IndexScreenTest, ADatabaseRestoredWhileTheScreenIsOpenGetsTheDocuments) {
   EXPECT_EQ(sqlite3_column_int(count, 0), 2);
   sqlite3_finalize(count);
   sqlite3_close(db);
+}
+
+// A scan the move cannot take from its folder: a source folder on a read-only mount, and
+// a link into one. The move copies into the store and the delete of the source answers
+// success while the file stays (so Wine does). Nothing of it is filed, now or at the
+// next save: no stored copy, no row, no log entry, and a message with the reason and
+// the file's name. The tests' set-up makes the mount where the machine allows it.
+TEST_F(IndexScreenTest, AScanTheMoveCannotTakeFromItsFolderIsNeverFiled) {
+  const std::wstring readOnly = EnvironmentValue(L"CAPTURE_READONLY_SOURCE");
+  if (readOnly.empty() || !Exists(readOnly + L"\\links\\link.pdf"))
+    GTEST_SKIP() << "no read-only mount on this machine";
+  for (const auto& [folder, name] : {std::pair{L"\\mount", L"ro.pdf"}, std::pair{L"\\links", L"link.pdf"}}) {
+    Shared().gPathOrigen = readOnly + folder;
+    Open();
+    FindScans();
+    Key(0, L"REF-RO");
+    for (int pass = 0; pass < 2; ++pass) {
+      Messages();
+      ClickButton(L"BTN_SAV");
+      const Texts shown = Messages();
+      ASSERT_EQ(shown.size(), 1u) << name;
+      EXPECT_TRUE(shown[0].rfind(kSaveFailed, 0) == 0 && shown[0].find(L"carpeta de origen") != std::wstring::npos &&
+                  shown[0].find(name) != std::wstring::npos)
+          << testing::PrintToString(shown[0]);
+    }
+    EXPECT_EQ(StoredFiles(), Texts{}) << name;
+    EXPECT_TRUE(Column(std::wstring(L"Select Documento") + New()).empty()) << name;
+    EXPECT_EQ(Column(L"Select Count(*) From LogAcciones"), Texts{L"0"}) << name;
+  }
 }
 
 // Two clerks filing at the same moment: the other clerk (this program again, as a
@@ -801,11 +981,6 @@ TEST_F(IndexScreenTest, ACloseDuringAFindOrAPickerWaitsForItAndLeavesTheNormalPo
 // clerk still draws it), says it is ready, and commits once the first clerk's file has
 // reached the store (between that clerk's draw and its insert).
 TEST(OtherClerk, DISABLED_InsertsTheIdTheFirstClerkDrew) {
-  auto environment = [](const wchar_t* name) {
-    wchar_t value[MAX_PATH] = {};
-    GetEnvironmentVariableW(name, value, MAX_PATH);
-    return std::wstring(value);
-  };
   wchar_t database[MAX_PATH] = {};
   DWORD size = sizeof database;
   ASSERT_EQ(RegGetValueW(HKEY_CURRENT_USER, L"Software\\QdPoolConnection\\Connections", kAppKey, RRF_RT_REG_SZ,
@@ -815,10 +990,10 @@ TEST(OtherClerk, DISABLED_InsertsTheIdTheFirstClerkDrew) {
   ASSERT_EQ(sqlite3_open16(database, &db), SQLITE_OK);
   sqlite3_busy_timeout(db, kOtherClerkPatience);
   const std::string insert = "BEGIN IMMEDIATE; INSERT INTO Documentos (DocumentoId, CategoriaId, SubCategoriaId, "
-                             "Documento) VALUES (" + std::to_string(std::stol(environment(L"VK_OTHER_CLERK_ID"))) +
+                             "Documento) VALUES (" + std::to_string(std::stol(EnvironmentValue(L"VK_OTHER_CLERK_ID"))) +
                              ", '5', '1', 'otro.jpg')";
   ASSERT_EQ(sqlite3_exec(db, insert.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
-  const std::wstring awaited = environment(L"VK_OTHER_CLERK_WAITS_FOR");
+  const std::wstring awaited = EnvironmentValue(L"VK_OTHER_CLERK_WAITS_FOR");
   const std::wstring folder = awaited.substr(0, awaited.rfind(L'\\'));
   const HANDLE change = FindFirstChangeNotificationW(folder.c_str(), FALSE, FILE_NOTIFY_CHANGE_FILE_NAME);
   ASSERT_NE(change, INVALID_HANDLE_VALUE);

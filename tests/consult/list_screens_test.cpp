@@ -17,7 +17,6 @@
 #include "consult/report_preview.h"
 #include "consult/search_screen.h"
 #include "consult/view_screen.h"
-#include "dispatch_tap.h"
 #include "hosted/sample_images.h"
 #include "hosted/window_driver.h"
 #include "list_fixture.h"
@@ -28,6 +27,7 @@
 #include "runtime/window_picture.h"
 #include "screen_kit/data_access.h"
 #include "screen_kit/host_seams.h"
+#include "support/dispatch_tap.h"
 #include "support/outbox_folder.h"
 
 namespace vk::test {

@@ -19,7 +19,6 @@
 #include "consult/log_export.h"
 #include "consult/log_query.h"
 #include "consult/log_screen.h"
-#include "dispatch_tap.h"
 #include "hosted/grid/xls_reader.h"
 #include "runtime/do_events.h"
 #include "runtime/mouse_pointer.h"
@@ -30,6 +29,7 @@
 #include "screen_kit/save_dialog.h"
 #include "screen_kit/screen_fixture.h"
 #include "screen_kit/shared_state.h"
+#include "support/dispatch_tap.h"
 #include "support/file_bytes.h"
 
 namespace vk::consult {

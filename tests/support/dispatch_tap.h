@@ -1,7 +1,8 @@
 #pragma once
 // An IDispatch that passes every call on to another object through a hook, for tests
-// that step in between a screen and its data object: something run before a call, or
-// an answer changed after it.
+// that step in between a screen and its data object: something run before a call, an
+// answer changed after it, or a member that raises (the hook throws a VbError, which
+// reaches the caller as the component's exception).
 //
 //   ComPtr<IDispatch> tapped = DispatchTap::Wrap(real, [](const std::wstring& member,
 //       DISPPARAMS* params, VARIANT* result, const std::function<HRESULT()>& call) {
@@ -18,7 +19,9 @@
 #include <string>
 #include <vector>
 
+#include "base/vb_error.h"
 #include "com/com_ptr.h"
+#include "com/error_info.h"
 
 namespace vk::test {
 
@@ -71,8 +74,18 @@ class DispatchTap final : public IDispatch {
   STDMETHODIMP Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
                       EXCEPINFO* error, UINT* argError) override {
     const auto name = names_.find(id);
-    return hook_(name == names_.end() ? std::wstring() : name->second, params, result,
-                 [&] { return inner_->Invoke(id, iid, lcid, flags, params, result, error, argError); });
+    try {
+      return hook_(name == names_.end() ? std::wstring() : name->second, params, result,
+                   [&] { return inner_->Invoke(id, iid, lcid, flags, params, result, error, argError); });
+    } catch (const VbError& raised) {
+      if (error) {
+        *error = EXCEPINFO{};
+        error->scode = com::HresultOf(raised.number);
+        error->bstrSource = SysAllocString(raised.source.c_str());
+        error->bstrDescription = SysAllocString(raised.description.c_str());
+      }
+      return DISP_E_EXCEPTION;
+    }
   }
 
  private:
