@@ -16,7 +16,6 @@
 
 #include "base/clock.h"
 #include "capture/abm_screen.h"
-#include "consult/dispatch_tap.h"
 #include "hosted/sample_images.h"
 #include "runtime/app_path.h"
 #include "runtime/mouse_pointer.h"
@@ -27,6 +26,7 @@
 #include "screen_kit/screen_fixture.h"
 #include "screen_kit/shared_functions.h"
 #include "screen_kit/shared_state.h"
+#include "support/dispatch_tap.h"
 #include "support/picture_file.h"
 
 namespace {
