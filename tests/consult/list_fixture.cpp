@@ -2,10 +2,10 @@
 
 #include "app/cobject.h"
 #include "consult/list_query.h"
-#include "dispatch_tap.h"
 #include "hosted/window_driver.h"
 #include "runtime/timer.h"
 #include "screen_kit/data_access.h"
+#include "support/dispatch_tap.h"
 
 namespace vk::test {
 namespace {
