@@ -291,12 +291,9 @@ void FDocumentosABM::ShowNoDocument() {
   VkImage& view = *c_.PSelection;
   RunEachStep({
       [&] {
-        view.setIsPDF(false);
-        view.setDocumento(L"");
-        view.setPath(L"");
         for (int n = 1; n <= kCampoCount; ++n) view.setCampo(n, L"");
       },
-      [&] { view.LoadDocument(); },  // no file: raises, and leaves the view empty
+      [&] { view.ShowNoFile(); },
       [&] {
         MuteEvents quiet(c_.dtpFecha->Change);
         c_.dtpFecha->ClearValue();

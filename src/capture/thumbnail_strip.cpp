@@ -58,10 +58,7 @@ void PutEntry(VkImage& slide, const CatalogEntry& entry) {
 void EmptyImage(VkImage& image) {
   RunEachStep({
       [&] { PutEntry(image, EmptyEntry()); },
-      [&] { image.setIsPDF(false); },
-      [&] { image.setDocumento(L""); },
-      [&] { image.setPath(L""); },
-      [&] { IgnoreErrors([&] { image.LoadDocument(); }); },  // no file: the viewer is emptied
+      [&] { image.ShowNoFile(); },
   });
 }
 

@@ -129,15 +129,7 @@ bool ListScreen::GRDetail_RowSelected() {
 
 void ListScreen::ShowNoDocument() {
   document_ = ListDocument{};
-  VkImage& preview = *c_.PSelection;
-  RunEachStep({
-      [&] {
-        preview.setIsPDF(false);
-        preview.setDocumento(L"");
-        preview.setPath(L"");
-      },
-      [&] { preview.LoadDocument(); },  // no file: raises, and leaves the viewer empty
-  });
+  c_.PSelection->ShowNoFile();
 }
 
 void ListScreen::ShowInPreview() {

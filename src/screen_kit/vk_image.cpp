@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/clock.h"
+#include "base/steps.h"
 #include "runtime/gdi_object.h"
 #include "runtime/redraw_pause.h"
 #include "runtime/select_guard.h"
@@ -75,6 +76,13 @@ bool VkImage::LoadDocument() {
   viewer_->SetFitToWindow(false);
   viewer_->SetZoom(ViewerZoom(zoom_));
   return false;
+}
+
+void VkImage::ShowNoFile() {
+  setIsPDF(false);
+  entry_.Documento.clear();
+  entry_.Path.clear();
+  IgnoreErrors([this] { LoadDocument(); });  // no file: raises, and leaves the viewer empty
 }
 
 void VkImage::Paint(HDC dc, const RECT& client) {

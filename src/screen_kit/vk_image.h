@@ -90,6 +90,9 @@ class VkImage : public UserControl {
 
   // Shows the file named by Path (rules above). Always returns false.
   bool LoadDocument();
+  // Shows no file: IsPDF off, Documento and Path empty and the viewer emptied. The rest
+  // of the entry stays as it is.
+  void ShowNoFile();
   // Does nothing; the control repaints by itself.
   void Repaint() {}
   // Fits the viewer to the control, as the control's own resize does.
