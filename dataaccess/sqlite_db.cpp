@@ -6,7 +6,6 @@
 #include <cmath>
 #include <optional>
 
-#include "dataaccess/file_identity.h"
 #include "dataaccess/rowset.h"
 #include "dataaccess/sql_dialect.h"
 #include "dataaccess/stored_date.h"
@@ -110,7 +109,7 @@ void Database::Connect() {
     if (rc != SQLITE_OK) Fail(L"No se pudo abrir \"" + path_ + L"\"");
     HANDLE handle = nullptr;
     if (sqlite3_file_control(db_, "main", SQLITE_FCNTL_WIN32_GET_HANDLE, &handle) != SQLITE_OK) Fail(path_);
-    fileNumber_ = FileNumberOfHandle(handle, path_);
+    heldFile_ = HeldFile(handle, file);
     sqlite3_busy_timeout(db_, static_cast<int>(timeLimitMs));
     sqlite3_extended_result_codes(db_, 1);
     sqlite3_progress_handler(db_, kProgressSteps, &Database::Progress, this);
@@ -149,11 +148,11 @@ unsigned Database::TimeLimit() { return timeLimitMs; }
 
 void Database::StartCall() {
   timedOut_ = false;
-  const std::optional<uint64_t> named = FileNumberAtPath(FileSystemPath(path_));
-  if (!db_ || named != fileNumber_) {
+  const HeldFile::AtPath named = heldFile_.Look();
+  if (!db_ || named != HeldFile::AtPath::Held) {
     // Statements and date columns go with the connection they were read through.
     Close();
-    if (!named)
+    if (named == HeldFile::AtPath::Nothing)
       throw DataError{L"La base de datos \"" + path_ +
                       L"\" ya no existe (se borró o se movió); no se leyó ni cambió nada"};
     Connect();
@@ -252,8 +251,8 @@ void Database::Exec(const char* sql) {
   if (sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) != SQLITE_OK) Fail();
 }
 
-void Database::CheckFileBeforeCommit() const {
-  if (FileNumberAtPath(FileSystemPath(path_)) != fileNumber_)
+void Database::CheckFileBeforeCommit() {
+  if (heldFile_.Look() != HeldFile::AtPath::Held)
     throw DataError{L"La base de datos \"" + path_ +
                     L"\" se reemplazó o se borró mientras corría el comando; no cambió nada"};
 }

@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "dataaccess/data_error.h"
+#include "dataaccess/file_identity.h"
 #include "dataaccess/utf8.h"
 
 struct sqlite3;
@@ -50,7 +51,7 @@ class Database {
   // DataError when the path names no file, or one that cannot be opened.
   void StartCall();
   // Throws DataError when the path no longer names the file the connection holds.
-  void CheckFileBeforeCommit() const;
+  void CheckFileBeforeCommit();
   // Whether the time limit stopped the call started last.
   bool TimedOut() const { return timedOut_; }
 
@@ -91,7 +92,7 @@ class Database {
 
   sqlite3* db_ = nullptr;
   std::wstring path_;
-  uint64_t fileNumber_ = 0;  // the file the connection holds (file_identity.h)
+  HeldFile heldFile_;  // the file the connection holds (file_identity.h)
   std::unordered_map<std::string, sqlite3_stmt*> statements_;
   struct PreparedBody {
     std::string text;
