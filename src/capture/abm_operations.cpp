@@ -11,6 +11,7 @@
 #include "capture/abm_screen.h"
 #include "runtime/mouse_pointer.h"
 #include "screen_kit/audit_log.h"
+#include "screen_kit/document_row.h"
 #include "screen_kit/fsearch.h"
 #include "screen_kit/message_box.h"
 #include "screen_kit/shared_functions.h"
@@ -236,7 +237,7 @@ bool FDocumentosABM::SaveDocument() {
     ShowMessage(failure, msg::Information, kTitle);
     // Another user deleted it meanwhile: the screen no longer shows it.
     bool gone = false;
-    IgnoreErrors([&] { gone = StillWanted() && !DocumentExists(record_.DocumentoId); });
+    IgnoreErrors([&] { gone = StillWanted() && !DocumentRowExists(*mData, record_.DocumentoId); });
     if (gone) ShowNoDocument();
     return false;
   }
@@ -258,12 +259,6 @@ bool FDocumentosABM::DeleteDocument() {
   return deleted;
 }
 
-bool FDocumentosABM::DocumentExists(long id) const {
-  std::optional<Recordset> rows = mData->GetData(
-      Shared().gApplicationName, L"Select DocumentoId From Documentos Where DocumentoId = " + std::to_wstring(id));
-  return rows && !rows->IsEOF();
-}
-
 bool FDocumentosABM::RunDocumentStatement(const std::wstring& statement, const std::wstring& failureText) {
   bool done = false;
   std::wstring reason;  // why the data object failed; none when no statement could run
@@ -272,7 +267,7 @@ bool FDocumentosABM::RunDocumentStatement(const std::wstring& statement, const s
       [&] {
         const long id = record_.DocumentoId;
         // No document, or one another user has deleted meanwhile: no statement runs.
-        if (id == 0 || !mData || !DocumentExists(id)) return;
+        if (id == 0 || !mData || !DocumentRowExists(*mData, id)) return;
         done = mData->ExecuteSql(Shared().gApplicationName, statement + std::to_wstring(id));
         if (!done) reason = DataFailureReason(*mData, VbError{});
       },

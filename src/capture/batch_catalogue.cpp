@@ -17,6 +17,7 @@
 #include "hosted/file_system.h"
 #include "runtime/mouse_pointer.h"
 #include "screen_kit/audit_log.h"
+#include "screen_kit/document_row.h"
 #include "screen_kit/message_box.h"
 #include "screen_kit/shared_functions.h"
 #include "screen_kit/shared_state.h"
@@ -60,11 +61,7 @@ bool StoreHolds(const std::wstring& path) { return hosted::FileExists(path) || h
 // True when a Documentos row holds the id: another clerk's insert took it. A check that
 // fails cannot tell, and says no.
 bool IdTaken(const DataAccess& data, long id) {
-  return FalseOnError([&] {
-    std::optional<Recordset> rows = data.GetData(
-        Shared().gApplicationName, L"Select DocumentoId From Documentos Where DocumentoId = " + std::to_wstring(id));
-    return rows && !rows->IsEOF();
-  });
+  return FalseOnError([&] { return DocumentRowExists(data, id); });
 }
 
 // The document's insert. A data object may raise instead of answering False: either

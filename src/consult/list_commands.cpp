@@ -12,6 +12,7 @@
 #include "hosted/shell_launcher.h"
 #include "runtime/app_path.h"
 #include "screen_kit/audit_log.h"
+#include "screen_kit/document_row.h"
 #include "screen_kit/message_box.h"
 #include "screen_kit/shared_state.h"
 #include "screen_kit/view_commands.h"
@@ -200,10 +201,7 @@ bool ListScreen::StillExists(long documentId) {
   const bool read = IgnoreErrors(
       [&] {
         if (!mData) Raise(err::ObjectNotSet);
-        auto row = mData->GetData(Shared().gApplicationName,
-                                  L"Select DocumentoId From Documentos Where DocumentoId = " + id);
-        if (!row) throw VbError{err::InternalError, L"", mData->ErrDescription()};
-        exists = !row->IsEOF();
+        exists = DocumentRowExists(*mData, documentId);
       },
       &error);
   if (read && exists) return true;

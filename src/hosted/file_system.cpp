@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/system_error_text.h"
 #include "base/vb_error.h"
 
 namespace vk::hosted {

@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "base/seam.h"
-#include "base/system_error_text.h"
 
 namespace vk::hosted {
 
@@ -55,8 +54,6 @@ std::vector<FolderFile> FolderFiles(const std::wstring& folder);
 // ".."), in the order the system lists them: one listing, nothing sorted. A folder
 // that is missing or cannot be read visits nothing.
 void VisitFolder(const std::wstring& folder, const std::function<void(const std::wstring& name, bool isFolder)>& visit);
-// The system's text for an error code, as the callers of these name it.
-using vk::SystemErrorText;
 
 // The platform's ways of putting a file in another place, replaceable so that a test
 // can stand for another volume, a disk that fills part-way or a folder whose deletes

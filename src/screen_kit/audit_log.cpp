@@ -34,8 +34,8 @@ std::wstring Detail(long detailMode, long actionType, const std::wstring& subjec
 // Every such failure means another entry went in, so the tries are many: two writers
 // in step can meet on the next id again and again (two processes writing at once on a
 // loaded machine: 71 entries of 7,200 needed four to six tries; with at most ten, a
-// loaded test run once lost an entry). An insert that fails while its id is still the one to draw fails for
-// another reason: false.
+// loaded test run once lost an entry). An insert that fails while its id is still the
+// one to draw fails for another reason: false.
 template <class Id, class Draw, class Insert>
 bool InsertRedrawingTakenIds(Id id, const Draw& draw, const Insert& insert) {
   constexpr int kTries = 100;

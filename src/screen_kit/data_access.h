@@ -2,8 +2,8 @@
 // The client side of the data-access component "QdPoolConnection.QdProcedure",
 // reached by ProgID and called by member name only, so the real component or our
 // stand-in serve alike. The component offers GetData, Execute and ErrDescription and
-// nothing else: what a statement changed is learnt by reading the rows back. Every user creates one, uses it and lets it go; recordsets
-// are released when their wrapper goes.
+// nothing else: what a statement changed is learnt by reading the rows back. Every user
+// creates one, uses it and lets it go; recordsets are released when their wrapper goes.
 #include <optional>
 #include <string>
 #include <vector>

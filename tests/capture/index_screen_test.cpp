@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "base/clock.h"
+#include "base/system_error_text.h"
 #include "capture/index_screen.h"
 #include "hosted/file_system.h"
 #include "hosted/sample_images.h"
@@ -812,7 +813,7 @@ TEST_F(IndexScreenTest, AStoreThatFillsPartWayKeepsNoFragment) {
   }
   const Texts shown = Messages();
   ASSERT_EQ(shown.size(), 1u);
-  EXPECT_TRUE(shown[0].find(hosted::SystemErrorText(ERROR_DISK_FULL)) != std::wstring::npos &&
+  EXPECT_TRUE(shown[0].find(SystemErrorText(ERROR_DISK_FULL)) != std::wstring::npos &&
               shown[0].find(L"a.jpg") != std::wstring::npos)
       << testing::PrintToString(shown[0]);
   EXPECT_EQ(StoredFiles(), Texts{});

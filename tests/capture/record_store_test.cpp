@@ -14,6 +14,7 @@
 #include <string>
 
 #include "base/clock.h"
+#include "base/system_error_text.h"
 #include "capture/document_record.h"
 #include "capture/document_store.h"
 #include "hosted/file_system.h"
@@ -184,8 +185,8 @@ TEST_F(MoveDocumentFileTest, AMoveToAnotherVolumeIsWholeOrLeavesNothing) {
     bool lockSource;
     std::wstring reason;  // a part of it; empty when the move succeeds
   } cases[] = {
-      {L"disk full part-way", fillsHalfWay, real.remove, false, hosted::SystemErrorText(ERROR_DISK_FULL)},
-      {L"source held open", real.copy, real.remove, true, hosted::SystemErrorText(ERROR_SHARING_VIOLATION)},
+      {L"disk full part-way", fillsHalfWay, real.remove, false, SystemErrorText(ERROR_DISK_FULL)},
+      {L"source held open", real.copy, real.remove, true, SystemErrorText(ERROR_SHARING_VIOLATION)},
       {L"source stays after its delete", real.copy, answersButStays, false, L"carpeta de origen"},
       {L"whole copy", real.copy, real.remove, false, L""},
   };
