@@ -171,29 +171,23 @@ DATE FDocumentosABM::FechaToSave() const {
 }
 
 bool FDocumentosABM::EditorsStandForRecordType() const {
-  const std::optional<PlacedType>& placement = editors_->Placement();
-  return placement && placement->tipoDocumentoId == record_.TipoDocumentoId;
+  return editors_->PlacedTypeId() == record_.TipoDocumentoId;
 }
 
 void FDocumentosABM::TakeShownFields() {
+  // Text and combo editors show the record's field and write every edit back; a field
+  // no editor shows keeps the value it was loaded with, whether its type names it or
+  // not (another program's, or one the type no longer names). A date editor shows today
+  // for a text that reads as no date: the day shown is stored, and a stored text that
+  // reads as that day is kept as it was written.
   for (const PlacedField& field : editors_->PlacedFields()) {
-    if (field.kind.empty() || field.detalleId < 1 || field.detalleId > kCampoCount) continue;
+    if (field.kind != kDatePickerArray || field.detalleId < 1 || field.detalleId > kCampoCount) continue;
     const int n = static_cast<int>(field.detalleId);
-    // Text and combo editors show the record's field and write every edit back. A date
-    // editor shows today for a text that reads as no date: the day shown is stored,
-    // and a stored text that reads as that day is kept as it was written.
-    if (field.kind != kDatePickerArray) continue;
     const std::optional<DATE> shown = editors_->VkDTPicker()[field.index].Value();
     if (!shown) continue;
     const DATE day = std::floor(*shown);
     if (CampoDate(record_.Campo(n)) != day) record_.Campo(n) = DateToText(day);
   }
-  // A field the document's type does not name is not shown, and is stored empty. One it
-  // names keeps its value also where no editor could be placed for it (a kind the screen
-  // does not know, a field without a name, an editor that could not be built).
-  const PlacedType& type = *editors_->Placement();
-  for (int n = 1; n <= kCampoCount; ++n)
-    if (!type.named.test(static_cast<size_t>(n))) record_.Campo(n).clear();
 }
 
 bool FDocumentosABM::SaveDocument() {
@@ -202,7 +196,8 @@ bool FDocumentosABM::SaveDocument() {
     ShowMessage(std::wstring(kSaveFailedText) + L"no hay documento cargado", msg::Information, kTitle);
     return false;
   }
-  // Which fields a save may empty is known only from the type's own definitions.
+  // The shown type's fields could not be read, so none of them is on screen: nothing is
+  // saved that the clerk could not see.
   if (!EditorsStandForRecordType()) {
     ShowMessage(SaveFailureText(L"no se pudo leer la definición de los campos del tipo de documento " +
                                     std::to_wstring(record_.TipoDocumentoId),

@@ -222,7 +222,7 @@ void FieldEditors::cboTipoDocumentoId_Change() {
     }
     RedrawPause pause(frames_.VkDataParameter.hwnd());
     Park();
-    placement_.reset();  // the parked editors stand for no type until its rows are read
+    placedTypeId_.reset();  // the parked editors stand for no type until its rows are read
     const DataAccess* data = data_ ? data_() : nullptr;
     if (!key || !data) return;
     std::optional<Recordset> rs =
@@ -242,10 +242,7 @@ void FieldEditors::cboTipoDocumentoId_Change() {
         rows.push_back(std::move(row));
       }
     }
-    PlacedType type{*key, {}};
-    for (const DetailRow& row : rows)
-      if (row.detalleId >= 1 && row.detalleId <= kCampoCount) type.named.set(static_cast<size_t>(row.detalleId));
-    placement_ = type;
+    placedTypeId_ = *key;
     PlaceRows(rows);
     if (accept) accept->setVisible(true);
     scroll_.Update();

@@ -24,7 +24,6 @@
 // FillFromRecord shows the record with their Change events muted, so a reload never
 // blanks a field; only the user's edits write back. A screen's own clear routine
 // should mute them the same way.
-#include <bitset>
 #include <functional>
 #include <optional>
 #include <string>
@@ -76,13 +75,6 @@ struct PlacedField {
   long detalleId = 0;
   std::wstring nombre;
   bool operator==(const PlacedField&) const = default;
-};
-
-// The document type whose definition rows a placement read, and the Campo numbers
-// (DetalleId) those rows name, whether an editor could be placed for them or not.
-struct PlacedType {
-  long tipoDocumentoId = 0;
-  std::bitset<kCampoCount + 1> named;  // by Campo number, 1 to 10
 };
 
 class FieldEditors {
@@ -137,7 +129,7 @@ class FieldEditors {
   const std::vector<PlacedField>& PlacedFields() const { return placed_; }
   // The type the placed editors stand for: nothing before the first placement, and
   // nothing after one that parked the editors but could not read its type's rows.
-  const std::optional<PlacedType>& Placement() const { return placement_; }
+  const std::optional<long>& PlacedTypeId() const { return placedTypeId_; }
   // After a user's edit reached Campo n of the record, and after a fill: the number and
   // the value, for the screen's large view.
   Event<int, const std::wstring&> CampoWritten;
@@ -173,7 +165,7 @@ class FieldEditors {
   ControlArray<hosted::DatePicker> VkDTPicker_;
   ParameterScroll scroll_;
   std::vector<PlacedField> placed_;
-  std::optional<PlacedType> placement_;
+  std::optional<long> placedTypeId_;
   std::vector<ShownEditor> shown_;
 };
 

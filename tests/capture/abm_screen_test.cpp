@@ -281,12 +281,12 @@ TEST_F(AbmScreenTest, ASaveStoresEveryFieldAsTheScreenShowsIt) {
     Click(L"BTN_SAV");
     EXPECT_EQ(Columns(21, {L"Campo02"}), c.saved) << c.stored;
   }
-  // Another type: its fields show the record's, a field it does not place is stored empty.
+  // Another type: its fields show the record's, a field it does not place keeps its value.
   struct TypeCase {
     const wchar_t* type;
     std::wstring saved;  // TipoDocumentoId, Campo01 to Campo04
   };
-  for (const TypeCase& c : {TypeCase{L"3", L"3|Acme|2027-03-31||<null>"},
+  for (const TypeCase& c : {TypeCase{L"3", L"3|Acme|2027-03-31|USD|<null>"},
                             TypeCase{L"2", L"2|Acme|2027-03-31|USD|" + today}}) {
     Sql(L"Update Documentos Set TipoDocumentoId = 1, Campo02 = '2027-03-31', Campo03 = 'USD' Where DocumentoId = 21");
     FindDocument(21L);
@@ -297,9 +297,11 @@ TEST_F(AbmScreenTest, ASaveStoresEveryFieldAsTheScreenShowsIt) {
   EXPECT_EQ(messages_, std::vector<std::wstring>(6, kSaved));
 }
 
-TEST_F(AbmScreenTest, ASaveKeepsTheFieldsItsTypeNamesThatTheScreenCouldNotPlace) {
-  // The contracts name two fields more that get no editor: a kind written in other
-  // letters and a field without a name (in a copy of the table without NOT NULL).
+TEST_F(AbmScreenTest, ASaveChangesNoFieldTheScreenDoesNotShow) {
+  // The contracts name fields 1 to 3, and two more that get no editor: a kind written
+  // in other letters and a field without a name (in a copy of the table without NOT
+  // NULL). Fields 6 and 8 they do not name: another program wrote them, or the type
+  // named them once.
   Sql(L"Create Table Detalle As Select * From TipoDocumentosDetalle");
   Sql(L"Drop Table TipoDocumentosDetalle");
   Sql(L"Alter Table Detalle Rename To TipoDocumentosDetalle");
@@ -317,17 +319,18 @@ TEST_F(AbmScreenTest, ASaveKeepsTheFieldsItsTypeNamesThatTheScreenCouldNotPlace)
   };
   for (const Case& c : cases) {
     Sql(L"Update Documentos Set Campo01 = 'Acme', Campo02 = '2027-03-31', Campo03 = 'USD', Campo04 = 'nota', "
-        L"Campo05 = 'cinco', Campo06 = 'seis' Where DocumentoId = 21");
+        L"Campo05 = 'cinco', Campo06 = 'seis', Campo08 = 'EXTRA-8' Where DocumentoId = 21");
     c.before();
     Open();
     c.after();
     FindDocument(21L);
     messages_.clear();
+    TypeInto(L"txtReferenciaId", L"CT-2");  // a clerk corrects the reference
     Click(L"BTN_SAV");
     EXPECT_EQ(messages_, std::vector<std::wstring>{kSaved}) << c.opening;
-    // Only the field the type does not name is emptied.
-    EXPECT_EQ(Columns(21, {L"Campo01", L"Campo02", L"Campo03", L"Campo04", L"Campo05", L"Campo06"}),
-              L"Acme|2027-03-31|USD|nota|cinco|")
+    EXPECT_EQ(Columns(21, {L"ReferenciaId", L"Campo01", L"Campo02", L"Campo03", L"Campo04", L"Campo05", L"Campo06",
+                           L"Campo07", L"Campo08"}),
+              L"CT-2|Acme|2027-03-31|USD|nota|cinco|seis|<null>|EXTRA-8")
         << c.opening;
   }
 }
@@ -350,7 +353,7 @@ TEST_F(AbmScreenTest, ASaveIsRefusedWhileTheShownTypesFieldsCouldNotBeRead) {
   Click(L"BTN_SAV");
   EXPECT_EQ(messages_.back(), kSaved);
   EXPECT_EQ(screen_->editors().PlacedFields().size(), 4u);
-  EXPECT_EQ(Columns(23, {L"Campo02", L"Campo05"}), L"A-17|");
+  EXPECT_EQ(Columns(23, {L"Campo02", L"Campo05"}), L"A-17|cinco");
 }
 
 TEST_F(AbmScreenTest, AnUpdateOrDeleteThatRaisesIsAFailureWithItsReason) {
