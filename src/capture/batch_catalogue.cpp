@@ -7,8 +7,9 @@
 // failed insert moves the file back to where it came from before the pass stops.
 // A document id is never drawn twice: one whose stored file exists anywhere in the
 // store (a deleted document's) is passed over, and an insert that loses its id to
-// another clerk's draws again. An insert that raises is a refused one. A thumbnail
-// whose file changed since it was loaded is not filed.
+// another clerk's draws again. An insert that is refused or raises is settled by the row
+// that holds its id: ours by its path, or another clerk's. A thumbnail whose file
+// changed since it was loaded is not filed.
 #include <algorithm>
 
 #include "base/steps.h"
@@ -56,14 +57,6 @@ std::wstring SourceRefusal(const std::wstring& source, const std::optional<hoste
   return L"";
 }
 
-bool StoreHolds(const std::wstring& path) { return hosted::FileExists(path) || hosted::FolderExists(path); }
-
-// True when a Documentos row holds the id: another clerk's insert took it. A check that
-// fails cannot tell, and says no.
-bool IdTaken(const DataAccess& data, long id) {
-  return FalseOnError([&] { return DocumentRowExists(data, id); });
-}
-
 // The document's insert. A data object may raise instead of answering False: either
 // way the insert was refused, and `reason` says why.
 bool Inserted(const DataAccess& data, DocumentRecord& document, std::wstring& reason) {
@@ -97,8 +90,9 @@ bool FileDocument(const DataAccess& data, StoredIds& stored, DocumentRecord& doc
       while (stored.Holds(document.DocumentoId)) ++document.DocumentoId;
       document.Path = DocumentStorePath(document);
       std::wstring reason;
-      if (MoveDocumentFile(document, source, &reason)) break;
-      if (!StoreHolds(document.Path)) {
+      const StoreMove move = MoveDocumentFile(document, source, &reason);
+      if (move == StoreMove::Moved) break;
+      if (move == StoreMove::Refused) {
         message = SaveFailureText(MoveRefusal(source, document.Path, reason), document.Documento);
         return false;
       }
@@ -109,7 +103,23 @@ bool FileDocument(const DataAccess& data, StoredIds& stored, DocumentRecord& doc
       stored.Add(document.DocumentoId);
       return true;
     }
-    const bool taken = IdTaken(data, document.DocumentoId);
+    // A component may refuse or raise after its insert went in: the row that holds the id
+    // tells whose it is by its path. Ours is filed; another's was another clerk's insert.
+    std::optional<std::wstring> holder;
+    VbError unread;
+    if (!IgnoreErrors([&] { holder = DocumentRowPath(data, document.DocumentoId); }, &unread)) {
+      // Filed or not, nobody can tell now: the file stays with the id it may be filed under.
+      message = SaveFailureText(L"no se pudo comprobar si el documento " + std::to_wstring(document.DocumentoId) +
+                                    L" quedó grabado (" + reason + L" - " + unread.description +
+                                    L"); el archivo quedó en " + document.Path,
+                                document.Documento);
+      return false;
+    }
+    if (holder == document.Path) {
+      stored.Add(document.DocumentoId);
+      return true;
+    }
+    const bool taken = holder.has_value();
     // The file goes back where it was found, never over another file.
     if (!IgnoreErrors([&] { hosted::MoveFileNoReplace(document.Path, source); })) {
       reason += L" - el archivo quedó en " + document.Path + L" y no pudo volver a " + source;

@@ -94,9 +94,9 @@ std::wstring DocumentStorePath(const DocumentRecord& record) {
                            record.Documento);
 }
 
-bool MoveDocumentFile(const DocumentRecord& record, const std::wstring& sourcePath, std::wstring* reason) {
+StoreMove MoveDocumentFile(const DocumentRecord& record, const std::wstring& sourcePath, std::wstring* reason) {
   VbError error;
-  bool moved = false;
+  StoreMove outcome = StoreMove::Refused;
   std::vector<std::wstring> made;  // the folders this move created
   IgnoreErrors(
       [&] {
@@ -112,17 +112,22 @@ bool MoveDocumentFile(const DocumentRecord& record, const std::wstring& sourcePa
           return;
         }
         if (!hosted::FileExists(sourcePath)) return;
-        if (hosted::FileExists(stored) || hosted::FolderExists(stored)) return;
+        if (hosted::FileExists(stored) || hosted::FolderExists(stored)) {
+          outcome = StoreMove::PathTaken;
+          return;
+        }
         CreateFolderWhenMissing(category, made);
         CreateFolderWhenMissing(subCategory, made);
         hosted::MoveFileNoReplace(sourcePath, stored);
-        moved = true;
+        outcome = StoreMove::Moved;
       },
       &error);
-  if (!moved)
+  // Another clerk's file took the path between the look above and the move.
+  if (error.number == err::FileAlreadyExists) outcome = StoreMove::PathTaken;
+  if (outcome != StoreMove::Moved)
     for (auto folder = made.rbegin(); folder != made.rend(); ++folder) RemoveDirectoryW(folder->c_str());
-  if (reason) *reason = moved ? std::wstring() : error.description;
-  return moved;
+  if (reason) *reason = outcome == StoreMove::Moved ? std::wstring() : error.description;
+  return outcome;
 }
 
 StoredIds StoredIds::Read(const std::wstring& root) {

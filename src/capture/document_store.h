@@ -25,16 +25,24 @@ std::wstring DocumentStorePath(const DocumentRecord& record);
 // that exists.
 bool StoreRootUsable(const std::wstring& root);
 
+// What became of a move into the store.
+enum class StoreMove {
+  Moved,
+  PathTaken,  // a file or folder has the stored path already: it is never overwritten
+  Refused,    // anything else
+};
+
 // Moves the source file into the store at DocumentStorePath(record), creating the
-// category and sub-category folders when missing. Returns false, having moved and
-// created nothing, when the root is empty, relative (not a drive or UNC path) or
-// missing, when a folder or file name of the path would hold \ / : * ? " < > | or be
-// "." or "..", when the source file is missing, or when the stored file exists (it is
-// never overwritten). A move that fails part-way (a copy to another volume that runs
-// out of space, a source that cannot go) leaves no new file and the source where it
-// was; the system's reason goes into `reason` when asked for (empty for the refusals
-// above). No message.
-bool MoveDocumentFile(const DocumentRecord& record, const std::wstring& sourcePath, std::wstring* reason = nullptr);
+// category and sub-category folders when missing. Refused, having moved and created
+// nothing, when the root is empty, relative (not a drive or UNC path) or missing, when
+// a folder or file name of the path would hold \ / : * ? " < > | or be "." or "..", or
+// when the source file is missing; PathTaken when the stored path exists. A move that
+// fails part-way (a copy to another volume that runs out of space, a source that cannot
+// go) leaves no new file and the source where it was, unless its reason says the copy
+// could not be removed; the system's reason goes into `reason` when asked for (empty
+// for the refusals above). No message.
+StoreMove MoveDocumentFile(const DocumentRecord& record, const std::wstring& sourcePath,
+                           std::wstring* reason = nullptr);
 
 // The ids the store's files hold, wherever they lie: a file named by a 20-digit id,
 // with any extension, in any sub-category folder of any category folder of the root.

@@ -43,25 +43,51 @@ DWORD RealCopy(const std::wstring& from, const std::wstring& to) {
 
 DWORD RealRemove(const std::wstring& path) { return ErrorOf(DeleteFileW(path.c_str())); }
 
+// The copy of a move that could not take its source away goes again, and must: the
+// file may not live twice. A copy that stays raises 70 with both files named.
+void RemoveCopy(const FileTransfer& transfer, const std::wstring& source, const std::wstring& copy,
+                const std::wstring& why) {
+  const DWORD error = transfer.remove(copy);
+  if (!error && !FileExists(copy)) return;
+  throw VbError{err::PermissionDenied, kMove,
+                why + L"; su copia " + copy + L" no se pudo quitar (" +
+                    (error ? SystemErrorText(error) : std::wstring(L"sigue allí")) + L"): el archivo " + source +
+                    L" está dos veces"};
+}
+
 // A move between volumes, whole or not at all: the copy grows under a temporary name
 // beside the destination and takes the destination's name only once complete, so a
-// disk that fills part-way leaves no fragment that would block the name later.
-DWORD CopyAcrossVolumes(const FileTransfer& transfer, const std::wstring& source, const std::wstring& destination) {
-  if (FileExists(destination) || FolderExists(destination)) return ERROR_FILE_EXISTS;
+// disk that fills part-way leaves no fragment that would block the name later. The
+// source's identity is taken before the copy: after its delete, only that very file
+// still in the source folder means the delete did nothing.
+void CopyAcrossVolumes(const FileTransfer& transfer, const std::wstring& source, const std::wstring& destination) {
+  if (FileExists(destination) || FolderExists(destination)) RaiseFor(ERROR_FILE_EXISTS, kMove);
+  const std::optional<FileIdentity> original = IdentityOf(source);
+  if (!original) RaiseFor(GetLastError(), kMove);
   const size_t slash = destination.find_last_of(L"\\/");
   const std::wstring folder = slash == std::wstring::npos ? L"." : destination.substr(0, slash);
   wchar_t temp[MAX_PATH] = {};
-  if (!GetTempFileNameW(folder.c_str(), L"vk", 0, temp)) return GetLastError();
+  if (!GetTempFileNameW(folder.c_str(), L"vk", 0, temp)) RaiseFor(GetLastError(), kMove);
   DWORD error = transfer.copy(source, temp);
   if (!error) error = transfer.rename(temp, destination);
   if (error) {
     DeleteFileW(temp);
-    return error;
+    RaiseFor(error, kMove);
   }
-  // The file must not live twice: when the source cannot go, the copy goes.
   error = transfer.remove(source);
-  if (error) DeleteFileW(destination.c_str());
-  return error;
+  if (error) {
+    RemoveCopy(transfer, source, destination, SystemErrorText(error));
+    RaiseFor(error, kMove);
+  }
+  // Under Wine the delete of a file on a read-only mount, or of a link into one,
+  // answers success and the file stays.
+  if (IdentityOf(source) == original) {
+    const std::wstring why =
+        L"el archivo sigue en la carpeta de origen después de moverlo (una carpeta de sólo lectura, o un vínculo "
+        L"que no se puede quitar)";
+    RemoveCopy(transfer, source, destination, why);
+    throw VbError{err::PermissionDenied, kMove, why};
+  }
 }
 
 }  // namespace
@@ -100,6 +126,25 @@ bool ReadWholeFile(const std::wstring& path, std::vector<uint8_t>& bytes) {
   return read;
 }
 
+std::optional<FileIdentity> IdentityOf(const std::wstring& path) {
+  // Attributes only, shared in every way: nobody's open, rename or delete is refused.
+  HANDLE file = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  BY_HANDLE_FILE_INFORMATION info{};
+  const bool read = GetFileInformationByHandle(file, &info);
+  const DWORD error = GetLastError();
+  CloseHandle(file);
+  if (!read) {
+    SetLastError(error);
+    return std::nullopt;
+  }
+  auto join = [](DWORD high, DWORD low) { return (static_cast<unsigned long long>(high) << 32) | low; };
+  return FileIdentity{info.dwVolumeSerialNumber, join(info.nFileIndexHigh, info.nFileIndexLow),
+                      {join(info.nFileSizeHigh, info.nFileSizeLow),
+                       join(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime)}};
+}
+
 bool FolderExists(const std::wstring& path) {
   DWORD attributes = GetFileAttributesW(path.c_str());
   return !path.empty() && attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -112,18 +157,10 @@ void CreateFolder(const std::wstring& path) {
 void MoveFileNoReplace(const std::wstring& source, const std::wstring& destination) {
   if (!FileExists(source)) Raise(err::FileNotFound, kMove);
   const FileTransfer& transfer = FileTransferSeam::Current();
-  DWORD error = transfer.rename(source, destination);
-  if (error == ERROR_NOT_SAME_DEVICE) error = CopyAcrossVolumes(transfer, source, destination);
+  // A rename takes the file itself away: it cannot leave its source behind.
+  const DWORD error = transfer.rename(source, destination);
+  if (error == ERROR_NOT_SAME_DEVICE) return CopyAcrossVolumes(transfer, source, destination);
   if (error) RaiseFor(error, kMove);
-  // A move is done only when the source has gone: under Wine the delete of a file on a
-  // read-only mount, or of a link into one, answers success and the file stays. The
-  // file must not live twice, so the new one goes.
-  if (FileExists(source)) {
-    transfer.remove(destination);
-    throw VbError{err::PermissionDenied, kMove,
-                  L"el archivo sigue en la carpeta de origen después de moverlo (una carpeta de sólo lectura, o "
-                  L"un vínculo que no se puede quitar)"};
-  }
 }
 
 void CopyFileReplacing(const std::wstring& source, const std::wstring& destination) {

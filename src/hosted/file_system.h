@@ -38,12 +38,26 @@ bool FileExists(const std::wstring& path);
 std::optional<FileStamp> StampOf(const std::wstring& path);
 // Creates one folder; its parent must exist. An existing folder raises 58.
 void CreateFolder(const std::wstring& path);
+// A file as the file system knows it, whatever its name: its volume and file index,
+// with its size and last write (an index given again to a new file is another file).
+struct FileIdentity {
+  DWORD volume = 0;
+  unsigned long long index = 0;
+  FileStamp stamp;
+  bool operator==(const FileIdentity&) const = default;
+};
+// The identity of the file a path names now; nothing when none can be read (no file).
+std::optional<FileIdentity> IdentityOf(const std::wstring& path);
+
 // Moves a file; an existing destination raises 58 and is left as it was. Across
 // volumes the file is copied beside the destination under a temporary name, renamed
 // into place once whole, and the source deleted: a move that fails leaves no file
-// that was not there before it, and the source where it was. A source still there
-// after the move (a delete that answered success and did nothing) raises 70, with the
-// destination removed again.
+// that was not there before it, and the source where it was. When the very file that
+// was copied is still in the source folder after its delete (a delete that answered
+// success and did nothing), the copy is removed again and 70 is raised; a copy that
+// cannot be removed raises 70 naming both files. The source is told by its identity,
+// never by its name: another file under the same name (names compare without case
+// under Wine, and a scanner may write a new page there) is not the moved one.
 void MoveFileNoReplace(const std::wstring& source, const std::wstring& destination);
 // Copies a file over an existing destination.
 void CopyFileReplacing(const std::wstring& source, const std::wstring& destination);

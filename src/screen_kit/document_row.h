@@ -1,12 +1,21 @@
 #pragma once
 // Whether a document still has its row: the one read every screen makes before acting
 // on a document another user may have deleted, or whose id another clerk may have taken.
+// The row's stored path comes with it, in the same read: a row under the same id with
+// another path is another document.
+#include <optional>
+#include <string>
+
 namespace vk {
 
 class DataAccess;
 
-// True when a Documentos row holds `documentId`. Raises a VbError with the data
-// object's reason when the row cannot be read.
+// The Path of the Documentos row that holds `documentId` ("" for a Null one), or
+// nothing when no row holds it. Raises a VbError with the data object's reason when the
+// row cannot be read.
+std::optional<std::wstring> DocumentRowPath(const DataAccess& data, long documentId);
+
+// True when a Documentos row holds `documentId`; raises as DocumentRowPath does.
 bool DocumentRowExists(const DataAccess& data, long documentId);
 
 }  // namespace vk

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -29,6 +30,7 @@
 #include "screen_kit/screen_fixture.h"
 #include "screen_kit/shared_state.h"
 #include "support/dispatch_tap.h"
+#include "support/file_bytes.h"
 #include "support/outside_wine.h"
 
 namespace {
@@ -668,13 +670,15 @@ TEST_F(IndexScreenTest, SaveFailuresKeepEveryDocumentWithItsFile) {
 }
 
 // A data object that raises instead of answering False (as a customer's component may):
-// the insert that raises is a refused one. Refused outright, its file goes back and the
-// pass stops with the raised reason; lost to another clerk's insert of the same id, the
-// file goes back and the next id is drawn.
-TEST_F(IndexScreenTest, AnInsertThatRaisesIsTreatedAsARefusedOne) {
+// the insert that raises is settled by the row that holds its id. No row: its file goes
+// back and the pass stops with the raised reason. Another clerk's row: the file goes
+// back and the next id is drawn. Its own row (the insert went in before the component
+// raised): the document is filed once, with its log entry.
+TEST_F(IndexScreenTest, AnInsertThatRaisesIsSettledByTheRowThatHoldsItsId) {
   Scans({L"a.jpg", L"b.jpg"});
   int raises = 0;               // how many of the next inserts raise
   bool otherClerkFirst = false;  // whether another clerk's row takes the id just before
+  bool commitsFirst = false;     // whether the insert goes in before the component raises
   HostSeams seams = Seam<HostSeams>::Real();
   seams.createDataAccess = [&] {
     return test::DispatchTap::Wrap(
@@ -689,6 +693,7 @@ TEST_F(IndexScreenTest, AnInsertThatRaisesIsTreatedAsARefusedOne) {
           if (otherClerkFirst)
             Sql(L"Insert Into Documentos (DocumentoId, CategoriaId, SubCategoriaId, Documento) Values (" +
                 std::to_wstring(firstNew_) + L", '5', '1', 'otro.jpg')");
+          if (commitsFirst) call();
           throw VbError{-2147217873, L"Microsoft OLE DB Provider for SQL Server", L"clave duplicada o rechazada"};
         });
   };
@@ -718,6 +723,22 @@ TEST_F(IndexScreenTest, AnInsertThatRaisesIsTreatedAsARefusedOne) {
             (Texts{std::to_wstring(firstNew_) + L" otro.jpg", std::to_wstring(firstNew_ + 1) + L" a.jpg",
                    std::to_wstring(firstNew_ + 2) + L" b.jpg"}));
   EXPECT_EQ(StoredFiles(), (Texts{Stored(firstNew_ + 1, L"jpg"), Stored(firstNew_ + 2, L"jpg")}));
+
+  Scans({L"c.jpg"});
+  FindScans();
+  Key(0, L"REF-C");
+  Messages();
+  raises = 1;
+  otherClerkFirst = false;
+  commitsFirst = true;
+  ClickButton(L"BTN_SAV");
+  EXPECT_EQ(Messages(), Texts{kSaved});
+  const std::wstring third = std::to_wstring(firstNew_ + 3);
+  EXPECT_EQ(Column(L"Select DocumentoId || ' ' || Path From Documentos Where Documento = 'c.jpg'"),
+            Texts{third + L" " + Stored(firstNew_ + 3, L"jpg")});
+  EXPECT_EQ(StoredFiles().size(), 3u);
+  EXPECT_FALSE(InSource(L"c.jpg"));
+  EXPECT_EQ(Column(L"Select Count(*) From LogAcciones Where Detalle = '" + third + L"'"), Texts{L"1"});
 }
 
 // A deleted document's stored file stays wherever it was filed, under any category and
@@ -856,7 +877,7 @@ TEST_F(IndexScreenTest, ADatabaseRestoredWhileTheScreenIsOpenGetsTheDocuments) {
 // next save: no stored copy, no row, no log entry, and a message with the reason and
 // the file's name. The tests' set-up makes the mount where the machine allows it.
 TEST_F(IndexScreenTest, AScanTheMoveCannotTakeFromItsFolderIsNeverFiled) {
-  const std::wstring readOnly = EnvironmentValue(L"CAPTURE_READONLY_SOURCE");
+  const std::wstring readOnly = EnvironmentValue(L"CAPTURE_SOURCE_FOLDERS");
   if (readOnly.empty() || !Exists(readOnly + L"\\links\\link.pdf"))
     GTEST_SKIP() << "no read-only mount on this machine";
   for (const auto& [folder, name] : {std::pair{L"\\mount", L"ro.pdf"}, std::pair{L"\\links", L"link.pdf"}}) {
@@ -877,6 +898,72 @@ TEST_F(IndexScreenTest, AScanTheMoveCannotTakeFromItsFolderIsNeverFiled) {
     EXPECT_TRUE(Column(std::wstring(L"Select Documento") + New()).empty()) << name;
     EXPECT_EQ(Column(L"Select Count(*) From LogAcciones"), Texts{L"0"}) << name;
   }
+}
+
+std::string Content(const std::wstring& path) {
+  const std::vector<uint8_t> bytes = test::ReadFileBytes(path);
+  return {bytes.begin(), bytes.end()};
+}
+
+// The same volume moves by a rename; this one stands for another, where the move copies.
+hosted::FileTransfer AnotherVolumeFor(const std::wstring& sourceFolder,
+                                      std::function<DWORD(const std::wstring&)> remove = nullptr) {
+  const hosted::FileTransfer real = hosted::FileTransferSeam::Real();
+  return {[real, sourceFolder](const std::wstring& from, const std::wstring& to) -> DWORD {
+            return from.rfind(sourceFolder, 0) == 0 ? ERROR_NOT_SAME_DEVICE : real.rename(from, to);
+          },
+          real.copy, remove ? remove : real.remove};
+}
+
+// Two pages whose names differ only in case (Wine finds either under both names): the
+// one keyed is filed, whether the store is on the source's volume or on another, and
+// the other stays where it was. No page is ever taken for the other by its name.
+TEST_F(IndexScreenTest, AScanWhoseNameDiffersOnlyInCaseFromAnotherIsFiledAndTheOtherKept) {
+  const std::wstring folders = EnvironmentValue(L"CAPTURE_SOURCE_FOLDERS");
+  for (const wchar_t* twins : {L"\\twins-rename", L"\\twins-copy"}) {
+    const std::wstring source = folders + twins;
+    ASSERT_TRUE(Exists(source + L"\\case.pdf")) << "the tests' set-up makes " << testing::PrintToString(source);
+    std::optional<hosted::ScopedFileTransfer> otherVolume;
+    if (std::wstring_view(twins) == L"\\twins-copy") otherVolume.emplace(AnotherVolumeFor(source));
+    Shared().gPathOrigen = source;
+    Open();
+    FindScans();
+    ASSERT_EQ(screen_->SlideCount(), 2);
+    Key(0, L"REF-" + std::wstring(twins + 1));  // Case.pdf, the first by name
+    Messages();
+    ClickButton(L"BTN_SAV");
+    EXPECT_EQ(Messages(), Texts{kSaved}) << twins;
+    const Texts stored = Column(L"Select Path From Documentos Where ReferenciaId = 'REF-" + std::wstring(twins + 1) + L"'");
+    ASSERT_EQ(stored.size(), 1u) << twins;
+    EXPECT_NE(Content(stored[0]).find("%upper"), std::string::npos) << twins;
+    EXPECT_EQ(hosted::FolderFiles(source).size(), 1u) << twins;
+    EXPECT_NE(Content(source + L"\\case.pdf").find("%lower"), std::string::npos) << twins;
+  }
+}
+
+// A copy into the store that cannot be removed after its source would not go: the pass
+// stops at once with both files named, and nothing is copied again under another id.
+TEST_F(IndexScreenTest, ACopyThatCannotBeRemovedStopsThePassWithBothFilesNamed) {
+  Scans({L"a.jpg"});
+  const std::wstring source = source_;
+  hosted::ScopedFileTransfer stuck(AnotherVolumeFor(source, [source](const std::wstring& path) -> DWORD {
+    return path.rfind(source, 0) == 0 ? 0 : ERROR_ACCESS_DENIED;  // the source stays, the copy too
+  }));
+  Open();
+  FindScans();
+  Key(0, L"REF-A");
+  Messages();
+  ClickButton(L"BTN_SAV");
+  const Texts shown = Messages();
+  ASSERT_EQ(shown.size(), 1u);
+  const Texts stored = StoredFiles();
+  ASSERT_EQ(stored.size(), 1u);
+  EXPECT_TRUE(shown[0].rfind(kSaveFailed, 0) == 0 && shown[0].find(source_ + L"\\a.jpg") != std::wstring::npos &&
+              shown[0].find(L"no se pudo quitar") != std::wstring::npos)
+      << testing::PrintToString(shown[0]);
+  EXPECT_NE(shown[0].find(std::filesystem::path(stored[0]).filename().wstring()), std::wstring::npos);
+  EXPECT_TRUE(Column(std::wstring(L"Select Documento") + New()).empty());
+  EXPECT_EQ(Column(L"Select Count(*) From LogAcciones"), Texts{L"0"});
 }
 
 // Two clerks filing at the same moment: the other clerk (this program again, as a

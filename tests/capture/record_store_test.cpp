@@ -106,7 +106,7 @@ class MoveDocumentFileTest : public ::testing::Test {
 };
 
 TEST_F(MoveDocumentFileTest, CreatesOnlyTheFoldersThatAreMissing) {
-  EXPECT_TRUE(capture::MoveDocumentFile(Entry(L"7", L"12", 1234, L"scan.JPG"), Source()));
+  EXPECT_EQ(capture::MoveDocumentFile(Entry(L"7", L"12", 1234, L"scan.JPG"), Source()), capture::StoreMove::Moved);
   EXPECT_EQ(store_.Tree(), (std::set<std::wstring>{L"root\\", L"root\\00007\\", L"root\\00007\\00012\\",
                                                    L"root\\00007\\00012\\00000000000000001234.JPG"}));
   EXPECT_EQ(store_.Read(L"root\\00007\\00012\\00000000000000001234.JPG"), "scan bytes");
@@ -116,7 +116,7 @@ TEST_F(MoveDocumentFileTest, CreatesOnlyTheFoldersThatAreMissing) {
   for (long id : {5, 6}) {
     source_.Write(L"scan.JPG", "next");
     auto expected = store_.Tree();
-    EXPECT_TRUE(capture::MoveDocumentFile(Entry(L"8", L"3", id, L"scan.JPG"), Source()));
+    EXPECT_EQ(capture::MoveDocumentFile(Entry(L"8", L"3", id, L"scan.JPG"), Source()), capture::StoreMove::Moved);
     expected.insert(L"root\\00008\\00003\\");
     expected.insert(L"root\\00008\\00003\\0000000000000000000" + std::to_wstring(id) + L".JPG");
     EXPECT_EQ(store_.Tree(), expected);
@@ -152,7 +152,9 @@ TEST_F(MoveDocumentFileTest, EveryRefusalMovesAndCreatesNothing) {
   const auto source = source_.Tree();
   for (const Case& c : cases) {
     Shared().gPathDestino = c.root;
-    EXPECT_FALSE(capture::MoveDocumentFile(c.record, c.source)) << c.why;
+    const capture::StoreMove expected =
+        std::wstring_view(c.why) == L"stored file exists" ? capture::StoreMove::PathTaken : capture::StoreMove::Refused;
+    EXPECT_EQ(capture::MoveDocumentFile(c.record, c.source), expected) << c.why;
     EXPECT_EQ(store_.Tree(), store) << c.why;
     EXPECT_EQ(source_.Tree(), source) << c.why;
   }
@@ -197,7 +199,8 @@ TEST_F(MoveDocumentFileTest, AMoveToAnotherVolumeIsWholeOrLeavesNothing) {
                                              OPEN_EXISTING, 0, nullptr)
                                : INVALID_HANDLE_VALUE;
     std::wstring reason = L"unset";
-    const bool moved = capture::MoveDocumentFile(Entry(L"4", L"2", 70, L"scan.JPG"), Source(), &reason);
+    const bool moved =
+        capture::MoveDocumentFile(Entry(L"4", L"2", 70, L"scan.JPG"), Source(), &reason) == capture::StoreMove::Moved;
     if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
     if (!c.reason.empty()) {
       EXPECT_FALSE(moved) << c.why;
@@ -212,6 +215,18 @@ TEST_F(MoveDocumentFileTest, AMoveToAnotherVolumeIsWholeOrLeavesNothing) {
       EXPECT_TRUE(source_.Tree().empty());
     }
   }
+  // A scanner writes a new page under the name as soon as the old one goes: the move is
+  // done, and the new page is not taken for the moved one.
+  source_.Write(L"scan.JPG", "scan bytes");
+  auto newPageAtOnce = [&](const std::wstring& path) -> DWORD {
+    const DWORD error = real.remove(path);
+    if (!error && path == Source()) source_.Write(L"scan.JPG", "new page");
+    return error;
+  };
+  hosted::ScopedFileTransfer transfer({rename, real.copy, newPageAtOnce});
+  EXPECT_EQ(capture::MoveDocumentFile(Entry(L"4", L"2", 71, L"scan.JPG"), Source()), capture::StoreMove::Moved);
+  EXPECT_EQ(store_.Read(L"root\\00004\\00002\\00000000000000000071.JPG"), "scan bytes");
+  EXPECT_EQ(source_.Read(L"scan.JPG"), "new page");
 }
 
 TEST(CopyToTemp, CopiesUnderTheTemporaryNameAndGivesNothingOnFailure) {
