@@ -1,5 +1,8 @@
 #include "consult/comment_history.h"
 
+#include <optional>
+
+#include "base/steps.h"
 #include "base/variant.h"
 #include "base/vb_error.h"
 #include "screen_kit/data_access.h"
@@ -20,13 +23,16 @@ struct StoredHistory {
 
 [[noreturn]] void Refused(const DataAccess& data) { throw VbError{err::InternalError, L"", data.ErrDescription()}; }
 
-StoredHistory ReadHistory(const DataAccess& data, const std::wstring& key, const std::wstring& id, long documentId) {
+// The history as stored; nothing when the document is gone. Raises when it cannot be read.
+std::optional<StoredHistory> ReadHistory(const DataAccess& data, const std::wstring& key, const std::wstring& id) {
   auto stored = data.GetData(
       key, L"Select DataLength(Comentarios) As Size, Comentarios From Documentos Where DocumentoId = " + id);
   if (!stored) Refused(data);
-  if (stored->IsEOF()) throw VbError{err::NoCurrentRecord, L"", DocumentGoneText(documentId)};
-  return {stored->FieldLong(L"Size"), stored->FieldText(L"Comentarios")};
+  if (stored->IsEOF()) return std::nullopt;
+  return StoredHistory{stored->FieldLong(L"Size"), stored->FieldText(L"Comentarios")};
 }
+
+[[noreturn]] void Gone(long documentId) { throw VbError{err::NoCurrentRecord, L"", DocumentGoneText(documentId)}; }
 
 }  // namespace
 
@@ -38,18 +44,33 @@ std::wstring DocumentGoneText(long documentId) {
   return L"El documento " + std::to_wstring(documentId) + L" ya no existe";
 }
 
-std::wstring AppendToHistory(const DataAccess& data, const std::wstring& key, long documentId,
-                             const std::wstring& entry) {
+AppendOutcome AppendToHistory(const DataAccess& data, const std::wstring& key, long documentId,
+                              const std::wstring& entry) {
   const std::wstring id = std::to_wstring(documentId);
-  StoredHistory present = ReadHistory(data, key, id, documentId);
+  std::optional<StoredHistory> read = ReadHistory(data, key, id);
+  if (!read) Gone(documentId);
+  StoredHistory present = std::move(*read);
   for (int attempt = 1;; ++attempt) {
     const std::wstring history = present.text + entry;
-    if (!data.ExecuteSql(key, L"Update Documentos Set Comentarios = '" + SqlText(history) +
-                                  L"' Where DocumentoId = " + id + L" And Coalesce(DataLength(Comentarios), 0) = " +
-                                  std::to_wstring(present.size)))
-      Refused(data);
-    StoredHistory now = ReadHistory(data, key, id, documentId);
-    if (now.text.starts_with(history)) return now.text;
+    bool accepted = false;
+    VbError raised;
+    // A component may raise after its write went in: only a plain refusal is a failure.
+    const bool answered = IgnoreErrors(
+        [&] {
+          accepted = data.ExecuteSql(key, L"Update Documentos Set Comentarios = '" + SqlText(history) +
+                                              L"' Where DocumentoId = " + id +
+                                              L" And Coalesce(DataLength(Comentarios), 0) = " +
+                                              std::to_wstring(present.size));
+        },
+        &raised);
+    if (answered && !accepted) Refused(data);
+    VbError unread;
+    if (!IgnoreErrors([&] { read = ReadHistory(data, key, id); }, &unread))
+      return {false, L"", answered ? unread.description : raised.description + L" - " + unread.description};
+    if (!read) Gone(documentId);
+    StoredHistory& now = *read;
+    if (now.text.starts_with(history)) return {true, now.text, L""};
+    if (!answered) throw raised;
     if (now.size == present.size && now.text == present.text)
       throw VbError{err::InternalError, L"", L"La base de datos no guardó el comentario del documento " + id};
     if (attempt == kAppendAttempts)

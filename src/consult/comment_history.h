@@ -8,7 +8,8 @@
 // history still has the size it had when it was read (a history only ever grows), and
 // the row is read back to learn the outcome: the stored history begins with what was
 // written, or another user's entry came first and the entry is joined to what is
-// stored now and written again. No entry is lost and none is written twice.
+// stored now and written again. No entry is lost and none is written twice. A write whose
+// history cannot be read back is told as sent and not confirmed, never as not stored.
 #include <windows.h>
 #include <oaidl.h>
 
@@ -26,11 +27,20 @@ std::wstring CommentEntry(const std::wstring& user, DATE when, const std::wstrin
 // The text that tells a document is gone.
 std::wstring DocumentGoneText(long documentId);
 
-// Appends `entry` to the history of document `documentId` on the database of `key` and
-// answers the history as stored now (the entry, and any entry another user appended
-// after it). Raises a VbError with the reason when the document is gone, the component
-// refuses a call, or other users' entries keep coming first.
-std::wstring AppendToHistory(const DataAccess& data, const std::wstring& key, long documentId,
-                             const std::wstring& entry);
+// What became of an appended entry: stored (`history` is the history as stored now: the
+// entry, and any entry another user appended after it), or sent and not confirmed: the
+// write was accepted, or raised, and the history could not be read back (`reason`), so
+// the entry may well be stored.
+struct AppendOutcome {
+  bool confirmed = false;
+  std::wstring history;
+  std::wstring reason;
+};
+
+// Appends `entry` to the history of document `documentId` on the database of `key`.
+// Raises a VbError with the reason when the entry was not stored: the document is gone,
+// the component refuses the write, or other users' entries keep coming first.
+AppendOutcome AppendToHistory(const DataAccess& data, const std::wstring& key, long documentId,
+                              const std::wstring& entry);
 
 }  // namespace vk::consult

@@ -157,7 +157,10 @@ void ListScreen::ShowInPreview() {
 
 void ListScreen::GRDetail_DblClick() {
   int dataRow = -1;
-  if (!CurrentDataRow(dataRow) || !GRDetail_RowSelected()) return;
+  if (!CurrentDataRow(dataRow)) return;
+  // A row with a value that cannot be read opens as the panoramic view opens it: the
+  // viewer needs only its id, name and path.
+  GRDetail_RowSelected();
   OpenInViewer();
 }
 
@@ -179,6 +182,7 @@ CommandTarget ListScreen::TargetOfCommand(std::initializer_list<const wchar_t*> 
   } else {
     RowReading reading = ReadRow(target.dataRow);
     for (const auto& [column, text] : reading.unreadable) {
+      if (column == L"Path") target.pathRead = false;
       const bool isNeeded = column == L"DocumentoId" ||
                             std::any_of(needed.begin(), needed.end(), [&](const wchar_t* n) { return column == n; });
       if (!isNeeded) continue;
@@ -189,29 +193,32 @@ CommandTarget ListScreen::TargetOfCommand(std::initializer_list<const wchar_t*> 
     target.document = std::move(reading.document);
   }
   if (target.document.DocumentoId <= 0) return target;  // no document: nothing to check
-  target.told = !StillExists(target.document.DocumentoId);
+  target.told = !StillListed(target);
   if (target.told) target.document = ListDocument{};
   return target;
 }
 
-bool ListScreen::StillExists(long documentId) {
+bool ListScreen::StillListed(const CommandTarget& target) {
+  const long documentId = target.document.DocumentoId;
   const std::wstring id = std::to_wstring(documentId);
-  bool exists = false;
+  std::optional<std::wstring> storedPath;
   VbError error;
   const bool read = IgnoreErrors(
       [&] {
         if (!mData) Raise(err::ObjectNotSet);
-        exists = DocumentRowExists(*mData, documentId);
+        storedPath = DocumentRowPath(*mData, documentId);
       },
       &error);
-  if (read && exists) return true;
   if (!read) {
     ShowMessage(L"No se ha podido leer el documento " + id + L": " + error.description, msg::Information, kTitle);
     return false;
   }
+  // A row under the id with another path is a document filed after the listed one went.
+  if (storedPath && (!target.pathRead || *storedPath == target.document.Path)) return true;
   // Nothing of it stays on screen, before the message lets other input in.
   if (document_.DocumentoId == documentId) ShowNoDocument();
-  ShowMessage(DocumentGoneText(documentId), msg::Information, kTitle);
+  ShowMessage(storedPath ? L"El documento " + id + L" cambió; actualice la lista" : DocumentGoneText(documentId),
+              msg::Information, kTitle);
   return false;
 }
 

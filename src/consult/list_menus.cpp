@@ -103,11 +103,13 @@ void ListScreen::mnuComentariosAdd_Click() {
   int dataRow = -1;
   if (!CurrentDataRow(dataRow)) return;
   // The row whose cell shows the history is the row whose document takes the entry.
-  const long documentId = TargetOfCommand({}).document.DocumentoId;
-  if (documentId <= 0) return;
+  const CommandTarget target = TargetOfCommand({});
+  if (target.document.DocumentoId <= 0) return;
   const std::wstring text = EditComments(L"Comentarios del Documento", L"", false);
   if (text.empty() || !StillWanted()) return;  // cancelled, or closed while the editor was open
-  AppendComment(dataRow, documentId, text);
+  // The editor may stay open a long time: the document must still be the listed one.
+  if (!StillListed(target)) return;
+  AppendComment(dataRow, target.document.DocumentoId, text);
 }
 
 void ListScreen::mnuComentariosView_Click() {
@@ -118,11 +120,11 @@ void ListScreen::mnuComentariosView_Click() {
 
 bool ListScreen::AppendComment(int dataRow, long documentId, const std::wstring& text) {
   if (documentId <= 0) return false;
-  std::wstring history;
+  AppendOutcome outcome;
   VbError error;
   const bool written = IgnoreErrors(
       [&] {
-        history = AppendToHistory(*mData, Shared().gApplicationName, documentId,
+        outcome = AppendToHistory(*mData, Shared().gApplicationName, documentId,
                                   CommentEntry(GetUserNameNT(), ValidDate(Now()), text));
       },
       &error);
@@ -131,7 +133,14 @@ bool ListScreen::AppendComment(int dataRow, long documentId, const std::wstring&
                 kTitle);
     return false;
   }
-  IgnoreErrors([&] { c_.GRDetail->SetCellValue(dataRow, L"Comentarios", Variant(history)); });
+  if (!outcome.confirmed) {
+    // It may be stored: a clerk who wrote it again could store it twice.
+    ShowMessage(L"El Comentario se envió, pero no se pudo comprobar que quedó grabado. Error [ " + outcome.reason +
+                    L" ]. Vea los comentarios del documento antes de escribirlo de nuevo.",
+                msg::Information, kTitle);
+    return false;
+  }
+  IgnoreErrors([&] { c_.GRDetail->SetCellValue(dataRow, L"Comentarios", Variant(outcome.history)); });
   return true;
 }
 

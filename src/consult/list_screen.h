@@ -54,11 +54,13 @@ struct RowReading {
 };
 
 // The document a command acts on (DocumentoId 0: none) and the data row that shows it
-// (-1 on a grouping row); `told` when the user was told why there is none.
+// (-1 on a grouping row); `told` when the user was told why there is none; `pathRead`
+// unless the row's Path cell could not be read.
 struct CommandTarget {
   ListDocument document;
   int dataRow = -1;
   bool told = false;
+  bool pathRead = true;
 };
 
 // The items of the three pop-up menus.
@@ -160,12 +162,14 @@ class ListScreen : public DocumentScreen {
   // The document a command acts on: the current data row's, or on a grouping row the
   // current document. A command reads only the values it needs (`needed`, with
   // DocumentoId always), so another value that does not convert does not stop it; a
-  // needed one that does not convert, or a document gone from the database (one read
-  // of its id), is told to the user and leaves no document.
+  // needed one that does not convert, or a document gone from the database or replaced
+  // there (one read of its row), is told to the user and leaves no document.
   CommandTarget TargetOfCommand(std::initializer_list<const wchar_t*> needed);
-  // One read of the id; false after telling the user the document is gone (or could
-  // not be read), and then the screen shows no document if it was the current one.
-  bool StillExists(long documentId);
+  // One read of the target's row by its id: false after telling the user the document
+  // is gone, that another document now holds its id (the row's Path is not the list's),
+  // or that it could not be read; the screen then shows no document if it was the
+  // current one.
+  bool StillListed(const CommandTarget& target);
   bool GRDetail_RowSelected();
   void GRDetail_DblClick();
   void GRDetail_MouseUp(int button, float x, float y);

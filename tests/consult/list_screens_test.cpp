@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <utility>
 
 #include "app/cobject.h"
 #include "base/clock.h"
@@ -59,6 +60,14 @@ void RunAsOtherClerk(const std::wstring& sql) {
             0u);
 }
 
+// True for the call that writes a comment history.
+bool WritesComments(const std::wstring& member, const DISPPARAMS* params) {
+  if (_wcsicmp(member.c_str(), L"Execute") != 0 || !params || params->cArgs < 2) return false;
+  // Execute's command is its second argument; IDispatch passes them last first.
+  const VARIANT& command = params->rgvarg[params->cArgs - 2];
+  return V_VT(&command) == VT_BSTR && wcsstr(V_BSTR(&command), L"Set Comentarios");
+}
+
 // The screen's data objects, with another clerk's statement run once just before the
 // first command that writes a comment history: between the screen's read and its write.
 com::ComPtr<IDispatch> OtherClerkBeforeCommentWrite(const std::wstring& sql) {
@@ -66,14 +75,9 @@ com::ComPtr<IDispatch> OtherClerkBeforeCommentWrite(const std::wstring& sql) {
   return DispatchTap::Wrap(ThreeMemberDataObject(),
                            [pending](const std::wstring& member, DISPPARAMS* params, VARIANT*,
                                      const std::function<HRESULT()>& call) {
-                             // Execute's command is its second argument; IDispatch passes them last first.
-                             if (!pending->empty() && _wcsicmp(member.c_str(), L"Execute") == 0 && params &&
-                                 params->cArgs >= 2) {
-                               const VARIANT& command = params->rgvarg[params->cArgs - 2];
-                               if (V_VT(&command) == VT_BSTR && wcsstr(V_BSTR(&command), L"Set Comentarios")) {
-                                 RunAsOtherClerk(*pending);
-                                 pending->clear();
-                               }
+                             if (!pending->empty() && WritesComments(member, params)) {
+                               RunAsOtherClerk(*pending);
+                               pending->clear();
                              }
                              return call();
                            });
@@ -356,11 +360,34 @@ TEST_F(ViewScreenTest, AValueACommandNeedsThatCannotBeReadIsNamedWithItsDocument
   answers.push_back([] { return msg::Yes; });
   ClickKey(*view.controls().TBarMain, L"BTN_VAL");
   ClickKey(*view.controls().TBarDetail, L"BTN_PAN");
-  ASSERT_EQ(messages.size(), 3u);
+  DoubleClickRow(shown);
+  ASSERT_EQ(messages.size(), 4u);
   EXPECT_EQ(messages[1].text, told);
   EXPECT_EQ(messages[2].text, told);
+  EXPECT_EQ(messages[3].text, told);
   EXPECT_TRUE(launcher.parameters.empty());
   EXPECT_EQ(Scalar(L"Select Count(*) From DocumentosLog Where DocumentoId In (0, 107, 'x107')"), L"0");
+}
+
+// A value no command reads (a type that is no number) stops neither the panoramic view
+// nor the double click, on both lists: the double click is R01VIE's only way to open.
+TEST_F(SearchScreenTest, ADoubleClickOpensAndMarksARowWithAValueItDoesNotNeed) {
+  Sql(kAppKey, L"Update Documentos Set TipoDocumentoId = 'abc' Where DocumentoId = 107");
+  const std::wstring opened = L"F00:Ostrela - " + Scalar(L"Select Documento From Documentos Where DocumentoId = 107");
+  for (const wchar_t* formCode : {L"R01VIE", L"B01F01"}) {
+    launcher.parameters.clear();
+    const std::wstring readings = Scalar(L"Select Count(*) From DocumentosLog Where DocumentoId = 107");
+    Open(formCode, L"administrador");
+    if (std::wstring_view(formCode) == L"B01F01") Find();
+    ASSERT_GE(RowOf(107), 0) << formCode;
+    DoubleClickRow(RowOf(107));
+    ASSERT_EQ(launcher.parameters.size(), 1u) << formCode;
+    EXPECT_EQ(launcher.parameters[0].find(opened), 0u) << formCode;
+    EXPECT_NE(Scalar(L"Select Count(*) From DocumentosLog Where DocumentoId = 107"), readings) << formCode;
+    EXPECT_TRUE(messages.empty()) << formCode;
+    Kill();
+    Pump();
+  }
 }
 
 TEST_F(ViewScreenTest, TheViewerOpensTheDocumentAndOnlyAStartedViewerMarksIt) {
@@ -674,38 +701,110 @@ TEST_F(ViewScreenTest, ACommentWrittenWhileAnotherClerkWritesLosesNeitherAndAGon
   }
 }
 
-TEST_F(ViewScreenTest, ADocumentDeletedMeanwhileIsToldAndNothingActsOnIt) {
+// The listed document deleted by another clerk, or deleted and its id then taken by a
+// document another program filed: no command acts on it, nor on the newcomer.
+TEST_F(ViewScreenTest, ADocumentDeletedOrReplacedMeanwhileIsToldAndNothingActsOnIt) {
   ScopedOutbox outbox;
-  ListScreen& view = Open(L"R01VIE");
-  const int row = RowOf(104);
-  ClickRow(row);
-  Sql(kAppKey, L"Delete From Documentos Where DocumentoId = 104");  // another clerk's
-  answers.push_back([] { return msg::Yes; });
-  ClickKey(*view.controls().TBarMain, L"BTN_VAL");
-  ClickKey(*view.controls().TBarDetail, L"BTN_PAN");
-  DoubleClickRow(row);
-  RightClickRow(row, {VK_DOWN, VK_RETURN});  // mail
-  int editors = 0;
-  for (const std::vector<UINT>& item : {kAddComment, kViewComments}) {
-    auto editor = ActWhenShown(L"FEditorRTF", [&](Form& f) {
-      ++editors;
-      Press(static_cast<consult::FEditorRTF&>(f).cmdCancel());
-    });
-    RightClickRow(row, item);
+  struct Case {
+    const wchar_t* meanwhile;
+    std::wstring told;
+  };
+  const Case cases[] = {
+      {L"", L"El documento 104 ya no existe"},
+      {L"Insert Into Documentos (DocumentoId, CategoriaId, SubCategoriaId, Documento, Path, Comentarios) Values "
+       L"(104, '1', '1', 'nuevo.pdf', 'C:\\Otro\\nuevo.pdf', 'suyo')",
+       L"El documento 104 cambió; actualice la lista"},
+  };
+  Sql(kAppKey, L"Create Table Listed As Select * From Documentos Where DocumentoId = 104");
+  for (const Case& c : cases) {
+    Sql(kAppKey, L"Delete From Documentos Where DocumentoId = 104");
+    Sql(kAppKey, L"Insert Into Documentos Select * From Listed");
+    ListScreen& view = Open(L"R01VIE");
+    const int row = RowOf(104);
+    ASSERT_GE(row, 0);
+    ClickRow(row);
+    Sql(kAppKey, L"Delete From Documentos Where DocumentoId = 104");  // another clerk's
+    if (*c.meanwhile) Sql(kAppKey, c.meanwhile);
+    messages.clear();
+    answers.push_back([] { return msg::Yes; });
+    ClickKey(*view.controls().TBarMain, L"BTN_VAL");
+    ClickKey(*view.controls().TBarDetail, L"BTN_PAN");
+    DoubleClickRow(row);
+    RightClickRow(row, {VK_DOWN, VK_RETURN});  // mail
+    int editors = 0;
+    for (const std::vector<UINT>& item : {kAddComment, kViewComments}) {
+      auto editor = ActWhenShown(L"FEditorRTF", [&](Form& f) {
+        ++editors;
+        Press(static_cast<consult::FEditorRTF&>(f).cmdCancel());
+      });
+      RightClickRow(row, item);
+    }
+    std::vector<std::wstring> told;
+    for (const ShownMessage& m : messages) told.push_back(m.text);
+    std::vector<std::wstring> expected(6, c.told);
+    expected.insert(expected.begin(), L"Desea Marcar como Leído el Documento?");
+    EXPECT_EQ(told, expected);
+    EXPECT_EQ(Scalar(L"Select Count(*) From DocumentosLog Where DocumentoId = 104"), L"0");
+    EXPECT_TRUE(launcher.parameters.empty());
+    EXPECT_TRUE(outbox.Mails().empty());
+    EXPECT_EQ(editors, 0);
+    EXPECT_EQ(view.currentDocument().DocumentoId, 0);
+    EXPECT_EQ(view.controls().PSelection->Path(), L"");
+    Kill();
+    Pump();
   }
-  std::vector<std::wstring> told;
-  for (const ShownMessage& m : messages) told.push_back(m.text);
-  EXPECT_EQ(told, std::vector<std::wstring>(
-                      {L"Desea Marcar como Leído el Documento?", L"El documento 104 ya no existe",
-                       L"El documento 104 ya no existe", L"El documento 104 ya no existe",
-                       L"El documento 104 ya no existe", L"El documento 104 ya no existe",
-                       L"El documento 104 ya no existe"}));
-  EXPECT_EQ(Scalar(L"Select Count(*) From DocumentosLog Where DocumentoId = 104"), L"0");
-  EXPECT_TRUE(launcher.parameters.empty());
-  EXPECT_TRUE(outbox.Mails().empty());
-  EXPECT_EQ(editors, 0);
-  EXPECT_EQ(view.currentDocument().DocumentoId, 0);
-  EXPECT_EQ(view.controls().PSelection->Path(), L"");
+  EXPECT_EQ(Scalar(L"Select Comentarios From Documentos Where DocumentoId = 104"), L"suyo");
+
+  // Replaced while the comment editor is open: the entry goes to nobody.
+  Open(L"R01VIE");
+  messages.clear();
+  {
+    auto editor = ActWhenShown(L"FEditorRTF", [&](Form& f) {
+      Sql(kAppKey, L"Update Documentos Set Path = 'C:\\Otro\\otro.png' Where DocumentoId = 103");
+      auto& e = static_cast<consult::FEditorRTF&>(f);
+      e.rtfTexto().SetText(L"Para el anterior");
+      Press(e.cmdOK());
+    });
+    RightClickRow(RowOf(103), kAddComment);
+  }
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].text, L"El documento 103 cambió; actualice la lista");
+  EXPECT_EQ(Scalar(L"Select Coalesce(Comentarios, '') From Documentos Where DocumentoId = 103"), L"");
+}
+
+// The write went through, then another program held the database past the timeout as
+// the history was read back: the comment may be stored, so it is never told as lost.
+TEST_F(ViewScreenTest, ACommentWhoseHistoryCannotBeReadBackIsToldAsSentAndUnchecked) {
+  auto locked = std::make_shared<bool>(false);  // for the next read
+  Seam<HostSeams>::Current().createDataAccess = [locked] {
+    return DispatchTap::Wrap(ThreeMemberDataObject(), [locked](const std::wstring& member, DISPPARAMS* params,
+                                                               VARIANT*, const std::function<HRESULT()>& call) {
+      if (_wcsicmp(member.c_str(), L"GetData") == 0 && std::exchange(*locked, false))
+        throw VbError{-2147217871, L"QdPoolConnection", L"database is locked"};
+      const HRESULT result = call();
+      if (WritesComments(member, params)) *locked = true;
+      return result;
+    });
+  };
+  Open(L"R01VIE");
+  const std::wstring before = Scalar(L"Select Coalesce(Comentarios, '') From Documentos Where DocumentoId = 106");
+  const int row = grid().Model().DisplayRow(RowOf(106)).Index;
+  const std::wstring shownBefore = consult::CellText(grid(), row, L"Comentarios");
+  {
+    auto editor = ActWhenShown(L"FEditorRTF", [](Form& f) {
+      auto& e = static_cast<consult::FEditorRTF&>(f);
+      e.rtfTexto().SetText(L"Una vez");
+      Press(e.cmdOK());
+    });
+    RightClickRow(RowOf(106), kAddComment);
+  }
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].text, L"El Comentario se envió, pero no se pudo comprobar que quedó grabado. Error [ database "
+                              L"is locked ]. Vea los comentarios del documento antes de escribirlo de nuevo.");
+  const std::wstring stored =
+      Scalar(L"Select Coalesce(Comentarios, '') From Documentos Where DocumentoId = 106").substr(before.size());
+  EXPECT_NE(stored.find(L"]\r\nUna vez\r\n\r\n"), std::wstring::npos) << "stored once, after what was there";
+  EXPECT_EQ(consult::CellText(grid(), row, L"Comentarios"), shownBefore);
 }
 
 TEST_F(ViewScreenTest, BothReportItemsShowTheListInThePreviewWindow) {
