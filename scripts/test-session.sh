@@ -8,6 +8,11 @@
 set -u
 template=${WINEPREFIX:?the Wine prefix to copy}
 session=$(mktemp -d "$template-session.XXXXXX")
+# A lock on the session folder, held by this script and by everything it starts, down
+# to the teardown below: a later run removes only sessions nobody holds
+# (scripts/clear-sessions.sh).
+exec 9<"$session"
+flock 9
 xvfb=
 # Taken down in the background, detached from the output, so the test ends at once.
 end_session() {

@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# clear-sessions.sh PREFIX: removes the Wine sessions of PREFIX (PREFIX-session.*, made
+# by scripts/test-session.sh) that earlier test runs left and nobody holds any more. A
+# session still held by its processes (one an earlier run is taking down in the
+# background) ends itself. Never fails: what earlier runs left is no reason to stop.
+template=${1:?the Wine prefix whose sessions to clear}
+for session in "$template"-session.*; do
+  [ -d "$session" ] || continue
+  flock -n "$session" rm -rf "$session" 2>/dev/null
+done
+exit 0
