@@ -14,7 +14,7 @@ TabControl::~TabControl() {
 }
 
 void TabControl::OnCreated() {
-  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TAB_CLASSES | ICC_PROGRESS_CLASS};
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TAB_CLASSES};
   InitCommonControlsEx(&icc);
   CreateInner(WC_TABCONTROLW, WS_TABSTOP | TCS_TABS | TCS_OWNERDRAWFIXED);
   SetWindowSubclass(inner_, StripProc, 1, reinterpret_cast<DWORD_PTR>(this));
@@ -115,30 +115,50 @@ LRESULT TabControl::OnNotify(NMHDR* header) {
   return 0;
 }
 
-void ProgressBar::OnCreated() {
-  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_PROGRESS_CLASS};
-  InitCommonControlsEx(&icc);
-  CreateInner(PROGRESS_CLASSW, PBS_SMOOTH);
-  ApplyRange();
-}
-
-void ProgressBar::ApplyRange() {
-  // The system bar needs a range of at least one step; a maximum of 0 shows an empty bar.
-  SendMessageW(inner(), PBM_SETRANGE32, 0, max_ > 0 ? max_ : 1);
-  SendMessageW(inner(), PBM_SETPOS, static_cast<WPARAM>(value_), 0);
-}
-
 void ProgressBar::SetMax(long max) {
   if (max < 0) Raise(err::InvalidPropertyValue, L"ProgressBar.Max");
   max_ = max;
   if (value_ > max_) value_ = max_;
-  ApplyRange();
+  Redraw();
 }
 
 void ProgressBar::SetValue(long value) {
   if (value < 0 || value > max_) Raise(err::InvalidPropertyValue, L"ProgressBar.Value");
+  if (value == value_) return;
   value_ = value;
-  SendMessageW(inner(), PBM_SETPOS, static_cast<WPARAM>(value_), 0);
+  Redraw();
+}
+
+void ProgressBar::Redraw() {
+  if (!outer_) return;
+  InvalidateRect(outer_, nullptr, FALSE);
+  UpdateWindow(outer_);
+}
+
+void ProgressBar::Paint(HDC dc) {
+  RECT client{};
+  GetClientRect(outer_, &client);
+  DrawEdge(dc, &client, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
+  // A maximum of 0 shows an empty bar.
+  RECT filled = client;
+  filled.right = client.left + (max_ > 0 ? MulDiv(client.right - client.left, value_, max_) : 0);
+  RECT rest = client;
+  rest.left = filled.right;
+  FillRect(dc, &filled, GetSysColorBrush(COLOR_HIGHLIGHT));
+  FillRect(dc, &rest, GetSysColorBrush(COLOR_3DFACE));
+}
+
+bool ProgressBar::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+  if (msg == PBM_GETPOS) {
+    result = value_;
+    return true;
+  }
+  if (msg == PBM_GETRANGE) {
+    if (auto* range = reinterpret_cast<PBRANGE*>(lp)) *range = {0, static_cast<int>(max_)};
+    result = wp ? 0 : max_;
+    return true;
+  }
+  return false;
 }
 
 }  // namespace vk::hosted

@@ -297,6 +297,13 @@ TEST(ProgressBarWindow, MaximumAndValueReachTheBar) {
   bar.SetValue(10);
   EXPECT_EQ(SendMessageW(bar.inner(), PBM_GETRANGE, FALSE, 0), 40);
   EXPECT_EQ(SendMessageW(bar.inner(), PBM_GETPOS, 0, 0), 10);
+  // A quarter of the bar shows filled, the rest empty.
+  RECT client{};
+  GetClientRect(bar.inner(), &client);
+  HDC dc = GetDC(bar.inner());
+  EXPECT_EQ(GetPixel(dc, client.right / 8, client.bottom / 2), GetSysColor(COLOR_HIGHLIGHT));
+  EXPECT_EQ(GetPixel(dc, client.right * 3 / 8, client.bottom / 2), GetSysColor(COLOR_3DFACE));
+  ReleaseDC(bar.inner(), dc);
   bar.SetMax(5);  // the value follows a smaller maximum
   EXPECT_EQ(bar.Value(), 5);
   EXPECT_EQ(ErrorOf([&] { bar.SetValue(6); }), err::InvalidPropertyValue);
