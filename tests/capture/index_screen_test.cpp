@@ -679,15 +679,18 @@ TEST_F(IndexScreenTest, AnInsertThatRaisesIsSettledByTheRowThatHoldsItsId) {
   int raises = 0;               // how many of the next inserts raise
   bool otherClerkFirst = false;  // whether another clerk's row takes the id just before
   bool commitsFirst = false;     // whether the insert goes in before the component raises
+  bool rowUnreadable = false;    // whether the read of the row that holds the id fails then
   HostSeams seams = Seam<HostSeams>::Real();
   seams.createDataAccess = [&] {
     return test::DispatchTap::Wrap(
         Seam<HostSeams>::Real().createDataAccess(),
         [&](const std::wstring& member, DISPPARAMS* params, VARIANT*, const std::function<HRESULT()>& call) {
-          // Execute's command is its second argument; IDispatch passes them last first.
-          const bool insert = _wcsicmp(member.c_str(), L"Execute") == 0 && params->cArgs == 6 &&
-                              V_VT(&params->rgvarg[4]) == VT_BSTR &&
-                              std::wstring(V_BSTR(&params->rgvarg[4])) == L"Documentos_Add";
+          // The command is the second argument; IDispatch passes them last first.
+          const VARIANT* command = params->cArgs >= 2 ? &params->rgvarg[params->cArgs - 2] : nullptr;
+          const std::wstring text = command && V_VT(command) == VT_BSTR ? V_BSTR(command) : L"";
+          if (rowUnreadable && text.rfind(L"Select Path From Documentos", 0) == 0)
+            throw VbError{-2147467259, L"Microsoft OLE DB Provider for SQL Server", L"se perdió la conexión"};
+          const bool insert = _wcsicmp(member.c_str(), L"Execute") == 0 && text == L"Documentos_Add";
           if (!insert || raises == 0) return call();
           --raises;
           if (otherClerkFirst)
@@ -739,6 +742,25 @@ TEST_F(IndexScreenTest, AnInsertThatRaisesIsSettledByTheRowThatHoldsItsId) {
   EXPECT_EQ(StoredFiles().size(), 3u);
   EXPECT_FALSE(InSource(L"c.jpg"));
   EXPECT_EQ(Column(L"Select Count(*) From LogAcciones Where Detalle = '" + third + L"'"), Texts{L"1"});
+
+  // Neither the insert nor the row can tell: the outcome is told as unknown, and the file
+  // stays in the store with the id its row may hold, never filed again from the folder.
+  Scans({L"d.jpg"});
+  FindScans();
+  Key(0, L"REF-D");
+  Messages();
+  raises = 1;
+  rowUnreadable = true;
+  ClickButton(L"BTN_SAV");
+  const std::wstring fourth = std::to_wstring(firstNew_ + 4);
+  const Texts unknown = Messages();
+  ASSERT_EQ(unknown.size(), 1u);
+  EXPECT_NE(unknown[0].find(L"no se pudo comprobar si el documento " + fourth + L" quedó grabado"), std::wstring::npos)
+      << testing::PrintToString(unknown[0]);
+  EXPECT_NE(unknown[0].find(Stored(firstNew_ + 4, L"jpg")), std::wstring::npos);
+  EXPECT_TRUE(Exists(Stored(firstNew_ + 4, L"jpg")));
+  EXPECT_FALSE(InSource(L"d.jpg"));
+  EXPECT_EQ(Column(L"Select Count(*) From LogAcciones Where Detalle = '" + fourth + L"'"), Texts{L"0"});
 }
 
 // A deleted document's stored file stays wherever it was filed, under any category and
