@@ -727,14 +727,18 @@ TEST_F(IndexScreenTest, AnInsertThatRaisesIsSettledByTheRowThatHoldsItsId) {
                    std::to_wstring(firstNew_ + 2) + L" b.jpg"}));
   EXPECT_EQ(StoredFiles(), (Texts{Stored(firstNew_ + 1, L"jpg"), Stored(firstNew_ + 2, L"jpg")}));
 
-  Scans({L"c.jpg"});
-  FindScans();
-  Key(0, L"REF-C");
-  Messages();
-  raises = 1;
+  // One new scan keyed and saved, its insert raising.
+  auto saveOneMore = [&](const wchar_t* name) {
+    Scans({name});
+    FindScans();
+    Key(0, L"REF-" + std::wstring(name));
+    Messages();
+    raises = 1;
+    ClickButton(L"BTN_SAV");
+  };
   otherClerkFirst = false;
   commitsFirst = true;
-  ClickButton(L"BTN_SAV");
+  saveOneMore(L"c.jpg");
   EXPECT_EQ(Messages(), Texts{kSaved});
   const std::wstring third = std::to_wstring(firstNew_ + 3);
   EXPECT_EQ(Column(L"Select DocumentoId || ' ' || Path From Documentos Where Documento = 'c.jpg'"),
@@ -745,13 +749,8 @@ TEST_F(IndexScreenTest, AnInsertThatRaisesIsSettledByTheRowThatHoldsItsId) {
 
   // Neither the insert nor the row can tell: the outcome is told as unknown, and the file
   // stays in the store with the id its row may hold, never filed again from the folder.
-  Scans({L"d.jpg"});
-  FindScans();
-  Key(0, L"REF-D");
-  Messages();
-  raises = 1;
   rowUnreadable = true;
-  ClickButton(L"BTN_SAV");
+  saveOneMore(L"d.jpg");
   const std::wstring fourth = std::to_wstring(firstNew_ + 4);
   const Texts unknown = Messages();
   ASSERT_EQ(unknown.size(), 1u);
