@@ -174,7 +174,7 @@ bool FDocumentosABM::EditorsStandForRecordType() const {
   return editors_->PlacedTypeId() == record_.TipoDocumentoId;
 }
 
-void FDocumentosABM::TakeShownFields() {
+void FDocumentosABM::TakeShownDates() {
   // Text and combo editors show the record's field and write every edit back; a field
   // no editor shows keeps the value it was loaded with, whether its type names it or
   // not (another program's, or one the type no longer names). A date editor shows today
@@ -211,7 +211,7 @@ bool FDocumentosABM::SaveDocument() {
   VbError error;
   IgnoreErrors(
       [&] {
-        TakeShownFields();
+        TakeShownDates();
         record_.Fecha = FechaToSave();
         record_.CBarra = c_.txtCBarra->Text();
         record_.ReferenciaId = c_.txtReferenciaId->Text();

@@ -104,7 +104,7 @@ class FDocumentosABM : public DocumentScreen {
   bool EditorsStandForRecordType() const;
   // The type's fields into the record as the editors show them, the fields the type
   // does not name emptied.
-  void TakeShownFields();
+  void TakeShownDates();
   bool RunDocumentStatement(const std::wstring& statement, const std::wstring& failureText);
   void DropCurrentDocument();
   // No current document, and nothing of the last one on screen: the large view empty,
