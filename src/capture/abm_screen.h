@@ -102,8 +102,8 @@ class FDocumentosABM : public DocumentScreen {
   // Whether the placed field editors stand for the record's document type (the last
   // placement read that type's definitions).
   bool EditorsStandForRecordType() const;
-  // The type's fields into the record as the editors show them, the fields the type
-  // does not name emptied.
+  // The days the date editors show into the record; every other field keeps what the
+  // user's edits or the load put there.
   void TakeShownDates();
   bool RunDocumentStatement(const std::wstring& statement, const std::wstring& failureText);
   void DropCurrentDocument();
