@@ -8,4 +8,8 @@ for session in "$template"-session.*; do
   [ -d "$session" ] || continue
   flock -n "$session" rm -rf "$session" 2>/dev/null
 done
+# A folder still under its starting name is a session being set up, unless a run was
+# killed in the instant before it was named: those are left an hour.
+find "$(dirname "$template")" -maxdepth 1 -type d -name "$(basename "$template")-starting.*" -mmin +60 \
+  -exec flock -n {} rm -rf {} \; 2>/dev/null
 exit 0

@@ -6,5 +6,5 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$here/build}
 "$here/scripts/build.sh"
-rm -rf "$build"/wineprefix-session.*  # what an interrupted run left behind
+"$here/scripts/clear-sessions.sh" "$build/wineprefix"  # what earlier runs left behind
 SCREEN_CYCLES=${1:-200} ctest --test-dir "$build" --output-on-failure -R '^screen_kit_screen_cycles$'

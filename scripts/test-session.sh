@@ -7,12 +7,16 @@
 # $WINEPREFIX before (scripts/test.sh).
 set -u
 template=${WINEPREFIX:?the Wine prefix to copy}
-session=$(mktemp -d "$template-session.XXXXXX")
+stop() { echo "test-session.sh: $*" >&2; exit 1; }
 # A lock on the session folder, held by this script and by everything it starts, down
-# to the teardown below: a later run removes only sessions nobody holds
-# (scripts/clear-sessions.sh).
-exec 9<"$session"
-flock 9
+# to the teardown below: a run removes only sessions nobody holds
+# (scripts/clear-sessions.sh). The folder is made and locked under a name no clean-up
+# looks at, and takes its session name only then: a clean-up running beside it never
+# finds it unheld.
+starting=$(mktemp -d "$template-starting.XXXXXX") || stop "cannot make a session folder beside $template"
+exec 9<"$starting" && flock 9 || stop "cannot lock $starting"
+session=$template-session.${starting##*.}
+mv -T "$starting" "$session" || { rm -rf "$starting"; stop "cannot name the session folder $session"; }
 xvfb=
 # Taken down in the background, detached from the output, so the test ends at once.
 end_session() {
@@ -25,12 +29,15 @@ trap 'exit 143' INT TERM
 # The Windows folder (half a gigabyte of modules nobody writes) is shared through hard
 # links; the registry, the .ini files and the users' folders are copied, without the
 # template's temp files.
-tar -C "$template" --exclude=./drive_c/windows --exclude='./drive_c/users/*/Temp/*' -cf - . |
-  tar -C "$session" -xf -
-cp -al "$template/drive_c/windows" "$session/drive_c/windows"
-for ini in "$template"/drive_c/windows/*.ini; do
-  cp --remove-destination "$ini" "$session/drive_c/windows/"
-done
+copy_prefix() {
+  tar -C "$template" --exclude=./drive_c/windows --exclude='./drive_c/users/*/Temp/*' -cf - . |
+    tar -C "$session" -xf - || return 1
+  cp -al "$template/drive_c/windows" "$session/drive_c/windows" || return 1
+  for ini in "$template"/drive_c/windows/*.ini; do
+    cp --remove-destination "$ini" "$session/drive_c/windows/" || return 1
+  done
+}
+copy_prefix || stop "cannot copy the Wine prefix $template into $session"
 export WINEPREFIX=$session
 
 # Xvfb picks a free display number itself and writes it once it accepts clients.
