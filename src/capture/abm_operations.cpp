@@ -174,22 +174,6 @@ bool FDocumentosABM::EditorsStandForRecordType() const {
   return editors_->PlacedTypeId() == record_.TipoDocumentoId;
 }
 
-void FDocumentosABM::TakeShownDates() {
-  // Text and combo editors show the record's field and write every edit back; a field
-  // no editor shows keeps the value it was loaded with, whether its type names it or
-  // not (another program's, or one the type no longer names). A date editor shows today
-  // for a text that reads as no date: the day shown is stored, and a stored text that
-  // reads as that day is kept as it was written.
-  for (const PlacedField& field : editors_->PlacedFields()) {
-    if (field.kind != kDatePickerArray || field.detalleId < 1 || field.detalleId > kCampoCount) continue;
-    const int n = static_cast<int>(field.detalleId);
-    const std::optional<DATE> shown = editors_->VkDTPicker()[field.index].Value();
-    if (!shown) continue;
-    const DATE day = std::floor(*shown);
-    if (CampoDate(record_.Campo(n)) != day) record_.Campo(n) = DateToText(day);
-  }
-}
-
 bool FDocumentosABM::SaveDocument() {
   if (!mData) return false;
   if (record_.DocumentoId == 0) {
@@ -211,7 +195,9 @@ bool FDocumentosABM::SaveDocument() {
   VbError error;
   IgnoreErrors(
       [&] {
-        TakeShownDates();
+        // The field editors' values are in the record already: each user edit wrote its
+        // own, and a date editor showing only today for an empty or unreadable text
+        // wrote nothing, so that text is sent back as loaded.
         record_.Fecha = FechaToSave();
         record_.CBarra = c_.txtCBarra->Text();
         record_.ReferenciaId = c_.txtReferenciaId->Text();

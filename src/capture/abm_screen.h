@@ -12,13 +12,13 @@
 // The current document is explicit: its id is the record's DocumentoId, 0 for none. It
 // changes only when a load has read the whole row; a cancelled find and a delete leave
 // none, and a load that fails changes nothing. With no document, save, validate and
-// delete show their failure text without running any SQL. A save sends what the screen
-// shows: the loaded values unless the user changed them (a date kept to the second, no
-// date kept as none, keys that are no longer enabled kept), a date field as the day its
-// editor shows, "" for a field the document's type does not name, and the stored value
-// of a field it names but that has no editor on screen. While the type's definitions
-// could not be read, a save is refused. A data-object call that raises fails as one
-// that answers False, with the reason after the failure text.
+// delete show their failure text without running any SQL. A save sends the loaded
+// values apart from what the user changed on screen (a date kept to the second, no date
+// kept as none, keys that are no longer enabled kept): a field no editor shows keeps its
+// stored value, and so does a date field whose editor shows only today for a text that
+// is empty or reads as no date, until the user sets a day there. While the type's
+// definitions could not be read, a save is refused. A data-object call that raises
+// fails as one that answers False, with the reason after the failure text.
 //
 // The busy flag covers MakeForm and every command (they yield or open modal boxes):
 // commands that arrive meanwhile are ignored, and a close (the host's Kill or "BTN_KIL")
@@ -102,9 +102,6 @@ class FDocumentosABM : public DocumentScreen {
   // Whether the placed field editors stand for the record's document type (the last
   // placement read that type's definitions).
   bool EditorsStandForRecordType() const;
-  // The days the date editors show into the record; every other field keeps what the
-  // user's edits or the load put there.
-  void TakeShownDates();
   bool RunDocumentStatement(const std::wstring& statement, const std::wstring& failureText);
   void DropCurrentDocument();
   // No current document, and nothing of the last one on screen: the large view empty,

@@ -119,7 +119,9 @@ FieldEditors::FieldEditors(Form& screen, Frames frames, FieldEditorGeometry geom
   });
   VkDTPicker_[0].Change.Connect([this](int index) {
     IgnoreErrors([&] {
-      // A picker holding no date leaves its field as it was.
+      // Only the user's change arrives here: a picker that shows today because its
+      // field holds no date leaves that field as stored until the user sets a day. A
+      // picker holding no date leaves its field as it was.
       if (auto date = VkDTPicker_[index].Value()) WriteBack(VkDTPicker_[index].tag(), DateToText(*date));
     });
   });

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cmath>
 #include <functional>
@@ -101,6 +102,15 @@ class AbmScreenTest : public test::ScreenTest<FDocumentosABM> {
   std::wstring Keys() const {
     return C().cboCategoriaId->SelectedKey() + L"|" + C().cboSubCategoriaId->SelectedKey() + L"|" +
            C().cboGerenciaId->SelectedKey() + L"|" + C().cboTipoDocumentoId->SelectedKey();
+  }
+  // The placed editor of the shown type's field named `nombre`.
+  Control* Editor(const wchar_t* nombre) const {
+    for (const capture::PlacedField& field : screen_->editors().PlacedFields())
+      if (field.nombre == nombre) return screen_->FindControl(field.kind, field.index);
+    return nullptr;
+  }
+  hosted::DatePicker* DateEditor(const wchar_t* nombre) const {
+    return dynamic_cast<hosted::DatePicker*>(Editor(nombre));
   }
   std::wstring Columns(long id, std::initializer_list<const wchar_t*> names) const {
     const Row row = Document(id);
@@ -268,26 +278,27 @@ TEST_F(AbmScreenTest, FieldEditorsArePlacedAtTheScreensSizeAndTheUsersEditsReach
 
 TEST_F(AbmScreenTest, ASaveStoresEveryFieldAsTheScreenShowsIt) {
   Open();
-  const std::wstring today = DateToText(std::floor(Today()));
-  // A date field shows its stored day, or today when its text reads as no date.
+  // A date field shows its stored day, or today when its text reads as no date; either
+  // way the clerk set no day, and the text goes back as stored.
   struct DateCase {
     const wchar_t* stored;
     std::wstring saved;
   };
-  for (const DateCase& c : {DateCase{L"'2027-03-31 08:00'", L"2027-03-31 08:00"}, DateCase{L"'pronto'", today},
-                            DateCase{L"''", today}, DateCase{L"Null", today}}) {
+  for (const DateCase& c : {DateCase{L"'2027-03-31 08:00'", L"2027-03-31 08:00"}, DateCase{L"'pronto'", L"pronto"},
+                            DateCase{L"''", L""}, DateCase{L"Null", L"<null>"}}) {
     Sql(L"Update Documentos Set Campo02 = " + std::wstring(c.stored) + L" Where DocumentoId = 21");
     FindDocument(21L);
     Click(L"BTN_SAV");
     EXPECT_EQ(Columns(21, {L"Campo02"}), c.saved) << c.stored;
   }
-  // Another type: its fields show the record's, a field it does not place keeps its value.
+  // Another type: its fields show the record's, a field it does not place keeps its
+  // value, and so does the invoices' due date (field 4), which shows only today.
   struct TypeCase {
     const wchar_t* type;
     std::wstring saved;  // TipoDocumentoId, Campo01 to Campo04
   };
   for (const TypeCase& c : {TypeCase{L"3", L"3|Acme|2027-03-31|USD|<null>"},
-                            TypeCase{L"2", L"2|Acme|2027-03-31|USD|" + today}}) {
+                            TypeCase{L"2", L"2|Acme|2027-03-31|USD|<null>"}}) {
     Sql(L"Update Documentos Set TipoDocumentoId = 1, Campo02 = '2027-03-31', Campo03 = 'USD' Where DocumentoId = 21");
     FindDocument(21L);
     Pick(L"cboTipoDocumentoId", c.type);
@@ -333,6 +344,117 @@ TEST_F(AbmScreenTest, ASaveChangesNoFieldTheScreenDoesNotShow) {
               L"CT-2|Acme|2027-03-31|USD|nota|cinco|seis|<null>|EXTRA-8")
         << c.opening;
   }
+}
+
+TEST_F(AbmScreenTest, ADateFieldTheClerkDidNotSetIsSavedAsStored) {
+  // A date editor shows today for a field that is empty or reads as no date; a clerk who
+  // corrects only the reference stores none of it. The contracts' term is field 2, the
+  // invoices' due date field 4.
+  Open();
+  const DATE today = std::floor(Today());
+  struct Case {
+    long id;
+    const wchar_t *field, *nombre, *stored;
+  };
+  for (const Case& c : {Case{21, L"Campo02", L"Vigencia", L"''"}, Case{21, L"Campo02", L"Vigencia", L"'31.12.2026'"},
+                        Case{21, L"Campo02", L"Vigencia", L"'20260520'"}, Case{21, L"Campo02", L"Vigencia", L"Null"},
+                        Case{23, L"Campo04", L"Vencimiento", L"Null"}}) {
+    Sql(L"Update Documentos Set " + std::wstring(c.field) + L" = " + c.stored + L" Where DocumentoId = " +
+        std::to_wstring(c.id));
+    const std::wstring stored = Columns(c.id, {c.field});
+    FindDocument(c.id);
+    hosted::DatePicker* editor = DateEditor(c.nombre);
+    ASSERT_TRUE(editor);
+    EXPECT_EQ(editor->Value(), today) << c.stored;
+    TypeInto(L"txtReferenciaId", L"R-7");
+    Click(L"BTN_SAV");
+    EXPECT_EQ(Columns(c.id, {L"ReferenciaId", c.field}), L"R-7|" + stored) << c.id << " " << c.stored;
+  }
+  EXPECT_EQ(messages_, std::vector<std::wstring>(5, kSaved));
+}
+
+TEST_F(AbmScreenTest, AFieldUnderAnotherTypesDateEditorKeepsItsText) {
+  // The contracts' date editor stands on field 2, which holds an invoice's number and a
+  // personnel file's employee: it shows today over them, and they keep their text
+  // whether the clerk saves under the contract type or goes back to the document's own.
+  Sql(L"Update Documentos Set Campo02 = 'A-17' Where DocumentoId = 23");
+  Sql(L"Update Documentos Set TipoDocumentoId = 3, Campo01 = '1044', Campo02 = 'Pérez, Ana' Where DocumentoId = 21");
+  Open();
+  struct Case {
+    long id;
+    const wchar_t *type, *nombre;
+    std::wstring text;
+  };
+  for (const Case& c : {Case{23, L"2", L"Numero", L"A-17"}, Case{21, L"3", L"Empleado", L"Pérez, Ana"}}) {
+    FindDocument(c.id);
+    Pick(L"cboTipoDocumentoId", L"1");
+    Pick(L"cboTipoDocumentoId", c.type);
+    Click(L"BTN_SAV");
+    EXPECT_EQ(Columns(c.id, {L"TipoDocumentoId", L"Campo02"}), std::wstring(c.type) + L"|" + c.text);
+    Pick(L"cboTipoDocumentoId", L"1");
+    Click(L"BTN_SAV");
+    EXPECT_EQ(Columns(c.id, {L"TipoDocumentoId", L"Campo02"}), L"1|" + c.text);
+    Pick(L"cboTipoDocumentoId", c.type);
+    auto* box = dynamic_cast<hosted::TextBox*>(Editor(c.nombre));
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->Text(), c.text);
+  }
+  EXPECT_EQ(messages_, std::vector<std::wstring>(4, kSaved));
+}
+
+TEST_F(AbmScreenTest, ADateTheClerkSetsOnTheEditorIsSaved) {
+  // An empty term shows today; the clerk sets a day by the arrow key, by the drop-down,
+  // and by typing it.
+  Sql(L"Update Documentos Set Campo02 = '' Where DocumentoId = 21");
+  Open();
+  FindDocument(21L);
+  const DATE today = std::floor(Today());
+  ASSERT_TRUE(DateEditor(L"Vigencia"));
+  hosted::DatePicker& term = *DateEditor(L"Vigencia");
+  ASSERT_EQ(term.Value(), today);
+  const HWND picker = term.inner();
+  RECT box{};
+  GetClientRect(picker, &box);
+  test::Click(picker, 8, box.bottom / 2);  // onto the day
+  test::Key(picker, VK_UP);
+  const std::optional<DATE> keyed = term.Value();
+  ASSERT_TRUE(keyed && *keyed != today);
+  Click(L"BTN_SAV");
+  EXPECT_EQ(Columns(21, {L"Campo02"}), DateToText(*keyed));
+
+  // The drop-down's calendar: a click on another day of the shown month.
+  test::Click(picker, box.right - 6, box.bottom / 2);
+  const HWND calendar = reinterpret_cast<HWND>(SendMessageW(picker, DTM_GETMONTHCAL, 0, 0));
+  ASSERT_TRUE(calendar && IsWindowVisible(calendar));
+  SYSTEMTIME shown{};
+  VariantTimeToSystemTime(*keyed, &shown);
+  const WORD day = shown.wDay == 15 ? 16 : 15;
+  RECT area{};
+  GetClientRect(calendar, &area);
+  std::optional<POINT> target;
+  for (int y = 0; y < area.bottom && !target; y += 2)
+    for (int x = 0; x < area.right && !target; x += 2) {
+      MCHITTESTINFO hit{};
+      hit.cbSize = sizeof hit;
+      hit.pt = {x, y};
+      SendMessageW(calendar, MCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+      if (hit.uHit == MCHT_CALENDARDATE && hit.st.wDay == day && hit.st.wMonth == shown.wMonth) target = hit.pt;
+    }
+  ASSERT_TRUE(target);
+  test::Click(calendar, target->x, target->y);
+  const DATE picked = MakeDate(shown.wYear, shown.wMonth, day);
+  ASSERT_EQ(term.Value(), picked);
+  Click(L"BTN_SAV");
+  EXPECT_EQ(Columns(21, {L"Campo02"}), DateToText(picked));
+
+  // The day typed in.
+  test::Click(picker, 8, box.bottom / 2);
+  test::Type(picker, L"28");
+  const DATE typed = MakeDate(shown.wYear, shown.wMonth, 28);
+  ASSERT_EQ(term.Value(), typed);
+  Click(L"BTN_SAV");
+  EXPECT_EQ(Columns(21, {L"Campo02"}), DateToText(typed));
+  EXPECT_EQ(messages_, std::vector<std::wstring>(3, kSaved));
 }
 
 TEST_F(AbmScreenTest, ASaveIsRefusedWhileTheShownTypesFieldsCouldNotBeRead) {
