@@ -66,7 +66,7 @@ AppendOutcome AppendToHistory(const DataAccess& data, const std::wstring& key, l
     if (answered && !accepted) Refused(data);
     VbError unread;
     if (!IgnoreErrors([&] { read = ReadHistory(data, key, id); }, &unread))
-      return {false, L"", answered ? unread.description : raised.description + L" - " + unread.description};
+      return {false, history, answered ? unread.description : raised.description + L" - " + unread.description};
     if (!read) Gone(documentId);
     StoredHistory& now = *read;
     if (now.text.starts_with(history)) return {true, now.text, L""};

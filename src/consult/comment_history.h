@@ -30,7 +30,7 @@ std::wstring DocumentGoneText(long documentId);
 // What became of an appended entry: stored (`history` is the history as stored now: the
 // entry, and any entry another user appended after it), or sent and not confirmed: the
 // write was accepted, or raised, and the history could not be read back (`reason`), so
-// the entry may well be stored.
+// the entry may well be stored (`history` is then the history as sent).
 struct AppendOutcome {
   bool confirmed = false;
   std::wstring history;

@@ -4,6 +4,8 @@
 // of a document as read.
 #include <algorithm>
 #include <cwchar>
+#include <optional>
+#include <vector>
 
 #include "base/steps.h"
 #include "consult/comment_history.h"
@@ -12,6 +14,7 @@
 #include "hosted/shell_launcher.h"
 #include "runtime/app_path.h"
 #include "screen_kit/audit_log.h"
+#include "screen_kit/data_access.h"
 #include "screen_kit/document_row.h"
 #include "screen_kit/message_box.h"
 #include "screen_kit/shared_state.h"
@@ -37,6 +40,19 @@ void ReadCell(const grid::GridControl& grid, int dataRow, const wchar_t* column,
   std::wstring text;
   IgnoreErrors([&] { text = CellText(grid, dataRow, column); });
   reading.unreadable.push_back({column, text});
+}
+
+// The Paths the external documents hold under `documentId` ("" for a Null one); a site's
+// view may hold an id more than once. Raises with the data object's reason when the
+// view cannot be read.
+std::vector<std::wstring> ExternalRowPaths(const DataAccess& data, long documentId) {
+  std::optional<Recordset> rows =
+      data.GetData(Shared().gApplicationName,
+                   L"Select Path From V_DocumentosExternos Where DocumentoId = " + std::to_wstring(documentId));
+  if (!rows) throw VbError{err::InternalError, L"", data.ErrDescription()};
+  std::vector<std::wstring> paths;
+  for (; !rows->IsEOF(); rows->MoveNext()) paths.push_back(rows->FieldText(L"Path"));
+  return paths;
 }
 
 }  // namespace
@@ -198,27 +214,50 @@ CommandTarget ListScreen::TargetOfCommand(std::initializer_list<const wchar_t*> 
   return target;
 }
 
-bool ListScreen::StillListed(const CommandTarget& target) {
+bool ListScreen::StillListed(CommandTarget& target, std::wstring_view stopped) {
   const long documentId = target.document.DocumentoId;
   const std::wstring id = std::to_wstring(documentId);
-  std::optional<std::wstring> storedPath;
+  // A row under the id with another path is a document filed after the listed one went.
+  auto listedPath = [&](const std::wstring& stored) {
+    return !target.pathRead || SameStoredPath(stored, target.document.Path);
+  };
+  bool idHeld = false;
+  std::optional<bool> external;  // where the listed row is, once found
   VbError error;
   const bool read = IgnoreErrors(
       [&] {
         if (!mData) Raise(err::ObjectNotSet);
-        storedPath = DocumentRowPath(*mData, documentId);
+        // Ours first: an external row with our id and our file is our document.
+        if (std::optional<std::wstring> path = DocumentRowPath(*mData, documentId)) {
+          idHeld = true;
+          if (listedPath(*path)) {
+            external = false;
+            return;
+          }
+        }
+        if (!readsExternal_) return;
+        for (const std::wstring& path : ExternalRowPaths(*mData, documentId)) {
+          idHeld = true;
+          if (listedPath(path)) {
+            external = true;
+            return;
+          }
+        }
       },
       &error);
-  if (!read) {
-    ShowMessage(L"No se ha podido leer el documento " + id + L": " + error.description, msg::Information, kTitle);
-    return false;
+  if (read && external) {
+    target.external = *external;
+    return true;
   }
-  // A row under the id with another path is a document filed after the listed one went.
-  if (storedPath && (!target.pathRead || *storedPath == target.document.Path)) return true;
-  // Nothing of it stays on screen, before the message lets other input in.
-  if (document_.DocumentoId == documentId) ShowNoDocument();
-  ShowMessage(storedPath ? L"El documento " + id + L" cambió; actualice la lista" : DocumentGoneText(documentId),
-              msg::Information, kTitle);
+  std::wstring told;
+  if (!read) {
+    told = L"No se ha podido leer el documento " + id + L": " + error.description;
+  } else {
+    told = idHeld ? L"El documento " + id + L" cambió; actualice la lista" : DocumentGoneText(documentId);
+    // Nothing of it stays on screen, before the message lets other input in.
+    if (document_.DocumentoId == documentId) ShowNoDocument();
+  }
+  ShowMessage(told + std::wstring(stopped), msg::Information, kTitle);
   return false;
 }
 

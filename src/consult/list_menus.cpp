@@ -17,6 +17,18 @@ namespace vk::consult {
 namespace {
 
 const wchar_t kTitle[] = L"Ostrela";
+// Appended when the check after the editor stops the comment.
+const wchar_t kNotStored[] = L"; el comentario no se grabó";
+
+// An external document's history is not ours to write: the update by its id would land
+// in our document of the same id, or in nothing. True after telling the user so.
+bool RefusedAsExternal(const CommandTarget& target, std::wstring_view stopped = {}) {
+  if (!target.external) return false;
+  ShowMessage(L"El documento " + std::to_wstring(target.document.DocumentoId) +
+                  L" es externo: sus comentarios no se pueden escribir aquí" + std::wstring(stopped),
+              msg::Information, kTitle);
+  return true;
+}
 
 }  // namespace
 
@@ -103,12 +115,12 @@ void ListScreen::mnuComentariosAdd_Click() {
   int dataRow = -1;
   if (!CurrentDataRow(dataRow)) return;
   // The row whose cell shows the history is the row whose document takes the entry.
-  const CommandTarget target = TargetOfCommand({});
-  if (target.document.DocumentoId <= 0) return;
+  CommandTarget target = TargetOfCommand({});
+  if (target.document.DocumentoId <= 0 || RefusedAsExternal(target)) return;
   const std::wstring text = EditComments(L"Comentarios del Documento", L"", false);
   if (text.empty() || !StillWanted()) return;  // cancelled, or closed while the editor was open
   // The editor may stay open a long time: the document must still be the listed one.
-  if (!StillListed(target)) return;
+  if (!StillListed(target, kNotStored) || RefusedAsExternal(target, kNotStored)) return;
   AppendComment(dataRow, target.document.DocumentoId, text);
 }
 
@@ -133,15 +145,15 @@ bool ListScreen::AppendComment(int dataRow, long documentId, const std::wstring&
                 kTitle);
     return false;
   }
-  if (!outcome.confirmed) {
-    // It may be stored: a clerk who wrote it again could store it twice.
-    ShowMessage(L"El Comentario se envió, pero no se pudo comprobar que quedó grabado. Error [ " + outcome.reason +
-                    L" ]. Vea los comentarios del documento antes de escribirlo de nuevo.",
-                msg::Information, kTitle);
-    return false;
-  }
+  // A comment sent and not confirmed shows as sent too: the comments the message below
+  // points to must hold it, or the clerk writes it again and it is stored twice.
   IgnoreErrors([&] { c_.GRDetail->SetCellValue(dataRow, L"Comentarios", Variant(outcome.history)); });
-  return true;
+  if (outcome.confirmed) return true;
+  ShowMessage(L"El Comentario se envió, pero no se pudo comprobar que quedó grabado. Error [ " + outcome.reason +
+                  L" ]. Vea los comentarios del documento antes de escribirlo de nuevo; al actualizar la lista "
+                  L"verá lo que guarda la base de datos.",
+              msg::Information, kTitle);
+  return false;
 }
 
 }  // namespace vk::consult

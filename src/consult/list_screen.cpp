@@ -172,9 +172,10 @@ bool ListScreen::LoadDocuments() {
   SetMousePointer(pointer::Hourglass);
   const bool read = IgnoreErrors([this] {
     if (!mData) Raise(err::ObjectNotSet);
-    const std::wstring statement = DocumentStatement();
-    current_ = mData->GetData(Shared().gApplicationName, statement);
+    const ListStatement statement = DocumentStatement();
+    current_ = mData->GetData(Shared().gApplicationName, statement.sql);
     ShowNoDocument();  // the refill leaves no row current: no document until one is selected
+    readsExternal_ = statement.withExternal;
     FillGrid(*c_.GRDetail, current_ ? &*current_ : nullptr);
   });
   SetMousePointer(pointer::Default);

@@ -19,6 +19,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -55,12 +56,20 @@ struct RowReading {
 
 // The document a command acts on (DocumentoId 0: none) and the data row that shows it
 // (-1 on a grouping row); `told` when the user was told why there is none; `pathRead`
-// unless the row's Path cell could not be read.
+// unless the row's Path cell could not be read; `external` when its row was found in
+// the external documents, not in Documentos.
 struct CommandTarget {
   ListDocument document;
   int dataRow = -1;
   bool told = false;
   bool pathRead = true;
+  bool external = false;
+};
+
+// What a list reads: the statement, and whether it reads the external documents too.
+struct ListStatement {
+  std::wstring sql;
+  bool withExternal = false;
 };
 
 // The items of the three pop-up menus.
@@ -126,7 +135,7 @@ class ListScreen : public DocumentScreen {
   virtual void SetComboTags() {}
   virtual void AfterClear() {}
   virtual bool FillsOnMake() const = 0;
-  virtual std::wstring DocumentStatement() = 0;
+  virtual ListStatement DocumentStatement() = 0;
   // The screen's own main-toolbar keys ("BTN_VAL", "BTN_VIE").
   virtual void OnMainKey(const std::wstring& key) = 0;
   // Steps of the layout that differ: the list frame's width (and the filter panel),
@@ -163,13 +172,16 @@ class ListScreen : public DocumentScreen {
   // current document. A command reads only the values it needs (`needed`, with
   // DocumentoId always), so another value that does not convert does not stop it; a
   // needed one that does not convert, or a document gone from the database or replaced
-  // there (one read of its row), is told to the user and leaves no document.
+  // there (its row looked for where the list read it), is told to the user and leaves
+  // no document.
   CommandTarget TargetOfCommand(std::initializer_list<const wchar_t*> needed);
-  // One read of the target's row by its id: false after telling the user the document
-  // is gone, that another document now holds its id (the row's Path is not the list's),
-  // or that it could not be read; the screen then shows no document if it was the
-  // current one.
-  bool StillListed(const CommandTarget& target);
+  // The target's row looked for by its id where the list read it: Documentos, then the
+  // external documents when the list read them too. Found with the list's Path, it
+  // notes which of the two holds it (`external`); otherwise false after telling the user
+  // the document is gone, that another document now holds its id (every row under the
+  // id has another Path), or that it could not be read, with `stopped` appended; the
+  // screen then shows no document if it was the current one.
+  bool StillListed(CommandTarget& target, std::wstring_view stopped = {});
   bool GRDetail_RowSelected();
   void GRDetail_DblClick();
   void GRDetail_MouseUp(int button, float x, float y);
@@ -187,6 +199,7 @@ class ListScreen : public DocumentScreen {
   bool AppendComment(int dataRow, long documentId, const std::wstring& text);
 
   std::optional<Recordset> current_;
+  bool readsExternal_ = false;  // the listed rows were read with the external documents
   ListDocument document_;
   std::shared_ptr<FEditorRTF> editor_;  // the comment editor while it is open
 };

@@ -73,7 +73,7 @@ void FDocumentosSearchS::SetComboTags() {
 
 void FDocumentosSearchS::AfterClear() { c_.GRDetail->SetDisplaySwitches(false); }
 
-std::wstring FDocumentosSearchS::DocumentStatement() {
+ListStatement FDocumentosSearchS::DocumentStatement() {
   const SharedState& shared = Shared();
   probe_ = mData->GetData(shared.gApplicationName, L"Select * From SysObjects Where Name = 'V_DocumentosExternos'");
   // Only a view that is there takes part: an empty answer never empties the search.
@@ -87,7 +87,8 @@ std::wstring FDocumentosSearchS::DocumentStatement() {
   filters.referenciaExact = f_.chkReferenciaId->Value() == 1;
   filters.cBarra = f_.txtCBarra->Text();
   filters.cBarraExact = f_.chkCBarra->Value() == 1;
-  return SearchStatement(Reader{GetUserNameNT(), shared.gIsAdmin, shared.gCategorias}, withExternal, filters);
+  return {SearchStatement(Reader{GetUserNameNT(), shared.gIsAdmin, shared.gCategorias}, withExternal, filters),
+          withExternal};
 }
 
 void FDocumentosSearchS::OnMainKey(const std::wstring& key) {

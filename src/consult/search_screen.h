@@ -35,7 +35,7 @@ class FDocumentosSearchS : public ListScreen {
   void SetComboTags() override;
   void AfterClear() override;
   bool FillsOnMake() const override { return false; }
-  std::wstring DocumentStatement() override;
+  ListStatement DocumentStatement() override;
   void OnMainKey(const std::wstring& key) override;
   void LayoutListWidth(double width) override;
   void LayoutPreviewFrame(double width) override;

@@ -21,9 +21,9 @@ FDocumentosView::FDocumentosView() : ListScreen(L"FDocumentosView") {
   BuildListAndPreview(kListTop, 7435, 7180);
 }
 
-std::wstring FDocumentosView::DocumentStatement() {
+ListStatement FDocumentosView::DocumentStatement() {
   const SharedState& shared = Shared();
-  return UnreadStatement(Reader{GetUserNameNT(), shared.gIsAdmin, shared.gCategorias});
+  return {UnreadStatement(Reader{GetUserNameNT(), shared.gIsAdmin, shared.gCategorias}), false};
 }
 
 void FDocumentosView::OnMainKey(const std::wstring& key) {

@@ -13,7 +13,7 @@ class FDocumentosView : public ListScreen {
 
  protected:
   bool FillsOnMake() const override { return true; }
-  std::wstring DocumentStatement() override;
+  ListStatement DocumentStatement() override;
   void OnMainKey(const std::wstring& key) override;
   void LayoutListWidth(double width) override;
   bool ImageMenuSeparator() const override { return false; }

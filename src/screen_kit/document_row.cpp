@@ -1,5 +1,7 @@
 #include "screen_kit/document_row.h"
 
+#include <windows.h>
+
 #include "base/vb_error.h"
 #include "screen_kit/data_access.h"
 #include "screen_kit/shared_state.h"
@@ -16,6 +18,18 @@ std::optional<std::wstring> DocumentRowPath(const DataAccess& data, long documen
 
 bool DocumentRowExists(const DataAccess& data, long documentId) {
   return DocumentRowPath(data, documentId).has_value();
+}
+
+bool SameStoredPath(std::wstring_view a, std::wstring_view b) {
+  auto trimmed = [](std::wstring_view path) {
+    while (!path.empty() && path.back() == L' ') path.remove_suffix(1);
+    return path;
+  };
+  a = trimmed(a);
+  b = trimmed(b);
+  if (a.empty() || b.empty()) return a.empty() && b.empty();
+  return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), TRUE) ==
+         CSTR_EQUAL;
 }
 
 }  // namespace vk

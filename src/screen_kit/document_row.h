@@ -5,6 +5,7 @@
 // another path is another document.
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace vk {
 
@@ -17,5 +18,9 @@ std::optional<std::wstring> DocumentRowPath(const DataAccess& data, long documen
 
 // True when a Documentos row holds `documentId`; raises as DocumentRowPath does.
 bool DocumentRowExists(const DataAccess& data, long documentId);
+
+// True when two stored paths name the same file as Windows reads a path: without regard
+// to case, trailing blanks ignored (a database may hand text back padded or folded).
+bool SameStoredPath(std::wstring_view a, std::wstring_view b);
 
 }  // namespace vk

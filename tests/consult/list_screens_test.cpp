@@ -93,6 +93,28 @@ class SearchScreenTest : public ListScreenTest {
     ClickToolbarButton(host(), L"TBarMain", L"BTN_FIN");  // found as an outside driver finds it
     return ListedIds();
   }
+  // Another site's documents, listed through the external view: 900, an id no document
+  // of ours has, and 104, an id one of ours also has, with another file.
+  void ListExternalDocuments() {
+    Sql(kAppKey, L"Create Table Externos As Select * From Documentos Where DocumentoId In (103, 104)");
+    Sql(kAppKey, L"Update Externos Set DocumentoId = 900, Documento = 'externo.png', Path = '" +
+                     std::wstring(kExternal) + L"', Comentarios = 'Nota del externo' Where DocumentoId = 103");
+    Sql(kAppKey, L"Update Externos Set Documento = 'ajeno.pdf', Path = '" + std::wstring(kExternal104) +
+                     L"', Comentarios = 'Nota del 104 ajeno' Where DocumentoId = 104");
+    Sql(kAppKey, L"Drop View V_DocumentosExternos");
+    Sql(kAppKey, L"Create View V_DocumentosExternos As Select *, 0 As IsNew From Externos");
+  }
+  // The display row whose stored file is `path`, -1 when none.
+  int RowOfPath(const std::wstring& path) const {
+    const grid::GridModel& model = grid().Model();
+    for (int shown = 0; shown < model.DisplayRowCount(); ++shown) {
+      const grid::RowRef row = model.DisplayRow(shown);
+      if (row.Kind == grid::kDataRow && consult::CellText(grid(), row.Index, L"Path") == path) return shown;
+    }
+    return -1;
+  }
+  static constexpr wchar_t kExternal[] = L"C:\\Externos\\externo.png";
+  static constexpr wchar_t kExternal104[] = L"C:\\Externos\\ajeno.pdf";
 };
 
 TEST_F(ViewScreenTest, OpensDockedOnTheUsersUnreadDocumentsGroupedAndBold) {
@@ -768,7 +790,7 @@ TEST_F(ViewScreenTest, ADocumentDeletedOrReplacedMeanwhileIsToldAndNothingActsOn
     RightClickRow(RowOf(103), kAddComment);
   }
   ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0].text, L"El documento 103 cambió; actualice la lista");
+  EXPECT_EQ(messages[0].text, L"El documento 103 cambió; actualice la lista; el comentario no se grabó");
   EXPECT_EQ(Scalar(L"Select Coalesce(Comentarios, '') From Documentos Where DocumentoId = 103"), L"");
 }
 
@@ -800,11 +822,141 @@ TEST_F(ViewScreenTest, ACommentWhoseHistoryCannotBeReadBackIsToldAsSentAndUnchec
   }
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].text, L"El Comentario se envió, pero no se pudo comprobar que quedó grabado. Error [ database "
-                              L"is locked ]. Vea los comentarios del documento antes de escribirlo de nuevo.");
+                              L"is locked ]. Vea los comentarios del documento antes de escribirlo de nuevo; al "
+                              L"actualizar la lista verá lo que guarda la base de datos.");
   const std::wstring stored =
       Scalar(L"Select Coalesce(Comentarios, '') From Documentos Where DocumentoId = 106").substr(before.size());
   EXPECT_NE(stored.find(L"]\r\nUna vez\r\n\r\n"), std::wstring::npos) << "stored once, after what was there";
-  EXPECT_EQ(consult::CellText(grid(), row, L"Comentarios"), shownBefore);
+  // The comments the box points to show the entry as sent, so it is not written twice.
+  EXPECT_EQ(consult::CellText(grid(), row, L"Comentarios"), shownBefore + stored);
+  std::wstring read;
+  {
+    auto editor = ActWhenShown(L"FEditorRTF", [&](Form& f) {
+      auto& e = static_cast<consult::FEditorRTF&>(f);
+      read = e.rtfTexto().Text();
+      Press(e.cmdOK());
+    });
+    RightClickRow(RowOf(106), kViewComments);
+  }
+  EXPECT_NE(read.find(L"Una vez"), std::wstring::npos);
+}
+
+// The search reads the external view too: its rows open, mail and show their comments
+// as our own do, checked against the view they were read from.
+TEST_F(SearchScreenTest, AnExternalDocumentOpensMailsAndShowsItsCommentsAsListed) {
+  ScopedOutbox outbox;
+  ListExternalDocuments();
+  const std::wstring ours104 = Scalar(L"Select Path From Documentos Where DocumentoId = 104");
+  FDocumentosSearchS& search = Search();
+  ASSERT_EQ(Find().size(), 20u);
+  const struct {
+    long id;
+    const wchar_t* path;
+    const wchar_t* comments;
+  } rows[] = {{900, kExternal, L"Nota del externo"}, {104, kExternal104, L"Nota del 104 ajeno"}};
+  for (const auto& r : rows) {
+    const std::wstring id = std::to_wstring(r.id);
+    const int row = RowOfPath(r.path);
+    ASSERT_GE(row, 0) << id;
+    launcher.parameters.clear();
+    const std::wstring readings = Scalar(L"Select Count(*) From DocumentosLog Where DocumentoId = " + id);
+    ClickRow(row);
+    ClickKey(*search.controls().TBarDetail, L"BTN_PAN");
+    DoubleClickRow(row);
+    RightClickRow(row, {VK_DOWN, VK_RETURN});  // mail
+    std::wstring read = L"<not shown>";
+    {
+      auto editor = ActWhenShown(L"FEditorRTF", [&](Form& f) {
+        auto& e = static_cast<consult::FEditorRTF&>(f);
+        read = e.rtfTexto().Text();
+        Press(e.cmdOK());
+      });
+      RightClickRow(row, kViewComments);
+    }
+    for (const ShownMessage& m : messages)
+      ADD_FAILURE() << id << ": told " << std::string(m.text.begin(), m.text.end());
+    messages.clear();
+    ASSERT_EQ(launcher.parameters.size(), 2u) << id;
+    for (const std::wstring& parameters : launcher.parameters)
+      EXPECT_EQ(parameters.substr(parameters.find(L"|F01:") + 5), r.path) << id;
+    EXPECT_EQ(std::stol(Scalar(L"Select Count(*) From DocumentosLog Where DocumentoId = " + id)),
+              std::stol(readings) + 2) << id;
+    EXPECT_TRUE(grid().CellValue(grid().Model().DisplayRow(row).Index, L"IsNew").toBool()) << id;
+    const std::wstring attached = L"Attachments.Add " + std::wstring(r.path);
+    const std::vector<std::string> calls = outbox.LogLines();
+    EXPECT_NE(std::find(calls.begin(), calls.end(), std::string(attached.begin(), attached.end())), calls.end())
+        << id;
+    EXPECT_EQ(read, r.comments) << id;
+  }
+
+  // Checked against the view: a row it no longer holds is gone; one it holds with another
+  // file, while no document of ours holds the id either, has changed.
+  struct Case {
+    const wchar_t* meanwhile;
+    std::wstring path;
+    const wchar_t* told;
+  };
+  const Case cases[] = {
+      {L"Delete From Externos Where DocumentoId = 900", kExternal, L"El documento 900 ya no existe"},
+      {L"Update Externos Set Path = 'C:\\Externos\\otro.pdf' Where DocumentoId = 104", kExternal104,
+       L"El documento 104 cambió; actualice la lista"},
+      {L"Delete From Documentos Where DocumentoId = 104", ours104, L"El documento 104 cambió; actualice la lista"},
+  };
+  for (const Case& c : cases) {
+    const int row = RowOfPath(c.path);
+    ASSERT_GE(row, 0) << c.meanwhile;
+    ClickRow(row);
+    Sql(kAppKey, c.meanwhile);
+    launcher.parameters.clear();
+    messages.clear();
+    ClickKey(*search.controls().TBarDetail, L"BTN_PAN");
+    ASSERT_EQ(messages.size(), 1u) << c.meanwhile;
+    EXPECT_EQ(messages[0].text, c.told);
+    EXPECT_TRUE(launcher.parameters.empty()) << c.meanwhile;
+  }
+}
+
+// The comment history of an external document is not ours to write: the update by its
+// id would land in our document of the same id, or in nothing.
+TEST_F(SearchScreenTest, ACommentOnAnExternalDocumentIsRefusedBeforeTheEditorOpens) {
+  ListExternalDocuments();
+  const std::wstring ours104 = Scalar(L"Select Path From Documentos Where DocumentoId = 104");
+  Search();
+  Find();
+  const std::wstring documents = Scalar(L"Select Group_Concat(DocumentoId || ':' || Coalesce(Comentarios, ''), '|') "
+                                        L"From Documentos");
+  int editors = 0;
+  for (const wchar_t* path : {kExternal, kExternal104}) {
+    auto editor = ActWhenShown(L"FEditorRTF", [&](Form& f) {
+      ++editors;
+      auto& e = static_cast<consult::FEditorRTF&>(f);
+      e.rtfTexto().SetText(L"No es nuestro");
+      Press(e.cmdOK());
+    });
+    RightClickRow(RowOfPath(path), kAddComment);
+  }
+  EXPECT_EQ(editors, 0);
+  ASSERT_EQ(messages.size(), 2u);
+  EXPECT_EQ(messages[0].text, L"El documento 900 es externo: sus comentarios no se pueden escribir aquí");
+  EXPECT_EQ(messages[1].text, L"El documento 104 es externo: sus comentarios no se pueden escribir aquí");
+  EXPECT_EQ(Scalar(L"Select Group_Concat(DocumentoId || ':' || Coalesce(Comentarios, ''), '|') From Documentos"),
+            documents);
+  EXPECT_EQ(consult::CellText(grid(), grid().Model().DisplayRow(RowOfPath(kExternal104)).Index, L"Comentarios"),
+            L"Nota del 104 ajeno");
+
+  // Our document of the same id takes its comment.
+  messages.clear();
+  {
+    auto editor = ActWhenShown(L"FEditorRTF", [&](Form& f) {
+      auto& e = static_cast<consult::FEditorRTF&>(f);
+      e.rtfTexto().SetText(L"Nuestro");
+      Press(e.cmdOK());
+    });
+    RightClickRow(RowOfPath(ours104), kAddComment);
+  }
+  EXPECT_TRUE(messages.empty());
+  EXPECT_NE(Scalar(L"Select Comentarios From Documentos Where DocumentoId = 104").find(L"Nuestro"), std::wstring::npos);
+  EXPECT_EQ(Scalar(L"Select Comentarios From Externos Where DocumentoId = 104"), L"Nota del 104 ajeno");
 }
 
 TEST_F(ViewScreenTest, BothReportItemsShowTheListInThePreviewWindow) {
