@@ -39,6 +39,9 @@ const wchar_t kNextDocumentId[] =
 // Tries a draw may take before the pass gives up: each one lost to another clerk's
 // insert of the same id.
 constexpr int kDrawAttempts = 10;
+// Stored paths a document may find taken, one after the other, by files filed since the
+// store was read, before the pass gives up.
+constexpr int kTakenPathsAllowed = 100;
 
 // Why a move into the store was refused, in the clerk's words, with the system's
 // reason when there is one.
@@ -49,9 +52,10 @@ std::wstring MoveRefusal(const std::wstring& source, const std::wstring& stored,
 }
 
 // Why a thumbnail's file may not be filed: it has gone, or it is no longer the file
-// the entry was keyed for (another page saved under its name). Empty when it may.
-std::wstring SourceRefusal(const std::wstring& source, const std::optional<hosted::FileStamp>& keyedFor) {
-  const std::optional<hosted::FileStamp> now = hosted::StampOf(source);
+// the entry was keyed for (another page saved under its name, or a twin whose name
+// differs only in case). Empty when it may.
+std::wstring SourceRefusal(const std::wstring& source, const std::optional<hosted::FileIdentity>& keyedFor) {
+  const std::optional<hosted::FileIdentity> now = hosted::IdentityOf(source);
   if (!now) return L"no se encuentra el archivo " + source;
   if (now != keyedFor) return L"el archivo " + source + L" cambió después de cargarlo; vuelva a buscarlo";
   return L"";
@@ -75,9 +79,11 @@ bool Inserted(const DataAccess& data, DocumentRecord& document, std::wstring& re
 // document's file stays in the store), and so is one that another clerk's insert took
 // between our draw and our insert: the file goes back and a new id is drawn. False,
 // with the failure's text in `message`, when the document could not be filed; its file
-// is then where it was found, unless the text says otherwise.
+// is then where it was found, unless the text says otherwise. Only the file the
+// thumbnail was keyed for (`keyedFor`) is moved; it follows the file copied back.
 bool FileDocument(const DataAccess& data, StoredIds& stored, DocumentRecord& document, const std::wstring& source,
-                  std::wstring& message) {
+                  std::optional<hosted::FileIdentity>& keyedFor, std::wstring& message) {
+  int takenPaths = 0;
   for (int attempt = 1;; ++attempt) {
     std::optional<Recordset> next = data.GetData(Shared().gApplicationName, kNextDocumentId);
     if (!next) {
@@ -90,10 +96,15 @@ bool FileDocument(const DataAccess& data, StoredIds& stored, DocumentRecord& doc
       while (stored.Holds(document.DocumentoId)) ++document.DocumentoId;
       document.Path = DocumentStorePath(document);
       std::wstring reason;
-      const StoreMove move = MoveDocumentFile(document, source, &reason);
+      const StoreMove move = MoveDocumentFile(document, source, keyedFor, &reason);
       if (move == StoreMove::Moved) break;
       if (move == StoreMove::Refused) {
         message = SaveFailureText(MoveRefusal(source, document.Path, reason), document.Documento);
+        return false;
+      }
+      if (++takenPaths == kTakenPathsAllowed) {
+        message = SaveFailureText(L"las rutas del documento en el almacén están ocupadas hasta " + document.Path,
+                                  document.Documento);
         return false;
       }
       stored.Add(document.DocumentoId);  // filed since the store was read
@@ -115,13 +126,14 @@ bool FileDocument(const DataAccess& data, StoredIds& stored, DocumentRecord& doc
                                 document.Documento);
       return false;
     }
-    if (holder == document.Path) {
+    if (holder && SameStoredPath(*holder, document.Path)) {
       stored.Add(document.DocumentoId);
       return true;
     }
     const bool taken = holder.has_value();
     // The file goes back where it was found, never over another file.
-    if (!IgnoreErrors([&] { hosted::MoveFileNoReplace(document.Path, source); })) {
+    // A copy back from another volume is another file: the thumbnail is keyed for it now.
+    if (!IgnoreErrors([&] { keyedFor = hosted::MoveFileNoReplace(document.Path, source); })) {
       reason += L" - el archivo quedó en " + document.Path + L" y no pudo volver a " + source;
       message = SaveFailureText(reason, document.Documento);
       return false;
@@ -161,7 +173,7 @@ void FDocumentosIndex::CatalogDocuments() {
 
           mSlideIndex = i;
           const std::wstring source = slide.Path();
-          const std::wstring refusal = SourceRefusal(source, slides_[static_cast<size_t>(i)].stamp);
+          const std::wstring refusal = SourceRefusal(source, slides_[static_cast<size_t>(i)].file);
           if (!refusal.empty()) {
             message = SaveFailureText(refusal, slide.Documento());
             return;
@@ -170,7 +182,7 @@ void FDocumentosIndex::CatalogDocuments() {
           static_cast<CatalogEntry&>(document) = slide.Entry();
           document.Fecha = ValidDate(slide.Fecha());
           if (!stored) stored = StoredIds::Read(root);
-          if (!FileDocument(*data, *stored, document, source, message)) return;
+          if (!FileDocument(*data, *stored, document, source, slides_[static_cast<size_t>(i)].file, message)) return;
           const std::wstring id = std::to_wstring(document.DocumentoId);
           LogAcciones_Add(1, action::Catalogued, id,
                           L"Se ha Catalogado el Documento Nro. [ " + id + L" ] - [ " + document.Documento + L" ]",

@@ -45,10 +45,14 @@ bool IsPlainName(const std::wstring& name) {
 }
 
 // Makes the folder when missing and remembers it, so that a move that fails can take
-// away what it made.
+// away what it made. A folder that cannot be made (a file or a broken link holds its
+// name) is named in the reason: no other id would get past it.
 void CreateFolderWhenMissing(const std::wstring& folder, std::vector<std::wstring>& made) {
   if (hosted::FolderExists(folder + L"\\")) return;
-  hosted::CreateFolder(folder);
+  VbError failure;
+  if (!IgnoreErrors([&] { hosted::CreateFolder(folder); }, &failure))
+    throw VbError{err::PathNotFound, failure.source,
+                  L"no se pudo crear la carpeta " + folder + L" (" + failure.description + L")"};
   made.push_back(folder);
 }
 
@@ -94,16 +98,17 @@ std::wstring DocumentStorePath(const DocumentRecord& record) {
                            record.Documento);
 }
 
-StoreMove MoveDocumentFile(const DocumentRecord& record, const std::wstring& sourcePath, std::wstring* reason) {
+StoreMove MoveDocumentFile(const DocumentRecord& record, const std::wstring& sourcePath,
+                           const std::optional<hosted::FileIdentity>& keyedFor, std::wstring* reason) {
   VbError error;
   StoreMove outcome = StoreMove::Refused;
   std::vector<std::wstring> made;  // the folders this move created
+  const std::wstring stored = DocumentStorePath(record);
   IgnoreErrors(
       [&] {
         const std::wstring root = Shared().gPathDestino;
         const std::wstring category = CategoryFolder(root, record.CategoriaId);
         const std::wstring subCategory = SubCategoryFolder(root, record.CategoriaId, record.SubCategoriaId);
-        const std::wstring stored = DocumentStorePath(record);
         // Everything that can be known before the first folder is made is checked first,
         // so a refused move leaves no trace in the store.
         if (!StoreRootUsable(root)) return;
@@ -118,12 +123,14 @@ StoreMove MoveDocumentFile(const DocumentRecord& record, const std::wstring& sou
         }
         CreateFolderWhenMissing(category, made);
         CreateFolderWhenMissing(subCategory, made);
-        hosted::MoveFileNoReplace(sourcePath, stored);
+        hosted::MoveFileNoReplace(sourcePath, stored, keyedFor);
         outcome = StoreMove::Moved;
       },
       &error);
-  // Another clerk's file took the path between the look above and the move.
-  if (error.number == err::FileAlreadyExists) outcome = StoreMove::PathTaken;
+  // Another clerk's file took the path between the look above and the move; any other
+  // failure, whatever its number, is no reason to try the next id.
+  if (error.number == err::FileAlreadyExists && (hosted::FileExists(stored) || hosted::FolderExists(stored)))
+    outcome = StoreMove::PathTaken;
   if (outcome != StoreMove::Moved)
     for (auto folder = made.rbegin(); folder != made.rend(); ++folder) RemoveDirectoryW(folder->c_str());
   if (reason) *reason = outcome == StoreMove::Moved ? std::wstring() : error.description;

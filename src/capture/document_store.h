@@ -5,10 +5,12 @@
 // ("0"-filled after trimming, never cut; ext is the last three characters of the
 // source name in their own case; the root is used as stored). All file work goes
 // through the file-system layer (hosted/file_system.h).
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "capture/document_record.h"
+#include "hosted/file_system.h"
 
 namespace vk::capture {
 
@@ -36,12 +38,14 @@ enum class StoreMove {
 // category and sub-category folders when missing. Refused, having moved and created
 // nothing, when the root is empty, relative (not a drive or UNC path) or missing, when
 // a folder or file name of the path would hold \ / : * ? " < > | or be "." or "..", or
-// when the source file is missing; PathTaken when the stored path exists. A move that
-// fails part-way (a copy to another volume that runs out of space, a source that cannot
-// go) leaves no new file and the source where it was, unless its reason says the copy
-// could not be removed; the system's reason goes into `reason` when asked for (empty
-// for the refusals above). No message.
+// when the source file is missing; PathTaken only when the stored path itself exists.
+// When `keyedFor` is given, only that very file is moved: another one under the source's
+// name is refused. A move that fails part-way (a store folder that cannot be made, a copy
+// to another volume that runs out of space, a source that cannot go) leaves no new file
+// and the source where it was, unless its reason says otherwise; the system's reason goes
+// into `reason` when asked for (empty for the refusals above). No message.
 StoreMove MoveDocumentFile(const DocumentRecord& record, const std::wstring& sourcePath,
+                           const std::optional<hosted::FileIdentity>& keyedFor = std::nullopt,
                            std::wstring* reason = nullptr);
 
 // The ids the store's files hold, wherever they lie: a file named by a 20-digit id,

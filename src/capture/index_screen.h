@@ -107,7 +107,7 @@ class FDocumentosIndex : public DocumentScreen {
     VkImage* image = nullptr;
     hosted::PictureBox* icon = nullptr;
     SlideState state = SlideState::Empty;
-    std::optional<hosted::FileStamp> stamp;  // its file as loaded: the file its entry is keyed for
+    std::optional<hosted::FileIdentity> file;  // its file as loaded: the file its entry is keyed for
   };
 
   // Frame (index_screen.cpp).

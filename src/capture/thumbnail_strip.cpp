@@ -138,10 +138,10 @@ void FDocumentosIndex::FillSlide(int index, const hosted::FolderFile& file) {
   // The entry belongs to the file it was keyed for: another file under the thumbnail,
   // a new one in the place of a catalogued file, or another page saved under the same
   // name since, starts from an empty entry.
-  const std::optional<hosted::FileStamp> stamp = hosted::StampOf(file.path);
+  const std::optional<hosted::FileIdentity> identity = hosted::IdentityOf(file.path);
   const bool sameFile = slide.state != SlideState::Catalogued && slide.state != SlideState::Empty &&
-                        image.Path() == file.path && stamp == slide.stamp;
-  slide.stamp = stamp;
+                        image.Path() == file.path && identity && identity == slide.file;
+  slide.file = identity;
   const bool accepted = sameFile && slide.state == SlideState::Accepted;
   if (!sameFile) IgnoreErrors([&] { PutEntry(image, EmptyEntry()); });
   bool readable = true;
@@ -162,7 +162,7 @@ void FDocumentosIndex::EmptySlide(int index) {
   Slide& slide = slides_[static_cast<size_t>(index)];
   if (slide.state == SlideState::Empty && slide.image->Path().empty()) return;
   VkImage& image = *slide.image;
-  slide.stamp.reset();
+  slide.file.reset();
   EmptyImage(image);
   IgnoreErrors([&] { image.setEnabled(true); });
   SetSlideState(index, SlideState::Empty);

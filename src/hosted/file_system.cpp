@@ -43,11 +43,20 @@ DWORD RealCopy(const std::wstring& from, const std::wstring& to) {
 
 DWORD RealRemove(const std::wstring& path) { return ErrorOf(DeleteFileW(path.c_str())); }
 
+// Our own file (a copy, a temporary file) goes whatever the attributes it was copied
+// with: a read-only scan's copy is read-only too.
+DWORD RemoveOurFile(const FileTransfer& transfer, const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+    SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+  return transfer.remove(path);
+}
+
 // The copy of a move that could not take its source away goes again, and must: the
 // file may not live twice. A copy that stays raises 70 with both files named.
 void RemoveCopy(const FileTransfer& transfer, const std::wstring& source, const std::wstring& copy,
                 const std::wstring& why) {
-  const DWORD error = transfer.remove(copy);
+  const DWORD error = RemoveOurFile(transfer, copy);
   if (!error && !FileExists(copy)) return;
   throw VbError{err::PermissionDenied, kMove,
                 why + L"; su copia " + copy + L" no se pudo quitar (" +
@@ -55,39 +64,91 @@ void RemoveCopy(const FileTransfer& transfer, const std::wstring& source, const 
                     L" está dos veces"};
 }
 
+std::wstring FolderOf(const std::wstring& path) {
+  const size_t slash = path.find_last_of(L"\\/");
+  return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
+}
+
+// A file taken for a move: renamed within its folder to a name nobody else uses, the
+// name it had, and what it is.
+struct TakenFile {
+  std::wstring own;    // the name it had, as the folder spells it
+  std::wstring taken;  // where it is while it moves
+  std::optional<FileIdentity> identity;
+};
+
+// "scan.jpg" becomes "scan~vk<process>-<count>.jpg": a name of ours that the folder
+// scan still finds.
+std::wstring TakenName(const std::wstring& path) {
+  static LONG count = 0;
+  wchar_t mark[40];
+  swprintf(mark, 40, L"~vk%lx-%lx", GetCurrentProcessId(), static_cast<unsigned long>(InterlockedIncrement(&count)));
+  const size_t nameStart = FolderOf(path).size(), dot = path.rfind(L'.');
+  const size_t at = dot == std::wstring::npos || dot < nameStart ? path.size() : dot;
+  return path.substr(0, at) + mark + path.substr(at);
+}
+
+// The path with its file name spelled as the folder holds it (names compare without case).
+std::wstring AsSpelled(const std::wstring& path) {
+  WIN32_FIND_DATAW data;
+  const HANDLE find = FindFirstFileW(path.c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return path;
+  FindClose(find);
+  return FolderOf(path) + data.cFileName;
+}
+
+TakenFile TakeForMove(const FileTransfer& transfer, const std::wstring& source) {
+  TakenFile file{AsSpelled(source), L"", {}};
+  file.taken = TakenName(file.own);
+  if (const DWORD error = transfer.rename(file.own, file.taken)) {
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) RaiseFor(error, kMove);
+    throw VbError{err::PermissionDenied, kMove,
+                  L"no se pudo tomar el archivo de su carpeta de origen (" + SystemErrorText(error) + L")"};
+  }
+  file.identity = IdentityOf(file.taken);
+  return file;
+}
+
+// A move that failed puts the file back under its own name, never over a new page that
+// has taken the name meanwhile: then the reason says where the file is.
+void PutBack(const FileTransfer& transfer, const TakenFile& file, VbError& failure) {
+  if (!FileExists(file.taken)) return;
+  if (!transfer.rename(file.taken, file.own)) return;
+  failure.description += L"; el archivo " + file.own + L" quedó como " + file.taken;
+}
+
 // A move between volumes, whole or not at all: the copy grows under a temporary name
 // beside the destination and takes the destination's name only once complete, so a
-// disk that fills part-way leaves no fragment that would block the name later. The
-// source's identity is taken before the copy: after its delete, only that very file
-// still in the source folder means the delete did nothing.
-void CopyAcrossVolumes(const FileTransfer& transfer, const std::wstring& source, const std::wstring& destination) {
-  if (FileExists(destination) || FolderExists(destination)) RaiseFor(ERROR_FILE_EXISTS, kMove);
-  const std::optional<FileIdentity> original = IdentityOf(source);
-  if (!original) RaiseFor(GetLastError(), kMove);
-  const size_t slash = destination.find_last_of(L"\\/");
-  const std::wstring folder = slash == std::wstring::npos ? L"." : destination.substr(0, slash);
+// disk that fills part-way leaves no fragment that would block the name later. Only
+// the file taken is deleted; still there after its delete, the delete did nothing.
+std::optional<FileIdentity> CopyAcrossVolumes(const FileTransfer& transfer, const TakenFile& file,
+                                              const std::wstring& destination) {
+  std::wstring folder = FolderOf(destination);
+  if (folder.empty()) folder = L".";
   wchar_t temp[MAX_PATH] = {};
   if (!GetTempFileNameW(folder.c_str(), L"vk", 0, temp)) RaiseFor(GetLastError(), kMove);
-  DWORD error = transfer.copy(source, temp);
+  DWORD error = transfer.copy(file.taken, temp);
+  std::optional<FileIdentity> copy = IdentityOf(temp);  // under our own name, before it takes the destination's
   if (!error) error = transfer.rename(temp, destination);
   if (error) {
-    DeleteFileW(temp);
+    RemoveOurFile(transfer, temp);
     RaiseFor(error, kMove);
   }
-  error = transfer.remove(source);
+  error = transfer.remove(file.taken);
   if (error) {
-    RemoveCopy(transfer, source, destination, SystemErrorText(error));
+    RemoveCopy(transfer, file.own, destination, SystemErrorText(error));
     RaiseFor(error, kMove);
   }
   // Under Wine the delete of a file on a read-only mount, or of a link into one,
-  // answers success and the file stays.
-  if (IdentityOf(source) == original) {
+  // answers success and the file stays (under our name, which nobody else uses).
+  if (FileExists(file.taken)) {
     const std::wstring why =
         L"el archivo sigue en la carpeta de origen después de moverlo (una carpeta de sólo lectura, o un vínculo "
         L"que no se puede quitar)";
-    RemoveCopy(transfer, source, destination, why);
+    RemoveCopy(transfer, file.own, destination, why);
     throw VbError{err::PermissionDenied, kMove, why};
   }
+  return copy;
 }
 
 }  // namespace
@@ -141,6 +202,7 @@ std::optional<FileIdentity> IdentityOf(const std::wstring& path) {
   }
   auto join = [](DWORD high, DWORD low) { return (static_cast<unsigned long long>(high) << 32) | low; };
   return FileIdentity{info.dwVolumeSerialNumber, join(info.nFileIndexHigh, info.nFileIndexLow),
+                      join(info.ftCreationTime.dwHighDateTime, info.ftCreationTime.dwLowDateTime),
                       {join(info.nFileSizeHigh, info.nFileSizeLow),
                        join(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime)}};
 }
@@ -154,13 +216,25 @@ void CreateFolder(const std::wstring& path) {
   if (!CreateDirectoryW(path.c_str(), nullptr)) RaiseFor(GetLastError(), L"FileSystem.CreateFolder");
 }
 
-void MoveFileNoReplace(const std::wstring& source, const std::wstring& destination) {
+std::optional<FileIdentity> MoveFileNoReplace(const std::wstring& source, const std::wstring& destination,
+                                              const std::optional<FileIdentity>& expected) {
   if (!FileExists(source)) Raise(err::FileNotFound, kMove);
+  if (FileExists(destination) || FolderExists(destination)) RaiseFor(ERROR_FILE_EXISTS, kMove);
   const FileTransfer& transfer = FileTransferSeam::Current();
-  // A rename takes the file itself away: it cannot leave its source behind.
-  const DWORD error = transfer.rename(source, destination);
-  if (error == ERROR_NOT_SAME_DEVICE) return CopyAcrossVolumes(transfer, source, destination);
-  if (error) RaiseFor(error, kMove);
+  const TakenFile file = TakeForMove(transfer, source);
+  try {
+    if (expected && file.identity != expected)
+      throw VbError{err::FileNotFound, kMove,
+                    L"el archivo " + source + L" cambió después de cargarlo; vuelva a buscarlo"};
+    // A rename takes the file itself away: it cannot leave its source behind.
+    const DWORD error = transfer.rename(file.taken, destination);
+    if (error == ERROR_NOT_SAME_DEVICE) return CopyAcrossVolumes(transfer, file, destination);
+    if (error) RaiseFor(error, kMove);
+    return file.identity;
+  } catch (VbError& failure) {
+    PutBack(transfer, file, failure);
+    throw;
+  }
 }
 
 void CopyFileReplacing(const std::wstring& source, const std::wstring& destination) {

@@ -38,27 +38,34 @@ bool FileExists(const std::wstring& path);
 std::optional<FileStamp> StampOf(const std::wstring& path);
 // Creates one folder; its parent must exist. An existing folder raises 58.
 void CreateFolder(const std::wstring& path);
-// A file as the file system knows it, whatever its name: its volume and file index,
-// with its size and last write (an index given again to a new file is another file).
+// A file as the file system knows it, whatever its name: its volume, file index and
+// creation time, with its size and last write. A file index given again to a new file
+// (as FAT volumes do) comes with another creation time: another file.
 struct FileIdentity {
   DWORD volume = 0;
   unsigned long long index = 0;
+  unsigned long long created = 0;  // FILETIME ticks
   FileStamp stamp;
   bool operator==(const FileIdentity&) const = default;
 };
 // The identity of the file a path names now; nothing when none can be read (no file).
 std::optional<FileIdentity> IdentityOf(const std::wstring& path);
 
-// Moves a file; an existing destination raises 58 and is left as it was. Across
-// volumes the file is copied beside the destination under a temporary name, renamed
-// into place once whole, and the source deleted: a move that fails leaves no file
-// that was not there before it, and the source where it was. When the very file that
-// was copied is still in the source folder after its delete (a delete that answered
-// success and did nothing), the copy is removed again and 70 is raised; a copy that
-// cannot be removed raises 70 naming both files. The source is told by its identity,
-// never by its name: another file under the same name (names compare without case
-// under Wine, and a scanner may write a new page there) is not the moved one.
-void MoveFileNoReplace(const std::wstring& source, const std::wstring& destination);
+// Moves a file; an existing destination raises 58 and is left as it was. The file is
+// first taken for the move: renamed within its own folder to a name of ours (keeping its
+// extension, so a move cut short leaves it findable there), so a page saved under its
+// name meanwhile is another file and is never touched. When `expected` is given and the
+// file taken is not that file (another one under the name, or under a name that differs
+// only in case, which Wine resolves alike), it goes back and 53 is raised. Across
+// volumes the file taken is copied beside the destination under a temporary name,
+// renamed into place once whole, and then deleted: only the file taken is ever deleted.
+// A move that fails leaves no file that was not there before it, and puts the file back
+// under its own name; when a new page has taken that name meanwhile, the description
+// says where the file is. A copy that cannot be removed after its source would not go
+// raises 70 naming both files. Answers the identity of the file now at the destination
+// (a copy is another file), read under names of ours only.
+std::optional<FileIdentity> MoveFileNoReplace(const std::wstring& source, const std::wstring& destination,
+                                              const std::optional<FileIdentity>& expected = std::nullopt);
 // Copies a file over an existing destination.
 void CopyFileReplacing(const std::wstring& source, const std::wstring& destination);
 // The files of a folder (not its sub-folders), ordered by name without regard to case.

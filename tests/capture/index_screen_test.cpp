@@ -57,6 +57,19 @@ std::wstring EnvironmentValue(const wchar_t* name) {
   return value;
 }
 
+// The same volume moves by a rename; this one stands for another, where a move out of
+// `sourceFolder` copies (a rename within it stays a rename).
+hosted::FileTransfer AnotherVolumeFor(const std::wstring& sourceFolder,
+                                      std::function<DWORD(const std::wstring&)> remove = nullptr,
+                                      std::function<DWORD(const std::wstring&, const std::wstring&)> copy = nullptr) {
+  const hosted::FileTransfer real = hosted::FileTransferSeam::Real();
+  return {[real, sourceFolder](const std::wstring& from, const std::wstring& to) -> DWORD {
+            const bool out = from.rfind(sourceFolder + L"\\", 0) == 0 && to.rfind(sourceFolder + L"\\", 0) != 0;
+            return out ? ERROR_NOT_SAME_DEVICE : real.rename(from, to);
+          },
+          copy ? copy : real.copy, remove ? remove : real.remove};
+}
+
 class IndexScreenTest : public test::ScreenTest<FDocumentosIndex> {
  protected:
   IndexScreenTest() : ScreenTest(kAppKey, L"CAT") {}
@@ -159,6 +172,15 @@ class IndexScreenTest : public test::ScreenTest<FDocumentosIndex> {
     TypeInto(L"txtReferenciaId", reference);
     TypeInto(L"txtCBarra", barCode);
     Accept();
+  }
+  // Opens the screen on the folder, keys its first scan and saves: the save's messages.
+  Texts OpenKeyFirstAndSave() {
+    Open();
+    FindScans();
+    Key(0, L"REF-A");
+    Messages();
+    ClickButton(L"BTN_SAV");
+    return Messages();
   }
   std::vector<State> States() const {
     std::vector<State> states;
@@ -680,6 +702,7 @@ TEST_F(IndexScreenTest, AnInsertThatRaisesIsSettledByTheRowThatHoldsItsId) {
   bool otherClerkFirst = false;  // whether another clerk's row takes the id just before
   bool commitsFirst = false;     // whether the insert goes in before the component raises
   bool rowUnreadable = false;    // whether the read of the row that holds the id fails then
+  bool pathFolded = false;       // whether the database hands the committed Path back in capitals, padded
   HostSeams seams = Seam<HostSeams>::Real();
   seams.createDataAccess = [&] {
     return test::DispatchTap::Wrap(
@@ -697,6 +720,9 @@ TEST_F(IndexScreenTest, AnInsertThatRaisesIsSettledByTheRowThatHoldsItsId) {
             Sql(L"Insert Into Documentos (DocumentoId, CategoriaId, SubCategoriaId, Documento) Values (" +
                 std::to_wstring(firstNew_) + L", '5', '1', 'otro.jpg')");
           if (commitsFirst) call();
+          if (pathFolded)
+            Sql(L"Update Documentos Set Path = Upper(Path) || '   ' Where DocumentoId = "
+                L"(Select Max(DocumentoId) From Documentos)");
           throw VbError{-2147217873, L"Microsoft OLE DB Provider for SQL Server", L"clave duplicada o rechazada"};
         });
   };
@@ -747,17 +773,28 @@ TEST_F(IndexScreenTest, AnInsertThatRaisesIsSettledByTheRowThatHoldsItsId) {
   EXPECT_FALSE(InSource(L"c.jpg"));
   EXPECT_EQ(Column(L"Select Count(*) From LogAcciones Where Detalle = '" + third + L"'"), Texts{L"1"});
 
+  // Our row read back in another case and padded is still ours: filed once.
+  pathFolded = true;
+  saveOneMore(L"e.jpg");
+  pathFolded = false;
+  EXPECT_EQ(Messages(), Texts{kSaved});
+  EXPECT_EQ(Column(L"Select Count(*) From Documentos Where Documento = 'e.jpg'"), Texts{L"1"});
+  EXPECT_TRUE(Exists(Stored(firstNew_ + 4, L"jpg")));
+  EXPECT_FALSE(InSource(L"e.jpg"));
+  EXPECT_EQ(Column(L"Select Count(*) From LogAcciones Where Detalle = '" + std::to_wstring(firstNew_ + 4) + L"'"),
+            Texts{L"1"});
+
   // Neither the insert nor the row can tell: the outcome is told as unknown, and the file
   // stays in the store with the id its row may hold, never filed again from the folder.
   rowUnreadable = true;
   saveOneMore(L"d.jpg");
-  const std::wstring fourth = std::to_wstring(firstNew_ + 4);
+  const std::wstring fourth = std::to_wstring(firstNew_ + 5);
   const Texts unknown = Messages();
   ASSERT_EQ(unknown.size(), 1u);
   EXPECT_NE(unknown[0].find(L"no se pudo comprobar si el documento " + fourth + L" quedó grabado"), std::wstring::npos)
       << testing::PrintToString(unknown[0]);
-  EXPECT_NE(unknown[0].find(Stored(firstNew_ + 4, L"jpg")), std::wstring::npos);
-  EXPECT_TRUE(Exists(Stored(firstNew_ + 4, L"jpg")));
+  EXPECT_NE(unknown[0].find(Stored(firstNew_ + 5, L"jpg")), std::wstring::npos);
+  EXPECT_TRUE(Exists(Stored(firstNew_ + 5, L"jpg")));
   EXPECT_FALSE(InSource(L"d.jpg"));
   EXPECT_EQ(Column(L"Select Count(*) From LogAcciones Where Detalle = '" + fourth + L"'"), Texts{L"0"});
 }
@@ -841,16 +878,11 @@ TEST_F(IndexScreenTest, AStoreThatFillsPartWayKeepsNoFragment) {
   Messages();
   {
     // The store on another volume, whose disk fills half-way through the copy.
-    const hosted::FileTransfer real = hosted::FileTransferSeam::Real();
-    hosted::ScopedFileTransfer full({[&](const std::wstring& from, const std::wstring& to) -> DWORD {
-                                       if (from.rfind(source_, 0) == 0) return ERROR_NOT_SAME_DEVICE;
-                                       return real.rename(from, to);
-                                     },
-                                     [](const std::wstring&, const std::wstring& to) -> DWORD {
-                                       test::WriteBytes(to, "half a page");
-                                       return ERROR_DISK_FULL;
-                                     },
-                                     real.remove});
+    hosted::ScopedFileTransfer full(
+        AnotherVolumeFor(source_, nullptr, [](const std::wstring&, const std::wstring& to) -> DWORD {
+          test::WriteBytes(to, "half a page");
+          return ERROR_DISK_FULL;
+        }));
     ClickButton(L"BTN_SAV");
   }
   const Texts shown = Messages();
@@ -926,16 +958,6 @@ std::string Content(const std::wstring& path) {
   return {bytes.begin(), bytes.end()};
 }
 
-// The same volume moves by a rename; this one stands for another, where the move copies.
-hosted::FileTransfer AnotherVolumeFor(const std::wstring& sourceFolder,
-                                      std::function<DWORD(const std::wstring&)> remove = nullptr) {
-  const hosted::FileTransfer real = hosted::FileTransferSeam::Real();
-  return {[real, sourceFolder](const std::wstring& from, const std::wstring& to) -> DWORD {
-            return from.rfind(sourceFolder, 0) == 0 ? ERROR_NOT_SAME_DEVICE : real.rename(from, to);
-          },
-          real.copy, remove ? remove : real.remove};
-}
-
 // Two pages whose names differ only in case (Wine finds either under both names): the
 // one keyed is filed, whether the store is on the source's volume or on another, and
 // the other stays where it was. No page is ever taken for the other by its name.
@@ -970,12 +992,7 @@ TEST_F(IndexScreenTest, ACopyThatCannotBeRemovedStopsThePassWithBothFilesNamed) 
   hosted::ScopedFileTransfer stuck(AnotherVolumeFor(source, [source](const std::wstring& path) -> DWORD {
     return path.rfind(source, 0) == 0 ? 0 : ERROR_ACCESS_DENIED;  // the source stays, the copy too
   }));
-  Open();
-  FindScans();
-  Key(0, L"REF-A");
-  Messages();
-  ClickButton(L"BTN_SAV");
-  const Texts shown = Messages();
+  const Texts shown = OpenKeyFirstAndSave();
   ASSERT_EQ(shown.size(), 1u);
   const Texts stored = StoredFiles();
   ASSERT_EQ(stored.size(), 1u);
@@ -985,6 +1002,69 @@ TEST_F(IndexScreenTest, ACopyThatCannotBeRemovedStopsThePassWithBothFilesNamed) 
   EXPECT_NE(shown[0].find(std::filesystem::path(stored[0]).filename().wstring()), std::wstring::npos);
   EXPECT_TRUE(Column(std::wstring(L"Select Documento") + New()).empty());
   EXPECT_EQ(Column(L"Select Count(*) From LogAcciones"), Texts{L"0"});
+}
+
+// A plain file where a store folder belongs (another program left it there): the save
+// stops at once with that path named, files nothing and leaves the scan where it was.
+TEST_F(IndexScreenTest, AFileWhereAStoreFolderBelongsStopsThePassWithItsPathNamed) {
+  Scans({L"a.jpg"});
+  ASSERT_TRUE(test::WriteBytes(store_ + L"\\00003", "not a folder"));
+  const Texts shown = OpenKeyFirstAndSave();
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_TRUE(shown[0].rfind(kSaveFailed, 0) == 0 && shown[0].find(store_ + L"\\00003 ") != std::wstring::npos &&
+              shown[0].find(L"a.jpg") != std::wstring::npos)
+      << testing::PrintToString(shown[0]);
+  EXPECT_TRUE(InSource(L"a.jpg"));
+  EXPECT_TRUE(Column(std::wstring(L"Select Documento") + New()).empty());
+  EXPECT_EQ(Column(L"Select Count(*) From LogAcciones"), Texts{L"0"});
+}
+
+// Twin.pdf and twin.pdf, of one size and one time stamp, keyed as two documents; then
+// Twin.pdf leaves the folder. Wine finds twin.pdf under both names: it is not filed
+// under Twin.pdf's entry, and stays in the folder.
+TEST_F(IndexScreenTest, ATwinOfOneSizeAndTimeIsNotFiledUnderTheOthersEntry) {
+  const std::wstring source = EnvironmentValue(L"CAPTURE_SOURCE_FOLDERS") + L"\\twins-stamped";
+  ASSERT_TRUE(Exists(source + L"\\Twin.pdf")) << "the tests' set-up makes " << testing::PrintToString(source);
+  Shared().gPathOrigen = source;
+  FDocumentosIndex& screen = Open();
+  FindScans();
+  ASSERT_EQ(screen.SlideCount(), 2);
+  ASSERT_EQ(screen.PSlide(0).Documento(), L"Twin.pdf");
+  Key(0, L"REF-UPPER");
+  Key(1, L"REF-LOWER");
+  ASSERT_TRUE(DeleteFileW((source + L"\\Twin.pdf").c_str()));
+  ASSERT_NE(Content(source + L"\\twin.pdf").find("%lower"), std::string::npos);
+  Messages();
+  ClickButton(L"BTN_SAV");
+  const Texts shown = Messages();
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_TRUE(shown[0].rfind(kSaveFailed, 0) == 0 && shown[0].find(L"cambió después de cargarlo") != std::wstring::npos &&
+              shown[0].find(L"Twin.pdf") != std::wstring::npos)
+      << testing::PrintToString(shown[0]);
+  EXPECT_TRUE(Column(std::wstring(L"Select Documento") + New()).empty());
+  EXPECT_EQ(StoredFiles(), Texts{});
+  ASSERT_EQ(hosted::FolderFiles(source).size(), 1u);
+  EXPECT_EQ(hosted::FolderFiles(source)[0].name, L"twin.pdf");
+}
+
+// A scanner saves its next page under a scan's name while the scan is copied into a
+// store on another volume: the scan is filed, the new page stays, and the reload shows
+// it as a scan of its own.
+TEST_F(IndexScreenTest, APageSavedUnderAScansNameDuringItsCopyStays) {
+  Scans({L"a.jpg"});
+  const std::wstring page = source_ + L"\\a.jpg";
+  const std::string scanned = Content(page);
+  hosted::ScopedFileTransfer scanner(
+      AnotherVolumeFor(source_, nullptr, [&](const std::wstring& from, const std::wstring& to) -> DWORD {
+        const DWORD error = hosted::FileTransferSeam::Real().copy(from, to);
+        test::WriteSamplePage(page, test::ImageFormat::Jpg, 300, 420);
+        return error;
+      }));
+  EXPECT_EQ(OpenKeyFirstAndSave(), Texts{kSaved});
+  EXPECT_EQ(Content(Stored(firstNew_, L"jpg")), scanned);
+  ASSERT_EQ(hosted::FolderFiles(source_).size(), 1u);
+  EXPECT_NE(Content(page), scanned);
+  EXPECT_EQ(States()[0], State::Loaded);
 }
 
 // Two clerks filing at the same moment: the other clerk (this program again, as a

@@ -170,7 +170,8 @@ TEST_F(MoveDocumentFileTest, EveryRefusalMovesAndCreatesNothing) {
 TEST_F(MoveDocumentFileTest, AMoveToAnotherVolumeIsWholeOrLeavesNothing) {
   const hosted::FileTransfer real = hosted::FileTransferSeam::Real();
   auto rename = [&](const std::wstring& from, const std::wstring& to) -> DWORD {
-    return from.rfind(source_.path, 0) == 0 ? ERROR_NOT_SAME_DEVICE : real.rename(from, to);
+    const bool out = from.rfind(source_.path + L"\\", 0) == 0 && to.rfind(source_.path + L"\\", 0) != 0;
+    return out ? ERROR_NOT_SAME_DEVICE : real.rename(from, to);
   };
   auto fillsHalfWay = [](const std::wstring&, const std::wstring& to) -> DWORD {
     std::ofstream(fs::path(to), std::ios::binary) << "scan ";
@@ -200,12 +201,14 @@ TEST_F(MoveDocumentFileTest, AMoveToAnotherVolumeIsWholeOrLeavesNothing) {
                                : INVALID_HANDLE_VALUE;
     std::wstring reason = L"unset";
     const bool moved =
-        capture::MoveDocumentFile(Entry(L"4", L"2", 70, L"scan.JPG"), Source(), &reason) == capture::StoreMove::Moved;
+        capture::MoveDocumentFile(Entry(L"4", L"2", 70, L"scan.JPG"), Source(), std::nullopt, &reason) ==
+        capture::StoreMove::Moved;
     if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
     if (!c.reason.empty()) {
       EXPECT_FALSE(moved) << c.why;
       EXPECT_NE(reason.find(c.reason), std::wstring::npos) << c.why << ": " << reason;
       EXPECT_EQ(store_.Tree(), store) << c.why;
+      EXPECT_EQ(source_.Tree(), std::set<std::wstring>{L"scan.JPG"}) << c.why;
       EXPECT_EQ(source_.Read(L"scan.JPG"), "scan bytes") << c.why;
     } else {
       EXPECT_TRUE(moved) << c.why;
@@ -215,18 +218,61 @@ TEST_F(MoveDocumentFileTest, AMoveToAnotherVolumeIsWholeOrLeavesNothing) {
       EXPECT_TRUE(source_.Tree().empty());
     }
   }
-  // A scanner writes a new page under the name as soon as the old one goes: the move is
-  // done, and the new page is not taken for the moved one.
+  // A scanner saves its next page under the scan's name while the scan is being copied:
+  // the scan was taken for the move first, under a name of ours that a folder scan still
+  // finds, so the new page is another file and stays.
   source_.Write(L"scan.JPG", "scan bytes");
-  auto newPageAtOnce = [&](const std::wstring& path) -> DWORD {
-    const DWORD error = real.remove(path);
-    if (!error && path == Source()) source_.Write(L"scan.JPG", "new page");
+  std::set<std::wstring> whileCopying;
+  auto newPageMeanwhile = [&](const std::wstring& from, const std::wstring& to) -> DWORD {
+    for (const hosted::FolderFile& file : hosted::FolderFiles(source_.path)) whileCopying.insert(file.name);
+    const DWORD error = real.copy(from, to);
+    source_.Write(L"scan.JPG", "new page");
     return error;
   };
-  hosted::ScopedFileTransfer transfer({rename, real.copy, newPageAtOnce});
-  EXPECT_EQ(capture::MoveDocumentFile(Entry(L"4", L"2", 71, L"scan.JPG"), Source()), capture::StoreMove::Moved);
+  {
+    hosted::ScopedFileTransfer transfer({rename, newPageMeanwhile, real.remove});
+    EXPECT_EQ(capture::MoveDocumentFile(Entry(L"4", L"2", 71, L"scan.JPG"), Source()), capture::StoreMove::Moved);
+  }
   EXPECT_EQ(store_.Read(L"root\\00004\\00002\\00000000000000000071.JPG"), "scan bytes");
+  EXPECT_EQ(source_.Tree(), std::set<std::wstring>{L"scan.JPG"});
   EXPECT_EQ(source_.Read(L"scan.JPG"), "new page");
+  ASSERT_EQ(whileCopying.size(), 1u);
+  EXPECT_TRUE(whileCopying.begin()->ends_with(L".JPG") && *whileCopying.begin() != L"scan.JPG")
+      << testing::PrintToString(*whileCopying.begin());
+
+  // A move that fails while a new page has the name: the scan is not put over it, and
+  // the reason says where the scan is.
+  auto failsAfterNewPage = [&](const std::wstring&, const std::wstring&) -> DWORD {
+    source_.Write(L"scan.JPG", "newer page");
+    return ERROR_DISK_FULL;
+  };
+  {
+    hosted::ScopedFileTransfer transfer({rename, failsAfterNewPage, real.remove});
+    std::wstring reason;
+    EXPECT_EQ(capture::MoveDocumentFile(Entry(L"4", L"2", 72, L"scan.JPG"), Source(), std::nullopt, &reason),
+              capture::StoreMove::Refused);
+    EXPECT_EQ(source_.Read(L"scan.JPG"), "newer page");
+    std::wstring kept;
+    for (const std::wstring& name : source_.Tree())
+      if (name != L"scan.JPG") kept = name;
+    ASSERT_FALSE(kept.empty());
+    EXPECT_EQ(source_.Read(kept), "new page");
+    EXPECT_NE(reason.find(source_.path + L"\\" + kept), std::wstring::npos) << reason;
+  }
+
+  // A read-only scan: its copy is read-only too, and goes all the same when the scan
+  // cannot be deleted from its folder.
+  for (const std::wstring& name : source_.Tree()) DeleteFileW((source_.path + L"\\" + name).c_str());
+  source_.Write(L"scan.JPG", "scan bytes");
+  SetFileAttributesW(Source().c_str(), FILE_ATTRIBUTE_READONLY);
+  const auto store = store_.Tree();
+  {
+    hosted::ScopedFileTransfer transfer({rename, real.copy, real.remove});
+    EXPECT_EQ(capture::MoveDocumentFile(Entry(L"4", L"2", 73, L"scan.JPG"), Source()), capture::StoreMove::Refused);
+  }
+  EXPECT_EQ(store_.Tree(), store);
+  EXPECT_EQ(source_.Tree(), std::set<std::wstring>{L"scan.JPG"});
+  SetFileAttributesW(Source().c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST(CopyToTemp, CopiesUnderTheTemporaryNameAndGivesNothingOnFailure) {

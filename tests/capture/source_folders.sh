@@ -3,6 +3,8 @@
 # make, for the cataloguing screen's tests.
 #  - DIR/twins-rename and DIR/twins-copy each hold two different pages, Case.pdf and
 #    case.pdf: the Linux disk allows both, Wine finds either under both names.
+#    DIR/twins-stamped holds Twin.pdf and twin.pdf of one size and one time stamp, as
+#    files copied with their times kept.
 #  - DIR/mount is a read-only bind mount holding ro.pdf, and DIR/links holds link.pdf,
 #    a link to it: under Wine a delete there answers success and the file stays. Where
 #    the machine allows no mount they are left out and the test that needs them skips.
@@ -17,6 +19,10 @@ for twins in twins-rename twins-copy; do
   printf '%%PDF-1.4\n%%upper\n%%%%EOF\n' > "$dir/$twins/Case.pdf"
   printf '%%PDF-1.4\n%%lower\n%%%%EOF\n' > "$dir/$twins/case.pdf"
 done
+mkdir -p "$dir/twins-stamped"
+printf '%%PDF-1.4\n%%upper\n%%%%EOF\n' > "$dir/twins-stamped/Twin.pdf"
+printf '%%PDF-1.4\n%%lower\n%%%%EOF\n' > "$dir/twins-stamped/twin.pdf"
+touch -d '2026-11-02 10:30:00' "$dir/twins-stamped/Twin.pdf" "$dir/twins-stamped/twin.pdf"
 mkdir -p "$dir/files" "$dir/mount" "$dir/links"
 printf '%%PDF-1.4\n%%%%EOF\n' > "$dir/files/ro.pdf"
 if mount --bind "$dir/files" "$dir/mount" 2>/dev/null && mount -o remount,bind,ro "$dir/mount" 2>/dev/null &&
