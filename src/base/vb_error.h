@@ -31,6 +31,7 @@ inline constexpr long TypeMismatch = 13;
 inline constexpr long FileNotFound = 53;
 inline constexpr long FileAlreadyExists = 58;
 inline constexpr long PermissionDenied = 70;
+inline constexpr long PathFileAccessError = 75;
 inline constexpr long PathNotFound = 76;
 inline constexpr long ObjectNotSet = 91;
 inline constexpr long InvalidUseOfNull = 94;

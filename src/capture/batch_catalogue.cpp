@@ -51,16 +51,6 @@ std::wstring MoveRefusal(const std::wstring& source, const std::wstring& stored,
   return reason.empty() ? text : text + L": " + reason;
 }
 
-// Why a thumbnail's file may not be filed: it has gone, or it is no longer the file
-// the entry was keyed for (another page saved under its name, or a twin whose name
-// differs only in case). Empty when it may.
-std::wstring SourceRefusal(const std::wstring& source, const std::optional<hosted::FileIdentity>& keyedFor) {
-  const std::optional<hosted::FileIdentity> now = hosted::IdentityOf(source);
-  if (!now) return L"no se encuentra el archivo " + source;
-  if (now != keyedFor) return L"el archivo " + source + L" cambió después de cargarlo; vuelva a buscarlo";
-  return L"";
-}
-
 // The document's insert. A data object may raise instead of answering False: either
 // way the insert was refused, and `reason` says why.
 bool Inserted(const DataAccess& data, DocumentRecord& document, std::wstring& reason) {
@@ -98,8 +88,9 @@ bool FileDocument(const DataAccess& data, StoredIds& stored, DocumentRecord& doc
       std::wstring reason;
       const StoreMove move = MoveDocumentFile(document, source, keyedFor, &reason);
       if (move == StoreMove::Moved) break;
-      if (move == StoreMove::Refused) {
-        message = SaveFailureText(MoveRefusal(source, document.Path, reason), document.Documento);
+      if (move == StoreMove::Refused || move == StoreMove::AnotherFile) {
+        const std::wstring why = move == StoreMove::AnotherFile ? reason : MoveRefusal(source, document.Path, reason);
+        message = SaveFailureText(why, document.Documento);
         return false;
       }
       if (++takenPaths == kTakenPathsAllowed) {
@@ -173,16 +164,18 @@ void FDocumentosIndex::CatalogDocuments() {
 
           mSlideIndex = i;
           const std::wstring source = slide.Path();
-          const std::wstring refusal = SourceRefusal(source, slides_[static_cast<size_t>(i)].file);
-          if (!refusal.empty()) {
-            message = SaveFailureText(refusal, slide.Documento());
+          // Only the very file the entry was keyed for is filed: the move tells it by its
+          // identity, whatever name leads to it now.
+          std::optional<hosted::FileIdentity>& keyedFor = slides_[static_cast<size_t>(i)].file;
+          if (!keyedFor) {
+            message = SaveFailureText(L"no se encuentra el archivo " + source, slide.Documento());
             return;
           }
           DocumentRecord document;
           static_cast<CatalogEntry&>(document) = slide.Entry();
           document.Fecha = ValidDate(slide.Fecha());
           if (!stored) stored = StoredIds::Read(root);
-          if (!FileDocument(*data, *stored, document, source, slides_[static_cast<size_t>(i)].file, message)) return;
+          if (!FileDocument(*data, *stored, document, source, keyedFor, message)) return;
           const std::wstring id = std::to_wstring(document.DocumentoId);
           LogAcciones_Add(1, action::Catalogued, id,
                           L"Se ha Catalogado el Documento Nro. [ " + id + L" ] - [ " + document.Documento + L" ]",

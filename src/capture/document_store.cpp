@@ -131,6 +131,7 @@ StoreMove MoveDocumentFile(const DocumentRecord& record, const std::wstring& sou
   // failure, whatever its number, is no reason to try the next id.
   if (error.number == err::FileAlreadyExists && (hosted::FileExists(stored) || hosted::FolderExists(stored)))
     outcome = StoreMove::PathTaken;
+  if (error.number == err::PathFileAccessError) outcome = StoreMove::AnotherFile;
   if (outcome != StoreMove::Moved)
     for (auto folder = made.rbegin(); folder != made.rend(); ++folder) RemoveDirectoryW(folder->c_str());
   if (reason) *reason = outcome == StoreMove::Moved ? std::wstring() : error.description;

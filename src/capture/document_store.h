@@ -30,7 +30,8 @@ bool StoreRootUsable(const std::wstring& root);
 // What became of a move into the store.
 enum class StoreMove {
   Moved,
-  PathTaken,  // a file or folder has the stored path already: it is never overwritten
+  PathTaken,    // a file or folder has the stored path already: it is never overwritten
+  AnotherFile,  // the source's name leads to another file than the one keyed for
   Refused,    // anything else
 };
 
@@ -40,7 +41,7 @@ enum class StoreMove {
 // a folder or file name of the path would hold \ / : * ? " < > | or be "." or "..", or
 // when the source file is missing; PathTaken only when the stored path itself exists.
 // When `keyedFor` is given, only that very file is moved: another one under the source's
-// name is refused. A move that fails part-way (a store folder that cannot be made, a copy
+// name is AnotherFile. A move that fails part-way (a store folder that cannot be made, a copy
 // to another volume that runs out of space, a source that cannot go) leaves no new file
 // and the source where it was, unless its reason says otherwise; the system's reason goes
 // into `reason` when asked for (empty for the refusals above). No message.

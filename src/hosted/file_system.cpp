@@ -1,6 +1,7 @@
 #include "hosted/file_system.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "base/system_error_text.h"
 #include "base/vb_error.h"
@@ -72,7 +73,7 @@ std::wstring FolderOf(const std::wstring& path) {
 // A file taken for a move: renamed within its folder to a name nobody else uses, the
 // name it had, and what it is.
 struct TakenFile {
-  std::wstring own;    // the name it had, as the folder spells it
+  std::wstring own;    // the name it had
   std::wstring taken;  // where it is while it moves
   std::optional<FileIdentity> identity;
 };
@@ -88,25 +89,54 @@ std::wstring TakenName(const std::wstring& path) {
   return path.substr(0, at) + mark + path.substr(at);
 }
 
-// The path with its file name spelled as the folder holds it (names compare without case).
-std::wstring AsSpelled(const std::wstring& path) {
-  WIN32_FIND_DATAW data;
-  const HANDLE find = FindFirstFileW(path.c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return path;
-  FindClose(find);
-  return FolderOf(path) + data.cFileName;
+// What the open file is: its volume, index, creation time, size and last write.
+std::optional<FileIdentity> IdentityOfHandle(HANDLE file) {
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!GetFileInformationByHandle(file, &info)) return std::nullopt;
+  auto join = [](DWORD high, DWORD low) { return (static_cast<unsigned long long>(high) << 32) | low; };
+  return FileIdentity{info.dwVolumeSerialNumber, join(info.nFileIndexHigh, info.nFileIndexLow),
+                      join(info.ftCreationTime.dwHighDateTime, info.ftCreationTime.dwLowDateTime),
+                      {join(info.nFileSizeHigh, info.nFileSizeLow),
+                       join(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime)}};
 }
 
-TakenFile TakeForMove(const FileTransfer& transfer, const std::wstring& source) {
-  TakenFile file{AsSpelled(source), L"", {}};
-  file.taken = TakenName(file.own);
-  if (const DWORD error = transfer.rename(file.own, file.taken)) {
-    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) RaiseFor(error, kMove);
+// Renames the open file itself, never over an existing one: 0 or the system's error.
+DWORD RenameOpenFile(HANDLE file, const std::wstring& to) {
+  const DWORD nameBytes = static_cast<DWORD>(to.size() * sizeof(wchar_t));
+  std::vector<BYTE> buffer(sizeof(FILE_RENAME_INFO) + nameBytes);
+  auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+  rename->ReplaceIfExists = FALSE;
+  rename->RootDirectory = nullptr;
+  rename->FileNameLength = nameBytes;
+  std::copy(to.begin(), to.end(), rename->FileName);
+  return ErrorOf(SetFileInformationByHandle(file, FileRenameInfo, rename, static_cast<DWORD>(buffer.size())));
+}
+
+// Takes the file for the move through one handle: what it is is read, and it is renamed,
+// from the file itself, so no file but the one read can be taken (a name resolves
+// without case under Wine, and a page may be saved under it at any moment). Another
+// file than `expected` is left where it is, and 75 is raised.
+TakenFile TakeForMove(const std::wstring& source, const std::optional<FileIdentity>& expected) {
+  const HANDLE file = CreateFileW(source.c_str(), DELETE | FILE_READ_ATTRIBUTES,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
+                                  nullptr);
+  DWORD error = file == INVALID_HANDLE_VALUE ? GetLastError() : 0;
+  TakenFile taken{source, TakenName(source), std::nullopt};
+  if (!error) {
+    taken.identity = IdentityOfHandle(file);
+    if (expected && taken.identity != expected) {
+      CloseHandle(file);
+      throw VbError{err::PathFileAccessError, kMove,
+                    L"el archivo " + source + L" cambió después de cargarlo; vuelva a buscarlo"};
+    }
+    error = RenameOpenFile(file, taken.taken);
+    CloseHandle(file);
+  }
+  if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) RaiseFor(error, kMove);
+  if (error)
     throw VbError{err::PermissionDenied, kMove,
                   L"no se pudo tomar el archivo de su carpeta de origen (" + SystemErrorText(error) + L")"};
-  }
-  file.identity = IdentityOf(file.taken);
-  return file;
+  return taken;
 }
 
 // A move that failed puts the file back under its own name, never over a new page that
@@ -192,19 +222,11 @@ std::optional<FileIdentity> IdentityOf(const std::wstring& path) {
   HANDLE file = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return std::nullopt;
-  BY_HANDLE_FILE_INFORMATION info{};
-  const bool read = GetFileInformationByHandle(file, &info);
+  const std::optional<FileIdentity> identity = IdentityOfHandle(file);
   const DWORD error = GetLastError();
   CloseHandle(file);
-  if (!read) {
-    SetLastError(error);
-    return std::nullopt;
-  }
-  auto join = [](DWORD high, DWORD low) { return (static_cast<unsigned long long>(high) << 32) | low; };
-  return FileIdentity{info.dwVolumeSerialNumber, join(info.nFileIndexHigh, info.nFileIndexLow),
-                      join(info.ftCreationTime.dwHighDateTime, info.ftCreationTime.dwLowDateTime),
-                      {join(info.nFileSizeHigh, info.nFileSizeLow),
-                       join(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime)}};
+  if (!identity) SetLastError(error);
+  return identity;
 }
 
 bool FolderExists(const std::wstring& path) {
@@ -221,11 +243,8 @@ std::optional<FileIdentity> MoveFileNoReplace(const std::wstring& source, const 
   if (!FileExists(source)) Raise(err::FileNotFound, kMove);
   if (FileExists(destination) || FolderExists(destination)) RaiseFor(ERROR_FILE_EXISTS, kMove);
   const FileTransfer& transfer = FileTransferSeam::Current();
-  const TakenFile file = TakeForMove(transfer, source);
+  const TakenFile file = TakeForMove(source, expected);
   try {
-    if (expected && file.identity != expected)
-      throw VbError{err::FileNotFound, kMove,
-                    L"el archivo " + source + L" cambió después de cargarlo; vuelva a buscarlo"};
     // A rename takes the file itself away: it cannot leave its source behind.
     const DWORD error = transfer.rename(file.taken, destination);
     if (error == ERROR_NOT_SAME_DEVICE) return CopyAcrossVolumes(transfer, file, destination);

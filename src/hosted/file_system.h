@@ -55,8 +55,9 @@ std::optional<FileIdentity> IdentityOf(const std::wstring& path);
 // first taken for the move: renamed within its own folder to a name of ours (keeping its
 // extension, so a move cut short leaves it findable there), so a page saved under its
 // name meanwhile is another file and is never touched. When `expected` is given and the
-// file taken is not that file (another one under the name, or under a name that differs
-// only in case, which Wine resolves alike), it goes back and 53 is raised. Across
+// file the name leads to is not that file (another one under the name, or under a name
+// that differs only in case, which Wine resolves alike), nothing is moved and 75 is
+// raised. Across
 // volumes the file taken is copied beside the destination under a temporary name,
 // renamed into place once whole, and then deleted: only the file taken is ever deleted.
 // A move that fails leaves no file that was not there before it, and puts the file back
