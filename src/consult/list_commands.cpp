@@ -14,7 +14,6 @@
 #include "hosted/shell_launcher.h"
 #include "runtime/app_path.h"
 #include "screen_kit/audit_log.h"
-#include "screen_kit/data_access.h"
 #include "screen_kit/document_row.h"
 #include "screen_kit/message_box.h"
 #include "screen_kit/shared_state.h"
@@ -40,19 +39,6 @@ void ReadCell(const grid::GridControl& grid, int dataRow, const wchar_t* column,
   std::wstring text;
   IgnoreErrors([&] { text = CellText(grid, dataRow, column); });
   reading.unreadable.push_back({column, text});
-}
-
-// The Paths the external documents hold under `documentId` ("" for a Null one); a site's
-// view may hold an id more than once. Raises with the data object's reason when the
-// view cannot be read.
-std::vector<std::wstring> ExternalRowPaths(const DataAccess& data, long documentId) {
-  std::optional<Recordset> rows =
-      data.GetData(Shared().gApplicationName,
-                   L"Select Path From V_DocumentosExternos Where DocumentoId = " + std::to_wstring(documentId));
-  if (!rows) throw VbError{err::InternalError, L"", data.ErrDescription()};
-  std::vector<std::wstring> paths;
-  for (; !rows->IsEOF(); rows->MoveNext()) paths.push_back(rows->FieldText(L"Path"));
-  return paths;
 }
 
 }  // namespace
@@ -236,7 +222,7 @@ bool ListScreen::StillListed(CommandTarget& target, std::wstring_view stopped) {
           }
         }
         if (!readsExternal_) return;
-        for (const std::wstring& path : ExternalRowPaths(*mData, documentId)) {
+        for (const std::wstring& path : RowPaths(*mData, L"V_DocumentosExternos", documentId)) {
           idHeld = true;
           if (listedPath(path)) {
             external = true;

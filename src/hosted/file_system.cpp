@@ -158,8 +158,11 @@ std::optional<FileIdentity> CopyAcrossVolumes(const FileTransfer& transfer, cons
   wchar_t temp[MAX_PATH] = {};
   if (!GetTempFileNameW(folder.c_str(), L"vk", 0, temp)) RaiseFor(GetLastError(), kMove);
   DWORD error = transfer.copy(file.taken, temp);
-  std::optional<FileIdentity> copy = IdentityOf(temp);  // under our own name, before it takes the destination's
-  if (!error) error = transfer.rename(temp, destination);
+  std::optional<FileIdentity> copy;
+  if (!error) {
+    copy = IdentityOf(temp);  // under our own name, before it takes the destination's
+    error = transfer.rename(temp, destination);
+  }
   if (error) {
     RemoveOurFile(transfer, temp);
     RaiseFor(error, kMove);

@@ -57,9 +57,9 @@ std::optional<FileIdentity> IdentityOf(const std::wstring& path);
 // name meanwhile is another file and is never touched. When `expected` is given and the
 // file the name leads to is not that file (another one under the name, or under a name
 // that differs only in case, which Wine resolves alike), nothing is moved and 75 is
-// raised. Across
-// volumes the file taken is copied beside the destination under a temporary name,
-// renamed into place once whole, and then deleted: only the file taken is ever deleted.
+// raised. Across volumes the file taken is copied beside the destination under a
+// temporary name, renamed into place once whole, and then deleted: only the file taken
+// is ever deleted.
 // A move that fails leaves no file that was not there before it, and puts the file back
 // under its own name; when a new page has taken that name meanwhile, the description
 // says where the file is. A copy that cannot be removed after its source would not go

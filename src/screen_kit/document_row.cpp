@@ -2,18 +2,28 @@
 
 #include <windows.h>
 
+#include <utility>
+
 #include "base/vb_error.h"
 #include "screen_kit/data_access.h"
 #include "screen_kit/shared_state.h"
 
 namespace vk {
 
+std::vector<std::wstring> RowPaths(const DataAccess& data, std::wstring_view rowSource, long documentId) {
+  std::optional<Recordset> rows =
+      data.GetData(Shared().gApplicationName, L"Select Path From " + std::wstring(rowSource) +
+                                                   L" Where DocumentoId = " + std::to_wstring(documentId));
+  if (!rows) throw VbError{err::InternalError, L"", data.ErrDescription()};
+  std::vector<std::wstring> paths;
+  for (; !rows->IsEOF(); rows->MoveNext()) paths.push_back(rows->FieldText(L"Path"));
+  return paths;
+}
+
 std::optional<std::wstring> DocumentRowPath(const DataAccess& data, long documentId) {
-  std::optional<Recordset> row = data.GetData(
-      Shared().gApplicationName, L"Select Path From Documentos Where DocumentoId = " + std::to_wstring(documentId));
-  if (!row) throw VbError{err::InternalError, L"", data.ErrDescription()};
-  if (row->IsEOF()) return std::nullopt;
-  return row->FieldText(L"Path");
+  std::vector<std::wstring> paths = RowPaths(data, L"Documentos", documentId);
+  if (paths.empty()) return std::nullopt;
+  return std::move(paths.front());
 }
 
 bool DocumentRowExists(const DataAccess& data, long documentId) {

@@ -6,10 +6,16 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vk {
 
 class DataAccess;
+
+// The Paths the rows of `rowSource` (Documentos, or the external documents' view) hold
+// under `documentId` ("" for a Null one), as many as there are rows. Raises a VbError
+// with the data object's reason when the rows cannot be read.
+std::vector<std::wstring> RowPaths(const DataAccess& data, std::wstring_view rowSource, long documentId);
 
 // The Path of the Documentos row that holds `documentId` ("" for a Null one), or
 // nothing when no row holds it. Raises a VbError with the data object's reason when the
