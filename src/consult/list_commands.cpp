@@ -207,7 +207,7 @@ bool ListScreen::StillListed(CommandTarget& target, std::wstring_view stopped) {
   auto listedPath = [&](const std::wstring& stored) {
     return !target.pathRead || SameStoredPath(stored, target.document.Path);
   };
-  bool idHeld = false;
+  bool idHeld = false, localHoldsId = false;
   std::optional<bool> external;  // where the listed row is, once found
   VbError error;
   const bool read = IgnoreErrors(
@@ -215,7 +215,7 @@ bool ListScreen::StillListed(CommandTarget& target, std::wstring_view stopped) {
         if (!mData) Raise(err::ObjectNotSet);
         // Ours first: an external row with our id and our file is our document.
         if (std::optional<std::wstring> path = DocumentRowPath(*mData, documentId)) {
-          idHeld = true;
+          idHeld = localHoldsId = true;
           if (listedPath(*path)) {
             external = false;
             return;
@@ -233,6 +233,7 @@ bool ListScreen::StillListed(CommandTarget& target, std::wstring_view stopped) {
       &error);
   if (read && external) {
     target.external = *external;
+    target.localHoldsId = localHoldsId;
     return true;
   }
   std::wstring told;
@@ -249,12 +250,13 @@ bool ListScreen::StillListed(CommandTarget& target, std::wstring_view stopped) {
 
 void ListScreen::OpenInViewer() {
   // The viewer shows, and the read log names, the document of the current row: an
-  // audit record must name what was opened.
+  // audit record must name what was opened. An external document whose id one of ours
+  // holds is opened unlogged: under that id the log would name ours.
   const CommandTarget target = TargetOfCommand({L"Documento", L"Path"});
   const ListDocument& document = target.document;
   if (document.DocumentoId <= 0 || document.Path.empty()) return;
   if (!hosted::LaunchViewer(AppPath(), document.Documento, document.Path, hwnd())) return;
-  MarkRead(document.DocumentoId, target.dataRow);
+  if (target.ReadingLoggable()) MarkRead(document.DocumentoId, target.dataRow);
 }
 
 bool ListScreen::MarkDocumentRead() {

@@ -57,13 +57,18 @@ struct RowReading {
 // The document a command acts on (DocumentoId 0: none) and the data row that shows it
 // (-1 on a grouping row); `told` when the user was told why there is none; `pathRead`
 // unless the row's Path cell could not be read; `external` when its row was found in
-// the external documents, not in Documentos.
+// the external documents, not in Documentos; `localHoldsId` when a Documentos row holds
+// its id (for an external row, another document).
 struct CommandTarget {
   ListDocument document;
   int dataRow = -1;
   bool told = false;
   bool pathRead = true;
   bool external = false;
+  bool localHoldsId = false;
+  // The read log knows a document by its id alone: a reading goes there only under an
+  // id that names what was read.
+  bool ReadingLoggable() const { return !external || !localHoldsId; }
 };
 
 // What a list reads: the statement, and whether it reads the external documents too.

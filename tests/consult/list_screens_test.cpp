@@ -849,11 +849,13 @@ TEST_F(SearchScreenTest, AnExternalDocumentOpensMailsAndShowsItsCommentsAsListed
   const std::wstring ours104 = Scalar(L"Select Path From Documentos Where DocumentoId = 104");
   FDocumentosSearchS& search = Search();
   ASSERT_EQ(Find().size(), 20u);
+  // A reading of 104's external row is not logged: the read log would name ours.
   const struct {
     long id;
     const wchar_t* path;
     const wchar_t* comments;
-  } rows[] = {{900, kExternal, L"Nota del externo"}, {104, kExternal104, L"Nota del 104 ajeno"}};
+    bool logged;
+  } rows[] = {{900, kExternal, L"Nota del externo", true}, {104, kExternal104, L"Nota del 104 ajeno", false}};
   for (const auto& r : rows) {
     const std::wstring id = std::to_wstring(r.id);
     const int row = RowOfPath(r.path);
@@ -880,8 +882,8 @@ TEST_F(SearchScreenTest, AnExternalDocumentOpensMailsAndShowsItsCommentsAsListed
     for (const std::wstring& parameters : launcher.parameters)
       EXPECT_EQ(parameters.substr(parameters.find(L"|F01:") + 5), r.path) << id;
     EXPECT_EQ(std::stol(Scalar(L"Select Count(*) From DocumentosLog Where DocumentoId = " + id)),
-              std::stol(readings) + 2) << id;
-    EXPECT_TRUE(grid().CellValue(grid().Model().DisplayRow(row).Index, L"IsNew").toBool()) << id;
+              std::stol(readings) + (r.logged ? 2 : 0)) << id;
+    EXPECT_EQ(grid().CellValue(grid().Model().DisplayRow(row).Index, L"IsNew").toBool(), r.logged) << id;
     const std::wstring attached = L"Attachments.Add " + std::wstring(r.path);
     const std::vector<std::string> calls = outbox.LogLines();
     EXPECT_NE(std::find(calls.begin(), calls.end(), std::string(attached.begin(), attached.end())), calls.end())
@@ -914,6 +916,26 @@ TEST_F(SearchScreenTest, AnExternalDocumentOpensMailsAndShowsItsCommentsAsListed
     EXPECT_EQ(messages[0].text, c.told);
     EXPECT_TRUE(launcher.parameters.empty()) << c.meanwhile;
   }
+}
+
+// A document of ours filed under an external document's number after the list was read:
+// the external row still opens its own file, and no reading is logged under the number.
+TEST_F(SearchScreenTest, AnExternalDocumentWhoseNumberIsFiledHereMeanwhileOpensUnlogged) {
+  ListExternalDocuments();
+  FDocumentosSearchS& search = Search();
+  Find();
+  const int row = RowOfPath(kExternal);
+  ASSERT_GE(row, 0);
+  Sql(kAppKey, L"Insert Into Documentos (DocumentoId, CategoriaId, SubCategoriaId, Documento, Path) "
+               L"Values (900, '1', '1', 'nuevo.tif', 'C:\\Docs\\nuevo.tif')");
+  launcher.parameters.clear();
+  DoubleClickRow(row);
+  ClickKey(*search.controls().TBarDetail, L"BTN_PAN");
+  for (const ShownMessage& m : messages) ADD_FAILURE() << "told " << std::string(m.text.begin(), m.text.end());
+  ASSERT_EQ(launcher.parameters.size(), 2u);
+  for (const std::wstring& parameters : launcher.parameters)
+    EXPECT_EQ(parameters.substr(parameters.find(L"|F01:") + 5), kExternal);
+  EXPECT_EQ(Scalar(L"Select Count(*) From DocumentosLog Where DocumentoId = 900"), L"0");
 }
 
 // The comment history of an external document is not ours to write: the update by its
