@@ -5,6 +5,7 @@
 
 #include "base/system_error_text.h"
 #include "base/vb_error.h"
+#include "runtime/gdi_object.h"
 
 namespace vk::hosted {
 namespace {
@@ -44,6 +45,11 @@ DWORD RealCopy(const std::wstring& from, const std::wstring& to) {
 
 DWORD RealRemove(const std::wstring& path) { return ErrorOf(DeleteFileW(path.c_str())); }
 
+DWORD RealRemoveOpen(HANDLE file) {
+  FILE_DISPOSITION_INFO disposition{TRUE};
+  return ErrorOf(SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition));
+}
+
 // Our own file (a copy, a temporary file) goes whatever the attributes it was copied
 // with: a read-only scan's copy is read-only too.
 DWORD RemoveOurFile(const FileTransfer& transfer, const std::wstring& path) {
@@ -70,34 +76,85 @@ std::wstring FolderOf(const std::wstring& path) {
   return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
 }
 
-// A file taken for a move: renamed within its folder to a name nobody else uses, the
-// name it had, and what it is.
-struct TakenFile {
-  std::wstring own;    // the name it had
-  std::wstring taken;  // where it is while it moves
-  std::optional<FileIdentity> identity;
-};
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+// Names of ours a take tries, one after the other, past files left under them.
+constexpr int kTakenNameAttempts = 100;
+// What a file name may hold: 255 UTF-16 units on Windows, 255 bytes on a Linux disk
+// under Wine.
+constexpr size_t kNameLimit = 255;
 
-// "scan.jpg" becomes "scan~vk<process>-<count>.jpg": a name of ours that the folder
-// scan still finds.
-std::wstring TakenName(const std::wstring& path) {
-  static LONG count = 0;
-  wchar_t mark[40];
-  swprintf(mark, 40, L"~vk%lx-%lx", GetCurrentProcessId(), static_cast<unsigned long>(InterlockedIncrement(&count)));
-  const size_t nameStart = FolderOf(path).size(), dot = path.rfind(L'.');
-  const size_t at = dot == std::wstring::npos || dot < nameStart ? path.size() : dot;
-  return path.substr(0, at) + mark + path.substr(at);
+struct CloseFile {
+  void operator()(HANDLE file) const { CloseHandle(file); }
+};
+using OwnedFile = OwnedHandle<HANDLE, CloseFile>;
+
+// An existing file opened; empty, with the system's error as the last error, when it
+// cannot be.
+OwnedFile OpenExisting(const std::wstring& path, DWORD access, DWORD sharing) {
+  const HANDLE file = CreateFileW(path.c_str(), access, sharing, nullptr, OPEN_EXISTING, 0, nullptr);
+  return OwnedFile(file == INVALID_HANDLE_VALUE ? nullptr : file);
 }
 
 // What the open file is: its volume, index, creation time, size and last write.
-std::optional<FileIdentity> IdentityOfHandle(HANDLE file) {
+std::optional<FileIdentity> IdentityOfHandle(HANDLE file, bool* readOnly = nullptr) {
   BY_HANDLE_FILE_INFORMATION info{};
   if (!GetFileInformationByHandle(file, &info)) return std::nullopt;
+  if (readOnly) *readOnly = info.dwFileAttributes & FILE_ATTRIBUTE_READONLY;
   auto join = [](DWORD high, DWORD low) { return (static_cast<unsigned long long>(high) << 32) | low; };
   return FileIdentity{info.dwVolumeSerialNumber, join(info.nFileIndexHigh, info.nFileIndexLow),
                       join(info.ftCreationTime.dwHighDateTime, info.ftCreationTime.dwLowDateTime),
                       {join(info.nFileSizeHigh, info.nFileSizeLow),
                        join(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime)}};
+}
+
+// True while a file taken for a move is what it was when taken: its volume, creation
+// time, size and last write (a rename may give it another index on a FAT volume).
+bool Unchanged(const std::optional<FileIdentity>& now, const FileIdentity& taken) {
+  return now && now->volume == taken.volume && now->created == taken.created && now->stamp == taken.stamp;
+}
+
+VbError ChangedSinceLoaded(const std::wstring& path) {
+  return {err::PathFileAccessError, kMove, L"el archivo " + path + L" cambió después de cargarlo; vuelva a buscarlo"};
+}
+
+// A file taken for a move: renamed within its folder to a name nobody else uses, the
+// name it had, and what it was then.
+struct TakenFile {
+  std::wstring own;    // the name it had
+  std::wstring taken;  // where it is while it moves
+  FileIdentity identity;
+  bool readOnly = false;
+};
+
+size_t Utf8Length(std::wstring_view text) {
+  return text.empty() ? 0
+                      : static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                                                nullptr, 0, nullptr, nullptr));
+}
+
+// "scan.jpg" becomes "scan~vk<process>-<number>.jpg": a name of ours that the folder scan
+// still finds. It fits wherever the scan's own name fits: within the limits of a name and
+// of a path (MAX_PATH), or within the scan's own lengths where they pass them; the end of
+// the name before the extension gives way to the mark.
+std::wstring TakenName(const std::wstring& path, unsigned long number) {
+  wchar_t mark[40];
+  swprintf(mark, 40, L"~vk%lx-%lx", GetCurrentProcessId(), number);
+  const size_t nameStart = FolderOf(path).size(), dot = path.rfind(L'.');
+  const size_t at = dot == std::wstring::npos || dot < nameStart ? path.size() : dot;
+  const std::wstring_view own = std::wstring_view(path).substr(nameStart);
+  const size_t units = std::max(own.size(), kNameLimit), bytes = std::max(Utf8Length(own), kNameLimit),
+               pathUnits = std::max(path.size(), static_cast<size_t>(MAX_PATH - 1));
+  std::wstring stem = path.substr(nameStart, at - nameStart);
+  const std::wstring tail = mark + path.substr(at);
+  auto fits = [&] {
+    const std::wstring name = stem + tail;
+    return name.size() <= units && Utf8Length(name) <= bytes && nameStart + name.size() <= pathUnits;
+  };
+  while (!stem.empty() && !fits()) {
+    stem.pop_back();
+    if (!stem.empty() && IS_HIGH_SURROGATE(stem.back())) stem.pop_back();  // never half a character
+  }
+  return path.substr(0, nameStart) + stem + tail;
 }
 
 // Renames the open file itself, never over an existing one: 0 or the system's error.
@@ -115,22 +172,25 @@ DWORD RenameOpenFile(HANDLE file, const std::wstring& to) {
 // Takes the file for the move through one handle: what it is is read, and it is renamed,
 // from the file itself, so no file but the one read can be taken (a name resolves
 // without case under Wine, and a page may be saved under it at any moment). Another
-// file than `expected` is left where it is, and 75 is raised.
+// file than `expected` is left where it is, and 75 is raised. A file left under a name
+// of ours (by a host killed part-way) keeps it: the next name is taken.
 TakenFile TakeForMove(const std::wstring& source, const std::optional<FileIdentity>& expected) {
-  const HANDLE file = CreateFileW(source.c_str(), DELETE | FILE_READ_ATTRIBUTES,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
-                                  nullptr);
-  DWORD error = file == INVALID_HANDLE_VALUE ? GetLastError() : 0;
-  TakenFile taken{source, TakenName(source), std::nullopt};
+  static LONG count = 0;
+  TakenFile taken{source, L"", {}, false};
+  const OwnedFile file = OpenExisting(source, DELETE | FILE_READ_ATTRIBUTES, kShareAll);
+  DWORD error = file ? 0 : GetLastError();
   if (!error) {
-    taken.identity = IdentityOfHandle(file);
-    if (expected && taken.identity != expected) {
-      CloseHandle(file);
-      throw VbError{err::PathFileAccessError, kMove,
-                    L"el archivo " + source + L" cambió después de cargarlo; vuelva a buscarlo"};
-    }
-    error = RenameOpenFile(file, taken.taken);
-    CloseHandle(file);
+    const std::optional<FileIdentity> identity = IdentityOfHandle(file.get(), &taken.readOnly);
+    if (expected && identity != expected) throw ChangedSinceLoaded(source);
+    if (identity) taken.identity = *identity;
+    error = identity ? 0 : GetLastError();
+  }
+  for (int attempt = 1; !error; ++attempt) {
+    taken.taken = TakenName(source, static_cast<unsigned long>(InterlockedIncrement(&count)));
+    const DWORD renamed = RenameOpenFile(file.get(), taken.taken);
+    if (!renamed) break;
+    const bool nameHeld = renamed == ERROR_ALREADY_EXISTS || renamed == ERROR_FILE_EXISTS;
+    if (!nameHeld || attempt == kTakenNameAttempts) error = renamed;
   }
   if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) RaiseFor(error, kMove);
   if (error)
@@ -147,12 +207,54 @@ void PutBack(const FileTransfer& transfer, const TakenFile& file, VbError& failu
   failure.description += L"; el archivo " + file.own + L" quedó como " + file.taken;
 }
 
+// The copy is what was taken, whole: the file, read as it is now (through `guard` when
+// one is held), is still what it was when taken, and the copy has its size. A program
+// that rewrote it in place meanwhile would otherwise have its page filed torn, or
+// deleted with the file.
+bool CopiedWhole(const TakenFile& file, const OwnedFile& guard, const FileIdentity& copy) {
+  const std::optional<FileIdentity> now = guard ? IdentityOfHandle(guard.get()) : IdentityOf(file.taken);
+  return Unchanged(now, file.identity) && copy.stamp.size == file.identity.stamp.size;
+}
+
+// Deletes the file taken, once its copy is in place: only while no other program has it
+// open (one that writes into it would lose its page with it, and Windows keeps an open
+// file until it is closed) and it is still what was copied, through one handle that
+// keeps every other program out from the look to the delete.
+void RemoveTaken(const FileTransfer& transfer, const TakenFile& file) {
+  OwnedFile only = OpenExisting(file.taken, DELETE | FILE_READ_ATTRIBUTES, 0);
+  if (!only) {
+    const DWORD error = GetLastError();
+    if (error != ERROR_SHARING_VIOLATION) RaiseFor(error, kMove);
+    throw VbError{err::PermissionDenied, kMove,
+                  L"el archivo " + file.own + L" está abierto en otro programa; ciérrelo y vuelva a grabar (el "
+                  L"archivo sigue en su carpeta)"};
+  }
+  if (!Unchanged(IdentityOfHandle(only.get()), file.identity)) throw ChangedSinceLoaded(file.own);
+  const DWORD error = transfer.removeOpen(only.get());
+  only.reset();
+  if (error) RaiseFor(error, kMove);
+  // Under Wine the delete of a file on a read-only mount, or of a link into one,
+  // answers success and the file stays (under our name, which nobody else uses).
+  if (FileExists(file.taken))
+    throw VbError{err::PermissionDenied, kMove,
+                  L"el archivo sigue en la carpeta de origen después de moverlo (una carpeta de sólo lectura, o un "
+                  L"vínculo que no se puede quitar)"};
+}
+
 // A move between volumes, whole or not at all: the copy grows under a temporary name
-// beside the destination and takes the destination's name only once complete, so a
-// disk that fills part-way leaves no fragment that would block the name later. Only
-// the file taken is deleted; still there after its delete, the delete did nothing.
+// beside the destination and takes the destination's name only once complete and
+// checked, so a disk that fills part-way leaves no fragment that would block the name
+// later, and a scan rewritten meanwhile is not filed. While it is copied no program can
+// open the scan for writing, unless one had it open so already. Only the file taken is
+// deleted, and only once nobody else holds it.
 std::optional<FileIdentity> CopyAcrossVolumes(const FileTransfer& transfer, const TakenFile& file,
                                               const std::wstring& destination) {
+  // Windows keeps a read-only file where it is: its copy could never be the only one.
+  if (file.readOnly)
+    throw VbError{err::PermissionDenied, kMove,
+                  L"el archivo " + file.own + L" es de sólo lectura y no se puede quitar de su carpeta para llevarlo "
+                  L"al almacén, que está en otro volumen (el archivo sigue en su carpeta)"};
+  OwnedFile guard = OpenExisting(file.taken, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE);
   std::wstring folder = FolderOf(destination);
   if (folder.empty()) folder = L".";
   wchar_t temp[MAX_PATH] = {};
@@ -161,25 +263,23 @@ std::optional<FileIdentity> CopyAcrossVolumes(const FileTransfer& transfer, cons
   std::optional<FileIdentity> copy;
   if (!error) {
     copy = IdentityOf(temp);  // under our own name, before it takes the destination's
-    error = transfer.rename(temp, destination);
+    error = copy ? 0 : GetLastError();
   }
+  if (!error && !CopiedWhole(file, guard, *copy)) {
+    RemoveOurFile(transfer, temp);
+    throw ChangedSinceLoaded(file.own);
+  }
+  if (!error) error = transfer.rename(temp, destination);
   if (error) {
     RemoveOurFile(transfer, temp);
     RaiseFor(error, kMove);
   }
-  error = transfer.remove(file.taken);
-  if (error) {
-    RemoveCopy(transfer, file.own, destination, SystemErrorText(error));
-    RaiseFor(error, kMove);
-  }
-  // Under Wine the delete of a file on a read-only mount, or of a link into one,
-  // answers success and the file stays (under our name, which nobody else uses).
-  if (FileExists(file.taken)) {
-    const std::wstring why =
-        L"el archivo sigue en la carpeta de origen después de moverlo (una carpeta de sólo lectura, o un vínculo "
-        L"que no se puede quitar)";
-    RemoveCopy(transfer, file.own, destination, why);
-    throw VbError{err::PermissionDenied, kMove, why};
+  guard.reset();  // the delete wants the file to itself
+  try {
+    RemoveTaken(transfer, file);
+  } catch (VbError& failure) {
+    RemoveCopy(transfer, file.own, destination, failure.description);
+    throw;
   }
   return copy;
 }
@@ -299,7 +399,7 @@ namespace vk {
 
 template <>
 hosted::FileTransfer hosted::FileTransferSeam::Real() {
-  return {hosted::RealRename, hosted::RealCopy, hosted::RealRemove};
+  return {hosted::RealRename, hosted::RealCopy, hosted::RealRemove, hosted::RealRemoveOpen};
 }
 
 }  // namespace vk

@@ -53,13 +53,18 @@ std::optional<FileIdentity> IdentityOf(const std::wstring& path);
 
 // Moves a file; an existing destination raises 58 and is left as it was. The file is
 // first taken for the move: renamed within its own folder to a name of ours (keeping its
-// extension, so a move cut short leaves it findable there), so a page saved under its
+// extension, so a move cut short leaves it findable there, and fitting wherever its own
+// name fits; a file left under that name is stepped over), so a page saved under its
 // name meanwhile is another file and is never touched. When `expected` is given and the
 // file the name leads to is not that file (another one under the name, or under a name
 // that differs only in case, which Wine resolves alike), nothing is moved and 75 is
 // raised. Across volumes the file taken is copied beside the destination under a
-// temporary name, renamed into place once whole, and then deleted: only the file taken
-// is ever deleted.
+// temporary name while no program may open it for writing (unless one had it open so
+// already); the copy takes the destination's name only when the file is still what it
+// was when taken and the copy has its size (75 otherwise, as the file changed), and the
+// file taken is deleted only while no other program has it open (70 otherwise) and it
+// is still unchanged: only the file taken is ever deleted. A read-only file does not
+// leave its folder for another volume (70).
 // A move that fails leaves no file that was not there before it, and puts the file back
 // under its own name; when a new page has taken that name meanwhile, the description
 // says where the file is. A copy that cannot be removed after its source would not go
@@ -86,8 +91,11 @@ struct FileTransfer {
   std::function<DWORD(const std::wstring& from, const std::wstring& to)> rename;
   // Copies over the file `to`; a failure may leave part of the copy there.
   std::function<DWORD(const std::wstring& from, const std::wstring& to)> copy;
-  // Deletes a file; may answer 0 while the file stays (Wine on a read-only mount).
+  // Deletes a file (one of ours); may answer 0 while the file stays.
   std::function<DWORD(const std::wstring& path)> remove;
+  // Marks a file open with DELETE access to go when the handle is closed; may answer 0
+  // while the file stays (Wine on a read-only mount).
+  std::function<DWORD(HANDLE file)> removeOpen;
 };
 using FileTransferSeam = Seam<FileTransfer, SeamReach::Process>;
 using ScopedFileTransfer = FileTransferSeam::Scope;

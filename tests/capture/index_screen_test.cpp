@@ -60,14 +60,15 @@ std::wstring EnvironmentValue(const wchar_t* name) {
 // The same volume moves by a rename; this one stands for another, where a move out of
 // `sourceFolder` copies (a rename within it stays a rename).
 hosted::FileTransfer AnotherVolumeFor(const std::wstring& sourceFolder,
-                                      std::function<DWORD(const std::wstring&)> remove = nullptr,
                                       std::function<DWORD(const std::wstring&, const std::wstring&)> copy = nullptr) {
   const hosted::FileTransfer real = hosted::FileTransferSeam::Real();
-  return {[real, sourceFolder](const std::wstring& from, const std::wstring& to) -> DWORD {
-            const bool out = from.rfind(sourceFolder + L"\\", 0) == 0 && to.rfind(sourceFolder + L"\\", 0) != 0;
-            return out ? ERROR_NOT_SAME_DEVICE : real.rename(from, to);
-          },
-          copy ? copy : real.copy, remove ? remove : real.remove};
+  hosted::FileTransfer transfer = real;
+  transfer.rename = [real, sourceFolder](const std::wstring& from, const std::wstring& to) -> DWORD {
+    const bool out = from.rfind(sourceFolder + L"\\", 0) == 0 && to.rfind(sourceFolder + L"\\", 0) != 0;
+    return out ? ERROR_NOT_SAME_DEVICE : real.rename(from, to);
+  };
+  if (copy) transfer.copy = copy;
+  return transfer;
 }
 
 class IndexScreenTest : public test::ScreenTest<FDocumentosIndex> {
@@ -879,7 +880,7 @@ TEST_F(IndexScreenTest, AStoreThatFillsPartWayKeepsNoFragment) {
   {
     // The store on another volume, whose disk fills half-way through the copy.
     hosted::ScopedFileTransfer full(
-        AnotherVolumeFor(source_, nullptr, [](const std::wstring&, const std::wstring& to) -> DWORD {
+        AnotherVolumeFor(source_, [](const std::wstring&, const std::wstring& to) -> DWORD {
           test::WriteBytes(to, "half a page");
           return ERROR_DISK_FULL;
         }));
@@ -989,9 +990,10 @@ TEST_F(IndexScreenTest, AScanWhoseNameDiffersOnlyInCaseFromAnotherIsFiledAndTheO
 TEST_F(IndexScreenTest, ACopyThatCannotBeRemovedStopsThePassWithBothFilesNamed) {
   Scans({L"a.jpg"});
   const std::wstring source = source_;
-  hosted::ScopedFileTransfer stuck(AnotherVolumeFor(source, [source](const std::wstring& path) -> DWORD {
-    return path.rfind(source, 0) == 0 ? 0 : ERROR_ACCESS_DENIED;  // the source stays, the copy too
-  }));
+  hosted::FileTransfer transfer = AnotherVolumeFor(source);
+  transfer.removeOpen = [](HANDLE) -> DWORD { return 0; };                            // the source stays,
+  transfer.remove = [](const std::wstring&) -> DWORD { return ERROR_ACCESS_DENIED; };  // the copy too
+  hosted::ScopedFileTransfer stuck(transfer);
   const Texts shown = OpenKeyFirstAndSave();
   ASSERT_EQ(shown.size(), 1u);
   const Texts stored = StoredFiles();
@@ -1055,7 +1057,7 @@ TEST_F(IndexScreenTest, APageSavedUnderAScansNameDuringItsCopyStays) {
   const std::wstring page = source_ + L"\\a.jpg";
   const std::string scanned = Content(page);
   hosted::ScopedFileTransfer scanner(
-      AnotherVolumeFor(source_, nullptr, [&](const std::wstring& from, const std::wstring& to) -> DWORD {
+      AnotherVolumeFor(source_, [&](const std::wstring& from, const std::wstring& to) -> DWORD {
         const DWORD error = hosted::FileTransferSeam::Real().copy(from, to);
         test::WriteSamplePage(page, test::ImageFormat::Jpg, 300, 420);
         return error;
@@ -1065,6 +1067,73 @@ TEST_F(IndexScreenTest, APageSavedUnderAScansNameDuringItsCopyStays) {
   ASSERT_EQ(hosted::FolderFiles(source_).size(), 1u);
   EXPECT_NE(Content(page), scanned);
   EXPECT_EQ(States()[0], State::Loaded);
+}
+
+// A scanning program that had a scan open before the save (sharing it in every way)
+// adds its next page to it, in place, while the save copies the scan into a store on
+// another volume: nothing torn is filed, the page stays under the scan's name, and the
+// clerk is told to find it again; found again, it is filed as it is now.
+TEST_F(IndexScreenTest, AScanRewrittenWhileItIsCopiedIsNeitherFiledTornNorDeleted) {
+  Scans({L"a.jpg"});
+  const std::wstring page = source_ + L"\\a.jpg";
+  Open();
+  FindScans();
+  Key(0, L"REF-A");
+  Messages();
+  const HANDLE scanner = CreateFileW(page.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                     nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(scanner, INVALID_HANDLE_VALUE);
+  {
+    hosted::ScopedFileTransfer copying(
+        AnotherVolumeFor(source_, [scanner](const std::wstring& from, const std::wstring& to) -> DWORD {
+          const DWORD error = hosted::FileTransferSeam::Real().copy(from, to);
+          DWORD written = 0;
+          WriteFile(scanner, "next page", 9, &written, nullptr);
+          return error;
+        }));
+    ClickButton(L"BTN_SAV");
+  }
+  CloseHandle(scanner);
+  const Texts shown = Messages();
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_TRUE(shown[0].rfind(kSaveFailed, 0) == 0 && shown[0].find(L"cambió después de cargarlo") != std::wstring::npos &&
+              shown[0].find(L"a.jpg") != std::wstring::npos)
+      << testing::PrintToString(shown[0]);
+  EXPECT_EQ(StoredFiles(), Texts{});
+  EXPECT_TRUE(Column(std::wstring(L"Select Documento") + New()).empty());
+  EXPECT_EQ(Column(L"Select Count(*) From LogAcciones"), Texts{L"0"});
+  ASSERT_EQ(hosted::FolderFiles(source_).size(), 1u);
+  const std::string grown = Content(page);
+  ASSERT_TRUE(grown.ends_with("next page"));
+  FindScans();
+  Key(0, L"REF-A");
+  Messages();
+  ClickButton(L"BTN_SAV");
+  EXPECT_EQ(Messages(), Texts{kSaved});
+  EXPECT_EQ(Content(Stored(firstNew_, L"jpg")), grown);
+}
+
+// A scan with a long legal name is filed like any other, on the source's volume or on
+// another, and so is the scan after it in the pass.
+TEST_F(IndexScreenTest, AScanWithALongLegalNameIsFiledAndThePassGoesOn) {
+  // 127 characters: 250 bytes on the Linux disk, whose names hold 255.
+  const std::wstring longName = L"A" + std::wstring(122, L'\u00e1') + L".pdf";
+  for (const bool otherVolume : {false, true}) {
+    Scans({longName.c_str(), L"b.jpg"});
+    std::optional<hosted::ScopedFileTransfer> scope;
+    if (otherVolume) scope.emplace(AnotherVolumeFor(source_));
+    FDocumentosIndex& screen = Open();
+    FindScans();
+    ASSERT_EQ(screen.SlideCount(), 2);
+    ASSERT_EQ(screen.PSlide(0).Documento(), longName);
+    Key(0, L"REF-LONG");
+    Key(1, L"REF-B");
+    Messages();
+    ClickButton(L"BTN_SAV");
+    EXPECT_EQ(Messages(), Texts{kSaved}) << otherVolume;
+    EXPECT_TRUE(hosted::FolderFiles(source_).empty()) << otherVolume;
+  }
+  EXPECT_EQ(Column(std::wstring(L"Select Documento") + New()), (Texts{longName, L"b.jpg", longName, L"b.jpg"}));
 }
 
 // Two clerks filing at the same moment: the other clerk (this program again, as a

@@ -12,6 +12,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <utility>
 
 #include "base/clock.h"
 #include "base/system_error_text.h"
@@ -99,6 +100,17 @@ class MoveDocumentFileTest : public ::testing::Test {
     Shared().gPathDestino = root_;
   }
   std::wstring Source() const { return source_.path + L"\\scan.JPG"; }
+  // The store on another volume: a move out of the source folder copies (a rename
+  // within it stays a rename).
+  hosted::FileTransfer AnotherVolume() const {
+    const hosted::FileTransfer real = hosted::FileTransferSeam::Real();
+    const std::wstring folder = source_.path + L"\\";
+    hosted::FileTransfer transfer = real;
+    transfer.rename = [real, folder](const std::wstring& from, const std::wstring& to) -> DWORD {
+      return from.rfind(folder, 0) == 0 && to.rfind(folder, 0) != 0 ? ERROR_NOT_SAME_DEVICE : real.rename(from, to);
+    };
+    return transfer;
+  }
 
   ScratchFolder store_{L"vkstore"};
   ScratchFolder source_{L"vksource"};
@@ -169,34 +181,35 @@ TEST_F(MoveDocumentFileTest, EveryRefusalMovesAndCreatesNothing) {
 // own), the source whole, and the reason; a copy that completes lands whole.
 TEST_F(MoveDocumentFileTest, AMoveToAnotherVolumeIsWholeOrLeavesNothing) {
   const hosted::FileTransfer real = hosted::FileTransferSeam::Real();
-  auto rename = [&](const std::wstring& from, const std::wstring& to) -> DWORD {
-    const bool out = from.rfind(source_.path + L"\\", 0) == 0 && to.rfind(source_.path + L"\\", 0) != 0;
-    return out ? ERROR_NOT_SAME_DEVICE : real.rename(from, to);
-  };
+  const auto rename = AnotherVolume().rename;
   auto fillsHalfWay = [](const std::wstring&, const std::wstring& to) -> DWORD {
     std::ofstream(fs::path(to), std::ios::binary) << "scan ";
     return ERROR_DISK_FULL;
   };
   // A read-only source folder under Wine: its deletes answer success and do nothing.
-  auto answersButStays = [&](const std::wstring& path) -> DWORD {
-    return path.rfind(source_.path, 0) == 0 ? 0 : real.remove(path);
-  };
+  auto answersButStays = [](HANDLE) -> DWORD { return 0; };
+  constexpr DWORD kSharesAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
   struct Case {
     const wchar_t* why;
     std::function<DWORD(const std::wstring&, const std::wstring&)> copy;
-    std::function<DWORD(const std::wstring&)> remove;
-    bool lockSource;
+    std::function<DWORD(HANDLE)> removeOpen;
+    DWORD heldAccess, heldSharing;  // another program's hold on the scan, none when 0
     std::wstring reason;  // a part of it; empty when the move succeeds
   } cases[] = {
-      {L"disk full part-way", fillsHalfWay, real.remove, false, SystemErrorText(ERROR_DISK_FULL)},
-      {L"source held open", real.copy, real.remove, true, SystemErrorText(ERROR_SHARING_VIOLATION)},
-      {L"source stays after its delete", real.copy, answersButStays, false, L"carpeta de origen"},
-      {L"whole copy", real.copy, real.remove, false, L""},
+      {L"disk full part-way", fillsHalfWay, real.removeOpen, 0, 0, SystemErrorText(ERROR_DISK_FULL)},
+      {L"source held open", real.copy, real.removeOpen, GENERIC_READ, FILE_SHARE_READ,
+       SystemErrorText(ERROR_SHARING_VIOLATION)},
+      {L"source held by a reader that shares everything", real.copy, real.removeOpen, GENERIC_READ, kSharesAll,
+       L"abierto en otro programa"},
+      {L"source held by a writer that shares everything", real.copy, real.removeOpen, GENERIC_READ | GENERIC_WRITE,
+       kSharesAll, L"abierto en otro programa"},
+      {L"source stays after its delete", real.copy, answersButStays, 0, 0, L"carpeta de origen"},
+      {L"whole copy", real.copy, real.removeOpen, 0, 0, L""},
   };
   for (const Case& c : cases) {
-    hosted::ScopedFileTransfer transfer({rename, c.copy, c.remove});
+    hosted::ScopedFileTransfer transfer({rename, c.copy, real.remove, c.removeOpen});
     const auto store = store_.Tree();
-    HANDLE held = c.lockSource ? CreateFileW(Source().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+    HANDLE held = c.heldAccess ? CreateFileW(Source().c_str(), c.heldAccess, c.heldSharing, nullptr,
                                              OPEN_EXISTING, 0, nullptr)
                                : INVALID_HANDLE_VALUE;
     std::wstring reason = L"unset";
@@ -230,7 +243,7 @@ TEST_F(MoveDocumentFileTest, AMoveToAnotherVolumeIsWholeOrLeavesNothing) {
     return error;
   };
   {
-    hosted::ScopedFileTransfer transfer({rename, newPageMeanwhile, real.remove});
+    hosted::ScopedFileTransfer transfer({rename, newPageMeanwhile, real.remove, real.removeOpen});
     EXPECT_EQ(capture::MoveDocumentFile(Entry(L"4", L"2", 71, L"scan.JPG"), Source()), capture::StoreMove::Moved);
   }
   EXPECT_EQ(store_.Read(L"root\\00004\\00002\\00000000000000000071.JPG"), "scan bytes");
@@ -247,7 +260,7 @@ TEST_F(MoveDocumentFileTest, AMoveToAnotherVolumeIsWholeOrLeavesNothing) {
     return ERROR_DISK_FULL;
   };
   {
-    hosted::ScopedFileTransfer transfer({rename, failsAfterNewPage, real.remove});
+    hosted::ScopedFileTransfer transfer({rename, failsAfterNewPage, real.remove, real.removeOpen});
     std::wstring reason;
     EXPECT_EQ(capture::MoveDocumentFile(Entry(L"4", L"2", 72, L"scan.JPG"), Source(), std::nullopt, &reason),
               capture::StoreMove::Refused);
@@ -267,12 +280,158 @@ TEST_F(MoveDocumentFileTest, AMoveToAnotherVolumeIsWholeOrLeavesNothing) {
   SetFileAttributesW(Source().c_str(), FILE_ATTRIBUTE_READONLY);
   const auto store = store_.Tree();
   {
-    hosted::ScopedFileTransfer transfer({rename, real.copy, real.remove});
-    EXPECT_EQ(capture::MoveDocumentFile(Entry(L"4", L"2", 73, L"scan.JPG"), Source()), capture::StoreMove::Refused);
+    hosted::ScopedFileTransfer transfer({rename, real.copy, real.remove, real.removeOpen});
+    std::wstring reason;
+    EXPECT_EQ(capture::MoveDocumentFile(Entry(L"4", L"2", 73, L"scan.JPG"), Source(), std::nullopt, &reason),
+              capture::StoreMove::Refused);
+    EXPECT_NE(reason.find(L"sólo lectura"), std::wstring::npos) << reason;
   }
   EXPECT_EQ(store_.Tree(), store);
   EXPECT_EQ(source_.Tree(), std::set<std::wstring>{L"scan.JPG"});
   SetFileAttributesW(Source().c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// Writes a scanning program's next page into the file it holds open, in place.
+void WriteInPlace(HANDLE file, const std::string& bytes) {
+  SetFilePointer(file, 0, nullptr, FILE_BEGIN);
+  DWORD written = 0;
+  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  SetEndOfFile(file);
+}
+
+HANDLE OpenToWrite(const std::wstring& path) {
+  return CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                     OPEN_EXISTING, 0, nullptr);
+}
+
+// A scanning program that had the scan open before the save (sharing it in every way)
+// rewrites it in place while it is copied into a store on another volume, at any moment
+// of the copy: nothing of it is filed, the page now in the file stays under the scan's
+// own name, and the move says the scan changed.
+TEST_F(MoveDocumentFileTest, AScanRewrittenInPlaceDuringItsCopyIsRefusedWithItsNewPageKept) {
+  const hosted::FileTransfer real = hosted::FileTransferSeam::Real();
+  const std::string nextPage = "scan bytes and the next page";
+  HANDLE scanner = INVALID_HANDLE_VALUE;
+  struct Case {
+    const wchar_t* why;
+    std::function<DWORD(const std::wstring& from, const std::wstring& to)> copy;
+  } cases[] = {
+      {L"the next page before the copy reads it",
+       [&](const std::wstring& from, const std::wstring& to) {
+         WriteInPlace(scanner, nextPage);
+         return real.copy(from, to);
+       }},
+      {L"the next page while it is copied: the copy is torn",
+       [&](const std::wstring& from, const std::wstring& to) {
+         const DWORD error = real.copy(from, to);
+         WriteInPlace(scanner, nextPage);
+         return error;
+       }},
+      {L"other bytes of the same size", [&](const std::wstring& from, const std::wstring& to) {
+         const DWORD error = real.copy(from, to);
+         WriteInPlace(scanner, "SCAN BYTES");
+         return error;
+       }},
+  };
+  long id = 80;
+  for (const Case& c : cases) {
+    source_.Write(L"scan.JPG", "scan bytes");
+    // Written a moment ago: a rewrite of the same size must still show in the time.
+    Sleep(20);
+    const std::optional<hosted::FileIdentity> keyed = hosted::IdentityOf(Source());
+    scanner = OpenToWrite(Source());
+    ASSERT_NE(scanner, INVALID_HANDLE_VALUE);
+    hosted::FileTransfer transfer = AnotherVolume();
+    transfer.copy = c.copy;
+    const auto store = store_.Tree();
+    std::wstring reason;
+    capture::StoreMove moved;
+    {
+      hosted::ScopedFileTransfer scope(transfer);
+      moved = capture::MoveDocumentFile(Entry(L"4", L"2", ++id, L"scan.JPG"), Source(), keyed, &reason);
+    }
+    CloseHandle(scanner);
+    EXPECT_EQ(moved, capture::StoreMove::AnotherFile) << c.why;
+    EXPECT_NE(reason.find(L"cambió después de cargarlo"), std::wstring::npos) << c.why << ": " << reason;
+    EXPECT_EQ(store_.Tree(), store) << c.why;
+    EXPECT_EQ(source_.Tree(), std::set<std::wstring>{L"scan.JPG"}) << c.why;
+    EXPECT_NE(source_.Read(L"scan.JPG"), "scan bytes") << c.why;
+  }
+
+  // Nobody had it open for writing when it was taken: no program can open it for
+  // writing until it is filed, while a reader still can.
+  source_.Write(L"scan.JPG", "scan bytes");
+  DWORD writerError = 0;
+  bool readerOpened = false;
+  hosted::FileTransfer transfer = AnotherVolume();
+  transfer.copy = [&](const std::wstring& from, const std::wstring& to) {
+    const HANDLE writer = OpenToWrite(from);
+    writerError = writer == INVALID_HANDLE_VALUE ? GetLastError() : 0;
+    if (writer != INVALID_HANDLE_VALUE) CloseHandle(writer);
+    const HANDLE reader = CreateFileW(from.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, 0, nullptr);
+    readerOpened = reader != INVALID_HANDLE_VALUE;
+    if (readerOpened) CloseHandle(reader);
+    return real.copy(from, to);
+  };
+  {
+    hosted::ScopedFileTransfer scope(transfer);
+    EXPECT_EQ(capture::MoveDocumentFile(Entry(L"4", L"2", 90, L"scan.JPG"), Source(), hosted::IdentityOf(Source())),
+              capture::StoreMove::Moved);
+  }
+  EXPECT_EQ(writerError, static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+  EXPECT_TRUE(readerOpened);
+  EXPECT_EQ(store_.Read(L"root\\00004\\00002\\00000000000000000090.JPG"), "scan bytes");
+  EXPECT_TRUE(source_.Tree().empty());
+}
+
+// The name a move takes its scan under never stops the move: it fits wherever the scan's
+// own name fits, and a file left under it (by a host killed part-way) is stepped over.
+TEST_F(MoveDocumentFileTest, TheNameAScanIsTakenUnderNeverStopsItsMove) {
+  // 123 accented letters and ".pdf": 250 bytes on a Linux disk, whose names hold 255.
+  const std::wstring longName = std::wstring(123, L'\u00e1') + L".pdf";
+  long id = 100;
+  for (const bool otherVolume : {false, true}) {
+    source_.Write(longName, "long page");
+    std::optional<hosted::ScopedFileTransfer> scope;
+    if (otherVolume) scope.emplace(AnotherVolume());
+    std::wstring reason;
+    EXPECT_EQ(capture::MoveDocumentFile(Entry(L"5", L"1", ++id, longName), source_.path + L"\\" + longName,
+                                        std::nullopt, &reason),
+              capture::StoreMove::Moved)
+        << otherVolume << ": " << reason;
+    EXPECT_EQ(store_.Read(L"root\\00005\\00001\\00000000000000000" + std::to_wstring(id) + L".pdf"), "long page");
+    EXPECT_EQ(source_.Tree(), std::set<std::wstring>{L"scan.JPG"}) << otherVolume;
+  }
+
+  // The name the last move took tells the next: files already under the next names stay.
+  std::wstring takenAs;
+  hosted::FileTransfer transfer = AnotherVolume();
+  transfer.copy = [&](const std::wstring& from, const std::wstring& to) {
+    takenAs = from;
+    return hosted::FileTransferSeam::Real().copy(from, to);
+  };
+  hosted::ScopedFileTransfer scope(transfer);
+  ASSERT_EQ(capture::MoveDocumentFile(Entry(L"5", L"1", 110, L"scan.JPG"), Source()), capture::StoreMove::Moved);
+  const size_t dash = takenAs.rfind(L'-'), dot = takenAs.rfind(L'.');
+  ASSERT_TRUE(dash != std::wstring::npos && dot > dash) << takenAs;
+  const unsigned long count = std::wcstoul(takenAs.substr(dash + 1, dot - dash - 1).c_str(), nullptr, 16);
+  std::set<std::wstring> leftovers;
+  for (unsigned long next = count + 1; next <= count + 3; ++next) {
+    wchar_t name[64];
+    swprintf(name, 64, L"-%lx.JPG", next);
+    const std::wstring leftover = takenAs.substr(source_.path.size() + 1, dash - source_.path.size() - 1) + name;
+    source_.Write(leftover, "left over");
+    leftovers.insert(leftover);
+  }
+  source_.Write(L"scan.JPG", "scan bytes");
+  std::wstring reason;
+  EXPECT_EQ(capture::MoveDocumentFile(Entry(L"5", L"1", 111, L"scan.JPG"), Source(), std::nullopt, &reason),
+            capture::StoreMove::Moved)
+      << reason;
+  EXPECT_EQ(store_.Read(L"root\\00005\\00001\\00000000000000000111.JPG"), "scan bytes");
+  EXPECT_EQ(source_.Tree(), leftovers);
+  for (const std::wstring& leftover : leftovers) EXPECT_EQ(source_.Read(leftover), "left over");
 }
 
 TEST(CopyToTemp, CopiesUnderTheTemporaryNameAndGivesNothingOnFailure) {
