@@ -322,14 +322,8 @@ bool ReadWholeFile(const std::wstring& path, std::vector<uint8_t>& bytes) {
 
 std::optional<FileIdentity> IdentityOf(const std::wstring& path) {
   // Attributes only, shared in every way: nobody's open, rename or delete is refused.
-  HANDLE file = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
-                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
-  const std::optional<FileIdentity> identity = IdentityOfHandle(file);
-  const DWORD error = GetLastError();
-  CloseHandle(file);
-  if (!identity) SetLastError(error);
-  return identity;
+  const OwnedFile file = OpenExisting(path, FILE_READ_ATTRIBUTES, kShareAll);
+  return file ? IdentityOfHandle(file.get()) : std::nullopt;
 }
 
 bool FolderExists(const std::wstring& path) {

@@ -196,6 +196,16 @@ class IndexScreenTest : public test::ScreenTest<FDocumentosIndex> {
     return texts;
   }
 
+  // Exactly one message since the last call: the save-failed text, then `reason` and
+  // the document.
+  void ExpectSaveFailedWith(const std::wstring& reason, const std::wstring& document) {
+    const Texts shown = Messages();
+    ASSERT_EQ(shown.size(), 1u) << testing::PrintToString(reason);
+    EXPECT_TRUE(shown[0].rfind(kSaveFailed, 0) == 0 && shown[0].find(reason) != std::wstring::npos &&
+                shown[0].find(document) != std::wstring::npos)
+        << testing::PrintToString(shown[0]);
+  }
+
   // Exactly one message since the last call, holding `part`.
   void ExpectOneMessageWith(const std::wstring& part) {
     const Texts shown = Messages();
@@ -654,19 +664,11 @@ TEST_F(IndexScreenTest, SaveFailuresKeepEveryDocumentWithItsFile) {
   Key(1, L"FALLA");
   Key(2, L"REF-C");
   Messages();
-  // One message: the save-failed text, then the reason and the document.
-  auto failedWith = [this](const wchar_t* reason, const wchar_t* document) {
-    const Texts shown = Messages();
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_TRUE(shown[0].rfind(kSaveFailed, 0) == 0 && shown[0].find(reason) != std::wstring::npos &&
-                shown[0].find(document) != std::wstring::npos)
-        << testing::PrintToString(shown[0]);
-  };
   // A store root that is missing, relative or empty: nothing moves.
   for (const std::wstring& root : {store_ + L"\\missing", std::wstring(L"relative\\store"), std::wstring()}) {
     Shared().gPathDestino = root;
     ClickButton(L"BTN_SAV");
-    failedWith(L"carpeta de destino", L"");
+    ExpectSaveFailedWith(L"carpeta de destino", L"");
     EXPECT_TRUE(InSource(L"a.jpg") && InSource(L"b.jpg") && InSource(L"c.jpg"));
   }
   // Another file where the second document would go: that id is passed over and the
@@ -681,7 +683,7 @@ TEST_F(IndexScreenTest, SaveFailuresKeepEveryDocumentWithItsFile) {
   swprintf(taken, 32, L"\\%020ld.jpg", firstNew_ + 1);
   ASSERT_TRUE(test::WriteBytes(folder + taken, "someone else's"));
   ClickButton(L"BTN_SAV");
-  failedWith(L"rechazado por la base", L"b.jpg");
+  ExpectSaveFailedWith(L"rechazado por la base", L"b.jpg");
   EXPECT_EQ(test::ReadBytes(folder + taken), "someone else's");
   EXPECT_EQ(Column(std::wstring(L"Select Documento") + New()), Texts{L"a.jpg"});
   EXPECT_EQ(Column(L"Select Count(*) From LogAcciones"), Texts{L"1"});
@@ -735,11 +737,7 @@ TEST_F(IndexScreenTest, AnInsertThatRaisesIsSettledByTheRowThatHoldsItsId) {
   Messages();
   raises = 1;
   ClickButton(L"BTN_SAV");
-  const Texts shown = Messages();
-  ASSERT_EQ(shown.size(), 1u);
-  EXPECT_TRUE(shown[0].rfind(kSaveFailed, 0) == 0 && shown[0].find(L"clave duplicada o rechazada") != std::wstring::npos &&
-              shown[0].find(L"a.jpg") != std::wstring::npos)
-      << testing::PrintToString(shown[0]);
+  ExpectSaveFailedWith(L"clave duplicada o rechazada", L"a.jpg");
   EXPECT_EQ(StoredFiles(), Texts{});
   EXPECT_TRUE(InSource(L"a.jpg") && InSource(L"b.jpg"));
   EXPECT_TRUE(Column(std::wstring(L"Select Documento") + New()).empty());
@@ -1038,11 +1036,7 @@ TEST_F(IndexScreenTest, ATwinOfOneSizeAndTimeIsNotFiledUnderTheOthersEntry) {
   ASSERT_NE(Content(source + L"\\twin.pdf").find("%lower"), std::string::npos);
   Messages();
   ClickButton(L"BTN_SAV");
-  const Texts shown = Messages();
-  ASSERT_EQ(shown.size(), 1u);
-  EXPECT_TRUE(shown[0].rfind(kSaveFailed, 0) == 0 && shown[0].find(L"cambió después de cargarlo") != std::wstring::npos &&
-              shown[0].find(L"Twin.pdf") != std::wstring::npos)
-      << testing::PrintToString(shown[0]);
+  ExpectSaveFailedWith(L"cambió después de cargarlo", L"Twin.pdf");
   EXPECT_TRUE(Column(std::wstring(L"Select Documento") + New()).empty());
   EXPECT_EQ(StoredFiles(), Texts{});
   ASSERT_EQ(hosted::FolderFiles(source).size(), 1u);
@@ -1094,11 +1088,7 @@ TEST_F(IndexScreenTest, AScanRewrittenWhileItIsCopiedIsNeitherFiledTornNorDelete
     ClickButton(L"BTN_SAV");
   }
   CloseHandle(scanner);
-  const Texts shown = Messages();
-  ASSERT_EQ(shown.size(), 1u);
-  EXPECT_TRUE(shown[0].rfind(kSaveFailed, 0) == 0 && shown[0].find(L"cambió después de cargarlo") != std::wstring::npos &&
-              shown[0].find(L"a.jpg") != std::wstring::npos)
-      << testing::PrintToString(shown[0]);
+  ExpectSaveFailedWith(L"cambió después de cargarlo", L"a.jpg");
   EXPECT_EQ(StoredFiles(), Texts{});
   EXPECT_TRUE(Column(std::wstring(L"Select Documento") + New()).empty());
   EXPECT_EQ(Column(L"Select Count(*) From LogAcciones"), Texts{L"0"});
