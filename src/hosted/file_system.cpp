@@ -117,6 +117,12 @@ VbError ChangedSinceLoaded(const std::wstring& path) {
   return {err::PathFileAccessError, kMove, L"el archivo " + path + L" cambió después de cargarlo; vuelva a buscarlo"};
 }
 
+VbError HeldByAnotherProgram(const std::wstring& path) {
+  return {err::PermissionDenied, kMove,
+          L"el archivo " + path + L" está abierto en otro programa; ciérrelo y vuelva a grabar (el archivo sigue en su "
+          L"carpeta)"};
+}
+
 // A file taken for a move: renamed within its folder to a name nobody else uses, the
 // name it had, and what it was then.
 struct TakenFile {
@@ -193,6 +199,7 @@ TakenFile TakeForMove(const std::wstring& source, const std::optional<FileIdenti
     if (!nameHeld || attempt == kTakenNameAttempts) error = renamed;
   }
   if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) RaiseFor(error, kMove);
+  if (error == ERROR_SHARING_VIOLATION) throw HeldByAnotherProgram(source);
   if (error)
     throw VbError{err::PermissionDenied, kMove,
                   L"no se pudo tomar el archivo de su carpeta de origen (" + SystemErrorText(error) + L")"};
@@ -224,10 +231,8 @@ void RemoveTaken(const FileTransfer& transfer, const TakenFile& file) {
   OwnedFile only = OpenExisting(file.taken, DELETE | FILE_READ_ATTRIBUTES, 0);
   if (!only) {
     const DWORD error = GetLastError();
-    if (error != ERROR_SHARING_VIOLATION) RaiseFor(error, kMove);
-    throw VbError{err::PermissionDenied, kMove,
-                  L"el archivo " + file.own + L" está abierto en otro programa; ciérrelo y vuelva a grabar (el "
-                  L"archivo sigue en su carpeta)"};
+    if (error == ERROR_SHARING_VIOLATION) throw HeldByAnotherProgram(file.own);
+    RaiseFor(error, kMove);
   }
   if (!Unchanged(IdentityOfHandle(only.get()), file.identity)) throw ChangedSinceLoaded(file.own);
   const DWORD error = transfer.removeOpen(only.get());

@@ -1103,6 +1103,37 @@ TEST_F(IndexScreenTest, AScanRewrittenWhileItIsCopiedIsNeitherFiledTornNorDelete
   EXPECT_EQ(Content(Stored(firstNew_, L"jpg")), grown);
 }
 
+// Into a store on another volume, a scan that another program holds open, or a read-only
+// one, cannot leave its folder: the save says which, files nothing and leaves the scan
+// where it was; let go and writable again, it is filed.
+TEST_F(IndexScreenTest, AScanThatCannotLeaveItsFolderForAnotherVolumeIsRefusedSayingWhy) {
+  Scans({L"a.jpg"});
+  const std::wstring page = source_ + L"\\a.jpg";
+  hosted::ScopedFileTransfer otherVolume(AnotherVolumeFor(source_));
+  Open();
+  FindScans();
+  Key(0, L"REF-A");
+  Messages();
+  const HANDLE viewer = CreateFileW(page.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, 0, nullptr);
+  ClickButton(L"BTN_SAV");
+  CloseHandle(viewer);
+  ExpectSaveFailedWith(L"abierto en otro programa", L"a.jpg");
+  SetFileAttributesW(page.c_str(), FILE_ATTRIBUTE_READONLY);
+  ClickButton(L"BTN_SAV");
+  SetFileAttributesW(page.c_str(), FILE_ATTRIBUTE_NORMAL);
+  ExpectSaveFailedWith(L"sólo lectura", L"a.jpg");
+  EXPECT_EQ(StoredFiles(), Texts{});
+  EXPECT_TRUE(Column(std::wstring(L"Select Documento") + New()).empty());
+  EXPECT_EQ(hosted::FolderFiles(source_).size(), 1u);
+  FindScans();
+  Key(0, L"REF-A");
+  Messages();
+  ClickButton(L"BTN_SAV");
+  EXPECT_EQ(Messages(), Texts{kSaved});
+  EXPECT_EQ(StoredFiles(), Texts{Stored(firstNew_, L"jpg")});
+}
+
 // A scan with a long legal name is filed like any other, on the source's volume or on
 // another, and so is the scan after it in the pass.
 TEST_F(IndexScreenTest, AScanWithALongLegalNameIsFiledAndThePassGoesOn) {

@@ -197,8 +197,7 @@ TEST_F(MoveDocumentFileTest, AMoveToAnotherVolumeIsWholeOrLeavesNothing) {
     std::wstring reason;  // a part of it; empty when the move succeeds
   } cases[] = {
       {L"disk full part-way", fillsHalfWay, real.removeOpen, 0, 0, SystemErrorText(ERROR_DISK_FULL)},
-      {L"source held open", real.copy, real.removeOpen, GENERIC_READ, FILE_SHARE_READ,
-       SystemErrorText(ERROR_SHARING_VIOLATION)},
+      {L"source held open", real.copy, real.removeOpen, GENERIC_READ, FILE_SHARE_READ, L"abierto en otro programa"},
       {L"source held by a reader that shares everything", real.copy, real.removeOpen, GENERIC_READ, kSharesAll,
        L"abierto en otro programa"},
       {L"source held by a writer that shares everything", real.copy, real.removeOpen, GENERIC_READ | GENERIC_WRITE,
