@@ -218,9 +218,9 @@ void PutBack(const FileTransfer& transfer, const TakenFile& file, VbError& failu
 // one is held), is still what it was when taken, and the copy has its size. A program
 // that rewrote it in place meanwhile would otherwise have its page filed torn, or
 // deleted with the file.
-bool CopiedWhole(const TakenFile& file, const OwnedFile& guard, const FileIdentity& copy) {
+bool CopiedWhole(const TakenFile& file, const OwnedFile& guard, const std::optional<FileIdentity>& copy) {
   const std::optional<FileIdentity> now = guard ? IdentityOfHandle(guard.get()) : IdentityOf(file.taken);
-  return Unchanged(now, file.identity) && copy.stamp.size == file.identity.stamp.size;
+  return Unchanged(now, file.identity) && copy && copy->stamp.size == file.identity.stamp.size;
 }
 
 // Deletes the file taken, once its copy is in place: only while no other program has it
@@ -270,7 +270,7 @@ std::optional<FileIdentity> CopyAcrossVolumes(const FileTransfer& transfer, cons
     copy = IdentityOf(temp);  // under our own name, before it takes the destination's
     error = copy ? 0 : GetLastError();
   }
-  if (!error && !CopiedWhole(file, guard, *copy)) {
+  if (!error && !CopiedWhole(file, guard, copy)) {
     RemoveOurFile(transfer, temp);
     throw ChangedSinceLoaded(file.own);
   }
