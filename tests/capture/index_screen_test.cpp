@@ -174,12 +174,16 @@ class IndexScreenTest : public test::ScreenTest<FDocumentosIndex> {
     TypeInto(L"txtCBarra", barCode);
     Accept();
   }
-  // Opens the screen on the folder, keys its first scan and saves: the save's messages.
-  Texts OpenKeyFirstAndSave() {
+  // Opens the screen on the folder and keys its first scan, leaving no message behind.
+  void OpenAndKeyFirst() {
     Open();
     FindScans();
     Key(0, L"REF-A");
     Messages();
+  }
+  // The same, then saves: the save's messages.
+  Texts OpenKeyFirstAndSave() {
+    OpenAndKeyFirst();
     ClickButton(L"BTN_SAV");
     return Messages();
   }
@@ -1070,10 +1074,7 @@ TEST_F(IndexScreenTest, APageSavedUnderAScansNameDuringItsCopyStays) {
 TEST_F(IndexScreenTest, AScanRewrittenWhileItIsCopiedIsNeitherFiledTornNorDeleted) {
   Scans({L"a.jpg"});
   const std::wstring page = source_ + L"\\a.jpg";
-  Open();
-  FindScans();
-  Key(0, L"REF-A");
-  Messages();
+  OpenAndKeyFirst();
   const HANDLE scanner = CreateFileW(page.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                      nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(scanner, INVALID_HANDLE_VALUE);
@@ -1110,10 +1111,7 @@ TEST_F(IndexScreenTest, AScanThatCannotLeaveItsFolderForAnotherVolumeIsRefusedSa
   Scans({L"a.jpg"});
   const std::wstring page = source_ + L"\\a.jpg";
   hosted::ScopedFileTransfer otherVolume(AnotherVolumeFor(source_));
-  Open();
-  FindScans();
-  Key(0, L"REF-A");
-  Messages();
+  OpenAndKeyFirst();
   const HANDLE viewer = CreateFileW(page.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                     nullptr, OPEN_EXISTING, 0, nullptr);
   ClickButton(L"BTN_SAV");
