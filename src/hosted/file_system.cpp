@@ -309,18 +309,16 @@ std::optional<FileStamp> StampOf(const std::wstring& path) {
 
 bool ReadWholeFile(const std::wstring& path, std::vector<uint8_t>& bytes) {
   bytes.clear();
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
+  const OwnedFile file = OpenExisting(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE);
+  if (!file) return false;
   LARGE_INTEGER size{};
-  bool read = GetFileSizeEx(file, &size) && size.QuadPart <= 0x7FFFFFFF;
+  bool read = GetFileSizeEx(file.get(), &size) && size.QuadPart <= 0x7FFFFFFF;
   if (read) {
     bytes.resize(static_cast<size_t>(size.QuadPart));
     DWORD got = 0;
-    read = bytes.empty() || (ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) &&
+    read = bytes.empty() || (ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) &&
                              got == bytes.size());
   }
-  CloseHandle(file);
   if (!read) bytes.clear();
   return read;
 }
