@@ -207,7 +207,7 @@ bool ListScreen::StillListed(CommandTarget& target, std::wstring_view stopped) {
   auto listedPath = [&](const std::wstring& stored) {
     return !target.pathRead || SameStoredPath(stored, target.document.Path);
   };
-  bool idHeld = false, localHoldsId = false;
+  bool idHeld = false;
   std::optional<bool> external;  // where the listed row is, once found
   VbError error;
   const bool read = IgnoreErrors(
@@ -215,7 +215,7 @@ bool ListScreen::StillListed(CommandTarget& target, std::wstring_view stopped) {
         if (!mData) Raise(err::ObjectNotSet);
         // Ours first: an external row with our id and our file is our document.
         if (std::optional<std::wstring> path = DocumentRowPath(*mData, documentId)) {
-          idHeld = localHoldsId = true;
+          idHeld = true;
           if (listedPath(*path)) {
             external = false;
             return;
@@ -233,7 +233,6 @@ bool ListScreen::StillListed(CommandTarget& target, std::wstring_view stopped) {
       &error);
   if (read && external) {
     target.external = *external;
-    target.localHoldsId = localHoldsId;
     return true;
   }
   std::wstring told;
@@ -250,29 +249,35 @@ bool ListScreen::StillListed(CommandTarget& target, std::wstring_view stopped) {
 
 void ListScreen::OpenInViewer() {
   // The viewer shows, and the read log names, the document of the current row: an
-  // audit record must name what was opened. An external document whose id one of ours
-  // holds is opened unlogged: under that id the log would name ours.
+  // audit record must name what was opened. Only a viewer that started is a reading.
   const CommandTarget target = TargetOfCommand({L"Documento", L"Path"});
   const ListDocument& document = target.document;
   if (document.DocumentoId <= 0 || document.Path.empty()) return;
   if (!hosted::LaunchViewer(AppPath(), document.Documento, document.Path, hwnd())) return;
-  if (target.ReadingLoggable()) MarkRead(document.DocumentoId, target.dataRow);
+  MarkRead(target);
 }
 
 bool ListScreen::MarkDocumentRead() {
   const CommandTarget target = TargetOfCommand({});
   if (target.told) return false;
-  if (MarkRead(target.document.DocumentoId, target.dataRow)) return true;
+  if (MarkRead(target)) return true;
   ShowMessage(L"Se Produjo un Error al Marcar el Documento", msg::Information, kTitle);
   return false;
 }
 
-bool ListScreen::MarkRead(long documentId, int dataRow) {
+bool ListScreen::MarkRead(const CommandTarget& target) {
+  const long documentId = target.document.DocumentoId;
   if (documentId <= 0) return false;
+  // An external document whose id one of ours holds (filed at any moment, even while
+  // the viewer started) is opened unlogged: under that id the log would name ours.
+  ReadingStillLoggable loggable;
+  if (target.external)
+    loggable = [documentId](const DataAccess& data) { return !DocumentRowExists(data, documentId); };
   bool marked = false;
   IgnoreErrors([&] {
-    if (!DocumentosLog_Add(static_cast<double>(documentId), L"N/A")) return;
-    if (dataRow >= 0) IgnoreErrors([&] { c_.GRDetail->SetCellValue(dataRow, L"IsNew", Variant(1L)); });
+    if (!DocumentosLog_Add(static_cast<double>(documentId), L"N/A", loggable)) return;
+    if (target.dataRow >= 0)
+      IgnoreErrors([&] { c_.GRDetail->SetCellValue(target.dataRow, L"IsNew", Variant(1L)); });
     marked = true;
   });
   return marked;

@@ -57,18 +57,13 @@ struct RowReading {
 // The document a command acts on (DocumentoId 0: none) and the data row that shows it
 // (-1 on a grouping row); `told` when the user was told why there is none; `pathRead`
 // unless the row's Path cell could not be read; `external` when its row was found in
-// the external documents, not in Documentos; `localHoldsId` when a Documentos row holds
-// its id (for an external row, another document).
+// the external documents, not in Documentos.
 struct CommandTarget {
   ListDocument document;
   int dataRow = -1;
   bool told = false;
   bool pathRead = true;
   bool external = false;
-  bool localHoldsId = false;
-  // The read log knows a document by its id alone: a reading goes there only under an
-  // id that names what was read.
-  bool ReadingLoggable() const { return !external || !localHoldsId; }
 };
 
 // What a list reads: the statement, and whether it reads the external documents too.
@@ -191,8 +186,10 @@ class ListScreen : public DocumentScreen {
   void GRDetail_DblClick();
   void GRDetail_MouseUp(int button, float x, float y);
   void OpenInViewer();
-  // Writes the read-log entry, then shows the row as read.
-  bool MarkRead(long documentId, int dataRow);
+  // Writes the read-log entry, then shows the row as read. The read log knows a
+  // document by its id alone: the reading of an external document goes there only while
+  // no document of ours holds its id, checked right before the write.
+  bool MarkRead(const CommandTarget& target);
 
   // Menus and their routines (list_menus.cpp).
   std::vector<MenuItem> ImageMenu() const;

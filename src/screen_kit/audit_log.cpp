@@ -1,6 +1,7 @@
 #include "screen_kit/audit_log.h"
 
 #include "base/clock.h"
+#include "base/vb_error.h"
 #include "screen_kit/data_access.h"
 #include "screen_kit/host_seams.h"
 #include "screen_kit/shared_functions.h"
@@ -35,11 +36,14 @@ std::wstring Detail(long detailMode, long actionType, const std::wstring& subjec
 // in step can meet on the next id again and again (two processes writing at once on a
 // loaded machine: 71 entries of 7,200 needed four to six tries; with at most ten, a
 // loaded test run once lost an entry). An insert that fails while its id is still the
-// one to draw fails for another reason: false.
+// one to draw fails for another reason: false. `mayInsert`, asked right before each
+// insert, stops the writer with false.
 template <class Id, class Draw, class Insert>
-bool InsertRedrawingTakenIds(Id id, const Draw& draw, const Insert& insert) {
+bool InsertRedrawingTakenIds(Id id, const Draw& draw, const Insert& insert,
+                             const std::function<bool()>& mayInsert = {}) {
   constexpr int kTries = 100;
   for (int tries = 1;; ++tries) {
+    if (mayInsert && !mayInsert()) return false;
     if (insert(id)) return true;
     if (tries == kTries) return false;
     const Id next = draw();
@@ -81,7 +85,7 @@ bool LogAcciones_Add(long detailMode, long actionType, const std::wstring& subje
   });
 }
 
-bool DocumentosLog_Add(double documentId, const std::wstring&) {
+bool DocumentosLog_Add(double documentId, const std::wstring&, const ReadingStillLoggable& loggable) {
   return WithOwnDataAccess([&](const DataAccess& data) {
     const std::wstring& key = Shared().gApplicationName;
     const std::wstring user = GetUserNameNT();
@@ -94,14 +98,24 @@ bool DocumentosLog_Add(double documentId, const std::wstring&) {
     const long entryId = draw();
     const DATE now = Now();
     const std::wstring componentName = ComponentName(data), computer = GetComputerNameNT();
+    std::function<bool()> mayInsert;
+    if (loggable) mayInsert = [&] { return loggable(data); };
     return InsertRedrawingTakenIds(entryId, draw, [&](long id) {
       Variant parameters = Variant::Array({
           documentId, user, id, Variant::FromDate(now), Shared().gGerenciaId, Shared().gObjectId, componentName,
           computer, Variant::FromDate(now),
       });
       return data.ExecuteProcedure(key, L"DocumentosLog_Add", parameters);
-    });
+    }, mayInsert);
   });
+}
+
+bool ReadingLogged(const DataAccess& data, long documentId) {
+  std::optional<Recordset> readings =
+      data.GetData(Shared().gApplicationName, L"Select Top 1 DocumentoId From DocumentosLog Where DocumentoId = " +
+                                                  std::to_wstring(documentId));
+  if (!readings) throw VbError{err::InternalError, L"", data.ErrDescription()};
+  return !readings->IsEOF();
 }
 
 }  // namespace vk

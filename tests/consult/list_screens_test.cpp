@@ -60,12 +60,16 @@ void RunAsOtherClerk(const std::wstring& sql) {
             0u);
 }
 
+// The statement or procedure of a call to GetData or Execute ("" for any other call).
+std::wstring CommandOf(const std::wstring& member, const DISPPARAMS* params) {
+  const bool runs = _wcsicmp(member.c_str(), L"GetData") == 0 || _wcsicmp(member.c_str(), L"Execute") == 0;
+  return runs ? DispatchTap::CommandText(params) : L"";
+}
+
 // True for the call that writes a comment history.
 bool WritesComments(const std::wstring& member, const DISPPARAMS* params) {
-  if (_wcsicmp(member.c_str(), L"Execute") != 0 || !params || params->cArgs < 2) return false;
-  // Execute's command is its second argument; IDispatch passes them last first.
-  const VARIANT& command = params->rgvarg[params->cArgs - 2];
-  return V_VT(&command) == VT_BSTR && wcsstr(V_BSTR(&command), L"Set Comentarios");
+  return _wcsicmp(member.c_str(), L"Execute") == 0 &&
+         CommandOf(member, params).find(L"Set Comentarios") != std::wstring::npos;
 }
 
 // The screen's data objects, with another clerk's statement run once just before the
@@ -936,6 +940,59 @@ TEST_F(SearchScreenTest, AnExternalDocumentWhoseNumberIsFiledHereMeanwhileOpensU
   for (const std::wstring& parameters : launcher.parameters)
     EXPECT_EQ(parameters.substr(parameters.find(L"|F01:") + 5), kExternal);
   EXPECT_EQ(Scalar(L"Select Count(*) From DocumentosLog Where DocumentoId = 900"), L"0");
+}
+
+// A clerk files a document under an external document's number at each moment of a
+// reading of it: before each call the reading makes to the data component, and while
+// the viewer starts; all but the one moment those calls cannot close, between the last
+// check and the write of the read log. The clerk's filing, as a save makes it, goes in
+// only while no reading holds the number. Either the reading is logged or the document
+// is filed, never both: no reading is recorded under a document nobody opened.
+TEST_F(SearchScreenTest, AReadingIsNeverLoggedUnderADocumentFiledWhileItIsRead) {
+  ListExternalDocuments();
+  bool armed = false;
+  int moment = 0, filingAt = 0;
+  auto fileHereAtItsMoment = [&] {
+    if (!armed || moment++ != filingAt) return;
+    armed = false;
+    Sql(kAppKey, L"Insert Into Documentos (DocumentoId, CategoriaId, SubCategoriaId, Documento, Path) "
+                 L"Select 900, '1', '1', 'nuevo.tif', 'C:\\Docs\\nuevo.tif' "
+                 L"Where Not Exists (Select 1 From DocumentosLog Where DocumentoId = 900)");
+    armed = true;
+  };
+  HostSeams seams = Seam<HostSeams>::Current();
+  seams.createDataAccess = [&] {
+    return DispatchTap::Wrap(ThreeMemberDataObject(),
+                             [&](const std::wstring& member, DISPPARAMS* params, VARIANT*,
+                                 const std::function<HRESULT()>& call) {
+                               const std::wstring command = CommandOf(member, params);
+                               if (!command.empty() && command != L"DocumentosLog_Add") fileHereAtItsMoment();
+                               return call();
+                             });
+  };
+  ScopedHostSeams filing(seams);
+  launcher.whileStarting = fileHereAtItsMoment;
+  Search();
+  Find();
+  const int row = RowOfPath(kExternal);
+  ASSERT_GE(row, 0);
+  for (;; ++filingAt) {
+    Sql(kAppKey, L"Delete From Documentos Where DocumentoId = 900");
+    Sql(kAppKey, L"Delete From DocumentosLog Where DocumentoId = 900");
+    launcher.parameters.clear();
+    moment = 0;
+    armed = true;
+    DoubleClickRow(row);
+    armed = false;
+    ASSERT_EQ(launcher.parameters.size(), 1u) << filingAt;
+    EXPECT_TRUE(messages.empty()) << filingAt;
+    EXPECT_EQ(std::stol(Scalar(L"Select Count(*) From Documentos Where DocumentoId = 900")) +
+                  std::stol(Scalar(L"Select Count(*) From DocumentosLog Where DocumentoId = 900")),
+              1)
+        << "filed at moment " << filingAt;
+    if (moment <= filingAt) break;  // the reading ended before the filing
+  }
+  EXPECT_GE(filingAt, 4) << "the row check, the viewer and the read log's own reads";
 }
 
 // The comment history of an external document is not ours to write: the update by its

@@ -74,6 +74,7 @@ bool RecordingLauncher::Open(const std::wstring& program, const std::wstring& pa
   programs.push_back(program);
   owners.push_back(owner);
   parameters.push_back(parameters_);
+  if (whileStarting) whileStarting();
   return starts;
 }
 

@@ -3,6 +3,7 @@
 // as real messages.
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -51,7 +52,8 @@ void ClickToolbarButton(HWND root, const wchar_t* toolbarName, const std::wstrin
 bool PickComboItem(HWND root, const wchar_t* comboName, const std::wstring& key);
 
 // Stands in for the shell while it lives: records the parameters (and the program) of
-// every viewer program a screen starts, and answers `starts`.
+// every viewer program a screen starts, runs `whileStarting` when set, and answers
+// `starts`.
 class RecordingLauncher : public hosted::ShellLauncher {
  public:
   bool Open(const std::wstring& program, const std::wstring& parameters, HWND owner) override;
@@ -59,6 +61,7 @@ class RecordingLauncher : public hosted::ShellLauncher {
   std::vector<std::wstring> programs, parameters;
   std::vector<HWND> owners;
   bool starts = true;
+  std::function<void()> whileStarting;
 
  private:
   Seam<hosted::ShellLauncher*>::Scope inPlace_{this};

@@ -48,6 +48,14 @@ class DispatchTap final : public IDispatch {
         std::move(members)));
   }
 
+  // The text of a call's second argument ("" when it has no such text): the statement
+  // or procedure of the data component's GetData and Execute.
+  static std::wstring CommandText(const DISPPARAMS* params) {
+    if (!params || params->cArgs < 2) return L"";
+    const VARIANT& command = params->rgvarg[params->cArgs - 2];  // passed last first
+    return V_VT(&command) == VT_BSTR ? V_BSTR(&command) : L"";
+  }
+
   STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
     *out = iid == IID_IUnknown || iid == IID_IDispatch ? static_cast<IDispatch*>(this) : nullptr;
     if (!*out) return E_NOINTERFACE;
