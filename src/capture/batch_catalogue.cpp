@@ -7,9 +7,10 @@
 // failed insert moves the file back to where it came from before the pass stops.
 // A document id is never drawn twice: one whose stored file exists anywhere in the
 // store (a deleted document's) is passed over, and an insert that loses its id to
-// another clerk's draws again. An insert that is refused or raises is settled by the row
-// that holds its id: ours by its path, or another clerk's. A thumbnail whose file
-// changed since it was loaded is not filed.
+// another clerk's, or to a reading logged under it since the draw, draws again. An
+// insert that is refused or raises is settled by the row that holds its id: ours by its
+// path, or another clerk's. A thumbnail whose file changed since it was loaded is not
+// filed; a refused move says why and where the scan is.
 #include <algorithm>
 
 #include "base/steps.h"
@@ -43,10 +44,11 @@ constexpr int kDrawAttempts = 10;
 // store was read, before the pass gives up.
 constexpr int kTakenPathsAllowed = 100;
 
-// Why a move into the store was refused, in the clerk's words, with the system's
-// reason when there is one.
+// Why a move into the store was refused, in the clerk's words, with the move's own
+// reason when there is one: it says where the scan is when the move could not give it
+// its name back. Only a move without a reason found no scan to move.
 std::wstring MoveRefusal(const std::wstring& source, const std::wstring& stored, const std::wstring& reason) {
-  if (!hosted::FileExists(source)) return L"no se encuentra el archivo " + source;
+  if (reason.empty() && !hosted::FileExists(source)) return L"no se encuentra el archivo " + source;
   std::wstring text = L"no se pudo mover el archivo " + source + L" a " + stored;
   return reason.empty() ? text : text + L": " + reason;
 }
@@ -64,13 +66,53 @@ bool Inserted(const DataAccess& data, DocumentRecord& document, std::wstring& re
   return inserted;
 }
 
+// What became of a document's insert, once its file is in the store.
+enum class Insert {
+  Filed,
+  IdTaken,  // another clerk's row, or a reading, holds the id now
+  Refused,
+  Unknown,  // neither the insert nor the row can tell; the reason says where the file is
+};
+
+// Inserts the document's row unless its id was taken since the draw. A reading logged
+// under the id meanwhile (an external document of that number opened) takes it as a row
+// would: the read log knows a document by its id alone, and would name ours. The check
+// runs right before the insert. An insert that is refused or raises is settled by the row
+// that holds the id: ours by its path, or another clerk's.
+Insert InsertUnlessTaken(const DataAccess& data, DocumentRecord& document, std::wstring& reason) {
+  const std::wstring id = std::to_wstring(document.DocumentoId);
+  bool read = false;
+  VbError unread;
+  if (!IgnoreErrors([&] { read = ReadingLogged(data, document.DocumentoId); }, &unread)) {
+    reason = L"no se pudo leer el registro de lecturas del documento " + id + L" (" + unread.description + L")";
+    return Insert::Refused;
+  }
+  if (read) {
+    reason = L"el documento " + id + L" se leyó mientras se grababa";
+    return Insert::IdTaken;
+  }
+  if (Inserted(data, document, reason)) return Insert::Filed;
+  // A component may refuse or raise after its insert went in: the row that holds the id
+  // tells whose it is by its path. Ours is filed; another's was another clerk's insert.
+  std::optional<std::wstring> holder;
+  if (!IgnoreErrors([&] { holder = DocumentRowPath(data, document.DocumentoId); }, &unread)) {
+    // Filed or not, nobody can tell now: the file stays with the id it may be filed under.
+    reason = L"no se pudo comprobar si el documento " + id + L" quedó grabado (" + reason + L" - " +
+             unread.description + L"); el archivo quedó en " + document.Path;
+    return Insert::Unknown;
+  }
+  if (holder && SameStoredPath(*holder, document.Path)) return Insert::Filed;
+  return holder ? Insert::IdTaken : Insert::Refused;
+}
+
 // Draws the document's id, moves its file into the store and inserts its row. An id
 // that a stored file holds, in any folder of the store, is passed over (a deleted
-// document's file stays in the store), and so is one that another clerk's insert took
-// between our draw and our insert: the file goes back and a new id is drawn. False,
-// with the failure's text in `message`, when the document could not be filed; its file
-// is then where it was found, unless the text says otherwise. Only the file the
-// thumbnail was keyed for (`keyedFor`) is moved; it follows the file copied back.
+// document's file stays in the store), and so is one that another clerk's insert, or a
+// reading, took between our draw and our insert: the file goes back and a new id is
+// drawn. False, with the failure's text in `message`, when the document could not be
+// filed; its file is then where it was found, unless the text says otherwise. Only the
+// file the thumbnail was keyed for (`keyedFor`) is moved; it follows the file copied
+// back.
 bool FileDocument(const DataAccess& data, StoredIds& stored, DocumentRecord& document, const std::wstring& source,
                   std::optional<hosted::FileIdentity>& keyedFor, std::wstring& message) {
   int takenPaths = 0;
@@ -101,35 +143,26 @@ bool FileDocument(const DataAccess& data, StoredIds& stored, DocumentRecord& doc
       stored.Add(document.DocumentoId);  // filed since the store was read
     }
     std::wstring reason;
-    if (Inserted(data, document, reason)) {
+    const Insert insert = InsertUnlessTaken(data, document, reason);
+    if (insert == Insert::Filed) {
       stored.Add(document.DocumentoId);
       return true;
     }
-    // A component may refuse or raise after its insert went in: the row that holds the id
-    // tells whose it is by its path. Ours is filed; another's was another clerk's insert.
-    std::optional<std::wstring> holder;
-    VbError unread;
-    if (!IgnoreErrors([&] { holder = DocumentRowPath(data, document.DocumentoId); }, &unread)) {
-      // Filed or not, nobody can tell now: the file stays with the id it may be filed under.
-      message = SaveFailureText(L"no se pudo comprobar si el documento " + std::to_wstring(document.DocumentoId) +
-                                    L" quedó grabado (" + reason + L" - " + unread.description +
-                                    L"); el archivo quedó en " + document.Path,
-                                document.Documento);
-      return false;
-    }
-    if (holder && SameStoredPath(*holder, document.Path)) {
-      stored.Add(document.DocumentoId);
-      return true;
-    }
-    const bool taken = holder.has_value();
-    // The file goes back where it was found, never over another file.
-    // A copy back from another volume is another file: the thumbnail is keyed for it now.
-    if (!IgnoreErrors([&] { keyedFor = hosted::MoveFileNoReplace(document.Path, source); })) {
-      reason += L" - el archivo quedó en " + document.Path + L" y no pudo volver a " + source;
+    if (insert == Insert::Unknown) {
       message = SaveFailureText(reason, document.Documento);
       return false;
     }
-    if (!taken || attempt == kDrawAttempts) {
+    // The file goes back where it was found, never over another file.
+    // A copy back from another volume is another file: the thumbnail is keyed for it now.
+    VbError stuck;
+    if (!IgnoreErrors([&] { keyedFor = hosted::MoveFileNoReplace(document.Path, source); }, &stuck)) {
+      // The move's reason says where the file is when it is no longer under the stored path.
+      const std::wstring where = hosted::FileExists(document.Path) ? L"quedó en " + document.Path + L" y " : L"";
+      reason += L" - el archivo " + where + L"no pudo volver a " + source + L" (" + stuck.description + L")";
+      message = SaveFailureText(reason, document.Documento);
+      return false;
+    }
+    if (insert == Insert::Refused || attempt == kDrawAttempts) {
       message = SaveFailureText(reason, document.Documento);
       return false;
     }

@@ -127,9 +127,11 @@ StoreMove MoveDocumentFile(const DocumentRecord& record, const std::wstring& sou
         outcome = StoreMove::Moved;
       },
       &error);
-  // Another clerk's file took the path between the look above and the move; any other
-  // failure, whatever its number, is no reason to try the next id.
-  if (error.number == err::FileAlreadyExists && (hosted::FileExists(stored) || hosted::FolderExists(stored)))
+  // Another clerk's file took the path between the look above and the move: the next id
+  // may be tried, once the scan is back under its name (otherwise the move's reason says
+  // where it is). Any other failure, whatever its number, is no reason to try the next id.
+  if (error.number == err::FileAlreadyExists && (hosted::FileExists(stored) || hosted::FolderExists(stored)) &&
+      hosted::FileExists(sourcePath))
     outcome = StoreMove::PathTaken;
   if (error.number == err::PathFileAccessError) outcome = StoreMove::AnotherFile;
   if (outcome != StoreMove::Moved)

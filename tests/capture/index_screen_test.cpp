@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -69,6 +70,22 @@ hosted::FileTransfer AnotherVolumeFor(const std::wstring& sourceFolder,
   };
   if (copy) transfer.copy = copy;
   return transfer;
+}
+
+// Data-access objects that pass every call through `hook`, with the call's command (the
+// statement or procedure of GetData and Execute).
+using DataCallHook = std::function<HRESULT(const std::wstring& member, const std::wstring& command,
+                                           const std::function<HRESULT()>& call)>;
+HostSeams TappedDataAccess(DataCallHook hook) {
+  HostSeams seams = Seam<HostSeams>::Real();
+  seams.createDataAccess = [hook] {
+    return test::DispatchTap::Wrap(
+        Seam<HostSeams>::Real().createDataAccess(),
+        [hook](const std::wstring& member, DISPPARAMS* params, VARIANT*, const std::function<HRESULT()>& call) {
+          return hook(member, test::DispatchTap::CommandText(params), call);
+        });
+  };
+  return seams;
 }
 
 class IndexScreenTest : public test::ScreenTest<FDocumentosIndex> {
@@ -208,6 +225,15 @@ class IndexScreenTest : public test::ScreenTest<FDocumentosIndex> {
     EXPECT_TRUE(shown[0].rfind(kSaveFailed, 0) == 0 && shown[0].find(reason) != std::wstring::npos &&
                 shown[0].find(document) != std::wstring::npos)
         << testing::PrintToString(shown[0]);
+  }
+
+  // A scan refused before: found again, keyed and saved, it is filed.
+  void FindKeyAndFileFirst() {
+    FindScans();
+    Key(0, L"REF-A");
+    Messages();
+    ClickButton(L"BTN_SAV");
+    EXPECT_EQ(Messages(), Texts{kSaved});
   }
 
   // Exactly one message since the last call, holding `part`.
@@ -710,30 +736,22 @@ TEST_F(IndexScreenTest, AnInsertThatRaisesIsSettledByTheRowThatHoldsItsId) {
   bool commitsFirst = false;     // whether the insert goes in before the component raises
   bool rowUnreadable = false;    // whether the read of the row that holds the id fails then
   bool pathFolded = false;       // whether the database hands the committed Path back in capitals, padded
-  HostSeams seams = Seam<HostSeams>::Real();
-  seams.createDataAccess = [&] {
-    return test::DispatchTap::Wrap(
-        Seam<HostSeams>::Real().createDataAccess(),
-        [&](const std::wstring& member, DISPPARAMS* params, VARIANT*, const std::function<HRESULT()>& call) {
-          // The command is the second argument; IDispatch passes them last first.
-          const VARIANT* command = params->cArgs >= 2 ? &params->rgvarg[params->cArgs - 2] : nullptr;
-          const std::wstring text = command && V_VT(command) == VT_BSTR ? V_BSTR(command) : L"";
-          if (rowUnreadable && text.rfind(L"Select Path From Documentos", 0) == 0)
-            throw VbError{-2147467259, L"Microsoft OLE DB Provider for SQL Server", L"se perdió la conexión"};
-          const bool insert = _wcsicmp(member.c_str(), L"Execute") == 0 && text == L"Documentos_Add";
-          if (!insert || raises == 0) return call();
-          --raises;
-          if (otherClerkFirst)
-            Sql(L"Insert Into Documentos (DocumentoId, CategoriaId, SubCategoriaId, Documento) Values (" +
-                std::to_wstring(firstNew_) + L", '5', '1', 'otro.jpg')");
-          if (commitsFirst) call();
-          if (pathFolded)
-            Sql(L"Update Documentos Set Path = Upper(Path) || '   ' Where DocumentoId = "
-                L"(Select Max(DocumentoId) From Documentos)");
-          throw VbError{-2147217873, L"Microsoft OLE DB Provider for SQL Server", L"clave duplicada o rechazada"};
-        });
-  };
-  ScopedHostSeams scope(seams);
+  ScopedHostSeams scope(
+      TappedDataAccess([&](const std::wstring& member, const std::wstring& text, const std::function<HRESULT()>& call) {
+        if (rowUnreadable && text.rfind(L"Select Path From Documentos", 0) == 0)
+          throw VbError{-2147467259, L"Microsoft OLE DB Provider for SQL Server", L"se perdió la conexión"};
+        const bool insert = _wcsicmp(member.c_str(), L"Execute") == 0 && text == L"Documentos_Add";
+        if (!insert || raises == 0) return call();
+        --raises;
+        if (otherClerkFirst)
+          Sql(L"Insert Into Documentos (DocumentoId, CategoriaId, SubCategoriaId, Documento) Values (" +
+              std::to_wstring(firstNew_) + L", '5', '1', 'otro.jpg')");
+        if (commitsFirst) call();
+        if (pathFolded)
+          Sql(L"Update Documentos Set Path = Upper(Path) || '   ' Where DocumentoId = "
+              L"(Select Max(DocumentoId) From Documentos)");
+        throw VbError{-2147217873, L"Microsoft OLE DB Provider for SQL Server", L"clave duplicada o rechazada"};
+      }));
   Open();
   FindScans();
   Key(0, L"REF-A");
@@ -1096,11 +1114,7 @@ TEST_F(IndexScreenTest, AScanRewrittenWhileItIsCopiedIsNeitherFiledTornNorDelete
   ASSERT_EQ(hosted::FolderFiles(source_).size(), 1u);
   const std::string grown = Content(page);
   ASSERT_TRUE(grown.ends_with("next page"));
-  FindScans();
-  Key(0, L"REF-A");
-  Messages();
-  ClickButton(L"BTN_SAV");
-  EXPECT_EQ(Messages(), Texts{kSaved});
+  FindKeyAndFileFirst();
   EXPECT_EQ(Content(Stored(firstNew_, L"jpg")), grown);
 }
 
@@ -1124,11 +1138,7 @@ TEST_F(IndexScreenTest, AScanThatCannotLeaveItsFolderForAnotherVolumeIsRefusedSa
   EXPECT_EQ(StoredFiles(), Texts{});
   EXPECT_TRUE(Column(std::wstring(L"Select Documento") + New()).empty());
   EXPECT_EQ(hosted::FolderFiles(source_).size(), 1u);
-  FindScans();
-  Key(0, L"REF-A");
-  Messages();
-  ClickButton(L"BTN_SAV");
-  EXPECT_EQ(Messages(), Texts{kSaved});
+  FindKeyAndFileFirst();
   EXPECT_EQ(StoredFiles(), Texts{Stored(firstNew_, L"jpg")});
 }
 
@@ -1153,6 +1163,106 @@ TEST_F(IndexScreenTest, AScanWithALongLegalNameIsFiledAndThePassGoesOn) {
     EXPECT_TRUE(hosted::FolderFiles(source_).empty()) << otherVolume;
   }
   EXPECT_EQ(Column(std::wstring(L"Select Documento") + New()), (Texts{longName, L"b.jpg", longName, L"b.jpg"}));
+}
+
+// A viewer opens a scan while it is copied into a store on another volume, sharing it
+// for reading only: the scan can neither leave its folder nor be given its name back.
+// The clerk is told why and the name it is under now; the next search shows it under
+// that name, and the save files it.
+TEST_F(IndexScreenTest, AScanAViewerOpensWhileItIsCopiedIsToldWhyAndWhereItIs) {
+  Scans({L"a.jpg"});
+  HANDLE viewer = INVALID_HANDLE_VALUE;
+  std::wstring takenAs;
+  {
+    hosted::ScopedFileTransfer copying(
+        AnotherVolumeFor(source_, [&](const std::wstring& from, const std::wstring& to) -> DWORD {
+          takenAs = from;
+          viewer = CreateFileW(from.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+          return hosted::FileTransferSeam::Real().copy(from, to);
+        }));
+    OpenAndKeyFirst();
+    ClickButton(L"BTN_SAV");
+  }
+  ASSERT_NE(viewer, INVALID_HANDLE_VALUE);
+  CloseHandle(viewer);
+  const Texts shown = Messages();
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_TRUE(shown[0].rfind(kSaveFailed, 0) == 0 && shown[0].find(L"abierto en otro programa") != std::wstring::npos &&
+              shown[0].find(takenAs) != std::wstring::npos)
+      << testing::PrintToString(shown[0]);
+  EXPECT_EQ(StoredFiles(), Texts{});
+  EXPECT_TRUE(Column(std::wstring(L"Select Documento") + New()).empty());
+  const std::vector<hosted::FolderFile> left = hosted::FolderFiles(source_);
+  ASSERT_EQ(left.size(), 1u);
+  EXPECT_EQ(left[0].path, takenAs);
+  FindKeyAndFileFirst();
+  EXPECT_EQ(Column(std::wstring(L"Select Documento") + New()),
+            Texts{std::filesystem::path(takenAs).filename().wstring()});
+  EXPECT_EQ(StoredFiles(), Texts{Stored(firstNew_, L"jpg")});
+}
+
+// A reader opens an external document whose number is the one a document of this save
+// draws, at each moment of its filing: before the draw, while its file is copied into
+// a store on another volume, once it is in the store, and after its insert; all but the
+// one moment the data component's calls cannot close, between the save's last check and
+// its insert. The reading, as the lists make it, is logged only while no document of
+// ours holds the number. Every document is filed once, under a number no reading holds.
+TEST_F(IndexScreenTest, NoDocumentIsFiledUnderANumberReadWhileItIsFiled) {
+  Scans({L"a.jpg", L"b.jpg", L"c.jpg", L"d.jpg"});
+  auto readExternal = [&](long number) {
+    const std::wstring n = std::to_wstring(number);
+    Sql(L"Insert Into DocumentosLog (DocumentoId, Usuario, RegistroId) Select " + n + L", 'lector', 1 "
+        L"Where Not Exists (Select 1 From Documentos Where DocumentoId = " + n + L")");
+  };
+  // What a draw gives now: between a document's draw and its insert, its own number.
+  auto numberDrawnNow = [&] {
+    return std::stol(Column(L"Select Max(M) + 1 From (Select Max(DocumentoId) As M From Documentos "
+                            L"Union All Select Max(DocumentoId) From DocumentosLog) A")[0]);
+  };
+  std::wstring copying;  // the scan whose file moves, by its own name
+  std::set<std::wstring> readDuring;  // the scans a reading has met
+  auto readOnceDuring = [&](const std::wstring& scan, long number) {
+    if (copying == scan && readDuring.insert(scan).second) readExternal(number);
+  };
+  hosted::FileTransfer transfer = AnotherVolumeFor(source_, [&](const std::wstring& from, const std::wstring& to) {
+    copying = std::filesystem::path(from).filename().wstring().substr(0, 1);
+    readOnceDuring(L"b", numberDrawnNow());
+    return hosted::FileTransferSeam::Real().copy(from, to);
+  });
+  transfer.rename = [&, rename = transfer.rename](const std::wstring& from, const std::wstring& to) {
+    const DWORD error = rename(from, to);
+    if (!error && to.rfind(store_, 0) == 0) readOnceDuring(L"c", numberDrawnNow());
+    return error;
+  };
+  hosted::ScopedFileTransfer otherVolume(transfer);
+  ScopedHostSeams reader(
+      TappedDataAccess([&](const std::wstring& member, const std::wstring& text, const std::function<HRESULT()>& call) {
+        if (text.rfind(L"Select (Coalesce(Max(DocumentoId)", 0) == 0 && readDuring.insert(L"a").second)
+          readExternal(numberDrawnNow());
+        const HRESULT result = call();
+        if (_wcsicmp(member.c_str(), L"Execute") == 0 && text == L"Documentos_Add")
+          readOnceDuring(L"d", numberDrawnNow() - 1);
+        return result;
+      }));
+  Open();
+  FindScans();
+  for (int i = 0; i < 4; ++i) Key(i, L"REF-" + std::to_wstring(i));
+  Messages();
+  ClickButton(L"BTN_SAV");
+  EXPECT_EQ(Messages(), Texts{kSaved});
+  EXPECT_EQ(readDuring, (std::set<std::wstring>{L"a", L"b", L"c", L"d"}));
+  EXPECT_EQ(Column(std::wstring(L"Select Documento") + New()), (Texts{L"a.jpg", L"b.jpg", L"c.jpg", L"d.jpg"}));
+  EXPECT_EQ(Column(L"Select Count(*) From DocumentosLog Where DocumentoId In (Select DocumentoId" + New() + L")"),
+            Texts{L"0"});
+  EXPECT_EQ(Column(L"Select Count(*) From DocumentosLog Where Usuario = 'lector'"), Texts{L"3"});
+  Texts stored;
+  for (const std::wstring& path : Column(std::wstring(L"Select Path") + New())) {
+    stored.push_back(path);
+    EXPECT_TRUE(Exists(path)) << testing::PrintToString(path);
+  }
+  std::sort(stored.begin(), stored.end());
+  EXPECT_EQ(StoredFiles(), stored);
+  EXPECT_TRUE(hosted::FolderFiles(source_).empty());
 }
 
 // Two clerks filing at the same moment: the other clerk (this program again, as a

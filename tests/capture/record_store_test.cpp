@@ -290,6 +290,36 @@ TEST_F(MoveDocumentFileTest, AMoveToAnotherVolumeIsWholeOrLeavesNothing) {
   SetFileAttributesW(Source().c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
+// Another clerk's file takes the stored path while the scan is copied, and a viewer
+// opens the scan then, sharing it for reading only, so that it cannot be given its name
+// back: the move is refused (no other id is tried with a scan that is not under its
+// name), and its reason says where the scan is.
+TEST_F(MoveDocumentFileTest, AScanThatCannotBeGivenItsNameBackIsToldWhereItIs) {
+  const std::wstring stored = root_ + L"\\00004\\00002\\00000000000000000075.JPG";
+  HANDLE viewer = INVALID_HANDLE_VALUE;
+  std::wstring takenAs;
+  hosted::FileTransfer transfer = AnotherVolume();
+  transfer.copy = [&](const std::wstring& from, const std::wstring& to) {
+    takenAs = from;
+    viewer = CreateFileW(from.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    std::ofstream(fs::path(stored), std::ios::binary) << "another clerk's";
+    return hosted::FileTransferSeam::Real().copy(from, to);
+  };
+  std::wstring reason;
+  capture::StoreMove moved;
+  {
+    hosted::ScopedFileTransfer scope(transfer);
+    moved = capture::MoveDocumentFile(Entry(L"4", L"2", 75, L"scan.JPG"), Source(), std::nullopt, &reason);
+  }
+  ASSERT_NE(viewer, INVALID_HANDLE_VALUE);
+  CloseHandle(viewer);
+  EXPECT_EQ(moved, capture::StoreMove::Refused);
+  EXPECT_NE(reason.find(L"quedó como " + takenAs), std::wstring::npos) << reason;
+  EXPECT_EQ(store_.Read(L"root\\00004\\00002\\00000000000000000075.JPG"), "another clerk's");
+  EXPECT_EQ(source_.Tree(), std::set<std::wstring>{fs::path(takenAs).filename().wstring()});
+  EXPECT_EQ(source_.Read(fs::path(takenAs).filename().wstring()), "scan bytes");
+}
+
 // Writes a scanning program's next page into the file it holds open, in place.
 void WriteInPlace(HANDLE file, const std::string& bytes) {
   SetFilePointer(file, 0, nullptr, FILE_BEGIN);
@@ -305,8 +335,10 @@ HANDLE OpenToWrite(const std::wstring& path) {
 
 // A scanning program that had the scan open before the save (sharing it in every way)
 // rewrites it in place while it is copied into a store on another volume, at any moment
-// of the copy: nothing of it is filed, the page now in the file stays under the scan's
-// own name, and the move says the scan changed.
+// of the copy, or once the copy is checked and filed, closing it then (the last look
+// before the delete, through the delete's own handle, still sees it): nothing of it is
+// filed, the page now in the file stays under the scan's own name, and the move says the
+// scan changed.
 TEST_F(MoveDocumentFileTest, AScanRewrittenInPlaceDuringItsCopyIsRefusedWithItsNewPageKept) {
   const hosted::FileTransfer real = hosted::FileTransferSeam::Real();
   const std::string nextPage = "scan bytes and the next page";
@@ -314,6 +346,7 @@ TEST_F(MoveDocumentFileTest, AScanRewrittenInPlaceDuringItsCopyIsRefusedWithItsN
   struct Case {
     const wchar_t* why;
     std::function<DWORD(const std::wstring& from, const std::wstring& to)> copy;
+    bool lastOnceFiled = false;  // the page written and the scan closed once its copy is in the store
   } cases[] = {
       {L"the next page before the copy reads it",
        [&](const std::wstring& from, const std::wstring& to) {
@@ -331,6 +364,7 @@ TEST_F(MoveDocumentFileTest, AScanRewrittenInPlaceDuringItsCopyIsRefusedWithItsN
          WriteInPlace(scanner, "SCAN BYTES");
          return error;
        }},
+      {L"the next page once the copy is filed, the scan closed", real.copy, true},
   };
   long id = 80;
   for (const Case& c : cases) {
@@ -342,6 +376,15 @@ TEST_F(MoveDocumentFileTest, AScanRewrittenInPlaceDuringItsCopyIsRefusedWithItsN
     ASSERT_NE(scanner, INVALID_HANDLE_VALUE);
     hosted::FileTransfer transfer = AnotherVolume();
     transfer.copy = c.copy;
+    if (c.lastOnceFiled)
+      transfer.rename = [&, rename = transfer.rename](const std::wstring& from, const std::wstring& to) {
+        const DWORD error = rename(from, to);
+        if (!error && to.rfind(root_, 0) == 0) {
+          WriteInPlace(scanner, nextPage);
+          CloseHandle(std::exchange(scanner, INVALID_HANDLE_VALUE));
+        }
+        return error;
+      };
     const auto store = store_.Tree();
     std::wstring reason;
     capture::StoreMove moved;
