@@ -1201,6 +1201,37 @@ TEST_F(IndexScreenTest, AScanAViewerOpensWhileItIsCopiedIsToldWhyAndWhereItIs) {
   EXPECT_EQ(StoredFiles(), Texts{Stored(firstNew_, L"jpg")});
 }
 
+// A document the database refuses goes back to its folder; when a new page has taken
+// the scan's name meanwhile and a viewer holds the file in the store, so that it cannot
+// be given its stored name back either, the clerk is told the name it is under.
+TEST_F(IndexScreenTest, AFileThatCannotGoBackIsToldWhereItIs) {
+  Scans({L"a.jpg"});
+  Sql(L"Create Trigger Refuse Before Insert On Documentos "
+      L"Begin Select Raise(Abort, 'rechazado por la base'); End");
+  const std::wstring scan = source_ + L"\\a.jpg";
+  HANDLE viewer = INVALID_HANDLE_VALUE;
+  std::wstring leftAs;
+  hosted::FileTransfer transfer = hosted::FileTransferSeam::Real();
+  transfer.rename = [&, rename = transfer.rename](const std::wstring& from, const std::wstring& to) {
+    if (to == scan && leftAs.empty()) {
+      test::WriteSamplePage(scan, test::ImageFormat::Jpg, 300, 420);
+      leftAs = from;
+      viewer = CreateFileW(from.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    }
+    return rename(from, to);
+  };
+  {
+    hosted::ScopedFileTransfer goingBack(transfer);
+    OpenAndKeyFirst();
+    ClickButton(L"BTN_SAV");
+  }
+  ASSERT_NE(viewer, INVALID_HANDLE_VALUE);
+  CloseHandle(viewer);
+  ASSERT_EQ(leftAs.rfind(store_, 0), 0u) << testing::PrintToString(leftAs);
+  EXPECT_EQ(StoredFiles(), Texts{leftAs});
+  ExpectSaveFailedWith(L"quedó como " + leftAs, L"a.jpg");
+}
+
 // A reader opens an external document whose number is the one a document of this save
 // draws, at each moment of its filing: before the draw, while its file is copied into
 // a store on another volume, once it is in the store, and after its insert; all but the
