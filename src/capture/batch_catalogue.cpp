@@ -83,7 +83,7 @@ Insert InsertUnlessTaken(const DataAccess& data, DocumentRecord& document, std::
   const std::wstring id = std::to_wstring(document.DocumentoId);
   bool read = false;
   VbError unread;
-  if (!IgnoreErrors([&] { read = ReadingLogged(data, document.DocumentoId); }, &unread)) {
+  if (!IgnoreErrors([&] { read = RowHoldsId(data, L"DocumentosLog", document.DocumentoId); }, &unread)) {
     reason = L"no se pudo leer el registro de lecturas del documento " + id + L" (" + unread.description + L")";
     return Insert::Refused;
   }

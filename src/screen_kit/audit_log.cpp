@@ -1,7 +1,6 @@
 #include "screen_kit/audit_log.h"
 
 #include "base/clock.h"
-#include "base/vb_error.h"
 #include "screen_kit/data_access.h"
 #include "screen_kit/host_seams.h"
 #include "screen_kit/shared_functions.h"
@@ -108,14 +107,6 @@ bool DocumentosLog_Add(double documentId, const std::wstring&, const ReadingStil
       return data.ExecuteProcedure(key, L"DocumentosLog_Add", parameters);
     }, mayInsert);
   });
-}
-
-bool ReadingLogged(const DataAccess& data, long documentId) {
-  std::optional<Recordset> readings =
-      data.GetData(Shared().gApplicationName, L"Select Top 1 DocumentoId From DocumentosLog Where DocumentoId = " +
-                                                  std::to_wstring(documentId));
-  if (!readings) throw VbError{err::InternalError, L"", data.ErrDescription()};
-  return !readings->IsEOF();
 }
 
 }  // namespace vk

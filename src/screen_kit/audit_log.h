@@ -31,8 +31,4 @@ using ReadingStillLoggable = std::function<bool(const DataAccess&)>;
 // answers false.
 bool DocumentosLog_Add(double documentId, const std::wstring& unused, const ReadingStillLoggable& loggable = {});
 
-// True when the read log holds a reading of `documentId`, by anyone. Raises a VbError
-// with the data object's reason when it cannot be read.
-bool ReadingLogged(const DataAccess& data, long documentId);
-
 }  // namespace vk

@@ -9,14 +9,24 @@
 #include "screen_kit/shared_state.h"
 
 namespace vk {
+namespace {
 
-std::vector<std::wstring> RowPaths(const DataAccess& data, std::wstring_view rowSource, long documentId) {
+// "Select <what> From <rowSource> Where DocumentoId = <id>", read; raises with the data
+// object's reason when it cannot be.
+Recordset RowsHolding(const DataAccess& data, std::wstring_view what, std::wstring_view rowSource, long documentId) {
   std::optional<Recordset> rows =
-      data.GetData(Shared().gApplicationName, L"Select Path From " + std::wstring(rowSource) +
+      data.GetData(Shared().gApplicationName, L"Select " + std::wstring(what) + L" From " + std::wstring(rowSource) +
                                                    L" Where DocumentoId = " + std::to_wstring(documentId));
   if (!rows) throw VbError{err::InternalError, L"", data.ErrDescription()};
+  return std::move(*rows);
+}
+
+}  // namespace
+
+std::vector<std::wstring> RowPaths(const DataAccess& data, std::wstring_view rowSource, long documentId) {
+  const Recordset rows = RowsHolding(data, L"Path", rowSource, documentId);
   std::vector<std::wstring> paths;
-  for (; !rows->IsEOF(); rows->MoveNext()) paths.push_back(rows->FieldText(L"Path"));
+  for (; !rows.IsEOF(); rows.MoveNext()) paths.push_back(rows.FieldText(L"Path"));
   return paths;
 }
 
@@ -26,9 +36,11 @@ std::optional<std::wstring> DocumentRowPath(const DataAccess& data, long documen
   return std::move(paths.front());
 }
 
-bool DocumentRowExists(const DataAccess& data, long documentId) {
-  return DocumentRowPath(data, documentId).has_value();
+bool RowHoldsId(const DataAccess& data, std::wstring_view rowSource, long documentId) {
+  return !RowsHolding(data, L"Top 1 DocumentoId", rowSource, documentId).IsEOF();
 }
+
+bool DocumentRowExists(const DataAccess& data, long documentId) { return RowHoldsId(data, L"Documentos", documentId); }
 
 bool SameStoredPath(std::wstring_view a, std::wstring_view b) {
   auto trimmed = [](std::wstring_view path) {

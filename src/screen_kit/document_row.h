@@ -22,6 +22,10 @@ std::vector<std::wstring> RowPaths(const DataAccess& data, std::wstring_view row
 // row cannot be read.
 std::optional<std::wstring> DocumentRowPath(const DataAccess& data, long documentId);
 
+// True when a row of `rowSource` (Documentos, or the read log DocumentosLog) holds
+// `documentId`; raises as RowPaths does.
+bool RowHoldsId(const DataAccess& data, std::wstring_view rowSource, long documentId);
+
 // True when a Documentos row holds `documentId`; raises as DocumentRowPath does.
 bool DocumentRowExists(const DataAccess& data, long documentId);
 
