@@ -10,7 +10,8 @@
 // another clerk's, or to a reading logged under it since the draw, draws again. An
 // insert that is refused or raises is settled by the row that holds its id: ours by its
 // path, or another clerk's. A thumbnail whose file changed since it was loaded is not
-// filed; a refused move says why and where the scan is.
+// filed; a refused move says why and where the scan is, and the thumbnail's entry
+// follows the scan there, so that saving again, as the message may advise, files it.
 #include <algorithm>
 
 #include "base/steps.h"
@@ -44,12 +45,12 @@ constexpr int kDrawAttempts = 10;
 // store was read, before the pass gives up.
 constexpr int kTakenPathsAllowed = 100;
 
-// Why a move into the store was refused, in the clerk's words, with the move's own
-// reason when there is one: it says where the scan is when the move could not give it
-// its name back. Only a move without a reason found no scan to move.
-std::wstring MoveRefusal(const std::wstring& source, const std::wstring& stored, const std::wstring& reason) {
-  if (reason.empty() && !hosted::FileExists(source)) return L"no se encuentra el archivo " + source;
-  std::wstring text = L"no se pudo mover el archivo " + source + L" a " + stored;
+// Why a move into the store was refused, in the clerk's words, naming the scan by its
+// own name, with the move's own reason when there is one: it says where the scan is when
+// it is not under that name. Only a move without a reason found no scan to move.
+std::wstring MoveRefusal(const hosted::TrackedFile& scan, const std::wstring& stored, const std::wstring& reason) {
+  if (reason.empty() && !hosted::FileExists(scan.at)) return L"no se encuentra el archivo " + scan.at;
+  std::wstring text = L"no se pudo mover el archivo " + scan.home + L" a " + stored;
   return reason.empty() ? text : text + L": " + reason;
 }
 
@@ -71,7 +72,7 @@ enum class Insert {
   Filed,
   IdTaken,  // another clerk's row, or a reading, holds the id now
   Refused,
-  Unknown,  // neither the insert nor the row can tell; the reason says where the file is
+  Unknown,  // neither the insert nor the row can tell
 };
 
 // Inserts the document's row unless its id was taken since the draw. A reading logged
@@ -96,9 +97,8 @@ Insert InsertUnlessTaken(const DataAccess& data, DocumentRecord& document, std::
   // tells whose it is by its path. Ours is filed; another's was another clerk's insert.
   std::optional<std::wstring> holder;
   if (!IgnoreErrors([&] { holder = DocumentRowPath(data, document.DocumentoId); }, &unread)) {
-    // Filed or not, nobody can tell now: the file stays with the id it may be filed under.
     reason = L"no se pudo comprobar si el documento " + id + L" quedó grabado (" + reason + L" - " +
-             unread.description + L"); el archivo quedó en " + document.Path;
+             unread.description + L")";
     return Insert::Unknown;
   }
   if (holder && SameStoredPath(*holder, document.Path)) return Insert::Filed;
@@ -110,11 +110,11 @@ Insert InsertUnlessTaken(const DataAccess& data, DocumentRecord& document, std::
 // document's file stays in the store), and so is one that another clerk's insert, or a
 // reading, took between our draw and our insert: the file goes back and a new id is
 // drawn. False, with the failure's text in `message`, when the document could not be
-// filed; its file is then where it was found, unless the text says otherwise. Only the
-// file the thumbnail was keyed for (`keyedFor`) is moved; it follows the file copied
-// back.
-bool FileDocument(const DataAccess& data, StoredIds& stored, DocumentRecord& document, const std::wstring& source,
-                  std::optional<hosted::FileIdentity>& keyedFor, std::wstring& message) {
+// filed; `scan` then says where its file is (nothing when that cannot be told), and the
+// text says so when it is not under its own name. Only the file the thumbnail was keyed
+// for (`scan.identity`) is moved; it follows the file copied back.
+bool FileDocument(const DataAccess& data, StoredIds& stored, DocumentRecord& document, hosted::TrackedFile& scan,
+                  std::wstring& message) {
   int takenPaths = 0;
   for (int attempt = 1;; ++attempt) {
     std::optional<Recordset> next = data.GetData(Shared().gApplicationName, kNextDocumentId);
@@ -128,10 +128,10 @@ bool FileDocument(const DataAccess& data, StoredIds& stored, DocumentRecord& doc
       while (stored.Holds(document.DocumentoId)) ++document.DocumentoId;
       document.Path = DocumentStorePath(document);
       std::wstring reason;
-      const StoreMove move = MoveDocumentFile(document, source, keyedFor, &reason);
+      const StoreMove move = MoveDocumentFile(document, scan, &reason);
       if (move == StoreMove::Moved) break;
       if (move == StoreMove::Refused || move == StoreMove::AnotherFile) {
-        const std::wstring why = move == StoreMove::AnotherFile ? reason : MoveRefusal(source, document.Path, reason);
+        const std::wstring why = move == StoreMove::AnotherFile ? reason : MoveRefusal(scan, document.Path, reason);
         message = SaveFailureText(why, document.Documento);
         return false;
       }
@@ -149,21 +149,31 @@ bool FileDocument(const DataAccess& data, StoredIds& stored, DocumentRecord& doc
       return true;
     }
     if (insert == Insert::Unknown) {
+      // Filed or not, nobody can tell now: the file stays with the id it may be filed
+      // under, and the thumbnail never files it again. Where it is is told as seen.
+      const bool there = hosted::IdentityOf(document.Path) == scan.identity;
+      reason += there ? L"; el archivo quedó en " + document.Path : L"; el archivo no se encuentra en " + document.Path;
+      scan.at.clear();
       message = SaveFailureText(reason, document.Documento);
       return false;
     }
-    // The file goes back where it was found, never over another file.
-    // A copy back from another volume is another file: the thumbnail is keyed for it now.
+    // The file goes back to its own name, never over another file; a copy back from
+    // another volume is another file, and the thumbnail is keyed for it now. One that
+    // cannot go back is told where it is by the move's reason.
     VbError stuck;
-    if (!IgnoreErrors([&] { keyedFor = hosted::MoveFileNoReplace(document.Path, source); }, &stuck)) {
-      // The move's reason says where the file is when it is no longer under the stored path.
-      const std::wstring where = hosted::FileExists(document.Path) ? L"quedó en " + document.Path + L" y " : L"";
-      reason += L" - el archivo " + where + L"no pudo volver a " + source + L" (" + stuck.description + L")";
+    if (!IgnoreErrors([&] { hosted::MoveFileNoReplace(scan, scan.home); }, &stuck)) {
+      reason += L" - el archivo no pudo volver a " + scan.home + L" (" + stuck.description + L")";
       message = SaveFailureText(reason, document.Documento);
       return false;
     }
-    if (insert == Insert::Refused || attempt == kDrawAttempts) {
+    if (insert == Insert::Refused) {
       message = SaveFailureText(reason, document.Documento);
+      return false;
+    }
+    if (attempt == kDrawAttempts) {
+      message = SaveFailureText(L"ninguno de los " + std::to_wstring(kDrawAttempts) +
+                                    L" números tomados quedó libre (el último, " + reason + L")",
+                                document.Documento);
       return false;
     }
   }
@@ -196,19 +206,21 @@ void FDocumentosIndex::CatalogDocuments() {
           if (slide.ReferenciaId().empty() && slide.CBarra().empty()) continue;
 
           mSlideIndex = i;
-          const std::wstring source = slide.Path();
           // Only the very file the entry was keyed for is filed: the move tells it by its
-          // identity, whatever name leads to it now.
-          std::optional<hosted::FileIdentity>& keyedFor = slides_[static_cast<size_t>(i)].file;
-          if (!keyedFor) {
-            message = SaveFailureText(L"no se encuentra el archivo " + source, slide.Documento());
+          // identity, wherever it is now.
+          hosted::TrackedFile scan = SlideFile(i);
+          if (!scan.identity) {
+            message = SaveFailureText(L"no se encuentra el archivo " + scan.at, slide.Documento());
             return;
           }
           DocumentRecord document;
           static_cast<CatalogEntry&>(document) = slide.Entry();
           document.Fecha = ValidDate(slide.Fecha());
           if (!stored) stored = StoredIds::Read(root);
-          if (!FileDocument(*data, *stored, document, source, keyedFor, message)) return;
+          if (!FileDocument(*data, *stored, document, scan, message)) {
+            FollowFile(i, scan);
+            return;
+          }
           const std::wstring id = std::to_wstring(document.DocumentoId);
           LogAcciones_Add(1, action::Catalogued, id,
                           L"Se ha Catalogado el Documento Nro. [ " + id + L" ] - [ " + document.Documento + L" ]",

@@ -98,12 +98,11 @@ std::wstring DocumentStorePath(const DocumentRecord& record) {
                            record.Documento);
 }
 
-StoreMove MoveDocumentFile(const DocumentRecord& record, const std::wstring& sourcePath,
-                           const std::optional<hosted::FileIdentity>& keyedFor, std::wstring* reason) {
+StoreMove MoveDocumentFile(const DocumentRecord& record, hosted::TrackedFile& file, std::wstring* reason) {
   VbError error;
   StoreMove outcome = StoreMove::Refused;
   std::vector<std::wstring> made;  // the folders this move created
-  const std::wstring stored = DocumentStorePath(record);
+  const std::wstring stored = DocumentStorePath(record), found = file.at;
   IgnoreErrors(
       [&] {
         const std::wstring root = Shared().gPathDestino;
@@ -116,22 +115,24 @@ StoreMove MoveDocumentFile(const DocumentRecord& record, const std::wstring& sou
             !IsPlainName(stored.substr(subCategory.size() + 1))) {
           return;
         }
-        if (!hosted::FileExists(sourcePath)) return;
+        if (!hosted::FileExists(file.at)) return;
         if (hosted::FileExists(stored) || hosted::FolderExists(stored)) {
           outcome = StoreMove::PathTaken;
           return;
         }
         CreateFolderWhenMissing(category, made);
         CreateFolderWhenMissing(subCategory, made);
-        hosted::MoveFileNoReplace(sourcePath, stored, keyedFor);
+        hosted::MoveFileNoReplace(file, stored);
         outcome = StoreMove::Moved;
       },
       &error);
   // Another clerk's file took the path between the look above and the move: the next id
-  // may be tried, once the scan is back under its name (otherwise the move's reason says
-  // where it is). Any other failure, whatever its number, is no reason to try the next id.
+  // may be tried with the file where the move found it or back under its own name, as the
+  // move's put-back tells (otherwise the move's reason says where it is). Any other
+  // failure, whatever its number, is no reason to try the next id.
+  const bool fileKept = !file.at.empty() && (file.at == found || file.at == file.home);
   if (error.number == err::FileAlreadyExists && (hosted::FileExists(stored) || hosted::FolderExists(stored)) &&
-      hosted::FileExists(sourcePath))
+      fileKept)
     outcome = StoreMove::PathTaken;
   if (error.number == err::PathFileAccessError) outcome = StoreMove::AnotherFile;
   if (outcome != StoreMove::Moved)

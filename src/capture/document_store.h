@@ -35,19 +35,18 @@ enum class StoreMove {
   Refused,    // anything else
 };
 
-// Moves the source file into the store at DocumentStorePath(record), creating the
+// Moves the file at `file.at` into the store at DocumentStorePath(record), creating the
 // category and sub-category folders when missing. Refused, having moved and created
 // nothing, when the root is empty, relative (not a drive or UNC path) or missing, when
 // a folder or file name of the path would hold \ / : * ? " < > | or be "." or "..", or
-// when the source file is missing; PathTaken only when the stored path itself exists.
-// When `keyedFor` is given, only that very file is moved: another one under the source's
-// name is AnotherFile. A move that fails part-way (a store folder that cannot be made, a copy
-// to another volume that runs out of space, a source that cannot go) leaves no new file
-// and the source where it was, unless its reason says otherwise; the system's reason goes
-// into `reason` when asked for (empty for the refusals above). No message.
-StoreMove MoveDocumentFile(const DocumentRecord& record, const std::wstring& sourcePath,
-                           const std::optional<hosted::FileIdentity>& keyedFor = std::nullopt,
-                           std::wstring* reason = nullptr);
+// when there is no file at `file.at`; PathTaken only when the stored path itself exists
+// and the file is where the move found it or under its own name. When `file.identity` is
+// given, only that very file is moved: another one where it is looked for is AnotherFile.
+// A move that fails part-way (a store folder that cannot be made, a copy to another
+// volume that runs out of space, a source that cannot go) leaves no new file, and `file`
+// says where the file is (hosted::MoveFileNoReplace); the system's reason goes into
+// `reason` when asked for (empty for the refusals above). No message.
+StoreMove MoveDocumentFile(const DocumentRecord& record, hosted::TrackedFile& file, std::wstring* reason = nullptr);
 
 // The ids the store's files hold, wherever they lie: a file named by a 20-digit id,
 // with any extension, in any sub-category folder of any category folder of the root.

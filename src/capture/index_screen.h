@@ -15,8 +15,9 @@
 // clicks are ignored; a close (BTN_KIL or the host's Kill) stops the running operation
 // at its next yield (between two documents) and then closes, with the normal pointer. Fit, zoom, the viewer program and scrolling stay live.
 //
-// A thumbnail's entry belongs to its file: a refill that puts another file under a
-// thumbnail empties its entry, thumbnails past the last file are emptied, an accept
+// A thumbnail's entry belongs to its file, and follows it wherever a save that could
+// not file it left it (under the name it was keyed as): a refill that puts another file
+// under a thumbnail empties its entry, thumbnails past the last file are emptied, an accept
 // goes only to the thumbnail whose file the large view shows (with nothing shown it
 // goes nowhere and says so), and a catalogued thumbnail is neither accepted nor filed
 // again. After a save pass the screen starts again as it opened: the strip from its
@@ -108,6 +109,7 @@ class FDocumentosIndex : public DocumentScreen {
     hosted::PictureBox* icon = nullptr;
     SlideState state = SlideState::Empty;
     std::optional<hosted::FileIdentity> file;  // its file as loaded: the file its entry is keyed for
+    std::wstring home;  // where its file was loaded from: the scan's own name, wherever a save left it
   };
 
   // Frame (index_screen.cpp).
@@ -135,6 +137,11 @@ class FDocumentosIndex : public DocumentScreen {
   // The large view shows no file and the record holds no entry, as at the opening.
   void ShowNothing();
   void SetSlideState(int index, SlideState state);
+  // The file a thumbnail's entry is keyed for: its own name, where it is and what it is.
+  hosted::TrackedFile SlideFile(int index) const;
+  // The entry follows its file to where a save that could not file it left it (nowhere
+  // when the save could not tell), so that saving again files it.
+  void FollowFile(int index, const hosted::TrackedFile& file);
   // The thumbnail an accept writes to; nothing, with the clerk's reason, when none.
   std::optional<int> AcceptTarget(std::wstring& refusal) const;
   std::wstring PlacedValue(const PlacedField& field);

@@ -139,15 +139,21 @@ void FDocumentosIndex::FillSlide(int index, const hosted::FolderFile& file) {
   // a new one in the place of a catalogued file, or another page saved under the same
   // name since, starts from an empty entry.
   const std::optional<hosted::FileIdentity> identity = hosted::IdentityOf(file.path);
+  // The same file keeps the name it was keyed as, even under a name a save left it under.
   const bool sameFile = slide.state != SlideState::Catalogued && slide.state != SlideState::Empty &&
                         image.Path() == file.path && identity && identity == slide.file;
   slide.file = identity;
   const bool accepted = sameFile && slide.state == SlideState::Accepted;
-  if (!sameFile) IgnoreErrors([&] { PutEntry(image, EmptyEntry()); });
+  if (!sameFile) {
+    slide.home = file.path;
+    IgnoreErrors([&] { PutEntry(image, EmptyEntry()); });
+  }
   bool readable = true;
   RunEachStep({
       [&] { image.setIsPDF(IsPdfPath(file.path)); },
-      [&] { image.setDocumento(file.name); },
+      [&] {
+        if (!sameFile) image.setDocumento(file.name);
+      },
       [&] { image.setPath(file.path); },
       [&] { image.setVisible(true); },
       [&] { image.setEnabled(true); },
@@ -163,6 +169,7 @@ void FDocumentosIndex::EmptySlide(int index) {
   if (slide.state == SlideState::Empty && slide.image->Path().empty()) return;
   VkImage& image = *slide.image;
   slide.file.reset();
+  slide.home.clear();
   EmptyImage(image);
   IgnoreErrors([&] { image.setEnabled(true); });
   SetSlideState(index, SlideState::Empty);
@@ -194,6 +201,25 @@ void FDocumentosIndex::SetSlideState(int index, SlideState state) {
         break;
     }
   });
+}
+
+hosted::TrackedFile FDocumentosIndex::SlideFile(int index) const {
+  const Slide& slide = slides_[static_cast<size_t>(index)];
+  const std::wstring& at = slide.image->Path();
+  return {slide.home.empty() ? at : slide.home, at, slide.file};
+}
+
+void FDocumentosIndex::FollowFile(int index, const hosted::TrackedFile& file) {
+  if (file.at.empty()) return;
+  Slide& slide = slides_[static_cast<size_t>(index)];
+  slide.file = file.identity;
+  VkImage& image = *slide.image;
+  if (image.Path() == file.at) return;
+  // The large view showing it still shows this thumbnail's file: an accept finds it.
+  IgnoreErrors([&] {
+    if (c_.PSelection->Path() == image.Path()) c_.PSelection->setPath(file.at);
+  });
+  image.setPath(file.at);
 }
 
 // --- showing and accepting ---

@@ -76,6 +76,8 @@ std::wstring FolderOf(const std::wstring& path) {
   return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
 }
 
+std::wstring NameOf(const std::wstring& path) { return path.substr(FolderOf(path).size()); }
+
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 // Names of ours a take tries, one after the other, past files left under them.
 constexpr int kTakenNameAttempts = 100;
@@ -117,20 +119,24 @@ VbError ChangedSinceLoaded(const std::wstring& path) {
   return {err::PathFileAccessError, kMove, L"el archivo " + path + L" cambió después de cargarlo; vuelva a buscarlo"};
 }
 
-VbError HeldByAnotherProgram(const std::wstring& path) {
-  return {err::PermissionDenied, kMove,
-          L"el archivo " + path + L" está abierto en otro programa; ciérrelo y vuelva a grabar (el archivo sigue en su "
-          L"carpeta)"};
-}
-
-// A file taken for a move: renamed within its folder to a name nobody else uses, the
-// name it had, and what it was then.
+// A file taken for a move: renamed within the folder it was found in to a name nobody
+// else uses, its own name, where it was found, and what it was then.
 struct TakenFile {
-  std::wstring own;    // the name it had
+  std::wstring home;   // its own name
+  std::wstring found;  // where the move found it: its own name, or where an earlier move left it
   std::wstring taken;  // where it is while it moves
   FileIdentity identity;
   bool readOnly = false;
 };
+
+// Names the file by its own name; says it is still in its own folder when the move found
+// it there.
+VbError HeldByAnotherProgram(const TakenFile& file) {
+  const bool inItsFolder = FolderOf(file.found) == FolderOf(file.home);
+  return {err::PermissionDenied, kMove,
+          L"el archivo " + file.home + L" está abierto en otro programa; ciérrelo y vuelva a grabar" +
+              (inItsFolder ? L" (el archivo sigue en su carpeta)" : L"")};
+}
 
 size_t Utf8Length(std::wstring_view text) {
   return text.empty() ? 0
@@ -178,40 +184,51 @@ DWORD RenameOpenFile(HANDLE file, const std::wstring& to) {
 // Takes the file for the move through one handle: what it is is read, and it is renamed,
 // from the file itself, so no file but the one read can be taken (a name resolves
 // without case under Wine, and a page may be saved under it at any moment). Another
-// file than `expected` is left where it is, and 75 is raised. A file left under a name
-// of ours (by a host killed part-way) keeps it: the next name is taken.
-TakenFile TakeForMove(const std::wstring& source, const std::optional<FileIdentity>& expected) {
+// file than the one tracked is left where it is, and 75 is raised. A file left under a
+// name of ours (by a host killed part-way) keeps it: the next name is taken. When no
+// such file is where it was looked for, `file.at` is emptied.
+TakenFile TakeForMove(TrackedFile& file) {
   static LONG count = 0;
-  TakenFile taken{source, L"", {}, false};
-  const OwnedFile file = OpenExisting(source, DELETE | FILE_READ_ATTRIBUTES, kShareAll);
-  DWORD error = file ? 0 : GetLastError();
+  TakenFile taken{file.home, file.at, L"", {}, false};
+  const OwnedFile handle = OpenExisting(file.at, DELETE | FILE_READ_ATTRIBUTES, kShareAll);
+  DWORD error = handle ? 0 : GetLastError();
   if (!error) {
-    const std::optional<FileIdentity> identity = IdentityOfHandle(file.get(), &taken.readOnly);
-    if (expected && identity != expected) throw ChangedSinceLoaded(source);
+    const std::optional<FileIdentity> identity = IdentityOfHandle(handle.get(), &taken.readOnly);
+    if (file.identity && identity != file.identity) {
+      file.at.clear();
+      throw ChangedSinceLoaded(taken.found);
+    }
     if (identity) taken.identity = *identity;
     error = identity ? 0 : GetLastError();
   }
+  // Under its own name, in the folder it is in: a name left by an earlier move does not grow.
+  const std::wstring named = FolderOf(file.at) + NameOf(file.home);
   for (int attempt = 1; !error; ++attempt) {
-    taken.taken = TakenName(source, static_cast<unsigned long>(InterlockedIncrement(&count)));
-    const DWORD renamed = RenameOpenFile(file.get(), taken.taken);
+    taken.taken = TakenName(named, static_cast<unsigned long>(InterlockedIncrement(&count)));
+    const DWORD renamed = RenameOpenFile(handle.get(), taken.taken);
     if (!renamed) break;
     const bool nameHeld = renamed == ERROR_ALREADY_EXISTS || renamed == ERROR_FILE_EXISTS;
     if (!nameHeld || attempt == kTakenNameAttempts) error = renamed;
   }
-  if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) RaiseFor(error, kMove);
-  if (error == ERROR_SHARING_VIOLATION) throw HeldByAnotherProgram(source);
+  if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
+    file.at.clear();
+    RaiseFor(error, kMove);
+  }
+  if (error == ERROR_SHARING_VIOLATION) throw HeldByAnotherProgram(taken);
   if (error)
     throw VbError{err::PermissionDenied, kMove,
                   L"no se pudo tomar el archivo de su carpeta de origen (" + SystemErrorText(error) + L")"};
   return taken;
 }
 
-// A move that failed puts the file back under its own name, never over a new page that
-// has taken the name meanwhile: then the reason says where the file is.
-void PutBack(const FileTransfer& transfer, const TakenFile& file, VbError& failure) {
-  if (!FileExists(file.taken)) return;
-  if (!transfer.rename(file.taken, file.own)) return;
-  failure.description += L"; el archivo " + file.own + L" quedó como " + file.taken;
+// A move that failed gives the file back its own name, or else the name it was found
+// under, never over a file that has taken the name meanwhile; failing both, it stays
+// under our name. Answers where it is; nothing when it is no longer under our name.
+std::wstring PutBack(const FileTransfer& transfer, const TakenFile& file) {
+  if (!FileExists(file.taken)) return {};
+  if (!transfer.rename(file.taken, file.home)) return file.home;
+  if (file.found != file.home && !transfer.rename(file.taken, file.found)) return file.found;
+  return file.taken;
 }
 
 // The copy is what was taken, whole: the file, read as it is now (through `guard` when
@@ -231,10 +248,10 @@ void RemoveTaken(const FileTransfer& transfer, const TakenFile& file) {
   OwnedFile only = OpenExisting(file.taken, DELETE | FILE_READ_ATTRIBUTES, 0);
   if (!only) {
     const DWORD error = GetLastError();
-    if (error == ERROR_SHARING_VIOLATION) throw HeldByAnotherProgram(file.own);
+    if (error == ERROR_SHARING_VIOLATION) throw HeldByAnotherProgram(file);
     RaiseFor(error, kMove);
   }
-  if (!Unchanged(IdentityOfHandle(only.get()), file.identity)) throw ChangedSinceLoaded(file.own);
+  if (!Unchanged(IdentityOfHandle(only.get()), file.identity)) throw ChangedSinceLoaded(file.home);
   const DWORD error = transfer.removeOpen(only.get());
   only.reset();
   if (error) RaiseFor(error, kMove);
@@ -257,7 +274,7 @@ std::optional<FileIdentity> CopyAcrossVolumes(const FileTransfer& transfer, cons
   // Windows keeps a read-only file where it is: its copy could never be the only one.
   if (file.readOnly)
     throw VbError{err::PermissionDenied, kMove,
-                  L"el archivo " + file.own + L" es de sólo lectura y no se puede quitar de su carpeta para llevarlo "
+                  L"el archivo " + file.home + L" es de sólo lectura y no se puede quitar de su carpeta para llevarlo "
                   L"al almacén, que está en otro volumen (el archivo sigue en su carpeta)"};
   OwnedFile guard = OpenExisting(file.taken, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE);
   std::wstring folder = FolderOf(destination);
@@ -272,7 +289,7 @@ std::optional<FileIdentity> CopyAcrossVolumes(const FileTransfer& transfer, cons
   }
   if (!error && !CopiedWhole(file, guard, copy)) {
     RemoveOurFile(transfer, temp);
-    throw ChangedSinceLoaded(file.own);
+    throw ChangedSinceLoaded(file.home);
   }
   if (!error) error = transfer.rename(temp, destination);
   if (error) {
@@ -283,7 +300,7 @@ std::optional<FileIdentity> CopyAcrossVolumes(const FileTransfer& transfer, cons
   try {
     RemoveTaken(transfer, file);
   } catch (VbError& failure) {
-    RemoveCopy(transfer, file.own, destination, failure.description);
+    RemoveCopy(transfer, file.home, destination, failure.description);
     throw;
   }
   return copy;
@@ -338,20 +355,29 @@ void CreateFolder(const std::wstring& path) {
   if (!CreateDirectoryW(path.c_str(), nullptr)) RaiseFor(GetLastError(), L"FileSystem.CreateFolder");
 }
 
-std::optional<FileIdentity> MoveFileNoReplace(const std::wstring& source, const std::wstring& destination,
-                                              const std::optional<FileIdentity>& expected) {
-  if (!FileExists(source)) Raise(err::FileNotFound, kMove);
-  if (FileExists(destination) || FolderExists(destination)) RaiseFor(ERROR_FILE_EXISTS, kMove);
+std::optional<FileIdentity> MoveFileNoReplace(TrackedFile& file, const std::wstring& destination) {
   const FileTransfer& transfer = FileTransferSeam::Current();
-  const TakenFile file = TakeForMove(source, expected);
+  std::optional<TakenFile> taken;
   try {
+    if (!FileExists(file.at)) {
+      file.at.clear();
+      Raise(err::FileNotFound, kMove);
+    }
+    if (FileExists(destination) || FolderExists(destination)) RaiseFor(ERROR_FILE_EXISTS, kMove);
+    taken = TakeForMove(file);
     // A rename takes the file itself away: it cannot leave its source behind.
-    const DWORD error = transfer.rename(file.taken, destination);
-    if (error == ERROR_NOT_SAME_DEVICE) return CopyAcrossVolumes(transfer, file, destination);
-    if (error) RaiseFor(error, kMove);
-    return file.identity;
+    const DWORD error = transfer.rename(taken->taken, destination);
+    std::optional<FileIdentity> moved = taken->identity;
+    if (error == ERROR_NOT_SAME_DEVICE) moved = CopyAcrossVolumes(transfer, *taken, destination);
+    else if (error) RaiseFor(error, kMove);
+    file.at = destination;
+    file.identity = moved;
+    return moved;
   } catch (VbError& failure) {
-    PutBack(transfer, file, failure);
+    // Where the file is comes from the put-back itself, never from a look at a name.
+    if (taken) file.at = PutBack(transfer, *taken);
+    if (!file.at.empty() && file.at != file.home)
+      failure.description += L"; el archivo " + file.home + L" quedó como " + file.at;
     throw;
   }
 }

@@ -51,27 +51,37 @@ struct FileIdentity {
 // The identity of the file a path names now; nothing when none can be read (no file).
 std::optional<FileIdentity> IdentityOf(const std::wstring& path);
 
-// Moves a file; an existing destination raises 58 and is left as it was. The file is
-// first taken for the move: renamed within its own folder to a name of ours (keeping its
-// extension, so a move cut short leaves it findable there, and fitting wherever its own
-// name fits; a file left under that name is stepped over), so a page saved under its
-// name meanwhile is another file and is never touched. When `expected` is given and the
-// file the name leads to is not that file (another one under the name, or under a name
-// that differs only in case, which Wine resolves alike), nothing is moved and 75 is
-// raised. Across volumes the file taken is copied beside the destination under a
-// temporary name while no program may open it for writing (unless one had it open so
-// already); the copy takes the destination's name only when the file is still what it
-// was when taken and the copy has its size (75 otherwise, as the file changed), and the
-// file taken is deleted only while no other program has it open (70 otherwise) and it
-// is still unchanged: only the file taken is ever deleted. A read-only file does not
-// leave its folder for another volume (70).
-// A move that fails leaves no file that was not there before it, and puts the file back
-// under its own name; when a new page has taken that name meanwhile, the description
-// says where the file is. A copy that cannot be removed after its source would not go
-// raises 70 naming both files. Answers the identity of the file now at the destination
-// (a copy is another file), read under names of ours only.
-std::optional<FileIdentity> MoveFileNoReplace(const std::wstring& source, const std::wstring& destination,
-                                              const std::optional<FileIdentity>& expected = std::nullopt);
+// A file kept track of while it is filed: its own name, where it is now and what it is.
+struct TrackedFile {
+  std::wstring home;  // its own name, where a move that fails gives it back
+  // Where it is now: `home`, unless a move that could not give it its name back left it
+  // elsewhere; empty once a move found no such file where it looked.
+  std::wstring at;
+  std::optional<FileIdentity> identity;  // only this very file moves; nothing: whatever `at` names
+};
+
+// Moves the file at `file.at`; an existing destination raises 58 and is left as it was.
+// The file is first taken for the move: renamed within the folder it is in to a name of
+// ours made from its own (keeping its extension, so a move cut short leaves it findable
+// there, and fitting wherever its own name fits; a file left under that name is stepped
+// over), so a page saved under its name meanwhile is another file and is never touched.
+// When `file.identity` is given and the file `at` leads to is not that file (another one
+// under the name, or under a name that differs only in case, which Wine resolves alike),
+// nothing is moved and 75 is raised. Across volumes the file taken is copied beside the
+// destination under a temporary name while no program may open it for writing (unless
+// one had it open so already); the copy takes the destination's name only when the file
+// is still what it was when taken and the copy has its size (75 otherwise, as the file
+// changed), and the file taken is deleted only while no other program has it open (70
+// otherwise) and it is still unchanged: only the file taken is ever deleted. A read-only
+// file does not leave its folder for another volume (70).
+// A move that fails leaves no file that was not there before it and gives the file back
+// its own name, or else the name it was found under, never over a file that has taken
+// the name meanwhile; `file.at` then says where it is, and the reason names the file by
+// its own name and, when it is elsewhere, says where. A copy that cannot be removed after
+// its source would not go raises 70 naming both files. A move that is done sets `file.at`
+// to the destination and `file.identity` to the file now there (a copy is another file,
+// read under names of ours only), and answers it.
+std::optional<FileIdentity> MoveFileNoReplace(TrackedFile& file, const std::wstring& destination);
 // Copies a file over an existing destination.
 void CopyFileReplacing(const std::wstring& source, const std::wstring& destination);
 // The files of a folder (not its sub-folders), ordered by name without regard to case.

@@ -1167,38 +1167,183 @@ TEST_F(IndexScreenTest, AScanWithALongLegalNameIsFiledAndThePassGoesOn) {
 
 // A viewer opens a scan while it is copied into a store on another volume, sharing it
 // for reading only: the scan can neither leave its folder nor be given its name back.
-// The clerk is told why and the name it is under now; the next search shows it under
-// that name, and the save files it.
+// The clerk is told why and the name it is under now, and does as told: saving again
+// while the viewer holds it is refused the same way; once it is closed, saving again
+// files the scan, whole, with what was keyed, under its own name. A search in between
+// finds it under its new name and keeps its entry.
 TEST_F(IndexScreenTest, AScanAViewerOpensWhileItIsCopiedIsToldWhyAndWhereItIs) {
-  Scans({L"a.jpg"});
-  HANDLE viewer = INVALID_HANDLE_VALUE;
-  std::wstring takenAs;
-  {
+  for (const bool searchFirst : {false, true}) {
+    Scans({L"a.jpg"});
+    const std::string scanned = Content(source_ + L"\\a.jpg");
+    const long id = firstNew_ + (searchFirst ? 1 : 0);
+    const Texts storedBefore = StoredFiles();
+    HANDLE viewer = INVALID_HANDLE_VALUE;
+    std::wstring takenAs;
     hosted::ScopedFileTransfer copying(
         AnotherVolumeFor(source_, [&](const std::wstring& from, const std::wstring& to) -> DWORD {
-          takenAs = from;
-          viewer = CreateFileW(from.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+          if (takenAs.empty()) {
+            takenAs = from;
+            viewer = CreateFileW(from.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+          }
           return hosted::FileTransferSeam::Real().copy(from, to);
         }));
-    OpenAndKeyFirst();
+    const Texts refused = OpenKeyFirstAndSave();
+    ASSERT_NE(viewer, INVALID_HANDLE_VALUE);
+    ASSERT_EQ(refused.size(), 1u);
+    EXPECT_TRUE(refused[0].rfind(kSaveFailed, 0) == 0 &&
+                refused[0].find(L"abierto en otro programa; ciérrelo y vuelva a grabar") != std::wstring::npos &&
+                refused[0].find(L"quedó como " + takenAs) != std::wstring::npos)
+        << testing::PrintToString(refused[0]);
+    EXPECT_EQ(StoredFiles(), storedBefore);
+    const std::wstring filed = L"Select Documento || ' ' || ReferenciaId || ' ' || Path From Documentos "
+                               L"Where DocumentoId = " + std::to_wstring(id);
+    EXPECT_TRUE(Column(filed).empty());
+    ASSERT_EQ(hosted::FolderFiles(source_).size(), 1u);
+    EXPECT_EQ(hosted::FolderFiles(source_)[0].path, takenAs);
+    if (searchFirst) {
+      FindScans();
+      EXPECT_EQ(Messages(), Texts{kFound});
+    }
     ClickButton(L"BTN_SAV");
+    EXPECT_EQ(Messages(), refused) << searchFirst;
+    CloseHandle(viewer);
+    ClickButton(L"BTN_SAV");
+    EXPECT_EQ(Messages(), Texts{kSaved}) << searchFirst;
+    EXPECT_EQ(Column(filed), Texts{L"a.jpg REF-A " + Stored(id, L"jpg")});
+    EXPECT_TRUE(Content(Stored(id, L"jpg")) == scanned);
+    EXPECT_TRUE(hosted::FolderFiles(source_).empty());
   }
+}
+
+// The database refuses a document, and a viewer holds its file in the store so that it
+// cannot go back to its folder: the clerk is told to close it and save again, and where
+// the file is. Saving again while it is held says the same; once it is closed, saving
+// again files it once, whole, with what was keyed, under its own name.
+TEST_F(IndexScreenTest, AFileHeldInTheStoreAfterARefusalIsFiledWhenSavedAgain) {
+  Scans({L"a.jpg"});
+  const std::string scanned = Content(source_ + L"\\a.jpg");
+  Sql(L"Create Trigger Refuse Before Insert On Documentos "
+      L"Begin Select Raise(Abort, 'rechazado por la base'); End");
+  const std::wstring first = Stored(firstNew_, L"jpg");
+  HANDLE viewer = INVALID_HANDLE_VALUE;
+  ScopedHostSeams scope(
+      TappedDataAccess([&](const std::wstring& member, const std::wstring& text, const std::function<HRESULT()>& call) {
+        if (_wcsicmp(member.c_str(), L"Execute") == 0 && text == L"Documentos_Add" && viewer == INVALID_HANDLE_VALUE)
+          viewer = CreateFileW(first.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        return call();
+      }));
+  const Texts refused = OpenKeyFirstAndSave();
   ASSERT_NE(viewer, INVALID_HANDLE_VALUE);
-  CloseHandle(viewer);
-  const Texts shown = Messages();
-  ASSERT_EQ(shown.size(), 1u);
-  EXPECT_TRUE(shown[0].rfind(kSaveFailed, 0) == 0 && shown[0].find(L"abierto en otro programa") != std::wstring::npos &&
-              shown[0].find(takenAs) != std::wstring::npos)
-      << testing::PrintToString(shown[0]);
-  EXPECT_EQ(StoredFiles(), Texts{});
+  ASSERT_EQ(refused.size(), 1u);
+  const std::wstring held = L"abierto en otro programa; ciérrelo y vuelva a grabar";
+  EXPECT_TRUE(refused[0].find(L"rechazado por la base") != std::wstring::npos &&
+              refused[0].find(held) != std::wstring::npos && refused[0].find(L"quedó como " + first) != std::wstring::npos)
+      << testing::PrintToString(refused[0]);
+  EXPECT_EQ(StoredFiles(), Texts{first});
+  EXPECT_TRUE(hosted::FolderFiles(source_).empty());
+  Sql(L"Drop Trigger Refuse");
+  ClickButton(L"BTN_SAV");
+  ExpectSaveFailedWith(held, L"a.jpg");
   EXPECT_TRUE(Column(std::wstring(L"Select Documento") + New()).empty());
-  const std::vector<hosted::FolderFile> left = hosted::FolderFiles(source_);
-  ASSERT_EQ(left.size(), 1u);
-  EXPECT_EQ(left[0].path, takenAs);
-  FindKeyAndFileFirst();
-  EXPECT_EQ(Column(std::wstring(L"Select Documento") + New()),
-            Texts{std::filesystem::path(takenAs).filename().wstring()});
-  EXPECT_EQ(StoredFiles(), Texts{Stored(firstNew_, L"jpg")});
+  CloseHandle(viewer);
+  ClickButton(L"BTN_SAV");
+  EXPECT_EQ(Messages(), Texts{kSaved});
+  EXPECT_EQ(Column(std::wstring(L"Select Documento || ' ' || ReferenciaId || ' ' || Path") + New()),
+            Texts{L"a.jpg REF-A " + Stored(firstNew_ + 1, L"jpg")});
+  EXPECT_EQ(StoredFiles(), Texts{Stored(firstNew_ + 1, L"jpg")});
+  EXPECT_TRUE(Content(Stored(firstNew_ + 1, L"jpg")) == scanned);
+  EXPECT_TRUE(hosted::FolderFiles(source_).empty());
+}
+
+// While a scan is filed, a scanner saves its next page under the scan's name and another
+// clerk's file takes the stored path: the scan cannot be given its name back, so no other
+// number is tried with the new page. The clerk is told where the scan is, and saving
+// again files it; the new page stays, a scan of its own, and so does the other file.
+TEST_F(IndexScreenTest, AScanWhoseNameANewPageTookIsToldWhereItIsAndFiledWhenSavedAgain) {
+  Scans({L"a.jpg"});
+  const std::wstring scan = source_ + L"\\a.jpg";
+  const std::string scanned = Content(scan);
+  std::wstring takenAs;
+  hosted::FileTransfer transfer = hosted::FileTransferSeam::Real();
+  transfer.rename = [&, rename = transfer.rename](const std::wstring& from, const std::wstring& to) {
+    if (takenAs.empty() && to.rfind(store_, 0) == 0) {
+      takenAs = from;
+      test::WriteSamplePage(scan, test::ImageFormat::Jpg, 300, 420);
+      test::WriteBytes(to, "another clerk's");
+    }
+    return rename(from, to);
+  };
+  hosted::ScopedFileTransfer scope(transfer);
+  const Texts refused = OpenKeyFirstAndSave();
+  ASSERT_FALSE(takenAs.empty());
+  ASSERT_EQ(refused.size(), 1u);
+  EXPECT_NE(refused[0].find(L"quedó como " + takenAs), std::wstring::npos) << testing::PrintToString(refused[0]);
+  EXPECT_TRUE(Column(std::wstring(L"Select Documento") + New()).empty());
+  const std::string newPage = Content(scan);
+  ASSERT_NE(newPage, scanned);
+  ClickButton(L"BTN_SAV");
+  EXPECT_EQ(Messages(), Texts{kSaved});
+  EXPECT_EQ(Column(std::wstring(L"Select Documento || ' ' || ReferenciaId || ' ' || Path") + New()),
+            Texts{L"a.jpg REF-A " + Stored(firstNew_ + 1, L"jpg")});
+  EXPECT_TRUE(Content(Stored(firstNew_ + 1, L"jpg")) == scanned);
+  EXPECT_EQ(test::ReadBytes(Stored(firstNew_, L"jpg")), "another clerk's");
+  ASSERT_EQ(hosted::FolderFiles(source_).size(), 1u);
+  EXPECT_TRUE(Content(scan) == newPage);
+}
+
+// An insert whose outcome nobody can tell, its file moved out of the store meanwhile: the
+// message does not say the file is where it has not been seen.
+TEST_F(IndexScreenTest, AnUnknownOutcomeNamesNoPlaceTheFileIsNotIn) {
+  Scans({L"a.jpg"});
+  const std::wstring stored = Stored(firstNew_, L"jpg"), elsewhere = store_ + L"\\elsewhere.jpg";
+  ScopedHostSeams scope(
+      TappedDataAccess([&](const std::wstring& member, const std::wstring& text, const std::function<HRESULT()>& call) {
+        if (text.rfind(L"Select Path From Documentos", 0) == 0)
+          throw VbError{-2147467259, L"Microsoft OLE DB Provider for SQL Server", L"se perdió la conexión"};
+        if (_wcsicmp(member.c_str(), L"Execute") != 0 || text != L"Documentos_Add") return call();
+        MoveFileW(stored.c_str(), elsewhere.c_str());
+        throw VbError{-2147217873, L"Microsoft OLE DB Provider for SQL Server", L"clave duplicada o rechazada"};
+      }));
+  const Texts shown = OpenKeyFirstAndSave();
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_TRUE(shown[0].find(L"no se pudo comprobar si el documento") != std::wstring::npos &&
+              shown[0].find(L"quedó en") == std::wstring::npos &&
+              shown[0].find(L"no se encuentra en " + stored) != std::wstring::npos)
+      << testing::PrintToString(shown[0]);
+  EXPECT_EQ(StoredFiles(), Texts{elsewhere});
+}
+
+// The check right before each insert that no reading took the drawn number: when the
+// read log cannot be read, or when every draw the save may take is lost to a reading,
+// the save stops saying why, within its bound, with the scan back under its name and
+// nothing filed.
+TEST_F(IndexScreenTest, AReadLogThatCannotBeReadOrTakesEveryDrawStopsTheSaveWithTheScanBack) {
+  const std::wstring readCheck = L"Select Top 1 DocumentoId From DocumentosLog Where DocumentoId = ";
+  for (const bool unreadable : {true, false}) {
+    Scans({L"a.jpg"});
+    int draws = 0;
+    ScopedHostSeams scope(TappedDataAccess(
+        [&](const std::wstring&, const std::wstring& text, const std::function<HRESULT()>& call) -> HRESULT {
+          if (text.rfind(L"Select (Coalesce(Max(DocumentoId)", 0) == 0) ++draws;
+          if (text.rfind(readCheck, 0) != 0) return call();
+          if (unreadable) throw VbError{-2147467259, L"Microsoft OLE DB Provider for SQL Server", L"se perdió la conexión"};
+          Sql(L"Insert Into DocumentosLog (DocumentoId, Usuario, RegistroId) Values (" + text.substr(readCheck.size()) +
+              L", 'lector', 1)");
+          return call();
+        }));
+    const Texts shown = OpenKeyFirstAndSave();
+    ASSERT_EQ(shown.size(), 1u) << unreadable;
+    const std::wstring why = unreadable ? L"no se pudo leer el registro de lecturas" : L"ninguno de los 10 números tomados quedó libre";
+    EXPECT_TRUE(shown[0].rfind(kSaveFailed, 0) == 0 && shown[0].find(why) != std::wstring::npos)
+        << testing::PrintToString(shown[0]);
+    EXPECT_EQ(draws, unreadable ? 1 : 10);
+    EXPECT_EQ(hosted::FolderFiles(source_).size(), 1u);
+    EXPECT_TRUE(InSource(L"a.jpg"));
+    EXPECT_EQ(StoredFiles(), Texts{});
+    EXPECT_TRUE(Column(std::wstring(L"Select Documento") + New()).empty());
+    EXPECT_EQ(Column(L"Select Count(*) From LogAcciones"), Texts{L"0"});
+    DeleteFileW((source_ + L"\\a.jpg").c_str());
+  }
 }
 
 // A document the database refuses goes back to its folder; when a new page has taken

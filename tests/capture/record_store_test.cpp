@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <set>
 #include <sstream>
 #include <string>
@@ -69,6 +70,14 @@ DocumentRecord Entry(const std::wstring& category, const std::wstring& subCatego
   return record;
 }
 
+// Moves the scan whose own name is `source` (only the file `keyed`, when given).
+capture::StoreMove MoveFrom(const DocumentRecord& record, const std::wstring& source,
+                            const std::optional<hosted::FileIdentity>& keyed = std::nullopt,
+                            std::wstring* reason = nullptr) {
+  hosted::TrackedFile scan{source, source, keyed};
+  return capture::MoveDocumentFile(record, scan, reason);
+}
+
 TEST(DocumentStorePath, PadsIdsAndKeepsTheExtensionAsItStands) {
   struct Case {
     const wchar_t *root, *category, *subCategory;
@@ -118,7 +127,7 @@ class MoveDocumentFileTest : public ::testing::Test {
 };
 
 TEST_F(MoveDocumentFileTest, CreatesOnlyTheFoldersThatAreMissing) {
-  EXPECT_EQ(capture::MoveDocumentFile(Entry(L"7", L"12", 1234, L"scan.JPG"), Source()), capture::StoreMove::Moved);
+  EXPECT_EQ(MoveFrom(Entry(L"7", L"12", 1234, L"scan.JPG"), Source()), capture::StoreMove::Moved);
   EXPECT_EQ(store_.Tree(), (std::set<std::wstring>{L"root\\", L"root\\00007\\", L"root\\00007\\00012\\",
                                                    L"root\\00007\\00012\\00000000000000001234.JPG"}));
   EXPECT_EQ(store_.Read(L"root\\00007\\00012\\00000000000000001234.JPG"), "scan bytes");
@@ -128,7 +137,7 @@ TEST_F(MoveDocumentFileTest, CreatesOnlyTheFoldersThatAreMissing) {
   for (long id : {5, 6}) {
     source_.Write(L"scan.JPG", "next");
     auto expected = store_.Tree();
-    EXPECT_EQ(capture::MoveDocumentFile(Entry(L"8", L"3", id, L"scan.JPG"), Source()), capture::StoreMove::Moved);
+    EXPECT_EQ(MoveFrom(Entry(L"8", L"3", id, L"scan.JPG"), Source()), capture::StoreMove::Moved);
     expected.insert(L"root\\00008\\00003\\");
     expected.insert(L"root\\00008\\00003\\0000000000000000000" + std::to_wstring(id) + L".JPG");
     EXPECT_EQ(store_.Tree(), expected);
@@ -166,7 +175,7 @@ TEST_F(MoveDocumentFileTest, EveryRefusalMovesAndCreatesNothing) {
     Shared().gPathDestino = c.root;
     const capture::StoreMove expected =
         std::wstring_view(c.why) == L"stored file exists" ? capture::StoreMove::PathTaken : capture::StoreMove::Refused;
-    EXPECT_EQ(capture::MoveDocumentFile(c.record, c.source), expected) << c.why;
+    EXPECT_EQ(MoveFrom(c.record, c.source), expected) << c.why;
     EXPECT_EQ(store_.Tree(), store) << c.why;
     EXPECT_EQ(source_.Tree(), source) << c.why;
   }
@@ -213,7 +222,7 @@ TEST_F(MoveDocumentFileTest, AMoveToAnotherVolumeIsWholeOrLeavesNothing) {
                                : INVALID_HANDLE_VALUE;
     std::wstring reason = L"unset";
     const bool moved =
-        capture::MoveDocumentFile(Entry(L"4", L"2", 70, L"scan.JPG"), Source(), std::nullopt, &reason) ==
+        MoveFrom(Entry(L"4", L"2", 70, L"scan.JPG"), Source(), std::nullopt, &reason) ==
         capture::StoreMove::Moved;
     if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
     if (!c.reason.empty()) {
@@ -243,7 +252,7 @@ TEST_F(MoveDocumentFileTest, AMoveToAnotherVolumeIsWholeOrLeavesNothing) {
   };
   {
     hosted::ScopedFileTransfer transfer({rename, newPageMeanwhile, real.remove, real.removeOpen});
-    EXPECT_EQ(capture::MoveDocumentFile(Entry(L"4", L"2", 71, L"scan.JPG"), Source()), capture::StoreMove::Moved);
+    EXPECT_EQ(MoveFrom(Entry(L"4", L"2", 71, L"scan.JPG"), Source()), capture::StoreMove::Moved);
   }
   EXPECT_EQ(store_.Read(L"root\\00004\\00002\\00000000000000000071.JPG"), "scan bytes");
   EXPECT_EQ(source_.Tree(), std::set<std::wstring>{L"scan.JPG"});
@@ -261,7 +270,7 @@ TEST_F(MoveDocumentFileTest, AMoveToAnotherVolumeIsWholeOrLeavesNothing) {
   {
     hosted::ScopedFileTransfer transfer({rename, failsAfterNewPage, real.remove, real.removeOpen});
     std::wstring reason;
-    EXPECT_EQ(capture::MoveDocumentFile(Entry(L"4", L"2", 72, L"scan.JPG"), Source(), std::nullopt, &reason),
+    EXPECT_EQ(MoveFrom(Entry(L"4", L"2", 72, L"scan.JPG"), Source(), std::nullopt, &reason),
               capture::StoreMove::Refused);
     EXPECT_EQ(source_.Read(L"scan.JPG"), "newer page");
     std::wstring kept;
@@ -281,7 +290,7 @@ TEST_F(MoveDocumentFileTest, AMoveToAnotherVolumeIsWholeOrLeavesNothing) {
   {
     hosted::ScopedFileTransfer transfer({rename, real.copy, real.remove, real.removeOpen});
     std::wstring reason;
-    EXPECT_EQ(capture::MoveDocumentFile(Entry(L"4", L"2", 73, L"scan.JPG"), Source(), std::nullopt, &reason),
+    EXPECT_EQ(MoveFrom(Entry(L"4", L"2", 73, L"scan.JPG"), Source(), std::nullopt, &reason),
               capture::StoreMove::Refused);
     EXPECT_NE(reason.find(L"sólo lectura"), std::wstring::npos) << reason;
   }
@@ -309,7 +318,7 @@ TEST_F(MoveDocumentFileTest, AScanThatCannotBeGivenItsNameBackIsToldWhereItIs) {
   capture::StoreMove moved;
   {
     hosted::ScopedFileTransfer scope(transfer);
-    moved = capture::MoveDocumentFile(Entry(L"4", L"2", 75, L"scan.JPG"), Source(), std::nullopt, &reason);
+    moved = MoveFrom(Entry(L"4", L"2", 75, L"scan.JPG"), Source(), std::nullopt, &reason);
   }
   ASSERT_NE(viewer, INVALID_HANDLE_VALUE);
   CloseHandle(viewer);
@@ -318,6 +327,42 @@ TEST_F(MoveDocumentFileTest, AScanThatCannotBeGivenItsNameBackIsToldWhereItIs) {
   EXPECT_EQ(store_.Read(L"root\\00004\\00002\\00000000000000000075.JPG"), "another clerk's");
   EXPECT_EQ(source_.Tree(), std::set<std::wstring>{fs::path(takenAs).filename().wstring()});
   EXPECT_EQ(source_.Read(fs::path(takenAs).filename().wstring()), "scan bytes");
+}
+
+// A scan an earlier move left under a name of ours is moved from there and named by its
+// own name. A move that fails gives it its own name back, or, while a new page has that
+// name, leaves it where it was found and says so; a move that is done leaves it under
+// neither name.
+TEST_F(MoveDocumentFileTest, AScanLeftUnderANameOfOursGoesBackUnderItsOwnName) {
+  const std::wstring leftAs = source_.path + L"\\scan~vk1-1.JPG";
+  ASSERT_TRUE(MoveFileW(Source().c_str(), leftAs.c_str()));
+  hosted::TrackedFile scan{Source(), leftAs, hosted::IdentityOf(leftAs)};
+  const hosted::FileTransfer real = hosted::FileTransferSeam::Real();
+  auto diskFull = [](const std::wstring&, const std::wstring&) -> DWORD { return ERROR_DISK_FULL; };
+  {
+    hosted::ScopedFileTransfer failing({AnotherVolume().rename, diskFull, real.remove, real.removeOpen});
+    source_.Write(L"scan.JPG", "new page");
+    std::wstring reason;
+    EXPECT_EQ(capture::MoveDocumentFile(Entry(L"4", L"2", 120, L"scan.JPG"), scan, &reason),
+              capture::StoreMove::Refused);
+    EXPECT_EQ(scan.at, leftAs);
+    EXPECT_NE(reason.find(L"el archivo " + Source() + L" quedó como " + leftAs), std::wstring::npos) << reason;
+    EXPECT_EQ(source_.Read(L"scan~vk1-1.JPG"), "scan bytes");
+    EXPECT_EQ(source_.Read(L"scan.JPG"), "new page");
+
+    DeleteFileW(Source().c_str());
+    EXPECT_EQ(capture::MoveDocumentFile(Entry(L"4", L"2", 120, L"scan.JPG"), scan, &reason),
+              capture::StoreMove::Refused);
+    EXPECT_EQ(scan.at, Source());
+    EXPECT_EQ(reason.find(L"quedó como"), std::wstring::npos) << reason;
+    EXPECT_EQ(source_.Tree(), std::set<std::wstring>{L"scan.JPG"});
+  }
+  EXPECT_EQ(capture::MoveDocumentFile(Entry(L"4", L"2", 120, L"scan.JPG"), scan), capture::StoreMove::Moved);
+  const std::wstring stored = root_ + L"\\00004\\00002\\00000000000000000120.JPG";
+  EXPECT_EQ(scan.at, stored);
+  EXPECT_EQ(scan.identity, hosted::IdentityOf(stored));
+  EXPECT_EQ(store_.Read(L"root\\00004\\00002\\00000000000000000120.JPG"), "scan bytes");
+  EXPECT_TRUE(source_.Tree().empty());
 }
 
 // Writes a scanning program's next page into the file it holds open, in place.
@@ -390,7 +435,7 @@ TEST_F(MoveDocumentFileTest, AScanRewrittenInPlaceDuringItsCopyIsRefusedWithItsN
     capture::StoreMove moved;
     {
       hosted::ScopedFileTransfer scope(transfer);
-      moved = capture::MoveDocumentFile(Entry(L"4", L"2", ++id, L"scan.JPG"), Source(), keyed, &reason);
+      moved = MoveFrom(Entry(L"4", L"2", ++id, L"scan.JPG"), Source(), keyed, &reason);
     }
     CloseHandle(scanner);
     EXPECT_EQ(moved, capture::StoreMove::AnotherFile) << c.why;
@@ -418,7 +463,7 @@ TEST_F(MoveDocumentFileTest, AScanRewrittenInPlaceDuringItsCopyIsRefusedWithItsN
   };
   {
     hosted::ScopedFileTransfer scope(transfer);
-    EXPECT_EQ(capture::MoveDocumentFile(Entry(L"4", L"2", 90, L"scan.JPG"), Source(), hosted::IdentityOf(Source())),
+    EXPECT_EQ(MoveFrom(Entry(L"4", L"2", 90, L"scan.JPG"), Source(), hosted::IdentityOf(Source())),
               capture::StoreMove::Moved);
   }
   EXPECT_EQ(writerError, static_cast<DWORD>(ERROR_SHARING_VIOLATION));
@@ -438,7 +483,7 @@ TEST_F(MoveDocumentFileTest, TheNameAScanIsTakenUnderNeverStopsItsMove) {
     std::optional<hosted::ScopedFileTransfer> scope;
     if (otherVolume) scope.emplace(AnotherVolume());
     std::wstring reason;
-    EXPECT_EQ(capture::MoveDocumentFile(Entry(L"5", L"1", ++id, longName), source_.path + L"\\" + longName,
+    EXPECT_EQ(MoveFrom(Entry(L"5", L"1", ++id, longName), source_.path + L"\\" + longName,
                                         std::nullopt, &reason),
               capture::StoreMove::Moved)
         << otherVolume << ": " << reason;
@@ -454,7 +499,7 @@ TEST_F(MoveDocumentFileTest, TheNameAScanIsTakenUnderNeverStopsItsMove) {
     return hosted::FileTransferSeam::Real().copy(from, to);
   };
   hosted::ScopedFileTransfer scope(transfer);
-  ASSERT_EQ(capture::MoveDocumentFile(Entry(L"5", L"1", 110, L"scan.JPG"), Source()), capture::StoreMove::Moved);
+  ASSERT_EQ(MoveFrom(Entry(L"5", L"1", 110, L"scan.JPG"), Source()), capture::StoreMove::Moved);
   const size_t dash = takenAs.rfind(L'-'), dot = takenAs.rfind(L'.');
   ASSERT_TRUE(dash != std::wstring::npos && dot > dash) << takenAs;
   const unsigned long count = std::wcstoul(takenAs.substr(dash + 1, dot - dash - 1).c_str(), nullptr, 16);
@@ -468,7 +513,7 @@ TEST_F(MoveDocumentFileTest, TheNameAScanIsTakenUnderNeverStopsItsMove) {
   }
   source_.Write(L"scan.JPG", "scan bytes");
   std::wstring reason;
-  EXPECT_EQ(capture::MoveDocumentFile(Entry(L"5", L"1", 111, L"scan.JPG"), Source(), std::nullopt, &reason),
+  EXPECT_EQ(MoveFrom(Entry(L"5", L"1", 111, L"scan.JPG"), Source(), std::nullopt, &reason),
             capture::StoreMove::Moved)
       << reason;
   EXPECT_EQ(store_.Read(L"root\\00005\\00001\\00000000000000000111.JPG"), "scan bytes");

@@ -19,6 +19,12 @@ namespace {
 
 using test::ErrorOf;
 
+// Moves the file whose own name is `source`.
+void MoveFileNoReplace(const std::wstring& source, const std::wstring& destination) {
+  TrackedFile file{source, source, std::nullopt};
+  vk::hosted::MoveFileNoReplace(file, destination);
+}
+
 class FileSystemTest : public ::testing::Test {
  protected:
   void SetUp() override { folder = test::FreshFolder(L"files"); }
