@@ -115,13 +115,15 @@ Insert InsertUnlessTaken(const DataAccess& data, DocumentRecord& document, std::
 // for (`scan.identity`) is moved; it follows the file copied back.
 bool FileDocument(const DataAccess& data, StoredIds& stored, DocumentRecord& document, hosted::TrackedFile& scan,
                   std::wstring& message) {
+  // The pass stops at this document, with `why` in the clerk's message.
+  auto refuse = [&](const std::wstring& why) {
+    message = SaveFailureText(why, document.Documento);
+    return false;
+  };
   int takenPaths = 0;
   for (int attempt = 1;; ++attempt) {
     std::optional<Recordset> next = data.GetData(Shared().gApplicationName, kNextDocumentId);
-    if (!next) {
-      message = SaveFailureText(data.ErrDescription(), document.Documento);
-      return false;
-    }
+    if (!next) return refuse(data.ErrDescription());
     document.DocumentoId = CLng(next->Field(L"DocumentoId"));
     next.reset();
     for (;;) {
@@ -130,16 +132,10 @@ bool FileDocument(const DataAccess& data, StoredIds& stored, DocumentRecord& doc
       std::wstring reason;
       const StoreMove move = MoveDocumentFile(document, scan, &reason);
       if (move == StoreMove::Moved) break;
-      if (move == StoreMove::Refused || move == StoreMove::AnotherFile) {
-        const std::wstring why = move == StoreMove::AnotherFile ? reason : MoveRefusal(scan, document.Path, reason);
-        message = SaveFailureText(why, document.Documento);
-        return false;
-      }
-      if (++takenPaths == kTakenPathsAllowed) {
-        message = SaveFailureText(L"las rutas del documento en el almacén están ocupadas hasta " + document.Path,
-                                  document.Documento);
-        return false;
-      }
+      if (move == StoreMove::AnotherFile) return refuse(reason);
+      if (move == StoreMove::Refused) return refuse(MoveRefusal(scan, document.Path, reason));
+      if (++takenPaths == kTakenPathsAllowed)
+        return refuse(L"las rutas del documento en el almacén están ocupadas hasta " + document.Path);
       stored.Add(document.DocumentoId);  // filed since the store was read
     }
     std::wstring reason;
@@ -152,30 +148,19 @@ bool FileDocument(const DataAccess& data, StoredIds& stored, DocumentRecord& doc
       // Filed or not, nobody can tell now: the file stays with the id it may be filed
       // under, and the thumbnail never files it again. Where it is is told as seen.
       const bool there = hosted::IdentityOf(document.Path) == scan.identity;
-      reason += there ? L"; el archivo quedó en " + document.Path : L"; el archivo no se encuentra en " + document.Path;
       scan.at.clear();
-      message = SaveFailureText(reason, document.Documento);
-      return false;
+      return refuse(reason + (there ? L"; el archivo quedó en " : L"; el archivo no se encuentra en ") + document.Path);
     }
     // The file goes back to its own name, never over another file; a copy back from
     // another volume is another file, and the thumbnail is keyed for it now. One that
     // cannot go back is told where it is by the move's reason.
     VbError stuck;
-    if (!IgnoreErrors([&] { hosted::MoveFileNoReplace(scan, scan.home); }, &stuck)) {
-      reason += L" - el archivo no pudo volver a " + scan.home + L" (" + stuck.description + L")";
-      message = SaveFailureText(reason, document.Documento);
-      return false;
-    }
-    if (insert == Insert::Refused) {
-      message = SaveFailureText(reason, document.Documento);
-      return false;
-    }
-    if (attempt == kDrawAttempts) {
-      message = SaveFailureText(L"ninguno de los " + std::to_wstring(kDrawAttempts) +
-                                    L" números tomados quedó libre (el último, " + reason + L")",
-                                document.Documento);
-      return false;
-    }
+    if (!IgnoreErrors([&] { hosted::MoveFileNoReplace(scan, scan.home); }, &stuck))
+      return refuse(reason + L" - el archivo no pudo volver a " + scan.home + L" (" + stuck.description + L")");
+    if (insert == Insert::Refused) return refuse(reason);
+    if (attempt == kDrawAttempts)
+      return refuse(L"ninguno de los " + std::to_wstring(kDrawAttempts) + L" números tomados quedó libre (el último, " +
+                    reason + L")");
   }
 }
 

@@ -216,9 +216,7 @@ void FDocumentosIndex::FollowFile(int index, const hosted::TrackedFile& file) {
   VkImage& image = *slide.image;
   if (image.Path() == file.at) return;
   // The large view showing it still shows this thumbnail's file: an accept finds it.
-  IgnoreErrors([&] {
-    if (c_.PSelection->Path() == image.Path()) c_.PSelection->setPath(file.at);
-  });
+  if (c_.PSelection->Path() == image.Path()) c_.PSelection->setPath(file.at);
   image.setPath(file.at);
 }
 

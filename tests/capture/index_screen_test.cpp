@@ -1217,8 +1217,9 @@ TEST_F(IndexScreenTest, AScanAViewerOpensWhileItIsCopiedIsToldWhyAndWhereItIs) {
 
 // The database refuses a document, and a viewer holds its file in the store so that it
 // cannot go back to its folder: the clerk is told to close it and save again, and where
-// the file is. Saving again while it is held says the same; once it is closed, saving
-// again files it once, whole, with what was keyed, under its own name.
+// the file is. Saving again while it is held says the same; once it is closed, the entry
+// can still be changed, and saving again files it once, whole, with what was keyed, under
+// its own name.
 TEST_F(IndexScreenTest, AFileHeldInTheStoreAfterARefusalIsFiledWhenSavedAgain) {
   Scans({L"a.jpg"});
   const std::string scanned = Content(source_ + L"\\a.jpg");
@@ -1246,10 +1247,14 @@ TEST_F(IndexScreenTest, AFileHeldInTheStoreAfterARefusalIsFiledWhenSavedAgain) {
   ExpectSaveFailedWith(held, L"a.jpg");
   EXPECT_TRUE(Column(std::wstring(L"Select Documento") + New()).empty());
   CloseHandle(viewer);
+  // The large view still shows the scan: the clerk's changed entry is accepted into it.
+  TypeInto(L"txtReferenciaId", L"REF-B");
+  Accept();
+  EXPECT_EQ(Messages(), Texts{});
   ClickButton(L"BTN_SAV");
   EXPECT_EQ(Messages(), Texts{kSaved});
   EXPECT_EQ(Column(std::wstring(L"Select Documento || ' ' || ReferenciaId || ' ' || Path") + New()),
-            Texts{L"a.jpg REF-A " + Stored(firstNew_ + 1, L"jpg")});
+            Texts{L"a.jpg REF-B " + Stored(firstNew_ + 1, L"jpg")});
   EXPECT_EQ(StoredFiles(), Texts{Stored(firstNew_ + 1, L"jpg")});
   EXPECT_TRUE(Content(Stored(firstNew_ + 1, L"jpg")) == scanned);
   EXPECT_TRUE(hosted::FolderFiles(source_).empty());
