@@ -129,13 +129,30 @@ struct TakenFile {
   bool readOnly = false;
 };
 
+// True when the move found the file in its own folder: a refusal then says it is still
+// there, and never so of a file found elsewhere (one a save puts back from the store).
+bool FoundInItsFolder(const TakenFile& file) { return FolderOf(file.found) == FolderOf(file.home); }
+
 // Names the file by its own name; says it is still in its own folder when the move found
 // it there.
 VbError HeldByAnotherProgram(const TakenFile& file) {
-  const bool inItsFolder = FolderOf(file.found) == FolderOf(file.home);
   return {err::PermissionDenied, kMove,
           L"el archivo " + file.home + L" está abierto en otro programa; ciérrelo y vuelva a grabar" +
-              (inItsFolder ? L" (el archivo sigue en su carpeta)" : L"")};
+              (FoundInItsFolder(file) ? L" (el archivo sigue en su carpeta)" : L"")};
+}
+
+// A read-only file cannot leave for another volume. Worded from where the move found
+// it: its own folder, bound for the store, or elsewhere, bound for `destination`'s
+// folder (the move's reason then says where it stays).
+VbError ReadOnlyAcrossVolumes(const TakenFile& file, const std::wstring& destination) {
+  const std::wstring text = L"el archivo " + file.home + L" es de sólo lectura y no se puede quitar de ";
+  if (FoundInItsFolder(file))
+    return {err::PermissionDenied, kMove,
+            text + L"su carpeta para llevarlo al almacén, que está en otro volumen (el archivo sigue en su carpeta)"};
+  std::wstring folder = FolderOf(destination);
+  if (!folder.empty()) folder.pop_back();  // without its last separator
+  return {err::PermissionDenied, kMove,
+          text + L"donde está para llevarlo a la carpeta " + folder + L", que está en otro volumen"};
 }
 
 size_t Utf8Length(std::wstring_view text) {
@@ -272,10 +289,7 @@ void RemoveTaken(const FileTransfer& transfer, const TakenFile& file) {
 std::optional<FileIdentity> CopyAcrossVolumes(const FileTransfer& transfer, const TakenFile& file,
                                               const std::wstring& destination) {
   // Windows keeps a read-only file where it is: its copy could never be the only one.
-  if (file.readOnly)
-    throw VbError{err::PermissionDenied, kMove,
-                  L"el archivo " + file.home + L" es de sólo lectura y no se puede quitar de su carpeta para llevarlo "
-                  L"al almacén, que está en otro volumen (el archivo sigue en su carpeta)"};
+  if (file.readOnly) throw ReadOnlyAcrossVolumes(file, destination);
   OwnedFile guard = OpenExisting(file.taken, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE);
   std::wstring folder = FolderOf(destination);
   if (folder.empty()) folder = L".";

@@ -24,6 +24,7 @@
 #include "screen_kit/shared_state.h"
 #include "screen_kit/test_databases.h"
 #include "support/com_test.h"
+#include "support/error_of.h"
 
 namespace {
 
@@ -109,14 +110,15 @@ class MoveDocumentFileTest : public ::testing::Test {
     Shared().gPathDestino = root_;
   }
   std::wstring Source() const { return source_.path + L"\\scan.JPG"; }
-  // The store on another volume: a move out of the source folder copies (a rename
-  // within it stays a rename).
+  // The store on another volume: a move into or out of the source folder copies (a
+  // rename within it, or within the store, stays a rename).
   hosted::FileTransfer AnotherVolume() const {
     const hosted::FileTransfer real = hosted::FileTransferSeam::Real();
     const std::wstring folder = source_.path + L"\\";
     hosted::FileTransfer transfer = real;
     transfer.rename = [real, folder](const std::wstring& from, const std::wstring& to) -> DWORD {
-      return from.rfind(folder, 0) == 0 && to.rfind(folder, 0) != 0 ? ERROR_NOT_SAME_DEVICE : real.rename(from, to);
+      const bool across = (from.rfind(folder, 0) == 0) != (to.rfind(folder, 0) == 0);
+      return across ? ERROR_NOT_SAME_DEVICE : real.rename(from, to);
     };
     return transfer;
   }
@@ -293,10 +295,38 @@ TEST_F(MoveDocumentFileTest, AMoveToAnotherVolumeIsWholeOrLeavesNothing) {
     EXPECT_EQ(MoveFrom(Entry(L"4", L"2", 73, L"scan.JPG"), Source(), std::nullopt, &reason),
               capture::StoreMove::Refused);
     EXPECT_NE(reason.find(L"sólo lectura"), std::wstring::npos) << reason;
+    EXPECT_NE(reason.find(L"(el archivo sigue en su carpeta)"), std::wstring::npos) << reason;
   }
   EXPECT_EQ(store_.Tree(), store);
   EXPECT_EQ(source_.Tree(), std::set<std::wstring>{L"scan.JPG"});
   SetFileAttributesW(Source().c_str(), FILE_ATTRIBUTE_NORMAL);
+
+  // A read-only file a save puts back from the store to its folder on another volume
+  // stays in the store, and the refusal says only that.
+  const std::wstring stored = root_ + L"\\00004\\00002\\00000000000000000074.JPG";
+  fs::create_directories(fs::path(stored).parent_path());
+  ASSERT_TRUE(MoveFileW(Source().c_str(), stored.c_str()));
+  SetFileAttributesW(stored.c_str(), FILE_ATTRIBUTE_READONLY);
+  hosted::TrackedFile kept{Source(), stored, hosted::IdentityOf(stored)};
+  const auto keptStore = store_.Tree();
+  {
+    hosted::ScopedFileTransfer transfer({rename, real.copy, real.remove, real.removeOpen});
+    const VbError refused = test::RaisedBy([&] { hosted::MoveFileNoReplace(kept, kept.home); });
+    EXPECT_EQ(refused.number, err::PermissionDenied);
+    const std::wstring& text = refused.description;
+    EXPECT_NE(text.find(L"el archivo " + Source() + L" es de sólo lectura"), std::wstring::npos) << text;
+    EXPECT_NE(text.find(L"llevarlo a la carpeta " + source_.path + L", que está en otro volumen; el archivo " +
+                        Source() + L" quedó como " + stored),
+              std::wstring::npos)
+        << text;
+    EXPECT_EQ(text.find(L"sigue en su carpeta"), std::wstring::npos) << text;
+    EXPECT_EQ(text.find(L"almacén"), std::wstring::npos) << text;
+  }
+  EXPECT_EQ(kept.at, stored);
+  EXPECT_EQ(store_.Tree(), keptStore);
+  EXPECT_EQ(store_.Read(L"root\\00004\\00002\\00000000000000000074.JPG"), "scan bytes");
+  EXPECT_TRUE(source_.Tree().empty());
+  SetFileAttributesW(stored.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 // Another clerk's file takes the stored path while the scan is copied, and a viewer
