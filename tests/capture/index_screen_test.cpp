@@ -141,6 +141,12 @@ class IndexScreenTest : public test::ScreenTest<FDocumentosIndex> {
     return store_ + L"\\00003\\00001\\" + name + ext;
   }
   bool Exists(const std::wstring& path) const { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+  // The names of the source folder's files, in the strip's order.
+  Texts SourceNames() const {
+    Texts names;
+    for (const hosted::FolderFile& file : hosted::FolderFiles(source_)) names.push_back(file.name);
+    return names;
+  }
   // Every file under the store, wherever.
   Texts StoredFiles() const {
     Texts files;
@@ -1170,12 +1176,18 @@ TEST_F(IndexScreenTest, AScanWithALongLegalNameIsFiledAndThePassGoesOn) {
 // The clerk is told why and the name it is under now, and does as told: saving again
 // while the viewer holds it is refused the same way; once it is closed, saving again
 // files the scan, whole, with what was keyed, under its own name. A search in between
-// finds it under its new name and keeps its entry.
+// finds it under its new name and keeps its entry while the scan keeps its place in the
+// strip. Beside a0_big.jpg, whose name its new one sorts after, it does not: the search
+// shows both with empty entries, a save then files nothing, and the scan is a scan of
+// its own, filed under the name it was left under once keyed again.
 TEST_F(IndexScreenTest, AScanAViewerOpensWhileItIsCopiedIsToldWhyAndWhereItIs) {
-  for (const bool searchFirst : {false, true}) {
+  enum class Then { SaveAgain, SearchAndSaveAgain, SearchPastANeighbour };
+  long id = firstNew_;
+  for (const Then then : {Then::SaveAgain, Then::SearchAndSaveAgain, Then::SearchPastANeighbour}) {
+    const bool neighbour = then == Then::SearchPastANeighbour;
     Scans({L"a.jpg"});
+    if (neighbour) Scans({L"a0_big.jpg"});
     const std::string scanned = Content(source_ + L"\\a.jpg");
-    const long id = firstNew_ + (searchFirst ? 1 : 0);
     const Texts storedBefore = StoredFiles();
     HANDLE viewer = INVALID_HANDLE_VALUE;
     std::wstring takenAs;
@@ -1187,7 +1199,13 @@ TEST_F(IndexScreenTest, AScanAViewerOpensWhileItIsCopiedIsToldWhyAndWhereItIs) {
           }
           return hosted::FileTransferSeam::Real().copy(from, to);
         }));
-    const Texts refused = OpenKeyFirstAndSave();
+    FDocumentosIndex& screen = Open();
+    FindScans();
+    Key(0, L"REF-A");
+    if (neighbour) Key(1, L"REF-B");
+    Messages();
+    ClickButton(L"BTN_SAV");
+    const Texts refused = Messages();
     ASSERT_NE(viewer, INVALID_HANDLE_VALUE);
     ASSERT_EQ(refused.size(), 1u);
     EXPECT_TRUE(refused[0].rfind(kSaveFailed, 0) == 0 &&
@@ -1196,22 +1214,37 @@ TEST_F(IndexScreenTest, AScanAViewerOpensWhileItIsCopiedIsToldWhyAndWhereItIs) {
         << testing::PrintToString(refused[0]);
     EXPECT_EQ(StoredFiles(), storedBefore);
     const std::wstring filed = L"Select Documento || ' ' || ReferenciaId || ' ' || Path From Documentos "
-                               L"Where DocumentoId = " + std::to_wstring(id);
+                               L"Where DocumentoId >= " + std::to_wstring(id);
     EXPECT_TRUE(Column(filed).empty());
-    ASSERT_EQ(hosted::FolderFiles(source_).size(), 1u);
-    EXPECT_EQ(hosted::FolderFiles(source_)[0].path, takenAs);
-    if (searchFirst) {
+    const std::wstring leftAs = std::filesystem::path(takenAs).filename().wstring();
+    EXPECT_EQ(SourceNames(), neighbour ? (Texts{L"a0_big.jpg", leftAs}) : Texts{leftAs});
+    if (then == Then::SearchAndSaveAgain) {
       FindScans();
       EXPECT_EQ(Messages(), Texts{kFound});
     }
     ClickButton(L"BTN_SAV");
-    EXPECT_EQ(Messages(), refused) << searchFirst;
+    EXPECT_EQ(Messages(), refused);
     CloseHandle(viewer);
+    if (neighbour) {
+      FindScans();
+      EXPECT_EQ(Messages(), Texts{kFound});
+      EXPECT_EQ(screen.PSlide(0).Documento(), L"a0_big.jpg");
+      EXPECT_EQ(screen.PSlide(1).Documento(), leftAs);
+      EXPECT_EQ(screen.PSlide(1).Path(), takenAs);
+      for (int i = 0; i < 2; ++i) EXPECT_EQ(screen.PSlide(i).ReferenciaId(), L"") << i;
+      EXPECT_EQ(States(), (std::vector<State>{State::Loaded, State::Loaded}));
+      ClickButton(L"BTN_SAV");
+      EXPECT_EQ(Messages(), Texts{kSaved});
+      EXPECT_TRUE(Column(filed).empty());
+      Key(1, L"REF-A");
+      Messages();
+    }
     ClickButton(L"BTN_SAV");
-    EXPECT_EQ(Messages(), Texts{kSaved}) << searchFirst;
-    EXPECT_EQ(Column(filed), Texts{L"a.jpg REF-A " + Stored(id, L"jpg")});
+    EXPECT_EQ(Messages(), Texts{kSaved});
+    EXPECT_EQ(Column(filed), Texts{(neighbour ? leftAs : L"a.jpg") + L" REF-A " + Stored(id, L"jpg")});
     EXPECT_TRUE(Content(Stored(id, L"jpg")) == scanned);
-    EXPECT_TRUE(hosted::FolderFiles(source_).empty());
+    EXPECT_EQ(SourceNames(), neighbour ? Texts{L"a0_big.jpg"} : Texts{});
+    ++id;
   }
 }
 
@@ -1263,37 +1296,67 @@ TEST_F(IndexScreenTest, AFileHeldInTheStoreAfterARefusalIsFiledWhenSavedAgain) {
 // While a scan is filed, a scanner saves its next page under the scan's name and another
 // clerk's file takes the stored path: the scan cannot be given its name back, so no other
 // number is tried with the new page. The clerk is told where the scan is, and saving
-// again files it; the new page stays, a scan of its own, and so does the other file.
+// again files it; the new page stays, a scan of its own, and so does the other file. A
+// search instead finds the new page in the scan's place, with an empty entry, and the
+// scan past the strip's last thumbnail: a save then files nothing, and a screen opened
+// anew shows the scan as a scan of its own, under the name it was left under.
 TEST_F(IndexScreenTest, AScanWhoseNameANewPageTookIsToldWhereItIsAndFiledWhenSavedAgain) {
-  Scans({L"a.jpg"});
-  const std::wstring scan = source_ + L"\\a.jpg";
-  const std::string scanned = Content(scan);
-  std::wstring takenAs;
-  hosted::FileTransfer transfer = hosted::FileTransferSeam::Real();
-  transfer.rename = [&, rename = transfer.rename](const std::wstring& from, const std::wstring& to) {
-    if (takenAs.empty() && to.rfind(store_, 0) == 0) {
-      takenAs = from;
-      test::WriteSamplePage(scan, test::ImageFormat::Jpg, 300, 420);
-      test::WriteBytes(to, "another clerk's");
+  long id = firstNew_;  // the number the other clerk's file takes; ours files under the next
+  for (const bool searchFirst : {false, true}) {
+    Scans({L"a.jpg"});
+    const std::wstring scan = source_ + L"\\a.jpg";
+    const std::string scanned = Content(scan);
+    std::wstring takenAs, anotherClerks;
+    hosted::FileTransfer transfer = hosted::FileTransferSeam::Real();
+    transfer.rename = [&, rename = transfer.rename](const std::wstring& from, const std::wstring& to) {
+      if (takenAs.empty() && to.rfind(store_, 0) == 0) {
+        takenAs = from;
+        anotherClerks = to;
+        test::WriteSamplePage(scan, test::ImageFormat::Jpg, 300, 420);
+        test::WriteBytes(to, "another clerk's");
+      }
+      return rename(from, to);
+    };
+    hosted::ScopedFileTransfer scope(transfer);
+    const Texts refused = OpenKeyFirstAndSave();
+    ASSERT_FALSE(takenAs.empty());
+    ASSERT_EQ(refused.size(), 1u);
+    EXPECT_NE(refused[0].find(L"quedó como " + takenAs), std::wstring::npos) << testing::PrintToString(refused[0]);
+    const std::wstring filed = L"Select Documento || ' ' || ReferenciaId || ' ' || Path From Documentos "
+                               L"Where DocumentoId >= " + std::to_wstring(id);
+    EXPECT_TRUE(Column(filed).empty());
+    const std::string newPage = Content(scan);
+    ASSERT_NE(newPage, scanned);
+    const std::wstring leftAs = std::filesystem::path(takenAs).filename().wstring();
+    if (searchFirst) {
+      FindScans();
+      EXPECT_EQ(Messages(), Texts{kFound});
+      EXPECT_EQ(screen_->SlideCount(), 1);
+      EXPECT_EQ(screen_->PSlide(0).Path(), scan);
+      EXPECT_EQ(screen_->PSlide(0).ReferenciaId(), L"");
+      ClickButton(L"BTN_SAV");
+      EXPECT_EQ(Messages(), Texts{kSaved});
+      EXPECT_TRUE(Column(filed).empty());
+      EXPECT_EQ(SourceNames(), (Texts{L"a.jpg", leftAs}));
+      FDocumentosIndex& anew = Open();
+      FindScans();
+      ASSERT_EQ(anew.SlideCount(), 2);
+      EXPECT_EQ(anew.PSlide(1).Documento(), leftAs);
+      EXPECT_EQ(anew.PSlide(1).ReferenciaId(), L"");
+      EXPECT_TRUE(Content(takenAs) == scanned);
+    } else {
+      ClickButton(L"BTN_SAV");
+      EXPECT_EQ(Messages(), Texts{kSaved});
+      EXPECT_EQ(Column(filed), Texts{L"a.jpg REF-A " + Stored(id + 1, L"jpg")});
+      EXPECT_TRUE(Content(Stored(id + 1, L"jpg")) == scanned);
+      EXPECT_EQ(SourceNames(), Texts{L"a.jpg"});
     }
-    return rename(from, to);
-  };
-  hosted::ScopedFileTransfer scope(transfer);
-  const Texts refused = OpenKeyFirstAndSave();
-  ASSERT_FALSE(takenAs.empty());
-  ASSERT_EQ(refused.size(), 1u);
-  EXPECT_NE(refused[0].find(L"quedó como " + takenAs), std::wstring::npos) << testing::PrintToString(refused[0]);
-  EXPECT_TRUE(Column(std::wstring(L"Select Documento") + New()).empty());
-  const std::string newPage = Content(scan);
-  ASSERT_NE(newPage, scanned);
-  ClickButton(L"BTN_SAV");
-  EXPECT_EQ(Messages(), Texts{kSaved});
-  EXPECT_EQ(Column(std::wstring(L"Select Documento || ' ' || ReferenciaId || ' ' || Path") + New()),
-            Texts{L"a.jpg REF-A " + Stored(firstNew_ + 1, L"jpg")});
-  EXPECT_TRUE(Content(Stored(firstNew_ + 1, L"jpg")) == scanned);
-  EXPECT_EQ(test::ReadBytes(Stored(firstNew_, L"jpg")), "another clerk's");
-  ASSERT_EQ(hosted::FolderFiles(source_).size(), 1u);
-  EXPECT_TRUE(Content(scan) == newPage);
+    EXPECT_EQ(anotherClerks, Stored(id, L"jpg"));
+    EXPECT_EQ(test::ReadBytes(anotherClerks), "another clerk's");
+    EXPECT_TRUE(Content(scan) == newPage);
+    for (const std::wstring& name : SourceNames()) DeleteFileW((source_ + L"\\" + name).c_str());
+    id += 2;
+  }
 }
 
 // An insert whose outcome nobody can tell, its file moved out of the store meanwhile: the
