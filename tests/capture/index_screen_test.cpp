@@ -249,8 +249,44 @@ class IndexScreenTest : public test::ScreenTest<FDocumentosIndex> {
     EXPECT_NE(shown[0].find(part), std::wstring::npos) << testing::PrintToString(shown[0]);
   }
 
+  // From now on the database refuses every document keyed REF-A, and at the next insert
+  // a viewer opens `path` in the store, sharing it for reading only: a refused document
+  // whose file went there cannot go back to its folder. The viewer is `storeViewer_`.
+  void RefuseREFAAndHoldAtTheNextInsert(const std::wstring& path) {
+    Sql(L"Create Trigger If Not Exists Refuse Before Insert On Documentos When New.ReferenciaId = 'REF-A' "
+        L"Begin Select Raise(Abort, 'rechazado por la base'); End");
+    holdAtInsert_ = path;
+    if (storeHold_) return;
+    storeHold_.emplace(TappedDataAccess(
+        [this](const std::wstring& member, const std::wstring& text, const std::function<HRESULT()>& call) {
+          if (_wcsicmp(member.c_str(), L"Execute") == 0 && text == L"Documentos_Add" && !holdAtInsert_.empty()) {
+            storeViewer_ = CreateFileW(holdAtInsert_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                       0, nullptr);
+            holdAtInsert_.clear();
+          }
+          return call();
+        }));
+  }
+  void CloseStoreViewer() {
+    if (storeViewer_ != INVALID_HANDLE_VALUE) CloseHandle(std::exchange(storeViewer_, INVALID_HANDLE_VALUE));
+  }
+  void TearDown() override {
+    CloseStoreViewer();
+    ScreenTest::TearDown();
+  }
+  // The number the next document drawn gets: past every row and every stored file.
+  long NextDrawn() {
+    long id = std::stol(Column(L"Select Max(M) + 1 From (Select Max(DocumentoId) As M From Documentos "
+                               L"Union All Select Max(DocumentoId) From DocumentosLog) A")[0]);
+    while (Exists(Stored(id, L"jpg"))) ++id;
+    return id;
+  }
+
   std::wstring source_, store_;
   long firstNew_ = 0;  // the id the first document filed gets
+  std::wstring holdAtInsert_;
+  HANDLE storeViewer_ = INVALID_HANDLE_VALUE;
+  std::optional<ScopedHostSeams> storeHold_;
   test::RecordingLauncher launcher_;
 };
 
@@ -1256,18 +1292,10 @@ TEST_F(IndexScreenTest, AScanAViewerOpensWhileItIsCopiedIsToldWhyAndWhereItIs) {
 TEST_F(IndexScreenTest, AFileHeldInTheStoreAfterARefusalIsFiledWhenSavedAgain) {
   Scans({L"a.jpg"});
   const std::string scanned = Content(source_ + L"\\a.jpg");
-  Sql(L"Create Trigger Refuse Before Insert On Documentos "
-      L"Begin Select Raise(Abort, 'rechazado por la base'); End");
   const std::wstring first = Stored(firstNew_, L"jpg");
-  HANDLE viewer = INVALID_HANDLE_VALUE;
-  ScopedHostSeams scope(
-      TappedDataAccess([&](const std::wstring& member, const std::wstring& text, const std::function<HRESULT()>& call) {
-        if (_wcsicmp(member.c_str(), L"Execute") == 0 && text == L"Documentos_Add" && viewer == INVALID_HANDLE_VALUE)
-          viewer = CreateFileW(first.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-        return call();
-      }));
+  RefuseREFAAndHoldAtTheNextInsert(first);
   const Texts refused = OpenKeyFirstAndSave();
-  ASSERT_NE(viewer, INVALID_HANDLE_VALUE);
+  ASSERT_NE(storeViewer_, INVALID_HANDLE_VALUE);
   ASSERT_EQ(refused.size(), 1u);
   const std::wstring held = L"abierto en otro programa; ciérrelo y vuelva a grabar";
   EXPECT_TRUE(refused[0].find(L"rechazado por la base") != std::wstring::npos &&
@@ -1279,7 +1307,7 @@ TEST_F(IndexScreenTest, AFileHeldInTheStoreAfterARefusalIsFiledWhenSavedAgain) {
   ClickButton(L"BTN_SAV");
   ExpectSaveFailedWith(held, L"a.jpg");
   EXPECT_TRUE(Column(std::wstring(L"Select Documento") + New()).empty());
-  CloseHandle(viewer);
+  CloseStoreViewer();
   // The large view still shows the scan: the clerk's changed entry is accepted into it.
   TypeInto(L"txtReferenciaId", L"REF-B");
   Accept();
@@ -1291,6 +1319,80 @@ TEST_F(IndexScreenTest, AFileHeldInTheStoreAfterARefusalIsFiledWhenSavedAgain) {
   EXPECT_EQ(StoredFiles(), Texts{Stored(firstNew_ + 1, L"jpg")});
   EXPECT_TRUE(Content(Stored(firstNew_ + 1, L"jpg")) == scanned);
   EXPECT_TRUE(hosted::FolderFiles(source_).empty());
+}
+
+// The same refusal, a.jpg's file held in the store, b.jpg keyed after it; the clerk
+// closes the viewer and, instead of saving again, searches, or clears a.jpg's entry and
+// saves the others, or saves again once another program changed the file (refused as
+// changed, "vuelva a buscarlo") and searches; or saves again while nothing can be renamed,
+// so the file stays under a name of ours in the store's folder, and searches. Each search
+// or successful save fills the strip from the source folder: b.jpg moves up a place with
+// an empty entry, and a.jpg's file stays in the store in no row and no thumbnail.
+TEST_F(IndexScreenTest, ASearchOrASaveOfTheOthersLetsGoOfAFileKeptInTheStore) {
+  enum class Then { Search, SaveTheOthers, ChangedThenSearch, LeftUnderOurNameThenSearch };
+  const std::wstring documents = std::wstring(L"Select Documento || ' ' || ReferenciaId || ' ' || Path") + New();
+  Texts filed;
+  for (const Then then : {Then::Search, Then::SaveTheOthers, Then::ChangedThenSearch,
+                          Then::LeftUnderOurNameThenSearch}) {
+    const int round = static_cast<int>(then);
+    Scans({L"a.jpg", L"b.jpg"});
+    const std::string scanned = Content(source_ + L"\\a.jpg");
+    const long id = NextDrawn();
+    std::wstring kept = Stored(id, L"jpg");
+    RefuseREFAAndHoldAtTheNextInsert(kept);
+    Texts stored = StoredFiles();
+    FDocumentosIndex& screen = Open();
+    FindScans();
+    Key(0, L"REF-A");
+    Key(1, L"REF-B");
+    Messages();
+    ClickButton(L"BTN_SAV");
+    ExpectSaveFailedWith(L"quedó como " + kept, L"a.jpg");
+    CloseStoreViewer();
+    if (then == Then::SaveTheOthers) {
+      ClickIcon(0);
+      TypeInto(L"txtReferenciaId", L"");
+      Accept();
+      ClickButton(L"BTN_SAV");
+      EXPECT_EQ(Messages(), Texts{kSaved});
+      filed.push_back(L"b.jpg REF-B " + Stored(id + 1, L"jpg"));
+      stored.push_back(Stored(id + 1, L"jpg"));
+      EXPECT_EQ(States(), (std::vector<State>{State::Empty, State::Empty}));
+    } else {
+      if (then == Then::ChangedThenSearch) {
+        test::WriteBytes(kept, Content(kept) + "another program's");
+        ClickButton(L"BTN_SAV");
+        ExpectSaveFailedWith(L"el archivo " + kept + L" cambió después de cargarlo; vuelva a buscarlo", L"a.jpg");
+      }
+      if (then == Then::LeftUnderOurNameThenSearch) {
+        hosted::FileTransfer nothingRenames = hosted::FileTransferSeam::Real();
+        nothingRenames.rename = [](const std::wstring&, const std::wstring&) -> DWORD { return ERROR_ACCESS_DENIED; };
+        hosted::ScopedFileTransfer scope(nothingRenames);
+        ClickButton(L"BTN_SAV");
+        const Texts shown = Messages();
+        ASSERT_EQ(shown.size(), 1u);
+        const size_t as = shown[0].find(L"quedó como " + store_ + L"\\00003\\00001\\a~vk");
+        ASSERT_NE(as, std::wstring::npos) << testing::PrintToString(shown[0]);
+        kept = shown[0].substr(as + 11, shown[0].find(L".jpg", as) + 4 - as - 11);
+        EXPECT_TRUE(Exists(kept) && !Exists(Stored(id, L"jpg"))) << testing::PrintToString(kept);
+      }
+      FindScans();
+      EXPECT_EQ(Messages(), Texts{kFound});
+      EXPECT_EQ(screen.PSlide(0).Documento(), L"b.jpg");
+      EXPECT_EQ(screen.PSlide(0).ReferenciaId(), L"");
+      EXPECT_EQ(States(), (std::vector<State>{State::Loaded, State::Empty}));
+      ClickButton(L"BTN_SAV");
+      EXPECT_EQ(Messages(), Texts{kSaved});
+    }
+    stored.push_back(kept);
+    Texts inStore = StoredFiles();
+    std::sort(stored.begin(), stored.end());
+    std::sort(inStore.begin(), inStore.end());
+    EXPECT_EQ(inStore, stored) << round;
+    EXPECT_EQ(Column(documents), filed) << round;
+    EXPECT_TRUE(Content(kept).starts_with(scanned)) << round;
+    for (const std::wstring& name : SourceNames()) DeleteFileW((source_ + L"\\" + name).c_str());
+  }
 }
 
 // While a scan is filed, a scanner saves its next page under the scan's name and another
