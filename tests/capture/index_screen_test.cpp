@@ -1162,26 +1162,50 @@ TEST_F(IndexScreenTest, AScanRewrittenWhileItIsCopiedIsNeitherFiledTornNorDelete
 
 // Into a store on another volume, a scan that another program holds open, or a read-only
 // one, cannot leave its folder: the save says which, files nothing and leaves the scan
-// where it was; let go and writable again, it is filed.
+// where it was. A program that does not share deleting holds it before the move takes
+// it (nothing moves); one that shares everything is found at the delete after its copy
+// (the copy goes, and the scan is put back under its own name). Either way the clerk
+// closes it and simply saves again, as told: the scan is filed once, whole, with what
+// was keyed, under its own name. A read-only scan, writable again, is filed once found.
 TEST_F(IndexScreenTest, AScanThatCannotLeaveItsFolderForAnotherVolumeIsRefusedSayingWhy) {
-  Scans({L"a.jpg"});
   const std::wstring page = source_ + L"\\a.jpg";
   hosted::ScopedFileTransfer otherVolume(AnotherVolumeFor(source_));
+  const std::wstring filed = std::wstring(L"Select Documento || ' ' || ReferenciaId || ' ' || Path") + New();
+  Texts documents, stored;
+  for (const DWORD sharing : {DWORD{FILE_SHARE_READ}, DWORD{FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE}}) {
+    Scans({L"a.jpg"});
+    const std::string scanned = Content(page);
+    OpenAndKeyFirst();
+    const HANDLE viewer = CreateFileW(page.c_str(), GENERIC_READ, sharing, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(viewer, INVALID_HANDLE_VALUE);
+    ClickButton(L"BTN_SAV");
+    CloseHandle(viewer);
+    ExpectSaveFailedWith(L": el archivo " + page +
+                             L" está abierto en otro programa; ciérrelo y vuelva a grabar (el archivo sigue en su "
+                             L"carpeta) [ a.jpg ]",
+                         L"a.jpg");
+    EXPECT_EQ(StoredFiles(), stored) << sharing;
+    EXPECT_EQ(SourceNames(), Texts{L"a.jpg"}) << sharing;
+    ClickButton(L"BTN_SAV");
+    EXPECT_EQ(Messages(), Texts{kSaved}) << sharing;
+    const long id = firstNew_ + static_cast<long>(documents.size());
+    documents.push_back(L"a.jpg REF-A " + Stored(id, L"jpg"));
+    stored.push_back(Stored(id, L"jpg"));
+    EXPECT_EQ(Column(filed), documents) << sharing;
+    EXPECT_TRUE(Content(Stored(id, L"jpg")) == scanned) << sharing;
+    EXPECT_EQ(SourceNames(), Texts{}) << sharing;
+  }
+  Scans({L"a.jpg"});
   OpenAndKeyFirst();
-  const HANDLE viewer = CreateFileW(page.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, 0, nullptr);
-  ClickButton(L"BTN_SAV");
-  CloseHandle(viewer);
-  ExpectSaveFailedWith(L"abierto en otro programa", L"a.jpg");
   SetFileAttributesW(page.c_str(), FILE_ATTRIBUTE_READONLY);
   ClickButton(L"BTN_SAV");
   SetFileAttributesW(page.c_str(), FILE_ATTRIBUTE_NORMAL);
   ExpectSaveFailedWith(L"sólo lectura", L"a.jpg");
-  EXPECT_EQ(StoredFiles(), Texts{});
-  EXPECT_TRUE(Column(std::wstring(L"Select Documento") + New()).empty());
+  EXPECT_EQ(StoredFiles(), stored);
+  EXPECT_EQ(Column(filed), documents);
   EXPECT_EQ(hosted::FolderFiles(source_).size(), 1u);
   FindKeyAndFileFirst();
-  EXPECT_EQ(StoredFiles(), Texts{Stored(firstNew_, L"jpg")});
+  EXPECT_EQ(StoredFiles().size(), stored.size() + 1);
 }
 
 // A scan with a long legal name is filed like any other, on the source's volume or on
@@ -1375,6 +1399,8 @@ TEST_F(IndexScreenTest, ASearchOrASaveOfTheOthersLetsGoOfAFileKeptInTheStore) {
         ASSERT_NE(as, std::wstring::npos) << testing::PrintToString(shown[0]);
         kept = shown[0].substr(as + 11, shown[0].find(L".jpg", as) + 4 - as - 11);
         EXPECT_TRUE(Exists(kept) && !Exists(Stored(id, L"jpg"))) << testing::PrintToString(kept);
+        EXPECT_EQ(screen.PSlide(0).Path(), kept);  // the entry follows it there
+        EXPECT_EQ(screen.PSlide(0).ReferenciaId(), L"REF-A");
       }
       FindScans();
       EXPECT_EQ(Messages(), Texts{kFound});
@@ -1461,26 +1487,33 @@ TEST_F(IndexScreenTest, AScanWhoseNameANewPageTookIsToldWhereItIsAndFiledWhenSav
   }
 }
 
-// An insert whose outcome nobody can tell, its file moved out of the store meanwhile: the
-// message does not say the file is where it has not been seen.
+// An insert whose outcome nobody can tell: the message says the file is in the store
+// only when it is there; moved out of the store meanwhile, it names no place the file
+// is not in.
 TEST_F(IndexScreenTest, AnUnknownOutcomeNamesNoPlaceTheFileIsNotIn) {
-  Scans({L"a.jpg"});
-  const std::wstring stored = Stored(firstNew_, L"jpg"), elsewhere = store_ + L"\\elsewhere.jpg";
-  ScopedHostSeams scope(
-      TappedDataAccess([&](const std::wstring& member, const std::wstring& text, const std::function<HRESULT()>& call) {
-        if (text.rfind(L"Select Path From Documentos", 0) == 0)
-          throw VbError{-2147467259, L"Microsoft OLE DB Provider for SQL Server", L"se perdió la conexión"};
-        if (_wcsicmp(member.c_str(), L"Execute") != 0 || text != L"Documentos_Add") return call();
-        MoveFileW(stored.c_str(), elsewhere.c_str());
-        throw VbError{-2147217873, L"Microsoft OLE DB Provider for SQL Server", L"clave duplicada o rechazada"};
-      }));
-  const Texts shown = OpenKeyFirstAndSave();
-  ASSERT_EQ(shown.size(), 1u);
-  EXPECT_TRUE(shown[0].find(L"no se pudo comprobar si el documento") != std::wstring::npos &&
-              shown[0].find(L"quedó en") == std::wstring::npos &&
-              shown[0].find(L"no se encuentra en " + stored) != std::wstring::npos)
-      << testing::PrintToString(shown[0]);
-  EXPECT_EQ(StoredFiles(), Texts{elsewhere});
+  for (const bool movedAway : {false, true}) {
+    Scans({L"a.jpg"});
+    const long id = NextDrawn();
+    const std::wstring stored = Stored(id, L"jpg"), elsewhere = store_ + L"\\elsewhere.jpg";
+    ScopedHostSeams scope(TappedDataAccess(
+        [&](const std::wstring& member, const std::wstring& text, const std::function<HRESULT()>& call) {
+          if (text.rfind(L"Select Path From Documentos", 0) == 0)
+            throw VbError{-2147467259, L"Microsoft OLE DB Provider for SQL Server", L"se perdió la conexión"};
+          if (_wcsicmp(member.c_str(), L"Execute") != 0 || text != L"Documentos_Add") return call();
+          if (movedAway) MoveFileW(stored.c_str(), elsewhere.c_str());
+          throw VbError{-2147217873, L"Microsoft OLE DB Provider for SQL Server", L"clave duplicada o rechazada"};
+        }));
+    const Texts shown = OpenKeyFirstAndSave();
+    ASSERT_EQ(shown.size(), 1u);
+    const std::wstring said = movedAway ? L"; el archivo no se encuentra en " : L"; el archivo quedó en ";
+    const std::wstring unsaid = movedAway ? L"quedó en" : L"no se encuentra";
+    EXPECT_TRUE(shown[0].find(L"no se pudo comprobar si el documento") != std::wstring::npos &&
+                shown[0].find(said + stored + L" [ a.jpg ]") != std::wstring::npos &&
+                shown[0].find(unsaid) == std::wstring::npos)
+        << movedAway << testing::PrintToString(shown[0]);
+    EXPECT_EQ(StoredFiles(), Texts{movedAway ? elsewhere : stored});
+    DeleteFileW((movedAway ? elsewhere : stored).c_str());
+  }
 }
 
 // The check right before each insert that no reading took the drawn number: when the
