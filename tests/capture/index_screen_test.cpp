@@ -102,8 +102,7 @@ class IndexScreenTest : public test::ScreenTest<FDocumentosIndex> {
     Shared().gPathDestino = store_;
     Shared().gLoadMax = 99;
     Sql(L"Delete From LogAcciones");
-    firstNew_ = std::stol(Column(L"Select Max(M) + 1 From (Select Max(DocumentoId) As M From Documentos "
-                                 L"Union All Select Max(DocumentoId) From DocumentosLog) A")[0]);
+    firstNew_ = NextDrawn();
   }
   // The first column of every row of a query on the application database.
   Texts Column(const std::wstring& sql) {
@@ -1395,9 +1394,11 @@ TEST_F(IndexScreenTest, ASearchOrASaveOfTheOthersLetsGoOfAFileKeptInTheStore) {
         ClickButton(L"BTN_SAV");
         const Texts shown = Messages();
         ASSERT_EQ(shown.size(), 1u);
-        const size_t as = shown[0].find(L"quedó como " + store_ + L"\\00003\\00001\\a~vk");
-        ASSERT_NE(as, std::wstring::npos) << testing::PrintToString(shown[0]);
-        kept = shown[0].substr(as + 11, shown[0].find(L".jpg", as) + 4 - as - 11);
+        const std::wstring leftAs = L"quedó como ", ours = store_ + L"\\00003\\00001\\a~vk";
+        const size_t at = shown[0].find(leftAs + ours);
+        ASSERT_NE(at, std::wstring::npos) << testing::PrintToString(shown[0]);
+        const size_t from = at + leftAs.size();
+        kept = shown[0].substr(from, shown[0].find(L".jpg", from) + 4 - from);
         EXPECT_TRUE(Exists(kept) && !Exists(Stored(id, L"jpg"))) << testing::PrintToString(kept);
         EXPECT_EQ(screen.PSlide(0).Path(), kept);  // the entry follows it there
         EXPECT_EQ(screen.PSlide(0).ReferenciaId(), L"REF-A");
